@@ -1,0 +1,22 @@
+# One static library per subsystem folder; sources are picked up by glob so
+# that adding a file needs no edit here.
+function(qb_subsystem name)
+  file(GLOB _sources CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*/*.cpp)
+  add_library(${name} STATIC ${_sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# One GoogleTest program per subsystem, from tests/<folder>/*.cpp.
+function(qb_test_suite folder)
+  file(GLOB _sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  if(NOT _sources)
+    return()
+  endif()
+  set(_exe ${folder}_tests)
+  add_executable(${_exe} ${_sources} ${CMAKE_CURRENT_SOURCE_DIR}/support/test_main.cpp)
+  target_include_directories(${_exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${_exe} PRIVATE ${ARGN} GTest::gtest GTest::gmock)
+  gtest_discover_tests(${_exe} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QB_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data")
+endfunction()

@@ -1,0 +1,133 @@
+#include "model/pattern.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstdio>
+
+TesselPatternDefaults& patternDefaults()
+{
+    static TesselPatternDefaults defaults;
+    return defaults;
+}
+
+std::unique_ptr<TesselTrack>& TesselTrackTable::slot(int i)
+{
+    assert(i >= 0 && i < kChannels);
+    return tracks_[static_cast<size_t>(i)];
+}
+
+void TesselTrackTable::setLength(int n)
+{
+    n = std::clamp(n, 0, kMaxRows);
+    length_ = n;
+    for (auto& track : tracks_)
+        if (track)
+            track->setLength(n);
+}
+
+TesselTrack& TesselTrackTable::getTrack(int i)
+{
+    auto& track = slot(i);
+    if (!track)
+        track = std::make_unique<TesselTrack>(i, length_);
+    return *track;
+}
+
+void TesselTrackTable::assign(const TesselTrackTable& other)
+{
+    length_ = other.length_;
+    for (int i = 0; i < kChannels; ++i) {
+        auto& mine = slot(i);
+        const auto& theirs = other.tracks_[static_cast<size_t>(i)];
+        if (!theirs) {
+            mine.reset();
+            continue;
+        }
+        if (mine)
+            mine->clear();
+        else
+            mine = std::make_unique<TesselTrack>(i);
+        mine->assign(*theirs);
+    }
+}
+
+bool TesselTrackTable::isEmpty() const
+{
+    return std::all_of(tracks_.begin(), tracks_.end(), [](const auto& t) { return !t || t->isEmpty(); });
+}
+
+void TesselTrackTable::freeEmptyTracks()
+{
+    for (auto& track : tracks_) {
+        if (!track)
+            continue;
+        if (track->isEmpty())
+            track.reset();
+        else
+            track->freeEmptyRows();
+    }
+}
+
+void TesselTrackTable::clear()
+{
+    for (auto& track : tracks_)
+        track.reset();
+}
+
+void TesselPattern::reset(int length)
+{
+    majorStep = patternDefaults().majorStep;
+    minorStep = patternDefaults().minorStep;
+    tracks.clear();
+    tracks.setLength(length);
+    label[0] = '\0';
+}
+
+void TesselPattern::assign(const TesselPattern& other)
+{
+    reset(patternDefaults().length);
+    std::copy(std::begin(other.label), std::end(other.label), label);
+    label[kPatternLabelSize - 1] = '\0';
+    majorStep = other.majorStep;
+    minorStep = other.minorStep;
+    tracks.assign(other.tracks);
+}
+
+const TesselRow* TesselPattern::findRow(int track, int row) const
+{
+    if (track < 0 || track >= kChannels || row < 0 || row >= kMaxRows)
+        return nullptr;
+    const TesselTrack* t = tracks.trackAt(track);
+    if (!t || t->isEmpty())
+        return nullptr;
+    const TesselRow* r = t->rowAt(row);
+    return (r && !r->isEmpty()) ? r : nullptr;
+}
+
+void TesselPattern::deleteRow(TesselCellPosition position, bool clearOnly)
+{
+    for (int i = 0; i < kChannels; ++i)
+        if (TesselTrack* t = tracks.trackAt(i))
+            t->deleteRow(position, clearOnly);
+}
+
+std::string TesselPattern::displayLabel(bool asNumber) const
+{
+    if (label[0] != '\0' && !asNumber)
+        return label;
+    char number[16];
+    std::snprintf(number, sizeof number, "%03d", index);
+    return number;
+}
+
+void TesselPattern::setLabel(const char* text)
+{
+    std::snprintf(label, sizeof label, "%s", text ? text : "");
+}
+
+bool TesselPattern::isUnused() const
+{
+    const TesselPatternDefaults& d = patternDefaults();
+    return tracks.isEmpty() && length() == d.length && majorStep == d.majorStep && minorStep == d.minorStep &&
+           label[0] == '\0';
+}

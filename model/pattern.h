@@ -1,0 +1,75 @@
+#pragma once
+// A numbered block of rows over the 64 channels.
+
+#include "model/track.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+constexpr int kChannels = 64;
+constexpr int kPatterns = 200;
+constexpr int kPatternLabelSize = 4;   // 3 characters and the terminator
+
+// Set by the song reset from its rows per quarter note; process-wide.
+struct TesselPatternDefaults {
+    int length = 64;
+    int majorStep = 16;
+    int minorStep = 4;
+};
+TesselPatternDefaults& patternDefaults();
+
+class TesselTrackTable {
+public:
+    TesselTrackTable() = default;
+    TesselTrackTable(const TesselTrackTable&) = delete;
+    TesselTrackTable& operator=(const TesselTrackTable&) = delete;
+
+    int length() const { return length_; }
+    void setLength(int n);   // every existing track follows
+
+    // Track i, created on first use with the pattern's length; i is 0..63.
+    TesselTrack& getTrack(int i);
+    TesselTrack* trackAt(int i) { return slot(i).get(); }
+    const TesselTrack* trackAt(int i) const { return const_cast<TesselTrackTable*>(this)->slot(i).get(); }
+
+    void assign(const TesselTrackTable& other);
+    bool isEmpty() const;
+    void freeEmptyTracks();
+    void clear();
+
+private:
+    std::unique_ptr<TesselTrack>& slot(int i);
+
+    std::array<std::unique_ptr<TesselTrack>, kChannels> tracks_;
+    int32_t length_ = 0;
+};
+
+class TesselPattern {
+public:
+    TesselPattern() { reset(patternDefaults().length); }
+    TesselPattern(const TesselPattern&) = delete;
+    TesselPattern& operator=(const TesselPattern&) = delete;
+
+    void reset(int length);
+    void assign(const TesselPattern& other);
+    void setLength(int n) { tracks.setLength(n); }
+    int length() const { return tracks.length(); }
+
+    // The row when it exists, its track is not empty and the row is not empty.
+    const TesselRow* findRow(int track, int row) const;
+    void deleteRow(TesselCellPosition position, bool clearOnly);
+
+    // The label, or the number as "%03d" when there is none or a number is asked for.
+    std::string displayLabel(bool asNumber) const;
+    void setLabel(const char* text);   // cut to 3 characters
+    // All tracks empty, steps and length at the defaults, no label.
+    bool isUnused() const;
+
+    int32_t index = 0;
+    TesselTrackTable tracks;
+    int32_t majorStep = 16;
+    int32_t minorStep = 4;
+    char label[kPatternLabelSize] = {};
+};

@@ -1,0 +1,73 @@
+#pragma once
+// One channel's column of a pattern (or an instrument's key map): 256 row
+// slots, of which only those in use hold a row object.
+
+#include "model/row.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+constexpr int kMaxRows = 256;
+
+// The number of subrow lines shown for a row: the pattern editor's speed at that row.
+using TesselSpeedAtRow = std::function<int(int row)>;
+
+struct TesselCellPosition {
+    int row = 0;
+    int subrow = 0;
+    bool operator==(const TesselCellPosition&) const = default;
+};
+
+class TesselRowTable {
+public:
+    TesselRowTable() = default;
+    TesselRowTable(const TesselRowTable&) = delete;
+    TesselRowTable& operator=(const TesselRowTable&) = delete;
+
+    int length() const { return length_; }
+    // Frees the rows at or beyond n when shrinking; n is 0..256.
+    void setLength(int n);
+    // Frees every row; the length stays.
+    void clear();
+    bool isEmpty() const;
+    void freeEmptyRows();
+    void assign(const TesselRowTable& other);
+    // Clear flag: free the row in place. Subrow > 0: remove that subrow line.
+    // Otherwise the later rows move up one slot and are renumbered.
+    void deleteRow(TesselCellPosition position, bool clearOnly);
+
+    // The row in slot i or null; i is 0..255.
+    TesselRow* rowAt(int i) { return slot(i).get(); }
+    const TesselRow* rowAt(int i) const { return const_cast<TesselRowTable*>(this)->slot(i).get(); }
+    // The row in slot i, or the blank row; never creates one.
+    const TesselRow& rowOrBlank(int i) const;
+    // Frees the row in slot i.
+    void freeRow(int i) { slot(i).reset(); }
+
+protected:
+    std::unique_ptr<TesselRow>& slot(int i);
+
+    std::array<std::unique_ptr<TesselRow>, kMaxRows> rows_;
+    int16_t length_ = 0;
+};
+
+class TesselTrack : public TesselRowTable {
+public:
+    explicit TesselTrack(int32_t trackIndex = 0, int rowCount = 0) : index(trackIndex) { setLength(rowCount); }
+
+    // Row i, created on first use; i is 0..255.
+    TesselRow& getRow(int i);
+
+    // Region helpers of the pattern editor's block operations.
+    void collectRows(std::vector<TesselSubrow*>& list, int start, int count);
+    void collectSubrows(std::vector<TesselSubrow*>& list, int startRow, int startSubrow, int count,
+                        const TesselSpeedAtRow& speedAtRow);
+    int stepRows(std::vector<TesselSubrow*>& list, int start) const;
+    TesselCellPosition stepCells(std::vector<TesselSubrow*>& list, int startRow, int startSubrow,
+                                 const TesselSpeedAtRow& speedAtRow);
+
+    int32_t index;   // channel 0..63; -1 for an instrument's key map
+};

@@ -1,0 +1,61 @@
+#pragma once
+// Re-entrant timed mutexes with the behaviour the song lock relies on: the
+// owner may take one again (it must release it as often), waits have a
+// time-out in milliseconds, and mutexes opened by the same name share one lock.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace platform {
+
+constexpr uint32_t kWaitForever = 0xFFFFFFFFu;
+
+class RecursiveTimedMutex {
+public:
+    RecursiveTimedMutex() = default;
+    RecursiveTimedMutex(const RecursiveTimedMutex&) = delete;
+    RecursiveTimedMutex& operator=(const RecursiveTimedMutex&) = delete;
+
+    // Any thread; waits at most timeoutMs (kWaitForever: no limit).
+    bool lock(uint32_t timeoutMs = kWaitForever);
+    bool tryLock() { return lock(0); }
+    // Owner thread only; false (and nothing changes) when the caller does not own it.
+    bool unlock();
+    bool ownedByCaller() const;
+
+private:
+    friend bool waitBoth(RecursiveTimedMutex&, RecursiveTimedMutex&, uint32_t);
+    bool availableTo(std::thread::id who) const { return depth_ == 0 || owner_ == who; }
+    void take(std::thread::id who) { owner_ = who; ++depth_; }
+
+    std::thread::id owner_;
+    uint32_t depth_ = 0;
+};
+
+// Takes both or neither; used where a timing list and the song are locked together.
+bool waitBoth(RecursiveTimedMutex& a, RecursiveTimedMutex& b, uint32_t timeoutMs);
+
+using SharedMutex = std::shared_ptr<RecursiveTimedMutex>;
+
+// The process-wide registry: the same name gives the same lock for as long as
+// anyone holds it open.
+SharedMutex openNamedMutex(const std::string& name);
+
+// Scope guard for a lock taken with a time-out.
+class MutexLock {
+public:
+    MutexLock(RecursiveTimedMutex& m, uint32_t timeoutMs) : m_(m), held_(m.lock(timeoutMs)) {}
+    ~MutexLock() { if (held_) m_.unlock(); }
+    MutexLock(const MutexLock&) = delete;
+    MutexLock& operator=(const MutexLock&) = delete;
+    bool held() const { return held_; }
+    explicit operator bool() const { return held_; }
+
+private:
+    RecursiveTimedMutex& m_;
+    bool held_;
+};
+
+} // namespace platform
