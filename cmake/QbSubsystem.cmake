@@ -1,10 +1,17 @@
 # One static library per subsystem folder; sources are picked up by glob so
-# that adding a file needs no edit here.
+# that adding a file needs no edit here. Usage: qb_subsystem(name dep...)
 function(qb_subsystem name)
   file(GLOB _sources CONFIGURE_DEPENDS
     ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*/*.cpp)
-  add_library(${name} STATIC ${_sources})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(_sources)
+    add_library(${name} STATIC ${_sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  endif()
 endfunction()
 
 # One GoogleTest program per subsystem, from tests/<folder>/*.cpp.
