@@ -230,3 +230,19 @@ TEST_F(ModuleTest, OutputBusDefaultsFollowItsIndex)
     bus.setName(std::string(100, 'x').c_str());
     EXPECT_EQ(std::strlen(bus.name), 63u);
 }
+
+TEST_F(ModuleTest, AnOwnedModuleWaitsForItsOwnerToResetIt)
+{
+    int engine = 0;
+    auto* owner = reinterpret_cast<TesselEngine*>(&engine);
+    auto song = std::make_unique<TesselModule>(owner);
+    EXPECT_EQ(song->owner(), owner);
+    EXPECT_EQ(songCounter().load(), -1);
+    EXPECT_EQ(song->patterns[17].index, 17);
+    EXPECT_TRUE(song->songPath.empty());
+    song->reset(125.0, 6.0, 4);
+    EXPECT_EQ(songCounter().load(), 0);
+    song->songPath = "/tmp/song.zip";
+    song->reset(125.0, 6.0, 4);
+    EXPECT_EQ(song->songPath, "/tmp/song.zip");   // the engine's new-song command empties it
+}
