@@ -3,17 +3,14 @@
 // of the block falls in its sample step, and the rates that computeTiming
 // derives from tempo, speed and sample rate.
 
-#include <cstdint>
-
-struct TesselSamplePos {
-    int32_t frame = 0;
-    float fraction = 0.0f;
-};
+#include "model/sample_data.h"
 
 struct TesselPositionTable {
     static constexpr int kFrames = 16384;
 
-    TesselSamplePos positions[kFrames];
+    static constexpr int kSpare = 4;       // the four-frame renderer may write past the end
+
+    TesselSamplePos positions[kFrames + kSpare];
     double msPerTick = 1.0;
     float ticksPerSample = 0.0f;
     double rowsPerSample = 0.0;

@@ -5,6 +5,7 @@
 // the record, its life and its event chain; note handling builds on it.
 
 #include "engine/voice_event.h"
+#include "model/envelope.h"
 #include "model/subrow.h"
 
 #include <cstdint>
@@ -46,8 +47,6 @@ struct TesselVoiceMidiState {
     int32_t volume = -1;
     int32_t panning = -1;
 };
-
-enum TesselEnvelopeIndex { kVolumeEnvelope, kPanningEnvelope, kPitchEnvelope, kFilterEnvelope, kEnvelopes };
 
 // The fields that TesselVoice::assign copies: all but the current event, the
 // event chain, the position table and the row copy.
