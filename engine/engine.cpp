@@ -28,8 +28,11 @@ TesselEngine::TesselEngine()
 
 void TesselEngine::construct()
 {
-    ownsPools_ = true;
+    // Only one engine runs per process, but a second one must not pull the
+    // pools from under the first: the last one out deletes them.
     const bool pools = TesselPools::create();
+    ownsPools_ = true;
+    ++TesselPools::users;
     sampleRate = 0.0f;
     hostSendsTime = 1;
     findLibrary();
@@ -142,10 +145,9 @@ TesselEngine::~TesselEngine()
         return;   // the pools stay allocated; the members go all the same
     output.bus = nullptr;
     output.pending = 0;
-    output.ready = 0;
     for (TesselChannelVoiceList& list : voiceLists)
         list.releaseAll();
-    if (ownsPools_)
+    if (ownsPools_ && --TesselPools::users == 0)
         TesselPools::destroy();
 }
 

@@ -1,7 +1,7 @@
 // The entry points of the audio block and of the editor's auditions. An
 // engine that could not set itself up (song lock not had at construction)
-// refuses them all; otherwise the block silences the output and the
-// auditions are accepted only by the note-playing code built on this.
+// refuses them all; otherwise the block silences the output, and the
+// auditions wait for the note-playing code built on this.
 #include "engine/engine.h"
 
 bool TesselEngine::process(int frames)
@@ -19,28 +19,36 @@ bool TesselEngine::process(int frames)
 
 bool TesselEngine::playSample(int note, int sample)
 {
+    if (!auditionAllowed())
+        return false;
     (void)note;
     (void)sample;
-    return auditionAllowed() && false;
+    return false;   // no voice is started before note playing exists
 }
 
 bool TesselEngine::playNote(const TesselSubrow& subrow, int channel)
 {
+    if (!auditionAllowed())
+        return false;
     (void)subrow;
     (void)channel;
-    return auditionAllowed() && false;
+    return false;
 }
 
 bool TesselEngine::previewNote(const TesselSubrow& subrow, TesselModule* module)
 {
+    if (!auditionAllowed())
+        return false;
     (void)subrow;
     (void)module;
-    return auditionAllowed() && false;
+    return false;
 }
 
 bool TesselEngine::playRow(int pattern, int row)
 {
+    if (!auditionAllowed())
+        return false;
     (void)pattern;
     (void)row;
-    return auditionAllowed() && false;
+    return false;
 }

@@ -112,6 +112,7 @@ struct TesselPools {
     static inline TesselEventNodePool* events = nullptr;
     static inline TesselVoicePool* voices = nullptr;
     static inline TesselVoiceListPool* nodes = nullptr;
+    static inline int users = 0;   // engines set up with them
 
     // Creates what is missing, in the order position table, events, voices,
     // nodes; a failed allocation leaves its pointer null. True when all exist.

@@ -245,6 +245,49 @@ TEST_F(EngineTest, WithoutTheSongLockTheEngineRefusesToRun)
     EXPECT_EQ(TesselPools::nodes, nullptr);
 }
 
+TEST_F(EngineTest, WithoutTheSongLockAtDestructionThePoolsStay)
+{
+    engine = std::make_unique<TesselEngine>();
+    ASSERT_TRUE(engine->usable());
+    TesselEngine::lockWaitMs = 50;
+    std::atomic<bool> held{false};
+    std::atomic<bool> done{false};
+    std::thread holder([&] {
+        platform::SharedMutex songLock = platform::openNamedMutex(platform::handleName("QB_MODULE_"));
+        songLock->lock();
+        held = true;
+        while (!done)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        songLock->unlock();
+    });
+    while (!held)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    engine.reset();   // stopNow waits its 1000 ms, then the teardown gives up
+    done = true;
+    holder.join();
+    ASSERT_NE(TesselPools::nodes, nullptr);
+    // the lists went back all the same
+    EXPECT_EQ(TesselPools::nodes->inUse(), 0);
+    EXPECT_EQ(TesselPools::voices->inUse(), 0);
+    TesselPools::users = 0;
+    TesselPools::destroy();
+}
+
+TEST_F(EngineTest, ASecondEngineDoesNotPullThePoolsFromTheFirst)
+{
+    engine = std::make_unique<TesselEngine>();
+    auto second = std::make_unique<TesselEngine>();
+    ASSERT_TRUE(second->usable());
+    EXPECT_EQ(TesselPools::nodes->inUse(), 2 * kVoiceLists);
+    engine.reset();
+    ASSERT_NE(TesselPools::nodes, nullptr);
+    EXPECT_EQ(TesselPools::nodes->inUse(), kVoiceLists);
+    second->stopNow();
+    EXPECT_EQ(second->voiceLists[3].head->voice->state(), 0);
+    second.reset();
+    EXPECT_EQ(TesselPools::nodes, nullptr);
+}
+
 TEST_F(EngineTest, FiftyConstructionCyclesLeaveNothingBehind)
 {
     for (int i = 0; i < 50; ++i) {
