@@ -27,6 +27,34 @@ struct FakePlugin : TesselPluginLink {
 
 struct FakeEditor : TesselEditorLink {};
 
+// Holds the song lock on another thread from construction to destruction.
+class SongLockHolder {
+public:
+    SongLockHolder()
+        : thread_([this] {
+              platform::SharedMutex songLock = platform::openNamedMutex(platform::handleName("QB_MODULE_"));
+              songLock->lock();
+              held_ = true;
+              while (!done_)
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              songLock->unlock();
+          })
+    {
+        while (!held_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ~SongLockHolder()
+    {
+        done_ = true;
+        thread_.join();
+    }
+
+private:
+    std::atomic<bool> held_{false};
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
 } // namespace
 
 TEST_F(EngineTest, ConstructionSetsUpSongPoolsAndMembers)
@@ -212,18 +240,7 @@ TEST_F(EngineTest, StopNowKeepsOnlyTheFirstNodeOfEachList)
 TEST_F(EngineTest, WithoutTheSongLockTheEngineRefusesToRun)
 {
     TesselEngine::lockWaitMs = 50;
-    std::atomic<bool> held{false};
-    std::atomic<bool> done{false};
-    std::thread holder([&] {
-        platform::SharedMutex songLock = platform::openNamedMutex(platform::handleName("QB_MODULE_"));
-        songLock->lock();
-        held = true;
-        while (!done)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        songLock->unlock();
-    });
-    while (!held)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    auto holder = std::make_unique<SongLockHolder>();
 
     engine = std::make_unique<TesselEngine>();
     EXPECT_FALSE(engine->usable());
@@ -239,8 +256,7 @@ TEST_F(EngineTest, WithoutTheSongLockTheEngineRefusesToRun)
     EXPECT_FALSE(engine->playSample(48, 0));
     EXPECT_FALSE(engine->playRow(0, 0));
 
-    done = true;
-    holder.join();
+    holder.reset();
     engine.reset();   // the destructor copes with the half-built engine
     EXPECT_EQ(TesselPools::nodes, nullptr);
 }
@@ -250,21 +266,9 @@ TEST_F(EngineTest, WithoutTheSongLockAtDestructionThePoolsStay)
     engine = std::make_unique<TesselEngine>();
     ASSERT_TRUE(engine->usable());
     TesselEngine::lockWaitMs = 50;
-    std::atomic<bool> held{false};
-    std::atomic<bool> done{false};
-    std::thread holder([&] {
-        platform::SharedMutex songLock = platform::openNamedMutex(platform::handleName("QB_MODULE_"));
-        songLock->lock();
-        held = true;
-        while (!done)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        songLock->unlock();
-    });
-    while (!held)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    auto holder = std::make_unique<SongLockHolder>();
     engine.reset();   // stopNow waits its 1000 ms, then the teardown gives up
-    done = true;
-    holder.join();
+    holder.reset();
     ASSERT_NE(TesselPools::nodes, nullptr);
     // the lists went back all the same
     EXPECT_EQ(TesselPools::nodes->inUse(), 0);
