@@ -99,6 +99,9 @@ TEST(VectorPrimitives, AddMatchesScalarAtEveryLevelLengthAndAlignment)
     std::vector<float> expect(kMaxLen);
     for (int level : supportedLevels()) {
         LevelScope scope(level);
+        std::fill(dst.data, dst.data + dst.size, kGuard);
+        ASSERT_EQ(vecAdd(a.data, b.data, dst.data + 1, 0), vec::kBadLength);
+        ASSERT_TRUE(guardsIntact(dst, 0, 0));
         for (int len = 1; len <= kMaxLen; ++len) {
             for (int ao = 0; ao < kOffsets; ++ao) {
                 const int bo = (ao + 5) % kOffsets;
@@ -127,6 +130,9 @@ TEST(VectorPrimitives, MaxMatchesScalarAtEveryLevelLengthAndAlignment)
     Buffer src(kMaxLen + kOffsets);
     for (int level : supportedLevels()) {
         LevelScope scope(level);
+        float untouched = 1.5f;
+        ASSERT_EQ(vecMax(src.data, 0, &untouched), vec::kBadLength);
+        ASSERT_EQ(untouched, 1.5f);
         for (int len = 1; len <= kMaxLen; ++len) {
             for (int o = 0; o < kOffsets; ++o) {
                 fillRandom(src.data + o, len, rng);
@@ -156,6 +162,10 @@ TEST(VectorPrimitives, CopyAndZeroMatchScalarAtEveryLevelLengthAndAlignment)
     Buffer src(kMaxLen + kOffsets), dst(kMaxLen + kOffsets);
     for (int level : supportedLevels()) {
         LevelScope scope(level);
+        std::fill(dst.data, dst.data + dst.size, kGuard);
+        ASSERT_EQ(vecCopy(src.data, dst.data + 1, 0), vec::kBadLength);
+        ASSERT_EQ(vecZero(dst.data + 1, 0), vec::kBadLength);
+        ASSERT_TRUE(guardsIntact(dst, 0, 0));
         for (int len = 1; len <= kMaxLen; ++len) {
             for (int so = 0; so < kOffsets; ++so) {
                 fillRandom(src.data + so, len, rng);
