@@ -8,14 +8,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 struct SentMessage {
     int port;
     uint32_t message;
-    uint32_t at; // timer clock
+    uint32_t at; // fake timer clock
+    std::chrono::steady_clock::time_point when;
 };
 
 class FakeTimerQueue : public platform::TimerQueue {
@@ -70,8 +73,14 @@ public:
     void close(int port) override { closed.push_back(port); }
     bool send(int port, uint32_t message) override
     {
-        sent.push_back({port, message, timers ? timers->clock : 0});
+        std::lock_guard<std::mutex> guard(lock);
+        sent.push_back({port, message, timers ? timers->clock : 0, std::chrono::steady_clock::now()});
         return true;
+    }
+    std::vector<SentMessage> sentSoFar()
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return sent;
     }
 
     std::vector<SentMessage> sent;
@@ -79,6 +88,7 @@ public:
     const FakeTimerQueue* timers = nullptr;
 
 private:
+    std::mutex lock; // the real timer thread sends while the test reads
     std::vector<std::string> names_;
 };
 

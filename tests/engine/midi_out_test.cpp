@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 uint32_t noteOn(int channel, int note, int velocity)
@@ -270,4 +272,25 @@ TEST(MidiOutQueues, CountsAndCapacity)
     for (int i = 0; i < TesselMidiQueue::kCapacity + 10; ++i)
         accepted += rig.out->queueMessage(noteOn(0, 60, 100), 0, i % 300);
     EXPECT_EQ(accepted, TesselMidiQueue::kCapacity - 1) << "a full queue drops, it never grows";
+}
+
+TEST(MidiOutHardware, TheTimerThreadKeepsTheSpacing)
+{
+    auto owned = std::make_unique<FakeMidiPorts>(std::vector<std::string>{"Synth"});
+    FakeMidiPorts* ports = owned.get();
+    FakeMidiHost host;
+    TesselMidiOut out(std::move(owned), [] { return platform::makeTimerThread(); });
+    out.attach(&host);
+    out.open();
+    out.queueMessage(noteOn(0, 60, 100), 1, 0);
+    out.queueMessage(noteOn(0, 62, 100), 1, 221);
+    out.queueMessage(noteOn(0, 64, 100), 1, 882); // 20 ms
+    out.processBlock(false);
+    for (int i = 0; i < 200 && ports->sentSoFar().size() < 3; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    auto sent = ports->sentSoFar();
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_GE(sent[1].when - sent[0].when, std::chrono::milliseconds(4));
+    EXPECT_GE(sent[2].when - sent[0].when, std::chrono::milliseconds(19));
+    EXPECT_EQ(sent[2].message, noteOn(0, 64, 100));
 }
