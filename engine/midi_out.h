@@ -10,6 +10,7 @@
 #include "platform/timer_queue.h"
 #include "platform/vst2_records.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -112,8 +113,9 @@ private:
     TimerFactory makeTimers_;
     std::unique_ptr<platform::TimerQueue> timers_;
     std::vector<TesselMidiPortEntry> ports_;
-    int32_t delayMs_ = 0;
-    int32_t delayFrames_ = 0;
+    // Set by the editor's thread, read by the audio thread.
+    std::atomic<int32_t> delayMs_{0};
+    std::atomic<int32_t> delayFrames_{0};
     TesselMidiQueue hardwareQueue_;
     TesselMidiQueue hostQueue_;
     TesselMidiHost* host_ = nullptr;

@@ -18,6 +18,12 @@ public:
     float lastValue = 0.0f;
 };
 
+// An effect loaded without a host callback.
+struct Alone : AudioEffectX {
+    Alone() : AudioEffectX(nullptr, 0, 0) {}
+    void process(float**, float**, VstInt32) override {}
+};
+
 class HostRequests : public ::testing::Test {
 protected:
     void SetUp() override { FakeHost::reset(); }
@@ -142,10 +148,7 @@ TEST_F(HostRequests, FileSelectorsNeedASelector)
 
 TEST(HostRequestsWithoutHost, AnswerNeutrally)
 {
-    struct Alone : AudioEffectX {
-        Alone() : AudioEffectX(nullptr, 0, 0) {}
-        void process(float**, float**, VstInt32) override {}
-    } effect;
+    Alone effect;
     char text[64] = {};
     EXPECT_EQ(effect.getMasterVersion(), 1);
     EXPECT_TRUE(effect.isInputConnected(0));
@@ -164,37 +167,28 @@ TEST(HostRequestsWithoutHost, AnswerNeutrally)
 
 TEST(EffectText, NumbersFitEightCharacters)
 {
-    struct Texts : AudioEffectX {
-        Texts() : AudioEffectX(nullptr, 0, 0) {}
-        void process(float**, float**, VstInt32) override {}
-    } effect;
+    using Format = void (AudioEffect::*)(float, char*);
+    const struct {
+        Format format;
+        float value;
+        const char* expected;
+    } floats[] = {
+        {&AudioEffect::dB2string, 0.0f, "-oo"},          {&AudioEffect::dB2string, 1.0f, "0.000000"},
+        {&AudioEffect::dB2string, 10.0f, "20.00000"},    {&AudioEffect::float2string, -3.5f, "-3.50000"},
+        {&AudioEffect::float2string, 12345678.0f, "12345678"}, {&AudioEffect::float2string, 123456789.0f, "Huge!"},
+        {&AudioEffect::float2string, -12345678.0f, "Huge!"}, {&AudioEffect::Hz2string, 0.0f, "0.000000"},
+        {&AudioEffect::Hz2string, 441.0f, "100.0000"},   {&AudioEffect::ms2string, 44100.0f, "1000.000"},
+    };
+    Alone effect;
     char text[32];
-    effect.dB2string(0.0f, text);
-    EXPECT_STREQ(text, "-oo");
-    effect.dB2string(1.0f, text);
-    EXPECT_STREQ(text, "0.000000");
-    effect.dB2string(10.0f, text);
-    EXPECT_STREQ(text, "20.00000");
-    effect.float2string(-3.5f, text);
-    EXPECT_STREQ(text, "-3.50000");
-    effect.float2string(12345678.0f, text);
-    EXPECT_STREQ(text, "12345678");
-    effect.float2string(123456789.0f, text);
-    EXPECT_STREQ(text, "Huge!");
-    effect.float2string(-12345678.0f, text);
-    EXPECT_STREQ(text, "Huge!");
-    effect.Hz2string(0.0f, text);
-    EXPECT_STREQ(text, "0.000000");
-    effect.Hz2string(441.0f, text);
-    EXPECT_STREQ(text, "100.0000");
-    effect.ms2string(44100.0f, text);
-    EXPECT_STREQ(text, "1000.000");
-    effect.long2string(42, text);
-    EXPECT_STREQ(text, "     42");
-    effect.long2string(99999999, text);
-    EXPECT_STREQ(text, "99999999");
-    effect.long2string(100000000, text);
-    EXPECT_STREQ(text, "Huge!");
-    effect.long2string(-12345678, text);
-    EXPECT_STREQ(text, "-1234567");
+    for (const auto& c : floats) {
+        (effect.*c.format)(c.value, text);
+        EXPECT_STREQ(text, c.expected) << c.value;
+    }
+    const std::pair<VstInt32, const char*> longs[] = {
+        {42, "     42"}, {99999999, "99999999"}, {100000000, "Huge!"}, {-12345678, "-1234567"}};
+    for (auto [value, expected] : longs) {
+        effect.long2string(value, text);
+        EXPECT_STREQ(text, expected) << value;
+    }
 }
