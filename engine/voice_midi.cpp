@@ -72,7 +72,7 @@ void startNote(TesselMidiVoice& voice, const TesselMidiInstrument& instrument, c
                Sender& out)
 {
     TesselVoiceMidiState& midi = voice.midi;
-    const bool restart = !(voice.flags & kFlagNewNote);
+    const bool restart = !(voice.flags & voice_midi::kNewNote);
     midi.stage = 1;
     midi.channel = midiChannelOf(instrument, channel);
     midi.note = std::clamp<int32_t>(voice.note, 0, kMidiNotes - 1);
@@ -97,7 +97,7 @@ void startNote(TesselMidiVoice& voice, const TesselMidiInstrument& instrument, c
         port.lastProgram[midi.channel] = static_cast<uint8_t>(instrument.program);
     }
     port.lastBend[midi.channel] = kMidiNoneSent;
-    midi.lastBend = -1;
+    midi.bend = -1;
 }
 
 void sendDigitEffect(const TesselMidiVoice& voice, const TesselMidiInstrument& instrument,
@@ -127,9 +127,9 @@ void sendTickValues(TesselMidiVoice& voice, const TesselMidiInstrument& instrume
     TesselMidiPortState& port = out.port();
     if (instrument.pitchBend != 0) {
         const int32_t bend = pitchBendOf(voice, instrument);
-        if (bend != midi.lastBend || midi.lastBend == -1) {
+        if (bend != midi.bend || midi.bend == -1) {
             out.send(0xE0, instrument.pitchBendHiRes ? bend & 127 : 0, bend >> 7);
-            midi.lastBend = bend;
+            midi.bend = bend;
         }
     }
     int32_t volume = 0;
@@ -137,16 +137,16 @@ void sendTickValues(TesselMidiVoice& voice, const TesselMidiInstrument& instrume
         const int32_t v = voice.effectiveVolume * instrument.globalVolume * channel.volume;
         volume = v >= kVolumeFull ? 127 : v < 0 ? 0 : v >> 11;
     }
-    if (((voice.flags & kFlagVolumeSet) && volume != port.lastVolume[midi.channel]) || volume != midi.lastVolume) {
+    if (((voice.flags & voice_midi::kVolumeSet) && volume != port.lastVolume[midi.channel]) || volume != midi.volume) {
         out.send(0xB0, 7, volume);
         port.lastVolume[midi.channel] = static_cast<uint8_t>(volume);
-        midi.lastVolume = volume;
+        midi.volume = volume;
     }
     const int32_t panning = voice.effectivePanning >= 64 ? 127 : voice.effectivePanning < 0 ? 0 : 2 * voice.effectivePanning;
-    if (((voice.flags & kFlagPanningSet) && panning != port.lastPanning[midi.channel]) || panning != midi.lastPanning) {
+    if (((voice.flags & voice_midi::kPanningSet) && panning != port.lastPanning[midi.channel]) || panning != midi.panning) {
         out.send(0xB0, 10, panning);
         port.lastPanning[midi.channel] = static_cast<uint8_t>(panning);
-        midi.lastPanning = panning;
+        midi.panning = panning;
     }
 }
 
@@ -162,7 +162,7 @@ void sendVoiceMidi(TesselMidiVoice& voice, const TesselMidiInstrument* instrumen
     if (voice.midi.port < 0 || voice.midi.port >= midiOut.portCount())
         return;
 
-    if ((voice.state & kVoiceMidi) && (voice.state & kVoiceReleased)) {
+    if ((voice.state & voice_state::kMidi) && (voice.state & voice_state::kReleased)) {
         // A voice that never sent its note on has nothing to end; a note off
         // from it could only cut another voice's note.
         if (voice.midi.stage == 2)
@@ -172,7 +172,7 @@ void sendVoiceMidi(TesselMidiVoice& voice, const TesselMidiInstrument* instrumen
     if (channel.muted || voice.state == 0 || instrument->portNumber == -1 || !instrument->midiOut)
         return;
 
-    if ((voice.flags & kFlagNewNote) || voice.midi.stage == 0) {
+    if ((voice.flags & voice_midi::kNewNote) || voice.midi.stage == 0) {
         if (instrument->portNumber < 0 || instrument->portNumber >= midiOut.portCount())
             return;
         voice.midi.port = instrument->portNumber;
@@ -185,7 +185,7 @@ void sendVoiceMidi(TesselMidiVoice& voice, const TesselMidiInstrument* instrumen
         return;
 
     Sender out(midiOut, voice.midi, offset);
-    if (voice.flags & kFlagSetup)
+    if (voice.flags & voice_midi::kSetup)
         sendDigitEffect(voice, *instrument, channel, out);
     else
         sendTickValues(voice, *instrument, channel, out);

@@ -6,31 +6,22 @@
 // needs, so that the voice copies them in and out around the call.
 
 #include "engine/midi_out.h"
+#include "engine/voice.h"
 
 #include <cstdint>
 
-// The voice's MIDI send state; the voice keeps the current one and the
-// previous step's copy.
-struct TesselVoiceMidiState {
-    int32_t stage = 0; // 0 nothing sent, 1 program sent, 2 note on sent
-    int32_t note = 0;
-    int32_t channel = 0;
-    int32_t port = 0;
-    int32_t lastBend = -1;
-    int32_t lastVolume = -1;
-    int32_t lastPanning = -1;
-};
+// Row flags the step reads (the voice's flags, set by row processing).
+namespace voice_midi {
+constexpr uint16_t kNewNote = 0x0001;
+constexpr uint16_t kSetup = 0x0004;
+constexpr uint16_t kVolumeSet = 0x0010;
+constexpr uint16_t kPanningSet = 0x0020;
+} // namespace voice_midi
 
-// Voice state bits and row flags the step reads.
-constexpr uint8_t kVoiceReleased = 0x04;
-constexpr uint8_t kVoiceMidi = 0x10;
-constexpr uint16_t kFlagNewNote = 0x0001;
-constexpr uint16_t kFlagSetup = 0x0004;
-constexpr uint16_t kFlagVolumeSet = 0x0010;
-constexpr uint16_t kFlagPanningSet = 0x0020;
-
+// The voice fields the step reads and writes; sendVoiceMidi (TesselVoice)
+// copies them in and out.
 struct TesselMidiVoice {
-    uint8_t state = 0;      // written: 0 after a release
+    uint8_t state = 0;      // written: idle after a release
     uint16_t flags = 0;
     int8_t note = -1;
     uint8_t velocity = 0;
@@ -77,3 +68,6 @@ extern uint8_t gMidiSuppressed;
 // keep their order against note offs of other voices.
 void sendVoiceMidi(TesselMidiVoice& voice, const TesselMidiInstrument* instrument, const TesselMidiChannel& channel,
                    int32_t offset);
+
+// The same on an engine voice and its live channel record.
+void sendVoiceMidi(TesselVoice& voice, const TesselChannel& live, int32_t offset);

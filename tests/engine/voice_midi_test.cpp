@@ -1,5 +1,7 @@
 #include "engine/voice_midi.h"
 #include "fake_midi.h"
+#include "model/channel.h"
+#include "model/instrument.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +24,7 @@ protected:
     {
         TesselMidiVoice v;
         v.state = 0x11;
-        v.flags = kFlagNewNote | kFlagSetup;
+        v.flags = voice_midi::kNewNote | voice_midi::kSetup;
         v.note = static_cast<int8_t>(note);
         v.velocity = velocity;
         v.effectiveVolume = 64;
@@ -100,12 +102,12 @@ TEST_F(VoiceMidi, PitchBendAtTheStartPitchIsSentOnce)
     EXPECT_EQ(first[1].data2, 127);
     EXPECT_EQ(first[2].data1, 10);
     EXPECT_EQ(first[2].data2, 64);
-    EXPECT_EQ(v.midi.lastBend, 8192);
+    EXPECT_EQ(v.midi.bend, 8192);
 
     sendVoiceMidi(v, &instrument, channel, 0);
     sendVoiceMidi(v, &instrument, channel, 0);
     EXPECT_TRUE(flush().empty()) << "nothing changed, nothing sent";
-    EXPECT_EQ(v.previousMidi.lastBend, 8192);
+    EXPECT_EQ(v.previousMidi.bend, 8192);
 }
 
 TEST_F(VoiceMidi, PitchBendFollowsThePitchAndStaysInRange)
@@ -126,13 +128,13 @@ TEST_F(VoiceMidi, PitchBendFollowsThePitchAndStaysInRange)
 
     v.pitchFactor = 100.0f;
     sendVoiceMidi(v, &instrument, channel, 0);
-    EXPECT_EQ(v.midi.lastBend, 16383);
+    EXPECT_EQ(v.midi.bend, 16383);
     v.pitchFactor = 0.0f; // log of 0: the lowest bend, not undefined behaviour
     sendVoiceMidi(v, &instrument, channel, 0);
-    EXPECT_EQ(v.midi.lastBend, 0);
+    EXPECT_EQ(v.midi.bend, 0);
     v.startPitchFactor = 0.0f;
     sendVoiceMidi(v, &instrument, channel, 0);
-    EXPECT_EQ(v.midi.lastBend, 8192) << "0 / 0 gives no bend";
+    EXPECT_EQ(v.midi.bend, 8192) << "0 / 0 gives no bend";
 }
 
 TEST_F(VoiceMidi, AReleaseSendsItsNoteOffAndGoesIdle)
@@ -143,7 +145,7 @@ TEST_F(VoiceMidi, AReleaseSendsItsNoteOffAndGoesIdle)
     flush();
     ASSERT_EQ(rig.out->portState(0).noteOn[0][64], 1);
 
-    v.state |= kVoiceReleased;
+    v.state |= voice_state::kReleased;
     sendVoiceMidi(v, &instrument, channel, 1);
     EXPECT_EQ(v.state, 0);
     EXPECT_EQ(rig.out->portState(0).noteOn[0][64], 0);
@@ -178,7 +180,7 @@ TEST_F(VoiceMidi, TheOldNotesOffPrecedesTheNewNoteAtTheSameFrame)
     TesselMidiVoice fresh = newNote(60);
     startNote(fresh, 100);
     sendVoiceMidi(fresh, &instrument, channel, 100);
-    old.state |= kVoiceReleased;
+    old.state |= voice_state::kReleased;
     sendVoiceMidi(old, &instrument, channel, 100);
     auto events = flush();
     ASSERT_EQ(events.size(), 5u);
@@ -245,7 +247,7 @@ TEST_F(VoiceMidi, DigitEffectsBecomeMidiMessages)
     channel.digitMemory[1] = 200; // at most 127
     channel.digitMemory[0] = 3;
     channel.digitMemory[2] = 72;
-    v.flags = kFlagSetup;
+    v.flags = voice_midi::kSetup;
     for (char letter : {'5', '1', '0', '2', 'A'}) {
         channel.effectLetter = letter;
         sendVoiceMidi(v, &instrument, channel, 10);
@@ -310,7 +312,7 @@ TEST_F(VoiceMidi, VolumeAndPanningFollowTheirScalesAndResendFlags)
     sendVoiceMidi(v, &instrument, channel, 0);
     EXPECT_TRUE(flush().empty());
     rig.out->portState(0).lastVolume[0] = 1; // another voice changed it
-    v.flags = kFlagVolumeSet;
+    v.flags = voice_midi::kVolumeSet;
     sendVoiceMidi(v, &instrument, channel, 0);
     events = flush();
     ASSERT_EQ(events.size(), 1u);
@@ -353,4 +355,46 @@ TEST_F(VoiceMidi, AMachinePortGetsItsOwnState)
     rig.out->processBlock(false);
     ASSERT_EQ(rig.ports->sent.size(), 1u);
     EXPECT_EQ(rig.ports->sent[0].port, 1);
+}
+
+TEST(VoiceMidiOnEngineVoice, ReadsTheVoiceInstrumentAndLiveChannel)
+{
+    gMidiSuppressed = 0;
+    MidiRig rig;
+    auto instrument = std::make_unique<TesselInstrument>();
+    instrument->midiOut = 1;
+    instrument->midiChannel = 0;
+    instrument->midiEffects[5] = 9;
+    auto live = std::make_unique<TesselChannel>();
+    live->index = 17;
+    live->midiOut = rig.out.get();
+    live->effectSlots[1].command = '5';
+    live->effectSlots[1].memoryFor('5')->value = 100;
+
+    TesselVoice voice;
+    voice.instrument = instrument.get();
+    voice.setState(0x11);
+    voice.flags = voice_midi::kNewNote | voice_midi::kSetup;
+    voice.note = 60;
+    voice.velocity = 40;
+    sendVoiceMidi(voice, *live, 7);
+    EXPECT_EQ(voice.midi.stage, 2);
+    EXPECT_EQ(voice.midi.channel, 1);
+
+    voice.flags = 0;
+    voice.setState(0x15);
+    sendVoiceMidi(voice, *live, 9);
+    EXPECT_EQ(voice.state(), 0);
+    EXPECT_EQ(voice.previousMidi.stage, 2);
+
+    rig.out->processBlock(false);
+    const auto& events = rig.host.blocks.at(0);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].status, 0xB1);
+    EXPECT_EQ(events[0].data1, 7);
+    EXPECT_EQ(events[0].data2, 100);
+    EXPECT_EQ(events[1].status, 0x91);
+    EXPECT_EQ(events[1].data2, 80);
+    EXPECT_EQ(events[2].status, 0x81);
+    EXPECT_EQ(events[2].deltaFrames, 9);
 }
