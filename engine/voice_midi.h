@@ -63,7 +63,8 @@ struct TesselMidiChannel {
 // process clears it when it obtains the song lock.
 extern uint8_t gMidiSuppressed;
 
-// The voice's MIDI step at frame `offset` of the block. Row steps pass the
+// Row processing's thread, under the song lock; the queues it fills have
+// their own locks. The voice's MIDI step at frame `offset` of the block. Row steps pass the
 // row's frame; tick steps pass the tick's frame, so that their messages
 // keep their order against note offs of other voices.
 void sendVoiceMidi(TesselMidiVoice& voice, const TesselMidiInstrument* instrument, const TesselMidiChannel& channel,

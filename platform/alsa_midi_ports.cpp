@@ -7,8 +7,12 @@
 #include <mutex>
 #include <vector>
 
+#include <unistd.h>
+
 namespace platform {
 namespace {
+
+constexpr char kSequencerDevice[] = "/dev/snd/seq";
 
 struct PortAddress {
     int client;
@@ -21,7 +25,8 @@ class AlsaMidiPorts final : public MidiPorts {
 public:
     AlsaMidiPorts()
     {
-        if (snd_seq_open(&seq_, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0) {
+        // Without the sequencer device the library would only complain on stderr.
+        if (access(kSequencerDevice, F_OK) != 0 || snd_seq_open(&seq_, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0) {
             seq_ = nullptr;
             return;
         }
