@@ -1,0 +1,78 @@
+#pragma once
+// One key press or release as the editor sees it, and its shortcut text.
+
+#include <cstdint>
+#include <string>
+
+constexpr uint8_t kNoPrintable = 255;
+
+enum TesselModifier : uint8_t {
+    kModShift = 1,
+    kModAlt = 2,
+    kModCtrl = 8,
+};
+
+// Virtual keys we name in tables; the rest follow the VST 2 numbering 1..57
+// plus our 58 (Caps Lock) and 59 (Menu Key).
+enum TesselVirtualKey : uint8_t {
+    kVkBack = 1,
+    kVkSpace = 7,
+    kVkUp = 12,
+    kVkDown = 14,
+    kVkEnter = 19,
+    kVkDelete = 22,
+    kVkMultiply = 34,
+    kVkAdd = 35,
+    kVkSubtract = 37,
+    kVkDivide = 39,
+    kVkF1 = 40,
+    kVkEquals = 57,
+    kVkCapsLock = 58,
+    kVkMenuKey = 59,
+};
+constexpr int kVirtualKeyNames = 60;
+
+struct TesselKeyEvent {
+    int32_t character = 0;      // lower case for letters; 0 for a named key
+    uint8_t virtualKey = 0;
+    uint8_t modifiers = 0;      // TesselModifier bits; 4 is carried but unnamed
+    uint8_t reserved[2] = {0, 0};
+    uint8_t printable = 0;      // the character produced with the modifiers; 255 none
+    uint8_t keyUp = 0;
+    int16_t pressCount = 0;     // 0 first press, 1 second press in a row, ...
+
+    // Whether this event triggers a binding with key `other`; press count and
+    // release take no part.
+    bool matches(const TesselKeyEvent& other) const;
+
+    // The shortcut text, at most 31 characters.
+    std::string toString(bool forceKeyForm = false, bool omitPressCount = false) const;
+
+    // The key that shortcut text names; unknown key names leave the key empty.
+    static TesselKeyEvent parse(const char* text, int pressCount);
+
+    bool isNone() const;
+    bool operator==(const TesselKeyEvent&) const = default;
+};
+static_assert(sizeof(TesselKeyEvent) == 12);
+
+// "" for 0 and for keys past the table.
+const char* keyName(int virtualKey);
+// The prefix for modifier bits 0..15.
+const char* modifierPrefix(int modifiers);
+std::string charToString(int character);
+
+// Builders for tables and tests.
+constexpr TesselKeyEvent namedKey(uint8_t virtualKey, uint8_t modifiers = 0, int16_t pressCount = 0)
+{
+    return {0, virtualKey, modifiers, {0, 0}, kNoPrintable, 0, pressCount};
+}
+constexpr TesselKeyEvent charKey(int32_t character, uint8_t modifiers = 0, int16_t pressCount = 0)
+{
+    return {character, 0, modifiers, {0, 0}, kNoPrintable, 0, pressCount};
+}
+// Matched by the character produced, whatever the modifiers.
+constexpr TesselKeyEvent printableKey(uint8_t character)
+{
+    return {character, 0, 0, {0, 0}, character, 0, 0};
+}
