@@ -142,7 +142,8 @@ AsioError AsioDriverList::init(AsioDriverInfo* info)
 
 AsioError AsioDriverList::exit()
 {
-    if (driver_)
+    // Also after a failed init, which leaves the driver loaded but not current.
+    if (current_ >= 0)
         asioReleaseDriver();
     driver_ = nullptr;
     return kAsioOk;
