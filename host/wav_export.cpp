@@ -55,7 +55,10 @@ std::string exportClock(double samplePos, double sampleRate)
     return text;
 }
 
-WavExporter::WavExporter(HostState& state, TitleSink titles) : state_(state), titles_(std::move(titles)) {}
+WavExporter::WavExporter(HostState& state, TitleSink titles)
+    : state_(state), titles_(std::move(titles)), frameLimit_(kWavMaxFrames)
+{
+}
 
 WavExporter::~WavExporter() { stop(); }
 
@@ -177,7 +180,7 @@ ExportResult WavExporter::render(int mode, std::FILE* file)
             break;
         if (!state_.exporting)
             break;
-        if (time.samplePos + kExportBlock > static_cast<double>(kWavMaxFrames))
+        if (time.samplePos + kExportBlock > static_cast<double>(frameLimit_))
             break;
         title("Exporting ... " + exportClock(time.samplePos, time.sampleRate), true);
         buses.render(effect);

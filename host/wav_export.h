@@ -52,6 +52,8 @@ public:
 
     // Test hook: how long the completion title stays before "Quorbel" returns.
     void setTitleHoldMs(int ms) { titleHoldMs_ = ms; }
+    // Test hook: the most frames a file may take (the WAV limit by default).
+    void setFrameLimit(uint64_t frames) { frameLimit_ = frames; }
 
 private:
     ExportResult render(int mode, std::FILE* file);
@@ -66,6 +68,7 @@ private:
     bool busy_ = false;
     ExportResult last_;
     int titleHoldMs_ = 10000;
+    uint64_t frameLimit_ = 0;
 };
 
 } // namespace host

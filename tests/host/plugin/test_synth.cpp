@@ -47,7 +47,7 @@ VstIntPtr dispatcher(AEffect*, int32_t opcode, int32_t index, VstIntPtr value, v
         }
         return 0;
     case -1:
-        return s.probe.playing ? 1 : 0;
+        return s.probe.playing && s.position < s.songFrames ? 1 : 0;
     default:
         return 0;
     }
@@ -64,13 +64,14 @@ void process(AEffect*, float**, float** outputs, int32_t frames)
         s.probe.playing = (time->flags & kVstTransportPlaying) != 0;
         s.position = static_cast<int64_t>(time->samplePos);
     }
+    // After the song's end the transport still plays, in silence.
     for (int32_t i = 0; i < frames; ++i) {
         const bool sounding = s.probe.playing && s.position < s.songFrames;
         for (int bus = 0; bus < 6; ++bus)
             outputs[bus][i] = s.probe.playing ? (sounding ? testsynth::songSample(bus, s.position) : 0.0f)
                                               : testsynth::idleSample(bus);
-        if (sounding && ++s.position >= s.songFrames)
-            s.probe.playing = 0;
+        if (sounding)
+            ++s.position;
     }
 }
 
