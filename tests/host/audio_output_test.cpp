@@ -33,12 +33,6 @@ protected:
         return ::testing::internal::GetCapturedStdout();
     }
 
-    testsynth::Probe probe()
-    {
-        testsynth::Probe p{};
-        state.effect->dispatcher(state.effect, effVendorSpecific, testsynth::kProbe, 0, &p, 0.0f);
-        return p;
-    }
 
     static void expectAll(const std::vector<float>& channel, float value, const char* what)
     {

@@ -3,6 +3,7 @@
 
 #include "host/host_state.h"
 #include "host/plugin_loader.h"
+#include "test_synth.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,8 @@ protected:
         EXPECT_TRUE(loaded) << out;
         return out;
     }
+
+    testsynth::Probe probe() { return testsynth::probe(state.effect); }
 
     host::HostState state;
 };

@@ -11,17 +11,6 @@
 using namespace host;
 using hosttest::HostStateTest;
 
-namespace {
-
-testsynth::Probe probe(AEffect* effect)
-{
-    testsynth::Probe p{};
-    effect->dispatcher(effect, effVendorSpecific, testsynth::kProbe, 0, &p, 0.0f);
-    return p;
-}
-
-} // namespace
-
 TEST_F(HostStateTest, LoadsAPlugInThatExportsOnlyMain)
 {
     const std::string out = loadSynth();
@@ -30,7 +19,7 @@ TEST_F(HostStateTest, LoadsAPlugInThatExportsOnlyMain)
     EXPECT_EQ(dlsym(state.library, "VSTPluginMain"), nullptr);
     EXPECT_NE(dlsym(state.library, "main"), nullptr);
 
-    const testsynth::Probe p = probe(state.effect);
+    const testsynth::Probe p = probe();
     EXPECT_EQ(p.versionDuringEntry, 2300);
     EXPECT_STREQ(p.productDuringEntry, "Quorbel Host");
     EXPECT_EQ(p.opened, 1);
@@ -48,7 +37,7 @@ TEST_F(HostStateTest, LoadsAPlugInThatExportsOnlyMain)
     AEffect* effect = state.effect;
     closePlugin(state);
     EXPECT_EQ(state.effect, nullptr);
-    EXPECT_EQ(probe(effect).closed, 1);
+    EXPECT_EQ(testsynth::probe(effect).closed, 1);
     closePlugin(state);   // nothing left to close
 }
 

@@ -35,4 +35,12 @@ inline float songSample(int bus, int64_t frame)
 
 inline float idleSample(int bus) { return static_cast<float>(bus + 1) / 8.0f; }
 
+// Test side: what the synth has seen so far.
+inline Probe probe(AEffect* effect)
+{
+    Probe p{};
+    effect->dispatcher(effect, effVendorSpecific, kProbe, 0, &p, 0.0f);
+    return p;
+}
+
 } // namespace testsynth

@@ -53,12 +53,6 @@ protected:
     {
         state.effect->dispatcher(state.effect, effVendorSpecific, testsynth::kSetSongFrames, frames, nullptr, 0);
     }
-    testsynth::Probe probe()
-    {
-        testsynth::Probe p{};
-        state.effect->dispatcher(state.effect, effVendorSpecific, testsynth::kProbe, 0, &p, 0.0f);
-        return p;
-    }
     std::vector<std::string> titles()
     {
         std::lock_guard<std::mutex> guard(titleLock);
