@@ -99,8 +99,9 @@ int main(int argc, char** argv)
         if (!output.openAudioStream())
             std::printf("HOST> No audio device could be opened; running silent.\n");
 
+        // Without a window the titles go to standard output, the completion only.
         host::WavExporter exporter(state, [](const std::string& title, bool progress) {
-            if (!progress)
+            if (!progress && title.rfind("Export", 0) == 0)
                 std::printf("HOST> %s\n", title.c_str());
         });
         const bool exporting = !options.exportPath.empty();
