@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -79,6 +80,31 @@ void append32(Bytes& b, uint32_t v)
 {
     append16(b, v);
     append16(b, v >> 16);
+}
+
+} // namespace testfiles
+
+namespace testfiles {
+
+Bytes riffChunk(const Bytes& file, const char* id)
+{
+    size_t at = 12;
+    while (at + 8 <= file.size()) {
+        const uint32_t size = file[at + 4] | file[at + 5] << 8 | file[at + 6] << 16 | uint32_t(file[at + 7]) << 24;
+        const size_t start = at + 8;
+        const size_t stop = std::min(file.size(), start + size_t(size));
+        if (std::equal(id, id + 4, file.begin() + long(at)))
+            return Bytes(file.begin() + long(start), file.begin() + long(stop));
+        at = start + size + (size & 1);
+    }
+    return {};
+}
+
+bool makeNoiseWav(const std::string& path, int channels, int bits, int rate, double seconds)
+{
+    return run("sox -R -n -t wavpcm -r " + std::to_string(rate) + " -c " + std::to_string(channels)
+               + " -b " + std::to_string(bits) + " '" + path + "' synth " + std::to_string(seconds)
+               + " whitenoise gain -2");
 }
 
 } // namespace testfiles

@@ -31,3 +31,14 @@ void append24(Bytes& b, uint32_t v);
 void append32(Bytes& b, uint32_t v);
 
 } // namespace testfiles
+
+namespace testfiles {
+
+// The bytes of the first chunk with that identifier in a RIFF file; empty
+// when there is none.
+Bytes riffChunk(const Bytes& file, const char* id);
+
+// A noise WAV in the plain 16-byte-format layout, made by sox.
+bool makeNoiseWav(const std::string& path, int channels, int bits, int rate, double seconds);
+
+} // namespace testfiles
