@@ -1,0 +1,50 @@
+#pragma once
+// The four envelopes of an instrument (volume, panning, pitch, filter).
+
+#include "model/sample_loop.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+constexpr int kEnvelopeNodes = 32;
+constexpr int kMaxEnvelopeTick = 30000;
+
+struct TesselEnvelopeNode {
+    uint16_t tick = 0;
+    uint16_t value = 0;
+    float slope = 0.0f;    // of value from the previous node, per tick
+    uint16_t value2 = 0;
+    float slope2 = 0.0f;   // of value2
+};
+
+class TesselEnvelope {
+public:
+    // enabled: 0 off, 1 node positions in ticks, 2 in milliseconds (the
+    // editor's coarse grid).
+    enum Mode : uint8_t { Off = 0, Ticks = 1, Milliseconds = 2 };
+
+    TesselEnvelope() { reset(); }
+    TesselEnvelope(const TesselEnvelope&) = delete;
+    TesselEnvelope& operator=(const TesselEnvelope&) = delete;
+
+    void reset();
+    void assign(const TesselEnvelope& other);
+    // Nodes on the same tick (or out of order) get slope 0.
+    void computeSlopes();
+    bool isEmpty() const;
+
+    int count() const { return nodeCount; }
+    TesselEnvelopeNode& node(int i) { return nodes[static_cast<size_t>(i)]; }
+    const TesselEnvelopeNode& node(int i) const { return nodes[static_cast<size_t>(i)]; }
+
+    uint8_t enabled = 0;
+    uint8_t carry = 0;
+    TesselLoop loop;
+    TesselLoop sustain;
+    std::array<TesselEnvelopeNode, kEnvelopeNodes> nodes{};
+    uint32_t nodeCount = 0;   // 0..32
+};
+
+enum TesselEnvelopeKind { kVolumeEnvelope = 0, kPanningEnvelope = 1, kPitchEnvelope = 2, kFilterEnvelope = 3 };
+constexpr int kEnvelopes = 4;

@@ -1,0 +1,83 @@
+#pragma once
+// One of the song's 99 sample slots: settings, audio and the waveform overview.
+
+#include "model/sample_data.h"
+#include "model/sample_loop.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+constexpr int kSamples = 99;
+constexpr int kSampleNameLength = 25;
+constexpr int kOverviewColumns = 412;
+constexpr int kWavHeaderCopySize = 44;
+
+// One overview column on the display scale -50..50.
+struct TesselOverviewPair {
+    int32_t high = 0;
+    int32_t low = 1;
+    bool operator==(const TesselOverviewPair&) const = default;
+};
+using TesselOverview = std::array<std::array<TesselOverviewPair, kOverviewColumns>, kMaxSampleChannels>;
+
+// The mixer's sample render routine, chosen once per process from the
+// processor by every slot constructor; the engine maps it to the routine.
+enum class TesselRenderVariant { Linear, LinearSse };
+TesselRenderVariant sampleRenderVariant();
+
+class TesselSample {
+public:
+    TesselSample();
+    // A copy of the whole slot, index included (the pages edit copies).
+    TesselSample(const TesselSample& other);
+    TesselSample& operator=(const TesselSample&) = delete;
+    ~TesselSample() = default;
+
+    void reset();
+    void clearData();
+    // Frees the data part: file name and audio.
+    void destroyData();
+    void setName(const char* text);
+    std::string nameText() const { return std::string(name, kSampleNameLength); }
+    // Data part only: file facts, audio, overview.
+    void assignData(const TesselSample& other);
+    // Settings and data; the index and the reserved flag stay.
+    void assign(const TesselSample& other);
+    void buildOverview();
+
+    bool isDataEmpty() const { return filename.empty() && speed == 0 && fileRate == 0 && length == 0; }
+    bool isEmpty() const;
+
+    // Normaliser of the sample page: largest absolute value over all channels
+    // (0 without audio), multiply every value, and scale to full range
+    // (target 0 = the peak).
+    float peak() const;
+    void scale(float factor);
+    void normalise(float target);
+
+    // Data part.
+    TesselSampleData audio;
+    std::string filename;      // last path component of the source file
+    int32_t speed = 0;         // playback rate in Hz of the base note
+    uint8_t pitch = 60;        // base note
+    int32_t fileRate = 0;      // sample rate of the source file
+    int32_t bits = 0;          // 8, 16, 24, or 32 for float data
+    int32_t channels = 0;
+    int32_t length = 0;        // frames
+    TesselOverview overview;
+    uint8_t header[kWavHeaderCopySize] = {};
+
+    // Settings.
+    char name[kSampleNameLength + 1] = {};
+    int32_t defaultVolume = 64;
+    int32_t globalVolume = 64;
+    int32_t defaultPan = -1;
+    int32_t defaultDepth = -1;
+    int32_t defaultRotation = -1;
+    int32_t reserved = 0;
+    int32_t index = 0;
+    TesselLoop loop;
+    TesselLoop sustain;
+    TesselVibrato vibrato;
+};

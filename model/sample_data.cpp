@@ -1,0 +1,91 @@
+#include "model/sample_data.h"
+
+#include "platform/aligned_memory.h"
+
+#include <algorithm>
+#include <cmath>
+
+void TesselSamplePos::normalise()
+{
+    if (!std::isfinite(fraction)) {
+        fraction = 0.0f;
+        return;
+    }
+    const float whole = std::floor(fraction);
+    frame += static_cast<int32_t>(whole);
+    fraction -= whole;
+    if (fraction >= 1.0f) {   // rounding of a tiny negative fraction
+        fraction = 0.0f;
+        ++frame;
+    }
+}
+
+void TesselSamplePos::reflect(int32_t boundary)
+{
+    frame = 2 * boundary - frame;
+    fraction = -fraction;
+    normalise();
+}
+
+void TesselSampleData::free()
+{
+    frames = 0;
+    channels = 0;
+    for (float*& buffer : buffers) {
+        platform::alignedFree(buffer);
+        buffer = nullptr;
+    }
+}
+
+bool TesselSampleData::allocate(int n, uint32_t m)
+{
+    free();
+    if (n < 0 || n > kMaxSampleChannels)
+        return false;
+    for (int c = 0; c < n; ++c) {
+        buffers[c] = static_cast<float*>(platform::alignedAlloc(sizeof(float) * m));
+        if (!buffers[c] && m != 0) {
+            free();
+            return false;
+        }
+    }
+    channels = n;
+    frames = m;
+    return true;
+}
+
+bool TesselSampleData::assign(const TesselSampleData& other)
+{
+    if (&other == this)
+        return true;
+    free();
+    for (int c = 0; c < kMaxSampleChannels; ++c) {
+        if (!other.buffers[c] || other.frames == 0)
+            continue;
+        buffers[c] = static_cast<float*>(platform::alignedAlloc(sizeof(float) * other.frames));
+        if (!buffers[c]) {
+            free();
+            return false;
+        }
+        std::copy(other.buffers[c], other.buffers[c] + other.frames, buffers[c]);
+    }
+    channels = other.channels;
+    frames = other.frames;
+    return true;
+}
+
+void TesselSampleData::silence()
+{
+    for (float* buffer : buffers)
+        if (buffer)
+            std::fill(buffer, buffer + frames, 0.0f);
+}
+
+void TesselSampleData::holdFrom(uint32_t f)
+{
+    if (f >= frames)
+        return;
+    for (float* buffer : buffers)
+        if (buffer)
+            std::fill(buffer + f + 1, buffer + frames, buffer[f]);
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Loop and auto-vibrato records of a sample; envelopes use the same loop record.
+
+#include "model/sample_data.h"
+
+#include <cstdint>
+
+struct TesselLoop {
+    int32_t type = 0;    // 0 off, 1 forwards, 2 ping-pong
+    int32_t begin = 0;
+    int32_t end = 0;
+    TesselSamplePos workingBegin;   // always {begin, 0.0}
+    TesselSamplePos workingEnd;     // always {end, 0.0}
+
+    void setBegin(int32_t frame) { begin = frame; workingBegin = {frame, 0.0f}; }
+    void setEnd(int32_t frame) { end = frame; workingEnd = {frame, 0.0f}; }
+    void reset() { *this = TesselLoop{}; }
+    // Type, begin and end; the working positions follow.
+    void assign(const TesselLoop& other)
+    {
+        type = other.type;
+        setBegin(other.begin);
+        setEnd(other.end);
+    }
+    bool isEmpty() const { return type == 0 && begin == 0 && end == 0; }
+};
+
+struct TesselVibrato {
+    int32_t speed = 0;
+    int32_t waveform = 0;
+    int32_t depth = 0;
+    int32_t rate = 0;
+
+    bool isZero() const { return speed == 0 && waveform == 0 && depth == 0 && rate == 0; }
+    bool operator==(const TesselVibrato&) const = default;
+};
