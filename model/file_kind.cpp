@@ -6,13 +6,13 @@
 #include <strings.h>
 #include <unzip.h>
 
-namespace {
-
 std::string namePart(const std::string& path)
 {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+namespace {
 
 // The text after the last dot of the name part, without the dot; empty when
 // the name has no dot.

@@ -27,6 +27,9 @@ enum TesselSampleKind {
 constexpr const char* kExtractedWavName = "~qrblwav.tmp";
 constexpr const char* kExtractedZipName = "~qrblzip.tmp";
 
+// The last component of a path.
+std::string namePart(const std::string& path);
+
 bool isDirectory(const std::string& path);
 // A ".zip" longer than 16 bytes that starts with "PK".
 bool isZipFile(const std::string& path);

@@ -1,5 +1,7 @@
 #include "model/flac_decoder.h"
 
+#include "model/sample.h"
+#include "model/wav_reader.h"
 #include "model/wav_values.h"
 
 #include <cstdio>
@@ -104,4 +106,10 @@ bool FLACDecoder::writeHeader()
 void FLACDecoder::error_callback(::FLAC__StreamDecoderErrorStatus status)
 {
     std::printf("Got error callback: %s\n", FLAC__StreamDecoderErrorStatusString[status]);
+}
+
+bool TesselSample::loadFlac(const std::string& path)
+{
+    FLACDecoder decoder;
+    return decoder.decodeFile(path) && readWavImageFrom(*this, decoder.image(), path);
 }

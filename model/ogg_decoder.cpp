@@ -1,5 +1,7 @@
 #include "model/ogg_decoder.h"
 
+#include "model/sample.h"
+#include "model/wav_reader.h"
 #include "model/wav_values.h"
 
 #include <vorbis/vorbisfile.h>
@@ -89,4 +91,10 @@ bool VorbisDecoder::decodeFile(const std::string& path)
     std::memset(image_.position, 0, image_.remaining());
     image_.position = image_.data;
     return true;
+}
+
+bool TesselSample::loadOgg(const std::string& path)
+{
+    VorbisDecoder decoder;
+    return decoder.decodeFile(path) && readWavImageFrom(*this, decoder.image(), path);
 }
