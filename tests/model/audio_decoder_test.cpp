@@ -1,5 +1,6 @@
 #include "model/flac_decoder.h"
 #include "model/ogg_decoder.h"
+#include "model/sample.h"
 #include "model/wav_values.h"
 
 #include "model/file_test_support.h"
@@ -169,4 +170,65 @@ TEST(OggDecoder, RefusesUnreadableAndWideStreams)
         EXPECT_FALSE(decoder.decodeFile(folder + name)) << name;
         EXPECT_EQ(decoder.image().data, nullptr) << name;
     }
+}
+
+TEST(SampleLoads, FlacIsHeldOnTheIntegerScaleOfItsDepth)
+{
+    ASSERT_TRUE(haveTool("sox") && haveTool("flac"));
+    const std::string folder = freshFolder();
+    for (const auto& [channels, bits] : {std::pair{2, 24}, std::pair{1, 8}}) {
+        ASSERT_TRUE(makeNoiseWav(folder + "/in.wav", channels, bits, 32000, 0.1));
+        ASSERT_TRUE(run("flac -s -f '" + folder + "/in.wav' -o '" + folder + "/in.flac'"));
+        ASSERT_TRUE(run("flac -s -d -f '" + folder + "/in.flac' -o '" + folder + "/ref.wav'"));
+        const Bytes ref = riffChunk(readFile(folder + "/ref.wav"), "data");
+        const int bytes = bits / 8;
+        const size_t frames = ref.size() / size_t(bytes * channels);
+        ASSERT_EQ(frames, 3200u);
+
+        TesselSample s;
+        ASSERT_TRUE(s.loadFlac(folder + "/in.flac"));
+        EXPECT_EQ(s.filename, "in.flac");
+        EXPECT_EQ(s.bits, bits);
+        EXPECT_EQ(s.channels, channels);
+        EXPECT_EQ(s.speed, 32000);
+        ASSERT_EQ(s.length, int(frames) + 1);
+        for (size_t i = 0; i < frames; ++i)
+            for (int c = 0; c < channels; ++c) {
+                const uint8_t* p = &ref[(i * size_t(channels) + size_t(c)) * size_t(bytes)];
+                int32_t expected = bits == 8 ? int32_t(p[0]) - 128 : int32_t(uint32_t(p[0] | p[1] << 8 | p[2] << 16) << 8) >> 8;
+                ASSERT_EQ(s.audio.buffers[c][i], float(expected)) << i;
+            }
+        EXPECT_EQ(s.audio.buffers[0][frames], 0.0f);
+    }
+
+    TesselSample s;
+    ASSERT_TRUE(run("sox -R -n -r 8000 -c 6 -b 16 '" + folder + "/six.flac' synth 0.05 whitenoise"));
+    EXPECT_FALSE(s.loadFlac(folder + "/six.flac"));
+    EXPECT_FALSE(s.loadFlac(folder + "/missing.flac"));
+}
+
+TEST(SampleLoads, OggIsHeldAsFloatDataAtHalfScale)
+{
+    ASSERT_TRUE(haveTool("sox") && haveTool("oggenc"));
+    const std::string folder = freshFolder();
+    ASSERT_TRUE(makeNoiseWav(folder + "/in.wav", 2, 16, 44100, 0.2));
+    ASSERT_TRUE(run("oggenc -Q '" + folder + "/in.wav' -o '" + folder + "/in.ogg'"));
+    int channels = 0;
+    const std::vector<float> reference = vorbisReference(folder + "/in.ogg", channels);
+    ASSERT_EQ(channels, 2);
+
+    TesselSample s;
+    ASSERT_TRUE(s.loadOgg(folder + "/in.ogg"));
+    EXPECT_EQ(s.filename, "in.ogg");
+    EXPECT_EQ(s.bits, 32);
+    EXPECT_EQ(s.channels, 2);
+    EXPECT_EQ(s.speed, 44100);
+    const size_t frames = reference.size() / 2;
+    ASSERT_EQ(s.length, int(frames) + 1);
+    for (size_t i = 0; i < frames; ++i)
+        for (int c = 0; c < 2; ++c)
+            ASSERT_NEAR(s.audio.buffers[c][i], reference[2 * i + size_t(c)] * 0.5f, 1e-6) << i;
+
+    writeFile(folder + "/garbage.ogg", Bytes(300, 1));
+    EXPECT_FALSE(s.loadOgg(folder + "/garbage.ogg"));
 }
