@@ -1,10 +1,10 @@
 #include "model/file_kind.h"
 
+#include "model/zip_helpers.h"
 #include "platform/folders.h"
 
 #include <cstdio>
 #include <strings.h>
-#include <unzip.h>
 
 std::string namePart(const std::string& path)
 {
@@ -31,12 +31,8 @@ bool hasExtension(const std::string& path, const char* ext)
 // A zip that cannot be listed counts as one without the entry.
 bool zipHoldsEntry(const std::string& path, const char* entry)
 {
-    unzFile zip = unzOpen64(path.c_str());
-    if (!zip)
-        return false;
-    const bool found = unzLocateFile(zip, entry, 2) == UNZ_OK;
-    unzClose(zip);
-    return found;
+    ZipEntryList list;
+    return zipListEntries(path.c_str(), list) && list.indexOf(entry) >= 0;
 }
 
 } // namespace
