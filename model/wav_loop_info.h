@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+class TesselSample;
+
 struct TesselWavLoop {
     uint32_t identifier = 0;
     uint32_t type = 0;       // 0 forward, 1 alternating, others no loop
@@ -28,4 +30,9 @@ struct TesselWavLoopInfo {
     uint32_t loopCount = 0;
     uint32_t samplerDataSize = 0;   // bytes after the loop records
     std::vector<TesselWavLoop> loops;
+
+    // Gives a freshly read slot the chunk's rate (when the sample period
+    // differs by more than 9 Hz), base note (below 120) and first loop
+    // (type 0 forward, 1 ping-pong, others none; points cut to the length).
+    void applyTo(TesselSample& sample) const;
 };

@@ -212,3 +212,45 @@ TEST(WavFormatTag, ReadsTheTagOfTheFormatChunk)
     EXPECT_EQ(wavFormatTag(folder + "/short.wav"), 0);
     EXPECT_EQ(wavFormatTag(folder + "/missing.wav"), 0);
 }
+
+TEST(WavLoopInfo, SetsRatePitchAndTheFirstLoopInFrames)
+{
+    const std::string folder = freshFolder();
+    WavSpec spec;
+    spec.channels = 2;
+    Bytes data(4 * 2000, 0);
+    // 1e9 / 22676 = 44099 Hz against the format's 22050; loop points are frames.
+    spec.before = {{"smpl", smplChunk(57, 22676, {{1, 100, 1000}, {0, 5, 6}}, {})}};
+    writeFile(folder + "/loop.wav", makeWav(spec, data));
+    TesselWavLoopInfo info;
+    TesselSample s;
+    ASSERT_TRUE(s.readWavFile(folder + "/loop.wav", &info));
+    info.applyTo(s);
+    EXPECT_EQ(s.speed, 44099);
+    EXPECT_EQ(s.fileRate, 22050);
+    EXPECT_EQ(s.pitch, 57);
+    EXPECT_EQ(s.loop.type, 2);
+    EXPECT_EQ(s.loop.begin, 100);
+    EXPECT_EQ(s.loop.end, 1000);
+    EXPECT_EQ(s.loop.workingEnd, (TesselSamplePos{1000, 0.0f}));
+
+    // A period within 9 Hz keeps the rate; a note of 120 or more keeps the
+    // pitch; unknown types give no loop; points past the audio are cut.
+    TesselWavLoopInfo other;
+    other.samplePeriod = 22678;   // 44095 Hz
+    other.midiUnityNote = 0x1FF;
+    other.loops = {{0, 7, 10, 0xFFFFFFFF, 0, 0}};
+    s.pitch = 60;
+    other.applyTo(s);
+    EXPECT_EQ(s.speed, 44099);
+    EXPECT_EQ(s.pitch, 60);
+    EXPECT_EQ(s.loop.type, 0);
+    EXPECT_EQ(s.loop.begin, 10);
+    EXPECT_EQ(s.loop.end, 2001);
+
+    // Without loops the slot's loop stays.
+    TesselWavLoopInfo none;
+    none.applyTo(s);
+    EXPECT_EQ(s.loop.end, 2001);
+    EXPECT_EQ(s.pitch, 60);
+}
