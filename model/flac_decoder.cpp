@@ -3,6 +3,7 @@
 #include "model/sample.h"
 #include "model/wav_reader.h"
 #include "model/wav_values.h"
+#include "model/zip_helpers.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,10 @@
 namespace {
 
 constexpr auto kAbort = FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
+// No encoder gets more than about 5500 frames out of a byte (a 65535-frame
+// block of constant subframes); a larger claim is hostile and would only
+// allocate memory that no audio backs.
+constexpr uint64_t kMaxFramesPerFileByte = 8192;
 
 bool isSupportedLayout(uint32_t channels, uint32_t bits)
 {
@@ -22,13 +27,16 @@ bool isSupportedLayout(uint32_t channels, uint32_t bits)
 bool FLACDecoder::decodeFile(const std::string& path)
 {
     image_.free();
+    fileBytes_ = fileSize(path.c_str());
     set_md5_checking(true);
     if (init(path) != FLAC__STREAM_DECODER_INIT_STATUS_OK)
         return false;
     const bool decoded = process_until_end_of_stream()
         && get_state() != FLAC__STREAM_DECODER_ABORTED && image_.data != nullptr;
     finish();
-    if (!decoded)
+    if (decoded)
+        std::memset(image_.position, 0, image_.remaining());   // a stream shorter than announced
+    else
         image_.free();
     image_.position = image_.data;
     return decoded;
@@ -51,10 +59,10 @@ void FLACDecoder::metadata_callback(const ::FLAC__StreamMetadata* metadata)
     // A stream that a WAV image cannot describe gets no image, which the
     // write callback then refuses.
     const uint64_t bytes = dataBytes() + kWavHeaderSize;
-    if (!isSupportedLayout(channels_, bitsPerSample_) || bytes > std::numeric_limits<uint32_t>::max())
+    if (!isSupportedLayout(channels_, bitsPerSample_) || bytes > std::numeric_limits<uint32_t>::max()
+        || totalSamples_ / kMaxFramesPerFileByte > fileBytes_)
         return;
-    if (image_.allocate(uint32_t(bytes)))
-        std::memset(image_.data, 0, image_.size);
+    image_.allocate(uint32_t(bytes));
 }
 
 bool FLACDecoder::writeHeader()

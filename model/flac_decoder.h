@@ -31,6 +31,7 @@ private:
     bool writeHeader();
 
     TesselMemoryFile image_;
+    uint64_t fileBytes_ = 0;
     uint64_t totalSamples_ = 0;
     uint32_t sampleRate_ = 0;
     uint32_t channels_ = 0;

@@ -3,6 +3,7 @@
 #include "model/sample.h"
 #include "model/wav_reader.h"
 #include "model/wav_values.h"
+#include "model/zip_helpers.h"
 
 #include <vorbis/vorbisfile.h>
 
@@ -14,6 +15,10 @@
 namespace {
 
 constexpr int kFramesPerRequest = 1024;
+// A Vorbis packet yields at most 4096 frames and takes at least two bytes of
+// the file with its lacing; a larger claim would only allocate memory that no
+// audio backs.
+constexpr uint64_t kMaxFramesPerFileByte = 4096;
 
 // Owns the open stream so that every path clears it (which closes the file).
 class OpenVorbisFile {
@@ -49,6 +54,7 @@ bool VorbisDecoder::decodeFile(const std::string& path)
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return false;
+    const uint64_t fileBytes = fileSize(path.c_str());
     OpenVorbisFile stream(file);
     if (!stream.opened())
         return false;
@@ -56,7 +62,8 @@ bool VorbisDecoder::decodeFile(const std::string& path)
 
     const ogg_int64_t frames = ov_pcm_total(vf, -1);
     const vorbis_info* info = ov_info(vf, -1);
-    if (frames < 0 || !info || info->channels < 1 || info->channels > 2 || info->rate <= 0)
+    if (frames < 0 || uint64_t(frames) / kMaxFramesPerFileByte > fileBytes || !info || info->channels < 1
+        || info->channels > 2 || info->rate <= 0)
         return false;
     const int channels = info->channels;
     const uint64_t dataBytes = uint64_t(frames) * uint64_t(channels) * 4;

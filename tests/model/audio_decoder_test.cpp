@@ -47,7 +47,74 @@ std::vector<float> vorbisReference(const std::string& path, int& channels)
     return values;
 }
 
+uint32_t oggCrc(const uint8_t* p, size_t n)
+{
+    uint32_t crc = 0;
+    for (size_t i = 0; i < n; ++i) {
+        crc ^= uint32_t(p[i]) << 24;
+        for (int b = 0; b < 8; ++b)
+            crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    return crc;
+}
+
+// Makes the last page of an Ogg file claim another end position, with a
+// valid checksum so that the claim is believed.
+void claimOggEnd(Bytes& file, uint64_t granule)
+{
+    size_t at = file.size() - 4;
+    while (at > 0 && !std::equal(file.begin() + long(at), file.begin() + long(at) + 4, "OggS"))
+        --at;
+    const size_t segments = file[at + 26];
+    size_t length = 27 + segments;
+    for (size_t i = 0; i < segments; ++i)
+        length += file[at + 27 + i];
+    for (int i = 0; i < 8; ++i)
+        file[at + 6 + size_t(i)] = uint8_t(granule >> (8 * i));
+    std::fill_n(file.begin() + long(at) + 22, 4, 0);
+    const uint32_t crc = oggCrc(&file[at], length);
+    for (int i = 0; i < 4; ++i)
+        file[at + 22 + size_t(i)] = uint8_t(crc >> (8 * i));
+}
+
 } // namespace
+
+TEST(AudioDecoders, RefuseFrameCountsThatTheFileCannotBack)
+{
+    ASSERT_TRUE(haveTool("sox") && haveTool("flac") && haveTool("oggenc"));
+    const std::string folder = freshFolder();
+    ASSERT_TRUE(makeNoiseWav(folder + "/in.wav", 1, 16, 8000, 0.1));
+    ASSERT_TRUE(run("flac -s -f '" + folder + "/in.wav' -o '" + folder + "/in.flac'"));
+    ASSERT_TRUE(run("oggenc -Q '" + folder + "/in.wav' -o '" + folder + "/in.ogg'"));
+
+    // STREAMINFO's 36-bit total sample count ends at byte 25: claim 100 million
+    // frames (200 MB of image) for a file of a few kilobytes.
+    Bytes flac = readFile(folder + "/in.flac");
+    ASSERT_TRUE(std::equal(flac.begin(), flac.begin() + 4, "fLaC"));
+    const uint64_t claim = 100000000;
+    flac[21] = uint8_t((flac[21] & 0xF0) | (claim >> 32));
+    for (int i = 0; i < 4; ++i)
+        flac[22 + size_t(i)] = uint8_t(claim >> (24 - 8 * i));
+    writeFile(folder + "/claim.flac", flac);
+    FLACDecoder flacDecoder;
+    EXPECT_FALSE(flacDecoder.decodeFile(folder + "/claim.flac"));
+    EXPECT_EQ(flacDecoder.image().data, nullptr);
+
+    // A last Ogg page that claims far more frames than came before it never
+    // gets an image of that size.
+    Bytes ogg = readFile(folder + "/in.ogg");
+    claimOggEnd(ogg, 800);
+    writeFile(folder + "/short.ogg", ogg);
+    VorbisDecoder shortDecoder;
+    ASSERT_TRUE(shortDecoder.decodeFile(folder + "/short.ogg"));   // a smaller claim is believed
+    EXPECT_EQ(shortDecoder.image().size, 800u * 4 + 44);
+    claimOggEnd(ogg, claim);
+    writeFile(folder + "/claim.ogg", ogg);
+    VorbisDecoder oggDecoder;
+    if (oggDecoder.decodeFile(folder + "/claim.ogg")) {
+        EXPECT_LT(oggDecoder.image().size, 1000000u);
+    }
+}
 
 class FlacDecoding : public ::testing::TestWithParam<std::pair<int, int>> {};
 
