@@ -52,15 +52,15 @@ void expectCleared(const TesselSample& s)
 TEST(WavReader, StepsOverFormatExtensionsListsAndPadBytes)
 {
     const Bytes info{'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 3, 0, 0, 0, 'a', 'b', 0};
-    std::vector<WavSpec> specs(5);
-    specs[0].formatExtra = {0, 0};                                // 18-byte format chunk
-    specs[1].formatExtra = {2, 0, 0xAB, 0xCD};                    // extension with content
-    specs[2].before = {{"LIST", info}};
-    specs[3].before = {{"junk", {1, 2, 3}}, {"LIST", info}};      // odd size, padded
-    specs[4].after = {{"odd ", {9}}, {"LIST", info}};
-    for (size_t i = 0; i < specs.size(); ++i) {
+    std::vector<WavLayout> layouts(5);
+    layouts[0].formatExtra = {0, 0};                                // 18-byte format chunk
+    layouts[1].formatExtra = {2, 0, 0xAB, 0xCD};                    // extension with content
+    layouts[2].before = {{"LIST", info}};
+    layouts[3].before = {{"junk", {1, 2, 3}}, {"LIST", info}};      // odd size, padded
+    layouts[4].after = {{"odd ", {9}}, {"LIST", info}};
+    for (size_t i = 0; i < layouts.size(); ++i) {
         TesselSample s;
-        ASSERT_TRUE(readImage(s, makeWav(specs[i], fourFrames()))) << i;
+        ASSERT_TRUE(readImage(s, makeWav(layouts[i], fourFrames()))) << i;
         expectFourFrames(s);
     }
 
@@ -68,15 +68,15 @@ TEST(WavReader, StepsOverFormatExtensionsListsAndPadBytes)
     Bytes odd = fourFrames();
     odd.push_back(0x7F);
     TesselSample s;
-    ASSERT_TRUE(readImage(s, makeWav(WavSpec{}, odd)));
+    ASSERT_TRUE(readImage(s, makeWav(WavLayout{}, odd)));
     expectFourFrames(s);
 }
 
 TEST(WavReader, SamplerChunkFillsTheLoopInformation)
 {
-    WavSpec spec;
-    spec.before = {{"smpl", smplChunk(57, 22676, {{1, 100, 2000}, {0, 5, 6}}, {0xDE, 0xAD, 0xBE, 0xEF})}};
-    const Bytes file = makeWav(spec, fourFrames());
+    WavLayout layout;
+    layout.before = {{"smpl", smplChunk(57, 22676, {{1, 100, 2000}, {0, 5, 6}}, {0xDE, 0xAD, 0xBE, 0xEF})}};
+    const Bytes file = makeWav(layout, fourFrames());
 
     TesselWavLoopInfo info;
     info.loops.resize(5);   // replaced, not appended to
@@ -104,46 +104,46 @@ TEST(WavReader, SamplerChunkFillsTheLoopInformation)
 
     // A file without "smpl" leaves the caller's presets alone.
     TesselWavLoopInfo untouched;
-    ASSERT_TRUE(readImage(plain, makeWav(WavSpec{}, fourFrames()), &untouched));
+    ASSERT_TRUE(readImage(plain, makeWav(WavLayout{}, fourFrames()), &untouched));
     EXPECT_EQ(untouched.midiUnityNote, 60u);
     EXPECT_TRUE(untouched.loops.empty());
 }
 
 TEST(WavReader, RefusesLayoutsASlotCannotHold)
 {
-    std::vector<std::pair<const char*, WavSpec>> cases;
+    std::vector<std::pair<const char*, WavLayout>> cases;
     auto add = [&](const char* what, auto change) {
-        WavSpec spec;
-        change(spec);
-        cases.emplace_back(what, spec);
+        WavLayout layout;
+        change(layout);
+        cases.emplace_back(what, layout);
     };
-    add("no channels", [](WavSpec& s) { s.channels = 0; s.blockAlign = 2; });
-    add("three channels", [](WavSpec& s) { s.channels = 3; });
-    add("259 channels, low byte 3", [](WavSpec& s) { s.channels = 259; s.blockAlign = 6; });
-    add("4 bits", [](WavSpec& s) { s.bits = 4; s.blockAlign = 1; });
-    add("12 bits", [](WavSpec& s) { s.bits = 12; s.blockAlign = 2; });
-    add("0 bits", [](WavSpec& s) { s.bits = 0; s.blockAlign = 2; });
-    add("40 bits", [](WavSpec& s) { s.bits = 40; });
-    add("64-bit float", [](WavSpec& s) { s.format = 3; s.bits = 64; });
-    add("zero block align", [](WavSpec& s) { s.blockAlign = 0xFFFF; s.channels = 2; s.bits = 24; s.rate = 0; });
-    add("ADPCM", [](WavSpec& s) { s.format = 2; });
-    add("extensible", [](WavSpec& s) { s.format = 0xFFFE; });
-    add("data beyond the file", [](WavSpec& s) { s.dataSizeOverride = 9; });
-    add("huge data size", [](WavSpec& s) { s.dataSizeOverride = 0xFFFFFFF0; });
-    add("loop count that overflows", [](WavSpec& s) {
+    add("no channels", [](WavLayout& s) { s.channels = 0; s.blockAlign = 2; });
+    add("three channels", [](WavLayout& s) { s.channels = 3; });
+    add("259 channels, low byte 3", [](WavLayout& s) { s.channels = 259; s.blockAlign = 6; });
+    add("4 bits", [](WavLayout& s) { s.bits = 4; s.blockAlign = 1; });
+    add("12 bits", [](WavLayout& s) { s.bits = 12; s.blockAlign = 2; });
+    add("0 bits", [](WavLayout& s) { s.bits = 0; s.blockAlign = 2; });
+    add("40 bits", [](WavLayout& s) { s.bits = 40; });
+    add("64-bit float", [](WavLayout& s) { s.format = 3; s.bits = 64; });
+    add("zero block align", [](WavLayout& s) { s.blockAlign = 0xFFFF; s.channels = 2; s.bits = 24; s.rate = 0; });
+    add("ADPCM", [](WavLayout& s) { s.format = 2; });
+    add("extensible", [](WavLayout& s) { s.format = 0xFFFE; });
+    add("data beyond the file", [](WavLayout& s) { s.dataSizeOverride = 9; });
+    add("huge data size", [](WavLayout& s) { s.dataSizeOverride = 0xFFFFFFF0; });
+    add("loop count that overflows", [](WavLayout& s) {
         s.before = {{"smpl", smplChunk(60, 0, {{0, 0, 8}}, {}, 0x0AAAAAAB)}};
     });
-    add("loop count beyond the file", [](WavSpec& s) {
+    add("loop count beyond the file", [](WavLayout& s) {
         s.before = {{"smpl", smplChunk(60, 0, {{0, 0, 8}}, {}, 1000)}};
     });
-    for (const auto& [what, spec] : cases) {
-        Bytes file = makeWav(spec, fourFrames());
+    for (const auto& [what, layout] : cases) {
+        Bytes file = makeWav(layout, fourFrames());
         if (std::string(what) == "zero block align") {
             file[32] = 0;   // the block align field itself
             file[33] = 0;
         }
         TesselSample s;
-        ASSERT_TRUE(readImage(s, makeWav(WavSpec{}, fourFrames())));
+        ASSERT_TRUE(readImage(s, makeWav(WavLayout{}, fourFrames())));
         TesselWavLoopInfo info;
         EXPECT_FALSE(readImage(s, file, &info)) << what;
         expectCleared(s);
@@ -152,14 +152,14 @@ TEST(WavReader, RefusesLayoutsASlotCannotHold)
 
 TEST(WavReader, RefusesImagesWithoutTheFrameOrAudio)
 {
-    const Bytes good = makeWav(WavSpec{}, fourFrames());
+    const Bytes good = makeWav(WavLayout{}, fourFrames());
     Bytes notRiff = good;
     notRiff[0] = 'r';
     Bytes listFirst = good;
     std::copy_n("LIST", 4, listFirst.begin() + 12);
     Bytes noData = good;
     std::copy_n("dat4", 4, noData.begin() + 36);
-    for (const Bytes& file : {notRiff, listFirst, noData, makeWav(WavSpec{}, {}), Bytes{}, Bytes(44, 0)}) {
+    for (const Bytes& file : {notRiff, listFirst, noData, makeWav(WavLayout{}, {}), Bytes{}, Bytes(44, 0)}) {
         TesselSample s;
         EXPECT_FALSE(readImage(s, file));
         expectCleared(s);
@@ -171,15 +171,15 @@ TEST(WavReader, RefusesImagesWithoutTheFrameOrAudio)
 
 TEST(WavReader, EveryTruncationIsReadSafely)
 {
-    WavSpec spec;
-    spec.channels = 2;
-    spec.bits = 24;
-    spec.formatExtra = {0, 0};
-    spec.before = {{"smpl", smplChunk(61, 0, {{1, 1, 2}}, {1, 2, 3})}, {"LIST", {'I', 'N', 'F', 'O'}}};
+    WavLayout layout;
+    layout.channels = 2;
+    layout.bits = 24;
+    layout.formatExtra = {0, 0};
+    layout.before = {{"smpl", smplChunk(61, 0, {{1, 1, 2}}, {1, 2, 3})}, {"LIST", {'I', 'N', 'F', 'O'}}};
     Bytes data;
     for (int i = 0; i < 30; ++i)
         append24(data, uint32_t(i * 77777));
-    const Bytes file = makeWav(spec, data);
+    const Bytes file = makeWav(layout, data);
     for (size_t n = 0; n <= file.size(); ++n) {
         const Bytes prefix(file.begin(), file.begin() + long(n));
         TesselSample s;
@@ -193,14 +193,14 @@ TEST(WavReader, EveryTruncationIsReadSafely)
 TEST(WavFormatTag, ReadsTheTagOfTheFormatChunk)
 {
     const std::string folder = freshFolder();
-    WavSpec spec;
-    writeFile(folder + "/pcm.wav", makeWav(spec, fourFrames()));
-    spec.format = 3;
-    spec.bits = 32;
-    writeFile(folder + "/float.wav", makeWav(spec, fourFrames()));
-    spec.format = 0xFFFE;
-    writeFile(folder + "/ext.wav", makeWav(spec, fourFrames()));
-    Bytes notWave = makeWav(WavSpec{}, fourFrames());
+    WavLayout layout;
+    writeFile(folder + "/pcm.wav", makeWav(layout, fourFrames()));
+    layout.format = 3;
+    layout.bits = 32;
+    writeFile(folder + "/float.wav", makeWav(layout, fourFrames()));
+    layout.format = 0xFFFE;
+    writeFile(folder + "/ext.wav", makeWav(layout, fourFrames()));
+    Bytes notWave = makeWav(WavLayout{}, fourFrames());
     notWave[8] = 'w';
     writeFile(folder + "/notwave.wav", notWave);
     writeFile(folder + "/short.wav", Bytes{'R', 'I', 'F', 'F'});
@@ -216,12 +216,12 @@ TEST(WavFormatTag, ReadsTheTagOfTheFormatChunk)
 TEST(WavLoopInfo, SetsRatePitchAndTheFirstLoopInFrames)
 {
     const std::string folder = freshFolder();
-    WavSpec spec;
-    spec.channels = 2;
+    WavLayout layout;
+    layout.channels = 2;
     Bytes data(4 * 2000, 0);
     // 1e9 / 22676 = 44099 Hz against the format's 22050; loop points are frames.
-    spec.before = {{"smpl", smplChunk(57, 22676, {{1, 100, 1000}, {0, 5, 6}}, {})}};
-    writeFile(folder + "/loop.wav", makeWav(spec, data));
+    layout.before = {{"smpl", smplChunk(57, 22676, {{1, 100, 1000}, {0, 5, 6}}, {})}};
+    writeFile(folder + "/loop.wav", makeWav(layout, data));
     TesselWavLoopInfo info;
     TesselSample s;
     ASSERT_TRUE(s.readWavFile(folder + "/loop.wav", &info));

@@ -77,10 +77,10 @@ TEST_P(WavRoundTrip, ReadsValuesAndWritesTheSameBytes)
 {
     const auto [channels, bits] = GetParam();
     const std::string folder = freshFolder();
-    WavSpec spec;
-    spec.channels = uint16_t(channels);
-    spec.bits = uint16_t(bits);
-    const Bytes original = makeWav(spec, sourceData(channels, bits));
+    WavLayout layout;
+    layout.channels = uint16_t(channels);
+    layout.bits = uint16_t(bits);
+    const Bytes original = makeWav(layout, sourceData(channels, bits));
     writeFile(folder + "/in.wav", original);
 
     TesselSample first;
@@ -106,9 +106,9 @@ TEST(WavValuesInSlots, ThirtyTwoBitDataIsHeldAtHalfScaleAndWrittenAsPcm)
     Bytes pcm;
     for (uint32_t v : {0x40000000u, 0x80000000u, 0x7FFFFFFFu, 0u})
         append32(pcm, v);
-    WavSpec spec;
-    spec.bits = 32;
-    const Bytes pcmFile = makeWav(spec, pcm);
+    WavLayout layout;
+    layout.bits = 32;
+    const Bytes pcmFile = makeWav(layout, pcm);
     writeFile(folder + "/pcm.wav", pcmFile);
     TesselSample s;
     ASSERT_TRUE(s.readWavFile(folder + "/pcm.wav", nullptr));
@@ -125,8 +125,8 @@ TEST(WavValuesInSlots, ThirtyTwoBitDataIsHeldAtHalfScaleAndWrittenAsPcm)
         std::memcpy(&raw, &f, 4);
         append32(floats, raw);
     }
-    spec.format = 3;
-    writeFile(folder + "/float.wav", makeWav(spec, floats));
+    layout.format = 3;
+    writeFile(folder + "/float.wav", makeWav(layout, floats));
     ASSERT_TRUE(s.readWavFile(folder + "/float.wav", nullptr));
     EXPECT_EQ(s.bits, 32);
     EXPECT_EQ(s.audio.buffers[0][0], 0.5f);
@@ -137,8 +137,8 @@ TEST(WavValuesInSlots, ThirtyTwoBitDataIsHeldAtHalfScaleAndWrittenAsPcm)
     Bytes expected;
     for (uint32_t v : {0x7FFFFFFFu, 0x80000000u, 0x40000000u, 0xE0000000u})
         append32(expected, v);
-    spec.format = 1;
-    EXPECT_EQ(readFile(folder + "/float-out.wav"), makeWav(spec, expected));
+    layout.format = 1;
+    EXPECT_EQ(readFile(folder + "/float-out.wav"), makeWav(layout, expected));
 }
 
 TEST(WavValuesInSlots, TwentyFourBitsInFourByteContainersAreScaledIntegers)
@@ -147,11 +147,11 @@ TEST(WavValuesInSlots, TwentyFourBitsInFourByteContainersAreScaledIntegers)
     Bytes data;
     for (uint32_t v : {0x7FFFFF00u, 0x80000000u, 0x00000100u, 0xFFFFFF00u})
         append32(data, v);
-    WavSpec spec;
-    spec.channels = 2;
-    spec.bits = 24;
-    spec.blockAlign = 8;
-    writeFile(folder + "/in.wav", makeWav(spec, data));
+    WavLayout layout;
+    layout.channels = 2;
+    layout.bits = 24;
+    layout.blockAlign = 8;
+    writeFile(folder + "/in.wav", makeWav(layout, data));
     TesselSample s;
     ASSERT_TRUE(s.readWavFile(folder + "/in.wav", nullptr));
     EXPECT_EQ(s.bits, 24);
@@ -166,8 +166,8 @@ TEST(WavValuesInSlots, TwentyFourBitsInFourByteContainersAreScaledIntegers)
     Bytes packed;
     for (uint32_t v : {0x7FFFFFu, 0x800000u, 0x000001u, 0xFFFFFFu})
         append24(packed, v);
-    spec.blockAlign = 0;
-    EXPECT_EQ(readFile(folder + "/out.wav"), makeWav(spec, packed));
+    layout.blockAlign = 0;
+    EXPECT_EQ(readFile(folder + "/out.wav"), makeWav(layout, packed));
 }
 
 TEST(WavWriter, WritesEveryFrameOfAudioThatDidNotComeFromAWav)
@@ -185,9 +185,9 @@ TEST(WavWriter, WritesEveryFrameOfAudioThatDidNotComeFromAWav)
     Bytes expected;
     for (uint32_t v : {100u, 0x8000u, 0x7FFFu})
         append16(expected, v);
-    WavSpec spec;
-    spec.rate = 8363;
-    EXPECT_EQ(readFile(folder + "/imported.wav"), makeWav(spec, expected));
+    WavLayout layout;
+    layout.rate = 8363;
+    EXPECT_EQ(readFile(folder + "/imported.wav"), makeWav(layout, expected));
 
     // An empty slot writes a header without frames.
     TesselSample empty;
@@ -203,11 +203,11 @@ TEST(WavWriter, FilesAreReadBySox)
     ASSERT_TRUE(haveTool("sox") && haveTool("soxi"));
     const std::string folder = freshFolder();
     for (const auto& [channels, bits] : {std::pair{2, 16}, std::pair{1, 24}, std::pair{2, 8}}) {
-        WavSpec spec;
-        spec.channels = uint16_t(channels);
-        spec.bits = uint16_t(bits);
+        WavLayout layout;
+        layout.channels = uint16_t(channels);
+        layout.bits = uint16_t(bits);
         const Bytes data = sourceData(channels, bits);
-        writeFile(folder + "/in.wav", makeWav(spec, data));
+        writeFile(folder + "/in.wav", makeWav(layout, data));
         TesselSample s;
         ASSERT_TRUE(s.readWavFile(folder + "/in.wav", nullptr));
         const std::string out = folder + "/out.wav";

@@ -15,25 +15,25 @@ void appendChunk(Bytes& out, const std::string& id, const Bytes& body, uint32_t 
 
 } // namespace
 
-Bytes makeWav(const WavSpec& spec, const Bytes& data)
+Bytes makeWav(const WavLayout& layout, const Bytes& data)
 {
     Bytes format;
-    append16(format, spec.format);
-    append16(format, spec.channels);
-    append32(format, spec.rate);
-    const uint16_t align = spec.blockAlign ? spec.blockAlign : uint16_t(spec.channels * (spec.bits / 8));
-    append32(format, spec.rate * align);
+    append16(format, layout.format);
+    append16(format, layout.channels);
+    append32(format, layout.rate);
+    const uint16_t align = layout.blockAlign ? layout.blockAlign : uint16_t(layout.channels * (layout.bits / 8));
+    append32(format, layout.rate * align);
     append16(format, align);
-    append16(format, spec.bits);
-    format.insert(format.end(), spec.formatExtra.begin(), spec.formatExtra.end());
+    append16(format, layout.bits);
+    format.insert(format.end(), layout.formatExtra.begin(), layout.formatExtra.end());
 
     Bytes body;
     append(body, "WAVE");
     appendChunk(body, "fmt ", format, uint32_t(format.size()));
-    for (const auto& [id, chunk] : spec.before)
+    for (const auto& [id, chunk] : layout.before)
         appendChunk(body, id, chunk, uint32_t(chunk.size()));
-    appendChunk(body, "data", data, spec.dataSizeOverride ? spec.dataSizeOverride : uint32_t(data.size()));
-    for (const auto& [id, chunk] : spec.after)
+    appendChunk(body, "data", data, layout.dataSizeOverride ? layout.dataSizeOverride : uint32_t(data.size()));
+    for (const auto& [id, chunk] : layout.after)
         appendChunk(body, id, chunk, uint32_t(chunk.size()));
 
     Bytes out;

@@ -10,7 +10,7 @@
 
 namespace testfiles {
 
-struct WavSpec {
+struct WavLayout {
     uint16_t format = 1;
     uint16_t channels = 1;
     uint32_t rate = 22050;
@@ -23,7 +23,7 @@ struct WavSpec {
 };
 
 // A RIFF WAVE image; odd-sized chunks get their zero pad byte.
-Bytes makeWav(const WavSpec& spec, const Bytes& data);
+Bytes makeWav(const WavLayout& layout, const Bytes& data);
 
 // A "smpl" chunk body with the given loops {type, start, end} and sampler data.
 Bytes smplChunk(uint32_t unityNote, uint32_t samplePeriod,
