@@ -231,3 +231,37 @@ TEST_F(VoiceRender, TheFilterRunsOnlyWithCoefficientsAndCarriesItsHistory)
     EXPECT_FLOAT_EQ(voice->filterHistory[0], wet[63]);
     EXPECT_FLOAT_EQ(voice->filterHistory[4], wet[62]);
 }
+
+TEST_F(VoiceRender, HostileValuesNeitherHangNorReadOutsideTheSample)
+{
+    struct Case {
+        int type, begin, end;
+        float pitch, fraction;
+    };
+    const float nan = std::nanf("");
+    const Case cases[] = {
+        {1, 200, 100, 1.0f, 0.0f},     // loop ends before it begins
+        {2, 300, 300, 3.0f, 0.0f},     // loop without length
+        {1, -50, 20, 7.0f, 0.0f},      // begins before the sample
+        {2, 900, 5000, 2.5f, 0.0f},    // ends after it
+        {1, 100, 200, nan, 0.0f},
+        {2, 100, 200, INFINITY, 0.0f},
+        {1, 100, 200, -INFINITY, 0.0f},
+        {1, 100, 200, 1.0f, nan},
+        {2, 100, 200, -3e9f, 0.5f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.type << " " << c.begin << ".." << c.end << " pitch " << c.pitch);
+        setLoop(sample.loop, c.type, c.begin, c.end);
+        voice->sustainState = 3;
+        voice->backwards = 0;
+        place(150, c.fraction, c.pitch, 4096);
+        const int end = voice->render(scratch.channel, 2);
+        ASSERT_LE(end, 4096);
+        for (int i = 0; i < end; ++i) {
+            ASSERT_TRUE(at(i).frame >= 0 && at(i).frame < 1000) << i;
+            ASSERT_TRUE(at(i).fraction >= 0.0f && at(i).fraction < 1.0f) << i;
+            ASSERT_TRUE(std::isfinite(scratch.channel[0][i])) << i;
+        }
+    }
+}
