@@ -47,5 +47,7 @@ bool loadSampleAudio(TesselSample& sample, const std::string& modulePath, int sl
         return false;
     const bool loaded = sample.readWavFile(temporary, nullptr);
     std::remove(temporary.c_str());
+    // The temporary file's name is no source: the document's "filename" gives it.
+    sample.filename.clear();
     return loaded;
 }
