@@ -62,8 +62,8 @@ public:
     void removeAt(int i);
 
     // Resets, then each "entry" up to the closing "order". Positions outside
-    // 0..255 and values outside -3..199 are dropped. The length is left for
-    // the caller to recompute; false when the input ends first.
+    // 0..255 and values outside -3..199 are dropped; the length follows the
+    // entries read. False when the input ends first.
     bool readXml(TesselMemoryFile& buffer, const TesselElement& element);
 
     std::array<TesselOrderEntry, kOrderEntries> entries;

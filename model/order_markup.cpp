@@ -17,7 +17,7 @@ bool TesselOrderList::readXml(TesselMemoryFile& buffer, const TesselElement& ele
     reset();
     if (element.kind == kElementSelf)
         return true;
-    return readChildren(buffer, "order", "or", [&](const TesselElement& child) {
+    const bool closed = readChildren(buffer, "order", "or", [&](const TesselElement& child) {
         if (!child.is("entry", "en", kElementAny))
             return;
         int32_t position = -1;
@@ -28,4 +28,6 @@ bool TesselOrderList::readXml(TesselMemoryFile& buffer, const TesselElement& ele
             return;
         entries[static_cast<size_t>(position)].pattern = value;
     });
+    updateLength();
+    return closed;
 }

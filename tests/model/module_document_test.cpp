@@ -239,6 +239,7 @@ TEST_F(DocumentTest, ChannelsOrderAndOutputs)
     EXPECT_EQ(read->channels[2].colour, 0u);
     EXPECT_EQ(read->orderList.entries[1].pattern, kOrderSkip);
     EXPECT_EQ(read->orderList.entries[7].pattern, kOrderEnd);
+    EXPECT_EQ(read->orderList.length, 8);
     EXPECT_STREQ(read->outputBus.name, "A very long b");
     EXPECT_EQ(read->outputBus.type, 1);
     EXPECT_EQ(writeSong(*read), text);
