@@ -1,6 +1,7 @@
 // Unrolling the song and its patterns into timing lists.
 #include "engine_fixture.h"
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -215,4 +216,37 @@ TEST_F(PlaylistBuildTest, PatternListsGiveTheEditorsRowSpeed)
     EXPECT_NEAR(engine->speedAtRow(7, 3), song().resolution + 0.1, 1e-12);
     EXPECT_NEAR(engine->speedAtRow(7, 200), song().resolution + 0.1, 1e-12) << "a row the list lacks";
     EXPECT_NEAR(engine->speedAtRow(-1, 0), song().resolution + 0.1, 1e-12);
+}
+
+TEST_F(PlaylistBuildTest, SongListCarriesTheRowBlockOperations)
+{
+    setOrders({0, 1});
+    for (int r = 0; r < 64; ++r)
+        song().patterns[1].tracks.getTrack(63).getRow(r).volume = static_cast<int16_t>(r);
+    rebuildSong();
+    TesselSelection selection;
+    selection.active = 1;
+    selection.start = {0, 0, 2, 0};
+    selection.end = {63, 0, 5, 0};
+    selection.pattern = &song().patterns[1];
+
+    ASSERT_TRUE(engine->songTiming.insertSongRows(song(), selection));
+    EXPECT_EQ(engine->songTiming.count, 132);
+    EXPECT_EQ(song().orderList.entries[2].pattern, 2);
+    EXPECT_EQ(song().patterns[2].findRow(63, 3)->volume, 63);
+    EXPECT_EQ(song().patterns[1].findRow(63, 2), nullptr);
+    EXPECT_EQ(song().patterns[1].findRow(63, 6)->volume, 2);
+
+    engine->rebuildSongPlaylist(nullptr, false);
+    ASSERT_TRUE(engine->songTiming.deleteSongRows(song(), selection));
+    EXPECT_EQ(selection.active, 0);
+    EXPECT_EQ(song().patterns[1].findRow(63, 2)->volume, 2);
+    EXPECT_EQ(song().patterns[2].findRow(63, 3), nullptr);
+
+    std::thread([&] {
+        EXPECT_TRUE(engine->songTiming.lock().lock(0));
+        engine->songTiming.lock().unlock();
+        EXPECT_TRUE(song().songLock().lock(0));
+        song().songLock().unlock();
+    }).join();
 }
