@@ -1,6 +1,8 @@
 // Unrolling the song and its patterns into timing lists.
 #include "engine_fixture.h"
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -249,4 +251,28 @@ TEST_F(PlaylistBuildTest, SongListCarriesTheRowBlockOperations)
         EXPECT_TRUE(song().songLock().lock(0));
         song().songLock().unlock();
     }).join();
+}
+
+TEST_F(PlaylistBuildTest, RebuildWithoutTheSongLockKeepsTheOldListOnTimeOut)
+{
+    setOrders({0});
+    rebuildSong();
+    ASSERT_EQ(engine->songTiming.count, 64);
+    setOrders({0, 1});
+    std::atomic<bool> held{false};
+    std::atomic<bool> done{false};
+    std::thread holder([&] {
+        song().songLock().lock();
+        held = true;
+        while (!done)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        song().songLock().unlock();
+    });
+    while (!held)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    engine->rebuildSongPlaylist(nullptr, false);   // waits 1000 ms for the song lock
+    EXPECT_EQ(engine->songTiming.count, 64);
+    done = true;
+    holder.join();
+    EXPECT_EQ(rebuildSong().count, 128);
 }
