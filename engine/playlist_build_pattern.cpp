@@ -9,13 +9,6 @@
 
 namespace {
 
-struct LoopState {
-    int state = 1;
-    int loopRow = 0;
-    int loopEnd = 0;
-    int remaining = 0;
-};
-
 class PatternWalk {
 public:
     PatternWalk(const TesselModule& song, TesselPlaylist& list, int order, double speed)
@@ -79,7 +72,7 @@ private:
 
     int stepLoop(int channel, int x, int row)
     {
-        LoopState& loop = loops_[static_cast<size_t>(channel)];
+        TesselLoopState& loop = loops_[static_cast<size_t>(channel)];
         switch (loop.state) {
         case 0:
             loop.state = 1;
@@ -122,7 +115,7 @@ private:
         if (list_.count < list_.capacity)
             list_.append(order_, row, speed_);
         for (int c = 0; c < kChannels; ++c) {
-            LoopState& other = loops_[static_cast<size_t>(c)];
+            TesselLoopState& other = loops_[static_cast<size_t>(c)];
             if (c != channel && other.state == 1 && other.loopRow > loopRow)
                 other.state = 0;
         }
@@ -153,7 +146,7 @@ private:
     bool stop_ = false;
     bool add_ = true;
     TesselPatternTiming result_;
-    std::array<LoopState, kChannels> loops_{};
+    std::array<TesselLoopState, kChannels> loops_{};
 };
 
 } // namespace

@@ -113,9 +113,21 @@ bool acceptsSelection(const TesselSelection& selection)
     return selection.spansAllChannels() && selection.rowCount() > 0 && selection.pattern;
 }
 
-int32_t findStart(TesselPlaySequence& sequence, TesselModule& song, const TesselSelection& selection)
+// The common start of both operations: both locks, then the play position p
+// of the selection's first row (none refuses) and the pattern numbers
+// settled; `move` (p, n) runs under the locks.
+template <class Move>
+bool runBlock(TesselPlaySequence& sequence, TesselModule& song, const TesselSelection& selection, Move move)
 {
-    return sequence.findPatternRow(song.orderList, selection.pattern->index, selection.start.row);
+    if (!acceptsSelection(selection))
+        return false;
+    BothLocks locks(sequence, song);
+    const int32_t p = sequence.findPatternRow(song.orderList, selection.pattern->index, selection.start.row);
+    if (p < 0)
+        return false;
+    settlePatternNumbers(song);
+    move(p, selection.rowCount());
+    return true;
 }
 
 } // namespace
@@ -145,44 +157,30 @@ int32_t TesselPlaySequence::findPatternRow(const TesselOrderList& orders, int pa
 
 bool insertSongRows(TesselPlaySequence& sequence, TesselModule& song, const TesselSelection& selection)
 {
-    if (!acceptsSelection(selection) || sequence.sequenceLength() == 0)
+    if (sequence.sequenceLength() == 0)
         return false;
-    BothLocks locks(sequence, song);
-    const int32_t p = findStart(sequence, song, selection);
-    if (p < 0)
-        return false;
-    settlePatternNumbers(song);
-    const int n = selection.rowCount();
-
-    extendSong(sequence, song, n);
-    song.orderList.updateLength();
-    for (int32_t i = sequence.sequenceLength() - 1; i >= p; --i) {
-        if (i < p + n)
-            freeEntryRows(sequence, song, i);
-        else
-            copyEntryRows(sequence, song, i, i - n);
-    }
-    return true;
+    return runBlock(sequence, song, selection, [&](int32_t p, int n) {
+        extendSong(sequence, song, n);
+        song.orderList.updateLength();
+        for (int32_t i = sequence.sequenceLength() - 1; i >= p; --i) {
+            if (i < p + n)
+                freeEntryRows(sequence, song, i);
+            else
+                copyEntryRows(sequence, song, i, i - n);
+        }
+    });
 }
 
 bool deleteSongRows(TesselPlaySequence& sequence, TesselModule& song, TesselSelection& selection)
 {
-    if (!acceptsSelection(selection))
-        return false;
-    BothLocks locks(sequence, song);
-    const int32_t p = findStart(sequence, song, selection);
-    if (p < 0)
-        return false;
-    settlePatternNumbers(song);
-    const int n = selection.rowCount();
-
-    const int32_t count = sequence.sequenceLength();
-    for (int32_t i = p; i < count; ++i) {
-        if (i < count - n)
-            copyEntryRows(sequence, song, i, i + n);
-        else
-            freeEntryRows(sequence, song, i);
-    }
-    selection.active = 0;
-    return true;
+    return runBlock(sequence, song, selection, [&](int32_t p, int n) {
+        const int32_t count = sequence.sequenceLength();
+        for (int32_t i = p; i < count; ++i) {
+            if (i < count - n)
+                copyEntryRows(sequence, song, i, i + n);
+            else
+                freeEntryRows(sequence, song, i);
+        }
+        selection.active = 0;
+    });
 }
