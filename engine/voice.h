@@ -114,9 +114,6 @@ public:
     void freeEvents();
     bool appendEvent(const TesselVoiceEvent& source);
 
-    uint8_t state() const { return current.state; }
-    void setState(uint8_t s) { current.state = s; }
-
     // Note start and release (audio thread, or any thread holding the song lock).
     // Starts the note of the voice's sample and instrument: envelopes from
     // the instrument, loops of the sample back at their stored bounds.
@@ -139,6 +136,9 @@ public:
     // Records the current event in the block's chain when it changed: spanning
     // the whole block, replacing a last event that starts at frame 0.
     void recordEvent(int blockFrames);
+
+    uint8_t state() const { return current.state; }
+    void setState(uint8_t s) { current.state = s; }
 
     TesselVoiceEvent current;
     TesselVoiceEvent* events = nullptr;
