@@ -276,3 +276,17 @@ TEST_F(PlaylistBuildTest, RebuildWithoutTheSongLockKeepsTheOldListOnTimeOut)
     holder.join();
     EXPECT_EQ(rebuildSong().count, 128);
 }
+
+TEST_F(PlaylistBuildTest, TempoOnTheFirstRowReplacesTheInitialTempo)
+{
+    setOrders({0, 1});
+    setEffect(0, 0, 0, '@', 150);
+    setEffect(1, 0, 0, '@', 100);
+    const TesselPlaylist& list = rebuildSong();
+    ASSERT_EQ(list.tempoMap.size(), 2u);
+    EXPECT_EQ(list.tempoAt(0).tempo, 150.0);
+    EXPECT_EQ(list.tempoAt(0).startTime, 0.0);
+    EXPECT_EQ(list.tempoAt(0).nextChange, 64);
+    EXPECT_NEAR(list.tempoAt(64).startTime, 64 * 60.0 / (4 * 150.0), 1e-9);
+    EXPECT_EQ(list.tempoAt(127).tempo, 100.0);
+}
