@@ -1,5 +1,7 @@
 #include "model/instrument.h"
 
+#include "model/text_field.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -136,11 +138,7 @@ void TesselInstrument::setLabel(const char* text)
 
 void TesselInstrument::setName(const char* text)
 {
-    const size_t n = text ? std::min(std::strlen(text), static_cast<size_t>(kInstrumentNameLength)) : 0;
-    std::memset(name, ' ', kInstrumentNameLength);
-    if (n)
-        std::memcpy(name, text, n);
-    name[kInstrumentNameLength] = '\0';
+    setBlankPadded(name, kInstrumentNameLength, text);
 }
 
 void TesselInstrument::setMidiOutPort(const char* text)
@@ -158,8 +156,7 @@ void TesselInstrument::setMidiPitchBend(int range)
 
 bool TesselInstrument::isEmpty() const
 {
-    static const char blanks[kInstrumentNameLength + 1] = "                         ";
-    if (std::memcmp(name, blanks, kInstrumentNameLength) != 0 || compareDefaultLabel() != 0 || colour != 0xFFFFFF ||
+    if (!isAllBlank(name, kInstrumentNameLength) || compareDefaultLabel() != 0 || colour != 0xFFFFFF ||
         !keymap.isDefault(index))
         return false;
     const bool general = newNoteAction == 0 && duplicateCheckType == 0 && duplicateAction == 0 &&

@@ -1,5 +1,7 @@
 #include "model/pattern.h"
 
+#include "model/module.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cstdio>
@@ -51,6 +53,12 @@ void TesselTrackTable::assign(const TesselTrackTable& other)
     }
 }
 
+void TesselTrackTable::swap(TesselTrackTable& other) noexcept
+{
+    tracks_.swap(other.tracks_);
+    std::swap(length_, other.length_);
+}
+
 bool TesselTrackTable::isEmpty() const
 {
     return std::all_of(tracks_.begin(), tracks_.end(), [](const auto& t) { return !t || t->isEmpty(); });
@@ -93,6 +101,15 @@ void TesselPattern::assign(const TesselPattern& other)
     tracks.assign(other.tracks);
 }
 
+void TesselPattern::swap(TesselPattern& other) noexcept
+{
+    std::swap(index, other.index);
+    tracks.swap(other.tracks);
+    std::swap(majorStep, other.majorStep);
+    std::swap(minorStep, other.minorStep);
+    std::swap(label, other.label);
+}
+
 const TesselRow* TesselPattern::findRow(int track, int row) const
 {
     if (track < 0 || track >= kChannels || row < 0 || row >= kMaxRows)
@@ -130,4 +147,12 @@ bool TesselPattern::isUnused() const
     const TesselPatternDefaults& d = patternDefaults();
     return tracks.isEmpty() && length() == d.length && majorStep == d.majorStep && minorStep == d.minorStep &&
            label[0] == '\0';
+}
+
+int TesselPattern::firstUnused(const TesselModule& song, int from)
+{
+    for (int p = std::max(from, 0); p < kPatterns; ++p)
+        if (song.patterns[static_cast<size_t>(p)].isUnused() && !song.orderList.contains(p))
+            return p;
+    return -1;
 }

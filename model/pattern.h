@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+class TesselModule;
+
 constexpr int kChannels = 64;
 constexpr int kPatterns = 200;
 constexpr int kPatternLabelSize = 4;   // 3 characters and the terminator
@@ -35,6 +37,8 @@ public:
     const TesselTrack* trackAt(int i) const { return const_cast<TesselTrackTable*>(this)->slot(i).get(); }
 
     void assign(const TesselTrackTable& other);
+    // Exchanges tracks and lengths (the song's renumbering moves whole patterns).
+    void swap(TesselTrackTable& other) noexcept;
     bool isEmpty() const;
     void freeEmptyTracks();
     void clear();
@@ -54,6 +58,8 @@ public:
 
     void reset(int length);
     void assign(const TesselPattern& other);
+    // Exchanges every field, the index included.
+    void swap(TesselPattern& other) noexcept;
     void setLength(int n) { tracks.setLength(n); }
     int length() const { return tracks.length(); }
 
@@ -66,6 +72,9 @@ public:
     void setLabel(const char* text);   // cut to 3 characters
     // All tracks empty, steps and length at the defaults, no label.
     bool isUnused() const;
+    // The first pattern number from `from` to 199 that is unused and not in
+    // the order list; -1 when none.
+    static int firstUnused(const TesselModule& song, int from);
 
     int32_t index = 0;
     TesselTrackTable tracks;

@@ -1,5 +1,7 @@
 #include "model/sample.h"
 
+#include "model/text_field.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -75,11 +77,7 @@ void TesselSample::clearData()
 
 void TesselSample::setName(const char* text)
 {
-    const size_t n = text ? std::min(std::strlen(text), static_cast<size_t>(kSampleNameLength)) : 0;
-    std::memset(name, ' ', kSampleNameLength);
-    if (n)
-        std::memcpy(name, text, n);
-    name[kSampleNameLength] = '\0';
+    setBlankPadded(name, kSampleNameLength, text);
 }
 
 void TesselSample::assignData(const TesselSample& other)
@@ -119,8 +117,7 @@ void TesselSample::assign(const TesselSample& other)
 
 bool TesselSample::isEmpty() const
 {
-    static const char blanks[kSampleNameLength + 1] = "                         ";
-    return std::memcmp(name, blanks, kSampleNameLength) == 0 && defaultVolume == 64 && globalVolume == 64 &&
+    return isAllBlank(name, kSampleNameLength) && defaultVolume == 64 && globalVolume == 64 &&
            defaultPan == -1 && defaultDepth == -1 && defaultRotation == -1 && reserved == 0 && isDataEmpty() &&
            loop.isEmpty() && sustain.isEmpty() && vibrato.isZero();
 }

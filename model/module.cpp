@@ -1,0 +1,49 @@
+#include "model/module.h"
+
+#include "platform/library_handle.h"
+#include "platform/version.h"
+
+#include <algorithm>
+
+TesselModule::TesselModule(TesselEngine* owner)
+    : mutex_(platform::openNamedMutex(platform::handleName("QB_MODULE_"))), owner_(owner)
+{
+    for (int i = 0; i < kPatterns; ++i)
+        patterns[static_cast<size_t>(i)].index = i;
+    if (!owner)
+        reset(120.0, 6.0, 4);
+}
+
+void TesselModule::reset(double newTempo, double newResolution, int newRowsPerQuarter)
+{
+    const int r = std::clamp(newRowsPerQuarter, 1, kMaxRows / 16);
+    songCounter().fetch_add(1);
+    std::fill(std::begin(text), std::end(text), '\0');
+    orderList.reset();
+    documentVersion() = platform::programVersion();
+    tempo = newTempo;
+    resolution = newResolution;
+    rowsPerQuarter = r;
+    TesselPatternDefaults& defaults = patternDefaults();
+    defaults.minorStep = r;
+    midiIn = 1;
+    timingMode = Resolution;
+    defaults.length = 16 * r;
+    defaults.majorStep = 4 * r;
+    for (int i = 0; i < kPatterns; ++i) {
+        patterns[static_cast<size_t>(i)].reset(defaults.length);
+        patterns[static_cast<size_t>(i)].index = i;
+    }
+    for (int j = 0; j < kSamples; ++j) {
+        samples[static_cast<size_t>(j)].reset();
+        samples[static_cast<size_t>(j)].index = j;
+    }
+    for (int j = 0; j < kInstruments; ++j) {
+        instruments[static_cast<size_t>(j)].index = j;
+        instruments[static_cast<size_t>(j)].reset();
+    }
+    for (int j = 0; j < kChannels; ++j) {
+        channels[static_cast<size_t>(j)].index = j;
+        channels[static_cast<size_t>(j)].reset();
+    }
+}

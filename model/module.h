@@ -1,0 +1,74 @@
+#pragma once
+// The song: timing settings, output bus, order list, 200 patterns, 99
+// samples, 99 instruments, 64 channel settings and the song lock. Every
+// module of the process opens the same song lock by name.
+
+#include "model/channel.h"
+#include "model/instrument.h"
+#include "model/module_state.h"
+#include "model/order_list.h"
+#include "model/output_bus.h"
+#include "model/pattern.h"
+#include "model/sample.h"
+#include "platform/mutex.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class TesselEngine;
+
+constexpr int kModuleTextSize = 64;
+constexpr uint32_t kEditLockWaitMs = 1000;
+
+class TesselModule {
+public:
+    // Timing modes.
+    enum : uint8_t { Resolution = 0, Speed = 1 };
+
+    // Without an owner the module resets itself to 120 bpm, 6 and 4 rows per
+    // quarter; an owner resets it with its own defaults.
+    explicit TesselModule(TesselEngine* owner = nullptr);
+    ~TesselModule() = default;
+    TesselModule(const TesselModule&) = delete;
+    TesselModule& operator=(const TesselModule&) = delete;
+
+    // Caller holds the song lock. Also sets the process-wide pattern defaults,
+    // document version and song counter. rowsPerQuarter is kept to 1..16 so
+    // that the default pattern length fits 256 rows.
+    void reset(double tempo, double resolution, int rowsPerQuarter);
+
+    // Patterns renumbered in order of first use in the order list, the unused
+    // ones after them; the order list follows.
+    void renumberPatterns();
+    // map[i] is the new number of pattern i; false (nothing changed) unless
+    // it is a permutation of 0..199.
+    bool applyPatternMap(const TesselPatternMap& map);
+    // After an import: 'T' becomes the tempo '@', unsupported letters go,
+    // then empty tracks are freed.
+    void convertImportedEffects();
+
+    // The song lock; the audio block waits 100 ms, edits 1000 ms.
+    platform::RecursiveTimedMutex& songLock() { return *mutex_; }
+    TesselEngine* owner() const { return owner_; }
+
+    char text[kModuleTextSize] = {};
+    uint8_t timingMode = Resolution;
+    double tempo = 120.0;
+    double resolution = 6.0;   // ticks per row in speed mode
+    int32_t rowsPerQuarter = 4;
+    TesselOutputBus outputBus;
+    int32_t reserved = 1;
+    int32_t midiIn = 1;
+    TesselOrderList orderList;
+    std::array<TesselPattern, kPatterns> patterns;
+    std::array<TesselSample, kSamples> samples;
+    std::array<TesselInstrument, kInstruments> instruments;
+    std::array<TesselChannel, kChannels> channels;
+    // Path of the song's file: empty until a successful save or load of this song.
+    std::string songPath;
+
+private:
+    platform::SharedMutex mutex_;   // released before the slots are destroyed
+    TesselEngine* owner_ = nullptr;
+};
