@@ -3,6 +3,8 @@
 // bit layout, so the importer's decoder is checked against the format rather
 // than against itself.
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
