@@ -62,6 +62,18 @@ uint32_t lowBits(long long value)
     return static_cast<uint32_t>(static_cast<unsigned long long>(value));
 }
 
+// Sets out from the first matching slot; false and out untouched when none.
+template <typename T, typename Conversion>
+bool convert(const TesselElement& element, const char* longName, const char* shortName,
+             bool shortCaseBlind, T& out, Conversion conversion)
+{
+    const TesselAttribute* slot = element.find(longName, shortName, shortCaseBlind);
+    if (!slot)
+        return false;
+    out = conversion(*slot);
+    return true;
+}
+
 } // namespace
 
 bool TesselElement::getString(const char* longName, const char* shortName, char* out,
@@ -82,59 +94,41 @@ bool TesselElement::getString(const char* longName, const char* shortName, char*
 
 bool TesselElement::getChar(const char* longName, const char* shortName, int8_t& out) const
 {
-    const TesselAttribute* slot = find(longName, shortName, true);
-    if (!slot)
-        return false;
-    out = static_cast<int8_t>(static_cast<uint8_t>(lowBits(parseInteger(*slot))));
-    return true;
+    return convert(*this, longName, shortName, true, out, [](const TesselAttribute& slot) {
+        return static_cast<int8_t>(static_cast<uint8_t>(lowBits(parseInteger(slot))));
+    });
 }
 
 bool TesselElement::getShort(const char* longName, const char* shortName, int16_t& out) const
 {
-    const TesselAttribute* slot = find(longName, shortName, false);
-    if (!slot)
-        return false;
-    out = static_cast<int16_t>(static_cast<uint16_t>(lowBits(parseInteger(*slot))));
-    return true;
+    return convert(*this, longName, shortName, false, out, [](const TesselAttribute& slot) {
+        return static_cast<int16_t>(static_cast<uint16_t>(lowBits(parseInteger(slot))));
+    });
 }
 
 bool TesselElement::getInt(const char* longName, const char* shortName, int32_t& out) const
 {
-    const TesselAttribute* slot = find(longName, shortName, false);
-    if (!slot)
-        return false;
-    out = static_cast<int32_t>(lowBits(parseInteger(*slot)));
-    return true;
+    return convert(*this, longName, shortName, false, out, [](const TesselAttribute& slot) {
+        return static_cast<int32_t>(lowBits(parseInteger(slot)));
+    });
 }
 
 bool TesselElement::getBool(const char* longName, const char* shortName, bool& out) const
 {
-    const TesselAttribute* slot = find(longName, shortName, false);
-    if (!slot)
-        return false;
-    out = parseInteger(*slot) != 0;
-    return true;
+    return convert(*this, longName, shortName, false, out,
+                   [](const TesselAttribute& slot) { return parseInteger(slot) != 0; });
 }
 
 bool TesselElement::getFloat(const char* longName, const char* shortName, float& out) const
 {
-    const TesselAttribute* slot = find(longName, shortName, false);
-    if (!slot)
-        return false;
-    double value = parseReal(*slot);
-    if (value > FLT_MAX)
-        value = FLT_MAX;
-    else if (value < -FLT_MAX)
-        value = -FLT_MAX;
-    out = static_cast<float>(value);
-    return true;
+    return convert(*this, longName, shortName, false, out, [](const TesselAttribute& slot) {
+        double value = parseReal(slot);
+        // Out of float range is clamped rather than left undefined.
+        return static_cast<float>(value > FLT_MAX ? FLT_MAX : value < -FLT_MAX ? -FLT_MAX : value);
+    });
 }
 
 bool TesselElement::getDouble(const char* longName, const char* shortName, double& out) const
 {
-    const TesselAttribute* slot = find(longName, shortName, false);
-    if (!slot)
-        return false;
-    out = parseReal(*slot);
-    return true;
+    return convert(*this, longName, shortName, false, out, parseReal);
 }

@@ -17,6 +17,16 @@ public:
     ~TesselMemoryFile() { free(); }
     TesselMemoryFile(const TesselMemoryFile&) = delete;
     TesselMemoryFile& operator=(const TesselMemoryFile&) = delete;
+    // Moving hands the buffer (and its lock) over and leaves the source empty.
+    TesselMemoryFile(TesselMemoryFile&& other) noexcept { take(other); }
+    TesselMemoryFile& operator=(TesselMemoryFile&& other) noexcept
+    {
+        if (this != &other) {
+            free();
+            take(other);
+        }
+        return *this;
+    }
 
     // Reads the whole file (size 0) or exactly `size` bytes into a buffer that
     // stays locked in physical memory until freed. A short read is not reported.
@@ -64,5 +74,17 @@ public:
     void skip(size_t n);
 
 private:
+    void take(TesselMemoryFile& other) noexcept
+    {
+        data = other.data;
+        size = other.size;
+        end = other.end;
+        position = other.position;
+        locked_ = other.locked_;
+        other.data = other.end = other.position = nullptr;
+        other.size = 0;
+        other.locked_ = false;
+    }
+
     bool locked_ = false;
 };

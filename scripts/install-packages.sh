@@ -9,6 +9,7 @@ packages=(
   libcurl4-openssl-dev portaudio19-dev libjpeg-dev
   libx11-dev libcairo2-dev libasound2-dev
   clang libclang-rt-14-dev
+  zip unzip
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -14,3 +14,20 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_WERROR=ON -DQB_S
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# The fuzz targets: a clang build with libFuzzer. Each target replays its seed
+# corpus, then searches for a short bounded time from a scratch copy so that
+# the committed corpus stays as it is.
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DQB_FUZZ=ON -DQB_TESTS=OFF
+cmake --build build-fuzz --target qb_fuzz -j "$jobs"
+for corpus in fuzz/corpus/*/; do
+  target=$(basename "$corpus")
+  dictionary=()
+  [ -f "fuzz/$target.dict" ] && dictionary=(-dict="fuzz/$target.dict")
+  "build-fuzz/fuzz/$target" "${dictionary[@]}" -runs=0 "$corpus"
+  scratch=$(mktemp -d)
+  "build-fuzz/fuzz/$target" "${dictionary[@]}" -max_total_time=20 -timeout=10 \
+    -rss_limit_mb=2048 -print_final_stats=1 "$scratch" "$corpus"
+  rm -rf "$scratch"
+done

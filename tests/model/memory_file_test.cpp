@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -142,4 +143,21 @@ TEST(MemoryFile, EmptyRecordRefusesEverything)
     char out[4] = "abc";
     file.read(out, 1);
     EXPECT_STREQ(out, "abc");
+}
+
+TEST(MemoryFile, MovingHandsTheBufferOver)
+{
+    TesselMemoryFile first;
+    ASSERT_TRUE(first.assign("abcd", 4));
+    first.skip(1);
+    TesselMemoryFile second(std::move(first));
+    EXPECT_EQ(first.data, nullptr);
+    EXPECT_EQ(first.size, 0u);
+    EXPECT_EQ(second.size, 4u);
+    EXPECT_TRUE(second.match("bcd"));
+    TesselMemoryFile third;
+    ASSERT_TRUE(third.allocate(10));
+    third = std::move(second);
+    EXPECT_EQ(third.size, 4u);
+    EXPECT_EQ(second.position, nullptr);
 }
