@@ -84,7 +84,8 @@ void readSong(const ItView& file, const Header& h, TesselModule& song, ItLog& lo
         if (pan == kSurround)
             pan = 32;
         const int volume = file.u8(kChannelVolume + static_cast<size_t>(c));
-        badChannel = badChannel || pan > 64 || volume > 64;
+        // A disabled channel's pan byte is often 255; its panning is moot.
+        badChannel = badChannel || (pan > 64 && !channel.mute) || volume > 64;
         channel.setPanning(pan);
         channel.setVolume(volume);
     }

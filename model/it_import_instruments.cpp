@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kFileNodes = 25;
 constexpr int kEnvelopeTop = 64;
+constexpr uint8_t kNoteCut = 254;
 constexpr size_t kKeyTable = 64;
 constexpr size_t kNewEnvelopes = 304;
 constexpr size_t kEnvelopeSize = 82;
@@ -25,13 +26,16 @@ void readKeyTable(const ItView& file, size_t at, TesselInstrument& instrument, I
         const uint8_t note = file.u8(at + 2 * static_cast<size_t>(key));
         const uint8_t sample = file.u8(at + 2 * static_cast<size_t>(key) + 1);
         TesselRow& row = instrument.keymap.getRow(key);
-        // A note the key map cannot hold plays the key's own note.
-        badNote = badNote || note >= kKeys;
-        row.pitch = static_cast<int16_t>(note < kKeys ? note : key);
+        // Unused keys (sample 0) often carry 253 or 254. A row holds a note
+        // cut or off like any note; other values past 119 become the key's
+        // own note, worth a warning only where the key plays a sample.
+        const bool usable = note < kKeys || note >= kNoteCut;
+        badNote = badNote || (!usable && sample != 0);
+        row.pitch = static_cast<int16_t>(usable ? note : key);
         row.instrument = static_cast<int16_t>(sample < 100 ? sample : 0);
     }
     if (badNote)
-        log.warn(name + ": key table notes above 119 replaced by the key's own note");
+        log.warn(name + ": key table notes 120..253 replaced by the key's own note");
 }
 
 // Node indexes that the nodes do not reach would send the envelope off its

@@ -106,12 +106,17 @@ TEST_F(ItImportTest, HostileEnvelopesAndKeyTablesAreBoundedWithWarnings)
     const Envelope panning{0x01, {{100, 0}, {-100, 5}}};
     Bytes in = ittest::newInstrument("bad", {volume, panning, {}});
     ittest::put8(in, 64 + 2 * 5, 200);   // key 5 plays a note past 119
+    ittest::put8(in, 64 + 2 * 6, 254);   // key 6 cuts
+    ittest::put8(in, 64 + 2 * 7, 253);   // key 7 is unused: no warning
+    ittest::put8(in, 65 + 2 * 7, 0);
     ittest::put8(in, 25, 127);           // default pan past 64
     f.instruments.push_back(in);
     ASSERT_EQ(import(f.build()), kImportLoaded);
 
     const TesselInstrument& i = song->instruments[0];
     EXPECT_EQ(i.keymap.keyRow(5).pitch, 5);
+    EXPECT_EQ(i.keymap.keyRow(6).pitch, 254);
+    EXPECT_EQ(i.keymap.keyRow(7).pitch, 7);
     EXPECT_EQ(i.defaultPan, 64);
     const TesselEnvelope& v = i.envelopes[kVolumeEnvelope];
     EXPECT_EQ(v.count(), 25);
