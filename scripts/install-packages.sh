@@ -10,6 +10,8 @@ packages=(
   libx11-dev libcairo2-dev libasound2-dev
   clang libclang-rt-14-dev
   zip unzip
+  # Tests only: a reference reader for imported modules, and modules made by others.
+  libopenmpt-dev biniax2-data
 )
 missing=()
 for p in "${packages[@]}"; do
