@@ -34,14 +34,15 @@ int loopType(uint8_t flags, uint8_t on, uint8_t pingPong)
 // Loop points past the audio would send playback off its buffer.
 void boundLoop(TesselLoop& loop, uint32_t begin, uint32_t end, int32_t length, bool& bad)
 {
-    const auto last = static_cast<uint32_t>(length);
-    if (loop.type != 0 && (end > last || begin >= std::min(end, last))) {
+    const uint32_t boundedEnd = std::min(end, static_cast<uint32_t>(length));
+    const uint32_t boundedBegin = std::min(begin, boundedEnd);
+    if (loop.type != 0 && (end != boundedEnd || boundedBegin >= boundedEnd)) {
         bad = true;
-        if (begin >= std::min(end, last))
+        if (boundedBegin >= boundedEnd)
             loop.type = 0;
     }
-    loop.setBegin(static_cast<int32_t>(std::min(begin, last)));
-    loop.setEnd(static_cast<int32_t>(std::min(end, last)));
+    loop.setBegin(static_cast<int32_t>(boundedBegin));
+    loop.setEnd(static_cast<int32_t>(boundedEnd));
 }
 
 // The most frames the file can hold for this sample.

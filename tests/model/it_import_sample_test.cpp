@@ -170,12 +170,16 @@ TEST_F(ItImportTest, HostileLengthsLoopsAndCompressedDataGivePartialSamples)
     ittest::put32(last.header, 56, 0x7FFFFFFF);
     f.samples.push_back(last);
     f.samples.push_back(ittest::makeSample("nowhere", 1, 1, 10, {}));
+    ittest::put32(f.samples[1].header, 52, 50);   // loop off, begin past its end
+    ittest::put32(f.samples[1].header, 56, 2);
     ASSERT_EQ(import(f.build()), kImportLoaded);
 
     const TesselSample& packed = song->samples[0];
     EXPECT_LE(packed.length, static_cast<int32_t>(8 * (packedData.size() + 8)));
     EXPECT_EQ(frames(packed, 4), (std::vector<float>{5, 6, 7, 0}));
     EXPECT_EQ(song->samples[1].sustain.type, 0);
+    EXPECT_EQ(song->samples[1].loop.begin, 2);
+    EXPECT_EQ(song->samples[1].loop.end, 2);
     const TesselSample& huge = song->samples[2];
     EXPECT_EQ(huge.length, 4);
     EXPECT_EQ(huge.loop.type, 1);
