@@ -69,18 +69,24 @@ int boundedCount(int count, ItLog& log, const std::string& name)
     return kFileNodes;
 }
 
+// Both layouts: a flags byte, and loop and sustain node numbers in four bytes.
+uint8_t readFlagsAndLoops(const ItView& file, size_t flagsAt, size_t loopsAt, TesselEnvelope& envelope)
+{
+    const uint8_t flags = file.u8(flagsAt);
+    envelope.enabled = (flags & kEnabled) ? TesselEnvelope::Ticks : TesselEnvelope::Off;
+    envelope.loop.type = (flags & kLoop) ? 1 : 0;
+    envelope.sustain.type = (flags & kSustain) ? 1 : 0;
+    envelope.loop.setBegin(file.u8(loopsAt));
+    envelope.loop.setEnd(file.u8(loopsAt + 1));
+    envelope.sustain.setBegin(file.u8(loopsAt + 2));
+    envelope.sustain.setEnd(file.u8(loopsAt + 3));
+    return flags;
+}
+
 void readEnvelope(const ItView& file, size_t at, bool centred, TesselEnvelope& envelope, ItLog& log,
                   const std::string& name)
 {
-    const uint8_t flags = file.u8(at);
-    envelope.enabled = (flags & kEnabled) ? TesselEnvelope::Ticks : TesselEnvelope::Off;
-    envelope.carry = (flags & kCarry) ? 1 : 0;
-    envelope.loop.type = (flags & kLoop) ? 1 : 0;
-    envelope.sustain.type = (flags & kSustain) ? 1 : 0;
-    envelope.loop.setBegin(file.u8(at + 2));
-    envelope.loop.setEnd(file.u8(at + 3));
-    envelope.sustain.setBegin(file.u8(at + 4));
-    envelope.sustain.setEnd(file.u8(at + 5));
+    envelope.carry = (readFlagsAndLoops(file, at, at + 2, envelope) & kCarry) ? 1 : 0;
     const int count = boundedCount(file.u8(at + 1), log, name);
     envelope.nodeCount = static_cast<uint32_t>(count);
     bool clamped = false;
@@ -128,14 +134,7 @@ void readNewLayout(const ItView& file, size_t at, TesselInstrument& instrument, 
 void readOldLayout(const ItView& file, size_t at, TesselInstrument& instrument, ItLog& log, const std::string& name)
 {
     TesselEnvelope& volume = instrument.volumeEnvelope();
-    const uint8_t flags = file.u8(at + 17);
-    volume.enabled = (flags & kEnabled) ? TesselEnvelope::Ticks : TesselEnvelope::Off;
-    volume.loop.type = (flags & kLoop) ? 1 : 0;
-    volume.sustain.type = (flags & kSustain) ? 1 : 0;
-    volume.loop.setBegin(file.u8(at + 18));
-    volume.loop.setEnd(file.u8(at + 19));
-    volume.sustain.setBegin(file.u8(at + 20));
-    volume.sustain.setEnd(file.u8(at + 21));
+    readFlagsAndLoops(file, at + 17, at + 18, volume);
     int count = boundedCount(file.u8(at + 22), log, name);
     for (int i = 0; i < count; ++i) {
         const uint8_t tick = file.u8(at + kOldNodes + 2 * static_cast<size_t>(i));

@@ -33,6 +33,8 @@ TEST_F(ItImportTest, PackedCellsWithMasksRepeatsAndEffects)
         0x87, 0x08, V, 0x40,                 // global volume is dropped
         0x88, 0x0C, 200, A, 0x06,            // volume column 200 is neither
         0x8A, 0x0A, 130, 0, 0x33,            // command 0 is no effect
+        0x8B, 0x08, T, 0x1F,                 // the last tempo slide
+        0x8C, 0x08, T, 0x20,                 // the slowest tempo
         0,
     };
     f.patterns.push_back({8, p});
@@ -86,6 +88,9 @@ TEST_F(ItImportTest, PackedCellsWithMasksRepeatsAndEffects)
     EXPECT_EQ(plain.effect.parameter, 6);
     EXPECT_EQ(cell(*song, 0, 9, 3).instrument, 99);
     EXPECT_EQ(cell(*song, 0, 9, 3).effect.command, '.');
+    EXPECT_EQ(cell(*song, 0, 10, 3).effect.command, '.');
+    EXPECT_EQ(cell(*song, 0, 11, 3).effect.command, '@');
+    EXPECT_EQ(cell(*song, 0, 11, 3).effect.parameter, 0x20);
 }
 
 TEST_F(ItImportTest, RowCountsAndRowCountersAreBoundedByThePattern)
