@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -21,6 +22,7 @@ constexpr uint16_t kNewInstruments = 0x200;
 constexpr uint16_t kIntegrateTwice = 0x215;
 constexpr uint8_t kMuted = 0x80;
 constexpr uint8_t kSurround = 100;
+constexpr uint16_t kExtendedFilterRange = 0x1000;
 
 struct Header {
     uint8_t rowsPerBeat = 0;
@@ -110,27 +112,93 @@ bool tagsPresent(const ItView& file, size_t table, int from, int count, const ch
     return true;
 }
 
-int readInstruments(const ItView& file, const Header& h, TesselModule& song, ItLog& log)
+// False when an instrument offset does not lead to "IMPI".
+bool readInstruments(const ItView& file, const Header& h, TesselModule& song, ItLog& log)
 {
     const bool newLayout = h.compatible >= kNewInstruments;
     const int count = std::min<int>(h.instruments, kInstruments);
     for (int i = 0; i < count; ++i) {
         const uint32_t at = file.u32(h.instrumentTable() + 4 * static_cast<size_t>(i));
         if (!file.hasTag(at, "IMPI"))
-            return i;
+            return false;
         TesselInstrument& instrument = song.instruments[static_cast<size_t>(i)];
         readItInstrument(file, at, newLayout, instrument, log);
-        instrument.filterRange = (h.flags & kItLinearFilterRange) ? 1 : 0;
+        instrument.filterRange = (h.flags & kExtendedFilterRange) ? 1 : 0;
         instrument.setMidiPitchBend(h.pitchWheelDepth);
     }
     if (!tagsPresent(file, h.instrumentTable(), count, h.instruments, "IMPI"))
-        return count;
+        return false;
     if (h.instruments > kInstruments)
         log.warn("instruments beyond 99 dropped");
-    return -1;
+    return true;
 }
 
-int importImage(const ItView& file, TesselModule& song, TesselImportReport* report);
+// False when a sample offset does not lead to "IMPS".
+bool readSampleHeaders(const ItView& file, const Header& h, TesselModule& song, std::vector<ItSampleSource>& sources,
+                       ItLog& log)
+{
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const uint32_t at = file.u32(h.sampleTable() + 4 * i);
+        if (!file.hasTag(at, "IMPS"))
+            return false;
+        sources[i] = readItSampleHeader(file, at, song.samples[i], log);
+    }
+    if (!tagsPresent(file, h.sampleTable(), static_cast<int>(sources.size()), h.samples, "IMPS"))
+        return false;
+    if (h.samples > kSamples)
+        log.warn("samples beyond 99 dropped");
+    return true;
+}
+
+void readPatterns(const ItView& file, const Header& h, TesselModule& song, ItLog& log)
+{
+    for (int p = 0; p < std::min<int>(h.patterns, kPatterns); ++p) {
+        const uint32_t at = file.u32(h.patternTable() + 4 * static_cast<size_t>(p));
+        if (at == 0)
+            continue;
+        TesselPattern& pattern = song.patterns[static_cast<size_t>(p)];
+        // Zero steps would leave the editor nothing to divide by: such a file keeps the defaults.
+        if (h.rowsPerMeasure != 0 && h.rowsPerBeat != 0) {
+            pattern.majorStep = h.rowsPerMeasure;
+            pattern.minorStep = h.rowsPerBeat;
+        }
+        readItPattern(file, at, pattern, log);
+    }
+    for (int p = kPatterns; p < h.patterns; ++p) {
+        if (file.u32(h.patternTable() + 4 * static_cast<size_t>(p)) != 0) {
+            log.warn("patterns beyond 200 dropped");
+            return;
+        }
+    }
+}
+
+int importImage(const ItView& file, TesselModule& song, TesselImportReport* report)
+{
+    if (!file.hasTag(0, "IMPM")) {
+        platform::setStatusText("Error: File is not Impulse Tracker format.");
+        return kImportUnreadable;
+    }
+    ItLog log;
+    auto finish = [&](int result) {
+        if (report)
+            report->warnings = std::move(log.warnings);
+        return result;
+    };
+    const Header h = readHeader(file);
+    readSong(file, h, song, log);
+    if (!readInstruments(file, h, song, log)) {
+        platform::setStatusText("Error: Impulse Tracker instrument(s) not found.");
+        return finish(kImportHeaderMissing);
+    }
+    std::vector<ItSampleSource> sources(static_cast<size_t>(std::min<int>(h.samples, kSamples)));
+    if (!readSampleHeaders(file, h, song, sources, log))
+        return finish(kImportHeaderMissing);
+    readPatterns(file, h, song, log);
+    song.convertImportedEffects();
+    for (size_t i = 0; i < sources.size(); ++i)
+        readItSampleData(file, sources[i], h.compatible == kIntegrateTwice, song.samples[i], log);
+    return finish(kImportLoaded);
+}
 
 } // namespace
 
@@ -164,67 +232,3 @@ int importImpulseTracker(const std::string& path, TesselModule& song, TesselImpo
     }
     return importImage(ItView{file.data, file.size}, song, report);
 }
-
-namespace {
-
-int importImage(const ItView& file, TesselModule& song, TesselImportReport* report)
-{
-    if (!file.hasTag(0, "IMPM")) {
-        platform::setStatusText("Error: File is not Impulse Tracker format.");
-        return kImportUnreadable;
-    }
-    ItLog log;
-    auto finish = [&](int result) {
-        if (report)
-            report->warnings = std::move(log.warnings);
-        return result;
-    };
-    const Header h = readHeader(file);
-    readSong(file, h, song, log);
-
-    if (readInstruments(file, h, song, log) >= 0) {
-        platform::setStatusText("Error: Impulse Tracker instrument(s) not found.");
-        return finish(kImportHeaderMissing);
-    }
-
-    const int samples = std::min<int>(h.samples, kSamples);
-    std::vector<ItSampleSource> sources(static_cast<size_t>(samples));
-    for (int i = 0; i < samples; ++i) {
-        const uint32_t at = file.u32(h.sampleTable() + 4 * static_cast<size_t>(i));
-        if (!file.hasTag(at, "IMPS"))
-            return finish(kImportHeaderMissing);
-        sources[static_cast<size_t>(i)] = readItSampleHeader(file, at, song.samples[static_cast<size_t>(i)], log);
-    }
-    if (!tagsPresent(file, h.sampleTable(), samples, h.samples, "IMPS"))
-        return finish(kImportHeaderMissing);
-    if (h.samples > kSamples)
-        log.warn("samples beyond 99 dropped");
-
-    for (int p = 0; p < std::min<int>(h.patterns, kPatterns); ++p) {
-        const uint32_t at = file.u32(h.patternTable() + 4 * static_cast<size_t>(p));
-        if (at == 0)
-            continue;
-        TesselPattern& pattern = song.patterns[static_cast<size_t>(p)];
-        // A file without highlights keeps the defaults.
-        if (h.rowsPerMeasure != 0 && h.rowsPerBeat != 0) {
-            pattern.majorStep = h.rowsPerMeasure;
-            pattern.minorStep = h.rowsPerBeat;
-        }
-        readItPattern(file, at, pattern, log);
-    }
-    for (int p = kPatterns; p < h.patterns; ++p) {
-        if (file.u32(h.patternTable() + 4 * static_cast<size_t>(p)) != 0) {
-            log.warn("patterns beyond 200 dropped");
-            break;
-        }
-    }
-    song.convertImportedEffects();
-
-    for (int i = 0; i < samples; ++i) {
-        readItSampleData(file, sources[static_cast<size_t>(i)], h.compatible == kIntegrateTwice,
-                         song.samples[static_cast<size_t>(i)], log);
-    }
-    return finish(kImportLoaded);
-}
-
-} // namespace

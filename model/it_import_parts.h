@@ -41,9 +41,6 @@ struct ItSampleSource {
     bool isSigned = false;
 };
 
-// Header flag bit 12: extended filter range.
-constexpr uint16_t kItLinearFilterRange = 0x1000;
-
 // Instruments: the new layout (compatible version 0x200 and above) or the old.
 void readItInstrument(const ItView& file, size_t at, bool newLayout, TesselInstrument& instrument, ItLog& log);
 ItSampleSource readItSampleHeader(const ItView& file, size_t at, TesselSample& sample, ItLog& log);
