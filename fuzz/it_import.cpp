@@ -25,6 +25,8 @@ void checkSong(const TesselModule& song)
         check(pattern.length() >= 0 && pattern.length() <= kMaxRows);
     for (const TesselSample& sample : song.samples) {
         check(sample.length >= 0);
+        // Frames are claimed only where audio (and its guard frames) stands behind them.
+        check(sample.length == 0 || sample.audio.channel(0));
         if (sample.audio.channel(0))
             check(static_cast<uint32_t>(sample.length) + 6 == sample.audio.frames);
         for (const TesselLoop* loop : {&sample.loop, &sample.sustain})

@@ -191,8 +191,13 @@ int importImage(const ItView& file, TesselModule& song, TesselImportReport* repo
         return finish(kImportHeaderMissing);
     }
     std::vector<ItSampleSource> sources(static_cast<size_t>(std::min<int>(h.samples, kSamples)));
-    if (!readSampleHeaders(file, h, song, sources, log))
+    if (!readSampleHeaders(file, h, song, sources, log)) {
+        // The headers read stay, but lengths and loops without audio behind
+        // them would lead playback off a missing buffer.
+        for (size_t i = 0; i < sources.size(); ++i)
+            dropItSampleAudio(song.samples[i]);
         return finish(kImportHeaderMissing);
+    }
     readPatterns(file, h, song, log);
     song.convertImportedEffects();
     for (size_t i = 0; i < sources.size(); ++i)

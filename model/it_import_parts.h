@@ -46,4 +46,6 @@ void readItInstrument(const ItView& file, size_t at, bool newLayout, TesselInstr
 ItSampleSource readItSampleHeader(const ItView& file, size_t at, TesselSample& sample, ItLog& log);
 void readItSampleData(const ItView& file, const ItSampleSource& source, bool integrateTwice, TesselSample& sample,
                       ItLog& log);
+// Length, loops and format facts back to those of a slot without audio.
+void dropItSampleAudio(TesselSample& sample);
 void readItPattern(const ItView& file, size_t at, TesselPattern& pattern, ItLog& log);

@@ -149,3 +149,17 @@ void readItSampleData(const ItView& file, const ItSampleSource& source, bool int
     sample.buildOverview();
     sample.audio.holdFrom(frames - 1);
 }
+
+void dropItSampleAudio(TesselSample& sample)
+{
+    sample.audio.free();
+    sample.length = 0;
+    sample.bits = 0;
+    sample.fileRate = 0;
+    sample.channels = 0;
+    for (TesselLoop* loop : {&sample.loop, &sample.sustain}) {
+        loop->type = 0;
+        loop->setBegin(0);
+        loop->setEnd(0);
+    }
+}

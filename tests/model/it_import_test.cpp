@@ -97,15 +97,21 @@ TEST_F(ItImportTest, MissingInstrumentTagStopsBeforePatternsAndSamples)
 TEST_F(ItImportTest, MissingSampleTagKeepsEarlierHeadersWithoutStatusText)
 {
     ittest::File f;
-    f.samples.push_back(ittest::makeSample("kept", ittest::kHasData, 1, 4, {1, 2, 3, 4}));
+    f.samples.push_back(ittest::makeSample("kept", ittest::kHasData | ittest::kLoopOn, 1, 4, {1, 2, 3, 4}));
+    ittest::put32(f.samples[0].header, 56, 4);
     f.samples.push_back(ittest::makeSample("lost", ittest::kHasData, 1, 4, {1, 2, 3, 4}));
     f.samples[1].header[3] = '!';
     f.patterns.push_back({64, {0x81, 0x01, 60, 0}});
     ASSERT_EQ(import(f.build()), kImportHeaderMissing);
     EXPECT_EQ(platform::statusText(), "");
-    EXPECT_EQ(song->samples[0].nameText().substr(0, 4), "kept");
-    EXPECT_EQ(song->samples[0].length, 4);
-    EXPECT_EQ(song->samples[0].audio.channel(0), nullptr);
+    const TesselSample& kept = song->samples[0];
+    EXPECT_EQ(kept.nameText().substr(0, 4), "kept");
+    EXPECT_EQ(kept.defaultVolume, 48);
+    // No audio was read, so nothing may claim frames or loops.
+    EXPECT_EQ(kept.audio.channel(0), nullptr);
+    EXPECT_EQ(kept.length, 0);
+    EXPECT_EQ(kept.loop.type, 0);
+    EXPECT_EQ(kept.loop.end, 0);
     EXPECT_EQ(song->patterns[0].findRow(0, 0), nullptr);
 }
 
