@@ -91,7 +91,10 @@ void TesselSample::assignData(const TesselSample& other)
     fileRate = other.fileRate;
     bits = other.bits;
     std::memcpy(header, other.header, sizeof header);
-    audio.assign(other.audio);
+    if (!audio.assign(other.audio)) {
+        clearData();   // never a length without the audio behind it
+        return;
+    }
     channels = other.channels;
     length = other.length;
     overview = other.overview;

@@ -3,28 +3,38 @@
 #include "platform/aligned_memory.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
-void TesselSamplePos::normalise()
+namespace {
+
+int32_t clampedFrame(double frame)
+{
+    return static_cast<int32_t>(std::clamp(frame, static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX)));
+}
+
+} // namespace
+
+void TesselSamplePos::carryFraction()
 {
     if (!std::isfinite(fraction)) {
         fraction = 0.0f;
         return;
     }
     const float whole = std::floor(fraction);
-    frame += static_cast<int32_t>(whole);
+    frame = clampedFrame(static_cast<double>(frame) + whole);
     fraction -= whole;
     if (fraction >= 1.0f) {   // rounding of a tiny negative fraction
         fraction = 0.0f;
-        ++frame;
+        frame = clampedFrame(static_cast<double>(frame) + 1.0);
     }
 }
 
 void TesselSamplePos::reflect(int32_t boundary)
 {
-    frame = 2 * boundary - frame;
+    frame = clampedFrame(2.0 * boundary - frame);
     fraction = -fraction;
-    normalise();
+    carryFraction();
 }
 
 void TesselSampleData::free()

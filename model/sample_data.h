@@ -18,8 +18,8 @@ struct TesselSamplePos {
     }
     // Mirrors the position at a boundary frame (ping-pong loops).
     void reflect(int32_t boundary);
-    // Brings the fraction back into 0..1, moving the whole frame.
-    void normalise();
+    // Brings the fraction back into 0..1, moving the whole frame by what it carries.
+    void carryFraction();
 };
 
 class TesselSampleData {

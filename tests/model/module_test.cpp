@@ -119,10 +119,10 @@ TEST_F(ModuleTest, AllModulesShareTheSongLock)
 TEST_F(ModuleTest, AnEditWaitingForTheSongLockHeldElsewhereTimesOutAndChangesNothing)
 {
     auto song = makeSong();
+    auto engineSong = makeSong();   // built here: resets touch process-wide values
     std::atomic<bool> held{false};
     std::atomic<bool> release{false};
     std::thread holder([&] {
-        auto engineSong = std::make_unique<TesselModule>();
         engineSong->songLock().lock(platform::kWaitForever);
         held = true;
         while (!release)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -230,3 +231,22 @@ TEST(SampleTest, NormaliseScalesThePeakToFullScale)
     EXPECT_EQ(silent.audio.channel(0)[0], 0.0f);
     EXPECT_EQ(TesselSample().peak(), 0.0f);
 }
+
+TEST(SampleTest, ReflectionCarriesTheFractionAndStaysInRange)
+{
+    TesselSamplePos p{8, 0.0f};
+    p.reflect(10);
+    EXPECT_EQ(p, (TesselSamplePos{12, 0.0f}));
+    TesselSamplePos far{-2000000000, 0.5f};
+    far.reflect(2000000000);
+    EXPECT_EQ(far.frame, INT32_MAX - 1);   // clamped, then -0.5 carried
+    EXPECT_GE(far.fraction, 0.0f);
+    EXPECT_LT(far.fraction, 1.0f);
+    TesselSamplePos wild{0, 3.5e9f};
+    wild.carryFraction();
+    EXPECT_EQ(wild.frame, INT32_MAX);
+    TesselSamplePos broken{4, std::numeric_limits<float>::infinity()};
+    broken.carryFraction();
+    EXPECT_EQ(broken, (TesselSamplePos{4, 0.0f}));
+}
+
