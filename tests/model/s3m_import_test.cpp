@@ -1,7 +1,5 @@
 #include "model/tracker_import_test_support.h"
 
-#include "model/scratch_folder.h"
-
 using tracker_file::Bytes;
 using tracker_file::S3mFile;
 using tracker_file::S3mPattern;
