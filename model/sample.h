@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <string>
 
+class TesselMemoryFile;
+struct TesselWavLoopInfo;
+
 constexpr int kSamples = 99;
 constexpr int kSampleNameLength = 25;
 constexpr int kOverviewColumns = 412;
@@ -55,6 +58,17 @@ public:
     float peak() const;
     void scale(float factor);
     void normalise(float target);
+
+    // Audio files (wav_reader.cpp, wav_writer.cpp, flac_decoder.cpp,
+    // ogg_decoder.cpp). A failed read leaves the data part cleared; the loop
+    // information, when given, receives the "smpl" chunk.
+    bool readWav(TesselMemoryFile& image, TesselWavLoopInfo* loopInfo);
+    bool readWavFile(const std::string& path, TesselWavLoopInfo* loopInfo);
+    bool loadFlac(const std::string& path);
+    bool loadOgg(const std::string& path);
+    // PCM at the slot's bit depth (float data as 32-bit PCM); false when the
+    // file cannot be created or written.
+    bool writeWav(const std::string& path) const;
 
     // Data part.
     TesselSampleData audio;

@@ -27,7 +27,7 @@ for corpus in fuzz/corpus/*/; do
   [ -f "fuzz/$target.dict" ] && dictionary=(-dict="fuzz/$target.dict")
   "build-fuzz/fuzz/$target" "${dictionary[@]}" -runs=0 "$corpus"
   scratch=$(mktemp -d)
-  "build-fuzz/fuzz/$target" "${dictionary[@]}" -max_total_time=20 -timeout=10 \
+  "build-fuzz/fuzz/$target" "${dictionary[@]}" -max_total_time=20 -timeout=10 -close_fd_mask=1 \
     -rss_limit_mb=2048 -print_final_stats=1 "$scratch" "$corpus"
   rm -rf "$scratch"
 done

@@ -1,0 +1,30 @@
+#pragma once
+// The engine's output block: what the mixer adds voices into and the plug-in
+// copies to the host.
+
+#include <cstdint>
+
+struct TesselOutputBus;
+
+struct TesselBusBuffer {
+    static constexpr int kFrames = 16384;
+    static constexpr int kChannels = 2;
+
+    // Audio thread, at the start of each block: the frames in use become 0.0;
+    // the read state stays.
+    void silence();
+    // After a block-size change, a load or a new song: nothing pending, the
+    // frames in use zeroed.
+    void clear();
+    void resetPending() { pending = 0; }
+
+    float channel[kChannels][kFrames] = {};
+    TesselOutputBus* bus = nullptr;
+    int32_t frames = 0;
+    uint8_t requestedChannels = 0;
+    uint8_t maxChannels = kChannels;
+    uint8_t channels = kChannels;
+    uint8_t renderedFor = 0;
+    uint8_t pending = 0;
+    uint8_t ready = 1;
+};

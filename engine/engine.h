@@ -1,0 +1,125 @@
+#pragma once
+// The replay engine of one plug-in instance: the song, the output block, the
+// play positions, the 65 channel voice lists, the held notes, the timing
+// lists and the transport state. Only one runs per process; the pools,
+// tables and live channel records it fills are process-wide.
+
+#include "engine/bus_buffer.h"
+#include "engine/engine_links.h"
+#include "engine/play_position.h"
+#include "engine/playlist.h"
+#include "engine/voice_list.h"
+#include "model/instrument.h"
+#include "model/module.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class TesselMidiOut;
+
+constexpr int kVoiceLists = TesselChannelVoiceList::kCount;
+constexpr int kHeldInstruments = 100;
+constexpr int kHeldNotes = 120;
+constexpr int kSongTimingCapacity = 100000;
+constexpr int kPatternTimingCapacity = 500;
+constexpr uint32_t kEngineLockWaitMs = 5000;
+
+// Transport states; 2 or more counts as playing.
+enum TesselTransport : int32_t {
+    kStoppedReleased = 0,
+    kStoppedCut = 1,
+    kPlayingSong = 4,
+    kPlayingPattern = 5,
+};
+
+struct TesselMidiInSlot {
+    int32_t count = 0;       // keys held on the channel
+    int32_t lastNote = 0;
+    int32_t unused2 = -1;
+    int32_t unused3 = 0;
+    int32_t unused4 = -1;
+    int32_t lastVolume = -1;
+    int32_t unused6 = -1;
+
+    void reset() { *this = TesselMidiInSlot{}; }
+};
+
+class TesselEngine {
+public:
+    // Plug-in construction thread; waits up to 5000 ms for the song lock.
+    TesselEngine();
+    // Plug-in deletion thread; waits up to 5000 ms for the song lock.
+    ~TesselEngine();
+    TesselEngine(const TesselEngine&) = delete;
+    TesselEngine& operator=(const TesselEngine&) = delete;
+
+    // False when the song lock could not be had during construction: the
+    // pools, tables and timing lists are then missing, and `process` and the
+    // auditions refuse to run.
+    bool usable() const { return usable_; }
+
+    // Plug-in constructor, right after the engine exists.
+    void attachPlugin(TesselPluginLink* owner);
+    bool hostVendorIs(const char* text) const;
+
+    // Row timing from tempo, speed, rows per quarter and sample rate into the
+    // position table. Caller holds the song lock or runs before any block.
+    void computeTiming();
+    // Editor thread: stops and removes every voice; waits 1000 ms for the song lock.
+    void stopNow();
+
+    // Caller holds the song lock.
+    void rebuildSongPlaylist(const TesselPlayPosition* from);
+    void rebuildPatternPlaylists(bool callerHoldsLock);
+
+    // Audio thread; waits 100 ms for the song lock. False when nothing was rendered.
+    bool process(int frames);
+    // Editor thread auditions; false when refused or not played.
+    bool playSample(int note, int sample);
+    bool playNote(const TesselSubrow& subrow, int channel);
+    bool previewNote(const TesselSubrow& subrow, TesselModule* module);
+    bool playRow(int pattern, int row);
+
+    TesselPlayPosition& position() { return positions.front(); }
+
+    // How long construction and destruction wait for the song lock; tests shorten it.
+    static inline uint32_t lockWaitMs = kEngineLockWaitMs;
+
+    int16_t blockFrames = 0;
+    TesselBusBuffer output;
+    std::vector<TesselPlayPosition> positions;
+    std::array<TesselChannelVoiceList, kVoiceLists> voiceLists;
+    int32_t currentOrder = 0;
+    TesselInstrument auditionInstrument;
+    // [instrument][note]: 0 = not held, else 1 + the voice list that holds it.
+    int32_t heldNotes[kHeldInstruments][kHeldNotes] = {};
+    TesselEnginePreferences preferences;
+    TesselPlaylist songTiming{kSongTimingCapacity, 120.0, 6.0};
+    std::array<std::unique_ptr<TesselPlaylist>, kPatterns> patternTiming;
+    TesselMidiOut* midiOut = nullptr;
+    char libraryFolder[1024] = {};
+    int32_t cleared[2] = {};
+    TesselModule song{this};
+    TesselPluginLink* plugin = nullptr;
+    TesselEditorLink* editor = nullptr;
+    double speed = 6.0;
+    float sampleRate = 0.0f;
+    double tempo = 120.0;
+    int32_t nextTempoChange = 0;
+    uint8_t hostSendsTime = 1;
+    int32_t transport = kStoppedCut;
+    std::array<TesselMidiInSlot, kVoiceLists> midiInSlots;
+    int32_t midiNoteChannel[128] = {};
+
+private:
+    void construct();
+    void findLibrary();
+    void hangTemplateVoices();
+    void setOrderToFirstPatterns();
+    bool auditionAllowed() const { return usable_; }
+
+    bool usable_ = false;
+    bool ownsPools_ = false;
+};

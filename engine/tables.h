@@ -1,0 +1,35 @@
+#pragma once
+// Process-wide lookup tables of row processing and the mixer: pitch steps,
+// powers of two, quarter waves and the pan rotation grids. Every engine
+// constructor fills them (always with the same values) before any block.
+
+#include <cstdint>
+
+struct TesselRotationPoint {
+    uint8_t x;
+    uint8_t y;
+};
+
+struct TesselTables {
+    static constexpr int kGrid = 65;       // pan positions 0..64 on each axis
+    static constexpr int kRotations = 256;
+
+    float finePitch[256];        // 2^(i/192)
+    float finePitchInverse[256];
+    float finestPitch[16];       // 2^(i/768)
+    float finestPitchInverse[16];
+    double powersOfTwo[33];      // 2^i; entry 31 keeps the integer's wrap, entry 32 is 1
+    float powersOfTwoInverse[33];
+    int8_t quarterSine[65];      // trunc(64 sin(i PI / 128))
+    int8_t quarterCosine[65];
+    int8_t quarterSineR2[65];    // the same times root 2
+    int8_t quarterCosineR2[65];
+    // [k][m][n]: grid point (m, n) turned by k PI / 128 and kept inside the square.
+    TesselRotationPoint rotation[kRotations][kGrid][kGrid];
+};
+
+TesselTables& tesselTables();
+void fillTesselTables();
+
+// One rotated grid point, as the tables hold it.
+TesselRotationPoint rotatePanPoint(int k, int m, int n);

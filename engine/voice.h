@@ -1,0 +1,124 @@
+#pragma once
+// One sounding note of the engine: a sample or MIDI note started on a
+// channel, with its own copy of the subrow that started it. Voices live in the
+// voice pool and hang on channels through voice-list nodes. This file holds
+// the record, its life and its event chain; note handling builds on it.
+
+#include "engine/voice_event.h"
+#include "model/envelope.h"
+#include "model/subrow.h"
+
+#include <cstdint>
+
+class TesselSample;
+class TesselInstrument;
+class TesselChannel;
+struct TesselPositionTable;
+
+// Voice state byte (the state of the current event).
+namespace voice_state {
+constexpr uint8_t kIdle = 0x00;
+constexpr uint8_t kActive = 0x01;
+constexpr uint8_t kDelayed = 0x02;     // waiting for a delayed note
+constexpr uint8_t kReleased = 0x04;
+constexpr uint8_t kSample = 0x08;
+constexpr uint8_t kMidi = 0x10;
+constexpr uint8_t kNoRamp = 0x20;      // next gain update jumps to the target
+} // namespace voice_state
+
+struct TesselEnvelopeState {
+    uint8_t enabled = 0;
+    uint8_t running = 1;     // 0 ended, 1 one value, 2 two values
+    uint8_t backwards = 0;
+    uint8_t phase = 1;       // 1 key held, 3 released
+    uint8_t node = 0;
+    float value = 0.0f;
+    float secondValue = 0.0f;
+    uint16_t position = 0;
+    uint16_t step = 1;
+};
+
+struct TesselVoiceMidiState {
+    int32_t stage = 0;       // 0 nothing sent, 1 program sent, 2 note on sent
+    int32_t note = 0;
+    int32_t channel = 0;
+    int32_t port = 0;
+    int32_t bend = -1;       // last values sent; -1 = none
+    int32_t volume = -1;
+    int32_t panning = -1;
+};
+
+// The fields that TesselVoice::assign copies: all but the current event, the
+// event chain, the position table and the row copy.
+struct TesselVoiceFields {
+    float filter[3] = {1.0f, 0.0f, 0.0f};   // a0, b1, b2; 1, 0, 0 = bypass
+    float filterHistory[8] = {};
+    int32_t position = -1;
+    float fraction = 0.0f;
+    float peaks[2] = {};
+    int32_t leftGain = 0;      // value / 2^24
+    int32_t rightGain = 0;
+    float ramp[4] = {};        // current and target of channel 0, then of channel 1
+    int8_t key = -1;
+    TesselSample* sample = nullptr;
+    TesselInstrument* instrument = nullptr;
+    TesselChannel* channelSettings = nullptr;
+    TesselChannel* liveChannel = nullptr;
+    TesselEnvelopeState envelopes[kEnvelopes];
+    int8_t note = -1;
+    char noteText[4] = {};
+    int8_t volume = 0;
+    int8_t effectiveVolume = 0;
+    uint8_t cutoff = 127;
+    uint8_t effectiveCutoff = 127;
+    uint8_t lastCutoff = 127;
+    uint8_t resonance = 0;
+    uint8_t effectiveResonance = 0;
+    uint8_t lastResonance = 0;
+    uint8_t newNoteAction = 0;   // 0 cut, 1 continue, 2 note off, 3 fade
+    uint8_t velocity = 0;
+    uint8_t backwards = 0;
+    uint8_t instrumentNumber = 0;
+    uint8_t sustainState = 1;    // 1 sustain loop applies, 3 released
+    uint8_t autoVibratoPhase = 0;
+    uint16_t flags = 0;
+    int8_t effectivePanning = 0;
+    uint16_t panning = 0;
+    uint16_t autoVibratoDepth = 0;
+    int32_t separation = 0;
+    int16_t fade = -1;           // 0..1024; -1 = not fading
+    float pitchFactor = 1.0f;
+    float startPitchFactor = 1.0f;
+    int32_t volumeProduct = 0;
+    TesselVoiceMidiState midi;
+    TesselVoiceMidiState previousMidi;
+    uint8_t depth = 0;
+    uint8_t effectiveDepth = 0;
+    uint8_t rotation = 0;
+    uint8_t subrowIndex = 255;   // 255 = none
+};
+
+class TesselVoice : public TesselVoiceFields {
+public:
+    explicit TesselVoice(TesselPositionTable* table = nullptr);
+    ~TesselVoice();
+    TesselVoice(const TesselVoice&) = delete;
+    TesselVoice& operator=(const TesselVoice&) = delete;
+
+    void reset();
+    void initState();
+    void assign(const TesselVoice& other) { static_cast<TesselVoiceFields&>(*this) = other; }
+    // assign, the current event, a copy of each of the other's events (as far
+    // as the event pool supplies them), the row copy and the position table.
+    void copyFrom(const TesselVoice& other);
+    void freeEvents();
+    bool appendEvent(const TesselVoiceEvent& source);
+
+    uint8_t state() const { return current.state; }
+    void setState(uint8_t s) { current.state = s; }
+
+    TesselVoiceEvent current;
+    TesselVoiceEvent* events = nullptr;
+    TesselPositionTable* positionTable = nullptr;
+    TesselSubrow row;
+};

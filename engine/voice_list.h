@@ -1,0 +1,52 @@
+#pragma once
+// The chains that hang voices on channels. The first node of a channel's
+// chain is its current voice; further nodes hold past notes still sounding.
+// Nodes come from the voice-list pool, voices from the voice pool.
+
+#include <cstdint>
+
+class TesselVoice;
+
+struct TesselVoiceListNode {
+    TesselVoice* voice = nullptr;
+    int8_t delay = -1;   // pending note delay in ticks; -1 = none
+    TesselVoiceListNode* previous = nullptr;
+    TesselVoiceListNode* next = nullptr;
+
+    // The delay, then the voice: copied, returned to the voice pool, or
+    // acquired as a copy, as the two nodes have one.
+    void assign(const TesselVoiceListNode& source);
+    // Delay -1, the voice reset and idle.
+    void reset();
+    // Returns the voice to the voice pool (a busy pool loses it), then
+    // unlinks this node.
+    void release();
+    // Links a node assigned from the source after the last node of the chain.
+    bool append(const TesselVoiceListNode& source);
+    // Returns every later node to the voice-list pool. A busy pool is retried
+    // for at most 100 ms; false when nodes had to be left in the chain.
+    bool releaseFollowing();
+    TesselVoiceListNode* last();
+};
+
+class TesselChannelVoiceList {
+public:
+    static constexpr int kCount = 65;        // 64 song channels and the preview channel
+    static constexpr int kPreview = 64;
+
+    TesselChannelVoiceList() = default;
+    ~TesselChannelVoiceList();
+    TesselChannelVoiceList(const TesselChannelVoiceList&) = delete;
+    TesselChannelVoiceList& operator=(const TesselChannelVoiceList&) = delete;
+
+    TesselVoiceListNode* nodeAt(int n) const;
+    // Without a node: a new, reset node becomes the head (the old head, if
+    // any, follows it as a past note). With a node: a node assigned from the
+    // source is linked in front of it. False when no node was available.
+    bool insert(TesselVoiceListNode* before, const TesselVoiceListNode* source);
+    // Returns every node to the voice-list pool; the list is empty afterwards.
+    void releaseAll();
+
+    TesselVoiceListNode* head = nullptr;
+    int32_t channel = -1;
+};

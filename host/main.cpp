@@ -1,0 +1,126 @@
+// The stand-alone host without its window: loads the plug-in, plays it through
+// the audio device until interrupted, and shuts down in order.
+//
+//   Host [--plugin PATH] [--export FILE.wav]
+
+#include "host/audio_output.h"
+#include "host/host_settings.h"
+#include "host/plugin_loader.h"
+#include "host/portaudio_system.h"
+#include "host/wav_export.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+namespace {
+
+struct Options {
+    std::string plugin;
+    std::string exportPath;
+};
+
+bool parseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--plugin" && i + 1 < argc)
+            options.plugin = argv[++i];
+        else if (arg == "--export" && i + 1 < argc)
+            options.exportPath = argv[++i];
+        else
+            return false;
+    }
+    return true;
+}
+
+// Waits for Ctrl+C or a termination request (both blocked in every thread, so
+// they arrive here), or until `done` says there is nothing left to wait for.
+template <class Done>
+void waitForInterrupt(const sigset_t& signals, Done done)
+{
+    const timespec tick{0, 100 * 1000 * 1000};
+    for (;;) {
+        if (sigtimedwait(&signals, nullptr, &tick) > 0)
+            return;
+        if (done())
+            return;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: Host [--plugin PATH] [--export FILE.wav]\n");
+        return 2;
+    }
+    // Blocked before any thread starts, so every thread inherits the mask.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    std::printf("*** This is a 64 Bit Build! ***\n");
+    std::printf("long = %d Bytes, Pointer = %d Bytes, AEffect = %d Bytes\n\n", static_cast<int>(sizeof(long)),
+                static_cast<int>(sizeof(void*)), static_cast<int>(sizeof(AEffect)));
+
+    auto audio = host::makePortAudioSystem();
+    if (audio->initialize() != 0) {
+        std::fprintf(stderr, "Host: the audio library could not be initialised\n");
+        return -1;
+    }
+    host::HostState state;
+    if (!host::hostStartup(state)) {
+        audio->terminate();
+        return 1;
+    }
+    host::loadHostSettings(*audio, state);
+
+    const std::string pluginPath =
+        options.plugin.empty() ? host::defaultPluginPath(state.modulePath) : options.plugin;
+    if (!host::loadPlugin(state, pluginPath)) {
+        // Nothing to play: no stream is opened and the settings stay as they were.
+        std::fprintf(stderr, "Host: the plug-in could not be started; exiting.\n");
+        audio->terminate();
+        host::hostShutdown(state);
+        return 1;
+    }
+    state.timeInfo.samplePos = 0.0;
+
+    {
+        host::AudioOutput output(*audio, state);
+        if (!output.openAudioStream())
+            std::printf("HOST> No audio device could be opened; running silent.\n");
+
+        // Without a window the titles go to standard output, the completion only.
+        host::WavExporter exporter(state, [](const std::string& title, bool progress) {
+            if (!progress && title.rfind("Export", 0) == 0)
+                std::printf("HOST> %s\n", title.c_str());
+        });
+        const bool exporting = !options.exportPath.empty();
+        if (exporting) {
+            exporter.setTitleHoldMs(0);
+            if (!exporter.press(1, options.exportPath))
+                std::fprintf(stderr, "Host: the export could not be started\n");
+        }
+        std::printf("HOST> Playing; press Ctrl+C to quit.\n");
+        waitForInterrupt(signals, [&] { return exporting && !exporter.busy(); });
+
+        std::printf("HOST> Shutting down...\n");
+        // The export holds the plug-in; it ends before anything is closed.
+        exporter.stop();
+        host::saveHostSettings(*audio, state);
+        output.closeAudioStream();
+    }
+    host::closePlugin(state);
+    audio->terminate();
+    host::hostShutdown(state);
+    return 0;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Saves and restores the process-wide values that building an engine changes.
+
+#include "engine/engine.h"
+#include "engine/pool.h"
+#include "model/module_state.h"
+#include "model/pattern.h"
+#include "platform/status_text.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        defaults_ = patternDefaults();
+        counter_ = songCounter().load();
+        version_ = documentVersion();
+        status_ = platform::statusText();
+    }
+    void TearDown() override
+    {
+        engine.reset();
+        TesselEngineHooks::buildCommandTree = nullptr;
+        TesselEngineHooks::loadPreferences = nullptr;
+        TesselEngine::lockWaitMs = kEngineLockWaitMs;
+        patternDefaults() = defaults_;
+        songCounter().store(counter_);
+        documentVersion() = version_;
+        platform::setStatusText(status_.c_str());
+    }
+
+    std::unique_ptr<TesselEngine> engine;
+
+private:
+    TesselPatternDefaults defaults_;
+    int32_t counter_ = 0;
+    float version_ = 0.0f;
+    std::string status_;
+};

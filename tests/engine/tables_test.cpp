@@ -1,0 +1,69 @@
+#include "engine/tables.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+class Tables : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { fillTesselTables(); }
+    const TesselTables& t = tesselTables();
+};
+
+TEST_F(Tables, RotationCentreAndRange)
+{
+    for (int k = 0; k < TesselTables::kRotations; ++k) {
+        EXPECT_EQ(t.rotation[k][32][32].x, 32) << k;
+        EXPECT_EQ(t.rotation[k][32][32].y, 32) << k;
+        for (int m = 0; m < TesselTables::kGrid; ++m)
+            for (int n = 0; n < TesselTables::kGrid; ++n) {
+                ASSERT_LE(t.rotation[k][m][n].x, 64) << k << " " << m << " " << n;
+                ASSERT_LE(t.rotation[k][m][n].y, 64) << k << " " << m << " " << n;
+            }
+    }
+}
+
+TEST_F(Tables, TableZeroGivesPointsBackUpToOneUnitLess)
+{
+    EXPECT_EQ(t.rotation[0][10][50].x, 9);
+    EXPECT_EQ(t.rotation[0][10][50].y, 49);
+    for (int m = 0; m < TesselTables::kGrid; ++m)
+        for (int n = 0; n < TesselTables::kGrid; ++n) {
+            const int dx = m - t.rotation[0][m][n].x;
+            const int dy = n - t.rotation[0][m][n].y;
+            ASSERT_TRUE(dx == 0 || dx == 1) << m << " " << n;
+            ASSERT_TRUE(dy == 0 || dy == 1) << m << " " << n;
+        }
+    // a half turn sends a corner to the opposite one (within truncation)
+    EXPECT_GE(t.rotation[128][0][0].x, 63);
+    EXPECT_GE(t.rotation[128][0][0].y, 63);
+}
+
+TEST_F(Tables, PowersOfTwoKeepTheWrappedEntries)
+{
+    EXPECT_EQ(t.powersOfTwo[0], 1.0);
+    EXPECT_EQ(t.powersOfTwo[30], 1073741824.0);
+    EXPECT_EQ(t.powersOfTwo[31], -2147483648.0);
+    EXPECT_EQ(t.powersOfTwo[32], 1.0);
+    EXPECT_EQ(t.powersOfTwoInverse[10], 1.0f / 1024.0f);
+    EXPECT_EQ(t.powersOfTwoInverse[32], 1.0f);
+    EXPECT_LT(t.powersOfTwoInverse[31], 0.0f);
+}
+
+TEST_F(Tables, PitchStepsAndQuarterWaves)
+{
+    EXPECT_EQ(t.finePitch[0], 1.0f);
+    EXPECT_FLOAT_EQ(t.finePitch[192], 2.0f);
+    EXPECT_FLOAT_EQ(t.finePitch[96] * t.finePitchInverse[96], 1.0f);
+    EXPECT_FLOAT_EQ(t.finestPitch[15], static_cast<float>(std::pow(2.0, 15.0 / 768.0)));
+    EXPECT_FLOAT_EQ(t.finestPitchInverse[15] * t.finestPitch[15], 1.0f);
+
+    EXPECT_EQ(t.quarterSine[0], 0);
+    EXPECT_EQ(t.quarterSine[64], 64);
+    EXPECT_EQ(t.quarterSine[32], 45);   // 64 sin(PI/4) = 45.25
+    EXPECT_EQ(t.quarterCosine[0], 64);
+    EXPECT_EQ(t.quarterCosine[64], 0);
+    EXPECT_EQ(t.quarterSineR2[64], 90);
+    EXPECT_EQ(t.quarterSineR2[32], 63);   // 63.99999 truncated
+    EXPECT_EQ(t.quarterCosineR2[0], 90);
+}

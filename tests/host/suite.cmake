@@ -1,0 +1,10 @@
+# The host's tests load a small synth plug-in of their own and run the Host program.
+add_library(qb_test_synth MODULE ${CMAKE_CURRENT_LIST_DIR}/plugin/test_synth.cpp)
+target_include_directories(qb_test_synth PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR})
+set_target_properties(qb_test_synth PROPERTIES PREFIX "" OUTPUT_NAME TestSynth
+  CXX_VISIBILITY_PRESET hidden LIBRARY_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/host)
+
+qb_test_suite(host qb_host)
+add_dependencies(host_tests qb_test_synth Host)
+target_compile_definitions(host_tests PRIVATE
+  QB_TEST_SYNTH="$<TARGET_FILE:qb_test_synth>" QB_HOST_PROGRAM="$<TARGET_FILE:Host>")
