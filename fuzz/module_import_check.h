@@ -18,7 +18,8 @@ int fuzzModuleImport(const uint8_t* data, size_t size, Import import)
     if (result != kImportLoaded && result != kImportUnreadable)
         __builtin_trap();
     for (const TesselSample& sample : song.samples)
-        if (sample.length < 0 || static_cast<size_t>(sample.length) > size || sample.loop.end > sample.length)
+        if (sample.length < 0 || static_cast<size_t>(sample.length) > size || sample.loop.end > sample.length ||
+            (sample.loop.type != 0 && sample.loop.end <= sample.loop.begin))
             __builtin_trap();
     return 0;
 }

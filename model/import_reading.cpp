@@ -3,6 +3,8 @@
 #include "model/memory_file.h"
 #include "model/sample.h"
 
+#include <algorithm>
+
 uint32_t readLittleAt(TesselMemoryFile& file, size_t at, int n)
 {
     file.seek(at);
@@ -60,6 +62,15 @@ void readImportedChannel(TesselMemoryFile& file, float* channel, uint32_t frames
             value -= offset;
         channel[f] = static_cast<float>(value);
     }
+}
+
+void boundImportedLoop(TesselSample& sample)
+{
+    TesselLoop& loop = sample.loop;
+    loop.setBegin(std::clamp(loop.begin, 0, sample.length));
+    loop.setEnd(std::clamp(loop.end, 0, sample.length));
+    if (loop.end <= loop.begin)
+        loop.type = 0;
 }
 
 void finishImportedAudio(TesselSample& sample)

@@ -25,6 +25,9 @@ bool allocateImportedAudio(TesselSample& sample, int channels, uint32_t frames);
 // Reads `frames` integers of `bytes` (1 or 2) bytes little-endian from the
 // file's position into a channel; `offset` centres unsigned data (128, 32768).
 void readImportedChannel(TesselMemoryFile& file, float* channel, uint32_t frames, int bytes, int32_t offset);
+// Keeps the loop inside the sample's frames; a loop left without frames is
+// switched off, as the voices could not advance through it.
+void boundImportedLoop(TesselSample& sample);
 // The overview, and the guard frames holding the last frame.
 void finishImportedAudio(TesselSample& sample);
 

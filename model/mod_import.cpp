@@ -24,7 +24,7 @@ constexpr size_t kSongLength = 950;
 constexpr size_t kOrders = 952;
 constexpr int kOrderBytes = 128;
 constexpr size_t kTag = 1080;
-constexpr size_t kPatterns = 1084;
+constexpr size_t kPatternData = 1084;
 constexpr int kRows = 64;
 constexpr int32_t kMaxVolume = 64;
 constexpr double kTempo = 125.0;
@@ -71,7 +71,7 @@ int readOrders(TesselMemoryFile& file, TesselModule& song)
         const int k = static_cast<int>(file.readUInt(1));
         largest = std::max(largest, k);
         if (i < length)
-            song.orderList.entries[static_cast<size_t>(i)].pattern = k < ::kPatterns ? k : kOrderEmpty;
+            song.orderList.entries[static_cast<size_t>(i)].pattern = k < kPatterns ? k : kOrderEmpty;
     }
     song.orderList.updateLength();
     return largest + 1;
@@ -102,8 +102,7 @@ void readSampleData(TesselMemoryFile& file, size_t at, const SampleHeader& heade
     sample.bits = length ? 8 : 0;
     sample.fileRate = length ? kImportFileRate : 0;
     sample.speed = modFinetuneSpeed(header.finetune);
-    sample.loop.setBegin(std::min(sample.loop.begin, sample.length));
-    sample.loop.setEnd(std::min(sample.loop.end, sample.length));
+    boundImportedLoop(sample);
     if (!allocateImportedAudio(sample, 1, length))
         return;
     file.seek(at);
@@ -138,12 +137,12 @@ int importImage(TesselMemoryFile& file, TesselModule& song)
 
     const size_t patternBytes = size_t{kRows} * static_cast<size_t>(channels) * 4;
     const int patternsInFile = readOrders(file, song);
-    for (int p = 0; p < std::min(patternsInFile, ::kPatterns); ++p)
-        readPattern(file, kPatterns + patternBytes * static_cast<size_t>(p), channels,
+    for (int p = 0; p < std::min(patternsInFile, kPatterns); ++p)
+        readPattern(file, kPatternData + patternBytes * static_cast<size_t>(p), channels,
                     song.patterns[static_cast<size_t>(p)]);
     song.convertImportedEffects();
 
-    size_t at = kPatterns + patternBytes * static_cast<size_t>(patternsInFile);
+    size_t at = kPatternData + patternBytes * static_cast<size_t>(patternsInFile);
     for (int i = 0; i < kFileSamples; ++i) {
         readSampleData(file, at, headers[i], song.samples[static_cast<size_t>(i)]);
         at += headers[i].length;

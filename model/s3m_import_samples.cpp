@@ -56,8 +56,9 @@ S3mSampleSource readS3mSampleHeader(TesselMemoryFile& file, size_t at, TesselSam
     sample.bits = length ? 8 * bytes : 0;
     sample.fileRate = length ? kImportFileRate : 0;
     sample.loop.type = (flags & kLoopFlag) ? 1 : 0;
-    sample.loop.setBegin(static_cast<int32_t>(std::min(loopBegin, length)));
-    sample.loop.setEnd(static_cast<int32_t>(std::min(loopEnd, length)));
+    sample.loop.setBegin(static_cast<int32_t>(loopBegin));
+    sample.loop.setEnd(static_cast<int32_t>(loopEnd));
+    boundImportedLoop(sample);
     return source;
 }
 

@@ -163,6 +163,7 @@ TEST_F(TrackerImportTest, ModSamplesFollowThePatternsInOrder)
     f.samples[0] = {"first", 2, 0, 40, 0, 1, {1, 2, 3, 0x80}};
     f.samples[1] = {"looped", 3, 15, 70, 1, 2, {9, 8, 7, 6, 5, 0xFF}};
     f.samples[2] = {"cut off", 4, 7, 64, 0, 4, {0x7F, 0x10}};   // the file ends 6 bytes early
+    f.samples[3] = {"looped but empty", 0, 0, 64, 0, 8, {}};
     ASSERT_EQ(importModImage(f.build()), kImportLoaded);
     EXPECT_EQ(sample(0).nameText(), "first                    ");
     EXPECT_EQ(sample(0).length, 4);
@@ -188,6 +189,7 @@ TEST_F(TrackerImportTest, ModSamplesFollowThePatternsInOrder)
     EXPECT_EQ(sample(2).audio.channel(0)[1], 16.0f);
     EXPECT_EQ(sample(3).length, 0);
     EXPECT_EQ(sample(3).bits, 0);
+    EXPECT_EQ(sample(3).loop.type, 0);
 }
 
 TEST_F(TrackerImportTest, ModHostileFilesStayInsideTheFile)

@@ -121,6 +121,7 @@ TEST_F(TrackerImportTest, S3mLengthsAndLoopsAreBoundedByTheFile)
     EXPECT_EQ(sample(0).bits, 0);
     EXPECT_EQ(sample(0).fileRate, 0);
     EXPECT_EQ(sample(0).loop.begin, 0);
+    EXPECT_EQ(sample(0).loop.type, 0);   // no frames to loop over
 }
 
 TEST_F(TrackerImportTest, S3mOnlySampledInstrumentsInTheFirst99SlotsAreRead)
