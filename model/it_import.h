@@ -2,15 +2,13 @@
 // Impulse Tracker modules ("IMPM") into a song.
 
 #include "model/import_report.h"
+#include "model/import_result.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 class TesselModule;
-
-// Results of an import.
-enum : int { kImportUnreadable = 0, kImportHeaderMissing = 1, kImportLoaded = 2 };
 
 // Resets the target and reads the file into it. 2 loaded (possibly in part,
 // with warnings in the report); 1 an instrument or sample header without its

@@ -13,7 +13,7 @@ packages=(
   libxml2-utils
   flac vorbis-tools sox
   # Tests only: a reference reader for imported modules, and modules made by others.
-  libopenmpt-dev biniax2-data
+  libopenmpt-dev biniax2-data njam-data circuslinux-data
 )
 missing=()
 for p in "${packages[@]}"; do
