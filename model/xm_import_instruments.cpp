@@ -120,6 +120,7 @@ bool readXmInstruments(TesselMemoryFile& file, int count, TesselModule& song)
         const uint32_t headerSize = file.readUInt(4);
         TesselInstrument& instrument = song.instruments[static_cast<size_t>(i)];
         const std::string name = readName(file);
+        file.skip(1);   // type
         const int samples = static_cast<int>(file.readUInt(2));
         if (samples >= kMaxSamplesPerInstrument)
             break;
