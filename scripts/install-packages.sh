@@ -10,6 +10,8 @@ packages=(
   libx11-dev libcairo2-dev libasound2-dev
   clang libclang-rt-14-dev
   zip unzip
+  # XM modules by other people and the reference reader the model tests compare with
+  libopenmpt-dev ceferino-data
 )
 missing=()
 for p in "${packages[@]}"; do
