@@ -6,6 +6,7 @@
 #include "platform/status_text.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <string>
 
@@ -47,7 +48,7 @@ int32_t frameBytes(const XmSampleSource& source)
 // Frames from bytes, as the loop points and the length are stored.
 int32_t toFrames(uint64_t bytes, const XmSampleSource& source)
 {
-    return static_cast<int32_t>(bytes / static_cast<uint64_t>(frameBytes(source)));
+    return static_cast<int32_t>(std::min<uint64_t>(bytes / static_cast<uint64_t>(frameBytes(source)), INT32_MAX));
 }
 
 void decode(TesselMemoryFile& file, const XmSampleSource& source, TesselSample& sample, uint32_t frames)
@@ -122,6 +123,7 @@ bool readXmSampleData(TesselMemoryFile& file, const XmSampleSource& source, Tess
     if (source.packed) {
         platform::setStatusText(kXmPackedSamples);
         sample->clearData();
+        sample->loop.reset();   // its points would lie past the cleared data
         file.skip(source.bytes);
         return false;
     }
@@ -129,6 +131,7 @@ bool readXmSampleData(TesselMemoryFile& file, const XmSampleSource& source, Tess
     const int channels = std::max(sample->channels, 1);
     if (!sample->audio.allocate(channels, length + kGuardFrames)) {
         sample->clearData();
+        sample->loop.reset();
         file.seek(start + source.bytes);
         return true;
     }

@@ -250,6 +250,9 @@ TEST_F(XmImportTest, FourBitSamplesAreLeftOut)
 {
     Sample packed4{Bytes(16, 3)};
     packed4.packedMark = 0xAD;
+    packed4.type = 1;
+    packed4.loopStart = 2;
+    packed4.loopLength = 8;
     Sample marked16{deltas16({5})};
     marked16.type = 16;
     marked16.packedMark = 0xAD;   // only 8-bit mono data can be 4-bit
@@ -258,6 +261,7 @@ TEST_F(XmImportTest, FourBitSamplesAreLeftOut)
     EXPECT_EQ(platform::statusText(), " WARNING: XM file uses 4-bit samples (not supported).");
     EXPECT_EQ(song->samples[0].length, 0);
     EXPECT_EQ(song->samples[0].audio.channel(0), nullptr);
+    EXPECT_TRUE(song->samples[0].loop.isEmpty()) << "no loop over data that are not there";
     EXPECT_EQ(frames(song->samples[1], 0), std::vector<float>{5});
     EXPECT_EQ(frames(song->samples[2], 0), std::vector<float>{6});
 }
@@ -299,4 +303,5 @@ TEST_F(XmImportTest, HugeLengthsAreBoundedByTheFile)
     EXPECT_EQ(frames(t, 0).at(2), 3.0f);
     EXPECT_LE(t.loop.end, t.length);
     EXPECT_LE(t.loop.begin, t.loop.end);
+    EXPECT_GE(t.loop.begin, 0);
 }
