@@ -126,6 +126,9 @@ bool readXmInstruments(TesselMemoryFile& file, int count, TesselModule& song)
             break;
         instrument.setName(name.c_str());
         if (samples == 0) {
+            // The reset key map would play another instrument's sample.
+            for (int key = 0; key < kKeys; ++key)
+                instrument.keymap.getRow(key).instrument = 0;
             file.seek(at + headerSize);
             continue;
         }

@@ -231,6 +231,7 @@ TEST_F(XmImportTest, SampleHeadersFollowTheInstrumentHeaderBySize)
     ASSERT_EQ(import(withInstruments({wide, none, last})), kXmLoaded);
     EXPECT_EQ(frames(song->samples[0], 0), (std::vector<float>{7, 6}));
     EXPECT_EQ(song->instruments[1].nameText().substr(0, 10), "no samples");
+    EXPECT_EQ(song->instruments[1].keymap.keyRow(60).instrument, 0) << "plays no other instrument's sample";
     EXPECT_EQ(frames(song->samples[1], 0), std::vector<float>{3});
     EXPECT_EQ(song->instruments[2].keymap.keyRow(12).instrument, 2);
 }
