@@ -45,14 +45,8 @@ XmHeader readHeader(TesselMemoryFile& file)
 void readSong(TesselMemoryFile& file, const XmHeader& h, TesselModule& song)
 {
     file.seek(kSongName);
-    size_t n = 0;
-    for (; n < kSongNameLength; ++n) {
-        const auto c = static_cast<char>(file.readUInt(1));
-        if (c == '\0')
-            break;
-        song.text[n] = c;
-    }
-    song.text[n] = '\0';
+    const std::string name = readXmText(file, kSongNameLength);
+    std::memcpy(song.text, name.c_str(), name.size() + 1);
 
     // Rows keep the file's length at any speed only in the speed timing mode.
     song.timingMode = TesselModule::Speed;
@@ -72,6 +66,20 @@ void readSong(TesselMemoryFile& file, const XmHeader& h, TesselModule& song)
 }
 
 } // namespace
+
+std::string readXmText(TesselMemoryFile& file, size_t n)
+{
+    std::string text;
+    const size_t end = file.offset() + n;
+    for (size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<char>(file.readUInt(1));
+        if (c == '\0')
+            break;
+        text.push_back(c);
+    }
+    file.seek(end);
+    return text;
+}
 
 int importFastTracker(TesselMemoryFile& file, TesselModule& song)
 {

@@ -19,20 +19,6 @@ constexpr size_t kNameLength = 22;
 constexpr size_t kSampleHeaderSize = 40;
 enum EnvelopeType : uint8_t { kEnabled = 1, kSustain = 2, kLoop = 4 };
 
-std::string readName(TesselMemoryFile& file)
-{
-    std::string name;
-    for (size_t i = 0; i < kNameLength; ++i) {
-        const auto c = static_cast<char>(file.readUInt(1));
-        if (c == '\0') {
-            file.skip(kNameLength - i - 1);
-            break;
-        }
-        name.push_back(c);
-    }
-    return name;
-}
-
 // Node indexes beyond the nodes read would send the envelope off its nodes.
 void setLoop(TesselLoop& loop, bool on, int begin, int end, uint32_t nodes)
 {
@@ -119,7 +105,7 @@ bool readXmInstruments(TesselMemoryFile& file, int count, TesselModule& song)
         const size_t at = file.offset();
         const uint32_t headerSize = file.readUInt(4);
         TesselInstrument& instrument = song.instruments[static_cast<size_t>(i)];
-        const std::string name = readName(file);
+        const std::string name = readXmText(file, kNameLength);
         file.skip(1);   // type
         const int samples = static_cast<int>(file.readUInt(2));
         if (samples >= kMaxSamplesPerInstrument)

@@ -1,7 +1,9 @@
 #pragma once
 // The pieces of the XM importer, all reading through one TesselMemoryFile.
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 class TesselMemoryFile;
 class TesselModule;
@@ -15,6 +17,10 @@ struct XmHeader {
     uint16_t speed = 0;
     uint16_t tempo = 0;
 };
+
+// An n-byte text field from the position, up to its first zero byte; the
+// position passes the whole field.
+std::string readXmText(TesselMemoryFile& file, size_t n);
 
 // From the position: every pattern of the header's count; the position ends
 // after the last pattern read.

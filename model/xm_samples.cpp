@@ -28,18 +28,6 @@ int loopType(uint8_t type)
     return (type & kPingPongLoop) ? 2 : 0;
 }
 
-std::string readName(TesselMemoryFile& file)
-{
-    std::string name;
-    for (size_t i = 0; i < kNameLength; ++i) {
-        const auto c = static_cast<char>(file.readUInt(1));
-        if (c == '\0')
-            break;
-        name.push_back(c);
-    }
-    return name;
-}
-
 int32_t frameBytes(const XmSampleSource& source)
 {
     return (source.sixteenBit ? 2 : 1) * (source.stereo ? 2 : 1);
@@ -91,7 +79,7 @@ XmSampleSource readXmSampleHeader(TesselMemoryFile& file, TesselSample* sample)
     const auto pan = static_cast<int32_t>(file.readUInt(1));
     const auto relativeNote = static_cast<int8_t>(file.readUInt(1));
     const auto packed = static_cast<uint8_t>(file.readUInt(1));
-    sample->setName(readName(file).c_str());
+    sample->setName(readXmText(file, kNameLength).c_str());
 
     source.sixteenBit = (type & kSixteenBit) != 0;
     source.stereo = (type & kStereo) != 0;
