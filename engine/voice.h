@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+class TesselRandom;
 class TesselSample;
 class TesselInstrument;
 class TesselChannel;
@@ -116,6 +117,38 @@ public:
 
     uint8_t state() const { return current.state; }
     void setState(uint8_t s) { current.state = s; }
+
+    // Setters and single-voice release used by the effect letters.
+    void setVolume(int32_t v);      // volume and effective volume, 0..64
+    void setPanning(int32_t v);     // 0..64; clears bit 7 of the depth
+    void setCutoff(int32_t v);      // base and effective, 0..127
+    void setResonance(int32_t v);
+    void cut();
+    void fade();
+    // The instrument's key-map subrow for the key (the blank subrow for an
+    // empty slot); null without instrument or key.
+    const TesselSubrow* keyMapEntry() const;
+
+    // Voice update. Row processing calls the defaults by the row flags
+    // (0x40 pitch, 0x80 instrument, 1 note after startNote, then 0x40
+    // separation), then runEffectSlots and computeTick; on each later tick
+    // runEffectSlots (current voice only) and computeTick. Song lock held.
+    float noteFactor(int32_t note) const;
+    void takePitchDefaults();
+    void takeInstrumentDefaults();
+    void takeNoteDefaults(TesselRandom& random);
+    void takeSeparation();
+    void runEffectSlots();
+    void computeTick();
+    void tickEnvelopes();
+    void updateEffectiveVolume();
+    void updateEffectivePanning();
+    void updateEffectiveDepth();
+    void tickPitch();
+    void updateEffectiveFilter();
+    void updateFilter();
+    void computeGains();   // volume product, fade, auto-vibrato, channel gains
+    void applyGains();
 
     TesselVoiceEvent current;
     TesselVoiceEvent* events = nullptr;
