@@ -3,7 +3,6 @@
 #include "engine/effects_internal.h"
 #include "engine/tables.h"
 #include "engine/voice_update_tables.h"
-#include "engine/waveforms.h"
 
 using namespace effects;
 
@@ -76,9 +75,7 @@ void TesselEffectSlot::vibrato(TesselVoice& voice, int32_t depth, int32_t speed)
             vibratoPosition = 0;
         return;
     }
-    const int32_t w = waveformValue(vibratoWaveform, vibratoPosition);
-    vibratoPosition = static_cast<uint8_t>(vibratoPosition + (vibratoSpeed & 0xFF) * 4);
-    vibratoFactor = pitchFactor768((w * vibratoDepth) >> 6);
+    vibratoFactor = pitchFactor768(waveStep(vibratoWaveform, vibratoPosition, (vibratoSpeed & 0xFF) * 4, vibratoDepth));
 }
 
 void TesselEffectSlot::arpeggio(TesselVoice& voice, int32_t x, int32_t y)

@@ -1,7 +1,6 @@
 // Volume and panning letters: slides (D, K, L, N, P), tremolo (R),
 // panbrello (Y), tremor (I) and retrigger (Q).
 #include "engine/effects_internal.h"
-#include "engine/waveforms.h"
 
 #include "model/channel.h"
 
@@ -108,9 +107,8 @@ void TesselEffectSlot::tremolo(TesselVoice& voice, int32_t depth, int32_t speed)
             tremoloPosition = 0;
         return;
     }
-    const int32_t w = waveformValue(tremoloWaveform, tremoloPosition);
-    tremoloPosition = static_cast<uint8_t>(tremoloPosition + (tremoloSpeed & 0xFF) * 4);
-    tremoloValue = static_cast<int8_t>((w * tremoloDepth) >> 6);
+    const int32_t advance = (tremoloSpeed & 0xFF) * 4;
+    tremoloValue = static_cast<int8_t>(waveStep(tremoloWaveform, tremoloPosition, advance, tremoloDepth));
 }
 
 void TesselEffectSlot::panbrello(TesselVoice& voice, int32_t depth, int32_t speed)
@@ -123,9 +121,8 @@ void TesselEffectSlot::panbrello(TesselVoice& voice, int32_t depth, int32_t spee
             panbrelloPosition = 0;
         return;
     }
-    const int32_t w = waveformValue(panbrelloWaveform, panbrelloPosition);
-    panbrelloPosition = static_cast<uint8_t>(panbrelloPosition + (panbrelloSpeed & 0xFF));
-    panbrelloValue = static_cast<int8_t>((w * panbrelloDepth) >> 6);
+    const int32_t advance = panbrelloSpeed & 0xFF;   // not x 4
+    panbrelloValue = static_cast<int8_t>(waveStep(panbrelloWaveform, panbrelloPosition, advance, panbrelloDepth));
 }
 
 void TesselEffectSlot::tremor(TesselVoice& voice, uint8_t parameter)

@@ -14,7 +14,8 @@ int32_t mulDiv(int32_t a, int32_t b, int32_t c)
         return -1;
     const int64_t product = static_cast<int64_t>(a) * b;
     const bool negative = (product < 0) != (c < 0);
-    const int64_t magnitude = (std::llabs(product) + std::llabs(static_cast<int64_t>(c)) / 2) / std::llabs(static_cast<int64_t>(c));
+    const int64_t divisor = std::llabs(static_cast<int64_t>(c));
+    const int64_t magnitude = (std::llabs(product) + divisor / 2) / divisor;
     const int64_t result = negative ? -magnitude : magnitude;
     if (result > INT32_MAX || result < INT32_MIN)
         return -1;

@@ -100,7 +100,8 @@ void TesselVoice::computeGains()
     const uint32_t instrumentVolume = volume64(instrument->globalVolume);
 
     if (!(state() & voice_state::kSample) || !sample) {
-        volumeProduct = static_cast<int32_t>(channelVolume * instrumentVolume * static_cast<uint32_t>(clamp64(effectiveVolume)));
+        const uint32_t v = static_cast<uint32_t>(clamp64(effectiveVolume));
+        volumeProduct = static_cast<int32_t>(channelVolume * instrumentVolume * v);
         return;
     }
 

@@ -95,7 +95,8 @@ void TesselVoice::takeNoteDefaults(TesselRandom& random)
     setResonance(ins.filterResonance != -1 ? mulDiv(ins.filterResonance & 15, 128, 15)
                                            : (channel ? channel->resonance : 0));
 
-    int32_t pan = firstSet({k ? k->panning : -1, ins.defaultPan, s ? s->defaultPan : -1}, channel ? channel->panning : 32);
+    int32_t pan =
+        firstSet({k ? k->panning : -1, ins.defaultPan, s ? s->defaultPan : -1}, channel ? channel->panning : 32);
     int32_t keyDepth = -1;
     if (k && k->depth != -1)
         keyDepth = ins.keymap.keyRow(note).depth;   // the entry of the note, as always read

@@ -48,7 +48,8 @@ TEST(EffectTiming, RetriggerVolumeTypes)
         int type;
         int from;
         int to;
-    } cases[] = {{1, 40, 39}, {5, 10, 0}, {6, 40, 26}, {7, 41, 20}, {8, 40, 40}, {13, 60, 64}, {14, 41, 61}, {15, 40, 64}, {0, 40, 40}};
+    } cases[] = {{1, 40, 39}, {5, 10, 0},   {6, 40, 26},  {7, 41, 20}, {8, 40, 40},
+                 {13, 60, 64}, {14, 41, 61}, {15, 40, 64}, {0, 40, 40}};
     for (const Case& c : cases) {
         VoiceRig rig;
         rig.voice->setVolume(c.from);

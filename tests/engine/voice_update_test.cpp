@@ -211,7 +211,8 @@ TEST(VoiceFilter, CoefficientsMatchADoublePrecisionReference)
                     const double* want[] = {&ref.a0, &ref.b1, &ref.b2};
                     for (int i = 0; i < 3; ++i)
                         EXPECT_NEAR(rig.voice->filter[i], *want[i], 2e-5 * std::max(1.0, std::fabs(*want[i])))
-                            << rate << " mode " << mode << " cutoff " << cutoff << " resonance " << resonance << " #" << i;
+                            << rate << " mode " << mode << " cutoff " << cutoff << " resonance " << resonance
+                            << " #" << i;
                 }
     }
     fillRateTables(44100.0);
