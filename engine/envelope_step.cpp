@@ -126,6 +126,6 @@ void TesselVoice::tickEnvelopes()
             continue;
         stepEnvelope(e, view);
         if (i == kVolumeEnvelope && e.running == 0)
-            fade();
+            startFade();
     }
 }

@@ -115,19 +115,42 @@ public:
     void freeEvents();
     bool appendEvent(const TesselVoiceEvent& source);
 
+    // Note start and release (audio thread, or any thread holding the song lock).
+    // Starts the note of the voice's sample and instrument: envelopes from
+    // the instrument, loops of the sample back at their stored bounds.
+    void startNote();
+    // The state byte a new note takes: 9 for a sample with audio, 0x11 for a
+    // MIDI instrument, else 0.
+    uint8_t noteState() const;
+    void resetEnvelopes();
+    // Each does nothing to an idle voice. The fade is `startFade` because
+    // `fade` is the fade level.
+    void cut();
+    void startFade();
+    void noteOff();
+    void setVolume(int v);
+    void setCutoff(int v);
+    void setResonance(int v);
+    void setPanning(int v);
+    // The instrument's key-map subrow for the key; null without instrument or key.
+    const TesselSubrow* keyMapEntry() const;
+    // Records the current event in the block's chain when it changed: spanning
+    // the whole block, replacing a last event that starts at frame 0.
+    void recordEvent(int blockFrames);
+
     uint8_t state() const { return current.state; }
     void setState(uint8_t s) { current.state = s; }
 
-    // Setters and single-voice release used by the effect letters.
-    void setVolume(int32_t v);      // volume and effective volume, 0..64
-    void setPanning(int32_t v);     // 0..64; clears bit 7 of the depth
-    void setCutoff(int32_t v);      // base and effective, 0..127
-    void setResonance(int32_t v);
-    void cut();
-    void fade();
-    // The instrument's key-map subrow for the key (the blank subrow for an
-    // empty slot); null without instrument or key.
-    const TesselSubrow* keyMapEntry() const;
+    // Mixer. Audio thread, song lock held; never allocates or locks.
+    // Scratch channels hold kScratchFrames floats: a block and the four
+    // values the four-frame routine may write after the last frame.
+    static constexpr int kScratchFrames = 16384 + 4;
+    // Renders the current event into frames start..end-1 of the scratch
+    // channels; returns the frame after the last one rendered (0 when nothing).
+    int render(float* const scratch[2], int channels);
+    // The resonant filter over frames start..end-1 of the scratch channels
+    // (named apart from the coefficient field `filter`).
+    void applyFilter(float* const scratch[2], int channels, int end);
 
     // Voice update. Row processing calls the defaults by the row flags
     // (0x40 pitch, 0x80 instrument, 1 note after startNote, then 0x40

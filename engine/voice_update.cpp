@@ -110,17 +110,16 @@ void TesselVoice::computeGains()
                        static_cast<uint32_t>(clamp64(effectiveVolume));
     product >>= 6;
 
-    int16_t& fadeLevel = TesselVoiceFields::fade;
-    if (fadeLevel >= 0) {
-        if (fadeLevel > 0) {
+    if (fade >= 0) {
+        if (fade > 0) {
             int64_t d = std::max<int32_t>(instrument->fadeOut, 0);
             if (instrument->envelopes[kVolumeEnvelope].enabled == TesselEnvelope::Milliseconds) {
                 const double ms = positionTable ? positionTable->msPerTick : 1.0;
                 d = static_cast<int64_t>(instrument->fadeOut * ms * 0.048 + 0.5);
             }
-            fadeLevel = static_cast<int16_t>(std::max<int64_t>(0, fadeLevel - std::max<int64_t>(d, 0)));
+            fade = static_cast<int16_t>(std::max<int64_t>(0, fade - std::max<int64_t>(d, 0)));
         }
-        product = (static_cast<uint32_t>(fadeLevel) * product) >> 10;
+        product = (static_cast<uint32_t>(fade) * product) >> 10;
     }
     volumeProduct = static_cast<int32_t>(product);
 

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <string>
 
+class TesselMemoryFile;
+struct TesselWavLoopInfo;
+
 constexpr int kSamples = 99;
 constexpr int kSampleNameLength = 25;
 constexpr int kOverviewColumns = 412;
@@ -55,6 +58,28 @@ public:
     float peak() const;
     void scale(float factor);
     void normalise(float target);
+
+    // Audio files (wav_reader.cpp, wav_writer.cpp, flac_decoder.cpp,
+    // ogg_decoder.cpp). A failed read leaves the data part cleared; the loop
+    // information, when given, receives the "smpl" chunk.
+    bool readWav(TesselMemoryFile& image, TesselWavLoopInfo* loopInfo);
+    bool readWavFile(const std::string& path, TesselWavLoopInfo* loopInfo);
+    bool loadFlac(const std::string& path);
+    bool loadOgg(const std::string& path);
+    // PCM at the slot's bit depth (float data as 32-bit PCM); false when the
+    // file cannot be created or written.
+    bool writeWav(const std::string& path) const;
+
+    // Document markup (sample_markup.cpp). With the store flag the slot's
+    // audio goes into the zip at `zipPath` as "Sample %.3d.wav".
+    void writeXml(int slot, FILE* file, const std::string& zipPath, bool storeAudio) const;
+    bool writeDataXml(FILE* file, const std::string& zipPath, int slot, bool storeAudio) const;
+    // Reads "index" (outside 0..98 it becomes -1), resets, then the settings,
+    // the audio entry of the module file at `modulePath` (none when the path
+    // is empty) and the children; false when the input ends first.
+    bool readXml(TesselMemoryFile& buffer, const std::string& modulePath, const TesselElement& element);
+    // The "samplefile" element, self-contained or holding the file name as text.
+    bool readDataXml(TesselMemoryFile& buffer, const TesselElement& element);
 
     // Data part.
     TesselSampleData audio;

@@ -51,7 +51,7 @@ TEST(EnvelopeStep, SegmentsThenTheEndStartsTheFade)
     EXPECT_EQ(e.running, 0);
     EXPECT_FLOAT_EQ(e.value, 0.0f);
     EXPECT_TRUE(rig.voice->state() & voice_state::kReleased);
-    EXPECT_EQ(rig.voice->TesselVoiceFields::fade, 1024);
+    EXPECT_EQ(rig.voice->fade, 1024);
     EXPECT_EQ(rig.voice->newNoteAction, 3);
 }
 

@@ -65,9 +65,9 @@ TEST(VoiceUpdate, FadeOf1024SilencesAfterOneTick)
 {
     VoiceRig rig;
     rig.instrument.fadeOut = 1024;
-    rig.voice->TesselVoiceFields::fade = 1024;
+    rig.voice->fade = 1024;
     rig.voice->computeTick();
-    EXPECT_EQ(rig.voice->TesselVoiceFields::fade, 0);
+    EXPECT_EQ(rig.voice->fade, 0);
     EXPECT_EQ(rig.voice->volumeProduct, 0);
     rig.voice->computeTick();
     EXPECT_EQ(rig.voice->volumeProduct, 0);
@@ -80,13 +80,13 @@ TEST(VoiceUpdate, FadeStepsInMillisecondsAndHalvesTheProduct)
     rig.instrument.fadeOut = 100;
     rig.instrument.volumeEnvelope().enabled = TesselEnvelope::Milliseconds;
     rig.positions->msPerTick = 20.0;
-    rig.voice->TesselVoiceFields::fade = 1024;
+    rig.voice->fade = 1024;
     rig.voice->computeTick();
-    EXPECT_EQ(rig.voice->TesselVoiceFields::fade, 1024 - 96);   // trunc(100 x 20 x 0.048 + 0.5)
+    EXPECT_EQ(rig.voice->fade, 1024 - 96);   // trunc(100 x 20 x 0.048 + 0.5)
 
     VoiceRig half;
     half.instrument.fadeOut = 512;
-    half.voice->TesselVoiceFields::fade = 1024;
+    half.voice->fade = 1024;
     half.voice->computeTick();
     EXPECT_EQ(half.voice->volumeProduct, (1 << 18) / 2);
 }
@@ -135,14 +135,14 @@ TEST(VoiceUpdate, MutedChannelGivesZeroGainsWhileEnvelopesAndFadeRun)
     env.node(1) = {10, 0, 0.0f, 0, 0.0f};
     env.computeSlopes();
     rig.voice->envelopes[kVolumeEnvelope].enabled = 1;
-    rig.voice->TesselVoiceFields::fade = 1024;
+    rig.voice->fade = 1024;
     rig.voice->computeTick();
     rig.voice->computeTick();
     EXPECT_EQ(rig.voice->leftGain, 0);
     EXPECT_EQ(rig.voice->rightGain, 0);
     EXPECT_EQ(rig.voice->envelopes[kVolumeEnvelope].position, 2);
     EXPECT_FLOAT_EQ(rig.voice->envelopes[kVolumeEnvelope].value, 64.0f - 6.4f);
-    EXPECT_EQ(rig.voice->TesselVoiceFields::fade, 824);
+    EXPECT_EQ(rig.voice->fade, 824);
     EXPECT_GT(rig.voice->volumeProduct, 0);
 }
 

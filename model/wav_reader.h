@@ -1,0 +1,17 @@
+#pragma once
+// Reading WAV images into sample slots (the operations themselves are members
+// of TesselSample).
+
+#include <cstdint>
+#include <string>
+
+class TesselMemoryFile;
+class TesselSample;
+
+// The format tag of the file's format chunk (1 PCM, 3 IEEE float, ...), or 0
+// when the file cannot be loaded or does not begin "RIFF", a size, "WAVEfmt ".
+uint16_t wavFormatTag(const std::string& path);
+
+// Reads a decoded image into the slot; on success the slot's file name is the
+// last component of the source path. The image is freed in every case.
+bool readWavImageFrom(TesselSample& sample, TesselMemoryFile& image, const std::string& sourcePath);
