@@ -4,18 +4,6 @@
 
 namespace {
 
-void setNodes(TesselEnvelope& env, std::initializer_list<std::pair<int, int>> nodes)
-{
-    env.nodeCount = 0;
-    for (auto [tick, value] : nodes) {
-        TesselEnvelopeNode& n = env.node(static_cast<int>(env.nodeCount++));
-        n.tick = static_cast<uint16_t>(tick);
-        n.value = static_cast<uint16_t>(value);
-        n.value2 = static_cast<uint16_t>(value);
-    }
-    env.computeSlopes();
-}
-
 // Enables an envelope of the instrument and of the voice, as a note start does.
 TesselEnvelopeState& enable(VoiceRig& rig, int kind, uint8_t mode = TesselEnvelope::Ticks)
 {
@@ -43,7 +31,7 @@ TEST(EnvelopeStep, SegmentsThenTheEndStartsTheFade)
 {
     VoiceRig rig;
     rig.instrument.fadeOut = 64;
-    setNodes(rig.instrument.volumeEnvelope(), {{0, 64}, {4, 0}});
+    setEnvelopeNodes(rig.instrument.volumeEnvelope(), {{0, 64}, {4, 0}});
     TesselEnvelopeState& e = enable(rig, kVolumeEnvelope);
     EXPECT_EQ(values(rig, kVolumeEnvelope, 3), (std::vector<float>{64, 48, 32}));
     EXPECT_EQ(e.running, 1);
@@ -59,7 +47,7 @@ TEST(EnvelopeStep, SustainLoopRepeatsWhileHeldAndReleaseLeavesIt)
 {
     VoiceRig rig;
     TesselEnvelope& env = rig.instrument.panningEnvelope();
-    setNodes(env, {{0, 0}, {2, 20}, {4, 40}, {6, 0}});
+    setEnvelopeNodes(env, {{0, 0}, {2, 20}, {4, 40}, {6, 0}});
     env.sustain.type = 1;
     env.sustain.begin = 1;
     env.sustain.end = 2;
@@ -76,7 +64,7 @@ TEST(EnvelopeStep, PingPongSustainTurnsAtBothEnds)
 {
     VoiceRig rig;
     TesselEnvelope& env = rig.instrument.pitchEnvelope();
-    setNodes(env, {{0, 0}, {2, 20}, {4, 40}});
+    setEnvelopeNodes(env, {{0, 0}, {2, 20}, {4, 40}});
     env.sustain.type = 2;
     env.sustain.begin = 0;
     env.sustain.end = 2;
@@ -88,7 +76,7 @@ TEST(EnvelopeStep, ReleaseLoopKeepsRunningAfterTheKeyIsReleased)
 {
     VoiceRig rig;
     TesselEnvelope& env = rig.instrument.volumeEnvelope();
-    setNodes(env, {{0, 64}, {2, 32}, {4, 0}});
+    setEnvelopeNodes(env, {{0, 64}, {2, 32}, {4, 0}});
     env.loop.type = 1;
     env.loop.begin = 1;
     env.loop.end = 2;
@@ -101,7 +89,7 @@ TEST(EnvelopeStep, SecondValueOnlyForTwoValueEnvelopes)
 {
     VoiceRig rig;
     TesselEnvelope& env = rig.instrument.filterEnvelope();
-    setNodes(env, {{0, 64}, {8, 0}});
+    setEnvelopeNodes(env, {{0, 64}, {8, 0}});
     env.node(0).value2 = 0;
     env.node(1).value2 = 64;
     env.computeSlopes();
@@ -113,7 +101,7 @@ TEST(EnvelopeStep, SecondValueOnlyForTwoValueEnvelopes)
     EXPECT_FLOAT_EQ(e.secondValue, 8.0f);
 
     TesselEnvelopeState& pan = enable(rig, kPanningEnvelope);
-    setNodes(rig.instrument.panningEnvelope(), {{0, 10}, {8, 10}});
+    setEnvelopeNodes(rig.instrument.panningEnvelope(), {{0, 10}, {8, 10}});
     pan.secondValue = 32.0f;
     rig.voice->tickEnvelopes();
     EXPECT_FLOAT_EQ(pan.value, 10.0f);
@@ -125,7 +113,7 @@ TEST(EnvelopeStep, MillisecondStepPassesSeveralNodesWithinTheNodeList)
     VoiceRig rig;
     rig.positions->msPerTick = 20.0;   // step trunc(20.5001) = 20
     TesselEnvelope& env = rig.instrument.volumeEnvelope();
-    setNodes(env, {{0, 64}, {3, 50}, {6, 40}, {9, 30}, {12, 20}, {30, 10}});
+    setEnvelopeNodes(env, {{0, 64}, {3, 50}, {6, 40}, {9, 30}, {12, 20}, {30, 10}});
     TesselEnvelopeState& e = enable(rig, kVolumeEnvelope, TesselEnvelope::Milliseconds);
     rig.voice->tickEnvelopes();
     EXPECT_EQ(e.step, 20);
@@ -145,7 +133,7 @@ TEST(EnvelopeStep, DamagedNodeDataStaysInsideTheNodesAndValueRange)
     VoiceRig rig;
     rig.positions->msPerTick = 5000.0;
     TesselEnvelope& env = rig.instrument.panningEnvelope();
-    setNodes(env, {{0, 300}, {10, 65535}});
+    setEnvelopeNodes(env, {{0, 300}, {10, 65535}});
     env.nodeCount = 1000;   // more than the record holds
     env.sustain.type = 2;
     env.sustain.begin = 200;
@@ -171,7 +159,7 @@ TEST(EnvelopeStep, DisabledOrEmptyEnvelopesDoNotMove)
     TesselEnvelopeState& e = enable(rig, kVolumeEnvelope);
     rig.voice->tickEnvelopes();
     EXPECT_EQ(e.position, 0);   // no nodes
-    setNodes(rig.instrument.volumeEnvelope(), {{0, 10}, {5, 20}});
+    setEnvelopeNodes(rig.instrument.volumeEnvelope(), {{0, 10}, {5, 20}});
     e.enabled = 0;   // S77
     rig.voice->tickEnvelopes();
     EXPECT_EQ(e.position, 0);

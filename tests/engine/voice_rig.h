@@ -14,7 +14,23 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
+#include <utility>
+
+// Nodes (tick, value) in tick mode; both values of each node alike.
+inline void setEnvelopeNodes(TesselEnvelope& env, std::initializer_list<std::pair<int, int>> nodes)
+{
+    env.enabled = TesselEnvelope::Ticks;
+    env.nodeCount = 0;
+    for (auto [tick, value] : nodes) {
+        TesselEnvelopeNode& n = env.node(static_cast<int>(env.nodeCount++));
+        n.tick = static_cast<uint16_t>(tick);
+        n.value = static_cast<uint16_t>(value);
+        n.value2 = static_cast<uint16_t>(value);
+    }
+    env.computeSlopes();
+}
 
 struct VoiceRig {
     VoiceRig()

@@ -44,12 +44,7 @@ TEST(VoiceRow, NewNoteSlidesAndFollowsItsEnvelopeIntoTheGains)
     rig.live.panning = 0;
     rig.live.depth = 32;
     TesselEnvelope& env = rig.instrument.volumeEnvelope();
-    env.enabled = TesselEnvelope::Ticks;
-    env.nodeCount = 3;
-    env.node(0) = {0, 64, 0.0f, 0, 0.0f};
-    env.node(1) = {2, 32, 0.0f, 0, 0.0f};
-    env.node(2) = {10, 32, 0.0f, 0, 0.0f};
-    env.computeSlopes();
+    setEnvelopeNodes(env, {{0, 64}, {2, 32}, {10, 32}});
     env.sustain.type = 1;   // held on the flat part
     env.sustain.begin = 1;
     env.sustain.end = 2;
@@ -82,11 +77,7 @@ TEST(VoiceRow, NoteOffRunsTheEnvelopeToItsEndAndThenFades)
     TesselRandom random;
     rig.instrument.fadeOut = 512;
     TesselEnvelope& env = rig.instrument.volumeEnvelope();
-    env.enabled = TesselEnvelope::Ticks;
-    env.nodeCount = 2;
-    env.node(0) = {0, 64, 0.0f, 0, 0.0f};
-    env.node(1) = {3, 16, 0.0f, 0, 0.0f};
-    env.computeSlopes();
+    setEnvelopeNodes(env, {{0, 64}, {3, 16}});
     env.sustain.type = 1;
     env.sustain.begin = 0;
     env.sustain.end = 0;

@@ -128,12 +128,7 @@ TEST(VoiceUpdate, MutedChannelGivesZeroGainsWhileEnvelopesAndFadeRun)
     VoiceRig rig;
     rig.live.mute = 1;
     rig.instrument.fadeOut = 100;
-    TesselEnvelope& env = rig.instrument.volumeEnvelope();
-    env.enabled = TesselEnvelope::Ticks;
-    env.nodeCount = 2;
-    env.node(0) = {0, 64, 0.0f, 0, 0.0f};
-    env.node(1) = {10, 0, 0.0f, 0, 0.0f};
-    env.computeSlopes();
+    setEnvelopeNodes(rig.instrument.volumeEnvelope(), {{0, 64}, {10, 0}});
     rig.voice->envelopes[kVolumeEnvelope].enabled = 1;
     rig.voice->fade = 1024;
     rig.voice->computeTick();
