@@ -8,6 +8,7 @@
 #include "engine/engine_links.h"
 #include "engine/play_position.h"
 #include "engine/playlist.h"
+#include "engine/random.h"
 #include "engine/voice_list.h"
 #include "model/instrument.h"
 #include "model/module.h"
@@ -134,6 +135,9 @@ public:
     int32_t transport = kStoppedCut;
     std::array<TesselMidiInSlot, kVoiceLists> midiInSlots;
     int32_t midiNoteChannel[128] = {};
+
+    // The instruments' volume and panning swings draw from this.
+    TesselRandom random;
 
 private:
     void construct();

@@ -4,6 +4,7 @@
 
 #include "engine/pool.h"
 #include "engine/position_table.h"
+#include "engine/voice_update_tables.h"
 #include "platform/status_text.h"
 
 void TesselEngine::computeTiming()
@@ -19,6 +20,8 @@ void TesselEngine::computeTiming()
         table->msPerTick = 60000.0 / (t * r * s);
     // Before the host gives a rate there is no time per sample.
     if (f > 0.0) {
+        if (f != tesselRateTables().outputRate)
+            fillRateTables(f);
         table->ticksPerSample = static_cast<float>(t * r * s / (f * 60.0));
         double rows = t * r / (f * 60.0);
         if (song.timingMode == TesselModule::Speed && s > 0.0)

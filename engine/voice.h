@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+class TesselRandom;
 class TesselSample;
 class TesselInstrument;
 class TesselChannel;
@@ -150,6 +151,27 @@ public:
     // The resonant filter over frames start..end-1 of the scratch channels
     // (named apart from the coefficient field `filter`).
     void applyFilter(float* const scratch[2], int channels, int end);
+
+    // Voice update. Row processing calls the defaults by the row flags
+    // (0x40 pitch, 0x80 instrument, 1 note after startNote, then 0x40
+    // separation), then runEffectSlots and computeTick; on each later tick
+    // runEffectSlots (current voice only) and computeTick. Song lock held.
+    float noteFactor(int32_t note) const;
+    void takePitchDefaults();
+    void takeInstrumentDefaults();
+    void takeNoteDefaults(TesselRandom& random);
+    void takeSeparation();
+    void runEffectSlots();
+    void computeTick();
+    void tickEnvelopes();
+    void updateEffectiveVolume();
+    void updateEffectivePanning();
+    void updateEffectiveDepth();
+    void tickPitch();
+    void updateEffectiveFilter();
+    void updateFilter();
+    void computeGains();   // volume product, fade, auto-vibrato, channel gains
+    void applyGains();
 
     TesselVoiceEvent current;
     TesselVoiceEvent* events = nullptr;

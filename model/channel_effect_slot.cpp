@@ -32,8 +32,8 @@ void TesselEffectSlot::reset()
         memoryFor(nibbleLetter)->nibbleMode = 1;
     portamentoTarget = -1;
     slideFactor = 1.0f;
-    volumeSlide = 0;
-    panSlide = 0;
+    volumeSlideStep = 0;
+    panSlideStep = 0;
     tremorOff = 0;
     vibratoSpeed = vibratoWaveform = vibratoDepth = 0;
     vibratoPosition = 0;

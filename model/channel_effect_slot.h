@@ -7,6 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 
+class TesselVoice;
+class TesselChannel;
+struct TesselEffect;
+
 // An effect letter's remembered parameter.
 struct TesselEffectMemory {
     uint8_t value = 0;
@@ -33,6 +37,27 @@ struct TesselEffectSlot {
     // reset, then every field but the vibrato and arpeggio factors and the loop bookkeeping.
     void assignStored(const TesselEffectSlot& other);
 
+    // Letter handlers, built by the replay engine. With voice flag 4 (row
+    // set-up) a handler takes its parameters; without it (a tick) it acts.
+    // One slot step for one voice: cell is the effect cell this slot runs
+    // (null when the voice has no key-map entry for slot 0).
+    void step(TesselVoice& voice, const TesselEffect* cell, bool keymapSlot);
+    void volumeSlide(TesselVoice& voice, uint8_t parameter);
+    void channelVolumeSlide(TesselVoice& voice, TesselChannel& live, uint8_t parameter, uint16_t flags);
+    void panSlide(TesselVoice& voice, uint8_t parameter);
+    void pitchSlide(TesselVoice& voice, bool down, uint8_t parameter);
+    void portamento(TesselVoice& voice, uint8_t speed);
+    void vibrato(TesselVoice& voice, int32_t depth, int32_t speed);
+    void tremolo(TesselVoice& voice, int32_t depth, int32_t speed);
+    void tremor(TesselVoice& voice, uint8_t parameter);
+    void arpeggio(TesselVoice& voice, int32_t x, int32_t y);
+    void retrigger(TesselVoice& voice, int32_t interval, int32_t type);
+    void loopPass(int32_t x);
+    void panbrello(TesselVoice& voice, int32_t depth, int32_t speed);
+    void subcommand(TesselVoice& voice, uint8_t parameter);
+    // The vibrato factor multiplies the pitch only under these letters.
+    bool modulatesPitch() const { return command == 'H' || command == 'K' || command == 'U'; }
+
     char command = '.';
     int32_t count = 0;
     int32_t hold = 0;
@@ -40,8 +65,8 @@ struct TesselEffectSlot {
     int8_t portamentoTarget = -1;
     uint8_t portamentoSpeed = 0;
     float slideFactor = 1.0f;
-    int8_t volumeSlide = 0;
-    int8_t panSlide = 0;
+    int8_t volumeSlideStep = 0;   // per tick, of D, K, L and N
+    int8_t panSlideStep = 0;
     int32_t vibratoSpeed = 0;
     int32_t vibratoWaveform = 0;
     int32_t vibratoDepth = 0;
