@@ -1,0 +1,75 @@
+// Audio through the library: silence when stopped, long blocks, MIDI, and
+// playback of a song handed over as a chunk.
+#include "library/test_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+class LibraryAudioTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(host().load(error)) << error;
+        ASSERT_NE(host().create(), nullptr);
+        host().start(44100.0f, 512);
+    }
+    void TearDown() override { host().unload(); }
+
+    static TestHost& host() { return TestHost::get(); }
+};
+
+TEST_F(LibraryAudioTest, StoppedOutputOverNanBuffersIsZero)
+{
+    for (int block = 0; block < 4; ++block) {
+        host().render(512);
+        EXPECT_EQ(peakOf(host().left), 0.0f);
+        EXPECT_EQ(peakOf(host().right), 0.0f);
+        host().advance(512);
+    }
+    EXPECT_EQ(host().dispatch(-1), 0);   // not playing
+}
+
+TEST_F(LibraryAudioTest, LongBlockIsRenderedWholeAndClean)
+{
+    // Beyond the 16384 frames of the output block; the sanitizer build checks the bounds.
+    host().dispatch(effSetBlockSize, 0, 20000);
+    host().render(20000);
+    ASSERT_EQ(host().left.size(), 20000u);
+    EXPECT_EQ(peakOf(host().left), 0.0f);
+    EXPECT_EQ(peakOf(host().right), 0.0f);
+    host().render(16385);
+    EXPECT_EQ(peakOf(host().left), 0.0f);
+}
+
+TEST_F(LibraryAudioTest, EmptyEventListsAndOddBlocksAreHarmless)
+{
+    VstEvents none{};
+    EXPECT_EQ(host().dispatch(effProcessEvents, 0, 0, &none), 1);
+    EXPECT_EQ(host().dispatch(effProcessEvents, 0, 0, nullptr), 1);
+    host().render(1);
+    EXPECT_EQ(host().left[0], 0.0f);
+    float* outputs[2] = {nullptr, nullptr};
+    host().effect->processReplacing(host().effect, nullptr, outputs, 0);
+    host().effect->processReplacing(host().effect, nullptr, outputs, -5);
+}
+
+// These wait for the engine's row processing, mixer and MIDI input and for
+// the module file; enable them when those are merged.
+TEST_F(LibraryAudioTest, DISABLED_NoteOnThroughProcessEventsSounds)
+{
+    host().sendMidi(0x90, 60, 100);
+    float peak = 0.0f;
+    for (int block = 0; block < 20; ++block) {
+        host().render(512);
+        peak = std::fmax(peak, peakOf(host().left));
+        host().advance(512);
+    }
+    EXPECT_GT(peak, 0.0f);
+}
+
+} // namespace
