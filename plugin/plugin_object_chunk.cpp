@@ -132,6 +132,7 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
         logCommand(kCmdHostLoad, 0);
         return 0;
     }
+    const std::string previousPath = engine.song.songPath;
     const int result = TesselSongFiles::load ? TesselSongFiles::load(engine, file.path()) : 0;
     if (result) {
         if (TesselSongFiles::apply)
@@ -140,6 +141,9 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
         engine.song.songPath.clear();
         platform::setStatusText("Loading from host... completed.");
     } else {
+        // The previous song stays, under its own name.
+        if (engine.song.songPath == file.path())
+            engine.song.songPath = previousPath;
         platform::setStatusText("Loading from host... failed.");
     }
     logCommand(kCmdHostLoad, result);
