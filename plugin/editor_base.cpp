@@ -10,7 +10,7 @@ AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect)
         effect->getAeffect()->flags |= effFlagsHasEditor;
         effect->setEditor(this);
     }
-    nextIdle_ = platform::milliseconds();
+    nextIdle_ = platform::milliseconds();   // tickCount is not yet the subclass's here
 }
 
 bool AEffGUIEditor::getRect(ERect** out)

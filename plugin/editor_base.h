@@ -80,6 +80,8 @@ protected:
     // The clock of the paced idle; tests replace it.
     virtual uint32_t tickCount();
     virtual void sleepTicks(uint32_t ms);
+    // The next pass may run at once; the constructor starts from here.
+    void restartIdleClock() { nextIdle_ = tickCount(); }
 
     ERect rect{};
     CFrame* frame = nullptr;
