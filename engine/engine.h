@@ -84,6 +84,13 @@ public:
 
     TesselPlayPosition& position() { return positions.front(); }
 
+    // Mixer. Audio thread inside the block, song lock held; never allocates
+    // or locks. Renders every voice of the lists into the output block and
+    // returns past-note nodes of idle voices to the pool; the number of voices
+    // that were active or had events.
+    static int renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& lists, TesselBusBuffer& out,
+                            int frames);
+
     // How long construction and destruction wait for the song lock; tests shorten it.
     static inline uint32_t lockWaitMs = kEngineLockWaitMs;
 

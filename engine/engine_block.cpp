@@ -14,6 +14,7 @@ bool TesselEngine::process(int frames)
     blockFrames = static_cast<int16_t>(frames < TesselBusBuffer::kFrames ? frames : TesselBusBuffer::kFrames);
     output.frames = blockFrames;
     output.silence();
+    renderVoices(voiceLists, output, blockFrames);
     return true;
 }
 

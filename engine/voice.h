@@ -117,6 +117,17 @@ public:
     uint8_t state() const { return current.state; }
     void setState(uint8_t s) { current.state = s; }
 
+    // Mixer. Audio thread, song lock held; never allocates or locks.
+    // Scratch channels hold kScratchFrames floats: a block and the four
+    // values the four-frame routine may write after the last frame.
+    static constexpr int kScratchFrames = 16384 + 4;
+    // Renders the current event into frames start..end-1 of the scratch
+    // channels; returns the frame after the last one rendered (0 when nothing).
+    int render(float* const scratch[2], int channels);
+    // The resonant filter over frames start..end-1 of the scratch channels
+    // (named apart from the coefficient field `filter`).
+    void applyFilter(float* const scratch[2], int channels, int end);
+
     TesselVoiceEvent current;
     TesselVoiceEvent* events = nullptr;
     TesselPositionTable* positionTable = nullptr;

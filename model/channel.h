@@ -5,7 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <string>
+
+class TesselMemoryFile;
+struct TesselElement;
 
 constexpr int kChannelNameSize = 15;     // 14 characters and the terminator
 constexpr int kPreviewChannel = 64;
@@ -27,6 +31,12 @@ public:
     int32_t setPanning(int32_t v);
     void setName(const char* text);   // cut to 14 characters
     std::string nameText() const { return name; }
+
+    // Document markup: a self-contained "channel" element.
+    void writeXml(FILE* file) const;
+    // Reads "index" (outside 0..63 it becomes -1), resets, then the settings;
+    // false when an open element's input ends first.
+    bool readXml(TesselMemoryFile& buffer, const TesselElement& element);
 
     int32_t index = kPreviewChannel;
     int32_t panning = 32;

@@ -6,6 +6,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+
+class TesselMemoryFile;
 
 constexpr int kEnvelopeNodes = 32;
 constexpr int kMaxEnvelopeTick = 30000;
@@ -33,6 +36,14 @@ public:
     // Nodes on the same tick (or out of order) get slope 0.
     void computeSlopes();
     bool isEmpty() const;
+
+    // Document markup: an "envelope" with its loops and its nodes on one line.
+    void writeXml(FILE* file) const;
+    void writeNodeXml(FILE* file, int i) const;
+    // Resets, then the flags, loops and up to 32 nodes (later ones are
+    // dropped); slopes are computed at the closing element. False when the
+    // input ends first.
+    bool readXml(TesselMemoryFile& buffer, const TesselElement& element);
 
     int count() const { return nodeCount; }
     TesselEnvelopeNode& node(int i) { return nodes[static_cast<size_t>(i)]; }

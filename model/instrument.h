@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 constexpr int kInstruments = 99;
@@ -38,6 +39,17 @@ public:
     void setMidiPitchBend(int range);
     void setMidiOutPort(const char* text);   // cut to 255 characters
     bool isEmpty() const;
+
+    // Document markup (instrument_markup.cpp): the "instrument" element with
+    // its groups, MIDI settings, envelopes and key map.
+    void writeXml(int slot, FILE* file) const;
+    // Reads "index" (outside 0..98 it becomes -1), resets, then the rest; a
+    // document older than 1.003 gives the colour as a palette index. False
+    // when the input ends first.
+    bool readXml(TesselMemoryFile& buffer, const TesselElement& element);
+    // The "pitch" group's attributes: MIDI settings (instrument_midi_markup.cpp).
+    void addMidiAttributes(TesselElement& element) const;
+    void readMidiAttributes(const TesselElement& element);
 
     TesselEnvelope& volumeEnvelope() { return envelopes[kVolumeEnvelope]; }
     TesselEnvelope& panningEnvelope() { return envelopes[kPanningEnvelope]; }

@@ -47,5 +47,15 @@ public:
     TesselKeyRegions& regionsOf(int key) { return keyRegions[static_cast<size_t>(key)]; }
     const TesselKeyRegions& regionsOf(int key) const { return keyRegions[static_cast<size_t>(key)]; }
 
+    // Document markup: a "keymap" with the key rows that differ from the
+    // instrument's default and, when any key has regions, a "map".
+    void writeXml(FILE* file, int instrumentIndex) const;
+    void writeMapXml(FILE* file) const;
+    void writeRegionXml(FILE* file, int key) const;
+    // Resets to the instrument's default, then the key rows and regions;
+    // keys outside 0..119 are dropped. False when the input ends first.
+    bool readXml(TesselMemoryFile& buffer, const TesselElement& element, int instrumentIndex);
+    bool readRegionsXml(TesselMemoryFile& buffer, const TesselElement& element);
+
     std::array<TesselKeyRegions, kKeys> keyRegions{};
 };

@@ -53,14 +53,17 @@ struct TesselElement {
 
     // Getters: true and the output set when an attribute was found; false and
     // the output untouched otherwise. Long names compare without regard to
-    // case; short names exactly, except for getString and getChar.
-    bool getString(const char* longName, const char* shortName, char* out, size_t capacity) const;
+    // case; short names exactly, except for getString and getChar unless
+    // they are asked to (documents where "p" and "P" are different fields).
+    bool getString(const char* longName, const char* shortName, char* out, size_t capacity,
+                   bool shortCaseBlind = true) const;
     template <size_t N>
-    bool getString(const char* longName, const char* shortName, char (&out)[N]) const
+    bool getString(const char* longName, const char* shortName, char (&out)[N],
+                   bool shortCaseBlind = true) const
     {
-        return getString(longName, shortName, out, N);
+        return getString(longName, shortName, out, N, shortCaseBlind);
     }
-    bool getChar(const char* longName, const char* shortName, int8_t& out) const;
+    bool getChar(const char* longName, const char* shortName, int8_t& out, bool shortCaseBlind = true) const;
     bool getShort(const char* longName, const char* shortName, int16_t& out) const;
     bool getInt(const char* longName, const char* shortName, int32_t& out) const;
     bool getBool(const char* longName, const char* shortName, bool& out) const;

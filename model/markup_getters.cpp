@@ -77,9 +77,9 @@ bool convert(const TesselElement& element, const char* longName, const char* sho
 } // namespace
 
 bool TesselElement::getString(const char* longName, const char* shortName, char* out,
-                              size_t capacity) const
+                              size_t capacity, bool shortCaseBlind) const
 {
-    const TesselAttribute* slot = find(longName, shortName, true);
+    const TesselAttribute* slot = find(longName, shortName, shortCaseBlind);
     if (!slot)
         return false;
     if (capacity > 0) {
@@ -92,9 +92,10 @@ bool TesselElement::getString(const char* longName, const char* shortName, char*
     return true;
 }
 
-bool TesselElement::getChar(const char* longName, const char* shortName, int8_t& out) const
+bool TesselElement::getChar(const char* longName, const char* shortName, int8_t& out,
+                            bool shortCaseBlind) const
 {
-    return convert(*this, longName, shortName, true, out, [](const TesselAttribute& slot) {
+    return convert(*this, longName, shortName, shortCaseBlind, out, [](const TesselAttribute& slot) {
         return static_cast<int8_t>(static_cast<uint8_t>(lowBits(parseInteger(slot))));
     });
 }

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 class TesselEngine;
@@ -47,6 +48,18 @@ public:
     // After an import: 'T' becomes the tempo '@', unsupported letters go,
     // then empty tracks are freed.
     void convertImportedEffects();
+
+    // The song document "Module.xml" (module_document.cpp). Writing sets the
+    // document version to the program's own and cuts the bus name to 13
+    // characters; with the store flag each sample's audio is added to the
+    // zip at `zipPath`.
+    void writeXml(FILE* file, const std::string& zipPath, bool storeAudio);
+    void writeOrderXml(FILE* file) const;
+    void writeOutputsXml(FILE* file);
+    // Resets the song, then reads the module element's attributes and
+    // children; sample audio comes from the module file at `path` (none when
+    // empty). 2 at the closing element, 0 when the input ends first.
+    int readXml(TesselMemoryFile& buffer, const std::string& path, const TesselElement& element);
 
     // The song lock; the audio block waits 100 ms, edits 1000 ms.
     platform::RecursiveTimedMutex& songLock() { return *mutex_; }

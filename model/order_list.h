@@ -4,6 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
+
+class TesselMemoryFile;
+struct TesselElement;
 
 constexpr int kOrderEntries = 256;
 constexpr int kOrderPitches = 120;
@@ -27,6 +31,8 @@ public:
     int contains(int32_t p) const { return pattern == p ? 1 : 0; }
     // Empties value slot n; the entry has only slot 0.
     void clearSlot(int n);
+    // Document markup: a self-contained "entry" with its position and pattern.
+    virtual void writeXml(FILE* file) const;
 
     int32_t index = 0;
     int32_t pattern = kOrderEmpty;
@@ -54,6 +60,11 @@ public:
     bool hasRepeatedPattern() const;
     // Later entries of the active table move up; the last becomes empty.
     void removeAt(int i);
+
+    // Resets, then each "entry" up to the closing "order". Positions outside
+    // 0..255 and values outside -3..199 are dropped; the length follows the
+    // entries read. False when the input ends first.
+    bool readXml(TesselMemoryFile& buffer, const TesselElement& element);
 
     std::array<TesselOrderEntry, kOrderEntries> entries;
     std::array<TesselOrderPitch, kOrderPitches> pitches;

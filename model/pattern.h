@@ -76,6 +76,16 @@ public:
     // the order list; -1 when none.
     static int firstUnused(const TesselModule& song, int from);
 
+    // Document markup: a "pattern" element with one "track" per non-empty track.
+    void writeXml(FILE* file) const;
+    // Reads "index" (outside 0..199 it becomes -1), resets to the current
+    // default length and steps, then the attributes and tracks; false when
+    // the input ends first.
+    bool readXml(TesselMemoryFile& buffer, const TesselElement& element);
+    // Empty, 64 rows, steps 16 and 4, no label: the document leaves it out
+    // whatever the song's defaults are.
+    bool isLeftOutOfDocument() const;
+
     int32_t index = 0;
     TesselTrackTable tracks;
     int32_t majorStep = 16;

@@ -19,6 +19,10 @@ public:
 
     void mergeRow(const TesselRow& other);
 
+    // The row's own subrow, its effect and its further subrows as nested rows.
+    void writeXml(FILE* file) const override;
+    bool readXml(TesselMemoryFile& buffer, const TesselElement& element) override;
+
     // Stores data as subrow n (0 = the own subrow) and returns the stored subrow.
     TesselSubrow& setSubrow(int n, const TesselSubrow& subrow);
     // Marks subrow n for removal and renumbers the later ones; pruning finishes it.

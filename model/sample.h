@@ -70,6 +70,17 @@ public:
     // file cannot be created or written.
     bool writeWav(const std::string& path) const;
 
+    // Document markup (sample_markup.cpp). With the store flag the slot's
+    // audio goes into the zip at `zipPath` as "Sample %.3d.wav".
+    void writeXml(int slot, FILE* file, const std::string& zipPath, bool storeAudio) const;
+    bool writeDataXml(FILE* file, const std::string& zipPath, int slot, bool storeAudio) const;
+    // Reads "index" (outside 0..98 it becomes -1), resets, then the settings,
+    // the audio entry of the module file at `modulePath` (none when the path
+    // is empty) and the children; false when the input ends first.
+    bool readXml(TesselMemoryFile& buffer, const std::string& modulePath, const TesselElement& element);
+    // The "samplefile" element, self-contained or holding the file name as text.
+    bool readDataXml(TesselMemoryFile& buffer, const TesselElement& element);
+
     // Data part.
     TesselSampleData audio;
     std::string filename;      // last path component of the source file

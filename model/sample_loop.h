@@ -4,6 +4,9 @@
 #include "model/sample_data.h"
 
 #include <cstdint>
+#include <cstdio>
+
+struct TesselElement;
 
 struct TesselLoop {
     int32_t type = 0;    // 0 off, 1 forwards, 2 ping-pong
@@ -23,6 +26,11 @@ struct TesselLoop {
         setEnd(other.end);
     }
     bool isEmpty() const { return type == 0 && begin == 0 && end == 0; }
+
+    // Document markup: a self-contained "sustain" (flag set) or "loop".
+    void writeXml(FILE* file, bool sustainLoop) const;
+    // Zeroes the loop, then takes "type", "begin" and "end".
+    void readXml(const TesselElement& element);
 };
 
 struct TesselVibrato {
@@ -33,4 +41,8 @@ struct TesselVibrato {
 
     bool isZero() const { return speed == 0 && waveform == 0 && depth == 0 && rate == 0; }
     bool operator==(const TesselVibrato&) const = default;
+    // Documents carry it as a raw "vi" line of short names.
+    void writeXml(FILE* file) const;
+    // Zeroes all four, then takes speed, waveform, rate and depth.
+    void readXml(const TesselElement& element);
 };

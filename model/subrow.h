@@ -3,7 +3,11 @@
 // on later ticks of the same row.
 
 #include <cstdint>
+#include <cstdio>
 #include <list>
+
+class TesselMemoryFile;
+struct TesselElement;
 
 struct TesselEffect {
     uint8_t cellIndex = 0;     // a subrow has exactly one cell, number 0
@@ -36,6 +40,19 @@ public:
 
     // Copies the note data but keeps this subrow's own index; the cell index becomes 0.
     void assign(const TesselSubrowData& other);
+
+    // Document markup: a "row" element with its "effect" cell. A subrow whose
+    // index is -1 writes nothing.
+    virtual void writeXml(FILE* file) const;
+    // Reads the element's attributes, then its children up to the closing
+    // "row"; false when the input ends first.
+    virtual bool readXml(TesselMemoryFile& buffer, const TesselElement& element);
+
+protected:
+    // Index, then a clear, then the note fields; panning's short name differs
+    // between a row ("b") and a nested subrow ("x").
+    void readAttributes(const TesselElement& element, const char* panningShortName);
+    void writeOpen(FILE* file) const;
 };
 
 // Further subrows of a row, kept in ascending index order, one per index.

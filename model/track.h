@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -68,6 +69,14 @@ public:
     int stepRows(std::vector<TesselSubrow*>& list, int start) const;
     TesselCellPosition stepCells(std::vector<TesselSubrow*>& list, int startRow, int startSubrow,
                                  const TesselSpeedAtRow& speedAtRow);
+
+    // Document markup: a "track" element holding its non-empty rows.
+    void writeXml(FILE* file) const;
+    // Every row slot below the row count that holds a non-empty row, in order.
+    void writeRows(FILE* file) const;
+    // Frees the rows, takes "length" when given (0..256), then the rows whose
+    // index lies inside the row count; false when the input ends first.
+    bool readXml(TesselMemoryFile& buffer, const TesselElement& element);
 
     int32_t index;   // channel 0..63; -1 for an instrument's key map
 };

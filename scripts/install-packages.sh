@@ -10,6 +10,7 @@ packages=(
   libx11-dev libcairo2-dev libasound2-dev
   clang libclang-rt-14-dev
   zip unzip
+  libxml2-utils
   flac vorbis-tools sox
 )
 missing=()

@@ -1,0 +1,28 @@
+#pragma once
+// The steps of rendering one voice event, apart so that each can be tested.
+
+#include "model/sample.h"
+
+// Where a voice is in its sample and how it moves.
+struct TesselVoiceWalk {
+    TesselSamplePos position;
+    float step = 1.0f;          // sample frames per output frame
+    uint8_t backwards = 0;      // ping-pong direction
+    uint8_t sustainState = 1;   // 1 the sustain loop applies, 3 the normal loop
+    int32_t frames = 0;         // the sample's frame count
+};
+
+// Writes the position of each frame, moving through the sample's loops,
+// until `count` positions are written or the position leaves the sample;
+// returns the number written and sets *ended when it left.
+int walkPositions(TesselVoiceWalk& walk, const TesselSample& sample, TesselSamplePos* out, int count, bool* ended);
+
+// The frames the renderer may read: the length, limited so that the frame
+// after each position exists in the buffers. 0 without audio.
+int32_t renderableFrames(const TesselSample& sample);
+
+// The one-pole gain ramp over `frames` values of each channel; ramp holds
+// current and target of channel 0, then of channel 1. With `released`, stops
+// after the first frame at which every current gain has fallen to 0 and
+// returns its index; otherwise returns `frames`.
+int rampGains(float* const channel[2], int channels, int frames, float ramp[4], bool released);

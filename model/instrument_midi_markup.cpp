@@ -1,0 +1,66 @@
+// The MIDI settings of an instrument: attributes of its "pitch" group.
+
+#include "model/document_fields.h"
+#include "model/instrument.h"
+
+#include <cstdio>
+
+namespace {
+
+struct MidiEffectName {
+    char longName[16];
+    char shortName[4];
+};
+
+MidiEffectName midiEffectName(int i)
+{
+    MidiEffectName name{};
+    std::snprintf(name.longName, sizeof name.longName, "MIDIEffect%d", i);
+    std::snprintf(name.shortName, sizeof name.shortName, "m%d", i);
+    return name;
+}
+
+} // namespace
+
+void TesselInstrument::addMidiAttributes(TesselElement& element) const
+{
+    element.addInt("MIDIIn", midiIn, midiIn != 0);
+    element.addInt("MIDIOut", midiOut, midiOut != 0);
+    element.addInt("MIDIThru", midiThru, midiThru != 0);
+    element.add("MIDIOutPort", midiOutPort, midiPortNumber != 0);
+    element.addInt("MIDIChannel", midiChannel, midiChannel != 1);
+    element.addInt("MIDIProgram", midiProgram, midiProgram != -1);
+    element.addInt("MIDIBankMSB", midiBankMsb, midiBankMsb != -1);
+    element.addInt("MIDIBankLSB", midiBankLsb, midiBankLsb != -1);
+    element.addInt("MIDIPitchBend", midiPitchBend, midiPitchBend != kDefaultMidiPitchBend);
+    element.addInt("MIDIPitchBendHiRes", midiPitchBendHiRes, midiPitchBendHiRes != 0);
+    element.addInt("MIDIDefaultVelocity", midiDefaultVelocity, midiDefaultVelocity != 64);
+    for (int i = 0; i < kMidiEffects; ++i) {
+        const int32_t value = midiEffects[static_cast<size_t>(i)];
+        element.addInt(midiEffectName(i).longName, value, value != i);
+    }
+}
+
+void TesselInstrument::readMidiAttributes(const TesselElement& element)
+{
+    readByte(element, "MIDIIn", "i", midiIn);
+    readByte(element, "MIDIOut", "o", midiOut);
+    readByte(element, "MIDIThru", "t", midiThru);
+    char port[kMidiPortNameSize] = {};
+    // "p" is the port and "P" the program: exact short names only.
+    if (element.getString("MIDIOutPort", "p", port, sizeof port, false))
+        setMidiOutPort(port);
+    element.getInt("MIDIChannel", "c", midiChannel);
+    element.getInt("MIDIProgram", "P", midiProgram);
+    element.getInt("MIDIBankMSB", "B", midiBankMsb);
+    element.getInt("MIDIBankLSB", "b", midiBankLsb);
+    int32_t range = 0;
+    if (element.getInt("MIDIPitchBend", "m", range))
+        setMidiPitchBend(range);
+    readByte(element, "MIDIPitchBendHiRes", "M", midiPitchBendHiRes);
+    element.getInt("MIDIDefaultVelocity", "v", midiDefaultVelocity);
+    for (int i = 0; i < kMidiEffects; ++i) {
+        const MidiEffectName name = midiEffectName(i);
+        element.getInt(name.longName, name.shortName, midiEffects[static_cast<size_t>(i)]);
+    }
+}

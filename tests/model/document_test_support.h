@@ -1,0 +1,72 @@
+#pragma once
+// Song document tests: text in and out of the markup writers and readers,
+// with the process-wide writer depth and document version put back.
+
+#include "model/markup.h"
+#include "module_test_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+class DocumentTest : public ModuleTest {
+protected:
+    void SetUp() override
+    {
+        ModuleTest::SetUp();
+        savedDepth_ = markupDepth;
+        markupDepth = 0;
+    }
+    void TearDown() override
+    {
+        markupDepth = savedDepth_;
+        ModuleTest::TearDown();
+    }
+
+    // What `write` prints to a stream.
+    template <typename Write>
+    static std::string capture(Write write)
+    {
+        char* bytes = nullptr;
+        size_t size = 0;
+        FILE* stream = open_memstream(&bytes, &size);
+        write(stream);
+        std::fclose(stream);
+        std::string text(bytes, size);
+        std::free(bytes);
+        return text;
+    }
+
+    static std::string writeSong(TesselModule& song)
+    {
+        return capture([&](FILE* f) { song.writeXml(f, "", false); });
+    }
+
+    // Reads the first "module" element of the text into the song: the
+    // reader's result, or -1 when there is no module element.
+    static int readSong(TesselModule& song, const std::string& text, const std::string& path = "")
+    {
+        TesselMemoryFile file;
+        if (!file.assign(text.data(), static_cast<uint32_t>(text.size())))
+            return -1;
+        TesselElement element;
+        while (readElement(file, element))
+            if (element.is("module", "mo", kElementOpen | kElementSelf))
+                return song.readXml(file, path, element);
+        return -1;
+    }
+
+    // Reads an element that the text starts with through `read(file, element)`.
+    template <typename Read>
+    static bool readFirst(const std::string& text, Read read)
+    {
+        TesselMemoryFile file;
+        TesselElement element;
+        if (!file.assign(text.data(), static_cast<uint32_t>(text.size())) || !readElement(file, element))
+            return false;
+        return read(file, element);
+    }
+
+private:
+    int32_t savedDepth_ = 0;
+};

@@ -1,0 +1,63 @@
+#include "document_test_support.h"
+#include "model/zip_helpers.h"
+#include "scratch_folder.h"
+
+namespace {
+
+void giveAudio(TesselSample& s)
+{
+    s.bits = 16;
+    s.channels = 1;
+    s.fileRate = 22050;
+    s.speed = 22050;
+    s.length = 4;
+    ASSERT_TRUE(s.audio.allocate(1, 4 + 6));
+    const float values[] = {0.0f, 1000.0f, -1000.0f, 32767.0f};
+    std::copy(values, values + 4, s.audio.buffers[0]);
+    s.audio.holdFrom(3);
+}
+
+} // namespace
+
+TEST_F(DocumentTest, SampleAudioTravelsAsWavEntriesOfTheZip)
+{
+    ScratchFolder folder;
+    const std::string zip = folder.file("song.zip");
+    auto song = makeSong();
+    giveAudio(song->samples[0]);
+    giveAudio(song->samples[12]);
+    song->samples[12].setName("twelve");
+
+    // Without the store flag the zip is not touched.
+    const std::string withoutAudio = writeSong(*song);
+    EXPECT_FALSE(fileExists(zip.c_str()));
+
+    const std::string text = capture([&](FILE* f) { song->writeXml(f, zip, true); });
+    EXPECT_EQ(text, withoutAudio);
+    ZipEntryList entries;
+    ASSERT_TRUE(zipListEntries(zip.c_str(), entries));
+    ASSERT_EQ(entries.count(), 2);
+    EXPECT_EQ(entries.indexOf("SAMPLE 000.WAV"), 0);
+    EXPECT_EQ(entries.indexOf("Sample 012.wav"), 1);
+    EXPECT_FALSE(fileExists(folder.file("~qrblsmp.tmp").c_str()));
+
+    auto read = makeSong();
+    ASSERT_EQ(readSong(*read, text, zip), 2);
+    EXPECT_FALSE(fileExists(folder.file("~qrblsmp.tmp").c_str()));
+    for (int slot : {0, 12}) {
+        const TesselSample& s = read->samples[static_cast<size_t>(slot)];
+        ASSERT_NE(s.audio.channel(0), nullptr) << slot;
+        EXPECT_GE(s.length, 4);
+        EXPECT_EQ(s.audio.buffers[0][1], 1000.0f);
+        EXPECT_EQ(s.audio.buffers[0][3], 32767.0f);
+        EXPECT_EQ(s.speed, 22050);
+        EXPECT_EQ(s.filename, "");   // not the temporary file's name
+    }
+    EXPECT_EQ(read->samples[12].nameText().substr(0, 6), "twelve");
+
+    // A missing entry leaves the sample without audio.
+    auto noAudio = makeSong();
+    ASSERT_EQ(readSong(*noAudio, text, folder.file("missing.zip")), 2);
+    EXPECT_EQ(noAudio->samples[0].audio.channel(0), nullptr);
+    EXPECT_EQ(noAudio->samples[0].speed, 22050);
+}
