@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
+#include "plugin/song_files.h"
 
 #include <new>
 
@@ -17,7 +18,11 @@ constexpr const char* kOneInstanceText = "ERROR: You can only run one instance o
 
 // Built when the library loads: the engine's links into the shell.
 struct LoadTime {
-    LoadTime() { installEngineHooks(); }
+    LoadTime()
+    {
+        installEngineHooks();
+        installChunkSongFiles();
+    }
 } loadTime;
 
 bool processorHasSse()

@@ -133,7 +133,9 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
         return 0;
     }
     const std::string previousPath = engine.song.songPath;
-    const int result = TesselSongFiles::load ? TesselSongFiles::load(engine, file.path()) : 0;
+    const int loaded = TesselSongFiles::load ? TesselSongFiles::load(engine, file.path()) : 0;
+    // 1 means the chunk held no song: nothing was loaded, so nothing succeeded.
+    const int result = loaded >= 2 ? loaded : 0;
     if (result) {
         if (TesselSongFiles::apply)
             TesselSongFiles::apply(engine);

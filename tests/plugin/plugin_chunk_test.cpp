@@ -60,7 +60,7 @@ TEST_F(PluginTest, EachChunkCallUsesAPrivateFileOfItsOwnAndRemovesIt)
     void* again = nullptr;
     ASSERT_GT(p.getChunk(&again), 0);
     const std::string block(static_cast<char*>(again), FakeSongFiles::content.size());
-    ASSERT_EQ(p.setChunk(again, static_cast<VstInt32>(block.size())), 1);
+    ASSERT_EQ(p.setChunk(again, static_cast<VstInt32>(block.size())), 2);
     EXPECT_EQ(FakeSongFiles::lastLoaded, block);
 
     ASSERT_EQ(FakeSongFiles::savedTo.size(), 2u);
@@ -132,15 +132,19 @@ TEST_F(PluginTest, RestoredSongHasNoFileName)
     TesselPlugin& p = make();
     p.getEngine().song.songPath = "/home/user/tune.zip";
     char block[] = "PK restored";
-    ASSERT_EQ(p.setChunk(block, sizeof block), 1);
+    ASSERT_EQ(p.setChunk(block, sizeof block), 2);
     EXPECT_EQ(FakeSongFiles::applied, 1);
     EXPECT_TRUE(p.getEngine().song.songPath.empty());
     EXPECT_EQ(platform::statusText(), "Loading from host... completed.");
 
-    FakeSongFiles::loadResult = 0;
-    EXPECT_EQ(p.setChunk(block, sizeof block), 0);
-    EXPECT_EQ(FakeSongFiles::applied, 1);
-    EXPECT_EQ(platform::statusText(), "Loading from host... failed.");
+    for (int nothingLoaded : {0, 1}) {
+        FakeSongFiles::loadResult = nothingLoaded;
+        p.getEngine().song.songPath = "/home/user/tune.zip";
+        EXPECT_EQ(p.setChunk(block, sizeof block), 0);
+        EXPECT_EQ(FakeSongFiles::applied, 1);
+        EXPECT_EQ(p.getEngine().song.songPath, "/home/user/tune.zip");
+        EXPECT_EQ(platform::statusText(), "Loading from host... failed.");
+    }
     currentPageNumber() = -1;
 }
 

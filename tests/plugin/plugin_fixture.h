@@ -20,7 +20,7 @@ struct FakeSongFiles {
     static inline std::vector<std::string> loadedFrom;
     static inline std::string content = "PK fake module";
     static inline bool saveWorks = true;
-    static inline int loadResult = 1;
+    static inline int loadResult = 2;
     static inline std::string lastLoaded;
     static inline int applied = 0;
 
@@ -34,7 +34,7 @@ struct FakeSongFiles {
         loadedFrom.clear();
         content = "PK fake module";
         saveWorks = true;
-        loadResult = 1;
+        loadResult = 2;
         lastLoaded.clear();
         applied = 0;
         TesselSongFiles::save = save;
