@@ -8,6 +8,7 @@
 #include "plugin/plugin_object.h"
 #include "plugin/song_files.h"
 
+#include <atomic>
 #include <new>
 
 namespace {
@@ -49,7 +50,9 @@ extern "C" QB_EXPORT AEffect* quorbelMain(audioMasterCallback audioMaster)
         refuse(kNoSseText);
         return nullptr;
     }
-    if (TesselInstances::count.load() >= 1) {
+    // Two hosts' threads calling at once must not both get past the count.
+    static std::atomic<bool> creating{false};
+    if (TesselInstances::count.load() >= 1 || creating.exchange(true)) {
         refuse(kOneInstanceText);
         return nullptr;
     }
@@ -58,8 +61,9 @@ extern "C" QB_EXPORT AEffect* quorbelMain(audioMasterCallback audioMaster)
     try {
         plugin = new (std::nothrow) TesselPlugin(audioMaster);
     } catch (...) {
-        return nullptr;
+        plugin = nullptr;
     }
+    creating.store(false);
     if (!plugin)
         return nullptr;
     if (TesselInstances::constructionFailed) {
