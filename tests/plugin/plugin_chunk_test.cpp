@@ -1,5 +1,7 @@
 #include "plugin_fixture.h"
 
+#include "model/scratch_folder.h"
+
 #include "platform/folders.h"
 #include "platform/status_text.h"
 
@@ -23,14 +25,7 @@ bool FakeSongFiles::save(TesselEngine&, const std::string& path)
 int FakeSongFiles::load(TesselEngine& engine, const std::string& path)
 {
     loadedFrom.push_back(path);
-    lastLoaded.clear();
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[256];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            lastLoaded.append(buffer, n);
-        std::fclose(file);
-    }
+    lastLoaded = readWholeFile(path);
     engine.song.songPath = path;   // as a file load does
     return loadResult;
 }

@@ -9,19 +9,7 @@
 
 namespace {
 
-class LibraryAudioTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string error;
-        ASSERT_TRUE(host().load(error)) << error;
-        ASSERT_NE(host().create(), nullptr);
-        host().start(44100.0f, 512);
-    }
-    void TearDown() override { host().unload(); }
-
-    static TestHost& host() { return TestHost::get(); }
-};
+using LibraryAudioTest = StartedPluginTest;
 
 TEST_F(LibraryAudioTest, StoppedOutputOverNanBuffersIsZero)
 {

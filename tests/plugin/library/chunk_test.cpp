@@ -8,18 +8,8 @@
 
 namespace {
 
-class LibraryChunkTest : public ::testing::Test {
+class LibraryChunkTest : public StartedPluginTest {
 protected:
-    void SetUp() override
-    {
-        std::string error;
-        ASSERT_TRUE(host().load(error)) << error;
-        ASSERT_NE(host().create(), nullptr);
-        host().start(44100.0f, 512);
-    }
-    void TearDown() override { host().unload(); }
-
-    static TestHost& host() { return TestHost::get(); }
 
     std::string chunk()
     {

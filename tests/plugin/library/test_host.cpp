@@ -122,6 +122,14 @@ void TestHost::sendMidi(uint8_t status, uint8_t data1, uint8_t data2)
     dispatch(effProcessEvents, 0, 0, &events);
 }
 
+void StartedPluginTest::SetUp()
+{
+    std::string error;
+    ASSERT_TRUE(host().load(error)) << error;
+    ASSERT_NE(host().create(), nullptr);
+    host().start(44100.0f, 512);
+}
+
 int threadCount()
 {
     int n = 0;

@@ -5,6 +5,8 @@
 
 #include "plugin/vst/effect_record.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -43,6 +45,14 @@ struct TestHost {
     AEffect* effect = nullptr;
     std::vector<float> left;
     std::vector<float> right;
+};
+
+// A test with the library loaded and one plug-in started at 44.1 kHz, 512 frames.
+class StartedPluginTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override { host().unload(); }
+    static TestHost& host() { return TestHost::get(); }
 };
 
 int threadCount();

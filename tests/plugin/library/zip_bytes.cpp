@@ -3,45 +3,13 @@
 #include <minizip/unzip.h>
 #include <minizip/zip.h>
 
-#include <atomic>
-#include <cstdio>
-#include <unistd.h>
+#include "model/scratch_folder.h"
 
-namespace {
-
-std::string scratchName()
-{
-    static std::atomic<int> counter{0};
-    return "/tmp/qb-chunk-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".zip";
-}
-
-void writeFile(const std::string& path, const std::string& bytes)
-{
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
-}
-
-std::string readFile(const std::string& path)
-{
-    std::string bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            bytes.append(buffer, n);
-        std::fclose(f);
-    }
-    return bytes;
-}
-
-} // namespace
 
 std::string zipEntryOf(const std::string& zipBytes, const char* entryName)
 {
-    const std::string path = scratchName();
-    writeFile(path, zipBytes);
+    const ScratchFolder folder;
+    const std::string path = folder.write("chunk.zip", zipBytes);
     std::string content;
     if (unzFile zip = unzOpen(path.c_str())) {
         if (unzLocateFile(zip, entryName, 2) == UNZ_OK && unzOpenCurrentFile(zip) == UNZ_OK) {
@@ -53,13 +21,13 @@ std::string zipEntryOf(const std::string& zipBytes, const char* entryName)
         }
         unzClose(zip);
     }
-    std::remove(path.c_str());
     return content;
 }
 
 std::string zipOfOneEntry(const char* entryName, const std::string& content)
 {
-    const std::string path = scratchName();
+    const ScratchFolder folder;
+    const std::string path = folder.file("chunk.zip");
     if (zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE)) {
         zip_fileinfo info{};
         if (zipOpenNewFileInZip(zip, entryName, &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 9) == ZIP_OK) {
@@ -68,7 +36,5 @@ std::string zipOfOneEntry(const char* entryName, const std::string& content)
         }
         zipClose(zip, nullptr);
     }
-    std::string bytes = readFile(path);
-    std::remove(path.c_str());
-    return bytes;
+    return readWholeFile(path);
 }
