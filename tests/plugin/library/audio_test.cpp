@@ -1,6 +1,6 @@
-// Audio through the library: silence when stopped, long blocks, MIDI, and
-// playback of a song handed over as a chunk.
+// Audio through the library: silence when stopped, long blocks and MIDI.
 #include "library/test_host.h"
+#include "model/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -46,10 +46,13 @@ TEST_F(LibraryAudioTest, EmptyEventListsAndOddBlocksAreHarmless)
     host().effect->processReplacing(host().effect, nullptr, outputs, -5);
 }
 
-// These wait for the engine's row processing, mixer and MIDI input and for
-// the module file; enable them when those are merged.
+// Waits for the engine's MIDI input; the song of the chunk test gives the
+// note an instrument to play.
 TEST_F(LibraryAudioTest, DISABLED_NoteOnThroughProcessEventsSounds)
 {
+    std::string tune = readWholeFile(testData("plugin/tune.zip"));
+    ASSERT_FALSE(tune.empty());
+    ASSERT_EQ(host().dispatch(effSetChunk, 0, static_cast<VstIntPtr>(tune.size()), tune.data()), 2);
     host().sendMidi(0x90, 60, 100);
     float peak = 0.0f;
     for (int block = 0; block < 20; ++block) {
