@@ -26,6 +26,13 @@ constexpr int kSongTimingCapacity = 100000;
 constexpr int kPatternTimingCapacity = 500;
 constexpr uint32_t kEngineLockWaitMs = 5000;
 
+// What one pattern's rows leave to the song's walk.
+struct TesselPatternTiming {
+    int32_t jump = -1;       // order entry to continue at; -1 = none
+    int32_t breakRow = -1;   // row of a break command; -1 = none
+    double speed = 6.0;      // speed at the end of the pattern
+};
+
 // Transport states; 2 or more counts as playing.
 enum TesselTransport : int32_t {
     kStoppedReleased = 0,
@@ -70,9 +77,17 @@ public:
     // Editor thread: stops and removes every voice; waits 1000 ms for the song lock.
     void stopNow();
 
-    // Caller holds the song lock.
-    void rebuildSongPlaylist(const TesselPlayPosition* from);
+    // Timing lists. Each rebuild takes its scratch list's mutex (no time
+    // limit) before the song lock. Without the caller's lock the copy waits
+    // 1000 ms for the song lock (100 ms per pattern when all are rebuilt) and
+    // a time-out keeps the old list. Editor or audio thread.
+    void rebuildSongPlaylist(const TesselPlayPosition* from, bool callerHoldsLock = true);
+    void rebuildPatternPlaylist(int pattern, bool callerHoldsLock);
     void rebuildPatternPlaylists(bool callerHoldsLock);
+    // Appends the pattern's rows, resolving speed, tempo, loops, jumps and breaks.
+    TesselPatternTiming buildPatternTiming(const TesselPattern& pattern, TesselPlaylist& list, int order) const;
+    // Ticks of that row for the pattern editor's row column, plus 0.1.
+    double speedAtRow(int pattern, int row) const;
 
     // Audio thread; waits 100 ms for the song lock. False when nothing was rendered.
     bool process(int frames);

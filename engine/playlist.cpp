@@ -21,6 +21,7 @@ void TesselPlaylist::reset(double tempo, double speed)
         entries_[i] = TesselPlaylistEntry{-1, 0, speed};
     tempoMap.clear();
     tempoMap[0] = TesselTempoEntry{tempo, 0.0, 0};
+    findCache_ = -1;
 }
 
 int32_t TesselPlaylist::append(int order, int row, double speed)

@@ -114,6 +114,29 @@ public:
     void freeEvents();
     bool appendEvent(const TesselVoiceEvent& source);
 
+    // Note start and release (audio thread, or any thread holding the song lock).
+    // Starts the note of the voice's sample and instrument: envelopes from
+    // the instrument, loops of the sample back at their stored bounds.
+    void startNote();
+    // The state byte a new note takes: 9 for a sample with audio, 0x11 for a
+    // MIDI instrument, else 0.
+    uint8_t noteState() const;
+    void resetEnvelopes();
+    // Each does nothing to an idle voice. The fade is `startFade` because
+    // `fade` is the fade level.
+    void cut();
+    void startFade();
+    void noteOff();
+    void setVolume(int v);
+    void setCutoff(int v);
+    void setResonance(int v);
+    void setPanning(int v);
+    // The instrument's key-map subrow for the key; null without instrument or key.
+    const TesselSubrow* keyMapEntry() const;
+    // Records the current event in the block's chain when it changed: spanning
+    // the whole block, replacing a last event that starts at frame 0.
+    void recordEvent(int blockFrames);
+
     uint8_t state() const { return current.state; }
     void setState(uint8_t s) { current.state = s; }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class TesselVoice;
+class TesselModule;
 
 struct TesselVoiceListNode {
     TesselVoice* voice = nullptr;
@@ -27,6 +28,23 @@ struct TesselVoiceListNode {
     // for at most 100 ms; false when nodes had to be left in the chain.
     bool releaseFollowing();
     TesselVoiceListNode* last();
+
+    // Setters and releases on the node's voice; nothing without a voice.
+    void setState(uint8_t s);       // the voice and every event of its chain
+    void setStateOnly(uint8_t s);
+    void setNote(int8_t n);
+    void setVelocity(uint8_t v);
+    void setKey(int8_t k);
+    // Instrument number n (1..99) of the module; 0 or out of range: none.
+    void setInstrument(TesselModule& module, int n);
+    void addFlags(uint16_t f);
+    void cutAll();        // note text "^^^"
+    void noteOffAll();    // note text "==="
+    void fadeAll();
+    // The voice's new-note action: cut, continue, note off or fade.
+    void applyNewNoteAction();
+    // Envelopes whose instrument setting carries them take the other voice's state.
+    void carryEnvelopes(const TesselVoiceListNode& other);
 };
 
 class TesselChannelVoiceList {

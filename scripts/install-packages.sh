@@ -12,6 +12,8 @@ packages=(
   zip unzip
   libxml2-utils
   flac vorbis-tools sox
+  # Tests only: a reference reader for imported modules, and modules made by others.
+  libopenmpt-dev biniax2-data njam-data circuslinux-data
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -31,3 +31,23 @@ for corpus in fuzz/corpus/*/; do
     -rss_limit_mb=2048 -print_final_stats=1 "$scratch" "$corpus"
   rm -rf "$scratch"
 done
+
+# The Impulse Tracker importer also meets real modules (from biniax2-data) cut
+# short and damaged at fixed places.
+music=/usr/share/games/biniax2/music
+if [ -x build-fuzz/fuzz/it_import ] && [ -d "$music" ]; then
+  damaged=$(mktemp -d)
+  for module in "$music"/*.it; do
+    name=$(basename "$module" .it)
+    size=$(stat -c %s "$module")
+    for fraction in 1 3 7 15 31 63 127; do
+      head -c $((size * fraction / 128)) "$module" > "$damaged/$name-cut$fraction.it"
+    done
+    for at in 40 200 700 2000 9000; do
+      cp "$module" "$damaged/$name-bad$at.it"
+      printf '\xff\xff\xff\xff' | dd of="$damaged/$name-bad$at.it" bs=1 seek=$((at % size)) conv=notrunc status=none
+    done
+  done
+  build-fuzz/fuzz/it_import -runs=0 "$damaged"
+  rm -rf "$damaged"
+fi

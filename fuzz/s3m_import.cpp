@@ -1,0 +1,11 @@
+// Scream Tracker 3 importer: any image imports or is refused, inside its bounds.
+
+#include "fuzz/module_import_check.h"
+#include "model/s3m_import.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return fuzzModuleImport(data, size, [](const uint8_t* d, size_t n, TesselModule& song) {
+        return importScreamTracker3(d, n, song);
+    });
+}
