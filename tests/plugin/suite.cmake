@@ -11,3 +11,12 @@ add_dependencies(plugin_library_tests Quorbel)
 target_compile_definitions(plugin_library_tests PRIVATE QB_PLUGIN_LIBRARY="$<TARGET_FILE:Quorbel>")
 gtest_discover_tests(plugin_library_tests DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "QB_TEST_DATA=${CMAKE_CURRENT_LIST_DIR}/../data")
+
+# A stand-in sibling under the name the library asks for; the test loads it
+# first by its full path, so the library's load by name finds it loaded.
+add_library(qb_ostra_stand_in SHARED ${CMAKE_CURRENT_LIST_DIR}/sibling/ostra_stand_in.cpp)
+set_target_properties(qb_ostra_stand_in PROPERTIES PREFIX "" OUTPUT_NAME Ostra NO_SONAME ON
+  CXX_VISIBILITY_PRESET hidden LIBRARY_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/sibling)
+target_link_options(qb_ostra_stand_in PRIVATE -Wl,-soname,Ostra.so)
+add_dependencies(plugin_library_tests qb_ostra_stand_in)
+target_compile_definitions(plugin_library_tests PRIVATE QB_OSTRA_STAND_IN="$<TARGET_FILE:qb_ostra_stand_in>")

@@ -138,17 +138,6 @@ TEST_F(LibraryTest, DataExportsFollowTheRunningInstance)
     EXPECT_EQ(prepare(256), 0);
 }
 
-TEST_F(LibraryTest, SiblingExportsWithoutTheSibling)
-{
-    using Call = int32_t (*)();
-    auto connect = reinterpret_cast<Call>(host().symbol("QuorbelConnect"));
-    auto disconnect = reinterpret_cast<Call>(host().symbol("QuorbelDisconnect"));
-    ASSERT_TRUE(connect && disconnect);
-    EXPECT_EQ(disconnect(), 1);
-    EXPECT_EQ(connect(), 0);   // no "Ostra.so" on the search path
-    EXPECT_EQ(disconnect(), 1);
-}
-
 TEST(LibraryUnload, CloseThenDlcloseLeavesNoThread)
 {
     const int before = threadCount();
