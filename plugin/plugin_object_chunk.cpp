@@ -100,15 +100,15 @@ VstInt32 TesselPlugin::getChunk(void** data, bool isPreset)
     }
     platform::setStatusText("Saving to host...");
     freeChunk();
-    if (data)
-        *data = nullptr;
+    if (!data)
+        return 0;
+    *data = nullptr;
 
     ChunkFile file;
     long size = 0;
     if (file.usable() && TesselSongFiles::save && TesselSongFiles::save(engine, file.path()))
         chunk_ = readWholeFile(file.path(), size);
-    if (!chunk_ || !data) {
-        freeChunk();
+    if (!chunk_) {
         platform::setStatusText("Saving to host... failed.");
         logCommand(kCmdHostSave, 0);
         return 0;
@@ -132,7 +132,6 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
         logCommand(kCmdHostLoad, 0);
         return 0;
     }
-    const std::string previousPath = engine.song.songPath;
     const int loaded = TesselSongFiles::load ? TesselSongFiles::load(engine, file.path()) : 0;
     // 1 means the chunk held no song: nothing was loaded, so nothing succeeded.
     const int result = loaded >= 2 ? loaded : 0;
@@ -143,9 +142,10 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
         engine.song.songPath.clear();
         platform::setStatusText("Loading from host... completed.");
     } else {
-        // The previous song stays, under its own name.
+        // A load that got as far as naming the song may have replaced part
+        // of it: it must not be saved over the user's file by name.
         if (engine.song.songPath == file.path())
-            engine.song.songPath = previousPath;
+            engine.song.songPath.clear();
         platform::setStatusText("Loading from host... failed.");
     }
     logCommand(kCmdHostLoad, result);

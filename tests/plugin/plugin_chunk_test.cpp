@@ -132,14 +132,20 @@ TEST_F(PluginTest, RestoredSongHasNoFileName)
     EXPECT_TRUE(p.getEngine().song.songPath.empty());
     EXPECT_EQ(platform::statusText(), "Loading from host... completed.");
 
+    // A failed load that named the song after the temporary file leaves it unnamed.
     for (int nothingLoaded : {0, 1}) {
         FakeSongFiles::loadResult = nothingLoaded;
         p.getEngine().song.songPath = "/home/user/tune.zip";
         EXPECT_EQ(p.setChunk(block, sizeof block), 0);
         EXPECT_EQ(FakeSongFiles::applied, 1);
-        EXPECT_EQ(p.getEngine().song.songPath, "/home/user/tune.zip");
+        EXPECT_EQ(p.getEngine().song.songPath, "");
         EXPECT_EQ(platform::statusText(), "Loading from host... failed.");
     }
+    // One that failed before touching the song keeps its name.
+    FakeSongFiles::remove();
+    p.getEngine().song.songPath = "/home/user/tune.zip";
+    EXPECT_EQ(p.setChunk(block, sizeof block), 0);
+    EXPECT_EQ(p.getEngine().song.songPath, "/home/user/tune.zip");
     currentPageNumber() = -1;
 }
 
