@@ -10,10 +10,8 @@ packages=(
   libx11-dev libcairo2-dev libasound2-dev
   clang libclang-rt-14-dev
   zip unzip
-  libxml2-utils
-  flac vorbis-tools sox
   # Tests only: a reference reader for imported modules, and modules made by others.
-  libopenmpt-dev biniax2-data njam-data circuslinux-data
+  libopenmpt-dev biniax2-data njam-data circuslinux-data ceferino-data
 )
 missing=()
 for p in "${packages[@]}"; do

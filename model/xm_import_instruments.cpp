@@ -1,0 +1,142 @@
+// Instruments: header with key map, envelopes and vibrato, then the sample
+// headers of the instrument, then their delta-coded data.
+
+#include "model/memory_file.h"
+#include "model/module.h"
+#include "model/xm_import_parts.h"
+#include "model/xm_samples.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int kMaxSamplesPerInstrument = 33;
+constexpr int kFileNodes = 12;
+constexpr int kFirstKey = 12;
+constexpr int kFileKeys = 96;
+constexpr size_t kNameLength = 22;
+constexpr size_t kSampleHeaderSize = 40;
+enum EnvelopeType : uint8_t { kEnabled = 1, kSustain = 2, kLoop = 4 };
+
+// Node indexes beyond the nodes read would send the envelope off its nodes.
+void setLoop(TesselLoop& loop, bool on, int begin, int end, uint32_t nodes)
+{
+    const int last = std::max(static_cast<int>(nodes) - 1, 0);
+    begin = std::min(begin, last);
+    loop.type = on ? 1 : 0;
+    loop.setBegin(begin);
+    loop.setEnd(std::clamp(end, begin, last));
+}
+
+struct EnvelopeBytes {
+    size_t nodes;   // offset of the 12 nodes
+    size_t count, sustain, loopBegin, loopEnd, type;
+};
+constexpr EnvelopeBytes kVolumeBytes{129, 225, 227, 228, 229, 233};
+constexpr EnvelopeBytes kPanningBytes{177, 226, 230, 231, 232, 234};
+
+void readEnvelope(TesselMemoryFile& file, size_t at, const EnvelopeBytes& where, TesselEnvelope& envelope)
+{
+    auto byteAt = [&](size_t offset) {
+        file.seek(at + offset);
+        return static_cast<int>(file.readUInt(1));
+    };
+    int count = byteAt(where.count);
+    if (count >= kMaxSamplesPerInstrument)
+        count = 0;
+    // Only 12 nodes are stored; a larger count would read the next fields as nodes.
+    envelope.nodeCount = static_cast<uint32_t>(std::min(count, kFileNodes));
+    file.seek(at + where.nodes);
+    for (uint32_t i = 0; i < envelope.nodeCount; ++i) {
+        envelope.node(static_cast<int>(i)).tick = static_cast<uint16_t>(file.readUInt(2));
+        envelope.node(static_cast<int>(i)).value = static_cast<uint16_t>(file.readUInt(2));
+    }
+    const int type = byteAt(where.type);
+    envelope.enabled = (type & kEnabled) ? TesselEnvelope::Ticks : TesselEnvelope::Off;
+    const int sustain = byteAt(where.sustain);
+    setLoop(envelope.sustain, type & kSustain, sustain, sustain, envelope.nodeCount);
+    setLoop(envelope.loop, type & kLoop, byteAt(where.loopBegin), byteAt(where.loopEnd), envelope.nodeCount);
+    envelope.computeSlopes();
+}
+
+void readKeymap(TesselMemoryFile& file, size_t at, int firstSample, TesselInstrument& instrument)
+{
+    file.seek(at + 33);
+    for (int key = 0; key < kKeys; ++key) {
+        TesselRow& row = instrument.keymap.getRow(key);
+        row.pitch = static_cast<int16_t>(key);
+        row.instrument = 0;
+        if (key < kFirstKey || key >= kFirstKey + kFileKeys)
+            continue;
+        const int sample = firstSample + static_cast<int>(file.readUInt(1)) + 1;
+        row.instrument = static_cast<int16_t>(sample < 100 ? sample : 0);
+    }
+}
+
+struct Vibrato {
+    int waveform = 0;
+    int depth = 0;
+    int rate = 0;
+};
+
+Vibrato readInstrument(TesselMemoryFile& file, size_t at, int firstSample, TesselInstrument& instrument)
+{
+    readKeymap(file, at, firstSample, instrument);
+    readEnvelope(file, at, kVolumeBytes, instrument.volumeEnvelope());
+    readEnvelope(file, at, kPanningBytes, instrument.panningEnvelope());
+    Vibrato v;
+    file.seek(at + 235);
+    v.waveform = static_cast<int>(file.readUInt(1));
+    file.skip(1);   // sweep
+    v.depth = static_cast<int>(file.readUInt(1));
+    v.rate = static_cast<int>(file.readUInt(1));
+    instrument.fadeOut = static_cast<int32_t>(file.readUInt(2) / 16);
+    return v;
+}
+
+} // namespace
+
+bool readXmInstruments(TesselMemoryFile& file, int count, TesselModule& song)
+{
+    bool dropped = false;
+    int firstSample = 0;   // slot of the instrument's first sample
+    for (int i = 0; i < std::min(count, kInstruments); ++i) {
+        const size_t at = file.offset();
+        const uint32_t headerSize = file.readUInt(4);
+        TesselInstrument& instrument = song.instruments[static_cast<size_t>(i)];
+        const std::string name = readXmText(file, kNameLength);
+        file.skip(1);   // type
+        const int samples = static_cast<int>(file.readUInt(2));
+        if (samples >= kMaxSamplesPerInstrument)
+            break;
+        instrument.setName(name.c_str());
+        if (samples == 0) {
+            // The reset key map would play another instrument's sample.
+            for (int key = 0; key < kKeys; ++key)
+                instrument.keymap.getRow(key).instrument = 0;
+            file.seek(at + headerSize);
+            continue;
+        }
+        const Vibrato vibrato = readInstrument(file, at, firstSample, instrument);
+        // Sample headers follow the instrument header by its size field.
+        file.seek(at + headerSize);
+        std::vector<XmSampleSource> sources;
+        for (int s = 0; s < samples; ++s) {
+            const size_t header = file.offset();
+            const int slot = firstSample + s;
+            TesselSample* sample = slot < kSamples ? &song.samples[static_cast<size_t>(slot)] : nullptr;
+            sources.push_back(readXmSampleHeader(file, sample));
+            if (sample)
+                sample->vibrato = TesselVibrato{0, vibrato.waveform, vibrato.depth, vibrato.rate};
+            file.seek(header + kSampleHeaderSize);
+        }
+        for (int s = 0; s < samples; ++s) {
+            const int slot = firstSample + s;
+            TesselSample* sample = slot < kSamples ? &song.samples[static_cast<size_t>(slot)] : nullptr;
+            dropped = !readXmSampleData(file, sources[static_cast<size_t>(s)], sample) || dropped;
+        }
+        firstSample += samples;
+    }
+    return dropped;
+}
