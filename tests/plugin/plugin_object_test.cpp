@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -163,6 +164,26 @@ TEST(PluginEntryBoxes, RecorderTakesTheBoxes)
     platform::setMessageBoxRecorder(nullptr);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "Quorbel|ERROR: test|4112");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PluginTest, PlainEditorKeepsTheUsageLogWhileThePluginLives)
+{
+    make();
+    TesselUsageLog* log = usageLog();
+    ASSERT_NE(log, nullptr);
+    const std::string path = log->path();
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(access(path.c_str(), F_OK), 0);
+    ERect* rect = nullptr;
+    EXPECT_EQ(plugin->dispatcher(effEditGetRect, 0, 0, &rect, 0.0f), 1);
+    EXPECT_EQ(rect->right, TesselPlainEditor::kWidth);
+    plugin.reset();
+    EXPECT_EQ(usageLog(), nullptr);
+    EXPECT_NE(access(path.c_str(), F_OK), 0);
 }
 
 } // namespace
