@@ -16,3 +16,14 @@ void TesselBusBuffer::clear()
     pending = 0;
     silence();
 }
+
+void TesselBusBuffer::copyTo(float** outputs, int count, int frames)
+{
+    const int n = frames < kFrames ? frames : kFrames;
+    if (count > kChannels)
+        count = kChannels;
+    for (int c = 0; outputs && n > 0 && c < count; ++c)
+        if (outputs[c])
+            vecCopy(channel[c], outputs[c], n);
+    pending = 0;
+}

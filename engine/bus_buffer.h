@@ -18,6 +18,13 @@ struct TesselBusBuffer {
     void clear();
     void resetPending() { pending = 0; }
 
+    // The plug-in's side of the block.
+    // True when the block is set up for that channel-count request.
+    bool isReady(int requested) const { return ready != 0 && renderedFor == requested; }
+    // Audio thread: copies the pending block's first min(frames, kFrames)
+    // frames into up to `count` host channels and clears the pending flag.
+    void copyTo(float** outputs, int count, int frames);
+
     float channel[kChannels][kFrames] = {};
     TesselOutputBus* bus = nullptr;
     int32_t frames = 0;

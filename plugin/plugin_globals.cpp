@@ -1,0 +1,68 @@
+#include "plugin/plugin_globals.h"
+
+#include "engine/engine.h"
+#include "gui/bitmap.h"
+#include "plugin/command_scheme.h"
+
+TesselHostIdentity& hostIdentity()
+{
+    static TesselHostIdentity identity;
+    return identity;
+}
+
+std::atomic<int32_t>& currentPageNumber()
+{
+    static std::atomic<int32_t> page{-1};
+    return page;
+}
+
+TesselPreferences& pluginPreferences()
+{
+    static TesselPreferences preferences;
+    return preferences;
+}
+
+std::array<std::unique_ptr<TesselFont>, kBitmapFonts>& bitmapFonts()
+{
+    static std::array<std::unique_ptr<TesselFont>, kBitmapFonts> fonts;
+    return fonts;
+}
+
+std::unique_ptr<COffscreenContext>& pageOffscreen()
+{
+    static std::unique_ptr<COffscreenContext> offscreen;
+    return offscreen;
+}
+
+std::map<std::string, int32_t>& keyLookupMap()
+{
+    static std::map<std::string, int32_t> map;
+    return map;
+}
+
+namespace {
+
+void buildCommandTree()
+{
+    defaultScheme().resetToDefaults();
+}
+
+void loadPreferences(TesselEngine& engine)
+{
+    TesselPreferences& preferences = pluginPreferences();
+    preferences.setDefaults();
+    preferences.load(defaultScheme());
+    TesselEnginePreferences& own = engine.preferences;
+    own.disableMidi = preferences.disableMidi;
+    own.defaultTempo = preferences.defaultTempo;
+    own.defaultResolution = preferences.defaultResolution;
+    own.defaultRowsPerBeat = preferences.defaultRowsPerBeat;
+}
+
+} // namespace
+
+void installEngineHooks()
+{
+    TesselEngineHooks::buildCommandTree = buildCommandTree;
+    TesselEngineHooks::loadPreferences = loadPreferences;
+}

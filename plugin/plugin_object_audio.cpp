@@ -1,0 +1,92 @@
+// The audio side of the plug-in: blocks from the engine's output block into
+// the host's buffers, block size and rate, the host's MIDI.
+//
+// The crash filter stays installed for the plug-in's whole life; unlike a
+// structured-exception translator, a signal handler cannot resume the call,
+// so nothing is installed around each block.
+#include "plugin/plugin_object.h"
+
+#include "engine/midi_out.h"
+#include "engine/vector.h"
+#include "plugin/engine_calls.h"
+#include "plugin/plugin_globals.h"
+
+void TesselPlugin::process(float** /*inputs*/, float** outputs, VstInt32 sampleFrames)
+{
+    if (!outputArrangement || !outputs || sampleFrames <= 0)
+        return;
+    // The host gave buffers for its declared outputs only.
+    int channels = outputArrangement->numChannels;
+    if (channels > cEffect.numOutputs)
+        channels = cEffect.numOutputs;
+    for (int c = 0; c < channels; ++c)
+        if (outputs[c])
+            vecZero(outputs[c], sampleFrames);
+    if (!engine.output.isReady(0))
+        return;
+    // The output block holds 16384 frames: a longer host block is rendered in parts.
+    bool render = !engine.output.pending;
+    for (VstInt32 done = 0; done < sampleFrames;) {
+        const VstInt32 left = sampleFrames - done;
+        const VstInt32 part = left < TesselBusBuffer::kFrames ? left : TesselBusBuffer::kFrames;
+        renderPart(outputs, channels, done, part, render);
+        done += part;
+        render = true;
+    }
+}
+
+void TesselPlugin::renderPart(float** outputs, int channels, VstInt32 offset, VstInt32 frames, bool render)
+{
+    if (render && !engine.process(frames))
+        return;
+    if (!engine.output.pending)
+        return;
+    float* at[TesselBusBuffer::kChannels] = {};
+    for (int c = 0; c < channels && c < TesselBusBuffer::kChannels; ++c)
+        at[c] = outputs[c] ? outputs[c] + offset : nullptr;
+    int copied = engine.blockFrames;
+    if (copied > frames)
+        copied = frames;
+    engine.output.copyTo(at, channels, copied);
+}
+
+void TesselPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
+{
+    process(inputs, outputs, sampleFrames);
+}
+
+VstIntPtr TesselPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    if (opcode == kOpcodeIsPlaying)
+        return enginePlaying(engine) ? 1 : 0;
+    return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+}
+
+VstInt32 TesselPlugin::processEvents(VstEvents* events)
+{
+    if (events && events->numEvents >= 1)
+        engineMidiInput(engine, events);
+    return 1;
+}
+
+void TesselPlugin::setSampleRate(float rate)
+{
+    sampleRate = rate;
+    setBlockSize(getBlockSize());
+    engineSetSampleRate(engine, rate);
+}
+
+void TesselPlugin::setBlockSize(VstInt32 frames)
+{
+    blockSize = frames;
+    if (engine.midiOut)
+        engine.midiOut->setDelay(pluginPreferences().midiDelay);
+    engine.output.pending = 0;
+    engine.output.frames = frames < 0 ? 0 : (frames < TesselBusBuffer::kFrames ? frames : TesselBusBuffer::kFrames);
+    engine.output.clear();
+}
+
+void TesselPlugin::resume()
+{
+    wantEvents(1);
+}

@@ -1,0 +1,153 @@
+// The song handed to the host as one chunk: the module file, written to and
+// read from a temporary file of this call's own in the private temporary
+// folder, removed afterwards. The block given to the host stays ours until
+// the next getChunk or the plug-in's deletion.
+#include "plugin/plugin_object.h"
+
+#include "platform/folders.h"
+#include "platform/status_text.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/song_files.h"
+#include "plugin/usage_log.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kCmdHostLoad = 3;
+constexpr int kCmdHostSave = 4;
+constexpr const char* kChunkFileName = "~qrbldmp.zip";
+
+void logCommand(int action, int32_t value)
+{
+    if (TesselUsageLog* log = usageLog())
+        log->logCommand(action, value);
+}
+
+// A folder of its own for one chunk file, so that no other call or process
+// can meet the file; removed with the file when it goes out of scope.
+class ChunkFile {
+public:
+    ChunkFile()
+    {
+        const std::string base = platform::temporaryFolder();
+        if (base.empty())
+            return;
+        std::string pattern = platform::joinPath(base, "chunk-XXXXXX");
+        if (!mkdtemp(pattern.data()))
+            return;
+        folder_ = pattern;
+        path_ = platform::joinPath(folder_, kChunkFileName);
+    }
+    ~ChunkFile()
+    {
+        if (folder_.empty())
+            return;
+        std::remove(path_.c_str());
+        ::rmdir(folder_.c_str());
+    }
+    ChunkFile(const ChunkFile&) = delete;
+    ChunkFile& operator=(const ChunkFile&) = delete;
+
+    bool usable() const { return !path_.empty(); }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string folder_;
+    std::string path_;
+};
+
+// The whole file in a block of its own; null when it cannot be read whole.
+void* readWholeFile(const std::string& path, long& size)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return nullptr;
+    void* block = nullptr;
+    if (std::fseek(file, 0, SEEK_END) == 0 && (size = std::ftell(file)) > 0 && size <= INT_MAX &&
+        std::fseek(file, 0, SEEK_SET) == 0) {
+        block = std::malloc(static_cast<size_t>(size));
+        if (block && std::fread(block, 1, static_cast<size_t>(size), file) != static_cast<size_t>(size)) {
+            std::free(block);
+            block = nullptr;
+        }
+    }
+    std::fclose(file);
+    return block;
+}
+
+bool writeWholeFile(const std::string& path, const void* data, size_t size)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(data, 1, size, file) == size;
+    return std::fclose(file) == 0 && written;
+}
+
+} // namespace
+
+VstInt32 TesselPlugin::getChunk(void** data, bool isPreset)
+{
+    if (isPreset) {
+        platform::setStatusText("Saving to host... failed.");
+        logCommand(kCmdHostSave, 0);
+        return 0;
+    }
+    platform::setStatusText("Saving to host...");
+    freeChunk();
+    if (!data)
+        return 0;
+    *data = nullptr;
+
+    ChunkFile file;
+    long size = 0;
+    if (file.usable() && TesselSongFiles::save && TesselSongFiles::save(engine, file.path()))
+        chunk_ = readWholeFile(file.path(), size);
+    if (!chunk_) {
+        platform::setStatusText("Saving to host... failed.");
+        logCommand(kCmdHostSave, 0);
+        return 0;
+    }
+    *data = chunk_;
+    platform::setStatusText("Saving to host... completed.");
+    logCommand(kCmdHostSave, 1);
+    return static_cast<VstInt32>(size);
+}
+
+VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
+{
+    currentPageNumber() = 1;
+    if (isPreset || !data || byteSize <= 0)
+        return 0;
+    platform::setStatusText("Loading from host...");
+
+    ChunkFile file;
+    if (!file.usable() || !writeWholeFile(file.path(), data, static_cast<size_t>(byteSize))) {
+        platform::setStatusText("Loading from host... failed.");
+        logCommand(kCmdHostLoad, 0);
+        return 0;
+    }
+    const int loaded = TesselSongFiles::load ? TesselSongFiles::load(engine, file.path()) : 0;
+    // 1 means the chunk held no song: nothing was loaded, so nothing succeeded.
+    const int result = loaded >= 2 ? loaded : 0;
+    if (result) {
+        if (TesselSongFiles::apply)
+            TesselSongFiles::apply(engine);
+        // The song came from the host, not from a file of the user's.
+        engine.song.songPath.clear();
+        platform::setStatusText("Loading from host... completed.");
+    } else {
+        // A load that got as far as naming the song may have replaced part
+        // of it: it must not be saved over the user's file by name.
+        if (engine.song.songPath == file.path())
+            engine.song.songPath.clear();
+        platform::setStatusText("Loading from host... failed.");
+    }
+    logCommand(kCmdHostLoad, result);
+    return result;
+}

@@ -1,0 +1,66 @@
+// Audio through the library: silence when stopped, long blocks and MIDI.
+#include "library/test_host.h"
+#include "model/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+using LibraryAudioTest = StartedPluginTest;
+
+TEST_F(LibraryAudioTest, StoppedOutputOverNanBuffersIsZero)
+{
+    for (int block = 0; block < 4; ++block) {
+        host().render(512);
+        EXPECT_EQ(peakOf(host().left), 0.0f);
+        EXPECT_EQ(peakOf(host().right), 0.0f);
+        host().advance(512);
+    }
+    EXPECT_EQ(host().dispatch(-1), 0);   // not playing
+}
+
+TEST_F(LibraryAudioTest, LongBlockIsRenderedWholeAndClean)
+{
+    // Beyond the 16384 frames of the output block; the sanitizer build checks the bounds.
+    host().dispatch(effSetBlockSize, 0, 20000);
+    host().render(20000);
+    ASSERT_EQ(host().left.size(), 20000u);
+    EXPECT_EQ(peakOf(host().left), 0.0f);
+    EXPECT_EQ(peakOf(host().right), 0.0f);
+    host().render(16385);
+    EXPECT_EQ(peakOf(host().left), 0.0f);
+}
+
+TEST_F(LibraryAudioTest, EmptyEventListsAndOddBlocksAreHarmless)
+{
+    VstEvents none{};
+    EXPECT_EQ(host().dispatch(effProcessEvents, 0, 0, &none), 1);
+    EXPECT_EQ(host().dispatch(effProcessEvents, 0, 0, nullptr), 1);
+    host().render(1);
+    EXPECT_EQ(host().left[0], 0.0f);
+    float* outputs[2] = {nullptr, nullptr};
+    host().effect->processReplacing(host().effect, nullptr, outputs, 0);
+    host().effect->processReplacing(host().effect, nullptr, outputs, -5);
+}
+
+// Waits for the engine's MIDI input; the song of the chunk test gives the
+// note an instrument to play.
+TEST_F(LibraryAudioTest, DISABLED_NoteOnThroughProcessEventsSounds)
+{
+    std::string tune = readWholeFile(testData("plugin/tune.zip"));
+    ASSERT_FALSE(tune.empty());
+    ASSERT_EQ(host().dispatch(effSetChunk, 0, static_cast<VstIntPtr>(tune.size()), tune.data()), 2);
+    host().sendMidi(0x90, 60, 100);
+    float peak = 0.0f;
+    for (int block = 0; block < 20; ++block) {
+        host().render(512);
+        peak = std::fmax(peak, peakOf(host().left));
+        host().advance(512);
+    }
+    EXPECT_GT(peak, 0.0f);
+}
+
+} // namespace

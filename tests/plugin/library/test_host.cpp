@@ -1,0 +1,151 @@
+#include "library/test_host.h"
+
+#include <cmath>
+#include <dirent.h>
+#include <dlfcn.h>
+
+TestHost& TestHost::get()
+{
+    static TestHost host;
+    return host;
+}
+
+VstIntPtr TestHost::callback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*value*/,
+                             void* ptr, float /*opt*/)
+{
+    TestHost& host = get();
+    host.requests.push_back(opcode);
+    switch (opcode) {
+    case audioMasterVersion:
+        return host.version;
+    case audioMasterGetTime:
+        return host.giveTime ? reinterpret_cast<VstIntPtr>(&host.time) : 0;
+    case audioMasterGetSampleRate:
+        return static_cast<VstIntPtr>(host.time.sampleRate);
+    case audioMasterGetVendorString:
+        snprintf(static_cast<char*>(ptr), 64, "%s", "Test Vendor");
+        return 1;
+    case audioMasterGetProductString:
+        snprintf(static_cast<char*>(ptr), 64, "%s", "Test Host");
+        return 1;
+    case audioMasterGetVendorVersion:
+        return 7;
+    default:
+        return 0;
+    }
+}
+
+bool TestHost::load(std::string& error)
+{
+    library = dlopen(QB_PLUGIN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        error = dlerror();
+    return library != nullptr;
+}
+
+void TestHost::unload()
+{
+    close();
+    if (library)
+        dlclose(library);
+    library = nullptr;
+}
+
+void* TestHost::symbol(const char* name) const
+{
+    return library ? dlsym(library, name) : nullptr;
+}
+
+AEffect* TestHost::create()
+{
+    using Main = AEffect* (*)(audioMasterCallback);
+    auto entry = reinterpret_cast<Main>(symbol("main"));
+    if (!entry)
+        return nullptr;
+    AEffect* made = entry(&TestHost::callback);
+    if (made)
+        effect = made;
+    return made;
+}
+
+void TestHost::close()
+{
+    if (effect)
+        effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+    effect = nullptr;
+}
+
+VstIntPtr TestHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+}
+
+void TestHost::start(float rate, VstInt32 block)
+{
+    time.sampleRate = rate;
+    time.tempo = 120.0;
+    time.flags = kVstTempoValid;
+    dispatch(effOpen);
+    dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+    dispatch(effSetBlockSize, 0, block);
+    dispatch(effMainsChanged, 0, 1);
+}
+
+void TestHost::render(VstInt32 frames)
+{
+    left.assign(static_cast<size_t>(frames), NAN);
+    right.assign(static_cast<size_t>(frames), NAN);
+    float* outputs[2] = {left.data(), right.data()};
+    effect->processReplacing(effect, nullptr, outputs, frames);
+}
+
+void TestHost::advance(VstInt32 frames)
+{
+    time.flags &= ~kVstTransportChanged;
+    if (time.flags & kVstTransportPlaying) {
+        time.samplePos += frames;
+        time.ppqPos = time.samplePos / time.sampleRate * time.tempo / 60.0;
+    }
+}
+
+void TestHost::sendMidi(uint8_t status, uint8_t data1, uint8_t data2)
+{
+    VstMidiEvent midi{};
+    midi.type = kVstMidiType;
+    midi.byteSize = kVstMidiEventByteSize;
+    midi.midiData[0] = static_cast<char>(status);
+    midi.midiData[1] = static_cast<char>(data1);
+    midi.midiData[2] = static_cast<char>(data2);
+    VstEvents events{};
+    events.numEvents = 1;
+    events.events[0] = reinterpret_cast<VstEvent*>(&midi);
+    dispatch(effProcessEvents, 0, 0, &events);
+}
+
+void StartedPluginTest::SetUp()
+{
+    std::string error;
+    ASSERT_TRUE(host().load(error)) << error;
+    ASSERT_NE(host().create(), nullptr);
+    host().start(44100.0f, 512);
+}
+
+int threadCount()
+{
+    int n = 0;
+    if (DIR* tasks = opendir("/proc/self/task")) {
+        while (dirent* entry = readdir(tasks))
+            if (entry->d_name[0] != '.')
+                ++n;
+        closedir(tasks);
+    }
+    return n;
+}
+
+float peakOf(const std::vector<float>& buffer)
+{
+    float peak = 0.0f;
+    for (float v : buffer)
+        peak = std::fabs(v) > peak || std::isnan(v) ? (std::isnan(v) ? INFINITY : std::fabs(v)) : peak;
+    return peak;
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Zip archives held in memory for the chunk tests, through minizip and
+// files in a scratch folder.
+
+#include <string>
+
+// The named entry of a zip given as bytes; empty when missing.
+std::string zipEntryOf(const std::string& zipBytes, const char* entryName);
+// A zip of one entry, as bytes.
+std::string zipOfOneEntry(const char* entryName, const std::string& content);

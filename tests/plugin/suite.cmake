@@ -1,0 +1,22 @@
+# The shell's unit tests link qb_plugin; the library's tests load Quorbel.so
+# with dlopen as a host does and link nothing of ours.
+qb_test_suite(plugin qb_plugin)
+
+pkg_check_modules(QB_LIBRARY_TEST_ZIP REQUIRED IMPORTED_TARGET zlib minizip)
+file(GLOB _library_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/library/*.cpp)
+add_executable(plugin_library_tests ${_library_tests} ${CMAKE_CURRENT_LIST_DIR}/../support/test_main.cpp)
+target_include_directories(plugin_library_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/.. ${PROJECT_SOURCE_DIR})
+target_link_libraries(plugin_library_tests PRIVATE GTest::gtest PkgConfig::QB_LIBRARY_TEST_ZIP ${CMAKE_DL_LIBS})
+add_dependencies(plugin_library_tests Quorbel)
+target_compile_definitions(plugin_library_tests PRIVATE QB_PLUGIN_LIBRARY="$<TARGET_FILE:Quorbel>")
+gtest_discover_tests(plugin_library_tests DISCOVERY_TIMEOUT 60
+  PROPERTIES ENVIRONMENT "QB_TEST_DATA=${CMAKE_CURRENT_LIST_DIR}/../data")
+
+# A stand-in sibling under the name the library asks for; the test loads it
+# first by its full path, so the library's load by name finds it loaded.
+add_library(qb_ostra_stand_in SHARED ${CMAKE_CURRENT_LIST_DIR}/sibling/ostra_stand_in.cpp)
+set_target_properties(qb_ostra_stand_in PROPERTIES PREFIX "" OUTPUT_NAME Ostra NO_SONAME ON
+  CXX_VISIBILITY_PRESET hidden LIBRARY_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/sibling)
+target_link_options(qb_ostra_stand_in PRIVATE -Wl,-soname,Ostra.so)
+add_dependencies(plugin_library_tests qb_ostra_stand_in)
+target_compile_definitions(plugin_library_tests PRIVATE QB_OSTRA_STAND_IN="$<TARGET_FILE:qb_ostra_stand_in>")
