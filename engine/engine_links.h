@@ -19,9 +19,13 @@ protected:
     ~TesselPluginLink() = default;
 };
 
-// The editor as the engine sees it; the replay calls nothing on it yet, but
-// `process` runs only while one is attached.
+// The editor as the engine sees it; `process` runs only while one is attached.
 class TesselEditorLink {
+public:
+    // After a load into the engine's song: the pattern editor lays itself out
+    // again, refills its instrument list and redraws with the current page.
+    virtual void refreshAfterLoad() {}
+
 protected:
     ~TesselEditorLink() = default;
 };
