@@ -43,12 +43,4 @@ struct TesselEngineHooks {
     // Reads "Quorbel.ini" into the engine's preferences (the full record is the
     // shell's) and hands the song defaults on.
     static inline void (*loadPreferences)(TesselEngine& engine) = nullptr;
-    // Appends an engine action (the CMD_ numbers) with its value to the usage log.
-    static inline void (*logAction)(int action, int32_t value) = nullptr;
 };
-
-inline void logEngineAction(int action, int32_t value)
-{
-    if (TesselEngineHooks::logAction)
-        TesselEngineHooks::logAction(action, value);
-}
