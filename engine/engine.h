@@ -166,6 +166,18 @@ public:
     // The instruments' volume and panning swings draw from this.
     TesselRandom random;
 
+    // Row processing, song lock held (audio thread in the block, or an
+    // audition). The block process sets the tick flags word (2 new row, 8 new
+    // tick, 0x100 while playback processes a row); each voice whose row is
+    // processed takes it as its flags.
+    uint16_t tickFlags = 0;
+    // The voice tick update of one voice list at frame `blockOffset`: pending
+    // note delays count down, the current voice runs its effect slots in tick
+    // mode, every voice computes its tick, records its event and sends MIDI.
+    void updateTick(int list, int blockOffset);
+    // The channel row step on list `list` (0..64) at node 0 with the song.
+    void processChannelRow(int list, const TesselSubrow* subrow, int subrowIndex, int blockOffset);
+
 private:
     void construct();
     void findLibrary();
