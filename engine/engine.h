@@ -19,6 +19,7 @@
 #include <vector>
 
 class TesselMidiOut;
+struct VstTimeInfo;
 
 constexpr int kVoiceLists = TesselChannelVoiceList::kCount;
 constexpr int kHeldInstruments = 100;
@@ -99,6 +100,32 @@ public:
     bool playRow(int pattern, int row);
 
     TesselPlayPosition& position() { return positions.front(); }
+
+    // Transport. The editor calls these on its thread; the audio block calls
+    // playSong, playPattern, stop and advanceRow with the song lock held (the
+    // lock is re-entrant, so the 1000 ms waits inside succeed at once).
+    // False when the song cannot play (empty order list, row not in the song);
+    // order -1 starts from the beginning.
+    bool playSong(int order, int row);
+    // Loops one pattern from a row; position null = the current one.
+    void playPattern(int pattern, int row, TesselPlayPosition* at = nullptr);
+    // Stops, letting notes release (transport 0 until they have faded).
+    void stop();
+    // Re-initialises: stops at once, resets MIDI, rebuilds the timing lists.
+    void reset();
+    // The song or a pattern is playing; false once the song passed its end.
+    bool isPlaying() const;
+    // Releases the voices of one held key; takes the song lock unless held.
+    void stopNote(int instrument, int note, bool callerHoldsLock = false);
+    // Caller holds the song lock or runs before any block.
+    void setTempo(double bpm);
+    void setTempoEntry(const TesselTempoEntry& entry);
+    // Rates of 0 or less are ignored.
+    void setSampleRate(float rate);
+    // Tempo, speed, 'C' and pattern loops of one channel while a pattern loops.
+    void applyRowFlow(TesselPlayPosition& at, int channel);
+    // Audio thread, song lock held: a new tick at frame `frame` of the block.
+    void advanceRow(const VstTimeInfo* time, int frame);
 
     // Mixer. Audio thread inside the block, song lock held; never allocates
     // or locks. Renders every voice of the lists into the output block and

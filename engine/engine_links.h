@@ -43,4 +43,7 @@ struct TesselEngineHooks {
     // Reads "Quorbel.ini" into the engine's preferences (the full record is the
     // shell's) and hands the song defaults on.
     static inline void (*loadPreferences)(TesselEngine& engine) = nullptr;
+    // Appends one action record (engine/engine_actions.h) to the usage log.
+    // Any thread, the audio thread included: must neither block nor touch files.
+    static inline void (*logAction)(int action, int32_t value) = nullptr;
 };

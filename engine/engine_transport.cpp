@@ -51,3 +51,47 @@ void TesselEngine::stopNow()
         }
     }
 }
+
+void TesselEngine::stop()
+{
+    transport = kStoppedReleased;
+}
+
+void TesselEngine::reset()
+{
+    stopNow();
+}
+
+bool TesselEngine::isPlaying() const
+{
+    return transport >= kPlayingSong;
+}
+
+void TesselEngine::stopNote(int instrument, int note, bool callerHoldsLock)
+{
+    (void)instrument;
+    (void)note;
+    (void)callerHoldsLock;
+}
+
+void TesselEngine::setTempo(double bpm)
+{
+    if (bpm != tempo) {
+        tempo = bpm;
+        computeTiming();
+    }
+}
+
+void TesselEngine::setTempoEntry(const TesselTempoEntry& entry)
+{
+    nextTempoChange = entry.nextChange;
+    setTempo(entry.tempo);
+}
+
+void TesselEngine::setSampleRate(float rate)
+{
+    if (!(rate > 0.0f))
+        return;
+    sampleRate = rate;
+    computeTiming();
+}
