@@ -153,8 +153,9 @@ TesselVoiceListNode* TesselVoiceListNode::processRow(TesselEngine& engine, Tesse
 
     if (v.instrument && row.pitch != -1) {
         if (row.pitch == 254 || row.pitch == 255) {
-            // A cut or off that brings an instrument must not start its note again.
-            v.flags &= static_cast<uint16_t>(~kNewNote);
+            // A cut or off that brings an instrument must neither start its
+            // note again nor give a silenced voice its default volume back.
+            v.flags &= static_cast<uint16_t>(~(kNewNote | kNewInstrument));
             if (row.pitch == 254)
                 cutAll();
             else
