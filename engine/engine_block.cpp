@@ -18,15 +18,6 @@ bool TesselEngine::process(int frames)
     return true;
 }
 
-bool TesselEngine::playSample(int note, int sample)
-{
-    if (!auditionAllowed())
-        return false;
-    (void)note;
-    (void)sample;
-    return false;   // no voice is started before note playing exists
-}
-
 bool TesselEngine::playNote(const TesselSubrow& subrow, int channel)
 {
     if (!auditionAllowed())
