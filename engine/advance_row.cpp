@@ -166,7 +166,7 @@ void TesselEngine::playChannelCell(int channel, const TesselPattern* pattern, in
     const TesselRow& cell = track ? track->rowOrBlank(row) : TesselRow::blank();
     rowPattern_[static_cast<size_t>(channel)] = pattern;
     rowNumber_[static_cast<size_t>(channel)] = row;
-    processChannelRow(channel, &cell, 0, frame);
+    processChannelRow(channel, &cell, row, frame);
 }
 
 void TesselEngine::playFurtherSubrows(int frame)
