@@ -16,12 +16,3 @@ bool TesselEngine::process(int frames)
     renderVoices(voiceLists, output, blockFrames);
     return true;
 }
-
-bool TesselEngine::playSample(int note, int sample)
-{
-    if (!auditionAllowed())
-        return false;
-    (void)note;
-    (void)sample;
-    return false;   // no voice is started before note playing exists
-}

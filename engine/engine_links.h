@@ -19,9 +19,18 @@ protected:
     ~TesselPluginLink() = default;
 };
 
-// The editor as the engine sees it; the replay calls nothing on it yet, but
-// `process` runs only while one is attached.
+// The editor as the engine sees it; `process` runs only while one is attached.
 class TesselEditorLink {
+public:
+    // Audio thread, song lock held: the order, pattern and row being played
+    // (-1 = none), for the editor to show. Must not block.
+    virtual void setPlaybackPosition(int32_t order, int32_t pattern, int32_t row)
+    {
+        (void)order;
+        (void)pattern;
+        (void)row;
+    }
+
 protected:
     ~TesselEditorLink() = default;
 };
