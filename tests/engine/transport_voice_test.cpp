@@ -1,45 +1,11 @@
 // Auditions, key releases and stops as the voices and the mixer see them.
 #include "transport_fixture.h"
 #include "mixer_fixture.h"
-
-#include "platform/library_handle.h"
-#include "platform/mutex.h"
-
-#include <atomic>
-#include <chrono>
-#include <thread>
+#include "song_lock_holder.h"
 
 using namespace mixer_test;
 
 namespace {
-
-// Holds the song lock on another thread for the object's life.
-class SongLockHolder {
-public:
-    SongLockHolder()
-        : thread_([this] {
-              platform::SharedMutex songLock = platform::openNamedMutex(platform::handleName("QB_MODULE_"));
-              songLock->lock();
-              held_ = true;
-              while (!done_)
-                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
-              songLock->unlock();
-          })
-    {
-        while (!held_)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~SongLockHolder()
-    {
-        done_ = true;
-        thread_.join();
-    }
-
-private:
-    std::atomic<bool> held_{false};
-    std::atomic<bool> done_{false};
-    std::thread thread_;
-};
 
 class TransportVoiceTest : public TransportTest {
 protected:
