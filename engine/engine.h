@@ -20,6 +20,7 @@
 #include <vector>
 
 class TesselMidiOut;
+struct VstTimeInfo;
 
 constexpr int kVoiceLists = TesselChannelVoiceList::kCount;
 constexpr int kHeldInstruments = 100;
@@ -118,6 +119,32 @@ public:
     // bus count taken from the song, instruments' MIDI ports resolved.
     void applyLoadedSong();
 
+    // Transport. The editor calls these on its thread; the audio block calls
+    // playSong, playPattern, stop and advanceRow with the song lock held (the
+    // lock is re-entrant, so the 1000 ms waits inside succeed at once).
+    // False when the song cannot play (empty order list, row not in the song);
+    // order -1 starts from the beginning.
+    bool playSong(int order, int row);
+    // Loops one pattern from a row; position null = the current one.
+    void playPattern(int pattern, int row, TesselPlayPosition* at = nullptr);
+    // Stops, letting notes release (transport 0 until they have faded).
+    void stop();
+    // Re-initialises: stops at once, resets MIDI, rebuilds the timing lists.
+    void reset();
+    // The song or a pattern is playing; false once the song passed its end.
+    bool isPlaying() const;
+    // Releases the voices of one held key; takes the song lock unless held.
+    void stopNote(int instrument, int note, bool callerHoldsLock = false);
+    // Caller holds the song lock or runs before any block.
+    void setTempo(double bpm);
+    void setTempoEntry(const TesselTempoEntry& entry);
+    // Rates of 0 or less are ignored.
+    void setSampleRate(float rate);
+    // Tempo, speed, 'C' and pattern loops of one channel while a pattern loops.
+    void applyRowFlow(TesselPlayPosition& at, int channel);
+    // Audio thread, song lock held: a new tick at frame `frame` of the block.
+    void advanceRow(const VstTimeInfo* time, int frame);
+
     // Mixer. Audio thread inside the block, song lock held; never allocates
     // or locks. Renders every voice of the lists into the output block and
     // returns past-note nodes of idle voices to the pool; the number of voices
@@ -157,12 +184,39 @@ public:
     // The instruments' volume and panning swings draw from this.
     TesselRandom random;
 
+    // Row processing, song lock held (audio thread in the block, or an
+    // audition). The block process sets the tick flags word (2 new row, 8 new
+    // tick, 0x100 while playback processes a row); each voice whose row is
+    // processed takes it as its flags.
+    uint16_t tickFlags = 0;
+    // The voice tick update of one voice list at frame `blockOffset`: pending
+    // note delays count down, the current voice runs its effect slots in tick
+    // mode, every voice computes its tick, records its event and sends MIDI.
+    // Once per tick and list, after the tick's rows: it is the only place
+    // delays count down (SD3 starts on tick 3, SD0 on tick 0).
+    void updateTick(int list, int blockOffset);
+    // The channel row step on list `list` (0..64) at node 0 with the song.
+    void processChannelRow(int list, const TesselSubrow* subrow, int subrowIndex, int blockOffset);
+
 private:
     void construct();
     void findLibrary();
     void hangTemplateVoices();
     void setOrderToFirstPatterns();
     bool auditionAllowed() const { return usable_; }
+    // Transport helpers: reset the lists' current voices and copy the song's
+    // channel settings into the live records; set the speed and timing.
+    void restartChannels();
+    void setSpeed(double ticks);
+    // The row advance (advance_row.cpp).
+    bool advanceMainPosition(char* text);
+    void advanceFurtherPosition(TesselPlayPosition& at, char* text, bool* handled, int frame);
+    void playChannelCell(int channel, const TesselPattern* pattern, int row, int frame);
+    void playFurtherSubrows(int frame);
+    // The pattern and row whose cell each channel played last; later ticks
+    // of the row play that cell's further subrows.
+    std::array<const TesselPattern*, kChannels> rowPattern_{};
+    std::array<int32_t, kChannels> rowNumber_{};
 
     bool usable_ = false;
     bool ownsPools_ = false;

@@ -1,7 +1,6 @@
 // The entry points of the audio block and of the editor's auditions. An
 // engine that could not set itself up (song lock not had at construction)
-// refuses them all; otherwise the block silences the output, and the
-// auditions wait for the note-playing code built on this.
+// refuses them all.
 #include "engine/engine.h"
 
 bool TesselEngine::process(int frames)
@@ -16,40 +15,4 @@ bool TesselEngine::process(int frames)
     output.silence();
     renderVoices(voiceLists, output, blockFrames);
     return true;
-}
-
-bool TesselEngine::playSample(int note, int sample)
-{
-    if (!auditionAllowed())
-        return false;
-    (void)note;
-    (void)sample;
-    return false;   // no voice is started before note playing exists
-}
-
-bool TesselEngine::playNote(const TesselSubrow& subrow, int channel)
-{
-    if (!auditionAllowed())
-        return false;
-    (void)subrow;
-    (void)channel;
-    return false;
-}
-
-bool TesselEngine::previewNote(const TesselSubrow& subrow, TesselModule* module)
-{
-    if (!auditionAllowed())
-        return false;
-    (void)subrow;
-    (void)module;
-    return false;
-}
-
-bool TesselEngine::playRow(int pattern, int row)
-{
-    if (!auditionAllowed())
-        return false;
-    (void)pattern;
-    (void)row;
-    return false;
 }

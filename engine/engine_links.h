@@ -26,6 +26,15 @@ public:
     // again, refills its instrument list and redraws with the current page.
     virtual void refreshAfterLoad() {}
 
+    // Audio thread, song lock held: the order, pattern and row being played
+    // (-1 = none), for the editor to show. Must not block.
+    virtual void setPlaybackPosition(int32_t order, int32_t pattern, int32_t row)
+    {
+        (void)order;
+        (void)pattern;
+        (void)row;
+    }
+
 protected:
     ~TesselEditorLink() = default;
 };
@@ -47,4 +56,7 @@ struct TesselEngineHooks {
     // Reads "Quorbel.ini" into the engine's preferences (the full record is the
     // shell's) and hands the song defaults on.
     static inline void (*loadPreferences)(TesselEngine& engine) = nullptr;
+    // Appends one action record (engine/engine_actions.h) to the usage log.
+    // Any thread, the audio thread included: must neither block nor touch files.
+    static inline void (*logAction)(int action, int32_t value) = nullptr;
 };

@@ -173,6 +173,20 @@ public:
     void computeGains();   // volume product, fade, auto-vibrato, channel gains
     void applyGains();
 
+    // Row processing, song lock held. The voice row step at frame
+    // `blockOffset`: defaults by the row flags, the mix columns, the effect
+    // set-up, the derived values and the MIDI step. Envelopes, fade and
+    // auto-vibrato do not advance here: the tick update that follows does.
+    void updateRow(int blockOffset, TesselRandom& random);
+    // The volume, panning and depth columns of the voice's row.
+    void applyMixColumns();
+    // The tick computation without the steps that advance in time.
+    void computeRowValues();
+    // Records the current event from frame `offset` to `blockFrames`: an
+    // event that starts earlier ends at `offset` and a copy follows it; one
+    // that starts there takes the new values.
+    void recordEventAt(int offset, int blockFrames);
+
     TesselVoiceEvent current;
     TesselVoiceEvent* events = nullptr;
     TesselPositionTable* positionTable = nullptr;

@@ -7,6 +7,9 @@
 
 class TesselVoice;
 class TesselModule;
+class TesselEngine;
+class TesselChannel;
+class TesselSubrow;
 
 struct TesselVoiceListNode {
     TesselVoice* voice = nullptr;
@@ -45,6 +48,13 @@ struct TesselVoiceListNode {
     void applyNewNoteAction();
     // Envelopes whose instrument setting carries them take the other voice's state.
     void carryEnvelopes(const TesselVoiceListNode& other);
+
+    // Row processing, song lock held. The node row step: the subrow (null:
+    // only count a pending note delay down) becomes the voice's row on the
+    // live record `live`; frame `blockOffset` of the block. Returns a node
+    // holding the displaced old voice, or null.
+    TesselVoiceListNode* processRow(TesselEngine& engine, TesselModule& module, TesselChannel& live, int blockOffset,
+                                    const TesselSubrow* subrow, int subrowIndex);
 };
 
 class TesselChannelVoiceList {
@@ -64,6 +74,13 @@ public:
     bool insert(TesselVoiceListNode* before, const TesselVoiceListNode* source);
     // Returns every node to the voice-list pool; the list is empty afterwards.
     void releaseAll();
+
+    // Row processing, song lock held. The channel row step on the node at
+    // `position` (0 = the current voice): past-note actions, the node row
+    // step, new-note actions, envelope carry and the duplicate check. A null
+    // subrow only counts a pending note delay down; subrowIndex -1 = none.
+    void processRow(TesselEngine& engine, TesselModule& module, int blockOffset, int position,
+                    const TesselSubrow* subrow, int subrowIndex);
 
     TesselVoiceListNode* head = nullptr;
     int32_t channel = -1;

@@ -1,8 +1,10 @@
 #include "plugin/plugin_globals.h"
 
 #include "engine/engine.h"
+#include "engine/engine_status.h"
 #include "gui/bitmap.h"
 #include "plugin/command_scheme.h"
+#include "plugin/usage_log.h"
 
 TesselHostIdentity& hostIdentity()
 {
@@ -59,10 +61,25 @@ void loadPreferences(TesselEngine& engine)
     own.defaultRowsPerBeat = preferences.defaultRowsPerBeat;
 }
 
+// The audio thread must not wait for the log's lock nor write its file: a
+// record that finds the log busy or full is dropped there.
+void logEngineAction(int action, int32_t value)
+{
+    TesselUsageLog* log = usageLog();
+    if (!log)
+        return;
+    const OMBRIX::iCOMMAND record(static_cast<uint8_t>(action), value);
+    if (TesselAudioThreadScope::active())
+        log->appendNoWait(record);
+    else
+        log->append(record);
+}
+
 } // namespace
 
 void installEngineHooks()
 {
+    TesselEngineHooks::logAction = logEngineAction;
     TesselEngineHooks::buildCommandTree = buildCommandTree;
     TesselEngineHooks::loadPreferences = loadPreferences;
 }
