@@ -206,6 +206,7 @@ private:
     // channel settings into the live records; set the speed and timing.
     void restartChannels();
     void setSpeed(double ticks);
+    void enterStopped(int32_t state, int action);
     // The row advance (advance_row.cpp).
     bool advanceMainPosition(char* text);
     void advanceFurtherPosition(TesselPlayPosition& at, char* text, bool* handled, int frame);
