@@ -102,23 +102,6 @@ public:
 
     TesselPlayPosition& position() { return positions.front(); }
 
-    // Module files. `saveModule` writes the song to path (".zip" is appended
-    // when missing, in the caller's string); false when the new file could not
-    // be completed, and then the old file is untouched. Takes no lock.
-    bool saveModule(std::string& path);
-    // Loads any song file into module (null: the song), holding the song lock
-    // (1000 ms): 0 nothing loaded or the document ended early, 1 no loadable
-    // kind or no song in it, 2 loaded, or the importer's result.
-    int loadModule(const std::string& path, TesselModule* module = nullptr);
-    int loadModuleFile(const std::string& path, TesselModule* module = nullptr);
-    int importImpulseTracker(const std::string& path, TesselModule* module = nullptr);
-    int importFastTracker(const std::string& path, TesselModule* module = nullptr);
-    int importScreamTracker3(const std::string& path, TesselModule* module = nullptr);
-    int importMod(const std::string& path, TesselModule* module = nullptr);
-    // After a load: empty tracks freed, channels given the MIDI output, the
-    // bus count taken from the song, instruments' MIDI ports resolved.
-    void applyLoadedSong();
-
     // Transport. The editor calls these on its thread; the audio block calls
     // playSong, playPattern, stop and advanceRow with the song lock held (the
     // lock is re-entrant, so the 1000 ms waits inside succeed at once).
@@ -144,6 +127,23 @@ public:
     void applyRowFlow(TesselPlayPosition& at, int channel);
     // Audio thread, song lock held: a new tick at frame `frame` of the block.
     void advanceRow(const VstTimeInfo* time, int frame);
+
+    // Module files. `saveModule` writes the song to path (".zip" is appended
+    // when missing, in the caller's string); false when the new file could not
+    // be completed, and then the old file is untouched. Takes no lock.
+    bool saveModule(std::string& path);
+    // Loads any song file into module (null: the song), holding the song lock
+    // (1000 ms): 0 nothing loaded or the document ended early, 1 no loadable
+    // kind or no song in it, 2 loaded, or the importer's result.
+    int loadModule(const std::string& path, TesselModule* module = nullptr);
+    int loadModuleFile(const std::string& path, TesselModule* module = nullptr);
+    int importImpulseTracker(const std::string& path, TesselModule* module = nullptr);
+    int importFastTracker(const std::string& path, TesselModule* module = nullptr);
+    int importScreamTracker3(const std::string& path, TesselModule* module = nullptr);
+    int importMod(const std::string& path, TesselModule* module = nullptr);
+    // After a load: empty tracks freed, channels given the MIDI output, the
+    // bus count taken from the song, instruments' MIDI ports resolved.
+    void applyLoadedSong();
 
     // Mixer. Audio thread inside the block, song lock held; never allocates
     // or locks. Renders every voice of the lists into the output block and
@@ -192,8 +192,6 @@ public:
     // The voice tick update of one voice list at frame `blockOffset`: pending
     // note delays count down, the current voice runs its effect slots in tick
     // mode, every voice computes its tick, records its event and sends MIDI.
-    // Once per tick and list, after the tick's rows: it is the only place
-    // delays count down (SD3 starts on tick 3, SD0 on tick 0).
     void updateTick(int list, int blockOffset);
     // The channel row step on list `list` (0..64) at node 0 with the song.
     void processChannelRow(int list, const TesselSubrow* subrow, int subrowIndex, int blockOffset);
@@ -208,6 +206,7 @@ private:
     // channel settings into the live records; set the speed and timing.
     void restartChannels();
     void setSpeed(double ticks);
+    void enterStopped(int32_t state, int action);
     // The row advance (advance_row.cpp).
     bool advanceMainPosition(char* text);
     void advanceFurtherPosition(TesselPlayPosition& at, char* text, bool* handled, int frame);
