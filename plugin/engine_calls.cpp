@@ -18,7 +18,7 @@ void engineSetSampleRate(TesselEngine& engine, float rate)
     engine.computeTiming();
 }
 
-void engineMidiInput(TesselEngine& /*engine*/, VstEvents* /*events*/)
+void engineMidiInput(TesselEngine& engine, VstEvents* events)
 {
-    // MIDI input arrives with the engine's input handling.
+    engine.processMidiInput(events);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The engine operations the plug-in object calls that the engine does not
-// offer yet under their own names (transport state, sample rate, MIDI
-// input). Each forwards to the engine member once it exists.
+// offer yet under their own names (transport state, sample rate), and the
+// host's MIDI input. Each forwards to the engine member once it exists.
 
 #include "platform/vst2_records.h"
 

@@ -1,6 +1,7 @@
 #include "plugin/plugin_globals.h"
 
 #include "engine/engine.h"
+#include "plugin/usage_log.h"
 #include "gui/bitmap.h"
 #include "plugin/command_scheme.h"
 
@@ -57,6 +58,15 @@ void loadPreferences(TesselEngine& engine)
     own.defaultTempo = preferences.defaultTempo;
     own.defaultResolution = preferences.defaultResolution;
     own.defaultRowsPerBeat = preferences.defaultRowsPerBeat;
+    own.midiInMode = preferences.midiInMode;
+    own.followPattern = preferences.followPattern;
+}
+
+// The audio thread's records: a log found busy drops the record.
+void logActionNoWait(int action, int32_t value)
+{
+    if (TesselUsageLog* log = usageLog())
+        log->appendNoWait(OMBRIX::iCOMMAND(static_cast<uint8_t>(action), value));
 }
 
 } // namespace
@@ -65,4 +75,5 @@ void installEngineHooks()
 {
     TesselEngineHooks::buildCommandTree = buildCommandTree;
     TesselEngineHooks::loadPreferences = loadPreferences;
+    TesselEngineHooks::logAction = logActionNoWait;
 }
