@@ -4,7 +4,6 @@
 // same run, for a speed ratio against a known reference player.
 //
 //   render_module FILE [--rate N] [--block N] [--max-seconds S] [--out FILE.wav] [--compare-openmpt]
-#include "bench/render_module_load.h"
 #include "engine/engine.h"
 
 #include <libopenmpt/libopenmpt.h>
@@ -21,6 +20,36 @@
 #include <vector>
 
 namespace {
+
+// The plug-in and editor the engine's block asks for: no host time
+// information, so the song keeps its own tempo.
+class OfflineHost : public TesselPluginLink, public TesselEditorLink {
+public:
+    explicit OfflineHost(TesselEngine& engine, float rate) : engine_(engine)
+    {
+        engine.attachPlugin(this);
+        engine.editor = this;
+        platform::MutexLock lock(engine.song.songLock(), 1000);
+        engine.setSampleRate(rate);
+    }
+    ~OfflineHost()
+    {
+        engine_.stopNow();
+        engine_.editor = nullptr;
+        engine_.plugin = nullptr;
+    }
+    OfflineHost(const OfflineHost&) = delete;
+    OfflineHost& operator=(const OfflineHost&) = delete;
+
+    intptr_t canHostDo(const char*) override { return 0; }
+    const char* hostVendor() const override { return ""; }
+    int32_t hostBlockSize() const override { return blockSize_; }
+    void noteHostBlockSize(int32_t frames) override { blockSize_ = frames; }
+
+private:
+    TesselEngine& engine_;
+    int32_t blockSize_ = 0;
+};
 
 struct Options {
     std::string file;
@@ -123,15 +152,12 @@ bool renderOurs(const Options& o, Rendered& r)
     TesselEngine engine;
     if (!engine.usable())
         return false;
-    OfflineHost host;
-    host.attach(engine, static_cast<float>(o.rate));
-    if (!loadSong(engine, o.file))
-        return false;
-    if (!host.start(engine))
+    OfflineHost host(engine, static_cast<float>(o.rate));
+    if (engine.loadModule(o.file) != 2 || !engine.playSong(-1, 0))
         return false;
     const auto cap = static_cast<size_t>(o.maxSeconds * o.rate);
     const double begin = threadCpuSeconds();
-    while (r.frames < cap && host.playing(engine)) {
+    while (r.frames < cap && engine.isPlaying()) {
         const int n = static_cast<int>(std::min<size_t>(static_cast<size_t>(o.block), cap - r.frames));
         for (int done = 0; done < n;) {
             const int part = std::min(n - done, TesselBusBuffer::kFrames);
@@ -142,7 +168,6 @@ bool renderOurs(const Options& o, Rendered& r)
         }
     }
     r.cpuSeconds = threadCpuSeconds() - begin;
-    host.detach(engine);
     return true;
 }
 

@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class TesselMidiOut;
@@ -129,6 +130,23 @@ public:
     void applyRowFlow(TesselPlayPosition& at, int channel);
     // Audio thread, song lock held: a new tick at frame `frame` of the block.
     void advanceRow(const VstTimeInfo* time, int frame);
+
+    // Module files. `saveModule` writes the song to path (".zip" is appended
+    // when missing, in the caller's string); false when the new file could not
+    // be completed, and then the old file is untouched. Takes no lock.
+    bool saveModule(std::string& path);
+    // Loads any song file into module (null: the song), holding the song lock
+    // (1000 ms): 0 nothing loaded or the document ended early, 1 no loadable
+    // kind or no song in it, 2 loaded, or the importer's result.
+    int loadModule(const std::string& path, TesselModule* module = nullptr);
+    int loadModuleFile(const std::string& path, TesselModule* module = nullptr);
+    int importImpulseTracker(const std::string& path, TesselModule* module = nullptr);
+    int importFastTracker(const std::string& path, TesselModule* module = nullptr);
+    int importScreamTracker3(const std::string& path, TesselModule* module = nullptr);
+    int importMod(const std::string& path, TesselModule* module = nullptr);
+    // After a load: empty tracks freed, channels given the MIDI output, the
+    // bus count taken from the song, instruments' MIDI ports resolved.
+    void applyLoadedSong();
 
     // Mixer. Audio thread inside the block, song lock held; never allocates
     // or locks. Renders every voice of the lists into the output block and

@@ -70,6 +70,9 @@ public:
         (void)entry;
         return false;
     }
+    // After a load into the engine's song: the pattern editor lays itself out
+    // again, refills its instrument list and redraws with the current page.
+    virtual void refreshAfterLoad() {}
 
 protected:
     ~TesselEditorLink() = default;

@@ -1,8 +1,7 @@
 #pragma once
 // How the plug-in's chunk saves and loads the engine's song as a module file.
-// The library installs the chunk's own pair at load (the module file code
-// may put the engine's saveModule and loadModule in instead); without any,
-// the chunk answers 0. Tests put fakes in.
+// The library installs the engine's module file operations at load; without
+// them the chunk answers 0. Tests put fakes in.
 
 #include <string>
 
@@ -22,6 +21,5 @@ struct TesselSongFiles {
     static inline Apply apply = nullptr;
 };
 
-// A save to a path where no file exists (the document and its samples'
-// audio in a new zip) and the load of its "Module.xml".
+// The engine's saveModule, loadModule and applyLoadedSong.
 void installChunkSongFiles();

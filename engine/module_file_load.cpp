@@ -1,0 +1,106 @@
+// Loading any song file into a module: the load dispatch by file kind, the
+// loader of the module file itself, the engine's import entry points and
+// what the engine does with a song once it is in.
+#include "engine/engine.h"
+#include "engine/midi_out.h"
+#include "engine/module_file.h"
+
+#include "model/file_kind.h"
+#include "model/it_import.h"
+#include "model/markup.h"
+#include "model/memory_file.h"
+#include "model/mod_import.h"
+#include "model/s3m_import.h"
+#include "model/xm_import.h"
+#include "model/zip_helpers.h"
+
+#include <cstdio>
+
+int TesselEngine::loadModule(const std::string& path, TesselModule* module)
+{
+    TesselModule& target = module ? *module : song;
+    stopNow();
+    platform::MutexLock lock(target.songLock(), 1000);
+    if (!lock)
+        return 0;
+
+    int result;
+    switch (songFileKind(path)) {
+    case 1: result = loadModuleFile(path, module); break;
+    case 2: result = importImpulseTracker(path, module); break;
+    case 3: result = importScreamTracker3(path, module); break;
+    case 4: result = importFastTracker(path, module); break;
+    case 5: result = importMod(path, module); break;
+    default: result = 1; break;
+    }
+
+    target.orderList.updateLength();
+    rebuildSongPlaylist(nullptr);
+    rebuildPatternPlaylists(true);
+    applyLoadedSong();
+    if (&target == &song && editor)
+        editor->refreshAfterLoad();
+    return result;
+}
+
+int TesselEngine::loadModuleFile(const std::string& path, TesselModule* module)
+{
+    TesselModule& target = module ? *module : song;
+    const std::string document = moduleTempPath(path, "~qrblxml.tmp");
+    std::remove(document.c_str());
+    TesselMemoryFile buffer;
+    const bool read = zipExtractFile(path.c_str(), document.c_str(), "Module.xml") && buffer.load(document);
+    std::remove(document.c_str());
+    if (!read)
+        return 0;
+
+    int result = 1;
+    TesselElement element;
+    while (!buffer.atEnd() && readElement(buffer, element))
+        if (element.is("module", "mo", kElementOpen | kElementSelf))
+            result = target.readXml(buffer, path, element);
+
+    // A preview load or a failed one must not redirect the song's next save.
+    if (&target == &song && result == 2)
+        song.songPath = path;
+    return result;
+}
+
+int TesselEngine::importImpulseTracker(const std::string& path, TesselModule* module)
+{
+    return ::importImpulseTracker(path, module ? *module : song);
+}
+
+int TesselEngine::importFastTracker(const std::string& path, TesselModule* module)
+{
+    return ::importFastTracker(path, module ? *module : song);
+}
+
+int TesselEngine::importScreamTracker3(const std::string& path, TesselModule* module)
+{
+    const TesselSongSettings defaults{preferences.defaultTempo, static_cast<double>(preferences.defaultResolution),
+                                      preferences.defaultRowsPerBeat};
+    return ::importScreamTracker3(path, module ? *module : song, defaults);
+}
+
+int TesselEngine::importMod(const std::string& path, TesselModule* module)
+{
+    return ::importMod(path, module ? *module : song);
+}
+
+void TesselEngine::applyLoadedSong()
+{
+    for (TesselPattern& pattern : song.patterns)
+        pattern.tracks.freeEmptyTracks();
+    for (TesselChannel& channel : song.channels)
+        channel.midiOut = midiOut;
+    const int busCount = song.outputBus.type;
+    output.channels = static_cast<uint8_t>(busCount < 1 ? 1 : (busCount > output.maxChannels ? output.maxChannels
+                                                                                              : busCount));
+    output.clear();
+    // Without a MIDI output there is nothing to resolve against; an unnamed
+    // port is the host's (entry 0).
+    if (midiOut)
+        for (TesselInstrument& instrument : song.instruments)
+            instrument.midiPortNumber = instrument.midiOutPort[0] ? midiOut->portIndex(instrument.midiOutPort) : 0;
+}

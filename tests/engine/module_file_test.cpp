@@ -1,0 +1,240 @@
+#include "engine/engine.h"
+#include "engine/engine_fixture.h"
+#include "model/sample_audio_support.h"
+#include "model/scratch_folder.h"
+#include "model/zip_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <ctime>
+#include <sys/stat.h>
+#include <thread>
+#include <utime.h>
+
+namespace {
+
+class ModuleFileTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        engine = std::make_unique<TesselEngine>();
+        ASSERT_TRUE(engine->usable());
+    }
+
+    std::vector<std::string> entryNames(const std::string& zip)
+    {
+        ZipEntryList list;
+        EXPECT_TRUE(zipListEntries(zip.c_str(), list)) << zip;
+        std::vector<std::string> names;
+        for (const ZipEntry& e : list.entries)
+            names.emplace_back(e.name);
+        return names;
+    }
+
+    std::vector<std::string> archiveNames(const std::string& zip)
+    {
+        const std::string archive = folder.file("archive-copy.zip");
+        EXPECT_TRUE(zipExtractFile(zip.c_str(), archive.c_str(), "Archive.zip"));
+        return entryNames(archive);
+    }
+
+    // The file passes the zip tool's own test, when the tool is there.
+    void expectIntact(const std::string& zip)
+    {
+        if (std::system("command -v unzip >/dev/null 2>&1") != 0)
+            return;
+        EXPECT_EQ(std::system(("unzip -tqq '" + zip + "' >/dev/null").c_str()), 0) << zip;
+    }
+
+    // Sets a file's time to a local calendar time, as an earlier save would have left it.
+    static void setLocalTime(const std::string& path, int year, int month, int day, int hour, int minute, int second)
+    {
+        std::tm local{};
+        local.tm_year = year - 1900;
+        local.tm_mon = month - 1;
+        local.tm_mday = day;
+        local.tm_hour = hour;
+        local.tm_min = minute;
+        local.tm_sec = second;
+        local.tm_isdst = -1;
+        const utimbuf times{std::mktime(&local), std::mktime(&local)};
+        ASSERT_EQ(utime(path.c_str(), &times), 0);
+    }
+
+    ScratchFolder folder;
+};
+
+} // namespace
+
+TEST_F(ModuleFileTest, ZipIsAppendedOnlyWhenMissing)
+{
+    std::string path = folder.file("tune");
+    ASSERT_TRUE(engine->saveModule(path));
+    EXPECT_EQ(path, folder.file("tune.zip"));
+    EXPECT_TRUE(fileExists(path.c_str()));
+
+    std::string upper = folder.file("other.ZIP");
+    ASSERT_TRUE(engine->saveModule(upper));
+    EXPECT_EQ(upper, folder.file("other.ZIP"));
+    EXPECT_EQ(entryNames(upper), std::vector<std::string>{"Module.xml"});
+    expectIntact(upper);
+}
+
+TEST_F(ModuleFileTest, LaterSavesArchiveEarlierDocumentsByTheirDate)
+{
+    giveAudio(engine->song.samples[2]);
+    std::string path = folder.file("song.zip");
+    ASSERT_TRUE(engine->saveModule(path));
+    EXPECT_EQ(entryNames(path), (std::vector<std::string>{"Sample 002.wav", "Module.xml"}));
+
+    // Give the first document a known date by rebuilding the file around it.
+    const std::string document = folder.file("Module.xml");
+    ASSERT_TRUE(zipExtractFile(path.c_str(), document.c_str(), "Module.xml"));
+    setLocalTime(document, 2024, 3, 1, 14, 5, 10);   // zip times have two-second steps
+    const std::string audio = folder.file("Sample 002.wav");
+    ASSERT_TRUE(zipExtractFile(path.c_str(), audio.c_str(), "Sample 002.wav"));
+    std::remove(path.c_str());
+    ASSERT_TRUE(zipAddFile(audio.c_str(), path.c_str(), "Sample 002.wav"));
+    ASSERT_TRUE(zipAddFile(document.c_str(), path.c_str(), "Module.xml"));
+
+    ASSERT_TRUE(engine->saveModule(path));
+    EXPECT_EQ(entryNames(path), (std::vector<std::string>{"Sample 002.wav", "Module.xml", "Archive.zip"}));
+    EXPECT_EQ(archiveNames(path), std::vector<std::string>{"Module_2024-03-01_14h05m10.xml"});
+
+    ASSERT_TRUE(engine->saveModule(path));
+    EXPECT_EQ(archiveNames(path).size(), 2u);
+    expectIntact(path);
+}
+
+TEST_F(ModuleFileTest, ForeignEntriesAreCarriedAndLooseDocumentsArchived)
+{
+    std::string path = folder.file("carry.zip");
+    giveAudio(engine->song.samples[0]);
+    ASSERT_TRUE(engine->saveModule(path));
+    const std::string notes = folder.write("notes.txt", "by hand");
+    const std::string old = folder.write("old.xml", "<module/>");
+    const std::string stray = folder.write("stray.wav", "not referenced");
+    ASSERT_TRUE(zipAddFile(notes.c_str(), path.c_str(), "notes.txt"));
+    ASSERT_TRUE(zipAddFile(old.c_str(), path.c_str(), "module_old.xml"));
+    ASSERT_TRUE(zipAddFile(stray.c_str(), path.c_str(), "Sample 050.wav"));
+
+    engine->song.samples[0].reset();
+    ASSERT_TRUE(engine->saveModule(path));
+    // The old document's sample 000 is gone with it; what it did not refer to stays.
+    EXPECT_EQ(entryNames(path),
+              (std::vector<std::string>{"Module.xml", "notes.txt", "Sample 050.wav", "Archive.zip"}));
+    const auto archived = archiveNames(path);
+    ASSERT_EQ(archived.size(), 2u);
+    EXPECT_EQ(archived[1], "module_old.xml");
+    expectIntact(path);
+}
+
+TEST_F(ModuleFileTest, FailedSaveLeavesTheOldFileByteIdentical)
+{
+    std::string path = folder.file("keep.zip");
+    ASSERT_TRUE(engine->saveModule(path));
+    // An entry whose data is damaged cannot be carried over.
+    const std::string text = folder.write("big.txt", std::string(4000, 'q'));
+    ASSERT_TRUE(zipAddFile(text.c_str(), path.c_str(), "big.txt"));
+    std::string bytes = readWholeFile(path);
+    const size_t data = bytes.find("PK\x03\x04", 10);
+    ASSERT_NE(data, std::string::npos);
+    bytes[data + 50] ^= 0x55;
+    folder.write("keep.zip", bytes);
+
+    engine->song.tempo = 99.0;
+    EXPECT_FALSE(engine->saveModule(path));
+    EXPECT_EQ(readWholeFile(path), bytes);
+    EXPECT_FALSE(fileExists(folder.file("~qrblzip.tmp").c_str()));
+
+    std::string nowhere = folder.file("missing/folder/song.zip");
+    EXPECT_FALSE(engine->saveModule(nowhere));
+}
+
+TEST_F(ModuleFileTest, LoadResultsFollowWhatTheFileHolds)
+{
+    engine->song.tempo = 133.0;
+    std::string path = folder.file("load.zip");
+    ASSERT_TRUE(engine->saveModule(path));
+    engine->song.tempo = 90.0;
+    EXPECT_EQ(engine->loadModule(path), 2);
+    EXPECT_DOUBLE_EQ(engine->song.tempo, 133.0);
+    EXPECT_EQ(engine->song.songPath, path);
+
+    // A preview load into another module keeps the song's own path.
+    TesselModule preview;
+    EXPECT_EQ(engine->loadModule(path, &preview), 2);
+    EXPECT_EQ(engine->song.songPath, path);
+
+    const std::string unknown = folder.write("notes.txt", "hello");
+    engine->song.tempo = 77.0;
+    EXPECT_EQ(engine->loadModule(unknown), 1);
+    EXPECT_DOUBLE_EQ(engine->song.tempo, 77.0);
+
+    const std::string text = folder.write("readme.txt", "no document");
+    const std::string noDocument = folder.file("empty.zip");
+    ASSERT_TRUE(zipAddFile(text.c_str(), noDocument.c_str(), "readme.txt"));
+    EXPECT_EQ(engine->loadModule(noDocument), 1) << "a zip without a document is no module file";
+    EXPECT_EQ(engine->loadModuleFile(noDocument), 0);
+    EXPECT_DOUBLE_EQ(engine->song.tempo, 77.0);
+}
+
+TEST_F(ModuleFileTest, TruncatedDocumentGivesZeroAndKeepsWhatWasRead)
+{
+    engine->song.tempo = 140.0;
+    std::string path = folder.file("cut.zip");
+    ASSERT_TRUE(engine->saveModule(path));
+    const std::string document = folder.file("Module.xml");
+    ASSERT_TRUE(zipExtractFile(path.c_str(), document.c_str(), "Module.xml"));
+    const std::string whole = readWholeFile(document);
+    folder.write("Module.xml", whole.substr(0, whole.size() / 2));
+    const std::string cut = folder.file("half.zip");
+    ASSERT_TRUE(zipAddFile(document.c_str(), cut.c_str(), "Module.xml"));
+
+    engine->song.tempo = 60.0;
+    engine->song.songPath.clear();
+    EXPECT_EQ(engine->loadModule(cut), 0);
+    EXPECT_DOUBLE_EQ(engine->song.tempo, 140.0) << "the part read so far stays";
+    EXPECT_TRUE(engine->song.songPath.empty()) << "a failed load names no file to save over";
+}
+
+TEST_F(ModuleFileTest, LockHeldElsewhereGivesZeroAndNoChange)
+{
+    std::string path = folder.file("locked.zip");
+    ASSERT_TRUE(engine->saveModule(path));
+    engine->song.tempo = 55.0;
+    std::atomic<bool> held{false}, release{false};
+    std::thread holder([&] {
+        TesselModule other;
+        other.songLock().lock();
+        held = true;
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        other.songLock().unlock();
+    });
+    while (!held)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(engine->loadModule(path), 0);
+    EXPECT_DOUBLE_EQ(engine->song.tempo, 55.0);
+    release = true;
+    holder.join();
+}
+
+TEST_F(ModuleFileTest, ModuleZippedByAnotherToolLoads)
+{
+    if (std::system("command -v zip >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "the zip tool is not installed";
+    engine->song.tempo = 111.0;
+    std::string ours = folder.file("ours.zip");
+    ASSERT_TRUE(engine->saveModule(ours));
+    ASSERT_TRUE(zipExtractFile(ours.c_str(), folder.file("Module.xml").c_str(), "Module.xml"));
+    const std::string theirs = folder.file("theirs.zip");
+    ASSERT_EQ(std::system(("cd '" + folder.path() + "' && zip -q -9 theirs.zip Module.xml").c_str()), 0);
+
+    engine->song.tempo = 60.0;
+    EXPECT_EQ(engine->loadModule(theirs), 2);
+    EXPECT_DOUBLE_EQ(engine->song.tempo, 111.0);
+}
