@@ -1,14 +1,188 @@
-// The row advance of song and pattern playback and its status line.
+// The row advance of song and pattern playback: on a new row each channel's
+// cell goes to row processing and the status line shows where playback is;
+// on a later tick of the row the cells' further subrows for that tick play.
 #include "engine/engine.h"
+
+#include "engine/engine_status.h"
+#include "platform/status_text.h"
+#include "platform/vst2_records.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr uint16_t kPlaybackFlag = 0x100;
+
+int patternNumber(const TesselModule& song, const TesselPattern* pattern)
+{
+    return static_cast<int>(pattern - song.patterns.data());
+}
+
+// Puts "<pattern>:<row>  <inner>" in front of the chained text.
+void chainRowText(const TesselModule& song, const TesselPattern& pattern, int row, char* text)
+{
+    char inner[platform::kStatusTextSize];
+    std::memcpy(inner, text, sizeof inner);
+    // Deeper chains are cut at the line's end.
+    const int n = pattern.label[0]
+                      ? std::snprintf(text, platform::kStatusTextSize, "%s:%03d  %s", pattern.label, row, inner)
+                      : std::snprintf(text, platform::kStatusTextSize, "%03d:%03d  %s", patternNumber(song, &pattern),
+                                      row, inner);
+    if (n < 0)
+        text[0] = '\0';
+}
+
+} // namespace
 
 void TesselEngine::advanceRow(const VstTimeInfo* time, int frame)
 {
-    (void)time;
-    (void)frame;
+    TesselAudioThreadScope audioThread;
+    if (positions.empty() || transport < kPlayingSong)
+        return;
+    TesselPlayPosition& main = positions.front();
+    // Tick 0 starts a row (-1: nothing acted on yet).
+    if (main.tick > 0) {
+        playFurtherSubrows(frame);
+        return;
+    }
+    if (editor)
+        editor->setPlaybackPosition(-1, -1, -1);
+
+    char text[platform::kStatusTextSize] = {};
+    bool handled[kChannels] = {};
+    for (size_t i = positions.size(); i-- > 1;)
+        advanceFurtherPosition(positions[i], text, handled, frame);
+    if (!advanceMainPosition(text))
+        return;
+
+    tickFlags |= kPlaybackFlag;
+    for (int c = 0; c < kChannels; ++c)
+        if (!handled[c])
+            playChannelCell(c, main.pattern, main.row, frame);
+    tickFlags &= static_cast<uint16_t>(~kPlaybackFlag);
+
+    char status[platform::kStatusTextSize];
+    if (transport == kPlayingSong) {
+        const bool hostPlays = time && (time->flags & kVstTransportPlaying);
+        std::snprintf(status, sizeof status, "Playing Song%s (Order: %d / Pattern: %s)", hostPlays ? " with Host" : "",
+                      currentOrder, text);
+    } else {
+        std::snprintf(status, sizeof status, "Playing Looped Pattern (%s)", text);
+    }
+    platform::trySetStatusText(status, "Playing");
 }
 
-void TesselEngine::applyRowFlow(TesselPlayPosition& at, int channel)
+// Finds the main position's row, applies what it changes in the timing,
+// and chains its text; false when there is nothing to play.
+bool TesselEngine::advanceMainPosition(char* text)
 {
-    (void)at;
-    (void)channel;
+    TesselPlayPosition& at = positions.front();
+    if (transport == kPlayingSong) {
+        if (at.entry < 0 || at.entry >= songTiming.count) {
+            engineStatus("End of order list.");
+            return false;
+        }
+        const TesselPlaylistEntry& entry = songTiming.entries()[at.entry];
+        currentOrder = entry.order;
+        if (entry.order >= 0 && entry.order < kOrderEntries) {
+            const int32_t p = song.orderList.entries[static_cast<size_t>(entry.order)].pattern;
+            if (p >= 0 && p < kPatterns)
+                at.pattern = &song.patterns[static_cast<size_t>(p)];
+        }
+        if (!at.pattern) {
+            engineStatusFormat("No entry in order list (Order: %d)", currentOrder);
+            return false;
+        }
+        at.row = entry.row;
+        setSpeed(entry.speed);
+        if (!hostSendsTime && nextTempoChange != 0 && nextTempoChange == at.entry) {
+            const auto change = songTiming.tempoMap.find(at.entry);
+            if (change != songTiming.tempoMap.end())
+                setTempoEntry(change->second);
+        }
+    } else {
+        if (!at.pattern)
+            return false;
+        int row = at.pendingRow >= 0 ? at.pendingRow : at.entry;
+        at.pendingRow = -1;
+        const int length = at.pattern->length();
+        if (length <= 0)
+            return false;
+        if (row >= length)
+            row %= length;
+        if (row < 0)
+            row = 0;
+        // Playback goes on from the row chosen here: the song time follows
+        // it so that the next row is the one after it.
+        at.time += row - at.entry;
+        at.entry = row;
+        at.row = row;
+        for (int c = 0; c < kChannels; ++c)
+            applyRowFlow(at, c);
+    }
+    chainRowText(song, *at.pattern, at.row, text);
+    if (editor)
+        editor->setPlaybackPosition(transport == kPlayingSong ? currentOrder : -1, patternNumber(song, at.pattern),
+                                    at.row);
+    return true;
+}
+
+// A further position plays its pattern's own timing list, and only the
+// channels whose cell at its row holds something.
+void TesselEngine::advanceFurtherPosition(TesselPlayPosition& at, char* text, bool* handled, int frame)
+{
+    if (!at.pattern)
+        return;
+    const int p = patternNumber(song, at.pattern);
+    if (p < 0 || p >= kPatterns || !patternTiming[static_cast<size_t>(p)])
+        return;
+    const TesselPlaylist& list = *patternTiming[static_cast<size_t>(p)];
+    if (list.count <= 0)
+        return;
+    if (at.entry >= list.count) {
+        int32_t restart = 0;
+        while (restart < list.count && list.entries()[restart].row != list.startRow)
+            ++restart;
+        at.entry = restart < list.count ? restart : 0;
+    }
+    if (at.entry < 0)
+        at.entry = 0;
+    at.row = list.entries()[at.entry].row;
+    chainRowText(song, *at.pattern, at.row, text);
+
+    tickFlags |= kPlaybackFlag;
+    for (int c = 0; c < kChannels; ++c)
+        if (!handled[c] && at.pattern->findRow(c, at.row)) {
+            playChannelCell(c, at.pattern, at.row, frame);
+            handled[c] = true;
+        }
+    tickFlags &= static_cast<uint16_t>(~kPlaybackFlag);
+}
+
+void TesselEngine::playChannelCell(int channel, const TesselPattern* pattern, int row, int frame)
+{
+    const TesselTrack* track = pattern ? pattern->tracks.trackAt(channel) : nullptr;
+    const TesselRow& cell = track ? track->rowOrBlank(row) : TesselRow::blank();
+    rowPattern_[static_cast<size_t>(channel)] = pattern;
+    rowNumber_[static_cast<size_t>(channel)] = row;
+    processChannelRow(channel, &cell, row, frame);
+}
+
+void TesselEngine::playFurtherSubrows(int frame)
+{
+    const int tick = positions.front().tick;
+    tickFlags |= kPlaybackFlag;
+    for (int c = 0; c < kChannels; ++c) {
+        const TesselChannelVoiceList& list = voiceLists[static_cast<size_t>(c)];
+        const TesselPattern* pattern = rowPattern_[static_cast<size_t>(c)];
+        if (!list.head || !list.head->voice || !pattern)
+            continue;
+        const TesselRow* row = pattern->findRow(c, rowNumber_[static_cast<size_t>(c)]);
+        if (!row || !row->hasSubrowList())
+            continue;
+        if (const TesselSubrow* subrow = row->findSubrow(tick))
+            processChannelRow(c, subrow, tick, frame);
+    }
+    tickFlags &= static_cast<uint16_t>(~kPlaybackFlag);
 }

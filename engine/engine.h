@@ -219,6 +219,19 @@ private:
     void hangTemplateVoices();
     void setOrderToFirstPatterns();
     bool auditionAllowed() const { return usable_; }
+    // Transport helpers: reset the lists' current voices and copy the song's
+    // channel settings into the live records; set the speed and timing.
+    void restartChannels();
+    void setSpeed(double ticks);
+    // The row advance (advance_row.cpp).
+    bool advanceMainPosition(char* text);
+    void advanceFurtherPosition(TesselPlayPosition& at, char* text, bool* handled, int frame);
+    void playChannelCell(int channel, const TesselPattern* pattern, int row, int frame);
+    void playFurtherSubrows(int frame);
+    // The pattern and row whose cell each channel played last; later ticks
+    // of the row play that cell's further subrows.
+    std::array<const TesselPattern*, kChannels> rowPattern_{};
+    std::array<int32_t, kChannels> rowNumber_{};
 
     // Pieces of `process`, song lock held.
     void resizeBlock(int frames);

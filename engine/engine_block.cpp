@@ -5,6 +5,7 @@
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
+#include "engine/engine_status.h"
 #include "engine/midi_out.h"
 #include "engine/pool.h"
 #include "engine/position_table.h"
@@ -26,6 +27,9 @@ bool TesselEngine::process(int frames)
 {
     // Denormals would cost more than they are worth in the voices' tails.
     _mm_setcsr(_mm_getcsr() | kFlushDenormals);
+    // A host start on this thread plays the timing list as it stands (no
+    // rebuild with its unbounded wait), and status writes only try their lock.
+    TesselAudioThreadScope audioThread;
     if (plugin && plugin->instanceCount() > 1)
         return true;
     if (!usable_ || !editor || !plugin || frames <= 0)
@@ -70,40 +74,4 @@ bool TesselEngine::process(int frames)
     if (transport != kStoppedCut)
         output.pending = 1;
     return true;
-}
-
-bool TesselEngine::playSample(int note, int sample)
-{
-    if (!auditionAllowed())
-        return false;
-    (void)note;
-    (void)sample;
-    return false;   // no voice is started before note playing exists
-}
-
-bool TesselEngine::playNote(const TesselSubrow& subrow, int channel)
-{
-    if (!auditionAllowed())
-        return false;
-    (void)subrow;
-    (void)channel;
-    return false;
-}
-
-bool TesselEngine::previewNote(const TesselSubrow& subrow, TesselModule* module)
-{
-    if (!auditionAllowed())
-        return false;
-    (void)subrow;
-    (void)module;
-    return false;
-}
-
-bool TesselEngine::playRow(int pattern, int row)
-{
-    if (!auditionAllowed())
-        return false;
-    (void)pattern;
-    (void)row;
-    return false;
 }

@@ -73,6 +73,14 @@ public:
     // After a load into the engine's song: the pattern editor lays itself out
     // again, refills its instrument list and redraws with the current page.
     virtual void refreshAfterLoad() {}
+    // Audio thread, song lock held: the order, pattern and row being played
+    // (-1 = none), for the editor to show. Must not block.
+    virtual void setPlaybackPosition(int32_t order, int32_t pattern, int32_t row)
+    {
+        (void)order;
+        (void)pattern;
+        (void)row;
+    }
 
 protected:
     ~TesselEditorLink() = default;

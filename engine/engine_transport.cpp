@@ -1,11 +1,15 @@
-// Row timing and stopping. Starting playback, auditions of samples and the
-// status line build on these.
+// Row timing, tempo and stopping.
 #include "engine/engine.h"
 
+#include "engine/engine_actions.h"
+#include "engine/engine_status.h"
+#include "engine/midi_out.h"
 #include "engine/pool.h"
 #include "engine/position_table.h"
+#include "engine/transport_release.h"
 #include "engine/voice_update_tables.h"
-#include "platform/status_text.h"
+
+#include <cstring>
 
 void TesselEngine::computeTiming()
 {
@@ -33,53 +37,12 @@ void TesselEngine::computeTiming()
     }
 }
 
-void TesselEngine::stopNow()
-{
-    transport = kStoppedCut;
-    platform::clearStatusText();
-    platform::MutexLock lock(song.songLock(), 1000);
-    if (!lock)
-        return;
-    for (TesselChannelVoiceList& list : voiceLists) {
-        TesselVoiceListNode* head = list.head;
-        if (!head)
-            continue;
-        head->releaseFollowing();
-        if (head->voice) {
-            head->voice->reset();
-            head->voice->setState(voice_state::kIdle);
-        }
-    }
-}
-
-void TesselEngine::stop()
-{
-    transport = kStoppedReleased;
-}
-
-void TesselEngine::reset()
-{
-    stopNow();
-}
-
-bool TesselEngine::isPlaying() const
-{
-    return transport >= kPlayingSong;
-}
-
-void TesselEngine::stopNote(int instrument, int note, bool callerHoldsLock)
-{
-    (void)instrument;
-    (void)note;
-    (void)callerHoldsLock;
-}
-
 void TesselEngine::setTempo(double bpm)
 {
-    if (bpm != tempo) {
-        tempo = bpm;
-        computeTiming();
-    }
+    if (bpm == tempo)
+        return;
+    tempo = bpm;
+    computeTiming();
 }
 
 void TesselEngine::setTempoEntry(const TesselTempoEntry& entry)
@@ -88,10 +51,67 @@ void TesselEngine::setTempoEntry(const TesselTempoEntry& entry)
     setTempo(entry.tempo);
 }
 
-void TesselEngine::setSampleRate(float rate)
+bool TesselEngine::isPlaying() const
 {
-    if (!(rate > 0.0f))
+    if (transport == kPlayingPattern)
+        return true;
+    return transport == kPlayingSong && !positions.empty() && positions.front().entry <= songTiming.count;
+}
+
+void TesselEngine::stop()
+{
+    if (midiOut)
+        midiOut->notesOff();
+    transport = kStoppedReleased;
+    engineStatus("");
+    logEngineAction(kActStop, positions.empty() ? 0 : static_cast<int32_t>(positions.front().time));
+
+    platform::MutexLock lock(song.songLock(), 1000);
+    if (!lock)
         return;
-    sampleRate = rate;
-    computeTiming();
+    positions.resize(1);
+    positions.front().reset();
+    std::memset(heldNotes, 0, sizeof heldNotes);
+    for (TesselChannelVoiceList& list : voiceLists)
+        for (TesselVoiceListNode* node = list.head; node; node = node->next)
+            if (node->voice && node->voice->state() != voice_state::kIdle)
+                silenceVoice(*node->voice, blockFrames);
+}
+
+void TesselEngine::stopNow()
+{
+    if (midiOut)
+        midiOut->notesOff();
+    transport = kStoppedCut;
+    engineStatus("");
+    logEngineAction(kActStopNow, positions.empty() ? 0 : static_cast<int32_t>(positions.front().time));
+
+    platform::MutexLock lock(song.songLock(), 1000);
+    if (!lock)
+        return;
+    for (TesselChannelVoiceList& list : voiceLists) {
+        TesselVoiceListNode* head = list.head;
+        if (!head)
+            continue;
+        head->releaseFollowing();
+        head->reset();
+    }
+}
+
+void TesselEngine::reset()
+{
+    engineStatus("Re-initialising Quorbel...");
+    for (TesselMidiInSlot& slot : midiInSlots)
+        slot.count = 0;
+    stopNow();
+    if (transport == kStoppedCut && midiOut)
+        midiOut->resetControllers();
+    // Rebuilding allocates and waits for the lists' mutexes without limit:
+    // never on the audio thread.
+    if (!TesselAudioThreadScope::active()) {
+        rebuildSongPlaylist(nullptr, false);
+        rebuildPatternPlaylists(false);
+    }
+    logEngineAction(kActReset, 0);
+    engineStatus("Re-initialising Quorbel... completed.");
 }

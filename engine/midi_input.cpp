@@ -5,6 +5,7 @@
 // is left to the editor's thread through midiInputRequests.
 #include "engine/engine.h"
 #include "engine/engine_actions.h"
+#include "engine/engine_status.h"
 
 #include "platform/vst2_records.h"
 
@@ -31,6 +32,7 @@ void TesselEngine::processMidiInput(const VstEvents* events)
     if (!editor->noteEntry(entry))
         return;
     const bool following = preferences.followPattern && transport >= kPlayingSong;
+    TesselAudioThreadScope audioThread;
     platform::MutexLock lock(song.songLock(), kMidiInputLockWaitMs);
     if (!lock)
         return;   // the notes are dropped rather than written beside the editor

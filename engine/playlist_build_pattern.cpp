@@ -2,6 +2,7 @@
 // loops, jumps and breaks are resolved here so that playback never has to
 // replay the song to find a position.
 #include "engine/engine.h"
+#include "engine/pattern_loop.h"
 
 #include <algorithm>
 #include <array>
@@ -72,53 +73,11 @@ private:
 
     int stepLoop(int channel, int x, int row)
     {
-        TesselLoopState& loop = loops_[static_cast<size_t>(channel)];
-        switch (loop.state) {
-        case 0:
-            loop.state = 1;
-            loop.loopRow = row;
+        const int loopRow = stepPatternLoop(loops_.data(), kChannels, channel, x, row);
+        if (loopRow < 0)
             return row;
-        case 1:
-            if (x == 0) {
-                loop.loopRow = row;
-                return row;
-            }
-            loop.loopEnd = row;
-            loop.remaining = x;
-            loop.state = 2;
-            [[fallthrough]];
-        case 2:
-            if (loop.remaining == 0)
-                return row;
-            if (row == loop.loopRow) {
-                if (--loop.remaining == 0)
-                    loop.state = 3;
-                return row;
-            }
-            if (row == loop.loopEnd)
-                return jumpBack(channel, row);
-            return row;
-        case 3:
-            if (row == loop.loopEnd) {
-                loop.state = 1;
-                loop.loopRow = row;
-            }
-            return row;
-        default:
-            return row;
-        }
-    }
-
-    int jumpBack(int channel, int row)
-    {
-        const int loopRow = loops_[static_cast<size_t>(channel)].loopRow;
         if (list_.count < list_.capacity)
             list_.append(order_, row, speed_);
-        for (int c = 0; c < kChannels; ++c) {
-            TesselLoopState& other = loops_[static_cast<size_t>(c)];
-            if (c != channel && other.state == 1 && other.loopRow > loopRow)
-                other.state = 0;
-        }
         add_ = false;
         return loopRow - 1;
     }

@@ -109,13 +109,5 @@ const TesselSubrow* TesselVoice::keyMapEntry() const
 
 void TesselVoice::recordEvent(int blockFrames)
 {
-    TesselVoiceEvent* tail = events ? events->last() : nullptr;
-    if (tail && !current.differs(*tail))
-        return;
-    current.start = 0;
-    current.end = static_cast<uint16_t>(std::clamp(blockFrames, 0, 0xFFFF));
-    if (tail && tail->start == 0)
-        tail->copyValues(current);
-    else
-        appendEvent(current);
+    recordEventAt(0, blockFrames);
 }

@@ -1,9 +1,10 @@
 #include "plugin/plugin_globals.h"
 
 #include "engine/engine.h"
-#include "plugin/usage_log.h"
+#include "engine/engine_status.h"
 #include "gui/bitmap.h"
 #include "plugin/command_scheme.h"
+#include "plugin/usage_log.h"
 
 TesselHostIdentity& hostIdentity()
 {
@@ -62,18 +63,25 @@ void loadPreferences(TesselEngine& engine)
     own.followPattern = preferences.followPattern;
 }
 
-// The audio thread's records: a log found busy drops the record.
-void logActionNoWait(int action, int32_t value)
+// The audio thread must not wait for the log's lock nor write its file: a
+// record that finds the log busy or full is dropped there.
+void logEngineAction(int action, int32_t value)
 {
-    if (TesselUsageLog* log = usageLog())
-        log->appendNoWait(OMBRIX::iCOMMAND(static_cast<uint8_t>(action), value));
+    TesselUsageLog* log = usageLog();
+    if (!log)
+        return;
+    const OMBRIX::iCOMMAND record(static_cast<uint8_t>(action), value);
+    if (TesselAudioThreadScope::active())
+        log->appendNoWait(record);
+    else
+        log->append(record);
 }
 
 } // namespace
 
 void installEngineHooks()
 {
+    TesselEngineHooks::logAction = logEngineAction;
     TesselEngineHooks::buildCommandTree = buildCommandTree;
     TesselEngineHooks::loadPreferences = loadPreferences;
-    TesselEngineHooks::logAction = logActionNoWait;
 }

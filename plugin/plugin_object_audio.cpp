@@ -58,7 +58,7 @@ void TesselPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sa
 VstIntPtr TesselPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     if (opcode == kOpcodeIsPlaying)
-        return enginePlaying(engine) ? 1 : 0;
+        return engine.isPlaying() ? 1 : 0;
     return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
 }
 
@@ -83,7 +83,7 @@ void TesselPlugin::setSampleRate(float rate)
 {
     sampleRate = rate;
     setBlockSize(getBlockSize());
-    engineSetSampleRate(engine, rate);
+    engine.setSampleRate(rate);
 }
 
 void TesselPlugin::setBlockSize(VstInt32 frames)
