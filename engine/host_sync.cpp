@@ -87,6 +87,8 @@ TesselHostLoop TesselEngine::followHost(const VstTimeInfo* time)
     if (changed && !pitchMode)
         hostTransportChanged(*time);
 
+    // No host is known here whose song position must be ignored, so the
+    // vendor exception of the position sync is empty.
     const bool plays = hostPlays(*time);
     if (!pitchMode && ((plays && transport == kPlayingSong) || transport == kStoppedCut)) {
         TesselPlayPosition& pos = position();
