@@ -7,6 +7,7 @@
 #include "platform/status_text.h"
 #include "platform/vst2_records.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -31,6 +32,17 @@ void chainRowText(const TesselModule& song, const TesselPattern& pattern, int ro
                                       row, inner);
     if (n < 0)
         text[0] = '\0';
+}
+
+// Only over an empty line or an earlier playing message, and never waiting.
+__attribute__((format(printf, 1, 2))) void playingStatus(const char* format, ...)
+{
+    char status[platform::kStatusTextSize];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(status, sizeof status, format, args);
+    va_end(args);
+    platform::trySetStatusText(status, "Playing");
 }
 
 } // namespace
@@ -62,15 +74,12 @@ void TesselEngine::advanceRow(const VstTimeInfo* time, int frame)
             playChannelCell(c, main.pattern, main.row, frame);
     tickFlags &= static_cast<uint16_t>(~kPlaybackFlag);
 
-    char status[platform::kStatusTextSize];
     if (transport == kPlayingSong) {
         const bool hostPlays = time && (time->flags & kVstTransportPlaying);
-        std::snprintf(status, sizeof status, "Playing Song%s (Order: %d / Pattern: %s)", hostPlays ? " with Host" : "",
-                      currentOrder, text);
+        playingStatus("Playing Song%s (Order: %d / Pattern: %s)", hostPlays ? " with Host" : "", currentOrder, text);
     } else {
-        std::snprintf(status, sizeof status, "Playing Looped Pattern (%s)", text);
+        playingStatus("Playing Looped Pattern (%s)", text);
     }
-    platform::trySetStatusText(status, "Playing");
 }
 
 // Finds the main position's row, applies what it changes in the timing,

@@ -64,7 +64,7 @@ bool TesselEngine::playSample(int note, int sample)
             if (playing) {
                 TesselVoice& sounding = *list.head->voice;
                 sounding.computeTick();
-                sounding.recordEvent(blockFrames);
+                sounding.recordEvent(eventSpan(blockFrames));
                 heldNotes[0][note] = TesselChannelVoiceList::kCount;
                 if (transport == kStoppedCut)
                     transport = kStoppedReleased;

@@ -2,7 +2,7 @@
 // of the voice a new note displaced, envelope carry and the duplicate check.
 #include "engine/engine.h"
 #include "engine/engine_globals.h"
-#include "engine/pool.h"
+#include "engine/row_steps.h"
 #include "engine/voice_midi.h"
 
 #include "model/instrument.h"
@@ -131,6 +131,6 @@ void TesselChannelVoiceList::processRow(TesselEngine& engine, TesselModule& modu
             checkDuplicates(*this, *node);
     }
 
-    if (!linked && !(TesselPools::nodes && TesselPools::nodes->release(old)))
-        old->release();
+    if (!linked)
+        returnNodeToPool(old);
 }

@@ -27,6 +27,13 @@ bool isPortamento(const TesselSubrow& row)
     return row.effect.command == 'G' || row.effect.command == 'L';
 }
 
+void returnNodeToPool(TesselVoiceListNode* node)
+{
+    // A node the pool cannot take back is still emptied and unlinked.
+    if (node && !(TesselPools::nodes && TesselPools::nodes->release(node)))
+        node->release();
+}
+
 namespace {
 
 // A portamento that keeps the voice: G or L without an instrument or with
@@ -76,12 +83,6 @@ TesselVoiceListNode* copyForPastNote(const TesselVoiceListNode& node)
     if (copy)
         copy->delay = -1;
     return copy;
-}
-
-void returnToPool(TesselVoiceListNode* node)
-{
-    if (node && !(TesselPools::nodes && TesselPools::nodes->release(node)))
-        node->release();
 }
 
 // Steps 1-2: takes the row and runs the note delay; false while the note waits.
@@ -188,6 +189,6 @@ TesselVoiceListNode* TesselVoiceListNode::processRow(TesselEngine& engine, Tesse
     v.flags &= static_cast<uint16_t>(~(kNewNote | kSetup));
     if (newNote)
         return pastNote;
-    returnToPool(pastNote);
+    returnNodeToPool(pastNote);
     return nullptr;
 }

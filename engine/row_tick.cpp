@@ -6,6 +6,8 @@
 #include "engine/midi_out.h"
 #include "engine/voice_midi.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint8_t kSoundingSample = voice_state::kActive | voice_state::kSample;
@@ -34,6 +36,7 @@ void TesselEngine::updateTick(int list, int blockOffset)
     // Between blocks (an audition before the first block) an event spans
     // the longest block; the mixer cuts it to the block it renders.
     const int frames = blockFrames > 0 ? blockFrames : TesselBusBuffer::kFrames;
+    blockOffset = std::clamp(blockOffset, 0, frames);
     if (midiOut)
         midiOut->countQueued();
 

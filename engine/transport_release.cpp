@@ -30,7 +30,7 @@ void silenceVoice(TesselVoice& voice, int blockFrames)
     voice.leftGain = 0;
     voice.rightGain = 0;
     markReleased(voice);
-    voice.recordEvent(blockFrames);
+    voice.recordEvent(eventSpan(blockFrames));
 }
 
 void releaseKey(TesselVoice& voice, int blockFrames)

@@ -2,6 +2,8 @@
 // Releases of voices by the transport: stopping playback and letting go of
 // an auditioned or played key.
 
+#include "engine/bus_buffer.h"
+
 class TesselVoice;
 class TesselEngine;
 
@@ -14,3 +16,10 @@ void silenceVoice(TesselVoice& voice, int blockFrames);
 // note off or fade; "continue" leaves it sounding. A MIDI voice sends its
 // note off. Caller holds the song lock.
 void releaseKey(TesselVoice& voice, int blockFrames);
+
+// The span of an event recorded between blocks: the last block's length, or
+// before the first block the longest one (the mixer cuts it to the block).
+inline int eventSpan(int blockFrames)
+{
+    return blockFrames > 0 ? blockFrames : TesselBusBuffer::kFrames;
+}

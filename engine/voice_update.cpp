@@ -35,12 +35,7 @@ void TesselVoice::computeTick()
     if (!instrument)
         return;
     tickEnvelopes();
-    updateEffectiveVolume();
-    updateEffectivePanning();
-    updateEffectiveDepth();
-    tickPitch();
-    updateEffectiveFilter();
-    updateFilter();
+    computeRowValues();
     computeGains();
     applyGains();
 }

@@ -1,4 +1,5 @@
 #include "engine_fixture.h"
+#include "song_lock_holder.h"
 
 #include "engine/engine_globals.h"
 #include "engine/position_table.h"
@@ -26,34 +27,6 @@ struct FakePlugin : TesselPluginLink {
 };
 
 struct FakeEditor : TesselEditorLink {};
-
-// Holds the song lock on another thread from construction to destruction.
-class SongLockHolder {
-public:
-    SongLockHolder()
-        : thread_([this] {
-              platform::SharedMutex songLock = platform::openNamedMutex(platform::handleName("QB_MODULE_"));
-              songLock->lock();
-              held_ = true;
-              while (!done_)
-                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
-              songLock->unlock();
-          })
-    {
-        while (!held_)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~SongLockHolder()
-    {
-        done_ = true;
-        thread_.join();
-    }
-
-private:
-    std::atomic<bool> held_{false};
-    std::atomic<bool> done_{false};
-    std::thread thread_;
-};
 
 } // namespace
 

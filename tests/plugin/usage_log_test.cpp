@@ -1,4 +1,7 @@
+#include "engine/engine_actions.h"
+#include "engine/engine_status.h"
 #include "plugin/key_event.h"
+#include "plugin/plugin_globals.h"
 #include "plugin/preferences.h"
 #include "plugin/usage_log.h"
 
@@ -52,6 +55,28 @@ TEST_F(UsageLogTest, CommandRecordIsTenBytesInTheFile)
     ASSERT_EQ(bytes.size(), kHeaderSize + 10);
     EXPECT_EQ(bytes.substr(kHeaderSize + 4), std::string("a\x0a\xfe\xff\xff\xff", 6));
     EXPECT_EQ(log.buffered(), 0);
+}
+
+TEST_F(UsageLogTest, EngineActionsReachTheLogFromEitherThread)
+{
+    setUsageLog(&log);
+    installEngineHooks();
+    logEngineAction(kActStop, 7);
+    {
+        TesselAudioThreadScope audio;   // appends without waiting there
+        logEngineAction(kActHostPlay, 3);
+    }
+    setUsageLog(nullptr);
+    logEngineAction(kActStop, 8);   // no log: dropped
+    TesselEngineHooks::logAction = nullptr;
+    TesselEngineHooks::buildCommandTree = nullptr;
+    TesselEngineHooks::loadPreferences = nullptr;
+
+    log.flush();
+    const std::string bytes = fileBytes(log.path());
+    ASSERT_EQ(bytes.size(), kHeaderSize + 20);
+    EXPECT_EQ(bytes.substr(kHeaderSize + 4, 6), std::string("a\x11\x07\x00\x00\x00", 6));
+    EXPECT_EQ(bytes.substr(kHeaderSize + 14, 6), std::string("a\x12\x03\x00\x00\x00", 6));
 }
 
 TEST_F(UsageLogTest, RepeatedModifiersAndFocusAreLoggedOnce)
