@@ -72,9 +72,7 @@ TEST_F(PlaybackTest, AHostStartPlaysTheSongFromTheHostPosition)
     makeSong();
     engine->stopNow();
     engine->hostSendsTime = 1;
-    plugin.play(125.0, 44100.0);
-    plugin.time.ppqPos = 0.25;   // row 1, where the first note is
-    plugin.time.samplePos = 0.25 * 60.0 / 125.0 * 44100.0;
+    plugin.at(0.25, kVstTransportChanged | kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid);   // row 1
     ASSERT_TRUE(engine->process(512));
     EXPECT_EQ(engine->transport, kPlayingSong);
     EXPECT_EQ(engine->position().entry, 1);

@@ -24,14 +24,23 @@ struct BlockPlugin : TesselPluginLink {
     int32_t instanceCount() const override { return instances; }
     double hostPositionOffset() const override { return offset; }
 
-    // A host transport running at `tempo` from ppq 0; advance() moves it on.
-    void play(double bpm, double rate)
+    // A host at 125 BPM and 44.1 kHz standing at quarter `ppq` with these flags.
+    void at(double ppq, int32_t flags)
     {
         withTime = true;
         time = VstTimeInfo{};
+        time.tempo = 125.0;
+        time.sampleRate = 44100.0;
+        time.ppqPos = ppq;
+        time.samplePos = ppq * 60.0 / time.tempo * time.sampleRate;
+        time.flags = flags;
+    }
+    // A host transport starting at `tempo` from ppq 0; advance() moves it on.
+    void play(double bpm, double rate)
+    {
+        at(0.0, kVstTransportChanged | kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid);
         time.tempo = bpm;
         time.sampleRate = rate;
-        time.flags = kVstTransportChanged | kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid;
     }
     void advance(int frames)
     {

@@ -132,11 +132,7 @@ TEST_F(BlockTest, ASecondInstanceRendersNothingButSucceeds)
 TEST_F(BlockTest, AFadedStopSettlesOnTheHostPosition)
 {
     engine->transport = kStoppedReleased;
-    plugin.withTime = true;
-    plugin.time.sampleRate = 44100.0;
-    plugin.time.tempo = 125.0;
-    plugin.time.ppqPos = 2.5;
-    plugin.time.flags = kVstPpqPosValid;
+    plugin.at(2.5, kVstPpqPosValid);
     ASSERT_TRUE(engine->process(256));
     EXPECT_EQ(engine->transport, kStoppedCut);
     EXPECT_DOUBLE_EQ(engine->position().time, 10.0);

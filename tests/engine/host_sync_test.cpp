@@ -10,11 +10,7 @@ constexpr int32_t kHostPlaying = kVstTransportPlaying | kVstTempoValid | kVstPpq
 
 TEST_F(BlockTest, AStoppedEngineTakesTheHostPositionInRows)
 {
-    plugin.withTime = true;
-    plugin.time.tempo = 125.0;
-    plugin.time.sampleRate = 44100.0;
-    plugin.time.ppqPos = 2.0;
-    plugin.time.flags = kVstPpqPosValid;
+    plugin.at(2.0, kVstPpqPosValid);
     ASSERT_TRUE(engine->process(256));
     EXPECT_DOUBLE_EQ(engine->position().time, 8.0);
     EXPECT_EQ(engine->position().entry, 8);
@@ -38,11 +34,7 @@ TEST_F(BlockTest, AStoppedEngineTakesTheHostPositionInRows)
 TEST_F(BlockTest, InTheSpeedModeHostQuartersHoldSixOverSRows)
 {
     configure(125.0, 3.0, TesselModule::Speed);
-    plugin.withTime = true;
-    plugin.time.tempo = 125.0;
-    plugin.time.sampleRate = 44100.0;
-    plugin.time.ppqPos = 2.0;
-    plugin.time.flags = kVstPpqPosValid;
+    plugin.at(2.0, kVstPpqPosValid);
     ASSERT_TRUE(engine->process(256));
     EXPECT_DOUBLE_EQ(engine->position().time, 16.0);
     EXPECT_DOUBLE_EQ(engine->rowsPerHostQuarter(), 8.0);
@@ -71,11 +63,7 @@ TEST_F(BlockTest, TheHostTempoIsFollowedWhenTheHostSendsTime)
 TEST_F(BlockTest, AHostStartWithTheOffsetOfOneHostClampsToTheSongStart)
 {
     plugin.offset = 160.0;
-    plugin.withTime = true;
-    plugin.time.tempo = 125.0;
-    plugin.time.sampleRate = 44100.0;
-    plugin.time.ppqPos = 8.0;
-    plugin.time.flags = kVstTransportChanged | kHostPlaying;
+    plugin.at(8.0, kVstTransportChanged | kHostPlaying);
     ASSERT_TRUE(engine->process(64));
     EXPECT_LT(engine->position().time, 1.0);
 
@@ -91,11 +79,7 @@ TEST_F(BlockTest, AHostStartWithTheOffsetOfOneHostClampsToTheSongStart)
 TEST_F(BlockTest, InPitchModeHostTransportChangesAreIgnored)
 {
     engine->song.orderList.pitchMode = 1;
-    plugin.withTime = true;
-    plugin.time.tempo = 125.0;
-    plugin.time.sampleRate = 44100.0;
-    plugin.time.ppqPos = 3.0;
-    plugin.time.flags = kVstTransportChanged | kHostPlaying;
+    plugin.at(3.0, kVstTransportChanged | kHostPlaying);
     ASSERT_TRUE(engine->process(64));
     EXPECT_EQ(engine->transport, kStoppedCut);
     EXPECT_EQ(engine->position().time, 0.0);
@@ -105,10 +89,7 @@ TEST_F(BlockTest, InPitchModeHostTransportChangesAreIgnored)
 TEST_F(BlockTest, AHostStopLetsTheSongRelease)
 {
     startSong();
-    plugin.withTime = true;
-    plugin.time.tempo = 125.0;
-    plugin.time.sampleRate = 44100.0;
-    plugin.time.flags = kVstTransportChanged | kVstTempoValid | kVstPpqPosValid;
+    plugin.at(0.0, kVstTransportChanged | kVstTempoValid | kVstPpqPosValid);
     ASSERT_TRUE(engine->process(64));
     // Stopped with release; with nothing sounding the block settles at once.
     EXPECT_EQ(engine->transport, kStoppedCut);
@@ -121,14 +102,9 @@ protected:
     void playFrom(double from)
     {
         startSong();
-        plugin.withTime = true;
-        plugin.time.tempo = 125.0;
-        plugin.time.sampleRate = 44100.0;
-        plugin.time.samplePos = from * 60.0 / 125.0 * 44100.0;
-        plugin.time.ppqPos = from;
+        plugin.at(from, kHostPlaying | kVstTransportCycleActive | kVstCyclePosValid);
         plugin.time.cycleStartPos = 4.0;
         plugin.time.cycleEndPos = 8.0;
-        plugin.time.flags = kHostPlaying | kVstTransportCycleActive | kVstCyclePosValid;
         if (engine->transport != kPlayingSong)
             engine->transport = kPlayingSong;
     }
