@@ -138,3 +138,22 @@ TEST_F(HostLoopTest, StartingInsideTheLastQuarterDoesNotJump)
     EXPECT_NEAR(engine->position().time, unlooped, 1e-6);
     EXPECT_GT(engine->position().time, 32.0);
 }
+
+// Mended: a host start rebuilt the song's timing list on the audio thread,
+// waiting without limit for the list's mutex and allocating. The block now
+// plays the list as the editor's last rebuild left it.
+TEST_F(BlockTest, AHostStartPlaysTheTimingListAsItStands)
+{
+    const int32_t rows = engine->songTiming.count;
+    ASSERT_GT(rows, 0);
+    for (int i = 1; i < kOrderEntries; ++i)
+        engine->song.orderList.entries[static_cast<size_t>(i)].pattern = kOrderEmpty;
+    engine->song.orderList.updateLength();
+    plugin.at(0.0, kVstTransportChanged | kHostPlaying);
+    ASSERT_TRUE(engine->process(256));
+    EXPECT_EQ(engine->transport, kPlayingSong);
+    EXPECT_EQ(engine->songTiming.count, rows);
+
+    engine->rebuildSongPlaylist(nullptr, false);   // the editor's own rebuild
+    EXPECT_LT(engine->songTiming.count, rows);
+}
