@@ -1,7 +1,7 @@
 // The audio block: the host's time information, then the song stepped frame
 // by frame so that every tick and row starts at its own frame, the voices
 // mixed and the block's MIDI sent. An engine that could not set itself up
-// (song lock not had at construction) refuses the block and the auditions.
+// (song lock not had at construction) refuses the block.
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
