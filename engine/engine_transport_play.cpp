@@ -79,7 +79,9 @@ void TesselEngine::playPattern(int pattern, int row, TesselPlayPosition* at)
         row = 0;
     // The stop cuts the positions back to one; a further one handed in is
     // gone with them, and the main position plays instead.
-    const bool further = at && !positions.empty() && at > &positions.front() && at <= &positions.back();
+    bool further = false;
+    for (size_t i = 1; i < positions.size(); ++i)
+        further = further || at == &positions[i];
     if (!at || further)
         at = nullptr;
     else

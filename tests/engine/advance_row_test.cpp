@@ -198,3 +198,38 @@ TEST_F(AdvanceRowTest, FurtherPositionsPlayTheirCellsFirst)
     EXPECT_EQ(engine->positions[1].entry, 0);
     EXPECT_EQ(channelPitch(3), 60);
 }
+
+TEST_F(AdvanceRowTest, SongTempoChangesApplyAtTheirRowsUnlessTheHostSendsTime)
+{
+    engine->setSampleRate(44100.0f);
+    engine->hostSendsTime = 0;
+    setEffect(0, 6, 2, '@', 150);
+    ASSERT_TRUE(engine->playSong(-1, 0));
+    EXPECT_DOUBLE_EQ(engine->tempo, engine->song.tempo);
+    EXPECT_EQ(engine->nextTempoChange, 2);
+    nextRow();
+    nextRow();
+    EXPECT_DOUBLE_EQ(engine->tempo, engine->song.tempo);
+    nextRow();
+    EXPECT_DOUBLE_EQ(engine->tempo, 150.0);
+
+    // Starting from a later row takes the tempo in force there.
+    engine->setTempo(90.0);
+    ASSERT_TRUE(engine->playSong(0, 10));
+    EXPECT_DOUBLE_EQ(engine->tempo, 150.0);
+
+    engine->hostSendsTime = 1;
+    engine->setTempo(90.0);
+    ASSERT_TRUE(engine->playSong(0, 10));
+    EXPECT_DOUBLE_EQ(engine->tempo, 90.0);   // the host's tempo stays
+}
+
+TEST_F(AdvanceRowTest, NothingAdvancesWhileStopped)
+{
+    cell(0, 2, 0).pitch = 48;
+    engine->position().tick = 0;
+    engine->advanceRow(nullptr, 0);
+    EXPECT_EQ(channelPitch(2), -1);
+    EXPECT_EQ(platform::statusText(), "");
+    EXPECT_EQ(editor.row, -2);
+}

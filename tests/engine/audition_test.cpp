@@ -1,5 +1,6 @@
 #include "fake_midi.h"
 #include "row_fixture.h"
+#include "song_lock_holder.h"
 
 #include "engine/voice_midi.h"
 
@@ -163,4 +164,17 @@ TEST_F(RowEngineTest, AContinuingMidiVoiceStillEndsItsNote)
     EXPECT_TRUE(off60);
     engine->song.channels[0].midiOut = nullptr;
     liveChannels()[0].midiOut = nullptr;
+}
+
+TEST_F(RowEngineTest, AnAuditionThatCannotHaveTheSongLockDoesNothing)
+{
+    {
+        SongLockHolder holder;
+        EXPECT_FALSE(engine->playNote(note(60, 1), 0));
+        EXPECT_FALSE(engine->playRow(0, 0));
+    }
+    EXPECT_TRUE(actions().empty());
+    EXPECT_EQ(engine->heldNotes[1][60], 0);
+    EXPECT_EQ(engine->transport, kStoppedCut);
+    EXPECT_EQ(voice(0).state(), voice_state::kIdle);
 }
