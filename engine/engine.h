@@ -195,6 +195,8 @@ public:
     // The voice tick update of one voice list at frame `blockOffset`: pending
     // note delays count down, the current voice runs its effect slots in tick
     // mode, every voice computes its tick, records its event and sends MIDI.
+    // Once per tick and list, after the tick's rows: it is the only place
+    // delays count down (SD3 starts on tick 3, SD0 on tick 0).
     void updateTick(int list, int blockOffset);
     // The channel row step on list `list` (0..64) at node 0 with the song.
     void processChannelRow(int list, const TesselSubrow* subrow, int subrowIndex, int blockOffset);
@@ -223,6 +225,7 @@ private:
     // channel settings into the live records; set the speed and timing.
     void restartChannels();
     void setSpeed(double ticks);
+    void enterStopped(int32_t state, int action);
     // The row advance (advance_row.cpp).
     bool advanceMainPosition(char* text);
     void advanceFurtherPosition(TesselPlayPosition& at, char* text, bool* handled, int frame);

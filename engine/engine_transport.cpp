@@ -58,13 +58,20 @@ bool TesselEngine::isPlaying() const
     return transport == kPlayingSong && !positions.empty() && positions.front().entry <= songTiming.count;
 }
 
-void TesselEngine::stop()
+// What both stops do at once, before they wait for the song lock.
+void TesselEngine::enterStopped(int32_t state, int action)
 {
     if (midiOut)
         midiOut->notesOff();
-    transport = kStoppedReleased;
+    transport = state;
     engineStatus("");
-    logEngineAction(kActStop, positions.empty() ? 0 : static_cast<int32_t>(positions.front().time));
+    logEngineAction(static_cast<TesselEngineAction>(action),
+                    positions.empty() ? 0 : static_cast<int32_t>(positions.front().time));
+}
+
+void TesselEngine::stop()
+{
+    enterStopped(kStoppedReleased, kActStop);
 
     platform::MutexLock lock(song.songLock(), 1000);
     if (!lock)
@@ -80,11 +87,7 @@ void TesselEngine::stop()
 
 void TesselEngine::stopNow()
 {
-    if (midiOut)
-        midiOut->notesOff();
-    transport = kStoppedCut;
-    engineStatus("");
-    logEngineAction(kActStopNow, positions.empty() ? 0 : static_cast<int32_t>(positions.front().time));
+    enterStopped(kStoppedCut, kActStopNow);
 
     platform::MutexLock lock(song.songLock(), 1000);
     if (!lock)

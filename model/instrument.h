@@ -4,11 +4,14 @@
 
 #include "model/envelope.h"
 #include "model/keymap.h"
+#include "model/sample.h"
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+class TesselModule;
 
 constexpr int kInstruments = 99;
 constexpr int kInstrumentNameLength = 25;
@@ -50,6 +53,21 @@ public:
     // The "pitch" group's attributes: MIDI settings (instrument_midi_markup.cpp).
     void addMidiAttributes(TesselElement& element) const;
     void readMidiAttributes(const TesselElement& element);
+
+    // Instrument files (instrument_file*.cpp): a zip with "Instrument.xml"
+    // holding the samples that the key map uses, then the instrument. Loads
+    // read the n-th instrument and put the samples in free slots of `samples`,
+    // renumbering the key map; they answer a TesselFileResult.
+    unsigned loadFile(const std::string& path, std::array<TesselSample, kSamples>& samples, int n = 0);
+    unsigned loadZip(const std::string& path, std::array<TesselSample, kSamples>& samples, int n = 0);
+    // ".zip" is added unless the name ends in it; written beside the target
+    // and renamed over it. The slot itself is not changed.
+    bool saveFile(const std::string& path, const std::array<TesselSample, kSamples>& samples, int index = 0) const;
+    bool saveZip(const std::string& path, const std::array<TesselSample, kSamples>& samples, int index = 0) const;
+    // Copies another module's instrument into this slot of `destination`,
+    // with the samples it uses in free sample slots (song lock, 1000 ms).
+    unsigned importWithSamples(const TesselInstrument& source, const std::array<TesselSample, kSamples>& sourceSamples,
+                               TesselModule& destination);
 
     TesselEnvelope& volumeEnvelope() { return envelopes[kVolumeEnvelope]; }
     TesselEnvelope& panningEnvelope() { return envelopes[kPanningEnvelope]; }

@@ -16,6 +16,15 @@ constexpr int kSampleNameLength = 25;
 constexpr int kOverviewColumns = 412;
 constexpr int kWavHeaderCopySize = 44;
 
+// Results of the sample and instrument file loads.
+enum TesselFileResult : unsigned {
+    kFileUnreadable = 0,     // the audio could not be read (or the song lock not taken)
+    kFileWrongKind = 1,
+    kFileLoaded = 2,
+    kFileNothingFound = 3,   // no markup, or no element in it that could be read
+    kFileNoFreeSlot = 4,     // some sample of an instrument found no free slot
+};
+
 // One overview column on the display scale -50..50.
 struct TesselOverviewPair {
     int32_t high = 0;
@@ -69,6 +78,19 @@ public:
     // PCM at the slot's bit depth (float data as 32-bit PCM); false when the
     // file cannot be created or written.
     bool writeWav(const std::string& path) const;
+
+    // Sample files (sample_file*.cpp). Kind 0 goes by the file name; a load
+    // gives an unset loop or sustain end the length.
+    unsigned loadFile(const std::string& path, int kind = 0);
+    unsigned loadWav(const std::string& path);
+    // The n-th "sample" element of the zip's "Sample.xml"; a failure leaves the slot as it was.
+    unsigned loadZip(const std::string& path, int n = 0);
+    // A name ending "wav" (any case) becomes a WAV file, any other a zipped
+    // sample. Written beside the target and renamed over it, so a failed
+    // save leaves the old file as it was.
+    bool saveFile(const std::string& path, int index = 0) const;
+    // ".zip" is added unless the name ends in it (any case).
+    bool saveZip(const std::string& path, int index = 0) const;
 
     // Document markup (sample_markup.cpp). With the store flag the slot's
     // audio goes into the zip at `zipPath` as "Sample %.3d.wav".

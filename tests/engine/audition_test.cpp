@@ -41,6 +41,23 @@ TEST_F(RowEngineTest, PlayNoteIsHeardInTheNextBlock)
     EXPECT_NEAR(engine->output.channel[0][kBlock - 1], engine->output.channel[1][kBlock - 1], 1e-6f);
 }
 
+TEST_F(RowEngineTest, APastNoteSoundsBesideTheNewOne)
+{
+    constexpr int kBlock = 256;
+    auto render = [&] {
+        engine->output.frames = kBlock;
+        engine->output.silence();
+        TesselEngine::renderVoices(engine->voiceLists, engine->output, kBlock);
+        return engine->output.channel[0][kBlock - 1];
+    };
+    instrument(1).newNoteAction = 1;   // continue
+    ASSERT_TRUE(engine->playNote(note(60, 1), 0));
+    const float one = render();
+    ASSERT_TRUE(engine->playNote(note(64, 1), 0));
+    EXPECT_EQ(chainLength(0), 2);
+    EXPECT_NEAR(render(), 2.0f * one, 1e-5f) << "both notes at the same level";
+}
+
 TEST_F(RowEngineTest, PlayNoteTakesTheSongsChannelWhileStopped)
 {
     engine->song.channels[2].volume = 17;

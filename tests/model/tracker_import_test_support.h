@@ -3,25 +3,13 @@
 // text and the song-wide values are put back afterwards.
 
 #include "model/mod_import.h"
-#include "model/module_test_support.h"
+#include "model/import_test_fixture.h"
 #include "model/s3m_import.h"
 #include "model/tracker_file_builder.h"
 #include "platform/status_text.h"
 
-class TrackerImportTest : public ModuleTest {
+class TrackerImportTest : public ImportTest {
 protected:
-    void SetUp() override
-    {
-        ModuleTest::SetUp();
-        platform::clearStatusText();
-        song = makeSong();
-    }
-    void TearDown() override
-    {
-        platform::clearStatusText();
-        ModuleTest::TearDown();
-    }
-
     int importS3m(const tracker_file::Bytes& bytes, const TesselSongSettings& fallback = {})
     {
         return importScreamTracker3(bytes.data(), bytes.size(), *song, fallback);
@@ -34,5 +22,4 @@ protected:
     }
     const TesselSample& sample(int i) const { return song->samples[static_cast<size_t>(i)]; }
 
-    std::unique_ptr<TesselModule> song;
 };

@@ -4,7 +4,7 @@
 
 #include "model/memory_file.h"
 #include "model/module.h"
-#include "model/module_test_support.h"
+#include "model/import_test_fixture.h"
 #include "model/xm_file_builder.h"
 #include "model/xm_import.h"
 #include "platform/status_text.h"
@@ -12,20 +12,8 @@
 #include <memory>
 #include <string>
 
-class XmImportTest : public ModuleTest {
+class XmImportTest : public ImportTest {
 protected:
-    void SetUp() override
-    {
-        ModuleTest::SetUp();
-        platform::clearStatusText();
-        song = makeSong();
-    }
-    void TearDown() override
-    {
-        platform::clearStatusText();
-        ModuleTest::TearDown();
-    }
-
     int import(const std::string& image)
     {
         TesselMemoryFile file;
@@ -50,5 +38,4 @@ protected:
         return m;
     }
 
-    std::unique_ptr<TesselModule> song;
 };
