@@ -82,10 +82,6 @@ public:
         (void)row;
     }
 
-    // After a load into the engine's song: the pattern editor lays itself out
-    // again, refills its instrument list and redraws with the current page.
-    virtual void refreshAfterLoad() {}
-
 protected:
     ~TesselEditorLink() = default;
 };
