@@ -6,6 +6,8 @@
 
 #include "engine/bus_buffer.h"
 #include "engine/engine_links.h"
+#include "engine/host_sync.h"
+#include "engine/midi_input.h"
 #include "engine/play_position.h"
 #include "engine/playlist.h"
 #include "engine/random.h"
@@ -20,6 +22,7 @@
 #include <vector>
 
 class TesselMidiOut;
+struct VstEvents;
 struct VstTimeInfo;
 
 constexpr int kVoiceLists = TesselChannelVoiceList::kCount;
@@ -196,6 +199,20 @@ public:
     // The channel row step on list `list` (0..64) at node 0 with the song.
     void processChannelRow(int list, const TesselSubrow* subrow, int subrowIndex, int blockOffset);
 
+    // Audio block, host synchronisation and MIDI input.
+    // Audio thread: the host's MIDI notes entered into the pattern editor's
+    // pattern; cells are written under the song lock (100 ms wait).
+    void processMidiInput(const VstEvents* events);
+    // Host position in song rows: from ppqPos when valid, else samplePos.
+    double hostRows(const VstTimeInfo& time) const;
+    // Song rows per host quarter note (rowsPerQuarter; times 6/S in speed mode).
+    double rowsPerHostQuarter() const;
+    // Wall-clock milliseconds at the end of this block and of the previous one.
+    uint32_t lastBlockMs = 0;
+    uint32_t previousBlockMs = 0;
+    bool hostLoopArmed = false;
+    TesselMidiInputRequests midiInputRequests;
+
 private:
     void construct();
     void findLibrary();
@@ -216,6 +233,17 @@ private:
     // of the row play that cell's further subrows.
     std::array<const TesselPattern*, kChannels> rowPattern_{};
     std::array<int32_t, kChannels> rowNumber_{};
+
+    // Pieces of `process`, song lock held.
+    void resizeBlock(int frames);
+    TesselHostLoop followHost(const VstTimeInfo* time);
+    void hostTransportChanged(const VstTimeInfo& time);
+    void stepHostLoop(const TesselHostLoop& loop);
+    TesselRowEvents stepRowEvents();
+    void runTick(const VstTimeInfo* time, TesselRowEvents events, int frame);
+    void settleAfterStop(const VstTimeInfo* time);
+    void enterMidiNote(TesselNoteEntry& entry, int note, int velocity, bool& entered);
+    void releaseMidiNote(int note, int instrument);
 
     bool usable_ = false;
     bool ownsPools_ = false;

@@ -1,18 +1,77 @@
-// The entry points of the audio block and of the editor's auditions. An
-// engine that could not set itself up (song lock not had at construction)
-// refuses them all.
+// The audio block: the host's time information, then the song stepped frame
+// by frame so that every tick and row starts at its own frame, the voices
+// mixed and the block's MIDI sent. An engine that could not set itself up
+// (song lock not had at construction) refuses the block.
 #include "engine/engine.h"
+
+#include "engine/engine_globals.h"
+#include "engine/engine_status.h"
+#include "engine/midi_out.h"
+#include "engine/pool.h"
+#include "engine/position_table.h"
+#include "platform/clock.h"
+#include "platform/vst2_records.h"
+
+#include <xmmintrin.h>
+
+namespace {
+
+constexpr unsigned kFlushDenormals = 0x8840;   // flush-to-zero, denormals-are-zero, no precision exception
+constexpr int32_t kTimeInfoFilter = kVstPpqPosValid | kVstTempoValid | kVstTransportChanged | kVstTransportPlaying;
+static_assert(kTimeInfoFilter == 0x603);
+constexpr uint32_t kBlockLockWaitMs = 100;
+
+} // namespace
 
 bool TesselEngine::process(int frames)
 {
-    if (!usable_ || !editor || frames <= 0)
+    // Denormals would cost more than they are worth in the voices' tails.
+    _mm_setcsr(_mm_getcsr() | kFlushDenormals);
+    // A host start on this thread plays the timing list as it stands (no
+    // rebuild with its unbounded wait), and status writes only try their lock.
+    TesselAudioThreadScope audioThread;
+    if (plugin && plugin->instanceCount() > 1)
+        return true;
+    if (!usable_ || !editor || !plugin || frames <= 0)
         return false;
-    platform::MutexLock lock(song.songLock(), 100);
+    const int n = frames < TesselBusBuffer::kFrames ? frames : TesselBusBuffer::kFrames;
+    const VstTimeInfo* time = plugin->hostTimeInfo(kTimeInfoFilter);
+
+    // Voices and positions are touched only from here on: a time-out leaves
+    // everything as it was and the host hears silence.
+    platform::MutexLock lock(song.songLock(), kBlockLockWaitMs);
     if (!lock)
         return false;
-    blockFrames = static_cast<int16_t>(frames < TesselBusBuffer::kFrames ? frames : TesselBusBuffer::kFrames);
+    resizeBlock(n);
+    const TesselHostLoop loop = followHost(time);
+
     output.frames = blockFrames;
     output.silence();
-    renderVoices(voiceLists, output, blockFrames);
+    std::array<TesselChannel, kLiveChannels>& live = liveChannels();
+    for (int c = 0; c < kChannels; ++c)
+        live[static_cast<size_t>(c)].mute = song.channels[static_cast<size_t>(c)].mute;
+
+    if (transport != kStoppedCut) {
+        const TesselPositionTable* table = TesselPools::positions;
+        for (int f = 0; f < blockFrames; ++f) {
+            stepHostLoop(loop);
+            const TesselRowEvents events = stepRowEvents();
+            if (events.newTick)
+                runTick(time, events, f);
+            position().time += table ? table->rowsPerSample : 0.0;
+        }
+        const int sounding = renderVoices(voiceLists, output, blockFrames);
+        if (sounding == 0 && transport == kStoppedReleased)
+            settleAfterStop(time);
+    }
+
+    previousBlockMs = lastBlockMs;
+    lastBlockMs = platform::milliseconds();
+    if (midiOut) {
+        midiOut->setHardwareTimeOffset(0.0);
+        midiOut->processBlock(false);
+    }
+    if (transport != kStoppedCut)
+        output.pending = 1;
     return true;
 }

@@ -2,7 +2,7 @@
 
 #include "engine/engine.h"
 
-void engineMidiInput(TesselEngine& /*engine*/, VstEvents* /*events*/)
+void engineMidiInput(TesselEngine& engine, VstEvents* events)
 {
-    // MIDI input arrives with the engine's input handling.
+    engine.processMidiInput(events);
 }

@@ -1,7 +1,6 @@
 #pragma once
-// The engine operation the plug-in object calls that the engine does not
-// offer yet under its own name (MIDI input). It forwards to the engine
-// member once that exists.
+// The engine operation the plug-in object calls under its own name: the
+// host's MIDI input.
 
 #include "platform/vst2_records.h"
 

@@ -59,6 +59,8 @@ void loadPreferences(TesselEngine& engine)
     own.defaultTempo = preferences.defaultTempo;
     own.defaultResolution = preferences.defaultResolution;
     own.defaultRowsPerBeat = preferences.defaultRowsPerBeat;
+    own.midiInMode = preferences.midiInMode;
+    own.followPattern = preferences.followPattern;
 }
 
 // The audio thread must not wait for the log's lock nor write its file: a

@@ -47,6 +47,11 @@ public:
     // TesselPluginLink, for the engine.
     intptr_t canHostDo(const char* what) override;
     const char* hostVendor() const override;
+    const VstTimeInfo* hostTimeInfo(int32_t filter) override { return getTimeInfo(filter); }
+    int32_t hostBlockSize() const override { return blockSize; }
+    void noteHostBlockSize(int32_t frames) override { blockSize = frames; }
+    int32_t instanceCount() const override;
+    double hostPositionOffset() const override;
 
     TesselEngine& getEngine() { return engine; }
     TesselPluginEditor* pluginEditor() const { return pluginEditor_; }

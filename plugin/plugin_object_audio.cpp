@@ -69,6 +69,16 @@ VstInt32 TesselPlugin::processEvents(VstEvents* events)
     return 1;
 }
 
+int32_t TesselPlugin::instanceCount() const
+{
+    return TesselInstances::count.load();
+}
+
+double TesselPlugin::hostPositionOffset() const
+{
+    return hostIdentity().positionOffset;
+}
+
 void TesselPlugin::setSampleRate(float rate)
 {
     sampleRate = rate;

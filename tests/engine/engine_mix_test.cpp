@@ -8,6 +8,14 @@ namespace {
 
 struct SilentEditor : TesselEditorLink {};
 
+struct BlockPlugin : TesselPluginLink {
+    intptr_t canHostDo(const char*) override { return 0; }
+    const char* hostVendor() const override { return ""; }
+    int32_t hostBlockSize() const override { return blockSize; }
+    void noteHostBlockSize(int32_t frames) override { blockSize = frames; }
+    int32_t blockSize = 256;
+};
+
 } // namespace
 
 TEST_F(EngineTest, TheBlockMixesItsVoicesAndCarriesThemIntoTheNext)
@@ -17,6 +25,8 @@ TEST_F(EngineTest, TheBlockMixesItsVoicesAndCarriesThemIntoTheNext)
     ASSERT_TRUE(engine->usable());
     SilentEditor editor;
     engine->editor = &editor;
+    BlockPlugin plugin;
+    engine->attachPlugin(&plugin);
     TesselSample sample;
     fillSample(sample, 2000, 1, 8, [](int, int f) { return static_cast<float>(f % 100); });
 
@@ -29,6 +39,8 @@ TEST_F(EngineTest, TheBlockMixesItsVoicesAndCarriesThemIntoTheNext)
     event.end = 256;
     event.state = kSounding;   // bus 1, as a channel reset leaves it
     ASSERT_TRUE(voice.appendEvent(event));
+    voice.current.copyValues(event);   // the tick update finds nothing changed
+    engine->transport = kStoppedReleased;   // a stopped and cut engine renders nothing
 
     ASSERT_TRUE(engine->process(256));
     EXPECT_EQ(voice.position, 256);

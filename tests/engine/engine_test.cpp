@@ -173,12 +173,15 @@ TEST_F(EngineTest, PluginLinkAnswersHostQuestions)
     EXPECT_FALSE(engine->hostVendorIs("emagic"));
 }
 
-TEST_F(EngineTest, ProcessRunsOnlyWithAnEditor)
+TEST_F(EngineTest, ProcessRunsOnlyWithAnEditorAndAPlugin)
 {
     engine = std::make_unique<TesselEngine>();
     EXPECT_FALSE(engine->process(512));
     FakeEditor editor;
     engine->editor = &editor;
+    EXPECT_FALSE(engine->process(512));
+    FakePlugin plugin;
+    engine->attachPlugin(&plugin);
     engine->output.channel[0][3] = 1.0f;
     engine->output.frames = 512;
     EXPECT_TRUE(engine->process(512));

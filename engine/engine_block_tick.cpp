@@ -1,0 +1,84 @@
+// The frame-by-frame side of the audio block: where ticks and rows fall, and
+// the row and voice work handed the exact frame they fall on.
+#include "engine/engine.h"
+
+#include "engine/engine_globals.h"
+#include "engine/voice.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kTickEpsilon = 0.0000001;
+constexpr double kRowEpsilon = 0.000001;
+constexpr uint16_t kTickFlagNewRow = 2;
+constexpr uint16_t kTickFlagNewTick = 8;
+
+uint16_t frameOffset(int f)
+{
+    return static_cast<uint16_t>(f < 0 ? 0 : f);
+}
+
+} // namespace
+
+void TesselEngine::resizeBlock(int frames)
+{
+    const int previous = plugin->hostBlockSize();
+    blockFrames = static_cast<int16_t>(frames);
+    if (previous == frames)
+        return;
+    // The event that carries a voice into the next block ends where the old
+    // block did; it now spans the new one.
+    for (TesselChannelVoiceList& list : voiceLists)
+        for (TesselVoiceListNode* node = list.head; node; node = node->next) {
+            if (!node->voice || !node->voice->events)
+                continue;
+            TesselVoiceEvent* last = node->voice->events->last();
+            if (last->end == previous)
+                last->end = frameOffset(frames);
+        }
+    plugin->noteHostBlockSize(frames);
+}
+
+TesselRowEvents TesselEngine::stepRowEvents()
+{
+    TesselRowEvents events;
+    TesselPlayPosition& pos = position();
+    double whole = 0.0;
+    pos.ticks = std::modf(pos.time + kTickEpsilon, &whole) * speed;
+    const auto tick = static_cast<int32_t>(pos.ticks + kRowEpsilon);
+    if (tick != pos.tick) {
+        pos.tick = tick;
+        events.newTick = true;
+    }
+    const auto row = static_cast<int32_t>(pos.time + kRowEpsilon);
+    if (row != pos.entry) {
+        events.newRow = events.newTick = true;
+        pos.entry = row;
+        pos.tick = 0;
+        pos.ticks = 0.0;
+        for (size_t i = 1; i < positions.size(); ++i)
+            ++positions[i].entry;
+    }
+    return events;
+}
+
+void TesselEngine::runTick(const VstTimeInfo* time, TesselRowEvents events, int frame)
+{
+    tickFlags = static_cast<uint16_t>(kTickFlagNewTick | (events.newRow ? kTickFlagNewRow : 0));
+    if (transport >= 2)
+        advanceRow(time, frame);
+    for (int list = 0; list < kVoiceLists; ++list)
+        updateTick(list, frame);
+}
+
+void TesselEngine::settleAfterStop(const VstTimeInfo* time)
+{
+    transport = kStoppedCut;
+    if (!time)
+        return;
+    TesselPlayPosition& pos = position();
+    pos.time = std::max(0.0, hostRows(*time));
+    pos.entry = static_cast<int32_t>(pos.time + 0.00001);
+}

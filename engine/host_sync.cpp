@@ -1,0 +1,138 @@
+// Following the host: its tempo, its transport, its song position and its
+// loop (cycle), all converted from quarter notes into song rows.
+#include "engine/engine.h"
+#include "engine/engine_actions.h"
+
+#include "platform/vst2_records.h"
+
+#include <cmath>
+#include <algorithm>
+
+namespace {
+
+
+// A host position a little behind the engine's own is rounding, not a jump;
+// only a real jump may disarm the loop.
+constexpr double kJumpTolerance = 0.001;
+
+bool hostPlays(const VstTimeInfo& time)
+{
+    return (time.flags & kVstTransportPlaying) != 0;
+}
+
+bool cycleValid(const VstTimeInfo& time)
+{
+    return (time.flags & (kVstTransportCycleActive | kVstCyclePosValid)) ==
+           (kVstTransportCycleActive | kVstCyclePosValid);
+}
+
+int32_t packLoop(double start, double end)
+{
+    const auto rows = [](double v) {
+        return static_cast<uint32_t>(std::isfinite(v) && v > 0.0 && v < 65535.0 ? v : 0.0) & 0xFFFFu;
+    };
+    return static_cast<int32_t>(rows(start) | (rows(end) << 16));
+}
+
+} // namespace
+
+double TesselEngine::rowsPerHostQuarter() const
+{
+    double rows = song.rowsPerQuarter;
+    if (song.timingMode == TesselModule::Speed && speed > 0.0)
+        rows *= 6.0 / speed;
+    return rows;
+}
+
+double TesselEngine::hostRows(const VstTimeInfo& time) const
+{
+    const double offset = plugin ? plugin->hostPositionOffset() : 0.0;
+    double quarters = 0.0;
+    if (time.flags & kVstPpqPosValid)
+        quarters = time.ppqPos;
+    else if (time.sampleRate > 0.0)
+        quarters = time.tempo / 60.0 * time.samplePos / time.sampleRate;
+    const double t = rowsPerHostQuarter() * quarters - offset;
+    return std::isfinite(t) ? t : 0.0;
+}
+
+void TesselEngine::hostTransportChanged(const VstTimeInfo& time)
+{
+    TesselPlayPosition& pos = position();
+    if (hostPlays(time)) {
+        if (transport != kPlayingSong) {
+            pos.entry = -1;
+            pos.tick = -1;
+            if (!playSong(-1, 0)) {
+                const int32_t pattern = editor ? editor->currentPattern() : -1;
+                if (pattern >= 0 && pattern < kPatterns)
+                    playPattern(pattern, 0, nullptr);
+            }
+        }
+        hostLoopArmed = false;
+    } else if (transport >= 2) {
+        stop();
+    }
+}
+
+TesselHostLoop TesselEngine::followHost(const VstTimeInfo* time)
+{
+    TesselHostLoop loop;
+    if (!time)
+        return loop;
+    const bool pitchMode = song.orderList.inPitchMode();
+    if (hostSendsTime && (time->flags & kVstTempoValid) && time->tempo > 0.0 && time->tempo != tempo)
+        setTempo(time->tempo);
+    const bool changed = (time->flags & kVstTransportChanged) != 0;
+    if (changed && !pitchMode)
+        hostTransportChanged(*time);
+
+    // No host is known here whose song position must be ignored, so the
+    // vendor exception of the position sync is empty.
+    const bool plays = hostPlays(*time);
+    if (!pitchMode && ((plays && transport == kPlayingSong) || transport == kStoppedCut)) {
+        TesselPlayPosition& pos = position();
+        double t = hostRows(*time);
+        if ((time->flags & kVstPpqPosValid) && (t < pos.time - kJumpTolerance || t > pos.time + 1.0))
+            hostLoopArmed = false;
+        if (t < 0.0)
+            t = 0.0;
+        pos.time = t;
+        double whole = 0.0;
+        pos.ticks = std::modf(t + 0.0001, &whole) * speed;
+        if (plays && cycleValid(*time)) {
+            const double rows = rowsPerHostQuarter();
+            const double offset = plugin ? plugin->hostPositionOffset() : 0.0;
+            loop.start = rows * time->cycleStartPos - offset;
+            loop.end = rows * time->cycleEndPos - offset;
+            loop.active = std::isfinite(loop.start) && std::isfinite(loop.end);
+        }
+        if (!plays && transport == kStoppedCut)
+            pos.entry = static_cast<int32_t>(t);
+    }
+
+    if (changed) {
+        const int32_t entry = position().entry < 0 ? 0 : position().entry;
+        logEngineAction(plays ? kActHostPlay : kActHostStop, entry);
+    }
+    if (plays && cycleValid(*time))
+        logEngineAction(kActHostCycle, packLoop(loop.start, loop.end));
+    return loop;
+}
+
+void TesselEngine::stepHostLoop(const TesselHostLoop& loop)
+{
+    if (!loop.active)
+        return;
+    TesselPlayPosition& pos = position();
+    if (hostLoopArmed && loop.end <= pos.time) {
+        pos.time = std::max(0.0, pos.time - loop.end + loop.start);
+        hostLoopArmed = false;
+    } else if (loop.end == loop.start) {
+        hostLoopArmed = false;
+    } else if (pos.time <= loop.end - rowsPerHostQuarter()) {
+        // Armed once the song has been a quarter before the end; it stays
+        // armed until the end is reached or the host jumps.
+        hostLoopArmed = true;
+    }
+}

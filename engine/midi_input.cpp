@@ -1,0 +1,123 @@
+// MIDI notes from the host into the pattern being edited: a note-on writes
+// the note into the cell under the cursor (or the next free channel) and
+// sounds it, a note-off releases it. The cells are written under the song
+// lock; what the page itself must do (step its cursor, redraw a channel)
+// is left to the editor's thread through midiInputRequests.
+#include "engine/engine.h"
+#include "engine/engine_actions.h"
+#include "engine/engine_status.h"
+
+#include "platform/vst2_records.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr auto kActMidiInput = static_cast<TesselEngineAction>(29);   // CMD_MIDIINPUT
+constexpr uint32_t kMidiInputLockWaitMs = 100;
+
+int byteOf(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+} // namespace
+
+void TesselEngine::processMidiInput(const VstEvents* events)
+{
+    const int32_t mode = preferences.midiInMode;
+    if (!events || !editor || mode == kMidiInOff)
+        return;
+    TesselNoteEntry entry;
+    if (!editor->noteEntry(entry))
+        return;
+    const bool following = preferences.followPattern && transport >= kPlayingSong;
+    TesselAudioThreadScope audioThread;
+    platform::MutexLock lock(song.songLock(), kMidiInputLockWaitMs);
+    if (!lock)
+        return;   // the notes are dropped rather than written beside the editor
+
+    bool entered = false;
+    for (int32_t i = 0; i < events->numEvents; ++i) {
+        const VstEvent* event = events->events[i];
+        if (!event || event->type != kVstMidiType || !entry.isCurrentPage || entry.wantsKeys)
+            continue;
+        const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+        const int status = byteOf(midi->midiData[0]);
+        const int note = byteOf(midi->midiData[1]) & 0x7F;
+        const int velocity = byteOf(midi->midiData[2]) & 0x7F;
+        logEngineAction(kActMidiInput, status | (byteOf(midi->midiData[1]) << 8) | (byteOf(midi->midiData[2]) << 16));
+        if ((status & 0xF0) == 0x90 && velocity > 0)
+            enterMidiNote(entry, note, velocity, entered);
+        else if (status < 0x90 || (status & 0xF0) == 0x90)
+            releaseMidiNote(note, entry.instrument);
+    }
+    if (!following && mode == kMidiInSpread && entered && entry.stepAfterChord)
+        midiInputRequests.stepCursor();
+}
+
+void TesselEngine::enterMidiNote(TesselNoteEntry& entry, int note, int velocity, bool& entered)
+{
+    const int32_t p = editor->currentPattern();
+    if (p < 0 || p >= kPatterns || note >= kHeldNotes)
+        return;   // the pattern holds notes C-0..B-9 only
+    TesselPattern& pattern = song.patterns[static_cast<size_t>(p)];
+    const int row = entry.row;
+    int c = std::clamp(entry.channel, 0, kChannels - 1);
+    if (row < 0 || row >= pattern.length())
+        return;
+    if (preferences.midiInMode == kMidiInSpread)
+        for (int k = c; k < kChannels; ++k)
+            if (midiInSlots[static_cast<size_t>(k)].count == 0) {
+                c = k;
+                break;
+            }
+
+    TesselSubrow& cell = pattern.tracks.getTrack(c).getRow(row);
+    TesselMidiInSlot& slot = midiInSlots[static_cast<size_t>(c)];
+    cell.pitch = static_cast<int16_t>(note);
+    midiInputRequests.enteredNote(note);
+    slot.lastNote = note;
+    midiNoteChannel[note] = c;
+    ++slot.count;
+    if (entry.enterInstrument)
+        cell.instrument = static_cast<int16_t>(entry.instrument);
+    if (entry.enterVolume) {
+        cell.volume = static_cast<int16_t>((velocity + 1) / 2);
+        slot.lastVolume = cell.volume;
+        cell.panning = static_cast<int16_t>(entry.panning);
+        cell.depth = static_cast<int16_t>(entry.depth);
+    }
+    if (entry.enterLetter)
+        cell.effect.command = entry.letter;
+    if (entry.enterParameter)
+        cell.effect.parameter = static_cast<int16_t>(entry.parameter);
+
+    const bool playing = transport == kPlayingSong || transport == kPlayingPattern;
+    if (preferences.followPattern && playing && entry.enterLetter && entry.enterParameter) {
+        const auto t = static_cast<int>(position().ticks);
+        if (t >= 1 && t <= 15) {
+            cell.effect.command = 'S';
+            cell.effect.parameter = static_cast<int16_t>(0xD0 + t);
+        }
+    } else if (preferences.midiInMode == kMidiInOneChannel) {
+        // The page steps later, on its own thread; the next note of this
+        // list already goes where the step will take the cursor.
+        midiInputRequests.stepCursor();
+        if (entry.row + entry.rowStep < pattern.length())
+            entry.row += entry.rowStep;
+    }
+    entered = true;
+    const TesselSubrow played = cell;
+    playNote(played, c);
+    midiInputRequests.redraw(c);
+}
+
+void TesselEngine::releaseMidiNote(int note, int instrument)
+{
+    TesselMidiInSlot& slot = midiInSlots[static_cast<size_t>(std::clamp(midiNoteChannel[note], 0, kChannels - 1))];
+    if (slot.count > 0)
+        --slot.count;
+    if (note < kHeldNotes && instrument >= 0 && instrument < kHeldInstruments)
+        stopNote(instrument, note, true);
+}

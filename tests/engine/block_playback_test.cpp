@@ -1,0 +1,86 @@
+// Song playback through the block: notes start at the frame of their row
+// whatever the block size, and a host start plays the song.
+#include "block_fixture.h"
+
+#include <cmath>
+
+namespace {
+
+class PlaybackTest : public BlockTest {
+protected:
+    // A fresh engine with the test song: notes on rows that fall inside
+    // blocks, on several channels, with a volume slide and a vibrato.
+    void makeSong()
+    {
+        engine.reset();
+        engine = std::make_unique<TesselEngine>();
+        ASSERT_TRUE(engine->usable());
+        plugin.blockSize = 0;
+        engine->attachPlugin(&plugin);
+        engine->editor = &editor;
+        configure(125.0, 6.0, TesselModule::Resolution);
+        addInstrument(40000);
+        addNote(0, 1);
+        addNote(1, 3, 67);
+        addNote(2, 5, 48);
+        TesselRow& slide = engine->song.patterns[0].tracks.getTrack(0).getRow(2);
+        slide.effect.command = 'D';
+        slide.effect.parameter = 0x04;
+        TesselRow& vibrato = engine->song.patterns[0].tracks.getTrack(1).getRow(4);
+        vibrato.effect.command = 'H';
+        vibrato.effect.parameter = 0x48;
+        engine->rebuildSongPlaylist(nullptr, true);
+        ASSERT_TRUE(engine->playSong(-1, 0));
+    }
+};
+
+} // namespace
+
+TEST_F(PlaybackTest, ANoteStartsAtTheFrameOfItsRow)
+{
+    makeSong();
+    const std::vector<float> out = render(2 * kRowFrames + 100, 4096);
+    for (int f = 0; f < kRowFrames; ++f)
+        ASSERT_EQ(out[static_cast<size_t>(f)], 0.0f) << f;
+    EXPECT_NE(out[kRowFrames], 0.0f);
+}
+
+TEST_F(PlaybackTest, BlockSizesDoNotChangeTheOutput)
+{
+    constexpr int kFrames = 7 * kRowFrames;
+    makeSong();
+    const std::vector<float> reference = render(kFrames, 4096);
+    float peak = 0.0f;
+    for (float v : reference)
+        peak = std::max(peak, std::fabs(v));
+    ASSERT_GT(peak, 0.0f);
+    for (int block : {64, 512}) {
+        makeSong();
+        const std::vector<float> out = render(kFrames, block);
+        ASSERT_EQ(out.size(), reference.size());
+        size_t differing = 0;
+        for (size_t i = 0; i < out.size(); ++i)
+            if (out[i] != reference[i] && ++differing == 1)
+                ADD_FAILURE() << "block " << block << " first differs at frame " << i << ": " << out[i] << " vs "
+                              << reference[i];
+        EXPECT_EQ(differing, 0u) << "block " << block;
+    }
+}
+
+TEST_F(PlaybackTest, AHostStartPlaysTheSongFromTheHostPosition)
+{
+    makeSong();
+    engine->stopNow();
+    engine->hostSendsTime = 1;
+    plugin.at(0.25, kVstTransportChanged | kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid);   // row 1
+    ASSERT_TRUE(engine->process(512));
+    EXPECT_EQ(engine->transport, kPlayingSong);
+    EXPECT_EQ(engine->position().entry, 1);
+    EXPECT_NE(engine->output.channel[0][0], 0.0f);
+    EXPECT_EQ(engine->output.pending, 1);
+
+    plugin.advance(512);
+    plugin.time.flags = kVstTransportChanged | kVstTempoValid | kVstPpqPosValid;   // the host stops
+    ASSERT_TRUE(engine->process(512));
+    EXPECT_EQ(engine->transport, kStoppedReleased);
+}
