@@ -46,8 +46,10 @@ TEST_F(LibraryAudioTest, EmptyEventListsAndOddBlocksAreHarmless)
     host().effect->processReplacing(host().effect, nullptr, outputs, -5);
 }
 
-// Waits for the engine's MIDI input; the song of the chunk test gives the
-// note an instrument to play.
+// MIDI notes enter the song and sound through the pattern editor page (the
+// cell under its cursor); without the editor window they are dropped, so
+// this waits for the editor. The song of the chunk test gives the note an
+// instrument to play.
 TEST_F(LibraryAudioTest, DISABLED_NoteOnThroughProcessEventsSounds)
 {
     std::string tune = readWholeFile(testData("plugin/tune.zip"));
