@@ -6,33 +6,18 @@
 #include "host/plugin_loader.h"
 #include "host/wav_file.h"
 #include "platform/folders.h"
+#include "wav_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 using namespace host;
+using hosttest::le32;
+using hosttest::readAll;
 
 namespace {
-
-std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-uint32_t le32(const std::string& bytes, size_t at)
-{
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<uint8_t>(bytes[at + i]);
-    return v;
-}
 
 VstIntPtr dispatch(AEffect* effect, int32_t opcode, int32_t index, VstIntPtr value, void* ptr, float opt = 0.0f)
 {
