@@ -8,3 +8,7 @@ qb_test_suite(host qb_host)
 add_dependencies(host_tests qb_test_synth Host)
 target_compile_definitions(host_tests PRIVATE
   QB_TEST_SYNTH="$<TARGET_FILE:qb_test_synth>" QB_HOST_PROGRAM="$<TARGET_FILE:Host>")
+
+# The export test drives the real plug-in library.
+add_dependencies(host_tests Quorbel)
+target_compile_definitions(host_tests PRIVATE QB_PLUGIN_LIBRARY="$<TARGET_FILE:Quorbel>")

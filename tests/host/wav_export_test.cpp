@@ -4,32 +4,17 @@
 #include "host_fixture.h"
 #include "platform/folders.h"
 #include "test_synth.h"
+#include "wav_bytes.h"
 
 #include <chrono>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 using namespace host;
+using hosttest::le32;
+using hosttest::readAll;
 
 namespace {
-
-uint32_t le32(const std::string& bytes, size_t at)
-{
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<uint8_t>(bytes[at + i]);
-    return v;
-}
-
-std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class WavExportTest : public hosttest::HostStateTest {
 protected:
