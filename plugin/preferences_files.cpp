@@ -1,29 +1,6 @@
 #include "plugin/preferences_files.h"
 
-#include "platform/folders.h"
-
 #include <unistd.h>
-
-bool findSettingsPath(const char* name, std::string& path)
-{
-    for (const std::string& folder : platform::settingsSearchFolders()) {
-        const std::string candidate = platform::joinPath(folder, name);
-        if (platform::fileExists(candidate)) {
-            path = candidate;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool makeSettingsPath(const char* name, std::string& path)
-{
-    const std::string folder = platform::settingsFolder();
-    if (folder.empty() || !platform::makeFolders(folder))
-        return false;
-    path = platform::joinPath(folder, name);
-    return true;
-}
 
 bool saveTextFileReplacing(const std::string& path, const std::function<bool(FILE*)>& writer)
 {

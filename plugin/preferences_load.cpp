@@ -3,6 +3,7 @@
 #include "plugin/preferences.h"
 
 #include "model/markup.h"
+#include "model/settings_file.h"
 #include "platform/status_text.h"
 #include "plugin/command_scheme.h"
 #include "plugin/commands_usage.h"
@@ -13,7 +14,7 @@
 void TesselPreferences::load(TesselCommandScheme& scheme, TesselSongTiming* song, TesselEditorSettings* editor)
 {
     std::string path;
-    if (!findSettingsPath(kPreferencesFileName, path))
+    if (!findSettingsFile(kPreferencesFileName, path))
         return;
     TesselMemoryFile file;
     if (!file.load(path))
@@ -37,7 +38,7 @@ void TesselPreferences::load(TesselCommandScheme& scheme, TesselSongTiming* song
 TesselPreferencesSave TesselPreferences::save(const TesselCommandScheme& scheme, const TesselSongTiming& song)
 {
     std::string path;
-    if (!makeSettingsPath(kPreferencesFileName, path))
+    if (!makeSettingsFilePath(kPreferencesFileName, path))
         return TesselPreferencesSave::kNoFolder;
     defaultTempo = song.tempo;
     const double resolution = std::floor(song.resolution + 0.0001);
