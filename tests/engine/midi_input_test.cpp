@@ -2,10 +2,8 @@
 // 2, the volume from the velocity, note-offs and their counters, the note
 // delay while following playback, and what the editor is asked to do.
 #include "block_fixture.h"
+#include "support/lock_held_elsewhere.h"
 
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -167,16 +165,10 @@ TEST_F(MidiInputTest, EventsAreDroppedUnlessTheyAreNotesForTheShownPage)
 TEST_F(MidiInputTest, WhileTheSongIsLockedElsewhereNothingIsWritten)
 {
     engine->preferences.midiInMode = kMidiInSpread;
-    std::atomic<bool> held{false};
-    std::thread holder([&] {
-        platform::MutexLock lock(engine->song.songLock(), platform::kWaitForever);
-        held = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    });
-    while (!held)
-        std::this_thread::yield();
-    send({{{0x90, 60, 100}}});
-    holder.join();
+    {
+        LockHeldElsewhere holder(engine->song.songLock());
+        send({{{0x90, 60, 100}}});
+    }
     EXPECT_EQ(cell(10, 4), nullptr);
     EXPECT_EQ(this->held(10), 0);
 }

@@ -3,14 +3,14 @@
 #include "model/sample_audio_support.h"
 #include "model/scratch_folder.h"
 #include "model/zip_helpers.h"
+#include "support/lock_held_elsewhere.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <sys/stat.h>
-#include <thread>
 #include <utime.h>
 
 namespace {
@@ -206,21 +206,10 @@ TEST_F(ModuleFileTest, LockHeldElsewhereGivesZeroAndNoChange)
     std::string path = folder.file("locked.zip");
     ASSERT_TRUE(engine->saveModule(path));
     engine->song.tempo = 55.0;
-    std::atomic<bool> held{false}, release{false};
-    std::thread holder([&] {
-        TesselModule other;
-        other.songLock().lock();
-        held = true;
-        while (!release)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        other.songLock().unlock();
-    });
-    while (!held)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    auto other = std::make_unique<TesselModule>();   // shares the one song lock
+    LockHeldElsewhere holder(other->songLock());
     EXPECT_EQ(engine->loadModule(path), 0);
     EXPECT_DOUBLE_EQ(engine->song.tempo, 55.0);
-    release = true;
-    holder.join();
 }
 
 TEST_F(ModuleFileTest, ModuleZippedByAnotherToolLoads)

@@ -1,8 +1,7 @@
 // Unrolling the song and its patterns into timing lists.
 #include "engine_fixture.h"
+#include "support/lock_held_elsewhere.h"
 
-#include <atomic>
-#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -259,21 +258,11 @@ TEST_F(PlaylistBuildTest, RebuildWithoutTheSongLockKeepsTheOldListOnTimeOut)
     rebuildSong();
     ASSERT_EQ(engine->songTiming.count, 64);
     setOrders({0, 1});
-    std::atomic<bool> held{false};
-    std::atomic<bool> done{false};
-    std::thread holder([&] {
-        song().songLock().lock();
-        held = true;
-        while (!done)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        song().songLock().unlock();
-    });
-    while (!held)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    engine->rebuildSongPlaylist(nullptr, false);   // waits 1000 ms for the song lock
-    EXPECT_EQ(engine->songTiming.count, 64);
-    done = true;
-    holder.join();
+    {
+        LockHeldElsewhere holder(song().songLock());
+        engine->rebuildSongPlaylist(nullptr, false);   // waits 1000 ms for the song lock
+        EXPECT_EQ(engine->songTiming.count, 64);
+    }
     EXPECT_EQ(rebuildSong().count, 128);
 }
 

@@ -4,11 +4,11 @@
 
 #include "model/sample_audio_support.h"
 #include "model/scratch_folder.h"
+#include "support/lock_held_elsewhere.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -245,19 +245,9 @@ TEST(InstrumentFile, ImportWaitsForTheSongLockAndGivesUp)
     auto browsed = std::make_unique<TesselModule>();
     auto song = std::make_unique<TesselModule>();
     browsed->instruments[0].setName("Source");
-    std::atomic<bool> held{false};
-    std::atomic<bool> done{false};
-    std::thread holder([&] {
-        platform::MutexLock lock(song->songLock(), platform::kWaitForever);
-        held = true;
-        while (!done)
-            std::this_thread::yield();
-    });
-    while (!held)
-        std::this_thread::yield();
+    auto holder = std::make_unique<LockHeldElsewhere>(song->songLock());
     const unsigned result = song->instruments[1].importWithSamples(browsed->instruments[0], browsed->samples, *song);
-    done = true;
-    holder.join();
+    holder.reset();
     EXPECT_EQ(result, kFileUnreadable);
     EXPECT_TRUE(song->instruments[1].isEmpty());
 }

@@ -1,11 +1,10 @@
 #include "module_test_support.h"
 
 #include "platform/clock.h"
+#include "support/lock_held_elsewhere.h"
 
-#include <atomic>
 #include <cstring>
 #include <string>
-#include <thread>
 
 TEST_F(ModuleTest, AModuleWithoutOwnerStartsFromTheDefaults)
 {
@@ -120,17 +119,7 @@ TEST_F(ModuleTest, AnEditWaitingForTheSongLockHeldElsewhereTimesOutAndChangesNot
 {
     auto song = makeSong();
     auto engineSong = makeSong();   // built here: resets touch process-wide values
-    std::atomic<bool> held{false};
-    std::atomic<bool> release{false};
-    std::thread holder([&] {
-        engineSong->songLock().lock(platform::kWaitForever);
-        held = true;
-        while (!release)
-            platform::sleepMilliseconds(1);
-        engineSong->songLock().unlock();
-    });
-    while (!held)
-        platform::sleepMilliseconds(1);
+    auto holder = std::make_unique<LockHeldElsewhere>(engineSong->songLock());
     const int32_t counter = songCounter().load();
     song->samples[0].setName("Keep");
 
@@ -144,8 +133,7 @@ TEST_F(ModuleTest, AnEditWaitingForTheSongLockHeldElsewhereTimesOutAndChangesNot
         }
     }
     const uint32_t waited = platform::milliseconds() - start;
-    release = true;
-    holder.join();
+    holder.reset();
 
     EXPECT_FALSE(edited);
     EXPECT_GE(waited, 900u);

@@ -1,9 +1,9 @@
 #include "platform/clock.h"
 #include "platform/mutex.h"
+#include "support/lock_held_elsewhere.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
 
 using namespace platform;
@@ -40,41 +40,22 @@ TEST(NamedMutex, SameNameSharesOneLockAndOwnerMayReenter)
 TEST(NamedMutex, TimesOutWhileAnotherThreadHoldsItAndWakesOnRelease)
 {
     SharedMutex m = openNamedMutex("QB_TEST_TIMEOUT");
-    std::atomic<bool> held{false}, release{false};
-    std::thread holder([&] {
-        m->lock();
-        held = true;
-        while (!release)
-            sleepMilliseconds(1);
-        m->unlock();
-    });
-    while (!held)
-        sleepMilliseconds(1);
+    LockHeldElsewhere holder(*m);
 
     const uint32_t start = milliseconds();
     EXPECT_FALSE(m->lock(50));
     EXPECT_GE(milliseconds() - start, 45u);
 
-    release = true;
+    holder.release();
     EXPECT_TRUE(m->lock(kWaitForever));
     m->unlock();
-    holder.join();
 }
 
 TEST(NamedMutex, WaitBothTakesAllOrNothing)
 {
     SharedMutex list = openNamedMutex("QB_TEST_LIST");
     SharedMutex song = openNamedMutex("QB_TEST_SONG");
-    std::atomic<bool> held{false}, release{false};
-    std::thread holder([&] {
-        song->lock();
-        held = true;
-        while (!release)
-            sleepMilliseconds(1);
-        song->unlock();
-    });
-    while (!held)
-        sleepMilliseconds(1);
+    LockHeldElsewhere holder(*song);
 
     EXPECT_FALSE(waitBoth(*list, *song, 30));
     bool listFree = false;
@@ -85,13 +66,12 @@ TEST(NamedMutex, WaitBothTakesAllOrNothing)
     }).join();
     EXPECT_TRUE(listFree) << "a failed wait for both leaves the first one free";
 
-    release = true;
+    holder.release();
     ASSERT_TRUE(waitBoth(*list, *song, kWaitForever));
     EXPECT_TRUE(list->ownedByCaller());
     EXPECT_TRUE(song->ownedByCaller());
     list->unlock();
     song->unlock();
-    holder.join();
 }
 
 TEST(NamedMutex, ScopeGuardReleasesOnlyWhatItTook)
