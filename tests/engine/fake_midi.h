@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -96,6 +97,10 @@ struct HostEvent {
     int32_t deltaFrames;
     uint8_t status, data1, data2;
 };
+
+// An event's status and data bytes, so a test compares a whole message at once.
+using MidiBytes = std::array<int, 3>;
+inline MidiBytes bytesOf(const HostEvent& e) { return {e.status, e.data1, e.data2}; }
 
 class FakeMidiHost : public TesselMidiHost {
 public:

@@ -3,6 +3,7 @@
 #include "engine/random.h"
 #include "voice_rig.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -87,43 +88,34 @@ TEST(VoiceDefaults, PanningDepthAndRotationByPrecedence)
     VoiceRig rig;
     TesselRandom random;
     rig.voice->key = 60;
+    auto placementAfterNote = [&] {
+        rig.voice->takeNoteDefaults(random);
+        return std::array<int, 3>{rig.voice->panning, rig.voice->depth, rig.voice->rotation};
+    };
     rig.live.panning = 40;
     rig.live.depth = 41;
     rig.live.rotation = 42;
     rig.live.outputBus = 3;
-    rig.voice->takeNoteDefaults(random);
-    EXPECT_EQ(rig.voice->panning, 40);
-    EXPECT_EQ(rig.voice->depth, 41);
-    EXPECT_EQ(rig.voice->rotation, 42);
+    EXPECT_EQ(placementAfterNote(), (std::array<int, 3>{40, 41, 42})) << "from the channel";
     EXPECT_EQ(rig.voice->current.bus, 3);
 
     rig.sample.defaultPan = 30;
     rig.sample.defaultDepth = 31;
     rig.sample.defaultRotation = 32;
-    rig.voice->takeNoteDefaults(random);
-    EXPECT_EQ(rig.voice->panning, 30);
-    EXPECT_EQ(rig.voice->depth, 31);
-    EXPECT_EQ(rig.voice->rotation, 32);
+    EXPECT_EQ(placementAfterNote(), (std::array<int, 3>{30, 31, 32})) << "sample over channel";
 
     rig.instrument.defaultPan = 20;
     rig.instrument.defaultDepth = 21;
     rig.instrument.defaultRotation = 22;
-    rig.voice->takeNoteDefaults(random);
-    EXPECT_EQ(rig.voice->panning, 20);
-    EXPECT_EQ(rig.voice->depth, 21);
-    EXPECT_EQ(rig.voice->rotation, 22);
+    EXPECT_EQ(placementAfterNote(), (std::array<int, 3>{20, 21, 22})) << "instrument over sample";
 
     rig.instrument.keymap.getRow(60).panning = 10;
     rig.instrument.keymap.getRow(60).depth = 11;
-    rig.voice->takeNoteDefaults(random);
-    EXPECT_EQ(rig.voice->panning, 10);
-    EXPECT_EQ(rig.voice->depth, 11);
-    EXPECT_EQ(rig.voice->rotation, 22);
+    EXPECT_EQ(placementAfterNote(), (std::array<int, 3>{10, 11, 22})) << "key map over instrument";
 
     rig.instrument.defaultPan = 500;   // out of range from a file
     rig.instrument.keymap.getRow(60).panning = -1;
-    rig.voice->takeNoteDefaults(random);
-    EXPECT_EQ(rig.voice->panning, 64);
+    EXPECT_EQ(placementAfterNote()[0], 64);
 }
 
 TEST(VoiceDefaults, VolumeSwingSpreadsOverTheRangeAndZeroLeavesIt)

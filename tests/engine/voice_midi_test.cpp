@@ -122,9 +122,7 @@ TEST_F(VoiceMidi, PitchBendFollowsThePitchAndStaysInRange)
     auto events = flush();
     const int bend = static_cast<int>(std::trunc(std::log(1.5) * instrument.pitchBendScale)) + 8192;
     ASSERT_GE(events.size(), 2u);
-    EXPECT_EQ(events[1].status, 0xE0);
-    EXPECT_EQ(events[1].data1, bend & 127);
-    EXPECT_EQ(events[1].data2, bend >> 7);
+    EXPECT_EQ(bytesOf(events[1]), (MidiBytes{0xE0, bend & 127, bend >> 7}));
 
     v.pitchFactor = 100.0f;
     sendVoiceMidi(v, &instrument, channel, 0);
@@ -201,11 +199,8 @@ TEST_F(VoiceMidi, BankAndProgramGoOutOnlyWhenTheyChange)
     startNote(v);
     auto events = flush();
     ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[0].status, 0xB0);
-    EXPECT_EQ(events[0].data1, 0);
-    EXPECT_EQ(events[0].data2, 1);
-    EXPECT_EQ(events[1].data1, 32);
-    EXPECT_EQ(events[1].data2, 2);
+    EXPECT_EQ(bytesOf(events[0]), (MidiBytes{0xB0, 0, 1}));
+    EXPECT_EQ(bytesOf(events[1]), (MidiBytes{0xB0, 32, 2}));
     EXPECT_EQ(events[2].status, 0xC0);
     EXPECT_EQ(events[2].data1, 5);
     EXPECT_EQ(events[3].status, 0x90);
@@ -254,19 +249,13 @@ TEST_F(VoiceMidi, DigitEffectsBecomeMidiMessages)
     }
     auto events = flush();
     ASSERT_EQ(events.size(), 5u);
-    EXPECT_EQ(events[0].status, 0xB0);
-    EXPECT_EQ(events[0].data1, 7);
-    EXPECT_EQ(events[0].data2, 100);
-    EXPECT_EQ(events[1].status, 0xA0);
-    EXPECT_EQ(events[1].data1, 60);
-    EXPECT_EQ(events[1].data2, 127);
+    EXPECT_EQ(bytesOf(events[0]), (MidiBytes{0xB0, 7, 100}));
+    EXPECT_EQ(bytesOf(events[1]), (MidiBytes{0xA0, 60, 127}));
     EXPECT_EQ(events[2].status, 0xD0);
     EXPECT_EQ(events[2].data1, 3);
     EXPECT_EQ(events[3].status, 0x80);
     EXPECT_EQ(events[3].data1, 72);
-    EXPECT_EQ(events[4].status, 0x90);
-    EXPECT_EQ(events[4].data1, 72);
-    EXPECT_EQ(events[4].data2, 127);
+    EXPECT_EQ(bytesOf(events[4]), (MidiBytes{0x90, 72, 127}));
     EXPECT_EQ(events[4].deltaFrames, 10);
 }
 
@@ -390,9 +379,7 @@ TEST(VoiceMidiOnEngineVoice, ReadsTheVoiceInstrumentAndLiveChannel)
     rig.out->processBlock(false);
     const auto& events = rig.host.blocks.at(0);
     ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(events[0].status, 0xB1);
-    EXPECT_EQ(events[0].data1, 7);
-    EXPECT_EQ(events[0].data2, 100);
+    EXPECT_EQ(bytesOf(events[0]), (MidiBytes{0xB1, 7, 100}));
     EXPECT_EQ(events[1].status, 0x91);
     EXPECT_EQ(events[1].data2, 80);
     EXPECT_EQ(events[2].status, 0x81);
