@@ -252,23 +252,10 @@ TEST_F(EffectBase, DefaultsOfOperationsWithoutOpcode)
     effect.outputConnected(0, true);
 }
 
-TEST_F(EffectBase, SettersWriteTheRecord)
+TEST_F(EffectBase, FlagSettersSetAndClearTheirBits)
 {
     TestEffect effect;
     AEffect* a = effect.getAeffect();
-    effect.setUniqueID(0x33323638);
-    effect.setNumInputs(0);
-    effect.setNumOutputs(6);
-    effect.setRealtimeQualities(3);
-    effect.setOfflineQualities(4);
-    effect.setInitialDelay(64);
-    EXPECT_EQ(a->uniqueID, 0x33323638);
-    EXPECT_EQ(a->numInputs, 0);
-    EXPECT_EQ(a->numOutputs, 6);
-    EXPECT_EQ(a->realQualities, 3);
-    EXPECT_EQ(a->offQualities, 4);
-    EXPECT_EQ(a->initialDelay, 64);
-
     effect.hasVu();
     effect.hasClip();
     effect.canMono();

@@ -19,10 +19,6 @@ TEST(LoadTimeGlobals, InitialContents)
         EXPECT_EQ(font, nullptr);
     EXPECT_EQ(pageOffscreen(), nullptr);
     EXPECT_TRUE(keyLookupMap().empty());
-    EXPECT_STREQ(kOptionalText, "(optional)");
-    EXPECT_EQ(kGridBeat, 4);
-    EXPECT_EQ(kGridBar, 16);
-    EXPECT_EQ(kGridChannels, 64);
 }
 
 TEST(LoadTimeGlobals, BlankCellsAreEmpty)
@@ -54,14 +50,6 @@ TEST(LoadTimeGlobals, EmptyCellTextsAreFourteenBytes)
     EXPECT_EQ(std::strlen(kEmptyCellNoEffect), 14u);
     EXPECT_EQ(static_cast<unsigned char>(kEmptyCellJoinedNoEffect[10]), 0xB7);
     EXPECT_EQ(kEmptyCellJoinedNoEffect[13], '.');
-}
-
-TEST(LoadTimeGlobals, FontPointersOwnTheirFonts)
-{
-    bitmapFonts()[3] = std::make_unique<TesselFont>();
-    bitmapFonts()[3] = std::make_unique<TesselFont>();   // the first is deleted here
-    bitmapFonts()[3].reset();
-    EXPECT_EQ(bitmapFonts()[3], nullptr);
 }
 
 } // namespace
