@@ -8,10 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <sys/stat.h>
-#include <utime.h>
 
 namespace {
 
@@ -47,21 +45,6 @@ protected:
         if (std::system("command -v unzip >/dev/null 2>&1") != 0)
             return;
         EXPECT_EQ(std::system(("unzip -tqq '" + zip + "' >/dev/null").c_str()), 0) << zip;
-    }
-
-    // Sets a file's time to a local calendar time, as an earlier save would have left it.
-    static void setLocalTime(const std::string& path, int year, int month, int day, int hour, int minute, int second)
-    {
-        std::tm local{};
-        local.tm_year = year - 1900;
-        local.tm_mon = month - 1;
-        local.tm_mday = day;
-        local.tm_hour = hour;
-        local.tm_min = minute;
-        local.tm_sec = second;
-        local.tm_isdst = -1;
-        const utimbuf times{std::mktime(&local), std::mktime(&local)};
-        ASSERT_EQ(utime(path.c_str(), &times), 0);
     }
 
     ScratchFolder folder;

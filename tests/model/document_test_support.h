@@ -4,9 +4,9 @@
 
 #include "model/markup.h"
 #include "module_test_support.h"
+#include "scratch_folder.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 class DocumentTest : public ModuleTest {
@@ -23,23 +23,9 @@ protected:
         ModuleTest::TearDown();
     }
 
-    // What `write` prints to a stream.
-    template <typename Write>
-    static std::string capture(Write write)
-    {
-        char* bytes = nullptr;
-        size_t size = 0;
-        FILE* stream = open_memstream(&bytes, &size);
-        write(stream);
-        std::fclose(stream);
-        std::string text(bytes, size);
-        std::free(bytes);
-        return text;
-    }
-
     static std::string writeSong(TesselModule& song)
     {
-        return capture([&](FILE* f) { song.writeXml(f, "", false); });
+        return writtenText([&](FILE* f) { song.writeXml(f, "", false); });
     }
 
     // Reads the first "module" element of the text into the song: the

@@ -49,7 +49,7 @@ TEST_F(DocumentTest, EnvelopesWithOnlyCarryAreWrittenAndNodesStopAtThirtyTwo)
     in.index = 5;
     in.reset();
     in.volumeEnvelope().carry = 1;
-    const std::string text = capture([&](FILE* f) { in.writeXml(5, f); });
+    const std::string text = writtenText([&](FILE* f) { in.writeXml(5, f); });
     EXPECT_EQ(text, "<instrument index=\"5\" name=\"                         \" label=\"06\" colour=\"16777215\">\n"
                     " <general>\n </general>\n"
                     " <volume>\n  <envelope carry=\"1\">\n  </envelope>\n </volume>\n"
@@ -78,7 +78,7 @@ TEST_F(DocumentTest, KeyMapsWriteOnlyTheKeysThatDifferAndKeepFourSortedRegions)
     in.index = 2;
     in.reset();
     in.keymap.getRow(60).pitch = 72;
-    const std::string text = capture([&](FILE* f) { in.writeXml(2, f); });
+    const std::string text = writtenText([&](FILE* f) { in.writeXml(2, f); });
     EXPECT_TRUE(contains(text, " <general>\n  <keymap>\n   <row index=\"60\" pitch=\"72\" instrument=\"3\"></row>\n"
                                "  </keymap>\n </general>\n"))
         << text;

@@ -1,9 +1,9 @@
 #include "model/markup.h"
+#include "model/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -15,20 +15,6 @@ TesselElement readOne(const std::string& text)
     TesselElement element;
     EXPECT_TRUE(readElement(file, element)) << text;
     return element;
-}
-
-// Writes through a memory stream and returns what was written.
-template <typename Body>
-std::string written(Body body)
-{
-    char* buffer = nullptr;
-    size_t length = 0;
-    FILE* stream = open_memstream(&buffer, &length);
-    body(stream);
-    std::fclose(stream);
-    std::string text(buffer, length);
-    std::free(buffer);
-    return text;
 }
 
 struct DepthGuard {
@@ -181,7 +167,7 @@ TEST(MarkupWrite, IndentationFollowsTheDepthAndReturnsToZero)
     open.add("hidden", "y", false);
     TesselElement self("pattern", kElementSelf);
     TesselElement close("song", kElementClose);
-    std::string text = written([&](FILE* f) {
+    std::string text = writtenText([&](FILE* f) {
         writeElement(f, open, true, true);
         writeElement(f, self, true, true);
         writeElement(f, close, true, true);
@@ -189,7 +175,7 @@ TEST(MarkupWrite, IndentationFollowsTheDepthAndReturnsToZero)
     EXPECT_EQ(text, "<song name=\"x\">\n <pattern/>\n</song>\n");
     EXPECT_EQ(markupDepth, 0);
 
-    std::string flat = written([&](FILE* f) {
+    std::string flat = writtenText([&](FILE* f) {
         writeElement(f, open, false, false);
         writeElement(f, open, true, false);
         writeElement(f, close, true, false);
@@ -207,7 +193,7 @@ TEST(MarkupWrite, TheFiveSpecialCharactersRoundTrip)
     TesselElement out("v", kElementSelf);
     for (const char* value : values)
         out.add("a", value);
-    std::string text = written([&](FILE* f) { writeElement(f, out, false, true); });
+    std::string text = writtenText([&](FILE* f) { writeElement(f, out, false, true); });
     EXPECT_NE(text.find("a=\"&quot;&apos;&lt;&gt;&amp;\""), std::string::npos) << text;
     TesselElement in = readOne(text);
     ASSERT_EQ(in.count, out.count);
@@ -220,7 +206,7 @@ TEST(MarkupWrite, ValuesFullOfSpecialCharactersAreWrittenWhole)
     DepthGuard guard;
     TesselElement out("v", kElementSelf);
     out.add("a", std::string(255, '"').c_str());
-    std::string text = written([&](FILE* f) { writeElement(f, out, true, false); });
+    std::string text = writtenText([&](FILE* f) { writeElement(f, out, true, false); });
     std::string expected = "<v a=\"";
     for (int i = 0; i < 255; ++i)
         expected += "&quot;";

@@ -134,7 +134,7 @@ TEST_F(DocumentTest, RowsWithEffectsAndSubrowsFormOneLineEach)
     other.panning = 64;
     other.effect.command = static_cast<char>(-56);
     other.effect.parameter = 0x1FF;
-    const std::string text = capture([&](FILE* f) { pattern.writeXml(f); });
+    const std::string text = writtenText([&](FILE* f) { pattern.writeXml(f); });
     EXPECT_EQ(text, "<pattern index=\"2\" majorStep=\"16\" minorStep=\"4\" length=\"64\">\n"
                     " <track index=\"1\">\n"
                     "  <row index=\"0\" pitch=\"60\" instrument=\"1\"><effect command=\"68\"/>"
@@ -159,7 +159,7 @@ TEST_F(DocumentTest, RowsWithEffectsAndSubrowsFormOneLineEach)
     EXPECT_EQ(last->effect.command, static_cast<char>(-56));
     EXPECT_EQ(last->effect.parameter, 0x1FF);
     EXPECT_EQ(last->panning, 64);
-    EXPECT_EQ(capture([&](FILE* f) { read.writeXml(f); }), text);
+    EXPECT_EQ(writtenText([&](FILE* f) { read.writeXml(f); }), text);
 }
 
 TEST_F(DocumentTest, TrackRowsAreWrittenOnlyInsideTheRowCount)
@@ -167,13 +167,13 @@ TEST_F(DocumentTest, TrackRowsAreWrittenOnlyInsideTheRowCount)
     TesselTrack track(5, kMaxRows);
     track.getRow(255).pitch = 1;
     track.getRow(10);   // exists but empty
-    EXPECT_EQ(capture([&](FILE* f) { track.writeRows(f); }), "<row index=\"255\" pitch=\"1\"></row>\n");
+    EXPECT_EQ(writtenText([&](FILE* f) { track.writeRows(f); }), "<row index=\"255\" pitch=\"1\"></row>\n");
     track.setLength(0);
-    EXPECT_EQ(capture([&](FILE* f) { track.writeRows(f); }), "");
+    EXPECT_EQ(writtenText([&](FILE* f) { track.writeRows(f); }), "");
 
     TesselTrack blank(0, 64);
     blank.getRow(3);
-    EXPECT_EQ(capture([&](FILE* f) { blank.writeRows(f); }), "");
+    EXPECT_EQ(writtenText([&](FILE* f) { blank.writeRows(f); }), "");
 }
 
 TEST_F(DocumentTest, SamplesWriteTheirDataLoopsAndAnAlwaysPresentVibratoLine)

@@ -16,7 +16,7 @@ TEST_F(DocumentTest, SampleAudioTravelsAsWavEntriesOfTheZip)
     const std::string withoutAudio = writeSong(*song);
     EXPECT_FALSE(fileExists(zip.c_str()));
 
-    const std::string text = capture([&](FILE* f) { song->writeXml(f, zip, true); });
+    const std::string text = writtenText([&](FILE* f) { song->writeXml(f, zip, true); });
     EXPECT_EQ(text, withoutAudio);
     ZipEntryList entries;
     ASSERT_TRUE(zipListEntries(zip.c_str(), entries));

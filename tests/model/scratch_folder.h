@@ -1,12 +1,17 @@
 #pragma once
-// A fresh folder per test under /tmp, removed with everything in it.
+// A fresh folder per test under /tmp, removed with everything in it, and
+// helpers for the files tests write and read.
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utime.h>
 
 class ScratchFolder {
 public:
@@ -60,4 +65,35 @@ inline std::string testData(const std::string& name)
 {
     const char* folder = std::getenv("QB_TEST_DATA");
     return std::string(folder ? folder : "tests/data") + "/" + name;
+}
+
+// Sets a file's last-write time to a local calendar time, as an earlier save
+// would have left it.
+inline void setLocalTime(const std::string& path, int year, int month, int day, int hour, int minute, int second)
+{
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_sec = second;
+    local.tm_isdst = -1;
+    const std::time_t when = std::mktime(&local);
+    const utimbuf times{when, when};
+    ASSERT_EQ(utime(path.c_str(), &times), 0) << path;
+}
+
+// What `write` prints to a stream.
+template <typename Write>
+std::string writtenText(Write write)
+{
+    char* bytes = nullptr;
+    size_t size = 0;
+    FILE* stream = open_memstream(&bytes, &size);
+    write(stream);
+    std::fclose(stream);
+    std::string text(bytes, size);
+    std::free(bytes);
+    return text;
 }

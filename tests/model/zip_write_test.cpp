@@ -3,27 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
-#include <utime.h>
-
 namespace {
-
-// Sets a file's last-write time to a local calendar time.
-void setLocalTime(const std::string& path, int year, int month, int day, int hour, int minute,
-                  int second)
-{
-    struct tm local = {};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    time_t when = mktime(&local);
-    struct utimbuf times = {when, when};
-    utime(path.c_str(), &times);
-}
 
 uint32_t dos(int year, int month, int day, int hour, int minute, int second)
 {
