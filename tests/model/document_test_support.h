@@ -56,3 +56,5 @@ protected:
 private:
     int32_t savedDepth_ = 0;
 };
+
+inline bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -7,6 +7,7 @@
 #include "platform/status_text.h"
 
 #include <memory>
+#include <vector>
 
 class ImportTest : public ModuleTest {
 protected:
@@ -24,3 +25,11 @@ protected:
 
     std::unique_ptr<TesselModule> song;
 };
+
+// The first `count` values of one channel of a slot's audio (all of them by
+// default); empty when the channel holds no audio.
+inline std::vector<float> framesOf(const TesselSample& s, int channel, int count = -1)
+{
+    const float* data = s.audio.channel(channel);
+    return data ? std::vector<float>(data, data + (count < 0 ? s.length : count)) : std::vector<float>{};
+}

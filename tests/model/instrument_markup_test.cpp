@@ -2,11 +2,6 @@
 
 namespace {
 
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 std::string moduleWith(const char* version, const std::string& body)
 {
     return std::string("<module version=\"") + version + "\">" + body + "</module>";

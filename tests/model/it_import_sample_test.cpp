@@ -7,12 +7,6 @@ namespace {
 
 using ittest::Bytes;
 
-std::vector<float> frames(const TesselSample& s, size_t n)
-{
-    const float* data = s.audio.channel(0);
-    return data ? std::vector<float>(data, data + n) : std::vector<float>{};
-}
-
 Bytes le16(const std::vector<uint16_t>& values)
 {
     Bytes b;
@@ -72,7 +66,7 @@ TEST_F(ItImportTest, SampleHeaderFields)
     EXPECT_EQ(b.length, 0);
     EXPECT_EQ(b.bits, 0);
     EXPECT_EQ(b.fileRate, 0);
-    EXPECT_EQ(frames(b, 6), std::vector<float>(6, 0.0f));
+    EXPECT_EQ(framesOf(b, 0, 6), std::vector<float>(6, 0.0f));
 }
 
 TEST_F(ItImportTest, PlainSamplesSignedAndUnsignedWithGuardFrames)
@@ -86,11 +80,11 @@ TEST_F(ItImportTest, PlainSamplesSignedAndUnsignedWithGuardFrames)
     EXPECT_TRUE(report.warnings.empty());
     const std::vector<float> eight{-128, 0, 127, 127, 127, 127, 127, 127, 127};
     const std::vector<float> sixteen{-32768, 0, 32767, 32767, 32767, 32767, 32767, 32767, 32767};
-    EXPECT_EQ(frames(song->samples[0], 9), eight);
-    EXPECT_EQ(frames(song->samples[1], 9), eight);
-    EXPECT_EQ(frames(song->samples[2], 9), sixteen);
+    EXPECT_EQ(framesOf(song->samples[0], 0, 9), eight);
+    EXPECT_EQ(framesOf(song->samples[1], 0, 9), eight);
+    EXPECT_EQ(framesOf(song->samples[2], 0, 9), sixteen);
     // Unsigned 16-bit data is centred at 32768, not 128.
-    EXPECT_EQ(frames(song->samples[3], 9), sixteen);
+    EXPECT_EQ(framesOf(song->samples[3], 0, 9), sixteen);
     EXPECT_EQ(song->samples[2].bits, 16);
     EXPECT_EQ(song->samples[0].audio.frames, 9u);
     EXPECT_NE(song->samples[0].overview[0][0], TesselOverviewPair{});
@@ -128,7 +122,7 @@ TEST_P(ItImportCompressed, DecodesLikeTheIndependentCompressorsInput)
     EXPECT_TRUE(report.warnings.empty());
     const TesselSample& s = song->samples[0];
     ASSERT_EQ(s.length, static_cast<int32_t>(n));
-    const std::vector<float> got = frames(s, n + 6);
+    const std::vector<float> got = framesOf(s, 0, n + 6);
     for (size_t i = 0; i < n; ++i)
         ASSERT_EQ(got[i], static_cast<float>(signal[i])) << "frame " << i;
     EXPECT_EQ(got[n + 5], static_cast<float>(signal[n - 1]));
@@ -152,7 +146,7 @@ TEST_F(ItImportTest, OnlyVersion215IntegratesTwice)
         expected.push_back(static_cast<float>(static_cast<int16_t>(v - previous)));
         previous = v;
     }
-    EXPECT_EQ(frames(song->samples[0], 7), expected);
+    EXPECT_EQ(framesOf(song->samples[0], 0, 7), expected);
 }
 
 TEST_F(ItImportTest, HostileLengthsLoopsAndCompressedDataGivePartialSamples)
@@ -176,7 +170,7 @@ TEST_F(ItImportTest, HostileLengthsLoopsAndCompressedDataGivePartialSamples)
 
     const TesselSample& packed = song->samples[0];
     EXPECT_LE(packed.length, static_cast<int32_t>(8 * (packedData.size() + 8)));
-    EXPECT_EQ(frames(packed, 4), (std::vector<float>{5, 6, 7, 0}));
+    EXPECT_EQ(framesOf(packed, 0, 4), (std::vector<float>{5, 6, 7, 0}));
     EXPECT_EQ(song->samples[1].sustain.type, 0);
     EXPECT_EQ(song->samples[1].loop.begin, 2);
     EXPECT_EQ(song->samples[1].loop.end, 2);
@@ -184,7 +178,7 @@ TEST_F(ItImportTest, HostileLengthsLoopsAndCompressedDataGivePartialSamples)
     EXPECT_EQ(huge.length, 4);
     EXPECT_EQ(huge.loop.type, 1);
     EXPECT_EQ(huge.loop.end, 4);
-    EXPECT_EQ(frames(huge, 4), (std::vector<float>{1, 2, 3, 4}));
+    EXPECT_EQ(framesOf(huge, 0, 4), (std::vector<float>{1, 2, 3, 4}));
     EXPECT_EQ(song->samples[3].length, 0);
     // Length and early end of the packed one, the empty sustain loop, length
     // and loop of the huge one, the missing data.

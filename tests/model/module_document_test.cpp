@@ -16,11 +16,6 @@ std::string emptySongText()
     return text + "</module>\n";
 }
 
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 } // namespace
 
 TEST_F(DocumentTest, AnEmptySongIsTheModuleElementAndSixtyFourChannels)

@@ -14,12 +14,6 @@ S3mSample eightBit(Bytes data)
     return s;
 }
 
-std::vector<float> channelValues(const TesselSample& s, int c, int frames)
-{
-    const float* buffer = s.audio.channel(c);
-    return buffer ? std::vector<float>(buffer, buffer + frames) : std::vector<float>{};
-}
-
 } // namespace
 
 TEST_F(TrackerImportTest, S3mSampleHeaderFillsTheSlot)
@@ -48,7 +42,7 @@ TEST_F(TrackerImportTest, S3mSampleHeaderFillsTheSlot)
     EXPECT_EQ(slot.loop.begin, 1);
     EXPECT_EQ(slot.loop.end, 4);
     // Unsigned 8-bit data are centred at 128; the guard frames hold the last one.
-    EXPECT_EQ(channelValues(slot, 0, 11),
+    EXPECT_EQ(framesOf(slot, 0, 11),
               (std::vector<float>{0, 127, -128, -1, 16, 16, 16, 16, 16, 16, 16}));
     EXPECT_EQ(slot.audio.frames, 11u);
 }
@@ -66,15 +60,15 @@ TEST_F(TrackerImportTest, S3mSampleFormatsSignedUnsigned16BitAndStereo)
     ASSERT_EQ(importS3m(f.build()), kImportLoaded);
     EXPECT_EQ(sample(0).channels, 2);
     EXPECT_EQ(sample(0).bits, 16);
-    EXPECT_EQ(channelValues(sample(0), 0, 3), (std::vector<float>{-32768, -1, -1}));
-    EXPECT_EQ(channelValues(sample(0), 1, 3), (std::vector<float>{0, 0x1234, 0x1234}));
-    EXPECT_EQ(channelValues(sample(1), 0, 2), (std::vector<float>{-128, 1}));
+    EXPECT_EQ(framesOf(sample(0), 0, 3), (std::vector<float>{-32768, -1, -1}));
+    EXPECT_EQ(framesOf(sample(0), 1, 3), (std::vector<float>{0, 0x1234, 0x1234}));
+    EXPECT_EQ(framesOf(sample(1), 0, 2), (std::vector<float>{-128, 1}));
 
     f.format = 2;   // unsigned: 16-bit values are centred at 32768
     ASSERT_EQ(importS3m(f.build()), kImportLoaded);
-    EXPECT_EQ(channelValues(sample(0), 0, 2), (std::vector<float>{0, 32767}));
-    EXPECT_EQ(channelValues(sample(0), 1, 2), (std::vector<float>{-32768, 0x1234 - 32768}));
-    EXPECT_EQ(channelValues(sample(1), 0, 2), (std::vector<float>{0, -127}));
+    EXPECT_EQ(framesOf(sample(0), 0, 2), (std::vector<float>{0, 32767}));
+    EXPECT_EQ(framesOf(sample(0), 1, 2), (std::vector<float>{-32768, 0x1234 - 32768}));
+    EXPECT_EQ(framesOf(sample(1), 0, 2), (std::vector<float>{0, -127}));
 }
 
 TEST_F(TrackerImportTest, S3mPackedSamplesAreSilent)
@@ -85,7 +79,7 @@ TEST_F(TrackerImportTest, S3mPackedSamplesAreSilent)
     f.samples = {packed};
     ASSERT_EQ(importS3m(f.build()), kImportLoaded);
     EXPECT_EQ(sample(0).length, 4);
-    EXPECT_EQ(channelValues(sample(0), 0, 10), std::vector<float>(10, 0.0f));
+    EXPECT_EQ(framesOf(sample(0), 0, 10), std::vector<float>(10, 0.0f));
 }
 
 TEST_F(TrackerImportTest, S3mDataPointerPastTheEndFallsBackToItsLowPart)
@@ -95,7 +89,7 @@ TEST_F(TrackerImportTest, S3mDataPointerPastTheEndFallsBackToItsLowPart)
     S3mFile f;
     f.samples = {s};
     ASSERT_EQ(importS3m(f.build()), kImportLoaded);
-    EXPECT_EQ(channelValues(sample(0), 0, 2), (std::vector<float>{16, -16}));
+    EXPECT_EQ(framesOf(sample(0), 0, 2), (std::vector<float>{16, -16}));
 }
 
 TEST_F(TrackerImportTest, S3mLengthsAndLoopsAreBoundedByTheFile)
@@ -112,7 +106,7 @@ TEST_F(TrackerImportTest, S3mLengthsAndLoopsAreBoundedByTheFile)
     const size_t data = b.size() - 16;
     EXPECT_EQ(sample(0).length, static_cast<int32_t>(b.size() - data));
     EXPECT_EQ(sample(0).loop.end, sample(0).length);
-    EXPECT_EQ(channelValues(sample(0), 0, 3), (std::vector<float>{1, 2, 3}));
+    EXPECT_EQ(framesOf(sample(0), 0, 3), (std::vector<float>{1, 2, 3}));
 
     // A data position at the very end: no frames.
     b.resize(data);

@@ -23,12 +23,6 @@ Module withInstruments(std::vector<Instrument> instruments)
     return m;
 }
 
-std::vector<float> frames(const TesselSample& s, int channel)
-{
-    const float* data = s.audio.channel(channel);
-    return data ? std::vector<float>(data, data + s.length) : std::vector<float>{};
-}
-
 } // namespace
 
 TEST_F(XmImportTest, SpeedUsesTheFormatsSemitone)
@@ -96,8 +90,8 @@ TEST_F(XmImportTest, DeltaCodedDataOfBothWidths)
     s16.type = 16;
     ASSERT_EQ(import(withInstruments({withSamples({Sample{deltas8(eight)}, s16})})), kXmLoaded);
 
-    EXPECT_EQ(frames(song->samples[0], 0), std::vector<float>(eight.begin(), eight.end()));
-    EXPECT_EQ(frames(song->samples[1], 0), std::vector<float>(sixteen.begin(), sixteen.end()));
+    EXPECT_EQ(framesOf(song->samples[0], 0), std::vector<float>(eight.begin(), eight.end()));
+    EXPECT_EQ(framesOf(song->samples[1], 0), std::vector<float>(sixteen.begin(), sixteen.end()));
     // Guard frames repeat the last frame.
     EXPECT_EQ(song->samples[1].audio.frames, 12u);
     EXPECT_EQ(song->samples[1].audio.channel(0)[11], -4321.0f);
@@ -123,7 +117,7 @@ TEST_F(XmImportTest, SixteenBitAndStereoLengthsAreHalved)
     EXPECT_EQ(song->samples[1].loop.begin, 100);
     EXPECT_EQ(song->samples[1].loop.end, 300);
     EXPECT_EQ(song->samples[2].length, 3);
-    EXPECT_EQ(frames(song->samples[3], 0), (std::vector<float>{9, 8})) << "the odd byte is skipped";
+    EXPECT_EQ(framesOf(song->samples[3], 0), (std::vector<float>{9, 8})) << "the odd byte is skipped";
 }
 
 TEST_F(XmImportTest, StereoFramesShareOneRunningValue)
@@ -134,8 +128,8 @@ TEST_F(XmImportTest, StereoFramesShareOneRunningValue)
     ASSERT_EQ(import(withInstruments({withSamples({s})})), kXmLoaded);
     const TesselSample& t = song->samples[0];
     ASSERT_EQ(t.length, 2);
-    EXPECT_EQ(frames(t, 0), (std::vector<float>{10, 16}));
-    EXPECT_EQ(frames(t, 1), (std::vector<float>{15, -4}));
+    EXPECT_EQ(framesOf(t, 0), (std::vector<float>{10, 16}));
+    EXPECT_EQ(framesOf(t, 1), (std::vector<float>{15, -4}));
 }
 
 TEST_F(XmImportTest, EmptySampleGetsSilentGuardFrames)
@@ -145,7 +139,7 @@ TEST_F(XmImportTest, EmptySampleGetsSilentGuardFrames)
     EXPECT_EQ(song->samples[0].bits, 0);
     ASSERT_NE(song->samples[0].audio.channel(0), nullptr);
     EXPECT_EQ(song->samples[0].audio.channel(0)[0], 0.0f);
-    EXPECT_EQ(frames(song->samples[1], 0), std::vector<float>{4});
+    EXPECT_EQ(framesOf(song->samples[1], 0), std::vector<float>{4});
 }
 
 TEST_F(XmImportTest, KeyMapCountsSamplesOfEarlierInstruments)
@@ -165,7 +159,7 @@ TEST_F(XmImportTest, KeyMapCountsSamplesOfEarlierInstruments)
     const TesselKeymap& k2 = song->instruments[1].keymap;
     EXPECT_EQ(k2.keyRow(12).instrument, 4);
     EXPECT_EQ(k2.keyRow(60).instrument, 5);
-    EXPECT_EQ(frames(song->samples[4], 0), std::vector<float>{5});
+    EXPECT_EQ(framesOf(song->samples[4], 0), std::vector<float>{5});
 }
 
 TEST_F(XmImportTest, InstrumentHeaderFieldsAndEnvelopes)
@@ -229,10 +223,10 @@ TEST_F(XmImportTest, SampleHeadersFollowTheInstrumentHeaderBySize)
     none.name = "no samples";
     Instrument last = withSamples({Sample{deltas8({3})}});
     ASSERT_EQ(import(withInstruments({wide, none, last})), kXmLoaded);
-    EXPECT_EQ(frames(song->samples[0], 0), (std::vector<float>{7, 6}));
+    EXPECT_EQ(framesOf(song->samples[0], 0), (std::vector<float>{7, 6}));
     EXPECT_EQ(song->instruments[1].nameText().substr(0, 10), "no samples");
     EXPECT_EQ(song->instruments[1].keymap.keyRow(60).instrument, 0) << "plays no other instrument's sample";
-    EXPECT_EQ(frames(song->samples[1], 0), std::vector<float>{3});
+    EXPECT_EQ(framesOf(song->samples[1], 0), std::vector<float>{3});
     EXPECT_EQ(song->instruments[2].keymap.keyRow(12).instrument, 2);
 }
 
@@ -263,8 +257,8 @@ TEST_F(XmImportTest, FourBitSamplesAreLeftOut)
     EXPECT_EQ(song->samples[0].length, 0);
     EXPECT_EQ(song->samples[0].audio.channel(0), nullptr);
     EXPECT_TRUE(song->samples[0].loop.isEmpty()) << "no loop over data that are not there";
-    EXPECT_EQ(frames(song->samples[1], 0), std::vector<float>{5});
-    EXPECT_EQ(frames(song->samples[2], 0), std::vector<float>{6});
+    EXPECT_EQ(framesOf(song->samples[1], 0), std::vector<float>{5});
+    EXPECT_EQ(framesOf(song->samples[2], 0), std::vector<float>{6});
 }
 
 TEST_F(XmImportTest, SamplesBeyond99AreSkipped)
@@ -279,7 +273,7 @@ TEST_F(XmImportTest, SamplesBeyond99AreSkipped)
     instruments[3].keymap.fill(2);
     ASSERT_EQ(import(withInstruments(instruments)), kXmLoadedWithWarning);
     EXPECT_EQ(platform::statusText(), " WARNING: XM file contains more than 99 samples.");
-    EXPECT_EQ(frames(song->samples[98], 0), std::vector<float>{98 - 64});
+    EXPECT_EQ(framesOf(song->samples[98], 0), std::vector<float>{98 - 64});
     EXPECT_EQ(song->instruments[3].keymap.keyRow(12).instrument, 99);
     EXPECT_EQ(song->instruments[3].keymap.keyRow(13).instrument, 99);
 }
@@ -301,7 +295,7 @@ TEST_F(XmImportTest, HugeLengthsAreBoundedByTheFile)
     ASSERT_EQ(import(second), kXmLoaded);
     const TesselSample& t = song->samples[0];
     EXPECT_EQ(static_cast<size_t>(t.length), second.size());
-    EXPECT_EQ(frames(t, 0).at(2), 3.0f);
+    EXPECT_EQ(framesOf(t, 0).at(2), 3.0f);
     EXPECT_LE(t.loop.end, t.length);
     EXPECT_LE(t.loop.begin, t.loop.end);
     EXPECT_GE(t.loop.begin, 0);
