@@ -9,25 +9,15 @@ using namespace voice_flag;
 
 TEST(Waveforms, FixedValuesOfTheFourTables)
 {
-    EXPECT_EQ(waveformValue(0, 137), -4);
-    EXPECT_EQ(waveformValue(0, 0), 0);
-    EXPECT_EQ(waveformValue(0, 64), 64);
-    EXPECT_EQ(waveformValue(0, 16), 24);
-    EXPECT_EQ(waveformValue(0, 138), -16);
-    EXPECT_EQ(waveformValue(0, 192), -64);
-    EXPECT_EQ(waveformValue(1, 127), 64);
-    EXPECT_EQ(waveformValue(1, 128), -64);
-    EXPECT_EQ(waveformValue(2, 0), 64);
-    EXPECT_EQ(waveformValue(2, 1), 63);
-    EXPECT_EQ(waveformValue(2, 190), -31);
-    EXPECT_EQ(waveformValue(2, 191), -64);
-    EXPECT_EQ(waveformValue(2, 192), -33);
-    EXPECT_EQ(waveformValue(2, 254), -64);
-    EXPECT_EQ(waveformValue(2, 255), 0);
-    EXPECT_EQ(waveformValue(3, 0), 64);
-    EXPECT_EQ(waveformValue(3, 128), -64);
-    EXPECT_EQ(waveformValue(3, 129), -63);
-    EXPECT_EQ(waveformValue(3, 255), 63);
+    // waveform, position, value
+    const int cases[][3] = {
+        {0, 137, -4}, {0, 0, 0}, {0, 64, 64}, {0, 16, 24}, {0, 138, -16},
+        {0, 192, -64}, {1, 127, 64}, {1, 128, -64}, {2, 0, 64}, {2, 1, 63},
+        {2, 190, -31}, {2, 191, -64}, {2, 192, -33}, {2, 254, -64}, {2, 255, 0},
+        {3, 0, 64}, {3, 128, -64}, {3, 129, -63}, {3, 255, 63},
+    };
+    for (const auto& [waveform, position, value] : cases)
+        EXPECT_EQ(waveformValue(waveform, static_cast<uint8_t>(position)), value) << waveform << " at " << position;
     // Waveform numbers from outside 0..3 read the nearest table.
     EXPECT_EQ(waveformValue(9, 128), waveformValue(3, 128));
     EXPECT_EQ(waveformValue(-2, 64), waveformValue(0, 64));

@@ -182,11 +182,9 @@ TEST(EngineRandom, OwnSequenceUntouchedByTheSharedGenerator)
 
 TEST(EngineRandom, MulDivRoundsToNearest)
 {
-    EXPECT_EQ(mulDiv(1, 1, 2), 1);
-    EXPECT_EQ(mulDiv(-1, 1, 2), -1);
-    EXPECT_EQ(mulDiv(7, 128, 15), 60);
-    EXPECT_EQ(mulDiv(100, 64, 100), 64);
-    EXPECT_EQ(mulDiv(32767, 129, 32767), 129);
-    EXPECT_EQ(mulDiv(5, 5, 0), -1);
-    EXPECT_EQ(mulDiv(5, -3, -2), 8);
+    // a x b / c, and -1 for a zero divisor
+    const int32_t cases[][4] = {{1, 1, 2, 1}, {-1, 1, 2, -1}, {7, 128, 15, 60}, {100, 64, 100, 64},
+                                {32767, 129, 32767, 129}, {5, 5, 0, -1}, {5, -3, -2, 8}};
+    for (const auto& [a, b, c, result] : cases)
+        EXPECT_EQ(mulDiv(a, b, c), result) << a << " x " << b << " / " << c;
 }

@@ -5,23 +5,20 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <tuple>
 
 TEST(WavValues, PcmReadsOnTheScaleOfItsWidth)
 {
-    EXPECT_EQ(pcmValue(0x80, 1), 0.0f);
-    EXPECT_EQ(pcmValue(0x00, 1), -128.0f);
-    EXPECT_EQ(pcmValue(0xFF, 1), 127.0f);
-    EXPECT_EQ(pcmValue(0x8000, 2), -32768.0f);
-    EXPECT_EQ(pcmValue(0x7FFF, 2), 32767.0f);
-    EXPECT_EQ(pcmValue(0x8000, 2, true), 0.0f);
-    EXPECT_EQ(pcmValue(0x0000, 2, true), -32768.0f);
-    EXPECT_EQ(pcmValue(0xFFFF, 2, true), 32767.0f);
-    EXPECT_EQ(pcmValue(0x800000, 3), -8388608.0f);
-    EXPECT_EQ(pcmValue(0x7FFFFF, 3), 8388607.0f);
-    EXPECT_EQ(pcmValue(0xFFFFFF, 3), -1.0f);
-    EXPECT_EQ(pcmValue(0x40000000, 4), 0.25f);
-    EXPECT_EQ(pcmValue(0x80000000, 4), -0.5f);
-    EXPECT_EQ(pcmValue(0x1234, 0), 0.0f);
+    // raw bits, bytes, unsigned, value
+    const std::tuple<uint32_t, int, bool, float> cases[] = {
+        {0x80, 1, false, 0.0f},          {0x00, 1, false, -128.0f},       {0xFF, 1, false, 127.0f},
+        {0x8000, 2, false, -32768.0f},   {0x7FFF, 2, false, 32767.0f},    {0x8000, 2, true, 0.0f},
+        {0x0000, 2, true, -32768.0f},    {0xFFFF, 2, true, 32767.0f},     {0x800000, 3, false, -8388608.0f},
+        {0x7FFFFF, 3, false, 8388607.0f}, {0xFFFFFF, 3, false, -1.0f},    {0x40000000, 4, false, 0.25f},
+        {0x80000000, 4, false, -0.5f},   {0x1234, 0, false, 0.0f},
+    };
+    for (const auto& [raw, bytes, isUnsigned, value] : cases)
+        EXPECT_EQ(pcmValue(raw, bytes, isUnsigned), value) << std::hex << raw << " in " << bytes;
 }
 
 TEST(WavValues, FloatAndContainerValues)
@@ -37,23 +34,18 @@ TEST(WavValues, FloatAndContainerValues)
 
 TEST(WavValues, OutputTruncatesAndClamps)
 {
-    EXPECT_EQ(wavOutputValue(0.0f, 8), 0x80);
-    EXPECT_EQ(wavOutputValue(-0.9f, 8), 0x80);
-    EXPECT_EQ(wavOutputValue(127.9f, 8), 255);
-    EXPECT_EQ(wavOutputValue(500.0f, 8), 255);
-    EXPECT_EQ(wavOutputValue(-500.0f, 8), 0);
-    EXPECT_EQ(wavOutputValue(-32768.0f, 16), -32768);
-    EXPECT_EQ(wavOutputValue(40000.0f, 16), 32767);
-    EXPECT_EQ(wavOutputValue(-1.5f, 16), -1);
-    EXPECT_EQ(wavOutputValue(9e6f, 24), 8388607);
-    EXPECT_EQ(wavOutputValue(-9e6f, 24), -8388608);
-    EXPECT_EQ(wavOutputValue(0.5f, 32), 2147483647);
-    EXPECT_EQ(wavOutputValue(0.25f, 32), 0x40000000);
-    EXPECT_EQ(wavOutputValue(-0.5f, 32), -2147483648LL);
-    EXPECT_EQ(wavOutputValue(1e30f, 32), 2147483647);
-    EXPECT_EQ(wavOutputValue(std::numeric_limits<float>::quiet_NaN(), 16), 0);
-    EXPECT_EQ(wavOutputValue(std::numeric_limits<float>::infinity(), 16), 32767);
-    EXPECT_EQ(wavOutputValue(5.0f, 4), 0);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    // value, bits, written
+    const std::tuple<float, int, int64_t> cases[] = {
+        {0.0f, 8, 0x80},           {-0.9f, 8, 0x80},         {127.9f, 8, 255},         {500.0f, 8, 255},
+        {-500.0f, 8, 0},           {-32768.0f, 16, -32768},  {40000.0f, 16, 32767},    {-1.5f, 16, -1},
+        {9e6f, 24, 8388607},       {-9e6f, 24, -8388608},    {0.5f, 32, 2147483647},   {0.25f, 32, 0x40000000},
+        {-0.5f, 32, -2147483648LL}, {1e30f, 32, 2147483647}, {nan, 16, 0},             {infinity, 16, 32767},
+        {5.0f, 4, 0},
+    };
+    for (const auto& [value, bits, written] : cases)
+        EXPECT_EQ(wavOutputValue(value, bits), written) << value << " at " << bits << " bits";
 }
 
 TEST(WavValues, HeaderHoldsTheCanonicalLayout)
