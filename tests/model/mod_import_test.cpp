@@ -24,14 +24,10 @@ Converted convert(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3)
 
 TEST_F(TrackerImportTest, ModTagsNameTheChannelCount)
 {
-    EXPECT_EQ(modChannelsFromTag("M.K."), 4);
-    EXPECT_EQ(modChannelsFromTag("m.k."), 4);
-    EXPECT_EQ(modChannelsFromTag("M!K!"), 4);
-    EXPECT_EQ(modChannelsFromTag("flt4"), 4);
-    EXPECT_EQ(modChannelsFromTag("6CHN"), 6);
-    EXPECT_EQ(modChannelsFromTag("8chn"), 8);
-    EXPECT_EQ(modChannelsFromTag("12CH"), 12);
-    EXPECT_EQ(modChannelsFromTag("64CH"), 64);
+    const std::pair<const char*, int> known[] = {{"M.K.", 4}, {"m.k.", 4}, {"M!K!", 4}, {"flt4", 4},
+                                                 {"6CHN", 6}, {"8chn", 8}, {"12CH", 12}, {"64CH", 64}};
+    for (const auto& [tag, channels] : known)
+        EXPECT_EQ(modChannelsFromTag(tag), channels) << tag;
     for (const char* refused : {"65CH", "99CH", "00CH", "0CHN", "ABCD", "X2CH", "1XCH", "6CHX", "FLT8"})
         EXPECT_EQ(modChannelsFromTag(refused), 0) << refused;
 }
