@@ -4,10 +4,10 @@
 
 #include "model/module.h"
 #include "model/module_test_support.h"
+#include "model/sample_audio_support.h"
 #include "platform/status_text.h"
 
 #include <memory>
-#include <vector>
 
 class ImportTest : public ModuleTest {
 protected:
@@ -25,11 +25,3 @@ protected:
 
     std::unique_ptr<TesselModule> song;
 };
-
-// The first `count` values of one channel of a slot's audio (all of them by
-// default); empty when the channel holds no audio.
-inline std::vector<float> framesOf(const TesselSample& s, int channel, int count = -1)
-{
-    const float* data = s.audio.channel(channel);
-    return data ? std::vector<float>(data, data + (count < 0 ? s.length : count)) : std::vector<float>{};
-}

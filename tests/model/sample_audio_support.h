@@ -1,10 +1,12 @@
 #pragma once
-// Four frames of known 16-bit mono audio for a sample slot.
+// Four frames of known 16-bit mono audio for a sample slot, and a look at
+// the values a slot holds.
 
 #include "model/sample.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <vector>
 
 inline void giveAudio(TesselSample& s)
 {
@@ -17,4 +19,12 @@ inline void giveAudio(TesselSample& s)
     const float values[] = {0.0f, 1000.0f, -1000.0f, 32767.0f};
     std::copy(values, values + 4, s.audio.buffers[0]);
     s.audio.holdFrom(3);
+}
+
+// The first `count` values of one channel of a slot's audio (all of them by
+// default); empty when the channel holds no audio.
+inline std::vector<float> framesOf(const TesselSample& s, int channel, int count = -1)
+{
+    const float* data = s.audio.channel(channel);
+    return data ? std::vector<float>(data, data + (count < 0 ? s.length : count)) : std::vector<float>{};
 }

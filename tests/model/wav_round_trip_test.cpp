@@ -2,6 +2,7 @@
 #include "model/sample.h"
 #include "model/wav_loop_info.h"
 
+#include "model/sample_audio_support.h"
 #include "model/wav_test_support.h"
 
 #include <gtest/gtest.h>
@@ -113,9 +114,7 @@ TEST(WavValuesInSlots, ThirtyTwoBitDataIsHeldAtHalfScaleAndWrittenAsPcm)
     TesselSample s;
     ASSERT_TRUE(s.readWavFile(folder + "/pcm.wav", nullptr));
     ASSERT_EQ(s.length, 5);
-    EXPECT_EQ(s.audio.buffers[0][0], 0.25f);
-    EXPECT_EQ(s.audio.buffers[0][1], -0.5f);
-    EXPECT_EQ(s.audio.buffers[0][2], 0.5f);
+    EXPECT_EQ(framesOf(s, 0, 3), (std::vector<float>{0.25f, -0.5f, 0.5f}));
     ASSERT_TRUE(s.writeWav(folder + "/pcm-out.wav"));
     EXPECT_EQ(readFile(folder + "/pcm-out.wav"), pcmFile);
 
@@ -129,10 +128,7 @@ TEST(WavValuesInSlots, ThirtyTwoBitDataIsHeldAtHalfScaleAndWrittenAsPcm)
     writeFile(folder + "/float.wav", makeWav(layout, floats));
     ASSERT_TRUE(s.readWavFile(folder + "/float.wav", nullptr));
     EXPECT_EQ(s.bits, 32);
-    EXPECT_EQ(s.audio.buffers[0][0], 0.5f);
-    EXPECT_EQ(s.audio.buffers[0][1], -0.5f);
-    EXPECT_EQ(s.audio.buffers[0][2], 0.25f);
-    EXPECT_EQ(s.audio.buffers[0][3], -0.125f);
+    EXPECT_EQ(framesOf(s, 0, 4), (std::vector<float>{0.5f, -0.5f, 0.25f, -0.125f}));
     ASSERT_TRUE(s.writeWav(folder + "/float-out.wav"));
     Bytes expected;
     for (uint32_t v : {0x7FFFFFFFu, 0x80000000u, 0x40000000u, 0xE0000000u})
@@ -156,10 +152,8 @@ TEST(WavValuesInSlots, TwentyFourBitsInFourByteContainersAreScaledIntegers)
     ASSERT_TRUE(s.readWavFile(folder + "/in.wav", nullptr));
     EXPECT_EQ(s.bits, 24);
     ASSERT_EQ(s.length, 3);
-    EXPECT_EQ(s.audio.buffers[0][0], 8388607.0f);
-    EXPECT_EQ(s.audio.buffers[1][0], -8388608.0f);
-    EXPECT_EQ(s.audio.buffers[0][1], 1.0f);
-    EXPECT_EQ(s.audio.buffers[1][1], -1.0f);
+    EXPECT_EQ(framesOf(s, 0, 2), (std::vector<float>{8388607.0f, 1.0f}));
+    EXPECT_EQ(framesOf(s, 1, 2), (std::vector<float>{-8388608.0f, -1.0f}));
 
     // Written back in the packed 3-byte layout.
     ASSERT_TRUE(s.writeWav(folder + "/out.wav"));
