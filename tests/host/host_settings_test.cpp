@@ -3,11 +3,11 @@
 #include "fake_audio.h"
 #include "host_fixture.h"
 #include "model/markup.h"
+#include "model/scratch_folder.h"
 #include "platform/folders.h"
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 using namespace host;
 using hosttest::makeFakeAudio;
@@ -34,13 +34,7 @@ protected:
     {
         std::ofstream(path, std::ios::binary) << text;
     }
-    std::string readFile()
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string readFile() { return readWholeFile(path); }
     // A fresh state read from the file.
     void reload(HostState& fresh)
     {

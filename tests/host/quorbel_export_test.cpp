@@ -15,7 +15,6 @@
 
 using namespace host;
 using hosttest::le32;
-using hosttest::readAll;
 
 namespace {
 
@@ -46,7 +45,7 @@ TEST(QuorbelExport, SavedSongExportsToItsLengthAndIsHeard)
     // One order entry: pattern 0, 32 rows at 120 BPM and 4 rows per quarter.
     const char* data = std::getenv("QB_TEST_DATA");
     ASSERT_NE(data, nullptr);
-    std::string song = readAll(platform::joinPath(data, "plugin/tune.zip"));
+    std::string song = readWholeFile(platform::joinPath(data, "plugin/tune.zip"));
     ASSERT_FALSE(song.empty());
     ASSERT_EQ(dispatch(state.effect, effSetChunk, 0, static_cast<VstIntPtr>(song.size()), song.data()), 2);
 
@@ -68,7 +67,7 @@ TEST(QuorbelExport, SavedSongExportsToItsLengthAndIsHeard)
     EXPECT_TRUE(result.rendered);
     EXPECT_EQ(result.frames, expected);
 
-    const std::string file = readAll(path);
+    const std::string file = readWholeFile(path);
     std::remove(path.c_str());
     ASSERT_EQ(file.size(), kWavHeaderSize + size_t{result.frames} * kWavFrameBytes);
     EXPECT_EQ(le32(file, 40), result.frames * kWavFrameBytes);

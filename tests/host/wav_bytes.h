@@ -1,20 +1,12 @@
 #pragma once
 // Reading written files back in the host's tests.
 
+#include "model/scratch_folder.h"
+
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace hosttest {
-
-inline std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The little-endian 32-bit value at a byte offset.
 inline uint32_t le32(const std::string& bytes, size_t at)

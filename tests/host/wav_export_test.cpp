@@ -12,7 +12,6 @@
 
 using namespace host;
 using hosttest::le32;
-using hosttest::readAll;
 
 namespace {
 
@@ -116,7 +115,7 @@ TEST_F(WavExportTest, SongThatStopsInsideABlockEndsAfterThatBlock)
     const ExportResult result = exporter.run(1, path);
     EXPECT_TRUE(result.rendered);
     EXPECT_EQ(result.frames, 3072u);
-    expectSong(readAll(path), 3072, 2560);
+    expectSong(readWholeFile(path), 3072, 2560);
 
     const auto log = titles();
     ASSERT_EQ(log.size(), 5u);
@@ -136,11 +135,11 @@ TEST_F(WavExportTest, LengthIsTheSongsLengthInWholeBlocks)
 {
     setSongFrames(2048);
     EXPECT_EQ(exporter.run(1, path).frames, 2048u);
-    expectSong(readAll(path), 2048, 2048);
+    expectSong(readWholeFile(path), 2048, 2048);
 
     setSongFrames(testsynth::kDefaultSongFrames);
     EXPECT_EQ(exporter.run(0, path).frames, 10240u);   // mode 0 renders the same
-    expectSong(readAll(path), 10240, testsynth::kDefaultSongFrames);
+    expectSong(readWholeFile(path), 10240, testsynth::kDefaultSongFrames);
 }
 
 TEST_F(WavExportTest, WithoutAStreamTheSettingsRateIsUsed)
@@ -150,7 +149,7 @@ TEST_F(WavExportTest, WithoutAStreamTheSettingsRateIsUsed)
     setSongFrames(100);
     EXPECT_EQ(exporter.run(1, path).frames, 1024u);
     EXPECT_EQ(probe().sampleRate, 44100.0f);
-    expectSong(readAll(path), 1024, 100);
+    expectSong(readWholeFile(path), 1024, 100);
 }
 
 TEST_F(WavExportTest, StopsBeforeTheFileLimit)
@@ -158,7 +157,7 @@ TEST_F(WavExportTest, StopsBeforeTheFileLimit)
     exporter.setFrameLimit(2500);
     setSongFrames(1 << 20);
     EXPECT_EQ(exporter.run(1, path).frames, 2048u);
-    expectSong(readAll(path), 2048, 1 << 20);
+    expectSong(readWholeFile(path), 2048, 1 << 20);
 }
 
 TEST_F(WavExportTest, SecondPressStopsTheExport)
@@ -173,7 +172,7 @@ TEST_F(WavExportTest, SecondPressStopsTheExport)
     const ExportResult result = exporter.join();
     EXPECT_TRUE(result.rendered);
     EXPECT_GE(result.frames, 10u * 1024);
-    const std::string file = readAll(path);
+    const std::string file = readWholeFile(path);
     EXPECT_EQ(file.size(), kWavHeaderSize + result.frames * 8ull);
     EXPECT_EQ(le32(file, 4), result.frames * 8 + 36);
     EXPECT_EQ(le32(file, 40), result.frames * 8);
@@ -211,7 +210,7 @@ TEST_F(WavExportTest, BusyAudioWritesAnEmptyFile)
     EXPECT_FALSE(result.rendered);
     EXPECT_EQ(result.frames, 0u);
     EXPECT_EQ(probe().processCalls, before);
-    const std::string file = readAll(path);
+    const std::string file = readWholeFile(path);
     ASSERT_EQ(file.size(), kWavHeaderSize);
     EXPECT_EQ(le32(file, 4), 36u);
 }

@@ -42,7 +42,7 @@ protected:
             out.push_back(s.key.toString());
         return out;
     }
-    bool readText(const std::string& text)
+    bool readWholeFile(const std::string& text)
     {
         writeText(path, text);
         return scheme.readFile(path);
@@ -58,7 +58,7 @@ TEST_F(SchemeFile, DefaultSchemeRoundTrips)
 {
     ASSERT_TRUE(scheme.writeFile(path));
     EXPECT_EQ(markupDepth, 0);
-    const std::string text = ::readText(path);
+    const std::string text = ::readWholeFile(path);
     EXPECT_EQ(text.rfind("<scheme name=\"Default\">\n", 0), 0u);
     EXPECT_NE(text.find(" <key command=\"PatternEditor.Pattern.NoteEntry.C#1\" shortcut=\"2\"/>\n"),
               std::string::npos);
@@ -91,9 +91,9 @@ TEST_F(SchemeFile, DefaultSchemeRoundTrips)
 TEST_F(SchemeFile, CrLfLineEndsRead)
 {
     ASSERT_TRUE(scheme.writeFile(path));
-    const std::string text = withCrLf(::readText(path));
+    const std::string text = withCrLf(::readWholeFile(path));
     scheme.clearShortcuts();
-    ASSERT_TRUE(readText(text));
+    ASSERT_TRUE(readWholeFile(text));
     TesselCommandScheme expected("Default");
     expected.resetToDefaults();
     EXPECT_EQ(keysOf("PatternEditor.Pattern.NoteEntry.C-0"), (std::vector<std::string>{"z"}));
@@ -102,7 +102,7 @@ TEST_F(SchemeFile, CrLfLineEndsRead)
 
 TEST_F(SchemeFile, PartialFileKeepsOtherDefaults)
 {
-    ASSERT_TRUE(readText("<scheme name=\"Mine\">\n"
+    ASSERT_TRUE(readWholeFile("<scheme name=\"Mine\">\n"
                          " <key command=\"SampleList.Delete\" shortcut=\"Ctrl-Delete\"/>\n"
                          " <key command=\"SampleList.Normalise\" shortcut=\"Alt-n\" repeat=\"1\"/>\n"
                          "</scheme>\n"));
@@ -126,7 +126,7 @@ TEST_F(SchemeFile, PartialFileKeepsOtherDefaults)
 
 TEST_F(SchemeFile, ShortNamesAndCaseOfNames)
 {
-    ASSERT_TRUE(readText("<sc n=\"Short\"><ke c=\"Copy\" s=\"Ctrl-Shift-c\" r=\"0\"/>"
+    ASSERT_TRUE(readWholeFile("<sc n=\"Short\"><ke c=\"Copy\" s=\"Ctrl-Shift-c\" r=\"0\"/>"
                          "<key COMMAND=\"Cut\" SHORTCUT=\"Ctrl-Shift-x\"/>"
                          "<KEY command=\"Paste\" shortcut=\"Ctrl-Shift-v\"/></sc>"));
     EXPECT_EQ(scheme.schemeName(), "Short");
@@ -139,7 +139,7 @@ TEST_F(SchemeFile, ShortNamesAndCaseOfNames)
 
 TEST_F(SchemeFile, UnknownPathsGiveDefaultsBack)
 {
-    ASSERT_TRUE(readText("<scheme name=\"Default\"><key command=\"Nowhere.Copy\" shortcut=\"Alt-c\"/>"
+    ASSERT_TRUE(readWholeFile("<scheme name=\"Default\"><key command=\"Nowhere.Copy\" shortcut=\"Alt-c\"/>"
                          "<key command=\"Copy\"/><key shortcut=\"Alt-q\"/></scheme>"));
     EXPECT_EQ(keysOf("Copy"), (std::vector<std::string>{"Alt-c"}));
     EXPECT_EQ(keysOf("LoadModule").size(), 3u);
@@ -148,7 +148,7 @@ TEST_F(SchemeFile, UnknownPathsGiveDefaultsBack)
 
 TEST_F(SchemeFile, SameKeyTwiceIsKeptAsRead)
 {
-    ASSERT_TRUE(readText("<scheme name=\"D\"><key command=\"Copy\" shortcut=\"Alt-c\"/>"
+    ASSERT_TRUE(readWholeFile("<scheme name=\"D\"><key command=\"Copy\" shortcut=\"Alt-c\"/>"
                          "<key command=\"Copy\" shortcut=\"Alt-c\"/><key command=\"Cut\" shortcut=\"Alt-c\"/>"
                          "</scheme>"));
     EXPECT_EQ(keysOf("Copy").size(), 2u);
@@ -160,14 +160,14 @@ TEST_F(SchemeFile, FailedLoadLeavesTheSchemeUntouched)
     scheme.findByPath("Copy")->addShortcut(charKey('k', kModCtrl));
     const auto before = bindings(scheme);
     // No closing element: the read fails as a whole.
-    EXPECT_FALSE(readText("<scheme name=\"Broken\"><key command=\"Cut\" shortcut=\"Alt-q\"/>"));
+    EXPECT_FALSE(readWholeFile("<scheme name=\"Broken\"><key command=\"Cut\" shortcut=\"Alt-q\"/>"));
     EXPECT_EQ(bindings(scheme), before);
     EXPECT_EQ(scheme.schemeName(), "Default");
     // A malformed tag ends the input just the same.
-    EXPECT_FALSE(readText("<scheme name=\"Broken\"><key command=\"Cut\" shortcut/></scheme>"));
+    EXPECT_FALSE(readWholeFile("<scheme name=\"Broken\"><key command=\"Cut\" shortcut/></scheme>"));
     EXPECT_EQ(bindings(scheme), before);
     EXPECT_FALSE(scheme.readFile(scratchPath("no-such-scheme.xml")));
-    EXPECT_FALSE(readText(""));
+    EXPECT_FALSE(readWholeFile(""));
     EXPECT_EQ(bindings(scheme), before);
     EXPECT_TRUE(clashList().empty());
 }
@@ -175,7 +175,7 @@ TEST_F(SchemeFile, FailedLoadLeavesTheSchemeUntouched)
 TEST_F(SchemeFile, LongNameIsCut)
 {
     // A name longer than a markup value is cut by the reader; ours is cut to 255.
-    ASSERT_TRUE(readText("<scheme name=\"" + std::string(300, 'n') + "\"></scheme>"));
+    ASSERT_TRUE(readWholeFile("<scheme name=\"" + std::string(300, 'n') + "\"></scheme>"));
     EXPECT_EQ(scheme.schemeName().size(), 255u);
     scheme.setSchemeName(std::string(400, 'm'));
     EXPECT_EQ(scheme.schemeName().size(), 255u);
@@ -189,9 +189,9 @@ TEST_F(SchemeFile, FailedSaveKeepsThePreviousFile)
     const std::string blocker = path + ".saving";
     ASSERT_TRUE(platform::makeFolders(blocker));
     EXPECT_FALSE(scheme.writeFile(path));
-    EXPECT_EQ(::readText(path), "old");
+    EXPECT_EQ(::readWholeFile(path), "old");
     rmdir(blocker.c_str());
     EXPECT_TRUE(scheme.writeFile(path));
-    EXPECT_NE(::readText(path), "old");
+    EXPECT_NE(::readWholeFile(path), "old");
     EXPECT_FALSE(platform::fileExists(blocker));
 }

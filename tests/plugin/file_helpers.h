@@ -1,11 +1,11 @@
 #pragma once
 // Small file helpers for the settings and scheme tests.
 
+#include "model/scratch_folder.h"
 #include "platform/folders.h"
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 inline std::string scratchPath(const std::string& name)
@@ -16,14 +16,6 @@ inline std::string scratchPath(const std::string& name)
 inline void writeText(const std::string& path, const std::string& text)
 {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-inline std::string readText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
 }
 
 inline std::string withCrLf(const std::string& text)

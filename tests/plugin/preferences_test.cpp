@@ -272,7 +272,7 @@ TEST_F(Preferences, SaveRoundTripsWithSongValues)
     EXPECT_EQ(p.defaultResolution, 3);
     EXPECT_EQ(p.defaultRowsPerBeat, 8);
 
-    const std::string text = readText(iniPath());
+    const std::string text = readWholeFile(iniPath());
     EXPECT_EQ(text.rfind("<preferences graphicspriority=\"1\" followpattern=\"1\"", 0), 0u);
     EXPECT_NE(text.find(" defaulttempo=\"140.000000\" defaultresolution=\"3\" defaultrowsperbeat=\"8\""),
               std::string::npos);
@@ -292,7 +292,7 @@ TEST_F(Preferences, ConditionalAttributes)
 {
     TesselPreferences p;
     ASSERT_EQ(p.save(scheme, {120.0, 6.0, 4}), TesselPreferencesSave::kSaved);
-    std::string text = readText(iniPath());
+    std::string text = readWholeFile(iniPath());
     EXPECT_EQ(text.find("fontwidth"), std::string::npos);
     EXPECT_EQ(text.find("doublesize"), std::string::npos);
     EXPECT_EQ(text.find("showdependencies"), std::string::npos);
@@ -301,7 +301,7 @@ TEST_F(Preferences, ConditionalAttributes)
     p.timingMode = -1;   // written as its unsigned byte
     p.doubleSize = 1;
     ASSERT_EQ(p.save(scheme, {120.0, 6.0, 4}), TesselPreferencesSave::kSaved);
-    text = readText(iniPath());
+    text = readWholeFile(iniPath());
     EXPECT_EQ(text.find("fontwidth"), std::string::npos);
     EXPECT_NE(text.find(" timingmode=\"255\""), std::string::npos);
     EXPECT_NE(text.find(" doublesize=\"1\" windowstate=\"1\"/>"), std::string::npos);
@@ -319,7 +319,7 @@ TEST_F(Preferences, FailedSaveKeepsTheOldFileAndSaysSo)
     TesselPreferences p;
     EXPECT_EQ(p.save(scheme, {120.0, 6.0, 4}), TesselPreferencesSave::kWriteFailed);
     rmdir(blocker.c_str());
-    EXPECT_EQ(readText(iniPath()), "<preferences mididelay=\"7\"/>\n");
+    EXPECT_EQ(readWholeFile(iniPath()), "<preferences mididelay=\"7\"/>\n");
     EXPECT_EQ(platform::statusText(), "Error saving preferences (Could not write Quorbel.ini).");
 }
 

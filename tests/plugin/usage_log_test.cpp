@@ -1,5 +1,6 @@
 #include "engine/engine_actions.h"
 #include "engine/engine_status.h"
+#include "model/scratch_folder.h"
 #include "plugin/key_event.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/preferences.h"
@@ -8,18 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 
 namespace {
-
-std::string fileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TesselLogIdentity identity()
 {
@@ -40,7 +33,7 @@ protected:
 
 TEST_F(UsageLogTest, HeaderNamesHostAndPlugin)
 {
-    const std::string bytes = fileBytes(log.path());
+    const std::string bytes = readWholeFile(log.path());
     ASSERT_EQ(bytes.size(), kHeaderSize);
     EXPECT_EQ(bytes.substr(0, 8), std::string("v\x06Vendor"));
     EXPECT_EQ(bytes.substr(8, 13), std::string("\x0cQuorbel Host"));
@@ -51,7 +44,7 @@ TEST_F(UsageLogTest, CommandRecordIsTenBytesInTheFile)
 {
     log.logCommand(10, -2);
     log.flush();
-    const std::string bytes = fileBytes(log.path());
+    const std::string bytes = readWholeFile(log.path());
     ASSERT_EQ(bytes.size(), kHeaderSize + 10);
     EXPECT_EQ(bytes.substr(kHeaderSize + 4), std::string("a\x0a\xfe\xff\xff\xff", 6));
     EXPECT_EQ(log.buffered(), 0);
@@ -73,7 +66,7 @@ TEST_F(UsageLogTest, EngineActionsReachTheLogFromEitherThread)
     TesselEngineHooks::loadPreferences = nullptr;
 
     log.flush();
-    const std::string bytes = fileBytes(log.path());
+    const std::string bytes = readWholeFile(log.path());
     ASSERT_EQ(bytes.size(), kHeaderSize + 20);
     EXPECT_EQ(bytes.substr(kHeaderSize + 4, 6), std::string("a\x11\x07\x00\x00\x00", 6));
     EXPECT_EQ(bytes.substr(kHeaderSize + 14, 6), std::string("a\x12\x03\x00\x00\x00", 6));
@@ -107,11 +100,11 @@ TEST_F(UsageLogTest, FullBufferIsFlushedBeforeTheRecordThatWouldOverflowIt)
     for (int i = 0; i < 12796; ++i)
         log.append(OMBRIX::iFOCUS(1, 2, 3));
     ASSERT_EQ(log.buffered(), 102395);
-    EXPECT_EQ(fileBytes(log.path()).size(), kHeaderSize);
+    EXPECT_EQ(readWholeFile(log.path()).size(), kHeaderSize);
 
     log.logCommand(0, 0);
     EXPECT_EQ(log.buffered(), 10);
-    EXPECT_EQ(fileBytes(log.path()).size(), kHeaderSize + 102395);
+    EXPECT_EQ(readWholeFile(log.path()).size(), kHeaderSize + 102395);
 }
 
 TEST_F(UsageLogTest, AudioThreadAppendsNeverFlush)
@@ -119,7 +112,7 @@ TEST_F(UsageLogTest, AudioThreadAppendsNeverFlush)
     const OMBRIX::iDATA data(0.5f);
     while (log.appendNoWait(data)) {}
     EXPECT_GT(log.buffered(), TesselUsageLog::kBufferSize - 20);
-    EXPECT_EQ(fileBytes(log.path()).size(), kHeaderSize);
+    EXPECT_EQ(readWholeFile(log.path()).size(), kHeaderSize);
 }
 
 TEST_F(UsageLogTest, CrashFlushWritesTheBufferOfTheOpenLog)
@@ -127,7 +120,7 @@ TEST_F(UsageLogTest, CrashFlushWritesTheBufferOfTheOpenLog)
     setUsageLog(&log);
     log.logCommand(16, 1);
     TesselUsageLog::flushForCrash();
-    EXPECT_EQ(fileBytes(log.path()).size(), kHeaderSize + 10);
+    EXPECT_EQ(readWholeFile(log.path()).size(), kHeaderSize + 10);
     setUsageLog(nullptr);
 }
 

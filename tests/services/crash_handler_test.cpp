@@ -1,3 +1,4 @@
+#include "model/scratch_folder.h"
 #include "platform/folders.h"
 #include "services/crash_handler.h"
 #include "services/signal_safe_text.h"
@@ -6,21 +7,11 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::string tempFile(const char* name)
 {
@@ -71,13 +62,13 @@ TEST(CrashFilter, FaultWritesBothFilesFlushesAndCallsThePreviousHandler)
 
     EXPECT_EQ(crashInChild(writeThroughNull), 42);
 
-    const std::string report = readFile(tempFile("Quorbel.err"));
+    const std::string report = readWholeFile(tempFile("Quorbel.err"));
     EXPECT_NE(report.find("an Access Violation in module "), std::string::npos) << report;
     EXPECT_NE(report.find("Write to location 0000000000000000 caused an access violation."), std::string::npos);
     EXPECT_NE(report.find("Registers:\r\nRAX="), std::string::npos);
     EXPECT_NE(report.find("Stack dump:\r\n"), std::string::npos);
     EXPECT_NE(report.find("\tModule list: names, addresses, sizes, time stamps and file times:"), std::string::npos);
-    EXPECT_EQ(readFile(tempFile("Quorbel.dmp")).substr(0, 8), "QBDUMP01");
+    EXPECT_EQ(readWholeFile(tempFile("Quorbel.dmp")).substr(0, 8), "QBDUMP01");
     EXPECT_TRUE(platform::fileExists(tempFile("flushed")));
 }
 
@@ -85,10 +76,10 @@ TEST(CrashFilter, ReportIsAppendedAcrossProcesses)
 {
     unlink(tempFile("Quorbel.err").c_str());
     crashInChild([] { raise(SIGSEGV); });
-    const size_t first = readFile(tempFile("Quorbel.err")).size();
+    const size_t first = readWholeFile(tempFile("Quorbel.err")).size();
     crashInChild([] { raise(SIGSEGV); });
     EXPECT_GT(first, 0u);
-    EXPECT_GT(readFile(tempFile("Quorbel.err")).size(), first);
+    EXPECT_GT(readWholeFile(tempFile("Quorbel.err")).size(), first);
 }
 
 TEST(CrashFilter, WithoutAPreviousHandlerTheDefaultActionEndsTheProcess)
