@@ -52,13 +52,9 @@ TEST_F(ItImportTest, SampleHeaderFields)
     EXPECT_EQ(a.fileRate, 44100);
     EXPECT_EQ(a.bits, 8);
     EXPECT_EQ(a.channels, 1);
-    EXPECT_EQ(a.loop.type, 2);
-    EXPECT_EQ(a.loop.begin, 10);
-    EXPECT_EQ(a.loop.end, 90);
+    EXPECT_EQ(loopOf(a.loop), (LoopPoints{2, 10, 90}));
     EXPECT_EQ(a.loop.workingEnd.frame, 90);
-    EXPECT_EQ(a.sustain.type, 1);
-    EXPECT_EQ(a.sustain.begin, 20);
-    EXPECT_EQ(a.sustain.end, 30);
+    EXPECT_EQ(loopOf(a.sustain), (LoopPoints{1, 20, 30}));
     EXPECT_EQ(a.vibrato, (TesselVibrato{4, 1, 8, 2}));
 
     const TesselSample& b = song->samples[1];

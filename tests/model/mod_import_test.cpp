@@ -174,9 +174,7 @@ TEST_F(TrackerImportTest, ModSamplesFollowThePatternsInOrder)
 
     EXPECT_EQ(sample(1).speed, 32800);
     EXPECT_EQ(sample(1).defaultVolume, 64);   // 70 is past the format's range
-    EXPECT_EQ(sample(1).loop.type, 1);
-    EXPECT_EQ(sample(1).loop.begin, 2);
-    EXPECT_EQ(sample(1).loop.end, 6);
+    EXPECT_EQ(loopOf(sample(1).loop), (LoopPoints{1, 2, 6}));
     EXPECT_EQ(sample(1).audio.channel(0)[5], -1.0f);
 
     EXPECT_EQ(sample(2).speed, 34750);

@@ -38,9 +38,7 @@ TEST_F(TrackerImportTest, S3mSampleHeaderFillsTheSlot)
     EXPECT_EQ(slot.fileRate, 44100);
     EXPECT_EQ(slot.speed, 22050);
     EXPECT_EQ(slot.defaultVolume, 48);
-    EXPECT_EQ(slot.loop.type, 1);
-    EXPECT_EQ(slot.loop.begin, 1);
-    EXPECT_EQ(slot.loop.end, 4);
+    EXPECT_EQ(loopOf(slot.loop), (LoopPoints{1, 1, 4}));
     // Unsigned 8-bit data are centred at 128; the guard frames hold the last one.
     EXPECT_EQ(framesOf(slot, 0, 11),
               (std::vector<float>{0, 127, -128, -1, 16, 16, 16, 16, 16, 16, 16}));

@@ -5,6 +5,7 @@
 #include "model/sample.h"
 
 #include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -28,3 +29,7 @@ inline std::vector<float> framesOf(const TesselSample& s, int channel, int count
     const float* data = s.audio.channel(channel);
     return data ? std::vector<float>(data, data + (count < 0 ? s.length : count)) : std::vector<float>{};
 }
+
+// A loop's type, begin and end, to compare in one go.
+using LoopPoints = std::array<int32_t, 3>;
+inline LoopPoints loopOf(const TesselLoop& loop) { return {loop.type, loop.begin, loop.end}; }

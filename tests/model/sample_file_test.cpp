@@ -28,9 +28,7 @@ void expectSameSample(const TesselSample& a, const TesselSample& b)
 {
     EXPECT_EQ(a.nameText(), b.nameText());
     EXPECT_EQ(a.defaultVolume, b.defaultVolume);
-    EXPECT_EQ(a.loop.type, b.loop.type);
-    EXPECT_EQ(a.loop.begin, b.loop.begin);
-    EXPECT_EQ(a.loop.end, b.loop.end);
+    EXPECT_EQ(loopOf(a.loop), loopOf(b.loop));
     // The WAV reader counts one frame more than the file holds.
     ASSERT_EQ(a.length + 1, b.length);
     for (int i = 0; i < a.length; ++i)
@@ -106,9 +104,7 @@ TEST(SampleFile, FirstSmplLoopIsTakenInFrames)
     TesselSample s;
     s.sustain.setEnd(7);
     ASSERT_EQ(s.loadFile(folder.file("loop.wav")), kFileLoaded);
-    EXPECT_EQ(s.loop.type, 2);
-    EXPECT_EQ(s.loop.begin, 100);
-    EXPECT_EQ(s.loop.end, 1000);
+    EXPECT_EQ(loopOf(s.loop), (LoopPoints{2, 100, 1000}));
     EXPECT_EQ(s.pitch, 72);
     EXPECT_EQ(s.sustain.end, 7);   // an end of its own is kept
 

@@ -3,6 +3,7 @@
 #include "model/wav_loop_info.h"
 #include "model/wav_reader.h"
 
+#include "model/sample_audio_support.h"
 #include "model/wav_test_support.h"
 
 #include <gtest/gtest.h>
@@ -229,9 +230,7 @@ TEST(WavLoopInfo, SetsRatePitchAndTheFirstLoopInFrames)
     EXPECT_EQ(s.speed, 44099);
     EXPECT_EQ(s.fileRate, 22050);
     EXPECT_EQ(s.pitch, 57);
-    EXPECT_EQ(s.loop.type, 2);
-    EXPECT_EQ(s.loop.begin, 100);
-    EXPECT_EQ(s.loop.end, 1000);
+    EXPECT_EQ(loopOf(s.loop), (LoopPoints{2, 100, 1000}));
     EXPECT_EQ(s.loop.workingEnd, (TesselSamplePos{1000, 0.0f}));
 
     // A period within 9 Hz keeps the rate; a note of 120 or more keeps the
@@ -244,9 +243,7 @@ TEST(WavLoopInfo, SetsRatePitchAndTheFirstLoopInFrames)
     other.applyTo(s);
     EXPECT_EQ(s.speed, 44099);
     EXPECT_EQ(s.pitch, 60);
-    EXPECT_EQ(s.loop.type, 0);
-    EXPECT_EQ(s.loop.begin, 10);
-    EXPECT_EQ(s.loop.end, 2001);
+    EXPECT_EQ(loopOf(s.loop), (LoopPoints{0, 10, 2001}));
 
     // Without loops the slot's loop stays.
     TesselWavLoopInfo none;

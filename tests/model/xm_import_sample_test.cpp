@@ -66,17 +66,13 @@ TEST_F(XmImportTest, SampleHeaderFields)
     EXPECT_EQ(s0.bits, 8);
     EXPECT_EQ(s0.channels, 1);
     EXPECT_EQ(s0.fileRate, 44100);
-    EXPECT_EQ(s0.loop.type, 1);
-    EXPECT_EQ(s0.loop.begin, 1);
-    EXPECT_EQ(s0.loop.end, 3);
+    EXPECT_EQ(loopOf(s0.loop), (LoopPoints{1, 1, 3}));
 
     const TesselSample& s1 = song->samples[1];
     EXPECT_EQ(s1.defaultPan, 32);
     EXPECT_EQ(s1.bits, 16);
     EXPECT_EQ(s1.length, 3);
-    EXPECT_EQ(s1.loop.type, 2);
-    EXPECT_EQ(s1.loop.begin, 1);
-    EXPECT_EQ(s1.loop.end, 3) << "a loop past the sample ends at its end";
+    EXPECT_EQ(loopOf(s1.loop), (LoopPoints{2, 1, 3})) << "a loop past the sample ends at its end";
 
     EXPECT_EQ(song->samples[2].defaultPan, 0);
     EXPECT_EQ(song->samples[2].loop.type, 0);
@@ -188,9 +184,7 @@ TEST_F(XmImportTest, InstrumentHeaderFieldsAndEnvelopes)
     EXPECT_EQ(v.node(1).tick, 10);
     EXPECT_EQ(v.node(1).value, 32);
     EXPECT_FLOAT_EQ(v.node(1).slope, -3.2f);
-    EXPECT_EQ(v.sustain.type, 1);
-    EXPECT_EQ(v.sustain.begin, 1);
-    EXPECT_EQ(v.sustain.end, 1);
+    EXPECT_EQ(loopOf(v.sustain), (LoopPoints{1, 1, 1}));
     EXPECT_EQ(v.loop.type, 1);
     EXPECT_EQ(v.loop.end, 2) << "loop end kept to the last node";
     TesselEnvelope& p = i.panningEnvelope();
