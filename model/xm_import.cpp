@@ -3,6 +3,8 @@
 
 #include "model/xm_import.h"
 
+#include "model/import_reading.h"
+
 #include "model/memory_file.h"
 #include "model/module.h"
 #include "model/xm_import_parts.h"
@@ -23,22 +25,16 @@ constexpr size_t kVersion = 58;
 constexpr size_t kHeaderSize = 60;
 constexpr size_t kOrders = 80;
 
-uint32_t readAt(TesselMemoryFile& file, size_t offset, int bytes)
-{
-    file.seek(offset);
-    return file.readUInt(bytes);
-}
-
 XmHeader readHeader(TesselMemoryFile& file)
 {
     XmHeader h;
-    h.headerSize = readAt(file, kHeaderSize, 4);
-    h.songLength = static_cast<uint16_t>(readAt(file, 64, 2));
-    h.channels = static_cast<uint16_t>(readAt(file, 68, 2));
-    h.patterns = static_cast<uint16_t>(readAt(file, 70, 2));
-    h.instruments = static_cast<uint16_t>(readAt(file, 72, 2));
-    h.speed = static_cast<uint16_t>(readAt(file, 76, 2));
-    h.tempo = static_cast<uint16_t>(readAt(file, 78, 2));
+    h.headerSize = readLittleAt(file, kHeaderSize, 4);
+    h.songLength = static_cast<uint16_t>(readLittleAt(file, 64, 2));
+    h.channels = static_cast<uint16_t>(readLittleAt(file, 68, 2));
+    h.patterns = static_cast<uint16_t>(readLittleAt(file, 70, 2));
+    h.instruments = static_cast<uint16_t>(readLittleAt(file, 72, 2));
+    h.speed = static_cast<uint16_t>(readLittleAt(file, 76, 2));
+    h.tempo = static_cast<uint16_t>(readLittleAt(file, 78, 2));
     return h;
 }
 
@@ -89,9 +85,9 @@ int importFastTracker(TesselMemoryFile& file, TesselModule& song)
         platform::setStatusText("Error: File is not Fast Tracker format.");
         return kXmNotLoaded;
     }
-    if (readAt(file, kMarker, 1) != kMarkerByte)
+    if (readLittleAt(file, kMarker, 1) != kMarkerByte)
         return kXmNotLoaded;
-    if (readAt(file, kVersion, 2) != 0x0104) {
+    if (readLittleAt(file, kVersion, 2) != 0x0104) {
         platform::setStatusText("Error: Older XM format (<v1.04) not supported.");
         return kXmNotLoaded;
     }
