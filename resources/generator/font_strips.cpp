@@ -62,9 +62,11 @@ void drawTreeBox(Canvas& canvas, unsigned char code, Point cell, int w, Colour i
     canvas.fillRect({box.left, box.bottom - 1, box.right, box.bottom}, ink);
     canvas.fillRect({box.left, box.top, box.left + 1, box.bottom}, ink);
     canvas.fillRect({box.right - 1, box.top, box.right, box.bottom}, ink);
-    canvas.fillRect({centreX - half + 2, centreY, centreX + half - 1, centreY + 1}, ink);
+    // The strokes leave a pixel of space inside the 7-pixel box, none in the 5-pixel one.
+    const int reach = half - (w == 8 ? 2 : 1);
+    canvas.fillRect({centreX - reach, centreY, centreX + reach + 1, centreY + 1}, ink);
     if (code == kGlyphBoxClosed)
-        canvas.fillRect({centreX, centreY - half + 2, centreX + 1, centreY + half - 1}, ink);
+        canvas.fillRect({centreX, centreY - reach, centreX + 1, centreY + reach + 1}, ink);
 }
 
 // "bit" and "kHz" span two cells each, centred, on the letters' baseline.
