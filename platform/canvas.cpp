@@ -94,9 +94,12 @@ void Canvas::copyKeyed(const Image& source, const Rect& destination, Point sourc
     for (int32_t y = 0; y < r.height(); ++y) {
         const uint32_t* in = from + size_t(sourceRect.top + y) * source.stride() + sourceRect.left;
         uint32_t* out = to + size_t(r.top + y) * target_->stride() + r.left;
-        for (int32_t x = 0; x < r.width(); ++x)
-            if (!sameRgb(in[x], keyPixel))
-                out[x] = in[x];
+        // Branch-free so that the compiler vectorises it: glyph pixels come
+        // in no order a branch predictor could learn.
+        for (int32_t x = 0; x < r.width(); ++x) {
+            const uint32_t copied = 0u - uint32_t(!sameRgb(in[x], keyPixel));
+            out[x] = (in[x] & copied) | (out[x] & ~copied);
+        }
     }
 }
 

@@ -6,9 +6,11 @@
 #include "platform/folders.h"
 #include "platform/font_catalog.h"
 #include "platform/text.h"
+#include "resources/product_font.h"
 #include "resources/resources.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -24,6 +26,29 @@ constexpr Colour kSheetBackground = rgb(60, 60, 66);
 constexpr Colour kPageBackground = rgb(24, 25, 28);
 
 int zoomFor(const Image& image) { return image.width() <= 64 ? 4 : image.width() <= 128 ? 3 : 2; }
+
+// The toolkit's eight draw-context fonts and the product font as the
+// pattern grid and key map ask for it.
+struct Sample {
+    FontRequest request;
+    const char* text;
+};
+
+const Sample kSamples[] = {
+    {{"Arial", -12, 0, 700}, "Arial 12 bold: Sample 01 \x80 12.5 kHz \xE9\xE8\xE0"},
+    {{"Arial", -18}, "Arial 18: Instrument List (F4)"},
+    {{"Arial", -14}, "Arial 14: Play Pattern (F6)"},
+    {{"Arial", -12}, "Arial 12: Click here for help (F1)"},
+    {{"Arial", -11}, "Arial 11: Current Order / Pattern"},
+    {{"Arial", -10}, "Arial 10: Loading... complete"},
+    {{"Arial", -9}, "Arial 9: Volume control set."},
+    {{"Symbol", -13}, "Symbol 13: abgd"},
+    {{"Quorbel", -12}, "Quorbel 12: C-5 01 .. 40 A0F  ===  ^^^ \xB7\xB7\xB7"},
+    {{"Quorbel", -8, 6}, "Quorbel 8 x 6: C-5 01 .. 40 A0F  ===  ^^^ \xB7\xB7\xB7"},
+    {{"Arial", -14, 0, 400, true, true}, "Arial 14 italic underlined"},
+};
+
+constexpr int kSampleLine = 22;
 
 struct Tile {
     int32_t id;
@@ -70,7 +95,8 @@ int main(int argc, char** argv)
         rowHeight = std::max(rowHeight, height);
     }
 
-    Image sheet(kSheetWidth, y + rowHeight + kMargin, kSheetBackground);
+    const int samplesTop = y + rowHeight + kMargin;
+    Image sheet(kSheetWidth, samplesTop + int(std::size(kSamples)) * kSampleLine + kMargin, kSheetBackground);
     Canvas canvas(sheet);
     FontRequest request;
     request.face = "Arial";
@@ -87,6 +113,15 @@ int main(int argc, char** argv)
         Canvas(keyed).copyKeyed(tile.image, keyed.bounds(), {0, 0}, kKeyGreen);
         canvas.stretch(keyed, keyed.bounds(), picture);
     }
+    FontCatalog& catalog = FontCatalog::process();
+    const std::string fontFile = resources::registerProductFont(catalog, folder);
+    int line = samplesTop;
+    for (const auto& sample : kSamples) {
+        drawText(canvas, *catalog.open(sample.request), sample.text, {kMargin, line}, {rgb(230, 230, 230)});
+        line += kSampleLine;
+    }
+    resources::unregisterProductFont(catalog, fontFile);
+
     if (!sheet.writePng(joinPath(folder, "sheet.png"))) {
         std::fprintf(stderr, "cannot write the sheet\n");
         return 1;
