@@ -12,6 +12,8 @@ packages=(
   # the Arial stand-ins and the monospace face renamed to the product font at build time.
   libpixman-1-dev libfontconfig-dev libfreetype-dev
   fonts-liberation2 fonts-dejavu-core python3-fonttools
+  # Tests only: fc-list shows the machine's fonts never include ours.
+  fontconfig
   clang libclang-rt-14-dev
   zip unzip
   # Tests only: a reference reader for imported modules, and modules made by others.
