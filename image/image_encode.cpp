@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <sys/stat.h>
 
 bool cxWriteAll(CxFile* file, const void* bytes, size_t size)
 {
@@ -71,8 +72,9 @@ bool CxImage::Save(const char* fileName, int format)
     }
     if (std::fclose(stream) != 0)
         saved = false;
-    // A half-written file is worse than none.
-    if (!saved)
+    // A half-written file is worse than none; only a plain file is removed.
+    struct stat status;
+    if (!saved && stat(fileName, &status) == 0 && S_ISREG(status.st_mode))
         std::remove(fileName);
     return saved;
 }
