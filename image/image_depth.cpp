@@ -1,6 +1,10 @@
 // Reducing the bit depth: every pixel takes the nearest entry of a given or
 // the fixed palette, optionally with Floyd-Steinberg error diffusion.
 #include "image/cx_image.h"
+#include "image/nearest_index.h"
+
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -39,10 +43,31 @@ bool CxImage::DecreaseBpp(uint32_t bits, bool errorDiffusion, const CxColor* pal
     else
         reduced.ApplyDefaultPalette();
 
+    // The screenshot's road: the same answers as NearestPaletteIndex, found
+    // among the few entries that can win in the colour's cell.
+    std::unique_ptr<CxNearestIndex> lookup;
+    if (!errorDiffusion && reduced.HasPalette()) {
+        const uint32_t important = reduced.GetColorsImportant();
+        const uint32_t used = reduced.GetColorsUsed();
+        lookup.reset(new (std::nothrow) CxNearestIndex(reduced.PaletteEntries(), important && important < used ? important : used));
+    }
     const int64_t width = GetWidth(), height = GetHeight();
     for (int64_t y = 0; y < height; y++) {
         if (RowLoopStopped(y, height))
             break;
+        if (lookup) {
+            CxColor last = PixelColorAtUnchecked(0, y, false);
+            uint8_t lastIndex = lookup->find(last);
+            for (int64_t x = 0; x < width; x++) {
+                const CxColor c = PixelColorAtUnchecked(x, y, false);
+                if (!(c == last)) {
+                    last = c;
+                    lastIndex = lookup->find(c);
+                }
+                reduced.PutPixelIndexUnchecked(x, y, lastIndex);
+            }
+            continue;
+        }
         if (!errorDiffusion) {
             for (int64_t x = 0; x < width; x++)
                 reduced.PutPixelColorUnchecked(x, y, PixelColorAtUnchecked(x, y, true), false);

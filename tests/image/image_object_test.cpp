@@ -2,10 +2,12 @@
 #include "image_test_support.h"
 
 #include "image/cx_image.h"
+#include "image/nearest_index.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <tuple>
 
 using namespace imagetest;
@@ -231,4 +233,28 @@ TEST(ImageObject, DecreaseBppRules)
             white += grey.PixelIndexAt(x, y);
     EXPECT_GT(white, 96);
     EXPECT_LT(white, 160);
+}
+
+TEST(ImageObject, CellLookupAnswersAsTheFullSearch)
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 3; round++) {
+        CxImage image;
+        image.Create(1, 1, 8, 0);
+        if (round == 0) {
+            image.ApplyDefaultPalette();
+        } else {
+            // Random entries, some repeated, so that ties need the lower index.
+            for (int i = 0; i < 256; i++)
+                image.SetPaletteEntry(uint8_t(i), uint8_t(random() % (round * 40)), uint8_t(random()), uint8_t(random() & 0xF0));
+            for (int i = 0; i < 40; i++)
+                image.SetPaletteEntry(uint8_t(random()), image.PaletteColor(uint8_t(random())));
+        }
+        const CxNearestIndex lookup(image.PaletteEntries(), 256);
+        for (int i = 0; i < 200000; i++) {
+            const CxColor c = CxColor::rgb(uint8_t(random()), uint8_t(random()), uint8_t(random()));
+            ASSERT_EQ(lookup.find(c), image.NearestPaletteIndex(c)) << round << ": " << int(c.red) << " " << int(c.green)
+                                                                     << " " << int(c.blue);
+        }
+    }
 }
