@@ -14,7 +14,8 @@ constexpr uint32_t kMasks[17] = {0x0000, 0x0001, 0x0003, 0x0007, 0x000F, 0x001F,
 class PixelCursor {
 public:
     explicit PixelCursor(const CxImage& image)
-        : image_(image), y_(image.GetHeight() - 1), left_(int64_t(image.GetWidth()) * image.GetHeight())
+        : image_(image), y_(image.GetHeight() - 1), left_(int64_t(image.GetWidth()) * image.GetHeight()),
+          bytes_(image.GetBpp() == 8 ? image.RowPointer(y_) : nullptr)
     {
     }
     bool next(int& pixel)
@@ -22,10 +23,12 @@ public:
         if (left_ <= 0)
             return false;
         left_--;
-        pixel = image_.PixelIndexAtUnchecked(x_, y_);
+        pixel = bytes_ ? bytes_[x_] : image_.PixelIndexAtUnchecked(x_, y_);
         if (++x_ == image_.GetWidth()) {
             x_ = 0;
             y_--;
+            if (bytes_ && y_ >= 0)
+                bytes_ = image_.RowPointer(y_);
         }
         return true;
     }
@@ -35,6 +38,7 @@ private:
     int64_t x_ = 0;
     int64_t y_;
     int64_t left_;
+    const uint8_t* bytes_; // the row of an 8-bit image
 };
 
 class Compressor {
