@@ -138,6 +138,11 @@ public:
     // image's own; `clip` (or null) narrows the target's own clip.
     int Draw(const CxDrawTarget& target, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1,
              const CxPixelRect* clip = nullptr, bool smooth = false) const;
+    int Draw(const CxDrawTarget& target, const CxPixelRect& rect, const CxPixelRect* clip = nullptr,
+             bool smooth = false) const
+    {
+        return Draw(target, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, clip, smooth);
+    }
     bool Resample(int32_t newWidth, int32_t newHeight, int mode = 1, CxImage* destination = nullptr);
     bool DecreaseBpp(uint32_t bits, bool errorDiffusion, const CxColor* palette = nullptr,
                      uint32_t importantColors = 0);

@@ -120,37 +120,8 @@ TEST(ImageObject, NearestEntryOfTheFixedPalette)
     EXPECT_EQ(image.NearestPaletteIndex(CxColor::rgb(255, 255, 255)), 8); // C0DCC0
 }
 
-TEST(ImageObject, PixelsAtEveryDepth)
+TEST(ImageObject, PackedPixelLayout)
 {
-    for (const int bits : {1, 4, 8, 24}) {
-        CxImage image;
-        image.Create(13, 5, uint32_t(bits), 0);
-        image.ApplyDefaultPalette();
-        const uint8_t top = bits == 24 ? 0 : uint8_t((1 << (bits < 8 ? bits : 8)) - 1);
-        for (int y = 0; y < 5; y++)
-            for (int x = 0; x < 13; x++) {
-                if (bits == 24)
-                    image.PutPixelColor(x, y, CxColor::rgb(uint8_t(x), uint8_t(y), 9));
-                else
-                    image.PutPixelIndex(x, y, uint8_t((x + y) & top));
-            }
-        for (int y = 0; y < 5; y++)
-            for (int x = 0; x < 13; x++) {
-                if (bits == 24)
-                    EXPECT_EQ(image.PixelColorAt(x, y, false), CxColor::rgb(uint8_t(x), uint8_t(y), 9));
-                else
-                    EXPECT_EQ(image.PixelIndexAt(x, y), (x + y) & top) << bits << ": " << x << "," << y;
-            }
-        // Outside: the transparent index or colour when set, else pixel (0, 0).
-        EXPECT_EQ(image.PixelColorAt(-1, 0), image.PixelColorAt(0, 0));
-        image.PutPixelIndex(13, 0, 1);
-        image.PutPixelColor(0, 5, CxColor::rgb(1, 1, 1));
-        if (bits != 24) {
-            image.SetTransparentIndex(1);
-            EXPECT_EQ(image.PixelIndexAt(99, 99), 1);
-            EXPECT_EQ(image.PixelColorAt(99, 99), image.PaletteColor(1));
-        }
-    }
     // 4-bit: the left pixel is the high nibble; 1-bit: the leftmost the top bit.
     CxImage nibbles;
     nibbles.Create(3, 1, 4, 0);

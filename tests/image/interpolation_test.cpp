@@ -1,7 +1,6 @@
 // Overflow rules, kernels, point and area interpolation, geometry records.
 #include "image_test_support.h"
 
-#include "image/image_geometry.h"
 #include "image/interpolation_kernels.h"
 
 #include <gtest/gtest.h>
@@ -121,16 +120,4 @@ TEST(Interpolation, HostileCoordinates)
     EXPECT_EQ(image.InterpolatedColor(huge, -huge, 2, kCxOverflowRepeat, nullptr), image.PixelColorAt(3, 0));
     // A box without area reads the point.
     EXPECT_EQ(image.AreaInterpolatedColor(2.0f, 1.0f, 0.0f, 3.0f, 1, kCxOverflowRepeat, nullptr), image.PixelColorAt(2, 1));
-}
-
-TEST(Interpolation, RectangleRecords)
-{
-    const CxRectF a(0, 0, 4, 2), b(3, 1, 10, 10), c(5, 5, 6, 6);
-    EXPECT_FLOAT_EQ(a.Surface(), 8.0f);
-    const CxRectF ab = a.CrossSection(b);
-    EXPECT_FLOAT_EQ(ab.Surface(), 1.0f);
-    EXPECT_FLOAT_EQ(ab.topLeft.x, 3.0f);
-    const CxRectF none = a.CrossSection(c);
-    EXPECT_FLOAT_EQ(none.topLeft.x + none.topLeft.y + none.bottomRight.x + none.bottomRight.y, 0.0f);
-    EXPECT_FLOAT_EQ(CxRectF(CxPixelRect{2, 4, 6, 10}).Center().y, 7.0f);
 }
