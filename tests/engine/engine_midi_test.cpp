@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,11 +26,18 @@ MidiBytes bytesOf(uint32_t message)
             static_cast<int>((message >> 16) & 0x7F)};
 }
 
+MidiBytes bytesOf(const VstMidiEvent& e)
+{
+    return {static_cast<uint8_t>(e.midiData[0]), static_cast<uint8_t>(e.midiData[1]),
+            static_cast<uint8_t>(e.midiData[2])};
+}
+
 class EngineMidiTest : public BlockTest {
 protected:
     void SetUp() override
     {
         gMidiSuppressed = 0;
+        disableMidi = 0;
         TesselEngine::makeMidiOut = [this] {
             auto fake = std::make_unique<FakeMidiPorts>(portNames);
             ports = fake.get();
@@ -45,7 +54,17 @@ protected:
     {
         BlockTest::TearDown();
         TesselEngine::makeMidiOut = nullptr;
-        TesselEngineHooks::loadPreferences = nullptr;
+    }
+
+    // A new engine on the current port names and disableMidi.
+    void rebuildEngine()
+    {
+        engine.reset();
+        TesselEngineHooks::loadPreferences = [](TesselEngine& e) { e.preferences.disableMidi = disableMidi; };
+        engine = std::make_unique<TesselEngine>();
+        engine->attachPlugin(&plugin);
+        engine->editor = &editor;
+        configure(125.0, 6.0, TesselModule::Resolution);
     }
 
     // Instrument 1 plays through MIDI channel 3 of the port called `port`.
@@ -80,44 +99,34 @@ protected:
         return out;
     }
 
+    static inline uint8_t disableMidi = 0;
     std::vector<std::string> portNames{"Synth A", "Synth B"};
     FakeMidiPorts* ports = nullptr;
     FakeTimerQueue* timers = nullptr;
 };
 
-TEST_F(EngineMidiTest, TheOutputListsTheHostFirstAndOpensTheMachinesPorts)
+TEST_F(EngineMidiTest, MachinePortsOpenUnlessMidiIsDisabledAndTheHostHearsEitherWay)
 {
-    TesselMidiOut& out = *engine->midiOut;
-    ASSERT_EQ(out.portCount(), 3);
-    EXPECT_STREQ(out.portName(0), "(VST host)");
-    EXPECT_STREQ(out.portName(2), "Synth B");
-    EXPECT_TRUE(out.portOpen(1));
-    EXPECT_TRUE(out.portOpen(2));
-    EXPECT_NE(timers, nullptr);
-    for (int c : {0, 63})
-        EXPECT_EQ(engine->song.channels[static_cast<size_t>(c)].midiOut, &out);
-    EXPECT_EQ(liveChannels()[64].midiOut, &out);
-    for (const TesselInstrument& ins : engine->song.instruments)
-        ASSERT_EQ(ins.midiPortNumber, 0) << "a new song's \"(VST Host)\" is the host's entry";
-}
+    for (const uint8_t disabled : {0, 1}) {
+        disableMidi = disabled;
+        rebuildEngine();
+        TesselMidiOut& out = *engine->midiOut;
+        ASSERT_EQ(out.portCount(), 3);
+        EXPECT_STREQ(out.portName(0), "(VST host)");
+        EXPECT_STREQ(out.portName(2), "Synth B");
+        EXPECT_EQ(out.portOpen(1), !disabled);
+        EXPECT_EQ(out.portOpen(2), !disabled);
+        EXPECT_EQ(liveChannels()[64].midiOut, &out);
+        EXPECT_EQ(engine->song.instruments[0].midiPortNumber, 0) << "a new song's \"(VST Host)\" is the host";
 
-TEST_F(EngineMidiTest, WithMidiDisabledThePortsStayClosedAndTheHostStillHearsTheSong)
-{
-    engine.reset();
-    TesselEngineHooks::loadPreferences = [](TesselEngine& e) { e.preferences.disableMidi = 1; };
-    engine = std::make_unique<TesselEngine>();
-    engine->attachPlugin(&plugin);
-    engine->editor = &editor;
-    configure(125.0, 6.0, TesselModule::Resolution);
-    EXPECT_FALSE(engine->midiOut->portOpen(1));
-    EXPECT_FALSE(engine->midiOut->portOpen(2));
-
-    midiInstrument("(VST Host)");
-    addNote(0, 0, 60);
-    startSong();
-    render(512, 512);
-    ASSERT_FALSE(plugin.sentToHost.empty());
-    EXPECT_EQ(static_cast<uint8_t>(plugin.sentToHost[0].midiData[0]), 0x92);
+        midiInstrument("(VST Host)");
+        addNote(0, 0, 60);
+        plugin.sentToHost.clear();
+        startSong();
+        render(512, 512);
+        ASSERT_FALSE(plugin.sentToHost.empty());
+        EXPECT_EQ(bytesOf(plugin.sentToHost[0]), (MidiBytes{0x92, 60, 127}));
+    }
 }
 
 TEST_F(EngineMidiTest, EveryLoadResolvesThePortNamesWithoutCase)
@@ -179,11 +188,7 @@ TEST_F(EngineMidiTest, AnInstrumentOnAMachinePortPlaysThereAndNotToTheHost)
 TEST_F(EngineMidiTest, APortThatIsNotThereSendsNothing)
 {
     portNames.clear();
-    engine.reset();
-    engine = std::make_unique<TesselEngine>();
-    engine->attachPlugin(&plugin);
-    engine->editor = &editor;
-    configure(125.0, 6.0, TesselModule::Resolution);
+    rebuildEngine();
     ASSERT_EQ(engine->midiOut->portCount(), 1) << "only the host without a sequencer";
 
     midiInstrument("Synth B");
