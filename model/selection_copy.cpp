@@ -77,8 +77,10 @@ bool TesselSelection::swapWith(TesselPattern& target, TesselGridPosition at)
     const int height = end.row - start.row + 1;
     const int cells = region::cellCount(*this, pattern->length());
     const TesselSpeedAtRow speed = region::speedIn(*this, target);
-    // The rows the target's cells really cover: rows there may show fewer
-    // subrows than the region's, so the block can reach further down.
+    // Overlap is judged on the block's rows and on the rows its cells
+    // really cover: where rows show fewer subrows than the region's, the
+    // same number of cells reaches further down, and the two lists must
+    // never share a cell.
     const TesselCellPosition lastTarget = region::lastCellFrom(speed, target.length(), {at.row, at.subrow}, cells);
     if (&target == pattern && overlaps(start.channel, end.channel, at.channel, at.channel + width - 1) &&
         overlaps(start.row, end.row, at.row, std::max(lastTarget.row, at.row + height - 1))) {
