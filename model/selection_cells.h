@@ -6,6 +6,7 @@
 #include "model/pattern.h"
 #include "model/selection.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace region {
