@@ -1,0 +1,85 @@
+// The product font is ours alone: registered into a private configuration
+// from a file in the private temporary folder, and gone when unregistered.
+
+#include "platform/folders.h"
+#include "platform/font_catalog.h"
+#include "platform/text.h"
+#include "resources/product_font.h"
+#include "support/outside_tools.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+// What the machine's own configuration lists for a family, asked of
+// fontconfig's own tool (loading that configuration here would cost the
+// process memory fontconfig never frees).
+std::string systemFilesOf(const std::string& family)
+{
+    std::string out;
+    FILE* pipe = popen(("fc-list '" + family + "' file 2>/dev/null").c_str(), "r");
+    if (!pipe)
+        return out;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe))
+        out += buffer;
+    pclose(pipe);
+    return out;
+}
+
+} // namespace
+
+TEST(ProductFont, IsFoundOnlyThroughThePrivateConfiguration)
+{
+    FontCatalog catalog;
+    EXPECT_NE(catalog.matchFamily("Quorbel"), "Quorbel");
+    const std::string path = resources::registerProductFont(catalog, temporaryFolder());
+    ASSERT_EQ(path, joinPath(temporaryFolder(), "Quorbel.ttf"));
+    EXPECT_TRUE(fileExists(path));
+    EXPECT_EQ(catalog.matchFamily("Quorbel"), "Quorbel");
+    EXPECT_EQ(catalog.matchFamily("Arial"), "Liberation Sans");
+    ASSERT_TRUE(outside_tools::have({"fc-list"}));
+    EXPECT_NE(systemFilesOf("DejaVu Sans Mono"), "");
+    EXPECT_EQ(systemFilesOf("Quorbel"), "");
+
+    FontCatalog other;
+    EXPECT_NE(other.matchFamily("Quorbel"), "Quorbel");
+
+    resources::unregisterProductFont(catalog, path);
+    EXPECT_FALSE(fileExists(path));
+    EXPECT_NE(catalog.matchFamily("Quorbel"), "Quorbel");
+}
+
+TEST(ProductFont, AWidthOfSixAtHeightEightAdvancesSix)
+{
+    FontCatalog catalog;
+    const std::string path = resources::registerProductFont(catalog, temporaryFolder());
+    ASSERT_FALSE(path.empty());
+    // The key map's font and the pattern grid's tick labels.
+    FontRequest request;
+    request.face = "Quorbel";
+    request.height = -8;
+    request.width = 6;
+    const auto font = catalog.open(request);
+    EXPECT_EQ(font->family(), "Quorbel");
+    EXPECT_EQ(font->metrics().averageCharWidth, 6);
+    for (unsigned char c : std::initializer_list<unsigned char>{'0', 'W', 'i', '#', 0xB7})
+        EXPECT_EQ(font->advance(c), 6) << int(c);
+    EXPECT_EQ(font->measure("C-5 01"), 36);
+
+    Image image(60, 12, rgb(0, 0, 0));
+    Canvas canvas(image);
+    EXPECT_EQ(drawText(canvas, *font, "C-5 01", {0, 0}, {}), 36);
+    resources::unregisterProductFont(catalog, path);
+}
+
+TEST(ProductFont, RegisteringFailsCleanlyWithoutAFolder)
+{
+    FontCatalog catalog;
+    EXPECT_EQ(resources::registerProductFont(catalog, ""), "");
+    EXPECT_EQ(resources::registerProductFont(catalog, "/nonexistent/folder"), "");
+    EXPECT_NE(catalog.matchFamily("Quorbel"), "Quorbel");
+}
