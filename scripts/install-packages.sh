@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   zip unzip
   # Tests only: a reference reader for imported modules, and modules made by others.
-  libopenmpt-dev biniax2-data njam-data circuslinux-data ceferino-data
+  libopenmpt-dev biniax2-data njam-data circuslinux-data ceferino-data heroes-sound-tracks
 )
 missing=()
 for p in "${packages[@]}"; do
