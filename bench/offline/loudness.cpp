@@ -2,24 +2,33 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace offline {
 
-LoudnessCurve::LoudnessCurve(int rate, double windowSeconds)
-    : windowFrames_(std::max<size_t>(1, static_cast<size_t>(std::lround(rate * windowSeconds))))
+LoudnessCurve::LoudnessCurve(int rate, double windowSeconds, double stepSeconds)
+    : stepSeconds_(stepSeconds),
+      stepFrames_(std::max<size_t>(1, static_cast<size_t>(std::lround(rate * stepSeconds)))),
+      stepsPerWindow_(std::max<size_t>(1, static_cast<size_t>(std::lround(windowSeconds / stepSeconds))))
 {
 }
 
 void LoudnessCurve::add(const float* left, const float* right, size_t n)
 {
     for (size_t i = 0; i < n; ++i) {
-        sumOfSquares_ += static_cast<double>(left[i]) * left[i] + static_cast<double>(right[i]) * right[i];
-        if (++filled_ < windowFrames_)
+        stepSum_ += static_cast<double>(left[i]) * left[i] + static_cast<double>(right[i]) * right[i];
+        if (++filled_ < stepFrames_)
             continue;
-        const double meanSquare = sumOfSquares_ / (2.0 * static_cast<double>(windowFrames_));
-        decibels_.push_back(meanSquare > 0.0 ? std::max(kSilenceDb, 10.0 * std::log10(meanSquare)) : kSilenceDb);
+        if (stepSums_.size() == stepsPerWindow_)
+            stepSums_.erase(stepSums_.begin());
+        stepSums_.push_back(stepSum_);
         filled_ = 0;
-        sumOfSquares_ = 0.0;
+        stepSum_ = 0.0;
+        if (stepSums_.size() < stepsPerWindow_)
+            continue;
+        const double sum = std::accumulate(stepSums_.begin(), stepSums_.end(), 0.0);
+        const double meanSquare = sum / (2.0 * static_cast<double>(stepFrames_ * stepsPerWindow_));
+        decibels_.push_back(meanSquare > 0.0 ? std::max(kSilenceDb, 10.0 * std::log10(meanSquare)) : kSilenceDb);
     }
 }
 
@@ -47,23 +56,28 @@ double correlation(const double* a, const double* b, size_t n)
     return ab / std::sqrt(aa * bb);
 }
 
-LoudnessAgreement compareLoudness(const std::vector<double>& ours, const std::vector<double>& reference,
-                                  size_t stretchWindows, size_t maxShift)
+LoudnessAgreement compareLoudness(const LoudnessCurve& ours, const LoudnessCurve& reference, double stretchSeconds,
+                                  double maxShiftSeconds)
 {
     LoudnessAgreement agreement;
-    const size_t shared = std::min(ours.size(), reference.size());
-    const double* a = ours.data();
-    const double* b = reference.data();
+    const double* a = ours.decibels().data();
+    const double* b = reference.decibels().data();
+    const size_t shared = std::min(ours.decibels().size(), reference.decibels().size());
     agreement.whole = correlation(a, b, shared);
 
+    const auto steps = [&](double seconds) {
+        return static_cast<size_t>(std::lround(seconds / reference.stepSeconds()));
+    };
+    const size_t stretch = std::max<size_t>(1, steps(stretchSeconds));
+    const size_t maxShift = steps(maxShiftSeconds);
     double sum = 0.0;
     agreement.stretchMin = 1.0;
-    for (size_t start = 0; start + stretchWindows <= shared; start += stretchWindows) {
+    for (size_t start = 0; start + stretch <= shared; start += stretch) {
         double best = -1.0;
         const size_t from = start > maxShift ? start - maxShift : 0;
-        const size_t to = std::min(start + maxShift, shared - stretchWindows);
+        const size_t to = std::min(start + maxShift, shared - stretch);
         for (size_t at = from; at <= to; ++at)
-            best = std::max(best, correlation(a + at, b + start, stretchWindows));
+            best = std::max(best, correlation(a + at, b + start, stretch));
         sum += best;
         agreement.stretchMin = std::min(agreement.stretchMin, best);
         ++agreement.stretches;

@@ -13,19 +13,27 @@ namespace offline {
 // a faint tail compare as equals.
 constexpr double kSilenceDb = -80.0;
 
+// Windows of 50 ms taken every 10 ms: a stretch can then be aligned with
+// the other curve to a fraction of a window, which matters for songs whose
+// rows are about as long as a window.
 class LoudnessCurve {
 public:
-    LoudnessCurve(int rate, double windowSeconds = 0.05);
+    explicit LoudnessCurve(int rate, double windowSeconds = 0.05, double stepSeconds = 0.01);
 
-    // Frames of a render in order; a last partial window is dropped.
+    // Frames of a render in order; a last partial step is dropped.
     void add(const float* left, const float* right, size_t n);
-    // The RMS of each full window so far, in dB of full scale.
+    // The RMS of each window so far, in dB of full scale; window i ends at
+    // (i + 1) steps plus a window less one step.
     const std::vector<double>& decibels() const { return decibels_; }
+    double stepSeconds() const { return stepSeconds_; }
 
 private:
-    size_t windowFrames_;
+    double stepSeconds_;
+    size_t stepFrames_;
+    size_t stepsPerWindow_;
     size_t filled_ = 0;
-    double sumOfSquares_ = 0.0;
+    double stepSum_ = 0.0;
+    std::vector<double> stepSums_;   // the last stepsPerWindow_ steps, oldest first
     std::vector<double> decibels_;
 };
 
@@ -44,9 +52,9 @@ struct LoudnessAgreement {
     size_t stretches = 0;
 };
 
-// Stretches of `stretchWindows` windows; shifts of up to `maxShift` windows
-// either way absorb the slow drift of tempo rounding.
-LoudnessAgreement compareLoudness(const std::vector<double>& ours, const std::vector<double>& reference,
-                                  size_t stretchWindows = 200, size_t maxShift = 6);
+// Stretches of `stretchSeconds`; shifts of up to `maxShiftSeconds` either
+// way absorb the slow drift of tempo rounding. Both curves have one step.
+LoudnessAgreement compareLoudness(const LoudnessCurve& ours, const LoudnessCurve& reference,
+                                  double stretchSeconds = 10.0, double maxShiftSeconds = 0.3);
 
 } // namespace offline

@@ -4,12 +4,14 @@
 #include "platform/status_text.h"
 
 #include <libopenmpt/libopenmpt.h>
+#include <libopenmpt/libopenmpt_ext.h>
 
 #include <algorithm>
 #include <ctime>
 #include <fstream>
 #include <iterator>
 #include <vector>
+#include <xmmintrin.h>
 
 namespace offline {
 namespace {
@@ -83,6 +85,11 @@ private:
 
 RenderResult renderWithEngine(const std::string& path, const RenderSettings& settings, const FrameSink& sink)
 {
+    // The engine's block sets flush-to-zero on this thread; the caller gets its own mode back.
+    struct FloatModeKeeper {
+        unsigned int saved = _mm_getcsr();
+        ~FloatModeKeeper() { _mm_setcsr(saved); }
+    } floatMode;
     RenderResult result;
     TesselEngine engine;
     if (!engine.usable())
@@ -92,7 +99,12 @@ RenderResult renderWithEngine(const std::string& path, const RenderSettings& set
     result.loadResult = engine.loadModule(path);
     if (result.loadResult == 1)
         result.warning = platform::statusText();
-    if (result.loadResult < 1 || !engine.playSong(-1, 0))
+    if (result.loadResult < 1)
+        return result;
+    if (settings.soloChannel >= 0)
+        for (int c = 0; c < kChannels; ++c)
+            engine.song.channels[static_cast<size_t>(c)].mute = c != settings.soloChannel;
+    if (!engine.playSong(-1, 0))
         return result;
     const size_t cap = capFrames(settings);
     const auto block = static_cast<size_t>(std::max(settings.block, 1));
@@ -119,11 +131,18 @@ RenderResult renderWithOpenmpt(const std::string& path, const RenderSettings& se
     RenderResult result;
     std::ifstream in(path, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    openmpt_module* mod = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr,
-                                                             nullptr, nullptr, nullptr, nullptr);
-    if (!mod)
+    openmpt_module_ext* ext = openmpt_module_ext_create_from_memory(bytes.data(), bytes.size(), nullptr, nullptr,
+                                                                    nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (!ext)
         return result;
+    openmpt_module* mod = openmpt_module_ext_get_module(ext);
     result.loadResult = 2;
+    openmpt_module_ext_interface_interactive interactive{};
+    if (settings.soloChannel >= 0 &&
+        openmpt_module_ext_get_interface(ext, LIBOPENMPT_EXT_C_INTERFACE_INTERACTIVE, &interactive,
+                                         sizeof interactive))
+        for (int32_t c = 0; c < openmpt_module_get_num_channels(mod); ++c)
+            interactive.set_channel_mute_status(ext, c, c != settings.soloChannel);
     openmpt_module_set_render_param(mod, OPENMPT_MODULE_RENDER_INTERPOLATIONFILTER_LENGTH, 2);   // linear
     const size_t cap = capFrames(settings);
     std::vector<float> left(static_cast<size_t>(std::max(settings.block, 1))), right(left.size());
@@ -138,7 +157,7 @@ RenderResult renderWithOpenmpt(const std::string& path, const RenderSettings& se
     }
     result.cpuSeconds = threadCpuSeconds() - begin;
     result.rendered = true;
-    openmpt_module_destroy(mod);
+    openmpt_module_ext_destroy(ext);
     return result;
 }
 

@@ -14,6 +14,7 @@ struct RenderSettings {
     int rate = 44100;
     int block = 512;
     double maxSeconds = 600.0;
+    int soloChannel = -1;   // 0..63: every other channel muted, to find where two renders differ
 };
 
 // Receives each rendered block: left and right frames, n of them.
