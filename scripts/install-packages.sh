@@ -9,9 +9,13 @@ packages=(
   libcurl4-openssl-dev portaudio19-dev libjpeg-dev
   libx11-dev libcairo2-dev libasound2-dev
   clang libclang-rt-14-dev
-  zip unzip
+  # Programs the tests run: archive tools, the audio tools that make and check
+  # FLAC and Ogg files, the markup checker, and nm for the library's exports.
+  zip unzip flac vorbis-tools sox libxml2-utils binutils
   # Tests only: a reference reader for imported modules, and modules made by others.
   libopenmpt-dev biniax2-data njam-data circuslinux-data ceferino-data heroes-sound-tracks
+  # Tests only: readers of the image library's GIF, BMP, PCX, icon and WBMP files.
+  libgif-dev imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

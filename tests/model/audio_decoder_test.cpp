@@ -5,6 +5,8 @@
 
 #include "model/file_test_support.h"
 
+#include "support/outside_tools.h"
+
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
@@ -81,7 +83,7 @@ void claimOggEnd(Bytes& file, uint64_t granule)
 
 TEST(AudioDecoders, RefuseFrameCountsThatTheFileCannotBack)
 {
-    ASSERT_TRUE(haveTool("sox") && haveTool("flac") && haveTool("oggenc"));
+    ASSERT_TRUE(outside_tools::have({"sox", "flac", "oggenc"}));
     const std::string folder = freshFolder();
     ASSERT_TRUE(makeNoiseWav(folder + "/in.wav", 1, 16, 8000, 0.1));
     ASSERT_TRUE(run("flac -s -f '" + folder + "/in.wav' -o '" + folder + "/in.flac'"));
@@ -121,7 +123,7 @@ class FlacDecoding : public ::testing::TestWithParam<std::pair<int, int>> {};
 // Our image must carry exactly the samples that the reference decoder writes.
 TEST_P(FlacDecoding, MatchesTheReferenceDecoderExactly)
 {
-    ASSERT_TRUE(haveTool("sox") && haveTool("flac"));
+    ASSERT_TRUE(outside_tools::have({"sox", "flac"}));
     const auto [channels, bits] = GetParam();
     const std::string folder = freshFolder();
     ASSERT_TRUE(makeNoiseWav(folder + "/in.wav", channels, bits, 22050, 0.3));
@@ -147,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, FlacDecoding,
 
 TEST(FlacDecoder, RefusesWhatAWavSampleCannotHold)
 {
-    ASSERT_TRUE(haveTool("sox") && haveTool("flac"));
+    ASSERT_TRUE(outside_tools::have({"sox", "flac"}));
     const std::string folder = freshFolder();
     ASSERT_TRUE(run("sox -R -n -r 8000 -c 6 -b 16 '" + folder + "/six.flac' synth 0.05 whitenoise"));
     // 32-bit: a width the image has no layout for.
@@ -166,7 +168,7 @@ TEST(FlacDecoder, RefusesWhatAWavSampleCannotHold)
 
 TEST(FlacDecoder, SurvivesATruncatedOrDamagedStream)
 {
-    ASSERT_TRUE(haveTool("sox") && haveTool("flac"));
+    ASSERT_TRUE(outside_tools::have({"sox", "flac"}));
     const std::string folder = freshFolder();
     ASSERT_TRUE(makeNoiseWav(folder + "/in.wav", 2, 16, 22050, 0.5));
     ASSERT_TRUE(run("flac -s -f '" + folder + "/in.wav' -o '" + folder + "/in.flac'"));
@@ -191,7 +193,7 @@ class OggDecoding : public ::testing::TestWithParam<int> {};
 
 TEST_P(OggDecoding, HoldsTheReferenceFloatsInAFloatImage)
 {
-    ASSERT_TRUE(haveTool("sox") && haveTool("oggenc") && haveTool("oggdec"));
+    ASSERT_TRUE(outside_tools::have({"sox", "oggenc", "oggdec"}));
     const int channels = GetParam();
     const std::string folder = freshFolder();
     ASSERT_TRUE(makeNoiseWav(folder + "/in.wav", channels, 16, 22050, 0.3));
@@ -226,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(Channels, OggDecoding, ::testing::Values(1, 2));
 
 TEST(OggDecoder, RefusesUnreadableAndWideStreams)
 {
-    ASSERT_TRUE(haveTool("sox") && haveTool("oggenc"));
+    ASSERT_TRUE(outside_tools::have({"sox", "oggenc"}));
     const std::string folder = freshFolder();
     ASSERT_TRUE(makeNoiseWav(folder + "/three.wav", 3, 16, 8000, 0.05));
     ASSERT_TRUE(run("oggenc -Q '" + folder + "/three.wav' -o '" + folder + "/three.ogg'"));
@@ -241,7 +243,7 @@ TEST(OggDecoder, RefusesUnreadableAndWideStreams)
 
 TEST(SampleLoads, FlacIsHeldOnTheIntegerScaleOfItsDepth)
 {
-    ASSERT_TRUE(haveTool("sox") && haveTool("flac"));
+    ASSERT_TRUE(outside_tools::have({"sox", "flac"}));
     const std::string folder = freshFolder();
     for (const auto& [channels, bits] : {std::pair{2, 24}, std::pair{1, 8}}) {
         ASSERT_TRUE(makeNoiseWav(folder + "/in.wav", channels, bits, 32000, 0.1));
@@ -276,7 +278,7 @@ TEST(SampleLoads, FlacIsHeldOnTheIntegerScaleOfItsDepth)
 
 TEST(SampleLoads, OggIsHeldAsFloatDataAtHalfScale)
 {
-    ASSERT_TRUE(haveTool("sox") && haveTool("oggenc"));
+    ASSERT_TRUE(outside_tools::have({"sox", "oggenc"}));
     const std::string folder = freshFolder();
     ASSERT_TRUE(makeNoiseWav(folder + "/in.wav", 2, 16, 44100, 0.2));
     ASSERT_TRUE(run("oggenc -Q '" + folder + "/in.wav' -o '" + folder + "/in.ogg'"));

@@ -68,11 +68,6 @@ std::string output(const std::string& command)
     return text;
 }
 
-bool haveTool(const char* name)
-{
-    return run(std::string("command -v ") + name);
-}
-
 void append(Bytes& b, const std::string& text)
 {
     b.insert(b.end(), text.begin(), text.end());

@@ -22,7 +22,6 @@ void writeZip(const std::string& path, const std::vector<std::string>& entryName
 
 // Runs a shell command with its output discarded; true when it exits with 0.
 bool run(const std::string& command);
-bool haveTool(const char* name);
 // The standard output of a shell command.
 std::string output(const std::string& command);
 

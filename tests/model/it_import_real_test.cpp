@@ -126,7 +126,7 @@ TEST_F(ItImportRealTest, ModulesFromAGameMatchLibopenmpt)
 {
     const std::vector<std::string> files = realModules();
     if (files.empty())
-        GTEST_SKIP() << "no modules in " << kMusicFolder << " (package biniax2-data)";
+        GTEST_FAIL() << "no modules in " << kMusicFolder << ": scripts/install-packages.sh installs biniax2-data";
     auto song = std::make_unique<TesselModule>();
     for (const std::string& path : files) {
         SCOPED_TRACE(path);

@@ -2,6 +2,7 @@
 #include "document_test_support.h"
 #include "file_test_support.h"
 #include "scratch_folder.h"
+#include "support/outside_tools.h"
 
 TEST_F(DocumentTest, WriteReadWriteKeepsEveryByteOfAFullSong)
 {
@@ -48,7 +49,7 @@ TEST_F(DocumentTest, ShortNamesReadLikeLongNames)
 
 TEST_F(DocumentTest, OutputIsWellFormedForAnIndependentParser)
 {
-    ASSERT_TRUE(testfiles::haveTool("xmllint")) << "xmllint (Debian libxml2-utils) is needed";
+    ASSERT_TRUE(outside_tools::have({"xmllint"}));
     auto song = makeSong();
     fillEverything(*song);
     ScratchFolder folder;

@@ -6,6 +6,7 @@
 #include "model/sample_audio_support.h"
 #include "model/scratch_folder.h"
 #include "model/wav_test_support.h"
+#include "support/outside_tools.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -149,8 +150,7 @@ TEST(SampleFile, RefusedAndUnreadableFiles)
 
 TEST(SampleFile, OggVorbisLoadsWhereFloatWavIsRefused)
 {
-    if (!haveTool("oggenc"))
-        GTEST_SKIP() << "oggenc missing";
+    ASSERT_TRUE(outside_tools::have({"oggenc"}));
     ScratchFolder folder;
     writeFile(folder.file("in.wav"), stereoWav(4410));
     ASSERT_TRUE(run("oggenc -Q '" + folder.file("in.wav") + "' -o '" + folder.file("tone.ogg") + "'"));

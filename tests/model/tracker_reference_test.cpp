@@ -96,7 +96,7 @@ TEST_F(TrackerReferenceTest, S3mFromNjamMatchesLibopenmpt)
 {
     const std::string bytes = readWholeFile(kS3m);
     if (bytes.empty())
-        GTEST_SKIP() << kS3m << " missing: scripts/install-packages.sh installs njam-data";
+        GTEST_FAIL() << kS3m << " missing: scripts/install-packages.sh installs njam-data";
     ASSERT_EQ(importScreamTracker3(kS3m, *song), kImportLoaded);
     const OpenMpt reference(bytes);
     compare(reference, 19);
@@ -142,6 +142,6 @@ TEST_F(TrackerReferenceTest, ModsFromCircusLinuxMatchLibopenmpt)
         ++compared;
     }
     if (compared == 0)
-        GTEST_SKIP() << kModFolder << " missing: scripts/install-packages.sh installs circuslinux-data";
+        GTEST_FAIL() << kModFolder << " missing: scripts/install-packages.sh installs circuslinux-data";
     EXPECT_EQ(compared, 5);
 }

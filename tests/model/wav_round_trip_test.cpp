@@ -5,6 +5,8 @@
 #include "model/sample_audio_support.h"
 #include "model/wav_test_support.h"
 
+#include "support/outside_tools.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -194,7 +196,7 @@ TEST(WavWriter, WritesEveryFrameOfAudioThatDidNotComeFromAWav)
 
 TEST(WavWriter, FilesAreReadBySox)
 {
-    ASSERT_TRUE(haveTool("sox") && haveTool("soxi"));
+    ASSERT_TRUE(outside_tools::have({"sox", "soxi"}));
     const std::string folder = freshFolder();
     for (const auto& [channels, bits] : {std::pair{2, 16}, std::pair{1, 24}, std::pair{2, 8}}) {
         WavLayout layout;

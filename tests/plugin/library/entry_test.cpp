@@ -1,6 +1,7 @@
 // The library as a host meets it: exports, main, the record and the
 // one-instance rule.
 #include "library/test_host.h"
+#include "support/outside_tools.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,7 @@ protected:
 
 TEST(LibraryExports, NmListsExactlyTheSixEntries)
 {
+    ASSERT_TRUE(outside_tools::have({"nm"}));
     FILE* pipe = popen("nm -D --defined-only " QB_PLUGIN_LIBRARY, "r");
     ASSERT_NE(pipe, nullptr);
     std::set<std::string> names;
