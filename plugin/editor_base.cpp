@@ -52,7 +52,7 @@ bool AEffGUIEditor::onWheel(float distance)
 void AEffGUIEditor::draw(ERect* /*rect*/)
 {
     if (frame)
-        frame->draw(nullptr);
+        frame->draw(static_cast<CDrawContext*>(nullptr));
 }
 
 void AEffGUIEditor::doIdleStuff()

@@ -7,7 +7,10 @@
 #include <cstdint>
 
 class AudioEffect;
+namespace VSTGUI {
 class CFrame;
+}
+using VSTGUI::CFrame;
 
 class AEffEditor {
 public:

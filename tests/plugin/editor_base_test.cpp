@@ -48,6 +48,7 @@ protected:
 
 class KeyFrame : public CFrame {
 public:
+    KeyFrame() : CFrame(CRect(0, 0, 400, 30), nullptr, nullptr) {}
     int32_t onKeyDown(VstKeyCode&) override { return 1; }
     bool onWheel(CDrawContext*, const CPoint&, float distance) override { return distance > 0.0f; }
 };
