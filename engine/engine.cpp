@@ -1,6 +1,8 @@
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
+#include "engine/engine_midi.h"
+#include "engine/midi_out.h"
 #include "engine/pool.h"
 #include "engine/tables.h"
 #include "engine/vector.h"
@@ -19,6 +21,13 @@ TesselEngine::TesselEngine()
     nextTempoChange = 0;
     for (TesselMidiInSlot& slot : midiInSlots)
         slot.reset();
+    // The output exists (with the host's entry at least) even when the rest
+    // of the construction fails below.
+    midiHost_ = std::make_unique<TesselEngineMidiHost>(*this);
+    ownMidiOut_ = makeMidiOut ? makeMidiOut() : std::make_unique<TesselMidiOut>();
+    midiOut = ownMidiOut_.get();
+    if (midiOut)
+        midiOut->attach(midiHost_.get());
 
     platform::MutexLock lock(song.songLock(), lockWaitMs);
     if (!lock)
@@ -54,10 +63,13 @@ void TesselEngine::construct()
     preferences.setDefaults();
     if (TesselEngineHooks::loadPreferences)
         TesselEngineHooks::loadPreferences(*this);
-    // The MIDI ports open here unless preferences.disableMidi is set; the
-    // host's entry of the port table works either way.
+    // The host's entry of the port table works without the ports.
+    if (midiOut && !preferences.disableMidi)
+        midiOut->open();
 
     song.reset(preferences.defaultTempo, preferences.defaultResolution, preferences.defaultRowsPerBeat);
+    if (midiOut)
+        midiOut->resolveInstrumentPorts(song);
 
     char* slash = std::strrchr(libraryFolder, '/');
     if (slash && slash - libraryFolder >= 3)
@@ -154,7 +166,7 @@ TesselEngine::~TesselEngine()
 void TesselEngine::attachPlugin(TesselPluginLink* owner)
 {
     plugin = owner;
-    // The MIDI output takes the plug-in here, for sending events to the host.
+    // The MIDI output reaches the plug-in through the engine's MIDI host.
     hostSendsTime = owner && owner->canHostDo("sendVstTimeInfo") != 0 ? 1 : 0;
 }
 

@@ -17,10 +17,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+class TesselEngineMidiHost;
 class TesselMidiOut;
 struct VstEvents;
 struct VstTimeInfo;
@@ -157,6 +159,9 @@ public:
 
     // How long construction and destruction wait for the song lock; tests shorten it.
     static inline uint32_t lockWaitMs = kEngineLockWaitMs;
+    // Makes the MIDI output of each new engine; empty = the machine's ports
+    // and a timer thread. Tests put fake ports in.
+    static inline std::function<std::unique_ptr<TesselMidiOut>()> makeMidiOut;
 
     int16_t blockFrames = 0;
     TesselBusBuffer output;
@@ -169,6 +174,7 @@ public:
     TesselEnginePreferences preferences;
     TesselPlaylist songTiming{kSongTimingCapacity, 120.0, 6.0};
     std::array<std::unique_ptr<TesselPlaylist>, kPatterns> patternTiming;
+    // The engine's own MIDI output (ownMidiOut_); song and live channels point to it.
     TesselMidiOut* midiOut = nullptr;
     char libraryFolder[1024] = {};
     int32_t cleared[2] = {};
@@ -247,4 +253,7 @@ private:
 
     bool usable_ = false;
     bool ownsPools_ = false;
+    // Declared after its host, so that the output is destroyed first.
+    std::unique_ptr<TesselEngineMidiHost> midiHost_;
+    std::unique_ptr<TesselMidiOut> ownMidiOut_;
 };

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class TesselEngine;
+struct VstEvents;
 struct VstTimeInfo;
 
 class TesselPluginLink {
@@ -30,6 +31,12 @@ public:
     virtual int32_t instanceCount() const { return 1; }
     // Rows subtracted from the host's song position (160.0 for one host).
     virtual double hostPositionOffset() const { return 0.0; }
+    // The block's MIDI events for the host; true when the host took them.
+    virtual bool sendHostEvents(VstEvents* events)
+    {
+        (void)events;
+        return false;
+    }
 
 protected:
     ~TesselPluginLink() = default;

@@ -1,5 +1,7 @@
 #include "engine/midi_out.h"
 
+#include "model/module.h"
+
 #include <cmath>
 #include <cstring>
 #include <strings.h>
@@ -108,6 +110,12 @@ int32_t TesselMidiOut::portIndex(const char* name) const
         if (strcasecmp(ports_[j].name, name) == 0)
             return j;
     return -1;
+}
+
+void TesselMidiOut::resolveInstrumentPorts(TesselModule& song) const
+{
+    for (TesselInstrument& instrument : song.instruments)
+        instrument.midiPortNumber = portIndex(instrument.midiOutPort);
 }
 
 bool TesselMidiOut::queueMessage(uint32_t message, int32_t port, int32_t time, bool beforeEqual)

@@ -16,6 +16,8 @@
 #include <memory>
 #include <vector>
 
+class TesselModule;
+
 // What the MIDI output needs of its engine and plug-in.
 class TesselMidiHost {
 public:
@@ -78,6 +80,9 @@ public:
     int32_t delayFrames() const { return delayFrames_; }
     // Index of the port called name (case ignored), -1 when none.
     int32_t portIndex(const char* name) const;
+    // Each instrument's port number from its port name; -1 for a name that
+    // is not in the table. After a song is loaded or made.
+    void resolveInstrumentPorts(TesselModule& song) const;
 
     int32_t portCount() const { return static_cast<int32_t>(ports_.size()); }
     const char* portName(int32_t port) const { return ports_[port].name; }

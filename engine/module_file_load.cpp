@@ -37,6 +37,9 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
     target.orderList.updateLength();
     rebuildSongPlaylist(nullptr);
     rebuildPatternPlaylists(true);
+    // A preview module's instruments play through the same ports.
+    if (&target != &song && midiOut)
+        midiOut->resolveInstrumentPorts(target);
     applyLoadedSong();
     if (&target == &song && editor)
         editor->refreshAfterLoad();
@@ -98,9 +101,6 @@ void TesselEngine::applyLoadedSong()
     output.channels = static_cast<uint8_t>(busCount < 1 ? 1 : (busCount > output.maxChannels ? output.maxChannels
                                                                                               : busCount));
     output.clear();
-    // Without a MIDI output there is nothing to resolve against; an unnamed
-    // port is the host's (entry 0).
     if (midiOut)
-        for (TesselInstrument& instrument : song.instruments)
-            instrument.midiPortNumber = instrument.midiOutPort[0] ? midiOut->portIndex(instrument.midiOutPort) : 0;
+        midiOut->resolveInstrumentPorts(song);
 }

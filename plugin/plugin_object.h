@@ -52,6 +52,7 @@ public:
     void noteHostBlockSize(int32_t frames) override { blockSize = frames; }
     int32_t instanceCount() const override;
     double hostPositionOffset() const override;
+    bool sendHostEvents(VstEvents* events) override { return sendVstEventsToHost(events); }
 
     TesselEngine& getEngine() { return engine; }
     TesselPluginEditor* pluginEditor() const { return pluginEditor_; }

@@ -82,8 +82,9 @@ double TesselPlugin::hostPositionOffset() const
 void TesselPlugin::setSampleRate(float rate)
 {
     sampleRate = rate;
-    setBlockSize(getBlockSize());
+    // The engine first: the MIDI delay in frames comes from its rate.
     engine.setSampleRate(rate);
+    setBlockSize(getBlockSize());
 }
 
 void TesselPlugin::setBlockSize(VstInt32 frames)

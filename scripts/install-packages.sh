@@ -14,6 +14,8 @@ packages=(
   zip unzip flac vorbis-tools sox libxml2-utils binutils
   # Tests only: a reference reader for imported modules, and modules made by others.
   libopenmpt-dev biniax2-data njam-data circuslinux-data ceferino-data
+  # Tests only: readers of the image library's GIF, BMP, PCX, icon and WBMP files.
+  libgif-dev imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -23,6 +23,12 @@ struct BlockPlugin : TesselPluginLink {
     void noteHostBlockSize(int32_t frames) override { blockSize = frames; }
     int32_t instanceCount() const override { return instances; }
     double hostPositionOffset() const override { return offset; }
+    bool sendHostEvents(VstEvents* events) override
+    {
+        for (VstInt32 i = 0; i < events->numEvents; ++i)
+            sentToHost.push_back(*reinterpret_cast<const VstMidiEvent*>(events->events[i]));
+        return true;
+    }
 
     // A host at 125 BPM and 44.1 kHz standing at quarter `ppq` with these flags.
     void at(double ppq, int32_t flags)
@@ -57,6 +63,7 @@ struct BlockPlugin : TesselPluginLink {
     int32_t instances = 1;
     double offset = 0.0;
     const char* vendor = "";
+    std::vector<VstMidiEvent> sentToHost;
 };
 
 struct BlockEditor : TesselEditorLink {

@@ -1,5 +1,6 @@
 #include "plugin_fixture.h"
 
+#include "engine/midi_out.h"
 #include "platform/message_box.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/vst/pin_properties.h"
@@ -69,6 +70,35 @@ TEST_F(PluginTest, FailedEditorIsAConstructionFailure)
     EXPECT_EQ(p.getAeffect()->flags & effFlagsHasEditor, 0);
     plugin.reset();
     EXPECT_EQ(TesselInstances::count.load(), 0);
+}
+
+// The default MIDI delay is one host block in whole milliseconds, whichever
+// of rate and block size the host sets last.
+TEST_F(PluginTest, MidiDelayFollowsTheHostsRateAndBlockInEitherOrder)
+{
+    const struct {
+        float rate;
+        VstInt32 block;
+        bool rateFirst;
+        int32_t milliseconds;
+        int32_t frames;
+    } cases[] = {
+        {44100.0f, 512, true, 11, 485},
+        {48000.0f, 512, false, 10, 480},
+        {48000.0f, 2048, true, 42, 2016},
+        {96000.0f, 256, false, 2, 192},
+    };
+    TesselPlugin& p = make();
+    const TesselMidiOut& midi = *p.getEngine().midiOut;
+    for (const auto& c : cases) {
+        if (c.rateFirst)
+            p.setSampleRate(c.rate);
+        p.setBlockSize(c.block);
+        if (!c.rateFirst)
+            p.setSampleRate(c.rate);
+        EXPECT_EQ(midi.delay(), c.milliseconds) << c.rate << " Hz, " << c.block;
+        EXPECT_EQ(midi.delayFrames(), c.frames) << c.rate << " Hz, " << c.block;
+    }
 }
 
 TEST_F(PluginTest, ProcessZeroesEveryFrameOfLongBlocks)

@@ -1,8 +1,31 @@
 #include "library/test_host.h"
 
 #include <cmath>
+#include <cstring>
 #include <dirent.h>
 #include <dlfcn.h>
+
+namespace {
+
+void receiveEvents(TestHost& host, const VstEvents* events)
+{
+    for (VstInt32 i = 0; events && i < events->numEvents; ++i) {
+        const VstEvent* e = events->events[i];
+        EXPECT_EQ(e->type, kVstMidiType);
+        EXPECT_EQ(e->byteSize, kVstMidiEventByteSize);
+        const auto* midi = reinterpret_cast<const VstMidiEvent*>(e);
+        host.midiReceived.push_back({host.blocksRendered, midi->deltaFrames,
+                                     {static_cast<uint8_t>(midi->midiData[0]), static_cast<uint8_t>(midi->midiData[1]),
+                                      static_cast<uint8_t>(midi->midiData[2])}});
+    }
+}
+
+bool hostCanDo(const char* what)
+{
+    return what && (std::strcmp(what, "receiveVstEvents") == 0 || std::strcmp(what, "receiveVstMidiEvent") == 0);
+}
+
+} // namespace
 
 TestHost& TestHost::get()
 {
@@ -30,6 +53,11 @@ VstIntPtr TestHost::callback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*in
         return 1;
     case audioMasterGetVendorVersion:
         return 7;
+    case audioMasterCanDo:
+        return hostCanDo(static_cast<const char*>(ptr)) ? 1 : 0;
+    case audioMasterProcessEvents:
+        receiveEvents(host, static_cast<const VstEvents*>(ptr));
+        return 1;
     default:
         return 0;
     }
@@ -82,6 +110,9 @@ VstIntPtr TestHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
 
 void TestHost::start(float rate, VstInt32 block)
 {
+    time = VstTimeInfo{};
+    midiReceived.clear();
+    blocksRendered = 0;
     time.sampleRate = rate;
     time.tempo = 120.0;
     time.flags = kVstTempoValid;
@@ -97,6 +128,7 @@ void TestHost::render(VstInt32 frames)
     right.assign(static_cast<size_t>(frames), NAN);
     float* outputs[2] = {left.data(), right.data()};
     effect->processReplacing(effect, nullptr, outputs, frames);
+    ++blocksRendered;
 }
 
 void TestHost::advance(VstInt32 frames)

@@ -7,9 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// One MIDI event the plug-in sent, with the block that carried it.
+struct ReceivedMidi {
+    int block;
+    VstInt32 deltaFrames;
+    std::array<int, 3> bytes;
+};
 
 struct TestHost {
     // The answers of the callback; one host per process.
@@ -17,6 +25,9 @@ struct TestHost {
     VstTimeInfo time{};
     bool giveTime = true;
     std::vector<VstInt32> requests;
+    // What audioMasterProcessEvents received, and the blocks rendered so far.
+    std::vector<ReceivedMidi> midiReceived;
+    int blocksRendered = 0;
 
     static TestHost& get();
     static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,

@@ -5,7 +5,6 @@
 
 #include "model/scratch_folder.h"
 
-
 std::string zipEntryOf(const std::string& zipBytes, const char* entryName)
 {
     const ScratchFolder folder;
@@ -24,17 +23,25 @@ std::string zipEntryOf(const std::string& zipBytes, const char* entryName)
     return content;
 }
 
-std::string zipOfOneEntry(const char* entryName, const std::string& content)
+std::string zipOfEntries(const std::vector<std::pair<std::string, std::string>>& entries)
 {
     const ScratchFolder folder;
     const std::string path = folder.file("chunk.zip");
     if (zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE)) {
-        zip_fileinfo info{};
-        if (zipOpenNewFileInZip(zip, entryName, &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 9) == ZIP_OK) {
+        for (const auto& [name, content] : entries) {
+            zip_fileinfo info{};
+            if (zipOpenNewFileInZip(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 9) !=
+                ZIP_OK)
+                continue;
             zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size()));
             zipCloseFileInZip(zip);
         }
         zipClose(zip, nullptr);
     }
     return readWholeFile(path);
+}
+
+std::string zipOfOneEntry(const char* entryName, const std::string& content)
+{
+    return zipOfEntries({{entryName, content}});
 }

@@ -3,8 +3,12 @@
 // files in a scratch folder.
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // The named entry of a zip given as bytes; empty when missing.
 std::string zipEntryOf(const std::string& zipBytes, const char* entryName);
+// A zip of the entries (name, content) in order, as bytes.
+std::string zipOfEntries(const std::vector<std::pair<std::string, std::string>>& entries);
 // A zip of one entry, as bytes.
 std::string zipOfOneEntry(const char* entryName, const std::string& content);
