@@ -89,6 +89,8 @@ void HeadlessWindowSystem::injectKey(uint8_t windowsKey, bool down, uint16_t rep
     }
     const uint32_t modifier = modifierBit(key);
     live_.bits = down ? live_.bits | modifier : live_.bits & ~modifier;
+    if (takenAsHotKey(key, down))
+        return;
 
     WindowMessage message;
     message.kind = down ? MessageKind::KeyDown : MessageKind::KeyUp;
@@ -104,6 +106,47 @@ void HeadlessWindowSystem::injectKey(uint8_t windowsKey, bool down, uint16_t rep
     k.character = translateKey(k.windowsKey, plain);
     if (Window* target = focusWindow())
         enqueue(*target, message);
+}
+
+bool HeadlessWindowSystem::registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey)
+{
+    const uint32_t slot = (modifiers & (kShiftHeld | kControlHeld | kAltHeld)) << 8 | genericKey(windowsKey);
+    auto taken = hotKeys_.find(slot);
+    if (taken != hotKeys_.end() && taken->second.target != target.handle())
+        return false;
+    hotKeys_[slot] = HotKey{target.handle(), id};
+    return true;
+}
+
+void HeadlessWindowSystem::unregisterHotKey(Window& target, int32_t id)
+{
+    std::erase_if(hotKeys_, [&](const auto& entry) {
+        return entry.second.target == target.handle() && entry.second.id == id;
+    });
+}
+
+// A registered key goes to its window as a hot key, its release nowhere.
+bool HeadlessWindowSystem::takenAsHotKey(uint8_t key, bool down)
+{
+    if (!down) {
+        const bool held = key == hotKeyHeld_ && key != 0;
+        if (held)
+            hotKeyHeld_ = 0;
+        return held;
+    }
+    const uint32_t modifiers = live_.bits & (kShiftHeld | kControlHeld | kAltHeld);
+    auto found = hotKeys_.find(modifiers << 8 | key);
+    if (found == hotKeys_.end())
+        return false;
+    if (Window* target = findWindow(found->second.target)) {
+        WindowMessage message;
+        message.kind = MessageKind::HotKey;
+        message.param = found->second.id;
+        message.input = live_;
+        enqueue(*target, message);
+    }
+    hotKeyHeld_ = key;
+    return true;
 }
 
 void HeadlessWindowSystem::pressKey(uint8_t windowsKey)

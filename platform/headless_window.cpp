@@ -21,7 +21,8 @@ class HeadlessWindow final : public Window {
 public:
     HeadlessWindow(HeadlessWindowSystem& system, uintptr_t handle, const WindowOptions& options)
         : system_(system), handle_(handle), rect_(options.rect), visible_(options.visible),
-          title_(options.title ? options.title : ""), image_(options.rect.width(), options.rect.height()),
+          title_(options.title ? options.title : ""), className_(options.className ? options.className : ""),
+          image_(options.rect.width(), options.rect.height()),
           handler_(options.handler)
     {
         if (options.kind == WindowOptions::Kind::Child)
@@ -40,6 +41,7 @@ public:
     bool alive() const override { return alive_; }
     Window* parent() const override { return system_.lookUp(parent_); }
     bool isTopLevel() const override { return parent_ == 0; }
+    void setHandler(WindowHandler* handler) override { handler_ = handler; }
     Rect rect() const override { return rect_; }
 
     Point screenOrigin() const override
@@ -86,6 +88,8 @@ public:
 
     bool isVisible() const override { return alive_ && visible_; }
     void setTitle(const char* title) override { title_ = title ? title : ""; }
+    std::string className() const override { return className_; }
+    void setIcon(const Image& icon) override { iconSize_ = {icon.width(), icon.height()}; }
     void setKeepAbove(bool above) override { above_ = above; }
     void raise() override {}
     Image& image() override { return image_; }
@@ -146,6 +150,8 @@ public:
     Rect rect_;
     bool visible_;
     std::string title_;
+    std::string className_;
+    Point iconSize_;
     bool above_ = false;
     Image image_;
     Rect invalid_;
@@ -216,6 +222,7 @@ void HeadlessWindowSystem::destroyTree(HeadlessWindow& window)
     windows_.erase(window.handle());
     if (focus_ == window.handle())
         focus_ = 0;
+    std::erase_if(hotKeys_, [&](const auto& entry) { return entry.second.target == window.handle(); });
     WindowMessage message;
     message.kind = MessageKind::Destroy;
     message.input = live_;
@@ -329,6 +336,12 @@ std::string HeadlessWindowSystem::title(const Window& window) const
 {
     const HeadlessWindow* w = lookUp(window.handle());
     return w ? w->title_ : std::string();
+}
+
+Point HeadlessWindowSystem::iconSize(const Window& window) const
+{
+    const HeadlessWindow* w = lookUp(window.handle());
+    return w ? w->iconSize_ : Point{};
 }
 
 } // namespace platform

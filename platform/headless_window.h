@@ -33,6 +33,8 @@ public:
     void warpPointer(Point screen) override { cursor_ = screen; }
     int32_t trackPopup(Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
     void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
+    bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
+    void unregisterHotKey(Window& target, int32_t id) override;
     void pump() override;
 
     // The fake clock; timers fire at the next pump.
@@ -73,6 +75,7 @@ public:
     bool acceptsDrops(const Window& window) const;
     bool keptAbove(const Window& window) const;
     std::string title(const Window& window) const;
+    Point iconSize(const Window& window) const;
 
 private:
     friend class HeadlessWindow;
@@ -87,6 +90,7 @@ private:
     void send(HeadlessWindow& window, WindowMessage& message);
     void destroyTree(HeadlessWindow& window);
     void enqueueMouse(Window& window, MessageKind kind, Point client, uint32_t button);
+    bool takenAsHotKey(uint8_t key, bool down);
     // Runs the key filter for key messages and the default processing.
     void dispatch(HeadlessWindow& window, WindowMessage& message);
     void setFocus(HeadlessWindow* window);
@@ -103,6 +107,13 @@ private:
     bool swapped_ = false;
     uintptr_t focus_ = 0;
     KeyFilter* keyFilter_ = nullptr;
+    struct HotKey {
+        uintptr_t target;
+        int32_t id;
+    };
+    // By modifiers << 8 | key.
+    std::map<uint32_t, HotKey> hotKeys_;
+    uint8_t hotKeyHeld_ = 0;
     std::deque<int32_t> popupAnswers_;
     std::vector<PopupRequest> popups_;
     bool inPopup_ = false;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace platform {
 
@@ -59,6 +60,7 @@ enum class MessageKind : uint8_t {
     FocusOut,
     Close,        // the user asks a top-level window to close
     User,         // posted with post(); param
+    HotKey,       // param: the id of a registered hot key
     MeasureItem,  // item: an owner-drawn popup row to measure
     DrawItem,     // item: an owner-drawn popup row to draw
     Destroy,      // the window goes; its handler hears nothing after this
@@ -116,6 +118,7 @@ struct WindowOptions {
     Window* parent = nullptr;
     Rect rect;                 // in the parent's client area; on the screen for top level
     const char* title = "";
+    const char* className = "";   // what ancestor searches look for
     bool visible = true;
     WindowHandler* handler = nullptr;
 };
@@ -136,6 +139,9 @@ public:
     virtual bool alive() const = 0;
     virtual Window* parent() const = 0;
     virtual bool isTopLevel() const = 0;
+    // Replaces the handler; a window outside the program gets one to be
+    // told of its moves and focus.
+    virtual void setHandler(WindowHandler* handler) = 0;
 
     // Position in the parent's client area (on the screen for top level) and size.
     virtual Rect rect() const = 0;
@@ -146,6 +152,8 @@ public:
     virtual void show(bool visible) = 0;
     virtual bool isVisible() const = 0;
     virtual void setTitle(const char* title) = 0;
+    virtual std::string className() const = 0;
+    virtual void setIcon(const Image& icon) = 0;
     virtual void setKeepAbove(bool above) = 0;
     virtual void raise() = 0;
 
@@ -197,6 +205,11 @@ public:
     virtual int32_t trackPopup(Window& owner, const PopupMenu& menu, Point screen, bool rightButton) = 0;
 
     virtual void setKeyFilter(KeyFilter* filter) = 0;
+    // A key with exactly these modifiers (kShiftHeld, kControlHeld,
+    // kAltHeld), wherever the focus is, reaches the target as HotKey with the
+    // id and nothing else sees it. False when the key is taken elsewhere.
+    virtual bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) = 0;
+    virtual void unregisterHotKey(Window& target, int32_t id) = 0;
     // Dispatches pending messages, then paints, then due timers; never blocks.
     virtual void pump() = 0;
 

@@ -171,6 +171,37 @@ TEST_F(HeadlessWindowTest, AnUnhandledWheelGoesToTheParentAndAKeyFilterSeesKeysF
     system.setKeyFilter(nullptr);
 }
 
+TEST_F(HeadlessWindowTest, AHotKeyReachesItsWindowAloneWhereverTheFocusIs)
+{
+    Journal editor;
+    Journal host;
+    auto editorWindow = make(editor, nullptr, {0, 0, 200, 200});
+    auto hostWindow = make(host, nullptr, {300, 0, 500, 200});
+    system.pump();
+    editor.entries.clear();
+    host.entries.clear();
+    ASSERT_TRUE(system.registerHotKey(*editorWindow, 2, kControlHeld | kAltHeld, kWinF1 + 1));
+    EXPECT_FALSE(system.registerHotKey(*hostWindow, 9, kControlHeld | kAltHeld, kWinF1 + 1));
+    hostWindow->takeFocus();
+    system.injectKey(kWinControl, true);
+    system.injectKey(kWinLMenu, true);
+    system.pressKey(kWinF1 + 1);
+    system.injectKey(kWinLMenu, false);
+    system.pressKey(kWinF1 + 1);   // Ctrl alone: an ordinary key
+    system.injectKey(kWinControl, false);
+    system.pump();
+    ASSERT_EQ(editor.count(MessageKind::HotKey), 1u);
+    EXPECT_EQ(host.count(MessageKind::KeyDown), 3u);   // Ctrl, Alt, F2
+    EXPECT_EQ(host.count(MessageKind::KeyUp), 3u);
+
+    system.unregisterHotKey(*editorWindow, 2);
+    system.injectKey(kWinControl, true);
+    system.injectKey(kWinLMenu, true);
+    system.pressKey(kWinF1 + 1);
+    system.pump();
+    EXPECT_EQ(editor.count(MessageKind::HotKey), 1u);
+}
+
 TEST_F(HeadlessWindowTest, DestroyingAParentDestroysItsChildrenFirstHearingIt)
 {
     Journal top;
