@@ -8,6 +8,10 @@ packages=(
   zlib1g-dev libminizip-dev libflac++-dev libflac-dev libvorbis-dev libogg-dev
   libcurl4-openssl-dev portaudio19-dev libjpeg-dev
   libx11-dev libcairo2-dev libasound2-dev
+  # Images, raster and text: pixman under Cairo, FreeType over a private fontconfig;
+  # the Arial stand-ins and the monospace face renamed to the product font at build time.
+  libpixman-1-dev libfontconfig-dev libfreetype-dev
+  fonts-liberation2 fonts-dejavu-core python3-fonttools
   clang libclang-rt-14-dev
   # Programs the tests run: archive tools, the audio tools that make and check
   # FLAC and Ogg files, the markup checker, and nm for the library's exports.

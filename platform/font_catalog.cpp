@@ -1,0 +1,155 @@
+#include "platform/font_catalog.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fontconfig/fontconfig.h>
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kFallbackFamily = "DejaVu Sans";
+constexpr const char* kArialStandIn = "Liberation Sans";
+constexpr size_t kCacheLimit = 64;
+
+std::string lowerCase(std::string text)
+{
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string familyFor(const std::string& face)
+{
+    if (face.empty())
+        return kFallbackFamily;
+    return lowerCase(face) == "arial" ? kArialStandIn : face;
+}
+
+// Where the machine keeps a family's files. Only the file names are taken
+// from the system configuration; its settings never reach our drawing.
+std::vector<std::string> systemFilesOf(const char* family)
+{
+    std::vector<std::string> files;
+    FcPattern* pattern = FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, family, nullptr);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
+    if (FcFontSet* set = FcFontList(nullptr, pattern, objects)) {
+        for (int i = 0; i < set->nfont; ++i) {
+            FcChar8* file = nullptr;
+            if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch)
+                files.emplace_back(reinterpret_cast<const char*>(file));
+        }
+        FcFontSetDestroy(set);
+    }
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+int applicationFontCount(FcConfig* config)
+{
+    FcFontSet* set = FcConfigGetFonts(config, FcSetApplication);
+    return set ? set->nfont : 0;
+}
+
+std::string cacheKey(const FontRequest& r)
+{
+    return lowerCase(r.face) + '|' + std::to_string(r.height) + '|' + std::to_string(r.width) + '|' +
+           std::to_string(r.weight) + '|' + char('0' + r.italic) + char('0' + r.underline) + char('0' + r.strikeOut);
+}
+
+} // namespace
+
+FontCatalog::FontCatalog()
+{
+    for (const char* family : {kArialStandIn, kFallbackFamily})
+        for (auto& file : systemFilesOf(family))
+            systemFiles_.push_back(std::move(file));
+    rebuild();
+}
+
+FontCatalog::~FontCatalog()
+{
+    cache_.clear();
+    if (config_)
+        FcConfigDestroy(config_);
+}
+
+FontCatalog& FontCatalog::process()
+{
+    static FontCatalog catalog;
+    return catalog;
+}
+
+void FontCatalog::rebuild()
+{
+    cache_.clear();
+    if (config_)
+        FcConfigDestroy(config_);
+    config_ = FcConfigCreate();
+    for (const auto* files : {&systemFiles_, &privateFiles_})
+        for (const auto& file : *files)
+            FcConfigAppFontAddFile(config_, reinterpret_cast<const FcChar8*>(file.c_str()));
+}
+
+bool FontCatalog::addPrivateFont(const std::string& path)
+{
+    const int before = applicationFontCount(config_);
+    FcConfigAppFontAddFile(config_, reinterpret_cast<const FcChar8*>(path.c_str()));
+    if (applicationFontCount(config_) == before)
+        return false;
+    privateFiles_.push_back(path);
+    cache_.clear();
+    return true;
+}
+
+bool FontCatalog::removePrivateFont(const std::string& path)
+{
+    auto found = std::find(privateFiles_.begin(), privateFiles_.end(), path);
+    if (found == privateFiles_.end())
+        return false;
+    privateFiles_.erase(found);
+    rebuild();
+    return true;
+}
+
+std::shared_ptr<const Font> FontCatalog::open(const FontRequest& request)
+{
+    const std::string key = cacheKey(request);
+    if (auto found = cache_.find(key); found != cache_.end())
+        return found->second;
+    if (cache_.size() >= kCacheLimit)
+        cache_.clear();
+    auto font = make(request);
+    cache_.emplace(key, font);
+    return font;
+}
+
+std::shared_ptr<const Font> FontCatalog::make(const FontRequest& request)
+{
+    FcPattern* pattern = FcPatternCreate();
+    const std::string family = familyFor(request.face);
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(kFallbackFamily));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(std::clamp(request.weight, 1, 1000)));
+    FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(config_, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config_, pattern, &result);
+    FcPatternDestroy(pattern);
+    auto font = Font::fromMatch(request, match);
+    if (match)
+        FcPatternDestroy(match);
+    return font;
+}
+
+std::string FontCatalog::matchFamily(const std::string& face)
+{
+    FontRequest request;
+    request.face = face;
+    return open(request)->family();
+}
+
+} // namespace platform

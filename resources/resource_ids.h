@@ -1,0 +1,47 @@
+#pragma once
+// Ids of the bitmaps and data the program carries. The editor and the pages
+// load them by these numbers.
+
+#include <cstdint>
+
+namespace resources {
+
+// Bitmap fonts: 16 x 16 cells of 8 x 8 or 6 x 8 pixels, glyphs on key green.
+// Cell c holds Windows-1252 character c, except the cells below.
+constexpr int32_t kFontWhite = 128;          // 8-pixel cells
+constexpr int32_t kFontAmber = 105;
+constexpr int32_t kFontGrey = 412;
+constexpr int32_t kFontCursor = 424;          // dark glyphs on a light block
+constexpr int32_t kFontCyan = 111;
+constexpr int32_t kFontMuted = 413;
+constexpr int32_t kFontNormal = 414;
+constexpr int32_t kSmallFontHighlight = 226;  // 6-pixel cells
+constexpr int32_t kSmallFontCursor = 225;
+constexpr int32_t kSmallFontGrey = 227;
+constexpr int32_t kSmallFontNormal = 228;
+constexpr int32_t kSmallFontCyan = 411;
+
+// Cells that hold no character of the code page.
+constexpr unsigned char kGlyphBitLeft = 132;    // "bit" over two cells
+constexpr unsigned char kGlyphBitRight = 133;
+constexpr unsigned char kGlyphKiloHertzLeft = 134;   // "kHz" over two cells
+constexpr unsigned char kGlyphKiloHertzRight = 135;
+constexpr unsigned char kGlyphTreeVertical = 168;    // │
+constexpr unsigned char kGlyphTreeLast = 184;        // └
+constexpr unsigned char kGlyphTreeBranch = 208;      // ├
+constexpr unsigned char kGlyphBoxOpen = 190;         // expanded node
+constexpr unsigned char kGlyphBoxClosed = 240;       // collapsed node
+
+constexpr int32_t kSmallDigits = 100;    // 82 x 6: 31-pixel label, digits at 31 + 5d, point at 80
+constexpr int32_t kToolbarStrip = 103;   // 493 x 36
+constexpr int32_t kFrameSlices = 121;    // 5 x 11: 2-pixel caps around a 1-pixel middle
+constexpr int32_t kWindowIcon = 249;     // 32 x 32
+constexpr int32_t kCursorBlock = 268;    // 8 x 8
+constexpr int32_t kCloseBox = 330;       // 12 x 22: two faces of 11 rows, on key green
+constexpr int32_t kListIcons = 384;      // 8 x 8 icons in a row, on key green
+constexpr int32_t kCapsLockPlate = 436;
+
+// Data: the product font, a TrueType file whose family is "Quorbel".
+constexpr int32_t kProductFont = 275;
+
+} // namespace resources

@@ -1,0 +1,150 @@
+// The embedded resources: sizes by id, the bitmap fonts' cell layout, and
+// the key colour where pages draw them keyed.
+
+#include "platform/canvas.h"
+#include "resources/resource_ids.h"
+#include "resources/resources.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace resources;
+using platform::Colour;
+using platform::Image;
+using platform::kKeyGreen;
+
+TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
+{
+    struct Case {
+        int32_t id;
+        int32_t width;
+        int32_t height;
+    };
+    const Case cases[] = {
+        {kFontWhite, 128, 128},  {kFontAmber, 128, 128},  {kFontGrey, 128, 128},     {kFontCursor, 128, 128},
+        {kFontCyan, 128, 128},   {kFontMuted, 128, 128},  {kFontNormal, 128, 128},   {kSmallFontHighlight, 96, 128},
+        {kSmallFontCursor, 96, 128}, {kSmallFontGrey, 96, 128}, {kSmallFontNormal, 96, 128}, {kSmallFontCyan, 96, 128},
+        {kSmallDigits, 82, 6},   {kCloseBox, 12, 22},     {kListIcons, 56, 8},       {kToolbarStrip, 493, 36},
+        {kWindowIcon, 32, 32},   {kFrameSlices, 5, 11},   {kCursorBlock, 8, 8},      {kCapsLockPlate, 80, 16},
+        {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const Image image = loadBitmap(c.id);
+        EXPECT_EQ(image.width(), c.width) << c.id;
+        EXPECT_EQ(image.height(), c.height) << c.id;
+    }
+    EXPECT_EQ(bitmapIds().size(), 20u);
+    EXPECT_FALSE(describe(kCloseBox).empty());
+
+    // Each load is a copy of its own.
+    Image first = loadBitmap(kCursorBlock);
+    platform::Canvas(first).fillRect(first.bounds(), platform::rgb(1, 2, 3));
+    EXPECT_NE(loadBitmap(kCursorBlock).pixelAt(0, 0), platform::rgb(1, 2, 3));
+}
+
+TEST(Resources, TheProductFontIsATrueTypeFileAndBitmapsAreNoData)
+{
+    const auto font = loadData(kProductFont);
+    ASSERT_GT(font.size(), 1000u);
+    EXPECT_EQ(font[0], 0x00);
+    EXPECT_EQ(font[1], 0x01);
+    EXPECT_EQ(font[2], 0x00);
+    EXPECT_EQ(font[3], 0x00);
+    EXPECT_TRUE(loadData(kFontWhite).empty());
+    EXPECT_TRUE(loadData(4242).empty());
+}
+
+namespace {
+
+struct Strip {
+    int32_t id;
+    int cell;
+    bool cursor;
+};
+constexpr Strip kStrips[] = {
+    {kFontWhite, 8, false}, {kFontAmber, 8, false}, {kFontGrey, 8, false}, {kFontCursor, 8, true},
+    {kFontCyan, 8, false}, {kFontMuted, 8, false}, {kFontNormal, 8, false}, {kSmallFontHighlight, 6, false},
+    {kSmallFontCursor, 6, true}, {kSmallFontGrey, 6, false}, {kSmallFontNormal, 6, false}, {kSmallFontCyan, 6, false},
+};
+
+// The colours met inside character c's cell.
+std::set<uint32_t> cellColours(const Image& strip, int cell, unsigned char c)
+{
+    std::set<uint32_t> colours;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < cell; ++x)
+            colours.insert(platform::toColorRef(strip.pixelAt((c % 16) * cell + x, (c / 16) * 8 + y)));
+    return colours;
+}
+
+bool inked(const Image& strip, int cell, unsigned char c, int x, int y)
+{
+    const Colour back = strip.pixelAt((c % 16) * cell + cell - 1, (c / 16) * 8 + 7);
+    return !(strip.pixelAt((c % 16) * cell + x, (c / 16) * 8 + y) == back);
+}
+
+} // namespace
+
+TEST(BitmapFonts, GlyphsStandInTheirCellsOnTheBackground)
+{
+    for (const auto& s : kStrips) {
+        const Image strip = loadBitmap(s.id);
+        // A plain font is its ink on key green; a cursor font fills every cell.
+        const auto space = cellColours(strip, s.cell, ' ');
+        ASSERT_EQ(space.size(), 1u) << s.id;
+        EXPECT_EQ(*space.begin() == platform::toColorRef(kKeyGreen), !s.cursor) << s.id;
+        // Letters, digits and accented letters have ink and one ink colour;
+        // the last column of each cell stays clear so neighbours never touch.
+        for (unsigned char c : std::initializer_list<unsigned char>{'A', 'g', '0', '~', 0xE9, 0xC5, 0x80, 0xB7}) {
+            EXPECT_EQ(cellColours(strip, s.cell, c).size(), 2u) << s.id << " cell " << int(c);
+            for (int y = 0; y < 8; ++y)
+                EXPECT_FALSE(inked(strip, s.cell, c, s.cell - 1, y)) << s.id << " cell " << int(c);
+        }
+    }
+}
+
+TEST(BitmapFonts, SpecialCellsHoldUnitsTreeLinesAndBoxes)
+{
+    for (const auto& s : kStrips) {
+        const Image strip = loadBitmap(s.id);
+        const int column = s.cell / 2 - 1;
+        // "bit" and "kHz" each run over both of their cells.
+        for (unsigned char c : {kGlyphBitLeft, kGlyphBitRight, kGlyphKiloHertzLeft, kGlyphKiloHertzRight})
+            EXPECT_EQ(cellColours(strip, s.cell, c).size(), 2u) << s.id << " cell " << int(c);
+        // The vertical line joins the rows above and below; the last branch
+        // stops at its arm; the arms reach the next cell.
+        EXPECT_TRUE(inked(strip, s.cell, kGlyphTreeVertical, column, 0));
+        EXPECT_TRUE(inked(strip, s.cell, kGlyphTreeVertical, column, 7));
+        EXPECT_TRUE(inked(strip, s.cell, kGlyphTreeBranch, column, 7));
+        EXPECT_FALSE(inked(strip, s.cell, kGlyphTreeLast, column, 7));
+        for (unsigned char c : {kGlyphTreeLast, kGlyphTreeBranch})
+            EXPECT_TRUE(inked(strip, s.cell, c, s.cell - 1, 3)) << s.id << " cell " << int(c);
+        EXPECT_FALSE(inked(strip, s.cell, kGlyphTreeVertical, s.cell - 1, 3));
+        // The boxes are centred on the line; the closed one adds a stroke.
+        EXPECT_TRUE(inked(strip, s.cell, kGlyphBoxOpen, column, 3));
+        EXPECT_FALSE(inked(strip, s.cell, kGlyphBoxOpen, column, 2));
+        EXPECT_TRUE(inked(strip, s.cell, kGlyphBoxClosed, column, 2));
+    }
+}
+
+TEST(Skins, KeyedSkinsLeaveTheirCornersToTheBackground)
+{
+    const Image close = loadBitmap(kCloseBox);
+    for (int face : {0, 11}) {
+        EXPECT_EQ(close.pixelAt(0, face), kKeyGreen);
+        EXPECT_EQ(close.pixelAt(10, face + 10), kKeyGreen);
+        EXPECT_NE(close.pixelAt(5, face + 5), kKeyGreen);
+    }
+    EXPECT_EQ(close.pixelAt(11, 5), kKeyGreen);
+
+    const Image icons = loadBitmap(kListIcons);
+    for (int icon = 0; icon < 7; ++icon) {
+        int keyed = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                keyed += icons.pixelAt(icon * 8 + x, y) == kKeyGreen;
+        EXPECT_GT(keyed, 0) << icon;
+        EXPECT_LT(keyed, 64) << icon;
+    }
+}
