@@ -2,19 +2,11 @@
 
 #include "gui/draw_context.h"
 #include "gui/frame.h"
+#include "resources/resources.h"
 
 namespace VSTGUI {
 
-namespace {
-
-platform::Image loadResource(int32_t /*id*/)
-{
-    return platform::Image();
-}
-
-} // namespace
-
-CBitmap::CBitmap(int32_t resourceId) : resourceId_(resourceId), image_(loadResource(resourceId))
+CBitmap::CBitmap(int32_t resourceId) : resourceId_(resourceId), image_(resources::loadBitmap(resourceId))
 {
     width_ = image_.width();
     height_ = image_.height();

@@ -1,6 +1,8 @@
 #include "gui/draw_context.h"
 
 #include "gui/frame.h"
+#include "platform/font_catalog.h"
+#include "platform/text.h"
 #include "platform/window.h"
 
 #include <algorithm>
@@ -212,11 +214,54 @@ int32_t CDrawContext::getMouseButtons() const
 
 void CDrawContext::setFont(int32_t fontId, int32_t size, int32_t style)
 {
+    // Face and default size in pixels of each font id.
+    struct Face {
+        const char* name;
+        int32_t size;
+    };
+    static constexpr Face kFaces[kFontCount] = {
+        {"Arial", 12}, {"Arial", 18}, {"Arial", 14}, {"Arial", 12},
+        {"Arial", 11}, {"Arial", 10}, {"Arial", 9},  {"Symbol", 13},
+    };
     fontId_ = fontId >= 0 && fontId < kFontCount ? fontId : 0;
-    fontSize_ = size;
-    fontStyle_ = style;
+    fontSize_ = size > 0 ? size : kFaces[fontId_].size;
+    platform::FontRequest request;
+    request.face = kFaces[fontId_].name;
+    request.height = -fontSize_;
+    request.weight = (style & kBoldFace) || fontId_ == 0 ? 700 : 400;
+    request.italic = (style & kItalicFace) != 0;
+    request.underline = (style & kUnderlineFace) != 0;
+    font_ = platform::FontCatalog::process().open(request);
 }
 
-void CDrawContext::drawString(const char* /*text*/, const CRect& /*rect*/, bool /*opaque*/, int32_t /*alignment*/) {}
+const platform::Font& CDrawContext::font()
+{
+    if (!font_)
+        setFont(0);
+    return *font_;
+}
+
+void CDrawContext::drawString(const char* text, const CRect& rect, bool opaque, int32_t alignment)
+{
+    if (!text)
+        return;
+    const platform::Font& face = font();
+    platform::Canvas* c = canvas();
+    if (!c)
+        return;
+    platform::TextPaint paint;
+    paint.colour = fontColor_.toPlatform();
+    paint.opaque = opaque;
+    paint.background = fillColor_.toPlatform();
+    platform::Rect area = shifted(rect);
+    platform::TextAlign align = platform::TextAlign::left;
+    if (alignment == kCenterText)
+        align = platform::TextAlign::centre;
+    else if (alignment == kRightText)
+        align = platform::TextAlign::right;
+    else
+        area.left += 1;
+    platform::drawTextInRect(*c, face, text, area, align, paint);
+}
 
 } // namespace VSTGUI

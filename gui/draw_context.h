@@ -8,9 +8,11 @@
 #include "platform/canvas.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace platform {
+class Font;
 class Window;
 class WindowSystem;
 } // namespace platform
@@ -69,7 +71,10 @@ public:
     int32_t getFont() const { return fontId_; }
     int32_t getFontSize() const { return fontSize_; }
     // One line, vertically centred; left-aligned text starts 1 pixel in.
+    // Opaque text fills its own cell with the fill colour.
     void drawString(const char* text, const CRect& rect, bool opaque = false, int32_t alignment = kCenterText);
+    // The font drawString uses: font 0 until setFont.
+    const platform::Font& font();
 
     // 1 left, 2 middle, 4 right, 8 Shift, 16 Control, 32 Alt.
     int32_t getMouseButtons() const;
@@ -113,7 +118,7 @@ private:
     CFrame* frame_;
     int32_t fontSize_ = 0;
     int32_t fontId_ = 0;
-    int32_t fontStyle_ = 0;
+    std::shared_ptr<const platform::Font> font_;
     CColor fontColor_ = kWhiteCColor;
     CPoint penLoc_;
     int32_t frameWidth_ = 1;
@@ -129,3 +134,11 @@ private:
 } // namespace VSTGUI
 
 using VSTGUI::CDrawContext;
+using VSTGUI::kBoldFace;
+using VSTGUI::kCenterText;
+using VSTGUI::kItalicFace;
+using VSTGUI::kLeftText;
+using VSTGUI::kLineOnOffDash;
+using VSTGUI::kLineSolid;
+using VSTGUI::kRightText;
+using VSTGUI::kUnderlineFace;

@@ -104,3 +104,6 @@ constexpr CColor kGreenCColor{0, 255, 0, 0};
 using VSTGUI::CColor;
 using VSTGUI::CPoint;
 using VSTGUI::CRect;
+using VSTGUI::kBlackCColor;
+using VSTGUI::kGreenCColor;
+using VSTGUI::kWhiteCColor;
