@@ -41,6 +41,23 @@ TEST_F(FrameMouseTest, TheLastAddedMouseEnabledChildUnderThePointTakesTheClick)
     EXPECT_TRUE(disabled->clicks.empty());
 }
 
+TEST_F(FrameMouseTest, TheCursorIsFoundRelativeToTheFramesWindow)
+{
+    CFrame frame(CRect(0, 0, 400, 300), host.get(), &editor);
+    RecordingView* view = addView(frame, CRect(0, 0, 100, 100), "view");
+    system.injectMove(*frame.getWindow(), {30, 40});
+    EXPECT_EQ(system.cursorPosition(), (platform::Point{130, 90}));   // the host lies at 100, 50
+    CPoint where;
+    EXPECT_TRUE(frame.getCurrentLocation(where));
+    EXPECT_EQ(where, CPoint(30, 40));
+    std::unique_ptr<CDrawContext> context = frame.createWindowContext();
+    view->getMouseLocation(context.get(), where);
+    EXPECT_EQ(where, CPoint(30, 40));
+    EXPECT_EQ(frame.getViewAt(CPoint(100, 100)), view);
+    EXPECT_EQ(frame.getViewAt(CPoint(101, 100)), nullptr);
+    EXPECT_EQ(frame.getTicks(), system.ticks());
+}
+
 TEST_F(FrameMouseTest, ButtonsAreThoseOfTheEventNotOfNow)
 {
     CFrame frame(CRect(0, 0, 400, 300), host.get(), &editor);
