@@ -18,6 +18,10 @@ enum TesselEngineAction : int {
     kActHostPlay = 18,
     kActHostStop = 19,
     kActHostCycle = 20,
+    // The pattern editor's undo history restoring a checkpoint.
+    kActUndo = 21,
+    kActRedo = 22,
+    kActUndoRedo = 23,
     kActReset = 24,
     kActSetSampleRate = 25,
     kActTempo = 26,

@@ -128,6 +128,13 @@ void TesselPattern::deleteRow(TesselCellPosition position, bool clearOnly)
             t->deleteRow(position, clearOnly);
 }
 
+void TesselPattern::insertRow(TesselCellPosition position)
+{
+    for (int i = 0; i < kChannels; ++i)
+        if (TesselTrack* t = tracks.trackAt(i))
+            t->insertRows(position, 1);
+}
+
 std::string TesselPattern::displayLabel(bool asNumber) const
 {
     if (label[0] != '\0' && !asNumber)

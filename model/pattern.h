@@ -66,6 +66,8 @@ public:
     // The row when it exists, its track is not empty and the row is not empty.
     const TesselRow* findRow(int track, int row) const;
     void deleteRow(TesselCellPosition position, bool clearOnly);
+    // One row (or subrow) inserted at the position in every existing track.
+    void insertRow(TesselCellPosition position);
 
     // The label, or the number as "%03d" when there is none or a number is asked for.
     std::string displayLabel(bool asNumber) const;

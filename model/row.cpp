@@ -1,5 +1,11 @@
 #include "model/row.h"
 
+TesselRow::TesselRow(const TesselRow& other)
+    : TesselSubrow(other),
+      subrows_(other.subrows_ ? std::make_unique<TesselSubrowList>(*other.subrows_) : nullptr)
+{
+}
+
 void TesselRow::clear()
 {
     TesselSubrow::clear();
@@ -86,6 +92,13 @@ void TesselRow::assign(const TesselRow& other)
         subrows_ = std::make_unique<TesselSubrowList>(*other.subrows_);
     else
         subrows_.reset();
+}
+
+TesselSubrow& TesselRow::subrowAt(int n)
+{
+    if (TesselSubrow* found = findSubrow(n))
+        return *found;
+    return setSubrow(n, TesselSubrow(static_cast<int16_t>(n)));
 }
 
 TesselSubrow* TesselRow::findSubrow(int n)

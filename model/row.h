@@ -9,7 +9,9 @@
 class TesselRow : public TesselSubrow {
 public:
     explicit TesselRow(int16_t rowIndex = 0) : TesselSubrow(rowIndex) {}
-    TesselRow(const TesselRow&) = delete;
+    // A copy of the own subrow and the further subrows (row copies read
+    // their sources into these before writing).
+    TesselRow(const TesselRow& other);
     TesselRow& operator=(const TesselRow&) = delete;
 
     void clear() override;
@@ -29,6 +31,9 @@ public:
     void removeSubrow(int n);
     void pruneSubrows();
     void assign(const TesselRow& other);
+
+    // Subrow n (0 = own); a missing further subrow is created empty in index order.
+    TesselSubrow& subrowAt(int n);
 
     // The subrow with that number (0 = own), or null.
     TesselSubrow* findSubrow(int n);

@@ -132,11 +132,6 @@ bool runBlock(TesselPlaySequence& sequence, TesselModule& song, const TesselSele
 
 } // namespace
 
-bool TesselSelection::spansAllChannels() const
-{
-    return active && end.channel - start.channel + 1 == kChannels;
-}
-
 int TesselPlaySequence::patternOf(const TesselOrderList& orders, int32_t i) const
 {
     const int32_t order = sequenceRow(i).order;

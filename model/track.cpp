@@ -2,6 +2,19 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdint>
+
+int subrowsShown(const TesselSpeedAtRow& speedAtRow, int row)
+{
+    return speedAtRow ? std::clamp(speedAtRow(row), 1, kMaxSubrows) : 1;
+}
+
+int subrowCountFromSpeed(double speed)
+{
+    if (!(speed >= 1.0))   // NaN too
+        return 1;
+    return speed >= kMaxSubrows ? kMaxSubrows : static_cast<int>(speed);
+}
 
 std::unique_ptr<TesselRow>& TesselRowTable::slot(int i)
 {
@@ -92,6 +105,28 @@ TesselRow& TesselTrack::getRow(int i)
     return *row;
 }
 
+void TesselTrack::insertRows(TesselCellPosition position, int count)
+{
+    const int r = position.row;
+    if (r < 0 || r >= length_ || count <= 0)
+        return;
+    if (position.subrow != 0) {
+        if (TesselSubrowList* list = slot(r) ? slot(r)->subrows() : nullptr)
+            for (TesselSubrow& s : *list)
+                if (s.index >= position.subrow)
+                    s.index = static_cast<int16_t>(std::min(s.index + count, INT16_MAX));
+        return;
+    }
+    for (int n = 0; n < std::min(count, length_ - r); ++n) {
+        for (int i = length_ - 1; i > r; --i) {
+            slot(i) = std::move(slot(i - 1));
+            if (slot(i))
+                slot(i)->index = static_cast<int16_t>(i);
+        }
+    }
+    // The moves above leave the slots from the position on empty.
+}
+
 void TesselTrack::collectRows(std::vector<TesselSubrow*>& list, int start, int count)
 {
     for (int r = std::max(start, 0); count > 0 && r < length_; ++r, --count)
@@ -103,17 +138,9 @@ void TesselTrack::collectSubrows(std::vector<TesselSubrow*>& list, int startRow,
 {
     for (int r = std::max(startRow, 0); count > 0 && r < length_; ++r) {
         TesselRow& row = getRow(r);
-        const int shown = speedAtRow(r);
-        for (int j = (r == startRow ? startSubrow : 0); j < shown && count > 0; ++j, --count) {
-            if (j == 0) {
-                list.push_back(&row);
-                continue;
-            }
-            TesselSubrow* sub = row.findSubrow(j);
-            if (!sub)
-                sub = &row.setSubrow(j, TesselSubrow(static_cast<int16_t>(j)));
-            list.push_back(sub);
-        }
+        const int shown = subrowsShown(speedAtRow, r);
+        for (int j = (r == startRow ? startSubrow : 0); j < shown && count > 0; ++j, --count)
+            list.push_back(&row.subrowAt(j));
     }
 }
 
@@ -135,7 +162,7 @@ TesselCellPosition TesselTrack::stepCells(std::vector<TesselSubrow*>& list, int 
     for (int r = std::max(startRow, 0); k > 0 && r < length_; ++r) {
         TesselRow& row = getRow(r);
         row.pruneSubrows();
-        const int shown = speedAtRow(r);
+        const int shown = subrowsShown(speedAtRow, r);
         for (int j = (r == startRow ? startSubrow : 0); j < shown && k > 0; ++j, --k)
             last = {r, j};
     }

@@ -12,9 +12,16 @@
 #include <vector>
 
 constexpr int kMaxRows = 256;
+constexpr int kMaxSubrows = 256;
 
 // The number of subrow lines shown for a row: the pattern editor's speed at that row.
 using TesselSpeedAtRow = std::function<int(int row)>;
+
+// Subrow lines of a row kept to 1..256: a song speed below 1 would give
+// empty loops, a huge one from a file unbounded subrow creation. Unset: 1.
+int subrowsShown(const TesselSpeedAtRow& speedAtRow, int row);
+// A timing list's speed (already plus 0.1) truncated to a count of 1..256.
+int subrowCountFromSpeed(double speed);
 
 struct TesselCellPosition {
     int row = 0;
@@ -61,6 +68,11 @@ public:
 
     // Row i, created on first use; i is 0..255.
     TesselRow& getRow(int i);
+
+    // At (row, subrow), count times: subrow 0 pushes the rows from there down
+    // one slot (the last row is lost); a later subrow raises the numbers of
+    // that row's further subrows from it on. Outside the rows: nothing.
+    void insertRows(TesselCellPosition position, int count);
 
     // Region helpers of the pattern editor's block operations.
     void collectRows(std::vector<TesselSubrow*>& list, int start, int count);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fontconfig/fontconfig.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -26,26 +27,18 @@ std::string familyFor(const std::string& face)
     return lowerCase(face) == "arial" ? kArialStandIn : face;
 }
 
-// Where the machine keeps a family's files. Only the file names are taken
-// from the system configuration; its settings never reach our drawing.
-std::vector<std::string> systemFilesOf(const char* family)
-{
-    std::vector<std::string> files;
-    FcPattern* pattern = FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, family, nullptr);
-    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
-    if (FcFontSet* set = FcFontList(nullptr, pattern, objects)) {
-        for (int i = 0; i < set->nfont; ++i) {
-            FcChar8* file = nullptr;
-            if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch)
-                files.emplace_back(reinterpret_cast<const char*>(file));
-        }
-        FcFontSetDestroy(set);
-    }
-    FcObjectSetDestroy(objects);
-    FcPatternDestroy(pattern);
-    std::sort(files.begin(), files.end());
-    return files;
-}
+// The stand-ins' files, where their Debian packages put them
+// (fonts-liberation2, fonts-dejavu-core). Named here, not looked up through the
+// machine's font configuration: its settings must not reach our drawing, and
+// loading it costs time and memory it never gives back.
+constexpr const char* kStandInFiles[] = {
+    "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
+    "/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf",
+    "/usr/share/fonts/truetype/liberation2/LiberationSans-Italic.ttf",
+    "/usr/share/fonts/truetype/liberation2/LiberationSans-BoldItalic.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
+};
 
 int applicationFontCount(FcConfig* config)
 {
@@ -63,9 +56,9 @@ std::string cacheKey(const FontRequest& r)
 
 FontCatalog::FontCatalog()
 {
-    for (const char* family : {kArialStandIn, kFallbackFamily})
-        for (auto& file : systemFilesOf(family))
-            systemFiles_.push_back(std::move(file));
+    for (const char* file : kStandInFiles)
+        if (access(file, R_OK) == 0)
+            standInFiles_.emplace_back(file);
     rebuild();
 }
 
@@ -88,7 +81,7 @@ void FontCatalog::rebuild()
     if (config_)
         FcConfigDestroy(config_);
     config_ = FcConfigCreate();
-    for (const auto* files : {&systemFiles_, &privateFiles_})
+    for (const auto* files : {&standInFiles_, &privateFiles_})
         for (const auto& file : *files)
             FcConfigAppFontAddFile(config_, reinterpret_cast<const FcChar8*>(file.c_str()));
 }

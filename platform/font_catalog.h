@@ -3,7 +3,8 @@
 // nothing installed or configured on the machine changes what we draw, and
 // fonts we register are seen by no other program (AddFontResourceEx with
 // FR_PRIVATE). "Arial" is Liberation Sans, else DejaVu Sans; any face not
-// found falls back to DejaVu Sans. GUI thread only.
+// found falls back to DejaVu Sans. The machine's own font configuration is
+// never loaded. GUI thread only.
 
 #include "platform/font.h"
 
@@ -43,7 +44,7 @@ private:
     std::shared_ptr<const Font> make(const FontRequest& request);
 
     FcConfig* config_ = nullptr;
-    std::vector<std::string> systemFiles_;
+    std::vector<std::string> standInFiles_;
     std::vector<std::string> privateFiles_;
     std::map<std::string, std::shared_ptr<const Font>> cache_;
 };

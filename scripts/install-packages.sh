@@ -14,8 +14,9 @@ packages=(
   fonts-liberation2 fonts-dejavu-core python3-fonttools
   clang libclang-rt-14-dev
   # Programs the tests run: archive tools, the audio tools that make and check
-  # FLAC and Ogg files, the markup checker, and nm for the library's exports.
-  zip unzip flac vorbis-tools sox libxml2-utils binutils
+  # FLAC and Ogg files, the markup checker, nm for the library's exports, and
+  # fc-list to show the machine's fonts never include ours.
+  zip unzip flac vorbis-tools sox libxml2-utils binutils fontconfig
   # Tests only: a reference reader for imported modules, and modules made by others.
   libopenmpt-dev biniax2-data njam-data circuslinux-data ceferino-data
   # Tests only: readers of the image library's GIF, BMP, PCX, icon and WBMP files.

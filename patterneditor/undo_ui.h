@@ -1,0 +1,63 @@
+#pragma once
+// The undo panel over the pattern editor: ten lines of checkpoint labels of
+// which the user picks one to restore, and the store behind them. The panel
+// is drawn by the page toolkit's draw context (not yet here); its state,
+// keys and line texts are all the drawing needs.
+
+#include "gui/tessel_ui.h"
+#include "patterneditor/undo_history.h"
+
+#include <cstdint>
+#include <string>
+
+class TesselUndoUI : public TesselUI {
+public:
+    static constexpr int kClassId = 21;
+    static constexpr int kBackgroundBitmap = 131;
+    // Line i is printed at (7, 30 + 8 i) from the panel's top-left corner.
+    static constexpr int kTextLeft = 7;
+    static constexpr int kTextTop = 30;
+    static constexpr int kLineHeight = 8;
+
+    // VST virtual keys the panel answers.
+    enum Key : uint8_t {
+        kKeyEscape = 6,
+        kKeyEnd = 9,
+        kKeyHome = 10,
+        kKeyUp = 12,
+        kKeyDown = 14,
+        kKeyPageUp = 15,
+        kKeyPageDown = 16,
+        kKeyEnter = 19,
+    };
+
+    explicit TesselUndoUI(TesselModule& song, TesselLocalClock clock = {});
+    ~TesselUndoUI() override = default;
+
+    // The pattern editor records before each edit and restores on Enter.
+    bool pushCheckpoint(const TesselPattern& pattern, const char* message = nullptr)
+    {
+        return history_.pushCheckpoint(pattern, message);
+    }
+    int restoreCheckpoint(int line) { return history_.restoreCheckpoint(line); }
+    const TesselUndoHistory& history() const { return history_; }
+
+    // Shows the panel at (x, y) with line 0 selected.
+    void open(int x, int y);
+    // 1 for Enter: the pattern editor then restores the selected line.
+    int onVirtualKey(int virtualKey);
+
+    bool isShown() const { return shown_ != 0; }
+    int selectedLine() const { return selected_; }
+    int left() const { return left_; }
+    int top() const { return top_; }
+    // Line 0..9 as printed: the label padded to 52 characters.
+    std::string lineText(int line) const;
+
+private:
+    TesselUndoHistory history_;
+    uint8_t shown_ = 0;
+    int32_t selected_ = 0;
+    int left_ = 0;
+    int top_ = 0;
+};
