@@ -104,8 +104,7 @@ void HeadlessWindowSystem::injectKey(uint8_t windowsKey, bool down, uint16_t rep
     k.printable = translateKey(k.windowsKey, plain);
     plain.shift = plain.control = plain.alt = false;
     k.character = translateKey(k.windowsKey, plain);
-    if (Window* target = focusWindow())
-        enqueue(*target, message);
+    queue_.push_back({kFocusWindow, message});
 }
 
 bool HeadlessWindowSystem::registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey)

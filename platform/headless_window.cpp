@@ -268,7 +268,10 @@ void HeadlessWindowSystem::pump()
     for (size_t n = queue_.size(); n > 0 && !queue_.empty(); --n) {
         Queued next = queue_.front();
         queue_.pop_front();
-        if (HeadlessWindow* window = lookUp(next.window))
+        HeadlessWindow* pressed = next.message.kind == MessageKind::ButtonDown ? lookUp(next.window) : nullptr;
+        if (pressed)
+            setFocus(pressed);
+        if (HeadlessWindow* window = lookUp(next.window == kFocusWindow ? focus_ : next.window))
             dispatch(*window, next.message);
     }
     paintPending();

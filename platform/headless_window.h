@@ -50,7 +50,8 @@ public:
     void injectWheel(Window& window, Point client, int32_t delta);
     void setButtonsSwapped(bool swapped) { swapped_ = swapped; }
 
-    // A key to the focus window (dropped without one), with characters from
+    // A key to the focus window when it is pumped (dropped without one; a
+    // click before it moves the focus), with characters from
     // the UK columns of the key table. Left and right modifier keys arrive as
     // the generic ones; keypad keys follow Num Lock.
     void injectKey(uint8_t windowsKey, bool down, uint16_t repeatCount = 1, bool autoRepeat = false);
@@ -79,6 +80,8 @@ public:
 
 private:
     friend class HeadlessWindow;
+    // A queued message for whichever window has the focus then.
+    static constexpr uintptr_t kFocusWindow = 0;
     struct Queued {
         uintptr_t window;
         WindowMessage message;

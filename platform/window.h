@@ -47,10 +47,11 @@ enum class Cursor : uint8_t { Arrow, Hand, Move, Copy };
 
 enum class MessageKind : uint8_t {
     Paint,        // area: the damaged client rectangle; draw into the image
-    KeyDown,      // key
+    KeyDown,      // key; keys go to the focus window
     KeyUp,
     MouseMove,    // point: client coordinates
-    ButtonDown,   // point, button: the InputBits button that changed
+    ButtonDown,   // point, button: the InputBits button that changed; the
+                  // pressed window takes the focus first
     ButtonUp,
     Wheel,        // point: screen coordinates; wheelDelta: 120 a notch, + away from the user
     Timer,        // timerId
@@ -171,6 +172,7 @@ public:
     // Queues a User message.
     virtual void post(intptr_t param) = 0;
 
+    // The keyboard focus; FocusOut and FocusIn are sent at once.
     virtual void takeFocus() = 0;
     virtual bool hasFocus() const = 0;
     virtual void setCursor(Cursor cursor) = 0;

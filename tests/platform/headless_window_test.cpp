@@ -171,6 +171,26 @@ TEST_F(HeadlessWindowTest, AnUnhandledWheelGoesToTheParentAndAKeyFilterSeesKeysF
     system.setKeyFilter(nullptr);
 }
 
+TEST_F(HeadlessWindowTest, KeysGoToTheFocusWindowAsItIsWhenPumped)
+{
+    Journal first;
+    Journal second;
+    auto one = make(first, nullptr, {0, 0, 100, 100});
+    auto two = make(second, nullptr, {200, 0, 300, 100});
+    system.pressKey('A');   // no focus yet: dropped
+    system.pump();
+    EXPECT_EQ(system.pendingMessages(), 0u);
+    one->takeFocus();
+    system.pressKey('B');
+    system.click(*two, {5, 5});   // the press moves the focus before the next key
+    system.pressKey('C');
+    system.pump();
+    EXPECT_EQ(first.count(MessageKind::KeyDown), 1u);
+    EXPECT_EQ(first.count(MessageKind::FocusOut), 1u);
+    EXPECT_EQ(second.count(MessageKind::KeyDown), 1u);
+    EXPECT_TRUE(two->hasFocus());
+}
+
 TEST_F(HeadlessWindowTest, AHotKeyReachesItsWindowAloneWhereverTheFocusIs)
 {
     Journal editor;
