@@ -1,7 +1,5 @@
 #include "services/update_check.h"
 
-#include "services/build_settings.h"
-
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -57,11 +55,6 @@ bool parseVersionReply(const std::string& reply, int (&numbers)[4])
 bool isNewerVersion(int published, float programVersion)
 {
     return published > static_cast<int>((programVersion + 0.0001) * 1000.0);
-}
-
-std::string UpdateCheck::updateCheckAddressSetting()
-{
-    return updateCheckAddress();
 }
 
 UpdateCheck::UpdateCheck(float programVersion, std::string address, TransferLimits limits)

@@ -5,6 +5,7 @@
 // above the program's version x 1000. Network errors, other statuses and
 // malformed replies set nothing. The editor owns one for its life.
 
+#include "services/build_settings.h"
 #include "services/curl_global.h"
 #include "services/http_transfer.h"
 
@@ -21,7 +22,7 @@ public:
 
     // No thread starts when the version is 0 or the address is no http or
     // https address (the default build's is empty).
-    explicit UpdateCheck(float programVersion, std::string address = updateCheckAddressSetting(),
+    explicit UpdateCheck(float programVersion, std::string address = updateCheckAddress(),
                          TransferLimits limits = defaultLimits());
     // Raises the abort flag and waits for the thread, which notices it within
     // about 100 ms even while the server sends nothing.
@@ -39,7 +40,6 @@ public:
     const TransferResult& result() const { return result_; }
 
 private:
-    static std::string updateCheckAddressSetting();
     void run(std::string address, TransferLimits limits);
 
     CurlGlobal curl_;   // first in, last out: the thread's transfer needs it

@@ -32,7 +32,7 @@ class UpdateCheckTest : public ReportFolderTest {};
 
 } // namespace
 
-TEST(VersionReply, OnlyTheWholePatternWithNumbersInRangeCounts)
+TEST(VersionReply, OnlyTheWholePatternInRangeCountsAndNewerIsAboveTheVersion)
 {
     struct Case {
         const char* reply;
@@ -68,10 +68,8 @@ TEST(VersionReply, OnlyTheWholePatternWithNumbersInRangeCounts)
     EXPECT_EQ(numbers[2], 5);
     EXPECT_EQ(numbers[3], 6);
     EXPECT_FALSE(services::parseVersionReply(std::string("s,1,1101,p,2,3\0", 15), numbers));
-}
 
-TEST(VersionReply, NewerMeansAboveTheVersionTimesAThousand)
-{
+    // Newer means above the version x 1000.
     EXPECT_TRUE(services::isNewerVersion(1101, 1.1f));
     EXPECT_FALSE(services::isNewerVersion(1100, 1.1f));
     EXPECT_FALSE(services::isNewerVersion(1002, 1.003f));
@@ -151,16 +149,4 @@ TEST_F(UpdateCheckTest, OtherSchemesVersionZeroAndTheDefaultBuildConnectNowhere)
     UpdateCheck byDefault(kVersion);
     EXPECT_FALSE(byDefault.started());
     EXPECT_EQ(server.connections(), 0);
-}
-
-TEST(CurlGlobal, TheLastHolderCleansUp)
-{
-    EXPECT_EQ(services::CurlGlobal::holders(), 0);
-    {
-        services::CurlGlobal first;
-        services::CurlGlobal second;
-        EXPECT_TRUE(first.ready());
-        EXPECT_EQ(services::CurlGlobal::holders(), 2);
-    }
-    EXPECT_EQ(services::CurlGlobal::holders(), 0);
 }
