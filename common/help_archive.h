@@ -10,6 +10,7 @@
 
 namespace help {
 
+// One thread at a time: reads move the archive's own position.
 class Archive {
 public:
     // Entries larger than this are refused rather than read into memory.

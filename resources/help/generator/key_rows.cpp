@@ -139,12 +139,28 @@ std::vector<KeyRow> noteEntryRows()
         if (!keys.empty())
             rows.push_back({joined(keys, " "), octave.action});
     }
-    for (const TesselCommandDef& command : table->rows)
-        if (command.id > 114) {
-            KeyRow row = commandRow(kContext, command.name);
-            if (!row.keys.empty())
-                rows.push_back(row);
-        }
+    struct Plain {
+        const char* name;
+        const char* action;
+    };
+    constexpr Plain kPlainWords[] = {
+        {"NoteClear", "Clear the field"},
+        {"NoteMask", "Mark the column: new notes copy it"},
+        {"NoteOff", "Note off (===)"},
+        {"NoteCut", "Note cut (^^^)"},
+        {"NoteAudition", "Play the cell"},
+    };
+    for (const TesselCommandDef& command : table->rows) {
+        if (command.id <= 114)
+            continue;
+        std::string_view action;
+        for (const Plain& plain : kPlainWords)
+            if (std::string_view(command.name) == plain.name)
+                action = plain.action;
+        KeyRow row = commandRow(kContext, command.name, action);
+        if (!row.keys.empty())
+            rows.push_back(row);
+    }
     return rows;
 }
 
