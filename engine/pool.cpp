@@ -1,6 +1,7 @@
 #include "engine/pool.h"
 
 #include "engine/position_table.h"
+#include "engine/voice_lanes.h"
 #include "platform/aligned_memory.h"
 
 #include <new>
@@ -216,11 +217,15 @@ bool TesselPools::create()
             nodes = nullptr;
         }
     }
+    if (!lanes)
+        lanes = new (std::nothrow) TesselLaneBuffers();
     return positions && events && voices && nodes;
 }
 
 void TesselPools::destroy()
 {
+    delete lanes;
+    lanes = nullptr;
     delete nodes;
     nodes = nullptr;
     delete voices;
