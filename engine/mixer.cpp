@@ -99,7 +99,7 @@ class LaneGroups {
 public:
     LaneGroups(TesselBusBuffer& out, int frames)
         : buffers_(TesselPools::lanes), out_(out), frames_(frames),
-          width_(!buffers_ || mixPath() != TesselMixPath::Lanes ? 0 : vecCpuLevel() >= 6 ? 8 : 4)
+          tile_(!buffers_ || mixPath() != TesselMixPath::Lanes ? 0 : vecCpuLevel() >= 6 ? 8 : 4)
     {
     }
 
@@ -108,7 +108,7 @@ public:
     int laneFor(const VoiceCursor& at)
     {
         TesselVoice* voice = at.node()->voice;
-        if (width_ == 0 || !voice->events)
+        if (tile_ == 0 || !voice->events)
             return -1;
         // A voice the pending group passed over takes the plain path.
         if (taken_ == walked_)
@@ -120,7 +120,7 @@ public:
 private:
     void walk(VoiceCursor at)
     {
-        TesselLaneWalk group(*buffers_, width_);
+        TesselLaneWalk group(*buffers_, tile_, 2 * tile_);
         for (int seen = 0; at.node() && !group.full() && seen < kLookAhead; at.next(), ++seen) {
             TesselVoice* voice = at.node()->voice;
             if (!voice || !voice->events || inGroup(group, voice))
@@ -131,7 +131,7 @@ private:
         walked_ = group.count();
         if (!group.begin())
             return;
-        (width_ == 8 ? walkLanesAvx2 : walkLanesSse)(group);
+        (tile_ == 8 ? walkLanesAvx2 : walkLanesSse)(group);
     }
     bool inGroup(const TesselLaneWalk& group, const TesselVoice* voice) const
     {
@@ -145,7 +145,7 @@ private:
     TesselLaneBuffers* buffers_;
     TesselBusBuffer& out_;
     const int frames_;
-    const int width_;
+    const int tile_;   // lanes per vector; 0: the plain path
     int taken_ = 0;
     int walked_ = 0;
 };

@@ -45,7 +45,7 @@ TesselMixPath mixPath()
     return path.load(std::memory_order_relaxed);
 }
 
-TesselLaneWalk::TesselLaneWalk(TesselLaneBuffers& b, int w) : buffers(b), width(w) {}
+TesselLaneWalk::TesselLaneWalk(TesselLaneBuffers& b, int t, int w) : buffers(b), tile(t), width(w) {}
 
 bool TesselLaneWalk::add(TesselVoice& voice, const TesselBusBuffer& out, int frames)
 {
@@ -92,7 +92,7 @@ bool TesselLaneWalk::begin()
         v.frame[l] = 0;
         v.fraction[l] = 0.0f;
         v.current[0][l] = v.current[1][l] = 0.0f;
-        hold(l);
+        hold(l, true);
         if (l >= lanes_)
             continue;
         TesselLaneVoice& lane = buffers.lane[l];
@@ -108,6 +108,7 @@ bool TesselLaneWalk::begin()
         lane.walk.sustainState = voice.sustainState;
         lane.walk.frames = renderableFrames(*lane.sample);
         lane.walking = false;
+        lane.ramping = false;
         lane.done = false;
         lane.current = -1;
         nextEvent(l);
@@ -119,8 +120,8 @@ bool TesselLaneWalk::begin()
     }
     if (first == INT32_MAX)
         return false;
-    first -= first % width;
-    end = std::max(first, (last + width - 1) / width * width);
+    first -= first % tile;
+    end = std::max(first, (last + tile - 1) / tile * tile);
     refresh();
     return true;
 }
@@ -182,28 +183,32 @@ void TesselLaneWalk::startEvent(int l)
     v.step[l] = walk.backwards ? -event.step : event.step;
     quiet(l);
     bool silent = true;
+    event.steady = true;
     for (int j = 0; j < 2; ++j) {
         lane.target[j] = event.gain[j];
         if (j >= event.channels)
             continue;   // a channel not rendered keeps its current gain
+        const float current = v.current[j][l];
+        const float take = kRampTake * lane.target[j];
         v.keep[j][l] = kRampKeep;
-        v.take[j][l] = kRampTake * lane.target[j];
-        if (v.current[j][l] == 0.0f && v.take[j][l] == 0.0f) {
+        v.take[j][l] = take;
+        if (current == 0.0f && take == 0.0f) {
             lane.target[j] = 0.0f;   // stays at 0: the ramp zeroes the target at once
             v.floor[j][l] = kNoFloor;
         } else {
             v.floor[j][l] = kSilent;
             silent = false;
+            // A gain the ramp maps onto itself stays for the whole event.
+            event.steady = event.steady && current > kSilent && kRampKeep * current + take == current;
         }
     }
     if (event.released && silent) {
         lane.heldAt = 0;
-        for (int j = 0; j < 2; ++j) {
-            v.keep[j][l] = 1.0f;
-            v.take[j][l] = 0.0f;
-            v.floor[j][l] = kNoFloor;
-        }
+        event.steady = true;
     }
+    if (event.steady)
+        hold(l, false);
+    lane.ramping = !event.steady;
 }
 
 void TesselLaneWalk::endEvent(int l, int32_t walked, bool left)
@@ -221,7 +226,8 @@ void TesselLaneWalk::endEvent(int l, int32_t walked, bool left)
     event.ramp[2] = v.current[1][l];
     event.ramp[3] = lane.target[1];
     lane.walking = false;
-    hold(l);
+    lane.ramping = false;
+    hold(l, true);
     lane.done = event.start + event.kept < event.end;
     if (lane.done)
         lane.boundary = INT32_MAX;
@@ -256,11 +262,7 @@ void TesselLaneWalk::settle(int32_t frame, unsigned mask)
         }
         if (fell && silent && event.released && lane.heldAt < 0) {
             lane.heldAt = k;
-            for (int j = 0; j < 2; ++j) {
-                v.keep[j][l] = 1.0f;
-                v.take[j][l] = 0.0f;
-                v.floor[j][l] = kNoFloor;
-            }
+            hold(l, false);
         }
         // The position after the step of frame k.
         if (v.frame[l] >= v.lo[l] && v.frame[l] <= v.last[l])
@@ -286,16 +288,19 @@ void TesselLaneWalk::finish()
         attend(next);
 }
 
-// Still: no step, gains held, no frame needs the scalar step.
-void TesselLaneWalk::hold(int l)
+// Gains held where they are; with `still`, no step either and no frame that
+// needs the scalar step.
+void TesselLaneWalk::hold(int l, bool still)
 {
     TesselLaneVectors& v = buffers.vectors;
-    v.step[l] = 0.0f;
     for (int j = 0; j < 2; ++j) {
         v.keep[j][l] = 1.0f;
         v.take[j][l] = 0.0f;
         v.floor[j][l] = kNoFloor;
     }
+    if (!still)
+        return;
+    v.step[l] = 0.0f;
     v.lo[l] = INT32_MIN;
     v.last[l] = INT32_MAX;
 }
@@ -316,11 +321,26 @@ void TesselLaneWalk::quiet(int l)
 void TesselLaneWalk::refresh()
 {
     next = INT32_MAX;
-    for (int l = 0; l < lanes_; ++l)
+    ramping = false;
+    for (int l = 0; l < lanes_; ++l) {
         next = std::min(next, buffers.lane[l].boundary);
-    shortSteps = true;
+        ramping = ramping || buffers.lane[l].ramping;
+    }
+    // The kinds nest (forward within forward-by-two or short, those within
+    // any) but for forward-by-two against short, which only any holds.
+    bool backwards = false;
+    bool over = false;
+    bool beyond = false;
     for (int l = 0; l < width; ++l) {
         const float s = buffers.vectors.step[l];
-        shortSteps = shortSteps && s >= 0.0f && s < 1.0f;
+        backwards = backwards || s < 0.0f;
+        over = over || s >= 1.0f;
+        beyond = beyond || !(s > -1.0f && s < 2.0f);
     }
+    if (beyond || (backwards && over))
+        steps = kStepsAny;
+    else if (backwards)
+        steps = kStepsShort;
+    else
+        steps = over ? kStepsForward2 : kStepsForward;
 }

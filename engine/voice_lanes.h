@@ -17,10 +17,11 @@ class TesselVoice;
 struct TesselBusBuffer;
 
 namespace lanes {
-constexpr int kMaxLanes = 8;
+constexpr int kMaxLanes = 16;
+constexpr int kMaxTile = 8;      // frames per tile: the lanes of one vector
 constexpr int kMaxEvents = 48;   // a voice with more events in one block takes the plain path
 constexpr int kFrames = 16384;
-constexpr int kStride = kFrames + kMaxLanes;   // the last tile may pass the block's end
+constexpr int kStride = kFrames + kMaxTile;   // the last tile may pass the block's end
 } // namespace lanes
 
 // One event of a voice as the mixer renders it, and what the plain render
@@ -34,6 +35,7 @@ struct TesselLaneEvent {
     bool sounding = false;   // rendered at all (sample voice, active)
     bool released = false;
 
+    bool steady = false;     // every rendered gain sits where the ramp keeps it: no gain rows
     int32_t walked = 0;      // positions taken
     int32_t kept = 0;        // frames the ramp kept
     bool stopped = false;    // the voice's state is cleared: left the sample or ramped to silence
@@ -55,6 +57,7 @@ struct TesselLaneVoice {
     TesselVoiceWalk walk;     // scalar side: direction and sustain state
     float target[2] = {};
     int32_t heldAt = -1;      // frame of the event at which a released voice ramped to silence
+    bool ramping = false;     // the event being walked writes gain rows
 };
 
 // The vector state of the lanes, spilled for the scalar steps.
@@ -76,20 +79,30 @@ struct alignas(32) TesselLaneBuffers {
     int32_t frame[lanes::kMaxLanes][lanes::kStride];
     float fraction[lanes::kMaxLanes][lanes::kStride];
     float gain[2][lanes::kMaxLanes][lanes::kStride];
-    // One tile of frames by lanes before it is turned into the rows above.
-    int32_t tileFrame[lanes::kMaxLanes * lanes::kMaxLanes];
-    float tileFraction[lanes::kMaxLanes * lanes::kMaxLanes];
-    float tileGain[2][lanes::kMaxLanes * lanes::kMaxLanes];
+    // One tile of frames by lanes (a square per vector) before it is turned
+    // into the rows above.
+    int32_t tileFrame[lanes::kMaxTile * lanes::kMaxLanes];
+    float tileFraction[lanes::kMaxTile * lanes::kMaxLanes];
+    float tileGain[2][lanes::kMaxTile * lanes::kMaxLanes];
     TesselLaneVectors vectors;
     TesselLaneVoice lane[lanes::kMaxLanes];
 };
+
+// Steps of lanes: all forward by less than one frame, or two; all by less
+// than a frame either way; or any.
+constexpr int kStepsForward = 0;
+constexpr int kStepsForward2 = 1;
+constexpr int kStepsShort = 2;
+constexpr int kStepsAny = 3;
+constexpr int kStepKinds = 4;
 
 // The scalar side of one walk over a group of lanes; the vector loops call it
 // at the frames it names.
 class TesselLaneWalk {
 public:
-    // width: lanes of the vector loop (4 or 8).
-    TesselLaneWalk(TesselLaneBuffers& buffers, int width);
+    // tile: lanes of one vector (4 or 8); width: the most lanes walked
+    // together (one or two vectors).
+    TesselLaneWalk(TesselLaneBuffers& buffers, int tile, int width);
 
     // Takes the voice's events as lane `count()`; false (nothing taken) when
     // the voice needs the plain path.
@@ -108,28 +121,33 @@ public:
     void finish();
 
     TesselLaneBuffers& buffers;
+    const int tile;
     const int width;
     int32_t first = 0;             // first frame of the first tile
     int32_t end = 0;               // frame after the last tile
     int32_t next = 0;              // frame of the next boundary
-    bool shortSteps = true;        // every lane steps forward by less than a frame
+    int steps = kStepsForward;     // the steps of the lanes, one of the kinds below
+    bool ramping = false;          // some lane's gains move: gain rows are written
+    bool tileRamped = false;       // the tile being filled has gain rows
 
 private:
     void nextEvent(int lane);
     void startEvent(int lane);
     void endEvent(int lane, int32_t walked, bool left);
-    void hold(int lane);
+    void hold(int lane, bool still);
     void quiet(int lane);
     void refresh();
 
     int lanes_ = 0;
 };
 
-// The vector loops: every frame of [first, end), tiles turned into rows.
+// The vector loops: every frame of [first, end) for one or two vectors of
+// lanes, tiles turned into rows.
 void walkLanesSse(TesselLaneWalk& walk);
 void walkLanesAvx2(TesselLaneWalk& walk);
 
-// Frames [from, to) of a lane: interpolation at its positions times its gains,
+// Frames [from, to) of a lane: interpolation at its positions times its gains
+// (the gain rows, or `gain` for a steady event),
 // into dst[j] for j < channels (added, or stored when `store`), and the largest
 // value of each channel into peaks[j]. A null dst[j] is computed for the peaks only.
 struct TesselLaneSpan {
@@ -139,12 +157,21 @@ struct TesselLaneSpan {
     int32_t from;
     int32_t to;
     int channels;
+    bool wide;      // steps of more than one frame
+    bool steady;
+    float gain[2];
     float* dst[2];
     bool store;
     float peaks[2];
 };
 void renderLaneSse(TesselLaneSpan& span);
 void renderLaneAvx2(TesselLaneSpan& span);
+// The vector renders' variant: wide x16, stereo sample x8, two channels x4,
+// steady x2, store x1.
+int renderLaneChoice(const TesselLaneSpan& span);
+// Frames [span.from, to) one by one, the peaks taken on from the vector part;
+// span.from becomes `to`.
+void renderLaneTail(TesselLaneSpan& span, int32_t to);
 
 // Renders the voice's current event (already in voice.current) from its lane
 // record and adds it into the output's first `lanes` channels, as the plain

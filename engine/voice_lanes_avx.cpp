@@ -6,6 +6,9 @@
 #include "engine/interpolate.h"
 #include "engine/voice_lanes.h"
 
+#include <algorithm>
+#include <array>
+#include <utility>
 #include <cmath>
 #include <immintrin.h>
 
@@ -17,37 +20,30 @@ using namespace lanes;
 
 struct Regs {
     __m256i frame;
-    __m256 fraction, step, current0, current1, keep0, keep1, take0, take1, floor0, floor1;
-    __m256i lo, last;
+    __m256 fraction, current0, current1;
 };
 
-QB_LANES_AVX2 inline Regs load(const TesselLaneVectors& v)
+// Lanes 8q .. 8q + 7.
+QB_LANES_AVX2 inline Regs load(const TesselLaneVectors& v, int q)
 {
+    const int o = 8 * q;
     Regs r;
-    r.frame = _mm256_load_si256(reinterpret_cast<const __m256i*>(v.frame));
-    r.fraction = _mm256_load_ps(v.fraction);
-    r.step = _mm256_load_ps(v.step);
-    r.current0 = _mm256_load_ps(v.current[0]);
-    r.current1 = _mm256_load_ps(v.current[1]);
-    r.keep0 = _mm256_load_ps(v.keep[0]);
-    r.keep1 = _mm256_load_ps(v.keep[1]);
-    r.take0 = _mm256_load_ps(v.take[0]);
-    r.take1 = _mm256_load_ps(v.take[1]);
-    r.floor0 = _mm256_load_ps(v.floor[0]);
-    r.floor1 = _mm256_load_ps(v.floor[1]);
-    r.lo = _mm256_load_si256(reinterpret_cast<const __m256i*>(v.lo));
-    r.last = _mm256_load_si256(reinterpret_cast<const __m256i*>(v.last));
+    r.frame = _mm256_load_si256(reinterpret_cast<const __m256i*>(v.frame + o));
+    r.fraction = _mm256_load_ps(v.fraction + o);
+    r.current0 = _mm256_load_ps(v.current[0] + o);
+    r.current1 = _mm256_load_ps(v.current[1] + o);
     return r;
 }
 
 // The loop changes only the positions and the current gains; the rest
 // lives in the spilled state, where the scalar steps change it.
-QB_LANES_AVX2 inline void store(TesselLaneVectors& v, const Regs& r)
+QB_LANES_AVX2 inline void store(TesselLaneVectors& v, const Regs& r, int q)
 {
-    _mm256_store_si256(reinterpret_cast<__m256i*>(v.frame), r.frame);
-    _mm256_store_ps(v.fraction, r.fraction);
-    _mm256_store_ps(v.current[0], r.current0);
-    _mm256_store_ps(v.current[1], r.current1);
+    const int o = 8 * q;
+    _mm256_store_si256(reinterpret_cast<__m256i*>(v.frame + o), r.frame);
+    _mm256_store_ps(v.fraction + o, r.fraction);
+    _mm256_store_ps(v.current[0] + o, r.current0);
+    _mm256_store_ps(v.current[1] + o, r.current1);
 }
 
 // Rows of a tile (frames by lanes) into the lanes' rows at `column`.
@@ -78,57 +74,89 @@ QB_LANES_AVX2 inline void transpose(const float* tile, float* rows, int32_t colu
 
 // One frame of every lane: the position and gains of frame `row` into the
 // tile, then the step; returns the lanes that need the scalar step.
-template <bool kShort>
-QB_LANES_AVX2 inline unsigned step(Regs& r, TesselLaneBuffers& b, int row)
+// One frame of one vector of lanes: the position and gains of frame `row`
+// into the tile, then the step; returns the lanes that need the scalar step.
+template <int kKind, bool kRamp>
+QB_LANES_AVX2 inline __attribute__((always_inline)) unsigned step(Regs& r, TesselLaneBuffers& b, int q, int row)
 {
+    // What the scalar steps set is read where it lies; only the positions
+    // and gains, which change every frame, live in registers.
+    const TesselLaneVectors& v = b.vectors;
+    const int o = 8 * q;
     const __m256 one = _mm256_set1_ps(1.0f);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(b.tileFrame + 8 * row), r.frame);
-    _mm256_store_ps(b.tileFraction + 8 * row, r.fraction);
-    const __m256 y = _mm256_add_ps(r.fraction, r.step);
-    if (kShort) {
-        // 0 <= y < 2: at most one frame to carry, exactly.
-        const __m256 carry = _mm256_cmp_ps(y, one, _CMP_GE_OQ);
-        r.fraction = _mm256_blendv_ps(y, _mm256_sub_ps(y, one), carry);
-        r.frame = _mm256_sub_epi32(r.frame, _mm256_castps_si256(carry));
+    const int at = 64 * q + 8 * row;
+    _mm256_store_si256(reinterpret_cast<__m256i*>(b.tileFrame + at), r.frame);
+    _mm256_store_ps(b.tileFraction + at, r.fraction);
+    const __m256 y = _mm256_add_ps(r.fraction, _mm256_load_ps(v.step + o));
+    if (kKind == kStepsForward) {
+        // 0 <= y < 2: at most one frame to carry.
+        const __m256 up = _mm256_cmp_ps(y, one, _CMP_GE_OQ);
+        r.fraction = _mm256_blendv_ps(y, _mm256_sub_ps(y, one), up);
+        r.frame = _mm256_sub_epi32(r.frame, _mm256_castps_si256(up));
+    } else if (kKind == kStepsForward2) {
+        // 0 <= y < 3: up to two frames to carry.
+        const __m256 two = _mm256_set1_ps(2.0f);
+        const __m256 up = _mm256_cmp_ps(y, one, _CMP_GE_OQ);
+        const __m256 up2 = _mm256_cmp_ps(y, two, _CMP_GE_OQ);
+        r.fraction = _mm256_blendv_ps(_mm256_blendv_ps(y, _mm256_sub_ps(y, one), up), _mm256_sub_ps(y, two), up2);
+        r.frame = _mm256_sub_epi32(_mm256_sub_epi32(r.frame, _mm256_castps_si256(up)), _mm256_castps_si256(up2));
+    } else if (kKind == kStepsShort) {
+        // -1 < y < 2: one frame up or down; a y so close below 0 that y + 1
+        // rounds to 1 stays in its frame at fraction 0.
+        const __m256 up = _mm256_cmp_ps(y, one, _CMP_GE_OQ);
+        const __m256 down = _mm256_cmp_ps(y, _mm256_setzero_ps(), _CMP_LT_OQ);
+        const __m256 tiny = _mm256_and_ps(down, _mm256_cmp_ps(y, _mm256_set1_ps(-0x1p-25f), _CMP_GE_OQ));
+        const __m256 carried = _mm256_blendv_ps(_mm256_blendv_ps(y, _mm256_sub_ps(y, one), up), _mm256_add_ps(y, one), down);
+        r.fraction = _mm256_andnot_ps(tiny, carried);
+        r.frame = _mm256_add_epi32(_mm256_sub_epi32(r.frame, _mm256_castps_si256(up)),
+                                   _mm256_castps_si256(_mm256_andnot_ps(tiny, down)));
     } else {
-        // The whole frames of y, and a fraction that a tiny negative y
-        // rounds up to 1 taken as the next frame.
+        // The whole frames of y; a fraction that rounds up to 1 (a tiny
+        // negative y) is the next frame.
         __m256 whole = _mm256_floor_ps(y);
-        __m256 fraction = _mm256_sub_ps(y, whole);
+        const __m256 fraction = _mm256_sub_ps(y, whole);
         const __m256 over = _mm256_cmp_ps(fraction, one, _CMP_GE_OQ);
         r.fraction = _mm256_andnot_ps(over, fraction);
         whole = _mm256_add_ps(whole, _mm256_and_ps(over, one));
         r.frame = _mm256_add_epi32(r.frame, _mm256_cvttps_epi32(whole));
     }
-    r.current0 = _mm256_add_ps(_mm256_mul_ps(r.keep0, r.current0), r.take0);
-    r.current1 = _mm256_add_ps(_mm256_mul_ps(r.keep1, r.current1), r.take1);
-    _mm256_store_ps(b.tileGain[0] + 8 * row, r.current0);
-    _mm256_store_ps(b.tileGain[1] + 8 * row, r.current1);
-    const __m256i outside = _mm256_or_si256(_mm256_cmpgt_epi32(r.lo, r.frame), _mm256_cmpgt_epi32(r.frame, r.last));
-    const __m256 fell = _mm256_or_ps(_mm256_cmp_ps(r.current0, r.floor0, _CMP_LE_OQ),
-                                     _mm256_cmp_ps(r.current1, r.floor1, _CMP_LE_OQ));
+    const __m256i outside = _mm256_or_si256(_mm256_cmpgt_epi32(_mm256_load_si256(reinterpret_cast<const __m256i*>(v.lo + o)), r.frame), _mm256_cmpgt_epi32(r.frame, _mm256_load_si256(reinterpret_cast<const __m256i*>(v.last + o))));
+    if (!kRamp)
+        return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(outside)));
+    r.current0 = _mm256_add_ps(_mm256_mul_ps(_mm256_load_ps(v.keep[0] + o), r.current0), _mm256_load_ps(v.take[0] + o));
+    r.current1 = _mm256_add_ps(_mm256_mul_ps(_mm256_load_ps(v.keep[1] + o), r.current1), _mm256_load_ps(v.take[1] + o));
+    _mm256_store_ps(b.tileGain[0] + at, r.current0);
+    _mm256_store_ps(b.tileGain[1] + at, r.current1);
+    const __m256 fell = _mm256_or_ps(_mm256_cmp_ps(r.current0, _mm256_load_ps(v.floor[0] + o), _CMP_LE_OQ),
+                                     _mm256_cmp_ps(r.current1, _mm256_load_ps(v.floor[1] + o), _CMP_LE_OQ));
     return static_cast<unsigned>(_mm256_movemask_ps(_mm256_or_ps(fell, _mm256_castsi256_ps(outside))));
 }
 
-struct Window {
-    __m256 earlier;
-    __m256 later;
-};
-
-// s[f] and s[f + 1] of eight positions: two permutes of the eight frames
-// from the nearer end when all of them lie within eight frames of it (and the
-// buffer holds the ninth), else one load each.
-QB_LANES_AVX2 inline void fetch(const float* s, int32_t frames, const int32_t* f, __m256i fv, __m256& a, __m256& b)
+// s[f] and s[f + 1] of eight positions. Positions that move by at most one
+// frame per frame (two when `kWide`) lie within 8 (16) frames of the lower
+// end: permutes of one (two) loads each, from a base kept inside the buffer
+// (`length` floats). A loop's wrap between them reads value by value.
+template <bool kWide>
+QB_LANES_AVX2 inline __attribute__((always_inline)) void fetch(const float* s, int32_t length, const int32_t* f,
+                                                              __m256i fv, __m256& a, __m256& b)
 {
-    const __m256i seven = _mm256_set1_epi32(7);
-    for (const int32_t base : {f[0], f[7]}) {
-        const __m256i d = _mm256_sub_epi32(fv, _mm256_set1_epi32(base));
-        const __m256i beyond = _mm256_or_si256(_mm256_cmpgt_epi32(d, seven), _mm256_cmpgt_epi32(_mm256_setzero_si256(), d));
-        if (_mm256_testz_si256(beyond, beyond) && base <= frames - 9) {
-            a = _mm256_permutevar8x32_ps(_mm256_loadu_ps(s + base), d);
-            b = _mm256_permutevar8x32_ps(_mm256_loadu_ps(s + base + 1), d);
+    constexpr int32_t kSpan = kWide ? 16 : 8;
+    const int32_t base = std::min(std::min(f[0], f[7]), length - kSpan - 1);
+    const __m256i d = _mm256_sub_epi32(fv, _mm256_set1_epi32(base));
+    if (_mm256_testz_si256(d, _mm256_set1_epi32(~(kSpan - 1))) && base >= 0) {
+        const float* w = s + base;
+        if (!kWide) {
+            a = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d);
+            b = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d);
             return;
         }
+        // Offsets 8..15 take the upper window; bit 3 of the offset picks it.
+        const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(d, 28));
+        a = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d),
+                             _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 8), d), upper);
+        b = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d),
+                             _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 9), d), upper);
+        return;
     }
     a = _mm256_setr_ps(s[f[0]], s[f[1]], s[f[2]], s[f[3]], s[f[4]], s[f[5]], s[f[6]], s[f[7]]);
     b = _mm256_setr_ps(s[f[0] + 1], s[f[1] + 1], s[f[2] + 1], s[f[3] + 1], s[f[4] + 1], s[f[5] + 1], s[f[6] + 1],
@@ -145,35 +173,91 @@ QB_LANES_AVX2 inline float largest(__m256 v)
 
 } // namespace
 
-QB_LANES_AVX2 void walkLanesAvx2(TesselLaneWalk& w)
+namespace {
+
+// Tile rows into the lanes' rows, from column `tile`.
+template <int kVectors>
+QB_LANES_AVX2 inline void transposeTile(TesselLaneWalk& w, int32_t tile)
 {
     TesselLaneBuffers& b = w.buffers;
-    Regs r = load(b.vectors);
-    for (int32_t tile = w.first; tile < w.end; tile += 8) {
-        for (int row = 0; row < 8; ++row) {
-            const int32_t frame = tile + row;
-            if (frame == w.next) {
-                store(b.vectors, r);
-                w.attend(frame);
-                r = load(b.vectors);
-            }
-            const unsigned mask = w.shortSteps ? step<true>(r, b, row) : step<false>(r, b, row);
-            if (mask) {
-                store(b.vectors, r);
-                w.settle(frame, mask);
-                r = load(b.vectors);
-            }
+    for (int q = 0; q < kVectors; ++q) {
+        const int at = 64 * q;
+        transpose(reinterpret_cast<const float*>(b.tileFrame + at), reinterpret_cast<float*>(&b.frame[8 * q][0]), tile);
+        transpose(b.tileFraction + at, &b.fraction[8 * q][0], tile);
+        if (w.tileRamped) {
+            transpose(b.tileGain[0] + at, &b.gain[0][8 * q][0], tile);
+            transpose(b.tileGain[1] + at, &b.gain[1][8 * q][0], tile);
         }
-        transpose(reinterpret_cast<const float*>(b.tileFrame), reinterpret_cast<float*>(&b.frame[0][0]), tile);
-        transpose(b.tileFraction, &b.fraction[0][0], tile);
-        transpose(b.tileGain[0], &b.gain[0][0][0], tile);
-        transpose(b.tileGain[1], &b.gain[1][0][0], tile);
     }
-    store(b.vectors, r);
+    w.tileRamped = false;
+}
+
+// Steps from `frame` up to `stop` (or the first step whose lanes need the
+// scalar step, their mask in *mask); returns the frame after the last step.
+// One kind of step throughout, so the lanes' registers stay registers.
+template <int kVectors, int kKind, bool kRamp>
+QB_LANES_AVX2 __attribute__((noinline)) int32_t run(TesselLaneWalk& w, int32_t frame, int32_t stop, unsigned* mask)
+{
+    TesselLaneBuffers& b = w.buffers;
+    Regs r0 = load(b.vectors, 0);
+    Regs r1 = kVectors == 2 ? load(b.vectors, 1) : r0;
+    w.tileRamped = w.tileRamped || kRamp;
+    while (frame < stop) {
+        const int row = frame & 7;
+        unsigned m = step<kKind, kRamp>(r0, b, 0, row);
+        if (kVectors == 2)
+            m |= step<kKind, kRamp>(r1, b, 1, row) << 8;
+        ++frame;
+        if (row == 7)
+            transposeTile<kVectors>(w, frame - 8);
+        if (m) {
+            *mask = m;
+            break;
+        }
+    }
+    store(b.vectors, r0, 0);
+    if (kVectors == 2)
+        store(b.vectors, r1, 1);
+    return frame;
+}
+
+template <int kVectors>
+QB_LANES_AVX2 void walk(TesselLaneWalk& w)
+{
+    using Run = int32_t (*)(TesselLaneWalk&, int32_t, int32_t, unsigned*);
+    static constexpr Run kRuns[2 * kStepKinds] = {
+        run<kVectors, kStepsForward, false>, run<kVectors, kStepsForward2, false>,
+        run<kVectors, kStepsShort, false>,   run<kVectors, kStepsAny, false>,
+        run<kVectors, kStepsForward, true>,  run<kVectors, kStepsForward2, true>,
+        run<kVectors, kStepsShort, true>,    run<kVectors, kStepsAny, true>,
+    };
+    for (int32_t frame = w.first; frame < w.end;) {
+        if (frame == w.next)
+            w.attend(frame);
+        unsigned mask = 0;
+        frame = kRuns[w.steps + (w.ramping ? kStepKinds : 0)](w, frame, std::min(w.next, w.end), &mask);
+        if (mask)
+            w.settle(frame - 1, mask);
+    }
     w.finish();
 }
 
-QB_LANES_AVX2 void renderLaneAvx2(TesselLaneSpan& span)
+} // namespace
+
+QB_LANES_AVX2 void walkLanesAvx2(TesselLaneWalk& w)
+{
+    if (w.count() > 8)
+        walk<2>(w);
+    else
+        walk<1>(w);
+}
+
+namespace {
+
+// The render with its choices fixed: steps up to two frames, a stereo
+// sample, two channels rendered, steady gains, stored rather than added.
+template <bool kWide, bool kStereo, bool kTwo, bool kSteady, bool kStore>
+QB_LANES_AVX2 void render(TesselLaneSpan& span)
 {
     const TesselLaneBuffers& b = *span.buffers;
     const TesselSample& sample = *span.sample;
@@ -182,15 +266,15 @@ QB_LANES_AVX2 void renderLaneAvx2(TesselLaneSpan& span)
     const float* gains0 = b.gain[0][span.lane];
     const float* gains1 = b.gain[1][span.lane];
     const float g = sampleRenderGain(sample);
-    const bool stereo = sampleRenderChannels(sample) == 2;
     const float* s0 = sample.audio.buffers[0];
-    const float* s1 = stereo ? sample.audio.buffers[1] : s0;
+    const float* s1 = kStereo ? sample.audio.buffers[1] : s0;
     const auto length = static_cast<int32_t>(sample.audio.frames);
-    const bool two = span.channels > 1;
     float* d0 = span.dst[0];
-    float* d1 = two ? span.dst[1] : nullptr;
+    float* d1 = span.dst[1];
 
     const __m256 gv = _mm256_set1_ps(g);
+    const __m256 steady0 = _mm256_set1_ps(span.gain[0]);
+    const __m256 steady1 = _mm256_set1_ps(span.gain[1]);
     __m256 peak0 = _mm256_set1_ps(-INFINITY);
     __m256 peak1 = peak0;
     int32_t i = span.from;
@@ -200,43 +284,49 @@ QB_LANES_AVX2 void renderLaneAvx2(TesselLaneSpan& span)
         const __m256 earlier = _mm256_sub_ps(gv, later);
         __m256 a;
         __m256 bb;
-        fetch(s0, length, frames + i, fv, a, bb);
+        fetch<kWide>(s0, length, frames + i, fv, a, bb);
         const __m256 v0 = _mm256_add_ps(_mm256_mul_ps(a, earlier), _mm256_mul_ps(bb, later));
         __m256 v1 = v0;
-        if (stereo) {
-            fetch(s1, length, frames + i, fv, a, bb);
+        if (kStereo) {
+            fetch<kWide>(s1, length, frames + i, fv, a, bb);
             v1 = _mm256_add_ps(_mm256_mul_ps(a, earlier), _mm256_mul_ps(bb, later));
         }
-        const __m256 o0 = _mm256_mul_ps(v0, _mm256_loadu_ps(gains0 + i));
+        const __m256 o0 = _mm256_mul_ps(v0, kSteady ? steady0 : _mm256_loadu_ps(gains0 + i));
         peak0 = _mm256_max_ps(peak0, o0);
         if (d0)
-            _mm256_storeu_ps(d0 + i, span.store ? o0 : _mm256_add_ps(o0, _mm256_loadu_ps(d0 + i)));
-        if (two) {
-            const __m256 o1 = _mm256_mul_ps(v1, _mm256_loadu_ps(gains1 + i));
+            _mm256_storeu_ps(d0 + i, kStore ? o0 : _mm256_add_ps(o0, _mm256_loadu_ps(d0 + i)));
+        if (kTwo) {
+            const __m256 o1 = _mm256_mul_ps(v1, kSteady ? steady1 : _mm256_loadu_ps(gains1 + i));
             peak1 = _mm256_max_ps(peak1, o1);
             if (d1)
-                _mm256_storeu_ps(d1 + i, span.store ? o1 : _mm256_add_ps(o1, _mm256_loadu_ps(d1 + i)));
+                _mm256_storeu_ps(d1 + i, kStore ? o1 : _mm256_add_ps(o1, _mm256_loadu_ps(d1 + i)));
         }
     }
-    float p0 = largest(peak0);
-    float p1 = largest(peak1);
-    for (; i < span.to; ++i) {
-        const int32_t f = frames[i];
-        const float later = fractions[i] * g;
-        const float earlier = g - later;
-        const float v0 = s0[f] * earlier + s0[f + 1] * later;
-        const float v1 = stereo ? s1[f] * earlier + s1[f + 1] * later : v0;
-        const float o0 = v0 * gains0[i];
-        p0 = p0 > o0 ? p0 : o0;
-        if (d0)
-            d0[i] = span.store ? o0 : o0 + d0[i];
-        if (two) {
-            const float o1 = v1 * gains1[i];
-            p1 = p1 > o1 ? p1 : o1;
-            if (d1)
-                d1[i] = span.store ? o1 : o1 + d1[i];
-        }
-    }
-    span.peaks[0] = p0;
-    span.peaks[1] = p1;
+    span.peaks[0] = largest(peak0);
+    span.peaks[1] = largest(peak1);
+    span.from = i;
+}
+
+using Render = void (*)(TesselLaneSpan&);
+
+template <int kChoice>
+QB_LANES_AVX2 void renderChoice(TesselLaneSpan& span)
+{
+    render<(kChoice & 16) != 0, (kChoice & 8) != 0, (kChoice & 4) != 0, (kChoice & 2) != 0, (kChoice & 1) != 0>(span);
+}
+
+template <int... kChoices>
+constexpr std::array<Render, sizeof...(kChoices)> renders(std::integer_sequence<int, kChoices...>)
+{
+    return {renderChoice<kChoices>...};
+}
+
+} // namespace
+
+QB_LANES_AVX2 void renderLaneAvx2(TesselLaneSpan& span)
+{
+    static constexpr std::array<Render, 32> kRenders = renders(std::make_integer_sequence<int, 32>());
+    const int32_t to = span.to;
+    kRenders[static_cast<size_t>(renderLaneChoice(span))](span);
+    renderLaneTail(span, to);
 }

@@ -4,6 +4,7 @@
 #include "engine/interpolate.h"
 #include "engine/voice_lanes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <emmintrin.h>
 
@@ -13,36 +14,29 @@ using namespace lanes;
 
 struct Regs {
     __m128i frame;
-    __m128 fraction, step, current0, current1, keep0, keep1, take0, take1, floor0, floor1;
-    __m128i lo, last;
+    __m128 fraction, current0, current1;
 };
 
-Regs load(const TesselLaneVectors& v)
+// Lanes 4q .. 4q + 3.
+Regs load(const TesselLaneVectors& v, int q)
 {
+    const int o = 4 * q;
     Regs r;
-    r.frame = _mm_load_si128(reinterpret_cast<const __m128i*>(v.frame));
-    r.fraction = _mm_load_ps(v.fraction);
-    r.step = _mm_load_ps(v.step);
-    r.current0 = _mm_load_ps(v.current[0]);
-    r.current1 = _mm_load_ps(v.current[1]);
-    r.keep0 = _mm_load_ps(v.keep[0]);
-    r.keep1 = _mm_load_ps(v.keep[1]);
-    r.take0 = _mm_load_ps(v.take[0]);
-    r.take1 = _mm_load_ps(v.take[1]);
-    r.floor0 = _mm_load_ps(v.floor[0]);
-    r.floor1 = _mm_load_ps(v.floor[1]);
-    r.lo = _mm_load_si128(reinterpret_cast<const __m128i*>(v.lo));
-    r.last = _mm_load_si128(reinterpret_cast<const __m128i*>(v.last));
+    r.frame = _mm_load_si128(reinterpret_cast<const __m128i*>(v.frame + o));
+    r.fraction = _mm_load_ps(v.fraction + o);
+    r.current0 = _mm_load_ps(v.current[0] + o);
+    r.current1 = _mm_load_ps(v.current[1] + o);
     return r;
 }
 
 // The loop changes only the positions and the current gains.
-void store(TesselLaneVectors& v, const Regs& r)
+void store(TesselLaneVectors& v, const Regs& r, int q)
 {
-    _mm_store_si128(reinterpret_cast<__m128i*>(v.frame), r.frame);
-    _mm_store_ps(v.fraction, r.fraction);
-    _mm_store_ps(v.current[0], r.current0);
-    _mm_store_ps(v.current[1], r.current1);
+    const int o = 4 * q;
+    _mm_store_si128(reinterpret_cast<__m128i*>(v.frame + o), r.frame);
+    _mm_store_ps(v.fraction + o, r.fraction);
+    _mm_store_ps(v.current[0] + o, r.current0);
+    _mm_store_ps(v.current[1] + o, r.current1);
 }
 
 void transpose(const float* tile, float* rows, int32_t column)
@@ -64,13 +58,18 @@ __m128 select(__m128 mask, __m128 yes, __m128 no)
     return _mm_or_ps(_mm_and_ps(mask, yes), _mm_andnot_ps(mask, no));
 }
 
-template <bool kShort>
-unsigned step(Regs& r, TesselLaneBuffers& b, int row)
+template <bool kShort, bool kRamp>
+inline __attribute__((always_inline)) unsigned step(Regs& r, TesselLaneBuffers& b, int q, int row)
 {
+    // What the scalar steps set is read where it lies; only the positions
+    // and gains, which change every frame, live in registers.
+    const TesselLaneVectors& v = b.vectors;
+    const int o = 4 * q;
     const __m128 one = _mm_set1_ps(1.0f);
-    _mm_store_si128(reinterpret_cast<__m128i*>(b.tileFrame + 4 * row), r.frame);
-    _mm_store_ps(b.tileFraction + 4 * row, r.fraction);
-    const __m128 y = _mm_add_ps(r.fraction, r.step);
+    const int at = 16 * q + 4 * row;
+    _mm_store_si128(reinterpret_cast<__m128i*>(b.tileFrame + at), r.frame);
+    _mm_store_ps(b.tileFraction + at, r.fraction);
+    const __m128 y = _mm_add_ps(r.fraction, _mm_load_ps(v.step + o));
     if (kShort) {
         const __m128 carry = _mm_cmpge_ps(y, one);
         r.fraction = select(carry, _mm_sub_ps(y, one), y);
@@ -86,12 +85,14 @@ unsigned step(Regs& r, TesselLaneBuffers& b, int row)
         r.fraction = _mm_andnot_ps(over, fraction);
         r.frame = _mm_add_epi32(r.frame, _mm_cvttps_epi32(_mm_add_ps(whole, _mm_and_ps(over, one))));
     }
-    r.current0 = _mm_add_ps(_mm_mul_ps(r.keep0, r.current0), r.take0);
-    r.current1 = _mm_add_ps(_mm_mul_ps(r.keep1, r.current1), r.take1);
-    _mm_store_ps(b.tileGain[0] + 4 * row, r.current0);
-    _mm_store_ps(b.tileGain[1] + 4 * row, r.current1);
-    const __m128i outside = _mm_or_si128(_mm_cmpgt_epi32(r.lo, r.frame), _mm_cmpgt_epi32(r.frame, r.last));
-    const __m128 fell = _mm_or_ps(_mm_cmple_ps(r.current0, r.floor0), _mm_cmple_ps(r.current1, r.floor1));
+    const __m128i outside = _mm_or_si128(_mm_cmpgt_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(v.lo + o)), r.frame), _mm_cmpgt_epi32(r.frame, _mm_load_si128(reinterpret_cast<const __m128i*>(v.last + o))));
+    if (!kRamp)
+        return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(outside)));
+    r.current0 = _mm_add_ps(_mm_mul_ps(_mm_load_ps(v.keep[0] + o), r.current0), _mm_load_ps(v.take[0] + o));
+    r.current1 = _mm_add_ps(_mm_mul_ps(_mm_load_ps(v.keep[1] + o), r.current1), _mm_load_ps(v.take[1] + o));
+    _mm_store_ps(b.tileGain[0] + at, r.current0);
+    _mm_store_ps(b.tileGain[1] + at, r.current1);
+    const __m128 fell = _mm_or_ps(_mm_cmple_ps(r.current0, _mm_load_ps(v.floor[0] + o)), _mm_cmple_ps(r.current1, _mm_load_ps(v.floor[1] + o)));
     return static_cast<unsigned>(_mm_movemask_ps(_mm_or_ps(fell, _mm_castsi128_ps(outside))));
 }
 
@@ -103,35 +104,87 @@ __m128 largest(__m128 v)
 
 } // namespace
 
-void walkLanesSse(TesselLaneWalk& w)
+namespace {
+
+template <int kVectors>
+void transposeTile(TesselLaneWalk& w, int32_t tile)
 {
     TesselLaneBuffers& b = w.buffers;
-    Regs r = load(b.vectors);
-    for (int32_t tile = w.first; tile < w.end; tile += 4) {
-        for (int row = 0; row < 4; ++row) {
-            const int32_t frame = tile + row;
-            if (frame == w.next) {
-                store(b.vectors, r);
-                w.attend(frame);
-                r = load(b.vectors);
-            }
-            const unsigned mask = w.shortSteps ? step<true>(r, b, row) : step<false>(r, b, row);
-            if (mask) {
-                store(b.vectors, r);
-                w.settle(frame, mask);
-                r = load(b.vectors);
-            }
+    for (int q = 0; q < kVectors; ++q) {
+        const int at = 16 * q;
+        transpose(reinterpret_cast<const float*>(b.tileFrame + at), reinterpret_cast<float*>(&b.frame[4 * q][0]), tile);
+        transpose(b.tileFraction + at, &b.fraction[4 * q][0], tile);
+        if (w.tileRamped) {
+            transpose(b.tileGain[0] + at, &b.gain[0][4 * q][0], tile);
+            transpose(b.tileGain[1] + at, &b.gain[1][4 * q][0], tile);
         }
-        transpose(reinterpret_cast<const float*>(b.tileFrame), reinterpret_cast<float*>(&b.frame[0][0]), tile);
-        transpose(b.tileFraction, &b.fraction[0][0], tile);
-        transpose(b.tileGain[0], &b.gain[0][0][0], tile);
-        transpose(b.tileGain[1], &b.gain[1][0][0], tile);
     }
-    store(b.vectors, r);
+    w.tileRamped = false;
+}
+
+// Steps from `frame` up to `stop` (or the first step whose lanes need the
+// scalar step); one kind of step throughout, so the lanes' registers stay
+// registers. Steps other than short forward ones take the general step.
+template <int kVectors, bool kShort, bool kRamp>
+__attribute__((noinline)) int32_t run(TesselLaneWalk& w, int32_t frame, int32_t stop, unsigned* mask)
+{
+    TesselLaneBuffers& b = w.buffers;
+    Regs r0 = load(b.vectors, 0);
+    Regs r1 = kVectors == 2 ? load(b.vectors, 1) : r0;
+    w.tileRamped = w.tileRamped || kRamp;
+    while (frame < stop) {
+        const int row = frame & 3;
+        unsigned m = step<kShort, kRamp>(r0, b, 0, row);
+        if (kVectors == 2)
+            m |= step<kShort, kRamp>(r1, b, 1, row) << 4;
+        ++frame;
+        if (row == 3)
+            transposeTile<kVectors>(w, frame - 4);
+        if (m) {
+            *mask = m;
+            break;
+        }
+    }
+    store(b.vectors, r0, 0);
+    if (kVectors == 2)
+        store(b.vectors, r1, 1);
+    return frame;
+}
+
+template <int kVectors>
+void walk(TesselLaneWalk& w)
+{
+    using Run = int32_t (*)(TesselLaneWalk&, int32_t, int32_t, unsigned*);
+    static constexpr Run kRuns[4] = {
+        run<kVectors, false, false>, run<kVectors, true, false>,
+        run<kVectors, false, true>,  run<kVectors, true, true>,
+    };
+    for (int32_t frame = w.first; frame < w.end;) {
+        if (frame == w.next)
+            w.attend(frame);
+        unsigned mask = 0;
+        const int choice = (w.ramping ? 2 : 0) + (w.steps == kStepsForward ? 1 : 0);
+        frame = kRuns[choice](w, frame, std::min(w.next, w.end), &mask);
+        if (mask)
+            w.settle(frame - 1, mask);
+    }
     w.finish();
 }
 
-void renderLaneSse(TesselLaneSpan& span)
+} // namespace
+
+void walkLanesSse(TesselLaneWalk& w)
+{
+    if (w.count() > 4)
+        walk<2>(w);
+    else
+        walk<1>(w);
+}
+
+namespace {
+
+template <bool kStereo, bool kTwo, bool kSteady, bool kStore>
+void render(TesselLaneSpan& span)
 {
     const TesselLaneBuffers& b = *span.buffers;
     const TesselSample& sample = *span.sample;
@@ -139,15 +192,14 @@ void renderLaneSse(TesselLaneSpan& span)
     const float* fractions = b.fraction[span.lane];
     const float* gains0 = b.gain[0][span.lane];
     const float* gains1 = b.gain[1][span.lane];
-    const float g = sampleRenderGain(sample);
-    const bool stereo = sampleRenderChannels(sample) == 2;
     const float* s0 = sample.audio.buffers[0];
-    const float* s1 = stereo ? sample.audio.buffers[1] : s0;
-    const bool two = span.channels > 1;
+    const float* s1 = kStereo ? sample.audio.buffers[1] : s0;
     float* d0 = span.dst[0];
-    float* d1 = two ? span.dst[1] : nullptr;
+    float* d1 = span.dst[1];
 
-    const __m128 gv = _mm_set1_ps(g);
+    const __m128 gv = _mm_set1_ps(sampleRenderGain(sample));
+    const __m128 steady0 = _mm_set1_ps(span.gain[0]);
+    const __m128 steady1 = _mm_set1_ps(span.gain[1]);
     __m128 peak0 = _mm_set1_ps(-INFINITY);
     __m128 peak1 = peak0;
     int32_t i = span.from;
@@ -159,41 +211,41 @@ void renderLaneSse(TesselLaneSpan& span)
         __m128 bb = _mm_setr_ps(s0[f[0] + 1], s0[f[1] + 1], s0[f[2] + 1], s0[f[3] + 1]);
         const __m128 v0 = _mm_add_ps(_mm_mul_ps(a, earlier), _mm_mul_ps(bb, later));
         __m128 v1 = v0;
-        if (stereo) {
+        if (kStereo) {
             a = _mm_setr_ps(s1[f[0]], s1[f[1]], s1[f[2]], s1[f[3]]);
             bb = _mm_setr_ps(s1[f[0] + 1], s1[f[1] + 1], s1[f[2] + 1], s1[f[3] + 1]);
             v1 = _mm_add_ps(_mm_mul_ps(a, earlier), _mm_mul_ps(bb, later));
         }
-        const __m128 o0 = _mm_mul_ps(v0, _mm_loadu_ps(gains0 + i));
+        const __m128 o0 = _mm_mul_ps(v0, kSteady ? steady0 : _mm_loadu_ps(gains0 + i));
         peak0 = _mm_max_ps(peak0, o0);
         if (d0)
-            _mm_storeu_ps(d0 + i, span.store ? o0 : _mm_add_ps(o0, _mm_loadu_ps(d0 + i)));
-        if (two) {
-            const __m128 o1 = _mm_mul_ps(v1, _mm_loadu_ps(gains1 + i));
+            _mm_storeu_ps(d0 + i, kStore ? o0 : _mm_add_ps(o0, _mm_loadu_ps(d0 + i)));
+        if (kTwo) {
+            const __m128 o1 = _mm_mul_ps(v1, kSteady ? steady1 : _mm_loadu_ps(gains1 + i));
             peak1 = _mm_max_ps(peak1, o1);
             if (d1)
-                _mm_storeu_ps(d1 + i, span.store ? o1 : _mm_add_ps(o1, _mm_loadu_ps(d1 + i)));
+                _mm_storeu_ps(d1 + i, kStore ? o1 : _mm_add_ps(o1, _mm_loadu_ps(d1 + i)));
         }
     }
-    float p0 = _mm_cvtss_f32(largest(peak0));
-    float p1 = _mm_cvtss_f32(largest(peak1));
-    for (; i < span.to; ++i) {
-        const int32_t f = frames[i];
-        const float later = fractions[i] * g;
-        const float earlier = g - later;
-        const float v0 = s0[f] * earlier + s0[f + 1] * later;
-        const float v1 = stereo ? s1[f] * earlier + s1[f + 1] * later : v0;
-        const float o0 = v0 * gains0[i];
-        p0 = p0 > o0 ? p0 : o0;
-        if (d0)
-            d0[i] = span.store ? o0 : o0 + d0[i];
-        if (two) {
-            const float o1 = v1 * gains1[i];
-            p1 = p1 > o1 ? p1 : o1;
-            if (d1)
-                d1[i] = span.store ? o1 : o1 + d1[i];
-        }
-    }
-    span.peaks[0] = p0;
-    span.peaks[1] = p1;
+    span.peaks[0] = _mm_cvtss_f32(largest(peak0));
+    span.peaks[1] = _mm_cvtss_f32(largest(peak1));
+    span.from = i;
+}
+
+} // namespace
+
+void renderLaneSse(TesselLaneSpan& span)
+{
+    using Render = void (*)(TesselLaneSpan&);
+    static constexpr Render kRenders[16] = {
+        render<false, false, false, false>, render<false, false, false, true>, render<false, false, true, false>,
+        render<false, false, true, true>,   render<false, true, false, false>, render<false, true, false, true>,
+        render<false, true, true, false>,   render<false, true, true, true>,   render<true, false, false, false>,
+        render<true, false, false, true>,   render<true, false, true, false>,  render<true, false, true, true>,
+        render<true, true, false, false>,   render<true, true, false, true>,   render<true, true, true, false>,
+        render<true, true, true, true>,
+    };
+    const int32_t to = span.to;
+    kRenders[renderLaneChoice(span) & 15](span);
+    renderLaneTail(span, to);
 }
