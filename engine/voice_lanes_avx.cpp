@@ -208,8 +208,10 @@ QB_LANES_AVX2 __attribute__((noinline)) int32_t run(TesselLaneWalk& w, int32_t f
         if (kVectors == 2)
             m |= step<kKind, kRamp>(r1, b, 1, row) << 8;
         ++frame;
-        if (row == 7)
+        if (row == 7) {
             transposeTile<kVectors>(w, frame - 8);
+            w.tileRamped = kRamp;
+        }
         if (m) {
             *mask = m;
             break;

@@ -138,8 +138,10 @@ __attribute__((noinline)) int32_t run(TesselLaneWalk& w, int32_t frame, int32_t 
         if (kVectors == 2)
             m |= step<kShort, kRamp>(r1, b, 1, row) << 4;
         ++frame;
-        if (row == 3)
+        if (row == 3) {
             transposeTile<kVectors>(w, frame - 4);
+            w.tileRamped = kRamp;
+        }
         if (m) {
             *mask = m;
             break;
