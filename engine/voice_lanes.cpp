@@ -122,6 +122,7 @@ bool TesselLaneWalk::begin()
         return false;
     first -= first % tile;
     end = std::max(first, (last + tile - 1) / tile * tile);
+    buffers.stride = std::max(end, tile);
     refresh();
     return true;
 }

@@ -73,19 +73,28 @@ struct alignas(32) TesselLaneVectors {
     int32_t last[lanes::kMaxLanes];
 };
 
-// Per lane and block frame: position and the gains of both channels. Made
-// with the engine's pools.
+// Per lane and block frame: position and the gains of both channels, in
+// rows of `stride` frames (the walk's end: a short block keeps its rows
+// close together). Made with the engine's pools.
 struct alignas(32) TesselLaneBuffers {
-    int32_t frame[lanes::kMaxLanes][lanes::kStride];
-    float fraction[lanes::kMaxLanes][lanes::kStride];
-    float gain[2][lanes::kMaxLanes][lanes::kStride];
+    int32_t* frameRow(int lane) { return frames + lane * stride; }
+    float* fractionRow(int lane) { return fractions + lane * stride; }
+    float* gainRow(int channel, int lane) { return gains[channel] + lane * stride; }
+    const int32_t* frameRow(int lane) const { return frames + lane * stride; }
+    const float* fractionRow(int lane) const { return fractions + lane * stride; }
+    const float* gainRow(int channel, int lane) const { return gains[channel] + lane * stride; }
+
+    alignas(32) int32_t frames[lanes::kMaxLanes * lanes::kStride];
+    float fractions[lanes::kMaxLanes * lanes::kStride];
+    float gains[2][lanes::kMaxLanes * lanes::kStride];
     // One tile of frames by lanes (a square per vector) before it is turned
     // into the rows above.
-    int32_t tileFrame[lanes::kMaxTile * lanes::kMaxLanes];
-    float tileFraction[lanes::kMaxTile * lanes::kMaxLanes];
-    float tileGain[2][lanes::kMaxTile * lanes::kMaxLanes];
+    alignas(32) int32_t tileFrame[lanes::kMaxTile * lanes::kMaxLanes];
+    alignas(32) float tileFraction[lanes::kMaxTile * lanes::kMaxLanes];
+    alignas(32) float tileGain[2][lanes::kMaxTile * lanes::kMaxLanes];
     TesselLaneVectors vectors;
     TesselLaneVoice lane[lanes::kMaxLanes];
+    int32_t stride = lanes::kStride;
 };
 
 // Steps of lanes: all forward by less than one frame, or two; all by less

@@ -47,7 +47,7 @@ QB_LANES_AVX2 inline void store(TesselLaneVectors& v, const Regs& r, int q)
 }
 
 // Rows of a tile (frames by lanes) into the lanes' rows at `column`.
-QB_LANES_AVX2 inline void transpose(const float* tile, float* rows, int32_t column)
+QB_LANES_AVX2 inline void transpose(const float* tile, float* rows, int32_t stride, int32_t column)
 {
     const __m256 r0 = _mm256_load_ps(tile), r1 = _mm256_load_ps(tile + 8);
     const __m256 r2 = _mm256_load_ps(tile + 16), r3 = _mm256_load_ps(tile + 24);
@@ -63,13 +63,13 @@ QB_LANES_AVX2 inline void transpose(const float* tile, float* rows, int32_t colu
     const __m256 s6 = _mm256_shuffle_ps(t5, t7, 0x44), s7 = _mm256_shuffle_ps(t5, t7, 0xEE);
     float* out = rows + column;
     _mm256_storeu_ps(out, _mm256_permute2f128_ps(s0, s4, 0x20));
-    _mm256_storeu_ps(out + kStride, _mm256_permute2f128_ps(s1, s5, 0x20));
-    _mm256_storeu_ps(out + 2 * kStride, _mm256_permute2f128_ps(s2, s6, 0x20));
-    _mm256_storeu_ps(out + 3 * kStride, _mm256_permute2f128_ps(s3, s7, 0x20));
-    _mm256_storeu_ps(out + 4 * kStride, _mm256_permute2f128_ps(s0, s4, 0x31));
-    _mm256_storeu_ps(out + 5 * kStride, _mm256_permute2f128_ps(s1, s5, 0x31));
-    _mm256_storeu_ps(out + 6 * kStride, _mm256_permute2f128_ps(s2, s6, 0x31));
-    _mm256_storeu_ps(out + 7 * kStride, _mm256_permute2f128_ps(s3, s7, 0x31));
+    _mm256_storeu_ps(out + stride, _mm256_permute2f128_ps(s1, s5, 0x20));
+    _mm256_storeu_ps(out + 2 * stride, _mm256_permute2f128_ps(s2, s6, 0x20));
+    _mm256_storeu_ps(out + 3 * stride, _mm256_permute2f128_ps(s3, s7, 0x20));
+    _mm256_storeu_ps(out + 4 * stride, _mm256_permute2f128_ps(s0, s4, 0x31));
+    _mm256_storeu_ps(out + 5 * stride, _mm256_permute2f128_ps(s1, s5, 0x31));
+    _mm256_storeu_ps(out + 6 * stride, _mm256_permute2f128_ps(s2, s6, 0x31));
+    _mm256_storeu_ps(out + 7 * stride, _mm256_permute2f128_ps(s3, s7, 0x31));
 }
 
 // One frame of every lane: the position and gains of frame `row` into the
@@ -182,11 +182,13 @@ QB_LANES_AVX2 inline void transposeTile(TesselLaneWalk& w, int32_t tile)
     TesselLaneBuffers& b = w.buffers;
     for (int q = 0; q < kVectors; ++q) {
         const int at = 64 * q;
-        transpose(reinterpret_cast<const float*>(b.tileFrame + at), reinterpret_cast<float*>(&b.frame[8 * q][0]), tile);
-        transpose(b.tileFraction + at, &b.fraction[8 * q][0], tile);
+        const int32_t stride = b.stride;
+        transpose(reinterpret_cast<const float*>(b.tileFrame + at), reinterpret_cast<float*>(b.frameRow(8 * q)), stride,
+                  tile);
+        transpose(b.tileFraction + at, b.fractionRow(8 * q), stride, tile);
         if (w.tileRamped) {
-            transpose(b.tileGain[0] + at, &b.gain[0][8 * q][0], tile);
-            transpose(b.tileGain[1] + at, &b.gain[1][8 * q][0], tile);
+            transpose(b.tileGain[0] + at, b.gainRow(0, 8 * q), stride, tile);
+            transpose(b.tileGain[1] + at, b.gainRow(1, 8 * q), stride, tile);
         }
     }
     w.tileRamped = false;
@@ -263,10 +265,10 @@ QB_LANES_AVX2 void render(TesselLaneSpan& span)
 {
     const TesselLaneBuffers& b = *span.buffers;
     const TesselSample& sample = *span.sample;
-    const int32_t* frames = b.frame[span.lane];
-    const float* fractions = b.fraction[span.lane];
-    const float* gains0 = b.gain[0][span.lane];
-    const float* gains1 = b.gain[1][span.lane];
+    const int32_t* frames = b.frameRow(span.lane);
+    const float* fractions = b.fractionRow(span.lane);
+    const float* gains0 = b.gainRow(0, span.lane);
+    const float* gains1 = b.gainRow(1, span.lane);
     const float g = sampleRenderGain(sample);
     const float* s0 = sample.audio.buffers[0];
     const float* s1 = kStereo ? sample.audio.buffers[1] : s0;

@@ -24,12 +24,12 @@ void renderLaneTail(TesselLaneSpan& span, int32_t to)
     const float* s0 = sample.audio.buffers[0];
     const float* s1 = sampleRenderChannels(sample) == 2 ? sample.audio.buffers[1] : s0;
     for (int32_t i = span.from; i < to; ++i) {
-        const int32_t f = b.frame[span.lane][i];
-        const float later = b.fraction[span.lane][i] * g;
+        const int32_t f = b.frameRow(span.lane)[i];
+        const float later = b.fractionRow(span.lane)[i] * g;
         const float earlier = g - later;
         const float v[2] = {s0[f] * earlier + s0[f + 1] * later, s1[f] * earlier + s1[f + 1] * later};
         for (int j = 0; j < span.channels; ++j) {
-            const float o = v[j] * (span.steady ? span.gain[j] : b.gain[j][span.lane][i]);
+            const float o = v[j] * (span.steady ? span.gain[j] : b.gainRow(j, span.lane)[i]);
             span.peaks[j] = span.peaks[j] > o ? span.peaks[j] : o;
             if (span.dst[j])
                 span.dst[j][i] = span.store ? o : o + span.dst[j][i];

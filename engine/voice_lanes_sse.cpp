@@ -39,7 +39,7 @@ void store(TesselLaneVectors& v, const Regs& r, int q)
     _mm_store_ps(v.current[1] + o, r.current1);
 }
 
-void transpose(const float* tile, float* rows, int32_t column)
+void transpose(const float* tile, float* rows, int32_t stride, int32_t column)
 {
     __m128 r0 = _mm_load_ps(tile);
     __m128 r1 = _mm_load_ps(tile + 4);
@@ -48,9 +48,9 @@ void transpose(const float* tile, float* rows, int32_t column)
     _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
     float* out = rows + column;
     _mm_storeu_ps(out, r0);
-    _mm_storeu_ps(out + kStride, r1);
-    _mm_storeu_ps(out + 2 * kStride, r2);
-    _mm_storeu_ps(out + 3 * kStride, r3);
+    _mm_storeu_ps(out + stride, r1);
+    _mm_storeu_ps(out + 2 * stride, r2);
+    _mm_storeu_ps(out + 3 * stride, r3);
 }
 
 __m128 select(__m128 mask, __m128 yes, __m128 no)
@@ -112,11 +112,13 @@ void transposeTile(TesselLaneWalk& w, int32_t tile)
     TesselLaneBuffers& b = w.buffers;
     for (int q = 0; q < kVectors; ++q) {
         const int at = 16 * q;
-        transpose(reinterpret_cast<const float*>(b.tileFrame + at), reinterpret_cast<float*>(&b.frame[4 * q][0]), tile);
-        transpose(b.tileFraction + at, &b.fraction[4 * q][0], tile);
+        const int32_t stride = b.stride;
+        transpose(reinterpret_cast<const float*>(b.tileFrame + at), reinterpret_cast<float*>(b.frameRow(4 * q)), stride,
+                  tile);
+        transpose(b.tileFraction + at, b.fractionRow(4 * q), stride, tile);
         if (w.tileRamped) {
-            transpose(b.tileGain[0] + at, &b.gain[0][4 * q][0], tile);
-            transpose(b.tileGain[1] + at, &b.gain[1][4 * q][0], tile);
+            transpose(b.tileGain[0] + at, b.gainRow(0, 4 * q), stride, tile);
+            transpose(b.tileGain[1] + at, b.gainRow(1, 4 * q), stride, tile);
         }
     }
     w.tileRamped = false;
@@ -190,10 +192,10 @@ void render(TesselLaneSpan& span)
 {
     const TesselLaneBuffers& b = *span.buffers;
     const TesselSample& sample = *span.sample;
-    const int32_t* frames = b.frame[span.lane];
-    const float* fractions = b.fraction[span.lane];
-    const float* gains0 = b.gain[0][span.lane];
-    const float* gains1 = b.gain[1][span.lane];
+    const int32_t* frames = b.frameRow(span.lane);
+    const float* fractions = b.fractionRow(span.lane);
+    const float* gains0 = b.gainRow(0, span.lane);
+    const float* gains1 = b.gainRow(1, span.lane);
     const float* s0 = sample.audio.buffers[0];
     const float* s1 = kStereo ? sample.audio.buffers[1] : s0;
     float* d0 = span.dst[0];
