@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
+#include "engine/step_below.h"
 #include "engine/voice.h"
 
 #include <algorithm>
@@ -14,33 +15,6 @@ constexpr double kTickEpsilon = 0.0000001;
 constexpr double kRowEpsilon = 0.000001;
 constexpr uint16_t kTickFlagNewRow = 2;
 constexpr uint16_t kTickFlagNewTick = 8;
-
-// Steps x += r below `stop`, at most `limit` of them, at once where that is
-// exact: inside one binade every sum rounds onto the same spacing, so each
-// step adds the same amount unless r lies halfway between two multiples of
-// it. Stops short of the next binade; returns the steps taken.
-int quietSteps(double& x, double r, double stop, int limit)
-{
-    if (!(x > 0.0) || !(r > 0.0) || !std::isfinite(x) || x >= stop)
-        return 0;
-    const int b = std::ilogb(x);
-    const double top = std::ldexp(1.0, b + 1);
-    const double d = (x + r) - x;
-    if (!(d > 0.0) || std::fabs(r - d) == std::ldexp(1.0, b - 53))
-        return 0;
-    // k d is exact while x + k d stays in the binade: both are multiples of its spacing.
-    const double bound = std::min(stop, top);
-    double k = std::min(std::ceil((bound - x) / d), static_cast<double>(limit));
-    while (k > 0.0 && x + (k - 1.0) * d >= bound)
-        k -= 1.0;
-    while (k < limit && x + k * d < bound)
-        k += 1.0;
-    // A sum that reaches the next binade rounds on its spacing: that step is left to the caller.
-    if (x + k * d >= top)
-        k -= 1.0;
-    x += k * d;
-    return static_cast<int>(k);
-}
 
 uint16_t frameOffset(int f)
 {
@@ -110,9 +84,7 @@ int TesselEngine::skipQuietFrames(int limit, double rowsPerSample)
     const double tickEnd = whole + (pos.tick + 1.0 - kRowEpsilon) / speed - kTickEpsilon;
     const double stop = std::min({rowEnd, wrap, tickEnd}) - 1e-10 * (1.0 + std::fabs(t));
     double x = t;
-    int m = quietSteps(x, rowsPerSample, stop, limit);
-    for (; m < limit && x < stop; ++m)
-        x += rowsPerSample;
+    const int m = stepBelow(x, rowsPerSample, stop, limit);
     pos.time = x;
     return m;
 }
