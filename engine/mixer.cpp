@@ -103,35 +103,38 @@ public:
     {
     }
 
-    // The lane holding the voice at the cursor (walking a new group from
-    // there when needed), or -1 for the plain path.
+    // Called for every node in mixing order: the lane holding the node's
+    // voice, or -1 for the plain path. Past the nodes the last group looked
+    // at, the next group is walked from here.
     int laneFor(const VoiceCursor& at)
     {
-        TesselVoice* voice = at.node()->voice;
-        if (tile_ == 0 || !voice->events)
+        if (tile_ == 0)
             return -1;
-        // A voice the pending group passed over takes the plain path.
-        if (taken_ == walked_)
-            walk(at);
-        return taken_ < walked_ && buffers_->lane[taken_].voice == voice ? taken_++ : -1;
+        if (window_ == 0)
+            window_ = walk(at);
+        --window_;
+        const TesselVoice* voice = at.node()->voice;
+        return voice && taken_ < walked_ && buffers_->lane[taken_].voice == voice ? taken_++ : -1;
     }
     const TesselLaneBuffers* buffers() const { return buffers_; }
 
 private:
-    void walk(VoiceCursor at)
+    // Walks the voices of the next nodes that have something to render;
+    // returns the nodes looked at.
+    int walk(VoiceCursor at)
     {
         TesselLaneWalk group(*buffers_, tile_, 2 * tile_);
-        for (int seen = 0; at.node() && !group.full() && seen < kLookAhead; at.next(), ++seen) {
+        int seen = 0;
+        for (; at.node() && !group.full() && seen < kLookAhead; at.next(), ++seen) {
             TesselVoice* voice = at.node()->voice;
-            if (!voice || !voice->events || inGroup(group, voice))
-                continue;
-            group.add(*voice, out_, frames_);
+            if (voice && voice->events && !inGroup(group, voice))
+                group.add(*voice, out_, frames_);
         }
         taken_ = 0;
         walked_ = group.count();
-        if (!group.begin())
-            return;
-        (tile_ == 8 ? walkLanesAvx2 : walkLanesSse)(group);
+        if (group.begin())
+            (tile_ == 8 ? walkLanesAvx2 : walkLanesSse)(group);
+        return seen;
     }
     bool inGroup(const TesselLaneWalk& group, const TesselVoice* voice) const
     {
@@ -148,6 +151,7 @@ private:
     const int tile_;   // lanes per vector; 0: the plain path
     int taken_ = 0;
     int walked_ = 0;
+    int window_ = 0;   // nodes the last walk looked at that the mixer has not reached
 };
 
 void retireIdlePastNotes(TesselChannelVoiceList& list)
@@ -173,12 +177,12 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
     LaneGroups groups(out, frames);
     int active = 0;
     for (VoiceCursor at(lists); at.node(); at.next()) {
+        const int lane = groups.laneFor(at);
         TesselVoice* voice = at.node()->voice;
         if (!voice)
             continue;
         if (voice->state() != voice_state::kIdle || voice->events)
             ++active;
-        const int lane = groups.laneFor(at);
         renderVoice(*voice, out, frames, scratch, lane >= 0 ? groups.buffers() : nullptr, lane);
     }
     for (TesselChannelVoiceList& list : lists)

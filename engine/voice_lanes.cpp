@@ -79,8 +79,13 @@ bool TesselLaneWalk::add(TesselVoice& voice, const TesselBusBuffer& out, int fra
         event.channels = static_cast<uint8_t>(voiceMixChannels(*sample, e->bus, out));
         event.released = (e->state & voice_state::kReleased) != 0;
     }
-    ++lanes_;
-    return true;
+    // A voice with nothing to render needs no lane.
+    for (int e = 0; e < lane.events; ++e)
+        if (lane.event[e].sounding) {
+            ++lanes_;
+            return true;
+        }
+    return false;
 }
 
 bool TesselLaneWalk::begin()
@@ -332,7 +337,7 @@ void TesselLaneWalk::refresh()
     bool backwards = false;
     bool over = false;
     bool beyond = false;
-    for (int l = 0; l < width; ++l) {
+    for (int l = 0; l < lanes_; ++l) {
         const float s = buffers.vectors.step[l];
         backwards = backwards || s < 0.0f;
         over = over || s >= 1.0f;

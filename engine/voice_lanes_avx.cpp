@@ -46,34 +46,33 @@ QB_LANES_AVX2 inline void store(TesselLaneVectors& v, const Regs& r, int q)
     _mm256_store_ps(v.current[1] + o, r.current1);
 }
 
-// Rows of a tile (frames by lanes) into the lanes' rows at `column`.
-QB_LANES_AVX2 inline void transpose(const float* tile, float* rows, int32_t stride, int32_t column)
+// Rows of a tile (eight frames by eight lanes) into the rows of lanes
+// 4h .. 4h + 3 from `column`: the frames k and k + 4 of four lanes loaded
+// side by side, then four-by-four transposes inside the halves.
+QB_LANES_AVX2 inline void transposeHalf(const float* tile, float* rows, int32_t stride, int32_t column, int h)
 {
-    const __m256 r0 = _mm256_load_ps(tile), r1 = _mm256_load_ps(tile + 8);
-    const __m256 r2 = _mm256_load_ps(tile + 16), r3 = _mm256_load_ps(tile + 24);
-    const __m256 r4 = _mm256_load_ps(tile + 32), r5 = _mm256_load_ps(tile + 40);
-    const __m256 r6 = _mm256_load_ps(tile + 48), r7 = _mm256_load_ps(tile + 56);
-    const __m256 t0 = _mm256_unpacklo_ps(r0, r1), t1 = _mm256_unpackhi_ps(r0, r1);
-    const __m256 t2 = _mm256_unpacklo_ps(r2, r3), t3 = _mm256_unpackhi_ps(r2, r3);
-    const __m256 t4 = _mm256_unpacklo_ps(r4, r5), t5 = _mm256_unpackhi_ps(r4, r5);
-    const __m256 t6 = _mm256_unpacklo_ps(r6, r7), t7 = _mm256_unpackhi_ps(r6, r7);
-    const __m256 s0 = _mm256_shuffle_ps(t0, t2, 0x44), s1 = _mm256_shuffle_ps(t0, t2, 0xEE);
-    const __m256 s2 = _mm256_shuffle_ps(t1, t3, 0x44), s3 = _mm256_shuffle_ps(t1, t3, 0xEE);
-    const __m256 s4 = _mm256_shuffle_ps(t4, t6, 0x44), s5 = _mm256_shuffle_ps(t4, t6, 0xEE);
-    const __m256 s6 = _mm256_shuffle_ps(t5, t7, 0x44), s7 = _mm256_shuffle_ps(t5, t7, 0xEE);
-    float* out = rows + column;
-    _mm256_storeu_ps(out, _mm256_permute2f128_ps(s0, s4, 0x20));
-    _mm256_storeu_ps(out + stride, _mm256_permute2f128_ps(s1, s5, 0x20));
-    _mm256_storeu_ps(out + 2 * stride, _mm256_permute2f128_ps(s2, s6, 0x20));
-    _mm256_storeu_ps(out + 3 * stride, _mm256_permute2f128_ps(s3, s7, 0x20));
-    _mm256_storeu_ps(out + 4 * stride, _mm256_permute2f128_ps(s0, s4, 0x31));
-    _mm256_storeu_ps(out + 5 * stride, _mm256_permute2f128_ps(s1, s5, 0x31));
-    _mm256_storeu_ps(out + 6 * stride, _mm256_permute2f128_ps(s2, s6, 0x31));
-    _mm256_storeu_ps(out + 7 * stride, _mm256_permute2f128_ps(s3, s7, 0x31));
+    const float* t = tile + 4 * h;
+    const __m256 v0 = _mm256_loadu2_m128(t + 32, t);
+    const __m256 v1 = _mm256_loadu2_m128(t + 40, t + 8);
+    const __m256 v2 = _mm256_loadu2_m128(t + 48, t + 16);
+    const __m256 v3 = _mm256_loadu2_m128(t + 56, t + 24);
+    const __m256 t0 = _mm256_unpacklo_ps(v0, v1), t1 = _mm256_unpackhi_ps(v0, v1);
+    const __m256 t2 = _mm256_unpacklo_ps(v2, v3), t3 = _mm256_unpackhi_ps(v2, v3);
+    float* out = rows + 4 * h * stride + column;
+    _mm256_storeu_ps(out, _mm256_shuffle_ps(t0, t2, 0x44));
+    _mm256_storeu_ps(out + stride, _mm256_shuffle_ps(t0, t2, 0xEE));
+    _mm256_storeu_ps(out + 2 * stride, _mm256_shuffle_ps(t1, t3, 0x44));
+    _mm256_storeu_ps(out + 3 * stride, _mm256_shuffle_ps(t1, t3, 0xEE));
 }
 
-// One frame of every lane: the position and gains of frame `row` into the
-// tile, then the step; returns the lanes that need the scalar step.
+// The rows of the first `lanes` lanes of a tile (the others are not read).
+QB_LANES_AVX2 inline void transpose(const float* tile, float* rows, int32_t stride, int32_t column, int lanes)
+{
+    transposeHalf(tile, rows, stride, column, 0);
+    if (lanes > 4)
+        transposeHalf(tile, rows, stride, column, 1);
+}
+
 // One frame of one vector of lanes: the position and gains of frame `row`
 // into the tile, then the step; returns the lanes that need the scalar step.
 template <int kKind, bool kRamp>
@@ -183,12 +182,13 @@ QB_LANES_AVX2 inline void transposeTile(TesselLaneWalk& w, int32_t tile)
     for (int q = 0; q < kVectors; ++q) {
         const int at = 64 * q;
         const int32_t stride = b.stride;
+        const int lanes = w.count() - 8 * q;
         transpose(reinterpret_cast<const float*>(b.tileFrame + at), reinterpret_cast<float*>(b.frameRow(8 * q)), stride,
-                  tile);
-        transpose(b.tileFraction + at, b.fractionRow(8 * q), stride, tile);
+                  tile, lanes);
+        transpose(b.tileFraction + at, b.fractionRow(8 * q), stride, tile, lanes);
         if (w.tileRamped) {
-            transpose(b.tileGain[0] + at, b.gainRow(0, 8 * q), stride, tile);
-            transpose(b.tileGain[1] + at, b.gainRow(1, 8 * q), stride, tile);
+            transpose(b.tileGain[0] + at, b.gainRow(0, 8 * q), stride, tile, lanes);
+            transpose(b.tileGain[1] + at, b.gainRow(1, 8 * q), stride, tile, lanes);
         }
     }
     w.tileRamped = false;
