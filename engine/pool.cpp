@@ -217,15 +217,21 @@ bool TesselPools::create()
             nodes = nullptr;
         }
     }
-    if (!lanes)
-        lanes = new (std::nothrow) TesselLaneBuffers();
+    if (!lanes) {
+        // Over-aligned: through the platform's aligned allocation rather than aligned new.
+        if (void* memory = platform::alignedAlloc(sizeof(TesselLaneBuffers)))
+            lanes = new (memory) TesselLaneBuffers;
+    }
     return positions && events && voices && nodes;
 }
 
 void TesselPools::destroy()
 {
-    delete lanes;
-    lanes = nullptr;
+    if (lanes) {
+        lanes->~TesselLaneBuffers();
+        platform::alignedFree(lanes);
+        lanes = nullptr;
+    }
     delete nodes;
     nodes = nullptr;
     delete voices;

@@ -61,7 +61,7 @@ struct TesselLaneVoice {
 };
 
 // The vector state of the lanes, spilled for the scalar steps.
-struct alignas(32) TesselLaneVectors {
+struct alignas(16) TesselLaneVectors {
     int32_t frame[lanes::kMaxLanes];
     float fraction[lanes::kMaxLanes];
     float step[lanes::kMaxLanes];      // signed: backwards walks step down
@@ -76,7 +76,7 @@ struct alignas(32) TesselLaneVectors {
 // Per lane and block frame: position and the gains of both channels, in
 // rows of `stride` frames (the walk's end: a short block keeps its rows
 // close together). Made with the engine's pools.
-struct alignas(32) TesselLaneBuffers {
+struct alignas(16) TesselLaneBuffers {
     int32_t* frameRow(int lane) { return frames + lane * stride; }
     float* fractionRow(int lane) { return fractions + lane * stride; }
     float* gainRow(int channel, int lane) { return gains[channel] + lane * stride; }
@@ -84,14 +84,14 @@ struct alignas(32) TesselLaneBuffers {
     const float* fractionRow(int lane) const { return fractions + lane * stride; }
     const float* gainRow(int channel, int lane) const { return gains[channel] + lane * stride; }
 
-    alignas(32) int32_t frames[lanes::kMaxLanes * lanes::kStride];
+    int32_t frames[lanes::kMaxLanes * lanes::kStride];
     float fractions[lanes::kMaxLanes * lanes::kStride];
     float gains[2][lanes::kMaxLanes * lanes::kStride];
     // One tile of frames by lanes (a square per vector) before it is turned
     // into the rows above.
-    alignas(32) int32_t tileFrame[lanes::kMaxTile * lanes::kMaxLanes];
-    alignas(32) float tileFraction[lanes::kMaxTile * lanes::kMaxLanes];
-    alignas(32) float tileGain[2][lanes::kMaxTile * lanes::kMaxLanes];
+    int32_t tileFrame[lanes::kMaxTile * lanes::kMaxLanes];
+    float tileFraction[lanes::kMaxTile * lanes::kMaxLanes];
+    float tileGain[2][lanes::kMaxTile * lanes::kMaxLanes];
     TesselLaneVectors vectors;
     TesselLaneVoice lane[lanes::kMaxLanes];
     int32_t stride = lanes::kStride;

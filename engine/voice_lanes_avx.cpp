@@ -28,10 +28,10 @@ QB_LANES_AVX2 inline Regs load(const TesselLaneVectors& v, int q)
 {
     const int o = 8 * q;
     Regs r;
-    r.frame = _mm256_load_si256(reinterpret_cast<const __m256i*>(v.frame + o));
-    r.fraction = _mm256_load_ps(v.fraction + o);
-    r.current0 = _mm256_load_ps(v.current[0] + o);
-    r.current1 = _mm256_load_ps(v.current[1] + o);
+    r.frame = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.frame + o));
+    r.fraction = _mm256_loadu_ps(v.fraction + o);
+    r.current0 = _mm256_loadu_ps(v.current[0] + o);
+    r.current1 = _mm256_loadu_ps(v.current[1] + o);
     return r;
 }
 
@@ -40,10 +40,10 @@ QB_LANES_AVX2 inline Regs load(const TesselLaneVectors& v, int q)
 QB_LANES_AVX2 inline void store(TesselLaneVectors& v, const Regs& r, int q)
 {
     const int o = 8 * q;
-    _mm256_store_si256(reinterpret_cast<__m256i*>(v.frame + o), r.frame);
-    _mm256_store_ps(v.fraction + o, r.fraction);
-    _mm256_store_ps(v.current[0] + o, r.current0);
-    _mm256_store_ps(v.current[1] + o, r.current1);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(v.frame + o), r.frame);
+    _mm256_storeu_ps(v.fraction + o, r.fraction);
+    _mm256_storeu_ps(v.current[0] + o, r.current0);
+    _mm256_storeu_ps(v.current[1] + o, r.current1);
 }
 
 // Rows of a tile (eight frames by eight lanes) into the rows of lanes
@@ -84,9 +84,9 @@ QB_LANES_AVX2 inline __attribute__((always_inline)) unsigned step(Regs& r, Tesse
     const int o = 8 * q;
     const __m256 one = _mm256_set1_ps(1.0f);
     const int at = 64 * q + 8 * row;
-    _mm256_store_si256(reinterpret_cast<__m256i*>(b.tileFrame + at), r.frame);
-    _mm256_store_ps(b.tileFraction + at, r.fraction);
-    const __m256 y = _mm256_add_ps(r.fraction, _mm256_load_ps(v.step + o));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(b.tileFrame + at), r.frame);
+    _mm256_storeu_ps(b.tileFraction + at, r.fraction);
+    const __m256 y = _mm256_add_ps(r.fraction, _mm256_loadu_ps(v.step + o));
     if (kKind == kStepsForward) {
         // 0 <= y < 2: at most one frame to carry.
         const __m256 up = _mm256_cmp_ps(y, one, _CMP_GE_OQ);
@@ -119,15 +119,15 @@ QB_LANES_AVX2 inline __attribute__((always_inline)) unsigned step(Regs& r, Tesse
         whole = _mm256_add_ps(whole, _mm256_and_ps(over, one));
         r.frame = _mm256_add_epi32(r.frame, _mm256_cvttps_epi32(whole));
     }
-    const __m256i outside = _mm256_or_si256(_mm256_cmpgt_epi32(_mm256_load_si256(reinterpret_cast<const __m256i*>(v.lo + o)), r.frame), _mm256_cmpgt_epi32(r.frame, _mm256_load_si256(reinterpret_cast<const __m256i*>(v.last + o))));
+    const __m256i outside = _mm256_or_si256(_mm256_cmpgt_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.lo + o)), r.frame), _mm256_cmpgt_epi32(r.frame, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.last + o))));
     if (!kRamp)
         return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(outside)));
-    r.current0 = _mm256_add_ps(_mm256_mul_ps(_mm256_load_ps(v.keep[0] + o), r.current0), _mm256_load_ps(v.take[0] + o));
-    r.current1 = _mm256_add_ps(_mm256_mul_ps(_mm256_load_ps(v.keep[1] + o), r.current1), _mm256_load_ps(v.take[1] + o));
-    _mm256_store_ps(b.tileGain[0] + at, r.current0);
-    _mm256_store_ps(b.tileGain[1] + at, r.current1);
-    const __m256 fell = _mm256_or_ps(_mm256_cmp_ps(r.current0, _mm256_load_ps(v.floor[0] + o), _CMP_LE_OQ),
-                                     _mm256_cmp_ps(r.current1, _mm256_load_ps(v.floor[1] + o), _CMP_LE_OQ));
+    r.current0 = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(v.keep[0] + o), r.current0), _mm256_loadu_ps(v.take[0] + o));
+    r.current1 = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(v.keep[1] + o), r.current1), _mm256_loadu_ps(v.take[1] + o));
+    _mm256_storeu_ps(b.tileGain[0] + at, r.current0);
+    _mm256_storeu_ps(b.tileGain[1] + at, r.current1);
+    const __m256 fell = _mm256_or_ps(_mm256_cmp_ps(r.current0, _mm256_loadu_ps(v.floor[0] + o), _CMP_LE_OQ),
+                                     _mm256_cmp_ps(r.current1, _mm256_loadu_ps(v.floor[1] + o), _CMP_LE_OQ));
     return static_cast<unsigned>(_mm256_movemask_ps(_mm256_or_ps(fell, _mm256_castsi256_ps(outside))));
 }
 
