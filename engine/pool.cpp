@@ -4,6 +4,7 @@
 #include "engine/voice_lanes.h"
 #include "platform/aligned_memory.h"
 
+#include <cstdlib>
 #include <new>
 
 template <typename T, int N>
@@ -218,9 +219,12 @@ bool TesselPools::create()
         }
     }
     if (!lanes) {
-        // Over-aligned: through the platform's aligned allocation rather than aligned new.
-        if (void* memory = platform::alignedAlloc(sizeof(TesselLaneBuffers)))
-            lanes = new (memory) TesselLaneBuffers;
+        // Over-aligned for whole cache lines; not through aligned new, which
+        // hosts and test allocators replace unevenly.
+        constexpr size_t kLine = 64;
+        const size_t bytes = (sizeof(TesselLaneBuffers) + kLine - 1) / kLine * kLine;
+        if (void* memory = std::aligned_alloc(kLine, bytes))
+            lanes = new (memory) TesselLaneBuffers();
     }
     return positions && events && voices && nodes;
 }
@@ -229,7 +233,7 @@ void TesselPools::destroy()
 {
     if (lanes) {
         lanes->~TesselLaneBuffers();
-        platform::alignedFree(lanes);
+        std::free(lanes);
         lanes = nullptr;
     }
     delete nodes;

@@ -61,7 +61,7 @@ struct TesselLaneVoice {
 };
 
 // The vector state of the lanes, spilled for the scalar steps.
-struct alignas(16) TesselLaneVectors {
+struct alignas(32) TesselLaneVectors {
     int32_t frame[lanes::kMaxLanes];
     float fraction[lanes::kMaxLanes];
     float step[lanes::kMaxLanes];      // signed: backwards walks step down
@@ -76,7 +76,7 @@ struct alignas(16) TesselLaneVectors {
 // Per lane and block frame: position and the gains of both channels, in
 // rows of `stride` frames (the walk's end: a short block keeps its rows
 // close together). Made with the engine's pools.
-struct alignas(16) TesselLaneBuffers {
+struct alignas(32) TesselLaneBuffers {
     int32_t* frameRow(int lane) { return frames + lane * stride; }
     float* fractionRow(int lane) { return fractions + lane * stride; }
     float* gainRow(int channel, int lane) { return gains[channel] + lane * stride; }
