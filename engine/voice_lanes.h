@@ -1,7 +1,7 @@
 #pragma once
 // The mixer's lane path. The position walk and the gain ramp are recurrences
 // whose every frame rounds, so a voice cannot jump ahead in them; instead up
-// to eight voices take their steps side by side in vector lanes, frame by
+// to sixteen voices take their steps side by side in vector lanes, frame by
 // frame across the block, with the loops, the sample end and the ramp's
 // silence left to scalar code at the few frames that meet them. Each voice's
 // events are then rendered from those positions and gains in one pass:
@@ -22,6 +22,7 @@ constexpr int kMaxTile = 8;      // frames per tile: the lanes of one vector
 constexpr int kMaxEvents = 48;   // a voice with more events in one block takes the plain path
 constexpr int kFrames = 16384;
 constexpr int kStride = kFrames + kMaxTile;   // the last tile may pass the block's end
+constexpr float kNoFloor = -1.0f;              // a gain that cannot fall to silence: no scalar step
 } // namespace lanes
 
 // One event of a voice as the mixer renders it, and what the plain render
@@ -135,7 +136,7 @@ public:
     int32_t first = 0;             // first frame of the first tile
     int32_t end = 0;               // frame after the last tile
     int32_t next = 0;              // frame of the next boundary
-    int steps = kStepsForward;     // the steps of the lanes, one of the kinds below
+    int steps = kStepsForward;     // the steps of the lanes, one of the kinds above
     bool ramping = false;          // some lane's gains move: gain rows are written
     bool tileRamped = false;       // the tile being filled has gain rows
 
@@ -156,9 +157,9 @@ void walkLanesSse(TesselLaneWalk& walk);
 void walkLanesAvx2(TesselLaneWalk& walk);
 
 // Frames [from, to) of a lane: interpolation at its positions times its gains
-// (the gain rows, or `gain` for a steady event),
-// into dst[j] for j < channels (added, or stored when `store`), and the largest
-// value of each channel into peaks[j]. A null dst[j] is computed for the peaks only.
+// (its gain rows, or `gain` for a steady event) into dst[j] for j < channels,
+// added or (with `store`) stored, and the largest value of each channel into
+// peaks[j]. A null dst[j] is computed for the peaks only.
 struct TesselLaneSpan {
     const TesselLaneBuffers* buffers;
     int lane;
