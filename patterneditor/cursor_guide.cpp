@@ -2,6 +2,7 @@
 // over the grid.
 #include "patterneditor/cursor_guide.h"
 
+#include "engine/random.h"
 #include "model/module.h"
 #include "patterneditor/cell_text.h"
 #include "patterneditor/effect_table.h"

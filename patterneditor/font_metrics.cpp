@@ -1,5 +1,6 @@
 #include "patterneditor/font_metrics.h"
 
+#include "engine/random.h"
 #include "plugin/preferences.h"
 
 #include <cstring>
@@ -17,18 +18,6 @@ TesselColumnTable runningPositions(std::array<int32_t, kCellColumns> widths)
 }
 
 } // namespace
-
-int32_t mulDiv(int32_t a, int32_t b, int32_t c)
-{
-    if (c == 0)
-        return -1;
-    const int64_t product = int64_t(a) * b;
-    int64_t quotient = product / c;
-    const int64_t remainder = product % c;
-    if (2 * (remainder < 0 ? -remainder : remainder) >= (c < 0 ? -int64_t(c) : int64_t(c)))
-        quotient += (product < 0) != (c < 0) ? -1 : 1;
-    return static_cast<int32_t>(quotient);
-}
 
 TesselFontMetrics TesselFontMetrics::measure(const platform::Font& font)
 {

@@ -38,6 +38,3 @@ platform::FontRequest gridFontRequest(const TesselFontRecord& description);
 // "fontwidth" preference, or when that is -1 (Auto) the height for the
 // program's own face "Quorbel" and 0 (the face's own) for any other.
 void settlePatternFontWidth(TesselFontRecord& description, int16_t fontWidth);
-
-// MulDiv: a x b / c rounded half away from zero; -1 when c is 0.
-int32_t mulDiv(int32_t a, int32_t b, int32_t c);
