@@ -82,6 +82,7 @@ void TesselPatternUI::drawSlots(platform::Canvas& canvas, int visibleChannels)
     static thread_local GlyphRuns runs;
     for (auto& run : runs)
         run.clear();
+    painted_ = 0;
     for (int line = 0; line < picture_.lines(); ++line) {
         for (int j = 0; j < visibleChannels; ++j) {
             const TesselGridSlot want = slotFor(line, j);
@@ -115,6 +116,7 @@ void TesselPatternUI::drawSlots(platform::Canvas& canvas, int visibleChannels)
             }
             }
             drawn = want;
+            ++painted_;
         }
     }
     for (size_t ink = 0; ink < runs.size(); ++ink)

@@ -174,6 +174,8 @@ public:
     void drawChannelHeaders(const TesselDrawTarget& target, int x, int y);
     // The visible lines of cells with their highlights, marks and cursor.
     void drawCells(const TesselDrawTarget& target, int x, int y);
+    // Slots painted by the last drawCells (the rest were kept).
+    int paintedSlots() const { return painted_; }
     // The given line of cells in the playing row's colours, underlined.
     void drawPlayingLine(const TesselDrawTarget& target, int x, int y, int line);
     // Volume and panning in the volume column; the status line says which.
@@ -236,4 +238,5 @@ protected:
     TesselGridPicture picture_;
     TesselSongStrips songStrips_;
     uint32_t lastClick_ = 0;
+    int painted_ = 0;
 };

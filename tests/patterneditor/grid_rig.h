@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <tuple>
 
 // The product font, registered once for the test program.
 inline void registerGridFont()
@@ -64,3 +66,34 @@ public:
     FixedHost host;
     TesselPatternUI grid;
 };
+
+// A text pixel drawn in `ink` over `background`: antialiased glyphs of a
+// small font rarely reach full coverage, so mostly-ink pixels count.
+inline bool inkPixel(platform::Colour p, platform::Colour ink, platform::Colour background)
+{
+    double low = 2.0;
+    double high = -1.0;
+    for (auto [pc, ic, bc] : {std::tuple{p.red, ink.red, background.red}, std::tuple{p.green, ink.green, background.green},
+                              std::tuple{p.blue, ink.blue, background.blue}}) {
+        const int span = int(ic) - int(bc);
+        if (std::abs(span) < 30) {
+            if (std::abs(int(pc) - int(bc)) > 30)
+                return false;
+            continue;
+        }
+        const double t = double(int(pc) - int(bc)) / span;
+        low = std::min(low, t);
+        high = std::max(high, t);
+    }
+    return low > 0.55 && high < 1.1 && high - low < 0.3;
+}
+
+inline bool hasInk(const platform::Image& page, const platform::Rect& area, platform::Colour ink,
+                   platform::Colour background)
+{
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (inkPixel(page.pixelAt(x, y), ink, background))
+                return true;
+    return false;
+}
