@@ -4,52 +4,18 @@
 // same run, for a speed ratio against a known reference player.
 //
 //   render_module FILE [--rate N] [--block N] [--max-seconds S] [--out FILE.wav] [--compare-openmpt]
-#include "engine/engine.h"
-
-#include <libopenmpt/libopenmpt.h>
+#include "offline/offline_render.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
-
-// The plug-in and editor the engine's block asks for: no host time
-// information, so the song keeps its own tempo.
-class OfflineHost : public TesselPluginLink, public TesselEditorLink {
-public:
-    explicit OfflineHost(TesselEngine& engine, float rate) : engine_(engine)
-    {
-        engine.attachPlugin(this);
-        engine.editor = this;
-        platform::MutexLock lock(engine.song.songLock(), 1000);
-        engine.setSampleRate(rate);
-    }
-    ~OfflineHost()
-    {
-        engine_.stopNow();
-        engine_.editor = nullptr;
-        engine_.plugin = nullptr;
-    }
-    OfflineHost(const OfflineHost&) = delete;
-    OfflineHost& operator=(const OfflineHost&) = delete;
-
-    intptr_t canHostDo(const char*) override { return 0; }
-    const char* hostVendor() const override { return ""; }
-    int32_t hostBlockSize() const override { return blockSize_; }
-    void noteHostBlockSize(int32_t frames) override { blockSize_ = frames; }
-
-private:
-    TesselEngine& engine_;
-    int32_t blockSize_ = 0;
-};
 
 struct Options {
     std::string file;
@@ -59,13 +25,6 @@ struct Options {
     std::string out;
     bool compare = false;
 };
-
-double threadCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 bool parse(int argc, char** argv, Options& o)
 {
@@ -93,11 +52,10 @@ bool parse(int argc, char** argv, Options& o)
 // What a render produced; the frames themselves only when they are written out.
 struct Rendered {
     bool keep = false;
-    size_t frames = 0;
     double peak = 0.0;
     double sumOfSquares = 0.0;
     std::vector<float> left, right;
-    double cpuSeconds = 0.0;
+    offline::RenderResult run;
 
     void add(const float* l, const float* r, size_t n)
     {
@@ -109,10 +67,17 @@ struct Rendered {
             left.insert(left.end(), l, l + n);
             right.insert(right.end(), r, r + n);
         }
-        frames += n;
     }
-    double seconds(int rate) const { return static_cast<double>(frames) / rate; }
-    double rms() const { return frames ? std::sqrt(sumOfSquares / (2.0 * static_cast<double>(frames))) : 0.0; }
+    offline::FrameSink sink()
+    {
+        return [this](const float* l, const float* r, size_t n) { add(l, r, n); };
+    }
+    size_t frames() const { return run.frames; }
+    double seconds(int rate) const { return run.seconds(rate); }
+    double rms() const
+    {
+        return frames() ? std::sqrt(sumOfSquares / (2.0 * static_cast<double>(frames()))) : 0.0;
+    }
 };
 
 void put32(std::ofstream& s, uint32_t v)
@@ -127,7 +92,7 @@ bool writeWav(const std::string& path, const Rendered& r, int rate)
     std::ofstream s(path, std::ios::binary);
     if (!s)
         return false;
-    const auto frames = static_cast<uint32_t>(r.frames);
+    const auto frames = static_cast<uint32_t>(r.frames());
     const uint32_t data = frames * 8;
     s.write("RIFF", 4);
     put32(s, 36 + data);
@@ -146,59 +111,9 @@ bool writeWav(const std::string& path, const Rendered& r, int rate)
     return static_cast<bool>(s);
 }
 
-// Ours: blocks of the given size until the song stops or the cap is reached.
-bool renderOurs(const Options& o, Rendered& r)
-{
-    TesselEngine engine;
-    if (!engine.usable())
-        return false;
-    OfflineHost host(engine, static_cast<float>(o.rate));
-    if (engine.loadModule(o.file) != 2 || !engine.playSong(-1, 0))
-        return false;
-    const auto cap = static_cast<size_t>(o.maxSeconds * o.rate);
-    const double begin = threadCpuSeconds();
-    while (r.frames < cap && engine.isPlaying()) {
-        const int n = static_cast<int>(std::min<size_t>(static_cast<size_t>(o.block), cap - r.frames));
-        for (int done = 0; done < n;) {
-            const int part = std::min(n - done, TesselBusBuffer::kFrames);
-            if (!engine.process(part))
-                return false;
-            r.add(engine.output.channel[0], engine.output.channel[1], static_cast<size_t>(part));
-            done += part;
-        }
-    }
-    r.cpuSeconds = threadCpuSeconds() - begin;
-    return true;
-}
-
-bool renderOpenmpt(const Options& o, Rendered& r)
-{
-    std::ifstream in(o.file, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    openmpt_module* mod =
-        openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr, nullptr, nullptr,
-                                           nullptr, nullptr);
-    if (!mod)
-        return false;
-    openmpt_module_set_render_param(mod, OPENMPT_MODULE_RENDER_INTERPOLATIONFILTER_LENGTH, 2);   // linear
-    const auto cap = static_cast<size_t>(o.maxSeconds * o.rate);
-    std::vector<float> left(static_cast<size_t>(o.block)), right(static_cast<size_t>(o.block));
-    const double begin = threadCpuSeconds();
-    while (r.frames < cap) {
-        const size_t want = std::min(left.size(), cap - r.frames);
-        const size_t got = openmpt_module_read_float_stereo(mod, o.rate, want, left.data(), right.data());
-        if (got == 0)
-            break;
-        r.add(left.data(), right.data(), got);
-    }
-    r.cpuSeconds = threadCpuSeconds() - begin;
-    openmpt_module_destroy(mod);
-    return true;
-}
-
 double realtimeFactor(const Rendered& r, int rate)
 {
-    return r.cpuSeconds > 0.0 ? r.seconds(rate) / r.cpuSeconds : 0.0;
+    return r.run.cpuSeconds > 0.0 ? r.seconds(rate) / r.run.cpuSeconds : 0.0;
 }
 
 } // namespace
@@ -211,14 +126,18 @@ int main(int argc, char** argv)
                              "[--compare-openmpt]\n");
         return 2;
     }
+    const offline::RenderSettings settings{o.rate, o.block, o.maxSeconds};
     Rendered ours;
     ours.keep = !o.out.empty();
-    if (!renderOurs(o, ours)) {
+    ours.run = offline::renderWithEngine(o.file, settings, ours.sink());
+    if (!ours.run.rendered) {
         std::fprintf(stderr, "render_module: cannot load or play %s\n", o.file.c_str());
         return 1;
     }
+    if (!ours.run.warning.empty())
+        std::fprintf(stderr, "render_module: loaded with a warning:%s\n", ours.run.warning.c_str());
     std::printf("file: %s\nrate: %d\nblock: %d\n", o.file.c_str(), o.rate, o.block);
-    std::printf("song_seconds: %.3f\ncpu_seconds: %.3f\n", ours.seconds(o.rate), ours.cpuSeconds);
+    std::printf("song_seconds: %.3f\ncpu_seconds: %.3f\n", ours.seconds(o.rate), ours.run.cpuSeconds);
     std::printf("realtime_factor: %.1f\npeak: %.6f\nrms: %.6f\n", realtimeFactor(ours, o.rate), ours.peak, ours.rms());
     if (!o.out.empty() && !writeWav(o.out, ours, o.rate)) {
         std::fprintf(stderr, "render_module: cannot write %s\n", o.out.c_str());
@@ -226,13 +145,14 @@ int main(int argc, char** argv)
     }
     if (o.compare) {
         Rendered theirs;
-        if (!renderOpenmpt(o, theirs)) {
+        theirs.run = offline::renderWithOpenmpt(o.file, settings, theirs.sink());
+        if (!theirs.run.rendered) {
             std::fprintf(stderr, "render_module: libopenmpt cannot load %s\n", o.file.c_str());
             return 1;
         }
         const double theirFactor = realtimeFactor(theirs, o.rate);
         std::printf("openmpt_seconds: %.3f\nopenmpt_cpu_seconds: %.3f\nspeed_ratio: %.3f\n",
-                    theirs.seconds(o.rate), theirs.cpuSeconds,
+                    theirs.seconds(o.rate), theirs.run.cpuSeconds,
                     theirFactor > 0.0 ? realtimeFactor(ours, o.rate) / theirFactor : 0.0);
     }
     return 0;

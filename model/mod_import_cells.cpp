@@ -4,6 +4,7 @@
 #include "model/mod_import_parts.h"
 #include "model/instrument.h"
 #include "model/subrow.h"
+#include "model/xm_effects.h"
 
 #include <algorithm>
 #include <array>
@@ -58,10 +59,10 @@ Effect convertEffect(int e, int p, int16_t& volume)
         return {'C', (p >> 4) * 10 + (p & 15)};
     case 0xE:
         return extended(p);
-    case 0xF:
-        if (p == 0)
-            return {};
-        return p < 32 ? Effect{'A', p} : Effect{'T', p};
+    case 0xF: {
+        const TesselEffect effect = speedOrTempoEffect(p);
+        return {effect.command, effect.parameter};
+    }
     default:
         return {kLetters[static_cast<size_t>(e)], p};
     }

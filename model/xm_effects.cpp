@@ -9,6 +9,7 @@ enum XmEffect : int {
     kSetVolume = 0xC,
     kPatternBreak = 0xD,
     kExtended = 0xE,
+    kSpeedOrTempo = 0xF,
     kPanningSlide = 25,
     kMultiRetrigger = 27,
     kTremor = 29,
@@ -16,6 +17,7 @@ enum XmEffect : int {
 };
 
 constexpr int kMaxVolume = 64;
+constexpr int kFirstTempo = 32;
 
 // Letters of the effects whose parameter passes unchanged ('.' = none).
 char plainLetter(int e)
@@ -70,6 +72,16 @@ void convertExtraFine(TesselSubrowData& cell, int p)
 
 } // namespace
 
+TesselEffect speedOrTempoEffect(int p)
+{
+    TesselEffect effect;
+    if (p > 0) {
+        effect.command = p < kFirstTempo ? 'A' : 'T';
+        effect.parameter = static_cast<int16_t>(p);
+    }
+    return effect;
+}
+
 void convertXmEffect(TesselSubrowData& cell, int e, int p, bool hasParameter)
 {
     p &= 0xFF;
@@ -96,6 +108,11 @@ void convertXmEffect(TesselSubrowData& cell, int e, int p, bool hasParameter)
     case kExtraFine:
         convertExtraFine(cell, p);
         break;
+    case kSpeedOrTempo: {
+        const TesselEffect effect = speedOrTempoEffect(p);
+        setEffect(cell, effect.command, effect.parameter);
+        break;
+    }
     default:
         setEffect(cell, plainLetter(e), p);
         break;

@@ -8,3 +8,7 @@
 // the set-volume effect). Without a parameter byte the letter comes with
 // parameter 0, set-volume gives volume 0 and E and X give nothing.
 void convertXmEffect(TesselSubrowData& cell, int e, int p, bool hasParameter = true);
+
+// Effect F of both formats: ticks per row ('A') for 1..31, else the tempo
+// ('T', which the import clean-up turns into '@'); 0 is no effect.
+TesselEffect speedOrTempoEffect(int p);

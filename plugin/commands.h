@@ -2,7 +2,7 @@
 // The keyboard command tree: contexts and commands under dotted paths
 // ("PatternEditor.Pattern.NoteEntry"), each command with its shortcuts.
 
-#include "plugin/key_event.h"
+#include "platform/key_event.h"
 
 #include <cstdint>
 #include <string>

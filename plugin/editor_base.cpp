@@ -52,7 +52,7 @@ bool AEffGUIEditor::onWheel(float distance)
 void AEffGUIEditor::draw(ERect* /*rect*/)
 {
     if (frame)
-        frame->draw(nullptr);
+        frame->draw(static_cast<CDrawContext*>(nullptr));
 }
 
 void AEffGUIEditor::doIdleStuff()
@@ -65,7 +65,8 @@ void AEffGUIEditor::doIdleStuff()
             return;
     }
     idle();
-    // No paint messages to pump here: the toolkit's frame idle draws.
+    if (platform::WindowSystem* windows = frame ? frame->getWindowSystem() : nullptr)
+        windows->pump();
     nextIdle_ = now + 100;
     inIdle_ = true;
     if (effect)

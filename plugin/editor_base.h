@@ -7,7 +7,10 @@
 #include <cstdint>
 
 class AudioEffect;
+namespace VSTGUI {
 class CFrame;
+}
+using VSTGUI::CFrame;
 
 class AEffEditor {
 public:
@@ -69,7 +72,8 @@ public:
     virtual void setParameter(VstInt32 /*index*/, float /*value*/) { postUpdate(); }
     virtual void draw(ERect* rect);
     // At most one pass per 100 ms, never sooner than 46 ms after the last;
-    // an early caller sleeps 4 ms at most.
+    // an early caller sleeps 4 ms at most. A pass is the idle, the frame's
+    // pending window messages and the host's idle.
     virtual void doIdleStuff();
     virtual void beginEdit(VstInt32 index);
     virtual void endEdit(VstInt32 index);

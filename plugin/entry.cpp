@@ -3,6 +3,7 @@
 // allow a function named main with this signature.
 #include "plugin/entry.h"
 
+#include "platform/graphics_pins.h"
 #include "platform/message_box.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
@@ -21,6 +22,7 @@ constexpr const char* kOneInstanceText = "ERROR: You can only run one instance o
 struct LoadTime {
     LoadTime()
     {
+        platform::pinGraphicsLibraries();
         installEngineHooks();
         installChunkSongFiles();
     }

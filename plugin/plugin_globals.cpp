@@ -2,7 +2,8 @@
 
 #include "engine/engine.h"
 #include "engine/engine_status.h"
-#include "gui/bitmap.h"
+#include "gui/offscreen_context.h"
+#include "gui/tessel_font.h"
 #include "plugin/command_scheme.h"
 #include "plugin/usage_log.h"
 

@@ -14,7 +14,10 @@
 
 class TesselEngine;
 class TesselFont;
+namespace VSTGUI {
 class COffscreenContext;
+}
+using VSTGUI::COffscreenContext;
 
 // The host as the plug-in asked it once at construction; read-only afterwards.
 struct TesselHostIdentity {

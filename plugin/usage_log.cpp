@@ -1,7 +1,7 @@
 #include "plugin/usage_log.h"
 
 #include "platform/folders.h"
-#include "plugin/key_event.h"
+#include "platform/key_event.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "plugin/usage_log_events.h"
 
-#include "plugin/key_event.h"
+#include "platform/key_event.h"
 #include "plugin/preferences.h"
 
 #include <cstdarg>

@@ -18,7 +18,7 @@ packages=(
   # fc-list to show the machine's fonts never include ours.
   zip unzip flac vorbis-tools sox libxml2-utils binutils fontconfig
   # Tests only: a reference reader for imported modules, and modules made by others.
-  libopenmpt-dev biniax2-data njam-data circuslinux-data ceferino-data
+  libopenmpt-dev biniax2-data njam-data circuslinux-data ceferino-data heroes-sound-tracks
   # Tests only: readers of the image library's GIF, BMP, PCX, icon and WBMP files.
   libgif-dev imagemagick
 )

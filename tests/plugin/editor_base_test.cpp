@@ -1,5 +1,6 @@
 #include "fake_host.h"
 #include "gui/frame.h"
+#include "platform/headless_window.h"
 #include "plugin/audio_effect_x.h"
 #include "plugin/editor_base.h"
 
@@ -48,6 +49,7 @@ protected:
 
 class KeyFrame : public CFrame {
 public:
+    KeyFrame() : CFrame(CRect(0, 0, 400, 30), nullptr, nullptr) {}
     int32_t onKeyDown(VstKeyCode&) override { return 1; }
     bool onWheel(CDrawContext*, const CPoint&, float distance) override { return distance > 0.0f; }
 };
@@ -127,6 +129,29 @@ TEST_F(EditorBaseTest, IdleIsPacedAndCallsTheHostOnce)
     for (const HostCall& call : FakeHost::get().calls)
         idles += call.opcode == audioMasterIdle;
     EXPECT_EQ(idles, 3);
+}
+
+TEST_F(EditorBaseTest, AnIdlePassDispatchesTheFramesPendingMessages)
+{
+    struct Painted : CView {
+        Painted() : CView(CRect(0, 0, 10, 10)) {}
+        void draw(CDrawContext*) override { ++draws; }
+        int draws = 0;
+    };
+    platform::HeadlessWindowSystem windows;
+    platform::WindowOptions options;
+    options.kind = platform::WindowOptions::Kind::TopLevel;
+    options.rect = {0, 0, 400, 30};
+    std::unique_ptr<platform::Window> host = windows.createWindow(options);
+    Effect effect;
+    auto* editor = new ClockedEditor(&effect);
+    CFrame frame(CRect(0, 0, 400, 30), host.get(), nullptr);
+    auto* view = new Painted;
+    frame.addView(view);
+    editor->setFrame(&frame);
+    editor->doIdleStuff();
+    EXPECT_EQ(view->draws, 1);   // the window's first paint
+    editor->setFrame(nullptr);
 }
 
 TEST_F(EditorBaseTest, IdleSurvivesTheTickCountWrapping)

@@ -1,4 +1,4 @@
-#include "gui/bitmap.h"
+#include "gui/tessel_font.h"
 #include "model/blanks.h"
 #include "model/module_state.h"
 #include "plugin/command_scheme.h"

@@ -1,7 +1,7 @@
 #include "engine/engine_actions.h"
 #include "engine/engine_status.h"
 #include "model/scratch_folder.h"
-#include "plugin/key_event.h"
+#include "platform/key_event.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/preferences.h"
 #include "plugin/usage_log.h"

@@ -1,4 +1,4 @@
-#include "plugin/key_event.h"
+#include "platform/key_event.h"
 
 #include <cstdio>
 #include <cstring>

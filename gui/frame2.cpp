@@ -1,0 +1,50 @@
+#include "gui/frame2.h"
+
+#include "gui/frame_link.h"
+
+CFrame2::CFrame2(const CRect& size, platform::Window* systemWindow, TesselFrameLink* editor)
+    : CFrame(size, systemWindow, editor)
+{
+}
+
+bool CFrame2::doubleSize()
+{
+    TesselFrameLink* editor = getEditor();
+    return editor && editor->doubleSize();
+}
+
+void CFrame2::draw(CDrawContext* /*context*/) {}
+
+void CFrame2::drawRect(CDrawContext* /*context*/, const CRect& /*updateRect*/)
+{
+    if (TesselFrameLink* editor = getEditor())
+        editor->redrawPatternEditor();
+}
+
+void CFrame2::mouse(CDrawContext* context, CPoint& where, int32_t buttons)
+{
+    if (doubleSize()) {
+        where.h /= 2;
+        where.v /= 2;
+    }
+    CFrame::mouse(context, where, buttons);
+}
+
+bool CFrame2::onWheel(CDrawContext* context, const CPoint& where, float distance)
+{
+    CPoint point = where;
+    if (doubleSize()) {
+        point.h /= 2;
+        point.v /= 2;
+    }
+    return CFrame::onWheel(context, point, distance);
+}
+
+void CFrame2::draw(CView* /*view*/) {}
+
+bool CFrame2::initFrame(platform::Window* systemWindow)
+{
+    if (!systemWindow)
+        return false;
+    return setDropActive(true);
+}

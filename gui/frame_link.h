@@ -1,0 +1,26 @@
+#pragma once
+// What the frames need of the editor, declared here so that the toolkit does
+// not depend on it: the key road, the key mode, the double-size setting and
+// the pattern editor's redraw. The editor implements it.
+
+#include "platform/key_event.h"
+
+#include <cstdint>
+
+class TesselFrameLink {
+public:
+    // The editor's key road; a key reaches it only when it has a virtual key
+    // or a character.
+    virtual void handleKeyDown(const TesselKeyEvent& key) = 0;
+    virtual void handleKeyUp(const TesselKeyEvent& key) = 0;
+    // In manual key mode the editor's key filter takes the keys and a
+    // frame's window drops them.
+    virtual bool manualKeyMode() const = 0;
+    // Pages are drawn at twice their size in the editor window.
+    virtual bool doubleSize() const = 0;
+    // The pattern editor page redraws all of itself at the next idle.
+    virtual void redrawPatternEditor() = 0;
+
+protected:
+    ~TesselFrameLink() = default;
+};

@@ -1,0 +1,125 @@
+#pragma once
+// The window layer without a display: windows own their image and queue
+// their messages; tests inject the mouse, the wheel and keys, move a fake
+// clock for timers and ticks, and answer popup menus from a queue that keeps
+// what each popup showed. Messages wait for pump(), as events wait for the
+// editor's idle on a display.
+
+#include "platform/image.h"
+#include "platform/popup_menu.h"
+#include "platform/window.h"
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class HeadlessWindow;
+
+class HeadlessWindowSystem final : public WindowSystem {
+public:
+    HeadlessWindowSystem();
+    // Windows must go before their system.
+    ~HeadlessWindowSystem() override;
+
+    std::unique_ptr<Window> createWindow(const WindowOptions& options) override;
+    Window* findWindow(uintptr_t handle) override;
+    uint32_t ticks() override { return clock_; }
+    InputState inputState() override;
+    Point cursorPosition() override { return cursor_; }
+    void warpPointer(Point screen) override { cursor_ = screen; }
+    int32_t trackPopup(Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
+    void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
+    bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
+    void unregisterHotKey(Window& target, int32_t id) override;
+    void pump() override;
+
+    // The fake clock; timers fire at the next pump.
+    void advance(uint32_t ms) { clock_ += ms; }
+    void setTicks(uint32_t ms) { clock_ = ms; }
+
+    // The mouse at a client point of a window. The pointer and the buttons
+    // change at once; the window hears it at the next pump. Buttons are
+    // physical: with swapped buttons the left one reports as right.
+    void injectMove(Window& window, Point client);
+    void injectButton(Window& window, Point client, uint32_t physicalButton, bool down);
+    void click(Window& window, Point client, uint32_t physicalButton = kLeftButton);
+    void injectWheel(Window& window, Point client, int32_t delta);
+    void setButtonsSwapped(bool swapped) { swapped_ = swapped; }
+
+    // A key to the focus window when it is pumped (dropped without one; a
+    // click before it moves the focus), with characters from
+    // the UK columns of the key table. Left and right modifier keys arrive as
+    // the generic ones; keypad keys follow Num Lock.
+    void injectKey(uint8_t windowsKey, bool down, uint16_t repeatCount = 1, bool autoRepeat = false);
+    void pressKey(uint8_t windowsKey);   // down, then up
+    void setToggles(bool capsLock, bool numLock);
+
+    struct PopupRequest {
+        uintptr_t owner = 0;
+        PopupMenu menu;
+        Point screen;
+        bool rightButton = false;
+        // The owner-drawn rows of the top menu as the owner drew them, stacked.
+        Image rows;
+    };
+    // The answer to the next popup; without one a popup is dismissed (-1).
+    void answerPopup(int32_t id) { popupAnswers_.push_back(id); }
+    const std::vector<PopupRequest>& popupsAsked() const { return popups_; }
+
+    Window* focusWindow() const;
+    size_t pendingMessages() const { return queue_.size(); }
+    bool timerRunning(const Window& window, uint32_t id) const;
+    bool acceptsDrops(const Window& window) const;
+    bool keptAbove(const Window& window) const;
+    std::string title(const Window& window) const;
+    Point iconSize(const Window& window) const;
+
+private:
+    friend class HeadlessWindow;
+    // A queued message for whichever window has the focus then.
+    static constexpr uintptr_t kFocusWindow = 0;
+    struct Queued {
+        uintptr_t window;
+        WindowMessage message;
+    };
+
+    HeadlessWindow* lookUp(uintptr_t handle) const;
+    void enqueue(Window& window, const WindowMessage& message);
+    // Handled at once, as Windows sends rather than posts these.
+    void send(HeadlessWindow& window, WindowMessage& message);
+    void destroyTree(HeadlessWindow& window);
+    void enqueueMouse(Window& window, MessageKind kind, Point client, uint32_t button);
+    bool takenAsHotKey(uint8_t key, bool down);
+    // Runs the key filter for key messages and the default processing.
+    void dispatch(HeadlessWindow& window, WindowMessage& message);
+    void setFocus(HeadlessWindow* window);
+    void paintPending();
+    void fireTimers();
+
+    std::map<uintptr_t, HeadlessWindow*> windows_;
+    uintptr_t nextHandle_ = 0x400001;
+    std::deque<Queued> queue_;
+    uint32_t clock_ = 1000;
+    Point cursor_;
+    InputState live_;
+    std::vector<const InputState*> handling_;   // innermost last
+    bool swapped_ = false;
+    uintptr_t focus_ = 0;
+    KeyFilter* keyFilter_ = nullptr;
+    struct HotKey {
+        uintptr_t target;
+        int32_t id;
+    };
+    // By modifiers << 8 | key.
+    std::map<uint32_t, HotKey> hotKeys_;
+    uint8_t hotKeyHeld_ = 0;
+    std::deque<int32_t> popupAnswers_;
+    std::vector<PopupRequest> popups_;
+    bool inPopup_ = false;
+};
+
+} // namespace platform

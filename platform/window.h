@@ -1,0 +1,222 @@
+#pragma once
+// The window layer under the toolkit: child and top-level windows that hand
+// their messages to a handler (the window procedure) and keep their pixels in
+// a backing image, with timers, focus, cursors, pointer and input state, popup
+// menus and a pump. A backend (headless, X11) is an object, so several plug-in
+// instances in one process each hold their own. GUI thread only.
+
+#include "platform/key_table.h"
+#include "platform/geometry.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class Image;
+class Window;
+class WindowSystem;
+struct PopupMenu;
+
+// Mouse buttons and modifier keys as the toolkit's getMouseButtons reports them.
+enum InputBits : uint32_t {
+    kLeftButton = 1,
+    kMiddleButton = 2,
+    kRightButton = 4,
+    kShiftHeld = 8,
+    kControlHeld = 16,
+    kAltHeld = 32,
+};
+constexpr uint32_t kButtonBits = kLeftButton | kMiddleButton | kRightButton;
+
+// Buttons and keys at one moment. Buttons are logical: a backend whose
+// system swaps the buttons reports the physical right button as left.
+struct InputState {
+    uint32_t bits = 0;   // InputBits
+    bool capsLock = false;
+    bool numLock = false;
+
+    KeyboardState keyboard() const
+    {
+        return {(bits & kShiftHeld) != 0, (bits & kControlHeld) != 0, (bits & kAltHeld) != 0, capsLock, numLock};
+    }
+};
+
+enum class Cursor : uint8_t { Arrow, Hand, Move, Copy };
+
+enum class MessageKind : uint8_t {
+    Paint,        // area: the damaged client rectangle; draw into the image
+    KeyDown,      // key; keys go to the focus window
+    KeyUp,
+    MouseMove,    // point: client coordinates
+    ButtonDown,   // point, button: the InputBits button that changed; the
+                  // pressed window takes the focus first
+    ButtonUp,
+    Wheel,        // point: screen coordinates; wheelDelta: 120 a notch, + away from the user
+    Timer,        // timerId
+    Moved,        // area: the window's new rectangle in its parent
+    Resized,      // area: as Moved; the image has the new size
+    FocusIn,
+    FocusOut,
+    Close,        // the user asks a top-level window to close
+    User,         // posted with post(); param
+    HotKey,       // param: the id of a registered hot key
+    MeasureItem,  // item: an owner-drawn popup row to measure
+    DrawItem,     // item: an owner-drawn popup row to draw
+    Destroy,      // the window goes; its handler hears nothing after this
+};
+
+// An owner-drawn row of a popup menu, sent to the menu's owner window.
+struct MenuItemMessage {
+    uintptr_t itemData = 0;
+    int32_t id = 0;
+    uint32_t state = 0;        // 1 checked, 2 grayed, 4 selected
+    Image* image = nullptr;    // DrawItem: the popup's pixels
+    Rect rect;                 // DrawItem: the row in the image
+    int32_t width = 0;         // MeasureItem: the answer
+    int32_t height = 0;
+};
+
+struct WindowMessage {
+    MessageKind kind = MessageKind::Paint;
+    InputState input;          // as it was when the event happened, not now
+    Point point;
+    uint32_t button = 0;
+    int32_t wheelDelta = 0;
+    Rect area;
+    KeyMessage key;
+    uint32_t timerId = 0;
+    intptr_t param = 0;
+    MenuItemMessage* item = nullptr;
+};
+
+class WindowHandler {
+public:
+    // True when handled; false asks for the default processing: a wheel goes
+    // on to the parent window's handler, everything else is dropped.
+    virtual bool handleMessage(Window& window, WindowMessage& message) = 0;
+
+protected:
+    ~WindowHandler() = default;
+};
+
+// Sees every key message of the backend before any window does; true
+// swallows it.
+class KeyFilter {
+public:
+    virtual bool filterKey(Window& target, const WindowMessage& message) = 0;
+
+protected:
+    ~KeyFilter() = default;
+};
+
+struct WindowOptions {
+    enum class Kind : uint8_t { Child, TopLevel };
+    Kind kind = Kind::Child;
+    // A child's parent (required); for a top-level window the window it stays
+    // above, or none.
+    Window* parent = nullptr;
+    Rect rect;                 // in the parent's client area; on the screen for top level
+    const char* title = "";
+    const char* className = "";   // what ancestor searches look for
+    bool visible = true;
+    WindowHandler* handler = nullptr;
+};
+
+class Window {
+public:
+    // Destroys the window: the handler and then those of its children hear
+    // Destroy. Windows outside our program (see WindowSystem::findWindow)
+    // are never destroyed by us.
+    virtual ~Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    virtual WindowSystem& system() = 0;
+    // The backend's handle (an XID on X11), as effEditOpen passes it.
+    virtual uintptr_t handle() const = 0;
+    // False once destroyed, also by the destruction of a parent.
+    virtual bool alive() const = 0;
+    virtual Window* parent() const = 0;
+    virtual bool isTopLevel() const = 0;
+    // Replaces the handler; a window outside the program gets one to be
+    // told of its moves and focus.
+    virtual void setHandler(WindowHandler* handler) = 0;
+
+    // Position in the parent's client area (on the screen for top level) and size.
+    virtual Rect rect() const = 0;
+    // The client area's top-left on the screen.
+    virtual Point screenOrigin() const = 0;
+    virtual void setRect(const Rect& rect) = 0;
+    virtual void setParent(Window* parent) = 0;
+    virtual void show(bool visible) = 0;
+    virtual bool isVisible() const = 0;
+    virtual void setTitle(const char* title) = 0;
+    virtual std::string className() const = 0;
+    virtual void setIcon(const Image& icon) = 0;
+    virtual void setKeepAbove(bool above) = 0;
+    virtual void raise() = 0;
+
+    // The window's pixels, as large as its client area. Drawing outside a
+    // paint reports its rectangle with present().
+    virtual Image& image() = 0;
+    // Queues a paint of the area (merged with any pending one).
+    virtual void invalidate(const Rect& area) = 0;
+    virtual void present(const Rect& area) = 0;
+
+    // A timer fires as Timer messages every periodMs from now; one with the
+    // same id is replaced. An overdue timer fires once.
+    virtual void setTimer(uint32_t id, uint32_t periodMs) = 0;
+    virtual void killTimer(uint32_t id) = 0;
+    // Queues a User message.
+    virtual void post(intptr_t param) = 0;
+
+    // The keyboard focus; FocusOut and FocusIn are sent at once.
+    virtual void takeFocus() = 0;
+    virtual bool hasFocus() const = 0;
+    virtual void setCursor(Cursor cursor) = 0;
+    virtual Cursor cursor() const = 0;
+    // Whether files may be dropped on the window.
+    virtual void acceptDrops(bool accept) = 0;
+
+protected:
+    Window() = default;
+};
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // Null when the window cannot be made (a dead or missing parent).
+    virtual std::unique_ptr<Window> createWindow(const WindowOptions& options) = 0;
+    // A window by its handle: ours, or one outside the program (the host's)
+    // that the system keeps track of until it is destroyed. Null for none.
+    virtual Window* findWindow(uintptr_t handle) = 0;
+
+    // Milliseconds, wrapping like a 32-bit tick count.
+    virtual uint32_t ticks() = 0;
+    // Inside a handler, the state of the message being handled; else the live one.
+    virtual InputState inputState() = 0;
+    virtual Point cursorPosition() = 0;   // screen
+    virtual void warpPointer(Point screen) = 0;
+
+    // Shows the menu at a screen point until a row is chosen or the menu is
+    // dismissed; messages keep flowing meanwhile. The chosen id (0 included),
+    // or -1.
+    virtual int32_t trackPopup(Window& owner, const PopupMenu& menu, Point screen, bool rightButton) = 0;
+
+    virtual void setKeyFilter(KeyFilter* filter) = 0;
+    // A key with exactly these modifiers (kShiftHeld, kControlHeld,
+    // kAltHeld), wherever the focus is, reaches the target as HotKey with the
+    // id and nothing else sees it. False when the key is taken elsewhere.
+    virtual bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) = 0;
+    virtual void unregisterHotKey(Window& target, int32_t id) = 0;
+    // Dispatches pending messages, then paints, then due timers; never blocks.
+    virtual void pump() = 0;
+
+protected:
+    WindowSystem() = default;
+};
+
+} // namespace platform
