@@ -5,6 +5,7 @@
 #include "engine/random.h"
 #include "model/module.h"
 #include "patterneditor/cell_text.h"
+#include "patterneditor/draw_target.h"
 #include "patterneditor/effect_table.h"
 #include "patterneditor/grid_colours.h"
 #include "patterneditor/pattern_grid.h"
@@ -82,9 +83,9 @@ std::vector<std::string> cursorGuideLines(const TesselModule& song, const Tessel
     return lines;
 }
 
-void TesselPatternUI::drawCursorGuide(const TesselDrawTarget& target, int x, int y, const TesselSubrow& cell,
-                                      int fadeStep)
+void TesselPatternUI::drawCursorGuide(CDrawContext* context, int x, int y, const TesselSubrow& cell, int fadeStep)
 {
+    const TesselDrawTarget target(context);
     if (!font_ || !target.usable() || view.rowHeight <= 0)
         return;
     const std::vector<std::string> lines =
@@ -123,7 +124,7 @@ void TesselPatternUI::drawCursorGuide(const TesselDrawTarget& target, int x, int
 
     const platform::Point at = target.shifted({left, top});
     const platform::Rect destination = platform::rectOfSize(at.x, at.y, width, height);
-    platform::Canvas canvas = target.canvas();
+    platform::Canvas& canvas = *target.canvas;
     const platform::Image black(1, 1);
     canvas.blend(black, black.bounds(), destination, kDarkening);
     if (const uint8_t alpha = cursorGuideAlpha(fadeStep); alpha > 0)

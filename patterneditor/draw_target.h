@@ -1,26 +1,22 @@
 #pragma once
-// Where the grid draws: an image, the offset that a draw context adds to
-// every coordinate, and its clip in image coordinates. A draw context, or an
-// offscreen one, hands its image, offset and clip over as this.
+// How the grid draws into a draw context: through its clipped canvas, with
+// the context's offset added to every coordinate.
 
+#include "gui/draw_context.h"
 #include "platform/canvas.h"
 
-#include <optional>
-
 struct TesselDrawTarget {
-    platform::Image* image = nullptr;
+    platform::Canvas* canvas = nullptr;
     platform::Point offset;
-    std::optional<platform::Rect> clip;   // none: the whole image
 
-    bool usable() const { return image && !image->empty(); }
-    // A canvas over the image with the clip applied.
-    platform::Canvas canvas() const
+    explicit TesselDrawTarget(CDrawContext* context)
     {
-        platform::Canvas c(*image);
-        if (clip)
-            c.setClip(*clip);
-        return c;
+        if (context) {
+            canvas = context->platformCanvas();
+            offset = context->getOffset().toPlatform();
+        }
     }
+    bool usable() const { return canvas != nullptr; }
     platform::Point shifted(platform::Point p) const { return {p.x + offset.x, p.y + offset.y}; }
     platform::Rect shiftedRect(const platform::Rect& r) const { return r.movedBy(offset.x, offset.y); }
 };

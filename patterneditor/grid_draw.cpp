@@ -2,6 +2,7 @@
 // show differs from what it shows, and a scroll keeps the lines that stay.
 #include "patterneditor/pattern_grid.h"
 
+#include "patterneditor/draw_target.h"
 #include "patterneditor/grid_colours.h"
 #include "platform/glyph_run.h"
 #include "resources/palette.h"
@@ -98,7 +99,7 @@ void TesselPatternUI::drawSlots(platform::Canvas& canvas, int visibleChannels)
                 canvas.fillRect(rect, gridColour(kColourPlainRow));
                 break;
             case kSlotSongRow: {
-                const platform::Image& strip = songStrips_.images[want.strip];
+                const platform::Image& strip = songStrips_.bitmaps[want.strip]->image();
                 canvas.fillRect(rect, gridColour(kColourPlainRow));
                 canvas.copy(strip, rect,
                             {(view.firstChannel + j) * view.channelWidth, want.stripLine * view.rowHeight});
@@ -123,9 +124,9 @@ void TesselPatternUI::drawSlots(platform::Canvas& canvas, int visibleChannels)
         runs[ink].draw(canvas, *font_, gridColour(static_cast<uint8_t>(ink)));
 }
 
-void TesselPatternUI::drawCells(const TesselDrawTarget& target, int x, int y)
+void TesselPatternUI::drawCells(CDrawContext* context, int x, int y)
 {
-    if (!font_ || view.channelWidth <= 0 || view.rowHeight <= 0 || !target.usable())
+    if (!font_ || view.channelWidth <= 0 || view.rowHeight <= 0 || !context)
         return;
     updateSelectionMarks();
     rebuildLines();
@@ -142,20 +143,20 @@ void TesselPatternUI::drawCells(const TesselDrawTarget& target, int x, int y)
     picture_.firstChannel = view.firstChannel;
     picture_.zoomed = view.zoomed != 0;
 
+    if (!picture_.ready() || picture_.image().empty())
+        return;
     platform::Canvas own(picture_.image());
     drawSlots(own, visibleChannels);
-
-    platform::Canvas canvas = target.canvas();
-    const platform::Point at = target.shifted({x, y});
-    canvas.copy(picture_.image(),
-                platform::rectOfSize(at.x, at.y, picture_.image().width(), picture_.image().height()), {0, 0});
+    CBitmap2* picture = picture_.bitmap();
+    picture->draw(context, CRect(x, y, x + picture->getWidth(), y + picture->getHeight()));
 }
 
-void TesselPatternUI::drawPlayingLine(const TesselDrawTarget& target, int x, int y, int line)
+void TesselPatternUI::drawPlayingLine(CDrawContext* context, int x, int y, int line)
 {
+    const TesselDrawTarget target(context);
     if (!font_ || !target.usable() || line < 0 || line >= int(lines_.size()))
         return;
-    platform::Canvas canvas = target.canvas();
+    platform::Canvas& canvas = *target.canvas;
     const TesselGridLine& at = lines_[size_t(line)];
     if (at.row < 0 || at.row >= patternLength())
         return;

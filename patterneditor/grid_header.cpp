@@ -2,6 +2,7 @@
 // (normal and muted) and copied on every draw.
 #include "patterneditor/pattern_grid.h"
 
+#include "gui/offscreen_context.h"
 #include "model/module.h"
 #include "patterneditor/grid_colours.h"
 #include "platform/text.h"
@@ -62,22 +63,22 @@ void TesselPatternUI::ensureHeaderStrips()
 {
     const int width = view.channelWidth * channels_ + 1;
     const int height = view.rowHeight + 13;
-    for (platform::Image& strip : headers_)
-        if (strip.width() != width || strip.height() != height)
-            strip = platform::Image(width, height, resources::palette::kBackground);
+    for (TesselBitmapHolder& strip : headers_)
+        if (!hasSize(strip, width, height))
+            strip = makeGridBitmap(width, height, resources::palette::kBackground);
 }
 
 void TesselPatternUI::renderChannelHeader(int channel)
 {
     if (!font_ || view.channelWidth <= 0 || channel >= channels_)
         return;
-    if (headers_[0].empty())
+    if (!headers_[0])
         channel = -1;
     ensureHeaderStrips();
     const platform::Image skin = resources::loadBitmap(resources::kChannelHeaderSkin);
     const int first = channel < 0 ? 0 : channel;
     const int last = channel < 0 ? channels_ - 1 : channel;
-    const int height = headers_[0].height();
+    const int height = headers_[0]->getHeight();
     for (int c = first; c <= last; ++c) {
         const uint32_t setting = song_.channels[size_t(c)].colour & 0xFFFFFF;
         const Colour own = platform::fromColorRef(setting == kNoChannelColour ? kDefaultChannelColour : setting);
@@ -87,7 +88,8 @@ void TesselPatternUI::renderChannelHeader(int channel)
         std::snprintf(name, sizeof name, "%.2d:%.14s", c + 1, song_.channels[size_t(c)].name);
         for (int muted = 0; muted < 2; ++muted) {
             const Colour colour = muted ? mutedColour(own) : own;
-            platform::Canvas canvas(headers_[muted]);
+            COffscreenContext paint(nullptr, headers_[muted].get(), true);
+            platform::Canvas& canvas = *paint.platformCanvas();
             canvas.setClip({left, 0, right, height});
             canvas.fillRect({left, 0, right, height}, resources::palette::kBackground);
             for (int k = 0; k < kShadeLines; ++k)
@@ -102,19 +104,18 @@ void TesselPatternUI::renderChannelHeader(int channel)
     }
 }
 
-void TesselPatternUI::drawChannelHeaders(const TesselDrawTarget& target, int x, int y)
+void TesselPatternUI::drawChannelHeaders(CDrawContext* context, int x, int y)
 {
-    if (headers_[0].empty())
+    if (!headers_[0])
         renderChannelHeader(-1);
-    if (!target.usable() || headers_[0].empty())
+    if (!context || !headers_[0] || !headers_[1])
         return;
-    platform::Canvas canvas = target.canvas();
     const int count = std::min({view.visibleChannels, channels_ - view.firstChannel, 64 - view.firstChannel});
     for (int i = 0; i < count; ++i) {
         const int c = view.firstChannel + i;
         const bool muted = song_.channels[size_t(c)].mute != 0;
-        const platform::Point at = target.shifted({x + 1 + i * view.channelWidth, y});
-        canvas.copy(headers_[muted ? 1 : 0], platform::rectOfSize(at.x, at.y, view.channelWidth, kHeaderHeight),
-                    {c * view.channelWidth, 0});
+        const int left = x + 1 + i * view.channelWidth;
+        headers_[muted ? 1 : 0]->draw(context, CRect(left, y, left + view.channelWidth, y + kHeaderHeight),
+                                      CPoint(c * view.channelWidth, 0));
     }
 }

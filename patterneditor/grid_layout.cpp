@@ -32,8 +32,8 @@ void TesselPatternUI::layoutGrid(int left, int top, int right, int bottom)
     if (lastFirstRow < view.firstRow)
         view.firstRow = lastFirstRow < 0 && !view.centralised ? 0 : lastFirstRow;
     ensureCursorVisible();
-    headers_[0] = platform::Image();
-    headers_[1] = platform::Image();
+    headers_[0].reset();
+    headers_[1].reset();
     renderChannelHeader(-1);
     if (songStrips_.position != -1)
         fillSongStrips(songStrips_.position);

@@ -2,6 +2,7 @@
 // switch, the double-click test and the release of its images.
 #include "patterneditor/pattern_grid.h"
 
+#include "patterneditor/draw_target.h"
 #include "platform/hatch.h"
 #include "platform/status_text.h"
 
@@ -24,8 +25,9 @@ platform::Rect verticalBand(int x, int top, int bottom)
 
 } // namespace
 
-void TesselPatternUI::drawDragOutline(const TesselDrawTarget& target, int x, int y, int rightEdge, uint8_t keys)
+void TesselPatternUI::drawDragOutline(CDrawContext* context, int x, int y, int rightEdge, uint8_t keys)
 {
+    const TesselDrawTarget target(context);
     if (!target.usable() || !selection.active || !selection.dragging || !pattern_)
         return;
     const int endChannel = view.cursorChannel + selection.end.channel - selection.start.channel;
@@ -37,7 +39,7 @@ void TesselPatternUI::drawDragOutline(const TesselDrawTarget& target, int x, int
     const int top = at.y + rowY(view.cursorRow, 0, false);
     const int bottom = at.y + rowY(end.row, end.subrow, true);
 
-    platform::Canvas canvas = target.canvas();
+    platform::Canvas& canvas = *target.canvas;
     const platform::Colour pen = platform::fromColorRef(kDragPen);
     if (keys & kDragAlt)
         platform::fillHatched(canvas, {left + kPenHalf, top + kPenHalf, right - kPenHalf, bottom - kPenHalf}, pen,
@@ -75,8 +77,8 @@ bool TesselPatternUI::isDoubleClick()
 
 void TesselPatternUI::releaseDrawingObjects()
 {
-    headers_[0] = platform::Image();
-    headers_[1] = platform::Image();
+    headers_[0].reset();
+    headers_[1].reset();
     picture_.release();
     songStrips_.release();
 }

@@ -13,7 +13,7 @@ void TesselGridPicture::prepare(int lines, int channels, int cellWidth, int rowH
     channels_ = channels;
     cellWidth_ = cellWidth;
     rowHeight_ = rowHeight;
-    image_ = platform::Image(channels * cellWidth, lines * rowHeight);
+    bitmap_ = makeGridBitmap(channels * cellWidth, lines * rowHeight, {});
     slots_.assign(size_t(lines) * size_t(channels), TesselGridSlot{});
 }
 
@@ -21,7 +21,7 @@ void TesselGridPicture::scroll(int lineDelta, int channelDelta)
 {
     if (lineDelta == 0 && channelDelta == 0)
         return;
-    if (std::abs(lineDelta) >= lines_ || std::abs(channelDelta) >= channels_ || !ready()) {
+    if (!ready() || image().empty() || std::abs(lineDelta) >= lines_ || std::abs(channelDelta) >= channels_) {
         forget();
         return;
     }
@@ -32,8 +32,8 @@ void TesselGridPicture::scroll(int lineDelta, int channelDelta)
     const int toLine = std::max(-lineDelta, 0);
     const int fromChannel = std::max(channelDelta, 0);
     const int toChannel = std::max(-channelDelta, 0);
-    platform::Canvas canvas(image_);
-    canvas.copy(image_,
+    platform::Canvas canvas(image());
+    canvas.copy(image(),
                 platform::rectOfSize(toChannel * cellWidth_, toLine * rowHeight_, keptChannels * cellWidth_,
                                      keptLines * rowHeight_),
                 {fromChannel * cellWidth_, fromLine * rowHeight_});
@@ -53,7 +53,7 @@ void TesselGridPicture::forget()
 
 void TesselGridPicture::release()
 {
-    image_ = platform::Image();
+    bitmap_.reset();
     slots_.clear();
     lines_ = channels_ = cellWidth_ = rowHeight_ = 0;
 }

@@ -5,8 +5,8 @@
 // it keeps, so that only the lines that came into view are painted.
 
 #include "patterneditor/cell_text.h"
+#include "patterneditor/grid_bitmap.h"
 #include "platform/canvas.h"
-#include "platform/image.h"
 
 #include <cstdint>
 #include <vector>
@@ -45,8 +45,9 @@ public:
     void forget();
     void release();
 
-    bool ready() const { return !image_.empty(); }
-    platform::Image& image() { return image_; }
+    bool ready() const { return bitmap_ != nullptr; }
+    CBitmap2* bitmap() const { return bitmap_.get(); }
+    platform::Image& image() { return bitmap_->image(); }
     int lines() const { return lines_; }
     int channels() const { return channels_; }
     int cellWidth() const { return cellWidth_; }
@@ -63,7 +64,7 @@ public:
     bool zoomed = false;
 
 private:
-    platform::Image image_;
+    TesselBitmapHolder bitmap_;
     std::vector<TesselGridSlot> slots_;
     int lines_ = 0;
     int channels_ = 0;

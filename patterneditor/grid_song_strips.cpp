@@ -3,6 +3,7 @@
 #include "patterneditor/pattern_grid.h"
 
 #include "engine/engine.h"
+#include "gui/offscreen_context.h"
 #include "model/module.h"
 #include "patterneditor/grid_colours.h"
 #include "platform/glyph_run.h"
@@ -58,10 +59,11 @@ void TesselPatternUI::fillSongStrips(int orderPosition)
     strips.patternLength = patternLength();
     const int width = channels_ * view.channelWidth;
     const int height = strips.lines() * view.rowHeight;
-    for (platform::Image& image : strips.images) {
-        if (image.width() != width || image.height() != height)
-            image = platform::Image(width, height);
-        platform::Canvas(image).fillRect(image.bounds(), gridColour(kColourPlainRow));
+    for (TesselBitmapHolder& strip : strips.bitmaps) {
+        if (!hasSize(strip, width, height))
+            strip = makeGridBitmap(width, height, {});
+        if (strip)
+            platform::Canvas(strip->image()).fillRect(strip->image().bounds(), gridColour(kColourPlainRow));
     }
     // Only order table 0 is consulted, and only when it holds this pattern there.
     if (!engine_ || orderPosition < 0 || orderPosition >= kOrderEntries ||
@@ -76,7 +78,9 @@ void TesselPatternUI::fillSongStrips(int orderPosition)
     for (int t = 0; t < 2; ++t) {
         platform::GlyphRun run;
         writeStripLines(*this, list, starts[t], strips.lines(), run, strips.filled[t]);
-        platform::Canvas canvas(strips.images[t]);
-        run.draw(canvas, *font_, gridColour(kColourMarkedInk));
+        if (!strips.bitmaps[t])
+            continue;
+        COffscreenContext paint(nullptr, strips.bitmaps[t].get(), true);
+        run.draw(*paint.platformCanvas(), *font_, gridColour(kColourMarkedInk));
     }
 }

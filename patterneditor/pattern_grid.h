@@ -9,10 +9,11 @@
 // song lock and never creates a track, a row or a subrow.
 
 #include "model/clipboard.h"
+#include "gui/draw_context.h"
 #include "model/selection.h"
 #include "patterneditor/cell_text.h"
-#include "patterneditor/draw_target.h"
 #include "patterneditor/font_metrics.h"
+#include "patterneditor/grid_bitmap.h"
 #include "patterneditor/grid_host.h"
 #include "patterneditor/grid_picture.h"
 #include "patterneditor/song_strips.h"
@@ -171,19 +172,19 @@ public:
     // One channel's header strips (-1: every channel's).
     void renderChannelHeader(int channel);
     // The visible channels' header strips, muted ones in their muted look.
-    void drawChannelHeaders(const TesselDrawTarget& target, int x, int y);
+    void drawChannelHeaders(CDrawContext* context, int x, int y);
     // The visible lines of cells with their highlights, marks and cursor.
-    void drawCells(const TesselDrawTarget& target, int x, int y);
+    void drawCells(CDrawContext* context, int x, int y);
     // Slots painted by the last drawCells (the rest were kept).
     int paintedSlots() const { return painted_; }
     // The given line of cells in the playing row's colours, underlined.
-    void drawPlayingLine(const TesselDrawTarget& target, int x, int y, int line);
+    void drawPlayingLine(CDrawContext* context, int x, int y, int line);
     // Volume and panning in the volume column; the status line says which.
     void toggleVolumeColumn();
     // Where a dragged region would land, from the cursor.
-    void drawDragOutline(const TesselDrawTarget& target, int x, int y, int rightEdge, uint8_t keys);
+    void drawDragOutline(CDrawContext* context, int x, int y, int rightEdge, uint8_t keys);
     // The box describing the cursor's cell, at fade step 0..30.
-    void drawCursorGuide(const TesselDrawTarget& target, int x, int y, const TesselSubrow& cell, int fadeStep);
+    void drawCursorGuide(CDrawContext* context, int x, int y, const TesselSubrow& cell, int fadeStep);
     // The effect descriptions the cursor guide shows; none: codes only.
     void setEffectTable(const TesselEffectTable* table) { effects_ = table; }
     // Song rows around the pattern for a centralised view (the order list
@@ -234,7 +235,7 @@ protected:
     int32_t highlightMinor_ = -1;
     std::vector<TesselGridLine> lines_;
 
-    platform::Image headers_[2];   // normal, muted
+    TesselBitmapHolder headers_[2];   // normal, muted
     TesselGridPicture picture_;
     TesselSongStrips songStrips_;
     uint32_t lastClick_ = 0;

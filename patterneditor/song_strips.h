@@ -3,12 +3,12 @@
 // pattern (strip 0) and just after it (strip 1), as they play in the order
 // list, so that the rows beyond the pattern's ends show what comes around.
 
-#include "platform/image.h"
+#include "patterneditor/grid_bitmap.h"
 
 #include <cstdint>
 
 struct TesselSongStrips {
-    platform::Image images[2];
+    TesselBitmapHolder bitmaps[2];
     int32_t halfRows = 0;      // h: half the visible rows
     int32_t position = -1;     // the order position the strips were made for
     int32_t patternLength = 0;
@@ -27,12 +27,12 @@ struct TesselSongStrips {
             strip = 1;
             line = row - patternLength;
         }
-        return line >= 0 && line < lines() && filled[strip] && !images[strip].empty();
+        return line >= 0 && line < lines() && filled[strip] && bitmaps[strip];
     }
     void release()
     {
-        images[0] = platform::Image();
-        images[1] = platform::Image();
+        bitmaps[0].reset();
+        bitmaps[1].reset();
         filled[0] = filled[1] = false;
     }
 };

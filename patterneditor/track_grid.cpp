@@ -69,16 +69,23 @@ uint8_t TesselTrackUI::dirtyFields(int row, const DrawnRow& want) const
     return dirty;
 }
 
-void TesselTrackUI::drawTrack(const TesselDrawTarget& target)
+void TesselTrackUI::drawTrack(CDrawContext* context)
 {
-    if (!pattern_ || !font_ || view.rowHeight <= 0 || !target.usable())
+    if (!pattern_ || !font_ || view.rowHeight <= 0 || !context)
         return;
     const int width = std::max(view.channelWidth - metrics_.own.positions[1], 1);
     const int height = kRowsCap * view.rowHeight;
-    if (offscreen_.width() != width || offscreen_.height() != height) {
-        offscreen_ = platform::Image(width, height, resources::palette::kBackground);
+    if (offscreen_ && (offscreen_->getFrame() != context->getFrame() || offscreen_->getWidth() != width ||
+                       offscreen_->getHeight() != height))
+        offscreen_.reset();
+    if (!offscreen_) {
+        const platform::Colour b = resources::palette::kBackground;
+        offscreen_ = std::make_unique<COffscreenContext>(context->getFrame(), width, height, CColor{b.red, b.green, b.blue, 0});
         drawnRows_.fill(DrawnRow{});
     }
+    platform::Canvas* paint = offscreen_->platformCanvas();
+    if (!paint)
+        return;
     updateSelectionMarks();
     const TesselColumnTable& table = metrics_.own;
     const int margin = table.positions[1];
@@ -86,7 +93,7 @@ void TesselTrackUI::drawTrack(const TesselDrawTarget& target)
     const int last = std::min(view.firstRow + view.visibleRows, length - 1);
 
     // Pass 0 writes the unselected fields, pass 1 the selected ones.
-    platform::Canvas canvas(offscreen_);
+    platform::Canvas& canvas = *paint;
     std::array<uint8_t, kRowsCap> dirty{};
     std::array<DrawnRow, kRowsCap> wanted{};
     for (int j = std::max(view.firstRow, 0); j <= last; ++j) {
@@ -123,10 +130,9 @@ void TesselTrackUI::drawTrack(const TesselDrawTarget& target)
     for (int j = view.firstRow; j <= view.firstRow + view.visibleRows; ++j)
         lines_.push_back({j, 0, (j - view.firstRow) * view.rowHeight});
 
-    platform::Canvas out = target.canvas();
-    const platform::Point at = target.shifted({area_.left, area_.top});
     const int bandTop = std::max(view.firstRow, 0) * view.rowHeight;
     const int bandHeight = std::min(area_.height(), height - bandTop);
-    out.copy(offscreen_, platform::rectOfSize(at.x, at.y, std::min(width, area_.width()), bandHeight),
-             {0, bandTop});
+    offscreen_->transfert(context,
+                          CRect(area_.left, area_.top, area_.left + std::min(width, area_.width()), area_.top + bandHeight),
+                          CPoint(0, bandTop));
 }

@@ -3,6 +3,7 @@
 // rows (one per key) in the program's own font, drawn field by field into
 // an offscreen of all its rows, of which the visible band is copied.
 
+#include "gui/offscreen_context.h"
 #include "patterneditor/pattern_grid.h"
 
 #include <array>
@@ -27,7 +28,7 @@ public:
     void layoutTrack(int left, int top, int right, int bottom);
     // Draws the changed fields of the visible rows into the offscreen and
     // copies the visible band into the grid's rectangle.
-    void drawTrack(const TesselDrawTarget& target);
+    void drawTrack(CDrawContext* context);
 
 private:
     // What each row's fields show in the offscreen.
@@ -40,6 +41,7 @@ private:
     uint8_t dirtyFields(int row, const DrawnRow& want) const;
 
     std::unique_ptr<TesselPattern> own_;
-    platform::Image offscreen_;
+    // Made for one frame; a draw for another frame makes it again.
+    std::unique_ptr<COffscreenContext> offscreen_;
     std::array<DrawnRow, kRowsCap> drawnRows_{};
 };

@@ -188,8 +188,9 @@ TEST_F(GridCursor, AOneChannelGridInAWideAreaKeepsItsFirstChannel)
     EXPECT_EQ(grid.view.cursorColumn, 8);
 
     // Drawn, it shows its one channel and nothing to its right.
-    platform::Image page(1600, 400);
-    grid.drawCells({&page, {}, {}}, 0, 0);
+    OffscreenPage offscreen(1600, 400);
+    grid.drawCells(offscreen.get(), 0, 0);
+    const platform::Image& page = offscreen.image();
     EXPECT_EQ(page.pixelAt(2, 0), gridColour(kColourMajorRow));
     EXPECT_EQ(page.pixelAt(grid.view.channelWidth + 2, 0), resources::palette::kBackground);
 }

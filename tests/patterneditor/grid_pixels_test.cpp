@@ -37,13 +37,21 @@ protected:
         rig->grid.renderChannelHeader(2);
     }
 
+    // The page as the headless window shows it: headers and cells, then
+    // what `over` draws.
+    template <class Over>
+    void draw(Over over)
+    {
+        page = window.show(rgb(1, 2, 3), [&](CDrawContext* context) {
+                   const platform::Point origin = rig->grid.gridOrigin();
+                   rig->grid.drawChannelHeaders(context, origin.x, origin.y - 14);
+                   rig->grid.drawCells(context, origin.x, origin.y);
+                   over(context);
+               }).clone();
+    }
     void draw()
     {
-        page = platform::Image(723, 499, rgb(1, 2, 3));
-        TesselDrawTarget target{&page, {}, {}};
-        const platform::Point origin = rig->grid.gridOrigin();
-        rig->grid.drawChannelHeaders(target, origin.x, origin.y - 14);
-        rig->grid.drawCells(target, origin.x, origin.y);
+        draw([](CDrawContext*) {});
     }
 
     Colour cellPixel(int channel, int row, int dx = 2) const
@@ -53,6 +61,7 @@ protected:
                             origin.y + row * rig->grid.view.rowHeight);
     }
 
+    HeadlessPage window{723, 499};
     std::unique_ptr<GridRig> rig;
     platform::Image page;
 };
@@ -127,9 +136,7 @@ TEST_F(GridPixels, DragOutlineHasItsPenAndHatches)
     for (const Case& c : {Case{0, true, -1}, Case{kDragShift, false, -1},
                           Case{kDragAlt, true, int(platform::Hatch::backwardDiagonal)},
                           Case{kDragAlt | kDragShift, true, int(platform::Hatch::diagonalCross)}}) {
-        draw();
-        TesselDrawTarget target{&page, {}, {}};
-        rig->grid.drawDragOutline(target, origin.x, origin.y, 0, c.keys);
+        draw([&](CDrawContext* context) { rig->grid.drawDragOutline(context, origin.x, origin.y, 0, c.keys); });
         SCOPED_TRACE(int(c.keys));
         EXPECT_EQ(page.pixelAt(left + 20, top - 2), pen);
         EXPECT_EQ(page.pixelAt(left + 20, top + 1), pen);
@@ -163,7 +170,6 @@ TEST_F(GridPixels, CursorGuideFadesIn)
     draw();
     const platform::Image before = page.clone();
     const platform::Point origin = rig->grid.gridOrigin();
-    TesselDrawTarget target{&page, {}, {}};
     // The box's face is at its inner corner: beside channel 1, under row 2.
     const int x = origin.x + 2 * rig->grid.view.channelWidth + 2 + 1;
     const int y = origin.y + 3 * rig->grid.view.rowHeight + 1;
@@ -173,8 +179,9 @@ TEST_F(GridPixels, CursorGuideFadesIn)
     };
     const Colour face = gridColour(kColourGuideFace);
     for (int step : {15, 30}) {
-        page = before.clone();
-        rig->grid.drawCursorGuide(target, origin.x, origin.y, rig->grid.cellAtCursor(), step);
+        draw([&](CDrawContext* context) {
+            rig->grid.drawCursorGuide(context, origin.x, origin.y, rig->grid.cellAtCursor(), step);
+        });
         const int alpha = cursorGuideAlpha(step);
         const Colour got = page.pixelAt(x, y);
         const auto near = [&](int component, int base, int faceComponent) {
@@ -194,10 +201,10 @@ TEST_F(GridPixels, ScreenshotOfADemoGrid)
     rig->song().channels[0].colour = 0x2080E0;
     std::snprintf(rig->song().channels[0].name, sizeof rig->song().channels[0].name, "Drums");
     rig->grid.renderChannelHeader(-1);
-    draw();
-    TesselDrawTarget target{&page, {}, {}};
     const platform::Point origin = rig->grid.gridOrigin();
-    rig->grid.drawCursorGuide(target, origin.x, origin.y, rig->grid.cellAtCursor(), 30);
+    draw([&](CDrawContext* context) {
+        rig->grid.drawCursorGuide(context, origin.x, origin.y, rig->grid.cellAtCursor(), 30);
+    });
     // Kept beside the test program for a person to look at.
     const std::string path = std::string("pattern_grid.png");
     ASSERT_TRUE(page.writePng(path));

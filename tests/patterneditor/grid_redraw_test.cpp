@@ -46,9 +46,9 @@ protected:
     }
     platform::Image draw()
     {
-        platform::Image page(900, 400, platform::rgb(1, 2, 3));
-        rig->grid.drawCells({&page, {}, {}}, 0, 0);
-        return page;
+        OffscreenPage page(900, 400, platform::rgb(1, 2, 3));
+        rig->grid.drawCells(page.get(), 0, 0);
+        return page.image().clone();
     }
     // What a grid that kept nothing would paint.
     platform::Image fresh()
@@ -162,8 +162,10 @@ TEST_F(GridRedraw, VolumeColumnShowsPanningAfterTheToggle)
 
 TEST_F(GridRedraw, PlayingLineIsUnderlined)
 {
-    platform::Image page = draw();
-    rig->grid.drawPlayingLine({&page, {}, {}}, 0, 0, 3);
+    OffscreenPage offscreen(900, 400);
+    rig->grid.drawCells(offscreen.get(), 0, 0);
+    rig->grid.drawPlayingLine(offscreen.get(), 0, 0, 3);
+    const platform::Image& page = offscreen.image();
     const int h = rig->grid.view.rowHeight;
     EXPECT_EQ(page.pixelAt(1, 3 * h), gridColour(kColourPlayRow));
     EXPECT_EQ(page.pixelAt(1, 4 * h - 1), gridColour(kColourPlayLine));
@@ -207,9 +209,9 @@ protected:
     }
     platform::Image draw()
     {
-        platform::Image page(723, 499);
-        rig->grid.drawCells({&page, {}, {}}, 0, 0);
-        return page;
+        OffscreenPage page(723, 499);
+        rig->grid.drawCells(page.get(), 0, 0);
+        return page.image().clone();
     }
     std::unique_ptr<GridRig> rig;
 };
@@ -252,8 +254,9 @@ TEST_F(KeyMapTrack, DrawsItsRowsWithSelectedFieldsInTheMarkedInk)
     keys.track().getRow(2).instrument = 3;
     keys.markAllDirty();
 
-    platform::Image page(400, 400, platform::rgb(1, 2, 3));
-    keys.drawTrack({&page, {}, {}});
+    OffscreenPage offscreen(400, 400, platform::rgb(1, 2, 3));
+    const platform::Image& page = offscreen.image();
+    keys.drawTrack(offscreen.get());
     const auto inkIn = [&](int row, platform::Colour ink) {
         return hasInk(page, {20, 40 + row * 12, 50, 40 + (row + 1) * 12}, ink, gridColour(kColourPlainRow));
     };
@@ -264,7 +267,7 @@ TEST_F(KeyMapTrack, DrawsItsRowsWithSelectedFieldsInTheMarkedInk)
     EXPECT_EQ(keys.rowY(3, 0, false), 36);
 
     keys.selection.select(&keys.trackPattern(), {0, 0, 2, 0}, {0, 8, 2, 0});
-    keys.drawTrack({&page, {}, {}});
+    keys.drawTrack(offscreen.get());
     EXPECT_TRUE(inkIn(2, gridColour(kColourMarkedInk)));
     EXPECT_FALSE(inkIn(2, gridColour(kColourInk)));
     EXPECT_EQ(song->patterns[0].tracks.trackAt(0), nullptr) << "the key map works on its own pattern";

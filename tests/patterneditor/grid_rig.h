@@ -2,11 +2,14 @@
 // A pattern grid over a song of its own, in the program's font from the
 // preferences' defaults, laid out in an editor-sized area.
 
+#include "gui/frame.h"
+#include "gui/offscreen_context.h"
 #include "model/module.h"
 #include "model/module_test_support.h"
 #include "patterneditor/pattern_grid.h"
 #include "platform/folders.h"
 #include "platform/font_catalog.h"
+#include "platform/headless_window.h"
 #include "plugin/preferences.h"
 #include "resources/product_font.h"
 
@@ -97,3 +100,55 @@ inline bool hasInk(const platform::Image& page, const platform::Rect& area, plat
                 return true;
     return false;
 }
+
+inline CColor toCColor(platform::Colour c)
+{
+    return CColor{c.red, c.green, c.blue, 0};
+}
+
+// An offscreen context of its own to draw into, as pages compose.
+class OffscreenPage {
+public:
+    OffscreenPage(int width, int height, platform::Colour fill = {})
+        : context(static_cast<CFrame*>(nullptr), width, height, toCColor(fill))
+    {
+    }
+    CDrawContext* get() { return &context; }
+    const platform::Image& image() { return *context.getImage(); }
+
+    COffscreenContext context;
+};
+
+// The headless backend: a host window holding a frame, to whose child
+// window a page composed offscreen is copied, as the editor's pages are.
+class HeadlessPage {
+public:
+    HeadlessPage(int width, int height) : width_(width), height_(height)
+    {
+        platform::WindowOptions options;
+        options.kind = platform::WindowOptions::Kind::TopLevel;
+        options.rect = {40, 30, 40 + width, 30 + height};
+        options.title = "Host";
+        host_ = system_.createWindow(options);
+        frame_ = std::make_unique<CFrame>(CRect(0, 0, width, height), host_.get(), nullptr);
+    }
+
+    // Composes the page offscreen over the background, copies it to the
+    // frame's window and returns what the window shows.
+    template <class Compose>
+    const platform::Image& show(platform::Colour background, Compose compose)
+    {
+        COffscreenContext page(frame_.get(), width_, height_, toCColor(background));
+        compose(static_cast<CDrawContext*>(&page));
+        std::unique_ptr<CDrawContext> window = frame_->createWindowContext();
+        page.transfert(window.get(), CRect(0, 0, width_, height_));
+        return frame_->getWindow()->image();
+    }
+
+private:
+    int width_;
+    int height_;
+    platform::HeadlessWindowSystem system_;
+    std::unique_ptr<platform::Window> host_;
+    std::unique_ptr<CFrame> frame_;
+};
