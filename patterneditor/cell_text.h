@@ -22,6 +22,11 @@ constexpr int kCellTextSize = 15;
 constexpr int kCellTextLength = 14;
 using TesselCellText = std::array<char, kCellTextSize>;
 
+// Text positions of the cursor's columns 0..8 (note, octave, instrument,
+// volume, effect letter, parameter). Columns 4-5 sit on the volume column's
+// digits in every mode: its text is " %.2d " whatever it shows.
+constexpr int kCursorColumnPosition[9] = {1, 3, 5, 6, 8, 9, 11, 12, 13};
+
 // Latin-1 / Windows-1252 middle dot.
 constexpr char kMiddleDot = static_cast<char>(0xB7);
 

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kColumnPosition[kColumnsPerChannel] = {1, 3, 5, 6, 8, 9, 11, 12, 13};
-
 using GlyphRuns = std::array<platform::GlyphRun, kGridColourCount>;
 
 // Queues the slot's characters at their column positions; the one under
@@ -74,7 +72,7 @@ TesselGridSlot TesselPatternUI::slotFor(int line, int slotChannel)
     slot.ink = selected ? kColourMarkedInk : kColourInk;
     if (markingState == 0 && channel == view.cursorChannel && at.row == view.cursorRow &&
         at.subrow == view.cursorSubrow)
-        slot.cursor = static_cast<int8_t>(kColumnPosition[std::clamp<int>(view.cursorColumn, 0, 8)]);
+        slot.cursor = static_cast<int8_t>(kCursorColumnPosition[std::clamp<int>(view.cursorColumn, 0, 8)]);
     return slot;
 }
 

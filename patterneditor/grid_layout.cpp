@@ -6,10 +6,6 @@
 
 namespace {
 
-// Text positions of cursor columns 0..8. Columns 4-5 sit on the volume
-// column's digits in every mode: its text is " %.2d " whatever it shows.
-constexpr int kColumnPosition[kColumnsPerChannel] = {1, 3, 5, 6, 8, 9, 11, 12, 13};
-
 // Row numbers sit left of the grid; these many pixels below the grid's top
 // are not rows (the header, and the status strip unless maximised).
 constexpr int kRowMargin = 42;
@@ -64,7 +60,7 @@ platform::Rect TesselPatternUI::gridArea() const
 int TesselPatternUI::columnX(int channel, int column, bool furtherSubrow) const
 {
     const TesselColumnTable& table = furtherSubrow ? metrics_.further : metrics_.own;
-    const int place = kColumnPosition[std::clamp(column, 0, kColumnsPerChannel - 1)];
+    const int place = kCursorColumnPosition[std::clamp(column, 0, kColumnsPerChannel - 1)];
     return (channel - view.firstChannel) * view.channelWidth + table.positions[size_t(place)];
 }
 

@@ -78,8 +78,6 @@ class TesselPatternUI {
 public:
     static constexpr int kRowsCap = 256;
     static constexpr int kHeaderHeight = 14;
-    // Bitmap of the header strip's skin pieces.
-    static constexpr int32_t kHeaderSkin = 231;
     // COLORREF of the drag outline's pen and hatches.
     static constexpr uint32_t kDragPen = 0x996633;
     static constexpr int32_t kDragPenWidth = 4;
@@ -200,10 +198,13 @@ public:
     TesselGridPosition dragAnchor;
     TesselClipboard clipboard;
 
+    // A selected cell's mark: bit 0, and bits 1-4 for its fields (note and
+    // instrument, volume column, effect letter, parameter), which the key
+    // map's track draws field by field.
     static constexpr uint8_t kMarkAllFields = 0x1F;
 
 protected:
-    // The rows of one line band: own subrow or further subrow lines.
+    // Which row and subrow each visible line shows (every subrow when zoomed).
     void rebuildLines();
     // The drawn state of one slot of the picture.
     TesselGridSlot slotFor(int line, int channel);

@@ -16,34 +16,6 @@ TesselSubrowData note(int16_t pitch, int16_t instrument)
     return cell;
 }
 
-TEST_F(CellLookups, SameDataAndStartsNote)
-{
-    TesselSubrow a;
-    a.pitch = 60;
-    a.instrument = 2;
-    a.effect.command = 'D';
-    TesselSubrow b = a;
-    b.index = 7;
-    b.effect.cellIndex = 3;
-    EXPECT_TRUE(a.sameData(b)) << "index and cell index are not data";
-    for (auto change : {+[](TesselSubrow& s) { s.pitch = 61; }, +[](TesselSubrow& s) { s.volume = 3; },
-                        +[](TesselSubrow& s) { s.panning = 3; }, +[](TesselSubrow& s) { s.depth = 3; },
-                        +[](TesselSubrow& s) { s.instrument = 3; }, +[](TesselSubrow& s) { s.effect.command = 'E'; },
-                        +[](TesselSubrow& s) { s.effect.parameter = 1; }}) {
-        TesselSubrow c = a;
-        change(c);
-        EXPECT_FALSE(a.sameData(c));
-    }
-    EXPECT_TRUE(a.startsNote());
-    a.effect.command = 'G';
-    EXPECT_FALSE(a.startsNote());
-    a.effect.command = 'L';
-    EXPECT_FALSE(a.startsNote());
-    a.effect.command = '.';
-    a.instrument = 0;
-    EXPECT_FALSE(a.startsNote());
-}
-
 TEST_F(CellLookups, SampleForNote)
 {
     auto song = makeSong();

@@ -70,20 +70,6 @@ INSTANTIATE_TEST_SUITE_P(Table, CursorMoves, ::testing::Values(
 
 using GridCursor = ModuleTest;
 
-TEST_F(GridCursor, MoveToTakesAColumnIndexOverAllChannels)
-{
-    GridRig rig;
-    rig.grid.moveCursorTo(9 * 4 + 7, 12);
-    EXPECT_EQ(rig.grid.view.cursorChannel, 4);
-    EXPECT_EQ(rig.grid.view.cursorColumn, 7);
-    EXPECT_EQ(rig.grid.view.cursorRow, 12);
-    rig.grid.moveCursorTo(-1, 3);
-    EXPECT_EQ(rig.grid.view.cursorColumn, 7) << "-1 keeps the column";
-    rig.grid.moveCursorTo(2, -1);
-    EXPECT_EQ(rig.grid.view.cursorRow, 3) << "-1 keeps the row";
-    EXPECT_EQ(rig.grid.view.cursorChannel, 0);
-}
-
 TEST_F(GridCursor, StepFollowsTheIncrement)
 {
     GridRig rig;

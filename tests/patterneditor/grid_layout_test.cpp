@@ -171,15 +171,4 @@ INSTANTIATE_TEST_SUITE_P(Table, RowHighlights, ::testing::Values(
     StepCase{-4, -2, {}, {}, {0, 2, 4}},
     StepCase{5, 5, {0, 5, 10}, {}, {1, 4}}));
 
-TEST_F(GridLayout, HighlightsAreRebuiltOnlyForNewSteps)
-{
-    GridRig rig;
-    rig.grid.setHighlights(16, 4);
-    EXPECT_EQ(rig.grid.highlightOf(4), 2);
-    rig.grid.setHighlights(16, 4);
-    rig.grid.setHighlights(8, 0);
-    EXPECT_EQ(rig.grid.highlightOf(4), 0);
-    EXPECT_EQ(rig.grid.highlightOf(8), 1);
-}
-
 } // namespace

@@ -24,15 +24,6 @@ TEST(GridLookups, HexDigitValues)
         EXPECT_EQ(hexDigitValue(c), value) << c;
 }
 
-TEST(GridLookups, PositionOrderComparesRowsFirst)
-{
-    EXPECT_TRUE(positionAtOrBefore({0, 0, 3, 2}, {0, 0, 3, 2}));
-    EXPECT_TRUE(positionAtOrBefore({5, 8, 3, 2}, {0, 0, 4, 0}));
-    EXPECT_TRUE(positionAtOrBefore({0, 0, 3, 1}, {0, 0, 3, 2}));
-    EXPECT_FALSE(positionAtOrBefore({0, 0, 3, 3}, {0, 0, 3, 2}));
-    EXPECT_FALSE(positionAtOrBefore({0, 0, 4, 0}, {9, 9, 3, 9}));
-}
-
 TEST(GridLookups, EffectDescriptionsFallBackThroughWildcards)
 {
     TesselEffectTable table;

@@ -206,9 +206,8 @@ TEST_F(GridPixels, ScreenshotOfADemoGrid)
         rig->grid.drawCursorGuide(context, origin.x, origin.y, rig->grid.cellAtCursor(), 30);
     });
     // Kept beside the test program for a person to look at.
-    const std::string path = std::string("pattern_grid.png");
-    ASSERT_TRUE(page.writePng(path));
-    std::printf("pattern grid screenshot: %s\n", path.c_str());
+    ASSERT_TRUE(platform::makeFolders("screenshots"));
+    EXPECT_TRUE(page.writePng("screenshots/pattern_grid.png"));
 }
 
 } // namespace
