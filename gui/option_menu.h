@@ -7,14 +7,11 @@
 // entry takes one), then each submenu's, depth first.
 
 #include "gui/param_display.h"
+#include "platform/popup_menu.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-namespace platform {
-struct PopupMenu;
-}
 
 namespace VSTGUI {
 

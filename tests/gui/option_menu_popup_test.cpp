@@ -255,6 +255,9 @@ TEST_F(OptionMenuPopupTest, AListenerThatForgetsTheMenuLeavesNothingDangling)
     ASSERT_EQ(listener.changes.size(), 1u);
     EXPECT_FALSE(frame2->isChild(menu));
     EXPECT_EQ(frame2->getEditView(), nullptr);
+    // The frame's next click meets no menu that is gone.
+    system.click(*frame2->getWindow(), {5, 5});
+    system.pump();
 }
 
 TEST_F(OptionMenuPopupTest, OwnerDrawnRowsReachTheHandlerWithTheirTexts)
