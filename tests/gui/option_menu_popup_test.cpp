@@ -78,41 +78,6 @@ protected:
 
 } // namespace
 
-TEST_F(OptionMenuPopupTest, IdsRunThroughOwnEntriesThenSubmenusDepthFirst)
-{
-    COptionMenu* outer;
-    COptionMenu* inner;
-    COptionMenu* menu = addNestedMenu(outer, inner);
-    std::vector<COptionMenu::IdRange> ranges;
-    const PopupMenu popup = menu->buildPopup(0, &ranges);
-    ASSERT_EQ(popup.rows.size(), 4u);
-    EXPECT_EQ(popup.rows[0].id, 0);
-    EXPECT_EQ(popup.rows[1].flags, uint32_t{PopupMenu::kSeparator});
-    EXPECT_EQ(popup.rows[3].id, 3);
-    ASSERT_TRUE(popup.rows[2].submenu);
-    EXPECT_EQ(popup.rows[2].text, "Outer");
-    const PopupMenu& outerRows = *popup.rows[2].submenu;
-    EXPECT_EQ(outerRows.rows[0].id, 4);
-    ASSERT_TRUE(outerRows.rows[1].submenu);
-    EXPECT_EQ(outerRows.rows[1].submenu->rows[0].id, 6);
-    EXPECT_EQ(outerRows.rows[1].submenu->rows[1].id, 7);
-    ASSERT_EQ(ranges.size(), 3u);
-    EXPECT_EQ(ranges[2].menu, inner);
-    EXPECT_EQ(ranges[2].firstId, 6);
-
-    // A "-M" entry without a submenu is left out but keeps its id.
-    COptionMenu* bare = addMenu();
-    for (const char* text : {"-MNone", "-GGrey", "-TTitle", "C"})
-        bare->addEntry(text);
-    const PopupMenu rows = bare->buildPopup();
-    ASSERT_EQ(rows.rows.size(), 3u);
-    EXPECT_EQ(rows.rows[0].text, "Grey");
-    EXPECT_EQ(rows.rows[0].flags, uint32_t{PopupMenu::kGrayed});
-    EXPECT_EQ(rows.rows[0].id, 1);
-    EXPECT_EQ(rows.rows[1].flags, uint32_t{PopupMenu::kDisabled});
-    EXPECT_EQ(rows.rows[2].id, 3);
-}
-
 TEST_F(OptionMenuPopupTest, AChoiceTwoSubmenusDeepReachesThatSubmenuAndTheListener)
 {
     COptionMenu* outer;
@@ -120,35 +85,43 @@ TEST_F(OptionMenuPopupTest, AChoiceTwoSubmenusDeepReachesThatSubmenuAndTheListen
     COptionMenu* menu = addNestedMenu(outer, inner);
     system.answerPopup(7);
     click(menu, 1);
+    // What was shown: own entries first, then the submenus depth first.
+    ASSERT_EQ(system.popupsAsked().size(), 1u);
+    const PopupMenu& popup = system.popupsAsked()[0].menu;
+    ASSERT_EQ(popup.rows.size(), 4u);
+    EXPECT_EQ(popup.rows[1].flags, uint32_t{PopupMenu::kSeparator});
+    EXPECT_EQ(popup.rows[3].id, 3);
+    ASSERT_TRUE(popup.rows[2].submenu && popup.rows[2].submenu->rows[1].submenu);
+    EXPECT_EQ(popup.rows[2].text, "Outer");
+    EXPECT_EQ(popup.rows[2].submenu->rows[0].id, 4);
+    EXPECT_EQ(popup.rows[2].submenu->rows[1].submenu->rows[1].id, 7);
+
     ASSERT_EQ(listener.changes.size(), 1u);
     EXPECT_EQ(listener.changes[0].menu, inner);
     EXPECT_EQ(listener.changes[0].value, 1.0f);
-    EXPECT_EQ(inner->getCurrent(), 1);
     EXPECT_EQ(menu->getLastSubmenu(), inner);
-    EXPECT_EQ(menu->getLastResult(), 7);
     EXPECT_EQ(menu->getCurrent(), 0);
     EXPECT_EQ(frame2->getEditView(), nullptr);
 
-    // Top-level ids reach the menu itself.
+    // Top-level ids reach the menu itself; a dismissal or an unknown id nothing.
     system.answerPopup(3);
+    click(menu, 1);
+    click(menu, 1);
+    system.answerPopup(9);
     click(menu, 1);
     ASSERT_EQ(listener.changes.size(), 2u);
     EXPECT_EQ(listener.changes[1].menu, menu);
     EXPECT_EQ(menu->getCurrent(), 3);
-}
-
-TEST_F(OptionMenuPopupTest, ADismissalOrAnUnknownIdCallsNothing)
-{
-    COptionMenu* menu = addMenu();
-    menu->addEntry("A");
-    menu->addEntry("B");
-    click(menu, 1);   // no answer queued: dismissed
-    system.answerPopup(9);
-    click(menu, 1);
-    EXPECT_EQ(system.popupsAsked().size(), 2u);
-    EXPECT_TRUE(listener.changes.empty());
-    EXPECT_EQ(menu->getLastResult(), -1);
     EXPECT_EQ(menu->getLastSubmenu(), nullptr);
+
+    // A "-M" entry without a submenu is left out but keeps its id.
+    COptionMenu* bare = addMenu();
+    for (const char* text : {"-MNone", "-GGrey", "C"})
+        bare->addEntry(text);
+    const PopupMenu rows = bare->buildPopup();
+    ASSERT_EQ(rows.rows.size(), 2u);
+    EXPECT_EQ(rows.rows[0].flags, uint32_t{PopupMenu::kGrayed});
+    EXPECT_EQ(rows.rows[1].id, 2);
 }
 
 TEST_F(OptionMenuPopupTest, ButtonsDecideTrackingAndModifierClicksGoToTheListener)
@@ -213,26 +186,6 @@ TEST_F(OptionMenuPopupTest, ColumnBreaksOnlyBelow160Entries)
     }
 }
 
-TEST_F(OptionMenuPopupTest, ChecksFollowTheStyle)
-{
-    COptionMenu* current = addMenu(VSTGUI::kCheckCurrent);
-    COptionMenu* own = addMenu(VSTGUI::kCheckStyle | VSTGUI::kCheckCurrent);
-    for (COptionMenu* menu : {current, own}) {
-        for (const char* text : {"A", "B", "C"})
-            menu->addEntry(text);
-        menu->setCurrent(1);
-        menu->checkEntry(2, true);
-    }
-    auto checked = [](const PopupMenu& popup) {
-        std::vector<bool> result;
-        for (const PopupMenu::Row& row : popup.rows)
-            result.push_back((row.flags & PopupMenu::kChecked) != 0);
-        return result;
-    };
-    EXPECT_EQ(checked(current->buildPopup()), (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(checked(own->buildPopup()), (std::vector<bool>{false, false, true}));
-}
-
 TEST_F(OptionMenuPopupTest, NoSecondPopupWhileOneIsUp)
 {
     COptionMenu* menu = addMenu();
@@ -258,35 +211,4 @@ TEST_F(OptionMenuPopupTest, AListenerThatForgetsTheMenuLeavesNothingDangling)
     // The frame's next click meets no menu that is gone.
     system.click(*frame2->getWindow(), {5, 5});
     system.pump();
-}
-
-TEST_F(OptionMenuPopupTest, OwnerDrawnRowsReachTheHandlerWithTheirTexts)
-{
-    struct Handler : COwnerDraw {
-        void measure(uintptr_t data, CDrawContext*, int32_t& width, int32_t& height) override
-        {
-            measured.push_back(reinterpret_cast<const char*>(data));
-            width = 30;
-            height = 10;
-        }
-        void draw(uintptr_t, int32_t id, uint32_t, CDrawContext* context, const CRect& rect) override
-        {
-            ids.push_back(id);
-            context->setFillColor(CColor{0, 0, 255, 0});
-            context->fillRect(CRect(rect.left - 1, rect.top - 1, rect.right, rect.bottom));
-        }
-        std::vector<std::string> measured;
-        std::vector<int32_t> ids;
-    } handler;
-    COptionMenu* menu = addMenu();
-    menu->setOwnerDraw(&handler);
-    menu->addEntry("-GGrey");
-    menu->addEntry("Plain");
-    click(menu, 1);
-    EXPECT_EQ(handler.measured, (std::vector<std::string>{"Grey", "Plain"}));
-    EXPECT_EQ(handler.ids, (std::vector<int32_t>{0, 1}));
-    ASSERT_EQ(system.popupsAsked().size(), 1u);
-    const platform::Image& rows = system.popupsAsked()[0].rows;
-    EXPECT_EQ(rows.height(), 20);
-    EXPECT_EQ(rows.pixelAt(15, 15), platform::rgb(0, 0, 255));
 }

@@ -145,7 +145,8 @@ public:
         unlink(log.path().c_str());
     }
 
-    std::vector<LogRecord> records()
+    // The records of one type letter, in order.
+    std::vector<LogRecord> records(char wanted)
     {
         log.flush();
         const std::string bytes = readWholeFile(log.path());
@@ -158,16 +159,11 @@ public:
                 ADD_FAILURE() << "unknown or cut record '" << type << "'";
                 break;
             }
-            found.push_back({type, bytes.substr(at + 5, length - 1)});
+            if (type == wanted)
+                found.push_back({type, bytes.substr(at + 5, length - 1)});
             at += 4 + length;
         }
         return found;
-    }
-    std::vector<LogRecord> records(char type)
-    {
-        std::vector<LogRecord> all = records();
-        std::erase_if(all, [type](const LogRecord& r) { return r.type != type; });
-        return all;
     }
 
     TesselUsageLog log;
