@@ -288,7 +288,8 @@ void System::dispatch(Handle& window, WindowMessage& message)
     const bool isKey = message.kind == MessageKind::KeyDown || message.kind == MessageKind::KeyUp;
     handling_.push_back(&message.input);
     bool handled = isKey && keyFilter_ && keyFilter_->filterKey(window, message);
-    platform::Window* parent = window.alive_ ? window.parent() : nullptr;
+    // Asked before the handler runs, which may destroy the window.
+    platform::Window* parent = message.kind == MessageKind::Wheel && window.alive_ ? window.parent() : nullptr;
     const ::Window parentXid = parent ? static_cast<::Window>(parent->handle()) : 0;
     if (!handled && window.alive_ && window.handler_)
         handled = window.handler_->handleMessage(window, message);

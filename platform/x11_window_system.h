@@ -6,7 +6,8 @@
 // Nothing reads the connection but pump() and the popup loop, both on the GUI
 // thread. X errors of the connection are recorded, never fatal (Xlib's
 // default handler would end the host); the handler that was there before is
-// put back when the last connection closes.
+// put back when the last connection closes. Windows must go before their
+// system.
 
 #include "platform/window.h"
 

@@ -174,6 +174,7 @@ int countHostError(Display*, XErrorEvent*)
 TEST_F(X11FrameTest, OpenAndCloseTwentyTimesLeavesNoWindowAndTheHostsErrorHandler)
 {
     windows.reset();
+    hostErrors = 0;
     XErrorHandler before = XSetErrorHandler(countHostError);
     const ::Window parent = hostWindow({50, 60, 650, 460});
     for (int cycle = 0; cycle < 20; ++cycle) {
