@@ -153,6 +153,9 @@ Keyboard::Characters Keyboard::characters(const XKeyEvent& event)
     // Windows' Delete keys give no character; X gives 127.
     if (sym == XK_Delete || sym == XK_KP_Delete)
         out = Characters{};
+    // Nor does Control with Alt, where X still makes a control code.
+    if ((event.state & ControlMask) && (event.state & Mod1Mask))
+        out.printable = 0;
     return out;
 }
 
