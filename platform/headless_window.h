@@ -36,6 +36,8 @@ public:
     bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
     void unregisterHotKey(Window& target, int32_t id) override;
     void pump() override;
+    std::string clipboardText() override { return clipboard_; }
+    void setClipboardText(std::string text) { clipboard_ = std::move(text); }
 
     // The fake clock; timers fire at the next pump.
     void advance(uint32_t ms) { clock_ += ms; }
@@ -120,6 +122,7 @@ private:
     std::deque<int32_t> popupAnswers_;
     std::vector<PopupRequest> popups_;
     bool inPopup_ = false;
+    std::string clipboard_;
 };
 
 } // namespace platform

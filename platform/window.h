@@ -9,6 +9,7 @@
 #include "platform/geometry.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -215,8 +216,16 @@ public:
     // Dispatches pending messages, then paints, then due timers; never blocks.
     virtual void pump() = 0;
 
+    // The clipboard's text (Windows-1252), empty when there is none or its
+    // owner does not answer in time.
+    virtual std::string clipboardText() { return {}; }
+    // Run about every 100 ms while a modal loop of the system (a popup menu)
+    // holds the GUI thread, so that the host's own idle goes on.
+    virtual void setModalIdle(std::function<void()> idle) { modalIdle_ = std::move(idle); }
+
 protected:
     WindowSystem() = default;
+    std::function<void()> modalIdle_;
 };
 
 } // namespace platform
