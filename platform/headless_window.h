@@ -36,6 +36,13 @@ public:
     bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
     void unregisterHotKey(Window& target, int32_t id) override;
     void pump() override;
+    // The screen: a desktop of kScreenSize in kDesktopColour under every
+    // showing window's image at its place; top-level windows stack in the
+    // order they were made, kept-above ones last, each child over its parent
+    // and cut to it.
+    Image captureScreen() override;
+    static constexpr Point kScreenSize{1024, 768};
+    static constexpr Colour kDesktopColour = rgb(58, 110, 165);
 
     // The fake clock; timers fire at the next pump.
     void advance(uint32_t ms) { clock_ += ms; }

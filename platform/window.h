@@ -215,6 +215,10 @@ public:
     // Dispatches pending messages, then paints, then due timers; never blocks.
     virtual void pump() = 0;
 
+    // Every monitor as it shows now, in one image of the whole virtual
+    // screen; empty when the screen cannot be read (and by default).
+    virtual Image captureScreen();
+
 protected:
     WindowSystem() = default;
 };
