@@ -200,6 +200,9 @@ public:
     virtual InputState inputState() = 0;
     virtual Point cursorPosition() = 0;   // screen
     virtual void warpPointer(Point screen) = 0;
+    // Every monitor as it shows now, in one image of the whole virtual
+    // screen; empty when the screen cannot be read (and by default).
+    virtual Image captureScreen();
 
     // Shows the menu at a screen point until a row is chosen or the menu is
     // dismissed; messages keep flowing meanwhile. The chosen id (0 included),
@@ -214,10 +217,6 @@ public:
     virtual void unregisterHotKey(Window& target, int32_t id) = 0;
     // Dispatches pending messages, then paints, then due timers; never blocks.
     virtual void pump() = 0;
-
-    // Every monitor as it shows now, in one image of the whole virtual
-    // screen; empty when the screen cannot be read (and by default).
-    virtual Image captureScreen();
 
 protected:
     WindowSystem() = default;

@@ -65,11 +65,14 @@ TEST(ScreenshotRoad, CaptureReduceAndSaveAsGif)
     {
         CDrawContext context(nullptr, &label->image(), label.get());
         context.setFillColor(CColor{255, 255, 224, 0});
+        context.fillRect(CRect(-1, -1, 150, 40));
         context.setFontColor(CColor{0, 0, 128, 0});
         context.drawString("Quorbel 1.1", CRect(0, 0, 150, 40), true);
     }
 
     const platform::Image screen = system.captureScreen();
+    const std::string folder = scratchFolder();
+    EXPECT_TRUE(screen.writePng(folder + "/screen.png")) << "for a person to look at";
     CxImage image;
     ASSERT_TRUE(image.CreateFromHBITMAP(&screen));
     EXPECT_EQ(image.GetBpp(), 24);
@@ -83,7 +86,7 @@ TEST(ScreenshotRoad, CaptureReduceAndSaveAsGif)
     EXPECT_GT(text, 5) << "the label's text is in the capture";
 
     ASSERT_TRUE(image.DecreaseBpp(8, false, nullptr, 0));
-    const std::string path = scratchFolder() + "/Quorbel.gif";
+    const std::string path = folder + "/Quorbel.gif";
     ASSERT_TRUE(image.Save(path.c_str(), kCxFormatGif));
 
     const GifReading gif = readGif(readFile(path));
