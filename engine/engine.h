@@ -146,6 +146,11 @@ public:
     int importFastTracker(const std::string& path, TesselModule* module = nullptr);
     int importScreamTracker3(const std::string& path, TesselModule* module = nullptr);
     int importMod(const std::string& path, TesselModule* module = nullptr);
+    // Editor thread: stops at once, then erases the song under the song lock
+    // (1000 ms): the preferred tempo, resolution and rows per beat, no file
+    // name, no voices, fresh timing lists, the instruments' ports resolved.
+    // False, with nothing erased, when the lock was not had.
+    bool newSong();
     // After a load: empty tracks freed, channels given the MIDI output, the
     // bus count taken from the song, instruments' MIDI ports resolved.
     void applyLoadedSong();
@@ -246,6 +251,9 @@ private:
     void hostTransportChanged(const VstTimeInfo& time);
     void stepHostLoop(const TesselHostLoop& loop);
     TesselRowEvents stepRowEvents();
+    // Steps the song position over up to `limit` frames that stepRowEvents
+    // would find without a new tick or row (rowsPerSample each); returns how many.
+    int skipQuietFrames(int limit, double rowsPerSample);
     void runTick(const VstTimeInfo* time, TesselRowEvents events, int frame);
     void settleAfterStop(const VstTimeInfo* time);
     void enterMidiNote(TesselNoteEntry& entry, int note, int velocity, bool& entered);

@@ -7,6 +7,7 @@ namespace platform {
 
 // Style bits as the boxes ask for them; kept for the recorder.
 constexpr unsigned kBoxIconError = 0x10;
+constexpr unsigned kBoxIconInformation = 0x40;
 constexpr unsigned kBoxSystemModal = 0x1000;
 
 using MessageBoxRecorder = void (*)(const char* text, const char* caption, unsigned style);

@@ -7,7 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <mutex>
 #include <pwd.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace services {
@@ -17,14 +21,18 @@ constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL};
 constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
 
 struct InstalledFilter {
-    bool installed = false;
+    int users = 0;
     struct sigaction previous[kSignalCount];
     CrashFlushHook flush = nullptr;
     CrashContext context;
 };
 
+enum CrashState : int { kNoCrash, kWriting, kWritten };
+
+std::mutex installLock;
 InstalledFilter filter;
-std::atomic<bool> crashHandled{false};
+std::atomic<int> crashState{kNoCrash};
+std::atomic<long> writingThread{0};
 alignas(16) char alternateStack[64 * 1024];
 
 int slotOf(int signal)
@@ -45,6 +53,7 @@ void gatherContext(CrashContext& c)
     const std::string folder = platform::temporaryFolder();
     copyText(c.reportPath, sizeof c.reportPath, platform::joinPath(folder, "Quorbel.err").c_str());
     copyText(c.dumpPath, sizeof c.dumpPath, platform::joinPath(folder, "Quorbel.dmp").c_str());
+    copyText(c.pendingPath, sizeof c.pendingPath, platform::joinPath(folder, kPendingMarkName).c_str());
     c.haveFolder = !folder.empty();
     const ssize_t n = readlink("/proc/self/exe", c.programPath, sizeof c.programPath - 1);
     copyText(c.programPath, sizeof c.programPath, n > 0 ? std::string(c.programPath, static_cast<size_t>(n)).c_str()
@@ -62,6 +71,29 @@ void gatherContext(CrashContext& c)
         ? static_cast<long>((static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(pageSize) +
                              (1 << 20) - 1) >> 20)
         : 0;
+}
+
+long currentThread()
+{
+    return syscall(SYS_gettid);
+}
+
+void writePendingMark(const char* path)
+{
+    const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        close(fd);
+}
+
+// Another thread is writing the report: let it finish before this thread's
+// signal goes on and, most likely, ends the process.
+void waitForTheReport()
+{
+    if (writingThread.load() == currentThread())
+        return;   // a fault inside our own handler: nobody else will finish
+    const timespec step{0, 10 * 1000 * 1000};
+    for (int waited = 0; waited < kConcurrentFaultWaitMs && crashState.load() != kWritten; waited += 10)
+        nanosleep(&step, nullptr);
 }
 
 void passOn(int signal, siginfo_t* info, void* context)
@@ -90,24 +122,38 @@ void onSignal(int signal, siginfo_t* info, void* context)
     passOn(signal, info, context);
 }
 
+bool isOurs(const struct sigaction& action)
+{
+    return (action.sa_flags & SA_SIGINFO) && action.sa_sigaction == onSignal;
+}
+
 } // namespace
 
 int crashFilter(int signal, siginfo_t* info, void* context)
 {
-    if (crashHandled.exchange(true))
+    int expected = kNoCrash;
+    if (!crashState.compare_exchange_strong(expected, kWriting)) {
+        waitForTheReport();
         return 0;
-    if (!filter.context.haveFolder)
-        return 0;
-    writeExceptionReport(filter.context, signal, info, context);
-    const bool dumped = writeDump(filter.context, signal, info, context);
-    if (filter.flush)
-        filter.flush();
-    return dumped ? 1 : 0;
+    }
+    writingThread.store(currentThread());
+    int dumped = 0;
+    if (filter.context.haveFolder) {
+        writeExceptionReport(filter.context, signal, info, context);
+        int error = 0;
+        dumped = writeDump(filter.context.dumpPath, signal, info, context, error) == DumpResult::Written ? 1 : 0;
+        if (filter.flush)
+            filter.flush();
+        writePendingMark(filter.context.pendingPath);
+    }
+    crashState.store(kWritten);
+    return dumped;
 }
 
 bool installCrashFilter(CrashFlushHook flush)
 {
-    if (filter.installed)
+    std::lock_guard<std::mutex> guard(installLock);
+    if (filter.users++ > 0)
         return true;
     gatherContext(filter.context);
     filter.flush = flush;
@@ -125,17 +171,19 @@ bool installCrashFilter(CrashFlushHook flush)
     sigemptyset(&action.sa_mask);
     for (int i = 0; i < kSignalCount; ++i)
         sigaction(kSignals[i], &action, &filter.previous[i]);
-    filter.installed = true;
     return true;
 }
 
 void removeCrashFilter()
 {
-    if (!filter.installed)
+    std::lock_guard<std::mutex> guard(installLock);
+    if (filter.users == 0 || --filter.users > 0)
         return;
-    for (int i = 0; i < kSignalCount; ++i)
-        sigaction(kSignals[i], &filter.previous[i], nullptr);
-    filter.installed = false;
+    for (int i = 0; i < kSignalCount; ++i) {
+        struct sigaction current;
+        if (sigaction(kSignals[i], nullptr, &current) == 0 && isOurs(current))
+            sigaction(kSignals[i], &filter.previous[i], nullptr);
+    }
     filter.flush = nullptr;
 }
 

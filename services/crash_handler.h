@@ -8,7 +8,13 @@
 //
 // Unlike a structured-exception filter, a Linux signal handler cannot safely
 // resume the faulting call, so the process ends as the previous handler (or
-// the default action) decides.
+// the default action) decides. The report dialog therefore runs in the next
+// editor: the handler writes a pending mark "Quorbel.pending" last, once the
+// other files are whole (services/pending_report.h claims it).
+//
+// A second thread that faults while the first writes waits for the files
+// (at most kConcurrentFaultWaitMs) before it passes its signal on, since
+// passing on usually ends the process.
 
 #include <csignal>
 
@@ -18,10 +24,16 @@ namespace services {
 // async-signal-safe (open/write/close only).
 using CrashFlushHook = void (*)();
 
+constexpr int kConcurrentFaultWaitMs = 5000;
+constexpr const char* kPendingMarkName = "Quorbel.pending";
+
 // Installs the filter for SIGSEGV, SIGBUS, SIGFPE and SIGILL on an alternate
-// stack, remembering the handlers it replaces. True when installed.
+// stack, remembering the handlers it replaces; counts the callers (one per
+// plug-in instance). True when installed.
 bool installCrashFilter(CrashFlushHook flush);
-// Puts the remembered handlers back.
+// The last caller's removal puts the remembered handlers back, for each
+// signal whose handler is still the filter's (a handler installed over it
+// by someone else stays).
 void removeCrashFilter();
 
 // The handler's work: 1 when the dump was written, 0 when not or on any call

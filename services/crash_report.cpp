@@ -5,6 +5,7 @@
 #include "services/signal_safe_text.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
@@ -224,19 +225,20 @@ void writeExceptionReport(const CrashContext& c, int signal, siginfo_t* info, vo
     close(fd);
 }
 
-bool writeDump(const CrashContext& c, int signal, siginfo_t* info, void* ucontext)
+DumpResult writeDump(const char* path, int signal, siginfo_t* info, void* ucontext, int& error)
 {
-    const int fd = open(c.dumpPath, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
+    const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        error = errno;
+        return DumpResult::NotCreated;
+    }
     static const char kMagic[8] = {'Q', 'B', 'D', 'U', 'M', 'P', '0', '1'};
     bool ok = write(fd, kMagic, sizeof kMagic) == static_cast<ssize_t>(sizeof kMagic);
     const int32_t number = signal;
     ok = ok && write(fd, &number, sizeof number) == static_cast<ssize_t>(sizeof number);
     ok = ok && writeBlock(fd, info, info ? sizeof *info : 0);
     ok = ok && writeBlock(fd, ucontext, ucontext ? sizeof(ucontext_t) : 0);
-    if (processMap.size() == 0)
-        processMap.load();
+    processMap.load();   // a dump outside a crash must not show an old map
     ok = ok && writeBlock(fd, processMap.text(), static_cast<uint32_t>(processMap.size()));
 
     // The stack from the stack pointer to the top of its region, at most 64 KiB.
@@ -258,8 +260,13 @@ bool writeDump(const CrashContext& c, int signal, siginfo_t* info, void* ucontex
         ok = write(fd, chunk, n) == static_cast<ssize_t>(n);
         done += n;
     }
-    close(fd);
-    return ok;
+    if (!ok)
+        error = errno;
+    if (close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    return ok ? DumpResult::Written : DumpResult::NotWritten;
 }
 
 } // namespace services

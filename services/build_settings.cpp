@@ -1,0 +1,15 @@
+#include "services/build_settings.h"
+
+namespace services {
+
+std::string updateCheckAddress()
+{
+    return QB_UPDATE_CHECK_ADDRESS;
+}
+
+std::string reportAddress()
+{
+    return QB_REPORT_ADDRESS;
+}
+
+} // namespace services

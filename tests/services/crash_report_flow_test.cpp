@@ -1,0 +1,226 @@
+// From a fault to the report: the pending mark, its claim by the next
+// editor, the report the crash dialog sends, and the filter's lifetime.
+#include "platform/message_box.h"
+#include "platform/status_text.h"
+#include "report_test_support.h"
+#include "services/crash_handler.h"
+#include "services/mini_dump.h"
+#include "services/pending_report.h"
+#include "services/report_choices.h"
+
+#include <atomic>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Ending = LoopbackHttpServer::Ending;
+using namespace services;
+
+char logPath[1024];
+
+// The usage log's flush as the plug-in's crash hook does it: signal-safe appends.
+void flushLog()
+{
+    const int fd = open(logPath, O_WRONLY | O_APPEND);
+    if (fd >= 0) {
+        if (write(fd, "+flushed", 8) != 8) {}
+        close(fd);
+    }
+}
+
+void slowFlush()
+{
+    const timespec pause{0, 300 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+}
+
+void exitQuietly(int)
+{
+    _exit(42);
+}
+
+// Read at run time, so the compiler cannot see the fault coming and drop the call.
+int* volatile nowhere = nullptr;
+
+__attribute__((noinline, no_sanitize("address", "undefined"))) void writeThroughNull()
+{
+    *nowhere = 1;
+}
+
+// Runs `body` in a child with the filter installed; its exit code.
+template <typename Body>
+int inChild(CrashFlushHook hook, Body body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGSEGV, exitQuietly);
+        installCrashFilter(hook);
+        body();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+class CrashReportFlowTest : public ReportFolderTest {
+protected:
+    void SetUp() override
+    {
+        ReportFolderTest::SetUp();
+        std::snprintf(logPath, sizeof logPath, "%s", file("Quorbel.log").c_str());
+        platform::clearStatusText();
+    }
+    void crashOnce()
+    {
+        put("Quorbel.log", "session");
+        ASSERT_EQ(inChild(flushLog, writeThroughNull), 42);
+        ASSERT_TRUE(platform::fileExists(file(kPendingMarkName)));
+    }
+};
+
+} // namespace
+
+TEST_F(CrashReportFlowTest, TheNextEditorClaimsTheCrashAndSendsItOnOk)
+{
+    crashOnce();
+    const PendingReport pending = claimPendingReport();
+    ASSERT_TRUE(pending.claimed);
+    EXPECT_EQ(pending.keptLogPath, file(kKeptLogName));
+    EXPECT_EQ(readWholeFile(pending.keptLogPath), "session+flushed");
+    EXPECT_FALSE(platform::fileExists(file("Quorbel.log")));   // the new log may start afresh
+
+    ReportChoices choices;
+    choices.comment = "I pressed F5.";
+    choices.email = "(optional)";
+    choices.interactionLog = true;
+    put("Quorbel.log", "the new session's log");
+    LoopbackHttpServer server({200, "OK", "", "", Ending::Whole});
+    ReportDelivery delivery;
+    delivery.address = server.address("/report");
+    const ReportResult result = sendReport(crashReportRequest(choices, pending), delivery);
+
+    ASSERT_TRUE(result.sent);
+    ASSERT_EQ(server.requests().size(), 1u);
+    const FormPart part = formPart(server.requests()[0], "FILE1");
+    EXPECT_EQ(part.fileName.substr(0, 4), "QBe_");
+    ScratchFolder scratch;
+    const std::string zip = scratch.write("posted.zip", part.content);
+    const std::vector<std::string> order{"Quorbel.cmt", "Quorbel.dmp", "Quorbel.err", "Quorbel.log"};
+    EXPECT_EQ(zipEntryNames(zip), order);
+    EXPECT_NE(zipEntryText(zip, "Quorbel.cmt").find("Subject: Quorbel Error Report\n"), std::string::npos);
+    EXPECT_NE(zipEntryText(zip, "Quorbel.cmt").find("Email: (optional)\n---\nI pressed F5."), std::string::npos);
+    EXPECT_NE(zipEntryText(zip, "Quorbel.err").find("an Access Violation in module "), std::string::npos);
+    EXPECT_EQ(zipEntryText(zip, "Quorbel.dmp").substr(0, 8), "QBDUMP01");
+    EXPECT_EQ(zipEntryText(zip, "Quorbel.log"), "session+flushed");
+    EXPECT_EQ(platform::statusText(), kReportSentStatus);
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{"Quorbel.log"});   // only the live session's log
+}
+
+TEST_F(CrashReportFlowTest, OnlyOneClaimSucceedsAcrossProcessesAndCancelKeepsTheFiles)
+{
+    crashOnce();
+    int claims = 0;
+    std::vector<pid_t> children;
+    for (int i = 0; i < 4; ++i) {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(claimPendingReport().claimed ? 1 : 0);
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        claims += WIFEXITED(status) ? WEXITSTATUS(status) : 0;
+    }
+    EXPECT_EQ(claims, 1);
+    EXPECT_FALSE(claimPendingReport().claimed);
+    // The claimer cancelled: the crash's files stay, and nobody asks again.
+    const std::vector<std::string> kept{kKeptLogName, "Quorbel.dmp", "Quorbel.err"};
+    EXPECT_EQ(folderEntries(), kept);
+}
+
+TEST_F(CrashReportFlowTest, WithoutACrashThereIsNothingToClaimAndTheLogStays)
+{
+    put("Quorbel.log", "session");
+    const PendingReport pending = claimPendingReport();
+    EXPECT_FALSE(pending.claimed);
+    EXPECT_EQ(readWholeFile(file("Quorbel.log")), "session");
+}
+
+TEST_F(CrashReportFlowTest, TwoThreadsFaultingAtOnceLeaveAWholeReport)
+{
+    const int code = inChild(slowFlush, [] {
+        std::atomic<int> ready{0};
+        auto fault = [&] {
+            ++ready;
+            while (ready.load() < 2) {}
+            writeThroughNull();
+        };
+        std::thread first(fault);
+        std::thread second(fault);
+        first.join();
+        second.join();
+    });
+    EXPECT_EQ(code, 42);
+    // The mark is written last: the second thread did not end the process
+    // while the first was still at work.
+    EXPECT_TRUE(platform::fileExists(file(kPendingMarkName)));
+    const std::string report = readWholeFile(file("Quorbel.err"));
+    EXPECT_NE(report.find("\tModule list: names, addresses, sizes, time stamps and file times:"), std::string::npos);
+    EXPECT_EQ(report.find("an Access Violation"), report.rfind("an Access Violation"));   // written once
+}
+
+TEST_F(CrashReportFlowTest, TheFilterGoesWithTheLastUserOnlyWhileItIsInstalled)
+{
+    struct sigaction before, now;
+    sigaction(SIGBUS, nullptr, &before);
+    auto current = [&] {
+        sigaction(SIGBUS, nullptr, &now);
+        return now.sa_sigaction;
+    };
+
+    ASSERT_TRUE(installCrashFilter(nullptr));
+    const auto filter = current();
+    ASSERT_TRUE(installCrashFilter(nullptr));   // a second plug-in instance
+    removeCrashFilter();
+    EXPECT_EQ(current(), filter);   // the first instance still has it
+    removeCrashFilter();
+    current();
+    EXPECT_EQ(now.sa_handler, before.sa_handler);
+
+    // Someone else's handler installed over the filter stays when it goes.
+    installCrashFilter(nullptr);
+    struct sigaction theirs {};
+    theirs.sa_handler = exitQuietly;
+    sigaction(SIGBUS, &theirs, nullptr);
+    removeCrashFilter();
+    current();
+    EXPECT_EQ(now.sa_handler, exitQuietly);
+    sigaction(SIGBUS, &before, nullptr);
+    removeCrashFilter();   // one too many does nothing
+    current();
+    EXPECT_EQ(now.sa_handler, before.sa_handler);
+}
+
+TEST_F(CrashReportFlowTest, AMiniDumpOnRequestAndItsFailureBox)
+{
+    ASSERT_TRUE(writeMiniDump(file("Quorbel.dmp")));
+    const std::string dump = readWholeFile(file("Quorbel.dmp"));
+    EXPECT_EQ(dump.substr(0, 8), "QBDUMP01");
+    EXPECT_EQ(dump.substr(8, 4), std::string(4, '\0'));   // no signal: taken on request
+    EXPECT_EQ(fileMode(file("Quorbel.dmp")), 0600u);
+
+    static std::string box;
+    platform::setMessageBoxRecorder([](const char* text, const char* caption, unsigned style) {
+        box = std::string(caption) + "|" + text + "|" + std::to_string(style);
+    });
+    EXPECT_FALSE(writeMiniDump(file("missing/Quorbel.dmp")));
+    platform::setMessageBoxRecorder(nullptr);
+    EXPECT_EQ(box, "Quorbel Error Reporting|Failed to create dump file '" + file("missing/Quorbel.dmp") +
+                       "' (error 2)|" + std::to_string(platform::kBoxSystemModal | platform::kBoxIconInformation));
+}
