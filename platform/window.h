@@ -201,6 +201,9 @@ public:
     virtual InputState inputState() = 0;
     virtual Point cursorPosition() = 0;   // screen
     virtual void warpPointer(Point screen) = 0;
+    // Every monitor as it shows now, in one image of the whole virtual
+    // screen; empty when the screen cannot be read (and by default).
+    virtual Image captureScreen();
 
     // Shows the menu at a screen point until a row is chosen or the menu is
     // dismissed; messages keep flowing meanwhile. The chosen id (0 included),
