@@ -45,6 +45,9 @@ public:
     void pump() override;
     std::string clipboardText() override { return clipboard_; }
     void setClipboardText(std::string text) { clipboard_ = std::move(text); }
+    std::vector<Window*> children(Window& parent) override;
+    // Queued for the target, which hears it at the next pump.
+    bool forwardKey(Window& target, const WindowMessage& key) override;
 
     // The fake clock; timers fire at the next pump.
     void advance(uint32_t ms) { clock_ += ms; }
@@ -65,6 +68,8 @@ public:
     // the generic ones; keypad keys follow Num Lock.
     void injectKey(uint8_t windowsKey, bool down, uint16_t repeatCount = 1, bool autoRepeat = false);
     void pressKey(uint8_t windowsKey);   // down, then up
+    // The user asks a top-level window to close (its close button).
+    void injectClose(Window& window);
     void setToggles(bool capsLock, bool numLock);
 
     struct PopupRequest {
@@ -85,6 +90,8 @@ public:
     bool acceptsDrops(const Window& window) const;
     bool keptAbove(const Window& window) const;
     std::string title(const Window& window) const;
+    bool minimised(const Window& window) const;
+    bool decorated(const Window& window) const;
     Point iconSize(const Window& window) const;
 
 private:

@@ -34,7 +34,7 @@ class PopupSession;
 struct Atoms {
     explicit Atoms(Display* display);
     Atom wmProtocols, wmDeleteWindow, wmState, netWmState, netWmStateAbove, netWmName, netWmIcon, utf8String,
-        clipboard, clipboardProperty, motifHints;
+        clipboard, clipboardProperty, motifHints, netWmStateMaximisedVert, netWmStateMaximisedHorz;
 };
 
 // Puts pixels of an image on a drawable of one visual: straight from the
@@ -92,6 +92,10 @@ public:
     void setIcon(const Image& icon) override;
     void setKeepAbove(bool above) override;
     void raise() override;
+    void setMaximised(bool maximised) override;
+    bool isMaximised() const override { return maximised_; }
+    void minimise() override;
+    void setDecorated(bool decorated) override;
     Image& image() override { return image_; }
     void invalidate(const Rect& area) override;
     void present(const Rect& area) override;
@@ -108,6 +112,8 @@ public:
     bool showing() const;
     // What the server said about our size or place.
     void configured(const Rect& rect);
+    // The window manager's _NET_WM_STATE changed.
+    void stateChanged();
 
 private:
     friend class System;
@@ -117,12 +123,16 @@ private:
     };
     void resizeImage(int32_t width, int32_t height);
     void placeOnTop(Window* above);
+    // Adds or removes states through the window manager (a mapped window)
+    // or in the property it reads at mapping.
+    void changeState(bool add, Atom first, Atom second);
 
     ::Window parent_ = 0;   // 0 for top level
     Rect rect_;
     bool visible_;
     std::string className_;
     bool above_ = false;
+    bool maximised_ = false;
     Image image_;
     Rect invalid_;
     Rect damage_;
@@ -186,6 +196,10 @@ public:
     bool registerHotKey(platform::Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
     void unregisterHotKey(platform::Window& target, int32_t id) override;
     void pump() override;
+    void waitForEvents(uint32_t timeoutMs) override;
+    std::vector<platform::Window*> children(platform::Window& parent) override;
+    void placeWindow(platform::Window& window, const Rect& rect) override;
+    bool forwardKey(platform::Window& target, const WindowMessage& key) override;
     std::string clipboardText() override;
     void sync() override;
     int connectionNumber() const override;
