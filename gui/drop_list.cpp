@@ -36,10 +36,16 @@ int32_t TesselDropList::currentIndex() const
     return std::max(getCurrent(), 0);
 }
 
+void TesselDropList::setValue(float newValue)
+{
+    COptionMenu::setValue(newValue);
+    if (getCurrent() >= 0)
+        TesselControl::value = getCurrent();
+}
+
 void TesselDropList::select(int32_t index)
 {
     setValue(static_cast<float>(index));
-    TesselControl::value = index;
 }
 
 int32_t* TesselDropList::onKey(const TesselKeyEvent& key)
@@ -79,7 +85,7 @@ void TesselDropList::draw(CDrawContext* context, int32_t newValue, bool focused)
         TesselControl::dirty = true;
     }
     if (newValue != drawnValue || focused != drawnFocus || TesselControl::dirty) {
-        setValue(static_cast<float>(newValue));
+        COptionMenu::setValue(static_cast<float>(newValue));
         TesselControl::value = newValue;
         rebuildFace(focused);
     }

@@ -47,6 +47,8 @@ public:
     void draw(CDrawContext* context, int32_t value, bool focused) override;
     using COptionMenu::draw;
     CRect* getRect() override { return &size; }
+    // The menu's current entry, which the control's value follows.
+    void setValue(float newValue) override;
 
     // Shows the entries as a popup menu under the control where its page
     // shows it; a choice sets the value of the menu that holds it and tells

@@ -85,8 +85,6 @@ void TesselDropList::popup()
     if (holder) {
         COptionMenu* menuHolding = holder->menu;
         menuHolding->setValue(static_cast<float>(chosen - holder->firstId));
-        if (menuHolding == this)
-            TesselControl::value = currentIndex();
         if (CControlListener* listener = menuHolding->getListener()) {
             std::unique_ptr<CDrawContext> context = frame->createWindowContext();
             listener->valueChanged(context.get(), menuHolding);

@@ -42,6 +42,8 @@ public:
     int32_t trackWidth() const;
     // The face's x of a value on the track.
     int32_t trackPosition(int32_t v) const;
+    // What the readout shows: typed digits, the label or the value.
+    std::string readout(bool& typed) const;
 
 private:
     // A usable track: a range and some width.
@@ -49,7 +51,6 @@ private:
     void typeDigit(int32_t digit);
     void commit();
     void rebuildFace(bool focused);
-    std::string readout(bool& typed) const;
 
     int32_t minimum;
     int32_t maximum;
