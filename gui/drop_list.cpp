@@ -96,6 +96,11 @@ void TesselDropList::draw(CDrawContext* context, int32_t newValue, bool focused)
                               size.top + inset + control_skin::kStripHeight));
 }
 
+void TesselDropList::draw(CDrawContext* context)
+{
+    draw(context, TesselControl::value, false);
+}
+
 void TesselDropList::rebuildFace(bool focused)
 {
     face->image() = faceBackground->image().clone();

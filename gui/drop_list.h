@@ -45,7 +45,9 @@ public:
     bool hitTest(const CPoint& point) override { return point.isInside(size); }
     // The face for that value: the strip and the entry's text.
     void draw(CDrawContext* context, int32_t value, bool focused) override;
-    using COptionMenu::draw;
+    // The same face, unfocused: never the parameter display's text, whose
+    // shadow style bit means right-button tracking here.
+    void draw(CDrawContext* context) override;
     CRect* getRect() override { return &size; }
     // The menu's current entry, which the control's value follows.
     void setValue(float newValue) override;

@@ -219,3 +219,22 @@ TEST_F(DropListTest, ClicksOnThePageOpenItAndFocusedChangesAreLogged)
     EXPECT_STREQ(fresh->shownText(), "(none)");
     fresh->forget();
 }
+
+TEST_F(DropListTest, StyleBitFourNeverShadowsTheText)
+{
+    platform::Image drawn[2];
+    int i = 0;
+    for (int32_t style : {0, TesselDropList::kRightButtonStyle}) {
+        TesselDropList* list = addList(style);
+        COffscreenContext target(nullptr, 200, 60, kBlackCColor);
+        list->draw(&target);   // the menu side's draw: the same face
+        list->draw(&target, 2, true);
+        drawn[i++] = target.getImage()->clone();
+    }
+    for (int32_t y = 0; y < 60; ++y)
+        for (int32_t x = 0; x < 200; ++x)
+            ASSERT_EQ(drawn[0].pixelAt(x, y), drawn[1].pixelAt(x, y)) << x << ", " << y;
+    // The face shows the strip's frame line where the control is.
+    EXPECT_NE(drawn[0].pixelAt(21, 30), platform::rgb(0, 0, 0));
+    EXPECT_EQ(drawn[0].pixelAt(19, 30), platform::rgb(0, 0, 0));
+}
