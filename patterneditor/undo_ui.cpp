@@ -1,14 +1,15 @@
 #include "patterneditor/undo_ui.h"
 
+#include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
+#include "gui/control_fonts.h"
 #include "platform/key_event.h"
 
 #include <algorithm>
 #include <cstdio>
 
 TesselUndoUI::TesselUndoUI(TesselModule& song, TesselLocalClock clock, TesselEditorServices* editor)
-    : TesselUI(CRect(), 0, nullptr, editor, kClassId), history_(song, std::move(clock)),
-      plainFont_(resources::kFontNormal, 8), selectedFont_(resources::kFontWhite, 8)
+    : TesselUI(CRect(), 0, nullptr, editor, kClassId), history_(song, std::move(clock))
 {
     auto* skin = new CBitmap(kBackgroundBitmap);
     setBackground(skin);
@@ -38,8 +39,9 @@ void TesselUndoUI::draw(CDrawContext* context)
         background->draw(context, size);
     for (int line = 0; line < TesselUndoHistory::kLines; ++line) {
         const bool selected = line == selected_;
+        TesselFont* font = controlFont(selected ? TesselControlFont::Highlight : TesselControlFont::Normal, false);
         drawBitmapText(context, lineText(line).c_str(), size.left + kTextLeft, size.top + kTextTop + kLineHeight * line,
-                       selected ? &selectedFont_ : &plainFont_, selected ? &kSelectedBackground : nullptr);
+                       font, selected ? &kSelectedBackground : nullptr);
     }
     TesselUI::draw(context);
 }

@@ -2,10 +2,9 @@
 // The undo panel over the pattern editor: ten lines of checkpoint labels of
 // which the user picks one to restore, and the store behind them.
 
-#include "gui/tessel_font.h"
+#include "gui/control_skin.h"
 #include "gui/tessel_ui.h"
 #include "patterneditor/undo_history.h"
-#include "resources/palette.h"
 #include "resources/resource_ids.h"
 
 #include <cstdint>
@@ -21,10 +20,9 @@ public:
     static constexpr int kTextLeft = 7;
     static constexpr int kTextTop = 30;
     static constexpr int kLineHeight = 8;
-    // The selected line's colour pair: the white font on the highlight colour.
-    static constexpr CColor kSelectedBackground{resources::palette::kHighlight.red,
-                                                resources::palette::kHighlight.green,
-                                                resources::palette::kHighlight.blue, 0};
+    // The selected line's colour pair: the controls' highlight font on their
+    // highlight colour; the other lines in the normal font on the skin.
+    static constexpr CColor kSelectedBackground = control_skin::kHighlight;
 
     // VST virtual keys the panel answers.
     enum Key : uint8_t {
@@ -75,7 +73,4 @@ private:
 
     TesselUndoHistory history_;
     int32_t selected_ = 0;
-    // The editor's 8-pixel fonts, the panel's own so it draws without an editor.
-    TesselFont plainFont_;
-    TesselFont selectedFont_;
 };

@@ -1,7 +1,9 @@
 // The undo panel as drawn: its skin's size and place, the selected line's
 // colours following the keys, and the open panel over a page in a headless
 // window (written to screenshots/), restored with Enter and drawn again.
+#include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
+#include "gui/control_fonts.h"
 #include "gui/offscreen_context.h"
 #include "gui/page_fixture.h"
 #include "model/module_test_support.h"
@@ -167,10 +169,9 @@ TEST_F(PageTest, TheOpenUndoPanelOverThePatternEditor)
     panel.open(40, 40);
     TesselUI::drawBuffered(&panel, window.get(), patternEditor, false);
     COffscreenContext expected(nullptr, 723, 499, kBlackCColor);
-    TesselFont white(resources::kFontWhite, 8);
     const std::string text = "000: Undo 'Transpose selection up.'";
     ASSERT_EQ(panel.lineText(0).substr(0, text.size()), text);
-    drawBitmapText(&expected, text.c_str(), 40 + K::kTextLeft, 40 + K::kTextTop, &white, &K::kSelectedBackground);
+    drawBitmapText(&expected, text.c_str(), 40 + K::kTextLeft, 40 + K::kTextTop, controlFont(TesselControlFont::Highlight, false), &K::kSelectedBackground);
     const int top = 40 + K::kTextTop;
     for (int y = top; y < top + K::kLineHeight; ++y)
         for (int x = 40 + K::kTextLeft; x < 40 + K::kTextLeft + int(text.size()) * kCellWidth; ++x)
