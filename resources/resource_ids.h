@@ -35,6 +35,7 @@ constexpr unsigned char kGlyphBoxClosed = 240;       // collapsed node
 constexpr int32_t kSmallDigits = 100;    // 82 x 6: 31-pixel label, digits at 31 + 5d, point at 80
 constexpr int32_t kToolbarStrip = 103;   // 493 x 36
 constexpr int32_t kFrameSlices = 121;    // 5 x 11: 2-pixel caps around a 1-pixel middle
+constexpr int32_t kUndoPanel = 131;      // 440 x 116: ten label lines from (7, 30), 8 apart
 constexpr int32_t kWindowIcon = 249;     // 32 x 32
 constexpr int32_t kCursorBlock = 268;    // 8 x 8
 constexpr int32_t kChannelHeaderSkin = 231;   // 9 x 5: 3-pixel caps around a 3-pixel middle
