@@ -14,9 +14,11 @@
 
 namespace platform {
 
+class Dialogs;
 class Image;
 class Window;
 class WindowSystem;
+struct DragMessage;
 struct PopupMenu;
 
 // Mouse buttons and modifier keys as the toolkit's getMouseButtons reports them.
@@ -65,6 +67,10 @@ enum class MessageKind : uint8_t {
     MeasureItem,  // item: an owner-drawn popup row to measure
     DrawItem,     // item: an owner-drawn popup row to draw
     Destroy,      // the window goes; its handler hears nothing after this
+    DragEnter,    // drag, point: something is dragged into a window that
+    DragOver,     // accepts drops; the handler sets drag->effect
+    DragLeave,
+    Drop,         // drag: what was dropped
 };
 
 // An owner-drawn row of a popup menu, sent to the menu's owner window.
@@ -89,6 +95,7 @@ struct WindowMessage {
     uint32_t timerId = 0;
     intptr_t param = 0;
     MenuItemMessage* item = nullptr;
+    DragMessage* drag = nullptr;
 };
 
 class WindowHandler {
@@ -186,7 +193,7 @@ protected:
 
 class WindowSystem {
 public:
-    virtual ~WindowSystem() = default;
+    virtual ~WindowSystem();
 
     // Null when the window cannot be made (a dead or missing parent).
     virtual std::unique_ptr<Window> createWindow(const WindowOptions& options) = 0;
@@ -215,8 +222,25 @@ public:
     // Dispatches pending messages, then paints, then due timers; never blocks.
     virtual void pump() = 0;
 
+    // The dialogs over this system's windows: the desktop's unless a backend
+    // has its own.
+    virtual Dialogs& dialogs();
+    // True while trackPopup shows a menu.
+    virtual bool popupShowing() const { return false; }
+    // One pass of a modal loop: what pump() does, but input reaches only the
+    // modal window and its children (none when null); the rest is dropped.
+    // Never blocks. Backends that cannot hold input back just pump.
+    virtual void pumpModal(Window* modal)
+    {
+        (void)modal;
+        pump();
+    }
+
 protected:
-    WindowSystem() = default;
+    WindowSystem();
+
+private:
+    std::unique_ptr<Dialogs> dialogs_;
 };
 
 } // namespace platform
