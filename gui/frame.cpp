@@ -1,6 +1,7 @@
 #include "gui/frame.h"
 
 #include "gui/draw_context.h"
+#include "gui/drop_target.h"
 
 #include <algorithm>
 #include <new>
@@ -132,6 +133,10 @@ bool CFrame::setDropActive(bool active)
         return false;
     window_->acceptDrops(active);
     dropActive_ = active;
+    if (!active)
+        dropTarget_.reset();
+    else if (!dropTarget_)
+        dropTarget_ = std::make_unique<UDropTarget>(this);
     return true;
 }
 
