@@ -85,7 +85,7 @@ inline std::vector<std::string> recordedArguments(const ScratchFolder& folder)
     return args;
 }
 
-// Lower-case letters, digits, '/', '.', '-' and blanks, typed as UK keys.
+// Lower-case letters, digits, '/', '.', '-', '#' and blanks, typed as UK keys.
 inline void typeText(platform::HeadlessWindowSystem& system, const std::string& text)
 {
     for (char c : text) {
@@ -102,6 +102,8 @@ inline void typeText(platform::HeadlessWindowSystem& system, const std::string& 
             key = platform::kWinOemMinus;
         else if (c == ' ')
             key = platform::kWinSpace;
+        else if (c == '#')
+            key = platform::kWinOem7;
         ASSERT_NE(key, 0) << "cannot type '" << c << "'";
         system.pressKey(key);
     }
