@@ -81,7 +81,7 @@ void CFrame::handleDrag(platform::WindowMessage& message)
     case MessageKind::DragOver: drag.effect = dropTarget_->dragOver(message.input.bits); break;
     case MessageKind::DragLeave: dropTarget_->dragLeave(); break;
     default:
-        drag.effect = dropTarget_->dragOver(message.input.bits);
+        drag.effect = dropTarget_->dragEnter(drag, message.input.bits);
         dropTarget_->drop(drag, message.input.bits);
     }
 }
