@@ -2,6 +2,8 @@
 
 #include "platform/window.h"
 
+#include <cstdlib>
+
 namespace platform {
 
 // Marks a dialog as showing for the length of one request.
@@ -47,7 +49,7 @@ bool Dialogs::chooseFont(Window* owner, FontChoice& font)
         return false;
     Showing showing(*this);
     FontChoice chosen = font;
-    if (!runFont(owner, chosen) || chosen.face.empty() || chosen.points <= 0)
+    if (!runFont(owner, chosen) || chosen.face.empty() || chosen.height >= 0)
         return false;
     font = chosen;
     return true;
@@ -71,6 +73,18 @@ int32_t Dialogs::messageBox(Window* owner, const std::string& text, const std::s
         return kAnswerCancel;
     Showing showing(*this);
     return runMessageBox(owner, text, caption, style);
+}
+
+int32_t pointsToHeight(int32_t points)
+{
+    const int32_t magnitude = (std::abs(points) * 96 + 36) / 72;
+    return points >= 0 ? -magnitude : magnitude;
+}
+
+int32_t heightToPoints(int32_t height)
+{
+    const int32_t magnitude = (std::abs(height) * 72 + 48) / 96;
+    return height <= 0 ? magnitude : -magnitude;
 }
 
 std::string fileExtension(const std::string& path)

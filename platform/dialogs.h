@@ -35,11 +35,12 @@ struct FileDialogRequest {
     std::string defaultExtension;
 };
 
-// The font chooser's record: a face, a height in points, a weight (400
-// regular, 700 bold) and a slant.
+// The font chooser's record, as a logical font has it: a face, a height in
+// pixels (negative: the em; the chooser shows it in points at 96 pixels an
+// inch), a weight (400 regular, 700 bold) and a slant.
 struct FontChoice {
     std::string face;
-    int32_t points = 10;
+    int32_t height = -13;
     int32_t weight = 400;
     bool italic = false;
 };
@@ -95,6 +96,11 @@ private:
 
 // The extension of a file name after its last '.', "" when it has none.
 std::string fileExtension(const std::string& path);
+// Points and em heights at 96 pixels an inch, rounded to nearest both ways,
+// so that a size comes back as it went: 10 points is -13 and -13 is 10.
+int32_t pointsToHeight(int32_t points);
+int32_t heightToPoints(int32_t height);
+
 // The save rule every backend follows: a name without an extension gets the
 // default one.
 std::string withDefaultExtension(const std::string& path, const std::string& extension);

@@ -145,7 +145,7 @@ bool ownFontDialog(WindowSystem& system, Window* owner, FontChoice& font)
     dialog.addLabel(rectOfSize(10, 8, 220, 18), "Font:");
     const size_t list = dialog.addList(rectOfSize(10, 28, 220, 196), families, current);
     dialog.addLabel(rectOfSize(245, 8, 120, 18), "Size:");
-    const size_t size = dialog.addEntry(rectOfSize(245, 28, 60, 22), std::to_string(font.points));
+    const size_t size = dialog.addEntry(rectOfSize(245, 28, 60, 22), std::to_string(heightToPoints(font.height)));
     const size_t bold = dialog.addToggle(rectOfSize(245, 62, 120, 18), "Bold", font.weight > 400);
     const size_t italic = dialog.addToggle(rectOfSize(245, 86, 120, 18), "Italic", font.italic);
     const size_t status = dialog.addLabel(rectOfSize(245, 112, 130, 18), "");
@@ -174,7 +174,7 @@ bool ownFontDialog(WindowSystem& system, Window* owner, FontChoice& font)
     if (dialog.run() != kOk)
         return false;
     font.face = families[static_cast<size_t>(dialog.selected(list))];
-    font.points = points;
+    font.height = pointsToHeight(points);
     // A bold record keeps its own weight; turning bold on gives 700.
     if (!dialog.on(bold))
         font.weight = std::min(font.weight, 400);

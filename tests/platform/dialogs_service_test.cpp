@@ -68,7 +68,7 @@ TEST_F(DialogsService, WithoutAnAnswerEveryDialogCancels)
     std::vector<std::string> paths{"stale"};
     EXPECT_FALSE(system.dialogs().chooseFiles(owner.get(), openRequest(), paths));
     EXPECT_TRUE(paths.empty());
-    FontChoice font{"Face", 10, 400, false};
+    FontChoice font{"Face", -13, 400, false};
     EXPECT_FALSE(system.dialogs().chooseFont(owner.get(), font));
     EXPECT_EQ(font.face, "Face");
     Colour colour = rgb(1, 2, 3);
@@ -163,6 +163,17 @@ TEST_F(DialogsService, ADialogAskedForWhileAPopupShowsCancels)
     EXPECT_EQ(handler.answer, kAnswerCancel);
     EXPECT_EQ(dialogs.answersLeft(), 1u);
     owner->setHandler(nullptr);
+}
+
+TEST(FontHeights, PointsSurviveTheRoundTrip)
+{
+    const std::pair<int32_t, int32_t> cases[] = {{10, -13}, {12, -16}, {8, -11}, {9, -12}, {11, -15}, {72, -96}};
+    for (const auto& [points, height] : cases) {
+        EXPECT_EQ(pointsToHeight(points), height) << points;
+        EXPECT_EQ(heightToPoints(height), points) << points;
+    }
+    for (int32_t points = 1; points < 200; ++points)
+        EXPECT_EQ(heightToPoints(pointsToHeight(points)), points);
 }
 
 } // namespace

@@ -125,7 +125,7 @@ TEST_F(OwnDialogs, TheFontChooserListsTheCatalogsFamilies)
         return a < b;
     }));
 
-    FontChoice font{families[0], 10, 700, false};
+    FontChoice font{families[0], pointsToHeight(10), 700, false};
     system.pressKey(kWinDown);   // the next family
     system.pressKey(kWinTab);    // the size
     backspaces(2);
@@ -136,7 +136,7 @@ TEST_F(OwnDialogs, TheFontChooserListsTheCatalogsFamilies)
     system.pressKey(kWinReturn);
     ASSERT_TRUE(ownFontDialog(system, owner.get(), font));
     EXPECT_EQ(font.face, families[1]);
-    EXPECT_EQ(font.points, 12);
+    EXPECT_EQ(font.height, -16);
     EXPECT_EQ(font.weight, 700);
     EXPECT_TRUE(font.italic);
 
@@ -145,7 +145,7 @@ TEST_F(OwnDialogs, TheFontChooserListsTheCatalogsFamilies)
     system.pressKey(kWinReturn);   // no size: refused
     system.pressKey(kWinEscape);
     EXPECT_FALSE(ownFontDialog(system, owner.get(), font));
-    EXPECT_EQ(font.points, 12);
+    EXPECT_EQ(font.height, -16);
 }
 
 TEST_F(OwnDialogs, TheWindowShowsItsWidgets)
