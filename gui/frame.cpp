@@ -1,5 +1,6 @@
 #include "gui/frame.h"
 
+#include "gui/clipboard.h"
 #include "gui/draw_context.h"
 #include "gui/drop_target.h"
 
@@ -19,6 +20,8 @@ CFrame::~CFrame()
 {
     setDropActive(false);
     removeAll(true);
+    if (window_)
+        tessel_clipboard::removeSource(&window_->system());
     window_.reset();
 }
 
@@ -36,6 +39,7 @@ bool CFrame::initFrame(platform::Window* systemWindow)
     window_ = systemWindow->system().createWindow(options);
     if (!window_)
         return false;
+    tessel_clipboard::addSource(&window_->system());
     setDropActive(true);
     return true;
 }

@@ -38,6 +38,8 @@ public:
     bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
     void unregisterHotKey(Window& target, int32_t id) override;
     void pump() override;
+    std::string clipboardText() override { return clipboard_; }
+    void setClipboardText(std::string text) { clipboard_ = std::move(text); }
     Dialogs& dialogs() override { return dialogs_; }
     bool popupShowing() const override { return inPopup_; }
     void pumpModal(Window* modal) override;
@@ -136,6 +138,7 @@ private:
     std::deque<int32_t> popupAnswers_;
     std::vector<PopupRequest> popups_;
     bool inPopup_ = false;
+    std::string clipboard_;
     HeadlessDialogs dialogs_{*this};
 };
 

@@ -222,6 +222,10 @@ public:
     // Dispatches pending messages, then paints, then due timers; never blocks.
     virtual void pump() = 0;
 
+    // The clipboard's text (Windows-1252), empty when there is none or its
+    // owner does not answer in time.
+    virtual std::string clipboardText() { return {}; }
+
     // The dialogs over this system's windows: the desktop's unless a backend
     // has its own.
     virtual Dialogs& dialogs();
