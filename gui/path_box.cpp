@@ -111,9 +111,10 @@ void TesselPathBox::drawText(VSTGUI::CDrawContext* context, const char* text, bo
     TesselTextBox::drawText(context, text, focused);
     if (!context || !buttonShown)
         return;
+    // The frame takes its right and bottom edges in: the button's size plus one.
     const CRect frame = buttonRect();
-    context->setFillColor(shade);
-    context->fillRect(frame);
+    context->setFrameColor(shade);
+    context->drawRect(CRect(frame.left, frame.top, frame.right - 1, frame.bottom - 1));
     button_->draw(context, CRect(frame.left, frame.top + 1, frame.left + button_->getWidth(),
                                  frame.top + 1 + button_->getHeight()));
 }
