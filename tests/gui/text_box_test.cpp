@@ -7,6 +7,7 @@
 #include "gui/text_box.h"
 #include "gui/text_entry.h"
 #include "model/module_state.h"
+#include "platform/folders.h"
 #include "page_fixture.h"
 #include "resources/palette.h"
 
@@ -181,7 +182,8 @@ TEST_F(TextBox, TheBlockCaretAndTheHighlightOfABoxThatCannotBeEdited)
     box.setColour(tesselRgba(160, 128, 96));
     caretTo(box, 1);
     box.drawText(&context, box.name.c_str(), true);
-    image.writePng("text_box_caret.png");
+    ASSERT_TRUE(platform::makeFolders("screenshots"));
+    image.writePng("screenshots/text_box_caret.png");
     // The caret cell (x 2 + 8 .. 17) is the colour where the glyph leaves it.
     EXPECT_EQ(colourAt(image, 10, 2), box.getColour());
     // The cell before it is not.
@@ -194,7 +196,7 @@ TEST_F(TextBox, TheBlockCaretAndTheHighlightOfABoxThatCannotBeEdited)
     fixed.editable = false;
     fixed.setColour(tesselRgba(160, 128, 96));
     fixed.drawText(&context, fixed.name.c_str(), true);
-    image.writePng("text_box_fixed.png");
+    image.writePng("screenshots/text_boxes.png");
     // The whole text sits on the colour: both cells, no block beyond them.
     EXPECT_EQ(colourAt(image, 2, 22), fixed.getColour());
     EXPECT_EQ(colourAt(image, 10, 22), fixed.getColour());

@@ -6,6 +6,7 @@
 #include "dialog_test_support.h"
 #include "platform/desktop_dialogs.h"
 #include "platform/dialog_window.h"
+#include "platform/folders.h"
 #include "platform/font_catalog.h"
 #include "platform/own_dialogs.h"
 
@@ -160,8 +161,9 @@ TEST_F(OwnDialogs, TheWindowShowsItsWidgets)
     ASSERT_TRUE(dialog.open());
     system.pumpModal(dialog.window());
     Image& image = dialog.window()->image();
-    // For a person to look at, in the test's working folder.
-    EXPECT_TRUE(image.writePng("own_dialog.png"));
+    // For a person to look at.
+    ASSERT_TRUE(makeFolders("screenshots"));
+    EXPECT_TRUE(image.writePng("screenshots/own_dialog.png"));
     // The selected row is highlighted, other rows white; the toggle's box is filled.
     const int32_t rowY = 28 + 2 + 16 + 8;
     EXPECT_EQ(image.pixelAt(100, rowY), rgb(10, 36, 106));
