@@ -65,6 +65,9 @@ public:
     bool getCurrentLocation(CPoint& where) const;
     bool isOpen() const { return open_; }
     bool isFirstDraw() const { return firstDraw_; }
+    // Window pixels per frame pixel: points the frame hands out (popup
+    // positions, pointer warps) are multiplied by it on the way to the screen.
+    virtual int32_t pageScale() { return 1; }
 
     platform::Window* getSystemWindow() const { return systemWindow_; }
     // The frame's own child window; null without one.

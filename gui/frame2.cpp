@@ -1,6 +1,8 @@
 #include "gui/frame2.h"
 
-#include "gui/frame_link.h"
+#include "gui/draw_context.h"
+#include "gui/editor_services.h"
+#include "gui/tessel_ui.h"
 
 CFrame2::CFrame2(const CRect& size, platform::Window* systemWindow, TesselFrameLink* editor)
     : CFrame(size, systemWindow, editor)
@@ -47,4 +49,16 @@ bool CFrame2::initFrame(platform::Window* systemWindow)
     if (!systemWindow)
         return false;
     return setDropActive(true);
+}
+
+void CFrame2::drawPage(TesselUI* page)
+{
+    auto* services = dynamic_cast<TesselEditorServices*>(getEditor());
+    TesselUI* patternEditor = services ? services->pages().patternEditor : nullptr;
+    if (!page || !isChild(page))
+        page = patternEditor;
+    if (!page)
+        return;
+    std::unique_ptr<CDrawContext> context = createWindowContext();
+    TesselUI::drawBuffered(page, context.get(), patternEditor ? patternEditor : page, doubleSize());
 }

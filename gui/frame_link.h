@@ -1,7 +1,8 @@
 #pragma once
-// What the frames need of the editor, declared here so that the toolkit does
-// not depend on it: the key road, the key mode, the double-size setting and
-// the pattern editor's redraw. The editor implements it.
+// What the frames and controls need of the editor, declared here so that the
+// toolkit does not depend on it: the key road, the key mode, the double-size
+// setting, the pattern editor's redraw, the modal-popup bracket and the paced
+// idle. The editor implements it.
 
 #include "platform/key_event.h"
 
@@ -20,6 +21,14 @@ public:
     virtual bool doubleSize() const = 0;
     // The pattern editor page redraws all of itself at the next idle.
     virtual void redrawPatternEditor() = 0;
+
+    // True while a modal popup (menu, dialog, help popup) is up; no second
+    // one opens then. beginPopup and endPopup bracket each.
+    virtual bool popupActive() const { return false; }
+    virtual void beginPopup() {}
+    virtual void endPopup() {}
+    // The editor base's doIdleStuff: at most one idle pass per 100 ms.
+    virtual void doIdleStuff() {}
 
 protected:
     ~TesselFrameLink() = default;

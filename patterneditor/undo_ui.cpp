@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 
-TesselUndoUI::TesselUndoUI(TesselModule& song, TesselLocalClock clock) : history_(song, std::move(clock)) {}
+TesselUndoUI::TesselUndoUI(TesselModule& song, TesselLocalClock clock, TesselEditorServices* editor)
+    : TesselUI(CRect(), 0, nullptr, editor, kClassId), history_(song, std::move(clock))
+{
+}
 
 void TesselUndoUI::open(int x, int y)
 {
     left_ = x;
     top_ = y;
-    shown_ = 1;
+    shown = true;
     selected_ = 0;
 }
 
@@ -17,14 +20,14 @@ int TesselUndoUI::onVirtualKey(int virtualKey)
 {
     constexpr int last = TesselUndoHistory::kLines - 1;
     switch (virtualKey) {
-    case kKeyEscape: shown_ = 0; return 0;
+    case kKeyEscape: shown = false; return 0;
     case kKeyEnd:
     case kKeyPageDown: selected_ = last; return 0;
     case kKeyHome:
     case kKeyPageUp: selected_ = 0; return 0;
     case kKeyUp: selected_ = std::max(selected_ - 1, 0); return 0;
     case kKeyDown: selected_ = std::min(selected_ + 1, last); return 0;
-    case kKeyEnter: shown_ = 0; return 1;
+    case kKeyEnter: shown = false; return 1;
     default: return 0;
     }
 }

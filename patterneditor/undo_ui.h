@@ -1,14 +1,16 @@
 #pragma once
 // The undo panel over the pattern editor: ten lines of checkpoint labels of
-// which the user picks one to restore, and the store behind them. The panel
-// is drawn by the page toolkit's draw context (not yet here); its state,
-// keys and line texts are all the drawing needs.
+// which the user picks one to restore, and the store behind them. Its
+// drawing is not here yet; its state, keys and line texts are all the
+// drawing needs.
 
 #include "gui/tessel_ui.h"
 #include "patterneditor/undo_history.h"
 
 #include <cstdint>
 #include <string>
+
+class TesselEditorServices;
 
 class TesselUndoUI : public TesselUI {
 public:
@@ -31,8 +33,12 @@ public:
         kKeyEnter = 19,
     };
 
-    explicit TesselUndoUI(TesselModule& song, TesselLocalClock clock = {});
+    explicit TesselUndoUI(TesselModule& song, TesselLocalClock clock = {},
+                          TesselEditorServices* editor = nullptr);
     ~TesselUndoUI() override = default;
+
+    // The panel takes the keys while it is open.
+    bool wantsKeys() override { return isShown(); }
 
     // The pattern editor records before each edit and restores on Enter.
     bool pushCheckpoint(const TesselPattern& pattern, const char* message = nullptr)
@@ -47,7 +53,6 @@ public:
     // 1 for Enter: the pattern editor then restores the selected line.
     int onVirtualKey(int virtualKey);
 
-    bool isShown() const { return shown_ != 0; }
     int selectedLine() const { return selected_; }
     int left() const { return left_; }
     int top() const { return top_; }
@@ -56,7 +61,6 @@ public:
 
 private:
     TesselUndoHistory history_;
-    uint8_t shown_ = 0;
     int32_t selected_ = 0;
     int left_ = 0;
     int top_ = 0;

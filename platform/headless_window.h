@@ -33,6 +33,13 @@ public:
     InputState inputState() override;
     Point cursorPosition() override { return cursor_; }
     void warpPointer(Point screen) override { cursor_ = screen; }
+    // The screen: a desktop of kScreenSize in kDesktopColour under every
+    // showing window's image at its place; top-level windows stack in the
+    // order they were made, kept-above ones last, each child over its parent
+    // and cut to it.
+    Image captureScreen() override;
+    static constexpr Point kScreenSize{1024, 768};
+    static constexpr Colour kDesktopColour = rgb(58, 110, 165);
     int32_t trackPopup(Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
     void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
     bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;

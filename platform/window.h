@@ -9,6 +9,7 @@
 #include "platform/geometry.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -207,6 +208,9 @@ public:
     virtual InputState inputState() = 0;
     virtual Point cursorPosition() = 0;   // screen
     virtual void warpPointer(Point screen) = 0;
+    // Every monitor as it shows now, in one image of the whole virtual
+    // screen; empty when the screen cannot be read (and by default).
+    virtual Image captureScreen();
 
     // Shows the menu at a screen point until a row is chosen or the menu is
     // dismissed; messages keep flowing meanwhile. The chosen id (0 included),
@@ -225,6 +229,9 @@ public:
     // The clipboard's text (Windows-1252), empty when there is none or its
     // owner does not answer in time.
     virtual std::string clipboardText() { return {}; }
+    // Run about every 100 ms while a modal loop of the system (a popup menu
+    // or a dialog) holds the GUI thread, so that the host's own idle goes on.
+    virtual void setModalIdle(std::function<void()> idle) { modalIdle_ = std::move(idle); }
 
     // The dialogs over this system's windows: the desktop's unless a backend
     // has its own.
@@ -242,6 +249,7 @@ public:
 
 protected:
     WindowSystem();
+    std::function<void()> modalIdle_;
 
 private:
     std::unique_ptr<Dialogs> dialogs_;

@@ -176,3 +176,11 @@ void TesselUsageLog::logFocus(int page, int item, int state)
     lastFocus_ = focus;
     append(lastFocus_);
 }
+
+void TesselUsageLog::logMouse(int x, int y, int32_t buttons)
+{
+    if (buttons == lastMouseButtons_)
+        return;
+    lastMouseButtons_ = buttons;
+    append(OMBRIX::iMOUSE(static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<uint8_t>(buttons)));
+}

@@ -48,6 +48,9 @@ public:
     void logPreferences(const TesselPreferences& preferences) override;
     void logKey(const TesselKeyEvent& key);
     void logFocus(int page, int item, int state);
+    // A mouse record (page coordinates) only when the buttons differ from
+    // those of the last one.
+    void logMouse(int x, int y, int32_t buttons);
     OMBRIX::iCURSOR& cursorRecord() { return cursor_; }
 
     // Writes what the buffer holds with signal-safe calls only and no lock;
@@ -67,6 +70,7 @@ private:
     char crashPath_[1024] = {};
     int64_t previousTime_ = 0;
     OMBRIX::iFOCUS lastFocus_{0xFF, 0xFF, 0xFF};
+    int32_t lastMouseButtons_ = -1;
     OMBRIX::iCURSOR cursor_;
 };
 

@@ -1,0 +1,66 @@
+#include "gui/tessel_control.h"
+
+#include "gui/bitmap.h"
+#include "gui/offscreen_context.h"
+#include "model/module_state.h"
+#include "plugin/usage_log.h"
+
+namespace {
+
+struct SkinShade {
+    CColor colour;
+    CColor shade;
+};
+constexpr SkinShade kSkinShades[] = {
+    {{160, 128, 96, 0}, {45, 36, 27, 0}},
+    {{158, 98, 98, 0}, {79, 49, 49, 0}},
+    {{127, 143, 158, 0}, {63, 72, 81, 0}},
+    {{122, 160, 141, 0}, {56, 72, 62, 0}},
+};
+constexpr CColor kOtherShade{64, 64, 64, 0};
+
+} // namespace
+
+TesselControl::TesselControl(int32_t classId) : TesselClass(classId) {}
+
+TesselControl::~TesselControl()
+{
+    if (face)
+        face->forget();
+    if (faceBackground)
+        faceBackground->forget();
+}
+
+void TesselControl::onMouseUp(const CPoint& /*point*/) {}
+
+void TesselControl::drawText(VSTGUI::CDrawContext* /*context*/, const char* /*text*/, bool /*focused*/) {}
+
+void TesselControl::draw(VSTGUI::CDrawContext* /*context*/, int32_t /*value*/, bool /*focused*/) {}
+
+void TesselControl::setColour(uint32_t rgba)
+{
+    colour = CColor{static_cast<uint8_t>(rgba), static_cast<uint8_t>(rgba >> 8), static_cast<uint8_t>(rgba >> 16),
+                    static_cast<uint8_t>(rgba >> 24)};
+    shade = kOtherShade;
+    for (const SkinShade& skin : kSkinShades)
+        if (skin.colour == colour)
+            shade = skin.shade;
+}
+
+void TesselControl::logValue(bool focused)
+{
+    if (!focused || !logEnabled)
+        return;
+    const int32_t generation = songCounter().load();
+    const float current = static_cast<float>(value);
+    if (logGeneration < generation) {
+        logGeneration = generation;
+        valueRecord.value = current;
+        return;
+    }
+    if (current == valueRecord.value)
+        return;
+    valueRecord.value = current;
+    if (TesselUsageLog* log = usageLog())
+        log->append(valueRecord);
+}
