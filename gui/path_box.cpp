@@ -43,8 +43,8 @@ CRect TesselPathBox::buttonRect() const
 bool TesselPathBox::hitTest(const CPoint& point)
 {
     const CRect button = buttonRect();
-    return TesselTextBox::hitTest(point) || (buttonShown && point.x >= button.left && point.x <= button.right &&
-                                             point.y >= button.top && point.y <= button.bottom);
+    return TesselTextBox::hitTest(point) || (buttonShown && point.h >= button.left && point.h <= button.right &&
+                                             point.v >= button.top && point.v <= button.bottom);
 }
 
 int32_t* TesselPathBox::onKey(const TesselKeyEvent& key)
@@ -65,8 +65,8 @@ int32_t* TesselPathBox::onKey(const TesselKeyEvent& key)
 int32_t* TesselPathBox::onMouse(int32_t buttons, const CPoint& point)
 {
     const CRect button = buttonRect();
-    const bool onButton = buttonShown && point.x >= button.left && point.x < button.right && point.y >= button.top &&
-                          point.y < button.bottom;
+    const bool onButton = buttonShown && point.h >= button.left && point.h < button.right && point.v >= button.top &&
+                          point.v < button.bottom;
     if (editablePath && !onButton)
         return TesselTextBox::onMouse(buttons, point);
     chooseFolder();

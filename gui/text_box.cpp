@@ -85,13 +85,13 @@ std::string TesselTextBox::numberText(int32_t number) const
 
 bool TesselTextBox::hitTest(const CPoint& point)
 {
-    return point.x >= rect.left && point.x <= rect.right && point.y >= rect.top && point.y <= rect.bottom;
+    return point.h >= rect.left && point.h <= rect.right && point.v >= rect.top && point.v <= rect.bottom;
 }
 
 int32_t* TesselTextBox::onMouse(int32_t /*buttons*/, const CPoint& point)
 {
     clampToText();
-    const int32_t offset = point.x - rect.left - 2;
+    const int32_t offset = point.h - rect.left - 2;
     caret = std::clamp(firstVisible + (offset < 0 ? 0 : offset / cellWidth()), 0, static_cast<int32_t>(name.size()));
     return &value;
 }

@@ -66,7 +66,7 @@ void TesselTextBox::drawText(VSTGUI::CDrawContext* context, const char* text, bo
     }
     const std::string shown = text ? text : "";
     if (shown != lastDrawnText || caret != drawnCaret || focused || drawnFocus || dirty) {
-        face->image() = faceBackground->image();
+        platform::Canvas(face->image()).copy(faceBackground->image(), face->image().bounds(), {0, 0});
         VSTGUI::COffscreenContext faceContext(context, face, true);
         const int32_t cell = cellWidth();
         const size_t first = std::min(static_cast<size_t>(firstVisible), shown.size());

@@ -7,6 +7,7 @@
 #include "gui/text_box.h"
 #include "gui/text_entry.h"
 #include "model/module_state.h"
+#include "platform/canvas.h"
 #include "platform/folders.h"
 #include "page_fixture.h"
 #include "resources/palette.h"
@@ -183,7 +184,6 @@ TEST_F(TextBox, TheBlockCaretAndTheHighlightOfABoxThatCannotBeEdited)
     caretTo(box, 1);
     box.drawText(&context, box.name.c_str(), true);
     ASSERT_TRUE(platform::makeFolders("screenshots"));
-    image.writePng("screenshots/text_box_caret.png");
     // The caret cell (x 2 + 8 .. 17) is the colour where the glyph leaves it.
     EXPECT_EQ(colourAt(image, 10, 2), box.getColour());
     // The cell before it is not.
@@ -196,11 +196,16 @@ TEST_F(TextBox, TheBlockCaretAndTheHighlightOfABoxThatCannotBeEdited)
     fixed.editable = false;
     fixed.setColour(tesselRgba(160, 128, 96));
     fixed.drawText(&context, fixed.name.c_str(), true);
-    image.writePng("screenshots/text_boxes.png");
     // The whole text sits on the colour: both cells, no block beyond them.
     EXPECT_EQ(colourAt(image, 2, 22), fixed.getColour());
     EXPECT_EQ(colourAt(image, 10, 22), fixed.getColour());
     EXPECT_NE(colourAt(image, 19, 22), fixed.getColour());
+
+    // Both looks four times as large, for a person to look at.
+    box.drawText(&context, box.name.c_str(), true);
+    platform::Image large(image.width() * 4, image.height() * 4);
+    platform::Canvas(large).stretch(image, image.bounds(), large.bounds());
+    EXPECT_TRUE(large.writePng("screenshots/text_boxes.png"));
 }
 
 TEST_F(TextBox, AFocusedNumberChangeLogsOneRecord)
