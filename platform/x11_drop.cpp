@@ -203,7 +203,7 @@ void DropReceiver::drop(const XClientMessageEvent& event)
             drag.files = pathsOfUriList(bytes, kMostFiles);
             delivered = !drag.files.empty();
         } else if (textType_ != None && fetch(textType_, time, kLongestText, bytes)) {
-            drag.text = textType_ == plain_ ? bytes : utf8ToWindows1252(bytes);
+            drag.text = textType_ == plain_ ? bytes : utf8ToLatin1(bytes);
             delivered = !drag.text.empty();
         }
     }
