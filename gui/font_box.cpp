@@ -55,14 +55,17 @@ const TesselFontRecord& TesselFontBox::chooseFont()
 {
     CFrame2* frame = editor_ ? editor_->frame2() : nullptr;
     platform::Window* owner = frame ? frame->getWindow() : nullptr;
-    if (!owner)
+    if (!owner || editor_->popupActive())
         return font_;
     platform::FontChoice choice;
     choice.face.assign(font_.faceName, strnlen(font_.faceName, sizeof font_.faceName));
     choice.height = platform::pointsToHeight(font_.height);
     choice.weight = font_.weight;
     choice.italic = font_.italic != 0;
-    if (!owner->system().dialogs().chooseFont(owner, choice))
+    editor_->beginPopup();
+    const bool chose = owner->system().dialogs().chooseFont(owner, choice);
+    editor_->endPopup();
+    if (!chose)
         return font_;
     TesselFontRecord chosen = font_;
     std::memset(chosen.faceName, 0, sizeof chosen.faceName);

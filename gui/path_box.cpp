@@ -75,6 +75,9 @@ int32_t* TesselPathBox::onMouse(int32_t buttons, const CPoint& point)
 
 const std::string& TesselPathBox::chooseFolder()
 {
+    // One modal popup at a time: the chooser waits for none.
+    if (editor_ && editor_->popupActive())
+        return name;
     platform::Window* owner = nullptr;
     AudioEffectX* plugin = nullptr;
     if (editor_) {
@@ -93,8 +96,13 @@ const std::string& TesselPathBox::chooseFolder()
     selection.returnPath = chosen.data();
     selection.sizeReturnPath = static_cast<VstInt32>(chosen.size());
     {
+        if (editor_)
+            editor_->beginPopup();
         CFileSelector selector(plugin);
-        if (selector.run(&selection, owner) > 0) {
+        const bool chose = selector.run(&selection, owner) > 0;
+        if (editor_)
+            editor_->endPopup();
+        if (chose) {
             name = chosen.data();
             if (name.empty() || name.back() != '/')
                 name += '/';

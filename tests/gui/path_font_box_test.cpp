@@ -53,8 +53,17 @@ TEST_F(Boxes, APathBoxTakesTheChosenFolderWithASlash)
     EXPECT_EQ(asked.startPath, "/music/");
     EXPECT_EQ(asked.owner, frame->getWindow()->handle());
 
-    // Cancelled, or a folder longer than the box holds: the text stays.
+    // While another popup is up nothing is asked.
+    services.popup = true;
+    dialogs.answerPaths({"/elsewhere"});
     EXPECT_EQ(box.chooseFolder(), "/music/samples/");
+    EXPECT_EQ(dialogs.requests().size(), 1u);
+    services.popup = false;
+    EXPECT_EQ(box.chooseFolder(), "/elsewhere/");
+    EXPECT_EQ(services.popupsBegun, 2);
+
+    // Cancelled, or a folder longer than the box holds: the text stays.
+    EXPECT_EQ(box.chooseFolder(), "/elsewhere/");
     TesselPathBox small(CRect(0, 0, 100, 11), 8, "/a/", &services);
     dialogs.answerPaths({"/music/samples"});
     EXPECT_EQ(small.chooseFolder(), "/a/");

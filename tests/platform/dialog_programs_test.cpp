@@ -71,11 +71,6 @@ TEST(DialogPrograms, EveryKindHasItsCommandLine)
                     "--filename=" + folder.path() + "/"}));
     EXPECT_EQ(fileArguments(DialogProgram::Kdialog, save),
               (Args{"kdialog", "--getsavefilename", folder.path() + "/", "*.[zZ][iI][pP]|Module (.zip)"}));
-    EXPECT_EQ(fileArguments(DialogProgram::Kdialog, modulesAndSamples(FileDialogKind::OpenSeveral)),
-              (Args{"kdialog", "--title", "Load", "--getopenfilename", ".",
-                    "*.[zZ][iI][pP] *.[wW][aA][vV]|All Supported Types (*.zip;*.wav)\n"
-                    "*.[zZ][iI][pP]|Module (.zip)\n*.[wW][aA][vV] *.[wW][aA][vV]|Sample (.wav)\n*|All Files (*.*)",
-                    "--multiple", "--separate-output"}));
     EXPECT_EQ(fileArguments(DialogProgram::Kdialog, pick),
               (Args{"kdialog", "--title", "Select a directory...", "--getexistingdirectory", folder.path() + "/"}));
 }

@@ -103,18 +103,6 @@ TEST_F(DialogsService, SaveNamesGetTheDefaultExtensionOnlyWhenTheyHaveNone)
     EXPECT_EQ(paths.front(), "/music/song");
 }
 
-TEST_F(DialogsService, OneAnswerForOneFileNeverSeveral)
-{
-    dialogs.answerPaths({"/a.zip", "/b.zip"});
-    dialogs.answerPaths({});
-    std::vector<std::string> paths;
-    EXPECT_FALSE(system.dialogs().chooseFiles(owner.get(), openRequest(), paths));
-    EXPECT_FALSE(system.dialogs().chooseFiles(owner.get(), openRequest(FileDialogKind::OpenSeveral), paths));
-    dialogs.answerPaths({"/a.zip", "/b.zip"});
-    ASSERT_TRUE(system.dialogs().chooseFiles(owner.get(), openRequest(FileDialogKind::OpenSeveral), paths));
-    EXPECT_EQ(paths.size(), 2u);
-}
-
 TEST_F(DialogsService, ADialogAskedForWhileAnotherShowsCancelsWithoutTakingAnAnswer)
 {
     int nested = -1;
