@@ -2,6 +2,7 @@
 
 #include "gui/clipboard.h"
 #include "platform/key_event.h"
+#include "resources/palette.h"
 
 #include <algorithm>
 #include <cctype>
@@ -67,7 +68,8 @@ void TesselTextBox::init(const CRect& rect, int32_t maxLength, const std::string
     } else {
         name = text.substr(0, static_cast<size_t>(this->maxLength));
     }
-    setColour(tesselRgba(60, 96, 140));
+    constexpr platform::Colour ink = resources::palette::kHighlight;
+    setColour(tesselRgba(ink.red, ink.green, ink.blue));
     framed = true;
     editable = true;
     dirty = true;
