@@ -184,6 +184,7 @@ public:
     InputState inputState() override;
     Point cursorPosition() override;
     void warpPointer(Point screen) override;
+    Image captureScreen() override;
     int32_t trackPopup(platform::Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
     void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
     bool registerHotKey(platform::Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;

@@ -28,20 +28,6 @@ CxColor colourOf(uint32_t p)
     return CxColor::rgb(uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p));
 }
 
-// First entry with the smallest squared distance.
-int nearest(const std::vector<CxColor>& table, CxColor c)
-{
-    int best = 0, bestDistance = 1 << 30;
-    for (size_t i = 0; i < table.size(); i++) {
-        const int dr = table[i].red - c.red, dg = table[i].green - c.green, db = table[i].blue - c.blue;
-        if (dr * dr + dg * dg + db * db < bestDistance) {
-            bestDistance = dr * dr + dg * dg + db * db;
-            best = int(i);
-        }
-    }
-    return best;
-}
-
 } // namespace
 
 TEST(ScreenshotRoad, CaptureReduceAndSaveAsGif)
@@ -89,29 +75,12 @@ TEST(ScreenshotRoad, CaptureReduceAndSaveAsGif)
     const std::string path = folder + "/Quorbel.gif";
     ASSERT_TRUE(image.Save(path.c_str(), kCxFormatGif));
 
-    const GifReading gif = readGif(readFile(path));
-    ASSERT_TRUE(gif.ok) << gif.error;
-    ASSERT_EQ(gif.images.size(), 1u);
-    ASSERT_EQ(gif.width, screen.width());
-    CxImage fixed;
-    fixed.Create(1, 1, 8, 0);
-    fixed.ApplyDefaultPalette();
-    ASSERT_EQ(gif.globalMap.size(), 256u);
-    for (int i = 0; i < 256; i++) {
-        CxColor expected = fixed.PaletteColor(uint8_t(i));
-        expected.reserved = 0;
-        ASSERT_EQ(gif.globalMap[size_t(i)], expected) << i;
-    }
+    const GifReading gif = readScreenGif(path, screen);
+    ASSERT_TRUE(gif.ok);
     const std::vector<uint8_t>& indices = gif.images[0].indices;
     const size_t corner = size_t(top) * size_t(screen.width()) + left;
     EXPECT_EQ(indices[corner], 249);
     EXPECT_EQ(indices[corner + 1], 0);
-    int wrong = 0;
-    for (int y = 0; y < screen.height(); y++)
-        for (int x = 0; x < screen.width(); x++)
-            wrong += indices[size_t(y) * size_t(screen.width()) + size_t(x)] !=
-                     nearest(gif.globalMap, colourOf(screen.pixels()[size_t(y) * size_t(screen.stride()) + size_t(x)]));
-    EXPECT_EQ(wrong, 0);
 }
 
 TEST(ScreenshotRoad, FailedCaptureLeavesAnEmptyImage)
