@@ -220,7 +220,8 @@ intptr_t CBaseDialog::doModalWithInstance(const DialogModule* instance)
     }
     while (!ended_ && run.window->alive()) {
         system.waitForEvents(kPassMs);
-        system.pump();
+        // Every window paints and times; input reaches the dialog alone.
+        system.pumpModal(run.window.get());
         if (!ended_)
             onModalPass();
     }

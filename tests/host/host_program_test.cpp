@@ -2,17 +2,14 @@
 // machine's audio devices may be missing: then it must say so and run silent.
 
 #include "host/wav_file.h"
+#include "host_process.h"
 #include "platform/folders.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
 #include <fstream>
-#include <poll.h>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -23,53 +20,16 @@ struct ProgramRun {
 
 const char kReady[] = "HOST> Playing; press Ctrl+C to quit.\n";
 
-// Runs Host with the arguments; sends SIGINT once it reports that it plays
+// Runs Host without a display; sends SIGINT once it reports that it plays
 // when `interrupt` is set. Gives up (killing it) after a minute.
 ProgramRun runHost(std::vector<std::string> args, bool interrupt)
 {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0)
-        return {};
-    args.insert(args.begin(), QB_HOST_PROGRAM);
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFds[1], 1);
-        dup2(pipeFds[1], 2);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(pipeFds[1]);
+    hosttest::HostProcess host(std::move(args), {{"DISPLAY", ""}});
+    if (interrupt && host.waitFor(kReady))
+        host.signal(SIGINT);
     ProgramRun run;
-    bool interrupted = false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    for (;;) {
-        pollfd p{pipeFds[0], POLLIN, 0};
-        if (poll(&p, 1, 100) > 0) {
-            char buffer[4096];
-            const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            run.output.append(buffer, static_cast<size_t>(n));
-        }
-        if (interrupt && !interrupted && run.output.find(kReady) != std::string::npos) {
-            kill(pid, SIGINT);
-            interrupted = true;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            break;
-        }
-    }
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.status = host.wait();
+    run.output = host.output();
     return run;
 }
 
