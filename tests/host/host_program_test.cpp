@@ -4,11 +4,14 @@
 #include "host/wav_file.h"
 #include "host_process.h"
 #include "platform/folders.h"
+#include "support/outside_tools.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -79,4 +82,35 @@ TEST(HostProgram, RejectsUnknownArguments)
     const ProgramRun run = runHost({"--bogus"}, false);
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(contains(run.output, "usage: Host"));
+}
+
+// The functions a program or archive defines, by their link names.
+std::set<std::string> definedFunctions(const std::string& file)
+{
+    std::set<std::string> names;
+    FILE* nm = popen(("nm --defined-only -g --format=posix '" + file + "' 2>/dev/null").c_str(), "r");
+    if (!nm)
+        return names;
+    char line[4096];
+    while (std::fgets(line, sizeof line, nm)) {
+        std::istringstream fields(line);
+        std::string name, type;
+        if (fields >> name >> type && type == "T")
+            names.insert(name);
+    }
+    pclose(nm);
+    return names;
+}
+
+TEST(HostProgram, LinksNoneOfThePlugInsCode)
+{
+    ASSERT_TRUE(outside_tools::have({"nm"}));
+    const std::set<std::string> host = definedFunctions(QB_HOST_PROGRAM);
+    ASSERT_FALSE(host.empty());
+    std::vector<std::string> shared;
+    for (const char* archive : {QB_PLUGIN_ARCHIVE, QB_ENGINE_ARCHIVE, QB_SERVICES_ARCHIVE})
+        for (const std::string& name : definedFunctions(archive))
+            if (host.count(name))
+                shared.push_back(name);
+    EXPECT_TRUE(shared.empty()) << shared.size() << " functions of the plug-in in Host, " << shared.front();
 }
