@@ -63,6 +63,7 @@ protected:
         ASSERT_NE(mkdtemp(name), nullptr);
         folder = name;
         mkdir((folder + "/bin").c_str(), 0700);
+        ASSERT_TRUE(platform::makeFolders("screenshots"));
     }
 
     void TearDown() override
@@ -334,4 +335,16 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
     EXPECT_EQ(host->wait(), 0) << host->output();
     EXPECT_NE(host->output().find("HOST> Close editor..\nHOST> Shutting down...\n"), std::string::npos)
         << host->output();
+}
+
+TEST_F(HostWindowProgramTest, ATerminationRequestEndsItAsAConfirmedQuit)
+{
+    start();
+    ASSERT_TRUE(eventually([&] { return topLevel("QuorbelHost") != 0; })) << host->output();
+    host->signal(SIGTERM);
+    EXPECT_EQ(host->wait(), 0) << host->output();
+    EXPECT_NE(host->output().find("HOST> Close editor..\nHOST> Shutting down...\n"), std::string::npos)
+        << host->output();
+    // The settings were written at the end.
+    EXPECT_TRUE(platform::fileExists(folder + "/Quorbel/Host.ini"));
 }

@@ -4,12 +4,15 @@
 #include "host/main_window.h"
 
 #include "fake_editor.h"
+#include "gui/base_dialog.h"
 #include "host/host_bitmaps.h"
+#include "host/host_dialogs.h"
 #include "host/window_loop.h"
 #include "platform/headless_window.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <pthread.h>
 #include <thread>
 
@@ -20,13 +23,19 @@ using platform::Rect;
 namespace {
 
 struct RecordedActions : MainWindowActions {
-    void openAudioSettings(platform::Window&) override { ++settings; }
+    void openAudioSettings(platform::Window& owner) override
+    {
+        ++settings;
+        if (whileOpen)
+            whileOpen(owner);
+    }
     void startExport(platform::Window&, int mode) override { exports.push_back(mode); }
     bool confirmQuit(platform::Window&) override
     {
         ++questions;
         return answer;
     }
+    std::function<void(platform::Window&)> whileOpen;
     int settings = 0;
     std::vector<int> exports;
     int questions = 0;
@@ -263,6 +272,36 @@ TEST_F(MainWindowTest, MaximisedTheCaptionGoesAndTheStripTakesTheSystemButtons)
     EXPECT_TRUE(windows.decorated(*frame));
     EXPECT_FALSE(main->caption().maximised);
     EXPECT_EQ(frame->rect().width(), 893);
+}
+
+TEST_F(MainWindowTest, TheEditorKeepsIdlingWhileADialogIsOpen)
+{
+    // A dialog that lets the clock run for a while, then ends.
+    struct Waiting : CBaseDialog {
+        Waiting(platform::Window* owner, platform::HeadlessWindowSystem& windows)
+            : CBaseDialog(kAudioSettingsDialog, owner), windows(windows)
+        {
+        }
+        void onModalPass() override
+        {
+            windows.advance(kIdlePeriodMs);
+            if (++passes == 20)
+                onCancel();
+        }
+        platform::HeadlessWindowSystem& windows;
+        int passes = 0;
+    };
+    int idlesDuring = 0;
+    actions.whileOpen = [&](platform::Window& owner) {
+        const int before = plugin.idles;
+        Waiting dialog(&owner, windows);
+        EXPECT_EQ(dialog.doModalWithInstance(&hostDialogs()), IDCANCEL);
+        idlesDuring = plugin.idles - before;
+    };
+    windows.click(*frame, {main->caption().settings().left + 4, 14});
+    windows.pump();
+    EXPECT_EQ(actions.settings, 1);
+    EXPECT_GE(idlesDuring, 19);
 }
 
 TEST_F(MainWindowTest, TitlesFromAnotherThreadShowAtTheNextTick)

@@ -8,6 +8,7 @@
 #include "gui/frame.h"
 #include "host/host_dialogs.h"
 #include "host_fixture.h"
+#include "platform/folders.h"
 #include "platform/headless_window.h"
 
 #include <gtest/gtest.h>
@@ -103,7 +104,8 @@ TEST_F(RoutingDialogTest, OpensOnTheCurrentSettingsAndCancelAppliesNothing)
         for (int32_t id : {kFrontLeftList, kFrontRightList, 1009, 1010, 1011, kRightSurroundList})
             EXPECT_EQ(v.isEnabled(id), id == kFrontLeftList || id == kFrontRightList) << id;
         // What a person sees.
-        d.inner().image().writePng("screenshots/audio_settings_headless.png");
+        EXPECT_TRUE(platform::makeFolders("screenshots"));
+        EXPECT_TRUE(d.inner().image().writePng("screenshots/audio_settings_headless.png"));
         windows.pressKey(platform::kWinEscape);
     }});
     EXPECT_EQ(result, IDCANCEL);
