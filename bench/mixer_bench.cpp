@@ -1,10 +1,12 @@
-// The mixing pass: voice-frames per second for 1, 16 and 64 voices on a
+// The mixing pass: voice-frames per second for 1, 4, 16 and 64 voices on a
 // looped mono sample (16-bit or float data), filter off or on, into a stereo
-// block of 512 frames. Arguments: (voices, bits, filter).
+// block of 512 frames, by the plain per-voice render (path 0) and the lane
+// path (path 1). Arguments: (voices, bits, filter, path).
 #include "engine/engine.h"
 #include "engine/pool.h"
 #include "engine/tables.h"
 #include "engine/vector.h"
+#include "engine/voice_lanes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,6 +38,7 @@ void mixVoices(benchmark::State& state)
     const int voices = static_cast<int>(state.range(0));
     const int bits = static_cast<int>(state.range(1));
     const bool filtered = state.range(2) != 0;
+    const TesselMixPath previous = setMixPath(state.range(3) ? TesselMixPath::Lanes : TesselMixPath::Plain);
     fillTesselTables();
     vecSelectCpuLevel();
     if (!TesselPools::create()) {
@@ -81,10 +84,11 @@ void mixVoices(benchmark::State& state)
         benchmark::Counter(static_cast<double>(voices) * kBlock, benchmark::Counter::kIsIterationInvariantRate);
     lists.reset();
     TesselPools::destroy();
+    setMixPath(previous);
 }
 
 } // namespace
 
 BENCHMARK(mixVoices)
-    ->ArgNames({"voices", "bits", "filter"})
-    ->ArgsProduct({{1, 16, 64}, {16, 32}, {0, 1}});
+    ->ArgNames({"voices", "bits", "filter", "path"})
+    ->ArgsProduct({{1, 4, 16, 64}, {16, 32}, {0, 1}, {0, 1}});

@@ -59,10 +59,15 @@ struct Rendered {
 
     void add(const float* l, const float* r, size_t n)
     {
+        // Sums in locals: through the members every frame would wait on the last one's store.
+        double p = peak;
+        double sum = sumOfSquares;
         for (size_t i = 0; i < n; ++i) {
-            peak = std::max({peak, std::fabs(static_cast<double>(l[i])), std::fabs(static_cast<double>(r[i]))});
-            sumOfSquares += static_cast<double>(l[i]) * l[i] + static_cast<double>(r[i]) * r[i];
+            p = std::max({p, std::fabs(static_cast<double>(l[i])), std::fabs(static_cast<double>(r[i]))});
+            sum += static_cast<double>(l[i]) * l[i] + static_cast<double>(r[i]) * r[i];
         }
+        peak = p;
+        sumOfSquares = sum;
         if (keep) {
             left.insert(left.end(), l, l + n);
             right.insert(right.end(), r, r + n);

@@ -251,6 +251,9 @@ private:
     void hostTransportChanged(const VstTimeInfo& time);
     void stepHostLoop(const TesselHostLoop& loop);
     TesselRowEvents stepRowEvents();
+    // Steps the song position over up to `limit` frames that stepRowEvents
+    // would find without a new tick or row (rowsPerSample each); returns how many.
+    int skipQuietFrames(int limit, double rowsPerSample);
     void runTick(const VstTimeInfo* time, TesselRowEvents events, int frame);
     void settleAfterStop(const VstTimeInfo* time);
     void enterMidiNote(TesselNoteEntry& entry, int note, int velocity, bool& entered);

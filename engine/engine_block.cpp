@@ -58,7 +58,12 @@ bool TesselEngine::process(int frames)
             const TesselRowEvents events = stepRowEvents();
             if (events.newTick)
                 runTick(time, events, f);
-            position().time += table ? table->rowsPerSample : 0.0;
+            const double rowsPerSample = table ? table->rowsPerSample : 0.0;
+            position().time += rowsPerSample;
+            // Frames between ticks only move the time; the block's last frame
+            // always takes the full step, which leaves the tick position.
+            if (!loop.active)
+                f += skipQuietFrames(blockFrames - f - 2, rowsPerSample);
         }
         const int sounding = renderVoices(voiceLists, output, blockFrames);
         if (sounding == 0 && transport == kStoppedReleased)

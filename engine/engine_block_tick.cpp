@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
+#include "engine/step_below.h"
 #include "engine/voice.h"
 
 #include <algorithm>
@@ -62,6 +63,30 @@ TesselRowEvents TesselEngine::stepRowEvents()
             ++positions[i].entry;
     }
     return events;
+}
+
+// Row and tick are step functions of the time that only rise inside a row,
+// so below the first time at which either could rise they hold; the next
+// frame is checked exactly as stepRowEvents checks it, and the bound keeps a
+// margin far above the rounding of these sums.
+int TesselEngine::skipQuietFrames(int limit, double rowsPerSample)
+{
+    if (limit <= 0 || !(rowsPerSample > 0.0) || !(speed > 0.0) || !std::isfinite(speed))
+        return 0;
+    TesselPlayPosition& pos = position();
+    const double t = pos.time;
+    double whole = 0.0;
+    const double ticks = std::modf(t + kTickEpsilon, &whole) * speed;
+    if (static_cast<int32_t>(ticks + kRowEpsilon) != pos.tick || static_cast<int32_t>(t + kRowEpsilon) != pos.entry)
+        return 0;
+    const double rowEnd = static_cast<double>(pos.entry) + 1.0 - kRowEpsilon;
+    const double wrap = whole + 1.0 - kTickEpsilon;
+    const double tickEnd = whole + (pos.tick + 1.0 - kRowEpsilon) / speed - kTickEpsilon;
+    const double stop = std::min({rowEnd, wrap, tickEnd}) - 1e-10 * (1.0 + std::fabs(t));
+    double x = t;
+    const int m = stepBelow(x, rowsPerSample, stop, limit);
+    pos.time = x;
+    return m;
 }
 
 void TesselEngine::runTick(const VstTimeInfo* time, TesselRowEvents events, int frame)

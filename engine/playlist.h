@@ -40,6 +40,9 @@ public:
     // The entry with that order index and row, or -1. The entry after the
     // last hit of this list is tried first.
     int32_t find(int order, int row) const;
+    // The index just past the first run of entries of that order index at
+    // or after `start`; count when there is none.
+    int32_t endOfRun(int order, int32_t start) const;
     // The tempo entry in force at that entry index: the first one for an
     // index before all; {120, 0, 0} for an empty map.
     TesselTempoEntry tempoAt(int32_t index) const;

@@ -28,6 +28,18 @@ int32_t TesselPlaylist::find(int order, int row) const
     return -1;
 }
 
+int32_t TesselPlaylist::endOfRun(int order, int32_t start) const
+{
+    int32_t i = std::max(start, 0);
+    while (i < count && entries_[i].order != order)
+        ++i;
+    if (i >= count)
+        return count;
+    while (i < count && entries_[i].order == order)
+        ++i;
+    return i;
+}
+
 int32_t TesselPlaylist::tempoIndexAt(int32_t index) const
 {
     if (tempoMap.empty())

@@ -12,6 +12,22 @@ struct TesselVoiceWalk {
     int32_t frames = 0;         // the sample's frame count
 };
 
+// The step a walk takes: finite and no longer than any sample.
+float walkStep(float step);
+
+// The loops and the end of the sample applied to a position that has just
+// advanced; false when it has left the sample.
+bool settleWalk(TesselVoiceWalk& walk, const TesselSample& sample);
+
+// The frames inside which a position that has just advanced needs nothing
+// from settleWalk: lo <= frame < hi. Empty (lo > hi) when the next step
+// changes the walk wherever it lands.
+struct TesselQuietFrames {
+    int32_t lo;
+    int32_t hi;
+};
+TesselQuietFrames quietFrames(const TesselVoiceWalk& walk, const TesselSample& sample);
+
 // Writes the position of each frame, moving through the sample's loops,
 // until `count` positions are written or the position leaves the sample;
 // returns the number written and sets *ended when it left.

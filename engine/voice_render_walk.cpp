@@ -85,20 +85,22 @@ void pingPong(TesselSamplePos& p, const TesselLoop& loop, uint8_t& backwards)
 }
 
 // False for a loop that is off or has no length (it cannot hold a position).
+bool loopHolds(const TesselLoop& loop)
+{
+    return (loop.type == 1 || loop.type == 2) && loop.workingEnd.frame > loop.workingBegin.frame;
+}
+
 bool applyLoop(TesselSamplePos& p, const TesselLoop& loop, uint8_t& backwards)
 {
-    if (loop.workingEnd.frame <= loop.workingBegin.frame)
+    if (!loopHolds(loop))
         return false;
     if (loop.type == 1) {
         backwards = 0;
         wrapForward(p, loop);
-        return true;
-    }
-    if (loop.type == 2) {
+    } else {
         pingPong(p, loop, backwards);
-        return true;
     }
-    return false;
+    return true;
 }
 
 } // namespace
@@ -111,24 +113,63 @@ int32_t renderableFrames(const TesselSample& sample)
     return static_cast<int32_t>(std::clamp<int64_t>(sample.length, 0, readable));
 }
 
+bool settleWalk(TesselVoiceWalk& walk, const TesselSample& sample)
+{
+    TesselSamplePos& p = walk.position;
+    if (walk.sustainState == 1) {
+        if (!applyLoop(p, sample.sustain, walk.backwards)) {
+            walk.sustainState = 3;
+            applyLoop(p, sample.loop, walk.backwards);
+        }
+    } else {
+        applyLoop(p, sample.loop, walk.backwards);
+    }
+    return p.frame >= 0 && p.frame < walk.frames;
+}
+
+TesselQuietFrames quietFrames(const TesselVoiceWalk& walk, const TesselSample& sample)
+{
+    constexpr TesselQuietFrames kNone{INT32_MAX, INT32_MIN};
+    const TesselLoop* loop = nullptr;
+    if (walk.sustainState == 1) {
+        if (!loopHolds(sample.sustain))
+            return kNone;   // the next step falls back to the normal loop
+        loop = &sample.sustain;
+    } else if (loopHolds(sample.loop)) {
+        loop = &sample.loop;
+    }
+    TesselQuietFrames quiet{0, walk.frames};
+    if (!loop)
+        return quiet;
+    // A frame below the end's (or above the begin's) frame is before (after)
+    // the boundary whatever the fractions.
+    if (loop->type == 1) {
+        if (walk.backwards)
+            return kNone;   // the forward loop turns it round
+        quiet.hi = std::min(quiet.hi, loop->workingEnd.frame);
+    } else if (walk.backwards) {
+        quiet.lo = std::max(quiet.lo, loop->workingBegin.frame + 1);
+    } else {
+        quiet.hi = std::min(quiet.hi, loop->workingEnd.frame);
+    }
+    return quiet;
+}
+
+float walkStep(float step)
+{
+    return std::isfinite(step) ? std::clamp(step, -kMaxStep, kMaxStep) : 0.0f;
+}
+
 int walkPositions(TesselVoiceWalk& walk, const TesselSample& sample, TesselSamplePos* out, int count, bool* ended)
 {
-    float step = std::isfinite(walk.step) ? std::clamp(walk.step, -kMaxStep, kMaxStep) : 0.0f;
+    const float step = walkStep(walk.step);
     TesselSamplePos& p = walk.position;
     *ended = false;
     int i = 0;
     while (i < count) {
         out[i++] = p;
         advance(p, walk.backwards ? -step : step);
-        if (walk.sustainState == 1) {
-            if (!applyLoop(p, sample.sustain, walk.backwards)) {
-                walk.sustainState = 3;
-                applyLoop(p, sample.loop, walk.backwards);
-            }
-        } else {
-            applyLoop(p, sample.loop, walk.backwards);
-        }
-        if (p.frame < 0 || p.frame >= walk.frames) {
+        if (!settleWalk(walk, sample)) {
             *ended = true;
             break;
         }

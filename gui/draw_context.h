@@ -100,6 +100,11 @@ public:
     // A paint draws only into the damaged area, whatever the clip rectangle.
     void limitTo(const CRect& area);
 
+    // The canvas clipped as this context draws, for pages that draw through
+    // the platform layer themselves (glyph runs, hatches, blends); they add
+    // getOffset() to their coordinates. Null with nothing to draw on.
+    platform::Canvas* platformCanvas() { return canvas(); }
+
 protected:
     // Contexts on images of their own make them after the base.
     void setTarget(platform::Image* image);

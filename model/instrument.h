@@ -42,6 +42,10 @@ public:
     void setMidiPitchBend(int range);
     void setMidiOutPort(const char* text);   // cut to 255 characters
     bool isEmpty() const;
+    // The sample (0-based) that the cell's note plays: -1 for a MIDI
+    // instrument; the instrument's own sample for note off, note cut, no
+    // note or a pitch outside the key map, or when the key names none.
+    int sampleForNote(const TesselSubrowData& cell) const;
 
     // Document markup (instrument_markup.cpp): the "instrument" element with
     // its groups, MIDI settings, envelopes and key map.

@@ -61,6 +61,12 @@ public:
     // empty). 2 at the closing element, 0 when the input ends first.
     int readXml(TesselMemoryFile& buffer, const std::string& path, const TesselElement& element);
 
+    // What a cell plays at, for the cursor guide: -1 without an instrument
+    // (or one outside 1..99); the key map row's value when set; else the
+    // instrument's, the sample's or the channel's default.
+    int cellVolume(const TesselSubrowData& cell, int channel) const;
+    int cellPanning(const TesselSubrowData& cell, int channel) const;
+
     // The song lock; the audio block waits 100 ms, edits 1000 ms.
     platform::RecursiveTimedMutex& songLock() { return *mutex_; }
     TesselEngine* owner() const { return owner_; }

@@ -60,6 +60,10 @@ public:
     bool hasRepeatedPattern() const;
     // Later entries of the active table move up; the last becomes empty.
     void removeAt(int i);
+    // The next or previous of the 256 order entries that holds a pattern;
+    // `index` itself when there is none.
+    int nextUsed(int index) const;
+    int previousUsed(int index) const;
 
     // Resets, then each "entry" up to the closing "order". Positions outside
     // 0..255 and values outside -3..199 are dropped; the length follows the

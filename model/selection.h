@@ -68,6 +68,14 @@ struct TesselSelection {
     bool spansAllChannels() const;
     // Subrow lines of a row of the region's pattern, 1..256.
     int subrowCount(int row) const;
+    // Cells of one channel of the region: every shown subrow of its rows up
+    // to the end subrow; 0 when inactive.
+    int cellCount() const;
+    // The last cell covered by the region's cell count plus n cells counted
+    // from subrow 0 of startRow, bounded by the pattern's length.
+    TesselCellPosition positionAfter(int startRow, int n) const;
+    // Positions, flags and pattern all equal.
+    bool sameRegion(const TesselSelection& other) const;
 
     // Region operations on the region's pattern; inactive: nothing.
     void clear(uint8_t mask, bool orphansOnly);

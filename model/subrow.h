@@ -40,6 +40,10 @@ public:
 
     // Copies the note data but keeps this subrow's own index; the cell index becomes 0.
     void assign(const TesselSubrowData& other);
+    // Pitch, instrument, volume, panning, depth, effect letter and parameter all equal.
+    bool sameData(const TesselSubrowData& other) const;
+    // The cell triggers its instrument: it has one and no portamento ('G', 'L').
+    bool startsNote() const;
 
     // Document markup: a "row" element with its "effect" cell. A subrow whose
     // index is -1 writes nothing.

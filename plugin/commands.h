@@ -85,6 +85,10 @@ public:
 
     bool isRoot() const { return path.empty(); }
 
+    // For menu entries: the label, then a tab and the first shortcut's text
+    // when the command has a shortcut.
+    std::string labelWithShortcut() const;
+
     int32_t id;
     std::string name;
     std::string label;

@@ -202,3 +202,10 @@ void findKeyBindings(const std::string& commandPath, std::vector<TesselClash>& o
         if (clash.path == commandPath)
             out.push_back(clash);
 }
+
+std::string TesselCommand::labelWithShortcut() const
+{
+    if (shortcuts.empty())
+        return label;
+    return label + '\t' + shortcuts.front().key.toString();
+}

@@ -37,6 +37,7 @@ constexpr int32_t kToolbarStrip = 103;   // 493 x 36
 constexpr int32_t kFrameSlices = 121;    // 5 x 11: 2-pixel caps around a 1-pixel middle
 constexpr int32_t kWindowIcon = 249;     // 32 x 32
 constexpr int32_t kCursorBlock = 268;    // 8 x 8
+constexpr int32_t kChannelHeaderSkin = 231;   // 9 x 5: 3-pixel caps around a 3-pixel middle
 constexpr int32_t kCloseBox = 330;       // 12 x 22: two faces of 11 rows, on key green
 constexpr int32_t kListIcons = 384;      // 8 x 8 icons in a row, on key green
 constexpr int32_t kCapsLockPlate = 436;

@@ -42,5 +42,6 @@ int tinyTextWidth(std::string_view text);
 std::vector<Resource> drawFontStrips();
 std::vector<Resource> drawSmallSkins();
 std::vector<Resource> drawPanels();
+std::vector<Resource> drawGridSkins();
 
 } // namespace generator

@@ -135,3 +135,18 @@ TEST(PlaylistTest, PlaySequenceViewReadsEntriesSafely)
     list.append(4, 2, 5.0);
     EXPECT_FALSE(list.appendSequenceRow(4, 3));
 }
+
+TEST(PlaylistTest, EndOfRunIsPastTheFirstRunFromTheStart)
+{
+    TesselPlaylist list(16, 120.0, 6.0);
+    for (int order : {0, 0, 3, 3, 3, 1, 3, 3})
+        list.append(order, 0, 6.0);
+    struct Case {
+        int order;
+        int start;
+        int end;
+    };
+    for (const Case& c : {Case{3, 0, 5}, Case{3, 3, 5}, Case{3, 5, 8}, Case{0, 0, 2}, Case{1, 0, 6},
+                          Case{7, 0, 8}, Case{0, 2, 8}, Case{3, -4, 5}, Case{3, 100, 8}})
+        EXPECT_EQ(list.endOfRun(c.order, c.start), c.end) << c.order << " from " << c.start;
+}

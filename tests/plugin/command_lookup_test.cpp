@@ -156,3 +156,16 @@ TEST_F(CommandLookup, RebuildKeyListFindsDefaultClashes)
         EXPECT_TRUE(mirrored) << c.path << " " << c.otherPath;
     }
 }
+
+TEST_F(CommandLookup, MenuLabelsCarryTheFirstShortcut)
+{
+    TesselCommand command({900, "Test", "&Transpose Up", "", 0}, "PatternEditor");
+    EXPECT_EQ(command.labelWithShortcut(), "&Transpose Up");
+    const TesselKeyEvent first = withCount(kF8, 1);
+    TesselKeyEvent second = kF8;
+    second.modifiers = kModCtrl;
+    command.addShortcut(first);
+    command.addShortcut(second);
+    ASSERT_FALSE(first.toString().empty());
+    EXPECT_EQ(command.labelWithShortcut(), "&Transpose Up\t" + first.toString());
+}
