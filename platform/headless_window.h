@@ -30,11 +30,14 @@ public:
     uint32_t ticks() override { return clock_; }
     InputState inputState() override;
     Point cursorPosition() override { return cursor_; }
+    Rect screenArea() override { return screen_; }
+    void setScreenArea(const Rect& area) { screen_ = area; }
     void warpPointer(Point screen) override { cursor_ = screen; }
     int32_t trackPopup(Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
     void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
     bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
     void unregisterHotKey(Window& target, int32_t id) override;
+    bool sendKey(Window& target, uint8_t windowsKey, uint32_t modifiers) override;
     void pump() override;
 
     // The fake clock; timers fire at the next pump.
@@ -69,6 +72,14 @@ public:
     // The answer to the next popup; without one a popup is dismissed (-1).
     void answerPopup(int32_t id) { popupAnswers_.push_back(id); }
     const std::vector<PopupRequest>& popupsAsked() const { return popups_; }
+
+    // The keys handed to windows with sendKey, in order.
+    struct SentKey {
+        uintptr_t window = 0;
+        uint8_t windowsKey = 0;
+        uint32_t modifiers = 0;
+    };
+    const std::vector<SentKey>& keysSent() const { return sent_; }
 
     Window* focusWindow() const;
     size_t pendingMessages() const { return queue_.size(); }
@@ -120,6 +131,8 @@ private:
     std::deque<int32_t> popupAnswers_;
     std::vector<PopupRequest> popups_;
     bool inPopup_ = false;
+    std::vector<SentKey> sent_;
+    Rect screen_{0, 0, 1920, 1080};
 };
 
 } // namespace platform
