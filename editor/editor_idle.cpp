@@ -70,10 +70,10 @@ void TesselEditor::idle()
         } catch (...) {
         }
     }
-    inIdle_ = false;
     AEffGUIEditor::idle();
     if (windows_)
         windows_->pump();
+    inIdle_ = false;
 }
 
 void TesselEditor::idlePages()

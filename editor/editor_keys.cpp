@@ -297,6 +297,7 @@ void TesselEditor::handleKeyUp(const TesselKeyEvent& incoming)
 int32_t TesselEditor::noteFromKey(TesselKeyEvent key) const
 {
     key.printable = 0;
+    key.keyUp = 0;   // a release names the same note
     key.modifiers &= static_cast<uint8_t>(~kModShift);
     if (key.virtualKey >= kVkPad0 && key.virtualKey <= kVkDivide)
         return -1;

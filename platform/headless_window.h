@@ -86,6 +86,8 @@ public:
     bool timerRunning(const Window& window, uint32_t id) const;
     bool acceptsDrops(const Window& window) const;
     bool keptAbove(const Window& window) const;
+    // The window a top-level window was made to stay above; none for others.
+    Window* owner(const Window& window) const;
     std::string title(const Window& window) const;
     Point iconSize(const Window& window) const;
 
