@@ -11,6 +11,15 @@
 
 #include <cstdint>
 
+// The adapter over the toolkit (image_gui_adapter.cpp) meets these; the rest
+// of the library never includes a platform header.
+namespace platform {
+class Image;
+}
+namespace VSTGUI {
+class CDrawContext;
+}
+
 constexpr uint64_t CXIMAGE_MAX_MEMORY = 268435456;
 
 // Brightness of the first 24-bit pixel (blue, green, red) less the second's.
@@ -33,6 +42,11 @@ public:
     // 24-bit image with bottom-up rows. A view without pixels is a failed read:
     // the image stays empty with "GetDIBits failed".
     bool CreateFromPixels(const CxPixelView& source);
+    // The capture of a platform image (a window system's screen): null gives
+    // false with no text; an empty one is a screen that could not be read
+    // ("GetDIBits failed"). The palette handle is not used: the pixels are
+    // never indexed.
+    bool CreateFromHBITMAP(const platform::Image* bitmap, uintptr_t palette = 0);
 
     // Shares every buffer of `source` (frees nothing, copies settings).
     void MakeGhostOf(const CxImage* source);
@@ -142,6 +156,16 @@ public:
              bool smooth = false) const
     {
         return Draw(target, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, clip, smooth);
+    }
+    // Into a draw context's image, in its coordinates (shifted by its offset)
+    // and within its clip and, during a paint, the damaged area; what it
+    // paints is presented with the context's other drawing.
+    int Draw(VSTGUI::CDrawContext* context, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1,
+             const CxPixelRect* clip = nullptr, bool smooth = false) const;
+    int Draw(VSTGUI::CDrawContext* context, const CxPixelRect& rect, const CxPixelRect* clip = nullptr,
+             bool smooth = false) const
+    {
+        return Draw(context, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, clip, smooth);
     }
     bool Resample(int32_t newWidth, int32_t newHeight, int mode = 1, CxImage* destination = nullptr);
     bool DecreaseBpp(uint32_t bits, bool errorDiffusion, const CxColor* palette = nullptr,

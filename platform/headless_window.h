@@ -31,14 +31,22 @@ public:
     InputState inputState() override;
     Point cursorPosition() override { return cursor_; }
     Rect screenArea() override { return screen_; }
-    void setScreenArea(const Rect& area) { screen_ = area; }
     void warpPointer(Point screen) override { cursor_ = screen; }
+    // The screen: a desktop of kScreenSize in kDesktopColour under every
+    // showing window's image at its place; top-level windows stack in the
+    // order they were made, kept-above ones last, each child over its parent
+    // and cut to it.
+    Image captureScreen() override;
+    static constexpr Point kScreenSize{1024, 768};
+    static constexpr Colour kDesktopColour = rgb(58, 110, 165);
     int32_t trackPopup(Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
     void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
     bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
     void unregisterHotKey(Window& target, int32_t id) override;
     bool sendKey(Window& target, uint8_t windowsKey, uint32_t modifiers) override;
     void pump() override;
+    std::string clipboardText() override { return clipboard_; }
+    void setClipboardText(std::string text) { clipboard_ = std::move(text); }
 
     // The fake clock; timers fire at the next pump.
     void advance(uint32_t ms) { clock_ += ms; }
@@ -133,8 +141,9 @@ private:
     std::deque<int32_t> popupAnswers_;
     std::vector<PopupRequest> popups_;
     bool inPopup_ = false;
+    std::string clipboard_;
     std::vector<SentKey> sent_;
-    Rect screen_{0, 0, 1920, 1080};
+    Rect screen_{0, 0, kScreenSize.x, kScreenSize.y};
 };
 
 } // namespace platform

@@ -9,6 +9,7 @@
 #include "platform/geometry.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -202,6 +203,9 @@ public:
     // The whole screen area that top-level windows may take; empty when unknown.
     virtual Rect screenArea() { return {}; }
     virtual void warpPointer(Point screen) = 0;
+    // Every monitor as it shows now, in one image of the whole virtual
+    // screen; empty when the screen cannot be read (and by default).
+    virtual Image captureScreen();
 
     // Shows the menu at a screen point until a row is chosen or the menu is
     // dismissed; messages keep flowing meanwhile. The chosen id (0 included),
@@ -227,8 +231,16 @@ public:
     // Dispatches pending messages, then paints, then due timers; never blocks.
     virtual void pump() = 0;
 
+    // The clipboard's text (Windows-1252), empty when there is none or its
+    // owner does not answer in time.
+    virtual std::string clipboardText() { return {}; }
+    // Run about every 100 ms while a modal loop of the system (a popup menu)
+    // holds the GUI thread, so that the host's own idle goes on.
+    virtual void setModalIdle(std::function<void()> idle) { modalIdle_ = std::move(idle); }
+
 protected:
     WindowSystem() = default;
+    std::function<void()> modalIdle_;
 };
 
 } // namespace platform

@@ -14,4 +14,7 @@ char32_t windows1252ToUnicode(unsigned char byte);
 // Stops at the first NUL, like the C strings the texts come from.
 std::string windows1252ToUtf8(std::string_view text);
 
+// Characters the code page lacks, and broken sequences, become '?'.
+std::string utf8ToWindows1252(std::string_view text);
+
 } // namespace platform

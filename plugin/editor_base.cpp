@@ -32,6 +32,10 @@ void AEffGUIEditor::idle()
     AEffEditor::idle();
     if (frame)
         frame->idle();
+    // No one else reads the window system's events: every idle drains them,
+    // paints, fires due timers and presents, without blocking.
+    if (platform::WindowSystem* windows = frame ? frame->getWindowSystem() : nullptr)
+        windows->pump();
 }
 
 VstInt32 AEffGUIEditor::onKeyDown(VstKeyCode& key)
@@ -65,8 +69,6 @@ void AEffGUIEditor::doIdleStuff()
             return;
     }
     idle();
-    if (platform::WindowSystem* windows = frame ? frame->getWindowSystem() : nullptr)
-        windows->pump();
     nextIdle_ = now + 100;
     inIdle_ = true;
     if (effect)

@@ -72,8 +72,8 @@ public:
     virtual void setParameter(VstInt32 /*index*/, float /*value*/) { postUpdate(); }
     virtual void draw(ERect* rect);
     // At most one pass per 100 ms, never sooner than 46 ms after the last;
-    // an early caller sleeps 4 ms at most. A pass is the idle, the frame's
-    // pending window messages and the host's idle.
+    // an early caller sleeps 4 ms at most. A pass is the idle (which pumps
+    // the frame's window system) and the host's idle.
     virtual void doIdleStuff();
     virtual void beginEdit(VstInt32 index);
     virtual void endEdit(VstInt32 index);

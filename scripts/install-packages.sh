@@ -8,6 +8,8 @@ packages=(
   zlib1g-dev libminizip-dev libflac++-dev libflac-dev libvorbis-dev libogg-dev
   libcurl4-openssl-dev portaudio19-dev libjpeg-dev
   libx11-dev libcairo2-dev libasound2-dev
+  # Tests only: real windows on an X server of their own, driven through XTest.
+  xvfb libxtst-dev
   # Images, raster and text: pixman under Cairo, FreeType over a private fontconfig;
   # the Arial stand-ins and the monospace face renamed to the product font at build time.
   libpixman-1-dev libfontconfig-dev libfreetype-dev

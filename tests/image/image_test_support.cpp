@@ -233,4 +233,54 @@ std::vector<CxColor> gifColours(const GifReading& gif)
     return picture;
 }
 
+int nearestEntry(const std::vector<CxColor>& table, CxColor colour)
+{
+    int best = 0, bestDistance = 1 << 30;
+    for (size_t i = 0; i < table.size(); i++) {
+        const int dr = table[i].red - colour.red, dg = table[i].green - colour.green, db = table[i].blue - colour.blue;
+        if (dr * dr + dg * dg + db * db < bestDistance) {
+            bestDistance = dr * dr + dg * dg + db * db;
+            best = int(i);
+        }
+    }
+    return best;
+}
+
+GifReading readScreenGif(const std::string& path, const platform::Image& screen)
+{
+    GifReading gif = readGif(readFile(path));
+    if (!gif.ok) {
+        ADD_FAILURE() << "giflib cannot read " << path << ": " << gif.error;
+        return gif;
+    }
+    const int width = screen.width(), height = screen.height();
+    if (gif.width != width || gif.height != height || gif.images.size() != 1 || gif.images[0].width != width ||
+        gif.images[0].height != height) {
+        ADD_FAILURE() << path << " is " << gif.width << " x " << gif.height << " in " << gif.images.size()
+                      << " images, not one of the screen's " << width << " x " << height;
+        gif.ok = false;
+        return gif;
+    }
+    CxImage fixed;
+    fixed.Create(1, 1, 8, 0);
+    fixed.ApplyDefaultPalette();
+    std::vector<CxColor> table;
+    for (int i = 0; i < 256; i++) {
+        table.push_back(fixed.PaletteColor(uint8_t(i)));
+        table.back().reserved = 0;
+    }
+    EXPECT_TRUE(gif.globalMap == table) << "the global table is not the default palette";
+    int wrong = 0;
+    std::string first;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            const uint32_t p = screen.pixels()[size_t(y) * size_t(screen.stride()) + size_t(x)];
+            const int expected = nearestEntry(table, CxColor::rgb(uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)));
+            if (gif.images[0].indices[size_t(y) * size_t(width) + size_t(x)] != expected && wrong++ == 0)
+                first = std::to_string(x) + "," + std::to_string(y) + " wants " + std::to_string(expected);
+        }
+    EXPECT_EQ(wrong, 0) << "pixels off their nearest entry, first " << first;
+    return gif;
+}
+
 } // namespace imagetest

@@ -3,6 +3,7 @@
 // image tests.
 
 #include "image/cx_image.h"
+#include "platform/image.h"
 
 #include <cstdint>
 #include <functional>
@@ -51,5 +52,13 @@ struct GifReading {
 GifReading readGif(const Bytes& bytes);
 // The colour of each pixel of the composed picture, top row first.
 std::vector<CxColor> gifColours(const GifReading& gif);
+
+// The first entry with the smallest squared distance to the colour.
+int nearestEntry(const std::vector<CxColor>& table, CxColor colour);
+// giflib's reading of the screenshot road's GIF of a screen, checked as the
+// road promises: one image of the screen's size in the default table, each
+// pixel the nearest entry to the screen's colour there. Mismatches fail the
+// running test; ok is false when the file is not that image.
+GifReading readScreenGif(const std::string& path, const platform::Image& screen);
 
 } // namespace imagetest

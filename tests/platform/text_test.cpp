@@ -38,6 +38,14 @@ TEST(Windows1252, ConvertsTheUpperHalfAndStopsAtNul)
     EXPECT_EQ(windows1252ToUtf8("\x9F\xE9\xB7"), "\xC5\xB8\xC3\xA9\xC2\xB7");
     EXPECT_EQ(windows1252ToUtf8("\x81"), "\xC2\x81");   // undefined: the C1 control
     EXPECT_EQ(windows1252ToUtf8(std::string_view("ab\0cd", 5)), "ab");
+}
+
+TEST(Windows1252, PastedUtf8ComesBackAndWhatTheCodePageLacksIsAQuestionMark)
+{
+    EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8("Caf\xE9 \x80\x9F\x81")), "Caf\xE9 \x80\x9F\x81");
+    EXPECT_EQ(utf8ToWindows1252("\xE2\x86\x92 \xF0\x9F\x8E\xB5"), "? ?");   // an arrow, a note
+    EXPECT_EQ(utf8ToWindows1252("a\xC3"), "a?");                             // cut short
+    EXPECT_EQ(utf8ToWindows1252("\xFFz\x80"), "?z?");                        // not UTF-8
     EXPECT_EQ(windows1252ToUnicode(0x80), U'\u20AC');
     EXPECT_EQ(windows1252ToUnicode(0xFF), U'\u00FF');
 }

@@ -151,6 +151,10 @@ TEST_F(EditorBaseTest, AnIdlePassDispatchesTheFramesPendingMessages)
     editor->setFrame(&frame);
     editor->doIdleStuff();
     EXPECT_EQ(view->draws, 1);   // the window's first paint
+    // The host's own idle call pumps too: nothing else reads the window system.
+    frame.getWindow()->invalidate({0, 0, 5, 5});
+    editor->idle();
+    EXPECT_EQ(view->draws, 2);
     editor->setFrame(nullptr);
 }
 

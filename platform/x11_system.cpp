@@ -1,0 +1,422 @@
+// The connection: opening and closing, our windows' creation, the tracking
+// of the host's windows, input state and the pump.
+
+#include "platform/x11_system.h"
+
+#include "platform/clock.h"
+#include "platform/x11_errors.h"
+
+#include <X11/XKBlib.h>
+#include <X11/cursorfont.h>
+
+namespace platform {
+
+std::unique_ptr<X11WindowSystem> X11WindowSystem::open(const char* displayName)
+{
+    Display* display = XOpenDisplay(displayName);
+    if (!display)
+        return nullptr;
+    x11::watchErrors(display);
+    return std::make_unique<x11::System>(display);
+}
+
+namespace x11 {
+
+namespace {
+
+constexpr long kOwnEvents = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | ButtonPressMask
+                          | ButtonReleaseMask | PointerMotionMask | FocusChangeMask;
+
+} // namespace
+
+Atoms::Atoms(Display* display)
+{
+    const char* names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "_NET_WM_STATE", "_NET_WM_STATE_ABOVE",
+                           "_NET_WM_NAME", "_NET_WM_ICON", "UTF8_STRING", "CLIPBOARD", "QUORBEL_CLIPBOARD",
+                           "_MOTIF_WM_HINTS"};
+    Atom* slots[] = {&wmProtocols, &wmDeleteWindow, &wmState, &netWmState, &netWmStateAbove, &netWmName,
+                     &netWmIcon, &utf8String, &clipboard, &clipboardProperty, &motifHints};
+    constexpr int count = sizeof names / sizeof names[0];
+    Atom atoms[count];
+    XInternAtoms(display, const_cast<char**>(names), count, False, atoms);
+    for (int i = 0; i < count; ++i)
+        *slots[i] = atoms[i];
+}
+
+System::System(Display* display)
+    : display_(display), screen_(DefaultScreen(display)), root_(RootWindow(display, screen_)), atoms_(display),
+      keyboard_(display)
+{
+    // Held keys send presses only, never a release between them.
+    Bool detectable = False;
+    XkbSetDetectableAutoRepeat(display_, True, &detectable);
+    int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (XkbQueryExtension(display_, &opcode, &xkbEventBase_, &error, &major, &minor))
+        XkbSelectEvents(display_, XkbUseCoreKbd, XkbNewKeyboardNotifyMask | XkbMapNotifyMask,
+                        XkbNewKeyboardNotifyMask | XkbMapNotifyMask);
+}
+
+System::~System()
+{
+    for (auto& [slot, hotKey] : hotKeys_)
+        for (unsigned int lock : {0u, unsigned(LockMask), keyboard_.numLockMask(), LockMask | keyboard_.numLockMask()})
+            XUngrabKey(display_, static_cast<int>(hotKey.keycode), hotKey.modifiers | lock, root_);
+    for (::Cursor cursor : cursors_)
+        if (cursor)
+            XFreeCursor(display_, cursor);
+    for (auto& [xid, foreign] : foreign_)
+        XSelectInput(display_, xid, NoEventMask);
+    Display* display = display_;
+    XCloseDisplay(display);
+    unwatchErrors(display);
+}
+
+int System::connectionNumber() const
+{
+    return ConnectionNumber(display_);
+}
+
+void System::sync()
+{
+    XSync(display_, False);
+}
+
+uint32_t System::ticks()
+{
+    return milliseconds();
+}
+
+std::unique_ptr<platform::Window> System::createWindow(const WindowOptions& options)
+{
+    const bool child = options.kind == WindowOptions::Kind::Child;
+    Handle* parent = nullptr;
+    if (options.parent) {
+        if (&options.parent->system() != this)
+            return nullptr;
+        parent = static_cast<Handle*>(options.parent);
+        if (!parent->alive())
+            parent = nullptr;
+    }
+    if (child && !parent)
+        return nullptr;
+
+    const ::Window under = child ? parent->xid() : root_;
+    ErrorTrap trap(display_);
+    XWindowAttributes above{};
+    if (!XGetWindowAttributes(display_, under, &above) || above.depth == 0)
+        return nullptr;
+    Visual* visual = child ? above.visual : DefaultVisual(display_, screen_);
+    const int depth = child ? above.depth : DefaultDepth(display_, screen_);
+    XSetWindowAttributes set{};
+    set.background_pixmap = None;   // nothing erased: paints cover what is exposed
+    set.border_pixel = 0;
+    set.colormap = child ? above.colormap : DefaultColormap(display_, screen_);
+    set.event_mask = kOwnEvents;
+    set.bit_gravity = NorthWestGravity;
+    const Rect& r = options.rect;
+    const ::Window xid = XCreateWindow(display_, under, r.left, r.top, static_cast<unsigned>(std::max(r.width(), 1)),
+                                       static_cast<unsigned>(std::max(r.height(), 1)), 0, depth, InputOutput, visual,
+                                       CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask | CWBitGravity, &set);
+    if (trap.failed()) {
+        if (xid)
+            XDestroyWindow(display_, xid);
+        return nullptr;
+    }
+    WindowOptions placed = options;
+    placed.parent = child ? parent : options.parent;
+    auto window = std::make_unique<OwnWindow>(*this, xid, placed, Presenter(display_, visual, depth));
+    own_[xid] = window.get();
+    if (options.visible)
+        window->show(true);
+    XFlush(display_);
+    return window;
+}
+
+platform::Window* System::findWindow(uintptr_t handle)
+{
+    const auto xid = static_cast<::Window>(handle);
+    if (xid == 0)
+        return nullptr;
+    if (Handle* known = lookUp(xid))
+        return known;
+    ErrorTrap trap(display_);
+    XWindowAttributes attributes{};
+    const bool exists = XGetWindowAttributes(display_, xid, &attributes) != 0;
+    XSelectInput(display_, xid, StructureNotifyMask | FocusChangeMask);
+    if (!exists || trap.failed())
+        return nullptr;
+    auto& slot = foreign_[xid];
+    slot = std::make_unique<ForeignWindow>(*this, xid);
+    return slot.get();
+}
+
+Handle* System::lookUp(::Window xid) const
+{
+    if (OwnWindow* window = own(xid))
+        return window;
+    auto found = foreign_.find(xid);
+    return found == foreign_.end() ? nullptr : found->second.get();
+}
+
+OwnWindow* System::own(::Window xid) const
+{
+    auto found = own_.find(xid);
+    return found == own_.end() ? nullptr : found->second;
+}
+
+std::vector<OwnWindow*> System::ownWindows() const
+{
+    std::vector<OwnWindow*> windows;
+    windows.reserve(own_.size());
+    for (auto& [xid, window] : own_)
+        windows.push_back(window);
+    return windows;
+}
+
+InputState System::stateOf(unsigned int xstate) const
+{
+    InputState state;
+    if (xstate & Button1Mask)
+        state.bits |= kLeftButton;
+    if (xstate & Button2Mask)
+        state.bits |= kMiddleButton;
+    if (xstate & Button3Mask)
+        state.bits |= kRightButton;
+    if (xstate & ShiftMask)
+        state.bits |= kShiftHeld;
+    if (xstate & ControlMask)
+        state.bits |= kControlHeld;
+    if (xstate & Mod1Mask)
+        state.bits |= kAltHeld;
+    state.capsLock = (xstate & LockMask) != 0;
+    state.numLock = (xstate & keyboard_.numLockMask()) != 0;
+    return state;
+}
+
+InputState System::inputState()
+{
+    if (!handling_.empty())
+        return *handling_.back();
+    ::Window rootReturn = 0, childReturn = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    XQueryPointer(display_, root_, &rootReturn, &childReturn, &rootX, &rootY, &x, &y, &mask);
+    return stateOf(mask);
+}
+
+Point System::cursorPosition()
+{
+    ::Window rootReturn = 0, childReturn = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    XQueryPointer(display_, root_, &rootReturn, &childReturn, &rootX, &rootY, &x, &y, &mask);
+    return {rootX, rootY};
+}
+
+void System::warpPointer(Point screen)
+{
+    XWarpPointer(display_, None, root_, 0, 0, 0, 0, screen.x, screen.y);
+    XFlush(display_);
+}
+
+::Cursor System::fontCursor(Cursor cursor)
+{
+    static constexpr unsigned int kShapes[] = {XC_left_ptr, XC_hand2, XC_fleur, XC_plus};
+    const auto index = static_cast<size_t>(cursor);
+    if (index >= cursors_.size())
+        return None;
+    if (!cursors_[index])
+        cursors_[index] = XCreateFontCursor(display_, kShapes[index]);
+    return cursors_[index];
+}
+
+::Window System::topLevelOf(::Window xid) const
+{
+    ::Window below = xid;
+    for (::Window at = xid; at && at != root_;) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, rest = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display_, at, atoms_.wmState, 0, 0, False, AnyPropertyType, &type, &format, &count,
+                               &rest, &data) == Success) {
+            if (data)
+                XFree(data);
+            if (type != None)
+                return at;
+        }
+        ::Window rootReturn = 0, parent = 0, *children = nullptr;
+        unsigned int childCount = 0;
+        if (!XQueryTree(display_, at, &rootReturn, &parent, &children, &childCount))
+            break;
+        if (children)
+            XFree(children);
+        below = at;
+        at = parent;
+    }
+    // Without a window manager: the ancestor just below the root.
+    return below;
+}
+
+void System::setFocus(OwnWindow* window)
+{
+    const ::Window next = window ? window->xid() : 0;
+    if (next == focus_)
+        return;
+    const ::Window previous = focus_;
+    focus_ = next;
+    keysDown_.reset();
+    WindowMessage message;
+    if (OwnWindow* before = own(previous)) {
+        message.kind = MessageKind::FocusOut;
+        send(*before, message);
+    }
+    if (OwnWindow* now = own(next)) {
+        message.kind = MessageKind::FocusIn;
+        send(*now, message);
+    }
+}
+
+void System::send(Handle& window, WindowMessage& message)
+{
+    message.input = inputState();
+    dispatch(window, message);
+}
+
+void System::dispatch(Handle& window, WindowMessage& message)
+{
+    const bool isKey = message.kind == MessageKind::KeyDown || message.kind == MessageKind::KeyUp;
+    handling_.push_back(&message.input);
+    bool handled = isKey && keyFilter_ && keyFilter_->filterKey(window, message);
+    // Asked before the handler runs, which may destroy the window.
+    platform::Window* parent = message.kind == MessageKind::Wheel && window.alive_ ? window.parent() : nullptr;
+    const ::Window parentXid = parent ? static_cast<::Window>(parent->handle()) : 0;
+    if (!handled && window.alive_ && window.handler_)
+        handled = window.handler_->handleMessage(window, message);
+    handling_.pop_back();
+    // The default processing hands a wheel to the parent, as Windows does.
+    if (!handled && message.kind == MessageKind::Wheel)
+        if (Handle* up = lookUp(parentXid))
+            dispatch(*up, message);
+}
+
+void System::destroyTree(OwnWindow& window)
+{
+    window.alive_ = false;
+    own_.erase(window.xid());
+    if (focus_ == window.xid())
+        focus_ = 0;
+    std::vector<int32_t> hotKeyIds;
+    for (auto& [slot, hotKey] : hotKeys_)
+        if (hotKey.target == window.xid())
+            hotKeyIds.push_back(hotKey.id);
+    for (int32_t id : hotKeyIds)
+        unregisterHotKey(window, id);
+    WindowMessage message;
+    message.kind = MessageKind::Destroy;
+    if (window.handler_)
+        window.handler_->handleMessage(window, message);
+    for (OwnWindow* other : ownWindows())
+        if (other->parent_ == window.xid() && other->alive_)
+            destroyTree(*other);
+}
+
+void System::handleDestroyed(::Window xid)
+{
+    if (OwnWindow* window = own(xid)) {
+        destroyTree(*window);
+        return;
+    }
+    auto found = foreign_.find(xid);
+    if (found == foreign_.end())
+        return;
+    std::unique_ptr<ForeignWindow> gone = std::move(found->second);
+    foreign_.erase(found);
+    gone->alive_ = false;
+    WindowMessage message;
+    message.kind = MessageKind::Destroy;
+    if (gone->handler_)
+        gone->handler_->handleMessage(*gone, message);
+    departed_.push_back(std::move(gone));
+}
+
+void System::pump()
+{
+    // Only what has arrived: a stream of events never holds the pump.
+    for (int budget = XPending(display_); budget > 0 && XEventsQueued(display_, QueuedAlready) > 0; --budget) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        handleEvent(event);
+    }
+    dispatchPosted();
+    serviceWindows();
+}
+
+void System::dispatchPosted()
+{
+    for (size_t n = posted_.size(); n > 0 && !posted_.empty(); --n) {
+        auto [xid, message] = posted_.front();
+        posted_.pop_front();
+        if (Handle* window = lookUp(xid))
+            dispatch(*window, message);
+    }
+}
+
+void System::serviceWindows()
+{
+    paintPending();
+    fireTimers();
+    presentDamage();
+    XFlush(display_);
+}
+
+void System::paintPending()
+{
+    for (OwnWindow* window : ownWindows()) {
+        if (!own(window->xid()) || window->invalid_.empty() || !window->showing())
+            continue;
+        WindowMessage message;
+        message.kind = MessageKind::Paint;
+        message.area = window->invalid_;
+        window->invalid_ = Rect{};
+        send(*window, message);
+        if (own(window->xid()))
+            window->present(message.area);
+    }
+}
+
+void System::fireTimers()
+{
+    const uint32_t now = milliseconds();
+    std::vector<std::pair<::Window, uint32_t>> due;
+    for (auto& [xid, window] : own_)
+        for (auto& [id, timer] : window->timers_)
+            if (static_cast<int32_t>(now - timer.due) >= 0)
+                due.emplace_back(xid, id);
+    for (auto [xid, id] : due) {
+        OwnWindow* window = own(xid);
+        if (!window)
+            continue;
+        auto timer = window->timers_.find(id);
+        if (timer == window->timers_.end())
+            continue;
+        timer->second.due = now + timer->second.period;
+        WindowMessage message;
+        message.kind = MessageKind::Timer;
+        message.timerId = id;
+        send(*window, message);
+    }
+}
+
+void System::presentDamage()
+{
+    for (auto& [xid, window] : own_) {
+        if (window->damage_.empty())
+            continue;
+        window->presenter_.put(display_, xid, window->gc_, window->image_, window->damage_);
+        window->damage_ = Rect{};
+    }
+}
+
+} // namespace x11
+} // namespace platform

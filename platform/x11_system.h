@@ -1,0 +1,265 @@
+#pragma once
+// Inside the X11 backend only: the connection, our windows and the host's
+// windows we track. Messages are handled as pump() reads their events, so
+// that a handler sees the state of its own event, never a later one.
+
+// The window layer's headers come before Xlib's, whose macros would
+// otherwise rename two of its messages.
+#include "platform/image.h"
+#include "platform/x11_window_system.h"
+
+#include "platform/x11_keys.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <array>
+#include <bitset>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform::x11 {
+
+constexpr int kXFocusIn = FocusIn;
+constexpr int kXFocusOut = FocusOut;
+#undef FocusIn
+#undef FocusOut
+
+class System;
+class PopupSession;
+
+struct Atoms {
+    explicit Atoms(Display* display);
+    Atom wmProtocols, wmDeleteWindow, wmState, netWmState, netWmStateAbove, netWmName, netWmIcon, utf8String,
+        clipboard, clipboardProperty, motifHints;
+};
+
+// Puts pixels of an image on a drawable of one visual: straight from the
+// image for 32-bit pixels (with alpha 255 on a 32-bit visual), else pixel by
+// pixel through the visual's masks.
+class Presenter {
+public:
+    Presenter() = default;
+    Presenter(Display* display, Visual* visual, int depth);
+    void put(Display* display, Drawable target, GC gc, const Image& image, const Rect& area) const;
+
+private:
+    Visual* visual_ = nullptr;
+    int depth_ = 24;
+    bool direct_ = false;
+    bool opaqueAlpha_ = false;
+};
+
+// A window the system knows: ours, or one outside the program.
+class Handle : public platform::Window {
+public:
+    ::Window xid() const { return xid_; }
+    WindowSystem& system() override;
+    uintptr_t handle() const override { return xid_; }
+    bool alive() const override { return alive_; }
+    void setHandler(WindowHandler* handler) override { handler_ = handler; }
+    virtual bool isOwn() const = 0;
+
+protected:
+    Handle(System& system, ::Window xid, WindowHandler* handler) : system_(system), xid_(xid), handler_(handler) {}
+
+    System& system_;
+    const ::Window xid_;
+    WindowHandler* handler_;
+    bool alive_ = true;
+    friend class System;
+};
+
+class OwnWindow final : public Handle {
+public:
+    OwnWindow(System& system, ::Window xid, const WindowOptions& options, const Presenter& presenter);
+    ~OwnWindow() override;
+
+    bool isOwn() const override { return true; }
+    Window* parent() const override;
+    bool isTopLevel() const override { return parent_ == 0; }
+    Rect rect() const override { return rect_; }
+    Point screenOrigin() const override;
+    void setRect(const Rect& rect) override;
+    void setParent(Window* parent) override;
+    void show(bool visible) override;
+    bool isVisible() const override { return alive_ && visible_; }
+    void setTitle(const char* title) override;
+    std::string className() const override { return className_; }
+    void setIcon(const Image& icon) override;
+    void setKeepAbove(bool above) override;
+    void raise() override;
+    Image& image() override { return image_; }
+    void invalidate(const Rect& area) override;
+    void present(const Rect& area) override;
+    void setTimer(uint32_t id, uint32_t periodMs) override;
+    void killTimer(uint32_t id) override { timers_.erase(id); }
+    void post(intptr_t param) override;
+    void takeFocus() override;
+    bool hasFocus() const override;
+    void setCursor(Cursor cursor) override;
+    Cursor cursor() const override { return cursor_; }
+    void acceptDrops(bool accept) override { drops_ = accept; }
+
+    // Visible up to its top-level window (a host's window counts as shown).
+    bool showing() const;
+    // What the server said about our size or place.
+    void configured(const Rect& rect);
+
+private:
+    friend class System;
+    struct Timer {
+        uint32_t period;
+        uint32_t due;
+    };
+    void resizeImage(int32_t width, int32_t height);
+    void placeOnTop(Window* above);
+
+    ::Window parent_ = 0;   // 0 for top level
+    Rect rect_;
+    bool visible_;
+    std::string className_;
+    bool above_ = false;
+    Image image_;
+    Rect invalid_;
+    Rect damage_;
+    std::map<uint32_t, Timer> timers_;
+    Cursor cursor_ = Cursor::Arrow;
+    bool drops_ = false;
+    Presenter presenter_;
+    GC gc_ = nullptr;
+};
+
+// A host's window: moves, focus and destruction reach its handler.
+class ForeignWindow final : public Handle {
+public:
+    ForeignWindow(System& system, ::Window xid) : Handle(system, xid, nullptr) {}
+    bool isOwn() const override { return false; }
+    Window* parent() const override;
+    bool isTopLevel() const override { return parent() == nullptr; }
+    Rect rect() const override;
+    Point screenOrigin() const override;
+    // A host's window is not ours to change.
+    void setRect(const Rect&) override {}
+    void setParent(Window*) override {}
+    void show(bool) override {}
+    bool isVisible() const override;
+    void setTitle(const char*) override {}
+    std::string className() const override;
+    void setIcon(const Image&) override {}
+    void setKeepAbove(bool) override {}
+    void raise() override {}
+    Image& image() override { return nothing_; }
+    void invalidate(const Rect&) override {}
+    void present(const Rect&) override {}
+    void setTimer(uint32_t, uint32_t) override {}
+    void killTimer(uint32_t) override {}
+    void post(intptr_t) override {}
+    void takeFocus() override;
+    bool hasFocus() const override { return false; }
+    void setCursor(Cursor) override {}
+    Cursor cursor() const override { return Cursor::Arrow; }
+    void acceptDrops(bool) override {}
+
+private:
+    friend class System;
+    Image nothing_;
+};
+
+class System final : public X11WindowSystem {
+public:
+    explicit System(Display* display);
+    ~System() override;
+
+    std::unique_ptr<platform::Window> createWindow(const WindowOptions& options) override;
+    platform::Window* findWindow(uintptr_t handle) override;
+    uint32_t ticks() override;
+    InputState inputState() override;
+    Point cursorPosition() override;
+    void warpPointer(Point screen) override;
+    Image captureScreen() override;
+    int32_t trackPopup(platform::Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
+    void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
+    bool registerHotKey(platform::Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
+    void unregisterHotKey(platform::Window& target, int32_t id) override;
+    void pump() override;
+    std::string clipboardText() override;
+    void sync() override;
+    int connectionNumber() const override;
+
+    Display* display() const { return display_; }
+    ::Window root() const { return root_; }
+    int screen() const { return screen_; }
+    const Atoms& atoms() const { return atoms_; }
+    const Keyboard& keyboard() const { return keyboard_; }
+    Handle* lookUp(::Window xid) const;
+    OwnWindow* own(::Window xid) const;
+    ::Cursor fontCursor(Cursor cursor);
+    ::Window focus() const { return focus_; }
+    void setFocus(OwnWindow* window);
+    // Handled at once with the live input state, as Windows sends these.
+    void send(Handle& window, WindowMessage& message);
+    // The key filter for keys, the handler, then the default processing.
+    void dispatch(Handle& window, WindowMessage& message);
+    void queue(Handle& window, const WindowMessage& message) { posted_.push_back({window.xid(), message}); }
+    void destroyTree(OwnWindow& window);
+    InputState stateOf(unsigned int xstate) const;
+    // The top level of a window (the ancestor with WM_STATE, below any
+    // window-manager frame), found through the server.
+    ::Window topLevelOf(::Window xid) const;
+    // Our windows painted, timed and presented: what a pump does after its
+    // events, and what a popup's loop does for the windows under it.
+    void serviceWindows();
+    // One event; the popup, while there is one, sees input first.
+    void handleEvent(XEvent& event);
+    void runModalIdle()
+    {
+        if (modalIdle_)
+            modalIdle_();
+    }
+
+private:
+    void handleButton(OwnWindow& window, const XButtonEvent& event);
+    void handleKey(const XKeyEvent& event);
+    void handleFocus(const XFocusChangeEvent& event);
+    void handleConfigure(const XConfigureEvent& event);
+    void handleDestroyed(::Window xid);
+    bool takenAsHotKey(unsigned int keycode, uint8_t key, const InputState& state, bool down);
+    void dispatchPosted();
+    void paintPending();
+    void fireTimers();
+    void presentDamage();
+    std::vector<OwnWindow*> ownWindows() const;
+
+    Display* display_;
+    int screen_;
+    ::Window root_;
+    Atoms atoms_;
+    Keyboard keyboard_;
+    int xkbEventBase_ = -1;
+    std::map<::Window, OwnWindow*> own_;
+    std::map<::Window, std::unique_ptr<ForeignWindow>> foreign_;
+    // Gone host windows stay until we close: a caller may still hold one.
+    std::vector<std::unique_ptr<ForeignWindow>> departed_;
+    ::Window focus_ = 0;
+    std::vector<const InputState*> handling_;   // innermost last
+    std::deque<std::pair<::Window, WindowMessage>> posted_;
+    KeyFilter* keyFilter_ = nullptr;
+    struct HotKey {
+        ::Window target;
+        int32_t id;
+        unsigned int keycode;
+        unsigned int modifiers;
+    };
+    std::map<uint32_t, HotKey> hotKeys_;   // by modifiers << 8 | key
+    unsigned int hotKeyHeld_ = 0;
+    std::bitset<256> keysDown_;
+    std::array<::Cursor, 4> cursors_{};
+    PopupSession* popup_ = nullptr;
+    friend class PopupSession;
+};
+
+} // namespace platform::x11

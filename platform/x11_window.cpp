@@ -1,0 +1,297 @@
+// Our windows on the display: an X window with its backing image, and the
+// window-manager properties of a top-level one.
+
+#include "platform/x11_system.h"
+
+#include "platform/clock.h"
+#include "platform/windows1252.h"
+
+#include <X11/Xatom.h>
+
+#include <vector>
+
+namespace platform::x11 {
+
+namespace {
+
+Rect unite(const Rect& a, const Rect& b)
+{
+    if (a.empty())
+        return b;
+    if (b.empty())
+        return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+} // namespace
+
+WindowSystem& Handle::system()
+{
+    return system_;
+}
+
+OwnWindow::OwnWindow(System& system, ::Window xid, const WindowOptions& options, const Presenter& presenter)
+    : Handle(system, xid, options.handler), rect_(options.rect), visible_(false),
+      className_(options.className ? options.className : ""), image_(options.rect.width(), options.rect.height()),
+      presenter_(presenter)
+{
+    Display* display = system_.display();
+    if (options.kind == WindowOptions::Kind::Child)
+        parent_ = static_cast<::Window>(options.parent->handle());
+    gc_ = XCreateGC(display, xid_, 0, nullptr);
+    invalid_ = image_.bounds();   // the first paint
+
+    std::string name = className_.empty() ? std::string("Quorbel") : className_;
+    XClassHint hint;
+    hint.res_name = name.data();
+    hint.res_class = name.data();
+    XSetClassHint(display, xid_, &hint);
+    Atom deleteWindow = system_.atoms().wmDeleteWindow;
+    XSetWMProtocols(display, xid_, &deleteWindow, 1);
+    setTitle(options.title);
+    if (parent_ == 0) {
+        XSizeHints hints{};
+        hints.flags = USPosition | USSize;
+        hints.x = rect_.left;
+        hints.y = rect_.top;
+        hints.width = std::max(rect_.width(), 1);
+        hints.height = std::max(rect_.height(), 1);
+        XSetWMNormalHints(display, xid_, &hints);
+        placeOnTop(options.parent);
+    }
+}
+
+OwnWindow::~OwnWindow()
+{
+    Display* display = system_.display();
+    if (alive_) {
+        system_.destroyTree(*this);
+        XDestroyWindow(display, xid_);
+    }
+    XFreeGC(display, gc_);
+    XFlush(display);
+}
+
+void OwnWindow::placeOnTop(Window* above)
+{
+    if (above && above->alive())
+        XSetTransientForHint(system_.display(), xid_, system_.topLevelOf(static_cast<::Window>(above->handle())));
+}
+
+platform::Window* OwnWindow::parent() const
+{
+    return parent_ ? system_.lookUp(parent_) : nullptr;
+}
+
+Point OwnWindow::screenOrigin() const
+{
+    Point origin{rect_.left, rect_.top};
+    if (platform::Window* p = parent()) {
+        const Point above = p->screenOrigin();
+        origin.x += above.x;
+        origin.y += above.y;
+    }
+    return origin;
+}
+
+void OwnWindow::resizeImage(int32_t width, int32_t height)
+{
+    image_ = Image(width, height);
+    invalid_ = image_.bounds();
+    damage_ = Rect{};
+}
+
+void OwnWindow::setRect(const Rect& rect)
+{
+    if (!alive_ || rect == rect_)
+        return;
+    const bool resized = rect.width() != rect_.width() || rect.height() != rect_.height();
+    rect_ = rect;
+    if (resized)
+        XMoveResizeWindow(system_.display(), xid_, rect.left, rect.top, static_cast<unsigned>(std::max(rect.width(), 1)),
+                          static_cast<unsigned>(std::max(rect.height(), 1)));
+    else
+        XMoveWindow(system_.display(), xid_, rect.left, rect.top);
+    WindowMessage message;
+    message.area = rect;
+    if (resized) {
+        resizeImage(rect.width(), rect.height());
+        message.kind = MessageKind::Resized;
+    } else {
+        message.kind = MessageKind::Moved;
+    }
+    system_.send(*this, message);
+}
+
+void OwnWindow::configured(const Rect& rect)
+{
+    if (!alive_ || rect == rect_)
+        return;
+    const bool resized = rect.width() != rect_.width() || rect.height() != rect_.height();
+    rect_ = rect;
+    WindowMessage message;
+    message.area = rect;
+    if (resized) {
+        resizeImage(rect.width(), rect.height());
+        message.kind = MessageKind::Resized;
+    } else {
+        message.kind = MessageKind::Moved;
+    }
+    system_.send(*this, message);
+}
+
+void OwnWindow::setParent(Window* parent)
+{
+    if (!alive_ || parent == this || (parent && (&parent->system() != &system_ || !parent->alive())))
+        return;
+    Display* display = system_.display();
+    const ::Window next = parent ? static_cast<::Window>(parent->handle()) : system_.root();
+    // A managed top-level window is withdrawn before it moves, as the window
+    // manager expects.
+    if (visible_)
+        XUnmapWindow(display, xid_);
+    XReparentWindow(display, xid_, next, rect_.left, rect_.top);
+    parent_ = parent ? next : 0;
+    if (visible_)
+        XMapWindow(display, xid_);
+    invalid_ = image_.bounds();
+}
+
+void OwnWindow::show(bool visible)
+{
+    if (alive_ && visible != visible_) {
+        Display* display = system_.display();
+        if (visible) {
+            invalid_ = image_.bounds();
+            if (parent_ == 0)
+                setKeepAbove(above_);
+            XMapWindow(display, xid_);
+        } else {
+            XUnmapWindow(display, xid_);
+        }
+    }
+    visible_ = visible;
+}
+
+void OwnWindow::setTitle(const char* title)
+{
+    if (!alive_)
+        return;
+    Display* display = system_.display();
+    std::string latin = title ? title : "";
+    XStoreName(display, xid_, latin.c_str());
+    const std::string utf8 = windows1252ToUtf8(latin);
+    XChangeProperty(display, xid_, system_.atoms().netWmName, system_.atoms().utf8String, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
+}
+
+void OwnWindow::setIcon(const Image& icon)
+{
+    if (!alive_ || icon.empty())
+        return;
+    // _NET_WM_ICON: width, height, then ARGB pixels, each in a long.
+    std::vector<unsigned long> data;
+    data.reserve(2 + static_cast<size_t>(icon.width()) * static_cast<size_t>(icon.height()));
+    data.push_back(static_cast<unsigned long>(icon.width()));
+    data.push_back(static_cast<unsigned long>(icon.height()));
+    const uint32_t* pixels = icon.pixels();
+    for (int32_t y = 0; y < icon.height(); ++y)
+        for (int32_t x = 0; x < icon.width(); ++x)
+            data.push_back(0xFF000000ul | (pixels[y * icon.stride() + x] & kPixelRgb));
+    XChangeProperty(system_.display(), xid_, system_.atoms().netWmIcon, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+}
+
+void OwnWindow::setKeepAbove(bool above)
+{
+    above_ = above;
+    if (!alive_ || parent_ != 0)
+        return;
+    Display* display = system_.display();
+    const Atoms& atoms = system_.atoms();
+    if (!visible_) {
+        // Read by the window manager when the window is mapped.
+        if (above)
+            XChangeProperty(display, xid_, atoms.netWmState, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(&atoms.netWmStateAbove), 1);
+        else
+            XDeleteProperty(display, xid_, atoms.netWmState);
+        return;
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = xid_;
+    event.xclient.message_type = atoms.netWmState;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = above ? 1 : 0;   // add or remove
+    event.xclient.data.l[1] = static_cast<long>(atoms.netWmStateAbove);
+    event.xclient.data.l[3] = 1;   // from an application
+    XSendEvent(display, system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+void OwnWindow::raise()
+{
+    if (alive_)
+        XRaiseWindow(system_.display(), xid_);
+}
+
+void OwnWindow::invalidate(const Rect& area)
+{
+    if (alive_)
+        invalid_ = unite(invalid_, intersect(area, image_.bounds()));
+}
+
+void OwnWindow::present(const Rect& area)
+{
+    if (alive_)
+        damage_ = unite(damage_, intersect(area, image_.bounds()));
+}
+
+void OwnWindow::setTimer(uint32_t id, uint32_t periodMs)
+{
+    if (alive_)
+        timers_[id] = Timer{periodMs, milliseconds() + periodMs};
+}
+
+void OwnWindow::post(intptr_t param)
+{
+    WindowMessage message;
+    message.kind = MessageKind::User;
+    message.param = param;
+    message.input = system_.inputState();
+    system_.queue(*this, message);
+}
+
+void OwnWindow::takeFocus()
+{
+    if (!alive_)
+        return;
+    XSetInputFocus(system_.display(), xid_, RevertToParent, CurrentTime);
+    system_.setFocus(this);
+}
+
+bool OwnWindow::hasFocus() const
+{
+    return alive_ && system_.focus() == xid_;
+}
+
+void OwnWindow::setCursor(Cursor cursor)
+{
+    cursor_ = cursor;
+    if (alive_)
+        XDefineCursor(system_.display(), xid_, system_.fontCursor(cursor));
+}
+
+bool OwnWindow::showing() const
+{
+    if (!isVisible())
+        return false;
+    if (parent_ == 0)
+        return true;
+    Handle* above = system_.lookUp(parent_);
+    if (!above)
+        return false;
+    return !above->isOwn() || static_cast<OwnWindow*>(above)->showing();
+}
+
+} // namespace platform::x11
