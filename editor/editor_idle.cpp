@@ -70,8 +70,10 @@ void TesselEditor::idle()
         } catch (...) {
         }
     }
+    // The base idle pumps the toolbar frame's window system; the editor
+    // window still needs its pump when the host's window was not found.
     AEffGUIEditor::idle();
-    if (windows_)
+    if (windows_ && !(frame && frame->getWindowSystem()))
         windows_->pump();
     inIdle_ = false;
 }
@@ -116,10 +118,10 @@ void TesselEditor::idlePages()
             patternEditor_->setDirty();
         redrawRequest_ = false;
     }
-    if (splash_->isShown() && splash_->isDirty())
-        drawNow(splash_);
-    else if (current_->isDirty() || patternEditor_->isDirty() || help_->isDirty())
-        drawNow(current_);
+    // While the splash shows it covers whatever is drawn under it.
+    const bool splashShown = splash_->isShown();
+    if (current_->isDirty() || patternEditor_->isDirty() || help_->isDirty() || (splashShown && splash_->isDirty()))
+        drawNow(splashShown ? splash_ : current_);
 }
 
 // Steps 6 to 8 of a pass: what playback moved since the last one.

@@ -115,7 +115,7 @@ void TesselSplashUI::compose(CDrawContext& into)
                                      back.left + 8 + hostMark_->getWidth(), back.bottom - 8));
     const int32_t logoX = (size.width() - logo_->getWidth()) / 2;
     const int32_t logoY = (size.height() - logo_->getHeight()) / 2;
-    logo_->draw(&into, CRect(logoX, logoY, logoX + logo_->getWidth(), logoY + logo_->getHeight()));
+    logo_->drawTransparent(&into, CRect(logoX, logoY, logoX + logo_->getWidth(), logoY + logo_->getHeight()));
     const std::string version = "Version " + formatVersionNumber(TesselEngineGlobals::programVersion);
     into.setFontColor(CColor{220, 226, 234, 0});
     into.setFont(0, 12);

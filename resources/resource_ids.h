@@ -46,7 +46,7 @@ constexpr int32_t kCapsLockPlate = 436;
 constexpr int32_t kSidePagePanel = 108;     // 705 x 432: the size of the pages at (9, 43)
 constexpr int32_t kHelpPanel = 261;         // 723 x 64: the help page, bottom-aligned
 constexpr int32_t kSplashBackground = 388;  // 480 x 300
-constexpr int32_t kSplashLogo = 389;        // 280 x 64
+constexpr int32_t kSplashLogo = 389;        // 280 x 64, on key green
 constexpr int32_t kSplashHostMark = 403;    // 120 x 20: drawn only in the own host
 
 // Data: the product font, a TrueType file whose family is "Quorbel".

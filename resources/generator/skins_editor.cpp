@@ -45,11 +45,11 @@ Image drawSplashBackground()
     return image;
 }
 
-// The product name in the 5 x 8 letters, each pixel a 7 x 7 block.
+// The product name in the 5 x 8 letters, each pixel a 7 x 7 block, on key green.
 Image drawSplashLogo()
 {
     constexpr int kScale = 7;
-    Image image(280, 64, rgb(56, 64, 72));
+    Image image(280, 64, platform::kKeyGreen);
     Canvas canvas(image);
     const char* name = "QUORBEL";
     int x = 2;
