@@ -52,8 +52,6 @@ class TesselEditor final : public TesselPluginEditor,
                            private platform::WindowHandler,
                            private platform::KeyFilter {
 public:
-    static constexpr int32_t kFrame2Width = 3200;
-    static constexpr int32_t kFrame2Height = 1200;
     // Side pages stand at this origin in the editor window.
     static constexpr int32_t kSidePageLeft = 9;
     static constexpr int32_t kSidePageTop = 43;
@@ -182,6 +180,9 @@ public:
     void valueChanged(VSTGUI::CDrawContext* context, VSTGUI::CControl* control) override;
 
     TesselSplashUI* splash() const { return splash_; }
+    // Skins the pages share: the cursor block (268) and the frame slices (121).
+    VSTGUI::CBitmap* cursorBlock() const { return cursorBlock_; }
+    VSTGUI::CBitmap* frameSlices() const { return frameSlices_; }
     TesselUsageLog& usageLog() { return log_; }
     // The crash report claimed for this session (shown at the first window).
     const services::PendingReport& pendingReport() const { return pendingReport_; }
