@@ -10,6 +10,7 @@
 #include "gui/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
+#include "plugin/audio_effect.h"
 #include "plugin/plugin_globals.h"
 
 namespace {
@@ -31,6 +32,12 @@ bool TesselEditor::open(void* parent)
         ownWindows_ = openOwnWindowSystem();
         windows_ = ownWindows_.get();
     }
+    // While a popup menu or a dialog holds the thread, the host's idle goes on.
+    if (windows_)
+        windows_->setModalIdle([this] {
+            if (effect)
+                effect->masterIdle();
+        });
     platform::Window* host = windows_ ? windows_->findWindow(reinterpret_cast<uintptr_t>(parent)) : nullptr;
     frame = new CFrame(CRect(0, 0, rect.right, rect.bottom), host, this);
     if (!toolbar_) {
@@ -49,6 +56,8 @@ void TesselEditor::close()
         delete frame;
         frame = nullptr;
     }
+    if (windows_)
+        windows_->setModalIdle(nullptr);
     windows_ = nullptr;
     ownWindows_.reset();   // our connection goes after our last window
 }

@@ -175,6 +175,7 @@ public:
     bool splashHidesOverlays() const override;
     void showPageButtons(int32_t pageNumber) override;
     VSTGUI::CBitmap* capsLockIndicator() override { return capsPlate_; }
+    void fontChanged(const TesselFontRecord& font) override { setPatternFont(font); }
 
     // The toolbar's instrument and octave controls.
     void valueChanged(VSTGUI::CDrawContext* context, VSTGUI::CControl* control) override;
