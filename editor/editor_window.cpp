@@ -127,8 +127,9 @@ void TesselEditor::createWindow()
     frame2_ = new CFrame2(CRect(client), window_.get(), this);
     registerHotKeys(true);
 
-    makePages(client);
-    placePages(client);
+    const platform::Rect pages = pageArea(client.width(), client.height());
+    makePages(pages);
+    placePages(pages);
     frame2_->addView(patternEditor_);
     patternEditor_->layout();
     if (!ownHost)
@@ -144,7 +145,7 @@ void TesselEditor::createWindow()
     }
 
     if (!firstCreationDone_) {
-        splash_->start(CRect(client));
+        splash_->start(CRect(pages));
         frame2_->addView(splash_);
         current_ = patternEditor_;
         if (frame && !shown_)
@@ -303,6 +304,12 @@ void TesselEditor::linkToHost()
         window_->setKeepAbove(preferences.alwaysOnTop != 0);
 }
 
+// At double size the pages cover half the window's width and height.
+platform::Rect TesselEditor::pageArea(int32_t width, int32_t height) const
+{
+    return doubleSize() ? platform::Rect{0, 0, width / 2, height / 2} : platform::Rect{0, 0, width, height};
+}
+
 void TesselEditor::resized(int32_t width, int32_t height)
 {
     if (!frame2_)
@@ -310,14 +317,10 @@ void TesselEditor::resized(int32_t width, int32_t height)
     if (platform::Window* pages = frame2_->getWindow())
         pages->setRect({0, 0, width, height});
     frame2_->setViewSize(CRect(0, 0, width, height));
-    if (doubleSize()) {
-        width /= 2;
-        height /= 2;
-    }
-    const platform::Rect client{0, 0, width, height};
-    CRect pageArea;
-    patternEditor_->getViewSize(pageArea);
-    if (pageArea == CRect(client))
+    const platform::Rect client = pageArea(width, height);
+    CRect before;
+    patternEditor_->getViewSize(before);
+    if (before == CRect(client))
         return;
     placePages(client);
     patternEditor_->layout();

@@ -208,6 +208,7 @@ private:
     void linkToHost();
     void toggleFocus();
     void resized(int32_t width, int32_t height);
+    platform::Rect pageArea(int32_t width, int32_t height) const;
     void forgetPages();
     void removePagesFrom(VSTGUI::CFrame* from);
 
