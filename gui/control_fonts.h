@@ -1,0 +1,11 @@
+#pragma once
+// The bitmap fonts the controls draw with, made once and shared: normal
+// text, the grey of what cannot be edited, and the highlight drawn on a
+// control's colour (the block caret). Cells are 8 pixels wide, or 6 with the
+// small font. GUI thread only; never released.
+
+class TesselFont;
+
+enum class TesselControlFont { Normal, Grey, Highlight };
+
+TesselFont* controlFont(TesselControlFont kind, bool small);
