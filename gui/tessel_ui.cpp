@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "gui/bitmap.h"
+#include "gui/drop_list.h"
 #include "gui/editor_services.h"
 #include "gui/frame2.h"
 #include "plugin/plugin_globals.h"
@@ -23,8 +24,18 @@ TesselUI::TesselUI(const CRect& size, int32_t tag, CBitmap* background, TesselEd
 
 TesselUI::~TesselUI()
 {
+    for (TesselDropList* list : dropLists)
+        list->forget();
     if (closeBox)
         closeBox->forget();
+}
+
+void TesselUI::adoptDropList(TesselDropList* list)
+{
+    if (!list)
+        return;
+    list->setOwner(this);
+    dropLists.push_back(list);
 }
 
 TesselFrameLink* TesselUI::getEditor()

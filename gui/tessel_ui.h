@@ -82,6 +82,10 @@ public:
     // page when shown and the Caps Lock indicator.
     void drawOverlays(CDrawContext* context);
 
+    // The page owns the drop list from now on and releases it when it goes;
+    // the list's popup opens over this page.
+    void adoptDropList(TesselDropList* list);
+
     TesselEditorServices* editorServices() const { return editor; }
     TesselEngine* getEngine() const { return engine; }
     TesselModule* getSong() const { return song; }

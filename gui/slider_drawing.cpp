@@ -1,0 +1,94 @@
+// The slider's face: the framed strip, the fill bar from the default value
+// to the value, the tick at the default value, the focus frame and the
+// readout.
+
+#include "gui/bitmap.h"
+#include "gui/bitmap_text.h"
+#include "gui/control_fonts.h"
+#include "gui/control_skin.h"
+#include "gui/offscreen_context.h"
+#include "gui/slider.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int32_t kBarTop = 2;
+constexpr int32_t kBarBottom = 9;
+constexpr int32_t kTextTop = 2;
+
+CColor halfway(const CColor& a, const CColor& b)
+{
+    return CColor{static_cast<uint8_t>((a.red + b.red) / 2), static_cast<uint8_t>((a.green + b.green) / 2),
+                  static_cast<uint8_t>((a.blue + b.blue) / 2), 0};
+}
+
+} // namespace
+
+std::string TesselSlider::readout(bool& typed) const
+{
+    char text[32];
+    typed = typedDigits > 0;
+    if (typed) {
+        std::snprintf(text, sizeof text, digits == 3 ? "%.3d" : "%.2d", typedValue);
+        return text;
+    }
+    if ((minimum == -1 && value < 0) || (label != "--" && value == minimum))
+        return label;
+    std::snprintf(text, sizeof text, digits == 3 && value >= 0 ? "%.3d" : "%.2d", value);
+    return text;
+}
+
+void TesselSlider::draw(VSTGUI::CDrawContext* context, int32_t newValue, bool focused)
+{
+    // Digits typed stay pending while the slider keeps the focus.
+    if (typedDigits > 0 && !focused)
+        commit();
+    else if (typedDigits == 0)
+        value = newValue;
+    const int32_t width = rect.width();
+    if (width <= 0)
+        return;
+    if (dirty || !faceBackground || faceBackground->getWidth() != width) {
+        control_skin::keepSized(faceBackground, width, control_skin::kStripHeight);
+        control_skin::keepSized(face, width, control_skin::kStripHeight);
+        control_skin::drawFrameStrip(*faceBackground);
+        dirty = true;
+    }
+    if (dirty || value != drawnValue || focused != drawnFocus || typedDigits != drawnTyped)
+        rebuildFace(focused);
+    if (context)
+        face->draw(context, CRect(rect.left, rect.top, rect.left + width, rect.top + control_skin::kStripHeight));
+}
+
+void TesselSlider::rebuildFace(bool focused)
+{
+    face->image() = faceBackground->image().clone();
+    COffscreenContext faceContext(nullptr, face, true);
+    const int32_t start = trackStart();
+    const int32_t width = trackWidth();
+    if (hasTrack()) {
+        const int32_t from = trackPosition(defaultValue);
+        if (!(minimum == -1 && value == -1)) {
+            const int32_t to = trackPosition(value);
+            control_skin::fill(&faceContext, CRect(std::min(from, to), kBarTop, std::max(from, to), kBarBottom),
+                               halfway(colour, shade));
+        }
+        control_skin::fill(&faceContext, CRect(from, kBarTop, from + 1, kBarBottom), colour);
+    }
+    if (focused) {
+        faceContext.setFrameColor(control_skin::kHighlight);
+        faceContext.drawRect(CRect(start - 1, kBarTop - 1, start + width, kBarBottom));
+        logValue(true);
+    }
+    bool typed = false;
+    const std::string text = readout(typed);
+    const int32_t x = readoutLeft ? 2 : start + width + 3;
+    TesselFont* font = controlFont(typed ? TesselControlFont::Highlight : TesselControlFont::Normal, false);
+    drawBitmapText(&faceContext, text.c_str(), x, kTextTop, font);
+    drawnValue = value;
+    drawnFocus = focused;
+    drawnTyped = typedDigits;
+    dirty = false;
+}
