@@ -1,6 +1,7 @@
 #include "gui/envelope_graph.h"
 
 #include "gui/bitmap.h"
+#include "gui/control_skin.h"
 #include "gui/editor_services.h"
 #include "gui/frame2.h"
 #include "model/envelope.h"
@@ -13,10 +14,10 @@
 
 namespace {
 
-constexpr uint8_t kVkEnd = 9;
-constexpr uint8_t kVkHome = 10;
-constexpr uint8_t kVkLeft = 11;
-constexpr uint8_t kVkRight = 13;
+using control_skin::kVkEnd;
+using control_skin::kVkHome;
+using control_skin::kVkLeft;
+using control_skin::kVkRight;
 constexpr uint8_t kVkInsert = 21;
 constexpr int32_t kLeftButton = 1;
 constexpr int32_t kControlButton = 16;

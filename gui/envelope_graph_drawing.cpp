@@ -6,6 +6,7 @@
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
 #include "gui/control_fonts.h"
+#include "gui/control_skin.h"
 #include "gui/offscreen_context.h"
 #include "model/envelope.h"
 #include "resources/palette.h"
@@ -15,19 +16,9 @@
 
 namespace {
 
-constexpr CColor kHighlight{resources::palette::kHighlight.red, resources::palette::kHighlight.green,
-                            resources::palette::kHighlight.blue, 0};
-constexpr CColor kMajorGrid{resources::palette::kFrameLine.red, resources::palette::kFrameLine.green,
-                            resources::palette::kFrameLine.blue, 0};
-
-// Every pixel left <= x < right, top <= y < bottom.
-void fillArea(VSTGUI::CDrawContext* context, const CRect& area, const CColor& colour)
-{
-    if (platform::Canvas* canvas = context->platformCanvas()) {
-        const CPoint& shift = context->getOffset();
-        canvas->fillRect(CRect(area).offset(shift.h, shift.v).toPlatform(), colour.toPlatform());
-    }
-}
+using control_skin::fill;
+using control_skin::kHighlight;
+constexpr CColor kMajorGrid = control_skin::fromPalette(resources::palette::kFrameLine);
 
 void line(VSTGUI::CDrawContext* context, CPoint from, CPoint to, const CColor& colour)
 {
@@ -57,7 +48,7 @@ void TesselEnvelopeGraph::drawEnvelope(VSTGUI::CDrawContext* context, TesselEnve
     if (!offscreen || offscreen->getWidth() != rect.width() || offscreen->getHeight() != rect.height())
         offscreen = std::make_unique<COffscreenContext>(context->getFrame(), rect.width(), rect.height(), kBackground);
     else
-        fillArea(offscreen.get(), CRect(0, 0, rect.width(), rect.height()), kBackground);
+        fill(offscreen.get(), CRect(0, 0, rect.width(), rect.height()), kBackground);
 
     drawGrid(offscreen.get(), envelope);
     drawLabels(offscreen.get(), kind);
@@ -107,7 +98,7 @@ void TesselEnvelopeGraph::drawNodes(VSTGUI::CDrawContext* context, const TesselE
             line(context, pointOf(envelope.node(i - 1)), pointOf(envelope.node(i)), kNodeColour);
         for (int32_t i = 0; i < envelope.count(); ++i) {
             const CPoint at = pointOf(envelope.node(i));
-            fillArea(context, CRect(at.h - 1, at.v - 1, at.h + 2, at.v + 2), kNodeColour);
+            fill(context, CRect(at.h - 1, at.v - 1, at.h + 2, at.v + 2), kNodeColour);
             if (focused && i == selection) {
                 context->setFrameColor(kHighlight);
                 context->drawRect(CRect(at.h - 3, at.v - 3, at.h + 3, at.v + 3));
@@ -143,6 +134,6 @@ void TesselEnvelopeGraph::drawReadout(VSTGUI::CDrawContext* context, const Tesse
     const int32_t lastTick = count > 0 ? envelope.node(count - 1).tick : 0;
     if (lastTick > 0 && zoomTicks < static_cast<uint32_t>(lastTick)) {
         const int32_t length = static_cast<int32_t>(static_cast<int64_t>(rect.width()) * zoomTicks / lastTick);
-        fillArea(context, CRect(rect.left, kShareBarTop, rect.left + length, kShareBarBottom), kNodeColour);
+        fill(context, CRect(rect.left, kShareBarTop, rect.left + length, kShareBarBottom), kNodeColour);
     }
 }
