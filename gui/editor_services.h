@@ -15,6 +15,7 @@ struct TesselKeyEvent;
 class TesselEngine;
 class TesselPlugin;
 class TesselUI;
+struct TesselFontRecord;
 namespace VSTGUI {
 class CBitmap;
 class CDrawContext;
@@ -119,6 +120,8 @@ public:
     virtual void showPageButtons(int32_t pageNumber) = 0;
     // The Caps Lock indicator; null when the editor has none.
     virtual VSTGUI::CBitmap* capsLockIndicator() = 0;
+    // The font box took a new pattern font.
+    virtual void fontChanged(const TesselFontRecord& font) { (void)font; }
 
     // The editor window's client rectangle, pages' pixels at double size
     // (half the width and height, plus 1); false without the editor window.

@@ -1,11 +1,57 @@
 #pragma once
-// The toolkit's file selector. The plug-in never lets the host provide one,
-// so the real selector will always use the system's dialogs; until it
-// exists, a selection finds nothing.
+// The toolkit's file selector: files to open (one or several), a file to
+// save or a folder, asked for with a VstFileSelect record and answered by
+// the window system's dialogs. The host's own selector is used only when it
+// can both open and close one, which the plug-in never claims. The type
+// filter lists each file type, "All Supported Types" when there are two or
+// more extensions, and "All Files (*.*)". GUI thread only.
+
+#include "platform/dialogs.h"
+#include "plugin/vst/effect_record.h"
+
+#include <cstdint>
+
+class AudioEffectX;
+namespace platform {
+class Window;
+}
+
+namespace VSTGUI {
 
 class CFileSelector {
 public:
-    virtual ~CFileSelector() = default;
-    // Number of files chosen.
-    virtual int run() { return 0; }
+    // At most this many paths come back from a selection of several files.
+    static constexpr int32_t kMaxPaths = 1024;
+
+    explicit CFileSelector(AudioEffectX* plugin) : plugin_(plugin) {}
+    // Frees what run allocated: the return path when the reserved field is
+    // 1, the paths of a multiple selection and their list; or lets the host
+    // close its selector.
+    virtual ~CFileSelector();
+    CFileSelector(const CFileSelector&) = delete;
+    CFileSelector& operator=(const CFileSelector&) = delete;
+
+    // The number of paths chosen; 0 on cancel or failure. A return path the
+    // caller gave (with its size) must hold the whole path: a longer one
+    // fails the run, never cut; without one, the selector allocates it.
+    // The parent is the given window, else the plug-in editor's frame window.
+    int32_t run(VstFileSelect* selection, platform::Window* parent = nullptr);
+
+    // The dialog request for a selection record.
+    static platform::FileDialogRequest request(const VstFileSelect& selection);
+
+private:
+    platform::Window* parentWindow(platform::Window* given) const;
+    bool hostRuns();
+    bool returnPath(VstFileSelect& selection, const std::string& path);
+    void returnPaths(VstFileSelect& selection, const std::vector<std::string>& paths);
+    void release();
+
+    AudioEffectX* plugin_;
+    VstFileSelect* selection_ = nullptr;
+    bool hostSelector_ = false;
 };
+
+} // namespace VSTGUI
+
+using VSTGUI::CFileSelector;

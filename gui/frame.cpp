@@ -1,6 +1,8 @@
 #include "gui/frame.h"
 
+#include "gui/clipboard.h"
 #include "gui/draw_context.h"
+#include "gui/drop_target.h"
 
 #include <algorithm>
 #include <new>
@@ -18,6 +20,8 @@ CFrame::~CFrame()
 {
     setDropActive(false);
     removeAll(true);
+    if (window_)
+        tessel_clipboard::removeSource(&window_->system());
     window_.reset();
 }
 
@@ -35,6 +39,7 @@ bool CFrame::initFrame(platform::Window* systemWindow)
     window_ = systemWindow->system().createWindow(options);
     if (!window_)
         return false;
+    tessel_clipboard::addSource(&window_->system());
     setDropActive(true);
     return true;
 }
@@ -132,6 +137,10 @@ bool CFrame::setDropActive(bool active)
         return false;
     window_->acceptDrops(active);
     dropActive_ = active;
+    if (!active)
+        dropTarget_.reset();
+    else if (!dropTarget_)
+        dropTarget_ = std::make_unique<UDropTarget>(this);
     return true;
 }
 

@@ -14,6 +14,8 @@
 
 namespace VSTGUI {
 
+class UDropTarget;
+
 class CFrame : public CView, private platform::WindowHandler {
 public:
     // Without a system window there is no child window and drawing does
@@ -53,6 +55,8 @@ public:
     CView* getEditView() const { return editView_; }
     bool setDropActive(bool active);
     bool isDropActive() const { return dropActive_; }
+    // Null while drops are not active.
+    UDropTarget* getDropTarget() const { return dropTarget_.get(); }
     // Milliseconds of the window system; 0 without an editor.
     uint32_t getTicks() const;
     // The last child whose mouseable area holds the point, edges included.
@@ -84,6 +88,7 @@ protected:
 
 private:
     void handleKey(const platform::WindowMessage& message);
+    void handleDrag(platform::WindowMessage& message);
     void handleOwnerDraw(platform::Window& window, platform::MenuItemMessage& item, bool drawing);
     // Index of the next child down from index, for walks that survive
     // children leaving under them; -1 at the end.
@@ -97,6 +102,7 @@ private:
     bool firstDraw_ = true;
     bool open_ = true;
     bool dropActive_ = false;
+    std::unique_ptr<UDropTarget> dropTarget_;
 };
 
 } // namespace VSTGUI

@@ -2,6 +2,7 @@
 // messages the editor's key events.
 
 #include "gui/draw_context.h"
+#include "gui/drop_target.h"
 #include "gui/frame.h"
 #include "gui/frame_link.h"
 
@@ -55,11 +56,33 @@ bool CFrame::handleMessage(platform::Window& window, platform::WindowMessage& me
             if (message.item)
                 handleOwnerDraw(window, *message.item, message.kind == MessageKind::DrawItem);
             return true;
+        case MessageKind::DragEnter:
+        case MessageKind::DragOver:
+        case MessageKind::DragLeave:
+        case MessageKind::Drop:
+            handleDrag(message);
+            return true;
         default:
             return false;
         }
     } catch (...) {
         return true;
+    }
+}
+
+void CFrame::handleDrag(platform::WindowMessage& message)
+{
+    using platform::MessageKind;
+    if (!dropTarget_ || !message.drag)
+        return;
+    platform::DragMessage& drag = *message.drag;
+    switch (message.kind) {
+    case MessageKind::DragEnter: drag.effect = dropTarget_->dragEnter(drag, message.input.bits); break;
+    case MessageKind::DragOver: drag.effect = dropTarget_->dragOver(message.input.bits); break;
+    case MessageKind::DragLeave: dropTarget_->dragLeave(); break;
+    default:
+        drag.effect = dropTarget_->dragEnter(drag, message.input.bits);
+        dropTarget_->drop(drag, message.input.bits);
     }
 }
 

@@ -146,3 +146,22 @@ std::string FontCatalog::matchFamily(const std::string& face)
 }
 
 } // namespace platform
+
+namespace platform {
+
+std::vector<std::string> FontCatalog::families() const
+{
+    std::vector<std::string> names;
+    FcFontSet* set = FcConfigGetFonts(config_, FcSetApplication);
+    for (int i = 0; set && i < set->nfont; ++i) {
+        FcChar8* family = nullptr;
+        if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch && family)
+            names.emplace_back(reinterpret_cast<const char*>(family));
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return lowerCase(a) < lowerCase(b); });
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+} // namespace platform

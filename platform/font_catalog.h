@@ -38,6 +38,8 @@ public:
 
     // The family a face name resolves to here.
     std::string matchFamily(const std::string& face);
+    // Every family the catalog holds, sorted without regard to case.
+    std::vector<std::string> families() const;
 
 private:
     void rebuild();

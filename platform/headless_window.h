@@ -5,6 +5,8 @@
 // what each popup showed. Messages wait for pump(), as events wait for the
 // editor's idle on a display.
 
+#include "platform/drag.h"
+#include "platform/headless_dialogs.h"
 #include "platform/image.h"
 #include "platform/popup_menu.h"
 #include "platform/window.h"
@@ -45,6 +47,9 @@ public:
     void pump() override;
     std::string clipboardText() override { return clipboard_; }
     void setClipboardText(std::string text) { clipboard_ = std::move(text); }
+    Dialogs& dialogs() override { return dialogs_; }
+    bool popupShowing() const override { return inPopup_; }
+    void pumpModal(Window* modal) override;
 
     // The fake clock; timers fire at the next pump.
     void advance(uint32_t ms) { clock_ += ms; }
@@ -78,6 +83,17 @@ public:
     // The answer to the next popup; without one a popup is dismissed (-1).
     void answerPopup(int32_t id) { popupAnswers_.push_back(id); }
     const std::vector<PopupRequest>& popupsAsked() const { return popups_; }
+
+    // The dialogs' scripted answers and the requests they were asked.
+    HeadlessDialogs& scriptedDialogs() { return dialogs_; }
+
+    // A drag over a window at a client point with buttons and keys held, as
+    // the drop source reports them: DragEnter and DragOver are sent at once;
+    // the effect the window answered.
+    DropEffect dragOver(Window& window, Point client, const DragMessage& offer, uint32_t inputBits = 0);
+    // The drop that ends a drag, sent at once. The effect the window answered.
+    DropEffect drop(Window& window, Point client, const DragMessage& data, uint32_t inputBits = 0);
+    void dragLeave(Window& window);
 
     Window* focusWindow() const;
     size_t pendingMessages() const { return queue_.size(); }
@@ -130,6 +146,7 @@ private:
     std::vector<PopupRequest> popups_;
     bool inPopup_ = false;
     std::string clipboard_;
+    HeadlessDialogs dialogs_{*this};
 };
 
 } // namespace platform

@@ -15,9 +15,11 @@
 
 namespace platform {
 
+class Dialogs;
 class Image;
 class Window;
 class WindowSystem;
+struct DragMessage;
 struct PopupMenu;
 
 // Mouse buttons and modifier keys as the toolkit's getMouseButtons reports them.
@@ -66,6 +68,10 @@ enum class MessageKind : uint8_t {
     MeasureItem,  // item: an owner-drawn popup row to measure
     DrawItem,     // item: an owner-drawn popup row to draw
     Destroy,      // the window goes; its handler hears nothing after this
+    DragEnter,    // drag, point: something is dragged into a window that
+    DragOver,     // accepts drops; the handler sets drag->effect
+    DragLeave,
+    Drop,         // drag: what was dropped
 };
 
 // An owner-drawn row of a popup menu, sent to the menu's owner window.
@@ -90,6 +96,7 @@ struct WindowMessage {
     uint32_t timerId = 0;
     intptr_t param = 0;
     MenuItemMessage* item = nullptr;
+    DragMessage* drag = nullptr;
 };
 
 class WindowHandler {
@@ -187,7 +194,7 @@ protected:
 
 class WindowSystem {
 public:
-    virtual ~WindowSystem() = default;
+    virtual ~WindowSystem();
 
     // Null when the window cannot be made (a dead or missing parent).
     virtual std::unique_ptr<Window> createWindow(const WindowOptions& options) = 0;
@@ -222,13 +229,30 @@ public:
     // The clipboard's text (Windows-1252), empty when there is none or its
     // owner does not answer in time.
     virtual std::string clipboardText() { return {}; }
-    // Run about every 100 ms while a modal loop of the system (a popup menu)
-    // holds the GUI thread, so that the host's own idle goes on.
+    // Run about every 100 ms while a modal loop of the system (a popup menu
+    // or a dialog) holds the GUI thread, so that the host's own idle goes on.
     virtual void setModalIdle(std::function<void()> idle) { modalIdle_ = std::move(idle); }
 
+    // The dialogs over this system's windows: the desktop's unless a backend
+    // has its own.
+    virtual Dialogs& dialogs();
+    // True while trackPopup shows a menu.
+    virtual bool popupShowing() const { return false; }
+    // One pass of a modal loop: what pump() does, but input reaches only the
+    // modal window and its children (none when null); the rest is dropped.
+    // Never blocks. Backends that cannot hold input back just pump.
+    virtual void pumpModal(Window* modal)
+    {
+        (void)modal;
+        pump();
+    }
+
 protected:
-    WindowSystem() = default;
+    WindowSystem();
     std::function<void()> modalIdle_;
+
+private:
+    std::unique_ptr<Dialogs> dialogs_;
 };
 
 } // namespace platform

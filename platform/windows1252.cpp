@@ -44,27 +44,51 @@ std::string windows1252ToUtf8(std::string_view text)
     return out;
 }
 
+namespace {
+
+// The code point at text[i] and the bytes it takes; -1 for a broken sequence.
+std::pair<int32_t, size_t> decodeUtf8(std::string_view text, size_t i)
+{
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    int32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+    bool valid = length != 0 && i + length <= text.size();
+    for (size_t k = 1; valid && k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        valid = (next & 0xC0) == 0x80;
+        c = c << 6 | (next & 0x3F);
+    }
+    return valid ? std::pair<int32_t, size_t>{c, length} : std::pair<int32_t, size_t>{-1, 1};
+}
+
+} // namespace
+
+std::string utf8ToLatin1(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const auto [c, length] = decodeUtf8(text, i);
+        i += length;
+        if (c >= 0 && c < 0x100 && !(c >= 0x80 && c < 0xA0))
+            out += static_cast<char>(c);
+    }
+    return out;
+}
+
 std::string utf8ToWindows1252(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        bool valid = length != 0 && i + length <= text.size();
-        for (size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            c = c << 6 | (next & 0x3F);
-        }
-        i += valid ? length : 1;
+        const auto [c, length] = decodeUtf8(text, i);
+        i += length;
         char mapped = '?';
-        if (valid && (c < 0x80 || (c >= 0xA0 && c < 0x100)))
+        if (c >= 0 && (c < 0x80 || (c >= 0xA0 && c < 0x100)))
             mapped = static_cast<char>(c);
-        else if (valid)
+        else if (c >= 0)
             for (unsigned byte = 0x80; byte < 0xA0; ++byte)
-                if (kHighControls[byte - 0x80] == c)
+                if (kHighControls[byte - 0x80] == static_cast<char32_t>(c))
                     mapped = static_cast<char>(byte);
         out += mapped;
     }

@@ -17,4 +17,8 @@ std::string windows1252ToUtf8(std::string_view text);
 // Characters the code page lacks, and broken sequences, become '?'.
 std::string utf8ToWindows1252(std::string_view text);
 
+// Pasted and dropped text: Latin-1 characters are kept as their bytes; the
+// others, the C1 controls and broken sequences are left out.
+std::string utf8ToLatin1(std::string_view text);
+
 } // namespace platform

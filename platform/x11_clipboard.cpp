@@ -52,7 +52,7 @@ std::string System::clipboardText()
                                &type, &format, &count, &rest, &data) == Success && data) {
             const std::string_view bytes(reinterpret_cast<const char*>(data), format == 8 ? count : 0);
             if (type == atoms_.utf8String)
-                text = utf8ToWindows1252(bytes);
+                text = utf8ToLatin1(bytes);
             else if (type == XA_STRING)
                 text.assign(bytes);   // Latin-1
             XFree(data);

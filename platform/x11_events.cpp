@@ -3,6 +3,7 @@
 // messages do (a modifier's own bit added on its press, dropped on its
 // release).
 
+#include "platform/x11_drop.h"
 #include "platform/x11_system.h"
 
 #include "platform/x11_errors.h"
@@ -64,6 +65,8 @@ void System::handleEvent(XEvent& event)
         handleFocus(event.xfocus);
         break;
     case ClientMessage:
+        if (dropReceiver_->handle(event.xclient))
+            break;
         if (event.xclient.message_type == atoms_.wmProtocols
             && static_cast<Atom>(event.xclient.data.l[0]) == atoms_.wmDeleteWindow)
             if (OwnWindow* window = own(event.xclient.window)) {

@@ -4,6 +4,7 @@
 #include "platform/x11_system.h"
 
 #include "platform/clock.h"
+#include "platform/x11_drop.h"
 #include "platform/x11_errors.h"
 
 #include <X11/XKBlib.h>
@@ -45,7 +46,7 @@ Atoms::Atoms(Display* display)
 
 System::System(Display* display)
     : display_(display), screen_(DefaultScreen(display)), root_(RootWindow(display, screen_)), atoms_(display),
-      keyboard_(display)
+      keyboard_(display), dropReceiver_(std::make_unique<DropReceiver>(*this))
 {
     // Held keys send presses only, never a release between them.
     Bool detectable = False;

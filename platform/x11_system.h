@@ -5,6 +5,7 @@
 
 // The window layer's headers come before Xlib's, whose macros would
 // otherwise rename two of its messages.
+#include "platform/drag.h"
 #include "platform/image.h"
 #include "platform/x11_window_system.h"
 
@@ -30,6 +31,7 @@ constexpr int kXFocusOut = FocusOut;
 
 class System;
 class PopupSession;
+class DropReceiver;
 
 struct Atoms {
     explicit Atoms(Display* display);
@@ -102,7 +104,9 @@ public:
     bool hasFocus() const override;
     void setCursor(Cursor cursor) override;
     Cursor cursor() const override { return cursor_; }
-    void acceptDrops(bool accept) override { drops_ = accept; }
+    // Also makes the window (and our top level above it) XdndAware.
+    void acceptDrops(bool accept) override;
+    bool acceptsDrops() const { return drops_; }
 
     // Visible up to its top-level window (a host's window counts as shown).
     bool showing() const;
@@ -187,6 +191,8 @@ public:
     void unregisterHotKey(platform::Window& target, int32_t id) override;
     void pump() override;
     std::string clipboardText() override;
+    bool popupShowing() const override { return popup_ != nullptr; }
+    void pumpModal(platform::Window* modal) override;
     void sync() override;
     int connectionNumber() const override;
 
@@ -220,6 +226,9 @@ public:
         if (modalIdle_)
             modalIdle_();
     }
+    DropReceiver& dropReceiver() { return *dropReceiver_; }
+    // Our windows that take drops, shown or not.
+    std::vector<OwnWindow*> dropWindows() const;
 
 private:
     void handleButton(OwnWindow& window, const XButtonEvent& event);
@@ -260,6 +269,8 @@ private:
     std::array<::Cursor, 4> cursors_{};
     PopupSession* popup_ = nullptr;
     friend class PopupSession;
+    std::unique_ptr<DropReceiver> dropReceiver_;
+    uint32_t nextModalIdle_ = 0;
 };
 
 } // namespace platform::x11

@@ -15,6 +15,9 @@ packages=(
   libpixman-1-dev libfontconfig-dev libfreetype-dev
   fonts-liberation2 fonts-dejavu-core python3-fonttools
   clang libclang-rt-14-dev
+  # The desktop's file, colour and message dialogs (kdialog serves too when
+  # present; without either the program draws its own).
+  zenity
   # Programs the tests run: archive tools, the audio tools that make and check
   # FLAC and Ogg files, the markup checker, nm for the library's exports, and
   # fc-list to show the machine's fonts never include ours.

@@ -7,6 +7,7 @@
 #include "platform/vst2_records.h"
 
 #include <cstddef>
+#include <cstring>
 
 struct AEffect;
 
@@ -213,6 +214,73 @@ struct MidiKeyName;
 struct VstVariableIo;
 struct VstOfflineTask;
 struct VstAudioFile;
-struct VstFileSelect;
 struct VstPatchChunkInfo;
 struct VstWindow;
+
+// The file selector's records, laid out as published.
+enum VstFileSelectCommand : VstInt32 {
+    kVstFileLoad = 0,
+    kVstFileSave = 1,
+    kVstMultipleFilesLoad = 2,
+    kVstDirectorySelect = 3,
+};
+
+enum VstFileSelectType : VstInt32 {
+    kVstFileType = 0,
+};
+
+struct VstFileType {
+    // Every text cut to its field, always terminated.
+    VstFileType(const char* name = "", const char* macType = "", const char* dosType = "",
+                const char* unixType = "", const char* mimeType1 = "", const char* mimeType2 = "")
+    {
+        copy(this->name, name);
+        copy(this->macType, macType);
+        copy(this->dosType, dosType);
+        copy(this->unixType, unixType);
+        copy(this->mimeType1, mimeType1);
+        copy(this->mimeType2, mimeType2);
+    }
+
+    char name[128];
+    char macType[8];
+    char dosType[8];
+    char unixType[8];
+    char mimeType1[128];
+    char mimeType2[128];
+
+private:
+    template <size_t N>
+    static void copy(char (&field)[N], const char* text)
+    {
+        std::memset(field, 0, N);
+        if (text)
+            std::strncpy(field, text, N - 1);
+    }
+};
+
+struct VstFileSelect {
+    VstInt32 command;            // VstFileSelectCommand
+    VstInt32 type;               // VstFileSelectType
+    VstInt32 macCreator;
+    VstInt32 nbFileTypes;
+    VstFileType* fileTypes;
+    char title[1024];
+    char* initialPath;
+    char* returnPath;            // null: the selector allocates it
+    VstInt32 sizeReturnPath;
+    char** returnMultiplePaths;  // kVstMultipleFilesLoad: allocated by the selector
+    VstInt32 nbReturnPath;
+    VstIntPtr reserved;          // 1 when the selector allocated returnPath
+    char future[116];
+};
+
+static_assert(sizeof(VstFileType) == 408);
+static_assert(offsetof(VstFileSelect, fileTypes) == 16);
+static_assert(offsetof(VstFileSelect, title) == 24);
+static_assert(offsetof(VstFileSelect, initialPath) == 1048);
+static_assert(offsetof(VstFileSelect, sizeReturnPath) == 1064);
+static_assert(offsetof(VstFileSelect, returnMultiplePaths) == 1072);
+static_assert(offsetof(VstFileSelect, nbReturnPath) == 1080);
+static_assert(offsetof(VstFileSelect, reserved) == 1088);
+static_assert(sizeof(VstFileSelect) == 1216);

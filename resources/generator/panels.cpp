@@ -1,4 +1,5 @@
-// The larger skins: the toolbar strip, the window icon and the Caps Lock plate.
+// The larger skins: the toolbar strip, the window icon, the Caps Lock plate
+// and the undo panel.
 
 #include "paint.h"
 #include "resources/palette.h"
@@ -73,6 +74,22 @@ Image drawCapsLockPlate()
     return image;
 }
 
+// The undo panel: a title strip (the close box lands at its right end) and a
+// well behind the ten label lines, which its page prints at (7, 30 + 8 i);
+// 53 cells fit, the longest label.
+Image drawUndoPanel()
+{
+    Image image(440, 116, palette::kPanel);
+    Canvas canvas(image);
+    bevel(canvas, image.bounds(), palette::kPanelLight, palette::kPanelDark);
+    canvas.fillRect({1, 1, 439, 15}, mix(palette::kPanel, palette::kPanelLight, 1, 3));
+    canvas.fillRect({1, 15, 439, 16}, palette::kPanelDark);
+    drawGlyphText(canvas, "Undo History", {6, 4}, palette::kInkAmber);
+    drawGlyphText(canvas, "Up/Down: choose   Enter: restore   Esc: close", {6, 17}, palette::kInkGrey);
+    well(canvas, {3, 27, 437, 113}, palette::kWell);
+    return image;
+}
+
 } // namespace
 
 std::vector<Resource> drawPanels()
@@ -81,6 +98,7 @@ std::vector<Resource> drawPanels()
     panels.push_back({kToolbarStrip, "toolbar strip", drawToolbar(), {}});
     panels.push_back({kWindowIcon, "window icon", drawWindowIcon(), {}});
     panels.push_back({kCapsLockPlate, "Caps Lock plate", drawCapsLockPlate(), {}});
+    panels.push_back({kUndoPanel, "undo panel", drawUndoPanel(), {}});
     return panels;
 }
 

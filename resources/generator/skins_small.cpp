@@ -108,6 +108,19 @@ Image drawFrameSlices()
     return image;
 }
 
+// The path box's folder button: a folder on the button's face.
+Image drawFolderButton()
+{
+    Image image(14, 9, palette::kPanel);
+    Canvas canvas(image);
+    const Colour folder = rgb(214, 178, 96);
+    const Colour edge = rgb(150, 112, 44);
+    canvas.fillRect({3, 1, 7, 2}, edge);
+    canvas.fillRect({2, 2, 12, 8}, edge);
+    canvas.fillRect({3, 3, 11, 7}, folder);
+    return image;
+}
+
 // Label at x 0 (31 pixels), digit d at 31 + 5d (4 pixels), point at 80.
 Image drawSmallDigits()
 {
@@ -128,6 +141,7 @@ std::vector<Resource> drawSmallSkins()
     skins.push_back({kCloseBox, "close box", drawCloseBox(), {}});
     skins.push_back({kListIcons, "list icons", drawListIcons(), {}});
     skins.push_back({kFrameSlices, "frame slices", drawFrameSlices(), {}});
+    skins.push_back({kFolderButton, "folder button", drawFolderButton(), {}});
     skins.push_back({kCursorBlock, "cursor block", Image(8, 8, palette::kCursorBlock), {}});
     skins.push_back({kSmallDigits, "small digits", drawSmallDigits(), {}});
     return skins;

@@ -158,7 +158,7 @@ void serveClipboard(const std::string& display, const char* text, std::atomic<bo
     XCloseDisplay(owner);
 }
 
-TEST_F(X11TopLevelTest, ClipboardTextArrivesAsTheCodePagesBytesAndAHungOwnerIsNotWaitedFor)
+TEST_F(X11TopLevelTest, ClipboardTextArrivesAsLatin1AndAHungOwnerIsNotWaitedFor)
 {
     EXPECT_EQ(windows->clipboardText(), "");   // nobody owns it
 
@@ -166,7 +166,7 @@ TEST_F(X11TopLevelTest, ClipboardTextArrivesAsTheCodePagesBytesAndAHungOwnerIsNo
     std::thread answering(serveClipboard, server->name(), "Caf\xC3\xA9 \xE2\x86\x92 ok", std::ref(ready));
     while (!ready)
         usleep(1000);
-    EXPECT_EQ(windows->clipboardText(), "Caf\xE9 ? ok");
+    EXPECT_EQ(windows->clipboardText(), "Caf\xE9  ok");
     answering.join();
 
     ready = false;

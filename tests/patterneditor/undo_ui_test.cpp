@@ -3,6 +3,7 @@
 #include "model/module_test_support.h"
 #include "patterneditor/subrow_counts.h"
 #include "patterneditor/undo_ui.h"
+#include "platform/key_event.h"
 
 #include <vector>
 
@@ -27,7 +28,7 @@ TEST_P(UndoPanelKeys, MoveTheSelectionWithinTenLines)
     panel.open(40, 40);
     int result = -1;
     for (int key : GetParam().keys)
-        result = panel.onVirtualKey(key);
+        result = panel.onKeyEvent(namedKey(static_cast<uint8_t>(key)));
     EXPECT_EQ(panel.selectedLine(), GetParam().line);
     EXPECT_EQ(panel.isShown(), GetParam().shown);
     EXPECT_EQ(result, GetParam().lastResult);
@@ -39,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(Table, UndoPanelKeys, ::testing::Values(
     KeyCase{"DownStopsAt9", {K::kKeyEnd, K::kKeyDown}, 9, true, 0},
     KeyCase{"PageDownThenHome", {K::kKeyPageDown, K::kKeyHome}, 0, true, 0},
     KeyCase{"PageUp", {K::kKeyDown, K::kKeyPageUp}, 0, true, 0},
-    KeyCase{"OtherKeys", {K::kKeyDown, 7, 22, 40}, 1, true, 0},
+    KeyCase{"OtherKeys", {K::kKeyDown, 7, 22, 40, 0}, 1, true, 0},
     KeyCase{"EscapeHides", {K::kKeyDown, K::kKeyEscape}, 1, false, 0},
     KeyCase{"EnterHidesAndAsks", {K::kKeyDown, K::kKeyEnter}, 1, false, 1}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -58,8 +59,8 @@ TEST_F(UndoPanel, EnterRestoresTheSelectedLine)
     cell.pitch = 3;
 
     panel.open(40, 40);
-    panel.onVirtualKey(K::kKeyDown);
-    ASSERT_EQ(panel.onVirtualKey(K::kKeyEnter), 1);
+    panel.onKeyEvent(namedKey(K::kKeyDown));
+    ASSERT_EQ(panel.onKeyEvent(namedKey(K::kKeyEnter)), 1);
     EXPECT_EQ(panel.restoreCheckpoint(panel.selectedLine()), 0);
     EXPECT_EQ(song->patterns[0].tracks.trackAt(0)->rowAt(0)->pitch, 1);
 

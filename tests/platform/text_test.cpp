@@ -46,6 +46,9 @@ TEST(Windows1252, PastedUtf8ComesBackAndWhatTheCodePageLacksIsAQuestionMark)
     EXPECT_EQ(utf8ToWindows1252("\xE2\x86\x92 \xF0\x9F\x8E\xB5"), "? ?");   // an arrow, a note
     EXPECT_EQ(utf8ToWindows1252("a\xC3"), "a?");                             // cut short
     EXPECT_EQ(utf8ToWindows1252("\xFFz\x80"), "?z?");                        // not UTF-8
+
+    // Pasted text keeps Latin-1 and leaves the rest out.
+    EXPECT_EQ(utf8ToLatin1("Caf\xC3\xA9 \xE2\x82\xAC\xC2\x85 \xE2\x86\x92" "a\xC3"), "Caf\xE9  a");
     EXPECT_EQ(windows1252ToUnicode(0x80), U'\u20AC');
     EXPECT_EQ(windows1252ToUnicode(0xFF), U'\u00FF');
 }

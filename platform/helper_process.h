@@ -1,0 +1,31 @@
+#pragma once
+// Runs a helper program (a dialog of the desktop) and collects what it
+// prints. The program is found on PATH and started with an argument vector,
+// never through a shell; its input and error output are /dev/null. It is
+// reaped by waitpid on its own pid, so the host's SIGCHLD handling is left
+// alone. While it runs, `waiting` is called every few milliseconds.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct HelperResult {
+    bool started = false;
+    // The exit status; -1 when it was killed by a signal or could not be
+    // learnt (a host that reaps every child itself).
+    int exitStatus = -1;
+    std::string output;
+    // More than the cap was printed: the output is cut and not to be trusted.
+    bool overflowed = false;
+};
+
+HelperResult runHelper(const std::vector<std::string>& arguments, size_t outputCap,
+                       const std::function<void()>& waiting);
+
+// Whether PATH holds an executable file of that name.
+bool programOnPath(const std::string& name);
+
+} // namespace platform
