@@ -77,7 +77,8 @@ public:
     TesselInstrument* getPreviewInstrument() const { return previewInstrument; }
     // 0: the path line; else the list's selection + 1.
     int32_t getFocusPart() const { return focusPart; }
-    bool scanRunning() const { return scanThread_.joinable() && !scanFinished.load(); }
+    // The first listing's thread has not yet been joined by idle().
+    bool firstScanPending() const { return scanThread_.joinable(); }
     TesselListBox& getList() { return list; }
     TesselPathBox& getPathBox() { return pathBox; }
 
@@ -85,6 +86,8 @@ private:
     using PathKind = file_box_listing::PathKind;
 
     file_box_listing::BrowserMode browserMode() const;
+    // The folder listed, or the folder of the file listed; mutex held.
+    std::string folderPath() const;
     // The first listing: the box's own thread.
     void scanStartFolder(std::string folder, uint32_t generation);
     // The listing of a folder into the list; the caller holds the mutex.
