@@ -101,6 +101,13 @@ bool TesselFileBox::idle()
     return true;
 }
 
+bool TesselFileBox::hasChanged()
+{
+    idle();
+    platform::MutexLock lock(*browserMutex, platform::kWaitForever);
+    return list.dirty || pathBox.dirty;
+}
+
 void TesselFileBox::publishFolder(const std::string& folder, std::vector<TesselListItem>& items)
 {
     showListingOf(folder, PathKind::Folder);

@@ -68,6 +68,9 @@ public:
     // The GUI thread's idle: true once after the first listing finished,
     // with the list marked for drawing.
     bool idle();
+    // For the page's dirty test (runs idle): the path line or the list
+    // changed since they were drawn.
+    bool hasChanged();
 
     // The folder shown, or the folder of the file shown; with its '/'.
     std::string folder() const;

@@ -346,7 +346,9 @@ TEST_F(FileBoxTest, PictureOfABrowserInAFolder)
     press(b, namedKey(kVkDown));
     press(b, namedKey(kVkDown));
     COffscreenContext page{nullptr, 570, 230, CColor{38, 40, 45, 0}};
+    EXPECT_TRUE(b.hasChanged());
     b.drawBrowser(&page, true);
+    EXPECT_FALSE(b.hasChanged()) << "drawn as it is";
     const CRect list = *b.getList().getRect();
     // The focused selection (row 2) in the highlight colour, others on the well.
     EXPECT_EQ(page.getImage()->pixelAt(list.left + 300, list.top + 2 * 8 + 4),
