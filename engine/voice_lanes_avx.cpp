@@ -49,7 +49,7 @@ QB_LANES_AVX2 inline void store(TesselLaneVectors& v, const Regs& r, int q)
 // Rows of a tile (eight frames by eight lanes) into the rows of lanes
 // 4h .. 4h + 3 from `column`: the frames k and k + 4 of four lanes loaded
 // side by side, then four-by-four transposes inside the halves.
-QB_LANES_AVX2 inline void transposeHalf(const float* tile, float* rows, int32_t stride, int32_t column, int h)
+QB_LANES_AVX2 inline __attribute__((always_inline)) void transposeHalf(const float* tile, float* rows, int32_t stride, int32_t column, int h)
 {
     const float* t = tile + 4 * h;
     const __m256 v0 = _mm256_loadu2_m128(t + 32, t);
@@ -66,7 +66,7 @@ QB_LANES_AVX2 inline void transposeHalf(const float* tile, float* rows, int32_t 
 }
 
 // The rows of the first `lanes` lanes of a tile (the others are not read).
-QB_LANES_AVX2 inline void transpose(const float* tile, float* rows, int32_t stride, int32_t column, int lanes)
+QB_LANES_AVX2 inline __attribute__((always_inline)) void transpose(const float* tile, float* rows, int32_t stride, int32_t column, int lanes)
 {
     transposeHalf(tile, rows, stride, column, 0);
     if (lanes > 4)
@@ -175,8 +175,9 @@ QB_LANES_AVX2 inline float largest(__m256 v)
 namespace {
 
 // Tile rows into the lanes' rows, from column `tile`.
+// Inline in the loops: a call would spill the lanes' registers every tile.
 template <int kVectors>
-QB_LANES_AVX2 inline void transposeTile(TesselLaneWalk& w, int32_t tile)
+QB_LANES_AVX2 inline __attribute__((always_inline)) void transposeTile(TesselLaneWalk& w, int32_t tile)
 {
     TesselLaneBuffers& b = w.buffers;
     for (int q = 0; q < kVectors; ++q) {

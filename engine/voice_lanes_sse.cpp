@@ -39,7 +39,7 @@ void store(TesselLaneVectors& v, const Regs& r, int q)
     _mm_store_ps(v.current[1] + o, r.current1);
 }
 
-void transpose(const float* tile, float* rows, int32_t stride, int32_t column)
+inline __attribute__((always_inline)) void transpose(const float* tile, float* rows, int32_t stride, int32_t column)
 {
     __m128 r0 = _mm_load_ps(tile);
     __m128 r1 = _mm_load_ps(tile + 4);
@@ -106,8 +106,9 @@ __m128 largest(__m128 v)
 
 namespace {
 
+// Inline in the loops: a call would spill the lanes' registers every tile.
 template <int kVectors>
-void transposeTile(TesselLaneWalk& w, int32_t tile)
+inline __attribute__((always_inline)) void transposeTile(TesselLaneWalk& w, int32_t tile)
 {
     TesselLaneBuffers& b = w.buffers;
     for (int q = 0; q < kVectors; ++q) {
