@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -185,6 +186,47 @@ void TesselLaneWalk::quiet(int l)
         v.lo[l] = INT32_MAX;   // every frame takes the scalar step
         v.last[l] = INT32_MIN;
     }
+}
+
+namespace {
+
+// Steps a gain can take from `current` while keep x current + take, rounded
+// twice, stays above `floor`. Each step keeps at least keep x (1 - 2^-24) of
+// the gain; the bound takes twice that loss and one step less.
+int64_t stepsAbove(float current, float keep, float take, float floor)
+{
+    if (!(current > floor) || !(take >= 0.0f))
+        return 0;
+    if (take > floor || keep >= 1.0f)
+        return INT64_MAX;   // never below take, or held
+    if (!(keep > 0.0f))
+        return 0;
+    const double shrink = std::log(static_cast<double>(keep) * (1.0 - 0x1p-23));
+    const double steps = std::log(static_cast<double>(floor) / current) / shrink;
+    return steps >= 1.0 && steps < 1e9 ? static_cast<int64_t>(steps) - 1 : 0;
+}
+
+} // namespace
+
+int32_t TesselLaneWalk::quietSteps() const
+{
+    const TesselLaneVectors& v = buffers.vectors;
+    int64_t n = INT32_MAX;
+    for (int l = 0; l < lanes_ && n > 0; ++l) {
+        const float step = v.step[l];
+        if (v.frame[l] < v.lo[l] || v.frame[l] > v.last[l])
+            return 0;
+        if (step != 0.0f) {
+            // A frame moves by at most the step's whole frames and one more.
+            const int64_t move = static_cast<int64_t>(std::fabs(step)) + 1;
+            const int64_t room = step > 0.0f ? int64_t{v.last[l]} - v.frame[l] : int64_t{v.frame[l]} - v.lo[l];
+            n = std::min(n, room / move);
+        }
+        for (int j = 0; j < 2 && ramping; ++j)
+            if (v.floor[j][l] != lanes::kNoFloor)
+                n = std::min(n, stepsAbove(v.current[j][l], v.keep[j][l], v.take[j][l], v.floor[j][l]));
+    }
+    return static_cast<int32_t>(std::max<int64_t>(n, 0));
 }
 
 void TesselLaneWalk::refresh()

@@ -129,6 +129,10 @@ public:
     void settle(int32_t frame, unsigned mask);
     // Boundaries at or after the last frame walked.
     void finish();
+    // Steps from the lanes' present state that cannot leave a lane's quiet
+    // frames or bring a ramping gain to its floor: the vector loops take
+    // them without asking which lanes need the scalar step.
+    int32_t quietSteps() const;
 
     TesselLaneBuffers& buffers;
     const int tile;
