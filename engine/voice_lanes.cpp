@@ -168,6 +168,7 @@ void TesselLaneWalk::hold(int l, bool still)
         v.take[j][l] = 0.0f;
         v.floor[j][l] = lanes::kNoFloor;
     }
+    v.rampQuiet[l] = INT32_MAX;
     if (!still)
         return;
     v.step[l] = 0.0f;
@@ -208,7 +209,17 @@ int64_t stepsAbove(float current, float keep, float take, float floor)
 
 } // namespace
 
-int32_t TesselLaneWalk::quietSteps() const
+void TesselLaneWalk::boundRamp(int l, int32_t frame)
+{
+    const TesselLaneVectors& v = buffers.vectors;
+    int64_t n = INT32_MAX;
+    for (int j = 0; j < 2; ++j)
+        if (v.floor[j][l] != lanes::kNoFloor)
+            n = std::min(n, stepsAbove(v.current[j][l], v.keep[j][l], v.take[j][l], v.floor[j][l]));
+    buffers.vectors.rampQuiet[l] = static_cast<int32_t>(std::min<int64_t>(int64_t{frame} + n, INT32_MAX));
+}
+
+int32_t TesselLaneWalk::quietSteps(int32_t frame) const
 {
     const TesselLaneVectors& v = buffers.vectors;
     int64_t n = INT32_MAX;
@@ -222,9 +233,8 @@ int32_t TesselLaneWalk::quietSteps() const
             const int64_t room = step > 0.0f ? int64_t{v.last[l]} - v.frame[l] : int64_t{v.frame[l]} - v.lo[l];
             n = std::min(n, room / move);
         }
-        for (int j = 0; j < 2 && ramping; ++j)
-            if (v.floor[j][l] != lanes::kNoFloor)
-                n = std::min(n, stepsAbove(v.current[j][l], v.keep[j][l], v.take[j][l], v.floor[j][l]));
+        if (ramping)
+            n = std::min(n, int64_t{v.rampQuiet[l]} - frame);
     }
     return static_cast<int32_t>(std::max<int64_t>(n, 0));
 }

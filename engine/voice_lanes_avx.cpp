@@ -208,7 +208,7 @@ template <int kVectors, int kKind, bool kRamp>
 QB_LANES_AVX2 __attribute__((noinline)) int32_t run(TesselLaneWalk& w, int32_t frame, int32_t stop, unsigned* mask)
 {
     TesselLaneBuffers& b = w.buffers;
-    const int32_t quiet = frame + std::min(w.quietSteps(), stop - frame);
+    const int32_t quiet = frame + std::min(w.quietSteps(frame), stop - frame);
     Regs r0 = load(b.vectors, 0);
     Regs r1 = kVectors == 2 ? load(b.vectors, 1) : r0;
     w.tileRamped = w.tileRamped || kRamp;
