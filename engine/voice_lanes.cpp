@@ -174,6 +174,8 @@ void TesselLaneWalk::hold(int l, bool still)
     v.step[l] = 0.0f;
     v.lo[l] = INT32_MIN;
     v.last[l] = INT32_MAX;
+    v.wrapAfter[l] = INT32_MAX;
+    v.wrapBy[l] = 0;
 }
 
 void TesselLaneWalk::quiet(int l)
@@ -187,6 +189,11 @@ void TesselLaneWalk::quiet(int l)
         v.lo[l] = INT32_MAX;   // every frame takes the scalar step
         v.last[l] = INT32_MIN;
     }
+    // A forward loop the vector step wraps itself, from a position before its end.
+    const TesselLoopWrap wrap = loopWrap(buffers.lane[l].walk, *buffers.lane[l].sample);
+    const bool wraps = wrap.by > 0 && v.frame[l] < wrap.at;
+    v.wrapAfter[l] = wraps ? wrap.at - 1 : INT32_MAX;
+    v.wrapBy[l] = wraps ? wrap.by : 0;
 }
 
 namespace {
@@ -227,7 +234,7 @@ int32_t TesselLaneWalk::quietSteps(int32_t frame) const
         const float step = v.step[l];
         if (v.frame[l] < v.lo[l] || v.frame[l] > v.last[l])
             return 0;
-        if (step != 0.0f) {
+        if (step != 0.0f && v.wrapBy[l] == 0) {
             // A frame moves by at most the step's whole frames and one more.
             const int64_t move = static_cast<int64_t>(std::fabs(step)) + 1;
             const int64_t room = step > 0.0f ? int64_t{v.last[l]} - v.frame[l] : int64_t{v.frame[l]} - v.lo[l];

@@ -73,6 +73,8 @@ struct alignas(32) TesselLaneVectors {
     int32_t lo[lanes::kMaxLanes];      // quiet frames: lo <= frame <= last
     int32_t last[lanes::kMaxLanes];
     int32_t rampQuiet[lanes::kMaxLanes];   // steps before this frame leave the gains above their floors
+    int32_t wrapAfter[lanes::kMaxLanes];   // a frame above it goes back wrapBy frames (a forward loop)
+    int32_t wrapBy[lanes::kMaxLanes];
 };
 
 // Per lane and block frame: position and the gains of both channels, in

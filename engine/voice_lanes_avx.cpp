@@ -120,6 +120,9 @@ QB_LANES_AVX2 inline __attribute__((always_inline)) unsigned step(Regs& r, Tesse
         whole = _mm256_add_ps(whole, _mm256_and_ps(over, one));
         r.frame = _mm256_add_epi32(r.frame, _mm256_cvttps_epi32(whole));
     }
+    // A forward loop's end: back by its length.
+    const __m256i wrapped = _mm256_cmpgt_epi32(r.frame, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.wrapAfter + o)));
+    r.frame = _mm256_sub_epi32(r.frame, _mm256_and_si256(wrapped, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.wrapBy + o))));
     if (kRamp) {
         r.current0 = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(v.keep[0] + o), r.current0), _mm256_loadu_ps(v.take[0] + o));
         r.current1 = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(v.keep[1] + o), r.current1), _mm256_loadu_ps(v.take[1] + o));

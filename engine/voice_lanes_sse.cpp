@@ -86,6 +86,9 @@ inline __attribute__((always_inline)) unsigned step(Regs& r, TesselLaneBuffers& 
         r.fraction = _mm_andnot_ps(over, fraction);
         r.frame = _mm_add_epi32(r.frame, _mm_cvttps_epi32(_mm_add_ps(whole, _mm_and_ps(over, one))));
     }
+    // A forward loop's end: back by its length.
+    const __m128i wrapped = _mm_cmpgt_epi32(r.frame, _mm_load_si128(reinterpret_cast<const __m128i*>(v.wrapAfter + o)));
+    r.frame = _mm_sub_epi32(r.frame, _mm_and_si128(wrapped, _mm_load_si128(reinterpret_cast<const __m128i*>(v.wrapBy + o))));
     if (kRamp) {
         r.current0 = _mm_add_ps(_mm_mul_ps(_mm_load_ps(v.keep[0] + o), r.current0), _mm_load_ps(v.take[0] + o));
         r.current1 = _mm_add_ps(_mm_mul_ps(_mm_load_ps(v.keep[1] + o), r.current1), _mm_load_ps(v.take[1] + o));
