@@ -238,7 +238,7 @@ protected:
             {"steps longer than the loop", tight, none, {voice(100, 37.3f), voice(105, 1000.5f), voice(100, 11.0f)}},
             // A step that lands less than a length beyond the end wraps in the vector step; one more frame does not.
             {"steps just shorter than a short loop", tight, none,
-             {voice(100, 8.9f), voice(109, 8.999f), voice(100, 9.0f), voice(0, 0.999f), voice(109, 1.5f)}},
+             {voice(100, 8.9f), voice(109, 8.999f), voice(100, 9.0f), voice(104, 10.5f), voice(0, 0.999f), voice(109, 1.5f)}},
             {"steps longer than a ping-pong loop", tightPingPong, none, {voice(100, 37.3f), voice(109, 13.5f)}},
             {"the sample's end", none, none,
              {voice(2000, 2.3f), voice(2900, 0.6f), voice(2990, 1.0f), voice(3001, 0.05f), voice(2992, 1.1f)}},
