@@ -88,7 +88,9 @@ bool TesselLaneWalk::begin()
     TesselLaneVectors& v = buffers.vectors;
     first = INT32_MAX;
     int32_t last = 0;
-    for (int l = 0; l < width; ++l) {
+    // The vectors the loops step: one, or two past a vector's lanes.
+    const int stepped = lanes_ > tile ? width : tile;
+    for (int l = 0; l < stepped; ++l) {
         v.frame[l] = 0;
         v.fraction[l] = 0.0f;
         v.current[0][l] = v.current[1][l] = 0.0f;
