@@ -44,5 +44,6 @@ std::vector<Resource> drawSmallSkins();
 std::vector<Resource> drawPanels();
 std::vector<Resource> drawGridSkins();
 std::vector<Resource> drawEditorSkins();
+std::vector<Resource> drawEnvelopeSkins();
 
 } // namespace generator
