@@ -27,6 +27,8 @@ public:
     {
         if (options.kind == WindowOptions::Kind::Child)
             parent_ = options.parent->handle();
+        else if (options.parent)
+            owner_ = options.parent->handle();
         invalid_ = image_.bounds();   // the first paint
     }
 
@@ -147,6 +149,7 @@ public:
     HeadlessWindowSystem& system_;
     const uintptr_t handle_;
     uintptr_t parent_ = 0;
+    uintptr_t owner_ = 0;   // a top-level window's: the one it stays above
     Rect rect_;
     bool visible_;
     std::string title_;
@@ -327,6 +330,12 @@ bool HeadlessWindowSystem::acceptsDrops(const Window& window) const
 {
     const HeadlessWindow* w = lookUp(window.handle());
     return w && w->drops_;
+}
+
+Window* HeadlessWindowSystem::owner(const Window& window) const
+{
+    const HeadlessWindow* w = lookUp(window.handle());
+    return w ? lookUp(w->owner_) : nullptr;
 }
 
 bool HeadlessWindowSystem::keptAbove(const Window& window) const

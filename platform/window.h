@@ -207,6 +207,8 @@ public:
     // Inside a handler, the state of the message being handled; else the live one.
     virtual InputState inputState() = 0;
     virtual Point cursorPosition() = 0;   // screen
+    // The whole screen area that top-level windows may take; empty when unknown.
+    virtual Rect screenArea() { return {}; }
     virtual void warpPointer(Point screen) = 0;
     // Every monitor as it shows now, in one image of the whole virtual
     // screen; empty when the screen cannot be read (and by default).
@@ -223,6 +225,16 @@ public:
     // id and nothing else sees it. False when the key is taken elsewhere.
     virtual bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) = 0;
     virtual void unregisterHotKey(Window& target, int32_t id) = 0;
+    // Hands a window outside the program a key press and release as its
+    // system would deliver them, with these modifiers (kShiftHeld,
+    // kControlHeld, kAltHeld) held. False when it could not be sent.
+    virtual bool sendKey(Window& target, uint8_t windowsKey, uint32_t modifiers)
+    {
+        (void)target;
+        (void)windowsKey;
+        (void)modifiers;
+        return false;
+    }
     // Dispatches pending messages, then paints, then due timers; never blocks.
     virtual void pump() = 0;
 

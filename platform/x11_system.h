@@ -189,6 +189,8 @@ public:
     void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
     bool registerHotKey(platform::Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
     void unregisterHotKey(platform::Window& target, int32_t id) override;
+    bool sendKey(platform::Window& target, uint8_t windowsKey, uint32_t modifiers) override;
+    Rect screenArea() override;
     void pump() override;
     std::string clipboardText() override;
     bool popupShowing() const override { return popup_ != nullptr; }

@@ -50,6 +50,13 @@ constexpr int32_t kEnvelopeLabelUpperLane = 408;
 constexpr int32_t kEnvelopeLabelLowerLane = 409;
 constexpr int32_t kEnvelopeLabelOneLane = 410;
 
+// The editor window's pages and panels.
+constexpr int32_t kSidePagePanel = 108;     // 705 x 432: the size of the pages at (9, 43)
+constexpr int32_t kHelpPanel = 261;         // 723 x 64: the help page, bottom-aligned
+constexpr int32_t kSplashBackground = 388;  // 480 x 300
+constexpr int32_t kSplashLogo = 389;        // 280 x 64, on key green
+constexpr int32_t kSplashHostMark = 403;    // 120 x 20: drawn only in the own host
+
 // Data: the product font, a TrueType file whose family is "Quorbel".
 constexpr int32_t kProductFont = 275;
 

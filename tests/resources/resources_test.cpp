@@ -30,6 +30,8 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kChannelHeaderSkin, 9, 5}, {kUndoPanel, 440, 116}, {kFolderButton, 14, 9},
         {kEnvelopeLabelSecondLane, 33, 11}, {kEnvelopeLabelUpperLane, 39, 11},
         {kEnvelopeLabelLowerLane, 57, 11},  {kEnvelopeLabelOneLane, 45, 11},
+        {kSidePagePanel, 705, 432}, {kHelpPanel, 723, 64},
+        {kSplashBackground, 480, 300}, {kSplashLogo, 280, 64}, {kSplashHostMark, 120, 20},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -37,7 +39,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 27u);
+    EXPECT_EQ(bitmapIds().size(), 32u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
