@@ -23,7 +23,7 @@ public:
         : system_(system), handle_(handle), rect_(options.rect), visible_(options.visible),
           title_(options.title ? options.title : ""), className_(options.className ? options.className : ""),
           image_(options.rect.width(), options.rect.height()),
-          handler_(options.handler)
+          handler_(options.handler), tool_(options.tool && options.kind == WindowOptions::Kind::TopLevel)
     {
         if (options.kind == WindowOptions::Kind::Child)
             parent_ = options.parent->handle();
@@ -81,9 +81,12 @@ public:
 
     void show(bool visible) override
     {
-        if (alive_ && visible && !visible_)
+        const bool appearing = alive_ && visible && !visible_;
+        if (appearing)
             invalid_ = image_.bounds();
         visible_ = visible;
+        if (appearing && tool_)
+            system_.setFocus(this);
     }
 
     bool isVisible() const override { return alive_ && visible_; }
@@ -159,6 +162,7 @@ public:
     Cursor cursor_ = Cursor::Arrow;
     bool drops_ = false;
     WindowHandler* handler_;
+    const bool tool_;
     bool alive_ = true;
 };
 
@@ -174,6 +178,8 @@ std::unique_ptr<Window> HeadlessWindowSystem::createWindow(const WindowOptions& 
         return nullptr;
     auto window = std::make_unique<HeadlessWindow>(*this, nextHandle_++, options);
     windows_[window->handle()] = window.get();
+    if (window->tool_ && window->visible_)
+        setFocus(window.get());
     return window;
 }
 
@@ -333,6 +339,12 @@ bool HeadlessWindowSystem::keptAbove(const Window& window) const
 {
     const HeadlessWindow* w = lookUp(window.handle());
     return w && w->above_;
+}
+
+bool HeadlessWindowSystem::isTool(const Window& window) const
+{
+    const HeadlessWindow* w = lookUp(window.handle());
+    return w && w->tool_;
 }
 
 std::string HeadlessWindowSystem::title(const Window& window) const
