@@ -44,6 +44,27 @@ constexpr int32_t kCloseBox = 330;       // 12 x 22: two faces of 11 rows, on ke
 constexpr int32_t kListIcons = 384;      // 8 x 8 icons in a row, on key green
 constexpr int32_t kCapsLockPlate = 436;
 
+// The help panel: the panel (723 x 64), the same while the editor window is
+// inactive, the two-faced buttons (upper face up, lower face pressed, each
+// the size of its place below) and the mark of the toggle (12 x 12, at
+// 322, 9 while the panel shows at start).
+constexpr int32_t kHelpPanel = 261;
+constexpr int32_t kHelpPanelInactive = 267;
+constexpr int32_t kHelpGettingStarted = 263;
+constexpr int32_t kHelpFurther = 264;
+constexpr int32_t kHelpSearch = 265;
+constexpr int32_t kHelpContents = 266;
+constexpr int32_t kHelpShownMark = 400;
+
+struct SkinPlace {
+    int32_t left, top, right, bottom;
+};
+// The panel's buttons: 0 contents, 1 search, 2 getting started, 3 going
+// further, 4 the show-at-start toggle (no bitmap of its own) around the mark.
+constexpr SkinPlace kHelpPanelButtons[5] = {
+    {158, 8, 234, 56}, {238, 8, 314, 56}, {474, 8, 594, 56}, {598, 8, 718, 56}, {318, 5, 470, 25}};
+constexpr SkinPlace kHelpShownMarkPlace = {322, 9, 334, 21};
+
 // Data: the product font, a TrueType file whose family is "Quorbel".
 constexpr int32_t kProductFont = 275;
 

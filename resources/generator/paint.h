@@ -43,5 +43,6 @@ std::vector<Resource> drawFontStrips();
 std::vector<Resource> drawSmallSkins();
 std::vector<Resource> drawPanels();
 std::vector<Resource> drawGridSkins();
+std::vector<Resource> drawHelpPanel();
 
 } // namespace generator
