@@ -55,9 +55,10 @@ std::string textOf(litehtml::element& element)
 void collectContents(litehtml::element& at, int lists, std::vector<ContentsRow>& rows)
 {
     if (tagIs(at, "a")) {
+        // The links of its lists; the page's own header is no entry.
         const char* href = at.get_attr("href");
         const Link link = resolveLink(kContents, href ? href : "");
-        if (link.kind == LinkKind::page)
+        if (link.kind == LinkKind::page && lists > 0)
             rows.push_back({std::max(lists - 1, 0), textOf(at), link.page});
         return;
     }

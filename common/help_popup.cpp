@@ -4,6 +4,7 @@
 #include "common/help_address.h"
 #include "common/help_pages.h"
 #include "common/help_popup_fit.h"
+#include "platform/canvas.h"
 #include "platform/key_table.h"
 
 #include <time.h>
@@ -19,6 +20,7 @@ using platform::MessageKind;
 int32_t budget = CHelpPopup::kLoadBudgetMs;
 
 constexpr long kPassNanoseconds = 5'000'000;
+constexpr platform::Colour kBorder = platform::rgb(100, 104, 112);
 
 } // namespace
 
@@ -119,8 +121,13 @@ bool CHelpPopup::handleMessage(platform::Window& window, platform::WindowMessage
     if (web::browserMessage(window, message))
         return true;
     switch (message.kind) {
-    case MessageKind::Paint:
-        return true;   // the page covers the window
+    case MessageKind::Paint: {
+        // The page covers the window; a line frames it, as a bordered popup.
+        platform::Canvas canvas(window.image());
+        canvas.setClip(message.area);
+        canvas.frameRect({0, 0, window.rect().width(), window.rect().height()}, kBorder);
+        return true;
+    }
     case MessageKind::Resized:
         if (web::WebView* view = web::getBrowser(window))
             view->setArea({0, 0, message.area.width(), message.area.height()});

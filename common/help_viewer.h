@@ -71,6 +71,7 @@ public:
     const std::vector<SearchHit>& searchHits() const { return hits_; }
     bool searchRun() const { return searchRun_; }
     // The row the pane shows first, and the one of the page shown (-1: none).
+    int32_t firstRow() const { return firstRow_; }
     int32_t selectedRow() const { return selected_; }
 
     // Runs the search of the text typed.

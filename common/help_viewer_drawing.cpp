@@ -24,14 +24,6 @@ constexpr Colour kHeadingInk = rgb(43, 61, 86);
 constexpr Colour kSelection = rgb(60, 96, 140);
 constexpr int32_t kIndent = 14;
 
-void frame(Canvas& canvas, const Rect& rect, Colour colour)
-{
-    canvas.fillRect({rect.left, rect.top, rect.right, rect.top + 1}, colour);
-    canvas.fillRect({rect.left, rect.bottom - 1, rect.right, rect.bottom}, colour);
-    canvas.fillRect({rect.left, rect.top, rect.left + 1, rect.bottom}, colour);
-    canvas.fillRect({rect.right - 1, rect.top, rect.right, rect.bottom}, colour);
-}
-
 platform::TextPaint ink(Colour colour)
 {
     platform::TextPaint paint;
@@ -53,7 +45,7 @@ void HelpViewer::paint(const Rect& area)
 void HelpViewer::drawButton(Canvas& canvas, const Rect& rect, std::string_view text, bool enabled) const
 {
     canvas.fillRect(rect, rgb(248, 248, 246));
-    frame(canvas, rect, kLine);
+    canvas.frameRect(rect, kLine);
     platform::drawTextInRect(canvas, *font_, text, rect, platform::TextAlign::centre, ink(enabled ? kInk : kGreyInk));
 }
 
@@ -80,18 +72,18 @@ void HelpViewer::drawPane(Canvas& canvas) const
         const Rect tab{i * kPaneWidth / 2 + 4, kStripHeight + 4, (i + 1) * kPaneWidth / 2 - 2, kStripHeight + kTabHeight};
         const bool active = static_cast<int>(tab_) == i;
         canvas.fillRect(tab, active ? kPaper : kFace);
-        frame(canvas, active ? Rect{tab.left, tab.top, tab.right, tab.bottom + 1} : tab, kLine);
+        canvas.frameRect(active ? Rect{tab.left, tab.top, tab.right, tab.bottom + 1} : tab, kLine);
         platform::drawTextInRect(canvas, active ? *boldFont_ : *font_, names[i], tab, platform::TextAlign::centre,
                                  ink(kInk));
     }
     const Rect sheet{4, kStripHeight + kTabHeight, kPaneWidth - 4, height - 4};
     canvas.fillRect(sheet, kPaper);
-    frame(canvas, sheet, kLine);
+    canvas.frameRect(sheet, kLine);
     if (tab_ == Tab::search) {
         platform::drawText(canvas, *font_, "Type in the words to search for:",
                            {kSearchEntry.left, kSearchEntry.top - 18}, ink(kInk));
         canvas.fillRect(kSearchEntry, kPaper);
-        frame(canvas, kSearchEntry, entryFocused_ ? kSelection : kLine);
+        canvas.frameRect(kSearchEntry, entryFocused_ ? kSelection : kLine);
         const Rect inside{kSearchEntry.left + 4, kSearchEntry.top, kSearchEntry.right - 4, kSearchEntry.bottom};
         platform::drawTextInRect(canvas, *font_, searchText_, inside, platform::TextAlign::left, ink(kInk));
         if (entryFocused_) {

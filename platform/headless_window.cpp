@@ -28,6 +28,7 @@ public:
         if (options.kind == WindowOptions::Kind::Child)
             parent_ = options.parent->handle();
         invalid_ = image_.bounds();   // the first paint
+        above_ = tool_;
     }
 
     ~HeadlessWindow() override
