@@ -106,10 +106,16 @@ bool CHelpPopup::onCreate()
 {
     if (web::embedBrowser(*window_) != web::kEmbedded)
         return false;
-    if (web::displayPage(*window_, address_) != web::kEmbedded)
+    if (!showAddress())
         return false;
     window_->setTimer(kLoadTimer, kLoadTimerMs);
     return true;
+}
+
+bool CHelpPopup::showAddress()
+{
+    // A page the help lacks shows as an error page, which is no key page.
+    return web::displayPage(*window_, address_) == web::kEmbedded && !web::getBrowser(*window_)->pageMissing();
 }
 
 bool CHelpPopup::handleMessage(platform::Window& window, platform::WindowMessage& message)
@@ -201,7 +207,7 @@ void CHelpPopup::onKeyDown(uint8_t windowsKey)
         return;
     }
     setPage(next);
-    if (web::displayPage(*window_, address_) != web::kEmbedded) {
+    if (!showAddress()) {
         close(kCancelled, true);
         return;
     }

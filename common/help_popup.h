@@ -66,6 +66,7 @@ private:
     bool handleMessage(platform::Window& window, platform::WindowMessage& message) override;
     // The window's handlers.
     bool onCreate();
+    bool showAddress();
     void onTimer();
     void onKeyDown(uint8_t windowsKey);
     void onDeactivate();

@@ -101,8 +101,6 @@ WebContainer::~WebContainer() = default;
 
 void WebContainer::setSource(const help::Archive* archive, std::string page)
 {
-    if (archive != archive_)
-        pictures_.clear();
     archive_ = archive;
     page_ = std::move(page);
     caption_.clear();

@@ -48,6 +48,8 @@ public:
     // Where style sheets and images come from: an archive page's folder.
     // The archive must outlive the documents laid out meanwhile.
     void setSource(const help::Archive* archive, std::string page);
+    // Pictures are kept by archive path until the archive changes.
+    void forgetPictures() { pictures_.clear(); }
     // The client area that media queries and percentages see.
     void setViewSize(int32_t width, int32_t height);
 

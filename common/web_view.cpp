@@ -139,7 +139,7 @@ Navigation WebView::follow(std::string_view address, bool remember)
 
 void WebView::load(const std::string& address, bool remember)
 {
-    if (remember && address_ != kBlankAddress)
+    if (remember && address_ != kBlankAddress && address != address_)
         history_.push_back(address_);
     missing_ = false;
     help::Address parsed;
@@ -149,6 +149,7 @@ void WebView::load(const std::string& address, bool remember)
         if (!archive_ || parsed.archive != archivePath_ || !archive_->isOpen()) {
             archive_ = std::make_unique<help::Archive>(parsed.archive);
             archivePath_ = parsed.archive;
+            container_->forgetPictures();
         }
         std::string html;
         missing_ = !archive_->read(parsed.page, html);

@@ -154,6 +154,10 @@ TEST_F(HelpPopupTest, AnotherKeyOrAnArrowWithoutANeighbourClosesIt)
         EXPECT_EQ(popup->result(), CHelpPopup::kCancelled);
         EXPECT_EQ(system.focusWindow(), ownerWindow.get()) << c.page << " " << int(c.key);
     }
+    // A page the help lacks, or a help file not there, opens nothing.
+    EXPECT_FALSE(popup->open(programHelpFile(), "Keys_XX_9.htm", 110, 117));
+    EXPECT_FALSE(popup->open("/nonexistent/help.chm", "Keys_PE_1.htm", 110, 117));
+    EXPECT_FALSE(popup->isOpen());
 }
 
 TEST_F(HelpPopupTest, LosingTheFocusClosesIt)
