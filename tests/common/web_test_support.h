@@ -27,16 +27,17 @@
 
 // The program's own help, as the help file thread writes it; the product
 // font registered as the editor does.
+// Both go, folder and all, when the test program ends.
 inline const std::string& programHelpFile()
 {
-    static ScratchFolder* folder = new ScratchFolder;
-    static help::HelpFile* file = [] {
-        resources::registerProductFont(platform::FontCatalog::process(), folder->path());
-        auto* written = new help::HelpFile(folder->path(), resources::helpArchive());
-        EXPECT_TRUE(written->waitUntilWritten(std::chrono::seconds(30)));
-        return written;
+    static ScratchFolder folder;
+    static help::HelpFile file(folder.path(), resources::helpArchive());
+    static const bool ready = [] {
+        resources::registerProductFont(platform::FontCatalog::process(), folder.path());
+        return file.waitUntilWritten(std::chrono::seconds(30));
     }();
-    return file->path();
+    EXPECT_TRUE(ready);
+    return file.path();
 }
 
 inline std::string programPage(const char* page)
