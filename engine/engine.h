@@ -103,6 +103,11 @@ public:
     bool playSample(int note, int sample);
     bool playNote(const TesselSubrow& subrow, int channel);
     bool previewNote(const TesselSubrow& subrow, TesselModule* module);
+    // Editor thread, before a preview module is reset, loaded or freed: the
+    // preview channel's voices that play its samples or instruments are
+    // silenced and their keys forgotten. Waits timeoutMs for the song lock
+    // (re-entrant); false, with nothing changed, on time-out.
+    bool removePreviewVoices(const TesselModule& module, uint32_t timeoutMs);
     bool playRow(int pattern, int row);
 
     TesselPlayPosition& position() { return positions.front(); }

@@ -43,6 +43,12 @@ constexpr int32_t kChannelHeaderSkin = 231;   // 9 x 5: 3-pixel caps around a 3-
 constexpr int32_t kCloseBox = 330;       // 12 x 22: two faces of 11 rows, on key green
 constexpr int32_t kListIcons = 384;      // 8 x 8 icons in a row, on key green
 constexpr int32_t kCapsLockPlate = 436;
+// The envelope graph's lane labels: one lane (and its second-lane form), and
+// the upper and lower lanes of a split graph.
+constexpr int32_t kEnvelopeLabelSecondLane = 407;
+constexpr int32_t kEnvelopeLabelUpperLane = 408;
+constexpr int32_t kEnvelopeLabelLowerLane = 409;
+constexpr int32_t kEnvelopeLabelOneLane = 410;
 
 // The help panel: the panel (723 x 64), the same while the editor window is
 // inactive, the two-faced buttons (upper face up, lower face pressed, each

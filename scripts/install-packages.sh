@@ -17,6 +17,8 @@ packages=(
   libpixman-1-dev libfontconfig-dev libfreetype-dev
   fonts-liberation2 fonts-dejavu-core python3-fonttools
   clang libclang-rt-14-dev
+  # The thread sanitizer's runtime for the file box's thread tests.
+  libtsan2
   # The desktop's file, colour and message dialogs (kdialog serves too when
   # present; without either the program draws its own).
   zenity

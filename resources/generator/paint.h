@@ -43,6 +43,7 @@ std::vector<Resource> drawFontStrips();
 std::vector<Resource> drawSmallSkins();
 std::vector<Resource> drawPanels();
 std::vector<Resource> drawGridSkins();
+std::vector<Resource> drawEnvelopeSkins();
 std::vector<Resource> drawHelpPanel();
 
 } // namespace generator

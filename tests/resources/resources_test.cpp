@@ -28,6 +28,8 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kSmallDigits, 82, 6},   {kCloseBox, 12, 22},     {kListIcons, 56, 8},       {kToolbarStrip, 493, 36},
         {kWindowIcon, 32, 32},   {kFrameSlices, 5, 11},   {kCursorBlock, 8, 8},      {kCapsLockPlate, 80, 16},
         {kChannelHeaderSkin, 9, 5}, {kUndoPanel, 440, 116}, {kFolderButton, 14, 9},
+        {kEnvelopeLabelSecondLane, 33, 11}, {kEnvelopeLabelUpperLane, 39, 11},
+        {kEnvelopeLabelLowerLane, 57, 11},  {kEnvelopeLabelOneLane, 45, 11},
         {kHelpPanel, 723, 64},   {kHelpPanelInactive, 723, 64}, {kHelpShownMark, 12, 12},
         {kHelpContents, 76, 96}, {kHelpSearch, 76, 96},   {kHelpGettingStarted, 120, 96}, {kHelpFurther, 120, 96},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
@@ -37,7 +39,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 30u);
+    EXPECT_EQ(bitmapIds().size(), 34u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
