@@ -41,6 +41,10 @@ public:
     Image captureScreen() override;
     static constexpr Point kScreenSize{1024, 768};
     static constexpr Colour kDesktopColour = rgb(58, 110, 165);
+    // One monitor of kScreenSize with nothing reserved, unless a test lays
+    // out others.
+    Rect workArea(const Rect& near) override;
+    void setMonitors(std::vector<Rect> monitors, const Rect& desktopWorkArea = {});
     int32_t trackPopup(Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
     void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
     bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
@@ -111,6 +115,7 @@ public:
     bool keptAbove(const Window& window) const;
     // The window a top-level window was made to stay above; none for others.
     Window* owner(const Window& window) const;
+    bool isTool(const Window& window) const;
     std::string title(const Window& window) const;
     Point iconSize(const Window& window) const;
 
@@ -160,6 +165,8 @@ private:
     std::vector<SentKey> sent_;
     Rect screen_{0, 0, kScreenSize.x, kScreenSize.y};
     HeadlessDialogs dialogs_{*this};
+    std::vector<Rect> monitors_{Rect{0, 0, kScreenSize.x, kScreenSize.y}};
+    Rect desktopWorkArea_;
 };
 
 } // namespace platform

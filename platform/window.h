@@ -130,6 +130,9 @@ struct WindowOptions {
     const char* className = "";   // what ancestor searches look for
     bool visible = true;
     WindowHandler* handler = nullptr;
+    // A top-level tool window: no frame, kept above the others, off the
+    // taskbar, and given the focus each time it shows (a help popup).
+    bool tool = false;
 };
 
 class Window {
@@ -213,6 +216,10 @@ public:
     // Every monitor as it shows now, in one image of the whole virtual
     // screen; empty when the screen cannot be read (and by default).
     virtual Image captureScreen();
+    // What windows may cover (panels and docks left out) on the monitor
+    // nearest to a screen rectangle: the one it overlaps most, else the
+    // closest.
+    virtual Rect workArea(const Rect& near) = 0;
 
     // Shows the menu at a screen point until a row is chosen or the menu is
     // dismissed; messages keep flowing meanwhile. The chosen id (0 included),

@@ -112,6 +112,9 @@ public:
     bool showing() const;
     // What the server said about our size or place.
     void configured(const Rect& rect);
+    // A tool window takes the focus once it is mapped.
+    bool isTool() const { return tool_; }
+    void activate();
 
 private:
     friend class System;
@@ -121,6 +124,10 @@ private:
     };
     void resizeImage(int32_t width, int32_t height);
     void placeOnTop(Window* above);
+    // No frame, above the others, off the taskbar and pager.
+    void markAsTool();
+    // The _NET_WM_STATE a window manager reads when it maps the window.
+    void writeInitialState();
 
     ::Window parent_ = 0;   // 0 for top level
     Rect rect_;
@@ -133,6 +140,7 @@ private:
     std::map<uint32_t, Timer> timers_;
     Cursor cursor_ = Cursor::Arrow;
     bool drops_ = false;
+    bool tool_ = false;
     Presenter presenter_;
     GC gc_ = nullptr;
 };
@@ -185,6 +193,9 @@ public:
     Point cursorPosition() override;
     void warpPointer(Point screen) override;
     Image captureScreen() override;
+    // The monitors from XRandR when the server has it, else the screen;
+    // cut to _NET_WORKAREA when the window manager sets it.
+    Rect workArea(const Rect& near) override;
     int32_t trackPopup(platform::Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
     void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
     bool registerHotKey(platform::Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;

@@ -58,6 +58,8 @@ OwnWindow::OwnWindow(System& system, ::Window xid, const WindowOptions& options,
         hints.height = std::max(rect_.height(), 1);
         XSetWMNormalHints(display, xid_, &hints);
         placeOnTop(options.parent);
+        if (options.tool)
+            markAsTool();
     }
 }
 
@@ -210,12 +212,7 @@ void OwnWindow::setKeepAbove(bool above)
     Display* display = system_.display();
     const Atoms& atoms = system_.atoms();
     if (!visible_) {
-        // Read by the window manager when the window is mapped.
-        if (above)
-            XChangeProperty(display, xid_, atoms.netWmState, XA_ATOM, 32, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(&atoms.netWmStateAbove), 1);
-        else
-            XDeleteProperty(display, xid_, atoms.netWmState);
+        writeInitialState();
         return;
     }
     XEvent event{};

@@ -8,6 +8,8 @@ packages=(
   zlib1g-dev libminizip-dev libflac++-dev libflac-dev libvorbis-dev libogg-dev
   libcurl4-openssl-dev portaudio19-dev libjpeg-dev
   libx11-dev libcairo2-dev libasound2-dev
+  # The window layer tells monitors apart; the help's pages are laid out by litehtml.
+  libxrandr-dev liblitehtml-dev
   # Tests only: real windows on an X server of their own, driven through XTest.
   xvfb libxtst-dev
   # Images, raster and text: pixman under Cairo, FreeType over a private fontconfig;

@@ -45,5 +45,6 @@ std::vector<Resource> drawPanels();
 std::vector<Resource> drawGridSkins();
 std::vector<Resource> drawEditorSkins();
 std::vector<Resource> drawEnvelopeSkins();
+std::vector<Resource> drawHelpPanel();
 
 } // namespace generator

@@ -22,15 +22,6 @@ Image drawSidePagePanel()
     return image;
 }
 
-Image drawHelpPanel()
-{
-    Image image(723, 64, palette::kPanel);
-    Canvas canvas(image);
-    verticalGradient(canvas, image.bounds(), mix(palette::kPanel, palette::kHighlight, 1, 3), palette::kPanel);
-    bevel(canvas, image.bounds(), palette::kPanelLight, palette::kPanelDark);
-    return image;
-}
-
 Image drawSplashBackground()
 {
     Image image(480, 300, rgb(56, 64, 72));
@@ -82,7 +73,6 @@ std::vector<Resource> drawEditorSkins()
 {
     std::vector<Resource> skins;
     skins.push_back({kSidePagePanel, "side page panel", drawSidePagePanel(), {}});
-    skins.push_back({kHelpPanel, "help panel", drawHelpPanel(), {}});
     skins.push_back({kSplashBackground, "splash background", drawSplashBackground(), {}});
     skins.push_back({kSplashLogo, "splash logo", drawSplashLogo(), {}});
     skins.push_back({kSplashHostMark, "splash host mark", drawSplashHostMark(), {}});
