@@ -94,6 +94,7 @@ bool TesselEngine::advanceMainPosition(char* text)
         }
         const TesselPlaylistEntry& entry = songTiming.entries()[at.entry];
         currentOrder = entry.order;
+        playingOrder_.store(currentOrder, std::memory_order_relaxed);
         if (entry.order >= 0 && entry.order < kOrderEntries) {
             const int32_t p = song.orderList.entries[static_cast<size_t>(entry.order)].pattern;
             if (p >= 0 && p < kPatterns)

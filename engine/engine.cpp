@@ -76,6 +76,7 @@ void TesselEngine::construct()
         *slash = '\0';
 
     currentOrder = 0;
+    playingOrder_.store(0, std::memory_order_relaxed);
     positions.emplace_back();
     transport = kStoppedCut;
     blockFrames = 0;

@@ -16,6 +16,7 @@
 #include "model/module.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -97,12 +98,25 @@ public:
     // Ticks of that row for the pattern editor's row column, plus 0.1.
     double speedAtRow(int pattern, int row) const;
 
+    // For display on the editor's thread, written by the audio thread: the
+    // order position of the playing song (-1 in pitch mode, where nothing
+    // keeps a pitch-order position yet; else the order index of the song
+    // timing-list entry last played) and the tempo the timing was last
+    // computed from. Any thread; never blocks.
+    int32_t getPlayingOrder() const;
+    double shownTempo() const { return shownTempo_.load(std::memory_order_relaxed); }
+
     // Audio thread; waits 100 ms for the song lock. False when nothing was rendered.
     bool process(int frames);
     // Editor thread auditions; false when refused or not played.
     bool playSample(int note, int sample);
     bool playNote(const TesselSubrow& subrow, int channel);
     bool previewNote(const TesselSubrow& subrow, TesselModule* module);
+    // Editor thread, before a preview module is reset, loaded or freed: the
+    // preview channel's voices that play its samples or instruments are
+    // silenced and their keys forgotten. Waits timeoutMs for the song lock
+    // (re-entrant); false, with nothing changed, on time-out.
+    bool removePreviewVoices(const TesselModule& module, uint32_t timeoutMs);
     bool playRow(int pattern, int row);
 
     TesselPlayPosition& position() { return positions.front(); }
@@ -261,6 +275,8 @@ private:
 
     bool usable_ = false;
     bool ownsPools_ = false;
+    std::atomic<int32_t> playingOrder_{0};
+    std::atomic<double> shownTempo_{120.0};
     // Declared after its host, so that the output is destroyed first.
     std::unique_ptr<TesselEngineMidiHost> midiHost_;
     std::unique_ptr<TesselMidiOut> ownMidiOut_;

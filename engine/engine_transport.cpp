@@ -13,6 +13,7 @@
 
 void TesselEngine::computeTiming()
 {
+    shownTempo_.store(tempo, std::memory_order_relaxed);
     TesselPositionTable* table = TesselPools::positions;
     if (!table)
         return;
@@ -117,4 +118,11 @@ void TesselEngine::reset()
     }
     logEngineAction(kActReset, 0);
     engineStatus("Re-initialising Quorbel... completed.");
+}
+
+int32_t TesselEngine::getPlayingOrder() const
+{
+    if (song.orderList.inPitchMode())
+        return -1;
+    return playingOrder_.load(std::memory_order_relaxed);
 }

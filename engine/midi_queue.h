@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <mutex>
@@ -22,7 +23,8 @@ public:
     static constexpr int kCapacity = 4096;
     static constexpr int kWaitMs = 500;
 
-    bool lock() { return mutex_.try_lock_for(std::chrono::milliseconds(kWaitMs)); }
+    // A free mutex is taken without reading the clock, as the timed wait would.
+    bool lock() { return mutex_.try_lock() || mutex_.try_lock_for(std::chrono::milliseconds(kWaitMs)); }
     void unlock() { mutex_.unlock(); }
 
     // Under the lock.
@@ -47,6 +49,7 @@ public:
         std::copy_backward(at, last, last + 1);
         *at = m;
         ++end_;
+        changed();
         return true;
     }
 
@@ -55,6 +58,7 @@ public:
         begin_ += std::min(n, size());
         if (begin_ == end_)
             begin_ = end_ = 0;
+        changed();
     }
 
     void shiftTimes(int32_t frames)
@@ -63,7 +67,11 @@ public:
             items_[i].time -= frames;
     }
 
-    void clear() { begin_ = end_ = 0; }
+    void clear()
+    {
+        begin_ = end_ = 0;
+        changed();
+    }
 
     // Takes the lock itself; false when full or the lock was not obtained.
     bool push(const TesselQueuedMessage& m, bool beforeEqual)
@@ -76,17 +84,29 @@ public:
     }
 
     // Takes the lock itself; keeps `previous` when the lock was not obtained.
+    // The engine asks once per channel and tick: while nothing changed the
+    // queue since the last count, that count stands without the lock.
     int count(int previous)
     {
+        const uint64_t last = counted_.load(std::memory_order_acquire);
+        if (static_cast<uint32_t>(last >> 32) == changes_.load(std::memory_order_acquire))
+            return static_cast<int>(static_cast<uint32_t>(last));
         if (!lock())
             return previous;
-        int n = size();
+        const int n = size();
+        counted_.store(uint64_t{changes_.load(std::memory_order_relaxed)} << 32 | static_cast<uint32_t>(n),
+                       std::memory_order_release);
         unlock();
         return n;
     }
 
 private:
+    // Under the lock; the release orders the change before a counter that says it happened.
+    void changed() { changes_.fetch_add(1, std::memory_order_release); }
+
     std::timed_mutex mutex_;
+    std::atomic<uint32_t> changes_{1};   // the first count takes the lock
+    std::atomic<uint64_t> counted_{0};   // changes_ at the last count, and that count
     std::array<TesselQueuedMessage, kCapacity> items_{};
     int begin_ = 0;
     int end_ = 0;

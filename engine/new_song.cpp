@@ -28,6 +28,7 @@ bool TesselEngine::newSong()
     positions.resize(1);
     positions.front().reset();
     currentOrder = 0;
+    playingOrder_.store(0, std::memory_order_relaxed);
     setSpeed(song.resolution);
     setTempo(song.tempo);
 

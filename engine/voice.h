@@ -147,7 +147,11 @@ public:
     static constexpr int kScratchFrames = 16384 + 4;
     // Renders the current event into frames start..end-1 of the scratch
     // channels; returns the frame after the last one rendered (0 when nothing).
+    // A voice whose event keeps every rendered channel's gain at 0 without a
+    // filter renders nothing but its position: render returns what it
+    // would, the frames silent.
     int render(float* const scratch[2], int channels);
+    bool silentEvent(int channels) const;
     // The resonant filter over frames start..end-1 of the scratch channels
     // (named apart from the coefficient field `filter`).
     void applyFilter(float* const scratch[2], int channels, int end);

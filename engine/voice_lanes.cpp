@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -87,7 +88,9 @@ bool TesselLaneWalk::begin()
     TesselLaneVectors& v = buffers.vectors;
     first = INT32_MAX;
     int32_t last = 0;
-    for (int l = 0; l < width; ++l) {
+    // The vectors the loops step: one, or two past a vector's lanes.
+    const int stepped = lanes_ > tile ? width : tile;
+    for (int l = 0; l < stepped; ++l) {
         v.frame[l] = 0;
         v.fraction[l] = 0.0f;
         v.current[0][l] = v.current[1][l] = 0.0f;
@@ -167,11 +170,14 @@ void TesselLaneWalk::hold(int l, bool still)
         v.take[j][l] = 0.0f;
         v.floor[j][l] = lanes::kNoFloor;
     }
+    v.rampQuiet[l] = INT32_MAX;
     if (!still)
         return;
     v.step[l] = 0.0f;
     v.lo[l] = INT32_MIN;
     v.last[l] = INT32_MAX;
+    v.wrapAfter[l] = INT32_MAX;
+    v.wrapBy[l] = 0;
 }
 
 void TesselLaneWalk::quiet(int l)
@@ -185,6 +191,61 @@ void TesselLaneWalk::quiet(int l)
         v.lo[l] = INT32_MAX;   // every frame takes the scalar step
         v.last[l] = INT32_MIN;
     }
+    // A forward loop the vector step wraps itself, from a position before its end.
+    const TesselLoopWrap wrap = loopWrap(buffers.lane[l].walk, *buffers.lane[l].sample);
+    const bool wraps = wrap.by > 0 && v.frame[l] < wrap.at;
+    v.wrapAfter[l] = wraps ? wrap.at - 1 : INT32_MAX;
+    v.wrapBy[l] = wraps ? wrap.by : 0;
+}
+
+namespace {
+
+// Steps a gain can take from `current` while keep x current + take, rounded
+// twice, stays above `floor`. Each step keeps at least keep x (1 - 2^-24) of
+// the gain; the bound takes twice that loss and one step less.
+int64_t stepsAbove(float current, float keep, float take, float floor)
+{
+    if (!(current > floor) || !(take >= 0.0f))
+        return 0;
+    if (take > floor || keep >= 1.0f)
+        return INT64_MAX;   // never below take, or held
+    if (!(keep > 0.0f))
+        return 0;
+    const double shrink = std::log(static_cast<double>(keep) * (1.0 - 0x1p-23));
+    const double steps = std::log(static_cast<double>(floor) / current) / shrink;
+    return steps >= 1.0 && steps < 1e9 ? static_cast<int64_t>(steps) - 1 : 0;
+}
+
+} // namespace
+
+void TesselLaneWalk::boundRamp(int l, int32_t frame)
+{
+    const TesselLaneVectors& v = buffers.vectors;
+    int64_t n = INT32_MAX;
+    for (int j = 0; j < 2; ++j)
+        if (v.floor[j][l] != lanes::kNoFloor)
+            n = std::min(n, stepsAbove(v.current[j][l], v.keep[j][l], v.take[j][l], v.floor[j][l]));
+    buffers.vectors.rampQuiet[l] = static_cast<int32_t>(std::min<int64_t>(int64_t{frame} + n, INT32_MAX));
+}
+
+int32_t TesselLaneWalk::quietSteps(int32_t frame) const
+{
+    const TesselLaneVectors& v = buffers.vectors;
+    int64_t n = INT32_MAX;
+    for (int l = 0; l < lanes_ && n > 0; ++l) {
+        const float step = v.step[l];
+        if (v.frame[l] < v.lo[l] || v.frame[l] > v.last[l])
+            return 0;
+        if (step != 0.0f && v.wrapBy[l] == 0) {
+            // A frame moves by at most the step's whole frames and one more.
+            const int64_t move = static_cast<int64_t>(std::fabs(step)) + 1;
+            const int64_t room = step > 0.0f ? int64_t{v.last[l]} - v.frame[l] : int64_t{v.frame[l]} - v.lo[l];
+            n = std::min(n, room / move);
+        }
+        if (ramping)
+            n = std::min(n, int64_t{v.rampQuiet[l]} - frame);
+    }
+    return static_cast<int32_t>(std::max<int64_t>(n, 0));
 }
 
 void TesselLaneWalk::refresh()

@@ -72,6 +72,9 @@ struct alignas(32) TesselLaneVectors {
     float floor[2][lanes::kMaxLanes];  // a current at or below it needs the scalar step
     int32_t lo[lanes::kMaxLanes];      // quiet frames: lo <= frame <= last
     int32_t last[lanes::kMaxLanes];
+    int32_t rampQuiet[lanes::kMaxLanes];   // steps before this frame leave the gains above their floors
+    int32_t wrapAfter[lanes::kMaxLanes];   // a frame above it goes back wrapBy frames (a forward loop)
+    int32_t wrapBy[lanes::kMaxLanes];
 };
 
 // Per lane and block frame: position and the gains of both channels, in
@@ -129,6 +132,10 @@ public:
     void settle(int32_t frame, unsigned mask);
     // Boundaries at or after the last frame walked.
     void finish();
+    // Steps from `frame` that cannot leave a lane's quiet frames or bring a
+    // ramping gain to its floor: the vector loops take them without asking
+    // which lanes need the scalar step.
+    int32_t quietSteps(int32_t frame) const;
 
     TesselLaneBuffers& buffers;
     const int tile;
@@ -145,6 +152,8 @@ private:
     void startEvent(int lane);
     void endEvent(int lane, int32_t walked, bool left);
     void hold(int lane, bool still);
+    // The lane's gains as they are before the step at `frame`.
+    void boundRamp(int lane, int32_t frame);
     void quiet(int lane);
     void refresh();
 

@@ -49,7 +49,7 @@ QB_LANES_AVX2 inline void store(TesselLaneVectors& v, const Regs& r, int q)
 // Rows of a tile (eight frames by eight lanes) into the rows of lanes
 // 4h .. 4h + 3 from `column`: the frames k and k + 4 of four lanes loaded
 // side by side, then four-by-four transposes inside the halves.
-QB_LANES_AVX2 inline void transposeHalf(const float* tile, float* rows, int32_t stride, int32_t column, int h)
+QB_LANES_AVX2 inline __attribute__((always_inline)) void transposeHalf(const float* tile, float* rows, int32_t stride, int32_t column, int h)
 {
     const float* t = tile + 4 * h;
     const __m256 v0 = _mm256_loadu2_m128(t + 32, t);
@@ -66,7 +66,7 @@ QB_LANES_AVX2 inline void transposeHalf(const float* tile, float* rows, int32_t 
 }
 
 // The rows of the first `lanes` lanes of a tile (the others are not read).
-QB_LANES_AVX2 inline void transpose(const float* tile, float* rows, int32_t stride, int32_t column, int lanes)
+QB_LANES_AVX2 inline __attribute__((always_inline)) void transpose(const float* tile, float* rows, int32_t stride, int32_t column, int lanes)
 {
     transposeHalf(tile, rows, stride, column, 0);
     if (lanes > 4)
@@ -75,7 +75,8 @@ QB_LANES_AVX2 inline void transpose(const float* tile, float* rows, int32_t stri
 
 // One frame of one vector of lanes: the position and gains of frame `row`
 // into the tile, then the step; returns the lanes that need the scalar step.
-template <int kKind, bool kRamp>
+// Without kCheck the caller knows that no lane needs the scalar step.
+template <int kKind, bool kRamp, bool kCheck = true>
 QB_LANES_AVX2 inline __attribute__((always_inline)) unsigned step(Regs& r, TesselLaneBuffers& b, int q, int row)
 {
     // What the scalar steps set is read where it lies; only the positions
@@ -119,13 +120,20 @@ QB_LANES_AVX2 inline __attribute__((always_inline)) unsigned step(Regs& r, Tesse
         whole = _mm256_add_ps(whole, _mm256_and_ps(over, one));
         r.frame = _mm256_add_epi32(r.frame, _mm256_cvttps_epi32(whole));
     }
+    // A forward loop's end: back by its length.
+    const __m256i wrapped = _mm256_cmpgt_epi32(r.frame, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.wrapAfter + o)));
+    r.frame = _mm256_sub_epi32(r.frame, _mm256_and_si256(wrapped, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.wrapBy + o))));
+    if (kRamp) {
+        r.current0 = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(v.keep[0] + o), r.current0), _mm256_loadu_ps(v.take[0] + o));
+        r.current1 = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(v.keep[1] + o), r.current1), _mm256_loadu_ps(v.take[1] + o));
+        _mm256_storeu_ps(b.tileGain[0] + at, r.current0);
+        _mm256_storeu_ps(b.tileGain[1] + at, r.current1);
+    }
+    if (!kCheck)
+        return 0;
     const __m256i outside = _mm256_or_si256(_mm256_cmpgt_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.lo + o)), r.frame), _mm256_cmpgt_epi32(r.frame, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.last + o))));
     if (!kRamp)
         return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(outside)));
-    r.current0 = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(v.keep[0] + o), r.current0), _mm256_loadu_ps(v.take[0] + o));
-    r.current1 = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(v.keep[1] + o), r.current1), _mm256_loadu_ps(v.take[1] + o));
-    _mm256_storeu_ps(b.tileGain[0] + at, r.current0);
-    _mm256_storeu_ps(b.tileGain[1] + at, r.current1);
     const __m256 fell = _mm256_or_ps(_mm256_cmp_ps(r.current0, _mm256_loadu_ps(v.floor[0] + o), _CMP_LE_OQ),
                                      _mm256_cmp_ps(r.current1, _mm256_loadu_ps(v.floor[1] + o), _CMP_LE_OQ));
     return static_cast<unsigned>(_mm256_movemask_ps(_mm256_or_ps(fell, _mm256_castsi256_ps(outside))));
@@ -175,8 +183,9 @@ QB_LANES_AVX2 inline float largest(__m256 v)
 namespace {
 
 // Tile rows into the lanes' rows, from column `tile`.
+// Inline in the loops: a call would spill the lanes' registers every tile.
 template <int kVectors>
-QB_LANES_AVX2 inline void transposeTile(TesselLaneWalk& w, int32_t tile)
+QB_LANES_AVX2 inline __attribute__((always_inline)) void transposeTile(TesselLaneWalk& w, int32_t tile)
 {
     TesselLaneBuffers& b = w.buffers;
     for (int q = 0; q < kVectors; ++q) {
@@ -196,14 +205,26 @@ QB_LANES_AVX2 inline void transposeTile(TesselLaneWalk& w, int32_t tile)
 
 // Steps from `frame` up to `stop` (or the first step whose lanes need the
 // scalar step, their mask in *mask); returns the frame after the last step.
-// One kind of step throughout, so the lanes' registers stay registers.
+// One kind of step throughout, so the lanes' registers stay registers; the
+// quiet steps first, without the per-frame test.
 template <int kVectors, int kKind, bool kRamp>
 QB_LANES_AVX2 __attribute__((noinline)) int32_t run(TesselLaneWalk& w, int32_t frame, int32_t stop, unsigned* mask)
 {
     TesselLaneBuffers& b = w.buffers;
+    const int32_t quiet = frame + std::min(w.quietSteps(frame), stop - frame);
     Regs r0 = load(b.vectors, 0);
     Regs r1 = kVectors == 2 ? load(b.vectors, 1) : r0;
     w.tileRamped = w.tileRamped || kRamp;
+    for (; frame < quiet; ++frame) {
+        const int row = frame & 7;
+        step<kKind, kRamp, false>(r0, b, 0, row);
+        if (kVectors == 2)
+            step<kKind, kRamp, false>(r1, b, 1, row);
+        if (row == 7) {
+            transposeTile<kVectors>(w, frame - 7);
+            w.tileRamped = kRamp;
+        }
+    }
     while (frame < stop) {
         const int row = frame & 7;
         unsigned m = step<kKind, kRamp>(r0, b, 0, row);

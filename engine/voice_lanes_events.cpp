@@ -70,6 +70,8 @@ void TesselLaneWalk::startEvent(int l)
     }
     if (event.steady)
         hold(l, false);
+    else
+        boundRamp(l, event.start);
     lane.ramping = !event.steady;
 }
 
@@ -125,6 +127,8 @@ void TesselLaneWalk::settle(int32_t frame, unsigned mask)
         if (fell && silent && event.released && lane.heldAt < 0) {
             lane.heldAt = k;
             hold(l, false);
+        } else if (fell) {
+            boundRamp(l, frame + 1);
         }
         // The position after the step of frame k.
         if (v.frame[l] >= v.lo[l] && v.frame[l] <= v.last[l])

@@ -57,6 +57,13 @@ int renderLaneEvent(TesselVoice& voice, const TesselLaneBuffers& buffers, int la
     const int lanes = std::min<int>(c, out.channels);
     const int kept = event.kept;
     const bool filtered = voice.filter[0] != 1.0f || voice.filter[1] != 0.0f || voice.filter[2] != 0.0f;
+    const bool peaks = (entryState & voice_state::kSample) && kept > 0;
+    if (event.steady && !filtered && event.ramp[0] == 0.0f && (c < 2 || event.ramp[2] == 0.0f)) {
+        // Gains held at 0: every frame is silent.
+        for (int j = 0; j < c && peaks; ++j)
+            voice.peaks[j] = 0.0f;
+        return start + kept;
+    }
     TesselLaneSpan span{};
     span.buffers = &buffers;
     span.lane = lane;
@@ -74,7 +81,6 @@ int renderLaneEvent(TesselVoice& voice, const TesselLaneBuffers& buffers, int la
     if (kept > 0)
         (vecCpuLevel() >= 6 ? renderLaneAvx2 : renderLaneSse)(span);
 
-    const bool peaks = (entryState & voice_state::kSample) && kept > 0;
     if (!filtered) {
         if (peaks)
             std::copy(span.peaks, span.peaks + c, voice.peaks);

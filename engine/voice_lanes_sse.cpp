@@ -39,7 +39,7 @@ void store(TesselLaneVectors& v, const Regs& r, int q)
     _mm_store_ps(v.current[1] + o, r.current1);
 }
 
-void transpose(const float* tile, float* rows, int32_t stride, int32_t column)
+inline __attribute__((always_inline)) void transpose(const float* tile, float* rows, int32_t stride, int32_t column)
 {
     __m128 r0 = _mm_load_ps(tile);
     __m128 r1 = _mm_load_ps(tile + 4);
@@ -58,7 +58,8 @@ __m128 select(__m128 mask, __m128 yes, __m128 no)
     return _mm_or_ps(_mm_and_ps(mask, yes), _mm_andnot_ps(mask, no));
 }
 
-template <bool kShort, bool kRamp>
+// Without kCheck the caller knows that no lane needs the scalar step.
+template <bool kShort, bool kRamp, bool kCheck = true>
 inline __attribute__((always_inline)) unsigned step(Regs& r, TesselLaneBuffers& b, int q, int row)
 {
     // What the scalar steps set is read where it lies; only the positions
@@ -85,13 +86,20 @@ inline __attribute__((always_inline)) unsigned step(Regs& r, TesselLaneBuffers& 
         r.fraction = _mm_andnot_ps(over, fraction);
         r.frame = _mm_add_epi32(r.frame, _mm_cvttps_epi32(_mm_add_ps(whole, _mm_and_ps(over, one))));
     }
+    // A forward loop's end: back by its length.
+    const __m128i wrapped = _mm_cmpgt_epi32(r.frame, _mm_load_si128(reinterpret_cast<const __m128i*>(v.wrapAfter + o)));
+    r.frame = _mm_sub_epi32(r.frame, _mm_and_si128(wrapped, _mm_load_si128(reinterpret_cast<const __m128i*>(v.wrapBy + o))));
+    if (kRamp) {
+        r.current0 = _mm_add_ps(_mm_mul_ps(_mm_load_ps(v.keep[0] + o), r.current0), _mm_load_ps(v.take[0] + o));
+        r.current1 = _mm_add_ps(_mm_mul_ps(_mm_load_ps(v.keep[1] + o), r.current1), _mm_load_ps(v.take[1] + o));
+        _mm_store_ps(b.tileGain[0] + at, r.current0);
+        _mm_store_ps(b.tileGain[1] + at, r.current1);
+    }
+    if (!kCheck)
+        return 0;
     const __m128i outside = _mm_or_si128(_mm_cmpgt_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(v.lo + o)), r.frame), _mm_cmpgt_epi32(r.frame, _mm_load_si128(reinterpret_cast<const __m128i*>(v.last + o))));
     if (!kRamp)
         return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(outside)));
-    r.current0 = _mm_add_ps(_mm_mul_ps(_mm_load_ps(v.keep[0] + o), r.current0), _mm_load_ps(v.take[0] + o));
-    r.current1 = _mm_add_ps(_mm_mul_ps(_mm_load_ps(v.keep[1] + o), r.current1), _mm_load_ps(v.take[1] + o));
-    _mm_store_ps(b.tileGain[0] + at, r.current0);
-    _mm_store_ps(b.tileGain[1] + at, r.current1);
     const __m128 fell = _mm_or_ps(_mm_cmple_ps(r.current0, _mm_load_ps(v.floor[0] + o)), _mm_cmple_ps(r.current1, _mm_load_ps(v.floor[1] + o)));
     return static_cast<unsigned>(_mm_movemask_ps(_mm_or_ps(fell, _mm_castsi128_ps(outside))));
 }
@@ -106,8 +114,9 @@ __m128 largest(__m128 v)
 
 namespace {
 
+// Inline in the loops: a call would spill the lanes' registers every tile.
 template <int kVectors>
-void transposeTile(TesselLaneWalk& w, int32_t tile)
+inline __attribute__((always_inline)) void transposeTile(TesselLaneWalk& w, int32_t tile)
 {
     TesselLaneBuffers& b = w.buffers;
     for (int q = 0; q < kVectors; ++q) {
@@ -126,14 +135,26 @@ void transposeTile(TesselLaneWalk& w, int32_t tile)
 
 // Steps from `frame` up to `stop` (or the first step whose lanes need the
 // scalar step); one kind of step throughout, so the lanes' registers stay
-// registers. Steps other than short forward ones take the general step.
+// registers, the quiet steps first without the per-frame test. Steps other
+// than short forward ones take the general step.
 template <int kVectors, bool kShort, bool kRamp>
 __attribute__((noinline)) int32_t run(TesselLaneWalk& w, int32_t frame, int32_t stop, unsigned* mask)
 {
     TesselLaneBuffers& b = w.buffers;
+    const int32_t quiet = frame + std::min(w.quietSteps(frame), stop - frame);
     Regs r0 = load(b.vectors, 0);
     Regs r1 = kVectors == 2 ? load(b.vectors, 1) : r0;
     w.tileRamped = w.tileRamped || kRamp;
+    for (; frame < quiet; ++frame) {
+        const int row = frame & 3;
+        step<kShort, kRamp, false>(r0, b, 0, row);
+        if (kVectors == 2)
+            step<kShort, kRamp, false>(r1, b, 1, row);
+        if (row == 3) {
+            transposeTile<kVectors>(w, frame - 3);
+            w.tileRamped = kRamp;
+        }
+    }
     while (frame < stop) {
         const int row = frame & 3;
         unsigned m = step<kShort, kRamp>(r0, b, 0, row);

@@ -47,6 +47,13 @@ void sendVoiceMidi(TesselVoice& voice, const TesselChannel& live, int32_t offset
 {
     if (!voice.instrument)
         return;
+    // A sample instrument's voice sends nothing: the step only notes that
+    // this block's MIDI state is the last one, without the copies below.
+    if (!voice.instrument->midiOut && !(voice.state() & voice_state::kMidi)) {
+        if (!gMidiSuppressed && live.midiOut)
+            voice.previousMidi = voice.midi;
+        return;
+    }
     TesselMidiVoice v;
     v.state = voice.state();
     v.flags = voice.flags;

@@ -41,6 +41,19 @@ int rampGains(float* const channel[2], int channels, int frames, float ramp[4], 
     return frames;
 }
 
+bool TesselVoice::silentEvent(int channels) const
+{
+    // The ramp keeps a current and target of 0 at 0, and without the filter's
+    // history nothing else sounds.
+    if (filter[0] != 1.0f || filter[1] != 0.0f || filter[2] != 0.0f)
+        return false;
+    const float target[2] = {current.gain0, current.gain1};
+    for (int j = 0; j < channels; ++j)
+        if (ramp[2 * j] != 0.0f || target[j] != 0.0f)
+            return false;
+    return true;
+}
+
 int TesselVoice::render(float* const scratch[2], int channels)
 {
     TesselPositionTable* table = positionTable ? positionTable : TesselPools::positions;
@@ -67,6 +80,7 @@ int TesselVoice::render(float* const scratch[2], int channels)
     if (walk.position.frame < 0 || walk.position.frame >= walk.frames)
         current.state = 0;
     TesselSamplePos* positions = table->positions;
+    const bool released = (entryState & voice_state::kReleased) != 0;
     int n = 0;
     if (current.state != 0) {
         bool ended = false;
@@ -80,6 +94,21 @@ int TesselVoice::render(float* const scratch[2], int channels)
     sustainState = walk.sustainState;
     if (n == 0)
         return start;
+    ramp[1] = current.gain0;
+    ramp[3] = current.gain1;
+    if (silentEvent(c)) {
+        // Every frame is the sample times 0: only the position moved, and a
+        // released voice stops at the first frame.
+        if (released) {
+            current.state = 0;
+            return start;
+        }
+        for (int j = 0; j < c && (entryState & voice_state::kSample); ++j)
+            peaks[j] = 0.0f;
+        for (int j = 0; j < c; ++j)
+            vecZero(scratch[j] + start, n);
+        return start + n;
+    }
 
     // Zero positions behind the last: the four-frame routine reads them. The
     // table has room for them after a whole block.
@@ -89,9 +118,7 @@ int TesselVoice::render(float* const scratch[2], int channels)
     if (c > 1 && sampleRenderChannels(*sample) == 1)
         vecCopy(out[0], out[1], n);
 
-    ramp[1] = current.gain0;
-    ramp[3] = current.gain1;
-    const int kept = rampGains(out, c, n, ramp, (entryState & voice_state::kReleased) != 0);
+    const int kept = rampGains(out, c, n, ramp, released);
     if (kept < n)
         current.state = 0;
     const int rendered = start + kept;

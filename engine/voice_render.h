@@ -3,6 +3,8 @@
 
 #include "model/sample.h"
 
+#include <climits>
+
 // Where a voice is in its sample and how it moves.
 struct TesselVoiceWalk {
     TesselSamplePos position;
@@ -27,6 +29,16 @@ struct TesselQuietFrames {
     int32_t hi;
 };
 TesselQuietFrames quietFrames(const TesselVoiceWalk& walk, const TesselSample& sample);
+
+// A forward loop whose wrap is one subtraction: a position that has just
+// advanced to frame `at` (the loop's end) or beyond goes back `by` frames
+// (its length), as settleWalk takes it. None (by 0) unless the walk steps
+// forward through a forward loop inside the sample by less than its length.
+struct TesselLoopWrap {
+    int32_t at = INT32_MAX;
+    int32_t by = 0;
+};
+TesselLoopWrap loopWrap(const TesselVoiceWalk& walk, const TesselSample& sample);
 
 // Writes the position of each frame, moving through the sample's loops,
 // until `count` positions are written or the position leaves the sample;

@@ -155,6 +155,23 @@ TesselQuietFrames quietFrames(const TesselVoiceWalk& walk, const TesselSample& s
     return quiet;
 }
 
+TesselLoopWrap loopWrap(const TesselVoiceWalk& walk, const TesselSample& sample)
+{
+    const TesselLoop& loop = walk.sustainState == 1 ? sample.sustain : sample.loop;
+    const float step = walkStep(walk.step);
+    if (walk.backwards || !(step > 0.0f) || !loopHolds(loop) || loop.type != 1)
+        return {};
+    const TesselSamplePos& begin = loop.workingBegin;
+    const TesselSamplePos& end = loop.workingEnd;
+    if (begin.frame < 0 || end.frame > walk.frames || begin.fraction != 0.0f || end.fraction != 0.0f)
+        return {};
+    // From inside the loop a step lands at most its whole frames and one more beyond.
+    const int64_t length = int64_t{end.frame} - begin.frame;
+    if (static_cast<int64_t>(step) + 1 >= length)
+        return {};
+    return {end.frame, static_cast<int32_t>(length)};
+}
+
 float walkStep(float step)
 {
     return std::isfinite(step) ? std::clamp(step, -kMaxStep, kMaxStep) : 0.0f;

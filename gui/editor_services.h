@@ -11,6 +11,7 @@
 #include <cstdint>
 
 class CFrame2;
+struct TesselKeyEvent;
 class TesselEngine;
 class TesselPlugin;
 class TesselUI;
@@ -82,6 +83,8 @@ public:
     virtual void setCurrentInstrument(int32_t number, bool selectSample) = 0;
     // 1..99.
     virtual int32_t currentSample() const = 0;
+    // The note a key plays at the current octave, or -1.
+    virtual int32_t noteFromKey(TesselKeyEvent key) const = 0;
 
     // Flags: mouse, keys and wheel are ignored while input is blocked; Caps
     // Lock was on at the last key-down; the editor is open (its toolbar frame

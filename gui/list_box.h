@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TesselInstrument;
@@ -59,6 +60,11 @@ public:
     void clearEntries() { entries.clear(); }
     int32_t entryCount() const { return static_cast<int32_t>(entries.size()); }
     const TesselListItem& entry(int32_t index) const { return entries[static_cast<size_t>(index)]; }
+    // The file box shows what a preview loaded in an entry's detail.
+    void setEntryDetail(int32_t index, std::string detail)
+    {
+        entries[static_cast<size_t>(index)].detail = std::move(detail);
+    }
     // The selected entry's name; empty for an empty list.
     std::string selectedText() const;
 

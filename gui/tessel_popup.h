@@ -33,6 +33,7 @@ public:
     // Holds one reference.
     void setImage(VSTGUI::CBitmap* bitmap);
     void setMode(int32_t newMode) { mode = newMode; }
+    bool isTextMode() const { return mode == kTextMode; }
 
     // At (x, y) with the image's size, shown; nothing without a group.
     void show(int32_t x, int32_t y, VSTGUI::CBitmap* bitmap);

@@ -45,6 +45,20 @@ public:
     // input ends first.
     bool readXml(TesselMemoryFile& buffer, const TesselElement& element);
 
+    // Node edits; each recomputes the slopes. insertNode refuses (-1) when
+    // 32 nodes exist, limits the tick to 30000, gives a node already at that
+    // tick the new values, and puts the first node of an empty envelope at
+    // tick 0; else the index of the new node in tick order.
+    int insertNode(int tick, uint16_t value, uint16_t value2);
+    // False for an index that is not a node.
+    bool deleteNode(int index);
+    // Node 0 keeps tick 0; another node takes the tick only strictly between
+    // its neighbours' and keeps its own otherwise. A value of -1 keeps the
+    // node's value. A tick above 30000 (or a bad index) refuses the move.
+    bool moveNode(int index, int tick, int value, int value2);
+    // Both values of every node at most 64.
+    void clampValues();
+
     int count() const { return nodeCount; }
     TesselEnvelopeNode& node(int i) { return nodes[static_cast<size_t>(i)]; }
     const TesselEnvelopeNode& node(int i) const { return nodes[static_cast<size_t>(i)]; }

@@ -45,6 +45,9 @@ public:
     // map[i] is the new number of pattern i; false (nothing changed) unless
     // it is a permutation of 0..199.
     bool applyPatternMap(const TesselPatternMap& map);
+    // The first pattern from `from` to 199 that is empty with the default
+    // length, steps and label; -1 when none is, or `from` lies outside.
+    int findEmptyPattern(int from) const;
     // After an import: 'T' becomes the tempo '@', unsupported letters go,
     // then empty tracks are freed.
     void convertImportedEffects();

@@ -82,3 +82,13 @@ void TesselModule::convertImportedEffects()
         pattern.tracks.freeEmptyTracks();
     }
 }
+
+int TesselModule::findEmptyPattern(int from) const
+{
+    if (!isPatternNumber(from))
+        return -1;
+    for (int p = from; p < kPatterns; ++p)
+        if (patterns[static_cast<size_t>(p)].isUnused())
+            return p;
+    return -1;
+}

@@ -78,3 +78,19 @@ void TesselOrderList::removeAt(int i)
     else
         shift(entries);
 }
+
+void insertOrderEntry(TesselOrderList& orders, int position, std::optional<int32_t> value)
+{
+    auto insert = [&](auto& table) {
+        const int last = static_cast<int>(table.size()) - 1;
+        if (position < 0 || position > last)
+            return;
+        for (int k = last; k > position; --k)
+            table[static_cast<size_t>(k)].pattern = table[static_cast<size_t>(k - 1)].pattern;
+        table[static_cast<size_t>(position)].pattern = value.value_or(kOrderEmpty);
+    };
+    if (orders.inPitchMode())
+        insert(orders.pitches);
+    else
+        insert(orders.entries);
+}

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
 class TesselMemoryFile;
 struct TesselElement;
@@ -75,3 +76,8 @@ public:
     int32_t pitchMode = 0;
     int32_t length = 0;
 };
+
+// In the active table, the entries from the position on move down one (the
+// last falls off) and the position becomes empty, then takes the value
+// when there is one. A position outside the table changes nothing.
+void insertOrderEntry(TesselOrderList& orders, int position, std::optional<int32_t> value = std::nullopt);

@@ -40,6 +40,16 @@ void Canvas::fillRect(const Rect& rect, Colour colour)
         std::fill_n(bits + size_t(y) * stride + r.left, r.width(), pixel);
 }
 
+void Canvas::frameRect(const Rect& rect, Colour colour)
+{
+    if (rect.empty())
+        return;
+    fillRect({rect.left, rect.top, rect.right, rect.top + 1}, colour);
+    fillRect({rect.left, rect.bottom - 1, rect.right, rect.bottom}, colour);
+    fillRect({rect.left, rect.top, rect.left + 1, rect.bottom}, colour);
+    fillRect({rect.right - 1, rect.top, rect.right, rect.bottom}, colour);
+}
+
 void Canvas::setPixel(Point at, Colour colour)
 {
     if (clip_.contains(at))

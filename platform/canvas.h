@@ -37,6 +37,8 @@ public:
 
     // FillRect: left and top included, right and bottom left out.
     void fillRect(const Rect& rect, Colour colour);
+    // FrameRect: a 1-pixel line just inside the rectangle.
+    void frameRect(const Rect& rect, Colour colour);
     // SetPixel.
     void setPixel(Point at, Colour colour);
 

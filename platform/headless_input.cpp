@@ -132,6 +132,14 @@ void HeadlessWindowSystem::unregisterHotKey(Window& target, int32_t id)
     });
 }
 
+bool HeadlessWindowSystem::sendKey(Window& target, uint8_t windowsKey, uint32_t modifiers)
+{
+    if (!target.alive())
+        return false;
+    sent_.push_back({target.handle(), windowsKey, modifiers & (kShiftHeld | kControlHeld | kAltHeld)});
+    return true;
+}
+
 // A registered key goes to its window as a hot key, its release nowhere.
 bool HeadlessWindowSystem::takenAsHotKey(uint8_t key, bool down)
 {

@@ -3,6 +3,7 @@
 
 #include "platform/canvas.h"
 #include "platform/headless_window.h"
+#include "platform/work_area.h"
 
 #include <vector>
 
@@ -44,6 +45,17 @@ Image HeadlessWindowSystem::captureScreen()
     for (Window* window : stack)
         compose(canvas, *window, screen.bounds(), all);
     return screen;
+}
+
+Rect HeadlessWindowSystem::workArea(const Rect& near)
+{
+    return workAreaOf(nearestMonitor(monitors_, near), desktopWorkArea_);
+}
+
+void HeadlessWindowSystem::setMonitors(std::vector<Rect> monitors, const Rect& desktopWorkArea)
+{
+    monitors_ = std::move(monitors);
+    desktopWorkArea_ = desktopWorkArea;
 }
 
 } // namespace platform

@@ -23,11 +23,14 @@ public:
         : system_(system), handle_(handle), rect_(options.rect), visible_(options.visible),
           title_(options.title ? options.title : ""), className_(options.className ? options.className : ""),
           image_(options.rect.width(), options.rect.height()),
-          handler_(options.handler)
+          handler_(options.handler), tool_(options.tool && options.kind == WindowOptions::Kind::TopLevel)
     {
         if (options.kind == WindowOptions::Kind::Child)
             parent_ = options.parent->handle();
+        else if (options.parent)
+            owner_ = options.parent->handle();
         invalid_ = image_.bounds();   // the first paint
+        above_ = tool_;
     }
 
     ~HeadlessWindow() override
@@ -81,9 +84,12 @@ public:
 
     void show(bool visible) override
     {
-        if (alive_ && visible && !visible_)
+        const bool appearing = alive_ && visible && !visible_;
+        if (appearing)
             invalid_ = image_.bounds();
         visible_ = visible;
+        if (appearing && tool_)
+            system_.setFocus(this);
     }
 
     bool isVisible() const override { return alive_ && visible_; }
@@ -169,6 +175,7 @@ public:
     HeadlessWindowSystem& system_;
     const uintptr_t handle_;
     uintptr_t parent_ = 0;
+    uintptr_t owner_ = 0;   // a top-level window's: the one it stays above
     Rect rect_;
     bool visible_;
     std::string title_;
@@ -185,6 +192,7 @@ public:
     Cursor cursor_ = Cursor::Arrow;
     bool drops_ = false;
     WindowHandler* handler_;
+    const bool tool_;
     bool alive_ = true;
 };
 
@@ -200,6 +208,8 @@ std::unique_ptr<Window> HeadlessWindowSystem::createWindow(const WindowOptions& 
         return nullptr;
     auto window = std::make_unique<HeadlessWindow>(*this, nextHandle_++, options);
     windows_[window->handle()] = window.get();
+    if (window->tool_ && window->visible_)
+        setFocus(window.get());
     return window;
 }
 
@@ -355,10 +365,22 @@ bool HeadlessWindowSystem::acceptsDrops(const Window& window) const
     return w && w->drops_;
 }
 
+Window* HeadlessWindowSystem::owner(const Window& window) const
+{
+    const HeadlessWindow* w = lookUp(window.handle());
+    return w ? lookUp(w->owner_) : nullptr;
+}
+
 bool HeadlessWindowSystem::keptAbove(const Window& window) const
 {
     const HeadlessWindow* w = lookUp(window.handle());
     return w && w->above_;
+}
+
+bool HeadlessWindowSystem::isTool(const Window& window) const
+{
+    const HeadlessWindow* w = lookUp(window.handle());
+    return w && w->tool_;
 }
 
 std::string HeadlessWindowSystem::title(const Window& window) const

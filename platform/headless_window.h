@@ -32,6 +32,7 @@ public:
     uint32_t ticks() override { return clock_; }
     InputState inputState() override;
     Point cursorPosition() override { return cursor_; }
+    Rect screenArea() override { return screen_; }
     void warpPointer(Point screen) override { cursor_ = screen; }
     // The screen: a desktop of kScreenSize in kDesktopColour under every
     // showing window's image at its place; top-level windows stack in the
@@ -40,10 +41,15 @@ public:
     Image captureScreen() override;
     static constexpr Point kScreenSize{1024, 768};
     static constexpr Colour kDesktopColour = rgb(58, 110, 165);
+    // One monitor of kScreenSize with nothing reserved, unless a test lays
+    // out others.
+    Rect workArea(const Rect& near) override;
+    void setMonitors(std::vector<Rect> monitors, const Rect& desktopWorkArea = {});
     int32_t trackPopup(Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
     void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
     bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
     void unregisterHotKey(Window& target, int32_t id) override;
+    bool sendKey(Window& target, uint8_t windowsKey, uint32_t modifiers) override;
     void pump() override;
     std::string clipboardText() override { return clipboard_; }
     void setClipboardText(std::string text) { clipboard_ = std::move(text); }
@@ -89,6 +95,13 @@ public:
     void answerPopup(int32_t id) { popupAnswers_.push_back(id); }
     const std::vector<PopupRequest>& popupsAsked() const { return popups_; }
 
+    // The keys handed to windows with sendKey, in order.
+    struct SentKey {
+        uintptr_t window = 0;
+        uint8_t windowsKey = 0;
+        uint32_t modifiers = 0;
+    };
+    const std::vector<SentKey>& keysSent() const { return sent_; }
     // The dialogs' scripted answers and the requests they were asked.
     HeadlessDialogs& scriptedDialogs() { return dialogs_; }
 
@@ -105,6 +118,9 @@ public:
     bool timerRunning(const Window& window, uint32_t id) const;
     bool acceptsDrops(const Window& window) const;
     bool keptAbove(const Window& window) const;
+    // The window a top-level window was made to stay above; none for others.
+    Window* owner(const Window& window) const;
+    bool isTool(const Window& window) const;
     std::string title(const Window& window) const;
     bool minimised(const Window& window) const;
     bool decorated(const Window& window) const;
@@ -153,7 +169,11 @@ private:
     std::vector<PopupRequest> popups_;
     bool inPopup_ = false;
     std::string clipboard_;
+    std::vector<SentKey> sent_;
+    Rect screen_{0, 0, kScreenSize.x, kScreenSize.y};
     HeadlessDialogs dialogs_{*this};
+    std::vector<Rect> monitors_{Rect{0, 0, kScreenSize.x, kScreenSize.y}};
+    Rect desktopWorkArea_;
 };
 
 } // namespace platform

@@ -55,12 +55,12 @@ int reap(pid_t pid, const std::function<void()>& waiting)
 
 } // namespace
 
-bool programOnPath(const std::string& name)
+std::string programPath(const std::string& name)
 {
     if (name.empty())
-        return false;
+        return {};
     if (name.find('/') != std::string::npos)
-        return access(name.c_str(), X_OK) == 0;
+        return access(name.c_str(), X_OK) == 0 ? name : std::string();
     const char* path = std::getenv("PATH");
     std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
     size_t start = 0;
@@ -73,10 +73,15 @@ bool programOnPath(const std::string& name)
         candidate.append(name);
         struct stat info {};
         if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
-            return true;
+            return candidate;
         start = end + 1;
     }
-    return false;
+    return {};
+}
+
+bool programOnPath(const std::string& name)
+{
+    return !programPath(name).empty();
 }
 
 HelperResult runHelper(const std::vector<std::string>& arguments, size_t outputCap,

@@ -27,5 +27,15 @@ HelperResult runHelper(const std::vector<std::string>& arguments, size_t outputC
 
 // Whether PATH holds an executable file of that name.
 bool programOnPath(const std::string& name);
+// Where: the first such file on PATH (a name with '/' is taken as it is);
+// empty when there is none.
+std::string programPath(const std::string& name);
+
+// Starts a program found on PATH with an argument vector, never through a
+// shell, and does not wait for it: it runs in a session of its own with
+// /dev/null for input and output, as a grandchild that init adopts, so
+// nothing is left for us (or the host's SIGCHLD handling) to reap. False when
+// the program is not on PATH or could not be started.
+bool launchDetached(const std::vector<std::string>& arguments);
 
 } // namespace platform

@@ -10,6 +10,7 @@ namespace {
 
 std::mutex guard;
 char buffer[kStatusTextSize];
+char fileBuffer[kFileMessageSize];
 
 void store(const char* text)
 {
@@ -54,6 +55,28 @@ bool trySetStatusText(const char* text, const char* requiredPrefix)
         return false;
     store(text);
     return true;
+}
+
+void setFileMessage(const char* text)
+{
+    std::lock_guard<std::mutex> lock(guard);
+    std::snprintf(fileBuffer, sizeof fileBuffer, "%s", text ? text : "");
+}
+
+void formatFileMessage(const char* format, ...)
+{
+    char formatted[kFileMessageSize];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(formatted, sizeof formatted, format, args);
+    va_end(args);
+    setFileMessage(formatted);
+}
+
+std::string fileMessage()
+{
+    std::lock_guard<std::mutex> lock(guard);
+    return fileBuffer;
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 // The one status line of the process: 80 characters that the editor shows and
-// clears, written whole by the engine, the file operations and the plug-in.
+// clears, written whole by the engine, the file operations and the plug-in;
+// and the toolbar's file message beside it ("Loading...", "Saving...").
 
 #include <cstddef>
 #include <string>
@@ -19,5 +20,11 @@ std::string statusText();
 // thread is writing, or when the current text is neither empty nor begins
 // with requiredPrefix (pass null to overwrite any text).
 bool trySetStatusText(const char* text, const char* requiredPrefix);
+
+// Editor and file threads; a longer text is cut.
+constexpr size_t kFileMessageSize = 256;   // including the terminator
+void setFileMessage(const char* text);
+void formatFileMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string fileMessage();
 
 } // namespace platform

@@ -132,6 +132,9 @@ struct WindowOptions {
     const char* className = "";   // what ancestor searches look for
     bool visible = true;
     WindowHandler* handler = nullptr;
+    // A top-level tool window: no frame, kept above the others, off the
+    // taskbar, and given the focus each time it shows (a help popup).
+    bool tool = false;
 };
 
 class Window {
@@ -217,10 +220,16 @@ public:
     // Inside a handler, the state of the message being handled; else the live one.
     virtual InputState inputState() = 0;
     virtual Point cursorPosition() = 0;   // screen
+    // The whole screen area that top-level windows may take; empty when unknown.
+    virtual Rect screenArea() { return {}; }
     virtual void warpPointer(Point screen) = 0;
     // Every monitor as it shows now, in one image of the whole virtual
     // screen; empty when the screen cannot be read (and by default).
     virtual Image captureScreen();
+    // What windows may cover (panels and docks left out) on the monitor
+    // nearest to a screen rectangle: the one it overlaps most, else the
+    // closest.
+    virtual Rect workArea(const Rect& near) = 0;
 
     // Shows the menu at a screen point until a row is chosen or the menu is
     // dismissed; messages keep flowing meanwhile. The chosen id (0 included),
@@ -233,6 +242,16 @@ public:
     // id and nothing else sees it. False when the key is taken elsewhere.
     virtual bool registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) = 0;
     virtual void unregisterHotKey(Window& target, int32_t id) = 0;
+    // Hands a window outside the program a key press and release as its
+    // system would deliver them, with these modifiers (kShiftHeld,
+    // kControlHeld, kAltHeld) held. False when it could not be sent.
+    virtual bool sendKey(Window& target, uint8_t windowsKey, uint32_t modifiers)
+    {
+        (void)target;
+        (void)windowsKey;
+        (void)modifiers;
+        return false;
+    }
     // Dispatches pending messages, then paints, then due timers; never blocks.
     virtual void pump() = 0;
     // Blocks until an event may be waiting, a timer is due or timeoutMs

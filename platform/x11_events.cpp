@@ -69,6 +69,10 @@ void System::handleEvent(XEvent& event)
     case kXFocusOut:
         handleFocus(event.xfocus);
         break;
+    case MapNotify:
+        if (OwnWindow* window = own(event.xmap.window); window && window->isTool())
+            window->activate();
+        break;
     case ClientMessage:
         if (dropReceiver_->handle(event.xclient))
             break;

@@ -118,6 +118,9 @@ public:
     void configured(const Rect& rect);
     // The window manager's _NET_WM_STATE changed.
     void stateChanged();
+    // A tool window takes the focus once it is mapped.
+    bool isTool() const { return tool_; }
+    void activate();
 
 private:
     friend class System;
@@ -130,6 +133,12 @@ private:
     // Adds or removes states through the window manager (a mapped window)
     // or in the property it reads at mapping.
     void changeState(bool add, Atom first, Atom second);
+    // Asks the window manager to add or remove up to two states.
+    void askStateChange(bool add, Atom first, Atom second);
+    // No frame, above the others, off the taskbar and pager.
+    void markAsTool();
+    // The _NET_WM_STATE a window manager reads when it maps the window.
+    void writeInitialState();
 
     ::Window parent_ = 0;   // 0 for top level
     Rect rect_;
@@ -143,6 +152,7 @@ private:
     std::map<uint32_t, Timer> timers_;
     Cursor cursor_ = Cursor::Arrow;
     bool drops_ = false;
+    bool tool_ = false;
     Presenter presenter_;
     GC gc_ = nullptr;
 };
@@ -195,10 +205,17 @@ public:
     Point cursorPosition() override;
     void warpPointer(Point screen) override;
     Image captureScreen() override;
+    // The monitors from XRandR when the server has it, else the screen;
+    // cut to _NET_WORKAREA when the window manager sets it.
+    Rect workArea(const Rect& near) override;
     int32_t trackPopup(platform::Window& owner, const PopupMenu& menu, Point screen, bool rightButton) override;
     void setKeyFilter(KeyFilter* filter) override { keyFilter_ = filter; }
     bool registerHotKey(platform::Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
     void unregisterHotKey(platform::Window& target, int32_t id) override;
+    bool sendKey(platform::Window& target, uint8_t windowsKey, uint32_t modifiers) override;
+    // One press or release with an X modifier state.
+    bool sendKeyEvent(platform::Window& target, uint8_t windowsKey, unsigned int state, bool down);
+    Rect screenArea() override;
     void pump() override;
     void waitForEvents(uint32_t timeoutMs) override;
     std::vector<platform::Window*> children(platform::Window& parent) override;

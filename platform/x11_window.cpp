@@ -58,6 +58,8 @@ OwnWindow::OwnWindow(System& system, ::Window xid, const WindowOptions& options,
         hints.height = std::max(rect_.height(), 1);
         XSetWMNormalHints(display, xid_, &hints);
         placeOnTop(options.parent);
+        if (options.tool)
+            markAsTool();
     }
 }
 
@@ -207,26 +209,25 @@ void OwnWindow::setKeepAbove(bool above)
     above_ = above;
     if (!alive_ || parent_ != 0)
         return;
-    Display* display = system_.display();
-    const Atoms& atoms = system_.atoms();
     if (!visible_) {
-        // Read by the window manager when the window is mapped.
-        if (above)
-            XChangeProperty(display, xid_, atoms.netWmState, XA_ATOM, 32, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(&atoms.netWmStateAbove), 1);
-        else
-            XDeleteProperty(display, xid_, atoms.netWmState);
+        writeInitialState();
         return;
     }
+    askStateChange(above, system_.atoms().netWmStateAbove, None);
+}
+
+void OwnWindow::askStateChange(bool add, Atom first, Atom second)
+{
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = xid_;
-    event.xclient.message_type = atoms.netWmState;
+    event.xclient.message_type = system_.atoms().netWmState;
     event.xclient.format = 32;
-    event.xclient.data.l[0] = above ? 1 : 0;   // add or remove
-    event.xclient.data.l[1] = static_cast<long>(atoms.netWmStateAbove);
+    event.xclient.data.l[0] = add ? 1 : 0;   // add or remove
+    event.xclient.data.l[1] = static_cast<long>(first);
+    event.xclient.data.l[2] = static_cast<long>(second);
     event.xclient.data.l[3] = 1;   // from an application
-    XSendEvent(display, system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSendEvent(system_.display(), system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
 }
 
 void OwnWindow::changeState(bool add, Atom first, Atom second)
@@ -234,16 +235,7 @@ void OwnWindow::changeState(bool add, Atom first, Atom second)
     Display* display = system_.display();
     const Atoms& atoms = system_.atoms();
     if (visible_) {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = xid_;
-        event.xclient.message_type = atoms.netWmState;
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = add ? 1 : 0;
-        event.xclient.data.l[1] = static_cast<long>(first);
-        event.xclient.data.l[2] = static_cast<long>(second);
-        event.xclient.data.l[3] = 1;   // from an application
-        XSendEvent(display, system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        askStateChange(add, first, second);
         return;
     }
     std::vector<Atom> states;

@@ -1,5 +1,5 @@
 // Other programs' windows inside ours, as a host sees its plug-in's: the
-// children of a window, placing them, and keys handed on to them.
+// children of a window and placing them.
 
 #include "platform/x11_system.h"
 
@@ -37,46 +37,6 @@ void System::placeWindow(platform::Window& window, const Rect& rect)
     XMoveResizeWindow(display_, static_cast<::Window>(window.handle()), rect.left, rect.top,
                       static_cast<unsigned>(std::max(rect.width(), 1)), static_cast<unsigned>(std::max(rect.height(), 1)));
     XFlush(display_);
-}
-
-bool System::forwardKey(platform::Window& target, const WindowMessage& key)
-{
-    if (&target.system() != this || !target.alive())
-        return false;
-    if (key.kind != MessageKind::KeyDown && key.kind != MessageKind::KeyUp)
-        return false;
-    const unsigned int keycode = keyboard_.keycodeOf(genericKey(key.key.windowsKey));
-    if (keycode == 0)
-        return false;
-    unsigned int state = 0;
-    const uint32_t bits = key.input.bits;
-    if (bits & kShiftHeld)
-        state |= ShiftMask;
-    if (bits & kControlHeld)
-        state |= ControlMask;
-    if (bits & kAltHeld)
-        state |= Mod1Mask;
-    if (key.input.capsLock)
-        state |= LockMask;
-    if (key.input.numLock)
-        state |= keyboard_.numLockMask();
-
-    XEvent event{};
-    XKeyEvent& k = event.xkey;
-    k.type = key.kind == MessageKind::KeyDown ? KeyPress : KeyRelease;
-    k.display = display_;
-    k.window = static_cast<::Window>(target.handle());
-    k.root = root_;
-    k.subwindow = None;
-    k.time = CurrentTime;
-    k.state = state;
-    k.keycode = keycode;
-    k.same_screen = True;
-    // No event mask: the event goes to the program that made the window.
-    ErrorTrap trap(display_);
-    const Status sent = XSendEvent(display_, k.window, False, NoEventMask, &event);
-    XFlush(display_);
-    return sent != 0 && !trap.failed();
 }
 
 } // namespace platform::x11

@@ -3,6 +3,7 @@
 // allow a function named main with this signature.
 #include "plugin/entry.h"
 
+#include "editor/tessel_editor.h"
 #include "platform/graphics_pins.h"
 #include "platform/message_box.h"
 #include "plugin/plugin_globals.h"
@@ -18,13 +19,15 @@ constexpr const char* kCaption = "Quorbel";
 constexpr const char* kNoSseText = "ERROR: Quorbel requires an SSE-compatible processor (Intel PIII or higher).";
 constexpr const char* kOneInstanceText = "ERROR: You can only run one instance of Quorbel at a time.";
 
-// Built when the library loads: the engine's links into the shell.
+// Built when the library loads: the engine's links into the shell and the
+// editor's maker.
 struct LoadTime {
     LoadTime()
     {
         platform::pinGraphicsLibraries();
         installEngineHooks();
         installChunkSongFiles();
+        installTesselEditor();
     }
 } loadTime;
 

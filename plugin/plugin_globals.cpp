@@ -7,16 +7,29 @@
 #include "plugin/command_scheme.h"
 #include "plugin/usage_log.h"
 
+#include <strings.h>
+
 TesselHostIdentity& hostIdentity()
 {
     static TesselHostIdentity identity;
     return identity;
 }
 
+bool inOwnHost()
+{
+    return strcasecmp(hostIdentity().product, "Quorbel Host") == 0;
+}
+
 std::atomic<int32_t>& currentPageNumber()
 {
     static std::atomic<int32_t> page{-1};
     return page;
+}
+
+std::atomic<uint32_t>& changeCounter()
+{
+    static std::atomic<uint32_t> counter{0};
+    return counter;
 }
 
 TesselPreferences& pluginPreferences()

@@ -29,6 +29,8 @@ struct TesselHostIdentity {
 };
 
 TesselHostIdentity& hostIdentity();
+// The host is our own stand-alone host (product "Quorbel Host", any case).
+bool inOwnHost();
 
 struct TesselInstances {
     static inline std::atomic<int32_t> count{0};
@@ -40,6 +42,10 @@ struct TesselInstances {
 
 // The editor's current page (1 pattern editor ... -1 none).
 std::atomic<int32_t>& currentPageNumber();
+
+// Moved by whatever changes the song behind the pages' backs; the editor's
+// idle redraws the current page when it moved.
+std::atomic<uint32_t>& changeCounter();
 
 // The shell's full preferences record; the engine gets its part through a hook.
 TesselPreferences& pluginPreferences();

@@ -43,6 +43,39 @@ constexpr int32_t kChannelHeaderSkin = 231;   // 9 x 5: 3-pixel caps around a 3-
 constexpr int32_t kCloseBox = 330;       // 12 x 22: two faces of 11 rows, on key green
 constexpr int32_t kListIcons = 384;      // 8 x 8 icons in a row, on key green
 constexpr int32_t kCapsLockPlate = 436;
+// The envelope graph's lane labels: one lane (and its second-lane form), and
+// the upper and lower lanes of a split graph.
+constexpr int32_t kEnvelopeLabelSecondLane = 407;
+constexpr int32_t kEnvelopeLabelUpperLane = 408;
+constexpr int32_t kEnvelopeLabelLowerLane = 409;
+constexpr int32_t kEnvelopeLabelOneLane = 410;
+
+// The editor window's pages and panels.
+constexpr int32_t kSidePagePanel = 108;     // 705 x 432: the size of the pages at (9, 43)
+constexpr int32_t kSplashBackground = 388;  // 480 x 300
+constexpr int32_t kSplashLogo = 389;        // 280 x 64, on key green
+constexpr int32_t kSplashHostMark = 403;    // 120 x 20: drawn only in the own host
+
+// The help panel: the panel (723 x 64), the same while the editor window is
+// inactive, the two-faced buttons (upper face up, lower face pressed, each
+// the size of its place below) and the mark of the toggle (12 x 12, at
+// 322, 9 while the panel shows at start).
+constexpr int32_t kHelpPanel = 261;
+constexpr int32_t kHelpPanelInactive = 267;
+constexpr int32_t kHelpGettingStarted = 263;
+constexpr int32_t kHelpFurther = 264;
+constexpr int32_t kHelpSearch = 265;
+constexpr int32_t kHelpContents = 266;
+constexpr int32_t kHelpShownMark = 400;
+
+struct SkinPlace {
+    int32_t left, top, right, bottom;
+};
+// The panel's buttons: 0 contents, 1 search, 2 getting started, 3 going
+// further, 4 the show-at-start toggle (no bitmap of its own) around the mark.
+constexpr SkinPlace kHelpPanelButtons[5] = {
+    {158, 8, 234, 56}, {238, 8, 314, 56}, {474, 8, 594, 56}, {598, 8, 718, 56}, {318, 5, 470, 25}};
+constexpr SkinPlace kHelpShownMarkPlace = {322, 9, 334, 21};
 
 // Data: the product font, a TrueType file whose family is "Quorbel".
 constexpr int32_t kProductFont = 275;

@@ -8,6 +8,8 @@ packages=(
   zlib1g-dev libminizip-dev libflac++-dev libflac-dev libvorbis-dev libogg-dev
   libcurl4-openssl-dev portaudio19-dev libjpeg-dev
   libx11-dev libcairo2-dev libasound2-dev
+  # The window layer tells monitors apart; the help's pages are laid out by litehtml.
+  libxrandr-dev liblitehtml-dev
   # Tests only: real windows on an X server of their own, driven through XTest.
   xvfb libxtst-dev
   # Images, raster and text: pixman under Cairo, FreeType over a private fontconfig;
@@ -15,6 +17,8 @@ packages=(
   libpixman-1-dev libfontconfig-dev libfreetype-dev
   fonts-liberation2 fonts-dejavu-core python3-fonttools
   clang libclang-rt-14-dev
+  # The thread sanitizer's runtime for the file box's thread tests.
+  libtsan2
   # The desktop's file, colour and message dialogs (kdialog serves too when
   # present; without either the program draws its own).
   zenity

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs the whole test suite: a normal build, then a
-# build with the address and undefined-behaviour sanitizers.
+# build with the address and undefined-behaviour sanitizers, then the thread
+# tests with the thread sanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-packages.sh
@@ -14,6 +15,12 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_WERROR=ON -DQB_S
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# The file box's threads under the thread sanitizer: only the program that
+# tests them is built and run.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_WERROR=ON -DQB_TSAN=ON
+cmake --build build-tsan --target gui_thread_tests -j "$jobs"
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=tests/tsan.supp build-tsan/tests/gui_thread_tests
 
 # The fuzz targets: a clang build with libFuzzer. Each target replays its seed
 # corpus, then searches for a short bounded time from a scratch copy so that

@@ -43,5 +43,8 @@ std::vector<Resource> drawFontStrips();
 std::vector<Resource> drawSmallSkins();
 std::vector<Resource> drawPanels();
 std::vector<Resource> drawGridSkins();
+std::vector<Resource> drawEditorSkins();
+std::vector<Resource> drawEnvelopeSkins();
+std::vector<Resource> drawHelpPanel();
 
 } // namespace generator

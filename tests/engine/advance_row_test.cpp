@@ -233,3 +233,27 @@ TEST_F(AdvanceRowTest, NothingAdvancesWhileStopped)
     EXPECT_EQ(platform::statusText(), "");
     EXPECT_EQ(editor.row, -2);
 }
+
+TEST_F(AdvanceRowTest, ThePlayingOrderFollowsTheTimingListAndIsNoneInPitchMode)
+{
+    TesselOrderList& orders = engine->song.orderList;
+    orders.reset();
+    orders.entries[0].pattern = 0;
+    orders.entries[1].pattern = kOrderSkip;   // passed over
+    orders.entries[2].pattern = 1;
+    orders.updateLength();
+    engine->song.patterns[0].setLength(2);
+    engine->song.patterns[1].setLength(2);
+    engine->rebuildSongPlaylist(nullptr);
+    ASSERT_TRUE(engine->playSong(-1, 0));
+    std::vector<int32_t> seen;
+    for (int i = 0; i < 4; ++i) {
+        nextRow();
+        seen.push_back(engine->getPlayingOrder());
+    }
+    EXPECT_EQ(seen, (std::vector<int32_t>{0, 0, 2, 2}));
+    orders.pitchMode = 1;
+    EXPECT_EQ(engine->getPlayingOrder(), -1);
+    orders.pitchMode = 0;
+    EXPECT_EQ(engine->getPlayingOrder(), 2);
+}

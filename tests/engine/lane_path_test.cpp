@@ -236,6 +236,9 @@ protected:
             {"forward loop, steps above 1", forward, none, {voice(0, 1.63f), voice(1880, 1.999f), voice(5, 3.7f)}},
             {"ping-pong loop", pingPong, none, {voice(0, 0.71f), voice(1890, 1.9f), voice(500, 0.05f)}},
             {"steps longer than the loop", tight, none, {voice(100, 37.3f), voice(105, 1000.5f), voice(100, 11.0f)}},
+            // A step that lands less than a length beyond the end wraps in the vector step; one more frame does not.
+            {"steps just shorter than a short loop", tight, none,
+             {voice(100, 8.9f), voice(109, 8.999f), voice(100, 9.0f), voice(104, 10.5f), voice(0, 0.999f), voice(109, 1.5f)}},
             {"steps longer than a ping-pong loop", tightPingPong, none, {voice(100, 37.3f), voice(109, 13.5f)}},
             {"the sample's end", none, none,
              {voice(2000, 2.3f), voice(2900, 0.6f), voice(2990, 1.0f), voice(3001, 0.05f), voice(2992, 1.1f)}},
@@ -280,7 +283,7 @@ protected:
             {"loops beyond the sample", {2, -50, 5000}, {1, 2500, 9000},
              with({voice(0, 2.5f), voice(2990, 0.7f)}, [](VoiceSpec& v) { v.sustainState = 1; })},
         };
-        all[10].releaseAtBlock = 20;
+        all[11].releaseAtBlock = 20;
         // More voices than two vectors of lanes hold, of every kind above.
         Case crowd{"twenty voices", forward, none, {}};
         for (int i = 0; i < 20; ++i) {

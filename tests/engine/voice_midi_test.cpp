@@ -385,3 +385,39 @@ TEST(VoiceMidiOnEngineVoice, ReadsTheVoiceInstrumentAndLiveChannel)
     EXPECT_EQ(events[2].status, 0x81);
     EXPECT_EQ(events[2].deltaFrames, 9);
 }
+
+// A sample instrument's voice, sounding or released, sends nothing; its MIDI
+// state only becomes the last block's, and not while MIDI is suppressed or
+// the channel has no output.
+TEST(VoiceMidiOnEngineVoice, ASampleVoiceSendsNothing)
+{
+    MidiRig rig;
+    auto instrument = std::make_unique<TesselInstrument>();
+    instrument->midiOut = 0;
+    auto live = std::make_unique<TesselChannel>();
+    struct Case {
+        uint8_t state;
+        uint8_t suppressed;
+        bool output;
+        bool carried;
+    };
+    const Case cases[] = {{0x09, 0, true, true}, {0x0D, 0, true, true}, {0x09, 1, true, false}, {0x09, 0, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "state " << int{c.state} << " suppressed " << int{c.suppressed});
+        gMidiSuppressed = c.suppressed;
+        live->midiOut = c.output ? rig.out.get() : nullptr;
+        TesselVoice voice;
+        voice.instrument = instrument.get();
+        voice.setState(c.state);
+        voice.flags = voice_midi::kNewNote | voice_midi::kSetup;
+        voice.midi.stage = 2;
+        voice.midi.volume = 90;
+        sendVoiceMidi(voice, *live, 3);
+        EXPECT_EQ(voice.state(), c.state);
+        EXPECT_EQ(voice.previousMidi.volume, c.carried ? 90 : -1);
+        rig.host.blocks.clear();
+        rig.out->processBlock(false);
+        EXPECT_TRUE(rig.host.blocks.empty());
+    }
+    gMidiSuppressed = 0;
+}

@@ -265,3 +265,73 @@ TEST_F(VoiceRender, HostileValuesNeitherHangNorReadOutsideTheSample)
         }
     }
 }
+
+// A voice whose gains are 0 and stay 0 moves through its sample exactly as an
+// audible one and adds nothing; released, it ends at once. The filter's
+// history still sounds, so a filtered voice is rendered in full.
+TEST_F(VoiceRender, AVoiceAtGainZeroOnlyMoves)
+{
+    struct Case {
+        const char* name;
+        bool released;
+        int channels;
+        bool filtered;
+        float gain1;   // of a channel that is not rendered when channels is 1
+    };
+    const Case cases[] = {
+        {"held, two channels", false, 2, false, 0.0f},
+        {"held, one channel, the other channel's gain set", false, 1, false, 0.8f},
+        {"released", true, 2, false, 0.0f},
+        {"filtered", false, 2, true, 0.0f},
+    };
+    setLoop(sample.loop, 2, 100, 700);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        struct After {
+            int32_t position;
+            float fraction;
+            uint8_t backwards;
+            int end;
+            uint8_t state;
+        } after[2];
+        for (int silent = 0; silent < 2; ++silent) {
+            voice->sustainState = 3;
+            voice->backwards = 0;
+            place(600, 0.25f, 1.37f, 1500, 30);
+            if (c.released)
+                voice->current.state |= voice_state::kReleased;
+            const float gain = silent ? 0.0f : 0.5f;
+            voice->ramp[0] = voice->ramp[2] = gain;
+            voice->current.gain0 = gain;
+            voice->current.gain1 = c.channels == 1 ? c.gain1 : gain;
+            voice->filter[0] = c.filtered ? 0.5f : 1.0f;
+            voice->filter[1] = c.filtered ? 0.4f : 0.0f;
+            voice->filterHistory[0] = c.filtered ? 0.25f : 0.0f;
+            voice->peaks[0] = voice->peaks[1] = 9.0f;
+            std::fill(scratch.channel[0], scratch.channel[0] + TesselVoice::kScratchFrames, 7.0f);
+            after[silent] = {voice->position, voice->fraction, voice->backwards,
+                             voice->render(scratch.channel, c.channels), voice->state()};
+            if (!silent)
+                continue;
+            EXPECT_EQ(voice->ramp[3], c.channels == 1 ? c.gain1 : 0.0f) << "the target is taken as ever";
+            if (c.filtered) {
+                EXPECT_NE(scratch.channel[0][30], 0.0f) << "the filter's history sounds";
+            } else if (c.released) {
+                EXPECT_EQ(after[1].end, 30);
+                EXPECT_EQ(after[1].state, 0);
+                EXPECT_EQ(voice->peaks[0], 9.0f) << "nothing rendered, peaks untouched";
+            } else {
+                EXPECT_EQ(after[1].end, 1530);
+                EXPECT_EQ(after[1].state, kSounding);
+                for (int i = 30; i < 1530; ++i)
+                    ASSERT_EQ(scratch.channel[0][i], 0.0f) << i;
+                EXPECT_EQ(voice->peaks[0], 0.0f);
+                EXPECT_EQ(voice->peaks[1], c.channels == 1 ? 9.0f : 0.0f);
+            }
+        }
+        // The walk is the audible voice's, released or not.
+        EXPECT_EQ(after[0].position, after[1].position);
+        EXPECT_EQ(after[0].fraction, after[1].fraction);
+        EXPECT_EQ(after[0].backwards, after[1].backwards);
+    }
+}

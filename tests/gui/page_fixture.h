@@ -85,6 +85,15 @@ public:
         instrumentCalls.push_back({number, selectSample});
     }
     int32_t currentSample() const override { return 1; }
+    // Keys of the lower keyboard row play the notes of the current octave.
+    int32_t noteFromKey(TesselKeyEvent key) const override
+    {
+        static const char kRow[] = "zsxdcvgbhnjm";
+        for (int i = 0; kRow[i]; ++i)
+            if (key.character == kRow[i] && key.virtualKey == 0)
+                return 12 * currentOctave + i;
+        return -1;
+    }
     bool inputBlocked() const override { return blocked; }
     bool capsLock() const override { return caps; }
     bool isOpen() const override { return true; }

@@ -234,3 +234,20 @@ TEST_F(ModuleTest, AnOwnedModuleWaitsForItsOwnerToResetIt)
     song->reset(125.0, 6.0, 4);
     EXPECT_EQ(song->songPath, "/tmp/song.zip");   // the engine's new-song command empties it
 }
+
+TEST_F(ModuleTest, TheEmptyPatternSearchStaysInsideThePatterns)
+{
+    std::unique_ptr<TesselModule> owned = makeSong();
+    TesselModule& song = *owned;
+    EXPECT_EQ(song.findEmptyPattern(0), 0);
+    song.patterns[0].tracks.getTrack(3).getRow(5).pitch = 60;
+    song.patterns[1].setLabel("AB");
+    song.patterns[2].majorStep = 8;
+    song.patterns[3].setLength(32);
+    EXPECT_EQ(song.findEmptyPattern(0), 4);
+    EXPECT_EQ(song.findEmptyPattern(199), 199);
+    song.patterns[199].setLabel("Z");
+    EXPECT_EQ(song.findEmptyPattern(199), -1);
+    EXPECT_EQ(song.findEmptyPattern(200), -1);
+    EXPECT_EQ(song.findEmptyPattern(-1), -1);
+}

@@ -199,3 +199,37 @@ TEST_F(ModuleTest, FirstUnusedPatternSkipsChangedAndOrderedPatterns)
     song->patterns[199].minorStep = 1;
     EXPECT_EQ(TesselPattern::firstUnused(*song, 199), -1);
 }
+
+TEST(OrderListTest, InsertingAnEntryMovesTheRestDownInTheActiveTable)
+{
+    TesselOrderList order;
+    setOrder(order, {1, 2, 3});
+    insertOrderEntry(order, 1, 7);
+    EXPECT_EQ(order.entries[0].pattern, 1);
+    EXPECT_EQ(order.entries[1].pattern, 7);
+    EXPECT_EQ(order.entries[2].pattern, 2);
+    EXPECT_EQ(order.entries[3].pattern, 3);
+    insertOrderEntry(order, 0);
+    EXPECT_EQ(order.entries[0].pattern, kOrderEmpty);
+    EXPECT_EQ(order.entries[4].pattern, 3);
+
+    // At the last position only that entry empties; outside the table nothing changes.
+    order.entries[255].pattern = 9;
+    insertOrderEntry(order, 255);
+    EXPECT_EQ(order.entries[255].pattern, kOrderEmpty);
+    EXPECT_EQ(order.entries[254].pattern, kOrderEmpty);
+    insertOrderEntry(order, 256, 5);
+    insertOrderEntry(order, -1, 5);
+    EXPECT_EQ(order.entries[0].pattern, kOrderEmpty);
+    EXPECT_EQ(order.entries[1].pattern, 1);
+
+    // In pitch mode the 120 pitch entries take it.
+    order.pitchMode = 1;
+    order.pitches[119].pattern = 4;
+    insertOrderEntry(order, 118, 6);
+    EXPECT_EQ(order.pitches[118].pattern, 6);
+    EXPECT_EQ(order.pitches[119].pattern, kOrderEmpty);
+    EXPECT_EQ(order.entries[1].pattern, 1);
+    insertOrderEntry(order, 120, 6);
+    EXPECT_EQ(order.pitches[118].pattern, 6);
+}

@@ -4,6 +4,7 @@
 // hooks are put back after each test.
 
 #include "fake_host.h"
+#include "plain_editor.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
@@ -57,6 +58,7 @@ protected:
         FakeHost::get().answers[audioMasterVersion] = 2400;
         installEngineHooks();
         FakeSongFiles::install();
+        TesselPluginEditor::maker = PlainEditor::make;
     }
     void TearDown() override
     {

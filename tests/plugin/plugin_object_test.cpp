@@ -210,7 +210,7 @@ TEST_F(PluginTest, PlainEditorKeepsTheUsageLogWhileThePluginLives)
     EXPECT_EQ(access(path.c_str(), F_OK), 0);
     ERect* rect = nullptr;
     EXPECT_EQ(plugin->dispatcher(effEditGetRect, 0, 0, &rect, 0.0f), 1);
-    EXPECT_EQ(rect->right, TesselPlainEditor::kWidth);
+    EXPECT_EQ(rect->right, PlainEditor::kWidth);
     plugin.reset();
     EXPECT_EQ(usageLog(), nullptr);
     EXPECT_NE(access(path.c_str(), F_OK), 0);

@@ -28,6 +28,12 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kSmallDigits, 82, 6},   {kCloseBox, 12, 22},     {kListIcons, 56, 8},       {kToolbarStrip, 493, 36},
         {kWindowIcon, 32, 32},   {kFrameSlices, 5, 11},   {kCursorBlock, 8, 8},      {kCapsLockPlate, 80, 16},
         {kChannelHeaderSkin, 9, 5}, {kUndoPanel, 440, 116}, {kFolderButton, 14, 9},
+        {kEnvelopeLabelSecondLane, 33, 11}, {kEnvelopeLabelUpperLane, 39, 11},
+        {kEnvelopeLabelLowerLane, 57, 11},  {kEnvelopeLabelOneLane, 45, 11},
+        {kSidePagePanel, 705, 432},
+        {kSplashBackground, 480, 300}, {kSplashLogo, 280, 64}, {kSplashHostMark, 120, 20},
+        {kHelpPanel, 723, 64},   {kHelpPanelInactive, 723, 64}, {kHelpShownMark, 12, 12},
+        {kHelpContents, 76, 96}, {kHelpSearch, 76, 96},   {kHelpGettingStarted, 120, 96}, {kHelpFurther, 120, 96},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -35,7 +41,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 23u);
+    EXPECT_EQ(bitmapIds().size(), 38u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
@@ -147,5 +153,32 @@ TEST(Skins, KeyedSkinsLeaveTheirCornersToTheBackground)
                 keyed += icons.pixelAt(icon * 8 + x, y) == kKeyGreen;
         EXPECT_GT(keyed, 0) << icon;
         EXPECT_LT(keyed, 64) << icon;
+    }
+}
+
+TEST(Skins, HelpPanelButtonsShowTwoFacesAndTheMarkFillsItsBox)
+{
+    // Each button's bitmap is two faces of its place, up over pressed.
+    const int32_t buttons[] = {kHelpContents, kHelpSearch, kHelpGettingStarted, kHelpFurther};
+    for (int i = 0; i < 4; ++i) {
+        const Image faces = loadBitmap(buttons[i]);
+        const SkinPlace& place = kHelpPanelButtons[i];
+        ASSERT_EQ(faces.width(), place.right - place.left) << i;
+        ASSERT_EQ(faces.height(), 2 * (place.bottom - place.top)) << i;
+        int differing = 0;
+        for (int y = 0; y < faces.height() / 2; ++y)
+            for (int x = 0; x < faces.width(); ++x)
+                differing += faces.pixelAt(x, y) != faces.pixelAt(x, y + faces.height() / 2);
+        EXPECT_GT(differing, faces.width()) << i;
+    }
+    // The toggle's place in both looks shows an empty box that the mark changes.
+    const Image mark = loadBitmap(kHelpShownMark);
+    for (int32_t look : {kHelpPanel, kHelpPanelInactive}) {
+        const Image panel = loadBitmap(look);
+        int differing = 0;
+        for (int y = 0; y < mark.height(); ++y)
+            for (int x = 0; x < mark.width(); ++x)
+                differing += panel.pixelAt(kHelpShownMarkPlace.left + x, kHelpShownMarkPlace.top + y) != mark.pixelAt(x, y);
+        EXPECT_GT(differing, 10) << look;
     }
 }

@@ -1,0 +1,71 @@
+// The module file commands and the help openers until they are built: each
+// is recorded, and saving the preferences works already.
+
+#include "editor/tessel_editor.h"
+#include "engine/engine.h"
+#include "platform/message_box.h"
+#include "platform/status_text.h"
+#include "plugin/command_scheme.h"
+#include "plugin/plugin_globals.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void storeFolder(char* field, size_t size, const std::string& folder)
+{
+    // A folder that does not fit is not stored cut; the old one stays.
+    if (folder.size() < size)
+        std::memcpy(field, folder.c_str(), folder.size() + 1);
+}
+
+} // namespace
+
+void TesselEditor::newModule()
+{
+    standInRequests_.push_back("command NewModule");
+}
+
+void TesselEditor::openModule()
+{
+    standInRequests_.push_back("command LoadModule");
+}
+
+void TesselEditor::saveModule(int32_t saveAs)
+{
+    standInRequests_.push_back(saveAs ? "command SaveModuleAs" : "command SaveModule");
+}
+
+void TesselEditor::openHelpPage(const char* name)
+{
+    standInRequests_.push_back(std::string("page ") + (name ? name : ""));
+}
+
+void TesselEditor::showHelpPopup(const char* name, int32_t x, int32_t y)
+{
+    beginPopup();
+    char text[160];
+    std::snprintf(text, sizeof text, "popup %s %d %d", name ? name : "", static_cast<int>(x), static_cast<int>(y));
+    standInRequests_.push_back(text);
+    endPopup();
+}
+
+void TesselEditor::savePreferences()
+{
+    TesselPreferences& preferences = pluginPreferences();
+    if (window_ && !inOwnHost()) {
+        const platform::Rect place = window_->rect();
+        preferences.positionX1 = place.left;
+        preferences.positionY1 = place.top;
+        preferences.positionX2 = place.right;
+        preferences.positionY2 = place.bottom;
+    }
+    storeFolder(preferences.modulePath, sizeof preferences.modulePath, moduleFolder);
+    storeFolder(preferences.samplePath, sizeof preferences.samplePath, sampleFolder);
+    storeFolder(preferences.instrumentPath, sizeof preferences.instrumentPath, instrumentFolder);
+    const TesselModule& song = engine_->song;
+    const TesselSongTiming timing{song.tempo, song.resolution, song.rowsPerQuarter};
+    if (preferences.save(defaultScheme(), timing) == TesselPreferencesSave::kNoFolder)
+        platform::showMessageBox(kPreferencesFolderError, "Quorbel", platform::kBoxIconError);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Where the editor's pages are made: one maker per page, each defined in the
+// file of its page (a stand-in's until the page is built), so that a page
+// replaces its stand-in by defining its own maker. The editor keeps each
+// page for its whole life and deletes it with forget().
+
+#include "gui/geometry.h"
+
+class TesselEditorServices;
+class TesselHelpPage;
+class TesselInfoPage;
+class TesselInstrumentListPage;
+class TesselOrderListPage;
+class TesselPatternEditorPage;
+class TesselPreferencesPage;
+class TesselSampleListPage;
+class TesselToolbarPage;
+class TesselUI;
+
+// `size`: the editor window's client area for the pattern editor, the
+// rectangle at (9, 43) of skin 108 for the side pages.
+TesselPatternEditorPage* makePatternEditorPage(TesselEditorServices* editor, const CRect& size);
+TesselToolbarPage* makeToolbarPage(TesselEditorServices* editor);
+TesselSampleListPage* makeSampleListPage(TesselEditorServices* editor, const CRect& size);
+TesselInstrumentListPage* makeInstrumentListPage(TesselEditorServices* editor, const CRect& size);
+TesselInfoPage* makeInfoPage(TesselEditorServices* editor, const CRect& size);
+TesselOrderListPage* makeOrderListPage(TesselEditorServices* editor, const CRect& size);
+TesselPreferencesPage* makePreferencesPage(TesselEditorServices* editor, const CRect& size);
+TesselHelpPage* makeHelpPage(TesselEditorServices* editor);
+// The pattern editor's overview panel (a popup page over the grid).
+TesselUI* makeOverviewPanel(TesselEditorServices* editor);

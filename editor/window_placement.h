@@ -1,0 +1,36 @@
+#pragma once
+// Where the editor window goes when it is made: the rectangle it had before
+// (saved in this process), else the one the preferences keep, else 10 pixels
+// below the host's window, left-aligned with it, at the default size. A kept
+// rectangle counts only while more than 20 pixels of it lie inside the
+// bounds on every side, so a window left at a screen edge is placed anew.
+
+#include "platform/geometry.h"
+
+constexpr int32_t kEditorWindowWidth = 723;
+constexpr int32_t kEditorWindowHeight = 499;
+constexpr int32_t kPlacementMargin = 20;
+constexpr int32_t kGapBelowHost = 10;
+
+struct TesselPlacementRequest {
+    // The host's window, in the coordinates of `bounds`.
+    platform::Rect host;
+    // The screen, or the parent's client area; empty when unknown (then any
+    // non-empty rectangle counts).
+    platform::Rect bounds;
+    // The rectangle the window had; empty when there was none.
+    platform::Rect saved;
+    // "positionx1" .. "positiony2"; unset when equal.
+    platform::Rect preference;
+};
+
+enum class TesselPlacementSource { kSaved, kPreference, kBelowHost };
+
+struct TesselPlacement {
+    platform::Rect rect;
+    TesselPlacementSource source = TesselPlacementSource::kBelowHost;
+};
+
+// Whether more than kPlacementMargin pixels of `rect` lie inside `bounds` on every side.
+bool overlapsEnough(const platform::Rect& rect, const platform::Rect& bounds);
+TesselPlacement placeEditorWindow(const TesselPlacementRequest& request);

@@ -1,0 +1,48 @@
+#pragma once
+// What the editor asks of the pattern editor page, beyond the page base: the
+// grid's redraw marks, the cursor channel that live notes play on, the
+// octave and instrument lists, the status strip, the drag state, playback
+// following, its timed command, layout after a load or a resize, and the
+// note-entry state MIDI input reads on the audio thread. GUI thread unless
+// said otherwise.
+
+#include "engine/engine_links.h"
+#include "engine/midi_input.h"
+#include "gui/tessel_ui.h"
+
+#include <cstdint>
+
+class TesselPatternEditorPage : public TesselUI {
+public:
+    using TesselUI::TesselUI;
+
+    // ORs flag bits into the grid's redraw marks: one cell; row -1 every row
+    // of the channel; channel -1 too every visible channel.
+    virtual void markDirty(int32_t channel, int32_t row, uint8_t flags) = 0;
+    // Drops the grid's cached offscreen images and marks every cell.
+    virtual void releaseBitmaps() = 0;
+    virtual int32_t cursorChannel() const = 0;
+    // The octave and instrument drop lists show these values.
+    virtual void showOctave(float octave) = 0;
+    virtual void showInstrument(float instrument) = 0;
+    // The status strip with the status text, drawn over whichever page is current.
+    virtual void drawStatus(CDrawContext* context) = 0;
+    // A selection is being drawn or dragged with the mouse.
+    virtual bool draggingSelection() const = 0;
+    // A Shift release: the page forgets that Shift extends its selection.
+    virtual void clearShiftState() = 0;
+    // With pattern follow on and the song playing: shows that pattern and row.
+    virtual void followPlayback(int32_t pattern, int32_t row) = 0;
+    // The editor's timer 3.
+    virtual void timedCommand() = 0;
+    // After a load, a font change or a new window size.
+    virtual void layout() = 0;
+    virtual void fillInstrumentList() = 0;
+    // The grid has cells waiting to be drawn.
+    virtual bool gridNeedsRedraw() const = 0;
+    // Audio thread: the fields MIDI note entry reads, together; false when
+    // the page cannot take notes.
+    virtual bool noteEntry(TesselNoteEntry& entry) const = 0;
+    // What MIDI note entry left for the page since the last idle pass.
+    virtual void applyMidiInput(const TesselMidiInputRequests::Taken& taken) = 0;
+};

@@ -1,0 +1,143 @@
+#pragma once
+// The plug-in with its real editor, driven through the VST 2 dispatcher on a
+// headless window system: a host window that effEditOpen gets, keys injected
+// into the focused window, the fake clock moved between idles, and the
+// stand-in pages' records read back.
+
+#include "editor/page_stand_ins.h"
+#include "editor/splash_page.h"
+#include "editor/tessel_editor.h"
+#include "gui/frame2.h"
+#include "platform/headless_window.h"
+#include "platform/key_table.h"
+#include "platform/status_text.h"
+#include "plugin/fake_host.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_object.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Answers the host's identity; the product is settable for the own host.
+struct EditorHost {
+    static inline std::string product = "Test Host";
+
+    static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                              float opt)
+    {
+        if (opcode == audioMasterGetProductString && ptr) {
+            std::strcpy(static_cast<char*>(ptr), product.c_str());
+            return 1;
+        }
+        if (opcode == audioMasterGetVendorString && ptr) {
+            std::strcpy(static_cast<char*>(ptr), "Test Vendor");
+            return 1;
+        }
+        return FakeHost::callback(effect, opcode, index, value, ptr, opt);
+    }
+};
+
+class EditorTest : public ::testing::Test {
+protected:
+    static constexpr platform::Rect kHostRect{200, 100, 693, 136};
+
+    void SetUp() override
+    {
+        FakeHost::reset();
+        FakeHost::get().answers[audioMasterVersion] = 2400;
+        installEngineHooks();
+        installTesselEditor();
+        platform::clearStatusText();
+        platform::setFileMessage("");
+        currentPageNumber() = kNoPage;
+        TesselEditor::windowSystemSource = [this] { return &windows; };
+        platform::WindowOptions options;
+        options.kind = platform::WindowOptions::Kind::TopLevel;
+        options.rect = kHostRect;
+        options.title = "Host";
+        host = windows.createWindow(options);
+        makePlugin();
+    }
+    // The engine reads the preferences anew; then keys go through the
+    // windows, and the window stays where it is made, below the others.
+    void makePlugin()
+    {
+        plugin.reset();
+        plugin = std::make_unique<TesselPlugin>(EditorHost::callback);
+        editor = dynamic_cast<TesselEditor*>(plugin->pluginEditor());
+        ASSERT_NE(editor, nullptr);
+        TesselPreferences& preferences = pluginPreferences();
+        preferences.keyboardMode = 0;
+        preferences.linkWindows = 0;
+        preferences.alwaysOnTop = 0;
+    }
+    void TearDown() override
+    {
+        plugin.reset();
+        TesselEditor::windowSystemSource = nullptr;
+        TesselPluginEditor::maker = nullptr;
+        EditorHost::product = "Test Host";
+        pluginPreferences() = TesselPreferences{};
+    }
+
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.0f)
+    {
+        AEffect* effect = plugin->getAeffect();
+        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    }
+    // effEditOpen on the host window and the idle that makes the editor window.
+    void open()
+    {
+        EXPECT_EQ(dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(host->handle())), 1);
+        idle();
+        ASSERT_NE(editor->editorWindow(), nullptr);
+        editor->frame2()->getWindow()->takeFocus();
+    }
+    void idle(int passes = 1)
+    {
+        for (int i = 0; i < passes; ++i)
+            dispatch(effEditIdle);
+    }
+    // Lets the splash fade in and out so that keys reach the pages.
+    void dismissSplash()
+    {
+        idle();
+        press(platform::kWinShift);
+        for (int i = 0; i < 40 && editor->splash()->isShown(); ++i) {
+            windows.advance(50);
+            idle();
+        }
+        ASSERT_FALSE(editor->splash()->isShown());
+    }
+    // Down and up of a key through the focused window, then an idle.
+    void press(uint8_t key)
+    {
+        windows.pressKey(key);
+        idle();
+    }
+    // A key with modifiers held around it.
+    void chord(std::initializer_list<uint8_t> modifiers, uint8_t key)
+    {
+        for (uint8_t m : modifiers)
+            windows.injectKey(m, true);
+        windows.pressKey(key);
+        for (uint8_t m : modifiers)
+            windows.injectKey(m, false);
+        idle();
+    }
+
+    TesselStandInRecord* record(TesselUI* page) { return dynamic_cast<TesselStandInRecord*>(page); }
+    TesselStandInRecord* patternRecord() { return record(editor->pages().patternEditor); }
+    int32_t pageNumber() const { return currentPageNumber(); }
+    TesselEngine& engine() { return plugin->getEngine(); }
+
+    platform::HeadlessWindowSystem windows;
+    std::unique_ptr<platform::Window> host;
+    std::unique_ptr<TesselPlugin> plugin;
+    TesselEditor* editor = nullptr;
+};

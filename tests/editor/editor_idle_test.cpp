@@ -1,0 +1,163 @@
+// The editor idle: the status line's countdown, what playback hands over
+// from the audio thread, loads on other threads, and redraw requests.
+
+#include "editor/page_kinds.h"
+#include "editor/status_countdown.h"
+#include "editor_fixture.h"
+#include "engine/engine.h"
+#include "patterneditor/pattern_editor_page.h"
+
+#include <thread>
+
+namespace {
+
+TEST(StatusCountdown, ATextClearsOnThe512thPassAfterItsLastChangeAndTheMessageOnThe500th)
+{
+    platform::setStatusText("first");
+    platform::setFileMessage("Loading...");
+    TesselStatusCountdown countdown;
+    TesselStatusCountdown::Pass pass = countdown.step();
+    EXPECT_TRUE(pass.statusChanged);
+    EXPECT_TRUE(pass.messageChanged);
+    for (int i = 2; i < 300; ++i)
+        countdown.step();
+    platform::setStatusText("first");   // the same text again: not timed anew
+    for (int i = 300; i < 500; ++i)
+        EXPECT_FALSE(countdown.step().messageCleared) << i;
+    EXPECT_TRUE(countdown.step().messageCleared);   // pass 500
+    EXPECT_EQ(platform::fileMessage(), "");
+    for (int i = 501; i < 512; ++i)
+        EXPECT_FALSE(countdown.step().statusCleared) << i;
+    EXPECT_EQ(platform::statusText(), "first");
+    pass = countdown.step();   // pass 512
+    EXPECT_TRUE(pass.statusCleared);
+    EXPECT_EQ(platform::statusText(), "");
+    EXPECT_EQ(countdown.statusPassesLeft(), 0);
+    EXPECT_FALSE(countdown.step().statusChanged);
+
+    // A new text restarts the count; the file message compares 80 characters.
+    platform::setStatusText("second");
+    countdown.step();
+    platform::setStatusText("third");
+    countdown.step();
+    EXPECT_EQ(countdown.statusPassesLeft(), TesselStatusCountdown::kStatusPasses - 1);
+    const std::string longMessage(100, 'x');
+    platform::setFileMessage(longMessage.c_str());
+    countdown.step();
+    platform::setFileMessage((longMessage.substr(0, 80) + "yy").c_str());
+    EXPECT_FALSE(countdown.step().messageChanged);
+    platform::clearStatusText();
+    platform::setFileMessage("");
+}
+
+TEST_F(EditorTest, TheStatusTextClearsOnThe512thIdle)
+{
+    open();
+    dismissSplash();
+    idle();
+    platform::setStatusText("Something happened.");
+    idle(300);
+    platform::setStatusText("Something happened.");
+    idle(211);
+    EXPECT_EQ(platform::statusText(), "Something happened.");
+    idle();
+    EXPECT_EQ(platform::statusText(), "");
+
+    // The help line of a drag is longer than the line and is cut, not overrun.
+    const std::string line(93, '-');
+    platform::setStatusText(line.c_str());
+    EXPECT_EQ(platform::statusText().size(), platform::kStatusTextSize - 1);
+}
+
+TEST_F(EditorTest, PlaybackPositionsFromTheAudioThreadReachTheIdle)
+{
+    open();
+    dismissSplash();
+    pluginPreferences().followPattern = 1;
+    engine().transport = kPlayingSong;
+    std::thread audio([this] { editor->setPlaybackPosition(3, 5, 12); });
+    audio.join();
+    idle();
+    EXPECT_TRUE(patternRecord()->called("followPlayback 5 12"));
+    EXPECT_TRUE(record(editor->pages().toolbar)->called("refreshPosition"));
+    EXPECT_TRUE(record(editor->pages().info)->called("refresh"));
+    engine().transport = kStoppedCut;
+}
+
+TEST_F(EditorTest, ALoadOnAnotherThreadOnlyAsksTheNextIdle)
+{
+    open();
+    dismissSplash();
+    patternRecord()->calls.clear();
+    std::thread loader([this] { editor->refreshAfterLoad(); });
+    loader.join();
+    EXPECT_FALSE(patternRecord()->called("layout"));
+    idle();
+    EXPECT_TRUE(patternRecord()->called("layout"));
+    EXPECT_TRUE(patternRecord()->called("fillInstrumentList"));
+
+    patternRecord()->calls.clear();
+    editor->refreshAfterLoad();   // on the editor's thread: at once
+    EXPECT_TRUE(patternRecord()->called("layout"));
+}
+
+TEST_F(EditorTest, TheEngineSeesThePatternEditorsPatternOnlyOnceItExists)
+{
+    EXPECT_EQ(engine().editor, editor);
+    EXPECT_EQ(editor->currentPattern(), -1);
+    TesselNoteEntry entry;
+    EXPECT_FALSE(editor->noteEntry(entry));
+    open();
+    EXPECT_EQ(editor->currentPattern(), 0);
+}
+
+TEST_F(EditorTest, FastRefreshRunsTimerOneAndIdlesFromIt)
+{
+    open();
+    dismissSplash();
+    editor->setFastRefresh(true);
+    EXPECT_TRUE(windows.timerRunning(*editor->editorWindow(), TesselEditor::kTimerIdle));
+    platform::setStatusText("timed");
+    windows.pump();   // the idle that sees the text
+    for (int i = 0; i < 520; ++i) {
+        windows.advance(TesselEditor::kFastIdleMs);
+        windows.pump();
+    }
+    EXPECT_EQ(platform::statusText(), "");
+    editor->setFastRefresh(false);
+    EXPECT_FALSE(windows.timerRunning(*editor->editorWindow(), TesselEditor::kTimerIdle));
+}
+
+TEST_F(EditorTest, APopupBlocksKeysAndTakesTheWindowOutOfTheTopmostBand)
+{
+    open();
+    dismissSplash();
+    editor->setAlwaysOnTop(true);
+    EXPECT_TRUE(windows.keptAbove(*editor->editorWindow()));
+    editor->beginPopup();
+    EXPECT_FALSE(windows.keptAbove(*editor->editorWindow()));
+    EXPECT_TRUE(editor->inputBlocked());
+    press(platform::kWinF1 + 2);
+    EXPECT_EQ(pageNumber(), kPatternEditorPage);
+    editor->endPopup();
+    EXPECT_TRUE(windows.keptAbove(*editor->editorWindow()));
+    press(platform::kWinF1 + 2);
+    EXPECT_EQ(pageNumber(), kSampleListPage);
+}
+
+TEST_F(EditorTest, ResizingTheWindowLaysThePagesOutAgain)
+{
+    open();
+    dismissSplash();
+    patternRecord()->calls.clear();
+    editor->editorWindow()->setRect(platform::rectOfSize(200, 146, 900, 600));
+    windows.pump();
+    CRect area;
+    editor->pages().patternEditor->getViewSize(area);
+    EXPECT_EQ(area, CRect(0, 0, 900, 600));
+    EXPECT_TRUE(patternRecord()->called("layout"));
+    editor->pages().help->getViewSize(area);
+    EXPECT_EQ(area.bottom, 600 - 15);
+}
+
+} // namespace

@@ -1,0 +1,281 @@
+// Keys through the editor's road: page switches, live notes, mutes, the host's
+// function keys, manual key mode and the press counts that the log records.
+
+#include "editor/page_kinds.h"
+#include "editor_fixture.h"
+#include "engine/engine.h"
+#include "patterneditor/pattern_editor_page.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+using namespace platform;
+
+constexpr uint8_t kF(int n)
+{
+    return static_cast<uint8_t>(kWinF1 + n - 1);
+}
+
+// The press counts of the usage log's key-down records of one virtual key.
+std::vector<int> loggedPressCounts(TesselEditor& editor, uint8_t virtualKey)
+{
+    editor.usageLog().flush();
+    std::ifstream in(editor.usageLog().path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<int> counts;
+    // After the header: records of a 4-byte time and a payload from its type letter.
+    size_t at = 1;
+    for (int text = 0; text < 2; ++text)
+        at += 1 + static_cast<uint8_t>(bytes[at]);
+    at += 4;
+    for (int text = 0; text < 2; ++text)
+        at += 1 + static_cast<uint8_t>(bytes[at]);
+    at += 4;
+    while (at + 5 <= bytes.size()) {
+        const char type = bytes[at + 4];
+        const size_t size = type == 'a' ? 6 : type == 'k' ? 7 : type == 'f' ? 4 : type == 'm' ? 6
+                          : type == 'p' ? 120 : type == 'd' ? 5 : type == 'c' ? 9 : 0;
+        if (size == 0)
+            break;
+        // 'k': character, modifiers, virtual key, printable, key up, press count.
+        if (type == 'k' && static_cast<uint8_t>(bytes[at + 7]) == virtualKey && bytes[at + 9] == 0)
+            counts.push_back(static_cast<uint8_t>(bytes[at + 10]));
+        at += 4 + size;
+    }
+    return counts;
+}
+
+TEST_F(EditorTest, PageKeysSwitchPagesButtonsAndTheFrame)
+{
+    open();
+    dismissSplash();
+    TesselStandInRecord* toolbar = record(editor->pages().toolbar);
+    const TesselPages& pages = editor->pages();
+    const struct {
+        uint8_t key;
+        int32_t page;
+        TesselUI* shown;
+    } steps[] = {
+        {kF(3), kSampleListPage, pages.sampleList},   {kF(4), kInstrumentListPage, pages.instrumentList},
+        {kF(11), kOrderListPage, pages.orderList},     {kF(12), kPreferencesPage, pages.preferences},
+        {kWinEscape, kPatternEditorPage, pages.patternEditor}, {kF(5), kInfoPage, pages.info},
+    };
+    for (const auto& step : steps) {
+        TesselUI* before = editor->currentPage();
+        press(step.key);
+        EXPECT_EQ(pageNumber(), step.page) << int(step.key);
+        EXPECT_EQ(editor->currentPage(), step.shown);
+        EXPECT_EQ(toolbar->calls.back(), callText("showPageButtons", step.page));
+        EXPECT_TRUE(editor->frame2()->isChild(step.shown));
+        if (before != pages.patternEditor) {
+            EXPECT_FALSE(editor->frame2()->isChild(before));
+        }
+        EXPECT_TRUE(step.shown->isFocused());
+    }
+    // F5 again on the info page: the page gets its command, no switch.
+    press(kF(5));
+    EXPECT_EQ(pageNumber(), kInfoPage);
+    EXPECT_EQ(record(pages.info)->calls.back(), "onPageCommand 28");
+    EXPECT_EQ(loggedPressCounts(*editor, kVkF1 + 4), (std::vector<int>{0, 1}));
+}
+
+TEST_F(EditorTest, AHeldKeyKeepsItsFirstPressCount)
+{
+    open();
+    dismissSplash();
+    windows.injectKey(kF(5), true);
+    for (int i = 0; i < 3; ++i)
+        windows.injectKey(kF(5), true, 1, true);
+    windows.injectKey(kF(5), false);
+    idle();
+    EXPECT_EQ(pageNumber(), kInfoPage);
+    EXPECT_EQ(loggedPressCounts(*editor, kVkF1 + 4), (std::vector<int>{0, 0, 0, 0}));
+    press(kF(5));   // a real second press
+    EXPECT_EQ(loggedPressCounts(*editor, kVkF1 + 4).back(), 1);
+}
+
+TEST_F(EditorTest, WithCapsLockALetterHoldsItsNoteUntilItsRelease)
+{
+    open();
+    dismissSplash();
+    press(kWinCapital);
+    ASSERT_TRUE(editor->capsLock());
+    windows.injectKey('Q', true);
+    idle();
+    EXPECT_NE(engine().heldNotes[1][60], 0);   // octave 4, instrument 1
+    EXPECT_EQ(engine().heldNotes[1][60], 1);   // on the pattern editor's cursor channel 0
+    windows.injectKey('Q', false);
+    idle();
+    EXPECT_EQ(engine().heldNotes[1][60], 0);
+    EXPECT_TRUE(patternRecord()->keys.empty());
+
+    // An arrow still reaches the page; '>' and '<' keep the instrument in 1..99.
+    press(kWinDown);
+    ASSERT_EQ(patternRecord()->keys.size(), 1u);
+    EXPECT_EQ(patternRecord()->keys[0].virtualKey, kVkDown);
+    chord({kWinShift}, kWinOemComma);   // '<' at instrument 1
+    EXPECT_EQ(editor->currentInstrument(), 1);
+    chord({kWinShift}, kWinOemPeriod);
+    EXPECT_EQ(editor->currentInstrument(), 2);
+    press(kWinDivide);
+    EXPECT_EQ(editor->octave(), 3);
+    press(kWinCapital);
+    EXPECT_FALSE(editor->capsLock());
+}
+
+TEST_F(EditorTest, AltWithAFunctionKeyTogglesThatChannelsMute)
+{
+    open();
+    dismissSplash();
+    chord({kWinMenu}, kF(3));
+    EXPECT_EQ(engine().song.channels[2].mute, 1);
+    EXPECT_TRUE(patternRecord()->called("markDirty 2 -1 127"));
+    chord({kWinMenu}, kF(3));
+    EXPECT_EQ(engine().song.channels[2].mute, 0);
+    EXPECT_TRUE(editor->executeCommand(124 + 7));
+    EXPECT_EQ(engine().song.channels[7].mute, 1);
+}
+
+TEST_F(EditorTest, ShiftWithAFunctionKeyGoesToTheHostsWindow)
+{
+    open();
+    dismissSplash();
+    chord({kWinShift}, kF(5));
+    ASSERT_EQ(windows.keysSent().size(), 1u);
+    EXPECT_EQ(windows.keysSent()[0].window, host->handle());
+    EXPECT_EQ(windows.keysSent()[0].windowsKey, kF(5));
+    EXPECT_EQ(windows.keysSent()[0].modifiers, kShiftHeld);
+    EXPECT_EQ(pageNumber(), kPatternEditorPage);
+}
+
+// The letters among the keys a page got.
+std::string letters(const std::vector<TesselKeyEvent>& keys)
+{
+    std::string text;
+    for (const TesselKeyEvent& key : keys)
+        if (key.character >= 'a' && key.character <= 'z')
+            text += static_cast<char>(key.character);
+    return text;
+}
+
+TEST_F(EditorTest, ManualKeyModeTakesKeysOnceAndCtrlAltKEndsIt)
+{
+    open();
+    dismissSplash();
+    editor->setKeyMode(1, false);
+    EXPECT_EQ(platform::statusText(), "Manual key mode enabled (use Ctrl-Alt-K to toggle).");
+    press('A');
+    EXPECT_EQ(letters(patternRecord()->keys), "a");
+    // The host's own key calls are left alone in this mode.
+    VstKeyCode code{'b', 0, 0};
+    editor->onKeyDown(code);
+    EXPECT_EQ(letters(patternRecord()->keys), "a");
+
+    chord({kWinControl, kWinMenu}, 'K');
+    EXPECT_EQ(editor->getKeyMode(), 0);
+    EXPECT_EQ(platform::statusText(), "Manual key mode disabled (use Ctrl-Alt-K to toggle).");
+    press('A');
+    EXPECT_EQ(letters(patternRecord()->keys), "aa");
+    dispatch(effEditKeyDown, 'c');
+    EXPECT_EQ(letters(patternRecord()->keys), "aac");
+    EXPECT_EQ(patternRecord()->keys.back().printable, 'c');
+    chord({kWinControl, kWinMenu}, 'K');
+    EXPECT_EQ(editor->getKeyMode(), 1);
+}
+
+TEST_F(EditorTest, HostKeyCallsBuildThePrintableCharacter)
+{
+    open();
+    dismissSplash();
+    const struct {
+        int32_t character;
+        uint8_t modifiers;
+        bool caps;
+        uint8_t printable;
+    } cases[] = {
+        {'a', 0, false, 'a'},   {'a', kModShift, false, 'A'}, {'a', 0, true, 'A'},
+        {'a', kModShift, true, 'a'}, {'1', kModShift, false, '!'}, {'1', 0, false, '1'},
+        {0, 0, false, 0},
+    };
+    for (const auto& c : cases) {
+        windows.setToggles(c.caps, false);
+        // No note plays for these: the page gets each one.
+        editor->setKeyMode(0, true);
+        VstKeyCode code{c.character, c.character == 0 ? uint8_t(kVkF1 + 8) : uint8_t(0), c.modifiers};
+        const size_t before = patternRecord()->keys.size();
+        const size_t calls = editor->standInRequests().size();
+        editor->onKeyDown(code);
+        if (c.caps) {
+            EXPECT_EQ(patternRecord()->keys.size(), before);   // Caps Lock played it
+            continue;
+        }
+        if (c.character == 0) {
+            EXPECT_EQ(editor->standInRequests().size(), calls + 1);   // F9: LoadModule
+            continue;
+        }
+        ASSERT_EQ(patternRecord()->keys.size(), before + 1);
+        EXPECT_EQ(patternRecord()->keys.back().printable, c.printable) << char(c.character);
+    }
+}
+
+TEST_F(EditorTest, TheToolbarsControlsKeepInstrumentAndOctaveInRange)
+{
+    open();
+    dismissSplash();
+    struct Control : VSTGUI::CControl {
+        Control(int32_t tag, float value) : CControl(CRect(0, 0, 10, 10), nullptr, tag, nullptr)
+        {
+            setValue(value);
+        }
+        void draw(CDrawContext*) override {}
+    };
+    const struct {
+        int32_t tag;
+        float value;
+        int32_t instrument;
+        int32_t octave;
+    } cases[] = {
+        {TesselEditor::kInstrumentTag, 12.0f, 12, 4},  {TesselEditor::kInstrumentTag, 150.0f, 12, 4},
+        {TesselEditor::kInstrumentTag, 0.0f, 12, 4},   {TesselEditor::kOctaveTag, 7.0f, 12, 7},
+        {TesselEditor::kOctaveTag, 9.0f, 12, 7},       {TesselEditor::kOctaveTag, -1.0f, 12, 7},
+    };
+    for (const auto& c : cases) {
+        auto* control = new Control(c.tag, c.value);
+        editor->valueChanged(nullptr, control);
+        control->forget();
+        EXPECT_EQ(editor->currentInstrument(), c.instrument);
+        EXPECT_EQ(editor->octave(), c.octave);
+    }
+    EXPECT_TRUE(patternRecord()->called("showOctave 7"));
+}
+
+TEST_F(EditorTest, HelpKeysAndHotKeys)
+{
+    open();
+    dismissSplash();
+    TesselUI* help = editor->pages().help;
+    chord({kWinControl}, kWinF1);
+    EXPECT_TRUE(help->isShown());
+    press(kWinEscape);
+    EXPECT_FALSE(help->isShown());
+    EXPECT_EQ(pageNumber(), kPatternEditorPage);
+
+    chord({kWinShift}, kWinF1);   // HelpKeyboard: the popup 10 right of and 37 below the window
+    const platform::Point origin = editor->editorWindow()->screenOrigin();
+    EXPECT_EQ(editor->standInRequests().back(),
+              "popup Keys_PE_1.htm " + std::to_string(origin.x + 10) + " " + std::to_string(origin.y + 37));
+
+    chord({kWinControl, kWinMenu}, 'T');   // a hot key, wherever the focus is
+    EXPECT_EQ(pluginPreferences().alwaysOnTop, 1);
+    EXPECT_TRUE(windows.keptAbove(*editor->editorWindow()));
+    chord({kWinControl, kWinMenu}, 'T');
+    EXPECT_EQ(pluginPreferences().alwaysOnTop, 0);
+    chord({kWinControl, kWinMenu}, kF(2));   // the focus toggle hides the focused window
+    EXPECT_FALSE(editor->isWindowVisible());
+    chord({kWinControl, kWinMenu}, 'R');
+    EXPECT_TRUE(editor->isWindowVisible());
+}
+
+} // namespace

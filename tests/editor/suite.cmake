@@ -1,0 +1,5 @@
+# The editor through the plug-in's dispatcher on headless windows, and on a
+# real X server of its own (xvfb) driven through XTest (libxtst-dev).
+qb_test_suite(editor qb_editor)
+pkg_check_modules(QB_EDITOR_TEST_X11 REQUIRED IMPORTED_TARGET x11 xtst)
+target_link_libraries(editor_tests PRIVATE PkgConfig::QB_EDITOR_TEST_X11)
