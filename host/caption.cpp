@@ -37,7 +37,7 @@ CaptionPart CaptionLayout::hit(platform::Point at) const
         return CaptionPart::Export;
     if (insideEdges(slider(), at))
         return CaptionPart::Slider;
-    return CaptionPart::None;
+    return CaptionPart::Strip;
 }
 
 SystemButton CaptionLayout::systemButtonAt(int x) const

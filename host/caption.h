@@ -15,7 +15,7 @@ constexpr int kCaptionHeight = 36;
 // system buttons.
 constexpr int kNoCaptionShift = 56;
 
-enum class CaptionPart { None, SystemButtons, Settings, Export, Slider };
+enum class CaptionPart { Strip, SystemButtons, Settings, Export, Slider };
 enum class SystemButton { Minimise, Restore, Close };
 
 struct CaptionLayout {

@@ -230,7 +230,7 @@ void MainWindow::onPress(const platform::WindowMessage& message)
     case CaptionPart::Settings: actions_.openAudioSettings(*frame_); break;
     case CaptionPart::Export: actions_.startExport(*frame_, (message.input.bits & platform::kShiftHeld) ? 0 : 1); break;
     case CaptionPart::Slider: setVolumeAt(message.point.x); break;
-    case CaptionPart::None: break;
+    case CaptionPart::Strip: break;
     }
 }
 

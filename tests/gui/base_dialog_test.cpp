@@ -207,6 +207,14 @@ TEST_F(BaseDialogTest, HandlersHearTheRunAndDecideTheEnd)
         EXPECT_EQ(CBaseDialog::currentWindow(), d.window());
     };
     dialog.steps = {
+        [this](ScriptedDialog& d) {
+            // Centred over its owner, transient for it, with its caption.
+            const platform::Rect r = d.window()->rect();
+            EXPECT_EQ(r, platform::rectOfSize(100 + (600 - 240) / 2, 100 + (400 - 163) / 2, 240, 163));
+            EXPECT_TRUE(d.window()->isTopLevel());
+            EXPECT_EQ(system.title(*d.window()), "Test Dialog");
+            EXPECT_TRUE(d.window()->isVisible());
+        },
         [this](ScriptedDialog&) { system.pressKey(platform::kWinEscape); },   // handled: nothing ends
         [this](ScriptedDialog& d) { click(d, kOtherButtonId); },
         [](ScriptedDialog& d) { d.onOK(); },
@@ -224,21 +232,6 @@ TEST_F(BaseDialogTest, HandlersHearTheRunAndDecideTheEnd)
     EXPECT_EQ(dialog.doModal("NoSuchModule"), -1);
     CBaseDialog stray(999, owner.get());
     EXPECT_EQ(stray.doModal("DialogTests"), -1);
-}
-
-TEST_F(BaseDialogTest, TheDialogSitsCentredOverItsOwnerWithItsCaption)
-{
-    ScriptedDialog dialog(owner.get(), {[this](ScriptedDialog& d) {
-        const platform::Rect r = d.window()->rect();
-        EXPECT_EQ(r.width(), 240);    // 160 units
-        EXPECT_EQ(r.height(), 163);   // 100 units
-        EXPECT_EQ(r.left, 100 + (600 - 240) / 2);
-        EXPECT_EQ(r.top, 100 + (400 - 163) / 2);
-        EXPECT_TRUE(d.window()->isTopLevel());
-        EXPECT_EQ(system.title(*d.window()), "Test Dialog");
-        EXPECT_TRUE(d.window()->isVisible());
-    }});
-    EXPECT_EQ(dialog.doModal("DialogTests"), 99);
 }
 
 TEST_F(BaseDialogTest, ItemsTellTheProcedureWhatTheUserDid)

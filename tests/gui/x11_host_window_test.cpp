@@ -9,8 +9,6 @@
 
 #include <X11/Xatom.h>
 
-#include <algorithm>
-
 namespace {
 
 struct Journal : platform::WindowHandler {
@@ -163,13 +161,4 @@ TEST_F(X11HostWindowTest, MaximisedStateAndDecorationsGoThroughTheWindowManagers
         if (m.kind == platform::MessageKind::StateChanged)
             changes.push_back(m.param);
     EXPECT_EQ(changes, (std::vector<intptr_t>{1, 0}));
-
-    // Asked of an unmapped window, the state waits in the property.
-    frame->show(false);
-    settle();
-    frame->setMaximised(true);
-    settle();
-    const std::vector<Atom> state = atoms(xid, "_NET_WM_STATE");
-    EXPECT_NE(std::find(state.begin(), state.end(), vertical), state.end());
-    EXPECT_NE(std::find(state.begin(), state.end(), horizontal), state.end());
 }

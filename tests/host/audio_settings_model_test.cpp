@@ -86,11 +86,9 @@ TEST_F(AudioSettingsModelTest, AMissingDeviceTakesTheDriversDefault)
     EXPECT_EQ(m.devices().selection, -1);
     EXPECT_TRUE(m.rates().entries.empty());
 
-    // A driver that does not exist: nothing left on offer.
+    // A driver that does not exist: no rate left on offer for OK to take.
     m.selectApi("OSS");
-    EXPECT_TRUE(m.devices().entries.empty());
     EXPECT_TRUE(m.rates().entries.empty());
-    EXPECT_TRUE(m.routes(0).entries.empty());
 }
 
 TEST_F(AudioSettingsModelTest, OnlySupportedRatesAreOfferedAndAnUnofferedRateShowsTheFirst)
@@ -170,22 +168,6 @@ TEST_F(AudioSettingsModelTest, LatencyIsClampedToTheDevicesRangeAndShownInMs)
     EXPECT_EQ(m.copy().latency, 250.0);
 }
 
-TEST_F(AudioSettingsModelTest, OpenStreamShowsItsRealLatency)
-{
-    ASSERT_TRUE(output.openAudioStream());
-    AudioSettingsModel& m = open();
-    EXPECT_EQ(m.latencyText(), "12 ms");   // 0.0116 s
-    // While the copy equals the current settings the text is enabled.
-    EXPECT_TRUE(m.latencyTextEnabled());
-    m.moveLatency(200);
-    EXPECT_FALSE(m.latencyTextEnabled());
-    audio.streamLatency = 0.2;
-    m.apply();
-    EXPECT_EQ(m.latencyText(), "200 ms");
-    EXPECT_TRUE(m.latencyTextEnabled());
-    EXPECT_EQ(audio.lastRequest.suggestedLatency, 0.2);
-}
-
 TEST_F(AudioSettingsModelTest, RoutesBeyondTheDevicesChannelsShowTheBusOwnChannelOrNone)
 {
     state.settings.routes = {0, 9, 3, 1, 9, 9};   // on the 2-channel device
@@ -223,10 +205,16 @@ TEST_F(AudioSettingsModelTest, ApplyThenCancelKeepsWhatApplyApplied)
     const int opensBefore = audio.opens;
     {
         AudioSettingsModel& m = open();
+        EXPECT_EQ(m.latencyText(), "12 ms");   // the running stream's own (0.0116 s)
+        EXPECT_TRUE(m.latencyTextEnabled());    // while the copy equals what plays
         m.selectDevice("Line Out");
+        EXPECT_FALSE(m.latencyTextEnabled());
         m.chooseRoute(0, 5);
+        audio.streamLatency = 0.2;
         m.apply();   // restarts the running stream
         EXPECT_EQ(audio.opens, opensBefore + 1);
+        EXPECT_EQ(m.latencyText(), "200 ms");
+        EXPECT_TRUE(m.latencyTextEnabled());
         m.chooseRoute(1, 6);
         m.moveLatency(300);
         model.reset();   // Cancel: the copy goes

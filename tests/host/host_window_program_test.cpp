@@ -4,26 +4,19 @@
 // server shows. The desktop's dialog programs are kept off PATH, so the
 // dialogs are the program's own.
 
+#include "gui/dialog_template.h"
 #include "host/caption.h"
 #include "host/host_bitmaps.h"
-#include "host/host_dialogs.h"
 #include "host/wav_file.h"
 #include "host_process.h"
 #include "platform/folders.h"
-#include "support/outside_tools.h"
-#include "support/x11_grab.h"
-#include "support/xvfb_server.h"
 #include "wav_bytes.h"
 
-#include <X11/Xatom.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
-
-#include <gtest/gtest.h>
+// Last: Xlib's macros would rename names of the headers above.
+#include "gui/x11_fixture.h"
 
 #include <cctype>
 #include <chrono>
-#include <fstream>
 #include <functional>
 #include <sys/stat.h>
 #include <thread>
@@ -47,15 +40,11 @@ bool eventually(const std::function<bool()>& condition, int seconds = 20)
     return true;
 }
 
-class HostWindowProgramTest : public ::testing::Test {
+class HostWindowProgramTest : public X11Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(outside_tools::have({"Xvfb"}));
-        server = std::make_unique<XvfbServer>("1280x1024x24");
-        ASSERT_FALSE(server->name().empty()) << "Xvfb did not start";
-        x = XOpenDisplay(server->name().c_str());
-        ASSERT_NE(x, nullptr);
+        X11Test::SetUp();
         // The program's windows come and go while the test looks at them.
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         // A folder of the test's own: the program keeps its temporary folder tidy.
@@ -68,21 +57,19 @@ protected:
 
     void TearDown() override
     {
-        host.reset();
-        if (x)
-            XCloseDisplay(x);
-        server.reset();
+        program.reset();
+        X11Test::TearDown();
         std::system(("rm -rf '" + folder + "'").c_str());
     }
 
     void start()
     {
         // An empty PATH folder: no zenity, no kdialog.
-        host = std::make_unique<hosttest::HostProcess>(
+        program = std::make_unique<hosttest::HostProcess>(
             std::vector<std::string>{},
             std::vector<std::pair<std::string, std::string>>{
                 {"DISPLAY", server->name()}, {"PATH", folder + "/bin"}, {"XDG_CONFIG_HOME", folder}});
-        ASSERT_TRUE(host->waitFor(kWindowReady)) << host->output();
+        ASSERT_TRUE(program->waitFor(kWindowReady)) << program->output();
     }
 
     // The mapped top-level window with this class or title; 0 when none.
@@ -90,10 +77,10 @@ protected:
     {
         ::Window root = 0, parent = 0, *children = nullptr, found = 0;
         unsigned int count = 0;
-        XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count);
+        XQueryTree(host, DefaultRootWindow(host), &root, &parent, &children, &count);
         for (unsigned int i = 0; i < count && !found; ++i) {
             XWindowAttributes attributes{};
-            if (!XGetWindowAttributes(x, children[i], &attributes) || attributes.map_state != IsViewable)
+            if (!XGetWindowAttributes(host, children[i], &attributes) || attributes.map_state != IsViewable)
                 continue;
             if (className && classOf(children[i]) != className)
                 continue;
@@ -111,7 +98,7 @@ protected:
         ::Window root = 0, parent = 0, *children = nullptr;
         unsigned int count = 0;
         std::vector<::Window> out;
-        if (XQueryTree(x, w, &root, &parent, &children, &count))
+        if (XQueryTree(host, w, &root, &parent, &children, &count))
             out.assign(children, children + count);
         if (children)
             XFree(children);
@@ -121,7 +108,7 @@ protected:
     std::string classOf(::Window w)
     {
         XClassHint hint{};
-        if (!XGetClassHint(x, w, &hint))
+        if (!XGetClassHint(host, w, &hint))
             return {};
         std::string name = hint.res_class ? hint.res_class : "";
         XFree(hint.res_name);
@@ -133,7 +120,7 @@ protected:
     {
         char* name = nullptr;
         std::string title;
-        if (XFetchName(x, w, &name) && name)
+        if (XFetchName(host, w, &name) && name)
             title = name;
         if (name)
             XFree(name);
@@ -144,7 +131,7 @@ protected:
     Rect placeOf(::Window w)
     {
         XWindowAttributes a{};
-        XGetWindowAttributes(x, w, &a);
+        XGetWindowAttributes(host, w, &a);
         return platform::rectOfSize(a.x, a.y, a.width, a.height);
     }
 
@@ -152,38 +139,23 @@ protected:
     {
         int sx = 0, sy = 0;
         ::Window child = 0;
-        XTranslateCoordinates(x, w, DefaultRootWindow(x), at.x, at.y, &sx, &sy, &child);
+        XTranslateCoordinates(host, w, DefaultRootWindow(host), at.x, at.y, &sx, &sy, &child);
         return {sx, sy};
     }
 
-    void click(::Window w, Point at)
+    void click(::Window w, Point at) { clickAt(screenOf(w, at)); }
+    void shifted(KeySym sym)
     {
-        const Point s = screenOf(w, at);
-        XTestFakeMotionEvent(x, -1, s.x, s.y, CurrentTime);
-        XTestFakeButtonEvent(x, 1, True, CurrentTime);
-        XTestFakeButtonEvent(x, 1, False, CurrentTime);
-        XSync(x, False);
-    }
-
-    void key(KeySym sym, bool down)
-    {
-        XTestFakeKeyEvent(x, XKeysymToKeycode(x, sym), down ? True : False, CurrentTime);
-        XSync(x, False);
-    }
-    void tap(KeySym sym, bool shift = false)
-    {
-        if (shift)
-            key(XK_Shift_L, true);
-        key(sym, true);
-        key(sym, false);
-        if (shift)
-            key(XK_Shift_L, false);
+        key(XK_Shift_L, true);
+        tap(sym);
+        key(XK_Shift_L, false);
     }
     void type(const std::string& text)
     {
         for (char c : text) {
             const std::string name = c == '/' ? "slash" : c == '.' ? "period" : c == '-' ? "minus" : std::string(1, c);
-            tap(XStringToKeysym(name.c_str()), std::isupper(static_cast<unsigned char>(c)) != 0);
+            const KeySym sym = XStringToKeysym(name.c_str());
+            std::isupper(static_cast<unsigned char>(c)) ? shifted(sym) : tap(sym);
         }
     }
 
@@ -192,13 +164,13 @@ protected:
     {
         ::Window focus = 0;
         int revert = 0;
-        XGetInputFocus(x, &focus, &revert);
-        for (; focus && focus != PointerRoot && focus != DefaultRootWindow(x);) {
+        XGetInputFocus(host, &focus, &revert);
+        for (; focus && focus != PointerRoot && focus != DefaultRootWindow(host);) {
             if (focus == w)
                 return true;
             ::Window root = 0, parent = 0, *children = nullptr;
             unsigned int count = 0;
-            if (!XQueryTree(x, focus, &root, &parent, &children, &count))
+            if (!XQueryTree(host, focus, &root, &parent, &children, &count))
                 return false;
             if (children)
                 XFree(children);
@@ -212,31 +184,28 @@ protected:
         XEvent event{};
         event.xclient.type = ClientMessage;
         event.xclient.window = w;
-        event.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+        event.xclient.message_type = XInternAtom(host, "WM_PROTOCOLS", False);
         event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(host, "WM_DELETE_WINDOW", False));
         event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(x, w, False, NoEventMask, &event);
-        XSync(x, False);
+        XSendEvent(host, w, False, NoEventMask, &event);
+        XSync(host, False);
     }
 
-    // The slider's track in the window shows these rows of bitmap 107, down
-    // to where the MDI client starts.
-    bool trackShows(::Window w, int x0, int sourceTop, int clientTop)
+    // The slider's track in the window shows these rows of bitmap 107.
+    bool trackShows(::Window w, int x0, int sourceTop)
     {
-        const platform::Image shown = grabWindow(x, w);
+        const platform::Image shown = grab(w);
         const platform::Image slider = host::loadHostBitmap(host::kVolumeSliderBitmap);
-        for (int row = 0; row < std::min(18, clientTop - 10); ++row)
+        for (int row = 0; row < 18; ++row)
             for (int col = 0; col < 77; ++col)
                 if (!(shown.pixelAt(x0 + col, 10 + row) == slider.pixelAt(col, sourceTop + row)))
                     return false;
         return true;
     }
 
-    std::unique_ptr<XvfbServer> server;
-    Display* x = nullptr;
     std::string folder;
-    std::unique_ptr<hosttest::HostProcess> host;
+    std::unique_ptr<hosttest::HostProcess> program;
 };
 
 } // namespace
@@ -245,9 +214,9 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
 {
     start();
     ::Window main = 0;
-    ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << host->output();
+    ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << program->output();
     EXPECT_EQ(titleOf(main), "Quorbel");
-    EXPECT_NE(host->output().find("HOST> Open editor...\nHOST> Get editor rect..\n"), std::string::npos);
+    EXPECT_NE(program->output().find("HOST> Open editor...\nHOST> Get editor rect..\n"), std::string::npos);
 
     // The toolbar at 0,0, the MDI client under it, the editor window filling it.
     ::Window client = 0, toolbar = 0;
@@ -255,41 +224,33 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
         (classOf(child) == "MDIClient" ? client : toolbar) = child;
     ASSERT_NE(client, 0u);
     const Rect frame = placeOf(main);
-    if (toolbar) {
-        EXPECT_EQ(frame.width(), 893);
-        EXPECT_EQ(frame.height(), 621);
-        EXPECT_EQ(placeOf(toolbar), (Rect{0, 0, 493, 36}));
-        EXPECT_EQ(placeOf(client), (Rect{0, 36, 893, 621}));
-        ::Window editor = 0;
-        EXPECT_TRUE(eventually([&] {
-            const auto inside = childrenOf(client);
-            editor = inside.empty() ? 0 : inside.back();
-            return editor && placeOf(editor) == Rect{0, 0, 893, 585};
-        })) << "the editor window does not fill the MDI client";
-    } else {
-        // The plug-in's stand-in editor: a 800 x 26 rectangle and no windows.
-        EXPECT_EQ(frame.width(), 800 + 400);
-        EXPECT_EQ(frame.height(), 26 + 585);
-        EXPECT_EQ(placeOf(client), (Rect{0, 26, 1200, 611}));
-    }
+    ASSERT_NE(toolbar, 0u);
+    EXPECT_EQ(frame.width(), 893);
+    EXPECT_EQ(frame.height(), 621);
+    EXPECT_EQ(placeOf(toolbar), (Rect{0, 0, 493, 36}));
+    EXPECT_EQ(placeOf(client), (Rect{0, 36, 893, 621}));
+    EXPECT_TRUE(eventually([&] {
+        const auto inside = childrenOf(client);
+        return !inside.empty() && placeOf(inside.back()) == Rect{0, 0, 893, 585};
+    })) << "the editor window does not fill the MDI client";
 
     // The volume slider: empty at x0 + 1, full at x0 + 76.
     const int x0 = host::CaptionLayout{frame.width(), false}.slider().left;
     click(main, {x0 + 1, 19});
     ASSERT_TRUE(eventually([&] { return focusIn(main); }));
-    EXPECT_TRUE(eventually([&] { return trackShows(main, x0, 18, placeOf(client).top); })) << "no empty track";
+    EXPECT_TRUE(eventually([&] { return trackShows(main, x0, 18); })) << "no empty track";
     click(main, {x0 + 76, 19});
-    EXPECT_TRUE(eventually([&] { return trackShows(main, x0, 0, placeOf(client).top); })) << "no full track";
+    EXPECT_TRUE(eventually([&] { return trackShows(main, x0, 0); })) << "no full track";
     // Painted now, as the track shows.
-    EXPECT_TRUE(grabWindow(x, main).writePng("screenshots/host_window.png"));
+    EXPECT_TRUE(grab(main).writePng("screenshots/host_window.png"));
 
     // Shift+F12: the audio settings; Cancel closes them.
-    tap(XK_F12, true);
+    shifted(XK_F12);
     ::Window settings = 0;
     ASSERT_TRUE(eventually([&] { return (settings = topLevel("QuorbelDialog", "Audio Settings")) != 0; }));
     // The dialog over the window, as a person sees the screen.
-    EXPECT_TRUE(eventually([&] { return grabWindow(x, settings).pixelAt(10, 10) == platform::rgb(224, 224, 220); }));
-    EXPECT_TRUE(grabWindow(x, DefaultRootWindow(x)).writePng("screenshots/host_audio_settings.png"));
+    EXPECT_TRUE(eventually([&] { return grab(settings).pixelAt(10, 10) == platform::rgb(224, 224, 220); }));
+    EXPECT_TRUE(grab(DefaultRootWindow(host)).writePng("screenshots/host_audio_settings.png"));
     const CRect cancel = dialogUnitsToPixels({148, 198, 50, 14});
     ::Window settingsFrame = childrenOf(settings).front();
     click(settingsFrame, {(cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2});
@@ -298,10 +259,10 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
     // Shift+F10: our own save dialog; the typed path becomes a WAV file.
     click(main, {x0 - 40, 19});   // the focus back on the window
     ASSERT_TRUE(eventually([&] { return focusIn(main); }));
-    tap(XK_F10, true);
+    shifted(XK_F10);
     ::Window chooser = 0;
     ASSERT_TRUE(eventually([&] { return (chooser = topLevel("QuorbelDialog", "Export to wav...")) != 0; }))
-        << host->output();
+        << program->output();
     ASSERT_TRUE(eventually([&] { return focusIn(chooser); }));
     const std::string path = folder + "/export.wav";
     type(path);
@@ -309,7 +270,7 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
 
 
     EXPECT_TRUE(eventually([&] { return titleOf(main).rfind("Export complete [", 0) == 0; }, 60))
-        << titleOf(main) << host->output();
+        << titleOf(main) << program->output();
     const std::string wav = readWholeFile(path);
     ASSERT_GE(wav.size(), host::kWavHeaderSize);
     EXPECT_EQ(hosttest::le32(wav, 4), wav.size() - 8);
@@ -329,22 +290,22 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
     };
     answer(false);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_TRUE(host->running());
+    EXPECT_TRUE(program->running());
     EXPECT_NE(topLevel("QuorbelHost"), 0u);
     answer(true);
-    EXPECT_EQ(host->wait(), 0) << host->output();
-    EXPECT_NE(host->output().find("HOST> Close editor..\nHOST> Shutting down...\n"), std::string::npos)
-        << host->output();
+    EXPECT_EQ(program->wait(), 0) << program->output();
+    EXPECT_NE(program->output().find("HOST> Close editor..\nHOST> Shutting down...\n"), std::string::npos)
+        << program->output();
 }
 
 TEST_F(HostWindowProgramTest, ATerminationRequestEndsItAsAConfirmedQuit)
 {
     start();
-    ASSERT_TRUE(eventually([&] { return topLevel("QuorbelHost") != 0; })) << host->output();
-    host->signal(SIGTERM);
-    EXPECT_EQ(host->wait(), 0) << host->output();
-    EXPECT_NE(host->output().find("HOST> Close editor..\nHOST> Shutting down...\n"), std::string::npos)
-        << host->output();
+    ASSERT_TRUE(eventually([&] { return topLevel("QuorbelHost") != 0; })) << program->output();
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->wait(), 0) << program->output();
+    EXPECT_NE(program->output().find("HOST> Close editor..\nHOST> Shutting down...\n"), std::string::npos)
+        << program->output();
     // The settings were written at the end.
     EXPECT_TRUE(platform::fileExists(folder + "/Quorbel/Host.ini"));
 }
