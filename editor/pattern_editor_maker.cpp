@@ -13,6 +13,7 @@
 namespace {
 
 constexpr uint32_t kCommandTimerMs = 100;
+constexpr uint8_t kSplashCoverAlpha = 128;
 
 class EditorLink final : public TesselPatternEditorLink {
 public:
@@ -57,6 +58,16 @@ public:
     {
         const auto* help = dynamic_cast<const TesselHelpPage*>(editor_.pages().help);
         return (help && help->isAnimating()) || (editor_.splash() && editor_.splash()->isAnimating());
+    }
+    bool splashCovers() const override
+    {
+        const TesselSplashUI* splash = editor_.splash();
+        return splash && splash->isShown() && splash->alpha() > kSplashCoverAlpha;
+    }
+    void fadeSplash() override
+    {
+        if (TesselSplashUI* splash = editor_.splash())
+            splash->startFadeOut();
     }
     bool shiftHeld() const override
     {

@@ -100,6 +100,9 @@ void TesselPatternUI::enterNote(const TesselKeyEvent& key)
     const TesselCommandScheme& scheme = defaultScheme();
     const int32_t noteId = scheme.findIdInContext(kNoteEntryContext, key, false);
     const TesselEffect before = cellAtCursor().effect;
+    const int channel = view.cursorChannel;
+    const int row = view.cursorRow;
+    const int subrow = view.cursorSubrow;
     bool done = false;
     if (view.cursorColumn == 0) {
         platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
@@ -122,7 +125,8 @@ void TesselPatternUI::enterNote(const TesselKeyEvent& key)
         else if (markingState == 2)
             markingState = 0;
     }
-    const TesselEffect after = cellAtCursor().effect;
+    markCellDirty(channel, row);
+    const TesselEffect after = cellOrBlank(channel, row, subrow).effect;
     if ((after.command != before.command || after.parameter != before.parameter) &&
         (isTimingEffect(before) || isTimingEffect(after)))
         rebuildTiming();

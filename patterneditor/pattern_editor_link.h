@@ -46,6 +46,10 @@ public:
     }
     // The help page or the splash slides: the page redraws on every pass.
     virtual bool overlaySliding() const { return false; }
+    // The splash covers the page (more than half opaque); a press starts
+    // its fade-out.
+    virtual bool splashCovers() const { return false; }
+    virtual void fadeSplash() {}
     // The Shift key is held now.
     virtual bool shiftHeld() const { return false; }
 };

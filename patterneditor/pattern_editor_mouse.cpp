@@ -59,6 +59,11 @@ int32_t TesselPatternEditorUI::onMouseDown(int32_t x, int32_t y, CDrawContext* c
     int32_t px = 0;
     int32_t py = 0;
 
+    if (link_->splashCovers()) {
+        if (fresh)
+            link_->fadeSplash();
+        return 0;
+    }
     if (pressed && options_->wantsMouse() && panelPoint(*options_, px, py)) {
         options_->onMouseDown(px, py, context, buttons);
     } else if (pressed && menus_->onStripMouse(x, y, buttons)) {
