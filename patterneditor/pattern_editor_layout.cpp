@@ -161,6 +161,7 @@ void TesselPatternEditorUI::fillInstrumentList(int32_t number)
             instrumentList_->addEntry(entry(n).c_str());
         instrumentList_->setValue(static_cast<float>(shown));
     }
-    instrumentList_->setDirty();
+    // The face shows the entry's new text even when the value stays.
+    instrumentList_->TesselControl::dirty = true;
     setDirty();
 }

@@ -96,6 +96,8 @@ void TesselPatternEditorUI::goToPattern(int32_t index, bool force)
         getViewSize(area);
         grid_.setPattern(pattern_, this, 0, 0, area.width(), area.height());
     }
+    if (force)
+        grid_.renderChannelHeader(-1);   // names and colours may have changed with the song
     grid_.selection.pattern = pattern_;
     grid_.selection.normalise();
     grid_.view.majorStep = pattern_->majorStep;

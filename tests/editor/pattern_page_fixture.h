@@ -3,6 +3,7 @@
 // and the mouse through the editor window, the song read back as cells and
 // as its markup, and what the window shows.
 
+#include "demo_song.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "model/scratch_folder.h"
@@ -10,6 +11,7 @@
 #include "platform/folders.h"
 
 #include <initializer_list>
+#include <vector>
 #include <string>
 
 class PatternPageTest : public EditorTest {
@@ -99,6 +101,24 @@ protected:
         page().setDirty();
         idle();
         return pagesWindow().image();
+    }
+    // Engine blocks as the host's audio thread would ask for them.
+    void render(int blocks, int frames = 512)
+    {
+        plugin->setSampleRate(44100.0f);
+        plugin->setBlockSize(frames);
+        std::vector<float> left(static_cast<size_t>(frames));
+        std::vector<float> right(static_cast<size_t>(frames));
+        float* outputs[2] = {left.data(), right.data()};
+        for (int i = 0; i < blocks; ++i)
+            plugin->processReplacing(nullptr, outputs, frames);
+    }
+    // The demo song in the song, shown by the page.
+    void fillDemoSong()
+    {
+        fillDemoSongInto(song());
+        page().fillInstrumentList(0);
+        page().goToPattern(0, true);
     }
     // Writes what the window shows as a PNG under screenshots/.
     void saveShot(const std::string& name)
