@@ -7,6 +7,7 @@
 #include "model/module.h"
 #include "patterneditor/amplify_prompt.h"
 #include "patterneditor/subrow_counts.h"
+#include "platform/glyph_run.h"
 #include "platform/font_catalog.h"
 #include "plugin/preferences.h"
 

@@ -33,6 +33,11 @@ struct TesselPlaylistEntry;
 struct TesselFontRecord;
 struct TesselEffectTable;
 struct TesselKeyEvent;
+namespace platform {
+class GlyphRun;
+}
+// One run of glyphs per grid colour (grid_colours.h).
+using TesselGlyphRuns = std::array<platform::GlyphRun, 16>;
 
 // The view and cursor record. The info panel keeps a copy of it to tell
 // when to redraw.
@@ -238,6 +243,7 @@ protected:
     // The drawn state of one slot of the picture.
     TesselGridSlot slotFor(int line, int channel);
     void drawSlots(platform::Canvas& canvas, int visibleChannels);
+    TesselGlyphRuns& glyphRuns();
     void ensureHeaderStrips();
     void layoutAgain();
     TesselCellFormat cellFormat() const;
@@ -297,6 +303,7 @@ protected:
     int painted_ = 0;
 
     std::unique_ptr<TesselAmplifyPrompt> prompt_;
+    std::unique_ptr<TesselGlyphRuns> runs_;
     // The mouse: the cell of the left press, whether it is still held, and
     // whether whole rows are being marked from the row-number column.
     TesselGridPosition pressCell_;
