@@ -25,6 +25,9 @@ TesselSplashUI::TesselSplashUI(TesselEditorServices* editor, std::function<uint3
     auto* background = new CBitmap(resources::kSplashBackground);
     setBackground(background);
     background->forget();
+    // It stays in the frame over the pattern editor, which takes the clicks
+    // (a press while the splash shows starts its fade-out).
+    setMouseEnabled(false);
 }
 
 TesselSplashUI::~TesselSplashUI()

@@ -87,6 +87,13 @@ public:
     bool noteEntry(TesselNoteEntry& entry) const override;
     void refreshAfterLoad() override;
     void setPlaybackPosition(int32_t order, int32_t pattern, int32_t row) override;
+    // What the audio thread last handed over; -1 when nothing plays.
+    void playingPosition(int32_t& order, int32_t& pattern, int32_t& row) const
+    {
+        order = playingOrder_.load(std::memory_order_relaxed);
+        pattern = playingPattern_.load(std::memory_order_relaxed);
+        row = playingRow_.load(std::memory_order_relaxed);
+    }
 
     // The key road.
     void handleKeyDown(const TesselKeyEvent& key) override;
@@ -98,6 +105,8 @@ public:
     bool executeCommand(int32_t id);
     // The note of a key at the current octave, or -1.
     int32_t noteFromKey(TesselKeyEvent key) const;
+    // The last key down the road took, with its press count.
+    const TesselKeyEvent& previousKey() const { return previousKey_; }
     // The pattern editor's drag help line and cursor, while it drags.
     void updateDragCursor();
 

@@ -12,7 +12,8 @@
 
 namespace {
 
-using GlyphRuns = std::array<platform::GlyphRun, kGridColourCount>;
+using GlyphRuns = TesselGlyphRuns;
+static_assert(std::tuple_size_v<GlyphRuns> == kGridColourCount);
 
 // Queues the slot's characters at their column positions; the one under
 // the cursor goes in the cursor's ink.
@@ -29,6 +30,18 @@ void queueText(GlyphRuns& runs, const platform::Font& font, const TesselGridSlot
 }
 
 } // namespace
+
+// The glyph runs of one draw, one per colour, kept for their storage. (Not
+// thread_local: a thread-local object with a destructor keeps the plug-in
+// library from being unloaded while the thread lives.)
+TesselGlyphRuns& TesselPatternUI::glyphRuns()
+{
+    if (!runs_)
+        runs_ = std::make_unique<GlyphRuns>();
+    for (auto& run : *runs_)
+        run.clear();
+    return *runs_;
+}
 
 const TesselSubrow& TesselPatternUI::lineCell(const TesselGridLine& line, int channel) const
 {
@@ -78,9 +91,7 @@ TesselGridSlot TesselPatternUI::slotFor(int line, int slotChannel)
 
 void TesselPatternUI::drawSlots(platform::Canvas& canvas, int visibleChannels)
 {
-    static thread_local GlyphRuns runs;
-    for (auto& run : runs)
-        run.clear();
+    GlyphRuns& runs = glyphRuns();
     painted_ = 0;
     for (int line = 0; line < picture_.lines(); ++line) {
         for (int j = 0; j < visibleChannels; ++j) {
@@ -158,9 +169,7 @@ void TesselPatternUI::drawPlayingLine(CDrawContext* context, int x, int y, int l
     const TesselGridLine& at = lines_[size_t(line)];
     if (at.row < 0 || at.row >= patternLength())
         return;
-    static thread_local GlyphRuns runs;
-    for (auto& run : runs)
-        run.clear();
+    GlyphRuns& runs = glyphRuns();
     const int count = std::min(view.visibleChannels, channels_ - view.firstChannel);
     for (int j = 0; j < count; ++j) {
         TesselGridSlot slot = slotFor(line, j);

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+class TesselPattern;
+
 class TesselGridHost {
 public:
     virtual ~TesselGridHost() = default;
@@ -26,4 +28,36 @@ public:
     virtual uint32_t ticks() const { return platform::milliseconds(); }
     // The system's double-click interval.
     virtual uint32_t doubleClickInterval() const { return 500; }
+
+    // --- editing
+    // The editor's octave (0..8) and current instrument (0 none, 1..99).
+    virtual int32_t octave() const { return 4; }
+    virtual int32_t currentInstrument() const { return 1; }
+    virtual void setCurrentInstrument(int32_t number) { (void)number; }
+    // Records the pattern before an edit; the caller holds the song lock.
+    virtual void pushCheckpoint(const TesselPattern& pattern, const char* message)
+    {
+        (void)pattern;
+        (void)message;
+    }
+    // The pattern's length or highlight steps changed: it is shown again.
+    virtual void patternReshaped() {}
+    // A help page at a point of the grid (page coordinates).
+    virtual void showCellHelp(const char* page, platform::Point at)
+    {
+        (void)page;
+        (void)at;
+    }
+    // The instrument (or its sample) on its page, which becomes current.
+    virtual void goToInstrument(int32_t number) { (void)number; }
+    // A mouse drag scrolled the view: the pointer moves back by this much.
+    virtual void movePointerBy(int32_t dx, int32_t dy)
+    {
+        (void)dx;
+        (void)dy;
+    }
+    // A block drag began, goes on or ended: its cursor and help line follow.
+    virtual void dragChanged(bool dragging) { (void)dragging; }
+    // The grid was scrolled or edited from the mouse: the page redraws.
+    virtual void gridChanged() {}
 };

@@ -5,6 +5,9 @@
 #include "engine/engine.h"
 #include "model/blanks.h"
 #include "model/module.h"
+#include "patterneditor/amplify_prompt.h"
+#include "patterneditor/subrow_counts.h"
+#include "platform/glyph_run.h"
 #include "platform/font_catalog.h"
 #include "plugin/preferences.h"
 
@@ -43,7 +46,10 @@ TesselPatternUI::TesselPatternUI(TesselModule& song, TesselEngine* engine, int c
     marks_.assign(texts_.size(), 0);
     view.majorStep = patternDefaults().majorStep;
     view.minorStep = patternDefaults().minorStep;
+    view.copyInstrument = 1;   // notes take the current instrument until the mark is cleared
     host_ = &defaultHost_;
+    if (engine_)
+        selection.speeds = editorSubrowCounts(*engine_);
 }
 
 TesselPatternUI::~TesselPatternUI() = default;

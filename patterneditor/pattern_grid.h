@@ -25,12 +25,19 @@
 #include <memory>
 #include <vector>
 
+class TesselAmplifyPrompt;
 class TesselEngine;
 class TesselModule;
 class TesselPattern;
 struct TesselPlaylistEntry;
 struct TesselFontRecord;
 struct TesselEffectTable;
+struct TesselKeyEvent;
+namespace platform {
+class GlyphRun;
+}
+// One run of glyphs per grid colour (grid_colours.h).
+using TesselGlyphRuns = std::array<platform::GlyphRun, 16>;
 
 // The view and cursor record. The info panel keeps a copy of it to tell
 // when to redraw.
@@ -192,6 +199,33 @@ public:
     // Drops the offscreen images; the next draw makes them again.
     void releaseDrawingObjects();
 
+    // --- editing (every song write holds the song lock, 1000 ms; a time-out
+    // skips the edit and its checkpoint silently)
+    // The cell of the current pattern at a position, created when missing.
+    TesselSubrow& cellAt(int channel, int row, int subrow);
+    TesselGridPosition cursorPosition() const;
+    // A command of the context "PatternEditor.Pattern" on the cell under the
+    // cursor; false when the id is none of them.
+    bool executeEdit(int32_t id);
+    // Note and digit entry, the cursor keys and keyboard marking.
+    void enterNote(const TesselKeyEvent& key);
+    // The mouse over the grid (page coordinates): a press, a move with the
+    // left button held, or the release. Returns the left-button bit.
+    int32_t dragSelection(int x, int y, int32_t buttons, bool freshPress);
+    // The drag's modifier keys from the mouse event's bits.
+    static uint8_t dragKeys(int32_t buttons);
+    bool isDraggingBlock() const { return selection.dragging != 0; }
+    // The amplify prompt: open while it asks for a percentage.
+    TesselAmplifyPrompt* amplifyPrompt() const { return prompt_.get(); }
+    bool amplifyPromptOpen() const;
+    void closeAmplifyPrompt();
+    // The percentage of the last amplification.
+    int32_t lastPercent = 100;
+    // executeEdit's repeat counter: how many times in a row the last id ran
+    // (0 the first time); it lives for the process.
+    static int32_t repeatCount();
+    static void resetRepeatCounter();
+
     TesselPatternView view;
     TesselSelection selection;
     uint8_t markingState = 0;   // 0 none, 1 mouse, 2 keyboard
@@ -209,11 +243,37 @@ protected:
     // The drawn state of one slot of the picture.
     TesselGridSlot slotFor(int line, int channel);
     void drawSlots(platform::Canvas& canvas, int visibleChannels);
+    TesselGlyphRuns& glyphRuns();
     void ensureHeaderStrips();
     void layoutAgain();
     TesselCellFormat cellFormat() const;
     const TesselSubrow& lineCell(const TesselGridLine& line, int channel) const;
     void clampFirstChannel();
+
+    // Editing pieces. An edit under the song lock with its checkpoint
+    // (message null: a plain edit); false when the lock stayed busy.
+    template <class Edit>
+    bool checkpointed(const char* message, Edit edit);
+    // A region command's checkpoint and operation, only with a selection.
+    template <class Edit>
+    bool regionEdit(const char* message, Edit edit);
+    bool pasteCommand(int32_t id, int32_t count);
+    bool extendForClipboard(const char* message);
+    bool selectionCommand(int32_t id, int32_t count);
+    void transposeCell(TesselSubrow& cell, int amount);
+    bool enterInColumn(const TesselKeyEvent& key, int32_t noteId, TesselSubrow& cell);
+    bool enterNoteColumn(int32_t noteId, TesselSubrow& cell);
+    bool enterDigits(const TesselKeyEvent& key, int32_t noteId, TesselSubrow& cell);
+    bool enterInstrumentLabel(const TesselKeyEvent& key, TesselSubrow& cell);
+    void repeatLastEntry(TesselSubrow& cell);
+    bool moveByKey(const TesselKeyEvent& key);
+    void rebuildTiming();
+    // The cell under a page point: false outside the drawn lines. A point
+    // left of the cells gives channel -1 (the row-number column).
+    bool cellUnder(int x, int y, TesselGridPosition& cell) const;
+    void scrollWhileDragging(int x, int y);
+    void dropBlock(uint8_t keys, bool copy);
+    void previewCell(const TesselSubrow& cell);
 
     TesselModule& song_;
     TesselEngine* engine_;
@@ -241,4 +301,12 @@ protected:
     TesselSongStrips songStrips_;
     uint32_t lastClick_ = 0;
     int painted_ = 0;
+
+    std::unique_ptr<TesselAmplifyPrompt> prompt_;
+    std::unique_ptr<TesselGlyphRuns> runs_;
+    // The mouse: the cell of the left press, whether it is still held, and
+    // whether whole rows are being marked from the row-number column.
+    TesselGridPosition pressCell_;
+    bool pressed_ = false;
+    bool markingRows_ = false;
 };

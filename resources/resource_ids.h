@@ -77,6 +77,26 @@ constexpr SkinPlace kHelpPanelButtons[5] = {
     {158, 8, 234, 56}, {238, 8, 314, 56}, {474, 8, 594, 56}, {598, 8, 718, 56}, {318, 5, 470, 25}};
 constexpr SkinPlace kHelpShownMarkPlace = {322, 9, 334, 21};
 
+// The pattern editor page: the title strip's tile (16 x 12); the window
+// buttons, two faces of n x n above each other (up, pressed): always on top,
+// maximise, hide and manual key mode 7 x 7, feedback and linked windows 12 x
+// 12; the status strip's toggles (12 x 12, off and lit); the info bar
+// (480 x 30) and the amplify prompt (260 x 48, its slider at 10, 22 to
+// 250, 32).
+constexpr int32_t kTitleStrip = 356;
+constexpr int32_t kButtonAlwaysOnTop = 250;
+constexpr int32_t kButtonMaximise = 390;
+constexpr int32_t kButtonHide = 246;
+constexpr int32_t kButtonKeyMode = 247;
+constexpr int32_t kButtonFeedback = 251;
+constexpr int32_t kButtonLink = 302;
+constexpr int32_t kHelpToggleOff = 336;
+constexpr int32_t kHelpToggleOn = 337;
+constexpr int32_t kInfoToggleOff = 381;
+constexpr int32_t kInfoToggleOn = 380;
+constexpr int32_t kInfoPanel = 377;
+constexpr int32_t kAmplifyPrompt = 124;
+
 // Data: the product font, a TrueType file whose family is "Quorbel".
 constexpr int32_t kProductFont = 275;
 

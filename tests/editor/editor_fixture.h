@@ -8,6 +8,7 @@
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
 #include "gui/frame2.h"
+#include "patterneditor/pattern_editor_ui.h"
 #include "platform/headless_window.h"
 #include "platform/key_table.h"
 #include "platform/status_text.h"
@@ -132,7 +133,7 @@ protected:
     }
 
     TesselStandInRecord* record(TesselUI* page) { return dynamic_cast<TesselStandInRecord*>(page); }
-    TesselStandInRecord* patternRecord() { return record(editor->pages().patternEditor); }
+    TesselPatternEditorUI* patternPage() { return dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor); }
     int32_t pageNumber() const { return currentPageNumber(); }
     TesselEngine& engine() { return plugin->getEngine(); }
 

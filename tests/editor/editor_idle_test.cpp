@@ -5,6 +5,7 @@
 #include "editor/status_countdown.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
+#include "gui/drop_list.h"
 #include "patterneditor/pattern_editor_page.h"
 
 #include <thread>
@@ -78,7 +79,8 @@ TEST_F(EditorTest, PlaybackPositionsFromTheAudioThreadReachTheIdle)
     std::thread audio([this] { editor->setPlaybackPosition(3, 5, 12); });
     audio.join();
     idle();
-    EXPECT_TRUE(patternRecord()->called("followPlayback 5 12"));
+    EXPECT_EQ(patternPage()->getCurrentPattern(), 5);
+    EXPECT_EQ(patternPage()->getCurrentRow(), 12);
     EXPECT_TRUE(record(editor->pages().toolbar)->called("refreshPosition"));
     EXPECT_TRUE(record(editor->pages().info)->called("refresh"));
     engine().transport = kStoppedCut;
@@ -88,17 +90,22 @@ TEST_F(EditorTest, ALoadOnAnotherThreadOnlyAsksTheNextIdle)
 {
     open();
     dismissSplash();
-    patternRecord()->calls.clear();
+    // The page's instrument list shows a name the loader wrote only after the idle.
+    const auto entry = [this](int n) {
+        char text[TesselDropList::kTextSize] = {};
+        patternPage()->instrumentList()->getEntry(n, text);
+        return std::string(text);
+    };
+    engine().song.instruments[0].setName("Loaded bass");
     std::thread loader([this] { editor->refreshAfterLoad(); });
     loader.join();
-    EXPECT_FALSE(patternRecord()->called("layout"));
+    EXPECT_EQ(entry(1), "01: ");
     idle();
-    EXPECT_TRUE(patternRecord()->called("layout"));
-    EXPECT_TRUE(patternRecord()->called("fillInstrumentList"));
+    EXPECT_EQ(entry(1), "01: Loaded bass");
 
-    patternRecord()->calls.clear();
+    engine().song.instruments[1].setName("Loaded lead");
     editor->refreshAfterLoad();   // on the editor's thread: at once
-    EXPECT_TRUE(patternRecord()->called("layout"));
+    EXPECT_EQ(entry(2), "02: Loaded lead");
 }
 
 TEST_F(EditorTest, TheEngineSeesThePatternEditorsPatternOnlyOnceItExists)
@@ -149,13 +156,13 @@ TEST_F(EditorTest, ResizingTheWindowLaysThePagesOutAgain)
 {
     open();
     dismissSplash();
-    patternRecord()->calls.clear();
+    const int rowsBefore = patternPage()->grid().view.visibleRows;
     editor->editorWindow()->setRect(platform::rectOfSize(200, 146, 900, 600));
     windows.pump();
     CRect area;
     editor->pages().patternEditor->getViewSize(area);
     EXPECT_EQ(area, CRect(0, 0, 900, 600));
-    EXPECT_TRUE(patternRecord()->called("layout"));
+    EXPECT_GT(patternPage()->grid().view.visibleRows, rowsBefore);
     editor->pages().help->getViewSize(area);
     EXPECT_EQ(area.bottom, 600 - 15);
 }

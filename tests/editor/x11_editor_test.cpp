@@ -2,9 +2,12 @@
 // connection that plays the host (its window, its keyboard through XTest),
 // and the editor's own connection opened by effEditOpen from DISPLAY.
 
+#include "demo_song.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
 #include "gui/frame2.h"
+#include "patterneditor/grid_colours.h"
+#include "patterneditor/pattern_editor_ui.h"
 #include "platform/folders.h"
 #include "platform/image.h"
 #include "plugin/fake_host.h"
@@ -270,6 +273,48 @@ TEST_F(EditorOnX, TheEditorOpensOverTheHostsWindowAndTakesXTestKeys)
     EXPECT_TRUE(topLevelsNamed("Quorbel Window").empty());
     EXPECT_TRUE(hostCanGrab(XK_t, ControlMask | Mod1Mask));
     EXPECT_TRUE(hostCanGrab(XK_F2, ControlMask | Mod1Mask));
+}
+
+TEST_F(EditorOnX, ThePatternEditorWithADemoSongASelectionAndTheInfoBar)
+{
+    const ::Window hostWindow = makeHostWindow();
+    ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
+    ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
+    const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
+    editor->frame2()->getWindow()->takeFocus();
+    tap(XK_Shift_L);
+    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
+
+    auto* page = dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor);
+    ASSERT_NE(page, nullptr);
+    fillDemoSongInto(plugin->getEngine().song);
+    page->fillInstrumentList(0);
+    page->goToPattern(0, true);
+    page->grid().moveCursorTo(1 * 9, 8);
+    key(XK_Alt_L, true);
+    tap(XK_d);   // a block of four rows in the bass channel
+    key(XK_Alt_L, false);
+    ASSERT_TRUE(idleUntil([&] { return page->grid().selection.active; }));
+    EXPECT_EQ(page->grid().selection.start.channel, 1);
+    page->grid().moveCursorTo(3 * 9 + 6, 14);
+    key(XK_Shift_L, true);
+    tap(XK_slash);   // '?': the info bar
+    key(XK_Shift_L, false);
+    ASSERT_TRUE(idleUntil([&] { return page->infoPanel().mostlyShown(); }));
+    idlePasses(12);   // the bar slides all the way in
+    ASSERT_TRUE(writeShot(editorXid, "pattern_editor_demo.png"));
+
+    const auto count = [this](platform::Colour colour) {
+        int n = 0;
+        for (int y = 0; y < lastShot.height(); ++y)
+            for (int x = 0; x < lastShot.width(); ++x)
+                n += lastShot.pixelAt(x, y) == colour;
+        return n;
+    };
+    EXPECT_GT(count(gridColour(kColourSelection)), 500);   // four rows of one channel
+    EXPECT_GT(count(gridColour(kColourMajorRow)), 1000);    // the highlighted rows
+    EXPECT_GT(count(platform::rgb(255, 200, 96)), 400);     // the info bar's edge
+    dispatch(effEditClose);
 }
 
 } // namespace

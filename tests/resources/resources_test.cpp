@@ -34,6 +34,10 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kSplashBackground, 480, 300}, {kSplashLogo, 280, 64}, {kSplashHostMark, 120, 20},
         {kHelpPanel, 723, 64},   {kHelpPanelInactive, 723, 64}, {kHelpShownMark, 12, 12},
         {kHelpContents, 76, 96}, {kHelpSearch, 76, 96},   {kHelpGettingStarted, 120, 96}, {kHelpFurther, 120, 96},
+        {kTitleStrip, 16, 12},   {kButtonAlwaysOnTop, 7, 14}, {kButtonMaximise, 7, 14}, {kButtonHide, 7, 14},
+        {kButtonKeyMode, 7, 14}, {kButtonFeedback, 12, 24}, {kButtonLink, 12, 24},  {kHelpToggleOff, 12, 12},
+        {kHelpToggleOn, 12, 12}, {kInfoToggleOff, 12, 12}, {kInfoToggleOn, 12, 12}, {kInfoPanel, 480, 30},
+        {kAmplifyPrompt, 260, 48},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -41,7 +45,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 38u);
+    EXPECT_EQ(bitmapIds().size(), 51u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.

@@ -1,10 +1,13 @@
 // Audio through the library: silence when stopped, long blocks and MIDI.
 #include "library/test_host.h"
 #include "model/scratch_folder.h"
+#include "support/outside_tools.h"
+#include "support/xvfb_server.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -47,14 +50,26 @@ TEST_F(LibraryAudioTest, EmptyEventListsAndOddBlocksAreHarmless)
 }
 
 // MIDI notes enter the song and sound through the pattern editor page (the
-// cell under its cursor); without the editor window they are dropped, so
-// this waits for the editor. The song of the chunk test gives the note an
-// instrument to play.
-TEST_F(LibraryAudioTest, DISABLED_NoteOnThroughProcessEventsSounds)
+// cell under its cursor) while that page is the editor's current one: the
+// editor opens on an X server of the test's own, since without its window
+// there is no page and notes are dropped. The song of the chunk test gives
+// the note an instrument to play.
+TEST_F(LibraryAudioTest, NoteOnThroughProcessEventsSounds)
 {
+    ASSERT_TRUE(outside_tools::have({"Xvfb"}));
+    XvfbServer server;
+    ASSERT_FALSE(server.name().empty()) << "Xvfb did not start";
+    const char* before = std::getenv("DISPLAY");
+    const std::string savedDisplay = before ? before : "";
+    setenv("DISPLAY", server.name().c_str(), 1);
+
     std::string tune = readWholeFile(testData("plugin/tune.zip"));
     ASSERT_FALSE(tune.empty());
     ASSERT_EQ(host().dispatch(effSetChunk, 0, static_cast<VstIntPtr>(tune.size()), tune.data()), 2);
+    ASSERT_EQ(host().dispatch(effEditOpen, 0, 0, nullptr), 1);
+    for (int i = 0; i < 5; ++i)
+        host().dispatch(effEditIdle);   // the editor window and its pages
+
     host().sendMidi(0x90, 60, 100);
     float peak = 0.0f;
     for (int block = 0; block < 20; ++block) {
@@ -63,6 +78,13 @@ TEST_F(LibraryAudioTest, DISABLED_NoteOnThroughProcessEventsSounds)
         host().advance(512);
     }
     EXPECT_GT(peak, 0.0f);
+    host().sendMidi(0x80, 60, 0);
+
+    host().dispatch(effEditClose);
+    if (savedDisplay.empty())
+        unsetenv("DISPLAY");
+    else
+        setenv("DISPLAY", savedDisplay.c_str(), 1);
 }
 
 } // namespace

@@ -1,0 +1,189 @@
+// The grid's named keys: cursor moves, row inserts and deletes, and the
+// repeat of the last entry with Space.
+#include "patterneditor/pattern_grid.h"
+
+#include "model/module.h"
+#include "platform/key_event.h"
+
+#include <algorithm>
+
+namespace {
+
+enum GridKey : uint8_t {
+    kKeyBack = 1,
+    kKeyTab = 2,
+    kKeySpace = 7,
+    kKeyEnd = 9,
+    kKeyHome = 10,
+    kKeyLeft = 11,
+    kKeyUp = 12,
+    kKeyRight = 13,
+    kKeyDown = 14,
+    kKeyPageUp = 15,
+    kKeyPageDown = 16,
+    kKeyInsert = 21,
+    kKeyDelete = 22,
+};
+
+constexpr int kLastColumn = kColumnsPerChannel - 1;
+
+} // namespace
+
+// False when the key is none of the table's.
+bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
+{
+    const uint8_t mods = key.modifiers;
+    const bool shift = mods & kModShift;
+    const bool alt = mods & kModAlt;
+    const bool control = mods & kModCtrl;
+    TesselPatternView& v = view;
+    const int length = patternLength();
+    const TesselTrack* track = pattern_->tracks.trackAt(v.cursorChannel);
+    const int trackRows = track ? track->length() : length;
+    const auto rowChange = [&](bool deleting) {
+        platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
+        if (!lock)
+            return;
+        const TesselCellPosition at{v.cursorRow, v.cursorSubrow};
+        if (deleting) {
+            if (alt)
+                pattern_->deleteRow(at, shift);
+            else if (!control)
+                pattern_->tracks.getTrack(v.cursorChannel).deleteRow(at, shift);
+        } else if (alt) {
+            pattern_->insertRow(at);
+        } else {
+            pattern_->tracks.getTrack(v.cursorChannel).insertRows(at, 1);
+        }
+        markAllDirty();
+    };
+
+    switch (key.virtualKey) {
+    case kKeyBack:
+        if (v.cursorRow > 0) {
+            --v.cursorRow;
+            ensureCursorVisible();
+            rowChange(true);
+        }
+        return true;
+    case kKeyDelete:
+        rowChange(true);
+        return true;
+    case kKeyInsert:
+        rowChange(false);
+        return true;
+    case kKeyTab:
+        if (shift) {
+            if (v.cursorColumn > 0)
+                v.cursorColumn = 0;
+            else
+                --v.cursorChannel;
+        } else if (mods == 0) {
+            ++v.cursorChannel;
+            v.cursorColumn = 0;
+        }
+        ensureCursorVisible();
+        return true;
+    case kKeySpace: {
+        platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
+        if (lock)
+            repeatLastEntry(cellAt(v.cursorChannel, v.cursorRow, v.cursorSubrow));
+        return true;
+    }
+    case kKeyEnd:
+        if (control)
+            moveCursorBy(0, 1);
+        else if (v.cursorColumn < kLastColumn)
+            moveCursorTo(v.cursorChannel * kColumnsPerChannel + kLastColumn, -1);
+        else if (v.cursorChannel < channels_ - 1)
+            moveCursorTo((channels_ - 1) * kColumnsPerChannel + kLastColumn, -1);
+        else
+            moveCursorTo(-1, trackRows - 1);
+        return true;
+    case kKeyHome:
+        if (control)
+            moveCursorBy(0, -1);
+        else if (v.cursorColumn > 0)
+            moveCursorTo(v.cursorChannel * kColumnsPerChannel, -1);
+        else if (v.cursorChannel > 0)
+            moveCursorTo(0, -1);
+        else
+            moveCursorTo(-1, 0);
+        return true;
+    case kKeyLeft:
+    case kKeyRight: {
+        const int step = key.virtualKey == kKeyLeft ? -1 : 1;
+        if (shift || alt) {
+            v.cursorChannel = static_cast<int16_t>(v.cursorChannel + step);
+            ensureCursorVisible();
+        } else {
+            moveCursorBy(step, 0);
+        }
+        return true;
+    }
+    case kKeyUp:
+    case kKeyDown: {
+        const int rows = alt ? 1 : std::max<int>(v.cursorIncrement, 1);
+        moveCursorBy(0, key.virtualKey == kKeyUp ? -rows : rows);
+        return true;
+    }
+    case kKeyPageUp:
+    case kKeyPageDown: {
+        const bool up = key.virtualKey == kKeyPageUp;
+        if (alt) {
+            if (up)
+                v.firstRow = std::max(v.firstRow - 1, 0);
+            else if (v.firstRow < trackRows - v.visibleRows)
+                ++v.firstRow;
+            rebuildLines();
+            return true;
+        }
+        int rows = std::max<int>(v.majorStep, 1);
+        if (up && v.cursorRow == trackRows - 1)
+            rows = std::max(rows - 1, 1);
+        moveCursorBy(0, up ? -rows : rows);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// Space: the last entry again in the cursor's field.
+void TesselPatternUI::repeatLastEntry(TesselSubrow& cell)
+{
+    const TesselSubrow& last = view.lastEntered;
+    switch (view.cursorColumn) {
+    case 0:
+    case 1:
+        cell.pitch = last.pitch;
+        if (view.copyInstrument && cell.instrument == 0)
+            cell.instrument = last.instrument;
+        if (view.copyVolume && cell.volume < 0)
+            cell.volume = last.volume;
+        if (view.copyLetter && cell.effect.command == '.')
+            cell.effect.command = last.effect.command;
+        break;
+    case 2:
+    case 3:
+        cell.instrument = last.instrument;
+        break;
+    case 4:
+    case 5:
+        cell.volume = last.volume;
+        cell.panning = last.panning;
+        cell.depth = last.depth;
+        break;
+    case 6:
+        cell.effect.command = last.effect.command;
+        break;
+    default:
+        cell.effect.parameter = last.effect.parameter;
+        break;
+    }
+    // On a field's second digit the cursor goes back to its first.
+    if (view.cursorColumn == 1 || view.cursorColumn == 3 || view.cursorColumn == 5 || view.cursorColumn == 8)
+        --view.cursorColumn;
+    markCellDirty(view.cursorChannel, view.cursorRow);
+    stepCursor();
+}
