@@ -34,6 +34,9 @@ public:
                       static_cast<int>(instrument_));
         context->drawString(text, CRect(size.left + 8, size.top + 44, size.left + 300, size.top + 64), false,
                             kLeftText);
+        if (updateMark_)
+            context->drawString("Update available", CRect(size.right - 160, size.top, size.right - 8, size.top + 15),
+                                false, kRightText);
     }
 
     void markDirty(int32_t channel, int32_t row, uint8_t flags) override
@@ -79,10 +82,20 @@ public:
         if (taken.cursorSteps != 0 || taken.redrawChannels != 0 || taken.lastNote >= 0)
             note(callText("applyMidiInput", taken.cursorSteps, taken.lastNote));
     }
+    void resetView() override { note("resetView"); }
+    void goToPattern(int32_t index, bool force) override { note(callText("goToPattern", index, force)); }
+    void rebuild() override { note("rebuild"); }
+    void showUpdateMark() override
+    {
+        note("showUpdateMark");
+        updateMark_ = true;
+        setDirty();
+    }
 
 private:
     float octave_ = 4.0f;
     float instrument_ = 1.0f;
+    bool updateMark_ = false;
     TesselUI* overview_;
 };
 

@@ -205,14 +205,15 @@ TEST_F(EditorTest, HostKeyCallsBuildThePrintableCharacter)
         editor->setKeyMode(0, true);
         VstKeyCode code{c.character, c.character == 0 ? uint8_t(kVkF1 + 8) : uint8_t(0), c.modifiers};
         const size_t before = patternRecord()->keys.size();
-        const size_t calls = editor->standInRequests().size();
+        const size_t asked = windows.scriptedDialogs().requests().size();
         editor->onKeyDown(code);
         if (c.caps) {
             EXPECT_EQ(patternRecord()->keys.size(), before);   // Caps Lock played it
             continue;
         }
         if (c.character == 0) {
-            EXPECT_EQ(editor->standInRequests().size(), calls + 1);   // F9: LoadModule
+            ASSERT_EQ(windows.scriptedDialogs().requests().size(), asked + 1);   // F9: LoadModule
+            EXPECT_EQ(windows.scriptedDialogs().requests().back().title, "Open Module...");
             continue;
         }
         ASSERT_EQ(patternRecord()->keys.size(), before + 1);
