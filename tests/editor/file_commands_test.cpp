@@ -7,6 +7,7 @@
 #include "engine/engine.h"
 #include "model/scratch_folder.h"
 #include "model/zip_helpers.h"
+#include "platform/folders.h"
 #include "support/loopback_http_server.h"
 
 #include <algorithm>
@@ -300,6 +301,27 @@ TEST_F(FileCommandsTest, WhileADialogShowsKeysRunNothingAndTheWindowLeavesTheTop
     EXPECT_FALSE(editor->popupActive());
     EXPECT_TRUE(windows.keptAbove(*editor->editorWindow()));
     expectReport("Loading... cancelled.", "Loading... cancelled.");
+}
+
+TEST_F(FileCommandsTest, SavingPreferencesKeepsTheFoldersAndThePlacement)
+{
+    const std::string ini = platform::joinPath(platform::settingsFolder(), "Quorbel.ini");
+    std::remove(ini.c_str());
+    TesselPreferences& preferences = pluginPreferences();
+    std::strcpy(preferences.samplePath, "/samples/");
+    editor->moduleFolder = "/modules/";
+    editor->sampleFolder = "/" + std::string(300, 's') + "/";   // too long for its field
+    editor->instrumentFolder = "/instruments/";
+    editor->savePreferences();
+    EXPECT_STREQ(preferences.modulePath, "/modules/");
+    EXPECT_STREQ(preferences.samplePath, "/samples/");
+    EXPECT_STREQ(preferences.instrumentPath, "/instruments/");
+    const platform::Rect place = editor->editorWindow()->rect();
+    EXPECT_EQ(preferences.positionX1, place.left);
+    EXPECT_EQ(preferences.positionY2, place.bottom);
+    const std::string text = readWholeFile(ini);
+    EXPECT_NE(text.find("/modules/"), std::string::npos);
+    EXPECT_NE(text.find("/instruments/"), std::string::npos);
 }
 
 TEST(ModulePaths, DialogsStartInTheFolderAndAChosenFileLeavesItsOwn)
