@@ -5,9 +5,9 @@
 #include "editor/module_paths.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
+#include "model/file_kind.h"
 #include "model/scratch_folder.h"
 #include "model/zip_helpers.h"
-#include "platform/folders.h"
 #include "support/loopback_http_server.h"
 
 #include <algorithm>
@@ -30,12 +30,6 @@ protected:
         platform::clearStatusText();
         platform::setFileMessage("");
     }
-    void TearDown() override
-    {
-        TesselEditor::updateCheckAddressSource = nullptr;
-        EditorTest::TearDown();
-    }
-
     // A key through effEditKeyDown and effEditKeyUp, then an idle.
     void hostKey(int32_t character, uint8_t virtualKey, uint8_t modifiers)
     {
@@ -76,7 +70,6 @@ protected:
         folder.write(namePart(path), bytes);
         return bytes;
     }
-    static std::string namePart(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
     std::string savedSong(const char* name, double tempo)
     {
         const double kept = engine().song.tempo;
@@ -303,27 +296,6 @@ TEST_F(FileCommandsTest, WhileADialogShowsKeysRunNothingAndTheWindowLeavesTheTop
     expectReport("Loading... cancelled.", "Loading... cancelled.");
 }
 
-TEST_F(FileCommandsTest, SavingPreferencesKeepsTheFoldersAndThePlacement)
-{
-    const std::string ini = platform::joinPath(platform::settingsFolder(), "Quorbel.ini");
-    std::remove(ini.c_str());
-    TesselPreferences& preferences = pluginPreferences();
-    std::strcpy(preferences.samplePath, "/samples/");
-    editor->moduleFolder = "/modules/";
-    editor->sampleFolder = "/" + std::string(300, 's') + "/";   // too long for its field
-    editor->instrumentFolder = "/instruments/";
-    editor->savePreferences();
-    EXPECT_STREQ(preferences.modulePath, "/modules/");
-    EXPECT_STREQ(preferences.samplePath, "/samples/");
-    EXPECT_STREQ(preferences.instrumentPath, "/instruments/");
-    const platform::Rect place = editor->editorWindow()->rect();
-    EXPECT_EQ(preferences.positionX1, place.left);
-    EXPECT_EQ(preferences.positionY2, place.bottom);
-    const std::string text = readWholeFile(ini);
-    EXPECT_NE(text.find("/modules/"), std::string::npos);
-    EXPECT_NE(text.find("/instruments/"), std::string::npos);
-}
-
 TEST(ModulePaths, DialogsStartInTheFolderAndAChosenFileLeavesItsOwn)
 {
     EXPECT_EQ(folderWithSlash("/music"), "/music/");
@@ -393,21 +365,4 @@ TEST_F(EditorUpdateCheckTest, DeletingAnEditorWhoseCheckStallsReturnsWithinASeco
     const auto start = std::chrono::steady_clock::now();
     plugin.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-}
-
-TEST_F(EditorUpdateCheckTest, TheDefaultBuildAndOtherSchemesConnectNowhere)
-{
-    LoopbackHttpServer server({200, "OK", "", "s,1,99999,p,2,3", LoopbackHttpServer::Ending::Whole});
-    const std::string hostPort = server.address("/").substr(7);
-    TesselEditor::updateCheckAddressSource = nullptr;   // the build's setting, empty by default
-    makePlugin();
-    open();
-    idle(3);
-    for (const std::string& address : {"ftp://" + hostPort + "version.txt", std::string("file:///etc/hostname")}) {
-        checkAgainst(address);
-        open();
-        idle(3);
-    }
-    plugin.reset();
-    EXPECT_EQ(server.connections(), 0);
 }
