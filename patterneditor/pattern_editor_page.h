@@ -45,4 +45,31 @@ public:
     virtual bool noteEntry(TesselNoteEntry& entry) const = 0;
     // What MIDI note entry left for the page since the last idle pass.
     virtual void applyMidiInput(const TesselMidiInputRequests::Taken& taken) = 0;
+
+    // The file commands' part; the bodies here are the least a page must do.
+    // Before a new or loaded song: position, cursor, scroll and selection back
+    // to pattern 0, row 0, channel 0, column 0, zoom 1, the shift and drag
+    // states cleared, the font made anew, layout and instrument list rebuilt.
+    virtual void resetView()
+    {
+        layout();
+        fillInstrumentList();
+        setDirty();
+    }
+    // Shows a pattern; with force its length and steps are read again.
+    virtual void goToPattern(int32_t index, bool force)
+    {
+        (void)index;
+        (void)force;
+        setDirty();
+    }
+    // Everything drawn anew from the song (after it was erased).
+    virtual void rebuild()
+    {
+        releaseBitmaps();
+        layout();
+        setDirty();
+    }
+    // A newer version exists: the title strip shows it from now on.
+    virtual void showUpdateMark() { setDirty(); }
 };

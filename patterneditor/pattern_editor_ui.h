@@ -85,10 +85,14 @@ public:
     bool gridNeedsRedraw() const override;
     bool noteEntry(TesselNoteEntry& entry) const override;
     void applyMidiInput(const TesselMidiInputRequests::Taken& taken) override;
+    void resetView() override;
+    void rebuild() override;
+    void showUpdateMark() override;
+    bool updateMarkShown() const { return updateMark_; }
 
     // --- showing a pattern, layout
     // Shows the song's pattern; with force even when it is current.
-    void goToPattern(int32_t index, bool force);
+    void goToPattern(int32_t index, bool force) override;
     // The page's order position (-1: the pattern is not at the editor's
     // current order position) and what depends on it.
     void setCurrentOrder(int32_t position, bool force);
@@ -185,6 +189,7 @@ private:
     TesselFontRecord fontUsed_{};
     bool hasFont_ = false;
     int32_t seenSong_ = -1;
+    bool updateMark_ = false;
     // The cursor guide fades in over a few draws after the cursor stops.
     int32_t guideFade_ = 0;
     TesselGridPosition guideAt_;

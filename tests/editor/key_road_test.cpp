@@ -200,11 +200,12 @@ TEST_F(EditorTest, HostKeyCallsBuildThePrintableCharacter)
         // No note plays for these: the page gets each one.
         editor->setKeyMode(0, true);
         VstKeyCode code{c.character, c.character == 0 ? uint8_t(kVkF1 + 8) : uint8_t(0), c.modifiers};
-        const size_t calls = editor->standInRequests().size();
+        const size_t asked = windows.scriptedDialogs().requests().size();
         editor->onKeyDown(code);
         EXPECT_EQ(editor->previousKey().printable, c.printable) << char(c.character);
         if (c.character == 0) {
-            EXPECT_EQ(editor->standInRequests().size(), calls + 1);   // F9: LoadModule
+            ASSERT_EQ(windows.scriptedDialogs().requests().size(), asked + 1);   // F9: LoadModule
+            EXPECT_EQ(windows.scriptedDialogs().requests().back().title, "Open Module...");
         }
     }
 }
