@@ -1,14 +1,21 @@
 // The pattern editor page's stand-in until the page is built: it records the
 // grid marks, values and calls the editor hands it, shows the octave, the
-// instrument and the status text, and owns the overview panel's stand-in.
+// instrument and the status text, keeps the pattern and order position it
+// was told to show, owns a grid (for its channel header strips) and the
+// overview panel's stand-in.
 
 #include "editor/page_factory.h"
 #include "editor/page_stand_ins.h"
 #include "gui/draw_context.h"
+#include "model/module.h"
+#include "patterneditor/font_metrics.h"
 #include "patterneditor/pattern_editor_page.h"
+#include "patterneditor/pattern_grid.h"
 #include "platform/status_text.h"
+#include "plugin/plugin_globals.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -79,11 +86,47 @@ public:
         if (taken.cursorSteps != 0 || taken.redrawChannels != 0 || taken.lastNote >= 0)
             note(callText("applyMidiInput", taken.cursorSteps, taken.lastNote));
     }
+    int32_t getCurrentPattern() override { return pattern_; }
+    int32_t getCurrentOrder() override { return order_; }
+    void goToPattern(int32_t index, bool force) override
+    {
+        note(callText("goToPattern", index, force ? 1 : 0));
+        if (index >= 0 && index < kPatterns)
+            pattern_ = index;
+        setDirty();
+    }
+    void setCurrentOrder(int32_t position, bool force) override
+    {
+        note(callText("setCurrentOrder", position, force ? 1 : 0));
+        order_ = position;
+    }
+    void setDirtyChannel(bool flag, int32_t channel) override
+    {
+        note(callText("setDirtyChannel", flag ? 1 : 0, channel));
+        if (flag)
+            setDirty();
+    }
+    TesselPatternUI* patternGrid() override
+    {
+        if (!grid_ && song) {
+            grid_ = std::make_unique<TesselPatternUI>(*song, engine);
+            grid_->setPattern(&song->patterns[0], nullptr, 0, 0, size.width(), size.height());
+            TesselFontRecord font = pluginPreferences().font;
+            settlePatternFontWidth(font, pluginPreferences().fontWidth);
+            grid_->setFont(&font);
+            grid_->layoutGrid(0, 0, size.width(), size.height());
+        }
+        return grid_.get();
+    }
+    void clearUndoHistory() override { note("clearUndoHistory"); }
 
 private:
     float octave_ = 4.0f;
     float instrument_ = 1.0f;
+    int32_t pattern_ = 0;
+    int32_t order_ = 0;
     TesselUI* overview_;
+    std::unique_ptr<TesselPatternUI> grid_;
 };
 
 } // namespace

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+class TesselPatternUI;
+
 class TesselPatternEditorPage : public TesselUI {
 public:
     using TesselUI::TesselUI;
@@ -45,4 +47,16 @@ public:
     virtual bool noteEntry(TesselNoteEntry& entry) const = 0;
     // What MIDI note entry left for the page since the last idle pass.
     virtual void applyMidiInput(const TesselMidiInputRequests::Taken& taken) = 0;
+    // Shows pattern `index` (0..199); `force` reads it again when it is
+    // shown already.
+    virtual void goToPattern(int32_t index, bool force) = 0;
+    // The order position at which the shown pattern is edited; -1 none.
+    virtual void setCurrentOrder(int32_t position, bool force) = 0;
+    // With the flag, that channel's cells (none for -1) are marked for
+    // redraw; the page is redrawn.
+    virtual void setDirtyChannel(bool flag, int32_t channel) = 0;
+    // The page's grid, whose channel header strips other pages show.
+    virtual TesselPatternUI* patternGrid() = 0;
+    // Every undo checkpoint goes (the song's patterns were renumbered).
+    virtual void clearUndoHistory() = 0;
 };
