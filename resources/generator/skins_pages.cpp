@@ -58,7 +58,7 @@ Image drawOrderListSkin()
     blackWell(canvas, {5, 46, 106, 416});
     blackWell(canvas, {126, 46, 674, 416});
     // The swatch column and the slider columns in a slightly lighter black.
-    canvas.fillRect({24, 46, 25, 416}, rgb(28, 30, 34));
+    canvas.fillRect({25, 46, 26, 416}, rgb(40, 44, 50));
     canvas.fillRect({241, 46, 242, 416}, rgb(28, 30, 34));
     canvas.fillRect({456, 46, 457, 416}, rgb(28, 30, 34));
     drawGlyphText(canvas, "TAB: NEXT AREA   +: SKIP   =: END   CTRL+G: EDIT PATTERN", {128, 421}, kHeaderInk);
