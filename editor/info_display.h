@@ -74,6 +74,10 @@ public:
     // The sliders of the channels from `firstChannel` on stand in their rows.
     void placeSliders(int32_t firstChannel);
     TesselSlider& slider(int32_t channel, bool panning);
+    const TesselSlider& slider(int32_t channel, bool panning) const
+    {
+        return *sliders_[2 * clampChannel(channel) + (panning ? 1 : 0)];
+    }
     // The meter's width last drawn; 0 when none.
     int32_t meterWidth(int32_t channel) const { return shown_[clampChannel(channel)].meter; }
 
