@@ -164,6 +164,9 @@ public:
 
     // Current sample 1..99; with follow, an instrument using it becomes current.
     void setCurrentSample(int32_t n, bool follow);
+    // What the engine last reported playing: pattern and row (-1 none).
+    int32_t playingPattern() const { return playingPattern_.load(std::memory_order_relaxed); }
+    int32_t playingRow() const { return playingRow_.load(std::memory_order_relaxed); }
 
     // TesselEditorServices.
     TesselPlugin* plugin() override { return plugin_; }

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+class TesselPatternUI;
+
 class TesselPatternEditorPage : public TesselUI {
 public:
     using TesselUI::TesselUI;
@@ -46,30 +48,25 @@ public:
     // What MIDI note entry left for the page since the last idle pass.
     virtual void applyMidiInput(const TesselMidiInputRequests::Taken& taken) = 0;
 
-    // The file commands' part; the bodies here are the least a page must do.
     // Before a new or loaded song: position, cursor, scroll and selection back
     // to pattern 0, row 0, channel 0, column 0, zoom 1, the shift and drag
     // states cleared, the font made anew, layout and instrument list rebuilt.
-    virtual void resetView()
-    {
-        layout();
-        fillInstrumentList();
-        setDirty();
-    }
-    // Shows a pattern; with force its length and steps are read again.
-    virtual void goToPattern(int32_t index, bool force)
-    {
-        (void)index;
-        (void)force;
-        setDirty();
-    }
+    virtual void resetView() = 0;
     // Everything drawn anew from the song (after it was erased).
-    virtual void rebuild()
-    {
-        releaseBitmaps();
-        layout();
-        setDirty();
-    }
+    virtual void rebuild() = 0;
     // A newer version exists: the title strip shows it from now on.
-    virtual void showUpdateMark() { setDirty(); }
+    virtual void showUpdateMark() = 0;
+
+    // Shows pattern `index` (0..199); `force` reads it again when it is
+    // shown already.
+    virtual void goToPattern(int32_t index, bool force) = 0;
+    // The order position at which the shown pattern is edited; -1 none.
+    virtual void setCurrentOrder(int32_t position, bool force) = 0;
+    // With the flag, that channel's cells (none for -1) are marked for
+    // redraw; the page is redrawn.
+    virtual void setDirtyChannel(bool flag, int32_t channel) = 0;
+    // The page's grid, whose channel header strips other pages show.
+    virtual TesselPatternUI* patternGrid() = 0;
+    // Every undo checkpoint goes (the song's patterns were renumbered).
+    virtual void clearUndoHistory() = 0;
 };

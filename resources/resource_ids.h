@@ -55,6 +55,11 @@ constexpr int32_t kSidePagePanel = 108;     // 705 x 432: the size of the pages 
 constexpr int32_t kSplashBackground = 388;  // 480 x 300
 constexpr int32_t kSplashLogo = 389;        // 280 x 64, on key green
 constexpr int32_t kSplashHostMark = 403;    // 120 x 20: drawn only in the own host
+// The order list and info pages (each bitmap 108's size) and the info page's
+// level meter, drawn from its left edge as wide as the level.
+constexpr int32_t kOrderListSkin = 109;
+constexpr int32_t kInfoPageSkin = 198;
+constexpr int32_t kLevelMeter = 393;        // 100 x 8
 
 // The help panel: the panel (723 x 64), the same while the editor window is
 // inactive, the two-faced buttons (upper face up, lower face pressed, each

@@ -30,7 +30,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kChannelHeaderSkin, 9, 5}, {kUndoPanel, 440, 116}, {kFolderButton, 14, 9},
         {kEnvelopeLabelSecondLane, 33, 11}, {kEnvelopeLabelUpperLane, 39, 11},
         {kEnvelopeLabelLowerLane, 57, 11},  {kEnvelopeLabelOneLane, 45, 11},
-        {kSidePagePanel, 705, 432},
+        {kSidePagePanel, 705, 432}, {kOrderListSkin, 705, 432}, {kInfoPageSkin, 705, 432}, {kLevelMeter, 100, 8},
         {kSplashBackground, 480, 300}, {kSplashLogo, 280, 64}, {kSplashHostMark, 120, 20},
         {kHelpPanel, 723, 64},   {kHelpPanelInactive, 723, 64}, {kHelpShownMark, 12, 12},
         {kHelpContents, 76, 96}, {kHelpSearch, 76, 96},   {kHelpGettingStarted, 120, 96}, {kHelpFurther, 120, 96},
@@ -45,7 +45,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 51u);
+    EXPECT_EQ(bitmapIds().size(), 54u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
