@@ -34,6 +34,11 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kSplashBackground, 480, 300}, {kSplashLogo, 280, 64}, {kSplashHostMark, 120, 20},
         {kHelpPanel, 723, 64},   {kHelpPanelInactive, 723, 64}, {kHelpShownMark, 12, 12},
         {kHelpContents, 76, 96}, {kHelpSearch, 76, 96},   {kHelpGettingStarted, 120, 96}, {kHelpFurther, 120, 96},
+        {kSamplePagePanel, 705, 432}, {kSampleWaveform, 412, 206}, {kSampleFieldsPanel, 412, 184},
+        {kSampleBrowserFrame, 418, 408}, {kSampleFileButtonsUp, 90, 58}, {kSampleFileButtonsDown, 90, 58},
+        {kNormalisePopup, 200, 64}, {kNormaliseOk, 53, 36}, {kNormaliseCancel, 53, 36},
+        {kVibratoSine, 20, 9}, {kVibratoRampDown, 20, 9}, {kVibratoSquare, 20, 9}, {kVibratoRandom, 20, 9},
+        {kSampleNameCursor, 8, 8},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -41,7 +46,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 38u);
+    EXPECT_EQ(bitmapIds().size(), 52u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
