@@ -13,6 +13,7 @@
 #include "resources/sample_page_layout.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -112,10 +113,14 @@ void setValueOf(int32_t field, TesselSample& s, int32_t v)
     }
 }
 
+// Within what the box's digits hold, so that moving its caret changes nothing.
 void showNumber(TesselTextBox& box, int32_t v)
 {
-    box.value = v;
-    box.name = box.numberText(v);
+    int32_t largest = 1;
+    for (int32_t i = 0; i < box.getMaxLength(); ++i)
+        largest = largest > INT32_MAX / 10 ? INT32_MAX : largest * 10;
+    box.value = std::clamp(v, 0, largest - 1);
+    box.name = box.numberText(box.value);
 }
 
 } // namespace

@@ -39,6 +39,11 @@ bool followsDrag(int32_t field)
 int32_t TesselSampleListUI::onMouseDown(int32_t x, int32_t y, CDrawContext* /*context*/, int32_t buttons)
 {
     const CPoint point(x, y);
+    // Moves with no button held reach here too; only a release matters of them.
+    const bool wasHeld = (heldButtons_ & kAnyButton) != 0;
+    heldButtons_ = buttons;
+    if (!(buttons & kAnyButton) && !wasHeld)
+        return -1;
     const bool fresh = freshPress && (buttons & kAnyButton);
     sample_ = currentIndex();
     if (fresh)

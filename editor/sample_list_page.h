@@ -163,6 +163,7 @@ private:
     std::vector<HeldKey> held_;
     // The field a fresh press went to, which keeps a drag on a slider.
     int32_t dragField_ = 0;
+    int32_t heldButtons_ = 0;
     bool lastPressValid_ = false;
     uint32_t lastPressTime_ = 0;
     CPoint lastPress_;

@@ -71,17 +71,25 @@ protected:
         s.buildOverview();
     }
 
-    // The slot's settings as the song file writes them, then its audio.
+    // The sample's settings as the song file writes them.
+    static std::string markup(const TesselSample& s, int32_t index)
+    {
+        return writtenText([&](FILE* f) { s.writeXml(index, f, "", false); });
+    }
+    // Its markup and a digest of its audio, to compare slots byte for byte.
     std::string contents(int32_t index)
     {
-        TesselSample& s = slot(index);
-        std::string text = writtenText([&](FILE* f) { s.writeXml(index, f, "", false); });
-        for (int32_t c = 0; c < s.audio.channels; ++c)
-            text.append(reinterpret_cast<const char*>(s.audio.buffers[c]), s.audio.frames * sizeof(float));
-        return text;
+        const TesselSample& s = slot(index);
+        uint64_t digest = 1469598103934665603ull;
+        for (int32_t c = 0; c < s.audio.channels; ++c) {
+            const auto* bytes = reinterpret_cast<const unsigned char*>(s.audio.buffers[c]);
+            for (size_t i = 0; i < s.audio.frames * sizeof(float); ++i)
+                digest = (digest ^ bytes[i]) * 1099511628211ull;
+        }
+        return markup(s, index) + "audio " + std::to_string(s.audio.frames) + " " + std::to_string(digest);
     }
 
-    // Through the browser's list: Down to the entry, then Enter.
+    // Through the browser's list: down or up to the entry, then Enter.
     void chooseInBrowser(const std::string& start)
     {
         TesselFileBox& box = page()->fileBox();
@@ -96,6 +104,8 @@ protected:
         ASSERT_GE(wanted, 0) << start;
         while (box.getList().getSelection() < wanted)
             press(platform::kWinDown);
+        while (box.getList().getSelection() > wanted)
+            press(platform::kWinUp);
         press(platform::kWinReturn);
     }
 
