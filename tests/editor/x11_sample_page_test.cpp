@@ -16,6 +16,7 @@
 #include "plugin/plugin_object.h"
 #include "resources/palette.h"
 #include "support/outside_tools.h"
+#include "support/x11_grab.h"
 #include "support/xvfb_server.h"
 
 // After the window layer's headers: Xlib's macros rename two of its messages.
@@ -99,18 +100,7 @@ protected:
     platform::Image shot(const std::string& name)
     {
         const auto xid = static_cast<::Window>(editor->editorWindow()->handle());
-        XWindowAttributes attributes{};
-        XGetWindowAttributes(host, xid, &attributes);
-        XImage* image = XGetImage(host, xid, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
-                                  AllPlanes, ZPixmap);
-        if (!image)
-            return {};
-        std::vector<uint32_t> pixels;
-        for (int y = 0; y < attributes.height; ++y)
-            for (int x = 0; x < attributes.width; ++x)
-                pixels.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
-        XDestroyImage(image);
-        platform::Image picture = platform::Image::fromPixels(attributes.width, attributes.height, pixels.data());
+        platform::Image picture = grabWindow(host, xid);
         EXPECT_TRUE(platform::makeFolders("screenshots") && picture.writePng("screenshots/" + name));
         return picture;
     }
