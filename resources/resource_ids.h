@@ -73,6 +73,27 @@ constexpr int32_t kHelpSearch = 265;
 constexpr int32_t kHelpContents = 266;
 constexpr int32_t kHelpShownMark = 400;
 
+// The sample list page (resources/sample_page_layout.h places them): the
+// vibrato waveform icons (20 x 9, on key green), the name cursor block
+// (8 x 8), the fields panel (412 x 184), the page (705 x 432), the normalise
+// popup (200 x 64) with its two-faced buttons (53 x 36), the six file
+// buttons up and pressed (90 x 58 each), the browser frame (418 x 408) and
+// the waveform's background (412 x 206).
+constexpr int32_t kVibratoRandom = 134;
+constexpr int32_t kVibratoRampDown = 136;
+constexpr int32_t kVibratoSine = 138;
+constexpr int32_t kVibratoSquare = 140;
+constexpr int32_t kSampleNameCursor = 152;
+constexpr int32_t kSampleFieldsPanel = 199;
+constexpr int32_t kSamplePagePanel = 200;
+constexpr int32_t kNormalisePopup = 214;
+constexpr int32_t kNormaliseCancel = 215;
+constexpr int32_t kNormaliseOk = 217;
+constexpr int32_t kSampleFileButtonsUp = 259;
+constexpr int32_t kSampleFileButtonsDown = 298;
+constexpr int32_t kSampleBrowserFrame = 383;
+constexpr int32_t kSampleWaveform = 417;
+
 struct SkinPlace {
     int32_t left, top, right, bottom;
 };

@@ -48,5 +48,6 @@ std::vector<Resource> drawEnvelopeSkins();
 std::vector<Resource> drawHelpPanel();
 std::vector<Resource> drawPatternPageSkins();
 std::vector<Resource> drawPageSkins();
+std::vector<Resource> drawSamplePageSkins();
 
 } // namespace generator

@@ -38,6 +38,11 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kButtonKeyMode, 7, 14}, {kButtonFeedback, 12, 24}, {kButtonLink, 12, 24},  {kHelpToggleOff, 12, 12},
         {kHelpToggleOn, 12, 12}, {kInfoToggleOff, 12, 12}, {kInfoToggleOn, 12, 12}, {kInfoPanel, 480, 30},
         {kAmplifyPrompt, 260, 48},
+        {kSamplePagePanel, 705, 432}, {kSampleWaveform, 412, 206}, {kSampleFieldsPanel, 412, 184},
+        {kSampleBrowserFrame, 418, 408}, {kSampleFileButtonsUp, 90, 58}, {kSampleFileButtonsDown, 90, 58},
+        {kNormalisePopup, 200, 64}, {kNormaliseOk, 53, 36}, {kNormaliseCancel, 53, 36},
+        {kVibratoSine, 20, 9}, {kVibratoRampDown, 20, 9}, {kVibratoSquare, 20, 9}, {kVibratoRandom, 20, 9},
+        {kSampleNameCursor, 8, 8},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -45,7 +50,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 54u);
+    EXPECT_EQ(bitmapIds().size(), 68u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
