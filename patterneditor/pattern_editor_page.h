@@ -38,6 +38,10 @@ public:
     // After a load, a font change or a new window size.
     virtual void layout() = 0;
     virtual void fillInstrumentList() = 0;
+    // Instruments are named by their labels rather than their numbers (the
+    // instrument column and list); the instrument page's grave accent toggles it.
+    virtual bool instrumentLabelsShown() const { return instrumentLabels_; }
+    virtual void showInstrumentLabels(bool on) { instrumentLabels_ = on; }
     // The grid has cells waiting to be drawn.
     virtual bool gridNeedsRedraw() const = 0;
     // Audio thread: the fields MIDI note entry reads, together; false when
@@ -45,4 +49,7 @@ public:
     virtual bool noteEntry(TesselNoteEntry& entry) const = 0;
     // What MIDI note entry left for the page since the last idle pass.
     virtual void applyMidiInput(const TesselMidiInputRequests::Taken& taken) = 0;
+
+private:
+    bool instrumentLabels_ = true;
 };

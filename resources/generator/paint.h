@@ -46,5 +46,6 @@ std::vector<Resource> drawGridSkins();
 std::vector<Resource> drawEditorSkins();
 std::vector<Resource> drawEnvelopeSkins();
 std::vector<Resource> drawHelpPanel();
+std::vector<Resource> drawInstrumentSkins();
 
 } // namespace generator

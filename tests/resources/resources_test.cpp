@@ -34,6 +34,12 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kSplashBackground, 480, 300}, {kSplashLogo, 280, 64}, {kSplashHostMark, 120, 20},
         {kHelpPanel, 723, 64},   {kHelpPanelInactive, 723, 64}, {kHelpShownMark, 12, 12},
         {kHelpContents, 76, 96}, {kHelpSearch, 76, 96},   {kHelpGettingStarted, 120, 96}, {kHelpFurther, 120, 96},
+        {kInstrumentLoadButton, 43, 36}, {kInstrumentNewButton, 43, 36}, {kInstrumentSaveButton, 43, 36},
+        {kInstrumentSwapButton, 43, 36}, {kSwapInList, 200, 60}, {kSwapInPatterns, 200, 60},
+        {kActionNoteOff, 19, 8}, {kActionContinue, 25, 8}, {kActionCut, 19, 8}, {kActionFade, 25, 8},
+        {kCheckNote, 25, 8}, {kCheckSample, 19, 8}, {kCheckOff, 19, 8}, {kCheckInstrument, 19, 8},
+        {kMidiPanel, 330, 240}, {kKeyMapVelocityScale, 261, 11}, {kKeyMapRegionCursor, 5, 12},
+        {kKeyMapRegionButton, 19, 11},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -41,7 +47,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 38u);
+    EXPECT_EQ(bitmapIds().size(), 56u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
