@@ -106,7 +106,7 @@ void TesselInstrumentListUI::drawList(CDrawContext* context)
             std::snprintf(number, sizeof number, "%.2d", index + 1);
         const std::string name = instrument.nameText();
         TesselFont* font = index == current_ ? highlightFont_.get() : listFont_.get();
-        drawBitmapText(context, number, kLabelX, y, font);
+        drawBitmapText(context, number, kLabelX, y, index == current_ ? font : labelFont_.get());
         drawBitmapText(context, name.c_str(), kNameX, y, font, nullptr, kInstrumentNameLength);
         if (index != current_ || !listFocused)
             continue;

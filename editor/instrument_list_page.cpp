@@ -48,6 +48,7 @@ TesselInstrumentListUI::TesselInstrumentListUI(TesselEditorServices* editor, con
     auditionNote_.effect.command = '.';
     listFont_ = std::make_unique<TesselFont>(resources::kFontNormal, 8);
     highlightFont_ = std::make_unique<TesselFont>(resources::kFontAmber, 8);
+    labelFont_ = std::make_unique<TesselFont>(resources::kFontCyan, 8);
     cursorFont_ = std::make_unique<TesselFont>(resources::kFontCursor, 8);
     if (editor && editor->currentInstrument() >= 1)
         current_ = std::min(editor->currentInstrument(), kInstruments) - 1;

@@ -210,6 +210,7 @@ private:
     std::unique_ptr<TesselSlider> resonance_;
     std::unique_ptr<TesselFont> listFont_;
     std::unique_ptr<TesselFont> highlightFont_;
+    std::unique_ptr<TesselFont> labelFont_;
     std::unique_ptr<TesselFont> cursorFont_;
     std::unique_ptr<COffscreenContext> picture_;
 };

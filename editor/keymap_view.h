@@ -105,6 +105,8 @@ private:
     void gridMouse(const CPoint& point, int32_t buttons);
     int32_t columnAt(int32_t x) const;
     int32_t keyAt(int32_t y) const;
+    // Rows shown whole in the grid's rectangle.
+    int32_t wholeRows() const;
     void drawRegionArea(CDrawContext* context, bool focused);
     void drawKeyNames(CDrawContext* context);
     void drawGridCursor(CDrawContext* context);

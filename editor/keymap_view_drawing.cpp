@@ -48,11 +48,16 @@ void TesselKeyMapUI::layout(const CRect& grid)
     scrollbar_.setCounts(kKeys, view.visibleRows);
 }
 
+int32_t TesselKeyMapUI::wholeRows() const
+{
+    return std::clamp(grid_.height() / std::max(view.rowHeight, 1), 1, std::max(view.visibleRows, 1));
+}
+
 void TesselKeyMapUI::draw(CDrawContext* context, bool focused)
 {
     if (!context)
         return;
-    const int32_t bottom = grid_.top + view.visibleRows * view.rowHeight;
+    const int32_t bottom = grid_.top + wholeRows() * view.rowHeight;
     fill(context, CRect(grid_.left - kKeyNameWidth - 2, grid_.top, grid_.right, bottom), kWell);
     drawKeyNames(context);
     markAllDirty();
@@ -70,7 +75,7 @@ void TesselKeyMapUI::drawKeyNames(CDrawContext* context)
 {
     TesselFont* font = controlFont(TesselControlFont::Normal, true);
     TesselFont* current = controlFont(TesselControlFont::Highlight, true);
-    for (int32_t j = 0; j < view.visibleRows; ++j) {
+    for (int32_t j = 0; j < wholeRows(); ++j) {
         const int32_t key = view.firstRow + j;
         if (key < 0 || key >= kKeys)
             continue;
@@ -84,7 +89,7 @@ void TesselKeyMapUI::drawKeyNames(CDrawContext* context)
 void TesselKeyMapUI::drawGridCursor(CDrawContext* context)
 {
     const int32_t line = view.cursorRow - view.firstRow;
-    if (line < 0 || line >= view.visibleRows)
+    if (line < 0 || line >= wholeRows())
         return;
     const TesselColumnTable& table = metrics().own;
     const auto place = static_cast<size_t>(kCursorColumnPosition[std::clamp<int>(view.cursorColumn, 0, 8)]);
@@ -96,7 +101,7 @@ void TesselKeyMapUI::drawGridCursor(CDrawContext* context)
 void TesselKeyMapUI::drawRegionArea(CDrawContext* context, bool focused)
 {
     const int32_t top = grid_.top;
-    const int32_t bottom = top + view.visibleRows * view.rowHeight;
+    const int32_t bottom = top + wholeRows() * view.rowHeight;
     fill(context, CRect(kRegionLeft, top - 14, kWideRight, bottom), kWell);
     velocityScale_->draw(context, CRect(kVelocityLeft, top - 13, kVelocityLeft + velocityScale_->getWidth(),
                                          top - 13 + velocityScale_->getHeight()));
@@ -107,7 +112,7 @@ void TesselKeyMapUI::drawRegionArea(CDrawContext* context, bool focused)
     context->lineTo(CPoint(kCloseButton.left, kCloseButton.bottom - 1));
 
     TesselFont* font = controlFont(TesselControlFont::Normal, true);
-    for (int32_t j = 0; j < view.visibleRows; ++j) {
+    for (int32_t j = 0; j < wholeRows(); ++j) {
         const int32_t key = view.firstRow + j;
         if (key < 0 || key >= kKeys)
             continue;
@@ -137,7 +142,7 @@ void TesselKeyMapUI::drawRegionArea(CDrawContext* context, bool focused)
                         kVelocityLeft + kVelocityStep * (rect.lastVelocity + 1), std::min(selBottom, bottom)),
                   focused ? control_skin::kHighlight : kOctaveLine);
     const int32_t line = regionKey_ - view.firstRow;
-    if (line >= 0 && line < view.visibleRows) {
+    if (line >= 0 && line < wholeRows()) {
         const int32_t x = kVelocityLeft + kVelocityStep * regionVelocity_ - 1;
         const int32_t y = top + line * view.rowHeight;
         regionCursor_->drawTransparent(context, CRect(x, y, x + regionCursor_->getWidth(),

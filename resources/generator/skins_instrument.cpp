@@ -108,9 +108,10 @@ Image drawRegionCursor()
 Image drawRegionButton()
 {
     Image image(19, 11, palette::kPanel);
+    static_assert(3 * (kGlyphWidth + 1) - 1 <= 19 - 2, "the word fits the button");
     Canvas canvas(image);
     bevel(canvas, image.bounds(), palette::kPanelLight, palette::kPanelDark);
-    drawTinyText(canvas, "VEL", {(19 - tinyTextWidth("VEL")) / 2, 3}, palette::kInkAmber);
+    drawGlyphText(canvas, "VEL", {1, 2}, palette::kInkAmber);
     return image;
 }
 
