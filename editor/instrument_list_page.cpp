@@ -67,12 +67,6 @@ TesselInstrumentListPage* makeInstrumentListPage(TesselEditorServices* editor, c
     return new TesselInstrumentListUI(editor, size);
 }
 
-void TesselInstrumentListUI::attached()
-{
-    for (TesselDropList* list : dropLists)
-        list->setOwner(this);
-}
-
 int32_t TesselInstrumentListUI::focusCount() const
 {
     static constexpr int32_t kCounts[6] = {4, 12, 13, 16, 12, 1};

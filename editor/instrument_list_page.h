@@ -49,7 +49,6 @@ public:
     ~TesselInstrumentListUI() override;
 
     void draw(CDrawContext* context) override;
-    void attached();
     bool isDirty() const override;
     void onMouseWheel(int32_t x, int32_t y, float distance) override;
     int32_t onMouseDown(int32_t x, int32_t y, CDrawContext* context, int32_t buttons) override;

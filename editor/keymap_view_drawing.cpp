@@ -20,6 +20,7 @@ constexpr CColor kWell = control_skin::kListBackground;
 constexpr CColor kRowLine{34, 36, 42, 0};
 constexpr CColor kOctaveLine{64, 68, 78, 0};
 constexpr CColor kCursorFrame{230, 230, 220, 0};
+constexpr CColor kRegionEdge{20, 22, 26, 0};
 constexpr int32_t kKeyNameWidth = 20;
 constexpr int32_t kSmallCell = 6;
 
@@ -125,6 +126,8 @@ void TesselKeyMapUI::drawRegionArea(CDrawContext* context, bool focused)
             const int32_t left = kVelocityLeft + kVelocityStep * r.from;
             const int32_t right = kVelocityLeft + kVelocityStep * (r.to + 1) - 1;
             fill(context, CRect(left, y + 1, right, y + view.rowHeight - 2), regionColour(r.value));
+            // Overlapping regions stay apart by their edges.
+            frameRect(context, CRect(left, y + 1, right, y + view.rowHeight - 2), kRegionEdge);
             char text[8];
             std::snprintf(text, sizeof text, "%.2d", static_cast<int>(r.value));
             if (right - left >= 2 * kSmallCell + 2)
@@ -140,7 +143,7 @@ void TesselKeyMapUI::drawRegionArea(CDrawContext* context, bool focused)
         frameRect(context,
                   CRect(kVelocityLeft + kVelocityStep * rect.firstVelocity, std::max(selTop, top),
                         kVelocityLeft + kVelocityStep * (rect.lastVelocity + 1), std::min(selBottom, bottom)),
-                  focused ? control_skin::kHighlight : kOctaveLine);
+                  focused ? kCursorFrame : kOctaveLine);
     const int32_t line = regionKey_ - view.firstRow;
     if (line >= 0 && line < wholeRows()) {
         const int32_t x = kVelocityLeft + kVelocityStep * regionVelocity_ - 1;

@@ -91,7 +91,8 @@ Image drawVelocityScale()
     }
     drawTinyText(canvas, "0", {2, 1}, palette::kInkNormal);
     drawTinyText(canvas, "32", {4 * 32 + 2, 1}, palette::kInkNormal);
-    drawTinyText(canvas, "64", {261 - tinyTextWidth("64") - 1, 1}, palette::kInkNormal);
+    // Clear of the close button at the area's top right.
+    drawTinyText(canvas, "64", {4 * 64 - tinyTextWidth("64") - 8, 1}, palette::kInkNormal);
     return image;
 }
 
