@@ -80,6 +80,7 @@ int32_t TesselInstrumentListUI::onKeyEvent(const TesselKeyEvent& key)
         return 1;
     }
     Edit edit(song->instruments[static_cast<size_t>(current_)]);
+    songWritten_ = false;
     handleKey(key, edit);
     finishEdit(edit);
     return 1;

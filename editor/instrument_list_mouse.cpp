@@ -30,6 +30,7 @@ int32_t TesselInstrumentListUI::onMouseDown(int32_t x, int32_t y, CDrawContext* 
 {
     syncWithEditor();
     Edit edit(song->instruments[static_cast<size_t>(current_)]);
+    songWritten_ = false;
     mouseEvent(x, y, buttons, edit);
     lastButtons_ = buttons;
     finishEdit(edit);
@@ -209,6 +210,7 @@ void TesselInstrumentListUI::onMouseWheel(int32_t x, int32_t y, float distance)
         fileBox_->onWheel(point, distance);
     } else if (tab_ == kGeneral && field_ == 1) {
         Edit edit(song->instruments[static_cast<size_t>(current_)]);
+        songWritten_ = false;
         keyMap_->onWheel(point.h, point.v, distance, edit.copy);
         finishEdit(edit);
     } else if (tab_ >= kVolume && tab_ <= kFilter && graph_->hitTest(point)) {

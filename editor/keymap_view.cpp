@@ -339,7 +339,7 @@ bool TesselKeyMapUI::contains(int32_t x, int32_t y) const
 {
     const int32_t left = grid_.left - 20;
     const int32_t right = regionArea_ ? kWideRight : grid_.right + 14;
-    const int32_t top = grid_.top - 14;
+    const int32_t top = std::min(grid_.top - 14, kRegionButton.top);
     const int32_t bottom = grid_.top + wholeRows() * view.rowHeight;
     return x >= left && x < right && y >= top && y < bottom;
 }
