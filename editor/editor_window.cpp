@@ -41,6 +41,18 @@ platform::Window* ancestorOfClass(platform::Window* window, const char* classNam
     return nullptr;
 }
 
+// The own host's MDI client: a child of the window the host opened the
+// editor in, beside the toolbar.
+platform::Window* childOfClass(platform::WindowSystem* windows, platform::Window* window, const char* className)
+{
+    if (!windows || !window || !window->alive())
+        return nullptr;
+    for (platform::Window* child : windows->children(*window))
+        if (child->alive() && child->className() == className)
+            return child;
+    return nullptr;
+}
+
 platform::Rect preferenceRect(const TesselPreferences& preferences)
 {
     if (preferences.positionX1 == preferences.positionX2 || preferences.positionY1 == preferences.positionY2)
@@ -66,10 +78,11 @@ platform::Rect TesselEditor::chooseWindowRect(platform::Window*& parent, bool& c
     const bool ownHost = inOwnHost();
     parent = nullptr;
     child = false;
-    if (ownHost || preferences.mergeWithHost) {
+    if (ownHost)
+        parent = childOfClass(windows_, frame ? frame->getSystemWindow() : nullptr, kMdiClientClass);
+    if (!parent && (ownHost || preferences.mergeWithHost))
         parent = ancestorOfClass(toolbarWindow, kMdiClientClass);
-        child = parent != nullptr;
-    }
+    child = parent != nullptr;
     if (ownHost && parent) {
         const platform::Rect client = parent->rect();
         return {0, 0, client.width(), client.height()};

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-class TesselUI;
+class TesselEditorServices;
 
 // Where a drop list's entries come from when they change while it lives:
 // asked to fill the menu anew each time it opens.
@@ -57,9 +57,14 @@ public:
     // that menu's listener.
     void popup();
 
-    // The page that owns the list and over which it opens; set by the page.
-    void setOwner(TesselUI* page) { owner = page; }
-    TesselUI* getOwner() const { return owner; }
+    // The page that owns the list and over which it opens, and its editor;
+    // set by the page. Held as a view, so the list needs nothing of pages.
+    void setOwner(CView* page, TesselEditorServices* services)
+    {
+        owner = page;
+        ownerServices = services;
+    }
+    CView* getOwner() const { return owner; }
     // The text last drawn.
     const char* shownText() const { return text; }
     int32_t currentValue() const { return TesselControl::value; }
@@ -77,7 +82,8 @@ private:
     void rebuildFace(bool focused);
 
     TesselEntrySource* source;
-    TesselUI* owner = nullptr;
+    CView* owner = nullptr;
+    TesselEditorServices* ownerServices = nullptr;
     char text[kTextSize] = {};
     int32_t drawnValue = 0;
 };

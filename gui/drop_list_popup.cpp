@@ -5,7 +5,6 @@
 #include "gui/drop_list.h"
 #include "gui/editor_services.h"
 #include "gui/frame2.h"
-#include "gui/tessel_ui.h"
 #include "platform/popup_menu.h"
 #include "platform/window.h"
 
@@ -37,8 +36,8 @@ CFrame* TesselDropList::popupFrame() const
 {
     if (owner && owner->getFrame())
         return owner->getFrame();
-    if (owner && owner->editorServices() && owner->editorServices()->frame2())
-        return owner->editorServices()->frame2();
+    if (ownerServices && ownerServices->frame2())
+        return ownerServices->frame2();
     return parentFrame;
 }
 
@@ -72,8 +71,8 @@ void TesselDropList::popup()
     const platform::PopupMenu menu = buildPopup(0, &ranges);
     if (editor)
         editor->beginPopup();
-    if (owner && owner->editorServices())
-        owner->editorServices()->logCurrentFocus();
+    if (ownerServices)
+        ownerServices->logCurrentFocus();
     const int32_t chosen = window->system().trackPopup(*window, menu, popupPoint(*frame).toPlatform(),
                                                        (style & kRightButtonStyle) != 0);
 

@@ -3,7 +3,8 @@
 #include "gui/bitmap.h"
 #include "gui/offscreen_context.h"
 #include "model/module_state.h"
-#include "plugin/usage_log.h"
+
+#include <atomic>
 
 namespace {
 
@@ -19,7 +20,14 @@ constexpr SkinShade kSkinShades[] = {
 };
 constexpr CColor kOtherShade{64, 64, 64, 0};
 
+std::atomic<TesselValueLog> valueLog{nullptr};
+
 } // namespace
+
+void setTesselValueLog(TesselValueLog log)
+{
+    valueLog.store(log);
+}
 
 TesselControl::TesselControl(int32_t classId) : TesselClass(classId) {}
 
@@ -55,12 +63,12 @@ void TesselControl::logValue(bool focused)
     const float current = static_cast<float>(value);
     if (logGeneration < generation) {
         logGeneration = generation;
-        valueRecord.value = current;
+        loggedValue = current;
         return;
     }
-    if (current == valueRecord.value)
+    if (current == loggedValue)
         return;
-    valueRecord.value = current;
-    if (TesselUsageLog* log = usageLog())
-        log->append(valueRecord);
+    loggedValue = current;
+    if (TesselValueLog log = valueLog.load())
+        log(current);
 }

@@ -3,11 +3,11 @@
 // buttons, scroll bars, file boxes, envelope graphs, trees). A control is not
 // a view: the page that owns it forwards keys and mouse to it, asks it
 // whether a point lies inside it and tells it to draw into the page's
-// context. It keeps its face cached and logs its value to the usage log.
+// context. It keeps its face cached and logs its value to the usage log
+// (through a hook the plug-in sets, so the toolkit needs none of it).
 
 #include "gui/geometry.h"
 #include "gui/tessel_class.h"
-#include "plugin/usage_log_events.h"
 
 #include <cstdint>
 #include <memory>
@@ -25,6 +25,11 @@ constexpr uint32_t tesselRgba(uint8_t red, uint8_t green, uint8_t blue, uint8_t 
 {
     return uint32_t{red} | uint32_t{green} << 8 | uint32_t{blue} << 16 | uint32_t{alpha} << 24;
 }
+
+// Where the controls' value changes go: the plug-in's usage log sets it
+// while it is open; without it (the stand-alone host) nothing is recorded.
+using TesselValueLog = void (*)(float value);
+void setTesselValueLog(TesselValueLog log);
 
 class TesselControl : public TesselClass {
 public:
@@ -54,8 +59,8 @@ public:
     CColor getColour() const { return colour; }
     CColor getShade() const { return shade; }
 
-    // The value log record, 'd' with the last logged value.
-    OMBRIX::iDATA valueRecord{0.0f};
+    // The last value logged.
+    float loggedValue = 0.0f;
     bool logEnabled = true;
     // The selected index, number or position.
     int32_t value = 0;

@@ -34,7 +34,7 @@ void TesselUI::adoptDropList(TesselDropList* list)
 {
     if (!list)
         return;
-    list->setOwner(this);
+    list->setOwner(this, editor);
     dropLists.push_back(list);
 }
 

@@ -118,6 +118,11 @@ void AudioOutput::closeAudioStream()
     stream_ = nullptr;
 }
 
+std::optional<AudioStreamInfo> AudioOutput::streamInfo() const
+{
+    return stream_ ? audio_.streamInfo(stream_) : std::nullopt;
+}
+
 void AudioOutput::applySettings(const HostAudioSettings& settings)
 {
     state_.settings = settings;

@@ -34,6 +34,8 @@ public:
     void applySettings(const HostAudioSettings& settings);
 
     bool isOpen() const { return stream_ != nullptr; }
+    // What the open stream reports of itself; nothing without a stream.
+    std::optional<AudioStreamInfo> streamInfo() const;
     // The channel count and routes the running stream was opened with.
     int streamChannels() const { return channels_; }
     const std::array<int, kBuses>& streamRoutes() const { return routes_; }

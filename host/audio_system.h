@@ -68,6 +68,12 @@ public:
     virtual bool isFormatSupported(int device, int channels, double sampleRate) = 0;
     // A name the back end itself gives an output channel (ASIO only).
     virtual std::optional<std::string> backEndChannelName(int device, int channel) = 0;
+    // The driver's own settings window (ASIO only); 0 or an error code.
+    virtual int showControlPanel(int device)
+    {
+        (void)device;
+        return kErrorHostApiNotFound;
+    }
 
     virtual int openStream(const AudioStreamRequest& request, AudioStream* stream) = 0;
     virtual int startStream(AudioStream stream) = 0;

@@ -1,5 +1,7 @@
-// The stand-alone host without its window: loads the plug-in, plays it through
-// the audio device until interrupted, and shuts down in order.
+// The stand-alone host: loads the plug-in, plays it through the audio
+// device and shows its editor in the host's window until the window is
+// closed; without a display, or with --export, it runs without a window
+// until interrupted (or the export is done). Then it shuts down in order.
 //
 //   Host [--plugin PATH] [--export FILE.wav]
 
@@ -8,11 +10,15 @@
 #include "host/plugin_loader.h"
 #include "host/portaudio_system.h"
 #include "host/wav_export.h"
+#include "host/windowed_host.h"
+#include "platform/dialogs.h"
+#include "platform/x11_window_system.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <string>
 
 namespace {
@@ -48,6 +54,26 @@ void waitForInterrupt(const sigset_t& signals, Done done)
         if (done())
             return;
     }
+}
+
+// Plays until interrupted; with an export path, renders it and ends.
+void runWithoutWindow(host::HostState& state, const Options& options, const sigset_t& signals)
+{
+    // Without a window the titles go to standard output, the completion only.
+    host::WavExporter exporter(state, [](const std::string& title, bool progress) {
+        if (!progress && title.rfind("Export", 0) == 0)
+            std::printf("HOST> %s\n", title.c_str());
+    });
+    const bool exporting = !options.exportPath.empty();
+    if (exporting) {
+        exporter.setTitleHoldMs(0);
+        if (!exporter.press(1, options.exportPath))
+            std::fprintf(stderr, "Host: the export could not be started\n");
+    }
+    std::printf("HOST> Playing; press Ctrl+C to quit.\n");
+    waitForInterrupt(signals, [&] { return exporting && !exporter.busy(); });
+    // The export holds the plug-in; it ends before anything is closed.
+    exporter.stop();
 }
 
 } // namespace
@@ -94,31 +120,37 @@ int main(int argc, char** argv)
     }
     state.timeInfo.samplePos = 0.0;
 
+    // The window needs a display; an export runs without one.
+    std::unique_ptr<platform::X11WindowSystem> windows;
+    if (options.exportPath.empty())
+        windows = platform::X11WindowSystem::open();
     {
         host::AudioOutput output(*audio, state);
+        if (windows)
+            output.setErrorReport([&windows](const std::string& text) {
+                windows->dialogs().messageBox(nullptr, text, "Error", platform::kBoxOk);
+            });
         if (!output.openAudioStream())
             std::printf("HOST> No audio device could be opened; running silent.\n");
 
-        // Without a window the titles go to standard output, the completion only.
-        host::WavExporter exporter(state, [](const std::string& title, bool progress) {
-            if (!progress && title.rfind("Export", 0) == 0)
-                std::printf("HOST> %s\n", title.c_str());
-        });
-        const bool exporting = !options.exportPath.empty();
-        if (exporting) {
-            exporter.setTitleHoldMs(0);
-            if (!exporter.press(1, options.exportPath))
-                std::fprintf(stderr, "Host: the export could not be started\n");
+        bool windowed = false;
+        if (windows) {
+            host::WindowedHost app(*windows, state, *audio, output);
+            windowed = app.open();
+            if (windowed) {
+                std::printf("HOST> Playing; close the window to quit.\n");
+                app.run(signals);
+            }
         }
-        std::printf("HOST> Playing; press Ctrl+C to quit.\n");
-        waitForInterrupt(signals, [&] { return exporting && !exporter.busy(); });
+        // A plug-in without an editor plays on without a window.
+        if (!windowed)
+            runWithoutWindow(state, options, signals);
 
         std::printf("HOST> Shutting down...\n");
-        // The export holds the plug-in; it ends before anything is closed.
-        exporter.stop();
         host::saveHostSettings(*audio, state);
         output.closeAudioStream();
     }
+    windows.reset();
     host::closePlugin(state);
     audio->terminate();
     host::hostShutdown(state);

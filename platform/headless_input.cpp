@@ -107,6 +107,14 @@ void HeadlessWindowSystem::injectKey(uint8_t windowsKey, bool down, uint16_t rep
     queue_.push_back({kFocusWindow, message});
 }
 
+void HeadlessWindowSystem::injectClose(Window& window)
+{
+    WindowMessage message;
+    message.kind = MessageKind::Close;
+    message.input = live_;
+    enqueue(window, message);
+}
+
 bool HeadlessWindowSystem::registerHotKey(Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey)
 {
     const uint32_t slot = (modifiers & (kShiftHeld | kControlHeld | kAltHeld)) << 8 | genericKey(windowsKey);

@@ -98,6 +98,28 @@ public:
     void setIcon(const Image& icon) override { iconSize_ = {icon.width(), icon.height()}; }
     void setKeepAbove(bool above) override { above_ = above; }
     void raise() override {}
+
+    // The screen's size while maximised, the size before it afterwards.
+    void setMaximised(bool maximised) override
+    {
+        if (!alive_ || parent_ != 0 || maximised == maximised_)
+            return;
+        if (maximised)
+            normalRect_ = rect_;
+        maximised_ = maximised;
+        minimised_ = false;
+        setRect(maximised ? Rect{0, 0, HeadlessWindowSystem::kScreenSize.x, HeadlessWindowSystem::kScreenSize.y}
+                          : normalRect_);
+        WindowMessage message;
+        message.kind = MessageKind::StateChanged;
+        message.param = maximised ? 1 : 0;
+        message.input = system_.live_;
+        system_.enqueue(*this, message);
+    }
+
+    bool isMaximised() const override { return maximised_; }
+    void minimise() override { minimised_ = alive_ && parent_ == 0; }
+    void setDecorated(bool decorated) override { decorated_ = decorated; }
     Image& image() override { return image_; }
 
     void invalidate(const Rect& area) override
@@ -160,6 +182,10 @@ public:
     std::string className_;
     Point iconSize_;
     bool above_ = false;
+    bool maximised_ = false;
+    bool minimised_ = false;
+    bool decorated_ = true;
+    Rect normalRect_;
     Image image_;
     Rect invalid_;
     std::map<uint32_t, Timer> timers_;
@@ -361,6 +387,38 @@ std::string HeadlessWindowSystem::title(const Window& window) const
 {
     const HeadlessWindow* w = lookUp(window.handle());
     return w ? w->title_ : std::string();
+}
+
+bool HeadlessWindowSystem::minimised(const Window& window) const
+{
+    const HeadlessWindow* w = lookUp(window.handle());
+    return w && w->minimised_;
+}
+
+bool HeadlessWindowSystem::decorated(const Window& window) const
+{
+    const HeadlessWindow* w = lookUp(window.handle());
+    return w && w->decorated_;
+}
+
+std::vector<Window*> HeadlessWindowSystem::children(Window& parent)
+{
+    // Made later is higher in the stacking order, as handles grow.
+    std::vector<Window*> inside;
+    for (auto& [handle, window] : windows_)
+        if (window->parent_ == parent.handle())
+            inside.push_back(window);
+    return inside;
+}
+
+bool HeadlessWindowSystem::forwardKey(Window& target, const WindowMessage& key)
+{
+    if (!target.alive() || (key.kind != MessageKind::KeyDown && key.kind != MessageKind::KeyUp))
+        return false;
+    WindowMessage sent = key;
+    sent.key.sent = true;
+    enqueue(target, sent);
+    return true;
 }
 
 Point HeadlessWindowSystem::iconSize(const Window& window) const

@@ -53,6 +53,9 @@ public:
     void pump() override;
     std::string clipboardText() override { return clipboard_; }
     void setClipboardText(std::string text) { clipboard_ = std::move(text); }
+    std::vector<Window*> children(Window& parent) override;
+    // Queued for the target, which hears it at the next pump.
+    bool forwardKey(Window& target, const WindowMessage& key) override;
     Dialogs& dialogs() override { return dialogs_; }
     bool popupShowing() const override { return inPopup_; }
     void pumpModal(Window* modal) override;
@@ -76,6 +79,8 @@ public:
     // the generic ones; keypad keys follow Num Lock.
     void injectKey(uint8_t windowsKey, bool down, uint16_t repeatCount = 1, bool autoRepeat = false);
     void pressKey(uint8_t windowsKey);   // down, then up
+    // The user asks a top-level window to close (its close button).
+    void injectClose(Window& window);
     void setToggles(bool capsLock, bool numLock);
 
     struct PopupRequest {
@@ -117,6 +122,8 @@ public:
     Window* owner(const Window& window) const;
     bool isTool(const Window& window) const;
     std::string title(const Window& window) const;
+    bool minimised(const Window& window) const;
+    bool decorated(const Window& window) const;
     Point iconSize(const Window& window) const;
 
 private:

@@ -104,6 +104,7 @@ struct KeyMessage {
     bool autoRepeat = false;    // the key was already down
     uint8_t character = 0;      // translated with Shift, Control and Alt cleared
     uint8_t printable = 0;      // translated with the real state
+    bool sent = false;          // handed over by a program (forwardKey), not typed
 };
 
 // The editor's event for a key message with the modifiers held: the VST key

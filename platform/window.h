@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -72,6 +73,7 @@ enum class MessageKind : uint8_t {
     DragOver,     // accepts drops; the handler sets drag->effect
     DragLeave,
     Drop,         // drag: what was dropped
+    StateChanged, // param: 1 a top-level window is now maximised, 0 no longer
 };
 
 // An owner-drawn row of a popup menu, sent to the menu's owner window.
@@ -168,6 +170,14 @@ public:
     virtual void setIcon(const Image& icon) = 0;
     virtual void setKeepAbove(bool above) = 0;
     virtual void raise() = 0;
+    // A top-level window's state as the window manager keeps it. Changes,
+    // asked for here or made by the manager's own buttons, are reported
+    // with StateChanged once they happen.
+    virtual void setMaximised(bool maximised) { (void)maximised; }
+    virtual bool isMaximised() const { return false; }
+    virtual void minimise() {}
+    // Whether the window manager draws its frame and caption.
+    virtual void setDecorated(bool decorated) { (void)decorated; }
 
     // The window's pixels, as large as its client area. Drawing outside a
     // paint reports its rectangle with present().
@@ -244,6 +254,28 @@ public:
     }
     // Dispatches pending messages, then paints, then due timers; never blocks.
     virtual void pump() = 0;
+    // Blocks until an event may be waiting, a timer is due or timeoutMs
+    // have passed; a loop around pump() waits here.
+    virtual void waitForEvents(uint32_t timeoutMs) { (void)timeoutMs; }
+
+    // The windows inside a parent, ours and other programs', bottom of the
+    // stacking order first.
+    virtual std::vector<Window*> children(Window& parent)
+    {
+        (void)parent;
+        return {};
+    }
+    // Moves and sizes a window in its parent, also another program's (as an
+    // MDI client keeps its child filling it).
+    virtual void placeWindow(Window& window, const Rect& rect) { window.setRect(rect); }
+    // Hands a key message on to a window, ours or another program's, which
+    // receives it marked as sent. False when it cannot be sent.
+    virtual bool forwardKey(Window& target, const WindowMessage& key)
+    {
+        (void)target;
+        (void)key;
+        return false;
+    }
 
     // The clipboard's text (Windows-1252), empty when there is none or its
     // owner does not answer in time.

@@ -57,6 +57,11 @@ void System::handleEvent(XEvent& event)
     case ConfigureNotify:
         handleConfigure(event.xconfigure);
         break;
+    case PropertyNotify:
+        if (event.xproperty.atom == atoms_.netWmState)
+            if (OwnWindow* window = own(event.xproperty.window))
+                window->stateChanged();
+        break;
     case DestroyNotify:
         handleDestroyed(event.xdestroywindow.window);
         break;
@@ -163,7 +168,8 @@ void System::handleKey(const XKeyEvent& event)
     }
     if (takenAsHotKey(event.keycode, key, state, down))
         return;
-    OwnWindow* target = own(focus_);
+    // A key another program sends goes to the window it names.
+    OwnWindow* target = event.send_event ? own(event.window) : own(focus_);
     if (!target)
         target = own(event.window);
     if (!target)
@@ -177,6 +183,7 @@ void System::handleKey(const XKeyEvent& event)
     message.key.autoRepeat = autoRepeat;
     message.key.printable = characters.printable;
     message.key.character = characters.plain;
+    message.key.sent = event.send_event;
     dispatch(*target, message);
 }
 

@@ -10,6 +10,8 @@
 #include <X11/XKBlib.h>
 #include <X11/cursorfont.h>
 
+#include <poll.h>
+
 namespace platform {
 
 std::unique_ptr<X11WindowSystem> X11WindowSystem::open(const char* displayName)
@@ -34,9 +36,10 @@ Atoms::Atoms(Display* display)
 {
     const char* names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "_NET_WM_STATE", "_NET_WM_STATE_ABOVE",
                            "_NET_WM_NAME", "_NET_WM_ICON", "UTF8_STRING", "CLIPBOARD", "QUORBEL_CLIPBOARD",
-                           "_MOTIF_WM_HINTS"};
+                           "_MOTIF_WM_HINTS", "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"};
     Atom* slots[] = {&wmProtocols, &wmDeleteWindow, &wmState, &netWmState, &netWmStateAbove, &netWmName,
-                     &netWmIcon, &utf8String, &clipboard, &clipboardProperty, &motifHints};
+                     &netWmIcon, &utf8String, &clipboard, &clipboardProperty, &motifHints,
+                     &netWmStateMaximisedVert, &netWmStateMaximisedHorz};
     constexpr int count = sizeof names / sizeof names[0];
     Atom atoms[count];
     XInternAtoms(display, const_cast<char**>(names), count, False, atoms);
@@ -112,7 +115,8 @@ std::unique_ptr<platform::Window> System::createWindow(const WindowOptions& opti
     set.background_pixmap = None;   // nothing erased: paints cover what is exposed
     set.border_pixel = 0;
     set.colormap = child ? above.colormap : DefaultColormap(display_, screen_);
-    set.event_mask = kOwnEvents;
+    // A top-level window hears of the state the window manager gives it.
+    set.event_mask = child ? kOwnEvents : kOwnEvents | PropertyChangeMask;
     set.bit_gravity = NorthWestGravity;
     const Rect& r = options.rect;
     const ::Window xid = XCreateWindow(display_, under, r.left, r.top, static_cast<unsigned>(std::max(r.width(), 1)),
@@ -351,6 +355,20 @@ void System::pump()
     }
     dispatchPosted();
     serviceWindows();
+}
+
+void System::waitForEvents(uint32_t timeoutMs)
+{
+    if (!posted_.empty() || XEventsQueued(display_, QueuedAfterFlush) > 0)
+        return;
+    const uint32_t now = milliseconds();
+    for (auto& [xid, window] : own_)
+        for (auto& [id, timer] : window->timers_) {
+            const auto left = static_cast<int32_t>(timer.due - now);
+            timeoutMs = std::min(timeoutMs, static_cast<uint32_t>(std::max(left, 0)));
+        }
+    pollfd wait{ConnectionNumber(display_), POLLIN, 0};
+    poll(&wait, 1, static_cast<int>(std::min<uint32_t>(timeoutMs, 60000)));
 }
 
 void System::dispatchPosted()

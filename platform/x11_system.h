@@ -36,7 +36,7 @@ class DropReceiver;
 struct Atoms {
     explicit Atoms(Display* display);
     Atom wmProtocols, wmDeleteWindow, wmState, netWmState, netWmStateAbove, netWmName, netWmIcon, utf8String,
-        clipboard, clipboardProperty, motifHints;
+        clipboard, clipboardProperty, motifHints, netWmStateMaximisedVert, netWmStateMaximisedHorz;
 };
 
 // Puts pixels of an image on a drawable of one visual: straight from the
@@ -94,6 +94,10 @@ public:
     void setIcon(const Image& icon) override;
     void setKeepAbove(bool above) override;
     void raise() override;
+    void setMaximised(bool maximised) override;
+    bool isMaximised() const override { return maximised_; }
+    void minimise() override;
+    void setDecorated(bool decorated) override;
     Image& image() override { return image_; }
     void invalidate(const Rect& area) override;
     void present(const Rect& area) override;
@@ -112,6 +116,8 @@ public:
     bool showing() const;
     // What the server said about our size or place.
     void configured(const Rect& rect);
+    // The window manager's _NET_WM_STATE changed.
+    void stateChanged();
     // A tool window takes the focus once it is mapped.
     bool isTool() const { return tool_; }
     void activate();
@@ -124,6 +130,11 @@ private:
     };
     void resizeImage(int32_t width, int32_t height);
     void placeOnTop(Window* above);
+    // Adds or removes states through the window manager (a mapped window)
+    // or in the property it reads at mapping.
+    void changeState(bool add, Atom first, Atom second);
+    // Asks the window manager to add or remove up to two states.
+    void askStateChange(bool add, Atom first, Atom second);
     // No frame, above the others, off the taskbar and pager.
     void markAsTool();
     // The _NET_WM_STATE a window manager reads when it maps the window.
@@ -134,6 +145,7 @@ private:
     bool visible_;
     std::string className_;
     bool above_ = false;
+    bool maximised_ = false;
     Image image_;
     Rect invalid_;
     Rect damage_;
@@ -201,8 +213,14 @@ public:
     bool registerHotKey(platform::Window& target, int32_t id, uint32_t modifiers, uint8_t windowsKey) override;
     void unregisterHotKey(platform::Window& target, int32_t id) override;
     bool sendKey(platform::Window& target, uint8_t windowsKey, uint32_t modifiers) override;
+    // One press or release with an X modifier state.
+    bool sendKeyEvent(platform::Window& target, uint8_t windowsKey, unsigned int state, bool down);
     Rect screenArea() override;
     void pump() override;
+    void waitForEvents(uint32_t timeoutMs) override;
+    std::vector<platform::Window*> children(platform::Window& parent) override;
+    void placeWindow(platform::Window& window, const Rect& rect) override;
+    bool forwardKey(platform::Window& target, const WindowMessage& key) override;
     std::string clipboardText() override;
     bool popupShowing() const override { return popup_ != nullptr; }
     void pumpModal(platform::Window* modal) override;

@@ -209,21 +209,107 @@ void OwnWindow::setKeepAbove(bool above)
     above_ = above;
     if (!alive_ || parent_ != 0)
         return;
-    Display* display = system_.display();
-    const Atoms& atoms = system_.atoms();
     if (!visible_) {
         writeInitialState();
         return;
     }
+    askStateChange(above, system_.atoms().netWmStateAbove, None);
+}
+
+void OwnWindow::askStateChange(bool add, Atom first, Atom second)
+{
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = xid_;
-    event.xclient.message_type = atoms.netWmState;
+    event.xclient.message_type = system_.atoms().netWmState;
     event.xclient.format = 32;
-    event.xclient.data.l[0] = above ? 1 : 0;   // add or remove
-    event.xclient.data.l[1] = static_cast<long>(atoms.netWmStateAbove);
+    event.xclient.data.l[0] = add ? 1 : 0;   // add or remove
+    event.xclient.data.l[1] = static_cast<long>(first);
+    event.xclient.data.l[2] = static_cast<long>(second);
     event.xclient.data.l[3] = 1;   // from an application
-    XSendEvent(display, system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSendEvent(system_.display(), system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+void OwnWindow::changeState(bool add, Atom first, Atom second)
+{
+    Display* display = system_.display();
+    const Atoms& atoms = system_.atoms();
+    if (visible_) {
+        askStateChange(add, first, second);
+        return;
+    }
+    std::vector<Atom> states;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, rest = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, xid_, atoms.netWmState, 0, 64, False, XA_ATOM, &type, &format, &count, &rest,
+                           &data) == Success && data) {
+        const Atom* held = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i)
+            if (held[i] != first && held[i] != second)
+                states.push_back(held[i]);
+    }
+    if (data)
+        XFree(data);
+    if (add) {
+        states.push_back(first);
+        states.push_back(second);
+    }
+    XChangeProperty(display, xid_, atoms.netWmState, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+}
+
+void OwnWindow::setMaximised(bool maximised)
+{
+    if (alive_ && parent_ == 0)
+        changeState(maximised, system_.atoms().netWmStateMaximisedVert, system_.atoms().netWmStateMaximisedHorz);
+}
+
+void OwnWindow::stateChanged()
+{
+    if (!alive_ || parent_ != 0)
+        return;
+    const Atoms& atoms = system_.atoms();
+    bool vertical = false, horizontal = false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, rest = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(system_.display(), xid_, atoms.netWmState, 0, 64, False, XA_ATOM, &type, &format, &count,
+                           &rest, &data) == Success && data) {
+        const Atom* held = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            vertical = vertical || held[i] == atoms.netWmStateMaximisedVert;
+            horizontal = horizontal || held[i] == atoms.netWmStateMaximisedHorz;
+        }
+    }
+    if (data)
+        XFree(data);
+    if ((vertical && horizontal) == maximised_)
+        return;
+    maximised_ = vertical && horizontal;
+    WindowMessage message;
+    message.kind = MessageKind::StateChanged;
+    message.param = maximised_ ? 1 : 0;
+    system_.send(*this, message);
+}
+
+void OwnWindow::minimise()
+{
+    if (alive_ && parent_ == 0)
+        XIconifyWindow(system_.display(), xid_, system_.screen());
+}
+
+void OwnWindow::setDecorated(bool decorated)
+{
+    if (!alive_ || parent_ != 0)
+        return;
+    // The Motif hints every window manager reads: flags (2: decorations
+    // given), functions, decorations, input mode, status.
+    const long hints[5] = {2, 0, decorated ? 1 : 0, 0, 0};
+    XChangeProperty(system_.display(), xid_, system_.atoms().motifHints, system_.atoms().motifHints, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(hints), 5);
 }
 
 void OwnWindow::raise()

@@ -1,5 +1,6 @@
 #include "plugin/usage_log.h"
 
+#include "gui/tessel_control.h"
 #include "platform/folders.h"
 #include "platform/key_event.h"
 
@@ -13,6 +14,13 @@
 namespace {
 
 std::atomic<TesselUsageLog*> openLog{nullptr};
+
+// The controls' value changes, 'd' records of the open log.
+void logControlValue(float value)
+{
+    if (TesselUsageLog* log = openLog.load())
+        log->append(OMBRIX::iDATA(value));
+}
 
 int64_t wallMilliseconds()
 {
@@ -56,13 +64,16 @@ void setUsageLog(TesselUsageLog* log)
 {
     openLog.store(log);
     setUsageSink(log);
+    setTesselValueLog(log ? &logControlValue : nullptr);
 }
 
 TesselUsageLog::~TesselUsageLog()
 {
     TesselUsageLog* self = this;
-    if (openLog.compare_exchange_strong(self, nullptr))
+    if (openLog.compare_exchange_strong(self, nullptr)) {
         setUsageSink(nullptr);
+        setTesselValueLog(nullptr);
+    }
 }
 
 bool TesselUsageLog::open(const TesselLogIdentity& identity)

@@ -6,6 +6,7 @@
 #include "gui_fixture.h"
 #include "platform/x11_window_system.h"
 #include "support/outside_tools.h"
+#include "support/x11_grab.h"
 #include "support/xvfb_server.h"
 
 // After the window layer's headers: Xlib's macros rename two of its messages.
@@ -71,28 +72,7 @@ protected:
     }
 
     // What the server shows of a window, as the host reads it.
-    platform::Image grab(::Window w, uint32_t* alphaSeen = nullptr)
-    {
-        XWindowAttributes attributes{};
-        XGetWindowAttributes(host, w, &attributes);
-        XImage* shot = XGetImage(host, w, 0, 0, unsigned(attributes.width), unsigned(attributes.height), AllPlanes,
-                                 ZPixmap);
-        if (!shot)
-            return platform::Image();
-        std::vector<uint32_t> pixels;
-        pixels.reserve(size_t(attributes.width) * size_t(attributes.height));
-        uint32_t alpha = 0xFF;
-        for (int y = 0; y < attributes.height; ++y)
-            for (int x = 0; x < attributes.width; ++x) {
-                const unsigned long p = XGetPixel(shot, x, y);
-                alpha &= uint32_t(p >> 24);
-                pixels.push_back(uint32_t(p) & 0xFFFFFFu);
-            }
-        XDestroyImage(shot);
-        if (alphaSeen)
-            *alphaSeen = alpha;
-        return platform::Image::fromPixels(attributes.width, attributes.height, pixels.data());
-    }
+    platform::Image grab(::Window w, uint32_t* alphaSeen = nullptr) { return grabWindow(host, w, alphaSeen); }
 
     void moveTo(platform::Point screen)
     {

@@ -4,6 +4,7 @@
 
 #include "host/audio_system.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ struct FakeDevice {
     int api = 0;
     int outputs = 2;
     double lowLatency = 0.01;
+    std::vector<double> unsupportedRates{};
 };
 
 class FakeAudioSystem final : public host::AudioSystem {
@@ -21,6 +23,7 @@ public:
     std::vector<std::string> apis;
     std::vector<FakeDevice> devices;
     int defaultDevice = host::kNoDevice;
+    std::vector<int> apiDefaults;   // each API's default output device, by API
     int openError = 0;
     int startError = 0;
     int stopError = 0;
@@ -53,6 +56,8 @@ public:
         if (api < 0 || api >= hostApiCount())
             return std::nullopt;
         host::AudioHostApiInfo info{apis[api], 0, host::kNoDevice};
+        if (api < static_cast<int>(apiDefaults.size()))
+            info.defaultOutputDevice = apiDefaults[static_cast<size_t>(api)];
         for (const FakeDevice& d : devices)
             info.deviceCount += d.api == api;
         return info;
@@ -75,7 +80,13 @@ public:
     }
 
     int defaultOutputDevice() override { return defaultDevice; }
-    bool isFormatSupported(int device, int, double) override { return deviceInfo(device).has_value(); }
+    bool isFormatSupported(int device, int, double rate) override
+    {
+        if (!deviceInfo(device))
+            return false;
+        const auto& unsupported = devices[static_cast<size_t>(device)].unsupportedRates;
+        return std::find(unsupported.begin(), unsupported.end(), rate) == unsupported.end();
+    }
     std::optional<std::string> backEndChannelName(int, int) override { return std::nullopt; }
 
     int openStream(const host::AudioStreamRequest& request, host::AudioStream* stream) override

@@ -2,17 +2,17 @@
 // machine's audio devices may be missing: then it must say so and run silent.
 
 #include "host/wav_file.h"
+#include "host_process.h"
 #include "platform/folders.h"
+#include "support/outside_tools.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
-#include <poll.h>
+#include <set>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -23,53 +23,16 @@ struct ProgramRun {
 
 const char kReady[] = "HOST> Playing; press Ctrl+C to quit.\n";
 
-// Runs Host with the arguments; sends SIGINT once it reports that it plays
+// Runs Host without a display; sends SIGINT once it reports that it plays
 // when `interrupt` is set. Gives up (killing it) after a minute.
 ProgramRun runHost(std::vector<std::string> args, bool interrupt)
 {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0)
-        return {};
-    args.insert(args.begin(), QB_HOST_PROGRAM);
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFds[1], 1);
-        dup2(pipeFds[1], 2);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(pipeFds[1]);
+    hosttest::HostProcess host(std::move(args), {{"DISPLAY", ""}});
+    if (interrupt && host.waitFor(kReady))
+        host.signal(SIGINT);
     ProgramRun run;
-    bool interrupted = false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    for (;;) {
-        pollfd p{pipeFds[0], POLLIN, 0};
-        if (poll(&p, 1, 100) > 0) {
-            char buffer[4096];
-            const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            run.output.append(buffer, static_cast<size_t>(n));
-        }
-        if (interrupt && !interrupted && run.output.find(kReady) != std::string::npos) {
-            kill(pid, SIGINT);
-            interrupted = true;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            break;
-        }
-    }
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.status = host.wait();
+    run.output = host.output();
     return run;
 }
 
@@ -119,4 +82,35 @@ TEST(HostProgram, RejectsUnknownArguments)
     const ProgramRun run = runHost({"--bogus"}, false);
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(contains(run.output, "usage: Host"));
+}
+
+// The functions a program or archive defines, by their link names.
+std::set<std::string> definedFunctions(const std::string& file)
+{
+    std::set<std::string> names;
+    FILE* nm = popen(("nm --defined-only -g --format=posix '" + file + "' 2>/dev/null").c_str(), "r");
+    if (!nm)
+        return names;
+    char line[4096];
+    while (std::fgets(line, sizeof line, nm)) {
+        std::istringstream fields(line);
+        std::string name, type;
+        if (fields >> name >> type && type == "T")
+            names.insert(name);
+    }
+    pclose(nm);
+    return names;
+}
+
+TEST(HostProgram, LinksNoneOfThePlugInsCode)
+{
+    ASSERT_TRUE(outside_tools::have({"nm"}));
+    const std::set<std::string> host = definedFunctions(QB_HOST_PROGRAM);
+    ASSERT_FALSE(host.empty());
+    std::vector<std::string> shared;
+    for (const char* archive : {QB_PLUGIN_ARCHIVE, QB_ENGINE_ARCHIVE, QB_SERVICES_ARCHIVE})
+        for (const std::string& name : definedFunctions(archive))
+            if (host.count(name))
+                shared.push_back(name);
+    EXPECT_TRUE(shared.empty()) << shared.size() << " functions of the plug-in in Host, " << shared.front();
 }

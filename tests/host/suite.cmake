@@ -12,3 +12,11 @@ target_compile_definitions(host_tests PRIVATE
 # The export test drives the real plug-in library.
 add_dependencies(host_tests Quorbel)
 target_compile_definitions(host_tests PRIVATE QB_PLUGIN_LIBRARY="$<TARGET_FILE:Quorbel>")
+# Host talks VST 2 only: none of these archives' functions may be linked into it.
+target_compile_definitions(host_tests PRIVATE QB_PLUGIN_ARCHIVE="$<TARGET_FILE:qb_plugin>"
+  QB_ENGINE_ARCHIVE="$<TARGET_FILE:qb_engine>" QB_SERVICES_ARCHIVE="$<TARGET_FILE:qb_services>")
+
+# The windowed Host on an Xvfb of the test's own, driven through XTest
+# (xvfb, libxtst-dev).
+pkg_check_modules(QB_TEST_HOST_X11 REQUIRED IMPORTED_TARGET x11 xtst)
+target_link_libraries(host_tests PRIVATE PkgConfig::QB_TEST_HOST_X11)

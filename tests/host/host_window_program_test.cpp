@@ -1,0 +1,311 @@
+// The Host program with its window, on an Xvfb of the test's own, with the
+// real plug-in library and no sound card: the test plays the user from a
+// second connection, clicking and typing through XTest, and reads what the
+// server shows. The desktop's dialog programs are kept off PATH, so the
+// dialogs are the program's own.
+
+#include "gui/dialog_template.h"
+#include "host/caption.h"
+#include "host/host_bitmaps.h"
+#include "host/wav_file.h"
+#include "host_process.h"
+#include "platform/folders.h"
+#include "wav_bytes.h"
+
+// Last: Xlib's macros would rename names of the headers above.
+#include "gui/x11_fixture.h"
+
+#include <cctype>
+#include <chrono>
+#include <functional>
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+
+using platform::Point;
+using platform::Rect;
+
+const char kWindowReady[] = "HOST> Playing; close the window to quit.\n";
+
+// Polls until the condition holds; false after the deadline.
+bool eventually(const std::function<bool()>& condition, int seconds = 20)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+class HostWindowProgramTest : public X11Test {
+protected:
+    void SetUp() override
+    {
+        X11Test::SetUp();
+        // The program's windows come and go while the test looks at them.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        // A folder of the test's own: the program keeps its temporary folder tidy.
+        char name[] = "/tmp/qb-host-window-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        folder = name;
+        mkdir((folder + "/bin").c_str(), 0700);
+        ASSERT_TRUE(platform::makeFolders("screenshots"));
+    }
+
+    void TearDown() override
+    {
+        program.reset();
+        X11Test::TearDown();
+        std::system(("rm -rf '" + folder + "'").c_str());
+    }
+
+    void start()
+    {
+        // An empty PATH folder: no zenity, no kdialog.
+        program = std::make_unique<hosttest::HostProcess>(
+            std::vector<std::string>{},
+            std::vector<std::pair<std::string, std::string>>{
+                {"DISPLAY", server->name()}, {"PATH", folder + "/bin"}, {"XDG_CONFIG_HOME", folder}});
+        ASSERT_TRUE(program->waitFor(kWindowReady)) << program->output();
+    }
+
+    // The mapped top-level window with this class or title; 0 when none.
+    ::Window topLevel(const char* className, const char* title = nullptr)
+    {
+        ::Window root = 0, parent = 0, *children = nullptr, found = 0;
+        unsigned int count = 0;
+        XQueryTree(host, DefaultRootWindow(host), &root, &parent, &children, &count);
+        for (unsigned int i = 0; i < count && !found; ++i) {
+            XWindowAttributes attributes{};
+            if (!XGetWindowAttributes(host, children[i], &attributes) || attributes.map_state != IsViewable)
+                continue;
+            if (className && classOf(children[i]) != className)
+                continue;
+            if (title && titleOf(children[i]) != title)
+                continue;
+            found = children[i];
+        }
+        if (children)
+            XFree(children);
+        return found;
+    }
+
+    std::vector<::Window> childrenOf(::Window w)
+    {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        std::vector<::Window> out;
+        if (XQueryTree(host, w, &root, &parent, &children, &count))
+            out.assign(children, children + count);
+        if (children)
+            XFree(children);
+        return out;
+    }
+
+    std::string classOf(::Window w)
+    {
+        XClassHint hint{};
+        if (!XGetClassHint(host, w, &hint))
+            return {};
+        std::string name = hint.res_class ? hint.res_class : "";
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+        return name;
+    }
+
+    std::string titleOf(::Window w)
+    {
+        char* name = nullptr;
+        std::string title;
+        if (XFetchName(host, w, &name) && name)
+            title = name;
+        if (name)
+            XFree(name);
+        return title;
+    }
+
+    // Position in the parent and size.
+    Rect placeOf(::Window w)
+    {
+        XWindowAttributes a{};
+        XGetWindowAttributes(host, w, &a);
+        return platform::rectOfSize(a.x, a.y, a.width, a.height);
+    }
+
+    Point screenOf(::Window w, Point at)
+    {
+        int sx = 0, sy = 0;
+        ::Window child = 0;
+        XTranslateCoordinates(host, w, DefaultRootWindow(host), at.x, at.y, &sx, &sy, &child);
+        return {sx, sy};
+    }
+
+    void click(::Window w, Point at) { clickAt(screenOf(w, at)); }
+    void shifted(KeySym sym)
+    {
+        key(XK_Shift_L, true);
+        tap(sym);
+        key(XK_Shift_L, false);
+    }
+    void type(const std::string& text)
+    {
+        for (char c : text) {
+            const std::string name = c == '/' ? "slash" : c == '.' ? "period" : c == '-' ? "minus" : std::string(1, c);
+            const KeySym sym = XStringToKeysym(name.c_str());
+            std::isupper(static_cast<unsigned char>(c)) ? shifted(sym) : tap(sym);
+        }
+    }
+
+    // The keyboard focus is in the window or one of its children.
+    bool focusIn(::Window w)
+    {
+        ::Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(host, &focus, &revert);
+        for (; focus && focus != PointerRoot && focus != DefaultRootWindow(host);) {
+            if (focus == w)
+                return true;
+            ::Window root = 0, parent = 0, *children = nullptr;
+            unsigned int count = 0;
+            if (!XQueryTree(host, focus, &root, &parent, &children, &count))
+                return false;
+            if (children)
+                XFree(children);
+            focus = parent;
+        }
+        return false;
+    }
+
+    void askToClose(::Window w)
+    {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = w;
+        event.xclient.message_type = XInternAtom(host, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(host, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(host, w, False, NoEventMask, &event);
+        XSync(host, False);
+    }
+
+    // The slider's track in the window shows these rows of bitmap 107.
+    bool trackShows(::Window w, int x0, int sourceTop)
+    {
+        const platform::Image shown = grab(w);
+        const platform::Image slider = host::loadHostBitmap(host::kVolumeSliderBitmap);
+        for (int row = 0; row < 18; ++row)
+            for (int col = 0; col < 77; ++col)
+                if (!(shown.pixelAt(x0 + col, 10 + row) == slider.pixelAt(col, sourceTop + row)))
+                    return false;
+        return true;
+    }
+
+    std::string folder;
+    std::unique_ptr<hosttest::HostProcess> program;
+};
+
+} // namespace
+
+TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
+{
+    start();
+    ::Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << program->output();
+    EXPECT_EQ(titleOf(main), "Quorbel");
+    EXPECT_NE(program->output().find("HOST> Open editor...\nHOST> Get editor rect..\n"), std::string::npos);
+
+    // The toolbar at 0,0, the MDI client under it, the editor window filling it.
+    ::Window client = 0, toolbar = 0;
+    for (::Window child : childrenOf(main))
+        (classOf(child) == "MDIClient" ? client : toolbar) = child;
+    ASSERT_NE(client, 0u);
+    const Rect frame = placeOf(main);
+    ASSERT_NE(toolbar, 0u);
+    EXPECT_EQ(frame.width(), 893);
+    EXPECT_EQ(frame.height(), 621);
+    EXPECT_EQ(placeOf(toolbar), (Rect{0, 0, 493, 36}));
+    EXPECT_EQ(placeOf(client), (Rect{0, 36, 893, 621}));
+    EXPECT_TRUE(eventually([&] {
+        const auto inside = childrenOf(client);
+        return !inside.empty() && placeOf(inside.back()) == Rect{0, 0, 893, 585};
+    })) << "the editor window does not fill the MDI client";
+
+    // The volume slider: empty at x0 + 1, full at x0 + 76.
+    const int x0 = host::CaptionLayout{frame.width(), false}.slider().left;
+    click(main, {x0 + 1, 19});
+    ASSERT_TRUE(eventually([&] { return focusIn(main); }));
+    EXPECT_TRUE(eventually([&] { return trackShows(main, x0, 18); })) << "no empty track";
+    click(main, {x0 + 76, 19});
+    EXPECT_TRUE(eventually([&] { return trackShows(main, x0, 0); })) << "no full track";
+    // Painted now, as the track shows.
+    EXPECT_TRUE(grab(main).writePng("screenshots/host_window.png"));
+
+    // Shift+F12: the audio settings; Cancel closes them.
+    shifted(XK_F12);
+    ::Window settings = 0;
+    ASSERT_TRUE(eventually([&] { return (settings = topLevel("QuorbelDialog", "Audio Settings")) != 0; }));
+    // The dialog over the window, as a person sees the screen.
+    EXPECT_TRUE(eventually([&] { return grab(settings).pixelAt(10, 10) == platform::rgb(224, 224, 220); }));
+    EXPECT_TRUE(grab(DefaultRootWindow(host)).writePng("screenshots/host_audio_settings.png"));
+    const CRect cancel = dialogUnitsToPixels({148, 198, 50, 14});
+    ::Window settingsFrame = childrenOf(settings).front();
+    click(settingsFrame, {(cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2});
+    EXPECT_TRUE(eventually([&] { return topLevel("QuorbelDialog", "Audio Settings") == 0; }));
+
+    // Shift+F10: our own save dialog; the typed path becomes a WAV file.
+    click(main, {x0 - 40, 19});   // the focus back on the window
+    ASSERT_TRUE(eventually([&] { return focusIn(main); }));
+    shifted(XK_F10);
+    ::Window chooser = 0;
+    ASSERT_TRUE(eventually([&] { return (chooser = topLevel("QuorbelDialog", "Export to wav...")) != 0; }))
+        << program->output();
+    ASSERT_TRUE(eventually([&] { return focusIn(chooser); }));
+    const std::string path = folder + "/export.wav";
+    type(path);
+    tap(XK_Return);
+
+
+    EXPECT_TRUE(eventually([&] { return titleOf(main).rfind("Export complete [", 0) == 0; }, 60))
+        << titleOf(main) << program->output();
+    const std::string wav = readWholeFile(path);
+    ASSERT_GE(wav.size(), host::kWavHeaderSize);
+    EXPECT_EQ(hosttest::le32(wav, 4), wav.size() - 8);
+    EXPECT_EQ(hosttest::le32(wav, 40), wav.size() - host::kWavHeaderSize);
+    EXPECT_EQ(wav.size() % host::kWavFrameBytes, host::kWavHeaderSize % host::kWavFrameBytes);
+    std::remove(path.c_str());
+
+    // Closing asks first: No keeps the window, Yes ends the program.
+    const auto answer = [&](bool yes) {
+        askToClose(main);
+        ::Window box = 0;
+        ASSERT_TRUE(eventually([&] { return (box = topLevel("QuorbelDialog", "Quorbel")) != 0; }));
+        const Rect r = placeOf(box);
+        // The box's buttons, Yes then No, 75 wide, along its bottom right.
+        click(box, {r.width() - 10 - (yes ? 160 : 75) + 37, r.height() - 22});
+        ASSERT_TRUE(eventually([&] { return topLevel("QuorbelDialog", "Quorbel") == 0; }));
+    };
+    answer(false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(program->running());
+    EXPECT_NE(topLevel("QuorbelHost"), 0u);
+    answer(true);
+    EXPECT_EQ(program->wait(), 0) << program->output();
+    EXPECT_NE(program->output().find("HOST> Close editor..\nHOST> Shutting down...\n"), std::string::npos)
+        << program->output();
+}
+
+TEST_F(HostWindowProgramTest, ATerminationRequestEndsItAsAConfirmedQuit)
+{
+    start();
+    ASSERT_TRUE(eventually([&] { return topLevel("QuorbelHost") != 0; })) << program->output();
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->wait(), 0) << program->output();
+    EXPECT_NE(program->output().find("HOST> Close editor..\nHOST> Shutting down...\n"), std::string::npos)
+        << program->output();
+    // The settings were written at the end.
+    EXPECT_TRUE(platform::fileExists(folder + "/Quorbel/Host.ini"));
+}
