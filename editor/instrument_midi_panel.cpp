@@ -52,8 +52,8 @@ TesselMIDIUI::TesselMIDIUI(const CRect& size, TesselEditorServices* editor, Tess
         list->setNbItemsPerColumn(kEntriesPerColumn);
     }
     for (TesselDropList* list : effects_)
-        list->setOwner(owner_);
-    resolution_->setOwner(owner_);
+        list->setOwner(owner_, services_);
+    resolution_->setOwner(owner_, services_);
     placeControls();
 }
 
