@@ -40,6 +40,10 @@ public:
     // After a load, a font change or a new window size.
     virtual void layout() = 0;
     virtual void fillInstrumentList() = 0;
+    // Instruments are named by their labels rather than their numbers (the
+    // instrument column and list); the instrument page's grave accent toggles it.
+    virtual bool instrumentLabelsShown() const = 0;
+    virtual void showInstrumentLabels(bool on) = 0;
     // The grid has cells waiting to be drawn.
     virtual bool gridNeedsRedraw() const = 0;
     // Audio thread: the fields MIDI note entry reads, together; false when

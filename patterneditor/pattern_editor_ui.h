@@ -90,6 +90,8 @@ public:
     void showUpdateMark() override;
     TesselPatternUI* patternGrid() override { return &grid_; }
     void clearUndoHistory() override { undo_->clearHistory(); }
+    bool instrumentLabelsShown() const override { return grid_.view.instrumentLabels != 0; }
+    void showInstrumentLabels(bool on) override;
     bool updateMarkShown() const { return updateMark_; }
 
     // --- showing a pattern, layout

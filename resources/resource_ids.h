@@ -122,6 +122,33 @@ constexpr int32_t kInfoToggleOff = 381;
 constexpr int32_t kInfoToggleOn = 380;
 constexpr int32_t kInfoPanel = 377;
 constexpr int32_t kAmplifyPrompt = 124;
+// The instrument list page. File buttons (43 x 36: the upper face up, the
+// lower pressed): New, Load, Save, Swap.
+constexpr int32_t kInstrumentLoadButton = 320;
+constexpr int32_t kInstrumentNewButton = 321;
+constexpr int32_t kInstrumentSaveButton = 322;
+constexpr int32_t kInstrumentSwapButton = 323;
+// The swap popup (200 x 60): swap in the list only, and in the patterns too.
+constexpr int32_t kSwapInList = 325;
+constexpr int32_t kSwapInPatterns = 326;
+// Button icons on key green: new-note actions (cut, continue, note off,
+// fade) and duplicate checks (off, note, sample, instrument).
+constexpr int32_t kActionNoteOff = 153;
+constexpr int32_t kActionContinue = 155;
+constexpr int32_t kActionCut = 157;
+constexpr int32_t kActionFade = 159;
+constexpr int32_t kCheckNote = 162;
+constexpr int32_t kCheckSample = 164;
+constexpr int32_t kCheckOff = 166;
+constexpr int32_t kCheckInstrument = 168;
+// The MIDI panel's background (330 x 240): a title strip and 13 labelled
+// rows 17 pixels apart from y 20.
+constexpr int32_t kMidiPanel = 219;
+// The key map: the velocity scale over the region area (261 x 11), the
+// region cursor (5 x 12, on key green) and the region area's button (19 x 11).
+constexpr int32_t kKeyMapVelocityScale = 404;
+constexpr int32_t kKeyMapRegionCursor = 405;
+constexpr int32_t kKeyMapRegionButton = 406;
 
 // Data: the product font, a TrueType file whose family is "Quorbel".
 constexpr int32_t kProductFont = 275;

@@ -49,5 +49,6 @@ std::vector<Resource> drawHelpPanel();
 std::vector<Resource> drawPatternPageSkins();
 std::vector<Resource> drawPageSkins();
 std::vector<Resource> drawSamplePageSkins();
+std::vector<Resource> drawInstrumentSkins();
 
 } // namespace generator

@@ -5,6 +5,8 @@
 #include "demo_song.h"
 #include "patterneditor/grid_colours.h"
 #include "patterneditor/pattern_editor_ui.h"
+#include "editor/instrument_list_page.h"
+#include "model/module.h"
 
 namespace {
 
@@ -89,6 +91,8 @@ TEST_F(EditorOnX, TheEditorOpensOverTheHostsWindowAndTakesXTestKeys)
 
 TEST_F(EditorOnX, ThePatternEditorWithADemoSongASelectionAndTheInfoBar)
 {
+#include "editor/instrument_list_page.h"
+#include "model/module.h"
     const ::Window hostWindow = makeHostWindow();
     ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
     ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
@@ -126,6 +130,8 @@ TEST_F(EditorOnX, ThePatternEditorWithADemoSongASelectionAndTheInfoBar)
     EXPECT_GT(count(gridColour(kColourSelection)), 500);   // four rows of one channel
     EXPECT_GT(count(gridColour(kColourMajorRow)), 1000);    // the highlighted rows
     EXPECT_GT(count(platform::rgb(255, 200, 96)), 400);     // the info bar's edge
+#include "editor/instrument_list_page.h"
+#include "model/module.h"
     dispatch(effEditClose);
 }
 

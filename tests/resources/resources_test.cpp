@@ -43,6 +43,12 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kNormalisePopup, 200, 64}, {kNormaliseOk, 53, 36}, {kNormaliseCancel, 53, 36},
         {kVibratoSine, 20, 9}, {kVibratoRampDown, 20, 9}, {kVibratoSquare, 20, 9}, {kVibratoRandom, 20, 9},
         {kSampleNameCursor, 8, 8},
+        {kInstrumentLoadButton, 43, 36}, {kInstrumentNewButton, 43, 36}, {kInstrumentSaveButton, 43, 36},
+        {kInstrumentSwapButton, 43, 36}, {kSwapInList, 200, 60}, {kSwapInPatterns, 200, 60},
+        {kActionNoteOff, 19, 8}, {kActionContinue, 25, 8}, {kActionCut, 19, 8}, {kActionFade, 25, 8},
+        {kCheckNote, 25, 8}, {kCheckSample, 19, 8}, {kCheckOff, 19, 8}, {kCheckInstrument, 19, 8},
+        {kMidiPanel, 330, 240}, {kKeyMapVelocityScale, 261, 11}, {kKeyMapRegionCursor, 5, 12},
+        {kKeyMapRegionButton, 19, 11},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -50,7 +56,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 68u);
+    EXPECT_EQ(bitmapIds().size(), 86u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
