@@ -68,6 +68,17 @@ constexpr int32_t kHelpSearch = 265;
 constexpr int32_t kHelpContents = 266;
 constexpr int32_t kHelpShownMark = 400;
 
+// The preferences page (page 8) and its keyboard shortcuts sub-page. Button
+// labels have two faces of 18 rows: up, then pressed.
+constexpr int32_t kPreferencesPanel = 110;     // 586 x 317, the resolution slider's label at its left
+constexpr int32_t kKeyboardButton = 345;       // 84 x 36
+constexpr int32_t kKeyboardPanel = 349;        // 586 x 280
+constexpr int32_t kLoadSchemeButton = 350;     // 68 x 36
+constexpr int32_t kSaveSchemeButton = 351;     // 69 x 36
+constexpr int32_t kDefaultSchemeButton = 354;  // 69 x 36
+constexpr int32_t kCapturePanel = 352;         // 306 x 38
+constexpr int32_t kKeyboardKeyCap = 353;       // 16 x 16: loaded with the page, never drawn
+
 struct SkinPlace {
     int32_t left, top, right, bottom;
 };
