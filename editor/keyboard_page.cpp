@@ -46,13 +46,9 @@ bool inside(const CRect& area, int32_t x, int32_t y)
 } // namespace
 
 TesselKeyboardUI::TesselKeyboardUI(TesselEditorServices* editor)
-    : TesselUI(CRect(0, 0, 0, 0), 0, nullptr, editor, kClassId), buttons_{makeButton(0), makeButton(1), makeButton(2)},
+    : TesselSubPage(editor, resources::kKeyboardPanel, kClassId), buttons_{makeButton(0), makeButton(1), makeButton(2)},
       panel_(new CBitmap(resources::kCapturePanel)), spare_(new CBitmap(resources::kKeyboardKeyCap))
 {
-    auto* skin = new CBitmap(resources::kKeyboardPanel);
-    setBackground(skin);
-    skin->forget();
-    draggable = false;
     tree_.setRect(kTreePlace);
 }
 
@@ -63,20 +59,16 @@ TesselKeyboardUI::~TesselKeyboardUI()
     spare_->forget();
 }
 
-void TesselKeyboardUI::open(const CRect& where)
+void TesselKeyboardUI::opened()
 {
-    CBitmap* skin = getBackground();
-    setViewSize(CRect(where.left, where.top, where.left + skin->getWidth(), where.top + skin->getHeight()));
     focus_ = kFocusTree;
-    shown = true;
     rebuildTree();
 }
 
 void TesselKeyboardUI::hide()
 {
-    shown = false;
+    TesselSubPage::hide();
     stopCapture();
-    setDirty();
 }
 
 void TesselKeyboardUI::stopCapture()
@@ -265,8 +257,7 @@ void TesselKeyboardUI::focusedKey(const TesselKeyEvent& key)
 
 int32_t TesselKeyboardUI::onMouseDown(int32_t x, int32_t y, CDrawContext* /*context*/, int32_t buttons)
 {
-    const bool fresh = (buttons & kMouseButtons) && !(lastMouseButtons_ & kMouseButtons);
-    lastMouseButtons_ = buttons;
+    const bool fresh = newPress(buttons, kMouseButtons);
     if (tree_.getScrollbar().isDragging()) {
         tree_.onMouse(buttons, CPoint(x, y));
         setDirty();
@@ -274,8 +265,7 @@ int32_t TesselKeyboardUI::onMouseDown(int32_t x, int32_t y, CDrawContext* /*cont
     }
     if (!fresh)
         return 0;
-    const int32_t width = size.width();
-    if (x >= width - kCloseBoxWidth && x <= width && y >= 0 && y <= kCloseBoxHeight) {
+    if (inCloseBox(x, y)) {
         hide();
         return 1;
     }

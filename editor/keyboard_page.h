@@ -4,13 +4,9 @@
 // shortcut list, capturing a key to bind, removing a binding, and loading,
 // saving and restoring keyboard schemes. It edits the default scheme in
 // place, so the key road follows at once. GUI thread only.
-//
-// Its size is in frame coordinates like any page's; its mouse and wheel
-// handlers take points in its own coordinates.
 
+#include "editor/sub_page.h"
 #include "gui/button.h"
-#include "gui/offscreen_context.h"
-#include "gui/tessel_ui.h"
 #include "gui/treeview.h"
 #include "platform/key_event.h"
 
@@ -22,7 +18,7 @@
 
 class TesselCommand;
 
-class TesselKeyboardUI : public TesselUI {
+class TesselKeyboardUI : public TesselSubPage {
 public:
     static constexpr int32_t kClassId = 22;
     // A capture lasts this many ticks of the timer after the last key.
@@ -43,19 +39,13 @@ public:
     explicit TesselKeyboardUI(TesselEditorServices* editor);
     ~TesselKeyboardUI() override;
 
-    // The page's face at its size, then its close box.
-    void draw(CDrawContext* context) override;
     void onMouseWheel(int32_t x, int32_t y, float distance) override;
     int32_t onMouseDown(int32_t x, int32_t y, CDrawContext* context, int32_t buttons) override;
     int32_t onKeyEvent(const TesselKeyEvent& key) override;
     // Shown, or capturing a key.
     bool wantsKeys() override { return shown || countdown_ > 0; }
-
-    // Shown at that frame rectangle, focus on the tree, the tree filled from
-    // the scheme.
-    void open(const CRect& where);
-    // Hidden; a capture ends.
-    void hide();
+    // A capture ends too.
+    void hide() override;
     // The timer's call every 50 ms while a capture runs.
     void tick();
     // Ends a capture (the pending key stays) and kills the timer.
@@ -99,7 +89,9 @@ private:
     uint32_t firstListRow() const { return slot_ >= kListRows ? slot_ + 1 - kListRows : 0; }
     bool chooseSchemeFile(bool save, std::string& path);
 
-    void compose();
+    // Focus on the tree, the tree filled from the scheme.
+    void opened() override;
+    void compose(CDrawContext& face) override;
     void drawTexts(CDrawContext& face);
     void drawList(CDrawContext& face);
     void drawPanel(CDrawContext& face);
@@ -109,10 +101,8 @@ private:
     CBitmap* panel_;
     // Loaded with the page; the skin gives it no place to be drawn.
     CBitmap* spare_;
-    std::unique_ptr<COffscreenContext> face_;
     int32_t focus_ = kFocusTree;
     uint32_t slot_ = 0;
     TesselKeyEvent pending_;
     int32_t countdown_ = 0;
-    int32_t lastMouseButtons_ = 0;
 };

@@ -42,37 +42,19 @@ int32_t fitting(int32_t x, int32_t right, const TesselFont* font)
 
 } // namespace
 
-void TesselKeyboardUI::draw(CDrawContext* context)
+void TesselKeyboardUI::compose(CDrawContext& face)
 {
-    if (!shown)
-        setDirty(false);
-    if (!context || !shown)
-        return;
-    compose();
-    face_->transfert(context, size);
-    TesselUI::draw(context);
-    setDirty(false);
-}
-
-void TesselKeyboardUI::compose()
-{
-    CBitmap* skin = getBackground();
-    const int32_t width = skin->getWidth();
-    const int32_t height = skin->getHeight();
-    if (!face_ || face_->getWidth() != width || face_->getHeight() != height)
-        face_ = std::make_unique<COffscreenContext>(nullptr, width, height);
-    skin->draw(face_.get(), CRect(0, 0, width, height));
-    tree_.drawTree(face_.get(), focus_ == kFocusTree);
-    drawTexts(*face_);
-    drawList(*face_);
-    drawPanel(*face_);
+    tree_.drawTree(&face, focus_ == kFocusTree);
+    drawTexts(face);
+    drawList(face);
+    drawPanel(face);
     for (int i = 0; i < 3; ++i)
-        buttons_[static_cast<size_t>(i)].drawOverBitmap(face_.get(), false, focus_ == kFocusLoad + i, skin);
+        buttons_[static_cast<size_t>(i)].drawOverBitmap(&face, false, focus_ == kFocusLoad + i, getBackground());
 }
 
 void TesselKeyboardUI::drawTexts(CDrawContext& face)
 {
-    const int32_t right = face_->getWidth() - kRightMargin;
+    const int32_t right = size.width() - kRightMargin;
     const TesselCommand* command = selectedCommand();
     if (!command)
         return;

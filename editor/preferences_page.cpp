@@ -4,9 +4,12 @@
 
 #include "editor/page_factory.h"
 #include "editor/tessel_editor.h"
+#include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "plugin/command_scheme.h"
 #include "resources/resource_ids.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -17,16 +20,24 @@ constexpr CColor kButtonFrame{0x60, 0x60, 0x60, 0};
 constexpr int32_t kContextHelp = 15;
 constexpr const char* kContext = "Preferences";
 
+TesselButton makeButton(int32_t left, int32_t bitmap)
+{
+    return TesselButton(CRect(left, 21, left + 84, 39), bitmap, kButtonFace, kButtonFrame, false);
+}
+
 } // namespace
 
 TesselSongVariablesUI::TesselSongVariablesUI(TesselEditorServices* editor, const CRect& size)
-    : TesselPreferencesPage(size, 0, nullptr, editor, kClassId), keyboard_(editor),
-      buttons_{TesselButton(CRect(96, 21, 180, 39), resources::kKeyboardButton, kButtonFace, kButtonFrame, false)}
+    : TesselPreferencesPage(size, 0, nullptr, editor, kClassId), keyboard_(editor), settings_(editor),
+      resolution_(CRect(92, 79, 268, 90), 1, 100, 6),
+      buttons_{makeButton(9, resources::kSettingsButton), makeButton(96, resources::kKeyboardButton),
+               makeButton(183, resources::kSaveDefaultButton)}
 {
     auto* skin = new CBitmap(resources::kPreferencesPanel);
     setBackground(skin);
     skin->forget();
     panel_ = new CBitmap(resources::kSidePagePanel);
+    resolution_.setColour(tesselRgba(0x2D, 0x2D, 0x2D));
 }
 
 TesselSongVariablesUI::~TesselSongVariablesUI()
@@ -39,23 +50,28 @@ bool TesselSongVariablesUI::isCurrent() const
     return editor && editor->currentPage() == this;
 }
 
+int32_t TesselSongVariablesUI::shownResolution() const
+{
+    return song ? std::clamp(static_cast<int32_t>(song->resolution + 0.1), 1, 100) : 1;
+}
+
 bool TesselSongVariablesUI::isDirty() const
 {
-    return TesselPreferencesPage::isDirty() || keyboard_.isDirty();
+    return TesselPreferencesPage::isDirty() || keyboard_.isDirty() || settings_.isDirty();
 }
 
 void TesselSongVariablesUI::setViewSize(const CRect& rect)
 {
     TesselPreferencesPage::setViewSize(rect);
     const CPoint origin = subPageOrigin();
-    CRect place;
-    keyboard_.getViewSize(place);
-    keyboard_.setViewSize(CRect(origin.h, origin.v, origin.h + place.width(), origin.v + place.height()));
+    keyboard_.moveTo(origin);
+    settings_.moveTo(origin);
 }
 
 bool TesselSongVariablesUI::attached(CView* parent)
 {
     keyboard_.setFrame(parentFrame);
+    settings_.setFrame(parentFrame);
     return TesselPreferencesPage::attached(parent);
 }
 
@@ -65,9 +81,18 @@ bool TesselSongVariablesUI::removed(CView* parent)
     return TesselPreferencesPage::removed(parent);
 }
 
+TesselUI* TesselSongVariablesUI::activeSubPage()
+{
+    if (keyboard_.wantsKeys())
+        return &keyboard_;
+    if (settings_.wantsKeys())
+        return &settings_;
+    return nullptr;
+}
+
 bool TesselSongVariablesUI::wantsKeys()
 {
-    return keyboard_.wantsKeys();
+    return activeSubPage() != nullptr;
 }
 
 bool TesselSongVariablesUI::keyboardPanelWantsKeys()
@@ -86,17 +111,43 @@ int32_t TesselSongVariablesUI::keyboardPanelKey(const TesselKeyEvent& key)
 
 void TesselSongVariablesUI::activate(int32_t control)
 {
-    const CPoint origin = subPageOrigin();
-    if (control == kFocusKeyboard)
-        keyboard_.open(CRect(origin.h, origin.v, origin.h, origin.v));
+    if (control == kFocusSettings) {
+        settings_.open(subPageOrigin());
+    } else if (control == kFocusKeyboard) {
+        keyboard_.open(subPageOrigin());
+    } else if (control == kFocusSave) {
+        if (auto* owner = dynamic_cast<TesselEditor*>(editor))
+            owner->savePreferences();
+    }
+}
+
+void TesselSongVariablesUI::applyResolution()
+{
+    const int32_t v = resolution_.value;
+    if (!song || !engine || v == static_cast<int32_t>(song->resolution + 0.1))
+        return;
+    {
+        // A song write: the lock or nothing. The rows' ticks come from the
+        // resolution, so the timing lists are rebuilt as a load does.
+        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        if (!lock)
+            return;
+        song->resolution = v;
+        engine->rebuildSongPlaylist(nullptr, true);
+        engine->rebuildPatternPlaylists(true);
+    }
+    getPreferences().defaultResolution = static_cast<int32_t>(v + 0.0001);
+    if (editor)
+        editor->redrawPatternEditor();
+    setDirty();
 }
 
 int32_t TesselSongVariablesUI::onKeyEvent(const TesselKeyEvent& key)
 {
     if (key.keyUp)
         return 0;
-    if (keyboard_.wantsKeys()) {
-        keyboard_.onKeyEvent(key);
+    if (TesselUI* sub = activeSubPage()) {
+        sub->onKeyEvent(key);
         setDirty();
         return 1;
     }
@@ -105,13 +156,19 @@ int32_t TesselSongVariablesUI::onKeyEvent(const TesselKeyEvent& key)
             owner->openHelpPage("PR.htm");
         return 1;
     }
-    const bool back = (key.virtualKey == kVkTab && (key.modifiers & kModShift)) || key.virtualKey == kVkUp;
-    const bool forward = (key.virtualKey == kVkTab && !(key.modifiers & kModShift)) || key.virtualKey == kVkDown;
+    const bool tab = key.virtualKey == kVkTab;
+    const bool back = (tab && (key.modifiers & kModShift)) || key.virtualKey == kVkUp;
+    const bool forward = (tab && !(key.modifiers & kModShift)) || key.virtualKey == kVkDown;
     if (back || forward) {
         focus_ = (focus_ + (back ? kFocusCount - 1 : 1)) % kFocusCount;
         if (editor)
             editor->logCurrentFocus();
-    } else if (focus_ != kFocusResolution && key.virtualKey == kVkEnter) {
+    } else if (focus_ == kFocusResolution) {
+        if (!resolution_.isTyping())
+            resolution_.value = shownResolution();
+        resolution_.onKey(key);
+        applyResolution();
+    } else if (key.virtualKey == kVkEnter) {
         activate(focus_);
     }
     setDirty();
@@ -120,27 +177,35 @@ int32_t TesselSongVariablesUI::onKeyEvent(const TesselKeyEvent& key)
 
 int32_t TesselSongVariablesUI::onMouseDown(int32_t x, int32_t y, CDrawContext* context, int32_t buttons)
 {
-    if (keyboard_.wantsKeys()) {
-        keyboard_.onMouseDown(x - kSubPageLeft, y - kSubPageTop, context, buttons);
+    if (TesselUI* sub = activeSubPage()) {
+        sub->onMouseDown(x - kSubPageLeft, y - kSubPageTop, context, buttons);
         setDirty();
         return 1;
     }
     if (!(buttons & kMouseButtons))
         return 0;
     const CPoint point(x, y);
-    const int32_t controls[] = {kFocusKeyboard};
-    for (size_t i = 0; i < buttons_.size(); ++i) {
-        if (!buttons_[i].hitTest(point))
-            continue;
-        if (focus_ != controls[i]) {
-            focus_ = controls[i];
-            if (editor)
-                editor->logCurrentFocus();
-        }
-        // Held buttons act once, on the press.
-        if (freshPress)
-            activate(controls[i]);
-        break;
+    int32_t hit = -1;
+    if (resolution_.hitTest(point))
+        hit = kFocusResolution;
+    for (size_t i = 0; i < buttons_.size() && hit < 0; ++i)
+        if (buttons_[i].hitTest(point))
+            hit = kFocusSettings + static_cast<int32_t>(i);
+    if (hit < 0)
+        return 0;
+    if (focus_ != hit) {
+        focus_ = hit;
+        if (editor)
+            editor->logCurrentFocus();
+    }
+    if (hit == kFocusResolution) {
+        if (!resolution_.isTyping())
+            resolution_.value = shownResolution();
+        resolution_.onMouse(buttons, point);
+        applyResolution();
+    } else if (freshPress) {
+        // A held button acts once, on its press.
+        activate(hit);
     }
     setDirty();
     return 1;
@@ -165,9 +230,9 @@ void TesselSongVariablesUI::compose()
         face_ = std::make_unique<COffscreenContext>(nullptr, width, height);
     panel_->draw(face_.get(), CRect(0, 0, width, height));
     skin->draw(face_.get(), CRect(0, 0, skin->getWidth(), skin->getHeight()));
-    const int32_t focused[] = {kFocusKeyboard};
     for (size_t i = 0; i < buttons_.size(); ++i)
-        buttons_[i].drawOverBitmap(face_.get(), false, focus_ == focused[i], skin);
+        buttons_[i].drawOverBitmap(face_.get(), false, focus_ == kFocusSettings + static_cast<int32_t>(i), skin);
+    resolution_.draw(face_.get(), shownResolution(), focus_ == kFocusResolution);
 }
 
 void TesselSongVariablesUI::draw(CDrawContext* context)
@@ -177,6 +242,7 @@ void TesselSongVariablesUI::draw(CDrawContext* context)
     compose();
     face_->transfert(context, size);
     keyboard_.draw(context);
+    settings_.draw(context);
     TesselPreferencesPage::draw(context);
     setDirty(false);
 }

@@ -7,8 +7,10 @@
 
 #include "editor/keyboard_page.h"
 #include "editor/page_kinds.h"
+#include "editor/settings_page.h"
 #include "gui/button.h"
 #include "gui/offscreen_context.h"
+#include "gui/slider.h"
 
 #include <array>
 #include <cstdint>
@@ -48,19 +50,29 @@ public:
     void shortcutTimer() override { keyboard_.tick(); }
 
     TesselKeyboardUI& keyboardPage() { return keyboard_; }
+    TesselSettingsUI& settingsPage() { return settings_; }
     int32_t focusIndex() const { return focus_; }
+    // The song's resolution as the slider shows it: (int)(r + 0.1) in 1..100.
+    int32_t shownResolution() const;
     // Where sub-pages open, in frame coordinates.
     CPoint subPageOrigin() const { return CPoint(size.left + kSubPageLeft, size.top + kSubPageTop); }
 
 private:
     bool isCurrent() const;
-    // What a click or Enter on a control does.
+    // What a click or Enter on a button does.
     void activate(int32_t control);
+    // The slider's value becomes the song's resolution when it differs.
+    void applyResolution();
+    // The sub-page that takes keys, clicks and the wheel now; none.
+    TesselUI* activeSubPage();
     void compose();
 
     // Built before the controls.
     TesselKeyboardUI keyboard_;
-    std::array<TesselButton, 1> buttons_;
+    TesselSettingsUI settings_;
+    TesselSlider resolution_;
+    // Settings, keyboard, save as default: controls 1 to 3.
+    std::array<TesselButton, 3> buttons_;
     // The side pages' panel: the page's rectangle around its own skin.
     CBitmap* panel_;
     std::unique_ptr<COffscreenContext> face_;

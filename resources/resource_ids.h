@@ -71,7 +71,11 @@ constexpr int32_t kHelpShownMark = 400;
 // The preferences page (page 8) and its keyboard shortcuts sub-page. Button
 // labels have two faces of 18 rows: up, then pressed.
 constexpr int32_t kPreferencesPanel = 110;     // 586 x 317, the resolution slider's label at its left
+constexpr int32_t kSettingsButton = 431;       // 84 x 36
 constexpr int32_t kKeyboardButton = 345;       // 84 x 36
+constexpr int32_t kSaveDefaultButton = 213;    // 84 x 36
+constexpr int32_t kSettingsPanel = 430;        // 586 x 170
+constexpr int32_t kSettingsHeading = 432;      // 561 x 11: behind a section's heading, at x 15
 constexpr int32_t kKeyboardPanel = 349;        // 586 x 280
 constexpr int32_t kLoadSchemeButton = 350;     // 68 x 36
 constexpr int32_t kSaveSchemeButton = 351;     // 69 x 36

@@ -1,6 +1,7 @@
-// The preferences page and its keyboard shortcuts sub-page: the panels with
-// their wells (the pages draw the controls into them), the capture panel and
-// the two-faced labels of their buttons (upper face up, lower face pressed).
+// The preferences page and its two sub-pages, settings and keyboard
+// shortcuts: the panels with their wells (the pages draw the controls into
+// them), the section heading, the capture panel and the two-faced labels of
+// their buttons (upper face up, lower face pressed).
 
 #include "paint.h"
 #include "resources/palette.h"
@@ -14,6 +15,23 @@ using namespace resources;
 using platform::rgb;
 
 constexpr int kFaceHeight = 18;
+
+// Glyph text with narrow blanks, for labels that would not fit otherwise.
+int drawTightText(Canvas* canvas, std::string_view text, Point at, Colour ink)
+{
+    constexpr int kBlank = 2;
+    int x = at.x;
+    for (char c : text) {
+        if (c == ' ') {
+            x += kBlank;
+            continue;
+        }
+        if (canvas)
+            drawGlyphText(*canvas, std::string_view(&c, 1), {x, at.y}, ink);
+        x += kGlyphWidth + 1;
+    }
+    return x - at.x - 1;
+}
 
 // A panel with a title strip (a close box lands at its right end).
 Image titledPanel(int width, int height, std::string_view title)
@@ -32,7 +50,7 @@ Image buttonFaces(int width, std::string_view label)
 {
     Image image(width, 2 * kFaceHeight, palette::kPanel);
     Canvas canvas(image);
-    const int x = (width - glyphTextWidth(label)) / 2;
+    const int x = (width - drawTightText(nullptr, label, {}, {})) / 2;
     for (int face = 0; face < 2; ++face) {
         const int top = face * kFaceHeight;
         const Rect all{0, top, width, top + kFaceHeight};
@@ -41,7 +59,7 @@ Image buttonFaces(int width, std::string_view label)
                          pressed ? rgb(64, 68, 78) : rgb(50, 53, 60));
         bevel(canvas, all, pressed ? palette::kPanelDark : rgb(132, 138, 152),
               pressed ? palette::kPanelLight : palette::kPanelDark);
-        drawGlyphText(canvas, label, {x + (pressed ? 1 : 0), top + 5 + (pressed ? 1 : 0)}, palette::kInkWhite);
+        drawTightText(&canvas, label, {x + (pressed ? 1 : 0), top + 5 + (pressed ? 1 : 0)}, palette::kInkWhite);
     }
     return image;
 }
@@ -82,6 +100,31 @@ Image drawKeyboardPanel()
     return image;
 }
 
+// The settings page: one column of controls from x 93 to 575 (the page
+// draws their labels and the headings of its four sections).
+Image drawSettingsPanel()
+{
+    Image image = titledPanel(586, 170, "Settings");
+    Canvas canvas(image);
+    for (int top : {47, 69, 102, 146}) {
+        const int bottom = top == 69 ? 91 : top == 102 ? 135 : top + 11;
+        well(canvas, {92, top - 1, 577, bottom + 1}, palette::kWell);
+    }
+    drawGlyphText(canvas, "Esc closes", {500, 4}, palette::kInkGrey);
+    return image;
+}
+
+// Behind a section's heading: a strip fading out to the right, a line under it.
+Image drawSettingsHeading()
+{
+    Image image(561, 11, palette::kPanel);
+    Canvas canvas(image);
+    for (int x = 0; x < 561; ++x)
+        canvas.fillRect({x, 0, x + 1, 10}, mix(mix(palette::kPanel, palette::kHighlight, 1, 2), palette::kPanel, x, 560));
+    canvas.fillRect({0, 10, 561, 11}, palette::kPanelDark);
+    return image;
+}
+
 Image drawCapturePanel()
 {
     const Colour amber = palette::kInkAmber;
@@ -108,7 +151,11 @@ std::vector<Resource> drawPreferencesSkins()
 {
     std::vector<Resource> skins;
     skins.push_back({kPreferencesPanel, "preferences panel", drawPreferencesPanel(), {}});
+    skins.push_back({kSettingsButton, "settings button", buttonFaces(84, "Settings"), {}});
     skins.push_back({kKeyboardButton, "keyboard button", buttonFaces(84, "Keyboard"), {}});
+    skins.push_back({kSaveDefaultButton, "save as default button", buttonFaces(84, "Save as Default"), {}});
+    skins.push_back({kSettingsPanel, "settings panel", drawSettingsPanel(), {}});
+    skins.push_back({kSettingsHeading, "settings heading", drawSettingsHeading(), {}});
     skins.push_back({kKeyboardPanel, "keyboard panel", drawKeyboardPanel(), {}});
     skins.push_back({kLoadSchemeButton, "load scheme button", buttonFaces(68, "Load"), {}});
     skins.push_back({kSaveSchemeButton, "save scheme button", buttonFaces(69, "Save"), {}});

@@ -8,6 +8,7 @@
 namespace {
 
 // VST 2 virtual keys.
+constexpr int kTab = 2;
 constexpr int kRight = 13;
 constexpr int kDown = 14;
 constexpr int kEnter = 19;
@@ -75,6 +76,30 @@ TEST_F(PreferencesOnX, TheKeyboardPageWithAnOpenTreeCapturesAKey)
     // The capture panel's amber frame and its countdown bar.
     EXPECT_GT(image.pixelAt(54 + 270, 75 + 233).red, 200);
     EXPECT_EQ(image.pixelAt(54 + 280, 75 + 257), platform::rgb(60, 96, 140));
+}
+
+TEST_F(PreferencesOnX, PageEightAndTheSettingsPageWithItsFontBoxFocused)
+{
+    key(0, kF12);
+    ASSERT_EQ(currentPageNumber(), kPreferencesPage);
+    const platform::Image& eight = shot("preferences_page.png");
+    ASSERT_FALSE(eight.empty());
+    // The slider's fill bar in its colour, from the track's start to the song's 6 of 100.
+    EXPECT_EQ(eight.pixelAt(9 + 92 + 30, 43 + 84), eight.pixelAt(9 + 92 + 32, 43 + 84));
+    EXPECT_NE(eight.pixelAt(9 + 92 + 30, 43 + 84), eight.pixelAt(9 + 92 + 150, 43 + 84));
+
+    key(0, kTab);
+    key(0, kEnter);   // the settings button
+    TesselSettingsUI& settings = page().settingsPage();
+    ASSERT_TRUE(settings.isShown());
+    key(0, kTab);
+    ASSERT_EQ(settings.focusIndex(), TesselSettingsUI::kFace);
+    const platform::Image& image = shot("preferences_settings_font.png");
+    ASSERT_FALSE(image.empty());
+    // The font box's block caret on its first character, in the box's colour.
+    const CColor block = settings.fontBox().getColour();
+    EXPECT_EQ(image.pixelAt(54 + 93 + 2, 75 + 69 + 2), platform::rgb(block.red, block.green, block.blue));
+    EXPECT_NE(image.pixelAt(54 + 93 + 2, 75 + 80 + 2), platform::rgb(block.red, block.green, block.blue));
 }
 
 } // namespace

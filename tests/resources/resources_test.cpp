@@ -36,7 +36,8 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kHelpContents, 76, 96}, {kHelpSearch, 76, 96},   {kHelpGettingStarted, 120, 96}, {kHelpFurther, 120, 96},
         {kPreferencesPanel, 586, 317}, {kKeyboardButton, 84, 36}, {kKeyboardPanel, 586, 280},
         {kLoadSchemeButton, 68, 36}, {kSaveSchemeButton, 69, 36}, {kDefaultSchemeButton, 69, 36},
-        {kCapturePanel, 306, 38}, {kKeyboardKeyCap, 16, 16},
+        {kCapturePanel, 306, 38}, {kKeyboardKeyCap, 16, 16}, {kSettingsButton, 84, 36},
+        {kSaveDefaultButton, 84, 36}, {kSettingsPanel, 586, 170}, {kSettingsHeading, 561, 11},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -44,7 +45,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 46u);
+    EXPECT_EQ(bitmapIds().size(), 50u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
