@@ -7,7 +7,6 @@
 #include "editor/command_tree.h"
 #include "editor/tessel_editor.h"
 #include "gui/bitmap.h"
-#include "gui/control_skin.h"
 #include "gui/frame2.h"
 #include "plugin/command_scheme.h"
 #include "resources/resource_ids.h"

@@ -103,7 +103,9 @@ TEST_F(PreferencesPageTest, TheSliderSetsTheSongsResolutionAndItsTimingLists)
         chord(step.modifiers, step.key);
         EXPECT_EQ(page().focusIndex(), step.focus) << int(step.key);
     }
-    // With no sub-page shown, global keys work here.
+    // With no sub-page shown, global keys work here; context help is the page's.
+    press(kWinF1);
+    EXPECT_EQ(editor->standInRequests().back(), "page PR.htm");
     press(kWinF1 + 2);
     EXPECT_EQ(pageNumber(), kSampleListPage);
 }
