@@ -93,6 +93,20 @@ constexpr int32_t kSampleFileButtonsUp = 259;
 constexpr int32_t kSampleFileButtonsDown = 298;
 constexpr int32_t kSampleBrowserFrame = 383;
 constexpr int32_t kSampleWaveform = 417;
+// The preferences page (page 8) and its keyboard shortcuts sub-page. Button
+// labels have two faces of 18 rows: up, then pressed.
+constexpr int32_t kPreferencesPanel = 110;     // 586 x 317, the resolution slider's label at its left
+constexpr int32_t kSettingsButton = 431;       // 84 x 36
+constexpr int32_t kKeyboardButton = 345;       // 84 x 36
+constexpr int32_t kSaveDefaultButton = 213;    // 84 x 36
+constexpr int32_t kSettingsPanel = 430;        // 586 x 170
+constexpr int32_t kSettingsHeading = 432;      // 561 x 11: behind a section's heading, at x 15
+constexpr int32_t kKeyboardPanel = 349;        // 586 x 280
+constexpr int32_t kLoadSchemeButton = 350;     // 68 x 36
+constexpr int32_t kSaveSchemeButton = 351;     // 69 x 36
+constexpr int32_t kDefaultSchemeButton = 354;  // 69 x 36
+constexpr int32_t kCapturePanel = 352;         // 306 x 38
+constexpr int32_t kKeyboardKeyCap = 353;       // 16 x 16: loaded with the page, never drawn
 
 struct SkinPlace {
     int32_t left, top, right, bottom;

@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     for (auto* more : {&generator::drawSmallSkins, &generator::drawPanels, &generator::drawGridSkins,
                   &generator::drawEnvelopeSkins, &generator::drawEditorSkins, &generator::drawHelpPanel,
                        &generator::drawPatternPageSkins, &generator::drawPageSkins, &generator::drawSamplePageSkins,
-                       &generator::drawInstrumentSkins})
+                       &generator::drawInstrumentSkins, &generator::drawPreferencesSkins})
         for (auto& r : more())
             all.push_back(std::move(r));
     Resource font{kProductFont, "product font", {}, {}};

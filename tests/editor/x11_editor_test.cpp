@@ -8,6 +8,8 @@
 #include "editor/instrument_list_page.h"
 #include "model/module.h"
 
+#include <algorithm>
+
 namespace {
 
 TEST_F(EditorOnX, TheEditorOpensOverTheHostsWindowAndTakesXTestKeys)

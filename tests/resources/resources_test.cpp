@@ -49,6 +49,10 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kCheckNote, 25, 8}, {kCheckSample, 19, 8}, {kCheckOff, 19, 8}, {kCheckInstrument, 19, 8},
         {kMidiPanel, 330, 240}, {kKeyMapVelocityScale, 261, 11}, {kKeyMapRegionCursor, 5, 12},
         {kKeyMapRegionButton, 19, 11},
+        {kPreferencesPanel, 586, 317}, {kKeyboardButton, 84, 36}, {kKeyboardPanel, 586, 280},
+        {kLoadSchemeButton, 68, 36}, {kSaveSchemeButton, 69, 36}, {kDefaultSchemeButton, 69, 36},
+        {kCapturePanel, 306, 38}, {kKeyboardKeyCap, 16, 16}, {kSettingsButton, 84, 36},
+        {kSaveDefaultButton, 84, 36}, {kSettingsPanel, 586, 170}, {kSettingsHeading, 561, 11},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -56,7 +60,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 86u);
+    EXPECT_EQ(bitmapIds().size(), 98u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
