@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr uint8_t kVkEscape = 6;
 constexpr int32_t kClassId = 15;
 constexpr int32_t kWidth = 408;
 constexpr int32_t kHeight = 103;
