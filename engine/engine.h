@@ -207,6 +207,9 @@ public:
     // note delays count down, the current voice runs its effect slots in tick
     // mode, every voice computes its tick, records its event and sends MIDI.
     void updateTick(int list, int blockOffset);
+    // No node of the list waits for a note or holds a sounding voice: its
+    // tick update would only count the MIDI queues.
+    static bool idleList(const TesselChannelVoiceList& list);
     // The channel row step on list `list` (0..64) at node 0 with the song.
     void processChannelRow(int list, const TesselSubrow* subrow, int subrowIndex, int blockOffset);
 
@@ -239,6 +242,9 @@ private:
     bool advanceMainPosition(char* text);
     void advanceFurtherPosition(TesselPlayPosition& at, char* text, bool* handled, int frame);
     void playChannelCell(int channel, const TesselPattern* pattern, int row, int frame);
+    // The channel row step of the blank cell would write only what is there:
+    // the list's current voice has no instrument and took the blank cell last.
+    bool blankCellSettled(int channel) const;
     void playFurtherSubrows(int frame);
     // The pattern and row whose cell each channel played last; later ticks
     // of the row play that cell's further subrows.
