@@ -142,30 +142,45 @@ QB_LANES_AVX2 inline __attribute__((always_inline)) unsigned step(Regs& r, Tesse
     return static_cast<unsigned>(_mm256_movemask_ps(_mm256_or_ps(fell, _mm256_castsi256_ps(outside))));
 }
 
+// s[w + d] and s[w + d + 1] for offsets d below 8 (16 when `kWide`).
+template <bool kWide>
+QB_LANES_AVX2 inline __attribute__((always_inline)) void window(const float* w, __m256i d, __m256& a, __m256& b)
+{
+    if (!kWide) {
+        a = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d);
+        b = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d);
+        return;
+    }
+    // Offsets 8..15 take the upper window; bit 3 of the offset picks it.
+    const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(d, 28));
+    a = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d),
+                         _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 8), d), upper);
+    b = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d),
+                         _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 9), d), upper);
+}
+
 // s[f] and s[f + 1] of eight positions. Positions that move by at most one
 // frame per frame (two when `kWide`) lie within 8 (16) frames of the lower
 // end: permutes of one (two) loads each, from a base kept inside the buffer
-// (`length` floats). A loop's wrap between them reads value by value.
+// (`length` floats). Forward steps put the lower end first. A loop's wrap
+// between them reads value by value.
 template <bool kWide>
 QB_LANES_AVX2 inline __attribute__((always_inline)) void fetch(const float* s, int32_t length, const int32_t* f,
                                                               __m256i fv, __m256& a, __m256& b)
 {
     constexpr int32_t kSpan = kWide ? 16 : 8;
+    const __m256i outside = _mm256_set1_epi32(~(kSpan - 1));
+    const int32_t first = f[0];
+    const __m256i d = _mm256_sub_epi32(fv, _mm256_set1_epi32(first));
+    if (_mm256_testz_si256(d, outside) &&
+        static_cast<uint32_t>(first) <= static_cast<uint32_t>(length - kSpan - 1)) {
+        window<kWide>(s + first, d, a, b);
+        return;
+    }
     const int32_t base = std::min(std::min(f[0], f[7]), length - kSpan - 1);
-    const __m256i d = _mm256_sub_epi32(fv, _mm256_set1_epi32(base));
-    if (_mm256_testz_si256(d, _mm256_set1_epi32(~(kSpan - 1))) && base >= 0) {
-        const float* w = s + base;
-        if (!kWide) {
-            a = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d);
-            b = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d);
-            return;
-        }
-        // Offsets 8..15 take the upper window; bit 3 of the offset picks it.
-        const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(d, 28));
-        a = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d),
-                             _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 8), d), upper);
-        b = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d),
-                             _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 9), d), upper);
+    const __m256i e = _mm256_sub_epi32(fv, _mm256_set1_epi32(base));
+    if (_mm256_testz_si256(e, outside) && base >= 0) {
+        window<kWide>(s + base, e, a, b);
         return;
     }
     a = _mm256_setr_ps(s[f[0]], s[f[1]], s[f[2]], s[f[3]], s[f[4]], s[f[5]], s[f[6]], s[f[7]]);
@@ -335,8 +350,10 @@ QB_LANES_AVX2 void render(TesselLaneSpan& span)
     const __m256 steady1 = _mm256_set1_ps(span.gain[1]);
     __m256 peak0 = _mm256_set1_ps(-INFINITY);
     __m256 peak1 = peak0;
+    // The output could alias the span: its bound is read once.
+    const int32_t to = span.to;
     int32_t i = span.from;
-    for (; i + 8 <= span.to; i += 8) {
+    for (; i + 8 <= to; i += 8) {
         const __m256i fv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(frames + i));
         const __m256 later = _mm256_mul_ps(_mm256_loadu_ps(fractions + i), gv);
         const __m256 earlier = _mm256_sub_ps(gv, later);
