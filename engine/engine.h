@@ -212,6 +212,11 @@ public:
     static bool idleList(const TesselChannelVoiceList& list);
     // The channel row step on list `list` (0..64) at node 0 with the song.
     void processChannelRow(int list, const TesselSubrow* subrow, int subrowIndex, int blockOffset);
+    // The channel row step of the blank cell on song channel `channel`, with
+    // the tick flags as they are, would write only what is there: the list's
+    // current voice has no instrument and took the blank cell last. Playback
+    // passes such cells.
+    bool blankCellSettled(int channel) const;
 
     // Audio block, host synchronisation and MIDI input.
     // Audio thread: the host's MIDI notes entered into the pattern editor's
@@ -242,9 +247,6 @@ private:
     bool advanceMainPosition(char* text);
     void advanceFurtherPosition(TesselPlayPosition& at, char* text, bool* handled, int frame);
     void playChannelCell(int channel, const TesselPattern* pattern, int row, int frame);
-    // The channel row step of the blank cell would write only what is there:
-    // the list's current voice has no instrument and took the blank cell last.
-    bool blankCellSettled(int channel) const;
     void playFurtherSubrows(int frame);
     // The pattern and row whose cell each channel played last; later ticks
     // of the row play that cell's further subrows.
