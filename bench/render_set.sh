@@ -8,9 +8,10 @@
 #
 # Every file renders the same stretch on both sides: --max-seconds S (default
 # 60), or the song's own length when shorter. With --runs N (default 3) each
-# file is rendered N times and its median ratio is the one printed, which
-# steadies the figure on a busy machine; within each run both players render
-# R times in turn (--repeat R, default 3) and each one's fastest render counts.
+# file is rendered N times and its median ratio is the one that counts, which
+# steadies the figure on a busy machine (its lowest of the N is printed beside
+# it); within each run both players render R times in turn (--repeat R,
+# default 3) and each one's fastest render counts.
 set -euo pipefail
 
 build=build-test
@@ -65,8 +66,9 @@ for module in "${modules[@]}"; do
     continue
   fi
   ratio=$(printf '%s\n' "${samples[@]}" | median)
+  lowest=$(printf '%s\n' "${samples[@]}" | sort -g | head -1)
   ratios+=("$ratio")
-  printf '%-28s %s\n' "$(basename "$module")" "$ratio"
+  printf '%-28s %-8s (lowest %s)\n' "$(basename "$module")" "$ratio" "$lowest"
 done
 
 [ ${#ratios[@]} -gt 0 ] || exit 1
