@@ -96,6 +96,9 @@ constexpr int32_t kInfoToggleOff = 381;
 constexpr int32_t kInfoToggleOn = 380;
 constexpr int32_t kInfoPanel = 377;
 constexpr int32_t kAmplifyPrompt = 124;
+// The pattern overview panel (403 x 286): a title strip under the close box
+// and room for the 384 x 256 map at (9, 20) inside its frame's lines.
+constexpr int32_t kOverviewPanel = 271;
 
 // Data: the product font, a TrueType file whose family is "Quorbel".
 constexpr int32_t kProductFont = 275;
