@@ -7,6 +7,7 @@
 #include "editor/tessel_editor.h"
 #include "gui/frame2.h"
 #include "patterneditor/grid_colours.h"
+#include "patterneditor/overview_map.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "platform/folders.h"
 #include "platform/image.h"
@@ -314,6 +315,48 @@ TEST_F(EditorOnX, ThePatternEditorWithADemoSongASelectionAndTheInfoBar)
     EXPECT_GT(count(gridColour(kColourSelection)), 500);   // four rows of one channel
     EXPECT_GT(count(gridColour(kColourMajorRow)), 1000);    // the highlighted rows
     EXPECT_GT(count(platform::rgb(255, 200, 96)), 400);     // the info bar's edge
+    dispatch(effEditClose);
+}
+
+TEST_F(EditorOnX, ThePatternOverviewOverADemoPattern)
+{
+    const ::Window hostWindow = makeHostWindow();
+    ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
+    ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
+    const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
+    editor->frame2()->getWindow()->takeFocus();
+    tap(XK_Shift_L);
+    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
+
+    auto* page = dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor);
+    ASSERT_NE(page, nullptr);
+    fillDemoSongInto(plugin->getEngine().song);
+    page->fillInstrumentList(0);
+    page->goToPattern(0, true);
+    page->grid().moveCursorTo(1 * 9, 8);
+    key(XK_Alt_L, true);
+    tap(XK_d);   // a block of four rows in the bass channel
+    key(XK_Alt_L, false);
+    ASSERT_TRUE(idleUntil([&] { return page->grid().selection.active; }));
+    key(XK_Shift_L, true);
+    tap(XK_3);   // '#'
+    key(XK_Shift_L, false);
+    ASSERT_TRUE(idleUntil([&] { return page->overviewPanel()->isShown(); }));
+    idlePasses(3);
+    ASSERT_TRUE(writeShot(editorXid, "pattern_overview_demo.png"));
+
+    const auto count = [this](platform::Colour colour) {
+        int n = 0;
+        for (int y = 0; y < lastShot.height(); ++y)
+            for (int x = 0; x < lastShot.width(); ++x)
+                n += lastShot.pixelAt(x, y) == colour;
+        return n;
+    };
+    const auto& palette = overviewPalette();
+    EXPECT_GT(count(palette[kOverviewNote]), 20);
+    EXPECT_GT(count(palette[kOverviewInstrument]), 20);
+    EXPECT_GE(count(palette[kOverviewSelectedPlain]) + count(palette[kOverviewSelectedMinor]), 15);
+    EXPECT_GT(count(palette[kOverviewFrame]), 100);
     dispatch(effEditClose);
 }
 
