@@ -97,13 +97,11 @@ TEST_F(OverviewTest, EachFieldLightsItsPixelAndTheVolumeColumnFollowsItsMode)
     EXPECT_EQ(fields(image, 7, 1), "00000");
     // The sixth column, channels without a track and rows past the pattern
     // show the background.
-    for (int row : {0, 5, 63})
-        EXPECT_EQ(entryAt(image, 4, 5, row), kOverviewPlainRow) << row;
-    for (int row : {0, 5})
-        EXPECT_EQ(fields(image, 40, row), "00000");
-    for (int row : {64, 100, 255})
-        for (int channel : {0, 7, 40, 63})
-            EXPECT_EQ(fields(image, channel, row) + char('0' + entryAt(image, channel, 5, row)), "000000");
+    for (int row : {0, 5, 64, 255})
+        for (int channel : {0, 4, 40, 63})
+            EXPECT_EQ(entryAt(image, channel, 5, row), kOverviewPlainRow) << channel << ", " << row;
+    for (auto [channel, row] : {std::pair{40, 0}, {63, 5}, {0, 64}, {7, 100}, {63, 255}})
+        EXPECT_EQ(fields(image, channel, row), "00000") << channel << ", " << row;
 
     // Panning mode: panning and depth light the volume column, a volume not.
     press(kWinEscape);
@@ -115,16 +113,6 @@ TEST_F(OverviewTest, EachFieldLightsItsPixelAndTheVolumeColumnFollowsItsMode)
     EXPECT_EQ(fields(panning, 2, 5), "00000");
     EXPECT_EQ(fields(panning, 5, 5), "00x00");
     EXPECT_EQ(fields(panning, 6, 5), "00x00");
-    EXPECT_EQ(fields(panning, 0, 5), "x0000");
-}
-
-TEST_F(OverviewTest, APictureOfTheOverviewOverADemoPattern)
-{
-    fillDemoSong();
-    moveCursor(1, 0, 8);
-    alt('D');
-    openPanel();
-    saveShot("pattern_overview.png");
 }
 
 TEST_F(OverviewTest, AnEmptyPatternShowsOnlyRowKindsAndSelectedCellsMoveTheirBackground)
@@ -235,6 +223,9 @@ TEST_F(OverviewTest, NavigationKeysGoOnToTheGridAndAnyOtherKeyOnlyClosesThePanel
     for (int c : {1, 2, 8, 10, 63})
         EXPECT_EQ(pattern().tracks.trackAt(c), nullptr) << c;
 
+    windows.injectKey('Q', false);   // a release alone: never seen
+    idle();
+    EXPECT_TRUE(panel().isShown());
     press(kWinDown);
     EXPECT_TRUE(panel().isShown());
     EXPECT_EQ(grid().view.cursorRow, 11);
