@@ -36,20 +36,15 @@ CColor toCColor(platform::Colour c)
     return CColor{c.red, c.green, c.blue, 0};
 }
 
-CRect panelSize()
-{
-    CBitmap skin(TesselOverviewUI::kBackgroundBitmap);
-    return CRect(TesselOverviewUI::kLeft, TesselOverviewUI::kTop, TesselOverviewUI::kLeft + skin.getWidth(),
-                 TesselOverviewUI::kTop + skin.getHeight());
-}
-
 } // namespace
 
 TesselOverviewUI::TesselOverviewUI(TesselEditorServices* editor)
-    : TesselUI(panelSize(), 0, nullptr, editor, kClassId)
+    : TesselUI(CRect(), 0, nullptr, editor, kClassId)
 {
     auto* skin = new CBitmap(kBackgroundBitmap);
     setBackground(skin);
+    setViewSize(CRect(kLeft, kTop, kLeft + skin->getWidth(), kTop + skin->getHeight()));
+    initialSize = size;
     skin->forget();
     std::array<CColor, kOverviewColourCount> table{};
     for (size_t i = 0; i < table.size(); ++i)

@@ -53,7 +53,6 @@ public:
     CRect viewFrame() const;
     // The play line's y in panel coordinates, or -1 when none is drawn.
     int32_t playLineY() const;
-    const VSTGUI::CBitmap2& map() const { return *map_; }
 
 private:
     VSTGUI::CBitmap2* map_;
