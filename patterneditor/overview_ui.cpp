@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "gui/bitmap.h"
+#include "gui/control_skin.h"
 #include "patterneditor/grid_colours.h"
 #include "patterneditor/overview_map.h"
 #include "patterneditor/pattern_editor_link.h"
@@ -31,11 +32,6 @@ constexpr int32_t kPlayLineLeft = 8;
 constexpr int32_t kPlayLineRight = TesselOverviewUI::kMapLeft + kOverviewMapWidth;
 constexpr int32_t kLastChannelSlot = 64;
 
-CColor toCColor(platform::Colour c)
-{
-    return CColor{c.red, c.green, c.blue, 0};
-}
-
 } // namespace
 
 TesselOverviewUI::TesselOverviewUI(TesselEditorServices* editor)
@@ -48,7 +44,7 @@ TesselOverviewUI::TesselOverviewUI(TesselEditorServices* editor)
     skin->forget();
     std::array<CColor, kOverviewColourCount> table{};
     for (size_t i = 0; i < table.size(); ++i)
-        table[i] = toCColor(overviewPalette()[i]);
+        table[i] = control_skin::fromPalette(overviewPalette()[i]);
     map_ = new CBitmap2(4, kOverviewMapWidth, kOverviewMapHeight, table.data());
 }
 
@@ -85,7 +81,7 @@ void TesselOverviewUI::draw(CDrawContext* context)
     if (playLine >= 0) {
         context->setLineStyle(kLineSolid);
         context->setLineWidth(1);
-        context->setFrameColor(toCColor(gridColour(kColourPlayLine)));
+        context->setFrameColor(control_skin::fromPalette(gridColour(kColourPlayLine)));
         context->moveTo(CPoint(size.left + kPlayLineLeft, size.top + playLine));
         context->lineTo(CPoint(size.left + kPlayLineRight, size.top + playLine));
     }
@@ -94,7 +90,7 @@ void TesselOverviewUI::draw(CDrawContext* context)
         frame.offset(size.left, size.top);
         context->setLineStyle(kLineSolid);
         context->setLineWidth(1);
-        context->setFrameColor(toCColor(overviewPalette()[kOverviewFrame]));
+        context->setFrameColor(control_skin::fromPalette(overviewPalette()[kOverviewFrame]));
         context->drawRect(frame);
     }
     TesselUI::draw(context);
