@@ -94,8 +94,6 @@ TEST_F(EditorOnX, TheEditorOpensOverTheHostsWindowAndTakesXTestKeys)
 
 TEST_F(EditorOnX, ThePatternEditorWithADemoSongASelectionAndTheInfoBar)
 {
-#include "editor/instrument_list_page.h"
-#include "model/module.h"
     const ::Window hostWindow = makeHostWindow();
     ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
     ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
@@ -133,8 +131,83 @@ TEST_F(EditorOnX, ThePatternEditorWithADemoSongASelectionAndTheInfoBar)
     EXPECT_GT(count(gridColour(kColourSelection)), 500);   // four rows of one channel
     EXPECT_GT(count(gridColour(kColourMajorRow)), 1000);    // the highlighted rows
     EXPECT_GT(count(platform::rgb(255, 200, 96)), 400);     // the info bar's edge
-#include "editor/instrument_list_page.h"
-#include "model/module.h"
+    dispatch(effEditClose);
+}
+
+// The instrument page's three faces for a person to look at: the General
+// tab with the key map's region area, an envelope tab and the MIDI panel.
+TEST_F(EditorOnX, TheInstrumentPageShowsItsRegionsEnvelopesAndMidiPanel)
+{
+    TesselModule& song = plugin->getEngine().song;
+    TesselInstrument& piano = song.instruments[0];
+    piano.setName("Layered Piano");
+    for (int key = 0; key < 24; ++key) {
+        piano.keymap.getRow(key).instrument = 0;
+        piano.keymap.regionsOf(key).insert({0, 31, 1});
+        piano.keymap.regionsOf(key).insert({32, 64, static_cast<int16_t>(2 + key / 12)});
+    }
+    piano.keymap.regionsOf(5).insert({20, 40, 7});
+    TesselEnvelope& volume = piano.volumeEnvelope();
+    volume.enabled = 1;
+    const int nodes[][2] = {{0, 0}, {8, 64}, {30, 40}, {60, 40}, {90, 0}};
+    for (const auto& node : nodes)
+        volume.insertNode(node[0], static_cast<uint16_t>(node[1]), 0);
+    volume.loop.type = 1;
+    volume.loop.setBegin(2);
+    volume.loop.setEnd(3);
+    song.instruments[1].setName("Bass");
+
+    const ::Window hostWindow = makeHostWindow();
+    ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
+    ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
+    const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
+    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isAnimating(); }));
+    editor->frame2()->getWindow()->takeFocus();
+    tap(XK_Shift_L);
+    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
+    tap(XK_F4);
+    ASSERT_TRUE(idleUntil([&] { return currentPageNumber() == kInstrumentListPage; }));
+    auto* page = dynamic_cast<TesselInstrumentListUI*>(editor->pages().instrumentList);
+    ASSERT_NE(page, nullptr);
+
+    // Tab to the key map, Right to its last column and once more: the region area.
+    tap(XK_Tab);
+    for (int i = 0; i < 9; ++i)
+        tap(XK_Right);
+    tap(XK_Down);
+    ASSERT_TRUE(idleUntil([&] { return page->keyMap().inRegionMode(); }));
+    idlePasses(5);
+    ASSERT_TRUE(writeShot(editorXid, "instrument_general_regions.png"));
+    // Region bars fill the area right of x 9 + 397.
+    int bars = 0;
+    for (int y = 100; y < 300; ++y)
+        bars += lastShot.pixelAt(9 + 420, y) != lastShot.pixelAt(9 + 690, y);
+    EXPECT_GT(bars, 100);
+
+    tap(XK_F4);
+    ASSERT_TRUE(idleUntil([&] { return page->tab() == TesselInstrumentListUI::kVolume; }));
+    idlePasses(5);
+    ASSERT_TRUE(writeShot(editorXid, "instrument_volume_envelope.png"));
+    // The graph's nodes in their colour inside the graph.
+    int nodeDots = 0;
+    for (int y = 43 + 60; y < 43 + 232; ++y)
+        for (int x = 9 + 270; x < 9 + 696; ++x) {
+            const platform::Colour c = lastShot.pixelAt(x, y);
+            nodeDots += c.red == 158 && c.green == 98 && c.blue == 98;
+        }
+    EXPECT_GT(nodeDots, 10);
+
+    tap(XK_F4);
+    tap(XK_F4);
+    // From the graph: Tab to field 2, over the envelope's fields to 10, then 11.
+    for (int i = 0; i < 3; ++i)
+        tap(XK_Tab);
+    tap(XK_Return);
+    ASSERT_TRUE(idleUntil([&] { return page->midiPanel().isOpen(); }));
+    idlePasses(5);
+    ASSERT_TRUE(writeShot(editorXid, "instrument_midi_panel.png"));
+    // The panel covers the graph's place at (370, 52).
+    EXPECT_NE(lastShot.pixelAt(9 + 380, 43 + 100), lastShot.pixelAt(9 + 300, 43 + 100));
     dispatch(effEditClose);
 }
 
