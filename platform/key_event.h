@@ -39,6 +39,7 @@ enum TesselVirtualKey : uint8_t {
     kVkF1 = 40,
     kVkShift = 54,
     kVkControl = 55,
+    kVkAlt = 56,
     kVkEquals = 57,
     kVkCapsLock = 58,
     kVkMenuKey = 59,

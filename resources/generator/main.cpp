@@ -78,7 +78,8 @@ int main(int argc, char** argv)
     for (auto* more : {&generator::drawSmallSkins, &generator::drawPanels, &generator::drawGridSkins,
                   &generator::drawEnvelopeSkins, &generator::drawEditorSkins, &generator::drawHelpPanel,
                        &generator::drawPatternPageSkins, &generator::drawPageSkins, &generator::drawSamplePageSkins,
-                       &generator::drawInstrumentSkins, &generator::drawPreferencesSkins})
+                       &generator::drawInstrumentSkins, &generator::drawPreferencesSkins,
+                       &generator::drawOverviewSkins})
         for (auto& r : more())
             all.push_back(std::move(r));
     Resource font{kProductFont, "product font", {}, {}};

@@ -54,5 +54,6 @@ std::vector<Resource> drawPageSkins();
 std::vector<Resource> drawSamplePageSkins();
 std::vector<Resource> drawInstrumentSkins();
 std::vector<Resource> drawPreferencesSkins();
+std::vector<Resource> drawOverviewSkins();
 
 } // namespace generator

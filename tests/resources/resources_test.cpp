@@ -53,6 +53,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kLoadSchemeButton, 68, 36}, {kSaveSchemeButton, 69, 36}, {kDefaultSchemeButton, 69, 36},
         {kCapturePanel, 306, 38}, {kKeyboardKeyCap, 16, 16}, {kSettingsButton, 84, 36},
         {kSaveDefaultButton, 84, 36}, {kSettingsPanel, 586, 170}, {kSettingsHeading, 561, 11},
+        {kOverviewPanel, 403, 286},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -60,7 +61,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 98u);
+    EXPECT_EQ(bitmapIds().size(), 99u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
