@@ -1,5 +1,5 @@
-// The module file commands and the help openers until they are built: each
-// is recorded, and saving the preferences works already.
+// The module file commands until they are built: each is recorded, and
+// saving the preferences works already.
 
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
@@ -8,7 +8,6 @@
 #include "plugin/command_scheme.h"
 #include "plugin/plugin_globals.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -35,20 +34,6 @@ void TesselEditor::openModule()
 void TesselEditor::saveModule(int32_t saveAs)
 {
     standInRequests_.push_back(saveAs ? "command SaveModuleAs" : "command SaveModule");
-}
-
-void TesselEditor::openHelpPage(const char* name)
-{
-    standInRequests_.push_back(std::string("page ") + (name ? name : ""));
-}
-
-void TesselEditor::showHelpPopup(const char* name, int32_t x, int32_t y)
-{
-    beginPopup();
-    char text[160];
-    std::snprintf(text, sizeof text, "popup %s %d %d", name ? name : "", static_cast<int>(x), static_cast<int>(y));
-    standInRequests_.push_back(text);
-    endPopup();
 }
 
 void TesselEditor::savePreferences()

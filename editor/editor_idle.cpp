@@ -84,6 +84,7 @@ void TesselEditor::idle()
     AEffGUIEditor::idle();
     if (windows_ && !(frame && frame->getWindowSystem()))
         windows_->pump();
+    finishHelpPopup();
     inIdle_ = false;
 }
 

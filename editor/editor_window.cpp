@@ -229,6 +229,7 @@ void TesselEditor::destroyWindow()
 {
     if (!frame2_)
         return;
+    closeHelpWindows();
     if (shown_)
         hideEditorWindow();
     splash_->finish();
