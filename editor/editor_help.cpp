@@ -7,6 +7,7 @@
 #include "common/help_popup.h"
 #include "common/help_viewer.h"
 #include "editor/tessel_editor.h"
+#include "gui/frame2.h"
 #include "platform/status_text.h"
 
 namespace {
@@ -83,4 +84,10 @@ void TesselEditor::closeHelpWindows()
         endPopup();
     }
     helpViewer_.reset();
+}
+
+bool TesselEditor::windowActive() const
+{
+    platform::Window* pages = frame2_ ? frame2_->getWindow() : nullptr;
+    return (window_ && window_->hasFocus()) || (pages && pages->hasFocus());
 }

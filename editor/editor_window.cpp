@@ -348,8 +348,7 @@ void TesselEditor::toggleFocus()
     if (!window_)
         return;
     platform::Window* pages = frame2_ ? frame2_->getWindow() : nullptr;
-    const bool focused = window_->hasFocus() || (pages && pages->hasFocus());
-    if (!focused) {
+    if (!windowActive()) {
         if (!shown_)
             showEditorWindow();
         window_->raise();

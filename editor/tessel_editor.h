@@ -165,8 +165,9 @@ public:
     void openDefaultHelp() override;
     help::HelpViewer* helpViewer() const { return helpViewer_.get(); }
     help::CHelpPopup* helpPopup() const { return helpPopup_.get(); }
-    // The editor window has the focus (pages draw their inactive look else).
-    bool windowActive() const { return active_; }
+    // The editor window or its pages' window has the focus (pages draw
+    // their inactive look else).
+    bool windowActive() const;
     // What was asked of the parts not built yet, oldest first: "command
     // SaveModule".
     const std::vector<std::string>& standInRequests() const { return standInRequests_; }
