@@ -9,6 +9,7 @@
 #include "editor/tessel_editor.h"
 #include "gui/frame2.h"
 #include "platform/status_text.h"
+#include "plugin/plugin_globals.h"
 
 namespace {
 
@@ -90,4 +91,21 @@ bool TesselEditor::windowActive() const
 {
     platform::Window* pages = frame2_ ? frame2_->getWindow() : nullptr;
     return (window_ && window_->hasFocus()) || (pages && pages->hasFocus());
+}
+
+void TesselEditor::leaveTopmostForHelp()
+{
+    if (!pluginPreferences().alwaysOnTop || !window_ || !window_->isTopLevel())
+        return;
+    window_->setKeepAbove(false);
+    leftTopmostForHelp_ = true;
+}
+
+void TesselEditor::restoreTopmostAfterHelp()
+{
+    if (!leftTopmostForHelp_ || popupActive_ || !windowActive())
+        return;
+    leftTopmostForHelp_ = false;
+    if (window_ && window_->isTopLevel())
+        window_->setKeepAbove(pluginPreferences().alwaysOnTop != 0);
 }

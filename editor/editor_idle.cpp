@@ -85,6 +85,7 @@ void TesselEditor::idle()
     if (windows_ && !(frame && frame->getWindowSystem()))
         windows_->pump();
     finishHelpPopup();
+    restoreTopmostAfterHelp();
     inIdle_ = false;
 }
 

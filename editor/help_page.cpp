@@ -84,9 +84,8 @@ void TesselHelpUI::show(bool flag, bool animated)
             visible_ = static_cast<float>(size.height());
         setShown(true);
         animating_ = animated;
-    } else {
-        if (isShown())
-            animating_ = true;
+    } else if (isShown()) {
+        animating_ = true;
         speed_ = kSlideOutSpeed;
     }
     setDirty();
@@ -136,10 +135,7 @@ void TesselHelpUI::press(int32_t button)
     }
     if (!owner_)
         return;
-    // The viewer comes to the front over a window kept on top.
-    if (preferences.alwaysOnTop)
-        if (platform::Window* window = owner_->editorWindow(); window && window->isTopLevel())
-            window->setKeepAbove(false);
+    owner_->leaveTopmostForHelp();
     const ButtonPage& target = kButtonPages[button];
     owner_->openHelpViewer(target.page, target.command,
                            target.command == help::HelpCommand::search ? kSearchQuery : "");

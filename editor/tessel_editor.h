@@ -163,6 +163,9 @@ public:
     bool openHelpViewer(const char* page, help::HelpCommand command, std::string_view query = {});
     // The toolbar's help button: the help at its default topic.
     void openDefaultHelp() override;
+    // The viewer comes to the front over a window kept on top: the editor
+    // window leaves the topmost band until it is active again.
+    void leaveTopmostForHelp();
     help::HelpViewer* helpViewer() const { return helpViewer_.get(); }
     help::CHelpPopup* helpPopup() const { return helpPopup_.get(); }
     // The editor window or its pages' window has the focus (pages draw
@@ -257,6 +260,7 @@ private:
     // The popup closed: the editor takes the input back.
     void finishHelpPopup();
     void closeHelpWindows();
+    void restoreTopmostAfterHelp();
 
     TesselPlugin* plugin_;
     TesselEngine* engine_;
@@ -270,6 +274,7 @@ private:
     // Both go with the editor window (before the window system).
     std::unique_ptr<help::HelpViewer> helpViewer_;
     std::unique_ptr<help::CHelpPopup> helpPopup_;
+    bool leftTopmostForHelp_ = false;
 
     platform::WindowSystem* windows_ = nullptr;
     std::unique_ptr<platform::WindowSystem> ownWindows_;

@@ -195,6 +195,15 @@ TEST_F(HelpTest, CtrlF1SlidesThePanelInOnTheClockAndAgainOut)
     settle(20, kRedrawMs);
     EXPECT_FALSE(panel().isShown());
     EXPECT_EQ(pageNumber(), kPatternEditorPage);   // that Escape was the panel's
+
+    // Over a panel of the pattern editor it slides out four times as fast.
+    press(kWinF1 + 1);   // F2: the pattern options
+    settle(20, kRedrawMs);
+    ASSERT_GT(page().coveringPanelHeight(), 0);
+    showPanel();
+    chord({kWinControl}, kWinF1);
+    slidePass();
+    EXPECT_FLOAT_EQ(panel().visibleHeight(), float(height) - 10.0f);   // 64 / 4, at most 10
 }
 
 TEST_F(HelpTest, ThePanelIsBlendedOverThePageByTheSquareOfItsVisibleShare)
@@ -282,6 +291,18 @@ TEST_F(HelpTest, TheButtonsOpenTheViewerAndTheToggleWritesThePreferences)
             EXPECT_FALSE(editor->helpViewer()->searchRun());
         }
     }
+
+    // Over a window kept on top the viewer comes to the front; the window is
+    // kept on top again once it is active.
+    editor->setAlwaysOnTop(true);
+    ASSERT_TRUE(windows.keptAbove(*editor->editorWindow()));
+    clickPanelButton(2);
+    EXPECT_EQ(windows.focusWindow(), editor->helpViewer()->window());
+    EXPECT_FALSE(windows.keptAbove(*editor->editorWindow()));
+    pagesWindow().takeFocus();
+    idle();
+    EXPECT_TRUE(windows.keptAbove(*editor->editorWindow()));
+    editor->setAlwaysOnTop(false);
 
     const std::string file = settingsFolder() + "/Quorbel.ini";
     std::remove(file.c_str());
