@@ -44,8 +44,6 @@ void TesselEditor::openHelpPage(const char* name)
 
 void TesselEditor::openDefaultHelp()
 {
-    if (frame && !isWindowVisible())
-        showEditorWindow();
     openHelpPage(help::kDefaultTopic);
 }
 

@@ -152,6 +152,10 @@ TEST_F(HelpTest, ThePopupGoesWithTheEditorWindowAndTheViewerToo)
     // The toolbar's help button: the default topic.
     editor->openDefaultHelp();
     EXPECT_EQ(viewerPage(), "Welcome.htm");
+    // A page the help lacks leaves the viewer where it was and says so.
+    editor->openHelpPage("Nowhere.htm");
+    EXPECT_EQ(viewerPage(), "Welcome.htm");
+    EXPECT_EQ(statusText(), "Error: Cannot show help page Nowhere.htm.");
 }
 
 TEST_F(HelpTest, CtrlF1SlidesThePanelInOnTheClockAndAgainOut)
