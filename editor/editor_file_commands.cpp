@@ -1,10 +1,8 @@
-// The module file commands until they are built: each is recorded, and
-// saving the preferences works already.
+// Saving the preferences.
 
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
 #include "platform/message_box.h"
-#include "platform/status_text.h"
 #include "plugin/command_scheme.h"
 #include "plugin/plugin_globals.h"
 
@@ -20,21 +18,6 @@ void storeFolder(char* field, size_t size, const std::string& folder)
 }
 
 } // namespace
-
-void TesselEditor::newModule()
-{
-    standInRequests_.push_back("command NewModule");
-}
-
-void TesselEditor::openModule()
-{
-    standInRequests_.push_back("command LoadModule");
-}
-
-void TesselEditor::saveModule(int32_t saveAs)
-{
-    standInRequests_.push_back(saveAs ? "command SaveModuleAs" : "command SaveModule");
-}
 
 void TesselEditor::savePreferences()
 {
