@@ -1,6 +1,7 @@
 // The global commands of the root context, playback from the editor, the
 // channel mute keys and the toolbar's value controls.
 
+#include "common/help_pages.h"
 #include "editor/page_kinds.h"
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
@@ -43,19 +44,6 @@ constexpr int32_t kLastOctave = 8;
 constexpr uint8_t kAllCellFlags = 127;
 constexpr int32_t kHelpPopupLeft = 10;
 constexpr int32_t kHelpPopupTop = 37;
-
-// The keyboard reference page of each page number.
-const char* keyboardHelpPage(int32_t page)
-{
-    switch (page) {
-    case kSampleListPage: return "Keys_SL_1.htm";
-    case kInstrumentListPage: return "Keys_IL_1.htm";
-    case kInfoPage: return "Keys_IP_1.htm";
-    case kOrderListPage: return "Keys_OL_1.htm";
-    case kPreferencesPage: return "Keys_PR_1.htm";
-    default: return "Keys_PE_1.htm";
-    }
-}
 
 } // namespace
 
@@ -103,7 +91,7 @@ bool TesselEditor::executeCommand(int32_t id)
         return true;
     case kHelpKeyboard: {
         const platform::Point origin = window_ ? window_->screenOrigin() : platform::Point{};
-        showHelpPopup(keyboardHelpPage(currentPageNumber()), origin.x + kHelpPopupLeft, origin.y + kHelpPopupTop);
+        showHelpPopup(help::keyboardHelpPage(currentPageNumber()), origin.x + kHelpPopupLeft, origin.y + kHelpPopupTop);
         return true;
     }
     case kPatternEditorCommand:

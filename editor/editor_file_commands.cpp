@@ -1,14 +1,11 @@
-// The help openers until they are built (each is recorded), and saving the
-// preferences.
+// Saving the preferences.
 
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
 #include "platform/message_box.h"
-#include "platform/status_text.h"
 #include "plugin/command_scheme.h"
 #include "plugin/plugin_globals.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -21,20 +18,6 @@ void storeFolder(char* field, size_t size, const std::string& folder)
 }
 
 } // namespace
-
-void TesselEditor::openHelpPage(const char* name)
-{
-    standInRequests_.push_back(std::string("page ") + (name ? name : ""));
-}
-
-void TesselEditor::showHelpPopup(const char* name, int32_t x, int32_t y)
-{
-    beginPopup();
-    char text[160];
-    std::snprintf(text, sizeof text, "popup %s %d %d", name ? name : "", static_cast<int>(x), static_cast<int>(y));
-    standInRequests_.push_back(text);
-    endPopup();
-}
 
 void TesselEditor::savePreferences()
 {

@@ -84,6 +84,8 @@ void TesselEditor::idle()
     AEffGUIEditor::idle();
     if (windows_ && !(frame && frame->getWindowSystem()))
         windows_->pump();
+    finishHelpPopup();
+    restoreTopmostAfterHelp();
     inIdle_ = false;
 }
 

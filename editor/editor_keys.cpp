@@ -32,7 +32,6 @@ constexpr uint8_t kNoteEntryFirst = 86;
 constexpr uint8_t kNoteEntryOctaveEnd = 109;
 constexpr uint8_t kNoteEntryLast = 114;
 constexpr int32_t kLastOctave = 8;
-constexpr int32_t kHelpEvent = 32;
 constexpr const char* kNoteEntryContext = "PatternEditor.Pattern.NoteEntry";
 
 void normalise(TesselKeyEvent& key)
@@ -135,8 +134,7 @@ void TesselEditor::handleKeyDown(const TesselKeyEvent& incoming)
         return;
     }
     if (v == kVkEscape && mods == 0 && help_->isShown() && !help_->isHiding()) {
-        log_.logCommand(kHelpEvent, 0);
-        help_->show(false, true);
+        help_->show(false, true);   // the panel logs it
         if (current_)
             current_->setDirty();
         return;

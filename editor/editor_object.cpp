@@ -1,6 +1,8 @@
 // The editor's construction and destruction, and its maker.
 
 #include "common/help_file.h"
+#include "common/help_popup.h"
+#include "common/help_viewer.h"
 #include "editor/page_kinds.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"

@@ -229,6 +229,7 @@ void TesselEditor::destroyWindow()
 {
     if (!frame2_)
         return;
+    closeHelpWindows();
     if (shown_)
         hideEditorWindow();
     splash_->finish();
@@ -347,8 +348,7 @@ void TesselEditor::toggleFocus()
     if (!window_)
         return;
     platform::Window* pages = frame2_ ? frame2_->getWindow() : nullptr;
-    const bool focused = window_->hasFocus() || (pages && pages->hasFocus());
-    if (!focused) {
+    if (!windowActive()) {
         if (!shown_)
             showEditorWindow();
         window_->raise();

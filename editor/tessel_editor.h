@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -39,7 +40,10 @@ class TesselSampleListPage;
 class TesselSplashUI;
 class TesselToolbarPage;
 namespace help {
+class CHelpPopup;
 class HelpFile;
+class HelpViewer;
+enum class HelpCommand : uint8_t;
 }
 namespace services {
 class UpdateCheck;
@@ -155,12 +159,25 @@ public:
     void playFromCursor();
 
     // Help: a page of the help file in the viewer, or in the popup at a
-    // screen point (recorded in standInRequests until they are built).
+    // screen point. The popup runs in the editor's flow between beginPopup
+    // and endPopup; the idle notices when it closed. Before the help file is
+    // written, and once a page took too long to load, pages go to the viewer.
     void openHelpPage(const char* name);
     void showHelpPopup(const char* name, int32_t x, int32_t y);
-    // What was asked of the parts not built yet, oldest first:
-    // "page Welcome.htm", "popup Keys_PE_1.htm 210 137".
-    const std::vector<std::string>& standInRequests() const { return standInRequests_; }
+    // The viewer at a page with a tab: the openers and the help page's
+    // buttons. Waits (bounded) for the help file; false, with a status
+    // text, when the page cannot be shown.
+    bool openHelpViewer(const char* page, help::HelpCommand command, std::string_view query = {});
+    // The toolbar's help button: the help at its default topic.
+    void openDefaultHelp() override;
+    // The viewer comes to the front over a window kept on top: the editor
+    // window leaves the topmost band until it is active again.
+    void leaveTopmostForHelp();
+    help::HelpViewer* helpViewer() const { return helpViewer_.get(); }
+    help::CHelpPopup* helpPopup() const { return helpPopup_.get(); }
+    // The editor window or its pages' window has the focus (pages draw
+    // their inactive look else).
+    bool windowActive() const;
 
     // Current sample 1..99; with follow, an instrument using it becomes current.
     void setCurrentSample(int32_t n, bool follow);
@@ -257,6 +274,10 @@ private:
     void drawNow(TesselUI* page);
     void drawToolbarNow();
     void refreshLoadedSong();
+    // The popup closed: the editor takes the input back.
+    void finishHelpPopup();
+    void closeHelpWindows();
+    void restoreTopmostAfterHelp();
 
     TesselPlugin* plugin_;
     TesselEngine* engine_;
@@ -267,6 +288,10 @@ private:
     std::unique_ptr<services::UpdateCheck> updateCheck_;
     std::string fontPath_;
     std::unique_ptr<help::HelpFile> helpFile_;
+    // Both go with the editor window (before the window system).
+    std::unique_ptr<help::HelpViewer> helpViewer_;
+    std::unique_ptr<help::CHelpPopup> helpPopup_;
+    bool leftTopmostForHelp_ = false;
 
     platform::WindowSystem* windows_ = nullptr;
     std::unique_ptr<platform::WindowSystem> ownWindows_;
@@ -322,7 +347,6 @@ private:
     std::atomic<std::thread::id> guiThread_;
 
     TesselKeyEvent previousKey_;
-    std::vector<std::string> standInRequests_;
 };
 
 // Installs the editor's maker in the plug-in shell; the library's load-time

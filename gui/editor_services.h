@@ -122,6 +122,8 @@ public:
     virtual VSTGUI::CBitmap* capsLockIndicator() = 0;
     // The font box took a new pattern font.
     virtual void fontChanged(const TesselFontRecord& font) { (void)font; }
+    // The help at its default topic (the toolbar's help button).
+    virtual void openDefaultHelp() {}
 
     // The editor window's client rectangle, pages' pixels at double size
     // (half the width and height, plus 1); false without the editor window.

@@ -4,6 +4,8 @@
 // into the focused window, the fake clock moved between idles, and the
 // stand-in pages' records read back.
 
+#include "common/help_popup.h"
+#include "common/help_viewer.h"
 #include "editor/page_stand_ins.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
@@ -161,6 +163,37 @@ protected:
         for (uint8_t m : modifiers)
             windows.injectKey(m, false);
         idle();
+    }
+
+    // Passes of the fake clock and the idle: the help popup loads and fits
+    // its page, the help panel slides a step each redraw request.
+    void settle(int passes = 10, uint32_t ms = 10)
+    {
+        for (int i = 0; i < passes; ++i) {
+            windows.advance(ms);
+            idle();
+        }
+    }
+    // The page the help popup shows, empty while none is open.
+    std::string popupPage() const
+    {
+        const help::CHelpPopup* popup = editor->helpPopup();
+        return popup && popup->isOpen() ? popup->page() : std::string();
+    }
+    // The page the help viewer shows, empty while it is closed.
+    std::string viewerPage() const
+    {
+        const help::HelpViewer* viewer = editor->helpViewer();
+        return viewer && viewer->isOpen() ? viewer->page() : std::string();
+    }
+    // The same, then the focus goes back to the editor's pages (the viewer
+    // takes it when it opens), as a click there would give it.
+    std::string viewedPageThenBack()
+    {
+        const std::string page = viewerPage();
+        editor->frame2()->getWindow()->takeFocus();
+        idle();
+        return page;
     }
 
     TesselStandInRecord* record(TesselUI* page) { return dynamic_cast<TesselStandInRecord*>(page); }

@@ -146,7 +146,7 @@ TEST_F(InfoPageTest, SlidersStoreTheChannelsVolumeAndPanningAndF1AsksForHelp)
     clickPage(TesselInfoDisplay::kVolumeRight + panning.trackStart() + panning.trackWidth(), y);
     EXPECT_EQ(song().channels[3].panning, 64);
     press(platform::kWinF1);
-    EXPECT_EQ(editor->standInRequests().back(), "page IP.htm");
+    EXPECT_EQ(viewedPageThenBack(), "IP.htm");
     // F5 again on the page: the display starts afresh, nothing else changes.
     press(kF5);
     EXPECT_EQ(pageNumber(), kInfoPage);

@@ -229,13 +229,19 @@ TEST_F(EditorTest, HelpKeysAndHotKeys)
     chord({kWinControl}, kWinF1);
     EXPECT_TRUE(help->isShown());
     press(kWinEscape);
+    settle(40, 25);
     EXPECT_FALSE(help->isShown());
     EXPECT_EQ(pageNumber(), kPatternEditorPage);
 
     chord({kWinShift}, kWinF1);   // HelpKeyboard: the popup 10 right of and 37 below the window
+    settle();
     const platform::Point origin = editor->editorWindow()->screenOrigin();
-    EXPECT_EQ(editor->standInRequests().back(),
-              "popup Keys_PE_1.htm " + std::to_string(origin.x + 10) + " " + std::to_string(origin.y + 37));
+    ASSERT_EQ(popupPage(), "Keys_PE_1.htm");
+    EXPECT_EQ(editor->helpPopup()->window()->rect().left, origin.x + 10);
+    EXPECT_EQ(editor->helpPopup()->window()->rect().top, origin.y + 37);
+    press(kWinEscape);
+    EXPECT_EQ(popupPage(), "");
+    EXPECT_FALSE(editor->popupActive());
 
     chord({kWinControl, kWinMenu}, 'T');   // a hot key, wherever the focus is
     EXPECT_EQ(pluginPreferences().alwaysOnTop, 1);

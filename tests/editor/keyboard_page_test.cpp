@@ -321,7 +321,7 @@ TEST_F(KeyboardPageTest, TheCountdownBarShrinksWithTheTicks)
     EXPECT_EQ(keyboard().pendingKey().virtualKey, kVkF1);
     press(kWinEscape);
     press(kWinF1);
-    EXPECT_EQ(editor->standInRequests().back(), "page PR_Keyboard.htm");
+    EXPECT_EQ(viewedPageThenBack(), "PR_Keyboard.htm");
 }
 
 } // namespace

@@ -148,19 +148,28 @@ TEST_F(PatternPageTest, CutAndPasteGoThroughTheRootCommands)
     EXPECT_EQ(label(page(), 0), "000: Mix from clipboard.");
 }
 
-TEST_F(PatternPageTest, ContextHelpAsksForThePageOfTheCursorsColumn)
+TEST_F(PatternPageTest, ContextHelpOpensThePageOfTheCursorsColumnBesideTheCursor)
 {
-    press(kWinF1);
-    EXPECT_EQ(editor->standInRequests().back(), "page PE.htm");
+    press(kWinF1);   // on the page's own area: the page's help in the viewer
+    EXPECT_EQ(viewerPage(), "PE.htm");
     const struct {
         int column;
         const char* page;
     } cases[] = {{0, "PE_Pitch.htm"}, {2, "PE_Instrument.htm"}, {5, "PE_Volume.htm"}};
     for (const auto& c : cases) {
         moveCursor(1, c.column, 3);
+        editor->frame2()->getWindow()->takeFocus();
         press(kWinF1);
-        EXPECT_TRUE(startsWith(editor->standInRequests().back(), std::string("popup ") + c.page + " "))
-            << editor->standInRequests().back();
+        settle();
+        ASSERT_EQ(popupPage(), c.page) << c.column;
+        // Two characters right of the cursor's column, a row below it.
+        const platform::Point origin = editor->editorWindow()->screenOrigin();
+        const platform::Point grid = this->grid().gridOrigin();
+        const platform::Rect at = editor->helpPopup()->window()->rect();
+        EXPECT_EQ(at.left, origin.x + grid.x + this->grid().columnX(1, c.column) + 2 * view().characterWidth);
+        EXPECT_GT(at.top, origin.y + grid.y + 3 * view().rowHeight);
+        press(kWinEscape);
+        EXPECT_EQ(popupPage(), "");
     }
 }
 

@@ -36,7 +36,7 @@ TEST_F(PatternPageTest, TheOverviewTakesTheKeysWhileItShows)
     ASSERT_NE(page().overviewPanel(), nullptr);
     ASSERT_TRUE(page().overviewPanel()->isShown());
     chord({kWinShift}, '9');   // '('
-    EXPECT_EQ(editor->standInRequests().back(), "page PE_Modes.htm");
+    EXPECT_EQ(viewedPageThenBack(), "PE_Modes.htm");
     type("q");
     EXPECT_EQ(cell(0, 0).pitch, -1);
 }

@@ -105,7 +105,7 @@ TEST_F(PreferencesPageTest, TheSliderSetsTheSongsResolutionAndItsTimingLists)
     }
     // With no sub-page shown, global keys work here; context help is the page's.
     press(kWinF1);
-    EXPECT_EQ(editor->standInRequests().back(), "page PR.htm");
+    EXPECT_EQ(viewedPageThenBack(), "PR.htm");
     press(kWinF1 + 2);
     EXPECT_EQ(pageNumber(), kSampleListPage);
 }
