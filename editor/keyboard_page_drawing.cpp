@@ -6,6 +6,7 @@
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
 #include "gui/control_fonts.h"
+#include "gui/page_fonts.h"
 #include "gui/control_skin.h"
 #include "gui/tessel_font.h"
 #include "plugin/commands.h"
@@ -30,8 +31,7 @@ constexpr int32_t kBarBottom = 264;
 
 TesselFont* titleFont()
 {
-    static TesselFont* const font = new TesselFont(resources::kFontAmber, 8);
-    return font;
+    return pageFont(resources::kFontAmber, 8);
 }
 
 // Characters of a font that fit between x and the right end.

@@ -8,6 +8,7 @@
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
 #include "gui/control_fonts.h"
+#include "gui/page_fonts.h"
 #include "gui/control_skin.h"
 #include "gui/file_box.h"
 #include "gui/tessel_font.h"
@@ -33,9 +34,7 @@ CRect rectOf(const resources::SkinPlace& place)
 
 TesselFont* cursorFont()
 {
-    // Made once and kept, as the controls' fonts are.
-    static TesselFont* const font = new TesselFont(resources::kFontCursor, kCell);
-    return font;
+    return pageFont(resources::kFontCursor, kCell);
 }
 
 void drawSkin(CDrawContext* context, VSTGUI::CBitmap* skin, int32_t x, int32_t y)

@@ -6,6 +6,7 @@
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
 #include "gui/control_fonts.h"
+#include "gui/page_fonts.h"
 #include "gui/drop_list.h"
 #include "gui/tessel_font.h"
 #include "plugin/preferences.h"
@@ -32,8 +33,7 @@ constexpr int32_t kHeadingHeight = 11;
 
 TesselFont* headingFont()
 {
-    static TesselFont* const font = new TesselFont(resources::kSmallFontCyan, 6);
-    return font;
+    return pageFont(resources::kSmallFontCyan, 6);
 }
 
 } // namespace

@@ -21,8 +21,9 @@ constexpr const char* kRedraw = "XXREDRAWXX";
 
 VSTGUI::CBitmap& frameSlices()
 {
-    static VSTGUI::CBitmap* const slices = new VSTGUI::CBitmap(resources::kFrameSlices);
-    return *slices;
+    // By value: freed when the library unloads.
+    static VSTGUI::CBitmap slices(resources::kFrameSlices);
+    return slices;
 }
 
 void replace(VSTGUI::CBitmap*& bitmap, int32_t width, int32_t height)
