@@ -1,16 +1,28 @@
 #include "gui/control_fonts.h"
 
-#include "gui/page_fonts.h"
 #include "gui/tessel_font.h"
 #include "resources/resource_ids.h"
 
+#include <map>
+#include <memory>
+#include <utility>
+
+TesselFont* keptFont(int32_t resourceId, int32_t characterWidth)
+{
+    // By value: freed when the library unloads.
+    static std::map<std::pair<int32_t, int32_t>, std::unique_ptr<TesselFont>> fonts;
+    std::unique_ptr<TesselFont>& font = fonts[{resourceId, characterWidth}];
+    if (!font)
+        font = std::make_unique<TesselFont>(resourceId, characterWidth);
+    return font.get();
+}
+
 TesselFont* controlFont(TesselControlFont kind, bool small)
 {
-    // Looked up on each call: the editor's fonts go with it.
     static constexpr int32_t ids[3][2] = {
         {resources::kFontNormal, resources::kSmallFontNormal},
         {resources::kFontGrey, resources::kSmallFontGrey},
         {resources::kFontWhite, resources::kSmallFontHighlight},
     };
-    return pageFont(ids[static_cast<int>(kind)][small ? 1 : 0], small ? 6 : 8);
+    return keptFont(ids[static_cast<int>(kind)][small ? 1 : 0], small ? 6 : 8);
 }

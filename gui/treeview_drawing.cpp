@@ -4,7 +4,6 @@
 
 #include "gui/bitmap_text.h"
 #include "gui/control_fonts.h"
-#include "gui/page_fonts.h"
 #include "gui/control_skin.h"
 #include "gui/offscreen_context.h"
 #include "gui/tessel_font.h"
@@ -17,7 +16,7 @@ namespace {
 // Nodes with children are told apart from leaves by their ink.
 TesselFont* branchFont()
 {
-    return pageFont(resources::kFontCyan, 8);
+    return keptFont(resources::kFontCyan, 8);
 }
 
 unsigned char childGlyph(const TesselTreeNode& node)
