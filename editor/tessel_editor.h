@@ -20,6 +20,7 @@
 #include "plugin/usage_log.h"
 #include "services/curl_global.h"
 #include "services/pending_report.h"
+#include "services/report_sender.h"
 
 #include <atomic>
 #include <cstdint>
@@ -68,6 +69,8 @@ public:
     // opened by effEditOpen and closed after effEditClose; a test puts a
     // headless window system here.
     static inline std::function<platform::WindowSystem*()> windowSystemSource;
+    // Where reports are posted: the build's address, unless a test gives another.
+    static inline std::function<std::string()> reportAddressSource;
 
     explicit TesselEditor(TesselPlugin& plugin);
     // Closes an open editor, joins the update-check and help threads, then
@@ -196,6 +199,8 @@ public:
     TesselUsageLog& usageLog() { return log_; }
     // The crash report claimed for this session (shown at the first window).
     const services::PendingReport& pendingReport() const { return pendingReport_; }
+    // The feedback command: the comment dialog, then the report it asks for.
+    void sendFeedback() override;
     platform::WindowSystem* windowSystem() const { return windows_; }
     // The default folders (modules, samples, instruments).
     std::string moduleFolder, sampleFolder, instrumentFolder;
@@ -237,6 +242,8 @@ private:
     void drawNow(TesselUI* page);
     void drawToolbarNow();
     void refreshLoadedSong();
+    void offerPendingReport();
+    services::ReportDelivery reportDelivery() const;
 
     TesselPlugin* plugin_;
     TesselEngine* engine_;
@@ -282,6 +289,7 @@ private:
     bool redrawRequest_ = false;
     bool inIdle_ = false;
     bool firstCreationDone_ = false;
+    bool reportOffered_ = false;
     platform::Rect savedRect_;
 
     // Last values the idle compared.

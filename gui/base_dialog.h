@@ -64,6 +64,8 @@ public:
     // While the dialog runs: its items and its window; null otherwise.
     DialogView* view() const;
     platform::Window* window() const;
+    // A new height for the running dialog's client area, its width and place kept.
+    void setClientHeight(int32_t height);
     // The running dialog whose window that is, or null.
     static CBaseDialog* ofWindow(const platform::Window* window);
 

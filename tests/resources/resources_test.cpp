@@ -37,7 +37,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kTitleStrip, 16, 12},   {kButtonAlwaysOnTop, 7, 14}, {kButtonMaximise, 7, 14}, {kButtonHide, 7, 14},
         {kButtonKeyMode, 7, 14}, {kButtonFeedback, 12, 24}, {kButtonLink, 12, 24},  {kHelpToggleOff, 12, 12},
         {kHelpToggleOn, 12, 12}, {kInfoToggleOff, 12, 12}, {kInfoToggleOn, 12, 12}, {kInfoPanel, 480, 30},
-        {kAmplifyPrompt, 260, 48},
+        {kAmplifyPrompt, 260, 48}, {kReportIcon, 32, 32},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -45,7 +45,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 51u);
+    EXPECT_EQ(bitmapIds().size(), 52u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
