@@ -196,12 +196,14 @@ void CCommentDialog::onOK()
     choices_.moduleData = items->isChecked(kModuleDataBox);
     choices_.technicalData = items->isChecked(kTechnicalDataBox);
     choices_.interactionLog = items->isChecked(kInteractionLogBox);
-    if (resourceId() == kFeedbackDialogId) {
+    // Only the dialog's own boxes are remembered: the report dialog's fixed
+    // technical data and the feedback dialog's missing interaction log leave
+    // the other dialog's choice alone.
+    if (items->item(kModuleDataBox)) {
         remembered.moduleData = choices_.moduleData;
         remembered.technicalData = choices_.technicalData;
-        remembered.interactionLog = choices_.interactionLog;
-    } else {
-        remembered.interactionLog = choices_.interactionLog;
     }
+    if (items->item(kInteractionLogBox))
+        remembered.interactionLog = choices_.interactionLog;
     endDialog(IDOK);
 }
