@@ -30,17 +30,17 @@ Items commonItems(int16_t y, const DialogItemTemplate& second)
     DialogItemTemplate middle = second;
     middle.place.y = static_cast<int16_t>(middle.place.y + y);
     return {
-        {kCommentBox, DialogItemKind::MultiLineEdit, at(7, 4, 200, 58), ""},
-        {-1, DialogItemKind::GroupBox, at(214, 0, 96, 58), "Include"},
-        {kTechnicalDataBox, DialogItemKind::CheckBox, at(220, 12, 58, 10), "Technical Data"},
-        {kTechnicalDetails, DialogItemKind::Text, at(280, 13, 27, 8), "(details)"},
+        {kCommentBox, DialogItemKind::MultiLineEdit, at(7, 4, 193, 58), ""},
+        {-1, DialogItemKind::GroupBox, at(206, 0, 104, 58), "Include"},
+        {kTechnicalDataBox, DialogItemKind::CheckBox, at(212, 12, 64, 10), "Technical Data"},
+        {kTechnicalDetails, DialogItemKind::Text, at(278, 13, 28, 8), "(details)"},
         middle,
-        {kSecondDetails, DialogItemKind::Text, at(280, 27, 27, 8), "(details)"},
-        {kScreenCaptureBox, DialogItemKind::CheckBox, at(220, 40, 70, 10), "Screen Capture"},
-        {IDOK, DialogItemKind::Button, at(214, 65, 46, 14), "OK", kItemDefault},
-        {IDCANCEL, DialogItemKind::Button, at(264, 65, 46, 14), "Cancel"},
+        {kSecondDetails, DialogItemKind::Text, at(278, 27, 28, 8), "(details)"},
+        {kScreenCaptureBox, DialogItemKind::CheckBox, at(212, 40, 70, 10), "Screen Capture"},
+        {IDOK, DialogItemKind::Button, at(206, 65, 50, 14), "OK", kItemDefault},
+        {IDCANCEL, DialogItemKind::Button, at(260, 65, 50, 14), "Cancel"},
         {-1, DialogItemKind::Text, at(7, 68, 48, 10), "Email address:"},
-        {kEmailBox, DialogItemKind::Edit, at(56, 66, 151, 13), ""},
+        {kEmailBox, DialogItemKind::Edit, at(56, 66, 144, 13), ""},
         {kAnonymousNote, DialogItemKind::Text, at(7, 82, 303, 16), kAnonymousText},
         {kPreview, DialogItemKind::OwnerDrawn, at(7, 100, 303, 3), ""},
     };
@@ -49,10 +49,10 @@ Items commonItems(int16_t y, const DialogItemTemplate& second)
 std::vector<DialogTemplate> templates()
 {
     DialogTemplate feedback{kFeedbackDialogId, "Quorbel Feedback", 317, 106,
-                            commonItems(0, {kModuleDataBox, DialogItemKind::CheckBox, {220, 26, 58, 10},
+                            commonItems(0, {kModuleDataBox, DialogItemKind::CheckBox, {212, 26, 64, 10},
                                             "Module Data"})};
     DialogTemplate report{kReportDialogId, "Quorbel Error Report", 317, 135,
-                          commonItems(29, {kInteractionLogBox, DialogItemKind::CheckBox, {220, 26, 58, 10},
+                          commonItems(29, {kInteractionLogBox, DialogItemKind::CheckBox, {212, 26, 64, 10},
                                            "Interaction Log"})};
     report.items.insert(report.items.begin(),
                         {{-1, DialogItemKind::Icon, {7, 7, 21, 20}, "", 0, resources::kReportIcon},

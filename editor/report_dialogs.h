@@ -68,7 +68,7 @@ protected:
     services::ReportChoices choices_;
 };
 
-class CReportDialog final : public CCommentDialog {
+class CReportDialog : public CCommentDialog {
 public:
     explicit CReportDialog(platform::Window* parent) : CCommentDialog(kReportDialogId, parent) {}
 

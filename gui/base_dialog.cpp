@@ -126,7 +126,12 @@ void CBaseDialog::setClientHeight(int32_t height)
     const platform::Rect now = run.window->rect();
     if (now.height() == height)
         return;
-    run.window->setRect(platform::rectOfSize(now.left, now.top, now.width(), height));
+    // A dialog that grows past the bottom of its screen's work area moves up.
+    int32_t top = now.top;
+    const platform::Rect area = run.window->system().workArea(now);
+    if (!area.empty() && top + height > area.bottom)
+        top = std::max(area.top, area.bottom - height);
+    run.window->setRect(platform::rectOfSize(now.left, top, now.width(), height));
     const CRect client(0, 0, now.width(), height);
     if (platform::Window* inner = run.frame->getWindow())
         inner->setRect(client.toPlatform());
