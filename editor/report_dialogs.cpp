@@ -139,14 +139,20 @@ void CCommentDialog::fitHeight()
     setClientHeight(items->isChecked(kScreenCaptureBox) ? preview.bottom + kPreviewMargin : preview.top + 2);
 }
 
+// The capture resampled once for the preview's size, then drawn as it is.
 void CCommentDialog::onDrawItem(platform::Window*, uintptr_t, intptr_t lParam)
 {
     const auto* item = reinterpret_cast<const DialogDrawItem*>(lParam);
     if (!item || item->id != kPreview || !item->context || !capture_.HasPixels())
         return;
-    CxImage scaled;
-    if (capture_.Resample(item->rect.width(), item->rect.height(), 1, &scaled))
-        scaled.Draw(item->context, item->rect.left, item->rect.top);
+    const int32_t width = item->rect.width();
+    const int32_t height = item->rect.height();
+    if (!scaled_.HasPixels() || scaled_.GetWidth() != width || scaled_.GetHeight() != height) {
+        scaled_.Destroy();
+        if (!capture_.Resample(width, height, 1, &scaled_))
+            return;
+    }
+    scaled_.Draw(item->context, item->rect.left, item->rect.top);
 }
 
 bool CCommentDialog::saveCapture(const std::string& path)

@@ -64,6 +64,7 @@ protected:
 
     std::string comment_;
     CxImage capture_;
+    CxImage scaled_;   // the capture at the preview's size
     bool previewSized_ = false;
     services::ReportChoices choices_;
 };
