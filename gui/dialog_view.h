@@ -99,7 +99,8 @@ public:
     void setPosition(int32_t id, int32_t position);
     int32_t position(int32_t id) const;
 
-    // The focus, among enabled buttons, drop lists and trackbars.
+    // The focus, among enabled buttons, drop lists, trackbars, check boxes
+    // and edit boxes; an edit box tabbed into has all its text selected.
     int32_t focusId() const { return focus_; }
     void setFocus(int32_t id);
     // The button Enter presses: the focused button, else the default one.
