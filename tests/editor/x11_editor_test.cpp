@@ -1,212 +1,16 @@
-// The editor on a real X server: an Xvfb of the test's own, a second
-// connection that plays the host (its window, its keyboard through XTest),
-// and the editor's own connection opened by effEditOpen from DISPLAY.
+// The editor on a real X server (see x11_editor_fixture.h): its windows,
+// keys through XTest, hot keys and the screenshots of the first pages.
 
+#include "x11_editor_fixture.h"
 #include "demo_song.h"
-#include "editor/report_dialogs.h"
-#include "editor/splash_page.h"
-#include "gui/dialog_view.h"
-#include "editor/tessel_editor.h"
-#include "gui/frame2.h"
 #include "patterneditor/grid_colours.h"
 #include "patterneditor/pattern_editor_ui.h"
-#include "platform/folders.h"
-#include "platform/image.h"
-#include "plugin/fake_host.h"
-#include "plugin/plugin_globals.h"
-#include "plugin/plugin_object.h"
-#include "support/outside_tools.h"
-#include "support/xvfb_server.h"
+#include "editor/instrument_list_page.h"
+#include "model/module.h"
 
-// After the window layer's headers: Xlib's macros rename two of its messages.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
-
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <cstdlib>
-#include <functional>
-#include <memory>
-#include <set>
-#include <string>
-#include <thread>
-#include <vector>
+#include <algorithm>
 
 namespace {
-
-constexpr int kHostX = 100;
-constexpr int kHostY = 80;
-
-class EditorOnX : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(outside_tools::have({"Xvfb"}));
-        server = std::make_unique<XvfbServer>();
-        ASSERT_FALSE(server->name().empty()) << "Xvfb did not start";
-        const char* before = std::getenv("DISPLAY");
-        savedDisplay = before ? before : "";
-        setenv("DISPLAY", server->name().c_str(), 1);
-        host = XOpenDisplay(server->name().c_str());
-        ASSERT_NE(host, nullptr);
-
-        FakeHost::reset();
-        FakeHost::get().answers[audioMasterVersion] = 2400;
-        installEngineHooks();
-        installTesselEditor();
-        TesselEditor::windowSystemSource = nullptr;   // the editor's own connection
-        plugin = std::make_unique<TesselPlugin>(FakeHost::callback);
-        editor = dynamic_cast<TesselEditor*>(plugin->pluginEditor());
-        ASSERT_NE(editor, nullptr);
-        TesselPreferences& preferences = pluginPreferences();
-        preferences.keyboardMode = 0;
-        preferences.linkWindows = 0;
-        preferences.alwaysOnTop = 0;
-    }
-    void TearDown() override
-    {
-        plugin.reset();
-        TesselPluginEditor::maker = nullptr;
-        if (host)
-            XCloseDisplay(host);
-        server.reset();
-        if (savedDisplay.empty())
-            unsetenv("DISPLAY");
-        else
-            setenv("DISPLAY", savedDisplay.c_str(), 1);
-    }
-
-    ::Window makeHostWindow()
-    {
-        XSetWindowAttributes set{};
-        set.background_pixel = 0x303030;
-        const ::Window w = XCreateWindow(host, DefaultRootWindow(host), kHostX, kHostY, 493, 36, 0, CopyFromParent,
-                                         InputOutput, CopyFromParent, CWBackPixel, &set);
-        XStoreName(host, w, "Host");
-        XSelectInput(host, w, KeyPressMask | KeyReleaseMask);
-        XMapWindow(host, w);
-        XSync(host, False);
-        return w;
-    }
-
-    VstIntPtr dispatch(VstInt32 opcode, VstIntPtr value = 0, void* ptr = nullptr)
-    {
-        AEffect* effect = plugin->getAeffect();
-        return effect->dispatcher(effect, opcode, 0, value, ptr, 0.0f);
-    }
-    // The host's requests handled, then editor idles until the condition
-    // holds (at most about three seconds of them).
-    bool idleUntil(const std::function<bool()>& done)
-    {
-        for (int i = 0; i < 150; ++i) {
-            XSync(host, False);
-            dispatch(effEditIdle);
-            if (done())
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
-    }
-    void idlePasses(int passes)
-    {
-        for (int i = 0; i < passes; ++i) {
-            XSync(host, False);
-            dispatch(effEditIdle);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    void key(KeySym sym, bool down)
-    {
-        XTestFakeKeyEvent(host, XKeysymToKeycode(host, sym), down ? True : False, CurrentTime);
-        XFlush(host);
-    }
-    void tap(KeySym sym)
-    {
-        key(sym, true);
-        key(sym, false);
-    }
-
-    std::vector<::Window> childrenOf(::Window w)
-    {
-        ::Window root = 0, parent = 0, *children = nullptr;
-        unsigned int count = 0;
-        std::vector<::Window> out;
-        if (XQueryTree(host, w, &root, &parent, &children, &count)) {
-            out.assign(children, children + count);
-            if (children)
-                XFree(children);
-        }
-        return out;
-    }
-    // The mapped top-level windows with that name.
-    std::vector<::Window> topLevelsNamed(const char* name)
-    {
-        std::vector<::Window> found;
-        for (::Window w : childrenOf(DefaultRootWindow(host))) {
-            char* title = nullptr;
-            XWindowAttributes attributes{};
-            if (XFetchName(host, w, &title) && title) {
-                if (std::string(title) == name && XGetWindowAttributes(host, w, &attributes)
-                    && attributes.map_state == IsViewable)
-                    found.push_back(w);
-                XFree(title);
-            }
-        }
-        return found;
-    }
-    bool writeShot(::Window w, const std::string& name)
-    {
-        XWindowAttributes attributes{};
-        XGetWindowAttributes(host, w, &attributes);
-        return writeShot(w, 0, 0, attributes.width, attributes.height, name);
-    }
-    // What a window of ours shows, read from the screen.
-    bool writeShot(const platform::Window& window, const std::string& name)
-    {
-        const platform::Point at = window.screenOrigin();
-        return writeShot(DefaultRootWindow(host), at.x, at.y, window.rect().width(), window.rect().height(), name);
-    }
-    bool writeShot(::Window w, int left, int top, int width, int height, const std::string& name)
-    {
-        XImage* shot = XGetImage(host, w, left, top, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
-        if (!shot)
-            return false;
-        std::vector<uint32_t> pixels;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                pixels.push_back(uint32_t(XGetPixel(shot, x, y)) & 0xFFFFFFu);
-        XDestroyImage(shot);
-        lastShot = platform::Image::fromPixels(width, height, pixels.data());
-        return platform::makeFolders("screenshots") && lastShot.writePng("screenshots/" + name);
-    }
-    // A grab by the host of a key our hot keys hold fails while they hold it.
-    bool hostCanGrab(KeySym sym, unsigned int modifiers)
-    {
-        static int failures;
-        failures = 0;
-        XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) {
-            ++failures;
-            return 0;
-        });
-        XGrabKey(host, XKeysymToKeycode(host, sym), modifiers, DefaultRootWindow(host), True, GrabModeAsync,
-                 GrabModeAsync);
-        XSync(host, False);
-        XUngrabKey(host, XKeysymToKeycode(host, sym), modifiers, DefaultRootWindow(host));
-        XSync(host, False);
-        XSetErrorHandler(previous);
-        return failures == 0;
-    }
-
-    std::unique_ptr<XvfbServer> server;
-    std::string savedDisplay;
-    Display* host = nullptr;
-    std::unique_ptr<TesselPlugin> plugin;
-    TesselEditor* editor = nullptr;
-    platform::Image lastShot;
-};
 
 TEST_F(EditorOnX, TheEditorOpensOverTheHostsWindowAndTakesXTestKeys)
 {
@@ -329,72 +133,81 @@ TEST_F(EditorOnX, ThePatternEditorWithADemoSongASelectionAndTheInfoBar)
     dispatch(effEditClose);
 }
 
-} // namespace
-
-namespace {
-
-// A report dialog that lets a few passes of its loop paint, then has its
-// window shot and ends; `prepare` runs at the first pass.
-template <class Dialog>
-struct ShotDialog : Dialog {
-    template <class... Arguments>
-    explicit ShotDialog(Arguments... arguments) : Dialog(arguments...)
-    {
-    }
-    void onModalPass() override
-    {
-        ++passes;
-        if (passes == 1 && prepare)
-            prepare(*this);
-        if (passes == 30) {
-            if (shoot)
-                shoot(*this);
-            this->endDialog(IDCANCEL);
-        }
-    }
-    int passes = 0;
-    std::function<void(Dialog&)> prepare;
-    std::function<void(Dialog&)> shoot;
-};
-
-} // namespace
-
-TEST_F(EditorOnX, TheFeedbackDialogWithItsPreviewAndTheErrorReportDialog)
+// The instrument page's three faces for a person to look at: the General
+// tab with the key map's region area, an envelope tab and the MIDI panel.
+TEST_F(EditorOnX, TheInstrumentPageShowsItsRegionsEnvelopesAndMidiPanel)
 {
+    TesselModule& song = plugin->getEngine().song;
+    TesselInstrument& piano = song.instruments[0];
+    piano.setName("Layered Piano");
+    for (int key = 0; key < 24; ++key) {
+        piano.keymap.getRow(key).instrument = 0;
+        piano.keymap.regionsOf(key).insert({0, 31, 1});
+        piano.keymap.regionsOf(key).insert({32, 64, static_cast<int16_t>(2 + key / 12)});
+    }
+    piano.keymap.regionsOf(5).insert({20, 40, 7});
+    TesselEnvelope& volume = piano.volumeEnvelope();
+    volume.enabled = 1;
+    const int nodes[][2] = {{0, 0}, {8, 64}, {30, 40}, {60, 40}, {90, 0}};
+    for (const auto& node : nodes)
+        volume.insertNode(node[0], static_cast<uint16_t>(node[1]), 0);
+    volume.loop.type = 1;
+    volume.loop.setBegin(2);
+    volume.loop.setEnd(3);
+    song.instruments[1].setName("Bass");
+
     const ::Window hostWindow = makeHostWindow();
     ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
     ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
+    const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
     ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isAnimating(); }));
+    editor->frame2()->getWindow()->takeFocus();
+    tap(XK_Shift_L);
+    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
+    tap(XK_F4);
+    ASSERT_TRUE(idleUntil([&] { return currentPageNumber() == kInstrumentListPage; }));
+    auto* page = dynamic_cast<TesselInstrumentListUI*>(editor->pages().instrumentList);
+    ASSERT_NE(page, nullptr);
+
+    // Tab to the key map, Right to its last column and once more: the region area.
+    tap(XK_Tab);
+    for (int i = 0; i < 9; ++i)
+        tap(XK_Right);
+    tap(XK_Down);
+    ASSERT_TRUE(idleUntil([&] { return page->keyMap().inRegionMode(); }));
     idlePasses(5);
+    ASSERT_TRUE(writeShot(editorXid, "instrument_general_regions.png"));
+    // Region bars fill the area right of x 9 + 397.
+    int bars = 0;
+    for (int y = 100; y < 300; ++y)
+        bars += lastShot.pixelAt(9 + 420, y) != lastShot.pixelAt(9 + 690, y);
+    EXPECT_GT(bars, 100);
 
-    ShotDialog<CCommentDialog> feedback(kFeedbackDialogId, editor->editorWindow());
-    ASSERT_TRUE(feedback.capture().HasPixels());
-    CRect preview;
-    int previewInks = 0;
-    feedback.prepare = [](CCommentDialog& d) {
-        d.view()->setText(kEmailBox, "someone@example.org");
-        d.view()->setChecked(kScreenCaptureBox, true);
-        d.onCommand(d.window(), commandParam(kScreenCaptureBox, BN_CLICKED), 0);
-    };
-    feedback.shoot = [&](CCommentDialog& d) {
-        ASSERT_TRUE(writeShot(*d.window(), "feedback_dialog.png"));
-        preview = d.view()->itemRect(kPreview);
-        std::set<uint32_t> colours;
-        for (int32_t y = preview.top + 2; y < preview.bottom - 2; y += 3)
-            for (int32_t x = preview.left + 2; x < preview.right - 2; x += 3)
-                colours.insert(platform::toPixel(lastShot.pixelAt(x, y)) & 0xFFFFFFu);
-        previewInks = static_cast<int>(colours.size());
-    };
-    EXPECT_EQ(feedback.doModal("Quorbel"), IDCANCEL);
-    EXPECT_EQ(lastShot.height(), preview.bottom + 10);
-    EXPECT_GT(previewInks, 3);   // the desktop and the editor in small
+    tap(XK_F4);
+    ASSERT_TRUE(idleUntil([&] { return page->tab() == TesselInstrumentListUI::kVolume; }));
+    idlePasses(5);
+    ASSERT_TRUE(writeShot(editorXid, "instrument_volume_envelope.png"));
+    // The graph's nodes in their colour inside the graph.
+    int nodeDots = 0;
+    for (int y = 43 + 60; y < 43 + 232; ++y)
+        for (int x = 9 + 270; x < 9 + 696; ++x) {
+            const platform::Colour c = lastShot.pixelAt(x, y);
+            nodeDots += c.red == 158 && c.green == 98 && c.blue == 98;
+        }
+    EXPECT_GT(nodeDots, 10);
 
-    ShotDialog<CReportDialog> report(editor->editorWindow());
-    report.prepare = [](CReportDialog& d) { d.view()->setText(kCommentBox, "It stopped when I pressed F5."); };
-    report.shoot = [&](CReportDialog& d) {
-        ASSERT_TRUE(writeShot(*d.window(), "error_report_dialog.png"));
-        preview = d.view()->itemRect(kPreview);
-    };
-    EXPECT_EQ(report.doModal("Quorbel"), IDCANCEL);
-    EXPECT_EQ(lastShot.height(), preview.top + 2);   // no capture chosen: it ends above the preview
+    tap(XK_F4);
+    tap(XK_F4);
+    // From the graph: Tab to field 2, over the envelope's fields to 10, then 11.
+    for (int i = 0; i < 3; ++i)
+        tap(XK_Tab);
+    tap(XK_Return);
+    ASSERT_TRUE(idleUntil([&] { return page->midiPanel().isOpen(); }));
+    idlePasses(5);
+    ASSERT_TRUE(writeShot(editorXid, "instrument_midi_panel.png"));
+    // The panel covers the graph's place at (370, 52).
+    EXPECT_NE(lastShot.pixelAt(9 + 380, 43 + 100), lastShot.pixelAt(9 + 300, 43 + 100));
+    dispatch(effEditClose);
 }
+
+} // namespace
