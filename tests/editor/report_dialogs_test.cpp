@@ -195,9 +195,12 @@ TEST_F(ReportEditorTest, CancellingTheCrashReportSendsNothingKeepsTheFilesAndAsk
     LoopbackHttpServer server({200, "OK", "", "", Ending::Whole});
     address = server.address("/report");
     makePlugin();
-    user({[&](CBaseDialog&) { windows.pressKey(platform::kWinEscape); }});
+    user({[&](CBaseDialog& d) { click(d, kSecondDetails); },
+          [&](CBaseDialog&) { windows.pressKey(platform::kWinEscape); }});
     open();
     EXPECT_EQ(captions.size(), 1u);
+    ASSERT_EQ(windows.scriptedDialogs().requests().size(), 1u);
+    EXPECT_EQ(windows.scriptedDialogs().requests()[0].text, kInteractionLogDetails);
     EXPECT_EQ(server.connections(), 0);
     EXPECT_TRUE(exists("Quorbel.err"));
     EXPECT_TRUE(exists("Quorbel.dmp"));
@@ -366,14 +369,20 @@ TEST_F(ReportEditorTest, ScreenCaptureSendsTheScreenAsAGifInTheDefaultPalette)
     EXPECT_FALSE(exists("Quorbel.gif"));
 }
 
-TEST_F(ReportEditorTest, CancelledFeedbackSaysSoAndTheDefaultBuildConnectsNowhere)
+TEST_F(ReportEditorTest, DetailsLinksExplainCancelledFeedbackSaysSoAndTheDefaultBuildConnectsNowhere)
 {
     LoopbackHttpServer server({200, "OK", "", "", Ending::Whole});
     address = server.address("/report");
     open();
-    user({[&](CBaseDialog& d) { click(d, IDCANCEL); }});
+    user({[&](CBaseDialog& d) { click(d, kTechnicalDetails); },
+          [&](CBaseDialog& d) { click(d, kSecondDetails); },
+          [&](CBaseDialog& d) { click(d, IDCANCEL); }});
     editor->sendFeedback();
     EXPECT_EQ(platform::statusText(), "oMBRIX: Feedback cancelled.");
+    const auto& details = windows.scriptedDialogs().requests();
+    ASSERT_EQ(details.size(), 2u);
+    EXPECT_EQ(details[0].text, kTechnicalDataDetails);
+    EXPECT_EQ(details[1].text, kModuleDataDetails);
 
     // No address built in: the zip stays, nothing is said.
     TesselEditor::reportAddressSource = nullptr;
