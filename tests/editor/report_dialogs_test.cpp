@@ -109,8 +109,10 @@ protected:
     }
     void type(const std::string& letters)
     {
-        for (char c : letters)
-            windows.pressKey(c == ' ' ? static_cast<uint8_t>(platform::kWinSpace) : static_cast<uint8_t>(std::toupper(c)));
+        for (char c : letters) {
+            const int key = c == ' ' ? platform::kWinSpace : std::toupper(static_cast<unsigned char>(c));
+            windows.pressKey(static_cast<uint8_t>(key));
+        }
     }
 
     std::string folder;
