@@ -210,7 +210,7 @@ public:
     // The crash report claimed for this session (shown at the first window).
     const services::PendingReport& pendingReport() const { return pendingReport_; }
     // The feedback command: the comment dialog, then the report it asks for.
-    void sendFeedback() override;
+    void sendFeedback();
     platform::WindowSystem* windowSystem() const { return windows_; }
     // The default folders (modules, samples, instruments).
     std::string moduleFolder, sampleFolder, instrumentFolder;

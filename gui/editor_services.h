@@ -122,8 +122,6 @@ public:
     virtual VSTGUI::CBitmap* capsLockIndicator() = 0;
     // The font box took a new pattern font.
     virtual void fontChanged(const TesselFontRecord& font) { (void)font; }
-    // The feedback command (the title strip's feedback button).
-    virtual void sendFeedback() {}
 
     // The editor window's client rectangle, pages' pixels at double size
     // (half the width and height, plus 1); false without the editor window.
