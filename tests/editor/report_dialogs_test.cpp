@@ -150,9 +150,10 @@ TEST_F(ReportEditorTest, TheNextEditorAsksOnceAfterACrashAndOkSendsTheWholeRepor
     makePlugin();   // claims the crash, keeps its log aside
     ASSERT_TRUE(editor->pendingReport().claimed);
 
-    bool emailOptional = false, technicalFixed = false;
+    bool emailOptional = false, technicalFixed = false, popupHeld = false;
     user({[&](CBaseDialog& d) {
               DialogView& v = *d.view();
+              popupHeld = editor->popupActive();
               emailOptional = v.text(kEmailBox) == "(optional)";
               technicalFixed = v.isChecked(kTechnicalDataBox) && !v.isEnabled(kTechnicalDataBox);
               type("it froze");
@@ -161,6 +162,8 @@ TEST_F(ReportEditorTest, TheNextEditorAsksOnceAfterACrashAndOkSendsTheWholeRepor
     open();
 
     EXPECT_EQ(captions, std::set<std::string>{"Quorbel Error Report"});
+    EXPECT_TRUE(popupHeld);
+    EXPECT_FALSE(editor->popupActive());
     EXPECT_TRUE(emailOptional);
     EXPECT_TRUE(technicalFixed);
     ScratchFolder scratch;
