@@ -71,6 +71,7 @@ void TesselEditor::idle()
         createWindow();
         if (frame2_ && shown_)
             showEditorWindow();
+        offerPendingReport();
     }
     if (help_) {
         // A fault in a page ends this pass, not the host.

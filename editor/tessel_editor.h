@@ -20,6 +20,7 @@
 #include "plugin/usage_log.h"
 #include "services/curl_global.h"
 #include "services/pending_report.h"
+#include "services/report_sender.h"
 
 #include <atomic>
 #include <cstdint>
@@ -75,6 +76,8 @@ public:
     // The version file's address for the update check; empty gives the
     // build's setting. Tests point it at a server of their own.
     static inline std::function<std::string()> updateCheckAddressSource;
+    // Where reports are posted: the build's address, unless a test gives another.
+    static inline std::function<std::string()> reportAddressSource;
 
     explicit TesselEditor(TesselPlugin& plugin);
     // Closes an open editor, joins the update-check and help threads, then
@@ -223,6 +226,8 @@ public:
     TesselUsageLog& usageLog() { return log_; }
     // The crash report claimed for this session (shown at the first window).
     const services::PendingReport& pendingReport() const { return pendingReport_; }
+    // The feedback command: the comment dialog, then the report it asks for.
+    void sendFeedback();
     platform::WindowSystem* windowSystem() const { return windows_; }
     // The default folders (modules, samples, instruments).
     std::string moduleFolder, sampleFolder, instrumentFolder;
@@ -278,6 +283,8 @@ private:
     void finishHelpPopup();
     void closeHelpWindows();
     void restoreTopmostAfterHelp();
+    void offerPendingReport();
+    services::ReportDelivery reportDelivery() const;
 
     TesselPlugin* plugin_;
     TesselEngine* engine_;
@@ -327,6 +334,7 @@ private:
     bool redrawRequest_ = false;
     bool inIdle_ = false;
     bool firstCreationDone_ = false;
+    bool reportOffered_ = false;
     bool updateMarkShown_ = false;
     platform::Rect savedRect_;
 

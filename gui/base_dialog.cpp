@@ -118,6 +118,30 @@ platform::Window* CBaseDialog::window() const
     return running_ ? running_->window.get() : nullptr;
 }
 
+void CBaseDialog::setClientHeight(int32_t height)
+{
+    if (!running_ || !running_->frame || height <= 0)
+        return;
+    Running& run = *running_;
+    const platform::Rect now = run.window->rect();
+    if (now.height() == height)
+        return;
+    // A dialog that grows past the bottom of its screen's work area moves up.
+    int32_t top = now.top;
+    const platform::Rect area = run.window->system().workArea(now);
+    if (!area.empty() && top + height > area.bottom)
+        top = std::max(area.top, area.bottom - height);
+    run.window->setRect(platform::rectOfSize(now.left, top, now.width(), height));
+    const CRect client(0, 0, now.width(), height);
+    if (platform::Window* inner = run.frame->getWindow())
+        inner->setRect(client.toPlatform());
+    run.frame->setViewSize(client);
+    if (run.view)
+        run.view->setViewSize(client);
+    if (platform::Window* inner = run.frame->getWindow())
+        inner->invalidate(client.toPlatform());
+}
+
 void CBaseDialog::addHandler(uint32_t message, Handler handler)
 {
     messageMap_.emplace(message, handler);

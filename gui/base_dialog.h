@@ -64,6 +64,9 @@ public:
     // While the dialog runs: its items and its window; null otherwise.
     DialogView* view() const;
     platform::Window* window() const;
+    // A new height for the running dialog's client area, its width and left
+    // edge kept; it moves up as far as it must to stay on its screen.
+    void setClientHeight(int32_t height);
     // The running dialog whose window that is, or null.
     static CBaseDialog* ofWindow(const platform::Window* window);
 

@@ -10,7 +10,12 @@
 #include <string>
 #include <vector>
 
+namespace VSTGUI {
+class CDrawContext;
+}
+
 // The message numbers dialogs are run with, as Windows numbers them.
+constexpr uint32_t WM_DRAWITEM = 0x002B;
 constexpr uint32_t WM_INITDIALOG = 0x0110;
 constexpr uint32_t WM_COMMAND = 0x0111;
 constexpr uint32_t WM_HSCROLL = 0x0114;
@@ -37,6 +42,11 @@ enum class DialogItemKind : uint8_t {
     Button,     // push button
     DropList,   // drop-down list
     Trackbar,   // horizontal slider
+    CheckBox,   // a box with its label, clicked on and off
+    Edit,       // a one-line edit box (gui/dialog_edit.h)
+    MultiLineEdit,
+    Icon,       // a bitmap of the program's, its key green left out
+    OwnerDrawn, // framed; the dialog draws the inside on WM_DRAWITEM
 };
 
 // Item style bits.
@@ -58,6 +68,15 @@ struct DialogItemTemplate {
     DialogUnits place;
     const char* text = "";
     uint32_t style = 0;
+    int32_t bitmap = 0;   // icons: the resource id
+};
+
+// What WM_DRAWITEM's lParam points at: the owner-drawn item, the context to
+// draw with and the item's inside within its frame.
+struct DialogDrawItem {
+    int32_t id = -1;
+    VSTGUI::CDrawContext* context = nullptr;
+    CRect rect;
 };
 
 struct DialogTemplate {

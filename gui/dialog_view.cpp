@@ -37,7 +37,7 @@ bool before(const std::string& a, const std::string& b)
 bool DialogItem::takesFocus() const
 {
     return enabled && (kind == DialogItemKind::Button || kind == DialogItemKind::DropList ||
-                       kind == DialogItemKind::Trackbar);
+                       kind == DialogItemKind::Trackbar || kind == DialogItemKind::CheckBox || edit);
 }
 
 DialogView::DialogView(const DialogTemplate& dialog, Notify notify)
@@ -60,6 +60,8 @@ DialogView::~DialogView()
             item->list->forget();
         if (item->blankStrip)
             item->blankStrip->forget();
+        if (item->icon)
+            item->icon->forget();
     }
 }
 
@@ -83,6 +85,16 @@ void DialogView::add(const DialogItemTemplate& source)
     case DialogItemKind::Trackbar:
         item->rect = stripIn(item->rect);
         item->slider = std::make_unique<TesselSlider>(item->rect, 0, 100, 0, 3, "--", false);
+        break;
+    case DialogItemKind::Edit:
+    case DialogItemKind::MultiLineEdit:
+        item->edit = std::make_unique<DialogEditText>(source.kind == DialogItemKind::MultiLineEdit);
+        item->edit->place(item->rect);
+        item->edit->setText(item->text);
+        break;
+    case DialogItemKind::Icon:
+        if (source.bitmap)
+            item->icon = new CBitmap(source.bitmap);
         break;
     default: break;
     }
@@ -114,7 +126,13 @@ DialogItem* DialogView::item(int32_t id)
 
 void DialogView::setText(int32_t id, const std::string& text)
 {
-    if (DialogItem* it = item(id); it && it->text != text) {
+    DialogItem* it = item(id);
+    if (it && it->edit) {
+        it->edit->setText(text);
+        redraw(*it);
+        return;
+    }
+    if (it && it->text != text) {
         it->text = text;
         redraw(*it);
     }
@@ -122,6 +140,9 @@ void DialogView::setText(int32_t id, const std::string& text)
 
 std::string DialogView::text(int32_t id) const
 {
+    for (const auto& item : items_)
+        if (item->id == id && item->edit)
+            return item->edit->text();
     for (const auto& item : items_)
         if (item->id == id)
             return item->kind == DialogItemKind::DropList && item->selection >= 0
@@ -212,6 +233,49 @@ int32_t DialogView::findEntry(int32_t id, const std::string& text) const
             return found == item->entries.end() ? -1 : static_cast<int32_t>(found - item->entries.begin());
         }
     return -1;
+}
+
+void DialogView::setChecked(int32_t id, bool checked)
+{
+    DialogItem* it = item(id);
+    if (!it || it->kind != DialogItemKind::CheckBox || it->checked == checked)
+        return;
+    it->checked = checked;
+    redraw(*it);
+}
+
+bool DialogView::isChecked(int32_t id) const
+{
+    for (const auto& item : items_)
+        if (item->id == id && item->kind == DialogItemKind::CheckBox)
+            return item->checked;
+    return false;
+}
+
+DialogEditText* DialogView::edit(int32_t id)
+{
+    DialogItem* it = item(id);
+    return it ? it->edit.get() : nullptr;
+}
+
+CRect DialogView::itemRect(int32_t id) const
+{
+    for (const auto& item : items_)
+        if (item->id == id)
+            return item->rect;
+    return CRect();
+}
+
+void DialogView::setItemRect(int32_t id, const CRect& rect)
+{
+    DialogItem* it = item(id);
+    if (!it || it->rect == rect)
+        return;
+    redraw(*it);
+    it->rect = rect;
+    if (it->edit)
+        it->edit->place(rect);
+    redraw(*it);
 }
 
 void DialogView::setRange(int32_t id, int32_t minimum, int32_t maximum)

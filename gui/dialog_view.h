@@ -1,12 +1,16 @@
 #pragma once
 // The face of a dialog: the items of its template laid out in a view that
-// fills the dialog's frame. Texts and group boxes are drawn here; buttons,
-// drop lists and trackbars are the toolkit's controls. Mouse and keys work
+// fills the dialog's frame. Texts (wrapped at word ends when their place has
+// room for more than one line), group boxes, check boxes, edit boxes and
+// icons are drawn here; buttons, drop lists and trackbars are the toolkit's
+// controls; owner-drawn items are drawn by the dialog. Mouse and keys work
 // the items as a dialog's controls work (Tab moves the focus, Return presses
-// the default button, Escape cancels) and what the user does reaches the
-// dialog procedure as WM_COMMAND and WM_HSCROLL. GUI thread only.
+// the default button unless a multi-line edit box has the focus, Escape
+// cancels) and what the user does reaches the dialog procedure as WM_COMMAND
+// and WM_HSCROLL. GUI thread only.
 
 #include "gui/control.h"
+#include "gui/dialog_edit.h"
 #include "gui/dialog_template.h"
 
 #include <functional>
@@ -38,6 +42,10 @@ struct DialogItem {
     TesselDropList* list = nullptr;   // reference counted
     std::unique_ptr<TesselSlider> slider;
     CBitmap* blankStrip = nullptr;    // a drop list's face without a selection
+
+    bool checked = false;                   // check boxes
+    std::unique_ptr<DialogEditText> edit;   // edit boxes
+    CBitmap* icon = nullptr;                // icons
 
     bool takesFocus() const;
 };
@@ -75,12 +83,24 @@ public:
     // The list's entry index of that text, or -1.
     int32_t findEntry(int32_t id, const std::string& text) const;
 
+    // Check boxes.
+    void setChecked(int32_t id, bool checked);
+    bool isChecked(int32_t id) const;
+
+    // Edit boxes; null for another id.
+    DialogEditText* edit(int32_t id);
+
+    // Where an item lies in the view, and a new place for it.
+    CRect itemRect(int32_t id) const;
+    void setItemRect(int32_t id, const CRect& rect);
+
     // Trackbars.
     void setRange(int32_t id, int32_t minimum, int32_t maximum);
     void setPosition(int32_t id, int32_t position);
     int32_t position(int32_t id) const;
 
-    // The focus, among enabled buttons, drop lists and trackbars.
+    // The focus, among enabled buttons, drop lists, trackbars, check boxes
+    // and edit boxes; an edit box tabbed into has all its text selected.
     int32_t focusId() const { return focus_; }
     void setFocus(int32_t id);
     // The button Enter presses: the focused button, else the default one.
@@ -91,6 +111,8 @@ public:
 
     void draw(CDrawContext* context) override;
     void mouse(CDrawContext* context, CPoint& where, int32_t buttons) override;
+    // Scrolls the multi-line edit box under the pointer, three lines a notch.
+    bool onWheel(CDrawContext* context, const CPoint& where, float distance) override;
     void valueChanged(CDrawContext* context, CControl* control) override;
 
 private:
@@ -109,6 +131,10 @@ private:
     void drawGroupBox(CDrawContext* context, const DialogItem& item);
     void drawButton(CDrawContext* context, DialogItem& item);
     void drawDropList(CDrawContext* context, DialogItem& item);
+    void drawText(CDrawContext* context, const DialogItem& item);
+    void drawCheckBox(CDrawContext* context, const DialogItem& item);
+    void drawOwnerDrawn(CDrawContext* context, const DialogItem& item);
+    void toggle(DialogItem& item);
     void greyOut(CDrawContext* context, const CRect& rect);
 
     Notify notify_;

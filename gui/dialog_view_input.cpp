@@ -88,8 +88,31 @@ void DialogView::pressDown(DialogItem& item, const CPoint& where, int32_t button
         trackChanged(item, before);
         break;
     }
+    case DialogItemKind::CheckBox: toggle(item); break;
+    case DialogItemKind::Edit:
+    case DialogItemKind::MultiLineEdit:
+        item.edit->press(where);
+        redraw(item);
+        break;
     default: break;
     }
+}
+
+void DialogView::toggle(DialogItem& item)
+{
+    item.checked = !item.checked;
+    redraw(item);
+    press(item);
+}
+
+bool DialogView::onWheel(CDrawContext* /*context*/, const CPoint& where, float distance)
+{
+    DialogItem* at = itemAt(where);
+    if (!at || !at->edit || !at->edit->multiLine() || distance == 0.0f)
+        return false;
+    at->edit->scrollLines(distance > 0.0f ? -3 : 3);
+    redraw(*at);
+    return true;
 }
 
 void DialogView::hover(const CPoint& where)
@@ -158,6 +181,8 @@ void DialogView::moveFocus(int step)
             at = i;
     at = at < 0 ? (step > 0 ? 0 : count - 1) : ((at + step) % count + count) % count;
     focus_ = order[static_cast<size_t>(at)];
+    if (DialogItem* now = item(focus_); now && now->edit)
+        now->edit->selectAll();
     redrawAll();
 }
 
@@ -165,16 +190,32 @@ bool DialogView::onKey(const TesselKeyEvent& key)
 {
     if (key.keyUp)
         return false;
+    DialogItem* focused = item(focus_);
+    const bool lineBreaks = focused && focused->enabled && focused->edit && focused->edit->multiLine();
     switch (key.virtualKey) {
     case kVkEscape: notify_(WM_COMMAND, commandParam(IDCANCEL, BN_CLICKED), IDCANCEL); return true;
-    case kVkReturn: notify_(WM_COMMAND, commandParam(defaultButton(), BN_CLICKED), defaultButton()); return true;
+    case kVkReturn:
+        if (lineBreaks)
+            break;
+        notify_(WM_COMMAND, commandParam(defaultButton(), BN_CLICKED), defaultButton());
+        return true;
     case kVkTab: moveFocus((key.modifiers & kModShift) ? -1 : 1); return true;
     default: break;
     }
-    DialogItem* focused = item(focus_);
     if (!focused || !focused->enabled)
         return false;
     switch (focused->kind) {
+    case DialogItemKind::Edit:
+    case DialogItemKind::MultiLineEdit:
+        if (!focused->edit->onKey(key))
+            return false;
+        redraw(*focused);
+        return true;
+    case DialogItemKind::CheckBox:
+        if (key.virtualKey != kVkSpace)
+            return false;
+        toggle(*focused);
+        return true;
     case DialogItemKind::Button:
         if (key.virtualKey == kVkSpace || key.virtualKey == kVkEnter) {
             press(*focused);

@@ -212,26 +212,42 @@ int32_t CDrawContext::getMouseButtons() const
     return system ? static_cast<int32_t>(system->inputState().bits & 63u) : 0;
 }
 
-void CDrawContext::setFont(int32_t fontId, int32_t size, int32_t style)
+namespace {
+
+// Face and default size in pixels of each font id.
+struct Face {
+    const char* name;
+    int32_t size;
+};
+constexpr Face kFaces[kFontCount] = {
+    {"Arial", 12}, {"Arial", 18}, {"Arial", 14}, {"Arial", 12},
+    {"Arial", 11}, {"Arial", 10}, {"Arial", 9},  {"Symbol", 13},
+};
+
+int32_t knownFont(int32_t fontId)
 {
-    // Face and default size in pixels of each font id.
-    struct Face {
-        const char* name;
-        int32_t size;
-    };
-    static constexpr Face kFaces[kFontCount] = {
-        {"Arial", 12}, {"Arial", 18}, {"Arial", 14}, {"Arial", 12},
-        {"Arial", 11}, {"Arial", 10}, {"Arial", 9},  {"Symbol", 13},
-    };
-    fontId_ = fontId >= 0 && fontId < kFontCount ? fontId : 0;
-    fontSize_ = size > 0 ? size : kFaces[fontId_].size;
+    return fontId >= 0 && fontId < kFontCount ? fontId : 0;
+}
+
+} // namespace
+
+std::shared_ptr<const platform::Font> CDrawContext::openFont(int32_t fontId, int32_t size, int32_t style)
+{
+    fontId = knownFont(fontId);
     platform::FontRequest request;
-    request.face = kFaces[fontId_].name;
-    request.height = -fontSize_;
-    request.weight = (style & kBoldFace) || fontId_ == 0 ? 700 : 400;
+    request.face = kFaces[fontId].name;
+    request.height = -(size > 0 ? size : kFaces[fontId].size);
+    request.weight = (style & kBoldFace) || fontId == 0 ? 700 : 400;
     request.italic = (style & kItalicFace) != 0;
     request.underline = (style & kUnderlineFace) != 0;
-    font_ = platform::FontCatalog::process().open(request);
+    return platform::FontCatalog::process().open(request);
+}
+
+void CDrawContext::setFont(int32_t fontId, int32_t size, int32_t style)
+{
+    fontId_ = knownFont(fontId);
+    fontSize_ = size > 0 ? size : kFaces[fontId_].size;
+    font_ = openFont(fontId_, fontSize_, style);
 }
 
 const platform::Font& CDrawContext::font()

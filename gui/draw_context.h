@@ -68,6 +68,8 @@ public:
     // Font id 0..7 (others become 0); size 0 takes the font's own; style
     // CTxtFace bits.
     void setFont(int32_t fontId, int32_t size = 0, int32_t style = 0);
+    // The font setFont would take, for measuring away from a context.
+    static std::shared_ptr<const platform::Font> openFont(int32_t fontId, int32_t size = 0, int32_t style = 0);
     int32_t getFont() const { return fontId_; }
     int32_t getFontSize() const { return fontSize_; }
     // One line, vertically centred; left-aligned text starts 1 pixel in.

@@ -50,6 +50,11 @@ void HeadlessWindowSystem::pumpModal(Window* modal)
     }
     paintPending();
     fireTimers();
+    if (modal && modalUser_) {
+        // A copy: the user may replace itself.
+        const std::function<void(Window&)> user = modalUser_;
+        user(*modal);
+    }
 }
 
 DropEffect HeadlessWindowSystem::dragOver(Window& window, Point client, const DragMessage& offer, uint32_t inputBits)

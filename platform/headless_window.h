@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -102,6 +103,10 @@ public:
         uint32_t modifiers = 0;
     };
     const std::vector<SentKey>& keysSent() const { return sent_; }
+    // Runs at the end of every pass of a modal window's loop (one of our own
+    // dialogs), as the user working that window; null: nobody.
+    void setModalUser(std::function<void(Window& modal)> user) { modalUser_ = std::move(user); }
+
     // The dialogs' scripted answers and the requests they were asked.
     HeadlessDialogs& scriptedDialogs() { return dialogs_; }
 
@@ -169,6 +174,7 @@ private:
     std::vector<PopupRequest> popups_;
     bool inPopup_ = false;
     std::string clipboard_;
+    std::function<void(Window&)> modalUser_;
     std::vector<SentKey> sent_;
     Rect screen_{0, 0, kScreenSize.x, kScreenSize.y};
     HeadlessDialogs dialogs_{*this};

@@ -37,6 +37,7 @@ constexpr int32_t kToolbarStrip = 103;   // 493 x 36
 constexpr int32_t kFrameSlices = 121;    // 5 x 11: 2-pixel caps around a 1-pixel middle
 constexpr int32_t kUndoPanel = 131;      // 440 x 116: ten label lines from (7, 30), 8 apart
 constexpr int32_t kWindowIcon = 249;     // 32 x 32
+constexpr int32_t kReportIcon = 300;     // 32 x 32: the error report dialog's warning sign
 constexpr int32_t kFolderButton = 387;   // 14 x 9: the path box's button
 constexpr int32_t kCursorBlock = 268;    // 8 x 8
 constexpr int32_t kChannelHeaderSkin = 231;   // 9 x 5: 3-pixel caps around a 3-pixel middle

@@ -135,6 +135,22 @@ Image drawSmallDigits()
 
 } // namespace
 
+// A warning sign: an amber triangle with a dark edge and an exclamation
+// mark, on the key green.
+Image drawReportIcon()
+{
+    Image image(32, 32, kKeyGreen);
+    Canvas canvas(image);
+    const Point edge[] = {{16, 1}, {31, 29}, {1, 29}};
+    canvas.fillPolygon(edge, 3, rgb(96, 64, 0));
+    const Point face[] = {{16, 4}, {28, 27}, {4, 27}};
+    canvas.fillPolygon(face, 3, rgb(248, 200, 48));
+    const Colour ink = rgb(24, 24, 24);
+    canvas.fillRect({15, 10, 18, 20}, ink);
+    canvas.fillRect({15, 22, 18, 25}, ink);
+    return image;
+}
+
 std::vector<Resource> drawSmallSkins()
 {
     std::vector<Resource> skins;
@@ -144,6 +160,7 @@ std::vector<Resource> drawSmallSkins()
     skins.push_back({kFolderButton, "folder button", drawFolderButton(), {}});
     skins.push_back({kCursorBlock, "cursor block", Image(8, 8, palette::kCursorBlock), {}});
     skins.push_back({kSmallDigits, "small digits", drawSmallDigits(), {}});
+    skins.push_back({kReportIcon, "error report icon", drawReportIcon(), {}});
     return skins;
 }
 

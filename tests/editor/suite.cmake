@@ -3,3 +3,6 @@
 qb_test_suite(editor qb_editor)
 pkg_check_modules(QB_EDITOR_TEST_X11 REQUIRED IMPORTED_TARGET x11 xtst)
 target_link_libraries(editor_tests PRIVATE PkgConfig::QB_EDITOR_TEST_X11)
+# Report screen captures are read back with giflib (libgif-dev).
+find_package(GIF REQUIRED)
+target_link_libraries(editor_tests PRIVATE GIF::GIF)

@@ -37,7 +37,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kTitleStrip, 16, 12},   {kButtonAlwaysOnTop, 7, 14}, {kButtonMaximise, 7, 14}, {kButtonHide, 7, 14},
         {kButtonKeyMode, 7, 14}, {kButtonFeedback, 12, 24}, {kButtonLink, 12, 24},  {kHelpToggleOff, 12, 12},
         {kHelpToggleOn, 12, 12}, {kInfoToggleOff, 12, 12}, {kInfoToggleOn, 12, 12}, {kInfoPanel, 480, 30},
-        {kAmplifyPrompt, 260, 48},
+        {kAmplifyPrompt, 260, 48}, {kReportIcon, 32, 32},
         {kSamplePagePanel, 705, 432}, {kSampleWaveform, 412, 206}, {kSampleFieldsPanel, 412, 184},
         {kSampleBrowserFrame, 418, 408}, {kSampleFileButtonsUp, 90, 58}, {kSampleFileButtonsDown, 90, 58},
         {kNormalisePopup, 200, 64}, {kNormaliseOk, 53, 36}, {kNormaliseCancel, 53, 36},
@@ -61,7 +61,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 99u);
+    EXPECT_EQ(bitmapIds().size(), 100u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
