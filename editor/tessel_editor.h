@@ -147,6 +147,13 @@ public:
     void playPattern(int32_t pattern, int32_t row);
     void playFromCursor();
 
+    // The feedback dialog (recorded in standInRequests until it is built).
+    void sendFeedback();
+    // The product's web page in the desktop's browser, when the build names
+    // one (http or https); the toolbar's hint for it.
+    void openWebPage();
+    static std::string webPageHint();
+
     // Help: a page of the help file in the viewer, or in the popup at a
     // screen point (recorded in standInRequests until they are built).
     void openHelpPage(const char* name);

@@ -77,7 +77,7 @@ int main(int argc, char** argv)
     std::vector<Resource> all = generator::drawFontStrips();
     for (auto* more : {&generator::drawSmallSkins, &generator::drawPanels, &generator::drawGridSkins,
                   &generator::drawEnvelopeSkins, &generator::drawEditorSkins, &generator::drawHelpPanel,
-                       &generator::drawPatternPageSkins})
+                       &generator::drawPatternPageSkins, &generator::drawToolbarSkins})
         for (auto& r : more())
             all.push_back(std::move(r));
     Resource font{kProductFont, "product font", {}, {}};

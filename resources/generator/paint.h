@@ -47,5 +47,6 @@ std::vector<Resource> drawEditorSkins();
 std::vector<Resource> drawEnvelopeSkins();
 std::vector<Resource> drawHelpPanel();
 std::vector<Resource> drawPatternPageSkins();
+std::vector<Resource> drawToolbarSkins();
 
 } // namespace generator

@@ -38,6 +38,11 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kButtonKeyMode, 7, 14}, {kButtonFeedback, 12, 24}, {kButtonLink, 12, 24},  {kHelpToggleOff, 12, 12},
         {kHelpToggleOn, 12, 12}, {kInfoToggleOff, 12, 12}, {kInfoToggleOn, 12, 12}, {kInfoPanel, 480, 30},
         {kAmplifyPrompt, 260, 48},
+        {kToolbarFileMenu, 17, 30}, {kToolbarPatternEditor, 17, 30}, {kToolbarSampleList, 17, 30},
+        {kToolbarInstrumentList, 17, 30}, {kToolbarInfoPage, 17, 30}, {kToolbarOrderList, 17, 30},
+        {kToolbarPreferences, 17, 30}, {kToolbarPlaySong, 65, 44}, {kToolbarPlayPattern, 62, 44},
+        {kToolbarPlayFromCursor, 70, 44}, {kToolbarStop, 60, 44}, {kToolbarLogo, 28, 28},
+        {kPatternOptionsPanel, 408, 103},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -45,7 +50,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 51u);
+    EXPECT_EQ(bitmapIds().size(), 64u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
