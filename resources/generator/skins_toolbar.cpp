@@ -34,12 +34,11 @@ Image drawTwoFaces(int width, int height, Sign sign)
     return image;
 }
 
-// A page button: its two letters in the tiny face, centred.
+// A page button: its two letters, centred.
 Image drawPageButton(std::string_view letters)
 {
     return drawTwoFaces(17, 15, [letters](Canvas& canvas, const Rect& face, Colour ink) {
-        const int width = tinyTextWidth(letters);
-        drawTinyText(canvas, letters, {face.left + (17 - width) / 2, face.top + 5}, ink);
+        drawGlyphText(canvas, letters, {face.left + 3, face.top + 4}, ink);
     });
 }
 
@@ -77,7 +76,7 @@ Image drawTransportButton(int width, Mark mark, std::string_view word)
             if (mark == Mark::playCursor)
                 canvas.fillRect({x - 3, y + 4, x - 1, y + 6}, lit);
         }
-        drawTinyText(canvas, word, {x + 13, y + 3}, ink);
+        drawGlyphText(canvas, word, {x + 13, y + 1}, ink);
     });
 }
 
