@@ -131,8 +131,9 @@ TesselEditor* TesselToolbarUI::editor() const
 
 void TesselToolbarUI::formatPosition(std::string& row, std::string& orderPattern) const
 {
+    // Nothing plays while the engine is stopped, whatever position it last handed over.
     int32_t order = kNone, pattern = kNone, playing = kNone;
-    if (const TesselEditor* owner = editor())
+    if (const TesselEditor* owner = editor(); owner && engine && engine->transport >= kPlayingSong)
         owner->playingPosition(order, pattern, playing);
     const auto three = [](int32_t value) {
         char text[16];
