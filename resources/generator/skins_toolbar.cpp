@@ -107,12 +107,12 @@ Image drawPatternOptionsPanel()
         const char* label;
         int top;
         int right;
-    } rows[] = {{"Label", 24, 136}, {"Minor step", 38, 396}, {"Major step", 52, 396}, {"Rows", 66, 396}};
+    } rows[] = {{"Label", 24, 136}, {"Minor step", 38, 339}, {"Major step", 52, 395}, {"Rows", 66, 395}};
     for (const auto& row : rows) {
         drawGlyphText(canvas, row.label, {10, row.top}, palette::kInkNormal);
         canvas.fillRect({106, row.top - 1, row.right, row.top + 10}, palette::kWell);
     }
-    drawTinyText(canvas, "ENTER APPLIES   ESC CANCELS   TAB MOVES", {10, 88}, palette::kInkGrey);
+    drawGlyphText(canvas, "Enter applies, Esc cancels, Tab moves", {10, 86}, palette::kInkGrey);
     return image;
 }
 

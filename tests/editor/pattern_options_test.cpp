@@ -52,6 +52,7 @@ TEST_F(PatternOptionsTest, FocusRunsTheSlidersThenTheTextBoxAndStartsOnTheTextBo
             press(step.key);
         EXPECT_EQ(panel().focusIndex(), step.focus) << int(step.key) << (step.shifted ? " shifted" : "");
     }
+    saveShot("pattern_options.png");
     // F1 opens the panel's help page; the panel stays.
     press(kWinF1);
     EXPECT_EQ(editor->standInRequests().back(), "page PE_Modes.htm");
