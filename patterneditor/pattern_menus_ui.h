@@ -24,6 +24,7 @@ private:
     int32_t popUp(const std::vector<pattern_menu::Entry>& entries, int32_t x, int32_t y);
     // A chosen entry of the main menu: global, page or grid command.
     void runCommand(int32_t id);
+    bool hitsListButton(int32_t x, int32_t y) const;
     bool windowButtonMouse(int32_t x, int32_t y);
     bool statusStripMouse(int32_t x, int32_t y);
     bool titleStripMouse(int32_t x, int32_t y, int32_t buttons);

@@ -45,7 +45,7 @@ bool TesselPatternMenusUI::onStripMouse(int32_t x, int32_t y, int32_t buttons)
             logFocus(kFeedbackButton);
             page_.link().sendFeedback();
             taken = true;
-        } else {
+        } else if (!hitsListButton(x, y)) {
             taken = windowButtonMouse(x, y) || statusStripMouse(x, y) || titleStripMouse(x, y, buttons);
         }
         if (taken)
@@ -60,6 +60,16 @@ bool TesselPatternMenusUI::onStripMouse(int32_t x, int32_t y, int32_t buttons)
     return false;
 }
 
+// The instrument and octave lists' buttons: their lists open from the
+// page's header band, and a press on them never drags the window.
+bool TesselPatternMenusUI::hitsListButton(int32_t x, int32_t y) const
+{
+    for (int i = kTitleButtons; i < kLinkButton; ++i)
+        if (page_.windowButton(i)->hitTest(CPoint(x, y)))
+            return true;
+    return false;
+}
+
 bool TesselPatternMenusUI::windowButtonMouse(int32_t x, int32_t y)
 {
     TesselPatternEditorLink& link = page_.link();
@@ -69,8 +79,8 @@ bool TesselPatternMenusUI::windowButtonMouse(int32_t x, int32_t y)
         TesselButton* button = page_.windowButton(i);
         if (!button->hitTest(CPoint(x, y)))
             continue;
-        if (!page_.stripsShown() || (i >= kTitleButtons && i != kLinkButton))
-            return false;   // the drop lists' buttons open their lists elsewhere
+        if (!page_.stripsShown())
+            return false;
         const bool state = !button->getState();
         button->setState(state);
         logFocus(i);

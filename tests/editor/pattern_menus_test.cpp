@@ -215,6 +215,12 @@ TEST_F(PatternMenusTest, WindowButtonsAndTheStrips)
     const Point origin = window().screenOrigin();
     EXPECT_EQ(pointer, (Point{origin.x + 260, origin.y + 6}));
 
+    // The octave list's button opens its list, however near the title strip.
+    const size_t asked = windows.popupsAsked().size();
+    leftClick({buttonPoint(6).x, 13});
+    EXPECT_EQ(windows.popupsAsked().size(), asked + 1);
+    EXPECT_EQ(windows.movesBegun(window()), 2);
+
     // The status strip: the info toggle, then the help toggle.
     const int32_t status = page().statusTop() + 8;
     leftClick({10, status});
@@ -227,7 +233,7 @@ TEST_F(PatternMenusTest, WindowButtonsAndTheStrips)
     // Maximise with its button, restore with Control on the title strip.
     leftClick(buttonPoint(1));
     EXPECT_TRUE(window().isMaximised());
-    leftClick({300, 5}, {kWinControl});
+    leftClick({200, 5}, {kWinControl});
     EXPECT_FALSE(window().isMaximised());
     EXPECT_EQ(windows.movesBegun(window()), 2);   // maximised windows are not dragged
 
