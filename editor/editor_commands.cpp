@@ -220,29 +220,6 @@ void TesselEditor::changeInstrument(int32_t delta)
     setCurrentInstrument(next, false);
 }
 
-void TesselEditor::setCurrentInstrument(int32_t number, bool /*selectSample*/)
-{
-    const bool noneAllowed = number == 0 && current_ && current_ == patternEditor_;
-    if (!noneAllowed && (number < 1 || number > kInstruments))
-        return;
-    const bool changed = number != instrument_;
-    instrument_ = number;
-    if (patternEditor_) {
-        patternEditor_->showInstrument(static_cast<float>(number));
-        if (changed)
-            patternEditor_->markDirty(-1, -1, kAllCellFlags);
-        patternEditor_->setDirty();
-    }
-    if (changed && current_ && current_ != patternEditor_)
-        current_->setDirty();
-}
-
-void TesselEditor::setCurrentSample(int32_t n, bool /*follow*/)
-{
-    if (n >= 1 && n <= kSamples)
-        sample_ = n;
-}
-
 void TesselEditor::valueChanged(VSTGUI::CDrawContext* /*context*/, VSTGUI::CControl* control)
 {
     if (!control)

@@ -1,5 +1,5 @@
-// The module file commands and the help openers until they are built: each
-// is recorded, and saving the preferences works already.
+// The help openers until they are built (each is recorded), and saving the
+// preferences.
 
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
@@ -21,21 +21,6 @@ void storeFolder(char* field, size_t size, const std::string& folder)
 }
 
 } // namespace
-
-void TesselEditor::newModule()
-{
-    standInRequests_.push_back("command NewModule");
-}
-
-void TesselEditor::openModule()
-{
-    standInRequests_.push_back("command LoadModule");
-}
-
-void TesselEditor::saveModule(int32_t saveAs)
-{
-    standInRequests_.push_back(saveAs ? "command SaveModuleAs" : "command SaveModule");
-}
 
 void TesselEditor::openHelpPage(const char* name)
 {

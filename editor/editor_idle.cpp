@@ -106,6 +106,7 @@ void TesselEditor::idlePages()
         log_.logCommand(kActTempo, static_cast<int32_t>(tempo + 0.0001));
     }
     followPlayback();
+    noticeUpdateCheck();
     const TesselStatusCountdown::Pass pass = status_.step();
     if (pass.statusChanged && frame2_)
         redrawPatternEditor();

@@ -71,6 +71,8 @@ bool TesselEditor::handleMessage(platform::Window& window, platform::WindowMessa
                 patternEditor_->timedCommand();
             else if (message.timerId == kTimerRedraw)
                 redrawRequest_ = true;
+            else if (message.timerId == kTimerShortcut && preferences_)
+                preferences_->shortcutTimer();
             return true;
         case MessageKind::User:
             if (message.param == TesselHostHook::kHostMoved)

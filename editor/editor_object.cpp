@@ -76,7 +76,9 @@ TesselEditor::TesselEditor(TesselPlugin& plugin)
     log_.logPreferences(pluginPreferences());
 
     frameSlices_ = new CBitmap(resources::kFrameSlices);
-    updateCheck_ = std::make_unique<services::UpdateCheck>(TesselEngineGlobals::programVersion);
+    updateCheck_ = std::make_unique<services::UpdateCheck>(
+        TesselEngineGlobals::programVersion,
+        updateCheckAddressSource ? updateCheckAddressSource() : services::updateCheckAddress());
     splash_ = new TesselSplashUI(this, [this] { return windows_ ? windows_->ticks() : platform::milliseconds(); });
     pages_.splash = splash_;
 

@@ -46,6 +46,8 @@ public:
     // The keyboard panel is capturing a new shortcut: it takes every key.
     virtual bool keyboardPanelWantsKeys() = 0;
     virtual int32_t keyboardPanelKey(const TesselKeyEvent& key) = 0;
+    // The editor window's timer 2, which runs while the panel captures.
+    virtual void shortcutTimer() {}
 };
 
 // The panel that slides up over the bottom of the editor window.

@@ -68,6 +68,9 @@ public:
     // opened by effEditOpen and closed after effEditClose; a test puts a
     // headless window system here.
     static inline std::function<platform::WindowSystem*()> windowSystemSource;
+    // The version file's address for the update check; empty gives the
+    // build's setting. Tests point it at a server of their own.
+    static inline std::function<std::string()> updateCheckAddressSource;
 
     explicit TesselEditor(TesselPlugin& plugin);
     // Closes an open editor, joins the update-check and help threads, then
@@ -137,10 +140,14 @@ public:
     void changeOctave(int32_t octave);
     void savePreferences();
 
-    // Module file commands (recorded in standInRequests until they are built).
+    // Module file commands: erase, open, save (saveAs 0 updates the song's
+    // file when it has one). Each asks through the dialogs service and
+    // reports on the status line and the toolbar's file message.
     void newModule();
     void openModule();
     void saveModule(int32_t saveAs);
+    // The update check found a newer version (any thread).
+    bool updateAvailable() const;
 
     // Playback from the editor; each waits 1000 ms for the song lock.
     void playSong(int32_t order, int32_t row);
@@ -158,12 +165,15 @@ public:
     // screen point (recorded in standInRequests until they are built).
     void openHelpPage(const char* name);
     void showHelpPopup(const char* name, int32_t x, int32_t y);
-    // What was asked of the parts not built yet, oldest first: "command
-    // SaveModule", "page Welcome.htm", "popup Keys_PE_1.htm 210 137".
+    // What was asked of the parts not built yet, oldest first:
+    // "page Welcome.htm", "popup Keys_PE_1.htm 210 137".
     const std::vector<std::string>& standInRequests() const { return standInRequests_; }
 
     // Current sample 1..99; with follow, an instrument using it becomes current.
     void setCurrentSample(int32_t n, bool follow);
+    // What the engine last reported playing: pattern and row (-1 none).
+    int32_t playingPattern() const { return playingPattern_.load(std::memory_order_relaxed); }
+    int32_t playingRow() const { return playingRow_.load(std::memory_order_relaxed); }
 
     // TesselEditorServices.
     TesselPlugin* plugin() override { return plugin_; }
@@ -238,6 +248,16 @@ private:
     bool isGuiThread() const { return std::this_thread::get_id() == guiThread_.load(); }
     platform::InputState liveInput() const;
 
+    // File command pieces.
+    platform::Dialogs* dialogs() const;
+    bool askYesNo(const char* text, const char* caption);
+    // The chosen module file's path; false when cancelled.
+    bool chooseModuleFile(bool save, std::string& path);
+    void keepModuleFolder(const std::string& path);
+    bool saveSongTo(std::string& path);
+    // Tells the pattern editor once when the update check found a newer version.
+    void noticeUpdateCheck();
+
     // Idle pieces.
     void idlePages();
     void followPlayback();
@@ -289,6 +309,7 @@ private:
     bool redrawRequest_ = false;
     bool inIdle_ = false;
     bool firstCreationDone_ = false;
+    bool updateMarkShown_ = false;
     platform::Rect savedRect_;
 
     // Last values the idle compared.

@@ -5,6 +5,10 @@
 
 #include <string>
 
+// The name a save writes: the path with ".zip" appended unless it ends in
+// ".zip" already (in any letter case).
+std::string moduleSavePath(const std::string& path);
+
 // The temporary file `name` in the folder of `path`.
 std::string moduleTempPath(const std::string& path, const char* name);
 

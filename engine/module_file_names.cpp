@@ -4,6 +4,12 @@
 #include <cstring>
 #include <strings.h>
 
+std::string moduleSavePath(const std::string& path)
+{
+    const bool zip = path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".zip") == 0;
+    return zip ? path : path + ".zip";
+}
+
 std::string moduleTempPath(const std::string& path, const char* name)
 {
     const size_t slash = path.find_last_of('/');

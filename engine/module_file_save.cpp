@@ -12,11 +12,6 @@
 
 namespace {
 
-bool endsWithZip(const std::string& path)
-{
-    return path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".zip") == 0;
-}
-
 struct SaveTemporaries {
     explicit SaveTemporaries(const std::string& path)
         : document(moduleTempPath(path, "~qrblxml.tmp")), archive(moduleTempPath(path, "~qrblzip.tmp")),
@@ -107,8 +102,7 @@ bool carryOver(const std::string& path, const SaveTemporaries& temp)
 
 bool TesselEngine::saveModule(std::string& path)
 {
-    if (!endsWithZip(path))
-        path += ".zip";
+    path = moduleSavePath(path);
     const SaveTemporaries temp(path);
 
     if (!writeDocument(song, temp))

@@ -33,6 +33,10 @@ public:
 
     void setRect(const CRect& newRect);
     void setDefaultValue(int32_t point) { defaultValue = point; dirty = true; }
+    // For lists whose rows lie 8 pixels apart: the face is one row high, on
+    // black without the framed strip, the readout on its top line.
+    void setCompact(bool on) { compact = on; dirty = true; }
+    int32_t faceHeight() const;
     int32_t getMinimum() const { return minimum; }
     int32_t getMaximum() const { return maximum; }
     bool isTyping() const { return typedDigits > 0; }
@@ -63,4 +67,5 @@ private:
     bool readoutLeft;
     int32_t drawnValue = 0;
     int16_t drawnTyped = 0;
+    bool compact = false;
 };

@@ -8,6 +8,7 @@
 #include "gui/control_skin.h"
 #include "gui/offscreen_context.h"
 #include "gui/slider.h"
+#include "platform/canvas.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +18,10 @@ namespace {
 constexpr int32_t kBarTop = 2;
 constexpr int32_t kBarBottom = 9;
 constexpr int32_t kTextTop = 2;
+// The compact face: one 8-pixel row.
+constexpr int32_t kCompactHeight = 8;
+constexpr int32_t kCompactBarTop = 1;
+constexpr int32_t kCompactBarBottom = 7;
 
 CColor halfway(const CColor& a, const CColor& b)
 {
@@ -40,6 +45,11 @@ std::string TesselSlider::readout(bool& typed) const
     return text;
 }
 
+int32_t TesselSlider::faceHeight() const
+{
+    return compact ? kCompactHeight : control_skin::kStripHeight;
+}
+
 void TesselSlider::draw(VSTGUI::CDrawContext* context, int32_t newValue, bool focused)
 {
     // Digits typed stay pending while the slider keeps the focus.
@@ -48,18 +58,22 @@ void TesselSlider::draw(VSTGUI::CDrawContext* context, int32_t newValue, bool fo
     else if (typedDigits == 0)
         value = newValue;
     const int32_t width = rect.width();
+    const int32_t height = faceHeight();
     if (width <= 0)
         return;
-    if (dirty || !faceBackground || faceBackground->getWidth() != width) {
-        control_skin::keepSized(faceBackground, width, control_skin::kStripHeight);
-        control_skin::keepSized(face, width, control_skin::kStripHeight);
-        control_skin::drawFrameStrip(*faceBackground);
+    if (dirty || !faceBackground || faceBackground->getWidth() != width || faceBackground->getHeight() != height) {
+        control_skin::keepSized(faceBackground, width, height);
+        control_skin::keepSized(face, width, height);
+        if (compact)
+            platform::Canvas(faceBackground->image()).fillRect(faceBackground->image().bounds(), platform::Colour{});
+        else
+            control_skin::drawFrameStrip(*faceBackground);
         dirty = true;
     }
     if (dirty || value != drawnValue || focused != drawnFocus || typedDigits != drawnTyped)
         rebuildFace(focused);
     if (context)
-        face->draw(context, CRect(rect.left, rect.top, rect.left + width, rect.top + control_skin::kStripHeight));
+        face->draw(context, CRect(rect.left, rect.top, rect.left + width, rect.top + height));
 }
 
 void TesselSlider::rebuildFace(bool focused)
@@ -68,25 +82,27 @@ void TesselSlider::rebuildFace(bool focused)
     COffscreenContext faceContext(nullptr, face, true);
     const int32_t start = trackStart();
     const int32_t width = trackWidth();
+    const int32_t barTop = compact ? kCompactBarTop : kBarTop;
+    const int32_t barBottom = compact ? kCompactBarBottom : kBarBottom;
     if (hasTrack()) {
         const int32_t from = trackPosition(defaultValue);
         if (!(minimum == -1 && value == -1)) {
             const int32_t to = trackPosition(value);
-            control_skin::fill(&faceContext, CRect(std::min(from, to), kBarTop, std::max(from, to), kBarBottom),
+            control_skin::fill(&faceContext, CRect(std::min(from, to), barTop, std::max(from, to), barBottom),
                                halfway(colour, shade));
         }
-        control_skin::fill(&faceContext, CRect(from, kBarTop, from + 1, kBarBottom), colour);
+        control_skin::fill(&faceContext, CRect(from, barTop, from + 1, barBottom), colour);
     }
     if (focused) {
         faceContext.setFrameColor(control_skin::kHighlight);
-        faceContext.drawRect(CRect(start - 1, kBarTop - 1, start + width, kBarBottom));
+        faceContext.drawRect(CRect(start - 1, barTop - 1, start + width, barBottom));
         logValue(true);
     }
     bool typed = false;
     const std::string text = readout(typed);
     const int32_t x = readoutLeft ? 2 : start + width + 3;
     TesselFont* font = controlFont(typed ? TesselControlFont::Highlight : TesselControlFont::Normal, false);
-    drawBitmapText(&faceContext, text.c_str(), x, kTextTop, font);
+    drawBitmapText(&faceContext, text.c_str(), x, compact ? 0 : kTextTop, font);
     drawnValue = value;
     drawnFocus = focused;
     drawnTyped = typedDigits;

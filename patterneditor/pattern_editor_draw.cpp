@@ -115,6 +115,8 @@ void TesselPatternEditorUI::drawTitleStrip(CDrawContext* context)
     }
     context->setFont(kHeaderFont, kHeaderFontSize);
     shadowedText(context, "Quorbel", 6, 0, kHeaderInk, kHeaderShadow);
+    if (updateMark_)
+        shadowedText(context, "Update available", 60, 0, kHeaderInk, kHeaderShadow);
     if (link_->inOwnHost())
         return;
     for (int i = 0; i < 4; ++i)

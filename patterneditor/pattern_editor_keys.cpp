@@ -62,10 +62,16 @@ int32_t TesselPatternEditorUI::onKeyEvent(const TesselKeyEvent& key)
 
 void TesselPatternEditorUI::toggleInstrumentLabels()
 {
-    grid_.view.instrumentLabels = !grid_.view.instrumentLabels;
+    showInstrumentLabels(!grid_.view.instrumentLabels);
     platform::formatStatusText("Use %s to identify instruments.", grid_.view.instrumentLabels ? "labels" : "numbers");
+}
+
+void TesselPatternEditorUI::showInstrumentLabels(bool on)
+{
+    grid_.view.instrumentLabels = on ? 1 : 0;
     fillInstrumentList(0);
     grid_.markAllDirty();
+    setDirty();
 }
 
 // Enter in the undo history: the chosen checkpoint comes back into the song.

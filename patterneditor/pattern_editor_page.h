@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+class TesselPatternUI;
+
 class TesselPatternEditorPage : public TesselUI {
 public:
     using TesselUI::TesselUI;
@@ -38,6 +40,10 @@ public:
     // After a load, a font change or a new window size.
     virtual void layout() = 0;
     virtual void fillInstrumentList() = 0;
+    // Instruments are named by their labels rather than their numbers (the
+    // instrument column and list); the instrument page's grave accent toggles it.
+    virtual bool instrumentLabelsShown() const = 0;
+    virtual void showInstrumentLabels(bool on) = 0;
     // The grid has cells waiting to be drawn.
     virtual bool gridNeedsRedraw() const = 0;
     // Audio thread: the fields MIDI note entry reads, together; false when
@@ -45,4 +51,26 @@ public:
     virtual bool noteEntry(TesselNoteEntry& entry) const = 0;
     // What MIDI note entry left for the page since the last idle pass.
     virtual void applyMidiInput(const TesselMidiInputRequests::Taken& taken) = 0;
+
+    // Before a new or loaded song: position, cursor, scroll and selection back
+    // to pattern 0, row 0, channel 0, column 0, zoom 1, the shift and drag
+    // states cleared, the font made anew, layout and instrument list rebuilt.
+    virtual void resetView() = 0;
+    // Everything drawn anew from the song (after it was erased).
+    virtual void rebuild() = 0;
+    // A newer version exists: the title strip shows it from now on.
+    virtual void showUpdateMark() = 0;
+
+    // Shows pattern `index` (0..199); `force` reads it again when it is
+    // shown already.
+    virtual void goToPattern(int32_t index, bool force) = 0;
+    // The order position at which the shown pattern is edited; -1 none.
+    virtual void setCurrentOrder(int32_t position, bool force) = 0;
+    // With the flag, that channel's cells (none for -1) are marked for
+    // redraw; the page is redrawn.
+    virtual void setDirtyChannel(bool flag, int32_t channel) = 0;
+    // The page's grid, whose channel header strips other pages show.
+    virtual TesselPatternUI* patternGrid() = 0;
+    // Every undo checkpoint goes (the song's patterns were renumbered).
+    virtual void clearUndoHistory() = 0;
 };

@@ -190,6 +190,41 @@ bool TesselPatternEditorUI::wantsKeys()
     return grid_.amplifyPromptOpen() || grid_.markingState == 1 || undo_->wantsKeys() || options_->wantsKeys();
 }
 
+void TesselPatternEditorUI::resetView()
+{
+    grid_.view.firstChannel = 0;
+    grid_.view.firstRow = 0;
+    grid_.view.cursorChannel = 0;
+    grid_.view.cursorColumn = 0;
+    grid_.view.cursorRow = 0;
+    grid_.view.cursorSubrow = 0;
+    grid_.view.zoomed = 0;
+    grid_.markingState = 0;
+    grid_.selection = TesselSelection{};
+    hasFont_ = false;   // the song's font may differ
+    orderPosition_ = -1;
+    orderPositionSet_ = false;
+    layout(true);
+    goToPattern(0, true);
+    fillInstrumentList(0);
+    setDirtyChannel(true, -1);
+}
+
+void TesselPatternEditorUI::rebuild()
+{
+    releaseBitmaps();
+    layout(true);
+    if (pattern_)
+        goToPattern(pattern_->index, true);
+    setDirtyChannel(true, -1);
+}
+
+void TesselPatternEditorUI::showUpdateMark()
+{
+    updateMark_ = true;
+    setDirty();
+}
+
 void TesselPatternEditorUI::clearShiftState()
 {
     if (grid_.markingState == 2) {

@@ -67,7 +67,7 @@ public:
     bool onCommand(int32_t id);
     // Marks the page, and with the flag the channel's cells (-1 every
     // channel) and the panels shown, for redraw.
-    void setDirtyChannel(bool flag, int32_t channel);
+    void setDirtyChannel(bool flag, int32_t channel) override;
 
     // --- what the editor asks
     void markDirty(int32_t channel, int32_t row, uint8_t flags) override;
@@ -85,13 +85,21 @@ public:
     bool gridNeedsRedraw() const override;
     bool noteEntry(TesselNoteEntry& entry) const override;
     void applyMidiInput(const TesselMidiInputRequests::Taken& taken) override;
+    void resetView() override;
+    void rebuild() override;
+    void showUpdateMark() override;
+    TesselPatternUI* patternGrid() override { return &grid_; }
+    void clearUndoHistory() override { undo_->clearHistory(); }
+    bool instrumentLabelsShown() const override { return grid_.view.instrumentLabels != 0; }
+    void showInstrumentLabels(bool on) override;
+    bool updateMarkShown() const { return updateMark_; }
 
     // --- showing a pattern, layout
     // Shows the song's pattern; with force even when it is current.
-    void goToPattern(int32_t index, bool force);
+    void goToPattern(int32_t index, bool force) override;
     // The page's order position (-1: the pattern is not at the editor's
     // current order position) and what depends on it.
-    void setCurrentOrder(int32_t position, bool force);
+    void setCurrentOrder(int32_t position, bool force) override;
     // From the editor window's client area; with force even when unchanged.
     void layout(bool force);
     // 0: the whole list; n: only instrument n's entry.
@@ -185,6 +193,7 @@ private:
     TesselFontRecord fontUsed_{};
     bool hasFont_ = false;
     int32_t seenSong_ = -1;
+    bool updateMark_ = false;
     // The cursor guide fades in over a few draws after the cursor stops.
     int32_t guideFade_ = 0;
     TesselGridPosition guideAt_;

@@ -80,7 +80,14 @@ TesselCellFormat TesselPatternUI::cellFormat() const
 
 void TesselPatternUI::formatCell(char* text, const TesselSubrowData& cell) const
 {
-    formatCellText(text, cell, cellFormat());
+    if (!isSingleTrack()) {
+        formatCellText(text, cell, cellFormat());
+        return;
+    }
+    // A key map row's sample field carries its source key in the high byte.
+    TesselSubrowData shown = cell;
+    shown.instrument = static_cast<int16_t>(cell.instrument & 0xFF);
+    formatCellText(text, shown, cellFormat());
 }
 
 const TesselCellText& TesselPatternUI::cellText(int channel, int row)

@@ -176,6 +176,9 @@ public:
     // --- drawing
     // One channel's header strips (-1: every channel's).
     void renderChannelHeader(int channel);
+    // The strip of every channel's header (channel c from x c x channel
+    // width), normal or muted; null until the first render.
+    const CBitmap2* headerStrip(bool muted = false) const { return headers_[muted ? 1 : 0].get(); }
     // The visible channels' header strips, muted ones in their muted look.
     void drawChannelHeaders(CDrawContext* context, int x, int y);
     // The visible lines of cells with their highlights, marks and cursor.

@@ -33,6 +33,13 @@ TesselUndoHistory::TesselUndoHistory(TesselModule& song, TesselLocalClock clock)
 
 TesselUndoHistory::~TesselUndoHistory() = default;
 
+void TesselUndoHistory::clear()
+{
+    for (auto& slot : slots_)
+        slot = std::make_unique<TesselPattern>();
+    labels_.fill(makeUndoLabel(kEmptyLabel));
+}
+
 bool TesselUndoHistory::isEmptySlot(int slot) const
 {
     return std::strcmp(label(slot), kEmptyLabel) == 0;

@@ -35,6 +35,10 @@ public:
     // number, or -1 when nothing was restored. The caller rebuilds the
     // timing lists.
     int restoreCheckpoint(int line);
+    // Every slot empty (its snapshot an empty pattern, its label "(empty)"):
+    // after the song's patterns were renumbered, snapshots would name the
+    // wrong patterns.
+    void clear();
 
     // Slot 0..10.
     const char* label(int slot) const { return labels_[static_cast<size_t>(slot)].data(); }

@@ -55,6 +55,13 @@ public:
         return history_.pushCheckpoint(pattern, message);
     }
     int restoreCheckpoint(int line) { return history_.restoreCheckpoint(line); }
+    // Every line empty; the selection back on line 0.
+    void clearHistory()
+    {
+        history_.clear();
+        selected_ = 0;
+        setDirty();
+    }
     const TesselUndoHistory& history() const { return history_; }
 
     // Shows the panel at (x, y), its background's size, with line 0 selected.

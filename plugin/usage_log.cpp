@@ -60,6 +60,19 @@ TesselUsageLog* usageLog()
     return openLog.load();
 }
 
+bool OMBRIX::iCURSOR::update(int16_t px, int16_t py, int16_t pdx, int16_t pdy)
+{
+    if (px == x && py == y && pdx == dx && pdy == dy)
+        return false;
+    x = px;
+    y = py;
+    dx = pdx;
+    dy = pdy;
+    if (TesselUsageLog* log = usageLog())
+        log->append(*this);
+    return true;
+}
+
 void setUsageLog(TesselUsageLog* log)
 {
     openLog.store(log);

@@ -86,6 +86,10 @@ public:
 class iCURSOR : public _log {
 public:
     iCURSOR(int16_t px = 0, int16_t py = 0, int16_t pdx = 0, int16_t pdy = 0) : x(px), y(py), dx(pdx), dy(pdy) {}
+    // A page's cursor: when any value differs from the stored ones they are
+    // stored and the record goes to the usage log (when there is one). True
+    // when they changed.
+    bool update(int16_t px, int16_t py, int16_t pdx, int16_t pdy);
     int size() const override { return 9; }
     std::string text() const override;
     int typeId() const override { return 11; }

@@ -55,6 +55,11 @@ constexpr int32_t kSidePagePanel = 108;     // 705 x 432: the size of the pages 
 constexpr int32_t kSplashBackground = 388;  // 480 x 300
 constexpr int32_t kSplashLogo = 389;        // 280 x 64, on key green
 constexpr int32_t kSplashHostMark = 403;    // 120 x 20: drawn only in the own host
+// The order list and info pages (each bitmap 108's size) and the info page's
+// level meter, drawn from its left edge as wide as the level.
+constexpr int32_t kOrderListSkin = 109;
+constexpr int32_t kInfoPageSkin = 198;
+constexpr int32_t kLevelMeter = 393;        // 100 x 8
 
 // The help panel: the panel (723 x 64), the same while the editor window is
 // inactive, the two-faced buttons (upper face up, lower face pressed, each
@@ -67,6 +72,41 @@ constexpr int32_t kHelpFurther = 264;
 constexpr int32_t kHelpSearch = 265;
 constexpr int32_t kHelpContents = 266;
 constexpr int32_t kHelpShownMark = 400;
+
+// The sample list page (resources/sample_page_layout.h places them): the
+// vibrato waveform icons (20 x 9, on key green), the name cursor block
+// (8 x 8), the fields panel (412 x 184), the page (705 x 432), the normalise
+// popup (200 x 64) with its two-faced buttons (53 x 36), the six file
+// buttons up and pressed (90 x 58 each), the browser frame (418 x 408) and
+// the waveform's background (412 x 206).
+constexpr int32_t kVibratoRandom = 134;
+constexpr int32_t kVibratoRampDown = 136;
+constexpr int32_t kVibratoSine = 138;
+constexpr int32_t kVibratoSquare = 140;
+constexpr int32_t kSampleNameCursor = 152;
+constexpr int32_t kSampleFieldsPanel = 199;
+constexpr int32_t kSamplePagePanel = 200;
+constexpr int32_t kNormalisePopup = 214;
+constexpr int32_t kNormaliseCancel = 215;
+constexpr int32_t kNormaliseOk = 217;
+constexpr int32_t kSampleFileButtonsUp = 259;
+constexpr int32_t kSampleFileButtonsDown = 298;
+constexpr int32_t kSampleBrowserFrame = 383;
+constexpr int32_t kSampleWaveform = 417;
+// The preferences page (page 8) and its keyboard shortcuts sub-page. Button
+// labels have two faces of 18 rows: up, then pressed.
+constexpr int32_t kPreferencesPanel = 110;     // 586 x 317, the resolution slider's label at its left
+constexpr int32_t kSettingsButton = 431;       // 84 x 36
+constexpr int32_t kKeyboardButton = 345;       // 84 x 36
+constexpr int32_t kSaveDefaultButton = 213;    // 84 x 36
+constexpr int32_t kSettingsPanel = 430;        // 586 x 170
+constexpr int32_t kSettingsHeading = 432;      // 561 x 11: behind a section's heading, at x 15
+constexpr int32_t kKeyboardPanel = 349;        // 586 x 280
+constexpr int32_t kLoadSchemeButton = 350;     // 68 x 36
+constexpr int32_t kSaveSchemeButton = 351;     // 69 x 36
+constexpr int32_t kDefaultSchemeButton = 354;  // 69 x 36
+constexpr int32_t kCapturePanel = 352;         // 306 x 38
+constexpr int32_t kKeyboardKeyCap = 353;       // 16 x 16: loaded with the page, never drawn
 
 struct SkinPlace {
     int32_t left, top, right, bottom;
@@ -96,6 +136,33 @@ constexpr int32_t kInfoToggleOff = 381;
 constexpr int32_t kInfoToggleOn = 380;
 constexpr int32_t kInfoPanel = 377;
 constexpr int32_t kAmplifyPrompt = 124;
+// The instrument list page. File buttons (43 x 36: the upper face up, the
+// lower pressed): New, Load, Save, Swap.
+constexpr int32_t kInstrumentLoadButton = 320;
+constexpr int32_t kInstrumentNewButton = 321;
+constexpr int32_t kInstrumentSaveButton = 322;
+constexpr int32_t kInstrumentSwapButton = 323;
+// The swap popup (200 x 60): swap in the list only, and in the patterns too.
+constexpr int32_t kSwapInList = 325;
+constexpr int32_t kSwapInPatterns = 326;
+// Button icons on key green: new-note actions (cut, continue, note off,
+// fade) and duplicate checks (off, note, sample, instrument).
+constexpr int32_t kActionNoteOff = 153;
+constexpr int32_t kActionContinue = 155;
+constexpr int32_t kActionCut = 157;
+constexpr int32_t kActionFade = 159;
+constexpr int32_t kCheckNote = 162;
+constexpr int32_t kCheckSample = 164;
+constexpr int32_t kCheckOff = 166;
+constexpr int32_t kCheckInstrument = 168;
+// The MIDI panel's background (330 x 240): a title strip and 13 labelled
+// rows 17 pixels apart from y 20.
+constexpr int32_t kMidiPanel = 219;
+// The key map: the velocity scale over the region area (261 x 11), the
+// region cursor (5 x 12, on key green) and the region area's button (19 x 11).
+constexpr int32_t kKeyMapVelocityScale = 404;
+constexpr int32_t kKeyMapRegionCursor = 405;
+constexpr int32_t kKeyMapRegionButton = 406;
 
 // The toolbar in the host's window: the file menu and page buttons (17 x 15
 // faces) and the transport buttons (22 high), two faces above each other

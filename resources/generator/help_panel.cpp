@@ -40,11 +40,6 @@ void drawLargeText(Canvas& canvas, std::string_view text, Point at, Colour ink, 
     canvas.stretch(small, small.bounds(), {at.x, at.y, at.x + 2 * small.width(), at.y + 2 * small.height()});
 }
 
-int glyphTextWidth(std::string_view text)
-{
-    return int(text.size()) * (kGlyphWidth + 1) - 1;
-}
-
 void drawPanel(Canvas& canvas, const Look& look)
 {
     const Rect all{0, 0, kPanelWidth, kPanelHeight};

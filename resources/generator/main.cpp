@@ -77,7 +77,9 @@ int main(int argc, char** argv)
     std::vector<Resource> all = generator::drawFontStrips();
     for (auto* more : {&generator::drawSmallSkins, &generator::drawPanels, &generator::drawGridSkins,
                   &generator::drawEnvelopeSkins, &generator::drawEditorSkins, &generator::drawHelpPanel,
-                       &generator::drawPatternPageSkins, &generator::drawToolbarSkins})
+                       &generator::drawPatternPageSkins, &generator::drawPageSkins, &generator::drawSamplePageSkins,
+                       &generator::drawInstrumentSkins, &generator::drawPreferencesSkins,
+                       &generator::drawToolbarSkins})
         for (auto& r : more())
             all.push_back(std::move(r));
     Resource font{kProductFont, "product font", {}, {}};

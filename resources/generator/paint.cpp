@@ -1,5 +1,7 @@
 #include "paint.h"
 
+#include "resources/palette.h"
+
 #include <cstring>
 
 namespace generator {
@@ -74,6 +76,17 @@ int drawGlyphText(Canvas& canvas, std::string_view text, Point at, Colour ink)
         x += kGlyphWidth + 1;
     }
     return x - at.x;
+}
+
+int glyphTextWidth(std::string_view text)
+{
+    return int(text.size()) * (kGlyphWidth + 1) - 1;
+}
+
+void well(Canvas& canvas, const Rect& rect, Colour face)
+{
+    canvas.fillRect(rect, face);
+    bevel(canvas, rect, resources::palette::kPanelDark, resources::palette::kPanelLight);
 }
 
 // Letters 1 pixel apart; an unknown character is a 1-pixel space.

@@ -34,6 +34,9 @@ void plotRows(Canvas& canvas, const GlyphRows& rows, int width, Point at, Colour
 
 // The 5 x 8 letter shapes in a row, 6 pixels apart.
 int drawGlyphText(Canvas& canvas, std::string_view text, Point at, Colour ink);
+int glyphTextWidth(std::string_view text);
+// A sunken panel: dark edges above and left, light below and right.
+void well(Canvas& canvas, const Rect& rect, Colour face);
 
 // A 3 x 5 face for unit marks, digits and labels; returns the width drawn.
 int drawTinyText(Canvas& canvas, std::string_view text, Point at, Colour ink);
@@ -47,6 +50,10 @@ std::vector<Resource> drawEditorSkins();
 std::vector<Resource> drawEnvelopeSkins();
 std::vector<Resource> drawHelpPanel();
 std::vector<Resource> drawPatternPageSkins();
+std::vector<Resource> drawPageSkins();
+std::vector<Resource> drawSamplePageSkins();
+std::vector<Resource> drawInstrumentSkins();
+std::vector<Resource> drawPreferencesSkins();
 std::vector<Resource> drawToolbarSkins();
 
 } // namespace generator

@@ -12,13 +12,6 @@ namespace {
 using namespace resources;
 using platform::rgb;
 
-// A sunken panel: dark edges above and left, light below and right.
-void well(Canvas& canvas, const Rect& rect, Colour face)
-{
-    canvas.fillRect(rect, face);
-    bevel(canvas, rect, palette::kPanelDark, palette::kPanelLight);
-}
-
 // Buttons and texts of the toolbar land on these places (its page draws
 // them): page buttons 3..122 x 3..18, the row and order fields from x 122
 // and 147, the hint line 3..190 x 19..32, transport buttons 201..458 x 0..22,

@@ -21,9 +21,40 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
+
+// The usage log's records after its header, each from its type letter on.
+inline std::vector<std::string> usageRecords(TesselEditor& editor)
+{
+    editor.usageLog().flush();
+    std::ifstream in(editor.usageLog().path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> records;
+    if (bytes.empty())
+        return records;
+    // The header: 'v', two texts, a version, two texts, a version.
+    size_t at = 1;
+    for (int part = 0; part < 2 && at < bytes.size(); ++part) {
+        for (int text = 0; text < 2 && at < bytes.size(); ++text)
+            at += 1 + static_cast<uint8_t>(bytes[at]);
+        at += 4;
+    }
+    // Each record: a 4-byte time, then its payload.
+    while (at + 5 <= bytes.size()) {
+        const char type = bytes[at + 4];
+        const size_t size = type == 'a' ? 6 : type == 'k' ? 7 : type == 'f' ? 4 : type == 'm' ? 6
+                          : type == 'p' ? 120 : type == 'd' ? 5 : type == 'c' ? 9 : 0;
+        if (size == 0 || at + 4 + size > bytes.size())
+            break;
+        records.push_back(bytes.substr(at + 4, size));
+        at += 4 + size;
+    }
+    return records;
+}
 
 // Answers the host's identity; the product is settable for the own host.
 struct EditorHost {

@@ -83,7 +83,7 @@ TEST_F(EditorTest, PlaybackPositionsFromTheAudioThreadReachTheIdle)
     EXPECT_EQ(patternPage()->getCurrentRow(), 12);
     EXPECT_EQ(toolbar()->rowText(), "012");
     EXPECT_EQ(toolbar()->orderText(), "003(005)");
-    EXPECT_TRUE(record(editor->pages().info)->called("refresh"));
+    EXPECT_TRUE(editor->pages().info->isDirty());
     engine().transport = kStoppedCut;
 }
 

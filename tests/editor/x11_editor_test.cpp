@@ -1,213 +1,16 @@
-// The editor on a real X server: an Xvfb of the test's own, a second
-// connection that plays the host (its window, its keyboard through XTest),
-// and the editor's own connection opened by effEditOpen from DISPLAY.
+// The editor on a real X server (see x11_editor_fixture.h): its windows,
+// keys through XTest, hot keys and the screenshots of the first pages.
 
+#include "x11_editor_fixture.h"
 #include "demo_song.h"
-#include "editor/splash_page.h"
-#include "editor/tessel_editor.h"
-#include "gui/frame2.h"
 #include "patterneditor/grid_colours.h"
 #include "patterneditor/pattern_editor_ui.h"
-#include "platform/folders.h"
-#include "platform/image.h"
-#include "plugin/fake_host.h"
-#include "plugin/plugin_globals.h"
-#include "plugin/plugin_object.h"
-#include "support/outside_tools.h"
-#include "support/xvfb_server.h"
+#include "editor/instrument_list_page.h"
+#include "model/module.h"
 
-// After the window layer's headers: Xlib's macros rename two of its messages.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
-
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <cstdlib>
-#include <functional>
-#include <memory>
-#include <string>
-#include <thread>
-#include <vector>
+#include <algorithm>
 
 namespace {
-
-constexpr int kHostX = 100;
-constexpr int kHostY = 80;
-
-// A host whose idle requests (made while a popup menu holds the thread) run
-// a test's step.
-struct IdleHost {
-    static inline std::function<void()> onIdle;
-    static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                              float opt)
-    {
-        if (opcode == audioMasterIdle && onIdle)
-            onIdle();
-        return FakeHost::callback(effect, opcode, index, value, ptr, opt);
-    }
-};
-
-class EditorOnX : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(outside_tools::have({"Xvfb"}));
-        server = std::make_unique<XvfbServer>();
-        ASSERT_FALSE(server->name().empty()) << "Xvfb did not start";
-        const char* before = std::getenv("DISPLAY");
-        savedDisplay = before ? before : "";
-        setenv("DISPLAY", server->name().c_str(), 1);
-        host = XOpenDisplay(server->name().c_str());
-        ASSERT_NE(host, nullptr);
-
-        FakeHost::reset();
-        FakeHost::get().answers[audioMasterVersion] = 2400;
-        installEngineHooks();
-        installTesselEditor();
-        TesselEditor::windowSystemSource = nullptr;   // the editor's own connection
-        plugin = std::make_unique<TesselPlugin>(FakeHost::callback);
-        editor = dynamic_cast<TesselEditor*>(plugin->pluginEditor());
-        ASSERT_NE(editor, nullptr);
-        TesselPreferences& preferences = pluginPreferences();
-        preferences.keyboardMode = 0;
-        preferences.linkWindows = 0;
-        preferences.alwaysOnTop = 0;
-    }
-    void TearDown() override
-    {
-        plugin.reset();
-        TesselPluginEditor::maker = nullptr;
-        if (host)
-            XCloseDisplay(host);
-        server.reset();
-        if (savedDisplay.empty())
-            unsetenv("DISPLAY");
-        else
-            setenv("DISPLAY", savedDisplay.c_str(), 1);
-    }
-
-    ::Window makeHostWindow()
-    {
-        XSetWindowAttributes set{};
-        set.background_pixel = 0x303030;
-        const ::Window w = XCreateWindow(host, DefaultRootWindow(host), kHostX, kHostY, 493, 36, 0, CopyFromParent,
-                                         InputOutput, CopyFromParent, CWBackPixel, &set);
-        XStoreName(host, w, "Host");
-        XSelectInput(host, w, KeyPressMask | KeyReleaseMask);
-        XMapWindow(host, w);
-        XSync(host, False);
-        return w;
-    }
-
-    VstIntPtr dispatch(VstInt32 opcode, VstIntPtr value = 0, void* ptr = nullptr)
-    {
-        AEffect* effect = plugin->getAeffect();
-        return effect->dispatcher(effect, opcode, 0, value, ptr, 0.0f);
-    }
-    // The host's requests handled, then editor idles until the condition
-    // holds (at most about three seconds of them).
-    bool idleUntil(const std::function<bool()>& done)
-    {
-        for (int i = 0; i < 150; ++i) {
-            XSync(host, False);
-            dispatch(effEditIdle);
-            if (done())
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
-    }
-    void idlePasses(int passes)
-    {
-        for (int i = 0; i < passes; ++i) {
-            XSync(host, False);
-            dispatch(effEditIdle);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    void key(KeySym sym, bool down)
-    {
-        XTestFakeKeyEvent(host, XKeysymToKeycode(host, sym), down ? True : False, CurrentTime);
-        XFlush(host);
-    }
-    void tap(KeySym sym)
-    {
-        key(sym, true);
-        key(sym, false);
-    }
-
-    std::vector<::Window> childrenOf(::Window w)
-    {
-        ::Window root = 0, parent = 0, *children = nullptr;
-        unsigned int count = 0;
-        std::vector<::Window> out;
-        if (XQueryTree(host, w, &root, &parent, &children, &count)) {
-            out.assign(children, children + count);
-            if (children)
-                XFree(children);
-        }
-        return out;
-    }
-    // The mapped top-level windows with that name.
-    std::vector<::Window> topLevelsNamed(const char* name)
-    {
-        std::vector<::Window> found;
-        for (::Window w : childrenOf(DefaultRootWindow(host))) {
-            char* title = nullptr;
-            XWindowAttributes attributes{};
-            if (XFetchName(host, w, &title) && title) {
-                if (std::string(title) == name && XGetWindowAttributes(host, w, &attributes)
-                    && attributes.map_state == IsViewable)
-                    found.push_back(w);
-                XFree(title);
-            }
-        }
-        return found;
-    }
-    bool writeShot(::Window w, const std::string& name)
-    {
-        XWindowAttributes attributes{};
-        XGetWindowAttributes(host, w, &attributes);
-        XImage* shot = XGetImage(host, w, 0, 0, unsigned(attributes.width), unsigned(attributes.height), AllPlanes,
-                                 ZPixmap);
-        if (!shot)
-            return false;
-        std::vector<uint32_t> pixels;
-        for (int y = 0; y < attributes.height; ++y)
-            for (int x = 0; x < attributes.width; ++x)
-                pixels.push_back(uint32_t(XGetPixel(shot, x, y)) & 0xFFFFFFu);
-        XDestroyImage(shot);
-        lastShot = platform::Image::fromPixels(attributes.width, attributes.height, pixels.data());
-        return platform::makeFolders("screenshots") && lastShot.writePng("screenshots/" + name);
-    }
-    // A grab by the host of a key our hot keys hold fails while they hold it.
-    bool hostCanGrab(KeySym sym, unsigned int modifiers)
-    {
-        static int failures;
-        failures = 0;
-        XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) {
-            ++failures;
-            return 0;
-        });
-        XGrabKey(host, XKeysymToKeycode(host, sym), modifiers, DefaultRootWindow(host), True, GrabModeAsync,
-                 GrabModeAsync);
-        XSync(host, False);
-        XUngrabKey(host, XKeysymToKeycode(host, sym), modifiers, DefaultRootWindow(host));
-        XSync(host, False);
-        XSetErrorHandler(previous);
-        return failures == 0;
-    }
-
-    std::unique_ptr<XvfbServer> server;
-    std::string savedDisplay;
-    Display* host = nullptr;
-    std::unique_ptr<TesselPlugin> plugin;
-    TesselEditor* editor = nullptr;
-    platform::Image lastShot;
-};
 
 TEST_F(EditorOnX, TheEditorOpensOverTheHostsWindowAndTakesXTestKeys)
 {
@@ -330,62 +133,80 @@ TEST_F(EditorOnX, ThePatternEditorWithADemoSongASelectionAndTheInfoBar)
     dispatch(effEditClose);
 }
 
-TEST_F(EditorOnX, TheContextMenuOverTheOptionsPanel)
+// The instrument page's three faces for a person to look at: the General
+// tab with the key map's region area, an envelope tab and the MIDI panel.
+TEST_F(EditorOnX, TheInstrumentPageShowsItsRegionsEnvelopesAndMidiPanel)
 {
-    plugin.reset();
-    plugin = std::make_unique<TesselPlugin>(IdleHost::callback);
-    editor = dynamic_cast<TesselEditor*>(plugin->pluginEditor());
-    ASSERT_NE(editor, nullptr);
+    TesselModule& song = plugin->getEngine().song;
+    TesselInstrument& piano = song.instruments[0];
+    piano.setName("Layered Piano");
+    for (int key = 0; key < 24; ++key) {
+        piano.keymap.getRow(key).instrument = 0;
+        piano.keymap.regionsOf(key).insert({0, 31, 1});
+        piano.keymap.regionsOf(key).insert({32, 64, static_cast<int16_t>(2 + key / 12)});
+    }
+    piano.keymap.regionsOf(5).insert({20, 40, 7});
+    TesselEnvelope& volume = piano.volumeEnvelope();
+    volume.enabled = 1;
+    const int nodes[][2] = {{0, 0}, {8, 64}, {30, 40}, {60, 40}, {90, 0}};
+    for (const auto& node : nodes)
+        volume.insertNode(node[0], static_cast<uint16_t>(node[1]), 0);
+    volume.loop.type = 1;
+    volume.loop.setBegin(2);
+    volume.loop.setEnd(3);
+    song.instruments[1].setName("Bass");
+
     const ::Window hostWindow = makeHostWindow();
     ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
     ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
     const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
+    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isAnimating(); }));
     editor->frame2()->getWindow()->takeFocus();
     tap(XK_Shift_L);
     ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
-    auto* page = dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor);
+    tap(XK_F4);
+    ASSERT_TRUE(idleUntil([&] { return currentPageNumber() == kInstrumentListPage; }));
+    auto* page = dynamic_cast<TesselInstrumentListUI*>(editor->pages().instrumentList);
     ASSERT_NE(page, nullptr);
-    fillDemoSongInto(plugin->getEngine().song);
-    page->fillInstrumentList(0);
-    page->goToPattern(0, true);
 
-    tap(XK_F2);
-    ASSERT_TRUE(idleUntil([&] { return page->optionsPanel().isShown(); }));
+    // Tab to the key map, Right to its last column and once more: the region area.
+    tap(XK_Tab);
+    for (int i = 0; i < 9; ++i)
+        tap(XK_Right);
+    tap(XK_Down);
+    ASSERT_TRUE(idleUntil([&] { return page->keyMap().inRegionMode(); }));
     idlePasses(5);
-    ASSERT_TRUE(writeShot(editorXid, "pattern_options_x11.png"));
-    const platform::Image panelShown = lastShot.clone();
+    ASSERT_TRUE(writeShot(editorXid, "instrument_general_regions.png"));
+    // Region bars fill the area right of x 9 + 397.
+    int bars = 0;
+    for (int y = 100; y < 300; ++y)
+        bars += lastShot.pixelAt(9 + 420, y) != lastShot.pixelAt(9 + 690, y);
+    EXPECT_GT(bars, 100);
 
-    // The right button over the grid: the menu's loop runs the host's idle,
-    // where the screen is taken and Escape closes the menu.
-    int x = 0, y = 0;
-    ::Window child = 0;
-    XTranslateCoordinates(host, editorXid, DefaultRootWindow(host), 500, 300, &x, &y, &child);
-    int idles = 0;
-    bool shot = false;
-    IdleHost::onIdle = [&] {
-        if (++idles == 4) {
-            XSync(host, False);
-            shot = writeShot(DefaultRootWindow(host), "pattern_context_menu_x11.png");
-            tap(XK_Escape);
+    tap(XK_F4);
+    ASSERT_TRUE(idleUntil([&] { return page->tab() == TesselInstrumentListUI::kVolume; }));
+    idlePasses(5);
+    ASSERT_TRUE(writeShot(editorXid, "instrument_volume_envelope.png"));
+    // The graph's nodes in their colour inside the graph.
+    int nodeDots = 0;
+    for (int y = 43 + 60; y < 43 + 232; ++y)
+        for (int x = 9 + 270; x < 9 + 696; ++x) {
+            const platform::Colour c = lastShot.pixelAt(x, y);
+            nodeDots += c.red == 158 && c.green == 98 && c.blue == 98;
         }
-    };
-    XTestFakeMotionEvent(host, -1, x, y, CurrentTime);
-    XTestFakeButtonEvent(host, 3, True, CurrentTime);
-    XTestFakeButtonEvent(host, 3, False, CurrentTime);
-    XFlush(host);
-    idleUntil([&] { return shot; });
-    IdleHost::onIdle = nullptr;
-    ASSERT_TRUE(shot);
-    // The menu covers the grid right of and below the click.
-    int changed = 0;
-    for (int py = 0; py < 120; ++py)
-        for (int px = 0; px < 120; ++px) {
-            const int ex = 500 + 4 + px;
-            const int ey = 300 + 4 + py;
-            changed += lastShot.pixelAt(x + 4 + px, y + 4 + py) != panelShown.pixelAt(ex, ey);
-        }
-    EXPECT_GT(changed, 3000);
-    EXPECT_TRUE(page->optionsPanel().isShown());
+    EXPECT_GT(nodeDots, 10);
+
+    tap(XK_F4);
+    tap(XK_F4);
+    // From the graph: Tab to field 2, over the envelope's fields to 10, then 11.
+    for (int i = 0; i < 3; ++i)
+        tap(XK_Tab);
+    tap(XK_Return);
+    ASSERT_TRUE(idleUntil([&] { return page->midiPanel().isOpen(); }));
+    idlePasses(5);
+    ASSERT_TRUE(writeShot(editorXid, "instrument_midi_panel.png"));
+    // The panel covers the graph's place at (370, 52).
+    EXPECT_NE(lastShot.pixelAt(9 + 380, 43 + 100), lastShot.pixelAt(9 + 300, 43 + 100));
     dispatch(effEditClose);
 }
 

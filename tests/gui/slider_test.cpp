@@ -101,6 +101,30 @@ TEST(Slider, MinusOneIsNoneShownByTheLabelWithoutFill)
     EXPECT_EQ(full.getImage()->pixelAt(27, 5), filled.getColour().toPlatform());    // the tick at -1
 }
 
+TEST(Slider, TheCompactFaceIsOneBlackRowWithItsBarAndReadout)
+{
+    TesselSlider row(CRect(0, 8, 120, 16), 0, 64, 64, 2);
+    row.setCompact(true);
+    EXPECT_EQ(row.faceHeight(), 8);
+    COffscreenContext target(nullptr, 120, 24, CColor{1, 2, 3, 0});
+    row.draw(&target, 64, false);
+    const platform::Image& image = *target.getImage();
+    const platform::Colour bar = image.pixelAt(60, 8 + 3);
+    EXPECT_EQ(image.pixelAt(60, 8), platform::rgb(0, 0, 0));        // above the bar
+    EXPECT_EQ(image.pixelAt(60, 8 + 6), bar);                       // the bar's last row
+    EXPECT_EQ(image.pixelAt(60, 8 + 7), platform::rgb(0, 0, 0));    // below it
+    EXPECT_EQ(image.pixelAt(60, 7), platform::rgb(1, 2, 3));        // nothing outside the row
+    EXPECT_EQ(image.pixelAt(60, 16), platform::rgb(1, 2, 3));
+    int ink = 0;   // the readout "64" on the row's top lines
+    for (int y = 8; y < 16; ++y)
+        for (int x = 2; x < 18; ++x)
+            ink += image.pixelAt(x, y).red > 120;
+    EXPECT_GT(ink, 8);
+    // Focused: the frame around the track takes the row's top line.
+    row.draw(&target, 64, true);
+    EXPECT_EQ(image.pixelAt(60, 8), control_skin::kHighlight.toPlatform());
+}
+
 TEST(Slider, TheMouseFollowsTheDrawnTrack)
 {
     struct Case {

@@ -79,6 +79,23 @@ TEST_F(UndoHistoryTest, TwelfthPushDropsTheOldestWithItsLabel)
     EXPECT_EQ(history->snapshot(10).index, 1);
 }
 
+TEST_F(UndoHistoryTest, ClearingEmptiesEverySlotAndNothingRestores)
+{
+    for (int i = 1; i <= 3; ++i)
+        history->pushCheckpoint(numbered(i), "Edit.");
+    history->clear();
+    for (int slot = 0; slot < TesselUndoHistory::kSlots; ++slot) {
+        EXPECT_TRUE(history->isEmptySlot(slot)) << slot;
+        EXPECT_TRUE(history->snapshot(slot).isUnused()) << slot;
+    }
+    const std::string before = markup();
+    EXPECT_EQ(history->restoreCheckpoint(0), -1);
+    EXPECT_EQ(markup(), before);
+    history->pushCheckpoint(numbered(4), "Edit.");
+    EXPECT_STREQ(history->label(0), "004: Edit.");
+    EXPECT_TRUE(history->isEmptySlot(1));
+}
+
 TEST_F(UndoHistoryTest, NothingHappensWhileTheSongLockIsHeldElsewhere)
 {
     song->patterns[0].tracks.getTrack(0).getRow(0).pitch = 10;

@@ -161,3 +161,20 @@ TEST(UsageLogText, PreferencesRecordIsPackedTo120Bytes)
     EXPECT_EQ(bytes[4], 0x01);
     EXPECT_NE(record.text().find("MIDIDelay=16909060,KeyMode="), std::string::npos);
 }
+
+TEST_F(UsageLogTest, ACursorRecordGoesToTheLogOnlyWhenItsValuesChange)
+{
+    setUsageLog(&log);
+    OMBRIX::iCURSOR cursor;
+    EXPECT_FALSE(cursor.update(0, 0, 0, 0));
+    EXPECT_TRUE(cursor.update(2, 17, 5, -1));
+    EXPECT_FALSE(cursor.update(2, 17, 5, -1));
+    EXPECT_TRUE(cursor.update(2, 17, 5, 3));
+    setUsageLog(nullptr);
+    EXPECT_TRUE(cursor.update(0, 0, 0, 0));   // no log: stored, nothing written
+    log.flush();
+    const std::string bytes = readWholeFile(log.path());
+    ASSERT_EQ(bytes.size(), kHeaderSize + 2 * 13);
+    EXPECT_EQ(bytes.substr(kHeaderSize + 4, 9), std::string("c\x02\x00\x11\x00\x05\x00\xff\xff", 9));
+    EXPECT_EQ(bytes.substr(kHeaderSize + 17, 9), std::string("c\x02\x00\x11\x00\x05\x00\x03\x00", 9));
+}

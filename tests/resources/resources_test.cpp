@@ -30,7 +30,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kChannelHeaderSkin, 9, 5}, {kUndoPanel, 440, 116}, {kFolderButton, 14, 9},
         {kEnvelopeLabelSecondLane, 33, 11}, {kEnvelopeLabelUpperLane, 39, 11},
         {kEnvelopeLabelLowerLane, 57, 11},  {kEnvelopeLabelOneLane, 45, 11},
-        {kSidePagePanel, 705, 432},
+        {kSidePagePanel, 705, 432}, {kOrderListSkin, 705, 432}, {kInfoPageSkin, 705, 432}, {kLevelMeter, 100, 8},
         {kSplashBackground, 480, 300}, {kSplashLogo, 280, 64}, {kSplashHostMark, 120, 20},
         {kHelpPanel, 723, 64},   {kHelpPanelInactive, 723, 64}, {kHelpShownMark, 12, 12},
         {kHelpContents, 76, 96}, {kHelpSearch, 76, 96},   {kHelpGettingStarted, 120, 96}, {kHelpFurther, 120, 96},
@@ -38,6 +38,21 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kButtonKeyMode, 7, 14}, {kButtonFeedback, 12, 24}, {kButtonLink, 12, 24},  {kHelpToggleOff, 12, 12},
         {kHelpToggleOn, 12, 12}, {kInfoToggleOff, 12, 12}, {kInfoToggleOn, 12, 12}, {kInfoPanel, 480, 30},
         {kAmplifyPrompt, 260, 48},
+        {kSamplePagePanel, 705, 432}, {kSampleWaveform, 412, 206}, {kSampleFieldsPanel, 412, 184},
+        {kSampleBrowserFrame, 418, 408}, {kSampleFileButtonsUp, 90, 58}, {kSampleFileButtonsDown, 90, 58},
+        {kNormalisePopup, 200, 64}, {kNormaliseOk, 53, 36}, {kNormaliseCancel, 53, 36},
+        {kVibratoSine, 20, 9}, {kVibratoRampDown, 20, 9}, {kVibratoSquare, 20, 9}, {kVibratoRandom, 20, 9},
+        {kSampleNameCursor, 8, 8},
+        {kInstrumentLoadButton, 43, 36}, {kInstrumentNewButton, 43, 36}, {kInstrumentSaveButton, 43, 36},
+        {kInstrumentSwapButton, 43, 36}, {kSwapInList, 200, 60}, {kSwapInPatterns, 200, 60},
+        {kActionNoteOff, 19, 8}, {kActionContinue, 25, 8}, {kActionCut, 19, 8}, {kActionFade, 25, 8},
+        {kCheckNote, 25, 8}, {kCheckSample, 19, 8}, {kCheckOff, 19, 8}, {kCheckInstrument, 19, 8},
+        {kMidiPanel, 330, 240}, {kKeyMapVelocityScale, 261, 11}, {kKeyMapRegionCursor, 5, 12},
+        {kKeyMapRegionButton, 19, 11},
+        {kPreferencesPanel, 586, 317}, {kKeyboardButton, 84, 36}, {kKeyboardPanel, 586, 280},
+        {kLoadSchemeButton, 68, 36}, {kSaveSchemeButton, 69, 36}, {kDefaultSchemeButton, 69, 36},
+        {kCapturePanel, 306, 38}, {kKeyboardKeyCap, 16, 16}, {kSettingsButton, 84, 36},
+        {kSaveDefaultButton, 84, 36}, {kSettingsPanel, 586, 170}, {kSettingsHeading, 561, 11},
         {kToolbarFileMenu, 17, 30}, {kToolbarPatternEditor, 17, 30}, {kToolbarSampleList, 17, 30},
         {kToolbarInstrumentList, 17, 30}, {kToolbarInfoPage, 17, 30}, {kToolbarOrderList, 17, 30},
         {kToolbarPreferences, 17, 30}, {kToolbarPlaySong, 65, 44}, {kToolbarPlayPattern, 62, 44},
@@ -50,7 +65,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 64u);
+    EXPECT_EQ(bitmapIds().size(), 111u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.

@@ -1,0 +1,194 @@
+#pragma once
+// The editor on a real X server: an Xvfb of the test's own, a second
+// connection that plays the host (its window, its keyboard through XTest),
+// and the editor's own connection opened by effEditOpen from DISPLAY.
+// Screenshots go to screenshots/ as PNG files.
+
+#include "editor/splash_page.h"
+#include "editor/tessel_editor.h"
+#include "gui/frame2.h"
+#include "platform/folders.h"
+#include "platform/image.h"
+#include "plugin/fake_host.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_object.h"
+#include "support/outside_tools.h"
+#include "support/xvfb_server.h"
+
+// After the window layer's headers: Xlib's macros rename two of its messages.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+constexpr int kHostX = 100;
+constexpr int kHostY = 80;
+
+class EditorOnX : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(outside_tools::have({"Xvfb"}));
+        server = std::make_unique<XvfbServer>();
+        ASSERT_FALSE(server->name().empty()) << "Xvfb did not start";
+        const char* before = std::getenv("DISPLAY");
+        savedDisplay = before ? before : "";
+        setenv("DISPLAY", server->name().c_str(), 1);
+        host = XOpenDisplay(server->name().c_str());
+        ASSERT_NE(host, nullptr);
+
+        FakeHost::reset();
+        FakeHost::get().answers[audioMasterVersion] = 2400;
+        installEngineHooks();
+        installTesselEditor();
+        TesselEditor::windowSystemSource = nullptr;   // the editor's own connection
+        plugin = std::make_unique<TesselPlugin>(FakeHost::callback);
+        editor = dynamic_cast<TesselEditor*>(plugin->pluginEditor());
+        ASSERT_NE(editor, nullptr);
+        TesselPreferences& preferences = pluginPreferences();
+        preferences.keyboardMode = 0;
+        preferences.linkWindows = 0;
+        preferences.alwaysOnTop = 0;
+    }
+    void TearDown() override
+    {
+        plugin.reset();
+        TesselPluginEditor::maker = nullptr;
+        if (host)
+            XCloseDisplay(host);
+        server.reset();
+        if (savedDisplay.empty())
+            unsetenv("DISPLAY");
+        else
+            setenv("DISPLAY", savedDisplay.c_str(), 1);
+    }
+
+    ::Window makeHostWindow()
+    {
+        XSetWindowAttributes set{};
+        set.background_pixel = 0x303030;
+        const ::Window w = XCreateWindow(host, DefaultRootWindow(host), kHostX, kHostY, 493, 36, 0, CopyFromParent,
+                                         InputOutput, CopyFromParent, CWBackPixel, &set);
+        XStoreName(host, w, "Host");
+        XSelectInput(host, w, KeyPressMask | KeyReleaseMask);
+        XMapWindow(host, w);
+        XSync(host, False);
+        return w;
+    }
+
+    VstIntPtr dispatch(VstInt32 opcode, VstIntPtr value = 0, void* ptr = nullptr)
+    {
+        AEffect* effect = plugin->getAeffect();
+        return effect->dispatcher(effect, opcode, 0, value, ptr, 0.0f);
+    }
+    // The host's requests handled, then editor idles until the condition
+    // holds (at most about three seconds of them).
+    bool idleUntil(const std::function<bool()>& done)
+    {
+        for (int i = 0; i < 150; ++i) {
+            XSync(host, False);
+            dispatch(effEditIdle);
+            if (done())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    void idlePasses(int passes)
+    {
+        for (int i = 0; i < passes; ++i) {
+            XSync(host, False);
+            dispatch(effEditIdle);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    void key(KeySym sym, bool down)
+    {
+        XTestFakeKeyEvent(host, XKeysymToKeycode(host, sym), down ? True : False, CurrentTime);
+        XFlush(host);
+    }
+    void tap(KeySym sym)
+    {
+        key(sym, true);
+        key(sym, false);
+    }
+
+    std::vector<::Window> childrenOf(::Window w)
+    {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        std::vector<::Window> out;
+        if (XQueryTree(host, w, &root, &parent, &children, &count)) {
+            out.assign(children, children + count);
+            if (children)
+                XFree(children);
+        }
+        return out;
+    }
+    // The mapped top-level windows with that name.
+    std::vector<::Window> topLevelsNamed(const char* name)
+    {
+        std::vector<::Window> found;
+        for (::Window w : childrenOf(DefaultRootWindow(host))) {
+            char* title = nullptr;
+            XWindowAttributes attributes{};
+            if (XFetchName(host, w, &title) && title) {
+                if (std::string(title) == name && XGetWindowAttributes(host, w, &attributes)
+                    && attributes.map_state == IsViewable)
+                    found.push_back(w);
+                XFree(title);
+            }
+        }
+        return found;
+    }
+    bool writeShot(::Window w, const std::string& name)
+    {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(host, w, &attributes);
+        XImage* shot = XGetImage(host, w, 0, 0, unsigned(attributes.width), unsigned(attributes.height), AllPlanes,
+                                 ZPixmap);
+        if (!shot)
+            return false;
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < attributes.height; ++y)
+            for (int x = 0; x < attributes.width; ++x)
+                pixels.push_back(uint32_t(XGetPixel(shot, x, y)) & 0xFFFFFFu);
+        XDestroyImage(shot);
+        lastShot = platform::Image::fromPixels(attributes.width, attributes.height, pixels.data());
+        return platform::makeFolders("screenshots") && lastShot.writePng("screenshots/" + name);
+    }
+    // A grab by the host of a key our hot keys hold fails while they hold it.
+    bool hostCanGrab(KeySym sym, unsigned int modifiers)
+    {
+        static int failures;
+        failures = 0;
+        XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) {
+            ++failures;
+            return 0;
+        });
+        XGrabKey(host, XKeysymToKeycode(host, sym), modifiers, DefaultRootWindow(host), True, GrabModeAsync,
+                 GrabModeAsync);
+        XSync(host, False);
+        XUngrabKey(host, XKeysymToKeycode(host, sym), modifiers, DefaultRootWindow(host));
+        XSync(host, False);
+        XSetErrorHandler(previous);
+        return failures == 0;
+    }
+
+    std::unique_ptr<XvfbServer> server;
+    std::string savedDisplay;
+    Display* host = nullptr;
+    std::unique_ptr<TesselPlugin> plugin;
+    TesselEditor* editor = nullptr;
+    platform::Image lastShot;
+};
