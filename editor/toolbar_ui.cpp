@@ -231,17 +231,21 @@ int32_t TesselToolbarUI::onMouseDown(int32_t x, int32_t y, CDrawContext* /*conte
     if (press && owner->isWindowVisible())
         if (TesselSplashUI* splash = owner->splash(); splash && splash->isShown() && !splash->isAnimating())
             splash->startFadeOut();
-    for (int i = 0; i < kButtons; ++i) {
-        if (!CPoint(x, y).isInside(kPlaces[i].rect))
-            continue;
-        if (!press) {
-            if (platform::fileMessage() != hint(i)) {
-                platform::setFileMessage(hint(i));
-                setDirty();
-            }
-            continue;
-        }
-        runButton(i);
+    int hit = -1;
+    for (int i = 0; i < kButtons && hit < 0; ++i)
+        if (CPoint(x, y).isInside(kPlaces[i].rect))
+            hit = i;
+    // The hint is written when the pointer comes onto a button, so that the
+    // release after a press leaves what the button's command reported.
+    const bool entered = hit != hovered_;
+    hovered_ = hit;
+    if (hit < 0)
+        return 0;
+    if (press) {
+        runButton(hit);
+    } else if (entered) {
+        platform::setFileMessage(hint(hit));
+        setDirty();
     }
     return 0;
 }

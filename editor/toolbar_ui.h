@@ -77,4 +77,5 @@ private:
     TesselDropList* fileMenu_ = nullptr;
     std::string rowText_;
     std::string orderText_;
+    int hovered_ = -1;   // the button under the pointer
 };

@@ -4,6 +4,7 @@
 #include "pattern_page_fixture.h"
 
 #include "gui/drop_list.h"
+#include "platform/headless_dialogs.h"
 
 namespace {
 
@@ -116,16 +117,22 @@ TEST_F(ToolbarTest, TransportButtonsAndThePlayingPosition)
 
 TEST_F(ToolbarTest, TheFileMenuRunsTheEditorsFileCommands)
 {
+    // Each command asks the user first; the dialogs are cancelled. What a
+    // command reports stays after the release (New reports nothing).
+    HeadlessDialogs& dialogs = windows.scriptedDialogs();
     const struct {
         int32_t choice;
-        const char* request;
-    } choices[] = {{1, "command NewModule"}, {2, "command LoadModule"}, {3, "command SaveModule"},
-                   {4, "command SaveModuleAs"}};
+        const char* message;
+    } choices[] = {{1, "File Menu..."}, {2, "Loading... cancelled."}, {3, "Saving... cancelled."}, {4, "Saving... cancelled."}};
     for (const auto& c : choices) {
+        setFileMessage("");
+        const size_t asked = dialogs.requests().size();
         windows.answerPopup(c.choice);
         clickButton(TesselToolbarUI::kFileMenu);
-        EXPECT_EQ(editor->standInRequests().back(), c.request);
+        EXPECT_EQ(dialogs.requests().size(), asked + 1) << c.choice;
+        EXPECT_EQ(fileMessage(), c.message) << c.choice;
     }
+    EXPECT_EQ(dialogs.requests().front().title, "New...");
     const PopupMenu& menu = windows.popupsAsked().back().menu;
     ASSERT_EQ(menu.rows.size(), 5u);
     EXPECT_EQ(menu.rows[4].text, "Save As (Ctrl+Shift+S)");
