@@ -32,4 +32,5 @@ private:
 
     TesselPatternEditorUI& page_;
     std::optional<CPoint> previousClick_;
+    bool clickForgotten_ = false;
 };

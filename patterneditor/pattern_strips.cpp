@@ -50,9 +50,12 @@ bool TesselPatternMenusUI::onStripMouse(int32_t x, int32_t y, int32_t buttons)
         }
         if (taken)
             page_.setDirty();
-        // Button 7 forgets the click it was.
-        if (!(taken && page_.windowButton(kLinkButton)->hitTest(CPoint(x, y))))
+        // Linking the windows forgets the click it was.
+        if (clickForgotten_)
+            previousClick_.reset();
+        else
             previousClick_ = CPoint(x, y);
+        clickForgotten_ = false;
         return taken;
     }
     if (buttons & kRight)
@@ -94,7 +97,7 @@ bool TesselPatternMenusUI::windowButtonMouse(int32_t x, int32_t y)
         case 3: link.toggleKeyMode(); break;
         case kLinkButton:
             link.setWindowsLinked(state);
-            previousClick_.reset();
+            clickForgotten_ = true;
             break;
         default: break;
         }

@@ -237,6 +237,16 @@ TEST_F(PatternMenusTest, WindowButtonsAndTheStrips)
     EXPECT_FALSE(window().isMaximised());
     EXPECT_EQ(windows.movesBegun(window()), 2);   // maximised windows are not dragged
 
+    // Linking the windows forgets the click; a drag unlinks them first.
+    leftClick(buttonPoint(7));
+    EXPECT_EQ(pluginPreferences().linkWindows, 1);
+    leftClick({220, 5});
+    EXPECT_EQ(windows.movesBegun(window()), 2);
+    leftClick({240, 5});
+    EXPECT_EQ(windows.movesBegun(window()), 3);
+    EXPECT_EQ(pluginPreferences().linkWindows, 0);
+    EXPECT_FALSE(page().windowButton(7)->getState());
+
     // Hide: the window goes, the button's state is off again.
     leftClick(buttonPoint(2));
     EXPECT_FALSE(editor->isWindowVisible());
