@@ -53,6 +53,13 @@ TEST_F(PatternOptionsTest, FocusRunsTheSlidersThenTheTextBoxAndStartsOnTheTextBo
         EXPECT_EQ(panel().focusIndex(), step.focus) << int(step.key) << (step.shifted ? " shifted" : "");
     }
     saveShot("pattern_options.png");
+    // A click on the length slider's track gives it the focus and a value.
+    const CRect& track = *panel().slider(2).getRect();
+    windows.click(pagesWindow(), {track.right - 4, (track.top + track.bottom) / 2});
+    idle();
+    EXPECT_EQ(panel().focusIndex(), 2);
+    EXPECT_GT(panel().slider(2).value, 200);
+    EXPECT_EQ(pattern().length(), 64);   // not applied before Enter
     // F1 opens the panel's help page; the panel stays.
     press(kWinF1);
     EXPECT_EQ(editor->standInRequests().back(), "page PE_Modes.htm");
