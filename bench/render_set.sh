@@ -4,21 +4,25 @@
 # each file's speed_ratio (the engine's speed over libopenmpt's, measured in
 # the same run), then their median and minimum.
 #
-#   bench/render_set.sh [BUILD_DIR] [--seconds S] [--runs N]
+#   bench/render_set.sh [BUILD_DIR] [--seconds S] [--runs N] [--repeat R]
 #
 # Every file renders the same stretch on both sides: --max-seconds S (default
 # 60), or the song's own length when shorter. With --runs N (default 3) each
-# file is rendered N times and its median ratio is the one printed, which
-# steadies the figure on a busy machine.
+# file is rendered N times and its median ratio is the one that counts, which
+# steadies the figure on a busy machine (its lowest of the N is printed beside
+# it); within each run both players render R times in turn (--repeat R,
+# default 3) and each one's fastest render counts.
 set -euo pipefail
 
 build=build-test
 seconds=60
 runs=3
+repeat=3
 while [ $# -gt 0 ]; do
   case "$1" in
     --seconds) seconds=$2; shift 2 ;;
     --runs) runs=$2; shift 2 ;;
+    --repeat) repeat=$2; shift 2 ;;
     *) build=$1; shift ;;
   esac
 done
@@ -50,7 +54,7 @@ failed=0
 for module in "${modules[@]}"; do
   samples=()
   for ((run = 0; run < runs; ++run)); do
-    if ! out=$("$render" "$module" --compare-openmpt --max-seconds "$seconds" 2>&1); then
+    if ! out=$("$render" "$module" --compare-openmpt --max-seconds "$seconds" --repeat "$repeat" 2>&1); then
       samples=()
       break
     fi
@@ -62,8 +66,9 @@ for module in "${modules[@]}"; do
     continue
   fi
   ratio=$(printf '%s\n' "${samples[@]}" | median)
+  lowest=$(printf '%s\n' "${samples[@]}" | sort -g | head -1)
   ratios+=("$ratio")
-  printf '%-28s %s\n' "$(basename "$module")" "$ratio"
+  printf '%-28s %-8s (lowest %s)\n' "$(basename "$module")" "$ratio" "$lowest"
 done
 
 [ ${#ratios[@]} -gt 0 ] || exit 1

@@ -19,15 +19,6 @@ namespace {
 
 // VST 2 virtual keys the road names besides key_event.h's.
 enum RoadKey : uint8_t {
-    kVkTab = 2,
-    kVkReturn = 4,
-    kVkEscape = 6,
-    kVkEnd = 9,
-    kVkHome = 10,
-    kVkLeft = 11,
-    kVkRight = 13,
-    kVkPageUp = 15,
-    kVkPageDown = 16,
     kVkPad0 = 24,
     kVkPad9 = 33,
     kVkF2 = kVkF1 + 1,
@@ -35,7 +26,6 @@ enum RoadKey : uint8_t {
     kVkF8 = kVkF1 + 7,
     kVkF11 = kVkF1 + 10,
     kVkF12 = kVkF1 + 11,
-    kVkShiftKey = 54,
     kVkFirstUnknown = 60,
 };
 constexpr uint8_t kNoteEntryFirst = 86;
@@ -283,7 +273,7 @@ void TesselEditor::handleKeyUp(const TesselKeyEvent& incoming)
     }
     if ((key.modifiers & kModShift) && isFunctionKey(key.virtualKey, kVkF2, kVkF12))
         return;
-    if (key.virtualKey == kVkShiftKey) {
+    if (key.virtualKey == kVkShift) {
         if (patternEditor_)
             patternEditor_->clearShiftState();
         if (instrumentList_)

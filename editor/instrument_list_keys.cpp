@@ -22,19 +22,6 @@
 
 namespace {
 
-enum PageKey : uint8_t {
-    kVkBackspace = 1,
-    kVkTab = 2,
-    kVkEscape = 6,
-    kVkEnd = 9,
-    kVkHome = 10,
-    kVkLeft = 11,
-    kVkRight = 13,
-    kVkPageUp = 15,
-    kVkPageDown = 16,
-    kVkInsert = 21,
-    kVkControlKey = 55,
-};
 
 enum PageCommand : int32_t {
     kHelpContext = 15,
@@ -102,7 +89,7 @@ void TesselInstrumentListUI::releaseKey(const TesselKeyEvent& key)
     }
     if (stopped)
         return;
-    const bool listAudition = field_ == 0 && tab_ != kBrowser && key.virtualKey != kVkControlKey
+    const bool listAudition = field_ == 0 && tab_ != kBrowser && key.virtualKey != kVkControl
         && nameCursor_ == kNoNameCursor;
     const bool envelopeAudition = tab_ >= kVolume && tab_ <= kFilter && (key.modifiers & kModAlt);
     if ((listAudition || envelopeAudition) && engine && editor) {

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr uint8_t kVkTab = 2;
-constexpr uint8_t kVkEscape = 6;
 constexpr int32_t kLeftButton = 1;
 constexpr int32_t kFirstRow = 20;
 constexpr int32_t kRowStep = 17;

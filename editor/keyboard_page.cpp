@@ -16,11 +16,6 @@
 namespace {
 
 constexpr int32_t kMouseButtons = 1 | 2 | 4;
-constexpr uint8_t kVkTab = 2;
-constexpr uint8_t kVkEscape = 6;
-constexpr uint8_t kVkShiftKey = 54;
-constexpr uint8_t kVkControlKey = 55;
-constexpr uint8_t kVkAltKey = 56;
 
 constexpr int32_t kButtonSkins[3] = {resources::kLoadSchemeButton, resources::kSaveSchemeButton,
                                      resources::kDefaultSchemeButton};
@@ -196,7 +191,7 @@ int32_t TesselKeyboardUI::onKeyEvent(const TesselKeyEvent& key)
         return 1;
     }
     if (capturing()) {
-        if (v == kVkShiftKey || v == kVkControlKey || v == kVkAltKey) {
+        if (v == kVkShift || v == kVkControl || v == kVkAlt) {
             pending_ = TesselKeyEvent{};
             pending_.modifiers = key.modifiers;
         } else {

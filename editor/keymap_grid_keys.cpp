@@ -15,16 +15,6 @@
 
 namespace {
 
-enum GridKey : uint8_t {
-    kVkBackspace = 1,
-    kVkEnd = 9,
-    kVkHome = 10,
-    kVkLeft = 11,
-    kVkRight = 13,
-    kVkPageUp = 15,
-    kVkPageDown = 16,
-    kVkInsert = 21,
-};
 
 enum GridCommand : int32_t {
     kNoteFirst = 86,

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr uint8_t kVkRight = 13;
 constexpr int32_t kRightButton = 4;
 constexpr int32_t kMouseButtons = 1 | 2 | 4;
 constexpr int32_t kLastColumn = kColumnsPerChannel - 1;

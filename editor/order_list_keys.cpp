@@ -18,8 +18,6 @@ using namespace control_skin;
 
 constexpr const char* kContext = "OrderList";
 constexpr int32_t kHelpContext = 15;
-constexpr uint8_t kVkTab = 2;
-constexpr uint8_t kVkInsert = 21;
 constexpr int32_t kPageStep = 16;
 constexpr int32_t kLastNamePlace = kChannelNameLength - 1;
 

@@ -7,6 +7,7 @@
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
 #include "gui/frame2.h"
+#include "patterneditor/overview_ui.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "plugin/plugin_globals.h"
 
@@ -126,5 +127,8 @@ TesselPatternEditorPage* makePatternEditorPage(TesselEditorServices* services, c
     std::unique_ptr<TesselPatternEditorLink> link;
     if (auto* editor = dynamic_cast<TesselEditor*>(services))
         link = std::make_unique<EditorLink>(*editor);
-    return new TesselPatternEditorUI(size, services, std::move(link), makeOverviewPanel(services));
+    auto* page = new TesselPatternEditorUI(size, services, std::move(link), makeOverviewPanel(services));
+    if (auto* overview = dynamic_cast<TesselOverviewUI*>(page->overviewPanel()))
+        overview->attach(page->grid(), page->link());
+    return page;
 }

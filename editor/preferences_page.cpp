@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int32_t kMouseButtons = 1 | 2 | 4;
-constexpr uint8_t kVkTab = 2;
 constexpr CColor kButtonFace{0xA0, 0xA0, 0xA0, 0};
 constexpr CColor kButtonFrame{0x60, 0x60, 0x60, 0};
 constexpr int32_t kContextHelp = 15;

@@ -14,19 +14,6 @@
 
 namespace {
 
-enum PageKey : uint8_t {
-    kVkBackspace = 1,
-    kVkTab = 2,
-    kVkEscape = 6,
-    kVkEnd = 9,
-    kVkHome = 10,
-    kVkLeft = 11,
-    kVkRight = 13,
-    kVkPageUp = 15,
-    kVkPageDown = 16,
-    kVkInsert = 21,
-    kVkControl = 55,
-};
 constexpr int32_t kPageStep = 16;
 constexpr const char* kContext = "SampleList";
 

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr uint8_t kVkTab = 2;
-constexpr uint8_t kVkEscape = 6;
 constexpr int32_t kLeftButton = 1;
 // The editor keeps folders this long; the preferences keep less.
 constexpr int32_t kFolderLength = 1024;

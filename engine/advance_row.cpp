@@ -176,6 +176,9 @@ void TesselEngine::playChannelCell(int channel, const TesselPattern* pattern, in
     const TesselRow& cell = track ? track->rowOrBlank(row) : TesselRow::blank();
     rowPattern_[static_cast<size_t>(channel)] = pattern;
     rowNumber_[static_cast<size_t>(channel)] = row;
+    // Most channels of most songs sit idle on blank cells.
+    if (&cell == &TesselRow::blank() && blankCellSettled(channel))
+        return;
     processChannelRow(channel, &cell, row, frame);
 }
 

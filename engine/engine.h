@@ -221,8 +221,16 @@ public:
     // note delays count down, the current voice runs its effect slots in tick
     // mode, every voice computes its tick, records its event and sends MIDI.
     void updateTick(int list, int blockOffset);
+    // No node of the list waits for a note or holds a sounding voice: its
+    // tick update would only count the MIDI queues.
+    static bool idleList(const TesselChannelVoiceList& list);
     // The channel row step on list `list` (0..64) at node 0 with the song.
     void processChannelRow(int list, const TesselSubrow* subrow, int subrowIndex, int blockOffset);
+    // The channel row step of the blank cell on song channel `channel`, with
+    // the tick flags as they are, would write only what is there: the list's
+    // current voice has no instrument and took the blank cell last. Playback
+    // passes such cells.
+    bool blankCellSettled(int channel) const;
 
     // Audio block, host synchronisation and MIDI input.
     // Audio thread: the host's MIDI notes entered into the pattern editor's

@@ -48,8 +48,13 @@ bool TesselEngine::process(int frames)
     output.frames = blockFrames;
     output.silence();
     std::array<TesselChannel, kLiveChannels>& live = liveChannels();
-    for (int c = 0; c < kChannels; ++c)
-        live[static_cast<size_t>(c)].mute = song.channels[static_cast<size_t>(c)].mute;
+    // Written only where it changed: the records are far apart, and a store
+    // would claim each one's cache line every block.
+    for (int c = 0; c < kChannels; ++c) {
+        const uint8_t mute = song.channels[static_cast<size_t>(c)].mute;
+        if (live[static_cast<size_t>(c)].mute != mute)
+            live[static_cast<size_t>(c)].mute = mute;
+    }
 
     if (transport != kStoppedCut) {
         const TesselPositionTable* table = TesselPools::positions;

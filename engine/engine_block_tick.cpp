@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
+#include "engine/midi_out.h"
 #include "engine/step_below.h"
 #include "engine/voice.h"
 
@@ -94,8 +95,17 @@ void TesselEngine::runTick(const VstTimeInfo* time, TesselRowEvents events, int 
     tickFlags = static_cast<uint16_t>(kTickFlagNewTick | (events.newRow ? kTickFlagNewRow : 0));
     if (transport >= 2)
         advanceRow(time, frame);
-    for (int list = 0; list < kVoiceLists; ++list)
-        updateTick(list, frame);
+    // A list whose only node waits for no note and holds no sounding voice
+    // has nothing to update; its MIDI queue count is taken by the next list
+    // that does, and once after the last list when that one was passed.
+    bool counted = true;
+    for (int list = 0; list < kVoiceLists; ++list) {
+        counted = !idleList(voiceLists[static_cast<size_t>(list)]);
+        if (counted)
+            updateTick(list, frame);
+    }
+    if (!counted && midiOut)
+        midiOut->countQueued();
 }
 
 void TesselEngine::settleAfterStop(const VstTimeInfo* time)

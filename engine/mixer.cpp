@@ -71,70 +71,57 @@ void renderVoice(TesselVoice& voice, TesselBusBuffer& out, int frames, float* co
     }
 }
 
-// The voices of the lists in mixing order.
-class VoiceCursor {
-public:
-    explicit VoiceCursor(std::array<TesselChannelVoiceList, kVoiceLists>& lists) : lists_(lists) { settle(); }
-    TesselVoiceListNode* node() const { return node_; }
-    void next()
-    {
-        node_ = node_->next;
-        settle();
-    }
-
-private:
-    void settle()
-    {
-        while (!node_ && list_ < kVoiceLists)
-            node_ = lists_[static_cast<size_t>(list_++)].head;
-    }
-    std::array<TesselChannelVoiceList, kVoiceLists>& lists_;
-    int list_ = 0;
-    TesselVoiceListNode* node_ = nullptr;
-};
-
-// Groups of voices walked together, taken in mixing order as the mixer
-// reaches them, so that each walk starts from the state the voices have then.
+// Voices with events, in mixing order, rendered a window at a time: each
+// group of lanes is walked just before its first voice renders, so that the
+// walk starts from the state the voices have then.
 class LaneGroups {
 public:
-    LaneGroups(TesselBusBuffer& out, int frames)
-        : buffers_(TesselPools::lanes), out_(out), frames_(frames),
+    static constexpr int kWindow = 64;   // voices looked at for one group at most
+
+    LaneGroups(TesselBusBuffer& out, int frames, float* const scratch[2])
+        : buffers_(TesselPools::lanes), out_(out), frames_(frames), scratch_(scratch),
           tile_(!buffers_ || mixPath() != TesselMixPath::Lanes ? 0 : vecCpuLevel() >= 6 ? 8 : 4)
     {
     }
 
-    // Called for every node in mixing order: the lane holding the node's
-    // voice, or -1 for the plain path. Past the nodes the last group looked
-    // at, the next group is walked from here.
-    int laneFor(const VoiceCursor& at)
+    void push(TesselVoice& voice)
     {
-        if (tile_ == 0)
-            return -1;
-        if (window_ == 0)
-            window_ = walk(at);
-        --window_;
-        const TesselVoice* voice = at.node()->voice;
-        return voice && taken_ < walked_ && buffers_->lane[taken_].voice == voice ? taken_++ : -1;
+        window_[count_++] = &voice;
+        if (count_ == kWindow)
+            flush();
     }
-    const TesselLaneBuffers* buffers() const { return buffers_; }
+
+    // Renders the voices pushed so far.
+    void flush()
+    {
+        for (int first = 0; first < count_;)
+            first = renderGroup(first);
+        count_ = 0;
+    }
 
 private:
-    // Walks the voices of the next nodes that have something to render;
-    // returns the nodes looked at.
-    int walk(VoiceCursor at)
+    // Walks the next group of lanes from window entry `first` and renders
+    // the voices it looked at; returns the entry after them.
+    int renderGroup(int first)
     {
-        TesselLaneWalk group(*buffers_, tile_, 2 * tile_);
-        int seen = 0;
-        for (; at.node() && !group.full() && seen < kLookAhead; at.next(), ++seen) {
-            TesselVoice* voice = at.node()->voice;
-            if (voice && voice->events && !inGroup(group, voice))
-                group.add(*voice, out_, frames_);
+        if (tile_ == 0) {
+            renderVoice(*window_[first], out_, frames_, scratch_, nullptr, -1);
+            return first + 1;
         }
-        taken_ = 0;
-        walked_ = group.count();
-        if (group.begin())
+        TesselLaneWalk group(*buffers_, tile_, 2 * tile_);
+        int end = first;
+        for (; end < count_ && !group.full(); ++end)
+            if (!inGroup(group, window_[end]))
+                group.add(*window_[end], out_, frames_);
+        if (group.count() > 0 && group.begin())
             (tile_ == 8 ? walkLanesAvx2 : walkLanesSse)(group);
-        return seen;
+        int taken = 0;
+        for (int i = first; i < end; ++i) {
+            TesselVoice& voice = *window_[i];
+            const bool walked = taken < group.count() && buffers_->lane[taken].voice == &voice;
+            renderVoice(voice, out_, frames_, scratch_, walked ? buffers_ : nullptr, walked ? taken++ : -1);
+        }
+        return end;
     }
     bool inGroup(const TesselLaneWalk& group, const TesselVoice* voice) const
     {
@@ -144,14 +131,13 @@ private:
         return false;
     }
 
-    static constexpr int kLookAhead = 64;   // voices looked at for one group
     TesselLaneBuffers* buffers_;
     TesselBusBuffer& out_;
     const int frames_;
+    float* const* scratch_;
     const int tile_;   // lanes per vector; 0: the plain path
-    int taken_ = 0;
-    int walked_ = 0;
-    int window_ = 0;   // nodes the last walk looked at that the mixer has not reached
+    TesselVoice* window_[kWindow];
+    int count_ = 0;
 };
 
 void retireIdlePastNotes(TesselChannelVoiceList& list)
@@ -174,18 +160,28 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
 {
     frames = std::clamp(frames, 0, TesselBusBuffer::kFrames);
     float* const scratch[2] = {mixScratch.channel[0], mixScratch.channel[1]};
-    LaneGroups groups(out, frames);
+    LaneGroups groups(out, frames, scratch);
     int active = 0;
-    for (VoiceCursor at(lists); at.node(); at.next()) {
-        const int lane = groups.laneFor(at);
-        TesselVoice* voice = at.node()->voice;
-        if (!voice)
-            continue;
-        if (voice->state() != voice_state::kIdle || voice->events)
-            ++active;
-        renderVoice(*voice, out, frames, scratch, lane >= 0 ? groups.buffers() : nullptr, lane);
+    // Only voices with events render; past notes are retired after the pass.
+    bool pastNotes[kVoiceLists];
+    for (int l = 0; l < kVoiceLists; ++l) {
+        const TesselChannelVoiceList& list = lists[static_cast<size_t>(l)];
+        pastNotes[l] = list.head && list.head->next;
+        for (TesselVoiceListNode* node = list.head; node; node = node->next) {
+            TesselVoice* voice = node->voice;
+            if (!voice)
+                continue;
+            if (voice->events) {
+                ++active;
+                groups.push(*voice);
+            } else if (voice->state() != voice_state::kIdle) {
+                ++active;
+            }
+        }
     }
-    for (TesselChannelVoiceList& list : lists)
-        retireIdlePastNotes(list);
+    groups.flush();
+    for (int l = 0; l < kVoiceLists; ++l)
+        if (pastNotes[l])
+            retireIdlePastNotes(lists[static_cast<size_t>(l)]);
     return active;
 }

@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/engine_globals.h"
 #include "engine/row_steps.h"
+#include "engine/voice_flags.h"
 #include "engine/voice_midi.h"
 
 #include "model/instrument.h"
@@ -133,4 +134,33 @@ void TesselChannelVoiceList::processRow(TesselEngine& engine, TesselModule& modu
 
     if (!linked)
         returnNodeToPool(old);
+}
+
+// What the channel row step does with the blank cell when the current voice
+// has no instrument: its delay and delayed state cleared, the cell taken as
+// the voice's row without an index, the live record and the song's channel
+// settings, the block's tick flags, and the row slot set up for no effect.
+// The rest (key-map slot, row values, MIDI) needs an instrument.
+bool TesselEngine::blankCellSettled(int channel) const
+{
+    const TesselChannelVoiceList& list = voiceLists[static_cast<size_t>(channel)];
+    const TesselVoiceListNode* node = list.head;
+    if (!node || !node->voice || list.channel < 0 || list.channel >= kChannels)
+        return node == nullptr || node->voice == nullptr;
+    const TesselVoice& v = *node->voice;
+    if (v.instrument || node->delay != -1 || (v.state() & voice_state::kDelayed))
+        return false;
+    const TesselChannel& live = liveChannels()[static_cast<size_t>(list.channel)];
+    if (v.liveChannel != &live || v.channelSettings != &song.channels[static_cast<size_t>(list.channel)])
+        return false;
+    const TesselRow& blank = TesselRow::blank();
+    if (!v.row.sameData(blank) || v.row.effect.cellIndex != blank.effect.cellIndex || v.row.index != -1 ||
+        v.subrowIndex != 255)
+        return false;
+    constexpr uint16_t kRowStarts = voice_flag::kNewNote | voice_flag::kNewPitch | voice_flag::kNewInstrument;
+    if ((tickFlags & kRowStarts) || v.flags != (tickFlags & ~(voice_flag::kNewNote | voice_flag::kSetup)))
+        return false;
+    const TesselEffectSlot& slot = live.effectSlots[1];
+    return slot.command == '.' && slot.count == 0 && slot.tremorOff == 0 && slot.slideFactor == 1.0f &&
+           slot.volumeSlideStep == 0 && slot.panSlideStep == 0 && !(slot.loopMark != 0 && slot.loopMark == slot.loopPasses);
 }

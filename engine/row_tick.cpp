@@ -27,6 +27,18 @@ void TesselEngine::processChannelRow(int list, const TesselSubrow* subrow, int s
     voiceLists[static_cast<size_t>(list)].processRow(*this, song, blockOffset, 0, subrow, subrowIndex);
 }
 
+bool TesselEngine::idleList(const TesselChannelVoiceList& list)
+{
+    for (const TesselVoiceListNode* node = list.head; node; node = node->next) {
+        if (node->delay >= 0)
+            return false;
+        const TesselVoice* voice = node->voice;
+        if (voice && has(voice->state(), voice->sample ? kSoundingSample : kSoundingMidi))
+            return false;
+    }
+    return true;
+}
+
 void TesselEngine::updateTick(int list, int blockOffset)
 {
     if (list < 0 || list >= kVoiceLists)

@@ -152,6 +152,8 @@ public:
     // would, the frames silent.
     int render(float* const scratch[2], int channels);
     bool silentEvent(int channels) const;
+    // The resonant filter acts (coefficients other than the bypass).
+    bool filtered() const { return filter[0] != 1.0f || filter[1] != 0.0f || filter[2] != 0.0f; }
     // The resonant filter over frames start..end-1 of the scratch channels
     // (named apart from the coefficient field `filter`).
     void applyFilter(float* const scratch[2], int channels, int end);

@@ -248,6 +248,19 @@ int32_t TesselLaneWalk::quietSteps(int32_t frame) const
     return static_cast<int32_t>(std::max<int64_t>(n, 0));
 }
 
+int32_t TesselLaneWalk::wrapFreeSteps() const
+{
+    const TesselLaneVectors& v = buffers.vectors;
+    int64_t n = INT32_MAX;
+    for (int l = 0; l < lanes_; ++l)
+        if (v.wrapBy[l] != 0) {
+            // Forward, by at most the step's whole frames and one more a frame.
+            const int64_t move = static_cast<int64_t>(std::fabs(v.step[l])) + 1;
+            n = std::min(n, (int64_t{v.wrapAfter[l]} - v.frame[l]) / move);
+        }
+    return static_cast<int32_t>(std::max<int64_t>(n, 0));
+}
+
 void TesselLaneWalk::refresh()
 {
     next = INT32_MAX;

@@ -136,6 +136,9 @@ public:
     // ramping gain to its floor: the vector loops take them without asking
     // which lanes need the scalar step.
     int32_t quietSteps(int32_t frame) const;
+    // Steps from the lanes' positions that cannot take a lane past the end
+    // of a forward loop the vector step wraps.
+    int32_t wrapFreeSteps() const;
 
     TesselLaneBuffers& buffers;
     const int tile;

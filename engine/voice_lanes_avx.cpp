@@ -76,7 +76,8 @@ QB_LANES_AVX2 inline __attribute__((always_inline)) void transpose(const float* 
 // One frame of one vector of lanes: the position and gains of frame `row`
 // into the tile, then the step; returns the lanes that need the scalar step.
 // Without kCheck the caller knows that no lane needs the scalar step.
-template <int kKind, bool kRamp, bool kCheck = true>
+// Without kWrap the caller knows that no lane passes a forward loop's end.
+template <int kKind, bool kRamp, bool kCheck = true, bool kWrap = true>
 QB_LANES_AVX2 inline __attribute__((always_inline)) unsigned step(Regs& r, TesselLaneBuffers& b, int q, int row)
 {
     // What the scalar steps set is read where it lies; only the positions
@@ -121,8 +122,10 @@ QB_LANES_AVX2 inline __attribute__((always_inline)) unsigned step(Regs& r, Tesse
         r.frame = _mm256_add_epi32(r.frame, _mm256_cvttps_epi32(whole));
     }
     // A forward loop's end: back by its length.
-    const __m256i wrapped = _mm256_cmpgt_epi32(r.frame, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.wrapAfter + o)));
-    r.frame = _mm256_sub_epi32(r.frame, _mm256_and_si256(wrapped, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.wrapBy + o))));
+    if (kWrap) {
+        const __m256i wrapped = _mm256_cmpgt_epi32(r.frame, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.wrapAfter + o)));
+        r.frame = _mm256_sub_epi32(r.frame, _mm256_and_si256(wrapped, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.wrapBy + o))));
+    }
     if (kRamp) {
         r.current0 = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(v.keep[0] + o), r.current0), _mm256_loadu_ps(v.take[0] + o));
         r.current1 = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(v.keep[1] + o), r.current1), _mm256_loadu_ps(v.take[1] + o));
@@ -139,30 +142,45 @@ QB_LANES_AVX2 inline __attribute__((always_inline)) unsigned step(Regs& r, Tesse
     return static_cast<unsigned>(_mm256_movemask_ps(_mm256_or_ps(fell, _mm256_castsi256_ps(outside))));
 }
 
+// s[w + d] and s[w + d + 1] for offsets d below 8 (16 when `kWide`).
+template <bool kWide>
+QB_LANES_AVX2 inline __attribute__((always_inline)) void window(const float* w, __m256i d, __m256& a, __m256& b)
+{
+    if (!kWide) {
+        a = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d);
+        b = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d);
+        return;
+    }
+    // Offsets 8..15 take the upper window; bit 3 of the offset picks it.
+    const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(d, 28));
+    a = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d),
+                         _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 8), d), upper);
+    b = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d),
+                         _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 9), d), upper);
+}
+
 // s[f] and s[f + 1] of eight positions. Positions that move by at most one
 // frame per frame (two when `kWide`) lie within 8 (16) frames of the lower
 // end: permutes of one (two) loads each, from a base kept inside the buffer
-// (`length` floats). A loop's wrap between them reads value by value.
+// (`length` floats). Forward steps put the lower end first. A loop's wrap
+// between them reads value by value.
 template <bool kWide>
 QB_LANES_AVX2 inline __attribute__((always_inline)) void fetch(const float* s, int32_t length, const int32_t* f,
                                                               __m256i fv, __m256& a, __m256& b)
 {
     constexpr int32_t kSpan = kWide ? 16 : 8;
+    const __m256i outside = _mm256_set1_epi32(~(kSpan - 1));
+    const int32_t first = f[0];
+    const __m256i d = _mm256_sub_epi32(fv, _mm256_set1_epi32(first));
+    if (_mm256_testz_si256(d, outside) &&
+        static_cast<uint32_t>(first) <= static_cast<uint32_t>(length - kSpan - 1)) {
+        window<kWide>(s + first, d, a, b);
+        return;
+    }
     const int32_t base = std::min(std::min(f[0], f[7]), length - kSpan - 1);
-    const __m256i d = _mm256_sub_epi32(fv, _mm256_set1_epi32(base));
-    if (_mm256_testz_si256(d, _mm256_set1_epi32(~(kSpan - 1))) && base >= 0) {
-        const float* w = s + base;
-        if (!kWide) {
-            a = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d);
-            b = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d);
-            return;
-        }
-        // Offsets 8..15 take the upper window; bit 3 of the offset picks it.
-        const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(d, 28));
-        a = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d),
-                             _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 8), d), upper);
-        b = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d),
-                             _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 9), d), upper);
+    const __m256i e = _mm256_sub_epi32(fv, _mm256_set1_epi32(base));
+    if (_mm256_testz_si256(e, outside) && base >= 0) {
+        window<kWide>(s + base, e, a, b);
         return;
     }
     a = _mm256_setr_ps(s[f[0]], s[f[1]], s[f[2]], s[f[3]], s[f[4]], s[f[5]], s[f[6]], s[f[7]]);
@@ -203,28 +221,58 @@ QB_LANES_AVX2 inline __attribute__((always_inline)) void transposeTile(TesselLan
     w.tileRamped = false;
 }
 
+template <int kVectors, int kKind, bool kRamp, bool kWrap>
+QB_LANES_AVX2 inline __attribute__((always_inline)) void singleStep(TesselLaneWalk& w, Regs& r0, Regs& r1, int32_t frame)
+{
+    const int row = frame & 7;
+    step<kKind, kRamp, false, kWrap>(r0, w.buffers, 0, row);
+    if (kVectors == 2)
+        step<kKind, kRamp, false, kWrap>(r1, w.buffers, 1, row);
+    if (row == 7) {
+        transposeTile<kVectors>(w, frame - 7);
+        w.tileRamped = kRamp;
+    }
+}
+
+// Quiet steps from `frame` up to `end`: whole tiles with their rows fixed,
+// the frames before and after them one by one.
+template <int kVectors, int kKind, bool kRamp, bool kWrap>
+QB_LANES_AVX2 inline __attribute__((always_inline)) void quietSteps(TesselLaneWalk& w, Regs& r0, Regs& r1,
+                                                                   int32_t& frame, int32_t end)
+{
+    TesselLaneBuffers& b = w.buffers;
+    for (; frame < end && (frame & 7) != 0; ++frame)
+        singleStep<kVectors, kKind, kRamp, kWrap>(w, r0, r1, frame);
+    for (; frame + 8 <= end; frame += 8) {
+#pragma GCC unroll 8
+        for (int row = 0; row < 8; ++row) {
+            step<kKind, kRamp, false, kWrap>(r0, b, 0, row);
+            if (kVectors == 2)
+                step<kKind, kRamp, false, kWrap>(r1, b, 1, row);
+        }
+        transposeTile<kVectors>(w, frame);
+        w.tileRamped = kRamp;
+    }
+    for (; frame < end; ++frame)
+        singleStep<kVectors, kKind, kRamp, kWrap>(w, r0, r1, frame);
+}
+
 // Steps from `frame` up to `stop` (or the first step whose lanes need the
 // scalar step, their mask in *mask); returns the frame after the last step.
 // One kind of step throughout, so the lanes' registers stay registers; the
-// quiet steps first, without the per-frame test.
+// quiet steps first, without the per-frame test, and without the loop test
+// while no lane can reach a loop's end.
 template <int kVectors, int kKind, bool kRamp>
 QB_LANES_AVX2 __attribute__((noinline)) int32_t run(TesselLaneWalk& w, int32_t frame, int32_t stop, unsigned* mask)
 {
     TesselLaneBuffers& b = w.buffers;
     const int32_t quiet = frame + std::min(w.quietSteps(frame), stop - frame);
+    const int32_t unwrapped = frame + std::min(w.wrapFreeSteps(), quiet - frame);
     Regs r0 = load(b.vectors, 0);
     Regs r1 = kVectors == 2 ? load(b.vectors, 1) : r0;
     w.tileRamped = w.tileRamped || kRamp;
-    for (; frame < quiet; ++frame) {
-        const int row = frame & 7;
-        step<kKind, kRamp, false>(r0, b, 0, row);
-        if (kVectors == 2)
-            step<kKind, kRamp, false>(r1, b, 1, row);
-        if (row == 7) {
-            transposeTile<kVectors>(w, frame - 7);
-            w.tileRamped = kRamp;
-        }
-    }
+    quietSteps<kVectors, kKind, kRamp, false>(w, r0, r1, frame, unwrapped);
+    quietSteps<kVectors, kKind, kRamp, true>(w, r0, r1, frame, quiet);
     while (frame < stop) {
         const int row = frame & 7;
         unsigned m = step<kKind, kRamp>(r0, b, 0, row);
@@ -302,8 +350,10 @@ QB_LANES_AVX2 void render(TesselLaneSpan& span)
     const __m256 steady1 = _mm256_set1_ps(span.gain[1]);
     __m256 peak0 = _mm256_set1_ps(-INFINITY);
     __m256 peak1 = peak0;
+    // The output could alias the span: its bound is read once.
+    const int32_t to = span.to;
     int32_t i = span.from;
-    for (; i + 8 <= span.to; i += 8) {
+    for (; i + 8 <= to; i += 8) {
         const __m256i fv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(frames + i));
         const __m256 later = _mm256_mul_ps(_mm256_loadu_ps(fractions + i), gv);
         const __m256 earlier = _mm256_sub_ps(gv, later);

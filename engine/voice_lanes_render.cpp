@@ -56,7 +56,7 @@ int renderLaneEvent(TesselVoice& voice, const TesselLaneBuffers& buffers, int la
     const int c = event.channels;
     const int lanes = std::min<int>(c, out.channels);
     const int kept = event.kept;
-    const bool filtered = voice.filter[0] != 1.0f || voice.filter[1] != 0.0f || voice.filter[2] != 0.0f;
+    const bool filtered = voice.filtered();
     const bool peaks = (entryState & voice_state::kSample) && kept > 0;
     if (event.steady && !filtered && event.ramp[0] == 0.0f && (c < 2 || event.ramp[2] == 0.0f)) {
         // Gains held at 0: every frame is silent.

@@ -45,7 +45,7 @@ bool TesselVoice::silentEvent(int channels) const
 {
     // The ramp keeps a current and target of 0 at 0, and without the filter's
     // history nothing else sounds.
-    if (filter[0] != 1.0f || filter[1] != 0.0f || filter[2] != 0.0f)
+    if (filtered())
         return false;
     const float target[2] = {current.gain0, current.gain1};
     for (int j = 0; j < channels; ++j)
@@ -123,7 +123,7 @@ int TesselVoice::render(float* const scratch[2], int channels)
         current.state = 0;
     const int rendered = start + kept;
 
-    if (filter[0] != 1.0f || filter[1] != 0.0f || filter[2] != 0.0f)
+    if (filtered())
         applyFilter(scratch, c, rendered);
     if ((entryState & voice_state::kSample) && kept > 0)
         for (int j = 0; j < c; ++j)

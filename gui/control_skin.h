@@ -35,14 +35,6 @@ constexpr CColor kButtonFrame = fromPalette(resources::palette::kPanelDark);
 // One-line controls are this many pixels high.
 constexpr int32_t kStripHeight = 11;
 
-// VST 2 virtual keys the controls read besides those key_event.h names.
-constexpr uint8_t kVkEnd = 9;
-constexpr uint8_t kVkHome = 10;
-constexpr uint8_t kVkLeft = 11;
-constexpr uint8_t kVkRight = 13;
-constexpr uint8_t kVkPageUp = 15;
-constexpr uint8_t kVkPageDown = 16;
-
 // Pixels left <= x < right, top <= y < bottom in the colour.
 void fill(VSTGUI::CDrawContext* context, const CRect& area, const CColor& colour);
 

@@ -14,9 +14,6 @@ namespace {
 
 constexpr int32_t kLeft = 1;
 // Keys as the dialog reads them (VST 2 virtual keys).
-constexpr uint8_t kVkTab = 2;
-constexpr uint8_t kVkReturn = 4;
-constexpr uint8_t kVkEscape = 6;
 
 } // namespace
 

@@ -55,8 +55,8 @@ int32_t* TesselDropList::onKey(const TesselKeyEvent& key)
         return &(TesselControl::value);
     switch (key.virtualKey) {
     case kVkSpace:
-    case control_skin::kVkRight: select((currentIndex() + 1) % count); break;
-    case control_skin::kVkLeft: select((currentIndex() + count - 1) % count); break;
+    case kVkRight: select((currentIndex() + 1) % count); break;
+    case kVkLeft: select((currentIndex() + count - 1) % count); break;
     case kVkEnter: popup(); break;
     default: break;
     }

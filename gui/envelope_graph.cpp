@@ -14,11 +14,6 @@
 
 namespace {
 
-using control_skin::kVkEnd;
-using control_skin::kVkHome;
-using control_skin::kVkLeft;
-using control_skin::kVkRight;
-constexpr uint8_t kVkInsert = 21;
 constexpr int32_t kLeftButton = 1;
 constexpr int32_t kControlButton = 16;
 constexpr int32_t kMaxValue = 64;

@@ -14,7 +14,6 @@ namespace {
 
 constexpr int32_t kLeftButton = 1;
 // The main keyboard's Return as well as Enter.
-constexpr uint8_t kVkReturn = 4;
 
 bool isEnter(const TesselKeyEvent& key)
 {

@@ -11,11 +11,6 @@
 namespace {
 
 // VST 2 virtual keys the box reads besides those key_event.h names.
-constexpr uint8_t kVkEnd = 9;
-constexpr uint8_t kVkHome = 10;
-constexpr uint8_t kVkLeft = 11;
-constexpr uint8_t kVkRight = 13;
-constexpr uint8_t kVkInsert = 21;
 
 bool isWordCharacter(char c)
 {

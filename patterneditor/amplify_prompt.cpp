@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr uint8_t kVkEscape = 6;
 // The slider's place in the panel.
 constexpr int32_t kSliderLeft = 10;
 constexpr int32_t kSliderTop = 22;

@@ -16,6 +16,19 @@ namespace {
 
 constexpr int32_t kBackquote = 96;
 
+// The overview sees every key while it shows: '(' opens its help, and a key
+// that closes it does nothing else (no note is written unseen); the keys that
+// keep it open go on to the grid, whose view the overview frames.
+bool endsAtOverview(TesselUI& overview, TesselPatternEditorLink& link, const TesselKeyEvent& key)
+{
+    if (key.printable == '(' && !(key.modifiers & (kModAlt | kModCtrl))) {
+        link.openHelpPage("PE_Modes.htm");
+        return true;
+    }
+    overview.onKeyEvent(key);
+    return !overview.isShown();
+}
+
 } // namespace
 
 int32_t TesselPatternEditorUI::onKeyEvent(const TesselKeyEvent& key)
@@ -25,14 +38,7 @@ int32_t TesselPatternEditorUI::onKeyEvent(const TesselKeyEvent& key)
         return 0;
     if (grid_.amplifyPromptOpen() || grid_.isMouseSelecting()) {
         grid_.enterNote(key);
-    } else if (overview_ && overview_->isShown()) {
-        if (key.printable == '(' && !(key.modifiers & (kModAlt | kModCtrl))) {
-            link_->openHelpPage("PE_Modes.htm");
-        } else {
-            overview_->onKeyEvent(key);
-            if (!overview_->isShown())
-                setDirty();
-        }
+    } else if (overview_ && overview_->isShown() && endsAtOverview(*overview_, *link_, key)) {
     } else if (undo_->isShown()) {
         if (undo_->onKeyEvent(key) == 1)
             restoreUndoLine();

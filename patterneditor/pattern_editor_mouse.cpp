@@ -68,7 +68,9 @@ int32_t TesselPatternEditorUI::onMouseDown(int32_t x, int32_t y, CDrawContext* c
         options_->onMouseDown(px, py, context, buttons);
     } else if (fresh && menus_->onStripMouse(x, y, buttons)) {
     } else if (undo_->isShown()) {
-    } else if (pressed && overview_ && overview_->isShown() && (panelPoint(*overview_, px, py) || overview_->isDragging())) {
+    } else if (overview_ && overview_->isShown() &&
+               ((panelPoint(*overview_, px, py) && pressed) || overview_->isDragging())) {
+        // While its title strip drags it, the panel hears the release too.
         overview_->onMouseDown(px, py, context, buttons);
     } else if (grid_.amplifyPromptOpen() || grid_.isMouseSelecting()) {
         result = grid_.dragSelection(x, y, buttons, fresh);

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr uint8_t kVkTab = 2;
-constexpr uint8_t kVkEscape = 6;
 constexpr int32_t kControls = 4;
 constexpr int32_t kLabelLength = 3;
 constexpr int32_t kLeft = 1;

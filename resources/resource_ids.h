@@ -163,6 +163,9 @@ constexpr int32_t kMidiPanel = 219;
 constexpr int32_t kKeyMapVelocityScale = 404;
 constexpr int32_t kKeyMapRegionCursor = 405;
 constexpr int32_t kKeyMapRegionButton = 406;
+// The pattern overview panel (403 x 286): a title strip under the close box
+// and room for the 384 x 256 map at (9, 20) inside its frame's lines.
+constexpr int32_t kOverviewPanel = 271;
 
 // The toolbar in the host's window: the file menu and page buttons (17 x 15
 // faces) and the transport buttons (22 high), two faces above each other

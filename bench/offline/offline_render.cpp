@@ -53,6 +53,49 @@ double threadCpuSeconds()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+// Rendered frames handed to the sink a stretch at a time, with the clock
+// stopped: the time counted is the player's render and the copy of its
+// frames, not what the caller's sink does with them.
+class TimedStretch {
+public:
+    explicit TimedStretch(const FrameSink& sink) : sink_(sink), left_(kFrames), right_(kFrames) {}
+    void start() { begin_ = threadCpuSeconds(); }
+    // Blocks of at most kFrames frames.
+    void add(const float* l, const float* r, size_t n)
+    {
+        if (count_ + n > kFrames)
+            flush();
+        std::copy(l, l + n, left_.data() + count_);
+        std::copy(r, r + n, right_.data() + count_);
+        count_ += n;
+    }
+    // Hands over what is left; the seconds counted.
+    double finish()
+    {
+        flush();
+        return seconds_;
+    }
+
+    static constexpr size_t kFrames = 65536;
+
+private:
+    void flush()
+    {
+        const double now = threadCpuSeconds();
+        seconds_ += now - begin_;
+        if (count_ > 0)
+            sink_(left_.data(), right_.data(), count_);
+        count_ = 0;
+        begin_ = threadCpuSeconds();
+    }
+
+    const FrameSink& sink_;
+    std::vector<float> left_, right_;
+    size_t count_ = 0;
+    double begin_ = 0.0;
+    double seconds_ = 0.0;
+};
+
 size_t capFrames(const RenderSettings& settings)
 {
     return static_cast<size_t>(settings.maxSeconds * settings.rate);
@@ -109,19 +152,20 @@ RenderResult renderWithEngine(const std::string& path, const RenderSettings& set
     const size_t cap = capFrames(settings);
     const auto block = static_cast<size_t>(std::max(settings.block, 1));
     OrderWatch orders;
-    const double begin = threadCpuSeconds();
+    TimedStretch stretch(sink);
+    stretch.start();
     bool going = true;
     while (going && result.frames < cap && engine.isPlaying()) {
         const int part = static_cast<int>(std::min({block, cap - result.frames, size_t{TesselBusBuffer::kFrames}}));
         if (!engine.process(part)) {
-            result.cpuSeconds = threadCpuSeconds() - begin;
+            result.cpuSeconds = stretch.finish();
             return result;
         }
-        sink(engine.output.channel[0], engine.output.channel[1], static_cast<size_t>(part));
+        stretch.add(engine.output.channel[0], engine.output.channel[1], static_cast<size_t>(part));
         result.frames += static_cast<size_t>(part);
         going = orders.enter(engine.currentOrder);
     }
-    result.cpuSeconds = threadCpuSeconds() - begin;
+    result.cpuSeconds = stretch.finish();
     result.rendered = true;
     return result;
 }
@@ -145,17 +189,19 @@ RenderResult renderWithOpenmpt(const std::string& path, const RenderSettings& se
             interactive.set_channel_mute_status(ext, c, c != settings.soloChannel);
     openmpt_module_set_render_param(mod, OPENMPT_MODULE_RENDER_INTERPOLATIONFILTER_LENGTH, 2);   // linear
     const size_t cap = capFrames(settings);
-    std::vector<float> left(static_cast<size_t>(std::max(settings.block, 1))), right(left.size());
-    const double begin = threadCpuSeconds();
+    std::vector<float> left(std::min(static_cast<size_t>(std::max(settings.block, 1)), TimedStretch::kFrames));
+    std::vector<float> right(left.size());
+    TimedStretch stretch(sink);
+    stretch.start();
     while (result.frames < cap) {
         const size_t want = std::min(left.size(), cap - result.frames);
         const size_t got = openmpt_module_read_float_stereo(mod, settings.rate, want, left.data(), right.data());
         if (got == 0)
             break;
-        sink(left.data(), right.data(), got);
+        stretch.add(left.data(), right.data(), got);
         result.frames += got;
     }
-    result.cpuSeconds = threadCpuSeconds() - begin;
+    result.cpuSeconds = stretch.finish();
     result.rendered = true;
     openmpt_module_ext_destroy(ext);
     return result;

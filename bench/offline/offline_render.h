@@ -1,6 +1,7 @@
 #pragma once
 // Offline renders of one song file, by the engine and by libopenmpt (the
-// reference player the tests compare with), handed block by block to a sink.
+// reference player the tests compare with), handed to a sink a stretch of
+// blocks at a time.
 // Both stop where a module player ends the song: at its end, or the first
 // time it returns to an order position it has already played.
 
@@ -17,7 +18,7 @@ struct RenderSettings {
     int soloChannel = -1;   // 0..63: every other channel muted, to find where two renders differ
 };
 
-// Receives each rendered block: left and right frames, n of them.
+// Receives rendered frames: left and right, n of them.
 using FrameSink = std::function<void(const float* left, const float* right, size_t n)>;
 
 struct RenderResult {
@@ -27,7 +28,7 @@ struct RenderResult {
     std::string warning;     // the status text of a load with a warning
     bool rendered = false;   // loaded, started and rendered to its end or the cap
     size_t frames = 0;
-    double cpuSeconds = 0.0; // thread time of the render loop alone
+    double cpuSeconds = 0.0; // thread time of the render and the copy of its frames; the sink's is not counted
 
     double seconds(int rate) const { return static_cast<double>(frames) / rate; }
 };

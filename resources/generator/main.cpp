@@ -79,6 +79,7 @@ int main(int argc, char** argv)
                   &generator::drawEnvelopeSkins, &generator::drawEditorSkins, &generator::drawHelpPanel,
                        &generator::drawPatternPageSkins, &generator::drawPageSkins, &generator::drawSamplePageSkins,
                        &generator::drawInstrumentSkins, &generator::drawPreferencesSkins,
+                       &generator::drawOverviewSkins,
                        &generator::drawToolbarSkins})
         for (auto& r : more())
             all.push_back(std::move(r));

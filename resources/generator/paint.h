@@ -54,6 +54,7 @@ std::vector<Resource> drawPageSkins();
 std::vector<Resource> drawSamplePageSkins();
 std::vector<Resource> drawInstrumentSkins();
 std::vector<Resource> drawPreferencesSkins();
+std::vector<Resource> drawOverviewSkins();
 std::vector<Resource> drawToolbarSkins();
 
 } // namespace generator

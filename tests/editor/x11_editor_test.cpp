@@ -4,6 +4,7 @@
 #include "x11_editor_fixture.h"
 #include "demo_song.h"
 #include "patterneditor/grid_colours.h"
+#include "patterneditor/overview_map.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "editor/instrument_list_page.h"
 #include "model/module.h"
@@ -207,6 +208,48 @@ TEST_F(EditorOnX, TheInstrumentPageShowsItsRegionsEnvelopesAndMidiPanel)
     ASSERT_TRUE(writeShot(editorXid, "instrument_midi_panel.png"));
     // The panel covers the graph's place at (370, 52).
     EXPECT_NE(lastShot.pixelAt(9 + 380, 43 + 100), lastShot.pixelAt(9 + 300, 43 + 100));
+    dispatch(effEditClose);
+}
+
+TEST_F(EditorOnX, ThePatternOverviewOverADemoPattern)
+{
+    const ::Window hostWindow = makeHostWindow();
+    ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
+    ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
+    const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
+    editor->frame2()->getWindow()->takeFocus();
+    tap(XK_Shift_L);
+    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
+
+    auto* page = dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor);
+    ASSERT_NE(page, nullptr);
+    fillDemoSongInto(plugin->getEngine().song);
+    page->fillInstrumentList(0);
+    page->goToPattern(0, true);
+    page->grid().moveCursorTo(1 * 9, 8);
+    key(XK_Alt_L, true);
+    tap(XK_d);   // a block of four rows in the bass channel
+    key(XK_Alt_L, false);
+    ASSERT_TRUE(idleUntil([&] { return page->grid().selection.active; }));
+    key(XK_Shift_L, true);
+    tap(XK_3);   // '#'
+    key(XK_Shift_L, false);
+    ASSERT_TRUE(idleUntil([&] { return page->overviewPanel()->isShown(); }));
+    idlePasses(3);
+    ASSERT_TRUE(writeShot(editorXid, "pattern_overview_demo.png"));
+
+    const auto count = [this](platform::Colour colour) {
+        int n = 0;
+        for (int y = 0; y < lastShot.height(); ++y)
+            for (int x = 0; x < lastShot.width(); ++x)
+                n += lastShot.pixelAt(x, y) == colour;
+        return n;
+    };
+    const auto& palette = overviewPalette();
+    EXPECT_GT(count(palette[kOverviewNote]), 20);
+    EXPECT_GT(count(palette[kOverviewInstrument]), 20);
+    EXPECT_GE(count(palette[kOverviewSelectedPlain]) + count(palette[kOverviewSelectedMinor]), 15);
+    EXPECT_GT(count(palette[kOverviewFrame]), 100);
     dispatch(effEditClose);
 }
 

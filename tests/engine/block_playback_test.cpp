@@ -84,3 +84,28 @@ TEST_F(PlaybackTest, AHostStartPlaysTheSongFromTheHostPosition)
     ASSERT_TRUE(engine->process(512));
     EXPECT_EQ(engine->transport, kStoppedReleased);
 }
+
+TEST_F(PlaybackTest, ADelayedNoteOnTheOnlyBusyChannelStartsOnItsTick)
+{
+    // Every other list sits idle through the ticks that count the delay down.
+    addInstrument(40000);
+    for (int channel : {0, 17, 63}) {
+        SCOPED_TRACE(testing::Message() << "channel " << channel);
+        engine->stopNow();
+        engine->song.patterns[0].tracks.getTrack(channel).getRow(1).effect = {0, 'S', 0xD3};
+        addNote(channel, 1);
+        engine->rebuildSongPlaylist(nullptr, true);
+        ASSERT_TRUE(engine->playSong(-1, 0));
+        std::vector<float> out;
+        for (int done = 0; done < 2 * kRowFrames; done += 700) {
+            EXPECT_TRUE(engine->process(700));
+            for (int f = 0; f < 700; ++f)
+                out.push_back(engine->output.channel[0][f] + engine->output.channel[1][f]);
+        }
+        const int start = kRowFrames + 3 * kTickFrames;
+        for (int f = 0; f < start; ++f)
+            ASSERT_EQ(out[static_cast<size_t>(f)], 0.0f) << f;
+        EXPECT_NE(out[start], 0.0f);
+        engine->song.patterns[0].tracks.getTrack(channel).getRow(1).clear();
+    }
+}

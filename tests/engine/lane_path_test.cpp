@@ -284,18 +284,24 @@ protected:
              with({voice(0, 2.5f), voice(2990, 0.7f)}, [](VoiceSpec& v) { v.sustainState = 1; })},
         };
         all[11].releaseAtBlock = 20;
-        // More voices than two vectors of lanes hold, of every kind above.
-        Case crowd{"twenty voices", forward, none, {}};
-        for (int i = 0; i < 20; ++i) {
-            VoiceSpec v = voice(37 * i, 0.1f + 0.23f * static_cast<float>(i % 9));
+        // More voices than two vectors of lanes hold, of every kind above;
+        // then more than the mixer looks at for one group, past notes among them.
+        all.push_back(crowd("twenty voices", 20));
+        all.push_back(crowd("seventy voices", 70));
+        return all;
+    }
+    static Case crowd(const char* name, int voices)
+    {
+        Case c{name, {1, 400, 1900}, {}, {}};
+        for (int i = 0; i < voices; ++i) {
+            VoiceSpec v = voice(37 * i % 2000, 0.1f + 0.23f * static_cast<float>(i % 9));
             v.backwards = static_cast<uint8_t>(i % 4 == 3);
             v.stereo = i % 5 == 0;
             v.released = i % 7 == 6;
             v.bus = static_cast<uint8_t>(i % 6 != 0);
-            crowd.voices.push_back(v);
+            c.voices.push_back(v);
         }
-        all.push_back(crowd);
-        return all;
+        return c;
     }
 };
 

@@ -181,3 +181,41 @@ TEST_F(Mixer, EventsBeyondTheBlockAreCutToIt)
     EXPECT_TRUE(silent(0, 256, 1000));
     EXPECT_EQ(voice.position, 256);
 }
+
+TEST_F(Mixer, EveryVoiceOfACrowdAddsItsOwnSoundOnce)
+{
+    // More voices than the mixer takes in one window or one group of lanes,
+    // past notes among them, some idle: the pass adds what each voice
+    // rendered alone adds, and counts the active ones.
+    constexpr int kVoices = 150;
+    const auto start = [&](TesselVoice& v, int i) {
+        if (i % 11 == 5)
+            return;   // idle, without events
+        startVoice(v, i % 3 ? mono : stereo, (i * 53) % 3000, 0.3f + 0.01f * static_cast<float>(i % 40), 512,
+                   1.0f / 8.0f);
+        v.events->bus = static_cast<uint8_t>(i % 2);
+    };
+    std::vector<float> alone[2];
+    int expectedActive = 0;
+    for (int i = 0; i < kVoices; ++i) {
+        lists = std::make_unique<std::array<TesselChannelVoiceList, kVoiceLists>>();
+        start(addVoice(i % kVoiceLists), i);
+        output->silence();
+        expectedActive += render(512);
+        for (int j = 0; j < 2; ++j) {
+            alone[j].resize(512);
+            for (int f = 0; f < 512; ++f)
+                alone[j][static_cast<size_t>(f)] += output->channel[j][f];
+        }
+    }
+    EXPECT_EQ(expectedActive, kVoices - 14);
+
+    lists = std::make_unique<std::array<TesselChannelVoiceList, kVoiceLists>>();
+    for (int i = 0; i < kVoices; ++i)
+        start(addVoice(i % kVoiceLists), i);
+    output->silence();
+    EXPECT_EQ(render(512), expectedActive);
+    for (int j = 0; j < 2; ++j)
+        for (int f = 0; f < 512; ++f)
+            ASSERT_NEAR(output->channel[j][f], alone[j][static_cast<size_t>(f)], 1e-4f) << "channel " << j << " frame " << f;
+}

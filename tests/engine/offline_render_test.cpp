@@ -77,10 +77,18 @@ TEST(OfflineRender, XmSpeedAndTempoSetTheSongLengthAndALoopEndsIt)
         offline::RenderSettings settings;
         settings.block = 64;
         double energy = 0.0;
+        size_t received = 0;
+        int stretches = 0;
         const auto result = offline::renderWithEngine(path, settings, [&](const float* l, const float* r, size_t n) {
             for (size_t i = 0; i < n; ++i)
                 energy += static_cast<double>(l[i]) * l[i] + static_cast<double>(r[i]) * r[i];
+            received += n;
+            ++stretches;
         });
+        // The sink gets every frame, a stretch of blocks at a time, the last one too.
+        EXPECT_EQ(received, result.frames);
+        EXPECT_GE(stretches, 1);
+        EXPECT_LT(stretches, static_cast<int>(result.frames / 64));
         EXPECT_EQ(result.loadResult, 1) << "the 4-bit sample is a warning";
         EXPECT_NE(result.warning.find("4-bit"), std::string::npos) << result.warning;
         ASSERT_TRUE(result.rendered);

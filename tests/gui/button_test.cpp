@@ -2,6 +2,7 @@
 // round, clicks take the last button holding the point, faces follow the
 // down look (a two-frame bitmap's lower half), and a popup's choice becomes
 // its result.
+#include "platform/key_event.h"
 #include "gui/bitmap.h"
 #include "gui/button_group.h"
 #include "gui/control_skin.h"
@@ -14,10 +15,6 @@
 
 namespace {
 
-using control_skin::kVkEnd;
-using control_skin::kVkHome;
-using control_skin::kVkLeft;
-using control_skin::kVkRight;
 using platform::rgb;
 
 constexpr CColor kFace{200, 40, 40, 0};
@@ -50,7 +47,7 @@ TEST(ButtonGroup, KeysMoveTheHighlightRoundAndChooseIt)
     }
     // No buttons: no key does anything.
     TesselButtonGroup none;
-    for (uint8_t key : {kVkLeft, kVkRight, kVkEnd, kVkHome, uint8_t(kVkSpace)})
+    for (uint8_t key : {kVkLeft, kVkRight, kVkEnd, kVkHome, kVkSpace})
         EXPECT_EQ(*none.onKey(namedKey(key)), 0) << int(key);
     EXPECT_EQ(none.getHighlight(), 0);
 }

@@ -2,6 +2,7 @@
 // control where the page shows it (twice as far at double size), a choice
 // reaches the (sub)menu that holds it and that menu's listener, a dismissal
 // changes nothing, and a refill keeps the current entry.
+#include "platform/key_event.h"
 #include "gui/control_skin.h"
 #include "gui/drop_list.h"
 #include "gui/offscreen_context.h"
@@ -85,9 +86,9 @@ TEST_F(DropListTest, KeysStepRoundAndEnterOpens)
     TesselDropList* list = addList();
     EXPECT_EQ(key(list, namedKey(kVkSpace)), 0);
     list->setValue(4.0f);
-    EXPECT_EQ(key(list, namedKey(control_skin::kVkLeft)), 3);
-    EXPECT_EQ(key(list, namedKey(control_skin::kVkRight)), 4);
-    EXPECT_EQ(key(list, namedKey(control_skin::kVkRight)), 0);
+    EXPECT_EQ(key(list, namedKey(kVkLeft)), 3);
+    EXPECT_EQ(key(list, namedKey(kVkRight)), 4);
+    EXPECT_EQ(key(list, namedKey(kVkRight)), 0);
     EXPECT_EQ(list->getCurrent(), 0);
     EXPECT_TRUE(system.popupsAsked().empty());
     EXPECT_EQ(key(list, namedKey(kVkEnter)), 0);
@@ -95,7 +96,7 @@ TEST_F(DropListTest, KeysStepRoundAndEnterOpens)
 
     // Without entries no key does anything.
     list->removeAllEntry();
-    for (uint8_t vk : {uint8_t(kVkSpace), control_skin::kVkLeft, control_skin::kVkRight, uint8_t(kVkEnter)})
+    for (uint8_t vk : {kVkSpace, kVkLeft, kVkRight, kVkEnter})
         EXPECT_EQ(key(list, namedKey(vk)), 0) << int(vk);
     EXPECT_EQ(system.popupsAsked().size(), 1u);
 }

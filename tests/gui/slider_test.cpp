@@ -1,6 +1,7 @@
 // The slider and the scroll bar: typed digits, steps at the ends, "none"
 // for a minimum of -1, the mouse along the track (measured where the track
 // is drawn), and ranges or bars with nothing to divide by.
+#include "platform/key_event.h"
 #include "gui/control_skin.h"
 #include "gui/offscreen_context.h"
 #include "gui/scrollbar.h"
@@ -9,10 +10,6 @@
 
 namespace {
 
-using control_skin::kVkEnd;
-using control_skin::kVkHome;
-using control_skin::kVkLeft;
-using control_skin::kVkRight;
 
 // 0..127, 3 digits, readout left: the track starts at 27 and is 109 wide.
 TesselSlider slider(int32_t value, int32_t minimum = 0, int32_t maximum = 127, const char* label = "--")

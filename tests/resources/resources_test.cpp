@@ -53,6 +53,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kLoadSchemeButton, 68, 36}, {kSaveSchemeButton, 69, 36}, {kDefaultSchemeButton, 69, 36},
         {kCapturePanel, 306, 38}, {kKeyboardKeyCap, 16, 16}, {kSettingsButton, 84, 36},
         {kSaveDefaultButton, 84, 36}, {kSettingsPanel, 586, 170}, {kSettingsHeading, 561, 11},
+        {kOverviewPanel, 403, 286},
         {kToolbarFileMenu, 17, 30}, {kToolbarPatternEditor, 17, 30}, {kToolbarSampleList, 17, 30},
         {kToolbarInstrumentList, 17, 30}, {kToolbarInfoPage, 17, 30}, {kToolbarOrderList, 17, 30},
         {kToolbarPreferences, 17, 30}, {kToolbarPlaySong, 65, 44}, {kToolbarPlayPattern, 62, 44},
@@ -65,7 +66,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 111u);
+    EXPECT_EQ(bitmapIds().size(), 112u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.
