@@ -87,6 +87,10 @@ void TesselEditor::idle()
         windows_->pump();
     finishHelpPopup();
     restoreTopmostAfterHelp();
+    if (feedbackRequested_) {
+        feedbackRequested_ = false;
+        sendFeedback();
+    }
     inIdle_ = false;
 }
 

@@ -76,6 +76,40 @@ public:
         return system && (system->inputState().bits & platform::kShiftHeld);
     }
 
+    bool windowMaximised() const override
+    {
+        platform::Window* window = editor_.editorWindow();
+        return window && window->isMaximised();
+    }
+    bool executeCommand(int32_t id) override { return editor_.executeCommand(id); }
+    void setAlwaysOnTop(bool on) override { editor_.setAlwaysOnTop(on); }
+    void setWindowMaximised(bool on) override
+    {
+        if (platform::Window* window = editor_.editorWindow())
+            window->setMaximised(on);
+    }
+    void hideEditorWindow() override { editor_.hideEditorWindow(); }
+    void toggleKeyMode() override { editor_.setKeyMode(editor_.getKeyMode() == 0 ? 1 : 0, false); }
+    void setWindowsLinked(bool on) override { editor_.setWindowsLinked(on, false); }
+    // After the click that asked for it: its release must not reach the dialog.
+    void sendFeedback() override { editor_.requestFeedback(); }
+    void dragEditorWindow() override
+    {
+        if (platform::Window* window = editor_.editorWindow())
+            window->beginMove();
+    }
+    void openWebPage() override { editor_.openWebPage(); }
+    void toggleHelpPage() override
+    {
+        auto* help = dynamic_cast<TesselHelpPage*>(editor_.pages().help);
+        if (!help)
+            return;
+        if (!help->isShown())
+            help->show(true, true);
+        else if (!help->isAnimating())
+            help->show(false, true);
+    }
+
 private:
     platform::Window* pagesWindow() const
     {

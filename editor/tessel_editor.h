@@ -161,6 +161,11 @@ public:
     void playPattern(int32_t pattern, int32_t row);
     void playFromCursor();
 
+    // The product's web page in the desktop's browser, when the build names
+    // one (http or https); the toolbar's hint for it.
+    void openWebPage();
+    static std::string webPageHint();
+
     // Help: a page of the help file in the viewer, or in the popup at a
     // screen point. The popup runs in the editor's flow between beginPopup
     // and endPopup; the idle notices when it closed. Before the help file is
@@ -228,6 +233,8 @@ public:
     const services::PendingReport& pendingReport() const { return pendingReport_; }
     // The feedback command: the comment dialog, then the report it asks for.
     void sendFeedback();
+    // The same at the end of the next idle pass.
+    void requestFeedback() { feedbackRequested_ = true; }
     platform::WindowSystem* windowSystem() const { return windows_; }
     // The default folders (modules, samples, instruments).
     std::string moduleFolder, sampleFolder, instrumentFolder;
@@ -336,6 +343,7 @@ private:
     bool firstCreationDone_ = false;
     bool reportOffered_ = false;
     bool updateMarkShown_ = false;
+    bool feedbackRequested_ = false;
     platform::Rect savedRect_;
 
     // Last values the idle compared.

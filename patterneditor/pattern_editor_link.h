@@ -52,4 +52,29 @@ public:
     virtual void fadeSplash() {}
     // The Shift key is held now.
     virtual bool shiftHeld() const { return false; }
+
+    // The editor's global commands (file, playback, octave, pages); false
+    // when the id is none of them.
+    virtual bool executeCommand(int32_t id)
+    {
+        (void)id;
+        return false;
+    }
+    // What the window buttons do: keep the editor window above the others,
+    // maximise or restore it, hide it, toggle manual key mode, link it to
+    // the host's window, send feedback.
+    virtual void setAlwaysOnTop(bool on) { (void)on; }
+    virtual void setWindowMaximised(bool on) { (void)on; }
+    virtual void hideEditorWindow() {}
+    virtual void toggleKeyMode() {}
+    virtual void setWindowsLinked(bool on) { (void)on; }
+    virtual void sendFeedback() {}
+    // The window manager moves the editor window with the pointer, from
+    // where the pointer is now until the button is let go.
+    virtual void dragEditorWindow() {}
+    // The status strip: the logo that opens the product's web page, and the
+    // help page it shows or hides.
+    virtual bool showsLogo() const { return false; }
+    virtual void openWebPage() {}
+    virtual void toggleHelpPage() {}
 };

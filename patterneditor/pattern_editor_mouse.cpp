@@ -66,7 +66,7 @@ int32_t TesselPatternEditorUI::onMouseDown(int32_t x, int32_t y, CDrawContext* c
     }
     if (pressed && options_->wantsMouse() && panelPoint(*options_, px, py)) {
         options_->onMouseDown(px, py, context, buttons);
-    } else if (pressed && menus_->onStripMouse(x, y, buttons)) {
+    } else if (fresh && menus_->onStripMouse(x, y, buttons)) {
     } else if (undo_->isShown()) {
     } else if (overview_ && overview_->isShown() &&
                ((panelPoint(*overview_, px, py) && pressed) || overview_->isDragging())) {

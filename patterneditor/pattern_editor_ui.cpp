@@ -51,6 +51,7 @@ TesselPatternEditorUI::TesselPatternEditorUI(const CRect& size, TesselEditorServ
     undo_ = new TesselUndoUI(*song, {}, editor);
     info_ = new TesselInfoUI(editor, grid_.view);
     options_ = makePatternOptions(editor);
+    options_->setHelpOpener([this](const char* page) { link_->openHelpPage(page); });
     menus_ = makePatternMenus(*this);
     grid_.setEffectTable(&info_->effects());
     makeControls();

@@ -1,13 +1,13 @@
 #pragma once
 // The pattern options panel as the pattern editor page uses it: opened over
 // the page for the current pattern, it takes keys and clicks while shown and
-// reports with a key result of 1 that its values are to be applied. Until
-// it is built a stand-in holds the pattern's own values
-// (stand_in_pattern_options.cpp).
+// reports with a key result of 1 that its values are to be applied
+// (pattern_options_ui.h).
 
 #include "gui/tessel_ui.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class TesselPattern;
@@ -30,6 +30,11 @@ public:
     virtual TesselPatternValues values() const = 0;
     // A press of the mouse goes to the panel first.
     virtual bool wantsMouse() const { return isShown(); }
+    // How the panel opens a page of the help file.
+    void setHelpOpener(std::function<void(const char*)> opener) { openHelp = std::move(opener); }
+
+protected:
+    std::function<void(const char*)> openHelp;
 };
 
 TesselPatternOptions* makePatternOptions(TesselEditorServices* editor);

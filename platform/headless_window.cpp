@@ -118,6 +118,11 @@ public:
     }
 
     bool isMaximised() const override { return maximised_; }
+    void beginMove() override
+    {
+        if (alive_ && parent_ == 0)
+            moveStart_ = system_.cursorPosition(), ++moves_;
+    }
     void minimise() override { minimised_ = alive_ && parent_ == 0; }
     void setDecorated(bool decorated) override { decorated_ = decorated; }
     Image& image() override { return image_; }
@@ -185,6 +190,8 @@ public:
     bool maximised_ = false;
     bool minimised_ = false;
     bool decorated_ = true;
+    int moves_ = 0;
+    Point moveStart_;
     Rect normalRect_;
     Image image_;
     Rect invalid_;
@@ -387,6 +394,14 @@ std::string HeadlessWindowSystem::title(const Window& window) const
 {
     const HeadlessWindow* w = lookUp(window.handle());
     return w ? w->title_ : std::string();
+}
+
+int HeadlessWindowSystem::movesBegun(const Window& window, Point* pointer) const
+{
+    const HeadlessWindow* w = lookUp(window.handle());
+    if (w && pointer)
+        *pointer = w->moveStart_;
+    return w ? w->moves_ : 0;
 }
 
 bool HeadlessWindowSystem::minimised(const Window& window) const

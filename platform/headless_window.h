@@ -128,6 +128,9 @@ public:
     bool isTool(const Window& window) const;
     std::string title(const Window& window) const;
     bool minimised(const Window& window) const;
+    // How many window-manager moves a window asked for, and the pointer's
+    // screen position at the last one.
+    int movesBegun(const Window& window, Point* pointer = nullptr) const;
     bool decorated(const Window& window) const;
     Point iconSize(const Window& window) const;
 

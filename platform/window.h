@@ -178,6 +178,9 @@ public:
     virtual void minimise() {}
     // Whether the window manager draws its frame and caption.
     virtual void setDecorated(bool decorated) { (void)decorated; }
+    // A top-level window: the window manager moves it with the pointer from
+    // where the pointer is now until the button is let go.
+    virtual void beginMove() {}
 
     // The window's pixels, as large as its client area. Drawing outside a
     // paint reports its rectangle with present().

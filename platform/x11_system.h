@@ -97,6 +97,7 @@ public:
     void setMaximised(bool maximised) override;
     bool isMaximised() const override { return maximised_; }
     void minimise() override;
+    void beginMove() override;
     void setDecorated(bool decorated) override;
     Image& image() override { return image_; }
     void invalidate(const Rect& area) override;

@@ -301,6 +301,37 @@ void OwnWindow::minimise()
         XIconifyWindow(system_.display(), xid_, system_.screen());
 }
 
+// The window manager takes the pointer over: our own implicit grab from the
+// button press goes first, then _NET_WM_MOVERESIZE asks for a move from the
+// pointer's root position.
+void OwnWindow::beginMove()
+{
+    if (!alive_ || parent_ != 0)
+        return;
+    Display* display = system_.display();
+    ::Window rootReturn = 0, childReturn = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(display, xid_, &rootReturn, &childReturn, &rootX, &rootY, &x, &y, &mask))
+        return;
+    XUngrabPointer(display, CurrentTime);
+    constexpr long kMoveByPointer = 8;
+    constexpr long kFirstButton = 1;
+    constexpr long kFromApplication = 1;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = xid_;
+    event.xclient.message_type = XInternAtom(display, "_NET_WM_MOVERESIZE", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = rootX;
+    event.xclient.data.l[1] = rootY;
+    event.xclient.data.l[2] = kMoveByPointer;
+    event.xclient.data.l[3] = kFirstButton;
+    event.xclient.data.l[4] = kFromApplication;
+    XSendEvent(display, system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+}
+
 void OwnWindow::setDecorated(bool decorated)
 {
     if (!alive_ || parent_ != 0)

@@ -168,6 +168,26 @@ constexpr int32_t kKeyMapRegionButton = 406;
 // and room for the 384 x 256 map at (9, 20) inside its frame's lines.
 constexpr int32_t kOverviewPanel = 271;
 
+// The toolbar in the host's window: the file menu and page buttons (17 x 15
+// faces) and the transport buttons (22 high), two faces above each other
+// (up, pressed), and the logo at its right end (28 x 28).
+constexpr int32_t kToolbarFileMenu = 242;
+constexpr int32_t kToolbarPatternEditor = 239;
+constexpr int32_t kToolbarSampleList = 245;
+constexpr int32_t kToolbarInstrumentList = 244;
+constexpr int32_t kToolbarInfoPage = 243;
+constexpr int32_t kToolbarOrderList = 238;
+constexpr int32_t kToolbarPreferences = 240;
+constexpr int32_t kToolbarPlaySong = 206;         // 65 wide
+constexpr int32_t kToolbarPlayPattern = 204;      // 62 wide
+constexpr int32_t kToolbarPlayFromCursor = 202;   // 70 wide
+constexpr int32_t kToolbarStop = 208;             // 60 wide
+constexpr int32_t kToolbarLogo = 402;
+// The pattern options panel (408 x 103): its title strip, and the labels of
+// the pattern label (text box at 107, 24) and of the three sliders (107, 38,
+// 52 and 66).
+constexpr int32_t kPatternOptionsPanel = 233;
+
 // Data: the product font, a TrueType file whose family is "Quorbel".
 constexpr int32_t kProductFont = 275;
 

@@ -12,4 +12,9 @@ std::string reportAddress()
     return QB_REPORT_ADDRESS;
 }
 
+std::string webPageAddress()
+{
+    return QB_WEB_PAGE_ADDRESS;
+}
+
 } // namespace services

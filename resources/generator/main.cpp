@@ -79,7 +79,8 @@ int main(int argc, char** argv)
                   &generator::drawEnvelopeSkins, &generator::drawEditorSkins, &generator::drawHelpPanel,
                        &generator::drawPatternPageSkins, &generator::drawPageSkins, &generator::drawSamplePageSkins,
                        &generator::drawInstrumentSkins, &generator::drawPreferencesSkins,
-                       &generator::drawOverviewSkins})
+                       &generator::drawOverviewSkins,
+                       &generator::drawToolbarSkins})
         for (auto& r : more())
             all.push_back(std::move(r));
     Resource font{kProductFont, "product font", {}, {}};

@@ -55,5 +55,6 @@ std::vector<Resource> drawSamplePageSkins();
 std::vector<Resource> drawInstrumentSkins();
 std::vector<Resource> drawPreferencesSkins();
 std::vector<Resource> drawOverviewSkins();
+std::vector<Resource> drawToolbarSkins();
 
 } // namespace generator

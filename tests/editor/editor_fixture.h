@@ -9,6 +9,8 @@
 #include "editor/page_stand_ins.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
+#include "editor/toolbar_ui.h"
+#include "gui/button.h"
 #include "gui/frame2.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "platform/headless_window.h"
@@ -197,6 +199,17 @@ protected:
     }
 
     TesselStandInRecord* record(TesselUI* page) { return dynamic_cast<TesselStandInRecord*>(page); }
+    TesselToolbarUI* toolbar() { return dynamic_cast<TesselToolbarUI*>(editor->pages().toolbar); }
+    // The page whose toolbar button is down (2 to 6), 0 for none.
+    int32_t toolbarPageDown()
+    {
+        constexpr int32_t pages[] = {0, 0, kSampleListPage, kInstrumentListPage, kInfoPage, kOrderListPage,
+                                     kPreferencesPage};
+        for (int i = 2; i <= 6; ++i)
+            if (toolbar()->button(i)->getState())
+                return pages[i];
+        return 0;
+    }
     TesselPatternEditorUI* patternPage() { return dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor); }
     int32_t pageNumber() const { return currentPageNumber(); }
     TesselEngine& engine() { return plugin->getEngine(); }

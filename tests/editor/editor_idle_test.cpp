@@ -81,7 +81,8 @@ TEST_F(EditorTest, PlaybackPositionsFromTheAudioThreadReachTheIdle)
     idle();
     EXPECT_EQ(patternPage()->getCurrentPattern(), 5);
     EXPECT_EQ(patternPage()->getCurrentRow(), 12);
-    EXPECT_TRUE(record(editor->pages().toolbar)->called("refreshPosition"));
+    EXPECT_EQ(toolbar()->rowText(), "012");
+    EXPECT_EQ(toolbar()->orderText(), "003(005)");
     EXPECT_TRUE(editor->pages().info->isDirty());
     engine().transport = kStoppedCut;
 }

@@ -164,17 +164,17 @@ TEST_F(EditorTest, HideAndShowKeepTheToolbarsWindowButton)
 {
     open();
     dismissSplash();
-    TesselStandInRecord* toolbar = record(editor->pages().toolbar);
-    ASSERT_NE(toolbar, nullptr);
-    EXPECT_EQ(toolbar->calls.back(), "showWindowButton 1");
+    TesselButton* windowButton = toolbar()->button(TesselToolbarUI::kPatternEditorButton);
+    EXPECT_TRUE(windowButton->getState());
     chord({platform::kWinControl}, platform::kWinF1 + 3);   // Ctrl+F4 hides
     EXPECT_FALSE(editor->isWindowVisible());
     EXPECT_FALSE(editor->editorWindow()->isVisible());
-    EXPECT_TRUE(toolbar->called("showWindowButton 0"));
+    EXPECT_FALSE(windowButton->getState());
     EXPECT_EQ(pluginPreferences().positionY1, 146);
     editor->switchPage(kOrderListPage, true);   // a page switch shows it again
     EXPECT_TRUE(editor->isWindowVisible());
-    EXPECT_EQ(toolbar->calls.back(), "showPageButtons 7");
+    EXPECT_TRUE(windowButton->getState());
+    EXPECT_EQ(toolbarPageDown(), kOrderListPage);
 }
 
 TEST_F(EditorTest, MergedWithTheHostTheWindowIsAChildOfTheMdiClient)

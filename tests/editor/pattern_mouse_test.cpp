@@ -102,19 +102,23 @@ TEST_F(PatternMouseTest, DropsMoveCopyInsertAndMixWithTheirLabels)
 
 TEST_F(PatternMouseTest, TheRightButtonAsksForMenusAndTheWheelScrolls)
 {
-    auto* record = dynamic_cast<TesselPatternMenusRecord*>(&page().menus());
-    ASSERT_NE(record, nullptr);
+    const auto& asked = windows.popupsAsked();
+    const auto firstRow = [&] { return asked.back().menu.rows.front().text; };
     const Point point = cellPoint(2, 6);
     windows.click(pagesWindow(), point, kRightButton);
     idle();
-    ASSERT_FALSE(record->calls.empty());
-    EXPECT_EQ(record->calls.back(), "context " + std::to_string(point.x) + " " + std::to_string(point.y));
+    ASSERT_EQ(asked.size(), 1u);
+    const Point origin = pagesWindow().screenOrigin();
+    EXPECT_EQ(asked.back().screen, (Point{origin.x + point.x, origin.y + point.y}));
+    EXPECT_EQ(firstRow(), "Context &Help\tF1");
     selectBlock();
     windows.click(pagesWindow(), {4, point.y}, kRightButton);
     idle();
-    EXPECT_EQ(record->calls.back().rfind("commands ", 0), 0u);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(firstRow(), "Insert rows in song");
     type(";");
-    EXPECT_EQ(record->calls.back(), "cursor");
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(firstRow(), "Context &Help\tF1");
 
     moveCursor(0, 0, 50);
     const int first = view().firstRow;

@@ -54,6 +54,11 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         {kCapturePanel, 306, 38}, {kKeyboardKeyCap, 16, 16}, {kSettingsButton, 84, 36},
         {kSaveDefaultButton, 84, 36}, {kSettingsPanel, 586, 170}, {kSettingsHeading, 561, 11},
         {kOverviewPanel, 403, 286},
+        {kToolbarFileMenu, 17, 30}, {kToolbarPatternEditor, 17, 30}, {kToolbarSampleList, 17, 30},
+        {kToolbarInstrumentList, 17, 30}, {kToolbarInfoPage, 17, 30}, {kToolbarOrderList, 17, 30},
+        {kToolbarPreferences, 17, 30}, {kToolbarPlaySong, 65, 44}, {kToolbarPlayPattern, 62, 44},
+        {kToolbarPlayFromCursor, 70, 44}, {kToolbarStop, 60, 44}, {kToolbarLogo, 28, 28},
+        {kPatternOptionsPanel, 408, 103},
         {0, 0, 0},               {-1, 0, 0},              {99999, 0, 0},             {kProductFont, 0, 0},
     };
     for (const auto& c : cases) {
@@ -61,7 +66,7 @@ TEST(Resources, BitmapsHaveTheirSizesAndUnknownIdsAreEmpty)
         EXPECT_EQ(image.width(), c.width) << c.id;
         EXPECT_EQ(image.height(), c.height) << c.id;
     }
-    EXPECT_EQ(bitmapIds().size(), 100u);
+    EXPECT_EQ(bitmapIds().size(), 113u);
     EXPECT_FALSE(describe(kCloseBox).empty());
 
     // Each load is a copy of its own.

@@ -1,0 +1,143 @@
+// The toolbar in the host's window: hints on hover, page buttons that switch
+// and switch back, the transport buttons and the playing position texts,
+// the file menu.
+#include "pattern_page_fixture.h"
+
+#include "gui/drop_list.h"
+#include "platform/headless_dialogs.h"
+
+namespace {
+
+using namespace platform;
+
+class ToolbarTest : public PatternPageTest {
+protected:
+    Window& bar() { return *editor->toolbarFrame()->getWindow(); }
+    // The middle of a button of the toolbar.
+    Point middle(int i)
+    {
+        const CRect& rect = *toolbar()->button(i)->getRect();
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+    // Light text pixels the toolbar's window shows in a rectangle.
+    int lightPixels(Rect area)
+    {
+        const Image& image = bar().image();
+        int count = 0;
+        for (int32_t y = area.top; y < area.bottom; ++y)
+            for (int32_t x = area.left; x < area.right; ++x)
+                count += image.pixelAt(x, y).red > 120 ? 1 : 0;
+        return count;
+    }
+    void clickButton(int i)
+    {
+        windows.injectMove(bar(), middle(i));
+        windows.click(bar(), middle(i));
+        idle();
+    }
+};
+
+TEST_F(ToolbarTest, HoveringWritesHintsAndPageButtonsSwitchAndSwitchBack)
+{
+    const struct {
+        int button;
+        const char* hint;
+        int32_t page;
+    } buttons[] = {
+        {2, "Sample List (F3)", kSampleListPage},     {3, "Instrument List (F4)", kInstrumentListPage},
+        {4, "Info Page (F5)", kInfoPage},             {5, "Order List (F11)", kOrderListPage},
+        {6, "Preferences (F12)", kPreferencesPage},
+    };
+    for (const auto& b : buttons) {
+        windows.injectMove(bar(), middle(b.button));
+        idle();
+        EXPECT_EQ(fileMessage(), b.hint);
+        clickButton(b.button);
+        EXPECT_EQ(pageNumber(), b.page) << b.hint;
+        EXPECT_TRUE(toolbar()->button(b.button)->getState()) << b.hint;
+        clickButton(b.button);
+        EXPECT_EQ(pageNumber(), kPatternEditorPage) << b.hint;
+        EXPECT_FALSE(toolbar()->button(b.button)->getState()) << b.hint;
+    }
+    const Rect hintLine{19, 19, 188, 31};
+    setFileMessage("");
+    toolbar()->setDirty();
+    idle();
+    EXPECT_EQ(lightPixels(hintLine), 0);
+    windows.injectMove(bar(), middle(TesselToolbarUI::kPlaySong));
+    idle(2);   // the move arrives after the pass's drawing
+    EXPECT_EQ(fileMessage(), "Play Song (F5)");
+    EXPECT_GT(lightPixels(hintLine), 30);
+    ASSERT_TRUE(makeFolders("screenshots"));
+    ASSERT_TRUE(bar().image().writePng("screenshots/toolbar_hint.png"));
+
+    // The pattern editor's button hides the window over its own page and
+    // shows it again; a page button first shows a hidden window.
+    clickButton(TesselToolbarUI::kPatternEditorButton);
+    EXPECT_FALSE(editor->isWindowVisible());
+    EXPECT_FALSE(toolbar()->button(TesselToolbarUI::kPatternEditorButton)->getState());
+    clickButton(TesselToolbarUI::kPatternEditorButton);
+    EXPECT_TRUE(editor->isWindowVisible());
+    clickButton(TesselToolbarUI::kPatternEditorButton);
+    clickButton(4);
+    EXPECT_TRUE(editor->isWindowVisible());
+    EXPECT_EQ(pageNumber(), kInfoPage);
+}
+
+TEST_F(ToolbarTest, TransportButtonsAndThePlayingPosition)
+{
+    EXPECT_EQ(toolbar()->rowText(), "---");
+    EXPECT_EQ(toolbar()->orderText(), "---(---)");
+    writable(0, 0).pitch = 60;
+    clickButton(TesselToolbarUI::kPlayPattern);
+    EXPECT_EQ(engine().transport, kPlayingPattern);
+    // Play Song waits while something plays.
+    clickButton(TesselToolbarUI::kPlaySong);
+    EXPECT_EQ(engine().transport, kPlayingPattern);
+    render(8);
+    idle();
+    EXPECT_EQ(toolbar()->orderText(), "---(000)");
+    EXPECT_NE(toolbar()->rowText(), "---");
+    const std::string playedRow = toolbar()->rowText();
+
+    clickButton(TesselToolbarUI::kStop);
+    EXPECT_LE(engine().transport, kStoppedCut);
+    render(2);
+    idle();
+    EXPECT_EQ(toolbar()->rowText(), "---");
+    EXPECT_EQ(toolbar()->orderText(), "---(---)");
+    // The record keeps the last position that played.
+    EXPECT_EQ(TesselToolbarUI::lastShown().orderPattern, "---(000)");
+    EXPECT_EQ(TesselToolbarUI::lastShown().row, playedRow);
+
+    clickButton(TesselToolbarUI::kPlaySong);
+    EXPECT_EQ(engine().transport, kPlayingSong);
+    clickButton(TesselToolbarUI::kStop);
+}
+
+TEST_F(ToolbarTest, TheFileMenuRunsTheEditorsFileCommands)
+{
+    // Each command asks the user first; the dialogs are cancelled. What a
+    // command reports stays after the release (New reports nothing).
+    HeadlessDialogs& dialogs = windows.scriptedDialogs();
+    const struct {
+        int32_t choice;
+        const char* message;
+    } choices[] = {{1, "File Menu..."}, {2, "Loading... cancelled."}, {3, "Saving... cancelled."}, {4, "Saving... cancelled."}};
+    for (const auto& c : choices) {
+        setFileMessage("");
+        const size_t asked = dialogs.requests().size();
+        windows.answerPopup(c.choice);
+        clickButton(TesselToolbarUI::kFileMenu);
+        EXPECT_EQ(dialogs.requests().size(), asked + 1) << c.choice;
+        EXPECT_EQ(fileMessage(), c.message) << c.choice;
+    }
+    EXPECT_EQ(dialogs.requests().front().title, "New...");
+    const PopupMenu& menu = windows.popupsAsked().back().menu;
+    ASSERT_EQ(menu.rows.size(), 5u);
+    EXPECT_EQ(menu.rows[4].text, "Save As (Ctrl+Shift+S)");
+    clickButton(TesselToolbarUI::kHelpButton);
+    EXPECT_EQ(viewedPageThenBack(), "Welcome.htm");
+}
+
+} // namespace
