@@ -1,8 +1,7 @@
 #pragma once
 // Where the editor's pages are made: one maker per page, each defined in the
-// file of its page (a stand-in's until the page is built), so that a page
-// replaces its stand-in by defining its own maker. The editor keeps each
-// page for its whole life and deletes it with forget().
+// file of its page. The editor keeps each page for its whole life and
+// deletes it with forget().
 
 #include "gui/geometry.h"
 

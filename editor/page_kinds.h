@@ -1,7 +1,6 @@
 #pragma once
 // What the editor asks of its own pages beyond the page base. Each page
-// derives from its kind here; until a page is built the editor shows a
-// stand-in of that kind (editor/page_stand_ins.h). GUI thread only.
+// derives from its kind here. GUI thread only.
 
 #include "gui/tessel_ui.h"
 

@@ -1,12 +1,9 @@
 #pragma once
 // The pattern editor's popup menus and the mouse of its title and status
-// strips, which the page calls. Until they are built a stand-in records the
-// calls (stand_in_pattern_menus.cpp).
+// strips, which the page calls.
 
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 class TesselPatternEditorUI;
 
@@ -21,12 +18,6 @@ public:
     virtual void popUpCommands(int32_t x, int32_t y) = 0;
     // True when the title strip or the status strip took the mouse event.
     virtual bool onStripMouse(int32_t x, int32_t y, int32_t buttons) = 0;
-};
-
-// What the stand-in was asked, oldest first: "context 10 20", "cursor",
-// "header 10 20", "commands 10 20".
-struct TesselPatternMenusRecord {
-    std::vector<std::string> calls;
 };
 
 std::unique_ptr<TesselPatternMenus> makePatternMenus(TesselPatternEditorUI& page);

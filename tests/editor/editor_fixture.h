@@ -1,12 +1,10 @@
 #pragma once
 // The plug-in with its real editor, driven through the VST 2 dispatcher on a
 // headless window system: a host window that effEditOpen gets, keys injected
-// into the focused window, the fake clock moved between idles, and the
-// stand-in pages' records read back.
+// into the focused window and the fake clock moved between idles.
 
 #include "common/help_popup.h"
 #include "common/help_viewer.h"
-#include "editor/page_stand_ins.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
 #include "editor/toolbar_ui.h"
@@ -198,7 +196,6 @@ protected:
         return page;
     }
 
-    TesselStandInRecord* record(TesselUI* page) { return dynamic_cast<TesselStandInRecord*>(page); }
     TesselToolbarUI* toolbar() { return dynamic_cast<TesselToolbarUI*>(editor->pages().toolbar); }
     // The page whose toolbar button is down (2 to 6), 0 for none.
     int32_t toolbarPageDown()

@@ -4,7 +4,6 @@
 // window buttons, the title strip's drag and the status strip's toggles.
 #include "pattern_page_fixture.h"
 
-#include "editor/page_stand_ins.h"
 #include "editor/page_kinds.h"
 #include "gui/base_dialog.h"
 #include "gui/button.h"
