@@ -4,9 +4,11 @@
 // and the editor's own connection opened by effEditOpen from DISPLAY.
 // Screenshots go to screenshots/ as PNG files.
 
+#include "demo_song.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
 #include "gui/frame2.h"
+#include "patterneditor/pattern_editor_ui.h"
 #include "platform/folders.h"
 #include "platform/image.h"
 #include "plugin/fake_host.h"
@@ -84,6 +86,31 @@ protected:
         XMapWindow(host, w);
         XSync(host, False);
         return w;
+    }
+
+    // The editor opened over a host window of ours, its splash faded out
+    // by a key: the editor window, 0 when it did not come up.
+    ::Window openPastSplash()
+    {
+        if (dispatch(effEditOpen, 0, reinterpret_cast<void*>(makeHostWindow())) != 1
+            || !idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }))
+            return 0;
+        const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
+        editor->frame2()->getWindow()->takeFocus();
+        tap(XK_Shift_L);
+        return idleUntil([&] { return !editor->splash()->isShown(); }) ? editorXid : 0;
+    }
+
+    // The pattern editor page showing the demo song's pattern 0.
+    TesselPatternEditorUI* showDemoPattern()
+    {
+        auto* page = dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor);
+        if (!page)
+            return nullptr;
+        fillDemoSongInto(plugin->getEngine().song);
+        page->fillInstrumentList(0);
+        page->goToPattern(0, true);
+        return page;
     }
 
     VstIntPtr dispatch(VstInt32 opcode, VstIntPtr value = 0, void* ptr = nullptr)

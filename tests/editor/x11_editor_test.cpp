@@ -2,7 +2,6 @@
 // keys through XTest, hot keys and the screenshots of the first pages.
 
 #include "x11_editor_fixture.h"
-#include "demo_song.h"
 #include "patterneditor/grid_colours.h"
 #include "patterneditor/overview_map.h"
 #include "patterneditor/pattern_editor_ui.h"
@@ -94,19 +93,11 @@ TEST_F(EditorOnX, TheEditorOpensOverTheHostsWindowAndTakesXTestKeys)
 
 TEST_F(EditorOnX, ThePatternEditorWithADemoSongASelectionAndTheInfoBar)
 {
-    const ::Window hostWindow = makeHostWindow();
-    ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
-    ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
-    const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
-    editor->frame2()->getWindow()->takeFocus();
-    tap(XK_Shift_L);
-    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
+    const ::Window editorXid = openPastSplash();
+    ASSERT_NE(editorXid, 0u);
 
-    auto* page = dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor);
+    TesselPatternEditorUI* page = showDemoPattern();
     ASSERT_NE(page, nullptr);
-    fillDemoSongInto(plugin->getEngine().song);
-    page->fillInstrumentList(0);
-    page->goToPattern(0, true);
     page->grid().moveCursorTo(1 * 9, 8);
     key(XK_Alt_L, true);
     tap(XK_d);   // a block of four rows in the bass channel
@@ -213,19 +204,11 @@ TEST_F(EditorOnX, TheInstrumentPageShowsItsRegionsEnvelopesAndMidiPanel)
 
 TEST_F(EditorOnX, ThePatternOverviewOverADemoPattern)
 {
-    const ::Window hostWindow = makeHostWindow();
-    ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
-    ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
-    const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
-    editor->frame2()->getWindow()->takeFocus();
-    tap(XK_Shift_L);
-    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
+    const ::Window editorXid = openPastSplash();
+    ASSERT_NE(editorXid, 0u);
 
-    auto* page = dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor);
+    TesselPatternEditorUI* page = showDemoPattern();
     ASSERT_NE(page, nullptr);
-    fillDemoSongInto(plugin->getEngine().song);
-    page->fillInstrumentList(0);
-    page->goToPattern(0, true);
     page->grid().moveCursorTo(1 * 9, 8);
     key(XK_Alt_L, true);
     tap(XK_d);   // a block of four rows in the bass channel

@@ -13,13 +13,8 @@ namespace {
 
 TEST_F(EditorOnX, HelpPanelKeyReferencePopupAndViewer)
 {
-    const ::Window hostWindow = makeHostWindow();
-    ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
-    ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
-    const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
-    editor->frame2()->getWindow()->takeFocus();
-    tap(XK_Shift_L);
-    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
+    const ::Window editorXid = openPastSplash();
+    ASSERT_NE(editorXid, 0u);
 
     // Ctrl+F1: the panel slides up over the bottom of the window.
     auto* panel = dynamic_cast<TesselHelpUI*>(editor->pages().help);

@@ -2,7 +2,6 @@
 // server (see x11_editor_fixture.h): the screen is taken while the menu runs.
 
 #include "x11_editor_fixture.h"
-#include "demo_song.h"
 #include "patterneditor/pattern_editor_ui.h"
 
 #include <functional>
@@ -28,18 +27,10 @@ TEST_F(EditorOnX, TheContextMenuOverTheOptionsPanel)
     plugin = std::make_unique<TesselPlugin>(IdleHost::callback);
     editor = dynamic_cast<TesselEditor*>(plugin->pluginEditor());
     ASSERT_NE(editor, nullptr);
-    const ::Window hostWindow = makeHostWindow();
-    ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
-    ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
-    const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
-    editor->frame2()->getWindow()->takeFocus();
-    tap(XK_Shift_L);
-    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
-    auto* page = dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor);
+    const ::Window editorXid = openPastSplash();
+    ASSERT_NE(editorXid, 0u);
+    TesselPatternEditorUI* page = showDemoPattern();
     ASSERT_NE(page, nullptr);
-    fillDemoSongInto(plugin->getEngine().song);
-    page->fillInstrumentList(0);
-    page->goToPattern(0, true);
 
     tap(XK_F2);
     ASSERT_TRUE(idleUntil([&] { return page->optionsPanel().isShown(); }));

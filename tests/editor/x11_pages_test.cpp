@@ -41,13 +41,8 @@ protected:
 TEST_F(PagesOnX, TheOrderListAndInfoPagesWithTheDemoSong)
 {
     startSong();   // before the pages are made, as a song loaded with the host's project
-    const ::Window hostWindow = makeHostWindow();
-    ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(hostWindow)), 1);
-    ASSERT_TRUE(idleUntil([&] { return !topLevelsNamed("Quorbel Window").empty(); }));
-    const ::Window editorXid = topLevelsNamed("Quorbel Window").front();
-    editor->frame2()->getWindow()->takeFocus();
-    tap(XK_Shift_L);
-    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
+    const ::Window editorXid = openPastSplash();
+    ASSERT_NE(editorXid, 0u);
 
     tap(XK_F11);
     ASSERT_TRUE(idleUntil([&] { return currentPageNumber() == kOrderListPage; }));
