@@ -15,7 +15,6 @@
 
 namespace {
 
-
 enum GridCommand : int32_t {
     kNoteFirst = 86,
     kNoteOctaveEnd = 109,
@@ -45,7 +44,6 @@ constexpr int kNoteCutValue = 254;
 constexpr int kNoteOffValue = 255;
 constexpr int kMaxVolume = 64;
 constexpr int kMaxSample = 99;
-constexpr int32_t kLeftButton = 1;
 
 int digitOf(const TesselKeyEvent& key)
 {
@@ -264,46 +262,19 @@ bool TesselKeyMapUI::gridEntry(const TesselKeyEvent& key)
     return true;
 }
 
-int32_t TesselKeyMapUI::columnAt(int32_t x) const
-{
-    const TesselColumnTable& table = metrics().own;
-    const int32_t local = x - grid_.left + table.positions[1];
-    int32_t column = 0;
-    for (int c = 0; c < kColumnsPerChannel; ++c)
-        if (local >= table.positions[static_cast<size_t>(kCursorColumnPosition[c])])
-            column = c;
-    return column;
-}
-
-// A press puts the cursor on the cell; a drag with the left button marks
-// from there; the release ends the marking.
-void TesselKeyMapUI::gridMouse(const CPoint& point, int32_t buttons)
+// The pattern grid's mouse: a press places the cursor and starts a
+// selection, a press inside the selection drags its block and the release
+// drops it (Control copies, Shift inserts, Alt mixes). Rows keep their
+// source marks on the way, so their keys' regions follow them on store.
+// The point moves into the pattern grid's coordinates, where this grid's
+// left edge is its one channel's note field; right of the grid counts as
+// its last column.
+void TesselKeyMapUI::gridMouse(const CPoint& point, int32_t buttons, bool fresh)
 {
     regionMode_ = false;
-    const TesselGridPosition at{0, static_cast<int16_t>(std::min(columnAt(point.h), kLastColumn)),
-                                static_cast<int16_t>(keyAt(point.v)), 0};
-    if (!(buttons & kLeftButton)) {
-        if (markingState == 1)
-            markingState = 0;
-        selection.marking = 0;
-        return;
-    }
-    if (markingState != 1) {
-        view.cursorColumn = at.column;
-        view.cursorRow = at.row;
-        ensureCursorVisible();
-        dragAnchor = at;
-        markingState = 1;
-        selection.active = 0;
-        return;
-    }
-    if (at.row != dragAnchor.row || selection.active) {
-        if (!selection.active)
-            selection.begin(&trackPattern(), dragAnchor);
-        selection.extendTo(at);
-        view.cursorRow = at.row;
-        view.cursorColumn = at.column;
-        ensureCursorVisible();
-    }
+    const platform::Point origin = gridOrigin();
+    const int32_t x = std::min<int32_t>(point.h, grid_.right - 1) - grid_.left + metrics().own.positions[1];
+    rebuildLines();
+    dragSelection(x + origin.x, point.v - grid_.top + origin.y, buttons, fresh);
     markAllDirty();
 }

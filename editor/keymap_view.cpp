@@ -80,12 +80,13 @@ void TesselKeyMapUI::loadFromInstrument(const TesselInstrument& instrument)
         else
             row.clear();
         const int32_t sample = sampleOf(row.instrument);
-        row.instrument = static_cast<int16_t>(sample | (key + 1) << 8);
         TesselKeyRegions& slots = regions_[static_cast<size_t>(key)];
         if (slots.regions[0].isZero() && sample != 0 && slots.regions[kKeyRegions - 1].isZero()) {
             std::copy_backward(slots.regions.begin(), slots.regions.end() - 1, slots.regions.end());
             slots.regions[0] = {0, kFullVelocity, static_cast<int16_t>(sample)};
         }
+        const bool marked = !slots.regions[0].isZero();
+        row.instrument = static_cast<int16_t>(marked ? sample | (key + 1) << 8 : sample);
     }
     loaded_ = regions_;
     markAllDirty();
@@ -125,7 +126,7 @@ void TesselKeyMapUI::storeToInstrument(TesselInstrument& instrument)
 
 bool TesselKeyMapUI::isCapturing() const
 {
-    return markingState == 1 && (lastButtons_ & kMouseButtons) != 0;
+    return (markingState == 1 || isDraggingBlock()) && (lastButtons_ & kMouseButtons) != 0;
 }
 
 void TesselKeyMapUI::clearShiftState()
@@ -382,6 +383,6 @@ void TesselKeyMapUI::onMouse(const CPoint& point, int32_t buttons, TesselInstrum
         return;
     }
     loadFromInstrument(instrument);
-    gridMouse(point, buttons);
+    gridMouse(point, buttons, fresh);
     storeToInstrument(instrument);
 }

@@ -6,11 +6,13 @@
 // it (the page's working copy): it loads the key map from it around every
 // edit and stores it back.
 //
-// Loading marks each row with its key + 1 in the high byte of its sample
-// field; a row the grid moves or copies keeps its mark, so storing gives it
-// the regions of the key it came from, and a row whose sample was typed has
-// no mark and gets one region over every velocity. The grid shows and
-// edits only the low byte. GUI thread only.
+// Loading marks the row of each key that has regions with its key + 1 in
+// the high byte of its sample field; a row the grid moves or copies keeps
+// its mark, so storing gives it the regions of the key it came from, and a
+// row whose sample was typed has no mark and gets one region over every
+// velocity. A key without regions has no sample and no mark: an empty row
+// that a mixing drop may fill. The grid shows and edits only the low byte.
+// GUI thread only.
 
 #include "editor/keymap_regions.h"
 #include "gui/scrollbar.h"
@@ -67,7 +69,8 @@ public:
     void onWheel(int32_t x, int32_t y, float distance, TesselInstrument& instrument);
     // Inside the grid, its scrollbar or the shown region area.
     bool contains(int32_t x, int32_t y) const;
-    // Keys go straight to the view: a selection is being drawn with the mouse.
+    // Keys go straight to the view: a selection is being drawn, or its
+    // block dragged, with the mouse.
     bool isCapturing() const;
     void clearShiftState();
 
@@ -102,8 +105,7 @@ private:
     bool gridCommand(int32_t id, bool& changed);
     bool gridEntry(const TesselKeyEvent& key);
     bool gridMove(const TesselKeyEvent& key);
-    void gridMouse(const CPoint& point, int32_t buttons);
-    int32_t columnAt(int32_t x) const;
+    void gridMouse(const CPoint& point, int32_t buttons, bool fresh);
     int32_t keyAt(int32_t y) const;
     // Rows shown whole in the grid's rectangle.
     int32_t wholeRows() const;

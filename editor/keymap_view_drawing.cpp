@@ -63,8 +63,17 @@ void TesselKeyMapUI::draw(CDrawContext* context, bool focused)
     drawKeyNames(context);
     markAllDirty();
     drawTrack(context);
-    if (focused && !regionMode_)
+    if (isDraggingBlock()) {
+        // Where the dragged block would land, kept inside the grid.
+        CRect clip;
+        context->getClipRect(clip);
+        context->setClipRect(CRect(grid_.left - 2, grid_.top, grid_.right + 2, bottom));
+        drawDragOutline(context, grid_.left - metrics().own.positions[1], grid_.top, grid_.right,
+                        dragKeys(lastButtons_));
+        context->setClipRect(clip);
+    } else if (focused && !regionMode_) {
         drawGridCursor(context);
+    }
     scrollbar_.setCounts(kKeys, view.visibleRows);
     scrollbar_.drawBar(context, std::max(view.firstRow, 0));
     regionButton_->draw(context, kRegionButton);

@@ -1,6 +1,6 @@
 // The instrument page's key map view through the plug-in's editor: typed
-// samples, rows moved with their regions, the region area's wheel and
-// range insertion, and the way to a key's sample.
+// samples, rows moved with their regions by keys and by mouse drags, the
+// region area's wheel and range insertion, and the way to a key's sample.
 
 #include "instrument_page_fixture.h"
 
@@ -83,6 +83,77 @@ TEST_F(KeyMapTest, RowsMovedByOneKeyCarryTheirRegions)
     EXPECT_EQ(text(map().regionsOf(10)), "0-31:3 32-64:4");
     EXPECT_EQ(text(map().regionsOf(11)), "0-20:5 21-64:6");
     EXPECT_EQ(map().keyRow(12).instrument, 9);
+}
+
+TEST_F(KeyMapTest, DraggedBlocksOfKeysCarryTheirRegions)
+{
+    setRegions(map(), 10, {{0, 31, 3}, {32, 64, 4}});
+    setRegions(map(), 11, {{0, 20, 5}, {21, 64, 6}});
+    map().getRow(21).clear();   // an empty key: a mixing drop fills it
+    map().regionsOf(21).clear();
+    const TesselInstrument start = instrument(1);
+    openPage();
+    const int noteX = view().gridRect().left + 3;
+    // Keys 10 and 11 selected by a drag over them, then dragged from key
+    // 10 onto key 20 with the modifiers held.
+    const auto dragBlock = [&](std::initializer_list<uint8_t> held) {
+        click(noteX, keyY(25));   // no selection
+        drag(noteX, keyY(10), noteX, keyY(11), kLeftButton);
+        ASSERT_TRUE(view().selection.active);
+        for (uint8_t m : held)
+            windows.injectKey(m, true);
+        windows.injectButton(window(), at(noteX, keyY(10)), kLeftButton, true);
+        idle();
+        EXPECT_TRUE(view().isDraggingBlock());
+        windows.injectMove(window(), at(noteX, keyY(15)));
+        idle();
+        writePicture("keymap_drag_headless.png");
+        windows.injectMove(window(), at(noteX, keyY(20)));
+        windows.injectButton(window(), at(noteX, keyY(20)), kLeftButton, false);
+        for (uint8_t m : held)
+            windows.injectKey(m, false);
+        idle();
+    };
+    const struct {
+        std::initializer_list<uint8_t> held;
+        const char* name;
+        bool sourceKept;
+        const char* regions20;
+        int pitch20;
+        int pitch22;   // the note of the key after the block
+    } cases[] = {
+        {{}, "move", false, "0-31:3 32-64:4", 10, 22},
+        {{kWinControl}, "copy", true, "0-31:3 32-64:4", 10, 22},
+        {{kWinShift}, "insert", false, "0-31:3 32-64:4", 10, 20},
+        // Key 20 has a sample and keeps it; the empty key 21 takes key 11.
+        {{kWinMenu}, "mix", false, "", 20, 22},
+    };
+    for (const auto& c : cases) {
+        instrument(1).assign(start);
+        dragBlock(c.held);
+        EXPECT_FALSE(view().isDraggingBlock()) << c.name;
+        EXPECT_EQ(text(map().regionsOf(20)), c.regions20) << c.name;
+        EXPECT_EQ(map().keyRow(20).pitch, c.pitch20) << c.name;
+        EXPECT_EQ(text(map().regionsOf(21)), "0-20:5 21-64:6") << c.name;
+        EXPECT_EQ(map().keyRow(21).pitch, 11) << c.name;
+        EXPECT_EQ(map().keyRow(22).pitch, c.pitch22) << c.name;
+        EXPECT_EQ(text(map().regionsOf(10)), c.sourceKept ? "0-31:3 32-64:4" : "") << c.name;
+        EXPECT_EQ(text(map().regionsOf(11)), c.sourceKept ? "0-20:5 21-64:6" : "") << c.name;
+        EXPECT_EQ(map().keyRow(10).pitch, c.sourceKept ? 10 : -1) << c.name;
+        EXPECT_EQ(map().keyRow(12).instrument, 1) << c.name;
+        for (int key = 0; key < kKeys; ++key)
+            ASSERT_LT(map().keyRow(key).instrument, 256) << c.name << " " << key;   // no source marks stored
+        // The selection moved onto the dropped block.
+        EXPECT_EQ(view().selection.start.row, 20) << c.name;
+        EXPECT_EQ(view().selection.end.row, 21) << c.name;
+    }
+    // A drop where it began leaves the keys as they were.
+    instrument(1).assign(start);
+    drag(noteX, keyY(10), noteX, keyY(11), kLeftButton);
+    drag(noteX, keyY(11), noteX, keyY(11), kLeftButton);
+    EXPECT_EQ(text(map().regionsOf(10)), "0-31:3 32-64:4");
+    EXPECT_EQ(map().keyRow(20).pitch, 20);
+    EXPECT_FALSE(view().selection.active);
 }
 
 TEST_F(KeyMapTest, TheWheelKeepsSamplesInRangeAndAFullKeyRefusesAFifthRegion)
