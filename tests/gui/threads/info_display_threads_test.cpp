@@ -84,7 +84,8 @@ TEST_F(InfoDisplayThreads, RowsCopyAndDrawWhileTheAudioBlockRendersOnAnotherThre
         }
         if (passes % 25 == 0) {
             platform::MutexLock lock(engine->song.songLock(), kEditLockWaitMs);
-            TesselChannel& channel = engine->song.channels[static_cast<size_t>(passes / 25 % 5)];
+            // Channel 0 stays audible for the meter check however few passes a slow run makes.
+            TesselChannel& channel = engine->song.channels[static_cast<size_t>(1 + passes / 25 % 4)];
             channel.mute = channel.mute ? 0 : 1;
         }
         ++passes;
