@@ -19,9 +19,10 @@ packages=(
   clang libclang-rt-14-dev
   # The thread sanitizer's runtime for the file box's thread tests.
   libtsan2
-  # The desktop's file, colour and message dialogs (kdialog serves too when
-  # present; without either the program draws its own).
-  zenity
+  # The desktop's file, colour and message dialogs: zenity first, else
+  # kdialog (the tests also put stand-ins of both first on PATH); without
+  # either the program draws its own.
+  zenity kdialog
   # Programs the tests run: archive tools, the audio tools that make and check
   # FLAC and Ogg files, the markup checker, nm for the library's exports, and
   # fc-list to show the machine's fonts never include ours.
