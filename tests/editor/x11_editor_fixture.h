@@ -113,6 +113,16 @@ protected:
         return page;
     }
 
+    // Alt+D typed at a cell: a block of rows selected there; false when none came.
+    bool selectBlockAt(TesselPatternEditorUI* page, int32_t column, int32_t row)
+    {
+        page->grid().moveCursorTo(column, row);
+        key(XK_Alt_L, true);
+        tap(XK_d);
+        key(XK_Alt_L, false);
+        return idleUntil([&] { return page->grid().selection.active != 0; });
+    }
+
     VstIntPtr dispatch(VstInt32 opcode, VstIntPtr value = 0, void* ptr = nullptr)
     {
         AEffect* effect = plugin->getAeffect();

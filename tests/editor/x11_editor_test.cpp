@@ -98,11 +98,7 @@ TEST_F(EditorOnX, ThePatternEditorWithADemoSongASelectionAndTheInfoBar)
 
     TesselPatternEditorUI* page = showDemoPattern();
     ASSERT_NE(page, nullptr);
-    page->grid().moveCursorTo(1 * 9, 8);
-    key(XK_Alt_L, true);
-    tap(XK_d);   // a block of four rows in the bass channel
-    key(XK_Alt_L, false);
-    ASSERT_TRUE(idleUntil([&] { return page->grid().selection.active; }));
+    ASSERT_TRUE(selectBlockAt(page, 1 * 9, 8));   // four rows in the bass channel
     EXPECT_EQ(page->grid().selection.start.channel, 1);
     page->grid().moveCursorTo(3 * 9 + 6, 14);
     key(XK_Shift_L, true);
@@ -209,11 +205,7 @@ TEST_F(EditorOnX, ThePatternOverviewOverADemoPattern)
 
     TesselPatternEditorUI* page = showDemoPattern();
     ASSERT_NE(page, nullptr);
-    page->grid().moveCursorTo(1 * 9, 8);
-    key(XK_Alt_L, true);
-    tap(XK_d);   // a block of four rows in the bass channel
-    key(XK_Alt_L, false);
-    ASSERT_TRUE(idleUntil([&] { return page->grid().selection.active; }));
+    ASSERT_TRUE(selectBlockAt(page, 1 * 9, 8));   // four rows in the bass channel
     key(XK_Shift_L, true);
     tap(XK_3);   // '#'
     key(XK_Shift_L, false);

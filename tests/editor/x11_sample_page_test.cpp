@@ -3,6 +3,7 @@
 // calls, and PNG screenshots of the list with a stereo sample, a zoomed loop
 // view and the browser, read back from the server.
 
+#include "x11_editor_fixture.h"
 #include "editor/sample_list_page.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
@@ -37,57 +38,26 @@ namespace {
 constexpr int32_t kPageLeft = TesselEditor::kSidePageLeft;
 constexpr int32_t kPageTop = TesselEditor::kSidePageTop;
 
-class SamplePageOnX : public ::testing::Test {
+class SamplePageOnX : public EditorOnX {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(outside_tools::have({"Xvfb"}));
-        server = std::make_unique<XvfbServer>();
-        ASSERT_FALSE(server->name().empty()) << "Xvfb did not start";
-        const char* before = std::getenv("DISPLAY");
-        savedDisplay = before ? before : "";
-        setenv("DISPLAY", server->name().c_str(), 1);
-        host = XOpenDisplay(server->name().c_str());
-        ASSERT_NE(host, nullptr);
-        FakeHost::reset();
-        FakeHost::get().answers[audioMasterVersion] = 2400;
-        installEngineHooks();
-        installTesselEditor();
-        TesselEditor::windowSystemSource = nullptr;
-        plugin = std::make_unique<TesselPlugin>(FakeHost::callback);
-        editor = dynamic_cast<TesselEditor*>(plugin->pluginEditor());
-        ASSERT_NE(editor, nullptr);
-        pluginPreferences().keyboardMode = 0;
-        pluginPreferences().linkWindows = 0;
+        EditorOnX::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         editor->sampleFolder = scratch.path() + "/";
     }
     void TearDown() override
     {
-        plugin.reset();
-        TesselPluginEditor::maker = nullptr;
+        EditorOnX::TearDown();
         pluginPreferences() = TesselPreferences{};
-        if (host)
-            XCloseDisplay(host);
-        server.reset();
-        if (savedDisplay.empty())
-            unsetenv("DISPLAY");
-        else
-            setenv("DISPLAY", savedDisplay.c_str(), 1);
     }
 
+    // The host's calls with an index (keys).
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f)
     {
         AEffect* effect = plugin->getAeffect();
         return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-    }
-    void idlePasses(int passes)
-    {
-        for (int i = 0; i < passes; ++i) {
-            XSync(host, False);
-            dispatch(effEditIdle);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
     }
     // A host key call: a named key (VST virtual key) or a character.
     void key(uint8_t virtualKey, int32_t character = 0)
@@ -139,11 +109,6 @@ protected:
         s.buildOverview();
     }
 
-    std::unique_ptr<XvfbServer> server;
-    std::string savedDisplay;
-    Display* host = nullptr;
-    std::unique_ptr<TesselPlugin> plugin;
-    TesselEditor* editor = nullptr;
     ScratchFolder scratch;
 };
 
