@@ -7,6 +7,7 @@
 //  - WindowCopy, the reference: one 1:1 copy of the whole window.
 // A redraw must fit one 25 ms idle pass.
 
+#include "bench/window_copy_reference.h"
 #include "engine/engine.h"
 #include "gui/editor_services.h"
 #include "gui/offscreen_context.h"
@@ -136,11 +137,7 @@ void PageCursorStep(benchmark::State& state)
 
 void WindowCopy(benchmark::State& state)
 {
-    const platform::Image source(kWidth, kHeight, platform::rgb(20, 30, 40));
-    platform::Image target(kWidth, kHeight);
-    platform::Canvas canvas(target);
-    for (auto _ : state)
-        canvas.copy(source, target.bounds(), {0, 0});
+    copyWholeWindow(state, kWidth, kHeight);
 }
 
 } // namespace

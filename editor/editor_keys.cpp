@@ -62,16 +62,22 @@ int32_t lowered(int32_t character)
     return character >= 'A' && character <= 'Z' ? character - 'A' + 'a' : character;
 }
 
+TesselKeyEvent keyEventOf(const VstKeyCode& code)
+{
+    TesselKeyEvent key;
+    key.character = code.character;
+    key.virtualKey = code.virt;
+    key.modifiers = code.modifier;
+    return key;
+}
+
 } // namespace
 
 VstInt32 TesselEditor::onKeyDown(VstKeyCode& code)
 {
     if (manualKeyMode())
         return 1;
-    TesselKeyEvent key;
-    key.character = code.character;
-    key.virtualKey = code.virt;
-    key.modifiers = code.modifier;
+    TesselKeyEvent key = keyEventOf(code);
     const int32_t c = code.character;
     const bool shiftOnly = code.modifier == kModShift;
     if (windows_)
@@ -91,10 +97,7 @@ VstInt32 TesselEditor::onKeyUp(VstKeyCode& code)
 {
     if (manualKeyMode())
         return 1;
-    TesselKeyEvent key;
-    key.character = code.character;
-    key.virtualKey = code.virt;
-    key.modifiers = code.modifier;
+    TesselKeyEvent key = keyEventOf(code);
     key.printable = static_cast<uint8_t>(code.character);
     key.keyUp = 1;
     handleKeyUp(key);

@@ -8,6 +8,7 @@
 #include "gui/editor_services.h"
 #include "model/module.h"
 #include "model/pattern.h"
+#include "patterneditor/edit_commands.h"
 #include "platform/key_event.h"
 #include "plugin/command_scheme.h"
 
@@ -15,28 +16,9 @@
 
 namespace {
 
-enum GridCommand : int32_t {
-    kNoteFirst = 86,
-    kNoteOctaveEnd = 109,
-    kNoteLast = 114,
-    kNoteClear = 115,
-    kNoteOff = 117,
-    kNoteCut = 118,
-    kClear = 23,
-    kTransposeUp = 54,
-    kTransposeDown = 55,
-    kTransposeUpOctave = 56,
-    kTransposeDownOctave = 57,
-    kSelectChannel = 58,
-    kSelectionStart = 59,
-    kSelectionEnd = 60,
-    kSelectNone = 62,
-    kSelectionSwap = 63,
-    kSelectAll = 123,
-};
+// The grid answers the pattern grid's commands, in its contexts.
+using namespace edit_commands;
 
-constexpr const char* kNoteEntryContext = "PatternEditor.Pattern.NoteEntry";
-constexpr const char* kGridContext = "PatternEditor.Pattern";
 constexpr int kLastColumn = kColumnsPerChannel - 1;
 constexpr int kLastOctave = 8;
 constexpr int kLastNote = 119;
@@ -188,8 +170,8 @@ bool TesselKeyMapUI::gridEntry(const TesselKeyEvent& key)
     const int column = view.cursorColumn;
     const int octave = editor_ ? editor_->octave() : 4;
     if (column == 0) {
-        if (id >= kNoteFirst && (id <= kNoteOctaveEnd || (id <= kNoteLast && octave < kLastOctave)))
-            row.pitch = static_cast<int16_t>(id - kNoteFirst + 12 * octave);
+        if (id >= kFirstNote && (id <= kLastOctaveNote || (id <= kLastNoteKey && octave < kLastOctave)))
+            row.pitch = static_cast<int16_t>(id - kFirstNote + 12 * octave);
         else if (id == kNoteClear)
             row.pitch = -1;
         else if (id == kNoteOff)

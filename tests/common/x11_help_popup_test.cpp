@@ -37,12 +37,7 @@ protected:
         X11Test::SetUp();
         if (HasFatalFailure())
             return;
-        platform::WindowOptions options;
-        options.kind = platform::WindowOptions::Kind::TopLevel;
-        options.rect = {100, 100, 700, 600};
-        options.handler = &owner;
-        ownerWindow = windows->createWindow(options);
-        settle();
+        ownerWindow = topLevel({100, 100, 700, 600}, &owner);
         ownerWindow->takeFocus();
         settle();
         popup = std::make_unique<CHelpPopup>(*windows, ownerWindow.get());

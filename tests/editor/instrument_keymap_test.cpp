@@ -3,26 +3,13 @@
 // region area's wheel and range insertion, and the way to a key's sample.
 
 #include "instrument_page_fixture.h"
+#include "key_regions_text.h"
 
 #include "editor/keymap_view.h"
 
 namespace {
 
 using namespace platform;
-
-// "0-10:3 11-64:4" for a key's regions.
-std::string text(const TesselKeyRegions& regions)
-{
-    std::string out;
-    for (const TesselKeyRegion& r : regions.regions) {
-        if (r.isZero())
-            break;
-        if (!out.empty())
-            out += ' ';
-        out += std::to_string(r.from) + "-" + std::to_string(r.to) + ":" + std::to_string(r.value);
-    }
-    return out;
-}
 
 void setRegions(TesselKeymap& map, int key, std::initializer_list<TesselKeyRegion> regions)
 {
@@ -49,8 +36,8 @@ TEST_F(KeyMapTest, ATypedSampleGetsOneRegionAndGLeadsToItsSamplePage)
     repeat(kWinRight, 2);   // the sample's tens
     type("05");
     EXPECT_EQ(map().keyRow(0).instrument, 5);
-    EXPECT_EQ(text(map().regionsOf(0)), "");   // one full region is the row's plain sample
-    EXPECT_EQ(text(view().regions()[0]), "0-64:5");
+    EXPECT_EQ(regionsText(map().regionsOf(0)), "");   // one full region is the row's plain sample
+    EXPECT_EQ(regionsText(view().regions()[0]), "0-64:5");
     EXPECT_EQ(view().cellOrBlank(0, 0, 0).instrument & 0xFF, 5);
     EXPECT_EQ(map().keyRow(1).instrument, 1);   // the cursor moved on, nothing else changed
 
@@ -69,19 +56,19 @@ TEST_F(KeyMapTest, RowsMovedByOneKeyCarryTheirRegions)
     press(kWinTab);
     repeat(kWinDown, 10);
     press(kWinInsert);   // keys 10 and up move down one key
-    EXPECT_EQ(text(map().regionsOf(10)), "");
+    EXPECT_EQ(regionsText(map().regionsOf(10)), "");
     EXPECT_EQ(map().keyRow(10).instrument, 0);
-    EXPECT_EQ(text(map().regionsOf(11)), "0-31:3 32-64:4");
-    EXPECT_EQ(text(map().regionsOf(12)), "0-20:5 21-64:6");
+    EXPECT_EQ(regionsText(map().regionsOf(11)), "0-31:3 32-64:4");
+    EXPECT_EQ(regionsText(map().regionsOf(12)), "0-20:5 21-64:6");
     EXPECT_EQ(map().keyRow(12).pitch, 11);
     EXPECT_EQ(map().keyRow(13).instrument, 9);   // a plain sample moves as the row's
-    EXPECT_EQ(text(map().regionsOf(13)), "");
+    EXPECT_EQ(regionsText(map().regionsOf(13)), "");
     for (int key = 0; key < kKeys; ++key)
         EXPECT_LT(map().keyRow(key).instrument, 256) << key;   // no source marks stored
 
     press(kWinDelete);   // and back up
-    EXPECT_EQ(text(map().regionsOf(10)), "0-31:3 32-64:4");
-    EXPECT_EQ(text(map().regionsOf(11)), "0-20:5 21-64:6");
+    EXPECT_EQ(regionsText(map().regionsOf(10)), "0-31:3 32-64:4");
+    EXPECT_EQ(regionsText(map().regionsOf(11)), "0-20:5 21-64:6");
     EXPECT_EQ(map().keyRow(12).instrument, 9);
 }
 
@@ -132,13 +119,13 @@ TEST_F(KeyMapTest, DraggedBlocksOfKeysCarryTheirRegions)
         instrument(1).assign(start);
         dragBlock(c.held);
         EXPECT_FALSE(view().isDraggingBlock()) << c.name;
-        EXPECT_EQ(text(map().regionsOf(20)), c.regions20) << c.name;
+        EXPECT_EQ(regionsText(map().regionsOf(20)), c.regions20) << c.name;
         EXPECT_EQ(map().keyRow(20).pitch, c.pitch20) << c.name;
-        EXPECT_EQ(text(map().regionsOf(21)), "0-20:5 21-64:6") << c.name;
+        EXPECT_EQ(regionsText(map().regionsOf(21)), "0-20:5 21-64:6") << c.name;
         EXPECT_EQ(map().keyRow(21).pitch, 11) << c.name;
         EXPECT_EQ(map().keyRow(22).pitch, c.pitch22) << c.name;
-        EXPECT_EQ(text(map().regionsOf(10)), c.sourceKept ? "0-31:3 32-64:4" : "") << c.name;
-        EXPECT_EQ(text(map().regionsOf(11)), c.sourceKept ? "0-20:5 21-64:6" : "") << c.name;
+        EXPECT_EQ(regionsText(map().regionsOf(10)), c.sourceKept ? "0-31:3 32-64:4" : "") << c.name;
+        EXPECT_EQ(regionsText(map().regionsOf(11)), c.sourceKept ? "0-20:5 21-64:6" : "") << c.name;
         EXPECT_EQ(map().keyRow(10).pitch, c.sourceKept ? 10 : -1) << c.name;
         EXPECT_EQ(map().keyRow(12).instrument, 1) << c.name;
         for (int key = 0; key < kKeys; ++key)
@@ -151,7 +138,7 @@ TEST_F(KeyMapTest, DraggedBlocksOfKeysCarryTheirRegions)
     instrument(1).assign(start);
     drag(noteX, keyY(10), noteX, keyY(11), kLeftButton);
     drag(noteX, keyY(11), noteX, keyY(11), kLeftButton);
-    EXPECT_EQ(text(map().regionsOf(10)), "0-31:3 32-64:4");
+    EXPECT_EQ(regionsText(map().regionsOf(10)), "0-31:3 32-64:4");
     EXPECT_EQ(map().keyRow(20).pitch, 20);
     EXPECT_FALSE(view().selection.active);
 }
@@ -195,10 +182,10 @@ TEST_F(KeyMapTest, TheWheelKeepsSamplesInRangeAndAFullKeyRefusesAFifthRegion)
     EXPECT_EQ(selected.lastKey, 5);
     wheel(velocityX(50), keyY(5), 1);
     EXPECT_EQ(status(), TesselKeyMapUI::kTooManyRegions);
-    EXPECT_EQ(text(map().regionsOf(5)), "0-9:1 10-19:2 20-29:3 30-64:4");
-    EXPECT_EQ(text(map().regionsOf(4)), "0-64:1 40-50:5");
+    EXPECT_EQ(regionsText(map().regionsOf(5)), "0-9:1 10-19:2 20-29:3 30-64:4");
+    EXPECT_EQ(regionsText(map().regionsOf(4)), "0-64:1 40-50:5");
     EXPECT_EQ(map().keyRow(4).instrument, 0);
-    EXPECT_EQ(text(view().regions()[4]), "0-64:1 40-50:5");
+    EXPECT_EQ(regionsText(view().regions()[4]), "0-64:1 40-50:5");
     writePicture("keymap_regions_headless.png");
 
     // The second header button closes the area; the key map keeps its regions.

@@ -1,5 +1,7 @@
 // The routines the pages share: key-map velocity regions and the choice box.
 
+#include "key_regions_text.h"
+
 #include "editor/keymap_regions.h"
 #include "editor/overlay_menu.h"
 #include "gui/button_group.h"
@@ -11,20 +13,6 @@
 #include <string>
 
 namespace {
-
-// "0-10:3 11-64:4" for a key's regions.
-std::string text(const TesselKeyRegions& regions)
-{
-    std::string out;
-    for (const TesselKeyRegion& r : regions.regions) {
-        if (r.isZero())
-            break;
-        if (!out.empty())
-            out += ' ';
-        out += std::to_string(r.from) + "-" + std::to_string(r.to) + ":" + std::to_string(r.value);
-    }
-    return out;
-}
 
 void fill(TesselKeyRegions& regions, std::initializer_list<TesselKeyRegion> list)
 {
@@ -38,17 +26,17 @@ TEST(KeymapRegions, InsertingKeepsOrderAndAFifthRegionChangesNoKey)
     TesselRegionTable table{};
     EXPECT_TRUE(insertRegion(table, 10, 12, 20, 30, 5));
     EXPECT_TRUE(insertRegion(table, 11, 11, 0, 10, 6));
-    EXPECT_EQ(text(table[10]), "20-30:5");
-    EXPECT_EQ(text(table[11]), "0-10:6 20-30:5");
+    EXPECT_EQ(regionsText(table[10]), "20-30:5");
+    EXPECT_EQ(regionsText(table[11]), "0-10:6 20-30:5");
     EXPECT_TRUE(insertRegion(table, 12, 11, 0, 64, 1));   // no keys
-    EXPECT_EQ(text(table[11]), "0-10:6 20-30:5");
+    EXPECT_EQ(regionsText(table[11]), "0-10:6 20-30:5");
 
     fill(table[12], {{0, 1, 1}, {2, 3, 2}, {4, 5, 3}, {6, 7, 4}});
     const TesselRegionTable before = table;
     EXPECT_FALSE(insertRegion(table, 10, 12, 40, 50, 9));
     EXPECT_EQ(table, before);   // key 10 and 11 had room but stay as they were
     EXPECT_TRUE(insertRegion(table, -5, 0, 1, 2, 3));   // cut to the table
-    EXPECT_EQ(text(table[0]), "1-2:3");
+    EXPECT_EQ(regionsText(table[0]), "1-2:3");
 }
 
 TEST(KeymapRegions, ClearingCutsShortensSplitsAndRefusesAFifthSlot)
@@ -75,7 +63,7 @@ TEST(KeymapRegions, ClearingCutsShortensSplitsAndRefusesAFifthSlot)
         fill(table[8], {{0, 64, 9}});
         const TesselRegionTable before = table;
         EXPECT_EQ(clearRegionRange(table, 7, 8, c.from, c.to), c.done);
-        EXPECT_EQ(text(table[7]), c.after);
+        EXPECT_EQ(regionsText(table[7]), c.after);
         if (!c.done) {
             EXPECT_EQ(table, before);   // the other key was not cleared either
         }
@@ -87,7 +75,7 @@ TEST(KeymapRegions, TheKeymapTakesMergedRegionsAndPlainSamples)
     TesselKeyRegions regions;
     fill(regions, {{0, 10, 3}, {11, 20, 3}, {21, 30, 4}, {31, 64, 4}});
     mergeRegions(regions);
-    EXPECT_EQ(text(regions), "0-20:3 21-64:4");
+    EXPECT_EQ(regionsText(regions), "0-20:3 21-64:4");
 
     TesselKeymap keymap;
     keymap.reset(0);
@@ -96,9 +84,9 @@ TEST(KeymapRegions, TheKeymapTakesMergedRegionsAndPlainSamples)
     keymap.getRow(7).instrument = static_cast<int16_t>((8 << 8) | 2);   // loaded from key 7, sample 2
     applyRegionsToKeymap(keymap);
     EXPECT_EQ(keymap.keyRow(5).instrument, 7);
-    EXPECT_EQ(text(keymap.regionsOf(5)), "");
+    EXPECT_EQ(regionsText(keymap.regionsOf(5)), "");
     EXPECT_EQ(keymap.keyRow(6).instrument, 0);
-    EXPECT_EQ(text(keymap.regionsOf(6)), "0-40:7 41-64:8");
+    EXPECT_EQ(regionsText(keymap.regionsOf(6)), "0-40:7 41-64:8");
     EXPECT_EQ(keymap.keyRow(7).instrument, 2);
     EXPECT_EQ(keymap.keyRow(8).instrument, 1);
 }

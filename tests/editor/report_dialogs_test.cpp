@@ -58,15 +58,12 @@ void crashInChild()
 
 class ReportEditorTest : public EditorTest {
 protected:
-    // The private temporary folder is the test's own before the plug-in is made.
+    // The test's own temporary folder, made before the plug-in is.
+    PrivateTemporaryFolder temporary;
+    const std::string folder = temporary.path();
+
     void SetUp() override
     {
-        const char* before = std::getenv("XDG_RUNTIME_DIR");
-        savedRuntime_ = before ? before : "";
-        setenv("XDG_RUNTIME_DIR", scratch_.path().c_str(), 1);
-        for (const char* proxy : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"})
-            unsetenv(proxy);
-        folder = platform::temporaryFolder();
         services::rememberedReportChoices() = services::RememberedReportChoices{};
         TesselEditor::reportAddressSource = [this] { return address; };
         EditorTest::SetUp();
@@ -76,7 +73,6 @@ protected:
         windows.setModalUser(nullptr);
         EditorTest::TearDown();
         TesselEditor::reportAddressSource = nullptr;
-        setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
     }
 
     std::string file(const std::string& name) const { return platform::joinPath(folder, name); }
@@ -115,14 +111,11 @@ protected:
         }
     }
 
-    std::string folder;
     std::string address;
     std::set<std::string> captions;
     int passes = 0;
 
 private:
-    ScratchFolder scratch_;
-    std::string savedRuntime_;
     std::vector<std::function<void(CBaseDialog&)>> steps_;
     size_t next_ = 0;
 };

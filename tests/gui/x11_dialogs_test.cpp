@@ -67,11 +67,7 @@ TEST_F(X11Dialogs, OurDialogShowsAndItsButtonAnswers)
 TEST_F(X11Dialogs, WhileADialogProgramRunsWindowsPaintButHearNoClicks)
 {
     Journal journal;
-    platform::WindowOptions options;
-    options.kind = platform::WindowOptions::Kind::TopLevel;
-    options.rect = {10, 10, 210, 110};
-    options.handler = &journal;
-    auto window = windows->createWindow(options);
+    auto window = topLevel({10, 10, 210, 110}, &journal);
     for (int i = 0; i < 20; ++i)
         settle();
     journal.kinds.clear();

@@ -71,6 +71,18 @@ protected:
         windows->pump();
     }
 
+    // A top-level window of ours, mapped and settled.
+    std::unique_ptr<platform::Window> topLevel(const platform::Rect& rect, platform::WindowHandler* handler)
+    {
+        platform::WindowOptions options;
+        options.kind = platform::WindowOptions::Kind::TopLevel;
+        options.rect = rect;
+        options.handler = handler;
+        auto window = windows->createWindow(options);
+        settle();
+        return window;
+    }
+
     // What the server shows of a window, as the host reads it.
     platform::Image grab(::Window w, uint32_t* alphaSeen = nullptr) { return grabWindow(host, w, alphaSeen); }
 

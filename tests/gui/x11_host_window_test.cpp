@@ -25,13 +25,8 @@ protected:
     void SetUp() override
     {
         X11Test::SetUp();
-        platform::WindowOptions options;
-        options.kind = platform::WindowOptions::Kind::TopLevel;
-        options.rect = {20, 20, 620, 420};
-        options.handler = &journal;
-        frame = windows->createWindow(options);
+        frame = topLevel({20, 20, 620, 420}, &journal);
         ASSERT_NE(frame, nullptr);
-        settle();
     }
     void TearDown() override
     {

@@ -136,12 +136,7 @@ class X11HotKeyTest : public X11Test {};
 TEST_F(X11HotKeyTest, AHotKeyReachesOnlyItsWindowAndOneTakenElsewhereIsRefused)
 {
     HotKeyJournal journal;
-    platform::WindowOptions options;
-    options.kind = platform::WindowOptions::Kind::TopLevel;
-    options.rect = {100, 100, 300, 200};
-    options.handler = &journal;
-    auto window = windows->createWindow(options);
-    settle();
+    auto window = topLevel({100, 100, 300, 200}, &journal);
     window->takeFocus();
     settle();
 

@@ -53,12 +53,7 @@ protected:
         X11Test::SetUp();
         if (HasFatalFailure())
             return;
-        platform::WindowOptions options;
-        options.kind = platform::WindowOptions::Kind::TopLevel;
-        options.rect = {20, 20, 420, 320};
-        options.handler = &script;
-        owner = windows->createWindow(options);
-        settle();
+        owner = topLevel({20, 20, 420, 320}, &script);
         menu = sampleMenu();
         top = std::make_unique<platform::MenuPanel>(*menu, nullptr);
         placed = platform::placeMenu(kAt, top->width(), top->height(), screen());

@@ -17,19 +17,37 @@
 #include <sys/stat.h>
 #include <vector>
 
-class ReportFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override
+// While it lives, the program's temporary folder is a scratch folder of its
+// own and libcurl sees no proxy.
+class PrivateTemporaryFolder {
+public:
+    PrivateTemporaryFolder()
     {
         const char* before = std::getenv("XDG_RUNTIME_DIR");
         savedRuntime_ = before ? before : "";
         setenv("XDG_RUNTIME_DIR", scratch_.path().c_str(), 1);
         for (const char* proxy : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"})
             unsetenv(proxy);
-        folder = platform::temporaryFolder();
-        ASSERT_FALSE(folder.empty());
+        path_ = platform::temporaryFolder();
     }
-    void TearDown() override { setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1); }
+    ~PrivateTemporaryFolder() { setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1); }
+    PrivateTemporaryFolder(const PrivateTemporaryFolder&) = delete;
+    PrivateTemporaryFolder& operator=(const PrivateTemporaryFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+
+private:
+    ScratchFolder scratch_;
+    std::string savedRuntime_;
+    std::string path_;
+};
+
+class ReportFolderTest : public ::testing::Test {
+protected:
+    PrivateTemporaryFolder temporary;
+    const std::string folder = temporary.path();
+
+    void SetUp() override { ASSERT_FALSE(folder.empty()); }
 
     std::string file(const std::string& name) const { return platform::joinPath(folder, name); }
     std::string put(const std::string& name, const std::string& bytes) const
@@ -55,12 +73,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    std::string folder;
-
-private:
-    ScratchFolder scratch_;
-    std::string savedRuntime_;
 };
 
 inline std::vector<std::string> zipEntryNames(const std::string& zip)
