@@ -135,9 +135,12 @@ void TesselEditor::idlePages()
             patternEditor_->setDirty();
         redrawRequest_ = false;
     }
-    // While the splash shows it covers whatever is drawn under it.
+    // While the splash shows it covers whatever is drawn under it. A hidden
+    // help panel is not drawn, so its flag stays as it was: only a shown
+    // one asks for a pass.
     const bool splashShown = splash_->isShown();
-    if (current_->isDirty() || patternEditor_->isDirty() || help_->isDirty() || (splashShown && splash_->isDirty()))
+    const bool helpDirty = help_->isShown() && help_->isDirty();
+    if (current_->isDirty() || patternEditor_->isDirty() || helpDirty || (splashShown && splash_->isDirty()))
         drawNow(splashShown ? splash_ : current_);
 }
 

@@ -60,6 +60,7 @@ void TesselSplashUI::startFadeOut()
 
 void TesselSplashUI::finish()
 {
+    picture_.reset();
     setShown(false);
     fadeIn_ = 0.0f;
     fadeOut_ = 0.0f;
@@ -91,6 +92,7 @@ void TesselSplashUI::stepFade(uint32_t now)
         if (fadeOut_ <= 0.0f) {
             fadeOut_ = 0.0f;
             setShown(false);
+            picture_.reset();
             animating_ = false;
         }
         fadeIn_ = fadeOut_;
@@ -143,9 +145,20 @@ void TesselSplashUI::draw(CDrawContext* context)
     platform::Canvas* target = context ? context->platformCanvas() : nullptr;
     if (!target || strength == 0 || size.width() <= 0 || size.height() <= 0)
         return;
-    COffscreenContext picture(nullptr, size.width(), size.height(), kFill);
-    compose(picture);
+    const platform::Image* composed = picture();
+    if (!composed)
+        return;
     const CPoint& shift = context->getOffset();
     const CRect destination = CRect(size).offset(shift.h, shift.v);
-    target->blend(*picture.getImage(), picture.getImage()->bounds(), destination.toPlatform(), strength);
+    target->blend(*composed, composed->bounds(), destination.toPlatform(), strength);
+}
+
+const platform::Image* TesselSplashUI::picture()
+{
+    // What it shows never changes while it shows: the fade only blends it.
+    if (!picture_ || picture_->getWidth() != size.width() || picture_->getHeight() != size.height()) {
+        picture_ = std::make_unique<COffscreenContext>(nullptr, size.width(), size.height(), kFill);
+        compose(*picture_);
+    }
+    return picture_->getImage();
 }

@@ -8,6 +8,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+
+namespace VSTGUI {
+class COffscreenContext;
+}
 
 class TesselSplashUI : public TesselUI {
 public:
@@ -47,6 +52,8 @@ public:
 private:
     void stepFade(uint32_t now);
     void compose(CDrawContext& into);
+    // The picture at full strength, composed once for the page's size.
+    const platform::Image* picture();
 
     std::function<uint32_t()> clock_;
     CBitmap* logo_;
@@ -55,4 +62,5 @@ private:
     float fadeOut_ = 0.0f;
     uint32_t fadeStart_ = 0;
     bool animating_ = false;
+    std::unique_ptr<VSTGUI::COffscreenContext> picture_;
 };

@@ -1,6 +1,7 @@
 #include "gui/draw_context.h"
 
 #include "gui/frame.h"
+#include "platform/damage_list.h"
 #include "platform/font_catalog.h"
 #include "platform/text.h"
 #include "platform/window.h"
@@ -191,6 +192,23 @@ void CDrawContext::copyImage(const platform::Image& source, const CRect& destina
 {
     if (platform::Canvas* c = canvas())
         c->copy(source, shifted(destination), sourceAt.toPlatform());
+}
+
+void CDrawContext::copyImageChanges(const platform::Image& source, const CPoint& destination)
+{
+    if (!canvas_)
+        return;
+    const platform::Point at = shifted(destination);
+    const platform::Rect area = intersect(platform::rectOfSize(at.x, at.y, source.width(), source.height()),
+                                          intersect(clipRect_.toPlatform(), limit_));
+    // Straight on the canvas: what it draws is presented part by part, not
+    // as one rectangle around all of it.
+    canvas_->setClip(area);
+    for (const platform::Rect& part : platform::differingParts(canvas_->image(), source, at, area)) {
+        canvas_->copy(source, part, {part.left - at.x, part.top - at.y});
+        if (window_)
+            window_->present(part);
+    }
 }
 
 void CDrawContext::copyImageKeyed(const platform::Image& source, const CRect& destination, const CPoint& sourceAt,

@@ -96,6 +96,10 @@ public:
     // TransparentBlt: as copyImage, keeping what lies under the key colour.
     void copyImageKeyed(const platform::Image& source, const CRect& destination, const CPoint& sourceAt,
                         const CColor& key);
+    // As copyImage of the whole source at the destination's top-left (shifted
+    // by the offset), but only where it differs from what is there; only the
+    // parts that changed go to the window. Nothing changed, nothing sent.
+    void copyImageChanges(const platform::Image& source, const CPoint& destination);
     // StretchBlt: neither rectangle is shifted.
     void stretchImage(const platform::Image& source, const CRect& sourceRect, const CRect& destination);
 

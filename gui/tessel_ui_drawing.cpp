@@ -61,8 +61,10 @@ void TesselUI::drawBuffered(TesselUI* page, CDrawContext* windowContext, TesselU
     if (doubleSize) {
         const CRect stretched(area.left, area.top, 2 * area.right - area.left, 2 * area.bottom - area.top);
         offscreen->transfertStretched(windowContext, stretched, CRect(0, 0, width, height));
-    } else {
-        offscreen->transfert(windowContext, area);
+    } else if (const platform::Image* composed = offscreen->getImage()) {
+        // Only what changed since the last pass goes to the window and on to
+        // the screen: a moved cursor sends a few rows, an unchanged page nothing.
+        windowContext->copyImageChanges(*composed, CPoint(area.left, area.top));
     }
 }
 

@@ -58,7 +58,7 @@ enum class MessageKind : uint8_t {
                   // pressed window takes the focus first
     ButtonUp,
     Wheel,        // point: screen coordinates; wheelDelta: 120 a notch, + away from the user
-    Timer,        // timerId
+    Timer,        // timerId; input may be left empty: inputState() tells
     Moved,        // area: the window's new rectangle in its parent
     Resized,      // area: as Moved; the image has the new size
     FocusIn,

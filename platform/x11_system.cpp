@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/x11_drop.h"
 #include "platform/x11_errors.h"
+#include "platform/x11_shared_pixels.h"
 
 #include <X11/XKBlib.h>
 #include <X11/cursorfont.h>
@@ -200,7 +201,8 @@ InputState System::stateOf(unsigned int xstate) const
 
 InputState System::inputState()
 {
-    if (!handling_.empty())
+    // A timer's handler sees the live state, asked for only when it asks.
+    if (!handling_.empty() && handling_.back())
         return *handling_.back();
     ::Window rootReturn = 0, childReturn = 0;
     int rootX = 0, rootY = 0, x = 0, y = 0;
@@ -291,7 +293,7 @@ void System::send(Handle& window, WindowMessage& message)
 void System::dispatch(Handle& window, WindowMessage& message)
 {
     const bool isKey = message.kind == MessageKind::KeyDown || message.kind == MessageKind::KeyUp;
-    handling_.push_back(&message.input);
+    handling_.push_back(message.kind == MessageKind::Timer ? nullptr : &message.input);
     bool handled = isKey && keyFilter_ && keyFilter_->filterKey(window, message);
     // Asked before the handler runs, which may destroy the window.
     platform::Window* parent = message.kind == MessageKind::Wheel && window.alive_ ? window.parent() : nullptr;
@@ -420,21 +422,46 @@ void System::fireTimers()
         if (timer == window->timers_.end())
             continue;
         timer->second.due = now + timer->second.period;
+        // Timers come many times a second: the pointer and keys are asked
+        // of the server only by a handler that wants them.
         WindowMessage message;
         message.kind = MessageKind::Timer;
         message.timerId = id;
-        send(*window, message);
+        dispatch(*window, message);
     }
 }
 
 void System::presentDamage()
 {
-    for (auto& [xid, window] : own_) {
-        if (window->damage_.empty())
-            continue;
-        window->presenter_.put(display_, xid, window->gc_, window->image_, window->damage_);
-        window->damage_ = Rect{};
+    bool shared = false;
+    for (auto& [xid, window] : own_)
+        if (!window->damage_.empty())
+            shared = presentParts(*window) || shared;
+    // The shared buffers are written again only after the server read them.
+    if (shared)
+        XSync(display_, False);
+}
+
+bool System::presentParts(OwnWindow& window)
+{
+    const std::vector<Rect> parts = window.damage_.take();
+    const Presenter& presenter = window.presenter_;
+    const Image& image = window.image_;
+    if (presenter.direct() && !sharingRefused_ && !image.empty() &&
+        (!window.shared_ || window.shared_->width() != image.width() || window.shared_->height() != image.height())) {
+        window.shared_.reset();
+        window.shared_ = SharedPixels::create(display_, presenter.visual(), presenter.depth(), image.width(),
+                                              image.height());
+        // Refused once, refused for good: the server does not change.
+        sharingRefused_ = window.shared_ == nullptr;
     }
+    for (const Rect& part : parts) {
+        if (window.shared_)
+            window.shared_->put(window.xid(), window.gc_, image, part, presenter.opaqueAlpha());
+        else
+            presenter.put(display_, window.xid(), window.gc_, image, part);
+    }
+    return window.shared_ != nullptr;
 }
 
 } // namespace x11

@@ -5,6 +5,7 @@
 
 // The window layer's headers come before Xlib's, whose macros would
 // otherwise rename two of its messages.
+#include "platform/damage_list.h"
 #include "platform/drag.h"
 #include "platform/image.h"
 #include "platform/x11_window_system.h"
@@ -32,6 +33,7 @@ constexpr int kXFocusOut = FocusOut;
 class System;
 class PopupSession;
 class DropReceiver;
+class SharedPixels;
 
 struct Atoms {
     explicit Atoms(Display* display);
@@ -47,6 +49,12 @@ public:
     Presenter() = default;
     Presenter(Display* display, Visual* visual, int depth);
     void put(Display* display, Drawable target, GC gc, const Image& image, const Rect& area) const;
+    // The image's words go out as they are (with the top byte set when
+    // opaqueAlpha()): what shared memory can carry.
+    bool direct() const { return direct_; }
+    bool opaqueAlpha() const { return opaqueAlpha_; }
+    Visual* visual() const { return visual_; }
+    int depth() const { return depth_; }
 
 private:
     Visual* visual_ = nullptr;
@@ -149,7 +157,8 @@ private:
     bool maximised_ = false;
     Image image_;
     Rect invalid_;
-    Rect damage_;
+    DamageList damage_;
+    std::unique_ptr<SharedPixels> shared_;   // made at the first present
     std::map<uint32_t, Timer> timers_;
     Cursor cursor_ = Cursor::Arrow;
     bool drops_ = false;
@@ -273,6 +282,9 @@ private:
     void paintPending();
     void fireTimers();
     void presentDamage();
+    // Puts the window's changed parts on the screen; true when through
+    // shared memory, which the server must read before it is written again.
+    bool presentParts(OwnWindow& window);
     std::vector<OwnWindow*> ownWindows() const;
 
     Display* display_;
@@ -303,6 +315,7 @@ private:
     friend class PopupSession;
     std::unique_ptr<DropReceiver> dropReceiver_;
     uint32_t nextModalIdle_ = 0;
+    bool sharingRefused_ = false;   // the server cannot share memory with us
 };
 
 } // namespace platform::x11

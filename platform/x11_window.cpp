@@ -5,25 +5,13 @@
 
 #include "platform/clock.h"
 #include "platform/windows1252.h"
+#include "platform/x11_shared_pixels.h"
 
 #include <X11/Xatom.h>
 
 #include <vector>
 
 namespace platform::x11 {
-
-namespace {
-
-Rect unite(const Rect& a, const Rect& b)
-{
-    if (a.empty())
-        return b;
-    if (b.empty())
-        return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
-} // namespace
 
 WindowSystem& Handle::system()
 {
@@ -100,7 +88,8 @@ void OwnWindow::resizeImage(int32_t width, int32_t height)
 {
     image_ = Image(width, height);
     invalid_ = image_.bounds();
-    damage_ = Rect{};
+    damage_.clear();
+    shared_.reset();
 }
 
 void OwnWindow::setRect(const Rect& rect)
@@ -352,13 +341,13 @@ void OwnWindow::raise()
 void OwnWindow::invalidate(const Rect& area)
 {
     if (alive_)
-        invalid_ = unite(invalid_, intersect(area, image_.bounds()));
+        invalid_ = enclosing(invalid_, intersect(area, image_.bounds()));
 }
 
 void OwnWindow::present(const Rect& area)
 {
     if (alive_)
-        damage_ = unite(damage_, intersect(area, image_.bounds()));
+        damage_.add(intersect(area, image_.bounds()));
 }
 
 void OwnWindow::setTimer(uint32_t id, uint32_t periodMs)

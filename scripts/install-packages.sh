@@ -10,6 +10,8 @@ packages=(
   libx11-dev libcairo2-dev libasound2-dev
   # The window layer tells monitors apart; the help's pages are laid out by litehtml.
   libxrandr-dev liblitehtml-dev
+  # A local X server reads the windows' pixels from shared memory (MIT-SHM).
+  libxext-dev
   # Tests only: real windows on an X server of their own, driven through XTest.
   xvfb libxtst-dev
   # Images, raster and text: pixman under Cairo, FreeType over a private fontconfig;

@@ -52,6 +52,7 @@ public:
     XvfbServer& operator=(const XvfbServer&) = delete;
 
     const std::string& name() const { return name_; }
+    pid_t pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;

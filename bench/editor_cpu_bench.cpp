@@ -1,0 +1,482 @@
+// What an open editor costs as a user runs it: the Host program with its
+// window on an Xvfb of the benchmark's own, 1920 x 1200, played from a second
+// connection through XTest. Reads the processor time that the Host's GUI
+// thread, the whole Host and the X server spend (from /proc) over:
+//  - start:  the Host's time from its start to the editor drawn on screen;
+//  - splash: 10 s with the splash shown after its fade-in, nothing touched;
+//  - idle:   20 s with the pattern editor shown, nothing touched;
+//  - play:   20 s while a 32-channel song plays with the pattern following.
+// Figures are percent of one core; the reference is a busy loop of the
+// benchmark's own over one second in the same run, as percent of one core
+// (about 100 on an unloaded machine; less when the machine is busy, and then
+// every figure above means less too).
+//
+// Sound: the Host's default ALSA device (HOME points at a folder of the
+// benchmark's own with an .asoundrc) writes 16-bit stereo at 44100 Hz into a
+// pipe that the benchmark drains at that pace, so the song plays at its own
+// speed without a sound card.
+//
+//   editor_cpu_bench HOST_PROGRAM [SECONDS [SCREENSHOT_FOLDER]]
+//
+// With a folder, what the screen shows at the end of each phase is written
+// there as PPM files.
+
+#include "support/xvfb_server.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1200;
+constexpr int kChannels = 32;
+constexpr int kRows = 64;
+constexpr int kPatterns = 4;
+struct ScreenPoint {
+    int x, y;
+};
+constexpr ScreenPoint kSongButton{216, 10};
+
+void sleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Processor seconds (user + system) of a process or of one of its threads.
+double cpuSeconds(const std::string& statPath)
+{
+    std::ifstream in(statPath);
+    std::string line;
+    if (!std::getline(in, line))
+        return 0.0;
+    // The command name may hold spaces: fields count from after its ')'.
+    const size_t close = line.rfind(')');
+    if (close == std::string::npos)
+        return 0.0;
+    std::istringstream fields(line.substr(close + 2));
+    std::string field;
+    unsigned long long user = 0, system = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14)
+            user = std::stoull(field);
+        if (i == 15)
+            system = std::stoull(field);
+    }
+    return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+std::string processStat(pid_t pid)
+{
+    return "/proc/" + std::to_string(pid) + "/stat";
+}
+
+std::string threadStat(pid_t pid)
+{
+    return "/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/stat";
+}
+
+// A 32-channel ProTracker module: one looped square wave, four patterns of
+// 64 rows with a note in every channel on every row, and a few effects, so
+// that every cell the editor shows changes as the song plays.
+bool writeSong(const std::string& path)
+{
+    std::vector<uint8_t> file(20, 0);
+    std::memcpy(file.data(), "cpu bench", 9);
+    constexpr int kSampleWords = 32;
+    for (int s = 0; s < 31; ++s) {
+        uint8_t header[30] = {};
+        if (s == 0) {
+            std::memcpy(header, "square", 6);
+            header[22] = 0;
+            header[23] = kSampleWords;   // length in words
+            header[25] = 64;             // volume
+            header[26] = 0;              // loop start
+            header[27] = 0;
+            header[28] = 0;
+            header[29] = kSampleWords;   // loop length in words
+        } else {
+            header[29] = 1;
+        }
+        file.insert(file.end(), header, header + 30);
+    }
+    file.push_back(kPatterns);   // song length
+    file.push_back(127);
+    for (int i = 0; i < 128; ++i)
+        file.push_back(static_cast<uint8_t>(i < kPatterns ? i : 0));
+    file.insert(file.end(), {'3', '2', 'C', 'H'});
+    static const uint16_t kPeriods[] = {428, 381, 339, 320, 285, 254, 226, 214, 190, 170, 160, 143};
+    for (int p = 0; p < kPatterns; ++p)
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kChannels; ++c) {
+                const uint16_t period = kPeriods[(r + c + p) % 12];
+                const uint8_t effect = static_cast<uint8_t>((r + c) % 4 == 0 ? 0xC : 0);
+                const uint8_t parameter = static_cast<uint8_t>(effect ? 16 + (r % 32) : 0);
+                file.push_back(static_cast<uint8_t>(0x00 | (period >> 8)));
+                file.push_back(static_cast<uint8_t>(period & 0xFF));
+                file.push_back(static_cast<uint8_t>(0x10 | effect));
+                file.push_back(parameter);
+            }
+    for (int i = 0; i < kSampleWords * 2; ++i)
+        file.push_back(static_cast<uint8_t>(i < kSampleWords ? 48 : -48));
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    return static_cast<bool>(out);
+}
+
+bool writeText(const std::string& path, const std::string& text, mode_t mode = 0644)
+{
+    {
+        std::ofstream out(path);
+        out << text;
+        if (!out)
+            return false;
+    }
+    return chmod(path.c_str(), mode) == 0;
+}
+
+pid_t startHost(const std::string& program, const std::string& display, const std::string& folder)
+{
+    const pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    const int quiet = open("/dev/null", O_WRONLY);
+    dup2(quiet, 1);
+    dup2(quiet, 2);
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("HOME", folder.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
+    const char* path = std::getenv("PATH");
+    setenv("PATH", (folder + "/bin:" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+}
+
+std::string classOf(Display* display, ::Window w)
+{
+    XClassHint hint{};
+    if (!XGetClassHint(display, w, &hint))
+        return {};
+    std::string name = hint.res_class ? hint.res_class : "";
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return name;
+}
+
+// The viewable windows under a window whose class starts with the prefix.
+void findWindows(Display* display, ::Window w, const std::string& prefix, std::vector<::Window>& found)
+{
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, w, &root, &parent, &children, &count))
+        return;
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes a{};
+        if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable)
+            continue;
+        if (classOf(display, children[i]).rfind(prefix, 0) == 0)
+            found.push_back(children[i]);
+        findWindows(display, children[i], prefix, found);
+    }
+    if (children)
+        XFree(children);
+}
+
+// How many colours the window shows, counted up to the limit.
+size_t coloursShown(Display* display, ::Window w, size_t limit)
+{
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(display, w, &a) || a.width <= 0 || a.height <= 0)
+        return 0;
+    XImage* image = XGetImage(display, w, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height),
+                              AllPlanes, ZPixmap);
+    if (!image)
+        return 0;
+    std::set<unsigned long> colours;
+    for (int y = 0; y < a.height && colours.size() < limit; y += 3)
+        for (int x = 0; x < a.width && colours.size() < limit; x += 3)
+            colours.insert(XGetPixel(image, x, y));
+    XDestroyImage(image);
+    return colours.size();
+}
+
+::Window hostTopLevel(Display* display)
+{
+    ::Window root = 0, parent = 0, *children = nullptr, found = 0;
+    unsigned int count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes a{};
+        if (XGetWindowAttributes(display, children[i], &a) && a.map_state == IsViewable && a.width > 100)
+            found = children[i];
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+class Driver {
+public:
+    explicit Driver(Display* display) : display_(display) {}
+
+    void key(KeySym sym, bool down)
+    {
+        XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, sym), down ? True : False, CurrentTime);
+        XFlush(display_);
+        sleepMs(30);
+    }
+    void tap(KeySym sym)
+    {
+        key(sym, true);
+        key(sym, false);
+    }
+    void chord(KeySym modifier, KeySym sym)
+    {
+        key(modifier, true);
+        tap(sym);
+        key(modifier, false);
+    }
+    void click(int x, int y)
+    {
+        XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+        XFlush(display_);
+        sleepMs(30);
+    }
+
+private:
+    Display* display_;
+};
+
+struct Costs {
+    double gui = 0;
+    double host = 0;
+    double server = 0;
+};
+
+Costs measure(pid_t host, pid_t server, double seconds)
+{
+    const double gui0 = cpuSeconds(threadStat(host));
+    const double host0 = cpuSeconds(processStat(host));
+    const double server0 = cpuSeconds(processStat(server));
+    const auto start = Clock::now();
+    sleepMs(static_cast<int>(seconds * 1000));
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    return {100.0 * (cpuSeconds(threadStat(host)) - gui0) / wall,
+            100.0 * (cpuSeconds(processStat(host)) - host0) / wall,
+            100.0 * (cpuSeconds(processStat(server)) - server0) / wall};
+}
+
+// The benchmark's own busy second, as percent of one core.
+double referenceLoop()
+{
+    const double before = cpuSeconds("/proc/self/stat");
+    const auto start = Clock::now();
+    volatile uint64_t sink = 0;
+    while (Clock::now() - start < std::chrono::seconds(1))
+        for (int i = 0; i < 100000; ++i)
+            sink = sink + static_cast<uint64_t>(i);
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    return 100.0 * (cpuSeconds("/proc/self/stat") - before) / wall;
+}
+
+// Drains the sound pipe at the rate the device was given, so that the
+// Host's audio thread waits as it would for a sound card.
+class PacedSink {
+public:
+    static constexpr int kBytesPerSecond = 44100 * 2 * 2;
+
+    explicit PacedSink(const std::string& pipe)
+    {
+        fd_ = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+        if (fd_ >= 0)
+            thread_ = std::thread([this] { drain(); });
+    }
+    ~PacedSink()
+    {
+        running_ = false;
+        if (thread_.joinable())
+            thread_.join();
+        if (fd_ >= 0)
+            close(fd_);
+    }
+
+private:
+    void drain()
+    {
+        const auto start = Clock::now();
+        long long taken = 0;
+        std::vector<char> buffer(65536);
+        while (running_) {
+            sleepMs(5);
+            const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+            // At most a tenth of a second may be owed: a stall is not made up.
+            const long long due = static_cast<long long>(elapsed * kBytesPerSecond);
+            taken = std::max(taken, due - kBytesPerSecond / 10);
+            while (taken < due) {
+                const size_t want = static_cast<size_t>(std::min<long long>(due - taken, 65536));
+                const ssize_t n = read(fd_, buffer.data(), want);
+                if (n <= 0)
+                    break;
+                taken += n;
+            }
+        }
+    }
+
+    int fd_ = -1;
+    std::atomic<bool> running_{true};
+    std::thread thread_;
+};
+
+// The whole screen as a PPM file.
+void writeScreen(Display* display, const std::string& folder, const char* phase)
+{
+    if (folder.empty())
+        return;
+    XImage* image = XGetImage(display, DefaultRootWindow(display), 0, 0, kScreenWidth, kScreenHeight, AllPlanes,
+                              ZPixmap);
+    if (!image)
+        return;
+    std::ofstream out(folder + "/" + phase + ".ppm", std::ios::binary);
+    out << "P6\n" << kScreenWidth << " " << kScreenHeight << "\n255\n";
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            const char rgb[3] = {static_cast<char>(p >> 16 & 0xFF), static_cast<char>(p >> 8 & 0xFF),
+                                 static_cast<char>(p & 0xFF)};
+            out.write(rgb, 3);
+        }
+    XDestroyImage(image);
+}
+
+void report(const char* phase, const Costs& c, double reference)
+{
+    std::printf("%-7s GUI thread %6.2f%%  Host %6.2f%%  X server %6.2f%%   (ratio to reference: GUI %.4f, X %.4f)\n",
+                phase, c.gui, c.host, c.server, c.gui / reference, c.server / reference);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: editor_cpu_bench HOST_PROGRAM [SECONDS]\n");
+        return 2;
+    }
+    const std::string program = argv[1];
+    const double seconds = argc > 2 ? std::atof(argv[2]) : 20.0;
+    const std::string shots = argc > 3 ? argv[3] : "";
+
+    char name[] = "/tmp/qb-editor-cpu-XXXXXX";
+    if (!mkdtemp(name))
+        return 1;
+    const std::string folder = name;
+    const std::string song = folder + "/song32.mod";
+    mkdir((folder + "/bin").c_str(), 0700);
+    mkdir((folder + "/config").c_str(), 0700);
+    mkdir((folder + "/config/Quorbel").c_str(), 0700);
+    // The pattern follows the song; the open dialog answers with the song.
+    if (!writeSong(song) ||
+        !writeText(folder + "/config/Quorbel/Quorbel.ini", "<preferences followpattern=\"1\"/>\n") ||
+        !writeText(folder + "/bin/zenity", "#!/bin/sh\necho '" + song + "'\n", 0755) ||
+        mkfifo((folder + "/sound").c_str(), 0600) != 0 ||
+        !writeText(folder + "/.asoundrc",
+                   "pcm.!default { type plug; slave { pcm \"paced\"; format S16_LE; rate 44100; channels 2 } }\n"
+                   "pcm.paced { type file; slave.pcm \"null\"; file \"" + folder + "/sound\"; format \"raw\" }\n")) {
+        std::fprintf(stderr, "could not write the benchmark's files in %s\n", folder.c_str());
+        return 1;
+    }
+
+    PacedSink sink(folder + "/sound");
+    const std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
+    XvfbServer server(screen.c_str());
+    if (server.name().empty()) {
+        std::fprintf(stderr, "Xvfb did not start\n");
+        return 1;
+    }
+    Display* display = XOpenDisplay(server.name().c_str());
+    if (!display)
+        return 1;
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    Driver driver(display);
+
+    const double reference = referenceLoop();
+    std::printf("reference: busy loop %.1f%% of one core\n", reference);
+
+    const auto started = Clock::now();
+    const pid_t host = startHost(program, server.name(), folder);
+    double firstWindow = -1;
+    while (Clock::now() - started < std::chrono::seconds(60)) {
+        std::vector<::Window> editors;
+        findWindows(display, DefaultRootWindow(display), "Quorbel", editors);
+        bool drawn = false;
+        for (::Window w : editors)
+            drawn = drawn || coloursShown(display, w, 24) >= 24;
+        if (drawn) {
+            firstWindow = std::chrono::duration<double>(Clock::now() - started).count();
+            break;
+        }
+        sleepMs(5);
+    }
+    if (firstWindow < 0) {
+        std::fprintf(stderr, "the editor was never drawn\n");
+        kill(host, SIGKILL);
+        return 1;
+    }
+    const double startCpu = cpuSeconds(processStat(host));
+    std::printf("start   first drawn editor after %.3f s; Host used %.3f s of processor time until then\n",
+                firstWindow, startCpu);
+
+    // The whole screen, as a user with a large monitor has it.
+    const ::Window top = hostTopLevel(display);
+    XMoveResizeWindow(display, top, 0, 0, kScreenWidth, kScreenHeight);
+    XSync(display, False);
+    sleepMs(3000);   // the splash's fade-in ends
+    report("splash", measure(host, server.pid(), seconds / 2), reference);
+    writeScreen(display, shots, "splash");
+
+    driver.click(kScreenWidth / 2, kScreenHeight / 2);   // focus; the splash goes
+    driver.tap(XK_Escape);
+    sleepMs(2000);
+    report("idle", measure(host, server.pid(), seconds), reference);
+    writeScreen(display, shots, "idle");
+
+    driver.chord(XK_Control_L, XK_o);
+    sleepMs(2000);
+    driver.click(kSongButton.x, kSongButton.y);   // the toolbar's song play button
+    sleepMs(1000);
+    report("play", measure(host, server.pid(), seconds), reference);
+    writeScreen(display, shots, "play");
+
+    kill(host, SIGTERM);
+    for (int i = 0; i < 100 && waitpid(host, nullptr, WNOHANG) == 0; ++i)
+        sleepMs(50);
+    kill(host, SIGKILL);
+    waitpid(host, nullptr, 0);
+    XCloseDisplay(display);
+    std::system(("rm -rf '" + folder + "'").c_str());
+    return 0;
+}
