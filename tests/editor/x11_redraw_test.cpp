@@ -3,6 +3,7 @@
 // what it shows after a redraw from nothing sent in full.
 
 #include "engine/engine.h"
+#include "gui/offscreen_context.h"
 #include "platform/canvas.h"
 #include "plugin/plugin_globals.h"
 #include "redraw_check.h"
@@ -73,13 +74,18 @@ TEST_F(RedrawOnX, EveryPageAfterKeysEditsAndPlaybackShowsWhatARedrawFromNothingS
         tap(XK_Up);
         render(24);
         idlePasses(12);   // the cursor guide fades in on the redraw timer
+        // The info page's meters ease toward their levels pass by pass.
+        for (int i = 0; i < 12; ++i) {
+            editor->currentPage()->setDirty();
+            idlePasses(1);
+        }
         const std::string name = "x11_redraw_page_" + std::to_string(page) + ".png";
         ASSERT_TRUE(writeShot(editorXid, name));
         const platform::Image sent = lastShot.clone();
+        EXPECT_EQ(redraw_check::firstDifference(sent, editor->frame2()->getWindow()->image()), "");
         redrawFromNothing();
         ASSERT_TRUE(writeShot(editorXid, "x11_redraw_full.png"));
         EXPECT_EQ(redraw_check::firstDifference(sent, lastShot), "");
-        EXPECT_EQ(redraw_check::firstDifference(lastShot, editor->frame2()->getWindow()->image()), "");
     }
     dispatch(effEditClose);
 }
