@@ -11,19 +11,6 @@
 
 namespace VSTGUI {
 
-namespace {
-
-platform::Rect unite(const platform::Rect& a, const platform::Rect& b)
-{
-    if (a.empty())
-        return b;
-    if (b.empty())
-        return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
-} // namespace
-
 CDrawContext::CDrawContext(CFrame* frame, platform::Image* image, platform::Window* window)
     : window_(window), frame_(frame)
 {
@@ -82,7 +69,7 @@ platform::Canvas* CDrawContext::canvas()
     if (!canvas_)
         return nullptr;
     canvas_->setClip(intersect(clipRect_.toPlatform(), limit_));
-    drawn_ = unite(drawn_, canvas_->clip());
+    drawn_ = platform::enclosing(drawn_, canvas_->clip());
     return &*canvas_;
 }
 

@@ -59,10 +59,12 @@ void TesselPatternUI::fillSongStrips(int orderPosition)
     strips.patternLength = patternLength();
     const int width = channels_ * view.channelWidth;
     const int height = strips.lines() * view.rowHeight;
+    // Strips are large (every channel by every visible line): a new one is
+    // made in the blank rows' colour at once, an old one cleared to it.
     for (TesselBitmapHolder& strip : strips.bitmaps) {
         if (!hasSize(strip, width, height))
-            strip = makeGridBitmap(width, height, {});
-        if (strip)
+            strip = makeGridBitmap(width, height, gridColour(kColourPlainRow));
+        else
             platform::Canvas(strip->image()).fillRect(strip->image().bounds(), gridColour(kColourPlainRow));
     }
     // Only order table 0 is consulted, and only when it holds this pattern there.

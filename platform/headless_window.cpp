@@ -1,21 +1,10 @@
 #include "platform/headless_window.h"
 
+#include "platform/damage_list.h"
+
 #include <algorithm>
 
 namespace platform {
-
-namespace {
-
-Rect unite(const Rect& a, const Rect& b)
-{
-    if (a.empty())
-        return b;
-    if (b.empty())
-        return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
-} // namespace
 
 class HeadlessWindow final : public Window {
 public:
@@ -130,7 +119,7 @@ public:
     void invalidate(const Rect& area) override
     {
         if (alive_)
-            invalid_ = unite(invalid_, intersect(area, image_.bounds()));
+            invalid_ = enclosing(invalid_, intersect(area, image_.bounds()));
     }
 
     void present(const Rect&) override {}
