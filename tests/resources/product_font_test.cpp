@@ -8,6 +8,7 @@
 #include "support/outside_tools.h"
 
 #include <cstdio>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -37,7 +38,7 @@ TEST(ProductFont, IsFoundOnlyThroughThePrivateConfiguration)
     FontCatalog catalog;
     EXPECT_NE(catalog.matchFamily("Quorbel"), "Quorbel");
     const std::string path = resources::registerProductFont(catalog, temporaryFolder());
-    ASSERT_EQ(path, joinPath(temporaryFolder(), "Quorbel.ttf"));
+    ASSERT_EQ(path, joinPath(temporaryFolder(), "Quorbel-" + std::to_string(getpid()) + ".ttf"));
     EXPECT_TRUE(fileExists(path));
     EXPECT_EQ(catalog.matchFamily("Quorbel"), "Quorbel");
     EXPECT_EQ(catalog.matchFamily("Arial"), "Liberation Sans");
@@ -82,4 +83,33 @@ TEST(ProductFont, RegisteringFailsCleanlyWithoutAFolder)
     EXPECT_EQ(resources::registerProductFont(catalog, ""), "");
     EXPECT_EQ(resources::registerProductFont(catalog, "/nonexistent/folder"), "");
     EXPECT_NE(catalog.matchFamily("Quorbel"), "Quorbel");
+}
+
+// Another copy of the program closing its editor once deleted the file this
+// process's fonts were read from; a font made afterwards crashed. Now the
+// file is the process's own, and a face whose file is gone falls back.
+TEST(ProductFont, AFaceWhoseFileWentAwayFallsBackToTheDefaultFace)
+{
+    FontCatalog catalog;
+    const std::string path = resources::registerProductFont(catalog, temporaryFolder());
+    ASSERT_FALSE(path.empty());
+    FontRequest request;
+    request.face = "Quorbel";
+    request.height = -8;
+    request.width = 6;
+    EXPECT_EQ(catalog.open(request)->family(), "Quorbel");
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+
+    for (int weight : {400, 700}) {
+        request.height = -11;
+        request.weight = weight;
+        const auto font = catalog.open(request);
+        EXPECT_EQ(font->family(), "DejaVu Sans") << weight;
+        EXPECT_GT(font->metrics().height, 8) << weight;
+        EXPECT_GT(font->measure("C-5 01"), 0) << weight;
+        Image image(60, 14, rgb(0, 0, 0));
+        Canvas canvas(image);
+        EXPECT_GT(drawText(canvas, *font, "C-5 01", {0, 0}, {}), 0);
+    }
+    catalog.removePrivateFont(path);
 }
