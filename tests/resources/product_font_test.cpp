@@ -31,6 +31,16 @@ std::string systemFilesOf(const std::string& family)
     return out;
 }
 
+// The key map's font and the pattern grid's tick labels.
+FontRequest keyMapFont()
+{
+    FontRequest request;
+    request.face = "Quorbel";
+    request.height = -8;
+    request.width = 6;
+    return request;
+}
+
 } // namespace
 
 TEST(ProductFont, IsFoundOnlyThroughThePrivateConfiguration)
@@ -59,12 +69,7 @@ TEST(ProductFont, AWidthOfSixAtHeightEightAdvancesSix)
     FontCatalog catalog;
     const std::string path = resources::registerProductFont(catalog, temporaryFolder());
     ASSERT_FALSE(path.empty());
-    // The key map's font and the pattern grid's tick labels.
-    FontRequest request;
-    request.face = "Quorbel";
-    request.height = -8;
-    request.width = 6;
-    const auto font = catalog.open(request);
+    const auto font = catalog.open(keyMapFont());
     EXPECT_EQ(font->family(), "Quorbel");
     EXPECT_EQ(font->metrics().averageCharWidth, 6);
     for (unsigned char c : std::initializer_list<unsigned char>{'0', 'W', 'i', '#', 0xB7})
@@ -85,18 +90,15 @@ TEST(ProductFont, RegisteringFailsCleanlyWithoutAFolder)
     EXPECT_NE(catalog.matchFamily("Quorbel"), "Quorbel");
 }
 
-// Another copy of the program closing its editor once deleted the file this
-// process's fonts were read from; a font made afterwards crashed. Now the
-// file is the process's own, and a face whose file is gone falls back.
+// A font file taken away under the process (as another copy closing its
+// editor did when all copies shared one file) leaves a face that cannot be
+// made: the default face draws instead, never a crash.
 TEST(ProductFont, AFaceWhoseFileWentAwayFallsBackToTheDefaultFace)
 {
     FontCatalog catalog;
     const std::string path = resources::registerProductFont(catalog, temporaryFolder());
     ASSERT_FALSE(path.empty());
-    FontRequest request;
-    request.face = "Quorbel";
-    request.height = -8;
-    request.width = 6;
+    FontRequest request = keyMapFont();
     EXPECT_EQ(catalog.open(request)->family(), "Quorbel");
     ASSERT_EQ(std::remove(path.c_str()), 0);
 
