@@ -24,8 +24,9 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
     if (!lock)
         return 0;
 
+    const int kind = songFileKind(path);
     int result;
-    switch (songFileKind(path)) {
+    switch (kind) {
     case 1: result = loadModuleFile(path, module); break;
     case 2: result = importImpulseTracker(path, module); break;
     case 3: result = importScreamTracker3(path, module); break;
@@ -33,6 +34,11 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
     case 5: result = importMod(path, module); break;
     default: result = 1; break;
     }
+    // An import replaces the song with one that has no module file yet, as
+    // New Module does: the next Save must ask for a name, never write over
+    // the module file loaded before.
+    if (&target == &song && kind >= 2 && kind <= 5)
+        song.songPath.clear();
 
     target.orderList.updateLength();
     rebuildSongPlaylist(nullptr);

@@ -6,6 +6,7 @@
 #include "model/sample_file_support.h"
 #include "model/wav_loop_info.h"
 #include "model/wav_reader.h"
+#include "model/wav_values.h"
 
 #include <memory>
 
@@ -42,8 +43,11 @@ unsigned TesselSample::loadFile(const std::string& path, int kind)
 
 unsigned TesselSample::loadWav(const std::string& path)
 {
-    // Float WAV files (tag 3) are refused here although the reader takes them.
-    if (wavFormatTag(path) > 2)
+    // Another kind of data than PCM or IEEE float, plain or extensible: what
+    // the reader takes, as inside module files (32-bit float is what most
+    // programs write). Anything it cannot tell goes on to the reader.
+    const uint16_t tag = wavFormatTag(path);
+    if (tag > 2 && tag != kWavFormatFloat)
         return kFileWrongKind;
     TesselWavLoopInfo info;
     if (!readWavFile(path, &info))

@@ -13,6 +13,11 @@
 namespace {
 
 constexpr uint32_t kFormatChunkSize = 16;
+// Format fields, extension size, valid bits, channel mask, sub-format GUID.
+constexpr uint32_t kExtensibleChunkSize = 40;
+// Every sub-format GUID that stands for a plain format tag ends so; the tag
+// is its first four bytes.
+constexpr uint8_t kSubFormatTail[12] = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 constexpr int kGuardFrames = 6;
 
 struct WavFormat {
@@ -38,6 +43,21 @@ struct WavFormat {
     }
 };
 
+// The plain format tag of an extensible chunk's sub-format, read from the
+// GUID after the 16 bytes of the format fields; the extensible tag itself
+// for a short chunk or a GUID that stands for no plain tag.
+uint32_t subFormatTag(TesselMemoryFile& image, uint32_t formatSize)
+{
+    if (formatSize < kExtensibleChunkSize || !image.canRead(kExtensibleChunkSize - kFormatChunkSize))
+        return kWavFormatExtensible;
+    image.skip(8);   // extension size, valid bits, channel mask
+    const uint32_t code = image.readUInt(4);
+    for (uint8_t expected : kSubFormatTail)
+        if (image.readUInt(1) != expected)
+            return kWavFormatExtensible;
+    return code <= 0xFFFF ? code : kWavFormatExtensible;
+}
+
 // "RIFF", a size, "WAVEfmt ", the format chunk's size; false on anything else.
 bool readRiffStart(TesselMemoryFile& image, uint32_t& formatSize)
 {
@@ -60,6 +80,9 @@ WavFormat readFormat(TesselMemoryFile& image, uint32_t formatSize)
     image.skip(4);   // byte rate
     f.blockAlign = image.readUInt(2);
     f.bits = int(image.readUInt(2) & 0xFF);
+    // Extensible data are PCM or IEEE float data as the sub-format says.
+    if (f.tag == kWavFormatExtensible)
+        f.tag = subFormatTag(image, formatSize);
     // A longer format chunk (an extension size and extension) is stepped
     // over by its size rather than scanned as if it held chunks.
     image.seek(start + std::max(formatSize, kFormatChunkSize));
@@ -205,5 +228,5 @@ uint16_t wavFormatTag(const std::string& path)
     uint32_t formatSize = 0;
     if (!image.load(path) || !readRiffStart(image, formatSize))
         return 0;
-    return uint16_t(image.readUInt(2));
+    return uint16_t(readFormat(image, formatSize).tag);
 }

@@ -10,6 +10,8 @@ class TesselSample;
 
 // The format tag of the file's format chunk (1 PCM, 3 IEEE float, ...), or 0
 // when the file cannot be loaded or does not begin "RIFF", a size, "WAVEfmt ".
+// For an extensible chunk, the tag its sub-format stands for (0xFFFE when
+// none).
 uint16_t wavFormatTag(const std::string& path);
 
 // Reads a decoded image into the slot; on success the slot's file name is the

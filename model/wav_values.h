@@ -10,6 +10,9 @@
 constexpr size_t kWavHeaderSize = 44;
 constexpr uint16_t kWavFormatPcm = 1;
 constexpr uint16_t kWavFormatFloat = 3;
+// WAVE_FORMAT_EXTENSIBLE: the format is the sub-format GUID of the chunk's
+// extension (what most programs write for more than 16 bits or two channels).
+constexpr uint16_t kWavFormatExtensible = 0xFFFE;
 
 struct WavHeaderFields {
     uint16_t formatTag = kWavFormatPcm;

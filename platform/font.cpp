@@ -107,6 +107,12 @@ std::shared_ptr<const Font> Font::fromMatch(const FontRequest& request, FcPatter
     FcPatternGetInteger(match, FC_WEIGHT, 0, &matchedWeight);
     FcPatternGetInteger(match, FC_SLANT, 0, &matchedSlant);
     cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(match);
+    // A file that went away since it was registered gives cairo's error face,
+    // which takes no settings.
+    if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(face);
+        return nullptr;
+    }
 
     // GDI makes up bold and italic for faces that lack them.
     unsigned int synthesize = 0;
@@ -134,11 +140,8 @@ std::shared_ptr<const Font> Font::fromMatch(const FontRequest& request, FcPatter
     font->scaled_ = cairo_scaled_font_create(face, &size, &identity, options);
     cairo_font_options_destroy(options);
     cairo_font_face_destroy(face);
-    if (cairo_scaled_font_status(font->scaled_) != CAIRO_STATUS_SUCCESS) {
-        cairo_scaled_font_destroy(font->scaled_);
-        font->scaled_ = nullptr;
-        return font;
-    }
+    if (cairo_scaled_font_status(font->scaled_) != CAIRO_STATUS_SUCCESS)
+        return nullptr;   // the destructor lets the error font go
 
     cairo_font_extents_t extents;
     cairo_scaled_font_extents(font->scaled_, &extents);

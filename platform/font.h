@@ -62,7 +62,8 @@ public:
     int32_t lineThickness() const { return lineThickness_; }
 
     // From a pattern the catalog matched (not taken over); null gives a font
-    // that draws nothing and measures 0.
+    // that draws nothing and measures 0. Null when the matched face cannot be
+    // made (its file is gone or unreadable).
     static std::shared_ptr<const Font> fromMatch(const FontRequest& request, FcPattern* match);
 
 private:

@@ -121,8 +121,17 @@ std::shared_ptr<const Font> FontCatalog::open(const FontRequest& request)
 
 std::shared_ptr<const Font> FontCatalog::make(const FontRequest& request)
 {
+    if (auto font = makeOf(familyFor(request.face), request))
+        return font;
+    // The face matched but cannot be made: the default face draws instead.
+    if (auto font = makeOf(kFallbackFamily, request))
+        return font;
+    return Font::fromMatch(request, nullptr);
+}
+
+std::shared_ptr<const Font> FontCatalog::makeOf(const std::string& family, const FontRequest& request)
+{
     FcPattern* pattern = FcPatternCreate();
-    const std::string family = familyFor(request.face);
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(kFallbackFamily));
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(std::clamp(request.weight, 1, 1000)));

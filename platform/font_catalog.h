@@ -44,6 +44,8 @@ public:
 private:
     void rebuild();
     std::shared_ptr<const Font> make(const FontRequest& request);
+    // Null when the face matched for the family cannot be made.
+    std::shared_ptr<const Font> makeOf(const std::string& family, const FontRequest& request);
 
     FcConfig* config_ = nullptr;
     std::vector<std::string> standInFiles_;

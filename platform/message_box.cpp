@@ -1,22 +1,57 @@
 #include "platform/message_box.h"
 
+#include "platform/desktop_dialogs.h"
+#include "platform/helper_process.h"
+#include "platform/own_dialogs.h"
+#include "platform/x11_window_system.h"
+
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 
 namespace {
+
 std::atomic<MessageBoxRecorder> recorder{nullptr};
+
+// A box needs someone to see it: without a display (a headless run, a
+// service) nothing could answer it, and waiting would hang the caller.
+bool haveDisplay()
+{
+    const char* display = std::getenv("DISPLAY");
+    return display && *display;
 }
+
+// The desktop's dialog program, else a window of our own on a connection of
+// the box's own: the caller may be a host's thread with no window of ours.
+void showOnDesktop(const std::string& text, const std::string& caption, unsigned style)
+{
+    const uint32_t boxStyle = kBoxOk | (style & kBoxIconMask);
+    if (const std::optional<DialogProgram> program = DesktopDialogs::findProgram()) {
+        runHelper(messageArguments(*program, text, caption, boxStyle), DesktopDialogs::kOutputCap, [] {});
+        return;
+    }
+    if (std::unique_ptr<X11WindowSystem> windows = X11WindowSystem::open())
+        ownMessageBox(*windows, nullptr, text, caption, boxStyle);
+}
+
+} // namespace
 
 void showMessageBox(const char* text, const char* caption, unsigned style)
 {
+    const std::string shownText = text ? text : "";
+    const std::string shownCaption = caption ? caption : "";
+    // Printed first and always: the line stays in the host's log whatever
+    // becomes of the box.
+    std::fprintf(stderr, "%s: %s\n", shownCaption.c_str(), shownText.c_str());
+    std::fflush(stderr);
     if (MessageBoxRecorder r = recorder.load()) {
-        r(text ? text : "", caption ? caption : "", style);
+        r(shownText.c_str(), shownCaption.c_str(), style);
         return;
     }
-    std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
-    std::fflush(stderr);
+    if (haveDisplay())
+        showOnDesktop(shownText, shownCaption, style);
 }
 
 void setMessageBoxRecorder(MessageBoxRecorder r)

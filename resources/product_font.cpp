@@ -6,15 +6,21 @@
 
 #include <cstdio>
 #include <fstream>
+#include <unistd.h>
 
 namespace resources {
+
+std::string productFontFileName()
+{
+    return "Quorbel-" + std::to_string(getpid()) + ".ttf";
+}
 
 std::string registerProductFont(platform::FontCatalog& catalog, const std::string& folder)
 {
     const auto bytes = loadData(kProductFont);
     if (bytes.empty() || folder.empty())
         return {};
-    const std::string path = platform::joinPath(folder, kProductFontFileName);
+    const std::string path = platform::joinPath(folder, productFontFileName());
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

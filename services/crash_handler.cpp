@@ -51,9 +51,12 @@ void copyText(char* target, size_t size, const char* text)
 void gatherContext(CrashContext& c)
 {
     const std::string folder = platform::temporaryFolder();
-    copyText(c.reportPath, sizeof c.reportPath, platform::joinPath(folder, "Quorbel.err").c_str());
-    copyText(c.dumpPath, sizeof c.dumpPath, platform::joinPath(folder, "Quorbel.dmp").c_str());
-    copyText(c.pendingPath, sizeof c.pendingPath, platform::joinPath(folder, kPendingMarkName).c_str());
+    const long pid = static_cast<long>(getpid());
+    copyText(c.reportPath, sizeof c.reportPath,
+             platform::joinPath(folder, crashFileName(pid, kCrashReportExtension)).c_str());
+    copyText(c.dumpPath, sizeof c.dumpPath, platform::joinPath(folder, crashFileName(pid, kCrashDumpExtension)).c_str());
+    copyText(c.pendingPath, sizeof c.pendingPath,
+             platform::joinPath(folder, crashFileName(pid, kPendingMarkExtension)).c_str());
     c.haveFolder = !folder.empty();
     const ssize_t n = readlink("/proc/self/exe", c.programPath, sizeof c.programPath - 1);
     copyText(c.programPath, sizeof c.programPath, n > 0 ? std::string(c.programPath, static_cast<size_t>(n)).c_str()
@@ -128,6 +131,11 @@ bool isOurs(const struct sigaction& action)
 }
 
 } // namespace
+
+std::string crashFileName(long pid, const char* extension)
+{
+    return "Quorbel-" + std::to_string(pid) + extension;
+}
 
 int crashFilter(int signal, siginfo_t* info, void* context)
 {

@@ -1,10 +1,11 @@
 #pragma once
-// The crash report waiting for the next editor. The crash filter leaves a
-// mark in the temporary folder once its files are whole; the next editor in
-// any process claims it (only one claim succeeds) and, before its own usage
-// log starts "Quorbel.log" anew, keeps the crashed session's log aside. The
-// report dialog then runs at its first window creation; cancelled, the files
-// stay and no later editor asks again.
+// The crash reports waiting for the next editor. The crash filter leaves a
+// mark "Quorbel-<pid>.pending" in the temporary folder once its process's
+// files are whole; the next editor in any process claims one (each mark is
+// claimed once) and, before its own usage log starts "Quorbel.log" anew,
+// keeps the crashed session's log aside. The report dialog then runs at its
+// first window creation; cancelled, the files stay and no later editor asks
+// again. Marks of other crashes stay for the editors after it.
 
 #include <string>
 
@@ -15,6 +16,8 @@ constexpr const char* kKeptLogName = "Quorbel-crash.log";
 struct PendingReport {
     bool claimed = false;
     std::string folder;        // where the crash's files are
+    std::string reportPath;    // the crash's exception report
+    std::string dumpPath;      // the crash's dump
     std::string keptLogPath;   // the crashed session's usage log; empty when it left none
 };
 

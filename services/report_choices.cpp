@@ -49,6 +49,9 @@ ReportRequest crashReportRequest(const ReportChoices& choices, const PendingRepo
 {
     ReportRequest request = commonRequest(choices, kErrorReportSubject, pending.folder);
     request.flags |= kReportExceptionReport | kReportMiniDump;
+    // The claimed crash's own files, named after its process.
+    request.exceptionReportPath = pending.reportPath;
+    request.dumpPath = pending.dumpPath;
     if (choices.interactionLog) {
         // The log of this session is not the crash's; without a kept one there is none.
         if (pending.keptLogPath.empty())

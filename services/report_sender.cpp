@@ -56,7 +56,8 @@ ReportResult sendReport(const ReportRequest& request, const ReportDelivery& deli
     result.zipPath = createReportZip(folder, reportZipName(request.subject, now));
     if (result.zipPath.empty())
         return result;
-    const ReportSources sources{folder, request.usageLogPath, request.capturePath};
+    const ReportSources sources{folder, request.usageLogPath, request.capturePath, request.exceptionReportPath,
+                                request.dumpPath};
     result.zipped = addReportMembers(result.zipPath, sources, request.flags);
     if (!result.zipped)
         return result;

@@ -31,6 +31,8 @@ struct ReportRequest {
     std::string folder;         // where the members are and the zip goes; empty: the temporary folder
     std::string usageLogPath;   // empty: folder/"Quorbel.log"
     std::string capturePath;    // empty: folder/"Quorbel.gif"
+    std::string exceptionReportPath;   // empty: folder/"Quorbel.err"
+    std::string dumpPath;              // empty: folder/"Quorbel.dmp"
 };
 
 // Connect 10 s, total 60 s, abort below 1 KiB/s for 15 s, reply cut at 4 KiB.

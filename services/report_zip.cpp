@@ -66,6 +66,10 @@ std::string ReportSources::pathOf(unsigned bit, const char* fileName) const
         return usageLog;
     if (bit == kReportScreenCapture && !capture.empty())
         return capture;
+    if (bit == kReportExceptionReport && !exceptionReport.empty())
+        return exceptionReport;
+    if (bit == kReportMiniDump && !dump.empty())
+        return dump;
     return platform::joinPath(folder, fileName);
 }
 

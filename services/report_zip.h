@@ -20,6 +20,8 @@ struct ReportSources {
     std::string folder;
     std::string usageLog;   // empty: folder/"Quorbel.log"
     std::string capture;    // empty: folder/"Quorbel.gif"
+    std::string exceptionReport;   // empty: folder/"Quorbel.err"
+    std::string dump;              // empty: folder/"Quorbel.dmp"
 
     std::string pathOf(unsigned bit, const char* fileName) const;
 };

@@ -247,6 +247,46 @@ TEST_F(FileCommandsTest, OpenReportsEachOutcome)
     EXPECT_EQ(editor->moduleFolder, folder.path() + "/");
 }
 
+// An imported song is a new song: Save asks for a name and the module file
+// opened before keeps its bytes, whatever the import's format.
+TEST_F(FileCommandsTest, SaveAfterAnImportAsksForANameAndLeavesTheOpenedModule)
+{
+    const char* const imports[] = {
+        "/usr/share/games/biniax2/music/biniax_common00.it",   // biniax2-data
+        "/usr/share/games/ceferino/music/menu.xm",             // ceferino-data
+        "/usr/share/games/njam/data/ritam.s3m",                // njam-data
+        "/usr/share/games/circuslinux/data/music/finally.mod", // circuslinux-data
+    };
+    const std::string tune = savedSong("tune.zip", 133.0);
+    const std::string bytes = readWholeFile(tune);
+    for (const char* module : imports) {
+        ASSERT_TRUE(fileExists(module)) << module;
+        dialogs().answerPaths({tune});
+        ctrl('o');
+        ASSERT_EQ(engine().song.songPath, tune);
+        dialogs().answerPaths({module});
+        ctrl('o');
+        expectReport("Loading... complete.", "Loading... complete");
+        EXPECT_EQ(engine().song.songPath, "") << module;
+
+        hostKey('q', 0, 0);   // a note typed into the imported song
+        const size_t before = asked();
+        dialogs().answerCancel();
+        ctrl('s');
+        ASSERT_EQ(asked(), before + 1) << module;
+        EXPECT_EQ(lastAsked().kind, HeadlessDialogs::Kind::Save);
+        expectReport("Saving... cancelled.", "Saving... cancelled.");
+        EXPECT_EQ(readWholeFile(tune), bytes) << module;
+
+        const std::string named = folder.file(namePart(module)) + ".zip";
+        dialogs().answerPaths({named});
+        ctrl('s');
+        expectReport("Saving... complete.", "Saving... complete.");
+        EXPECT_EQ(engine().song.songPath, named);
+        EXPECT_EQ(readWholeFile(tune), bytes) << module;
+    }
+}
+
 TEST_F(FileCommandsTest, NewAsksFirstAndErasesOnYes)
 {
     const std::string good = savedSong("good.zip", 133.0);

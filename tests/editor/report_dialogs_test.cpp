@@ -37,6 +37,14 @@ void exitQuietly(int)
 
 // A session with its usage log that faults with the plug-in's crash filter.
 // The caller has no plug-in: its editor would take the log's name.
+pid_t crashedChild = 0;
+
+// A file of the last crash, named after its process.
+std::string crashFile(const char* extension)
+{
+    return services::crashFileName(crashedChild, extension);
+}
+
 void crashInChild()
 {
     const pid_t child = fork();
@@ -50,6 +58,7 @@ void crashInChild()
         writeThroughNull();
         _exit(0);
     }
+    crashedChild = child;
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
@@ -137,7 +146,7 @@ TEST_F(ReportEditorTest, TheNextEditorAsksOnceAfterACrashAndOkSendsTheWholeRepor
 {
     plugin.reset();
     crashInChild();
-    ASSERT_TRUE(exists(services::kPendingMarkName));
+    ASSERT_TRUE(exists(crashFile(services::kPendingMarkExtension)));
     LoopbackHttpServer server({200, "OK", "", "", Ending::Whole});
     address = server.address("/report");
     makePlugin();   // claims the crash, keeps its log aside
@@ -172,8 +181,10 @@ TEST_F(ReportEditorTest, TheNextEditorAsksOnceAfterACrashAndOkSendsTheWholeRepor
     EXPECT_NE(zipEntryText(zip, "Quorbel.err").find("an Access Violation in module "), std::string::npos);
     EXPECT_NE(zipEntryText(zip, "Quorbel.log").size(), 0u);
     EXPECT_EQ(platform::statusText(), services::kReportSentStatus);
-    for (const char* gone : {"Quorbel.err", "Quorbel.dmp", "Quorbel.cmt", services::kKeptLogName,
-                             services::kPendingMarkName})
+    for (const std::string& gone : {crashFile(services::kCrashReportExtension),
+                                    crashFile(services::kCrashDumpExtension), std::string("Quorbel.cmt"),
+                                    std::string(services::kKeptLogName),
+                                    crashFile(services::kPendingMarkExtension)})
         EXPECT_FALSE(exists(gone)) << gone;
     EXPECT_EQ(zipEntryNames(zip).size(), 4u);
     EXPECT_EQ(server.connections(), 1);
@@ -200,8 +211,8 @@ TEST_F(ReportEditorTest, CancellingTheCrashReportSendsNothingKeepsTheFilesAndAsk
     ASSERT_EQ(windows.scriptedDialogs().requests().size(), 1u);
     EXPECT_EQ(windows.scriptedDialogs().requests()[0].text, kInteractionLogDetails);
     EXPECT_EQ(server.connections(), 0);
-    EXPECT_TRUE(exists("Quorbel.err"));
-    EXPECT_TRUE(exists("Quorbel.dmp"));
+    EXPECT_TRUE(exists(crashFile(services::kCrashReportExtension)));
+    EXPECT_TRUE(exists(crashFile(services::kCrashDumpExtension)));
     EXPECT_TRUE(exists(services::kKeptLogName));
 
     passes = 0;

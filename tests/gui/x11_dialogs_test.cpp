@@ -6,9 +6,11 @@
 #include "platform/dialog_helpers.h"
 #include "platform/dialog_window.h"
 #include "platform/folders.h"
+#include "platform/message_box.h"
 #include "platform/dialog_test_support.h"
 #include "x11_fixture.h"
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -90,3 +92,65 @@ TEST_F(X11Dialogs, WhileADialogProgramRunsWindowsPaintButHearNoClicks)
 }
 
 } // namespace
+
+// Without a dialog program the platform's message box is a window of our
+// own on a connection of its own, shown from whatever thread refuses.
+TEST_F(X11Dialogs, APlatformMessageBoxWithoutADialogProgramIsOurWindow)
+{
+    ScratchFolder emptyPath;
+    PathOverride path(emptyPath.path());
+    const char* before = std::getenv("DISPLAY");
+    const std::string savedDisplay = before ? before : "";
+    setenv("DISPLAY", server->name().c_str(), 1);
+    std::atomic<bool> answered{false};
+    std::thread refusing([&] {
+        platform::showMessageBox("ERROR: You can only run one instance of Quorbel at a time.", "Quorbel",
+                                 platform::kBoxSystemModal | platform::kBoxIconError);
+        answered = true;
+    });
+
+    ::Window box = 0;
+    for (int tries = 0; tries < 500 && !box; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        XQueryTree(host, DefaultRootWindow(host), &root, &parent, &children, &count);
+        for (unsigned int i = 0; i < count && !box; ++i) {
+            XWindowAttributes attributes{};
+            char* name = nullptr;
+            if (XGetWindowAttributes(host, children[i], &attributes) && attributes.map_state == IsViewable &&
+                XFetchName(host, children[i], &name) && name && std::string(name) == "Quorbel")
+                box = children[i];
+            if (name)
+                XFree(name);
+        }
+        if (children)
+            XFree(children);
+    }
+    ASSERT_NE(box, 0u);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(host, box, &attributes);
+    platform::Image shot;
+    for (int tries = 0; tries < 100; ++tries) {
+        shot = grab(box);
+        if (shot.pixelAt(5, 5) == platform::rgb(212, 208, 200))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(platform::makeFolders("screenshots"));
+    EXPECT_TRUE(shot.writePng("screenshots/x11_platform_message_box.png"));
+    EXPECT_FALSE(answered.load());
+
+    // OK, the only button, at the bottom right.
+    int x = 0, y = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(host, box, DefaultRootWindow(host), attributes.width - 10 - 75 + 37,
+                          attributes.height - 22, &x, &y, &child);
+    clickAt({x, y});
+    for (int tries = 0; tries < 500 && !answered.load(); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(answered.load());
+    // A box nobody closed must not hang the run: the failure is reported.
+    answered.load() ? refusing.join() : refusing.detach();
+    savedDisplay.empty() ? unsetenv("DISPLAY") : setenv("DISPLAY", savedDisplay.c_str(), 1);
+}

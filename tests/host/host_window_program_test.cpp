@@ -204,6 +204,22 @@ protected:
         return true;
     }
 
+    // A copy of the program with the temporary folder of every copy the
+    // test starts.
+    std::unique_ptr<hosttest::HostProcess> startCopy()
+    {
+        const std::string runtime = folder + "/run";
+        mkdir(runtime.c_str(), 0700);
+        auto copy = std::make_unique<hosttest::HostProcess>(
+            std::vector<std::string>{},
+            std::vector<std::pair<std::string, std::string>>{{"DISPLAY", server->name()},
+                                                             {"PATH", folder + "/bin"},
+                                                             {"XDG_CONFIG_HOME", folder},
+                                                             {"XDG_RUNTIME_DIR", runtime}});
+        EXPECT_TRUE(copy->waitFor(kWindowReady)) << copy->output();
+        return copy;
+    }
+
     std::string folder;
     std::unique_ptr<hosttest::HostProcess> program;
 };
@@ -308,4 +324,58 @@ TEST_F(HostWindowProgramTest, ATerminationRequestEndsItAsAConfirmedQuit)
         << program->output();
     // The settings were written at the end.
     EXPECT_TRUE(platform::fileExists(folder + "/Quorbel/Host.ini"));
+}
+
+// Two copies side by side with one temporary folder: the second opening and
+// closing its editor takes nothing the first still draws with. The first
+// then opens the key reference, help and every page.
+TEST_F(HostWindowProgramTest, ASecondCopyClosingLeavesTheFirstWhole)
+{
+    program = startCopy();
+    ::Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << program->output();
+    {
+        auto second = startCopy();
+        ASSERT_TRUE(eventually([&] {
+            ::Window root = 0, parent = 0, *children = nullptr;
+            unsigned int count = 0, hosts = 0;
+            XQueryTree(host, DefaultRootWindow(host), &root, &parent, &children, &count);
+            for (unsigned int i = 0; i < count; ++i)
+                hosts += classOf(children[i]) == "QuorbelHost";
+            if (children)
+                XFree(children);
+            return hosts == 2;
+        })) << second->output();
+        second->signal(SIGTERM);
+        ASSERT_EQ(second->wait(), 0) << second->output();
+        EXPECT_NE(second->output().find("HOST> Close editor.."), std::string::npos) << second->output();
+    }
+    ASSERT_TRUE(program->running());
+
+    // A click on the pattern editor gives the editor the keys.
+    const Point inEditor{400, 300};
+    click(main, inEditor);
+    ASSERT_TRUE(eventually([&] { return focusIn(main); }));
+    const auto alive = [&](const char* after) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        EXPECT_TRUE(program->running()) << after << "\n" << program->output();
+    };
+    shifted(XK_F1);   // the key reference, made with the product font
+    alive("Shift+F1");
+    EXPECT_TRUE(grab(DefaultRootWindow(host)).writePng("screenshots/host_second_copy_key_reference.png"));
+    click(main, inEditor);   // closes the key reference
+    click(main, inEditor);
+    tap(XK_F1);
+    alive("F1");
+    click(main, inEditor);   // back from the help viewer
+    for (KeySym page : {XK_F3, XK_F4, XK_F5, XK_F11, XK_F12, XK_F2}) {
+        tap(page);
+        alive(XKeysymToString(page));
+        if (page == XK_F12) {
+            EXPECT_TRUE(grab(DefaultRootWindow(host)).writePng("screenshots/host_second_copy_pages.png"));
+        }
+    }
+    ASSERT_TRUE(program->running());
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->wait(), 0) << program->output();
 }

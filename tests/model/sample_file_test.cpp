@@ -124,11 +124,18 @@ TEST(SampleFile, RefusedAndUnreadableFiles)
     TesselSample s;
     giveSettings(s);
 
+    // Only PCM and IEEE float data are read: MPEG audio is another kind of file.
+    WavLayout mpegLayout;
+    mpegLayout.format = 0x55;
+    writeFile(folder.file("mpeg.wav"), makeWav(mpegLayout, Bytes(16, 0)));
+    EXPECT_EQ(s.loadFile(folder.file("mpeg.wav")), kFileWrongKind);
     WavLayout floatLayout;
     floatLayout.format = 3;
     floatLayout.bits = 32;
     writeFile(folder.file("float.wav"), makeWav(floatLayout, Bytes(16, 0)));
-    EXPECT_EQ(s.loadFile(folder.file("float.wav")), kFileWrongKind);
+    TesselSample floating;
+    EXPECT_EQ(floating.loadFile(folder.file("float.wav")), kFileLoaded);
+    EXPECT_EQ(floating.bits, 32);
     EXPECT_EQ(s.loadFile(folder.file("notes.txt")), kFileWrongKind);
     EXPECT_EQ(s.loadFile(folder.write("broken.wav", "RIFF\x10\0\0\0WAVEfmt ")), kFileUnreadable);
 

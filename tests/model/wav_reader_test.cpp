@@ -6,6 +6,7 @@
 #include "model/sample_audio_support.h"
 #include "model/wav_test_support.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace testfiles;
@@ -250,4 +251,105 @@ TEST(WavLoopInfo, SetsRatePitchAndTheFirstLoopInFrames)
     none.applyTo(s);
     EXPECT_EQ(s.loop.end, 2001);
     EXPECT_EQ(s.pitch, 60);
+}
+
+namespace {
+
+// The extension of an extensible format chunk whose sub-format stands for
+// the given plain tag; a tail other than the standard GUID's when `foreign`.
+Bytes extension(uint16_t validBits, uint32_t channelMask, uint32_t subFormat, bool foreign = false)
+{
+    Bytes b;
+    append16(b, 22);
+    append16(b, validBits);
+    append32(b, channelMask);
+    append32(b, subFormat);
+    for (uint8_t v : {0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71})
+        b.push_back(foreign ? uint8_t(v ^ 0x5A) : v);
+    return b;
+}
+
+void expectSameAudio(const TesselSample& read, const TesselSample& expected, const std::string& what)
+{
+    ASSERT_EQ(read.length, expected.length) << what;
+    ASSERT_EQ(read.audio.channels, expected.audio.channels) << what;
+    EXPECT_EQ(read.bits, expected.bits) << what;
+    EXPECT_EQ(read.fileRate, expected.fileRate) << what;
+    for (int c = 0; c < expected.audio.channels; ++c)
+        for (int32_t i = 0; i < expected.length; ++i)
+            ASSERT_EQ(read.audio.buffers[c][i], expected.audio.buffers[c][i]) << what << " " << c << " " << i;
+}
+
+} // namespace
+
+// What sox and most programs write for more than 16 bits or two channels:
+// the format is the sub-format GUID's. Its data read as the same data in a
+// plain chunk; a sub-format that is no PCM or float stays refused.
+TEST(WavReader, ExtensibleFilesReadAsTheirSubFormat)
+{
+    const std::string folder = freshFolder();
+    const struct {
+        const char* name;
+        int channels;
+        int bits;
+    } made[] = {{"stereo24", 2, 24}, {"mono32", 1, 32}, {"mono8", 1, 8}, {"quad16", 4, 16}};
+    for (const auto& m : made) {
+        const std::string extensible = folder + "/" + m.name + ".wav";
+        const std::string plain = folder + "/" + m.name + "-plain.wav";
+        ASSERT_TRUE(run("sox -R -n -r 22050 -c " + std::to_string(m.channels) + " -b " + std::to_string(m.bits) +
+                        " '" + extensible + "' synth 0.02 sine 300 sine 700 gain -1"))
+            << "scripts/install-packages.sh installs sox";
+        ASSERT_TRUE(run("sox '" + extensible + "' -t wavpcm '" + plain + "'"));
+        const Bytes bytes = readFile(extensible);
+        ASSERT_GE(bytes.size(), 22u);
+        const bool isExtensible = bytes[20] == 0xFE && bytes[21] == 0xFF;
+        EXPECT_EQ(isExtensible, m.bits > 16 || m.channels > 2) << m.name;
+        EXPECT_EQ(wavFormatTag(extensible), 1) << m.name;
+
+        TesselSample expected;
+        TesselSample read;
+        if (m.channels > 2) {   // a slot holds one or two channels
+            EXPECT_FALSE(read.readWavFile(extensible, nullptr)) << m.name;
+            expectCleared(read);
+            continue;
+        }
+        ASSERT_TRUE(expected.readWavFile(plain, nullptr)) << m.name;
+        ASSERT_TRUE(read.readWavFile(extensible, nullptr)) << m.name;
+        EXPECT_EQ(read.bits, m.bits);
+        EXPECT_GT(read.length, 400);
+        expectSameAudio(read, expected, m.name);
+    }
+
+    // IEEE float in an extensible chunk (programs other than sox write it).
+    Bytes data;
+    for (float v : {0.25f, -0.5f, 1.0f, -1.0f}) {
+        uint32_t raw;
+        std::memcpy(&raw, &v, 4);
+        append32(data, raw);
+    }
+    WavLayout floating;
+    floating.format = 3;
+    floating.bits = 32;
+    TesselSample expected;
+    ASSERT_TRUE(readImage(expected, makeWav(floating, data)));
+    WavLayout extensibleFloat = floating;
+    extensibleFloat.format = 0xFFFE;
+    extensibleFloat.formatExtra = extension(32, 4, 3);
+    TesselSample read;
+    ASSERT_TRUE(readImage(read, makeWav(extensibleFloat, data)));
+    expectSameAudio(read, expected, "float");
+    EXPECT_EQ(read.audio.buffers[0][1], -0.25f);
+    writeFile(folder + "/float.wav", makeWav(extensibleFloat, data));
+    EXPECT_EQ(wavFormatTag(folder + "/float.wav"), 3);
+
+    // Other sub-formats, a foreign GUID and a chunk cut short are refused.
+    WavLayout refused = extensibleFloat;
+    Bytes cutShort = extension(32, 4, 3);
+    cutShort.pop_back();
+    for (const Bytes& extra : {extension(16, 4, 2), extension(32, 4, 3, true), extension(32, 4, 0x10003), cutShort}) {
+        refused.formatExtra = extra;
+        TesselSample s;
+        EXPECT_FALSE(readImage(s, makeWav(refused, data)));
+        expectCleared(s);
+    }
 }

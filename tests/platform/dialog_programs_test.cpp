@@ -6,6 +6,7 @@
 #include "platform/desktop_dialogs.h"
 #include "platform/dialog_helpers.h"
 #include "platform/helper_process.h"
+#include "platform/message_box.h"
 
 #include <gtest/gtest.h>
 
@@ -233,3 +234,59 @@ TEST(HelperProcess, ReportsWhatCouldNotRun)
 }
 
 } // namespace
+
+namespace {
+
+// DISPLAY as the test sets it while it lives; empty: unset.
+class DisplayOverride {
+public:
+    explicit DisplayOverride(const char* display)
+    {
+        if (const char* old = std::getenv("DISPLAY"))
+            old_ = old;
+        display ? setenv("DISPLAY", display, 1) : unsetenv("DISPLAY");
+    }
+    ~DisplayOverride() { old_.empty() ? unsetenv("DISPLAY") : setenv("DISPLAY", old_.c_str(), 1); }
+
+private:
+    std::string old_;
+};
+
+} // namespace
+
+// The platform's refusals reach the user through the desktop's dialog and
+// standard error both; with no display nobody could answer a box, so the
+// line alone is written and nothing waits.
+TEST(PlatformMessageBox, ShowsThroughTheDialogProgramAndStillPrints)
+{
+    ScratchFolder folder;
+    PathOverride path(folder.path());
+    const char text[] = "ERROR: You can only run one instance of Quorbel at a time.";
+    const struct {
+        const char* program;
+        unsigned style;
+        Args expected;
+    } cases[] = {
+        {"zenity", kBoxSystemModal | kBoxIconError, {"--error", "--no-markup", "--title=Quorbel", std::string("--text=") + text}},
+        {"kdialog", kBoxSystemModal | kBoxIconError, {"--title", "Quorbel", "--error", text}},
+        {"kdialog", kBoxIconInformation, {"--title", "Quorbel", "--msgbox", text}},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(folder / "zenity");
+        std::filesystem::remove(folder / "args.log");
+        writeStandIn(folder, c.program);
+        DisplayOverride display(":97");
+        testing::internal::CaptureStderr();
+        showMessageBox(text, "Quorbel", c.style);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string("Quorbel: ") + text + "\n");
+        EXPECT_EQ(recordedArguments(folder), c.expected) << c.program;
+    }
+
+    std::filesystem::remove(folder / "args.log");
+    writeStandIn(folder, "zenity");
+    DisplayOverride none(nullptr);
+    testing::internal::CaptureStderr();
+    showMessageBox(text, "Quorbel", kBoxSystemModal | kBoxIconError);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string("Quorbel: ") + text + "\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "args.log"));
+}

@@ -8,6 +8,7 @@
 #include "support/outside_tools.h"
 
 #include <cstdio>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -30,6 +31,16 @@ std::string systemFilesOf(const std::string& family)
     return out;
 }
 
+// The key map's font and the pattern grid's tick labels.
+FontRequest keyMapFont()
+{
+    FontRequest request;
+    request.face = "Quorbel";
+    request.height = -8;
+    request.width = 6;
+    return request;
+}
+
 } // namespace
 
 TEST(ProductFont, IsFoundOnlyThroughThePrivateConfiguration)
@@ -37,7 +48,7 @@ TEST(ProductFont, IsFoundOnlyThroughThePrivateConfiguration)
     FontCatalog catalog;
     EXPECT_NE(catalog.matchFamily("Quorbel"), "Quorbel");
     const std::string path = resources::registerProductFont(catalog, temporaryFolder());
-    ASSERT_EQ(path, joinPath(temporaryFolder(), "Quorbel.ttf"));
+    ASSERT_EQ(path, joinPath(temporaryFolder(), "Quorbel-" + std::to_string(getpid()) + ".ttf"));
     EXPECT_TRUE(fileExists(path));
     EXPECT_EQ(catalog.matchFamily("Quorbel"), "Quorbel");
     EXPECT_EQ(catalog.matchFamily("Arial"), "Liberation Sans");
@@ -58,12 +69,7 @@ TEST(ProductFont, AWidthOfSixAtHeightEightAdvancesSix)
     FontCatalog catalog;
     const std::string path = resources::registerProductFont(catalog, temporaryFolder());
     ASSERT_FALSE(path.empty());
-    // The key map's font and the pattern grid's tick labels.
-    FontRequest request;
-    request.face = "Quorbel";
-    request.height = -8;
-    request.width = 6;
-    const auto font = catalog.open(request);
+    const auto font = catalog.open(keyMapFont());
     EXPECT_EQ(font->family(), "Quorbel");
     EXPECT_EQ(font->metrics().averageCharWidth, 6);
     for (unsigned char c : std::initializer_list<unsigned char>{'0', 'W', 'i', '#', 0xB7})
@@ -82,4 +88,30 @@ TEST(ProductFont, RegisteringFailsCleanlyWithoutAFolder)
     EXPECT_EQ(resources::registerProductFont(catalog, ""), "");
     EXPECT_EQ(resources::registerProductFont(catalog, "/nonexistent/folder"), "");
     EXPECT_NE(catalog.matchFamily("Quorbel"), "Quorbel");
+}
+
+// A font file taken away under the process (as another copy closing its
+// editor did when all copies shared one file) leaves a face that cannot be
+// made: the default face draws instead, never a crash.
+TEST(ProductFont, AFaceWhoseFileWentAwayFallsBackToTheDefaultFace)
+{
+    FontCatalog catalog;
+    const std::string path = resources::registerProductFont(catalog, temporaryFolder());
+    ASSERT_FALSE(path.empty());
+    FontRequest request = keyMapFont();
+    EXPECT_EQ(catalog.open(request)->family(), "Quorbel");
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+
+    for (int weight : {400, 700}) {
+        request.height = -11;
+        request.weight = weight;
+        const auto font = catalog.open(request);
+        EXPECT_EQ(font->family(), "DejaVu Sans") << weight;
+        EXPECT_GT(font->metrics().height, 8) << weight;
+        EXPECT_GT(font->measure("C-5 01"), 0) << weight;
+        Image image(60, 14, rgb(0, 0, 0));
+        Canvas canvas(image);
+        EXPECT_GT(drawText(canvas, *font, "C-5 01", {0, 0}, {}), 0);
+    }
+    catalog.removePrivateFont(path);
 }

@@ -38,7 +38,7 @@ __attribute__((noinline, no_sanitize("address", "undefined"))) void writeThrough
 }
 
 // Runs the crash in a child so that this test program survives it.
-int crashInChild(void (*crash)())
+int crashInChild(void (*crash)(), pid_t* crashed = nullptr)
 {
     const pid_t child = fork();
     if (child == 0) {
@@ -47,39 +47,61 @@ int crashInChild(void (*crash)())
         crash();
         _exit(0);
     }
+    if (crashed)
+        *crashed = child;
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+std::string crashFile(pid_t pid, const char* extension)
+{
+    return tempFile(services::crashFileName(pid, extension).c_str());
 }
 
 } // namespace
 
 TEST(CrashFilter, FaultWritesBothFilesFlushesAndCallsThePreviousHandler)
 {
-    unlink(tempFile("Quorbel.err").c_str());
-    unlink(tempFile("Quorbel.dmp").c_str());
     unlink(tempFile("flushed").c_str());
 
-    EXPECT_EQ(crashInChild(writeThroughNull), 42);
+    pid_t crashed = 0;
+    EXPECT_EQ(crashInChild(writeThroughNull, &crashed), 42);
 
-    const std::string report = readWholeFile(tempFile("Quorbel.err"));
+    const std::string report = readWholeFile(crashFile(crashed, services::kCrashReportExtension));
     EXPECT_NE(report.find("an Access Violation in module "), std::string::npos) << report;
     EXPECT_NE(report.find("Write to location 0000000000000000 caused an access violation."), std::string::npos);
     EXPECT_NE(report.find("Registers:\r\nRAX="), std::string::npos);
     EXPECT_NE(report.find("Stack dump:\r\n"), std::string::npos);
     EXPECT_NE(report.find("\tModule list: names, addresses, sizes, time stamps and file times:"), std::string::npos);
-    EXPECT_EQ(readWholeFile(tempFile("Quorbel.dmp")).substr(0, 8), "QBDUMP01");
+    EXPECT_EQ(readWholeFile(crashFile(crashed, services::kCrashDumpExtension)).substr(0, 8), "QBDUMP01");
     EXPECT_TRUE(platform::fileExists(tempFile("flushed")));
+    for (const char* extension : {services::kCrashReportExtension, services::kCrashDumpExtension,
+                                  services::kPendingMarkExtension})
+        unlink(crashFile(crashed, extension).c_str());
 }
 
-TEST(CrashFilter, ReportIsAppendedAcrossProcesses)
+// Copies of the program share the temporary folder: a second crash keeps
+// the first one's report and dump whole beside its own.
+TEST(CrashFilter, EachProcessKeepsItsOwnReportAndDump)
 {
-    unlink(tempFile("Quorbel.err").c_str());
-    crashInChild([] { raise(SIGSEGV); });
-    const size_t first = readWholeFile(tempFile("Quorbel.err")).size();
-    crashInChild([] { raise(SIGSEGV); });
-    EXPECT_GT(first, 0u);
-    EXPECT_GT(readWholeFile(tempFile("Quorbel.err")).size(), first);
+    pid_t first = 0, second = 0;
+    crashInChild([] { raise(SIGSEGV); }, &first);
+    const std::string firstReport = readWholeFile(crashFile(first, services::kCrashReportExtension));
+    const std::string firstDump = readWholeFile(crashFile(first, services::kCrashDumpExtension));
+    crashInChild([] { raise(SIGFPE); }, &second);
+    ASSERT_NE(first, second);
+    EXPECT_NE(firstReport.find("an Access Violation"), std::string::npos) << firstReport;
+    EXPECT_EQ(readWholeFile(crashFile(first, services::kCrashReportExtension)), firstReport);
+    EXPECT_EQ(readWholeFile(crashFile(first, services::kCrashDumpExtension)), firstDump);
+    const std::string secondReport = readWholeFile(crashFile(second, services::kCrashReportExtension));
+    EXPECT_EQ(secondReport.find("an Access Violation"), std::string::npos);
+    EXPECT_NE(secondReport.find("Unknown exception type"), std::string::npos) << secondReport;
+    EXPECT_EQ(readWholeFile(crashFile(second, services::kCrashDumpExtension)).substr(0, 8), "QBDUMP01");
+    for (pid_t pid : {first, second})
+        for (const char* extension : {services::kCrashReportExtension, services::kCrashDumpExtension,
+                                      services::kPendingMarkExtension})
+            EXPECT_EQ(unlink(crashFile(pid, extension).c_str()), 0) << pid << extension;
 }
 
 TEST(CrashFilter, WithoutAPreviousHandlerTheDefaultActionEndsTheProcess)

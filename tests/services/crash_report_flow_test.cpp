@@ -8,10 +8,12 @@
 #include "services/pending_report.h"
 #include "services/report_choices.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/wait.h>
+#include <set>
 #include <thread>
 #include <unistd.h>
 
@@ -51,6 +53,14 @@ __attribute__((noinline, no_sanitize("address", "undefined"))) void writeThrough
     *nowhere = 1;
 }
 
+pid_t lastChild = 0;
+
+// A file of the last child's crash.
+std::string crashFileOfLastChild(const char* extension)
+{
+    return crashFileName(lastChild, extension);
+}
+
 // Runs `body` in a child with the filter installed; its exit code.
 template <typename Body>
 int inChild(CrashFlushHook hook, Body body)
@@ -62,6 +72,7 @@ int inChild(CrashFlushHook hook, Body body)
         body();
         _exit(0);
     }
+    lastChild = child;
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
@@ -79,7 +90,7 @@ protected:
     {
         put("Quorbel.log", "session");
         ASSERT_EQ(inChild(flushLog, writeThroughNull), 42);
-        ASSERT_TRUE(platform::fileExists(file(kPendingMarkName)));
+        ASSERT_TRUE(platform::fileExists(file(crashFileOfLastChild(kPendingMarkExtension))));
     }
 };
 
@@ -140,8 +151,44 @@ TEST_F(CrashReportFlowTest, OnlyOneClaimSucceedsAcrossProcessesAndCancelKeepsThe
     EXPECT_EQ(claims, 1);
     EXPECT_FALSE(claimPendingReport().claimed);
     // The claimer cancelled: the crash's files stay, and nobody asks again.
-    const std::vector<std::string> kept{kKeptLogName, "Quorbel.dmp", "Quorbel.err"};
+    std::vector<std::string> kept{kKeptLogName, crashFileOfLastChild(kCrashDumpExtension),
+                                  crashFileOfLastChild(kCrashReportExtension)};
+    std::sort(kept.begin(), kept.end());
     EXPECT_EQ(folderEntries(), kept);
+}
+
+// Two copies crashed before any editor came: each crash is offered to one
+// editor, with its own report and dump; neither replaced the other's.
+TEST_F(CrashReportFlowTest, TwoCrashesAreKeptApartAndOfferedOneEditorEach)
+{
+    put("Quorbel.log", "session");
+    ASSERT_EQ(inChild(flushLog, writeThroughNull), 42);
+    const pid_t first = lastChild;
+    ASSERT_EQ(inChild(nullptr, [] { raise(SIGSEGV); }), 42);
+    const pid_t second = lastChild;
+
+    LoopbackHttpServer server({200, "OK", "", "", Ending::Whole});
+    ReportDelivery delivery;
+    delivery.address = server.address("/report");
+    std::set<std::string> sentReports;
+    for (int editor = 0; editor < 2; ++editor) {
+        const PendingReport pending = claimPendingReport();
+        ASSERT_TRUE(pending.claimed) << editor;
+        const pid_t crashed = editor == 0 ? first : second;   // the older crash first
+        EXPECT_EQ(pending.reportPath, file(crashFileName(crashed, kCrashReportExtension)));
+        EXPECT_EQ(pending.dumpPath, file(crashFileName(crashed, kCrashDumpExtension)));
+        const std::string report = readWholeFile(pending.reportPath);
+        // Only the first crash wrote through a null pointer.
+        EXPECT_EQ(report.find("Write to location") != std::string::npos, editor == 0) << report;
+        ASSERT_TRUE(sendReport(crashReportRequest(ReportChoices{}, pending), delivery).sent);
+        ScratchFolder scratch;
+        const std::string zip = scratch.write("posted.zip", formPart(server.requests().back(), "FILE1").content);
+        EXPECT_EQ(zipEntryText(zip, "Quorbel.err"), report);
+        EXPECT_EQ(zipEntryText(zip, "Quorbel.dmp").substr(0, 8), "QBDUMP01");
+        sentReports.insert(report);
+    }
+    EXPECT_EQ(sentReports.size(), 2u);
+    EXPECT_FALSE(claimPendingReport().claimed);
 }
 
 TEST_F(CrashReportFlowTest, WithoutACrashThereIsNothingToClaimAndTheLogStays)
@@ -169,8 +216,8 @@ TEST_F(CrashReportFlowTest, TwoThreadsFaultingAtOnceLeaveAWholeReport)
     EXPECT_EQ(code, 42);
     // The mark is written last: the second thread did not end the process
     // while the first was still at work.
-    EXPECT_TRUE(platform::fileExists(file(kPendingMarkName)));
-    const std::string report = readWholeFile(file("Quorbel.err"));
+    EXPECT_TRUE(platform::fileExists(file(crashFileOfLastChild(kPendingMarkExtension))));
+    const std::string report = readWholeFile(file(crashFileOfLastChild(kCrashReportExtension)));
     EXPECT_NE(report.find("\tModule list: names, addresses, sizes, time stamps and file times:"), std::string::npos);
     EXPECT_EQ(report.find("an Access Violation"), report.rfind("an Access Violation"));   // written once
 }

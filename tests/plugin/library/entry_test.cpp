@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 #include <dlfcn.h>
 #include <set>
 #include <string>
@@ -73,8 +77,25 @@ TEST_F(LibraryTest, EffectRecordFields)
     EXPECT_EQ(host().dispatch(effGetVendorVersion), 1100);
 }
 
+// The refusal shows in a box of the desktop (here a stand-in zenity that
+// notes its arguments) and on standard error; without a display, on
+// standard error alone.
 TEST_F(LibraryTest, SecondMainIsRefusedUntilTheFirstCloses)
 {
+    char folder[] = "/tmp/qb-entry-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string folderPath = folder;
+    const std::string log = folderPath + "/args.log";
+    {
+        std::ofstream script(folderPath + "/zenity");
+        script << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << log << "'\n";
+    }
+    chmod((folderPath + "/zenity").c_str(), 0700);
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    const std::string oldDisplay = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+    setenv("PATH", folder, 1);
+    setenv("DISPLAY", ":97", 1);
+
     AEffect* first = host().create();
     ASSERT_NE(first, nullptr);
     testing::internal::CaptureStderr();
@@ -82,6 +103,20 @@ TEST_F(LibraryTest, SecondMainIsRefusedUntilTheFirstCloses)
     const std::string box = testing::internal::GetCapturedStderr();
     EXPECT_NE(box.find("ERROR: You can only run one instance of Quorbel at a time."), std::string::npos) << box;
     EXPECT_NE(box.find("Quorbel"), std::string::npos);
+    std::ifstream shown(log);
+    const std::string arguments((std::istreambuf_iterator<char>(shown)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(arguments, "--error\n--no-markup\n--title=Quorbel\n"
+                         "--text=ERROR: You can only run one instance of Quorbel at a time.\n");
+
+    std::remove(log.c_str());
+    unsetenv("DISPLAY");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(host().create(), nullptr);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("ERROR: You can only run one instance"), std::string::npos);
+    EXPECT_FALSE(std::ifstream(log).good());
+    setenv("PATH", oldPath.c_str(), 1);
+    oldDisplay.empty() ? unsetenv("DISPLAY") : setenv("DISPLAY", oldDisplay.c_str(), 1);
+    std::system(("rm -rf '" + folderPath + "'").c_str());
 
     host().close();
     AEffect* again = host().create();
