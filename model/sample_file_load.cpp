@@ -6,7 +6,6 @@
 #include "model/sample_file_support.h"
 #include "model/wav_loop_info.h"
 #include "model/wav_reader.h"
-#include "model/wav_values.h"
 
 #include <memory>
 
@@ -43,11 +42,9 @@ unsigned TesselSample::loadFile(const std::string& path, int kind)
 
 unsigned TesselSample::loadWav(const std::string& path)
 {
-    // Another kind of data than PCM or IEEE float, plain or extensible: what
-    // the reader takes, as inside module files (32-bit float is what most
-    // programs write). Anything it cannot tell goes on to the reader.
-    const uint16_t tag = wavFormatTag(path);
-    if (tag > 2 && tag != kWavFormatFloat)
+    // Float WAV files (tag 3, plain or extensible) are refused here although
+    // the reader takes them inside module files.
+    if (wavFormatTag(path) > 2)
         return kFileWrongKind;
     TesselWavLoopInfo info;
     if (!readWavFile(path, &info))

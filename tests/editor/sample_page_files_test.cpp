@@ -24,9 +24,8 @@ TEST_F(SamplePageTest, WavFlacAndOggFilesLoadThroughTheBrowserAsSoxiDescribesThe
     make("tone.wav", "sox -n -r 22050 -b 16 -c 2 tone.wav synth 0.25 sine 440");
     make("tone.flac", "sox -n -r 32000 -b 24 -c 1 mono.wav synth 0.2 sine 330 && flac -s -f -o tone.flac mono.wav");
     make("tone.ogg", "sox -n -r 44100 -b 16 -c 1 ogg.wav synth 0.3 sine 220 && oggenc -Q -o tone.ogg ogg.wav");
-    // sox writes these two with the extensible format chunk and a float tag.
+    // sox writes this one with the extensible format chunk.
     make("wide.wav", "sox -n -r 48000 -b 24 -c 2 wide.wav synth 0.2 sine 550");
-    make("float.wav", "sox -n -r 44100 -b 32 -e floating-point -c 1 float.wav synth 0.2 sine 660");
     openPage();
     press(kWinReturn);   // Enter on the list: browser mode, the file box focused
     ASSERT_EQ(page()->listMode(), TesselSampleListUI::kBrowserMode);
@@ -35,8 +34,7 @@ TEST_F(SamplePageTest, WavFlacAndOggFilesLoadThroughTheBrowserAsSoxiDescribesThe
         const char* file;
         int32_t slot;
         int32_t bits;   // soxi gives Ogg no bit depth: it loads as float data
-    } cases[] = {{"tone.wav", 0, 16}, {"tone.flac", 1, 24}, {"tone.ogg", 2, 32}, {"wide.wav", 3, 24},
-                 {"float.wav", 4, 32}};
+    } cases[] = {{"tone.wav", 0, 16}, {"tone.flac", 1, 24}, {"tone.ogg", 2, 32}, {"wide.wav", 3, 24}};
     for (const auto& c : cases) {
         while (editor->currentSample() - 1 < c.slot) {
             press(kWinTab);   // to the list, a sample down, back to the box
@@ -55,7 +53,6 @@ TEST_F(SamplePageTest, WavFlacAndOggFilesLoadThroughTheBrowserAsSoxiDescribesThe
     EXPECT_EQ(slot(0).channels, 2);
     EXPECT_EQ(slot(3).channels, 2);
     EXPECT_GT(*std::max_element(slot(3).audio.buffers[1], slot(3).audio.buffers[1] + slot(3).length), 8000000.0f);
-    EXPECT_GT(*std::max_element(slot(4).audio.buffers[0], slot(4).audio.buffers[0] + slot(4).length), 0.3f);
     EXPECT_EQ(fileMessage(), "Loading sample(s)... completed.");
     EXPECT_EQ(editor->sampleFolder, scratch.path() + "/");
 }
