@@ -84,10 +84,19 @@ std::string TesselTreeview::rowText(const TesselTreeNode& node, unsigned char gl
 {
     std::string text = std::string(1, static_cast<char>(glyph)) + node.label;
     const int32_t fits = (rect.width() - kScrollbarWidth - x) / indent();
-    const auto cut = static_cast<size_t>(std::max<int32_t>(fits, 0));
-    if (text.size() > cut)
-        text = text.substr(0, cut > 2 ? cut - 2 : 0) + std::string(kCutMark).substr(0, std::min<size_t>(cut, 2));
-    return text;
+    const size_t room = static_cast<size_t>(std::max<int32_t>(fits, 0));
+    if (text.size() <= room)
+        return text;
+    const std::string mark = kCutMark;
+    // A bracketed tail (a command's shortcuts) stays whole when the name
+    // before it keeps a few characters; else the end goes.
+    constexpr size_t kKeptHead = 6;
+    const size_t tail = text.find(" [");
+    if (tail != std::string::npos && kKeptHead + mark.size() + (text.size() - tail) <= room)
+        return text.substr(0, room - mark.size() - (text.size() - tail)) + mark + text.substr(tail);
+    if (room <= mark.size())
+        return text.substr(0, room);
+    return text.substr(0, room - mark.size()) + mark;
 }
 
 void TesselTreeview::drawRow(VSTGUI::CDrawContext* context, TesselTreeNode* node, unsigned char glyph,

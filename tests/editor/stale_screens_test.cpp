@@ -67,6 +67,7 @@ TEST_F(StaleScreensTest, NewModuleLeavesNoErasedInstrumentInTheHeaderOrTheKeyMap
     newModule();
     ASSERT_EQ(pageNumber(), kInstrumentListPage);
     idle();
+    ASSERT_TRUE(pagesWindow().image().writePng("screenshots/new_module_key_map.png"));
     const std::string afterNew = keyMapText(60);
     EXPECT_NE(afterNew, mapped);
     instrumentPage().selectInstrument(1, false);
