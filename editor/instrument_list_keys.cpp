@@ -322,8 +322,7 @@ void TesselInstrumentListUI::listKey(const TesselKeyEvent& key, Edit& edit)
         if (nameCursor_ < 0) {
             instrument.colour = chooseColour();
         } else {
-            tab_ = kBrowser;
-            field_ = 1;
+            showBrowser();
         }
         return;
     case kVkInsert:

@@ -162,8 +162,7 @@ void TesselInstrumentListUI::fileButtonClick(int32_t x, int32_t y, Edit& /*edit*
     switch (chosen) {
     case 0: newInstrument(); break;
     case 1:
-        tab_ = kBrowser;
-        field_ = 1;
+        showBrowser();
         break;
     case 2: saveInstrument(); break;
     case 3: openSwapPopup(true); break;

@@ -14,6 +14,7 @@
 #include "gui/tessel_font.h"
 #include "gui/text_box.h"
 #include "model/module.h"
+#include "model/module_state.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/mutex.h"
 #include "resources/resource_ids.h"
@@ -53,6 +54,7 @@ TesselInstrumentListUI::TesselInstrumentListUI(TesselEditorServices* editor, con
     if (editor && editor->currentInstrument() >= 1)
         current_ = std::min(editor->currentInstrument(), kInstruments) - 1;
     buildControls();
+    seenSong_ = songCounter().load();
 }
 
 TesselInstrumentListUI::~TesselInstrumentListUI() = default;
@@ -93,6 +95,22 @@ bool TesselInstrumentListUI::wantsKeys()
         || midiPanel_->wantsKeys() || tab_ == kBrowser;
 }
 
+bool TesselInstrumentListUI::attached(CView* parent)
+{
+    // Files may have come or gone while another page showed.
+    if (tab_ == kBrowser)
+        fileBox_->relist();
+    return TesselInstrumentListPage::attached(parent);
+}
+
+void TesselInstrumentListUI::showBrowser()
+{
+    if (tab_ != kBrowser)
+        fileBox_->relist();
+    tab_ = kBrowser;
+    field_ = 1;
+}
+
 void TesselInstrumentListUI::selectFirstInstrument()
 {
     selectInstrument(editor && editor->currentInstrument() >= 1 ? editor->currentInstrument() : 1, false);
@@ -106,8 +124,13 @@ void TesselInstrumentListUI::clearShiftState()
 void TesselInstrumentListUI::syncWithEditor()
 {
     const int32_t n = editor ? editor->currentInstrument() : 0;
-    if (n >= 1 && n <= kInstruments && n != current_ + 1)
+    if (n >= 1 && n <= kInstruments && n != current_ + 1) {
         selectInstrument(n, false);
+    } else if (songCounter().load() != seenSong_) {
+        keyMap_->loadFromInstrument(song->instruments[static_cast<size_t>(current_)]);
+        setDirty();
+    }
+    seenSong_ = songCounter().load();
 }
 
 void TesselInstrumentListUI::scrollIntoView()

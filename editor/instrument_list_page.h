@@ -54,6 +54,7 @@ public:
     int32_t onMouseDown(int32_t x, int32_t y, CDrawContext* context, int32_t buttons) override;
     int32_t onKeyEvent(const TesselKeyEvent& key) override;
     bool wantsKeys() override;
+    bool attached(CView* parent) override;
     void selectFirstInstrument() override;
     void clearShiftState() override;
 
@@ -88,6 +89,8 @@ private:
     // instrument_list_page.cpp
     void buildControls();
     void syncWithEditor();
+    // The browser tab with the list focused, its folder read again.
+    void showBrowser();
     int32_t focusCount() const;
     bool regionAreaShown() const;
     // After an action: the copy written back when it changed, the pattern
@@ -149,6 +152,9 @@ private:
     // The song when the page has no engine (never with an editor).
     std::unique_ptr<TesselModule> ownSong_;
     int32_t current_ = 0;
+    // The song generation the key map was loaded from: a new or loaded song
+    // replaces the instrument under it.
+    int32_t seenSong_ = 0;
     int32_t firstRow_ = 0;
     int32_t nameCursor_ = kNoNameCursor;
     int32_t tab_ = kGeneral;

@@ -44,6 +44,8 @@ TesselKeyboardUI::TesselKeyboardUI(TesselEditorServices* editor)
       panel_(new CBitmap(resources::kCapturePanel)), spare_(new CBitmap(resources::kKeyboardKeyCap))
 {
     tree_.setRect(kTreePlace);
+    // Labels with their shortcuts fit the tree's width in the 6-pixel cells.
+    tree_.smallFont = true;
 }
 
 TesselKeyboardUI::~TesselKeyboardUI()

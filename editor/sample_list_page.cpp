@@ -97,8 +97,18 @@ bool TesselSampleListUI::removed(CView* parent)
     return TesselSampleListPage::removed(parent);
 }
 
+bool TesselSampleListUI::attached(CView* parent)
+{
+    // Files may have come or gone while another page showed.
+    if (mode_ == kBrowserMode)
+        fileBox_->relist();
+    return TesselSampleListPage::attached(parent);
+}
+
 void TesselSampleListUI::setListMode(int32_t mode)
 {
+    if (mode == kBrowserMode && mode_ != kBrowserMode)
+        fileBox_->relist();
     mode_ = mode == kBrowserMode ? kBrowserMode : kListMode;
     setFocused(mode_ == kBrowserMode);
     setDirty();

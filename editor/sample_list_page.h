@@ -57,6 +57,7 @@ public:
     bool wantsKeys() override;
     // Leaving the frame (a page switch) drops a pending prompt.
     bool removed(CView* parent) override;
+    bool attached(CView* parent) override;
     void selectSample(int32_t n, bool keepScroll) override;
 
     // 0 list mode (the page unfocused), 1 browser mode (focused).

@@ -47,6 +47,14 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
     if (&target != &song && midiOut)
         midiOut->resolveInstrumentPorts(target);
     applyLoadedSong();
+    if (&target == &song) {
+        // Like a new song, a loaded one starts at its beginning and at its own
+        // tempo: the editor shows these before anything plays.
+        currentOrder = 0;
+        playingOrder_.store(0, std::memory_order_relaxed);
+        setSpeed(song.resolution);
+        setTempo(song.tempo);
+    }
     if (&target == &song && editor)
         editor->refreshAfterLoad();
     return result;

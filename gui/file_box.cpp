@@ -42,6 +42,9 @@ TesselFileBox::TesselFileBox(const CRect& rect, const std::string& startFolder, 
         SharedSongState keep;
         previewSong->reset(120.0, 6.0, 4);
     }
+    // Names of 32 characters and the size, kind and date beside them fit the
+    // list only in the 6-pixel cells.
+    list.smallFont = true;
     pathBox.editablePath = true;
     pathBox.buttonShown = true;
     // The folder button stands at the right end of the text area.
@@ -106,6 +109,29 @@ bool TesselFileBox::hasChanged()
     idle();
     platform::MutexLock lock(*browserMutex, platform::kWaitForever);
     return list.dirty || pathBox.dirty;
+}
+
+void TesselFileBox::relist()
+{
+    if (scanThread_.joinable() && !scanFinished.load())
+        return;
+    idle();
+    platform::MutexLock lock(*browserMutex, platform::kWaitForever);
+    if (listedKind != PathKind::Folder || !list.getMessage().empty())
+        return;
+    std::vector<TesselListItem> items;
+    if (!file_box_listing::listFolder(currentPath, browserMode(), nullptr, items))
+        return;
+    const std::string selected = list.selectedText();
+    const std::string folder = currentPath;
+    publishFolder(folder, items);
+    for (int32_t i = 0; i < list.entryCount(); ++i)
+        if (list.entry(i).name == selected) {
+            list.setSelection(i);
+            break;
+        }
+    if (focusPart > 0)
+        focusPart = list.getSelection() + 1;
 }
 
 void TesselFileBox::publishFolder(const std::string& folder, std::vector<TesselListItem>& items)

@@ -65,6 +65,11 @@ public:
     // Fills the list for a folder, module, instrument file or archive; true
     // when it listed something. Anything else leaves the list as it was.
     bool scanFolder(const std::string& path, bool redrawNow);
+    // A listed folder read again, as the browser is shown: files made or
+    // removed since the last listing show. The selection stays on its name
+    // when that is still there. Nothing while the first listing runs, or
+    // when a file is listed.
+    void relist();
     // The GUI thread's idle: true once after the first listing finished,
     // with the list marked for drawing.
     bool idle();

@@ -17,7 +17,6 @@ constexpr int32_t kIconX = 2;
 constexpr int32_t kNameX = 11;
 constexpr int32_t kDetailX = 197;
 constexpr int32_t kIconSize = 8;
-constexpr int32_t kRowFillHeight = 9;
 constexpr int32_t kNameLimit = 32;
 constexpr CPoint kMessageAt{10, 9};
 // "@" details hide this many leading characters.
@@ -33,12 +32,15 @@ void TesselListBox::drawRow(int32_t index, int32_t y, bool focused)
     CColor background = control_skin::kListBackground;
     if (selected)
         background = focused ? control_skin::kHighlight : shade;
-    control_skin::fill(offscreen.get(), CRect(1, y, width - kScrollbarWidth, y + kRowFillHeight), background);
+    // The row's band is the text's own 8 lines: a band reaching into the next
+    // row would wipe this row's lowest line ('_', descenders) when that row
+    // is drawn.
+    control_skin::fill(offscreen.get(), CRect(1, y + 1, width - kScrollbarWidth, y + 1 + kRowHeight), background);
 
     TesselControlFont kind = item.colour == kGreyEntry ? TesselControlFont::Grey : TesselControlFont::Normal;
     if (selected && focused)
         kind = TesselControlFont::Highlight;
-    TesselFont* font = controlFont(kind, false);
+    TesselFont* font = controlFont(kind, smallFont);
 
     icons->drawTransparent(offscreen.get(), CRect(kIconX, y + 1, kIconX + kIconSize, y + 1 + kIconSize),
                            CPoint(item.icon * kIconSize, 0));
@@ -65,7 +67,7 @@ void TesselListBox::drawList(VSTGUI::CDrawContext* target, bool focused)
 
     if (!message.empty()) {
         drawBitmapText(offscreen.get(), message.c_str(), kMessageAt.h, kMessageAt.v,
-                       controlFont(TesselControlFont::Normal, false));
+                       controlFont(TesselControlFont::Normal, smallFont));
     } else {
         const bool moved = selection != drawnSelection || focused != drawnFocus;
         // Text stops short of the bar.

@@ -9,13 +9,15 @@
 #include "gui/tree_node.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class TesselTreeview : public TesselControl {
 public:
     static constexpr int32_t kClassId = 23;
     static constexpr int32_t kRowHeight = 8;
-    static constexpr int32_t kIndent = 8;
+    // One glyph cell per level: 8 pixels, 6 with the small font.
+    int32_t indent() const { return smallFont ? 6 : 8; }
     static constexpr int32_t kScrollbarWidth = 10;
 
     TesselTreeview();
@@ -67,6 +69,8 @@ private:
     void keepSelectionOutOf(const TesselTreeNode* doomed, TesselTreeNode* keeper);
     void drawRow(VSTGUI::CDrawContext* context, TesselTreeNode* node, unsigned char glyph, int32_t depth,
                  int32_t row);
+    // A row's mark and label, cut to what the width before the bar holds.
+    std::string rowText(const TesselTreeNode& node, unsigned char glyph, int32_t x) const;
     // Draws the node's children from `row` on; returns the row after them.
     int32_t drawChildren(VSTGUI::CDrawContext* context, TesselTreeNode* node, int32_t depth, int32_t row);
 

@@ -9,15 +9,19 @@
 #include "gui/tessel_font.h"
 #include "resources/resource_ids.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
 // Nodes with children are told apart from leaves by their ink.
-TesselFont* branchFont()
+TesselFont* branchFont(bool small)
 {
-    return keptFont(resources::kFontCyan, 8);
+    return small ? keptFont(resources::kSmallFontCyan, 6) : keptFont(resources::kFontCyan, 8);
 }
+
+// The last characters of a label cut short.
+constexpr const char* kCutMark = "..";
 
 unsigned char childGlyph(const TesselTreeNode& node)
 {
@@ -65,15 +69,34 @@ int32_t TesselTreeview::drawChildren(VSTGUI::CDrawContext* context, TesselTreeNo
         row = drawChildren(context, child.get(), depth + 1, row);
         if (child->isLastChild())
             continue;
-        const int32_t x = 2 + depth * kIndent;
+        const int32_t x = 2 + depth * indent();
         for (int32_t r = subtreeStart; r < row; ++r) {
             const int32_t y = 2 + (r - firstVisible) * kRowHeight;
             if (y > -kRowHeight && y < rect.height())
                 drawBitmapChar(context, resources::kGlyphTreeVertical, x, y,
-                               controlFont(TesselControlFont::Normal, false));
+                               controlFont(TesselControlFont::Normal, smallFont));
         }
     }
     return row;
+}
+
+std::string TesselTreeview::rowText(const TesselTreeNode& node, unsigned char glyph, int32_t x) const
+{
+    std::string text = std::string(1, static_cast<char>(glyph)) + node.label;
+    const int32_t fits = (rect.width() - kScrollbarWidth - x) / indent();
+    const size_t room = static_cast<size_t>(std::max<int32_t>(fits, 0));
+    if (text.size() <= room)
+        return text;
+    const std::string mark = kCutMark;
+    // A bracketed tail (a command's shortcuts) stays whole when the name
+    // before it keeps a few characters; else the end goes.
+    constexpr size_t kKeptHead = 6;
+    const size_t tail = text.find(" [");
+    if (tail != std::string::npos && kKeptHead + mark.size() + (text.size() - tail) <= room)
+        return text.substr(0, room - mark.size() - (text.size() - tail)) + mark + text.substr(tail);
+    if (room <= mark.size())
+        return text.substr(0, room);
+    return text.substr(0, room - mark.size()) + mark;
 }
 
 void TesselTreeview::drawRow(VSTGUI::CDrawContext* context, TesselTreeNode* node, unsigned char glyph,
@@ -82,15 +105,16 @@ void TesselTreeview::drawRow(VSTGUI::CDrawContext* context, TesselTreeNode* node
     const int32_t y = 2 + (row - firstVisible) * kRowHeight;
     if (y <= -kRowHeight || y >= rect.height())
         return;
-    TesselFont* font = node->hasChildren() ? branchFont() : controlFont(TesselControlFont::Normal, false);
+    TesselFont* font = node->hasChildren() ? branchFont(smallFont) : controlFont(TesselControlFont::Normal, smallFont);
     if (node == selected) {
         if (mode == 0) {
-            control_skin::fill(context, CRect(1, y - 1, rect.width() - kScrollbarWidth, y + kRowHeight), shade);
-            font = controlFont(TesselControlFont::Normal, false);
+            // The band is the text's own 8 lines, clear of the rows around it.
+            control_skin::fill(context, CRect(1, y, rect.width() - kScrollbarWidth, y + kRowHeight), shade);
+            font = controlFont(TesselControlFont::Normal, smallFont);
         } else {
-            font = controlFont(TesselControlFont::Highlight, false);
+            font = controlFont(TesselControlFont::Highlight, smallFont);
         }
     }
-    const std::string text = std::string(1, static_cast<char>(glyph)) + node->label;
-    drawBitmapText(context, text.c_str(), 2 + depth * kIndent, y, font);
+    const int32_t x = 2 + depth * indent();
+    drawBitmapText(context, rowText(*node, glyph, x).c_str(), x, y, font);
 }

@@ -40,6 +40,9 @@ public:
         (void)pattern;
         (void)message;
     }
+    // How many checkpoints were recorded so far; unchanged since a typing
+    // edit's own checkpoint, the next keystroke in that cell joins it.
+    virtual uint32_t checkpointCount() const { return 0; }
     // The pattern's length or highlight steps changed: it is shown again.
     virtual void patternReshaped() {}
     // A help page at a point of the grid (page coordinates).

@@ -41,14 +41,17 @@ bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
     const TesselTrack* track = pattern_->tracks.trackAt(v.cursorChannel);
     const int trackRows = track ? track->length() : length;
     const auto rowChange = [&](bool deleting) {
+        if (deleting && !alt && control)
+            return;
         platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
         if (!lock)
             return;
+        host_->pushCheckpoint(*pattern_, nullptr);
         const TesselCellPosition at{v.cursorRow, v.cursorSubrow};
         if (deleting) {
             if (alt)
                 pattern_->deleteRow(at, shift);
-            else if (!control)
+            else
                 pattern_->tracks.getTrack(v.cursorChannel).deleteRow(at, shift);
         } else if (alt) {
             pattern_->insertRow(at);
@@ -86,8 +89,13 @@ bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
         return true;
     case kKeySpace: {
         platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
-        if (lock)
-            repeatLastEntry(cellAt(v.cursorChannel, v.cursorRow, v.cursorSubrow));
+        if (lock) {
+            const TesselGridPosition at{v.cursorChannel, 0, v.cursorRow, v.cursorSubrow};
+            TesselSubrow& cell = cellAt(v.cursorChannel, v.cursorRow, v.cursorSubrow);
+            const TesselSubrowData was = cell;
+            repeatLastEntry(cell);
+            recordTyping(cell, was, at);
+        }
         return true;
     }
     case kKeyEnd:

@@ -53,6 +53,12 @@ int typedValue(int value, int digit, bool firstDigit, int maximum)
     return std::min(typed, maximum);
 }
 
+bool sameCell(const TesselSubrowData& a, const TesselSubrowData& b)
+{
+    return a.pitch == b.pitch && a.instrument == b.instrument && a.volume == b.volume && a.panning == b.panning &&
+           a.depth == b.depth && a.effect.command == b.effect.command && a.effect.parameter == b.effect.parameter;
+}
+
 } // namespace
 
 bool TesselPatternUI::amplifyPromptOpen() const
@@ -97,6 +103,10 @@ void TesselPatternUI::enterNote(const TesselKeyEvent& key)
         return;
     }
 
+    ++keystrokes_;
+    // A cursor moved by the mouse or a page command ends the run of typing.
+    if (!(typingRun_.cursorAfter == cursorPosition()))
+        typingRun_.pattern = -1;
     const TesselCommandScheme& scheme = defaultScheme();
     const int32_t noteId = scheme.findIdInContext(kNoteEntryContext, key, false);
     const TesselEffect before = cellAtCursor().effect;
@@ -108,7 +118,10 @@ void TesselPatternUI::enterNote(const TesselKeyEvent& key)
         platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
         if (!lock)
             return;
-        done = enterNoteColumn(noteId, cellAt(view.cursorChannel, view.cursorRow, view.cursorSubrow));
+        TesselSubrow& cell = cellAt(view.cursorChannel, view.cursorRow, view.cursorSubrow);
+        const TesselSubrowData was = cell;
+        done = enterNoteColumn(noteId, cell);
+        recordTyping(cell, was, {int16_t(channel), 0, int16_t(row), int16_t(subrow)});
     }
     if (!done && executeEdit(scheme.findIdInContext(kGridContext, key, false)))
         done = true;
@@ -116,7 +129,10 @@ void TesselPatternUI::enterNote(const TesselKeyEvent& key)
         platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
         if (!lock)
             return;
-        enterInColumn(key, noteId, cellAt(view.cursorChannel, view.cursorRow, view.cursorSubrow));
+        TesselSubrow& cell = cellAt(view.cursorChannel, view.cursorRow, view.cursorSubrow);
+        const TesselSubrowData was = cell;
+        enterInColumn(key, noteId, cell);
+        recordTyping(cell, was, {int16_t(channel), 0, int16_t(row), int16_t(subrow)});
     }
 
     if (markingState != 0 && selection.marking) {
@@ -125,11 +141,30 @@ void TesselPatternUI::enterNote(const TesselKeyEvent& key)
         else if (markingState == 2)
             markingState = 0;
     }
+    if (typingRun_.keystroke == keystrokes_)
+        typingRun_.cursorAfter = cursorPosition();
     markCellDirty(channel, row);
     const TesselEffect after = cellOrBlank(channel, row, subrow).effect;
     if ((after.command != before.command || after.parameter != before.parameter) &&
         (isTimingEffect(before) || isTimingEffect(after)))
         rebuildTiming();
+}
+
+void TesselPatternUI::recordTyping(TesselSubrow& cell, const TesselSubrowData& before, const TesselGridPosition& at)
+{
+    if (sameCell(cell, before))
+        return;
+    const TypingRun& run = typingRun_;
+    const bool joins = run.pattern == pattern_->index && run.at == at && run.keystroke + 1 == keystrokes_ &&
+                       run.checkpoints == host_->checkpointCount();
+    if (!joins) {
+        // The checkpoint must hold the cell as it was before this keystroke.
+        const TesselSubrowData typed = cell;
+        static_cast<TesselSubrowData&>(cell) = before;
+        host_->pushCheckpoint(*pattern_, nullptr);
+        static_cast<TesselSubrowData&>(cell) = typed;
+    }
+    typingRun_ = {pattern_->index, at, keystrokes_, host_->checkpointCount(), cursorPosition()};
 }
 
 // Note column: a note key, NoteClear, NoteOff, NoteCut or NoteAudition.

@@ -132,6 +132,11 @@ void TesselPatternEditorUI::layout(bool force)
         placeControls(client.x, client.y);
         info_->setDirty();
     }
+    if (reloaded) {
+        // Checkpoints of the song that was would be written into this one.
+        undo_->clearHistory();
+        undo_->pushCheckpoint(song->patterns[0]);
+    }
     if (reloaded && pattern_)
         goToPattern(pattern_->index, true);
     setDirtyChannel(true, -1);

@@ -214,6 +214,8 @@ void TesselPatternEditorUI::rebuild()
 {
     releaseBitmaps();
     layout(true);
+    // The list was filled before the song was erased: its names are gone.
+    fillInstrumentList(0);
     if (pattern_)
         goToPattern(pattern_->index, true);
     setDirtyChannel(true, -1);
@@ -358,6 +360,11 @@ void TesselPatternEditorUI::setCurrentInstrument(int32_t number)
 void TesselPatternEditorUI::pushCheckpoint(const TesselPattern& pattern, const char* message)
 {
     undo_->pushCheckpoint(pattern, message);
+}
+
+uint32_t TesselPatternEditorUI::checkpointCount() const
+{
+    return undo_->checkpointCount();
 }
 
 void TesselPatternEditorUI::patternReshaped()

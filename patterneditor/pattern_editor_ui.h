@@ -138,6 +138,7 @@ public:
     int32_t currentInstrument() const override { return getCurrentInstrument(); }
     void setCurrentInstrument(int32_t number) override;
     void pushCheckpoint(const TesselPattern& pattern, const char* message) override;
+    uint32_t checkpointCount() const override;
     void patternReshaped() override;
     void showCellHelp(const char* page, platform::Point at) override;
     void goToInstrument(int32_t number) override { link_->showInstrumentPage(number); }

@@ -269,6 +269,10 @@ protected:
     bool enterDigits(const TesselKeyEvent& key, int32_t noteId, TesselSubrow& cell);
     bool enterInstrumentLabel(const TesselKeyEvent& key, TesselSubrow& cell);
     void repeatLastEntry(TesselSubrow& cell);
+    // A keystroke changed one cell from `before`: the pattern as it was is
+    // recorded first, unless this keystroke goes on a run of typing in the
+    // same cell with no checkpoint since. The caller holds the song lock.
+    void recordTyping(TesselSubrow& cell, const TesselSubrowData& before, const TesselGridPosition& at);
     bool moveByKey(const TesselKeyEvent& key);
     void rebuildTiming();
     // The cell under a page point: false outside the drawn lines. A point
@@ -283,6 +287,17 @@ protected:
     TesselPattern* pattern_ = nullptr;
     TesselGridHost* host_ = nullptr;
     TesselGridHost defaultHost_;
+    // The cell typed into last, by which keystroke, where that keystroke left
+    // the cursor and the checkpoint count just after its checkpoint: the
+    // next keystroke in that cell, from there, joins it.
+    struct TypingRun {
+        int32_t pattern = -1;
+        TesselGridPosition at;
+        uint32_t keystroke = 0;
+        uint32_t checkpoints = 0;
+        TesselGridPosition cursorAfter;
+    } typingRun_;
+    uint32_t keystrokes_ = 0;   // keys enterNote took
     const TesselEffectTable* effects_ = nullptr;
     int channels_;
     platform::Rect area_;   // left, top, right, bottom as laid out

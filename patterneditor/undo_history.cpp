@@ -35,6 +35,7 @@ TesselUndoHistory::~TesselUndoHistory() = default;
 
 void TesselUndoHistory::clear()
 {
+    ++pushes_;   // an edit after a clear never joins what was before it
     for (auto& slot : slots_)
         slot = std::make_unique<TesselPattern>();
     labels_.fill(makeUndoLabel(kEmptyLabel));
@@ -61,6 +62,7 @@ bool TesselUndoHistory::pushCheckpoint(const TesselPattern& pattern, const char*
     std::copy_backward(labels_.begin(), labels_.end() - 1, labels_.end());
     slots_[0] = std::move(copy);
     labels_[0] = checkpointLabel(pattern.index, message, clock_());
+    ++pushes_;
     return true;
 }
 

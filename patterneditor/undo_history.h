@@ -9,6 +9,7 @@
 #include "patterneditor/undo_labels.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 
 class TesselModule;
@@ -44,6 +45,9 @@ public:
     const char* label(int slot) const { return labels_[static_cast<size_t>(slot)].data(); }
     const TesselPattern& snapshot(int slot) const { return *slots_[static_cast<size_t>(slot)]; }
     bool isEmptySlot(int slot) const;
+    // Checkpoints recorded so far (restores included): an edit that wants to
+    // join the last checkpoint knows whether anything came in between.
+    uint32_t pushCount() const { return pushes_; }
 
 private:
     TesselModule& song_;
@@ -52,4 +56,5 @@ private:
     // most eleven patterns' content.
     std::array<std::unique_ptr<TesselPattern>, kSlots> slots_;
     std::array<TesselUndoLabel, kSlots> labels_;
+    uint32_t pushes_ = 0;
 };

@@ -55,6 +55,7 @@ public:
         return history_.pushCheckpoint(pattern, message);
     }
     int restoreCheckpoint(int line) { return history_.restoreCheckpoint(line); }
+    uint32_t checkpointCount() const { return history_.pushCount(); }
     // Every line empty; the selection back on line 0.
     void clearHistory()
     {

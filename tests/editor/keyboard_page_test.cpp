@@ -5,6 +5,7 @@
 
 #include "preferences_fixture.h"
 
+#include "platform/folders.h"
 #include "resources/palette.h"
 
 namespace {
@@ -247,6 +248,49 @@ TEST_F(KeyboardPageTest, ARebuildKeepsTheSelectionTheOpenBranchesAndTheScroll)
     EXPECT_TRUE(tree.getRoot().children[5]->expanded);
     EXPECT_FALSE(tree.getRoot().children[4]->expanded);
     EXPECT_EQ(tree.getSelection(), tree.visibleNodes()[static_cast<size_t>(first + tree.rowCount() - 1)]);
+}
+
+TEST_F(KeyboardPageTest, EveryCommandLabelEndsBeforeTheTreesScrollBar)
+{
+    openKeyboard();
+    // Every branch opened with the arrows, from the root down to the last command.
+    TesselTreeview& tree = keyboard().tree();
+    press(kWinRight);   // the root opens
+    for (int i = 0; i < 2000 && tree.getSelection() != tree.visibleNodes().back(); ++i) {
+        if (tree.getSelection()->hasChildren() && !tree.getSelection()->expanded)
+            press(kWinRight);
+        press(kWinDown);
+    }
+    ASSERT_GT(tree.visibleNodes().size(), 100u);
+    // Window points of the tree: the sub-page's corner plus its place there.
+    const CRect& place = *tree.getRect();
+    const int32_t left = kSubPage.x + place.left;
+    const int32_t bar = left + place.width() - TesselTreeview::kScrollbarWidth;
+    size_t longest = 0;
+    for (int32_t first = 0; first < static_cast<int32_t>(tree.visibleNodes().size()); first += tree.rowCount()) {
+        tree.setFirstVisible(first);
+        keyboard().setDirty();
+        idle();
+        const Image& shown = editor->frame2()->getWindow()->image();
+        for (int32_t row = 0; row < tree.rowCount(); ++row) {
+            const size_t index = static_cast<size_t>(tree.getFirstVisible() + row);
+            if (index >= tree.visibleNodes().size())
+                break;
+            longest = std::max(longest, tree.visibleNodes()[index]->label.size());
+            const int32_t y = kSubPage.y + place.top + 2 + row * TesselTreeview::kRowHeight;
+            // The column before the bar shows the row's band as at its left
+            // edge: no glyph runs on under the bar.
+            for (int32_t line = y; line < y + TesselTreeview::kRowHeight; ++line)
+                ASSERT_EQ(shown.pixelAt(bar - 1, line), shown.pixelAt(left + 1, line))
+                    << tree.visibleNodes()[index]->label;
+        }
+    }
+    EXPECT_GT(longest, 30u);   // labels that once ran under the bar
+    ASSERT_TRUE(makeFolders("screenshots"));
+    tree.setFirstVisible(40);
+    keyboard().setDirty();
+    idle();
+    EXPECT_TRUE(editor->frame2()->getWindow()->image().writePng("screenshots/keyboard_tree.png"));
 }
 
 TEST_F(KeyboardPageTest, LeavingPageEightEndsTheCaptureAndKeysGoToTheNewPage)

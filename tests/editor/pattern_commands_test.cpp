@@ -53,6 +53,63 @@ TEST_F(PatternPageTest, TransposingASelectionMovesExactlyItsCellsAndUndoBringsTh
     EXPECT_EQ(std::string(grid().cellText(0, 1).data() + 1, 3), "D-5");
 }
 
+TEST_F(PatternPageTest, TypingDeletingAndInsertingAreUndoneOneStepAtATime)
+{
+    // Each state of the pattern as the user made it, step by step.
+    std::vector<std::string> states{markup()};
+    type("q");                 // a note: C-5 with instrument 1 on row 0
+    states.push_back(markup());
+    moveCursor(0, 2, 0);
+    type("12");                // two digits in one cell: one step
+    states.push_back(markup());
+    moveCursor(0, 0, 1);
+    type("w");
+    states.push_back(markup());
+    moveCursor(0, 0, 0);
+    press(kWinInsert);         // row 0 empty, the notes one row down
+    EXPECT_EQ(cell(0, 1).pitch, 60);
+    states.push_back(markup());
+    press(kWinDelete);
+    EXPECT_EQ(cell(0, 0).pitch, 60);
+    EXPECT_EQ(cell(0, 0).instrument, 12);
+    chord({kWinControl}, kWinDelete);   // does nothing, and records nothing
+    states.push_back(markup());
+    for (int slot = 0; slot < 6; ++slot)
+        EXPECT_TRUE(startsWith(label(page(), slot), "000: Misc. Editing (")) << slot;
+    EXPECT_TRUE(page().undoPanel().history().isEmptySlot(6));
+
+    // Each restore records the pattern first, so the next older step is two
+    // lines further down each time; the pattern goes back one step at a time
+    // until it is as empty as it began, and never further.
+    for (size_t step = 0; step + 1 < states.size(); ++step) {
+        control(kWinBack);
+        ASSERT_TRUE(page().undoPanel().isShown());
+        for (size_t down = 0; down < 2 * step; ++down)
+            press(kWinDown);
+        press(kWinReturn);
+        EXPECT_EQ(markup(), states[states.size() - 2 - step]) << step;
+    }
+    EXPECT_EQ(cell(0, 0).pitch, -1);
+
+    // The first restore brings the last step back: an undo undone.
+    control(kWinBack);
+    press(kWinReturn);
+    EXPECT_EQ(markup(), states[1]);
+}
+
+TEST_F(PatternPageTest, TheUndoHistoryStartsAgainWithEachNewSong)
+{
+    fillDemoSong();
+    type("q");
+    windows.scriptedDialogs().answerButton(kAnswerYes);
+    editor->newModule();
+    ASSERT_EQ(pattern().findRow(0, 0), nullptr);
+    control(kWinBack);
+    press(kWinReturn);     // the only checkpoint: the new, empty song itself
+    EXPECT_EQ(pattern().findRow(0, 0), nullptr);
+    EXPECT_TRUE(page().undoPanel().history().isEmptySlot(2));
+}
+
 TEST_F(PatternPageTest, KeysNeverReachNoteEntryWhileTheUndoHistoryIsOpen)
 {
     control(kWinBack);

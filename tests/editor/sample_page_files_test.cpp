@@ -3,6 +3,8 @@
 // Impulse Tracker module, a damaged file, and saves through the file
 // selector read back.
 
+#include "gui/control_skin.h"
+#include "gui/frame2.h"
 #include "model/it_file_builder.h"
 #include "platform/folders.h"
 #include "resources/sample_page_layout.h"
@@ -144,6 +146,58 @@ TEST_F(SamplePageTest, SavingWritesAWavThatReadsBackAndAZipThatLoadsBackEqual)
     dialogs.answerCancel();
     clickPage(kSaveX, kSaveY);
     EXPECT_EQ(statusText(), "Saving cancelled.");
+}
+
+TEST_F(SamplePageTest, TheBrowserListsAFileMadeAfterThePageOpenedWithItsNameAndDateWhole)
+{
+    ASSERT_TRUE(outside_tools::have({"sox"}));
+    make("tone.wav", "sox -n -r 22050 -b 16 -c 1 tone.wav synth 0.1 sine 440");
+    openPage();
+    for (int i = 0; i < 100 && page()->fileBox().firstScanPending(); ++i)
+        idle();
+    // Made while the page shows its sample list, seconds after its browser listed the folder.
+    make("saw_220_st.wav", "sox -n -r 22050 -b 16 -c 1 saw_220_st.wav synth 0.1 sawtooth 220");
+    press(kWinReturn);
+    ASSERT_EQ(page()->listMode(), TesselSampleListUI::kBrowserMode);
+    TesselListBox& list = page()->fileBox().getList();
+    int32_t saw = -1;
+    for (int32_t i = 0; i < list.entryCount(); ++i)
+        if (list.entry(i).name == "saw_220_st.wav")
+            saw = i;
+    ASSERT_GE(saw, 0);
+    ASSERT_LT(saw + 1, list.entryCount());   // a row below it, drawn after it
+    ASSERT_NE(list.getSelection(), saw);
+    chooseInBrowser("tone.wav");
+    idle(2);
+    ASSERT_TRUE(makeFolders("screenshots"));
+    ASSERT_TRUE(editor->frame2()->getWindow()->image().writePng("screenshots/sample_browser.png"));
+
+    // Window points of the list: the page stands at the side pages' corner.
+    const Image& shown = editor->frame2()->getWindow()->image();
+    const CRect box = *list.getRect();
+    const int32_t left = kPageLeft + box.left;
+    const int32_t right = kPageLeft + box.right - TesselListBox::kScrollbarWidth;
+    const Colour well = control_skin::kListBackground.toPlatform();
+    const auto inkOnLine = [&](int32_t y, int32_t from, int32_t to) {
+        int count = 0;
+        for (int32_t x = from; x < to; ++x)
+            count += shown.pixelAt(x, y) == well ? 0 : 1;
+        return count;
+    };
+    // The name has no descenders: its lowest line holds the two underscores only.
+    const int32_t top = kPageTop + box.top + (saw - list.getTop()) * TesselListBox::kRowHeight;
+    EXPECT_GE(inkOnLine(top + 8, left + 11, left + 11 + 14 * 8), 8);
+    // The detail ends with the minutes; nothing of it reaches the scroll bar,
+    // and its last column is drawn.
+    const std::string& detail = list.entry(saw).detail;
+    ASSERT_EQ(detail.substr(detail.size() - 6, 1), " ");
+    int32_t lastInk = 0;
+    for (int32_t y = top + 1; y < top + 8; ++y)
+        for (int32_t x = left; x < right; ++x)
+            if (!(shown.pixelAt(x, y) == well))
+                lastInk = std::max(lastInk, x);
+    EXPECT_GT(lastInk, left + 200);
+    EXPECT_LT(lastInk, right - 1);
 }
 
 } // namespace
