@@ -1,0 +1,127 @@
+// Small modules written here, each built round one way an imported song
+// used to play other than its author heard it, played by the engine and by
+// libopenmpt: the two must agree where the fault made them part.
+
+#include "model/scratch_folder.h"
+#include "model/xm_file_builder.h"
+#include "offline/loudness.h"
+#include "offline/offline_render.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Noise, so that voices sounding together add up in power and not by chance.
+std::vector<int> noise(size_t n)
+{
+    std::vector<int> out;
+    uint32_t seed = 99;
+    for (size_t i = 0; i < n; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        out.push_back(static_cast<int>(seed >> 24) - 128);
+    }
+    return out;
+}
+
+xmtest::Sample loopedNoise()
+{
+    xmtest::Sample s{xmtest::deltas8(noise(4000))};
+    s.type = 1;
+    s.loopLength = 4000;
+    return s;
+}
+
+// One channel of 64 rows; `every` rows a C-4 of the instrument.
+xmtest::Pattern notesEvery(int every, uint8_t instrument = 1)
+{
+    xmtest::Bytes data;
+    for (int row = 0; row < 64; ++row)
+        data = xmtest::join({data, row % every == 0 ? xmtest::cell(49, instrument) : xmtest::empty()});
+    return {64, data};
+}
+
+struct Renders {
+    offline::LoudnessCurve ours{44100}, reference{44100};
+    offline::RenderResult oursResult, referenceResult;
+};
+
+Renders renderBoth(const std::string& path)
+{
+    Renders r;
+    offline::RenderSettings settings;
+    r.oursResult = offline::renderWithEngine(
+        path, settings, [&r](const float* left, const float* right, size_t n) { r.ours.add(left, right, n); });
+    r.referenceResult = offline::renderWithOpenmpt(
+        path, settings, [&r](const float* left, const float* right, size_t n) { r.reference.add(left, right, n); });
+    return r;
+}
+
+// The loudness of the window that ends near `seconds`.
+double levelAt(const offline::LoudnessCurve& curve, double seconds)
+{
+    const auto i = static_cast<size_t>(seconds / curve.stepSeconds());
+    return i < curve.decibels().size() ? curve.decibels()[i] : offline::kSilenceDb;
+}
+
+} // namespace
+
+// A held note whose volume envelope ends (no sustain, no fade-out) keeps
+// sounding at the envelope's last level, until the channel's next note
+// displaces it: it must not go on beside every later note.
+TEST(ImportedSongPlayback, ANoteWhoseEnvelopeHasEndedGivesWayToTheNextNote)
+{
+    xmtest::Module m;
+    m.channels = 1;
+    m.patterns.push_back(notesEvery(8));   // a note every 0.96 s
+    xmtest::Instrument instrument;
+    instrument.keymap.fill(0);
+    instrument.volume.nodes = {{0, 64}, {4, 40}};
+    instrument.volume.type = 1;   // on, no sustain, no loop
+    instrument.samples = {loopedNoise()};
+    m.instruments = {instrument};
+    ScratchFolder folder;
+    const Renders r = renderBoth(folder.write("envelope_end.xm", m.build()));
+    ASSERT_TRUE(r.oursResult.rendered);
+    ASSERT_TRUE(r.referenceResult.rendered);
+
+    // Halfway through the first note and through the eighth, long after the
+    // envelope ended: one voice at the envelope's last level both times.
+    const double first = levelAt(r.ours, 0.5), eighth = levelAt(r.ours, 7 * 0.96 + 0.5);
+    EXPECT_GT(first, -40.0) << "the note sounds";
+    EXPECT_NEAR(eighth, first, 1.0) << "eight notes would be 9 dB louder than one";
+    EXPECT_NEAR(levelAt(r.reference, 7 * 0.96 + 0.5), levelAt(r.reference, 0.5), 1.0);
+}
+
+// An XM file may hold more samples than a song has slots, most of them
+// empty headers that carry the author's notes in their names. Every sample
+// with sound must still get a slot and play, and the file loads without a
+// warning.
+TEST(ImportedSongPlayback, EmptyXmSamplesLeaveTheirSlotsToSamplesWithSound)
+{
+    xmtest::Module m;
+    m.channels = 1;
+    m.patterns.push_back(notesEvery(16, 4));
+    for (int i = 0; i < 4; ++i) {
+        xmtest::Instrument instrument;
+        instrument.keymap.fill(31);   // the instrument's last sample
+        for (int s = 0; s < 32; ++s) {
+            xmtest::Sample empty;
+            empty.name = "notes " + std::to_string(s);
+            instrument.samples.push_back(empty);
+        }
+        instrument.samples[31] = loopedNoise();
+        m.instruments.push_back(instrument);
+    }
+    // Instrument 4 plays file sample 127 of 128; the song has 99 slots.
+    ScratchFolder folder;
+    const Renders r = renderBoth(folder.write("many_samples.xm", m.build()));
+    ASSERT_TRUE(r.oursResult.rendered);
+    ASSERT_TRUE(r.referenceResult.rendered);
+    EXPECT_EQ(r.oursResult.loadResult, 2) << r.oursResult.warning;
+    EXPECT_GT(levelAt(r.reference, 0.5), -40.0);
+    EXPECT_NEAR(levelAt(r.ours, 0.5), levelAt(r.reference, 0.5), 8.0) << "the note sounds";
+}
