@@ -2,6 +2,7 @@
 // used to play other than its author heard it, played by the engine and by
 // libopenmpt: the two must agree where the fault made them part.
 
+#include "model/it_file_builder.h"
 #include "model/scratch_folder.h"
 #include "model/xm_file_builder.h"
 #include "offline/loudness.h"
@@ -124,4 +125,36 @@ TEST(ImportedSongPlayback, EmptyXmSamplesLeaveTheirSlotsToSamplesWithSound)
     EXPECT_EQ(r.oursResult.loadResult, 2) << r.oursResult.warning;
     EXPECT_GT(levelAt(r.reference, 0.5), -40.0);
     EXPECT_NEAR(levelAt(r.ours, 0.5), levelAt(r.reference, 0.5), 8.0) << "the note sounds";
+}
+
+// An Impulse Tracker song in sample mode plays cell instrument n with sample
+// n; the file may still hold instruments, left over from editing, which play
+// no part. Here the leftover instrument 1 would play the silent sample 2.
+TEST(ImportedSongPlayback, AnImpulseTrackerSongInSampleModePlaysSamplesByNumber)
+{
+    ittest::File f;
+    f.flags = 0x09;   // stereo, linear slides; instruments off
+    ittest::Bytes leftover = ittest::newInstrument("leftover", {});
+    for (size_t key = 0; key < 120; ++key)
+        ittest::put8(leftover, 65 + 2 * key, 2);
+    f.instruments = {leftover};
+    ittest::Bytes sound, silence(4000, 0);
+    for (int v : noise(4000))
+        sound.push_back(static_cast<uint8_t>(v));
+    const uint8_t looped = ittest::kHasData | ittest::kLoopOn;
+    f.samples = {ittest::makeSample("noise", looped, 1, 4000, sound),
+                 ittest::makeSample("silence", looped, 1, 4000, silence)};
+    for (ittest::Sample& sample : f.samples)
+        ittest::put32(sample.header, 56, 4000);   // loop end
+    ittest::Pattern pattern;
+    pattern.packed = {0x81, 0x03, 60, 1, 0};   // channel 1: C-5, instrument 1
+    pattern.packed.resize(pattern.packed.size() + 63, 0);
+    f.patterns = {pattern};
+    const ittest::Bytes bytes = f.build();
+    ScratchFolder folder;
+    const Renders r = renderBoth(folder.write("sample_mode.it", std::string(bytes.begin(), bytes.end())));
+    ASSERT_TRUE(r.oursResult.rendered);
+    ASSERT_TRUE(r.referenceResult.rendered);
+    EXPECT_GT(levelAt(r.reference, 0.5), -40.0);
+    EXPECT_NEAR(levelAt(r.ours, 0.5), levelAt(r.reference, 0.5), 8.0) << "sample 1 sounds";
 }
