@@ -158,3 +158,26 @@ TEST(ImportedSongPlayback, AnImpulseTrackerSongInSampleModePlaysSamplesByNumber)
     EXPECT_GT(levelAt(r.reference, 0.5), -40.0);
     EXPECT_NEAR(levelAt(r.ours, 0.5), levelAt(r.reference, 0.5), 8.0) << "sample 1 sounds";
 }
+
+// The XM volume column also slides: here a fine slide down by 15 on each of
+// the first eight rows takes the note to silence, as the author heard it.
+TEST(ImportedSongPlayback, XmVolumeColumnSlidesReachTheSong)
+{
+    xmtest::Module m;
+    m.channels = 1;
+    xmtest::Bytes data = xmtest::cell(49, 1, 0x8F);
+    for (int row = 1; row < 64; ++row)
+        data = xmtest::join({data, row < 8 ? xmtest::packed(4, {0x8F}) : xmtest::empty()});
+    m.patterns.push_back({64, data});
+    xmtest::Instrument instrument;
+    instrument.keymap.fill(0);
+    instrument.samples = {loopedNoise()};
+    m.instruments = {instrument};
+    ScratchFolder folder;
+    const Renders r = renderBoth(folder.write("volume_column.xm", m.build()));
+    ASSERT_TRUE(r.oursResult.rendered);
+    ASSERT_TRUE(r.referenceResult.rendered);
+    EXPECT_GT(levelAt(r.ours, 0.1), -40.0) << "the note sounds before the slides end";
+    EXPECT_LT(levelAt(r.reference, 2.0), -70.0);
+    EXPECT_LT(levelAt(r.ours, 2.0), -70.0) << "eight slides by 15 leave nothing of volume 64";
+}
