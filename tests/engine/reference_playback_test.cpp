@@ -69,6 +69,7 @@ const RealModule kModules[] = {
     // Volume-column slides; the rest is volume-column effects beside an effect.
     {"/usr/share/games/rafkill/music/song1.xm", "rafkill-data", 1.000, 0.652, 0.730},
     // 272 sample headers, most of them empty notes of the author: the 32 with sound get slots.
+    // The order list ends with a pattern the file lacks: 64 empty rows here, skipped there.
     {"/usr/share/games/rafkill/music/song4.xm", "rafkill-data", 1.015, 0.822, 0.886},
     // Held notes whose volume envelope ends give way to the next note.
     {"/usr/share/games/vodovod/flow.xm", "vodovod", 1.000, 0.999, 1.000},
