@@ -45,13 +45,27 @@ xmtest::Pattern notesEvery(int every, uint8_t instrument = 1)
     return {64, data};
 }
 
+// An instrument whose every key plays looped noise.
+xmtest::Instrument noiseInstrument()
+{
+    xmtest::Instrument instrument;
+    instrument.keymap.fill(0);
+    instrument.samples = {loopedNoise()};
+    return instrument;
+}
+
 struct Renders {
     offline::LoudnessCurve ours{44100}, reference{44100};
     offline::RenderResult oursResult, referenceResult;
+
+    bool rendered() const { return oursResult.rendered && referenceResult.rendered; }
 };
 
-Renders renderBoth(const std::string& path)
+// The song's file written under `name` and played by both players.
+Renders renderBoth(const std::string& name, const std::string& bytes)
 {
+    ScratchFolder folder;
+    const std::string path = folder.write(name, bytes);
     Renders r;
     offline::RenderSettings settings;
     r.oursResult = offline::renderWithEngine(
@@ -78,16 +92,12 @@ TEST(ImportedSongPlayback, ANoteWhoseEnvelopeHasEndedGivesWayToTheNextNote)
     xmtest::Module m;
     m.channels = 1;
     m.patterns.push_back(notesEvery(8));   // a note every 0.96 s
-    xmtest::Instrument instrument;
-    instrument.keymap.fill(0);
+    xmtest::Instrument instrument = noiseInstrument();
     instrument.volume.nodes = {{0, 64}, {4, 40}};
     instrument.volume.type = 1;   // on, no sustain, no loop
-    instrument.samples = {loopedNoise()};
     m.instruments = {instrument};
-    ScratchFolder folder;
-    const Renders r = renderBoth(folder.write("envelope_end.xm", m.build()));
-    ASSERT_TRUE(r.oursResult.rendered);
-    ASSERT_TRUE(r.referenceResult.rendered);
+    const Renders r = renderBoth("envelope_end.xm", m.build());
+    ASSERT_TRUE(r.rendered());
 
     // Halfway through the first note and through the eighth, long after the
     // envelope ended: one voice at the envelope's last level both times.
@@ -118,10 +128,8 @@ TEST(ImportedSongPlayback, EmptyXmSamplesLeaveTheirSlotsToSamplesWithSound)
         m.instruments.push_back(instrument);
     }
     // Instrument 4 plays file sample 127 of 128; the song has 99 slots.
-    ScratchFolder folder;
-    const Renders r = renderBoth(folder.write("many_samples.xm", m.build()));
-    ASSERT_TRUE(r.oursResult.rendered);
-    ASSERT_TRUE(r.referenceResult.rendered);
+    const Renders r = renderBoth("many_samples.xm", m.build());
+    ASSERT_TRUE(r.rendered());
     EXPECT_EQ(r.oursResult.loadResult, 2) << r.oursResult.warning;
     EXPECT_GT(levelAt(r.reference, 0.5), -40.0);
     EXPECT_NEAR(levelAt(r.ours, 0.5), levelAt(r.reference, 0.5), 8.0) << "the note sounds";
@@ -151,10 +159,8 @@ TEST(ImportedSongPlayback, AnImpulseTrackerSongInSampleModePlaysSamplesByNumber)
     pattern.packed.resize(pattern.packed.size() + 63, 0);
     f.patterns = {pattern};
     const ittest::Bytes bytes = f.build();
-    ScratchFolder folder;
-    const Renders r = renderBoth(folder.write("sample_mode.it", std::string(bytes.begin(), bytes.end())));
-    ASSERT_TRUE(r.oursResult.rendered);
-    ASSERT_TRUE(r.referenceResult.rendered);
+    const Renders r = renderBoth("sample_mode.it", std::string(bytes.begin(), bytes.end()));
+    ASSERT_TRUE(r.rendered());
     EXPECT_GT(levelAt(r.reference, 0.5), -40.0);
     EXPECT_NEAR(levelAt(r.ours, 0.5), levelAt(r.reference, 0.5), 8.0) << "sample 1 sounds";
 }
@@ -169,14 +175,9 @@ TEST(ImportedSongPlayback, XmVolumeColumnSlidesReachTheSong)
     for (int row = 1; row < 64; ++row)
         data = xmtest::join({data, row < 8 ? xmtest::packed(4, {0x8F}) : xmtest::empty()});
     m.patterns.push_back({64, data});
-    xmtest::Instrument instrument;
-    instrument.keymap.fill(0);
-    instrument.samples = {loopedNoise()};
-    m.instruments = {instrument};
-    ScratchFolder folder;
-    const Renders r = renderBoth(folder.write("volume_column.xm", m.build()));
-    ASSERT_TRUE(r.oursResult.rendered);
-    ASSERT_TRUE(r.referenceResult.rendered);
+    m.instruments = {noiseInstrument()};
+    const Renders r = renderBoth("volume_column.xm", m.build());
+    ASSERT_TRUE(r.rendered());
     EXPECT_GT(levelAt(r.ours, 0.1), -40.0) << "the note sounds before the slides end";
     EXPECT_LT(levelAt(r.reference, 2.0), -70.0);
     EXPECT_LT(levelAt(r.ours, 2.0), -70.0) << "eight slides by 15 leave nothing of volume 64";
