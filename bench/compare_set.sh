@@ -11,6 +11,11 @@ folders=(
   /usr/share/games/circuslinux/data/music # circuslinux-data
   /usr/share/games/ceferino/music         # ceferino-data
   /usr/share/games/heroes/mod             # heroes-sound-tracks
+  /usr/share/games/vodovod                # vodovod
+  /usr/share/games/rafkill/music          # rafkill-data
+  /usr/share/games/gltron/music           # gltron
+  /usr/share/games/ironseed/sound         # ironseed-data
+  /usr/share/games/madbomber/music        # madbomber-data
 )
 mapfile -t modules < <(find "${folders[@]}" -maxdepth 1 -type f \
   \( -iname '*.it' -o -iname '*.xm' -o -iname '*.s3m' -o -iname '*.mod' \) | sort)

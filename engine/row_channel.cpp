@@ -76,6 +76,17 @@ void checkDuplicates(TesselChannelVoiceList& list, TesselVoiceListNode& currentN
     }
 }
 
+// A new note displaces a released voice too: a note off or the end of the
+// volume envelope changes how the voice fades, not what its instrument asks
+// of it when the channel plays on. Without this a held note whose envelope
+// has ended (and which has no fade-out) would sound for ever beside every
+// later note of its channel.
+void displaceReleased(TesselVoice& voice)
+{
+    if (voice.instrument && voice.instrument->newNoteAction == 0)
+        voice.cut();
+}
+
 // A MIDI voice left to continue is dropped, but its note must still end.
 void endMidiVoice(TesselVoiceListNode& node, const TesselChannel& live, int blockOffset)
 {
@@ -115,6 +126,8 @@ void TesselChannelVoiceList::processRow(TesselEngine& engine, TesselModule& modu
     if (old->voice && (old->voice->state() & kSounding)) {
         if (!released && !pastNoteAction)
             old->applyNewNoteAction();
+        else if (!pastNoteAction)
+            displaceReleased(*old->voice);
         const TesselVoice& ov = *old->voice;
         if (ov.instrument && ov.instrument->midiOut && ov.newNoteAction == 1) {
             endMidiVoice(*old, live, blockOffset);

@@ -23,6 +23,7 @@ constexpr uint16_t kIntegrateTwice = 0x215;
 constexpr uint8_t kMuted = 0x80;
 constexpr uint8_t kSurround = 100;
 constexpr uint16_t kExtendedFilterRange = 0x1000;
+constexpr uint16_t kUseInstruments = 0x0004;
 
 struct Header {
     uint8_t rowsPerBeat = 0;
@@ -115,6 +116,16 @@ bool tagsPresent(const ItView& file, size_t table, int from, int count, const ch
 // False when an instrument offset does not lead to "IMPI".
 bool readInstruments(const ItView& file, const Header& h, TesselModule& song, ItLog& log)
 {
+    if (!(h.flags & kUseInstruments)) {
+        // A song in sample mode plays cell n with sample n, as the reset
+        // instruments' key maps do; the file's instruments (often left over
+        // from editing) play no part.
+        for (TesselInstrument& instrument : song.instruments) {
+            instrument.filterRange = (h.flags & kExtendedFilterRange) ? 1 : 0;
+            instrument.setMidiPitchBend(h.pitchWheelDepth);
+        }
+        return true;
+    }
     const bool newLayout = h.compatible >= kNewInstruments;
     const int count = std::min<int>(h.instruments, kInstruments);
     for (int i = 0; i < count; ++i) {

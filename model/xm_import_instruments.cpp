@@ -60,7 +60,25 @@ void readEnvelope(TesselMemoryFile& file, size_t at, const EnvelopeBytes& where,
     envelope.computeSlopes();
 }
 
-void readKeymap(TesselMemoryFile& file, size_t at, int firstSample, TesselInstrument& instrument)
+// Where an instrument's samples go: a slot each, or -1 for none.
+struct SampleSlots {
+    std::vector<int> slots;
+    int firstSlot = 0;       // where a key naming a sample past the instrument's own points
+    bool compacted = false;  // such keys then name no sample
+};
+
+// The slot a key's sample byte names, plus one (0: none).
+int keySample(const SampleSlots& plan, int fileSample)
+{
+    if (fileSample < static_cast<int>(plan.slots.size())) {
+        const int slot = plan.slots[static_cast<size_t>(fileSample)];
+        return slot >= 0 && slot < kSamples ? slot + 1 : 0;
+    }
+    const int sample = plan.firstSlot + fileSample + 1;
+    return !plan.compacted && sample < 100 ? sample : 0;
+}
+
+void readKeymap(TesselMemoryFile& file, size_t at, const SampleSlots& plan, TesselInstrument& instrument)
 {
     file.seek(at + 33);
     for (int key = 0; key < kKeys; ++key) {
@@ -69,9 +87,68 @@ void readKeymap(TesselMemoryFile& file, size_t at, int firstSample, TesselInstru
         row.instrument = 0;
         if (key < kFirstKey || key >= kFirstKey + kFileKeys)
             continue;
-        const int sample = firstSample + static_cast<int>(file.readUInt(1)) + 1;
-        row.instrument = static_cast<int16_t>(sample < 100 ? sample : 0);
+        row.instrument = static_cast<int16_t>(keySample(plan, static_cast<int>(file.readUInt(1))));
     }
+}
+
+// Sample slots for every instrument, read ahead from the instrument headers.
+// Each sample takes the next slot while the file's samples fit the song's
+// slots. Some files hold far more samples than that, most of them empty
+// headers whose names carry the author's notes: then the empty samples that
+// no key plays give up their slots, so that every sample with sound keeps
+// one. The file's position is left where it was.
+std::vector<SampleSlots> planSampleSlots(TesselMemoryFile& file, int count)
+{
+    struct Planned {
+        std::vector<uint32_t> lengths;
+        std::vector<bool> played;
+    };
+    const size_t start = file.offset();
+    std::vector<Planned> instruments;
+    size_t total = 0;
+    for (int i = 0; i < std::min(count, kInstruments); ++i) {
+        const size_t at = file.offset();
+        const uint32_t headerSize = file.readUInt(4);
+        file.seek(at + 27);
+        const int samples = static_cast<int>(file.readUInt(2));
+        if (samples >= kMaxSamplesPerInstrument)
+            break;
+        Planned planned;
+        planned.played.assign(static_cast<size_t>(samples), false);
+        if (samples > 0) {
+            file.seek(at + 33);
+            for (int key = 0; key < kFileKeys; ++key) {
+                const uint32_t k = file.readUInt(1);
+                if (k < static_cast<uint32_t>(samples))
+                    planned.played[k] = true;
+            }
+        }
+        size_t next = at + headerSize;
+        for (int s = 0; s < samples; ++s) {
+            file.seek(at + headerSize + static_cast<size_t>(s) * kSampleHeaderSize);
+            planned.lengths.push_back(std::min(file.readUInt(4), file.size));
+            next += kSampleHeaderSize + planned.lengths.back();
+        }
+        total += static_cast<size_t>(samples);
+        instruments.push_back(std::move(planned));
+        file.seek(next);
+    }
+    file.seek(start);
+
+    const bool compact = total > static_cast<size_t>(kSamples);
+    std::vector<SampleSlots> plans;
+    int slot = 0;
+    for (const Planned& planned : instruments) {
+        SampleSlots plan;
+        plan.firstSlot = slot;
+        plan.compacted = compact;
+        for (size_t s = 0; s < planned.lengths.size(); ++s) {
+            const bool needed = !compact || planned.lengths[s] != 0 || planned.played[s];
+            plan.slots.push_back(needed ? slot++ : -1);
+        }
+        plans.push_back(std::move(plan));
+    }
+    return plans;
 }
 
 struct Vibrato {
@@ -80,9 +157,9 @@ struct Vibrato {
     int rate = 0;
 };
 
-Vibrato readInstrument(TesselMemoryFile& file, size_t at, int firstSample, TesselInstrument& instrument)
+Vibrato readInstrument(TesselMemoryFile& file, size_t at, const SampleSlots& plan, TesselInstrument& instrument)
 {
-    readKeymap(file, at, firstSample, instrument);
+    readKeymap(file, at, plan, instrument);
     readEnvelope(file, at, kVolumeBytes, instrument.volumeEnvelope());
     readEnvelope(file, at, kPanningBytes, instrument.panningEnvelope());
     Vibrato v;
@@ -100,7 +177,7 @@ Vibrato readInstrument(TesselMemoryFile& file, size_t at, int firstSample, Tesse
 bool readXmInstruments(TesselMemoryFile& file, int count, TesselModule& song)
 {
     bool dropped = false;
-    int firstSample = 0;   // slot of the instrument's first sample
+    const std::vector<SampleSlots> plans = planSampleSlots(file, count);
     for (int i = 0; i < std::min(count, kInstruments); ++i) {
         const size_t at = file.offset();
         const uint32_t headerSize = file.readUInt(4);
@@ -108,7 +185,7 @@ bool readXmInstruments(TesselMemoryFile& file, int count, TesselModule& song)
         const std::string name = readXmText(file, kNameLength);
         file.skip(1);   // type
         const int samples = static_cast<int>(file.readUInt(2));
-        if (samples >= kMaxSamplesPerInstrument)
+        if (samples >= kMaxSamplesPerInstrument || static_cast<size_t>(i) >= plans.size())
             break;
         instrument.setName(name.c_str());
         if (samples == 0) {
@@ -118,25 +195,27 @@ bool readXmInstruments(TesselMemoryFile& file, int count, TesselModule& song)
             file.seek(at + headerSize);
             continue;
         }
-        const Vibrato vibrato = readInstrument(file, at, firstSample, instrument);
+        const SampleSlots& plan = plans[static_cast<size_t>(i)];
+        const Vibrato vibrato = readInstrument(file, at, plan, instrument);
         // Sample headers follow the instrument header by its size field.
         file.seek(at + headerSize);
         std::vector<XmSampleSource> sources;
+        std::vector<TesselSample*> targets;
         for (int s = 0; s < samples; ++s) {
             const size_t header = file.offset();
-            const int slot = firstSample + s;
-            TesselSample* sample = slot < kSamples ? &song.samples[static_cast<size_t>(slot)] : nullptr;
-            sources.push_back(readXmSampleHeader(file, sample));
+            const int slot = plan.slots[static_cast<size_t>(s)];
+            TesselSample* sample = slot >= 0 && slot < kSamples ? &song.samples[static_cast<size_t>(slot)] : nullptr;
+            // An empty sample left without a slot on purpose has no data to skip.
+            sources.push_back(slot >= 0 ? readXmSampleHeader(file, sample) : XmSampleSource{});
+            targets.push_back(sample);
             if (sample)
                 sample->vibrato = TesselVibrato{0, vibrato.waveform, vibrato.depth, vibrato.rate};
             file.seek(header + kSampleHeaderSize);
         }
-        for (int s = 0; s < samples; ++s) {
-            const int slot = firstSample + s;
-            TesselSample* sample = slot < kSamples ? &song.samples[static_cast<size_t>(slot)] : nullptr;
-            dropped = !readXmSampleData(file, sources[static_cast<size_t>(s)], sample) || dropped;
-        }
-        firstSample += samples;
+        for (int s = 0; s < samples; ++s)
+            if (plan.slots[static_cast<size_t>(s)] >= 0)
+                dropped = !readXmSampleData(file, sources[static_cast<size_t>(s)], targets[static_cast<size_t>(s)]) ||
+                          dropped;
     }
     return dropped;
 }

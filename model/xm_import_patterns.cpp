@@ -76,6 +76,36 @@ Cell readCell(PackedData& data)
     return cell;
 }
 
+// The volume column's effects (slides, fine slides, panning, vibrato and
+// tone portamento), as the effect column would give them. A cell has one
+// effect: these take it only when the effect column leaves it empty. A
+// slide by 0 does nothing in the format, where the effect would slide by its
+// last value.
+void convertVolumeColumn(TesselSubrowData& data, int v)
+{
+    const int kind = v >> 4, y = v & 0x0F;
+    if (kind == 0xC) {
+        data.panning = static_cast<int16_t>(y * 4);
+        return;
+    }
+    if (data.effect.command != '.')
+        return;
+    struct Mapping {
+        int kind, effect, parameter;
+        bool needsAmount;
+    };
+    const Mapping mappings[] = {
+        {0x6, 0xA, y, true},        {0x7, 0xA, y << 4, true},   // volume slide down, up
+        {0x8, 0xE, 0xB0 | y, true}, {0x9, 0xE, 0xA0 | y, true}, // fine volume slide down, up
+        {0xB, 0x4, y, false},                                   // vibrato depth
+        {0xD, 25, y, true},         {0xE, 25, y << 4, true},    // panning slide left, right
+        {0xF, 0x3, y << 4, false},                              // tone portamento
+    };
+    for (const Mapping& m : mappings)
+        if (m.kind == kind && (y != 0 || !m.needsAmount))
+            convertXmEffect(data, m.effect, m.parameter);
+}
+
 int16_t pitchOf(int note)
 {
     if (note == kNoteOff)
@@ -95,7 +125,10 @@ void storeCell(const Cell& cell, TesselPattern& pattern, int channel, int row)
         data.volume = static_cast<int16_t>(cell.volume - kVolumeFirst);
     if (cell.effect >= 0)
         convertXmEffect(data, cell.effect, std::max(cell.parameter, 0), cell.parameter >= 0);
-    if (data.pitch == -1 && data.instrument == 0 && data.volume == -1 && data.effect.command == '.')
+    if (cell.volume > kVolumeLast)
+        convertVolumeColumn(data, cell.volume);
+    if (data.pitch == -1 && data.instrument == 0 && data.volume == -1 && data.panning == -1 &&
+        data.effect.command == '.')
         return;
     pattern.tracks.getTrack(channel).getRow(row).TesselSubrow::assign(data);
 }

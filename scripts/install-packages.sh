@@ -31,6 +31,7 @@ packages=(
   zip unzip flac vorbis-tools sox libxml2-utils binutils fontconfig
   # Tests only: a reference reader for imported modules, and modules made by others.
   libopenmpt-dev biniax2-data njam-data circuslinux-data ceferino-data heroes-sound-tracks
+  vodovod rafkill-data gltron ironseed-data madbomber-data
   # Tests only: readers of the image library's GIF, BMP, PCX, icon and WBMP files.
   libgif-dev imagemagick
 )

@@ -71,6 +71,7 @@ LoudnessAgreement compareLoudness(const LoudnessCurve& ours, const LoudnessCurve
     const size_t stretch = std::max<size_t>(1, steps(stretchSeconds));
     const size_t maxShift = steps(maxShiftSeconds);
     double sum = 0.0;
+    std::vector<double> bests;
     agreement.stretchMin = 1.0;
     for (size_t start = 0; start + stretch <= shared; start += stretch) {
         double best = -1.0;
@@ -79,13 +80,17 @@ LoudnessAgreement compareLoudness(const LoudnessCurve& ours, const LoudnessCurve
         for (size_t at = from; at <= to; ++at)
             best = std::max(best, correlation(a + at, b + start, stretch));
         sum += best;
+        bests.push_back(best);
         agreement.stretchMin = std::min(agreement.stretchMin, best);
         ++agreement.stretches;
     }
     if (agreement.stretches == 0) {
-        agreement.stretchMean = agreement.stretchMin = agreement.whole;
+        agreement.stretchMean = agreement.stretchMedian = agreement.stretchMin = agreement.whole;
     } else {
         agreement.stretchMean = sum / static_cast<double>(agreement.stretches);
+        std::sort(bests.begin(), bests.end());
+        const size_t n = bests.size();
+        agreement.stretchMedian = n % 2 ? bests[n / 2] : 0.5 * (bests[n / 2 - 1] + bests[n / 2]);
     }
     return agreement;
 }

@@ -48,6 +48,9 @@ struct LoudnessAgreement {
     double whole = 0.0;
     // Stretches of the reference, each compared at its best shift of ours.
     double stretchMean = 0.0;
+    // The median stretch: one stretch that parts (a loop the other player
+    // ends differently, a lone fill) does not move it.
+    double stretchMedian = 0.0;
     double stretchMin = 0.0;
     size_t stretches = 0;
 };

@@ -19,7 +19,7 @@ TEST_F(XmImportTest, NotesInstrumentsAndVolumes)
 {
     Module m;
     m.channels = 3;
-    m.patterns.push_back({2, join({cell(49, 3, 0x30), packed(1, {97}), packed(4, {0xC8}),
+    m.patterns.push_back({2, join({cell(49, 3, 0x30), packed(1 | 4, {97, 0xC8}), packed(4, {0xA8}),
                                    packed(3, {1, 12}), cell(0, 0, 0x10), packed(2, {99})})});
     ASSERT_EQ(import(m), kXmLoaded);
     EXPECT_EQ(song->patterns[0].length(), 2);
@@ -27,8 +27,9 @@ TEST_F(XmImportTest, NotesInstrumentsAndVolumes)
     EXPECT_EQ(cellAt(0, 0, 0).instrument, 3);
     EXPECT_EQ(cellAt(0, 0, 0).volume, 32);
     EXPECT_EQ(cellAt(0, 1, 0).pitch, 255) << "note off";
-    EXPECT_EQ(cellAt(0, 2, 0).volume, -1) << "0xC8 is no volume";
-    EXPECT_EQ(song->patterns[0].tracks.getTrack(2).rowAt(0), nullptr) << "an empty cell stores nothing";
+    EXPECT_EQ(cellAt(0, 1, 0).volume, -1) << "0xC8 is no volume";
+    EXPECT_EQ(cellAt(0, 1, 0).panning, 32) << "0xC8 sets panning 8 of 16";
+    EXPECT_EQ(song->patterns[0].tracks.getTrack(2).rowAt(0), nullptr) << "a vibrato speed alone stores nothing";
     EXPECT_EQ(cellAt(0, 0, 1).pitch, 12);
     EXPECT_EQ(cellAt(0, 0, 1).instrument, 12);
     EXPECT_EQ(cellAt(0, 1, 1).pitch, -1);
