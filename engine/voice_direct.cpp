@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -108,6 +109,7 @@ int renderVoiceDirect(TesselVoice& voice, TesselBusBuffer& out, float* const scr
     const int lanes = std::min<int>(c, out.channels);
     span.source[0] = sample->audio.buffers[0];
     span.source[1] = sampleRenderChannels(*sample) == 2 ? sample->audio.buffers[1] : span.source[0];
+    span.length = static_cast<int32_t>(std::min<uint32_t>(sample->audio.frames, INT32_MAX));
     span.scale = sampleRenderGain(*sample);
     span.channels = c;
     span.store = filtered;

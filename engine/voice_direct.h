@@ -23,6 +23,7 @@ int renderVoiceDirect(TesselVoice& voice, TesselBusBuffer& out, float* const scr
 // where the frames go.
 struct TesselDirectSpan {
     const float* source[2];     // the sample's channels; both the same for a mono sample
+    int32_t length;             // floats in each channel's buffer
     float scale;                // 2^-bits
     int channels;               // channels rendered, 1 or 2
     float* dst[2];              // block frames; null: computed for the peaks only

@@ -22,44 +22,100 @@ QB_DIRECT_AVX2 inline float largest(__m256 v)
     return _mm_cvtss_f32(m);
 }
 
-// The gains of eight frames from ramp step `step` on; the steps beyond the
-// tables take their last entry.
-QB_DIRECT_AVX2 inline __m256 rampGains(const TesselRampChannel& r, int32_t step, __m256i frames, __m256i silent)
+// One channel's ramp in registers: the gains of eight frames from ramp step
+// `step` on (the steps beyond the tables take their last entry), 0 after
+// the frame at which it fell silent.
+struct RampLane {
+    bool held;
+    __m256 from;
+    __m256 target;
+    __m256i silentAt;
+    int32_t step;
+};
+
+QB_DIRECT_AVX2 inline RampLane rampLane(const TesselRampChannel& r, int32_t k)
 {
-    const __m256 outside = _mm256_castsi256_ps(_mm256_cmpgt_epi32(frames, silent));
-    if (r.from == r.target)
-        return _mm256_andnot_ps(outside, _mm256_set1_ps(r.target));
-    const TesselTables& t = tesselTables();
+    return {r.from == r.target, _mm256_set1_ps(r.from), _mm256_set1_ps(r.target), _mm256_set1_epi32(r.silentAt),
+            r.age + k};
+}
+
+QB_DIRECT_AVX2 inline __attribute__((always_inline)) __m256 rampGains(const RampLane& r, const float* keepTable,
+                                                                     const float* takeTable, int32_t i, __m256i frames)
+{
+    const __m256 outside = _mm256_castsi256_ps(_mm256_cmpgt_epi32(frames, r.silentAt));
+    if (r.held)
+        return _mm256_andnot_ps(outside, r.target);
     constexpr int32_t kLast = TesselTables::kRampSteps - 1;
+    const int32_t step = r.step + i;
     __m256 keep;
     __m256 take;
     if (step + 7 <= kLast) {
-        keep = _mm256_loadu_ps(t.rampKeep + step);
-        take = _mm256_loadu_ps(t.rampTake + step);
+        keep = _mm256_loadu_ps(keepTable + step);
+        take = _mm256_loadu_ps(takeTable + step);
     } else {
-        const __m256i index = _mm256_min_epi32(_mm256_add_epi32(_mm256_set1_epi32(step), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)),
-                                               _mm256_set1_epi32(kLast));
-        keep = _mm256_i32gather_ps(t.rampKeep, index, 4);
-        take = _mm256_i32gather_ps(t.rampTake, index, 4);
+        const __m256i index = _mm256_min_epi32(
+            _mm256_add_epi32(_mm256_set1_epi32(step), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)), _mm256_set1_epi32(kLast));
+        keep = _mm256_i32gather_ps(keepTable, index, 4);
+        take = _mm256_i32gather_ps(takeTable, index, 4);
     }
-    const __m256 gain = _mm256_add_ps(_mm256_mul_ps(_mm256_set1_ps(r.from), keep), _mm256_mul_ps(_mm256_set1_ps(r.target), take));
-    return _mm256_andnot_ps(outside, gain);
+    return _mm256_andnot_ps(outside, _mm256_add_ps(_mm256_mul_ps(r.from, keep), _mm256_mul_ps(r.target, take)));
 }
 
-template <int kChannels, bool kStereo, bool kStore>
+// How eight frames read the sample: positions within 8 frames of the lowest
+// (steps up to one frame) or 16 (up to two) from permutes of one or two
+// loads; longer steps by gathers.
+constexpr int kNear = 0;
+constexpr int kWide = 1;
+constexpr int kFar = 2;
+
+// s[w + d] and s[w + d + 1] for offsets d below 8 (16 when wide).
+template <int kFetch>
+QB_DIRECT_AVX2 inline __attribute__((always_inline)) void window(const float* w, __m256i d, __m256& a, __m256& b)
+{
+    if (kFetch == kNear) {
+        a = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d);
+        b = _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d);
+        return;
+    }
+    // Offsets 8..15 take the upper window; bit 3 of the offset picks it.
+    const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(d, 28));
+    a = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w), d),
+                         _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 8), d), upper);
+    b = _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 1), d),
+                         _mm256_permutevar8x32_ps(_mm256_loadu_ps(w + 9), d), upper);
+}
+
+// s[f] and s[f + 1] of eight frames whose lowest frame is `base`; a window
+// that would pass the buffer's `length` floats gathers instead.
+template <int kFetch>
+QB_DIRECT_AVX2 inline __attribute__((always_inline)) void fetch(const float* s, int32_t length, int32_t base,
+                                                               __m256i whole, __m256& a, __m256& b)
+{
+    constexpr int32_t kSpan = kFetch == kNear ? 8 : 16;
+    if (kFetch != kFar && base <= length - kSpan - 1) {
+        window<kFetch>(s + base, _mm256_sub_epi32(whole, _mm256_set1_epi32(base)), a, b);
+        return;
+    }
+    a = _mm256_i32gather_ps(s, whole, 4);
+    b = _mm256_i32gather_ps(s + 1, whole, 4);
+}
+
+template <int kChannels, bool kStereo, bool kStore, int kFetch>
 QB_DIRECT_AVX2 void render(TesselDirectSpan& span, int32_t frame, int32_t k, TesselFixedPos position, int64_t step,
                            int32_t count)
 {
     const float* s0 = span.source[0];
     const float* s1 = span.source[1];
+    const int32_t length = span.length;
     float* d0 = span.dst[0];
     float* d1 = span.dst[1];
     const __m256 g = _mm256_set1_ps(span.scale);
     const __m256 toFraction = _mm256_set1_ps(0x1p-24f);
-    const __m256i silent0 = _mm256_set1_epi32(span.ramp[0].silentAt);
-    const __m256i silent1 = _mm256_set1_epi32(span.ramp[1].silentAt);
-    const int32_t step0 = span.ramp[0].age + k;
-    const int32_t step1 = span.ramp[1].age + k;
+    const TesselTables& tables = tesselTables();
+    const float* keepTable = tables.rampKeep;
+    const float* takeTable = tables.rampTake;
+    const RampLane ramp0 = rampLane(span.ramp[0], k);
+    const RampLane ramp1 = rampLane(span.ramp[1], k);
     __m256i frames8 = _mm256_add_epi32(_mm256_set1_epi32(k), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
     const __m256i eight = _mm256_set1_epi32(8);
     // Positions of frames 0..3 and 4..7, then eight steps on.
@@ -81,10 +137,14 @@ QB_DIRECT_AVX2 void render(TesselDirectSpan& span, int32_t frame, int32_t k, Tes
         const __m256 later = _mm256_mul_ps(fraction, g);
         const __m256 earlier = _mm256_sub_ps(g, later);
 
-        const __m256 x0 = _mm256_i32gather_ps(s0, whole, 4);
-        const __m256 y0 = _mm256_i32gather_ps(s0 + 1, whole, 4);
+        // The lowest frame: the first for steps up, the last for steps down.
+        const TesselFixedPos first = position + step * i;
+        const auto base = static_cast<int32_t>((step >= 0 ? first : first + 7 * step) >> kFixedFractionBits);
+        __m256 x0;
+        __m256 y0;
+        fetch<kFetch>(s0, length, base, whole, x0, y0);
         const __m256 v0 = _mm256_add_ps(_mm256_mul_ps(x0, earlier), _mm256_mul_ps(y0, later));
-        const __m256 gain0 = rampGains(span.ramp[0], step0 + i, frames8, silent0);
+        const __m256 gain0 = rampGains(ramp0, keepTable, takeTable, i, frames8);
         const __m256 o0 = _mm256_mul_ps(v0, gain0);
         peak0 = _mm256_max_ps(peak0, o0);
         if (d0)
@@ -92,11 +152,12 @@ QB_DIRECT_AVX2 void render(TesselDirectSpan& span, int32_t frame, int32_t k, Tes
         if (kChannels == 2) {
             __m256 v1 = v0;
             if (kStereo) {
-                const __m256 x1 = _mm256_i32gather_ps(s1, whole, 4);
-                const __m256 y1 = _mm256_i32gather_ps(s1 + 1, whole, 4);
+                __m256 x1;
+                __m256 y1;
+                fetch<kFetch>(s1, length, base, whole, x1, y1);
                 v1 = _mm256_add_ps(_mm256_mul_ps(x1, earlier), _mm256_mul_ps(y1, later));
             }
-            const __m256 gain1 = rampGains(span.ramp[1], step1 + i, frames8, silent1);
+            const __m256 gain1 = rampGains(ramp1, keepTable, takeTable, i, frames8);
             const __m256 o1 = _mm256_mul_ps(v1, gain1);
             peak1 = _mm256_max_ps(peak1, o1);
             if (d1)
@@ -119,10 +180,20 @@ using Render = void (*)(TesselDirectSpan&, int32_t, int32_t, TesselFixedPos, int
 QB_DIRECT_AVX2 void renderDirectAvx2(TesselDirectSpan& span, int32_t frame, int32_t k, TesselFixedPos position,
                                      int64_t step, int32_t count)
 {
-    static constexpr Render kRenders[8] = {
-        render<1, false, false>, render<1, false, true>, render<1, true, false>, render<1, true, true>,
-        render<2, false, false>, render<2, false, true>, render<2, true, false>, render<2, true, true>,
+    static constexpr Render kRenders[3][8] = {
+        {render<1, false, false, kNear>, render<1, false, true, kNear>, render<1, true, false, kNear>,
+         render<1, true, true, kNear>, render<2, false, false, kNear>, render<2, false, true, kNear>,
+         render<2, true, false, kNear>, render<2, true, true, kNear>},
+        {render<1, false, false, kWide>, render<1, false, true, kWide>, render<1, true, false, kWide>,
+         render<1, true, true, kWide>, render<2, false, false, kWide>, render<2, false, true, kWide>,
+         render<2, true, false, kWide>, render<2, true, true, kWide>},
+        {render<1, false, false, kFar>, render<1, false, true, kFar>, render<1, true, false, kFar>,
+         render<1, true, true, kFar>, render<2, false, false, kFar>, render<2, false, true, kFar>,
+         render<2, true, false, kFar>, render<2, true, true, kFar>},
     };
+    constexpr int64_t kOne = int64_t{1} << kFixedFractionBits;
+    const int64_t size = step < 0 ? -step : step;
+    const int fetch = size <= kOne ? kNear : size <= 2 * kOne ? kWide : kFar;
     const bool stereo = span.source[1] != span.source[0];
-    kRenders[(span.channels == 2) * 4 + stereo * 2 + span.store](span, frame, k, position, step, count);
+    kRenders[fetch][(span.channels == 2) * 4 + stereo * 2 + span.store](span, frame, k, position, step, count);
 }
