@@ -81,7 +81,10 @@ constexpr double kNearWhole = 1e-7;
 
 bool nearWhole(double v)
 {
-    return std::fabs(v - std::nearbyint(v)) < kNearWhole;
+    // |v| stays far below 2^63 here; the conversion is one instruction where
+    // rounding functions are library calls.
+    const double part = std::fabs(v - static_cast<double>(static_cast<int64_t>(v)));
+    return part < kNearWhole || part > 1.0 - kNearWhole;
 }
 
 // The rotation grids by the angle sum: sin(a + b) from the sines and cosines
