@@ -3,14 +3,14 @@
 #include <cmath>
 #include <mutex>
 
+TesselTables tesselTableStore;
+
 namespace {
 
 // The constants the tables were always built with (not the exact values).
 constexpr double kPi = 3.1415926538;
 constexpr double kTwoPi = 6.2831853076;
 constexpr double kRoot2 = 1.414213562;
-
-TesselTables tables;
 
 int8_t truncByte(double v)
 {
@@ -23,11 +23,6 @@ uint8_t truncUnsigned(double v)
 }
 
 } // namespace
-
-TesselTables& tesselTables()
-{
-    return tables;
-}
 
 namespace {
 
@@ -130,7 +125,7 @@ void fillRotations(TesselTables& t)
 
 void fillOnce()
 {
-    TesselTables& t = tables;
+    TesselTables& t = tesselTableStore;
     for (int i = 0; i < 256; ++i) {
         const double p = std::pow(2.0, i / 192.0);
         t.finePitch[i] = static_cast<float>(p);

@@ -38,7 +38,12 @@ struct TesselTables {
     float rampTake[kRampSteps];
 };
 
-TesselTables& tesselTables();
+// The process's tables (filled by fillTesselTables).
+extern TesselTables tesselTableStore;
+inline TesselTables& tesselTables()
+{
+    return tesselTableStore;
+}
 void fillTesselTables();
 
 // One rotated grid point, as the tables hold it.

@@ -73,38 +73,22 @@ int renderVoiceDirect(TesselVoice& voice, TesselBusBuffer& out, float* const scr
     TesselVoiceWalk walk = voice.startWalk();
     if (walk.position < 0 || (walk.position >> kFixedFractionBits) >= walk.frames)
         current.state = 0;
-    const bool released = (entryState & voice_state::kReleased) != 0;
-    const TesselVoiceWalk from = walk;
-    int n = 0;
-    if (current.state != 0) {
-        bool ended = false;
-        n = walkSpans(walk, *sample, end - start, &ended, [](int, TesselFixedPos, int64_t, int) {});
-        if (ended)
-            current.state = 0;
-    }
-    voice.keepWalk(walk);
-    if (n == 0)
+    const int frames = end - start;
+    if (current.state == 0 || frames <= 0) {
+        voice.keepWalk(walk);
         return start;
+    }
+    const bool released = (entryState & voice_state::kReleased) != 0;
+    const bool peaks = (entryState & voice_state::kSample) != 0;
     voice.ramp[1] = current.gain0;
     voice.ramp[3] = current.gain1;
-    const bool peaks = (entryState & voice_state::kSample) != 0;
-    if (voice.silentEvent(c)) {
-        if (released) {
-            current.state = 0;
-            return start;
-        }
-        for (int j = 0; j < c && peaks; ++j)
-            voice.peaks[j] = 0.0f;
-        return start + n;
-    }
-
+    const bool silent = voice.silentEvent(c);
+    // One pass: the ramps are planned for the whole event, the frames
+    // rendered up to where they keep the voice, and the walk goes on to the
+    // event's end or the sample's, as the plain render's does.
     TesselDirectSpan span{};
-    const int kept = planRamps({voice.ramp, voice.rampFrom, voice.rampAge}, c, n, released, span.ramp);
-    if (kept < n)
-        current.state = 0;
-    if (kept == 0)
-        return start;
-
+    const TesselRampState ramps{voice.ramp, voice.rampFrom, voice.rampAge};
+    const int keptAtMost = silent ? 0 : planRamps(ramps, c, frames, released, span.ramp);
     const bool filtered = voice.filtered();
     const int lanes = std::min<int>(c, out.channels);
     span.source[0] = sample->audio.buffers[0];
@@ -118,11 +102,34 @@ int renderVoiceDirect(TesselVoice& voice, TesselBusBuffer& out, float* const scr
         span.peaks[j] = -INFINITY;
     }
     const auto kernel = vecCpuLevel() >= 6 ? renderDirectAvx2 : renderDirectScalar;
-    walk = from;
     bool ended = false;
-    walkSpans(walk, *sample, kept, &ended, [&](int i, TesselFixedPos p, int64_t step, int count) {
-        kernel(span, start + i, i, p, step, count);
+    const int n = walkSpans(walk, *sample, frames, &ended, [&](int i, TesselFixedPos p, int64_t step, int count) {
+        const int rendered = std::min(count, keptAtMost - i);
+        if (rendered > 0)
+            kernel(span, start + i, i, p, step, rendered);
     });
+    if (ended)
+        current.state = 0;
+    voice.keepWalk(walk);
+    if (n == 0)
+        return start;
+    if (silent) {
+        // Every frame is the sample times 0: only the position moved, and a
+        // released voice stops at the first frame.
+        if (released) {
+            current.state = 0;
+            return start;
+        }
+        for (int j = 0; j < c && peaks; ++j)
+            voice.peaks[j] = 0.0f;
+        return start + n;
+    }
+    const int kept = std::min(keptAtMost, n);
+    keepRamps(ramps, c, kept < n ? kept + 1 : n, span.ramp);
+    if (kept < n)
+        current.state = 0;
+    if (kept == 0)
+        return start;
 
     if (!filtered) {
         for (int j = 0; j < c && peaks; ++j)

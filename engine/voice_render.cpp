@@ -15,7 +15,6 @@
 namespace {
 
 constexpr float kSilent = 1e-8f;
-constexpr int32_t kLastStep = TesselTables::kRampSteps - 1;
 constexpr int32_t kOldest = 1 << 24;   // far beyond the tables: the age stops there
 
 // The first frame below n whose gain is at or below the floor. The ramp runs
@@ -43,14 +42,6 @@ int32_t firstSilent(const TesselRampChannel& r, int n)
 
 } // namespace
 
-float TesselRampChannel::at(int32_t k) const
-{
-    if (from == target)
-        return target;   // held: exactly
-    const TesselTables& t = tesselTables();
-    const int32_t i = std::min(age + k, kLastStep);
-    return from * t.rampKeep[i] + target * t.rampTake[i];
-}
 
 int planRamps(const TesselRampState& state, int channels, int frames, bool released, TesselRampChannel out[2])
 {
@@ -76,12 +67,13 @@ int planRamps(const TesselRampState& state, int channels, int frames, bool relea
         else
             lastSilent = std::max(lastSilent, r.silentAt);
     }
-    const int kept = released && allSilent ? lastSilent : frames;
-    // The state after the last frame played: the kept ones, and the frame a
-    // released voice stops at.
-    const int played = kept < frames ? kept + 1 : frames;
+    return released && allSilent ? lastSilent : frames;
+}
+
+void keepRamps(const TesselRampState& state, int channels, int played, const TesselRampChannel plan[2])
+{
     for (int j = 0; j < channels && played > 0; ++j) {
-        const TesselRampChannel& r = out[j];
+        const TesselRampChannel& r = plan[j];
         if (r.silentAt < played) {
             state.ramp[2 * j] = 0.0f;
             state.ramp[2 * j + 1] = 0.0f;
@@ -93,13 +85,15 @@ int planRamps(const TesselRampState& state, int channels, int frames, bool relea
             state.age[j] = std::min(r.age + played, kOldest);
         }
     }
-    return kept;
 }
 
 int rampGains(float* const channel[2], int channels, int frames, const TesselRampState& state, bool released)
 {
     TesselRampChannel plan[2];
     const int kept = planRamps(state, channels, frames, released, plan);
+    // The state after the last frame played: the kept ones, and the frame a
+    // released voice stops at.
+    keepRamps(state, channels, kept < frames ? kept + 1 : frames, plan);
     for (int j = 0; j < channels; ++j) {
         const int32_t loud = std::min<int32_t>(kept, plan[j].silentAt == INT32_MAX ? kept : plan[j].silentAt + 1);
         for (int k = 0; k < loud; ++k)

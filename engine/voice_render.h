@@ -2,6 +2,7 @@
 // The steps of rendering one voice event, apart so that each can be tested
 // and shared by the mixer's two voice paths.
 
+#include "engine/tables.h"
 #include "model/sample.h"
 
 #include <algorithm>
@@ -91,7 +92,14 @@ struct TesselRampChannel {
     int32_t age = 0;
     int32_t silentAt = INT32_MAX;
 
-    float at(int32_t k) const;
+    float at(int32_t k) const
+    {
+        if (from == target)
+            return target;   // held: exactly
+        const TesselTables& t = tesselTables();
+        const int32_t i = std::min(age + k, TesselTables::kRampSteps - 1);
+        return from * t.rampKeep[i] + target * t.rampTake[i];
+    }
 };
 
 // The voice's ramps (current and target of channel 0, then of channel 1,
@@ -99,14 +107,15 @@ struct TesselRampChannel {
 // the first `channels`. A ramp goes on from where it started while its
 // current gain is where that start leads; otherwise it starts afresh.
 // Returns the frames kept: `frames`, or with `released` the first frame
-// after which every channel has fallen silent (that frame not kept). The
-// state becomes what it is after the frames played.
+// after which every channel has fallen silent (that frame not kept).
 struct TesselRampState {
     float* ramp;      // 4
     float* from;      // 2
     int32_t* age;     // 2
 };
 int planRamps(const TesselRampState& state, int channels, int frames, bool released, TesselRampChannel out[2]);
+// The state after `played` frames of the planned ramps.
+void keepRamps(const TesselRampState& state, int channels, int played, const TesselRampChannel plan[2]);
 
 // The ramp over `frames` values of each channel, as planRamps plans it;
 // returns the frames kept.

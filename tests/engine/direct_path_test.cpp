@@ -284,8 +284,7 @@ protected:
              with({voice(0, 2.5f), voice(2990, 0.7f)}, [](VoiceSpec& v) { v.sustainState = 1; })},
         };
         all[11].releaseAtBlock = 20;
-        // Many voices of every kind above;
-        // then more than the mixer looks at for one group, past notes among them.
+        // Crowds of voices of every kind above, past notes among them.
         all.push_back(crowd("twenty voices", 20));
         all.push_back(crowd("seventy voices", 70));
         return all;
