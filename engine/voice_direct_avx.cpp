@@ -100,7 +100,7 @@ QB_DIRECT_AVX2 inline __attribute__((always_inline)) void fetch(const float* s, 
     b = _mm256_i32gather_ps(s + 1, whole, 4);
 }
 
-template <int kChannels, bool kStereo, bool kStore, int kFetch>
+template <int kChannels, bool kStereo, bool kStore, int kFetch, bool kHeld>
 QB_DIRECT_AVX2 void render(TesselDirectSpan& span, int32_t frame, int32_t k, TesselFixedPos position, int64_t step,
                            int32_t count)
 {
@@ -144,7 +144,9 @@ QB_DIRECT_AVX2 void render(TesselDirectSpan& span, int32_t frame, int32_t k, Tes
         __m256 y0;
         fetch<kFetch>(s0, length, base, whole, x0, y0);
         const __m256 v0 = _mm256_add_ps(_mm256_mul_ps(x0, earlier), _mm256_mul_ps(y0, later));
-        const __m256 gain0 = rampGains(ramp0, keepTable, takeTable, i, frames8);
+        const __m256 gain0 = kHeld ? _mm256_andnot_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(frames8, ramp0.silentAt)),
+                                                      ramp0.target)
+                                   : rampGains(ramp0, keepTable, takeTable, i, frames8);
         const __m256 o0 = _mm256_mul_ps(v0, gain0);
         peak0 = _mm256_max_ps(peak0, o0);
         if (d0)
@@ -157,7 +159,9 @@ QB_DIRECT_AVX2 void render(TesselDirectSpan& span, int32_t frame, int32_t k, Tes
                 fetch<kFetch>(s1, length, base, whole, x1, y1);
                 v1 = _mm256_add_ps(_mm256_mul_ps(x1, earlier), _mm256_mul_ps(y1, later));
             }
-            const __m256 gain1 = rampGains(ramp1, keepTable, takeTable, i, frames8);
+            const __m256 gain1 =
+                kHeld ? _mm256_andnot_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(frames8, ramp1.silentAt)), ramp1.target)
+                      : rampGains(ramp1, keepTable, takeTable, i, frames8);
             const __m256 o1 = _mm256_mul_ps(v1, gain1);
             peak1 = _mm256_max_ps(peak1, o1);
             if (d1)
@@ -175,25 +179,28 @@ QB_DIRECT_AVX2 void render(TesselDirectSpan& span, int32_t frame, int32_t k, Tes
 
 using Render = void (*)(TesselDirectSpan&, int32_t, int32_t, TesselFixedPos, int64_t, int32_t);
 
+// Every variant for one way of reading the sample and of taking the gains.
+#define RENDERS_OF(fetch, held)                                                                                 \
+    {                                                                                                          \
+        render<1, false, false, fetch, held>, render<1, false, true, fetch, held>,                             \
+            render<1, true, false, fetch, held>, render<1, true, true, fetch, held>,                           \
+            render<2, false, false, fetch, held>, render<2, false, true, fetch, held>,                         \
+            render<2, true, false, fetch, held>, render<2, true, true, fetch, held>                            \
+    }
+#define RENDERS(held) {RENDERS_OF(kNear, held), RENDERS_OF(kWide, held), RENDERS_OF(kFar, held)}
+
 } // namespace
 
 QB_DIRECT_AVX2 void renderDirectAvx2(TesselDirectSpan& span, int32_t frame, int32_t k, TesselFixedPos position,
                                      int64_t step, int32_t count)
 {
-    static constexpr Render kRenders[3][8] = {
-        {render<1, false, false, kNear>, render<1, false, true, kNear>, render<1, true, false, kNear>,
-         render<1, true, true, kNear>, render<2, false, false, kNear>, render<2, false, true, kNear>,
-         render<2, true, false, kNear>, render<2, true, true, kNear>},
-        {render<1, false, false, kWide>, render<1, false, true, kWide>, render<1, true, false, kWide>,
-         render<1, true, true, kWide>, render<2, false, false, kWide>, render<2, false, true, kWide>,
-         render<2, true, false, kWide>, render<2, true, true, kWide>},
-        {render<1, false, false, kFar>, render<1, false, true, kFar>, render<1, true, false, kFar>,
-         render<1, true, true, kFar>, render<2, false, false, kFar>, render<2, false, true, kFar>,
-         render<2, true, false, kFar>, render<2, true, true, kFar>},
-    };
+    static constexpr Render kRenders[2][3][8] = {RENDERS(false), RENDERS(true)};
     constexpr int64_t kOne = int64_t{1} << kFixedFractionBits;
     const int64_t size = step < 0 ? -step : step;
     const int fetch = size <= kOne ? kNear : size <= 2 * kOne ? kWide : kFar;
     const bool stereo = span.source[1] != span.source[0];
-    kRenders[fetch][(span.channels == 2) * 4 + stereo * 2 + span.store](span, frame, k, position, step, count);
+    // Gains that stay where they are on every channel rendered: no ramp in the loop.
+    const bool held = span.ramp[0].from == span.ramp[0].target &&
+                      (span.channels < 2 || span.ramp[1].from == span.ramp[1].target);
+    kRenders[held][fetch][(span.channels == 2) * 4 + stereo * 2 + span.store](span, frame, k, position, step, count);
 }
