@@ -89,18 +89,6 @@ std::string songChunk(const std::string& module)
 struct BlockTimes {
     std::vector<double> seconds;   // processor time of each block
 
-    void print(const char* who, int block) const
-    {
-        std::vector<double> sorted = seconds;
-        std::sort(sorted.begin(), sorted.end());
-        double sum = 0.0;
-        for (double s : sorted)
-            sum += s;
-        const size_t n = sorted.size();
-        std::printf("%-10s block %4d: %6zu blocks, mean %8.2f us, 99.9%% %8.2f us, worst %8.2f us\n", who, block, n,
-                    n ? sum / static_cast<double>(n) * 1e6 : 0.0,
-                    n ? sorted[std::min(n - 1, n * 999 / 1000)] * 1e6 : 0.0, n ? sorted.back() * 1e6 : 0.0);
-    }
     double mean() const
     {
         double sum = 0.0;
@@ -108,11 +96,20 @@ struct BlockTimes {
             sum += s;
         return seconds.empty() ? 0.0 : sum / static_cast<double>(seconds.size());
     }
-    double percentile999() const
+    // The time that all but the slowest thousandth of the blocks stay within (q 0.999), or the worst (q 1).
+    double quantile(double q) const
     {
+        if (seconds.empty())
+            return 0.0;
         std::vector<double> sorted = seconds;
         std::sort(sorted.begin(), sorted.end());
-        return sorted.empty() ? 0.0 : sorted[std::min(sorted.size() - 1, sorted.size() * 999 / 1000)];
+        const auto at = static_cast<size_t>(q * static_cast<double>(sorted.size() - 1));
+        return sorted[at];
+    }
+    void print(const char* who, int block) const
+    {
+        std::printf("%-10s block %4d: %6zu blocks, mean %8.2f us, 99.9%% %8.2f us, worst %8.2f us\n", who, block,
+                    seconds.size(), mean() * 1e6, quantile(0.999) * 1e6, quantile(1.0) * 1e6);
     }
 };
 
@@ -239,7 +236,7 @@ int main(int argc, char** argv)
         ours.print("Quorbel", block);
         reference.print("libopenmpt", block);
         std::printf("block %4d: ours / libopenmpt: mean %.3f, 99.9%% %.3f (peak of ours %.3f)\n", block,
-                    ours.mean() / reference.mean(), ours.percentile999() / reference.percentile999(), peak);
+                    ours.mean() / reference.mean(), ours.quantile(0.999) / reference.quantile(0.999), peak);
     }
     dispatch(effClose);
     dlclose(library);
