@@ -1,12 +1,12 @@
 // The mixing pass: voice-frames per second for 1, 4, 16 and 64 voices on a
 // looped mono sample (16-bit or float data), filter off or on, into a stereo
-// block of 512 frames, by the plain per-voice render (path 0) and the lane
+// block of 512 frames, by the plain per-voice render (path 0) and the direct
 // path (path 1). Arguments: (voices, bits, filter, path).
 #include "engine/engine.h"
 #include "engine/pool.h"
 #include "engine/tables.h"
 #include "engine/vector.h"
-#include "engine/voice_lanes.h"
+#include "engine/voice_direct.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,7 +38,7 @@ void mixVoices(benchmark::State& state)
     const int voices = static_cast<int>(state.range(0));
     const int bits = static_cast<int>(state.range(1));
     const bool filtered = state.range(2) != 0;
-    const TesselMixPath previous = setMixPath(state.range(3) ? TesselMixPath::Lanes : TesselMixPath::Plain);
+    const TesselMixPath previous = setMixPath(state.range(3) ? TesselMixPath::Direct : TesselMixPath::Plain);
     fillTesselTables();
     vecSelectCpuLevel();
     if (!TesselPools::create()) {

@@ -4,7 +4,7 @@
 #include "engine/interpolate.h"
 #include "engine/pool.h"
 #include "engine/vector.h"
-#include "engine/voice_lanes.h"
+#include "engine/voice_direct.h"
 
 #include <algorithm>
 
@@ -39,19 +39,16 @@ int renderPlain(TesselVoice& voice, TesselBusBuffer& out, float* const scratch[2
 }
 
 // Renders the voice's events in order; the last one stays, spanning the next
-// block. A voice that ends loses all its events. `lane` (or null) holds the
-// voice's walked events.
-void renderVoice(TesselVoice& voice, TesselBusBuffer& out, int frames, float* const scratch[2],
-                 const TesselLaneBuffers* lanes, int lane)
+// block. A voice that ends loses all its events.
+void renderVoice(TesselVoice& voice, TesselBusBuffer& out, int frames, float* const scratch[2], bool direct)
 {
     constexpr uint8_t kSounding = voice_state::kActive | voice_state::kSample;
-    for (int index = 0; TesselVoiceEvent* event = voice.events; ++index) {
+    while (TesselVoiceEvent* event = voice.events) {
         voice.current.copyValues(*event);
         voice.current.end = static_cast<uint16_t>(std::min<int>(voice.current.end, frames));
         voice.current.start = std::min(voice.current.start, voice.current.end);
         if (voice.sample && (voice.current.state & kSounding) == kSounding) {
-            const int end = lanes ? renderLaneEvent(voice, *lanes, lane, lanes->lane[lane].event[index], scratch, out)
-                                  : renderPlain(voice, out, scratch);
+            const int end = direct ? renderVoiceDirect(voice, out, scratch) : renderPlain(voice, out, scratch);
             if (end != 0) {
                 if (end < voice.current.end) {
                     voice.freeEvents();
@@ -70,75 +67,6 @@ void renderVoice(TesselVoice& voice, TesselBusBuffer& out, int frames, float* co
         dropEvent(voice, event);
     }
 }
-
-// Voices with events, in mixing order, rendered a window at a time: each
-// group of lanes is walked just before its first voice renders, so that the
-// walk starts from the state the voices have then.
-class LaneGroups {
-public:
-    static constexpr int kWindow = 64;   // voices looked at for one group at most
-
-    LaneGroups(TesselBusBuffer& out, int frames, float* const scratch[2])
-        : buffers_(TesselPools::lanes), out_(out), frames_(frames), scratch_(scratch),
-          tile_(!buffers_ || mixPath() != TesselMixPath::Lanes ? 0 : vecCpuLevel() >= 6 ? 8 : 4)
-    {
-    }
-
-    void push(TesselVoice& voice)
-    {
-        window_[count_++] = &voice;
-        if (count_ == kWindow)
-            flush();
-    }
-
-    // Renders the voices pushed so far.
-    void flush()
-    {
-        for (int first = 0; first < count_;)
-            first = renderGroup(first);
-        count_ = 0;
-    }
-
-private:
-    // Walks the next group of lanes from window entry `first` and renders
-    // the voices it looked at; returns the entry after them.
-    int renderGroup(int first)
-    {
-        if (tile_ == 0) {
-            renderVoice(*window_[first], out_, frames_, scratch_, nullptr, -1);
-            return first + 1;
-        }
-        TesselLaneWalk group(*buffers_, tile_, 2 * tile_);
-        int end = first;
-        for (; end < count_ && !group.full(); ++end)
-            if (!inGroup(group, window_[end]))
-                group.add(*window_[end], out_, frames_);
-        if (group.count() > 0 && group.begin())
-            (tile_ == 8 ? walkLanesAvx2 : walkLanesSse)(group);
-        int taken = 0;
-        for (int i = first; i < end; ++i) {
-            TesselVoice& voice = *window_[i];
-            const bool walked = taken < group.count() && buffers_->lane[taken].voice == &voice;
-            renderVoice(voice, out_, frames_, scratch_, walked ? buffers_ : nullptr, walked ? taken++ : -1);
-        }
-        return end;
-    }
-    bool inGroup(const TesselLaneWalk& group, const TesselVoice* voice) const
-    {
-        for (int l = 0; l < group.count(); ++l)
-            if (buffers_->lane[l].voice == voice)
-                return true;
-        return false;
-    }
-
-    TesselLaneBuffers* buffers_;
-    TesselBusBuffer& out_;
-    const int frames_;
-    float* const* scratch_;
-    const int tile_;   // lanes per vector; 0: the plain path
-    TesselVoice* window_[kWindow];
-    int count_ = 0;
-};
 
 void retireIdlePastNotes(TesselChannelVoiceList& list)
 {
@@ -160,7 +88,7 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
 {
     frames = std::clamp(frames, 0, TesselBusBuffer::kFrames);
     float* const scratch[2] = {mixScratch.channel[0], mixScratch.channel[1]};
-    LaneGroups groups(out, frames, scratch);
+    const bool direct = mixPath() == TesselMixPath::Direct;
     int active = 0;
     // Only voices with events render; past notes are retired after the pass.
     bool pastNotes[kVoiceLists];
@@ -173,13 +101,12 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
                 continue;
             if (voice->events) {
                 ++active;
-                groups.push(*voice);
+                renderVoice(*voice, out, frames, scratch, direct);
             } else if (voice->state() != voice_state::kIdle) {
                 ++active;
             }
         }
     }
-    groups.flush();
     for (int l = 0; l < kVoiceLists; ++l)
         if (pastNotes[l])
             retireIdlePastNotes(lists[static_cast<size_t>(l)]);

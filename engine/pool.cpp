@@ -1,10 +1,8 @@
 #include "engine/pool.h"
 
 #include "engine/position_table.h"
-#include "engine/voice_lanes.h"
 #include "platform/aligned_memory.h"
 
-#include <cstdlib>
 #include <new>
 
 template <typename T, int N>
@@ -218,24 +216,11 @@ bool TesselPools::create()
             nodes = nullptr;
         }
     }
-    if (!lanes) {
-        // Over-aligned for whole cache lines; not through aligned new, which
-        // hosts and test allocators replace unevenly.
-        constexpr size_t kLine = 64;
-        const size_t bytes = (sizeof(TesselLaneBuffers) + kLine - 1) / kLine * kLine;
-        if (void* memory = std::aligned_alloc(kLine, bytes))
-            lanes = new (memory) TesselLaneBuffers();
-    }
     return positions && events && voices && nodes;
 }
 
 void TesselPools::destroy()
 {
-    if (lanes) {
-        lanes->~TesselLaneBuffers();
-        std::free(lanes);
-        lanes = nullptr;
-    }
     delete nodes;
     nodes = nullptr;
     delete voices;

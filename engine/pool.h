@@ -105,7 +105,6 @@ private:
 };
 
 struct TesselPositionTable;
-struct TesselLaneBuffers;
 
 // The process-wide pools and position table; null until an engine creates them.
 struct TesselPools {
@@ -113,7 +112,6 @@ struct TesselPools {
     static inline TesselEventNodePool* events = nullptr;
     static inline TesselVoicePool* voices = nullptr;
     static inline TesselVoiceListPool* nodes = nullptr;
-    static inline TesselLaneBuffers* lanes = nullptr;   // the mixer's lane path; optional
     static inline int users = 0;   // engines set up with them
 
     // Creates what is missing, in the order position table, events, voices,

@@ -1,6 +1,9 @@
 #include "engine/tables.h"
 
 #include <cmath>
+#include <mutex>
+
+TesselTables tesselTableStore;
 
 namespace {
 
@@ -8,8 +11,6 @@ namespace {
 constexpr double kPi = 3.1415926538;
 constexpr double kTwoPi = 6.2831853076;
 constexpr double kRoot2 = 1.414213562;
-
-TesselTables tables;
 
 int8_t truncByte(double v)
 {
@@ -23,17 +24,19 @@ uint8_t truncUnsigned(double v)
 
 } // namespace
 
-TesselTables& tesselTables()
-{
-    return tables;
-}
+namespace {
 
-TesselRotationPoint rotatePanPoint(int k, int m, int n)
+// The angle of grid point (m, n) as the rotation measures it from the top
+// centre, with its distance from the centre.
+struct GridAngle {
+    double r;
+    double a;
+};
+
+GridAngle gridAngle(int m, int n)
 {
     const int u = m - 32;
     const int v = n - 32;
-    if (u == 0 && v == 0)
-        return {32, 32};   // the centre has no angle
     const double r = std::sqrt(static_cast<double>(u * u + v * v));
     double a = std::asin(std::fabs(static_cast<double>(u)) / r);
     if (u >= 0) {
@@ -42,13 +45,16 @@ TesselRotationPoint rotatePanPoint(int k, int m, int n)
     } else {
         a = n < 32 ? kTwoPi - a : a + kPi;
     }
-    const double b = a + k * kPi / 128.0;
-    const double e = 32.0 + r * std::sin(b);
-    const double f = 32.0 - r * std::cos(b);
-    // r is at most 32 root 2, so the other coordinate of a point moved onto
-    // the border along its ray stays inside 0..64.
-    double x = e;
-    double y = f;
+    return {r, a};
+}
+
+// The point at (e, f), moved onto the square's border along its ray when it
+// lies outside. r is at most 32 root 2, so the other coordinate of a point
+// moved onto the border stays inside 0..64.
+void clampToSquare(double e, double f, double& x, double& y)
+{
+    x = e;
+    y = f;
     if (e > 64.0) {
         x = 64.0;
         y = 32.0 + 32.0 * (f - 32.0) / (e - 32.0);
@@ -62,12 +68,64 @@ TesselRotationPoint rotatePanPoint(int k, int m, int n)
         y = 0.0;
         x = 32.0 - 32.0 * (e - 32.0) / (f - 32.0);
     }
-    return {truncUnsigned(x), truncUnsigned(y)};
 }
 
-void fillTesselTables()
+// Within this of a whole number a coordinate may truncate either way
+// depending on rounding: the fast fill asks the exact formula there.
+constexpr double kNearWhole = 1e-7;
+
+bool nearWhole(double v)
 {
-    TesselTables& t = tables;
+    // |v| stays far below 2^63 here; the conversion is one instruction where
+    // rounding functions are library calls.
+    const double part = std::fabs(v - static_cast<double>(static_cast<int64_t>(v)));
+    return part < kNearWhole || part > 1.0 - kNearWhole;
+}
+
+// The rotation grids by the angle sum: sin(a + b) from the sines and cosines
+// of a and b, taken once each, instead of four library calls a point. The
+// result differs from the exact formula by far less than kNearWhole, so only
+// coordinates that close to a whole number can truncate differently, and
+// those are taken from the exact formula.
+void fillRotations(TesselTables& t)
+{
+    constexpr int kGrid = TesselTables::kGrid;
+    static GridAngle angle[kGrid][kGrid];
+    static double sinA[kGrid][kGrid];
+    static double cosA[kGrid][kGrid];
+    for (int m = 0; m < kGrid; ++m)
+        for (int n = 0; n < kGrid; ++n) {
+            angle[m][n] = m == 32 && n == 32 ? GridAngle{0.0, 0.0} : gridAngle(m, n);
+            sinA[m][n] = std::sin(angle[m][n].a);
+            cosA[m][n] = std::cos(angle[m][n].a);
+        }
+    for (int k = 0; k < TesselTables::kRotations; ++k) {
+        const double b = k * kPi / 128.0;
+        const double sinB = std::sin(b);
+        const double cosB = std::cos(b);
+        for (int m = 0; m < kGrid; ++m)
+            for (int n = 0; n < kGrid; ++n) {
+                if (m == 32 && n == 32) {
+                    t.rotation[k][m][n] = {32, 32};
+                    continue;
+                }
+                const double r = angle[m][n].r;
+                const double e = 32.0 + r * (sinA[m][n] * cosB + cosA[m][n] * sinB);
+                const double f = 32.0 - r * (cosA[m][n] * cosB - sinA[m][n] * sinB);
+                double x;
+                double y;
+                clampToSquare(e, f, x, y);
+                if (nearWhole(e) || nearWhole(f) || nearWhole(x) || nearWhole(y))
+                    t.rotation[k][m][n] = rotatePanPoint(k, m, n);
+                else
+                    t.rotation[k][m][n] = {truncUnsigned(x), truncUnsigned(y)};
+            }
+    }
+}
+
+void fillOnce()
+{
+    TesselTables& t = tesselTableStore;
     for (int i = 0; i < 256; ++i) {
         const double p = std::pow(2.0, i / 192.0);
         t.finePitch[i] = static_cast<float>(p);
@@ -94,9 +152,38 @@ void fillTesselTables()
         t.quarterSineR2[i] = truncByte(64.0 * kRoot2 * std::sin(angle));
         t.quarterCosineR2[i] = truncByte(64.0 * kRoot2 * std::cos(angle));
     }
+    // keep = 1 - take, so that keep and take rounded to floats are the
+    // ramp's own factors at the first frame and the gain tends to its target.
+    const double keep = 1.0 - static_cast<double>(kRampTake);
+    double power = 1.0;
+    for (int k = 0; k < TesselTables::kRampSteps; ++k) {
+        power *= keep;
+        t.rampKeep[k] = static_cast<float>(power);
+        t.rampTake[k] = static_cast<float>(1.0 - power);
+    }
 
-    for (int k = 0; k < TesselTables::kRotations; ++k)
-        for (int m = 0; m < TesselTables::kGrid; ++m)
-            for (int n = 0; n < TesselTables::kGrid; ++n)
-                t.rotation[k][m][n] = rotatePanPoint(k, m, n);
+    fillRotations(t);
+}
+
+std::once_flag filled;
+
+} // namespace
+
+TesselRotationPoint rotatePanPoint(int k, int m, int n)
+{
+    if (m == 32 && n == 32)
+        return {32, 32};   // the centre has no angle
+    const GridAngle g = gridAngle(m, n);
+    const double b = g.a + k * kPi / 128.0;
+    double x;
+    double y;
+    clampToSquare(32.0 + g.r * std::sin(b), 32.0 - g.r * std::cos(b), x, y);
+    return {truncUnsigned(x), truncUnsigned(y)};
+}
+
+void fillTesselTables()
+{
+    // The same values every time: once per process, and never rewritten
+    // under an audio thread that reads them.
+    std::call_once(filled, fillOnce);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Process-wide lookup tables of row processing and the mixer: pitch steps,
-// powers of two, quarter waves and the pan rotation grids. Every engine
-// constructor fills them (always with the same values) before any block.
+// powers of two, quarter waves, the pan rotation grids and the powers of the
+// gain ramp. Every engine constructor asks for them before any block; they
+// are filled once per process (always with the same values).
 
 #include <cstdint>
 
@@ -10,9 +11,13 @@ struct TesselRotationPoint {
     uint8_t y;
 };
 
+// The gain ramp's one-pole smoother: current = 0.99 x current + take x target a frame.
+constexpr float kRampTake = 0.01f;
+
 struct TesselTables {
     static constexpr int kGrid = 65;       // pan positions 0..64 on each axis
     static constexpr int kRotations = 256;
+    static constexpr int kRampSteps = 16385;   // frames of a ramp held apart; later ones take the last
 
     float finePitch[256];        // 2^(i/192)
     float finePitchInverse[256];
@@ -26,9 +31,19 @@ struct TesselTables {
     int8_t quarterCosineR2[65];
     // [k][m][n]: grid point (m, n) turned by k PI / 128 and kept inside the square.
     TesselRotationPoint rotation[kRotations][kGrid][kGrid];
+    // The gain ramp k + 1 frames on, in closed form:
+    // current = start x rampKeep[k] + target x rampTake[k], with
+    // rampKeep[k] = keep^(k + 1) and rampTake[k] = 1 - keep^(k + 1).
+    float rampKeep[kRampSteps];
+    float rampTake[kRampSteps];
 };
 
-TesselTables& tesselTables();
+// The process's tables (filled by fillTesselTables).
+extern TesselTables tesselTableStore;
+inline TesselTables& tesselTables()
+{
+    return tesselTableStore;
+}
 void fillTesselTables();
 
 // One rotated grid point, as the tables hold it.

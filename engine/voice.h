@@ -15,6 +15,7 @@ class TesselSample;
 class TesselInstrument;
 class TesselChannel;
 struct TesselPositionTable;
+struct TesselVoiceWalk;
 
 // Voice state byte (the state of the current event).
 namespace voice_state {
@@ -60,6 +61,13 @@ struct TesselVoiceFields {
     int32_t leftGain = 0;      // value / 2^24
     int32_t rightGain = 0;
     float ramp[4] = {};        // current and target of channel 0, then of channel 1
+    // The mixer's exact state beyond position, fraction and ramp: the
+    // position to 2^-32 of a frame (used while position and fraction are its
+    // rounding), and for each channel the gain its ramp started from and the
+    // frames it has run toward the current target (0: starts afresh).
+    int64_t exactPosition = 0;
+    float rampFrom[2] = {};
+    int32_t rampAge[2] = {};
     int8_t key = -1;
     TesselSample* sample = nullptr;
     TesselInstrument* instrument = nullptr;
@@ -152,6 +160,10 @@ public:
     // would, the frames silent.
     int render(float* const scratch[2], int channels);
     bool silentEvent(int channels) const;
+    // The walk of the current event from the voice's position, and the
+    // walk's end kept in the voice.
+    TesselVoiceWalk startWalk() const;
+    void keepWalk(const TesselVoiceWalk& walk);
     // The resonant filter acts (coefficients other than the bypass).
     bool filtered() const { return filter[0] != 1.0f || filter[1] != 0.0f || filter[2] != 0.0f; }
     // The resonant filter over frames start..end-1 of the scratch channels

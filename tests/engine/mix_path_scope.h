@@ -3,7 +3,7 @@
 // length of a scope; both are process-wide.
 
 #include "engine/vector_cpu.h"
-#include "engine/voice_lanes.h"
+#include "engine/voice_direct.h"
 
 #include <vector>
 
@@ -23,9 +23,9 @@ private:
     int level_;
 };
 
-// The lane path's variants worth comparing on this processor: SSE2 (level 1)
+// The direct path's variants worth comparing on this processor: SSE2 (level 1)
 // and AVX2 (level 6) where it runs.
-inline std::vector<int> lanePathLevels()
+inline std::vector<int> directPathLevels()
 {
     std::vector<int> levels;
     for (int level : {1, 6})

@@ -184,9 +184,8 @@ TEST_F(Mixer, EventsBeyondTheBlockAreCutToIt)
 
 TEST_F(Mixer, EveryVoiceOfACrowdAddsItsOwnSoundOnce)
 {
-    // More voices than the mixer takes in one window or one group of lanes,
-    // past notes among them, some idle: the pass adds what each voice
-    // rendered alone adds, and counts the active ones.
+    // Many voices, past notes among them, some idle: the pass adds what each
+    // voice rendered alone adds, and counts the active ones.
     constexpr int kVoices = 150;
     const auto start = [&](TesselVoice& v, int i) {
         if (i % 11 == 5)

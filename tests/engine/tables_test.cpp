@@ -67,3 +67,16 @@ TEST_F(Tables, PitchStepsAndQuarterWaves)
     EXPECT_EQ(t.quarterSineR2[32], 63);   // 63.99999 truncated
     EXPECT_EQ(t.quarterCosineR2[0], 90);
 }
+
+// The grids are filled by a faster road than the formula of one point; every
+// entry must be the formula's.
+TEST_F(Tables, EveryRotationEntryIsTheFormulas)
+{
+    for (int k = 0; k < TesselTables::kRotations; ++k)
+        for (int m = 0; m < TesselTables::kGrid; ++m)
+            for (int n = 0; n < TesselTables::kGrid; ++n) {
+                const TesselRotationPoint p = rotatePanPoint(k, m, n);
+                ASSERT_EQ(t.rotation[k][m][n].x, p.x) << k << " " << m << " " << n;
+                ASSERT_EQ(t.rotation[k][m][n].y, p.y) << k << " " << m << " " << n;
+            }
+}

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 using namespace mixer_test;
 
@@ -333,5 +334,74 @@ TEST_F(VoiceRender, AVoiceAtGainZeroOnlyMoves)
         EXPECT_EQ(after[0].position, after[1].position);
         EXPECT_EQ(after[0].fraction, after[1].fraction);
         EXPECT_EQ(after[0].backwards, after[1].backwards);
+    }
+}
+
+// The walk's stretches (positions computed from a start and a step) against
+// stepping one frame at a time with the loops applied after every advance:
+// the same position at every frame, the same end and the same walk after,
+// through forward, ping-pong and sustain loops (the key going up midway),
+// a loop end with a fraction, the sample's end, and steps up and down,
+// shorter and longer than the loops.
+TEST_F(VoiceRender, StretchesOfPositionsEqualSteppingFrameByFrame)
+{
+    struct Loops {
+        const char* name;
+        int type, begin, end;
+        int sustainType, sustainBegin, sustainEnd;
+        float endFraction;
+    };
+    const Loops loops[] = {
+        {"no loop", 0, 0, 0, 0, 0, 0, 0.0f},
+        {"forward", 1, 100, 700, 0, 0, 0, 0.0f},
+        {"ping-pong", 2, 100, 700, 0, 0, 0, 0.0f},
+        {"tight ping-pong", 2, 300, 303, 0, 0, 0, 0.0f},
+        {"forward sustain, ping-pong after", 2, 100, 900, 1, 400, 410, 0.0f},
+        {"ping-pong sustain, no loop after", 0, 0, 0, 2, 200, 260, 0.0f},
+        {"forward, its end between frames", 1, 100, 700, 0, 0, 0, 0.5f},
+    };
+    const float steps[] = {0.37f, 1.0f, 2.71f, 37.3f, 611.5f, -0.61f, -3.2f, 1e-4f, 0.0f};
+    const int starts[] = {0, 150, 405, 699, 950};
+    for (const Loops& l : loops) {
+        setLoop(sample.loop, l.type, l.begin, l.end);
+        setLoop(sample.sustain, l.sustainType, l.sustainBegin, l.sustainEnd);
+        sample.loop.workingEnd.fraction = l.endFraction;
+        for (float step : steps)
+            for (int start : starts)
+                for (uint8_t backwards : {0, 1})
+                    for (uint8_t sustainState : {1, 3}) {
+                        SCOPED_TRACE(testing::Message() << l.name << ", step " << step << " from " << start
+                                                        << (backwards ? " backwards" : "") << ", sustain "
+                                                        << int{sustainState});
+                        TesselVoiceWalk stepped;
+                        stepped.position = toFixed({start, 0.3f});
+                        stepped.step = walkStep(step);
+                        stepped.backwards = backwards;
+                        stepped.sustainState = sustainState;
+                        stepped.frames = renderableFrames(sample);
+                        TesselVoiceWalk computed = stepped;
+                        std::vector<TesselFixedPos> one;
+                        std::vector<TesselFixedPos> spans;
+                        bool steppedEnded = false;
+                        bool computedEnded = false;
+                        for (const int frames : {1000, 3000}) {
+                            for (int i = 0; i < frames && !steppedEnded; ++i) {
+                                one.push_back(stepped.position);
+                                stepped.position += stepped.advance();
+                                steppedEnded = !settleWalk(stepped, sample);
+                            }
+                            if (!computedEnded)
+                                walkSpans(computed, sample, frames, &computedEnded,
+                                          [&](int, TesselFixedPos p, int64_t s, int n) {
+                                              for (int j = 0; j < n; ++j)
+                                                  spans.push_back(p + j * s);
+                                          });
+                            stepped.sustainState = computed.sustainState = 3;   // the key goes up
+                        }
+                        ASSERT_EQ(one, spans);
+                        EXPECT_EQ(steppedEnded, computedEnded);
+                        EXPECT_EQ(stepped.position, computed.position);
+                        EXPECT_EQ(stepped.backwards, computed.backwards);
+                    }
     }
 }

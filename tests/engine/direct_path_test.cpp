@@ -1,4 +1,4 @@
-// The mixer's lane path against the plain per-voice render, which stays the
+// The mixer's direct path against the plain per-voice render, which stays the
 // reference: the same voices rendered block by block both ways (and with
 // each vector variant the processor has) give the same output, within 1e-5
 // of a full-scale sample, and leave the voices in the same state.
@@ -75,7 +75,7 @@ struct Rendering {
     std::vector<VoiceState> after;   // every voice after every block
 };
 
-class LanePath : public MixerTest {
+class DirectPath : public MixerTest {
 protected:
     // The block sizes of one rendering.
     static std::vector<int> schedule(int first, int last, int step)
@@ -163,7 +163,7 @@ protected:
         return r;
     }
 
-    // Renders with the plain path, then with the lane path at each level the
+    // Renders with the plain path, then with the direct path at each level the
     // processor has, and compares.
     void check(const Case& c, const std::vector<int>& sizes)
     {
@@ -173,28 +173,28 @@ protected:
             MixPathScope scope(TesselMixPath::Plain, 0);
             plain = render(c, sizes);
         }
-        for (int level : lanePathLevels()) {
+        for (int level : directPathLevels()) {
             SCOPED_TRACE(testing::Message() << "level " << level);
-            MixPathScope scope(TesselMixPath::Lanes, level);
-            const Rendering lanes = render(c, sizes);
-            compare(plain, lanes);
+            MixPathScope scope(TesselMixPath::Direct, level);
+            const Rendering direct = render(c, sizes);
+            compare(plain, direct);
         }
     }
 
-    static void compare(const Rendering& plain, const Rendering& lanes)
+    static void compare(const Rendering& plain, const Rendering& direct)
     {
         for (int j = 0; j < 2; ++j) {
-            ASSERT_EQ(plain.out[j].size(), lanes.out[j].size());
+            ASSERT_EQ(plain.out[j].size(), direct.out[j].size());
             for (size_t i = 0; i < plain.out[j].size(); ++i) {
-                ASSERT_NEAR(plain.out[j][i], lanes.out[j][i], 1e-5f) << "channel " << j << " frame " << i;
+                ASSERT_NEAR(plain.out[j][i], direct.out[j][i], 1e-5f) << "channel " << j << " frame " << i;
                 // Silence stays silence: a voice that has ended adds nothing more.
-                ASSERT_EQ(plain.out[j][i] == 0.0f, lanes.out[j][i] == 0.0f) << "channel " << j << " frame " << i;
+                ASSERT_EQ(plain.out[j][i] == 0.0f, direct.out[j][i] == 0.0f) << "channel " << j << " frame " << i;
             }
         }
-        ASSERT_EQ(plain.after.size(), lanes.after.size());
+        ASSERT_EQ(plain.after.size(), direct.after.size());
         for (size_t i = 0; i < plain.after.size(); ++i) {
             const VoiceState& a = plain.after[i];
-            const VoiceState& b = lanes.after[i];
+            const VoiceState& b = direct.after[i];
             SCOPED_TRACE(testing::Message() << "voice state " << i);
             ASSERT_EQ(a.position, b.position);
             ASSERT_EQ(a.fraction, b.fraction);
@@ -284,8 +284,7 @@ protected:
              with({voice(0, 2.5f), voice(2990, 0.7f)}, [](VoiceSpec& v) { v.sustainState = 1; })},
         };
         all[11].releaseAtBlock = 20;
-        // More voices than two vectors of lanes hold, of every kind above;
-        // then more than the mixer looks at for one group, past notes among them.
+        // Crowds of voices of every kind above, past notes among them.
         all.push_back(crowd("twenty voices", 20));
         all.push_back(crowd("seventy voices", 70));
         return all;
@@ -307,7 +306,7 @@ protected:
 
 } // namespace
 
-TEST_F(LanePath, MatchesThePlainRenderBlockByBlock)
+TEST_F(DirectPath, MatchesThePlainRenderBlockByBlock)
 {
     // Every block size from 1 to 64 and the sizes around the tiles and the
     // largest, small ones first and large ones first.
@@ -323,7 +322,7 @@ TEST_F(LanePath, MatchesThePlainRenderBlockByBlock)
     }
 }
 
-TEST_F(LanePath, MatchesThePlainRenderAtBlockSizesUpToTheLargest)
+TEST_F(DirectPath, MatchesThePlainRenderAtBlockSizesUpToTheLargest)
 {
     Case c{"block sizes", {2, 300, 2700}, {}, {voice(0, 0.77f), voice(100, 1.31f), voice(2000, 0.2f)}};
     c.voices[2].backwards = 1;

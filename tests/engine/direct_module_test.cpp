@@ -1,6 +1,6 @@
 // Real modules (from the Debian packages scripts/install-packages.sh
 // installs) played through the engine with the plain mixing path and with
-// the lane path: the same output, within 1e-5, frame by frame.
+// the direct path: the same output, within 1e-5, frame by frame.
 #include "block_fixture.h"
 #include "mix_path_scope.h"
 
@@ -23,7 +23,7 @@ constexpr ModuleSet kSets[] = {
     {"/usr/share/games/ceferino/music", ".xm", "ceferino-data"},
 };
 
-class LaneModules : public BlockTest {
+class DirectModules : public BlockTest {
 protected:
     // The first `seconds` of the module in blocks of `block` frames, both channels.
     std::vector<float> play(const std::string& path, double seconds, int block)
@@ -49,7 +49,7 @@ protected:
 
 } // namespace
 
-TEST_F(LaneModules, EveryRealModuleSoundsTheSameOnBothPaths)
+TEST_F(DirectModules, EveryRealModuleSoundsTheSameOnBothPaths)
 {
     int modules = 0;
     for (const ModuleSet& set : kSets) {
@@ -70,13 +70,13 @@ TEST_F(LaneModules, EveryRealModuleSoundsTheSameOnBothPaths)
                 plain = play(file, 4.0, block);
             }
             ASSERT_GT(plain.size(), 44100u) << "the module played";
-            for (int level : lanePathLevels()) {
+            for (int level : directPathLevels()) {
                 SCOPED_TRACE(testing::Message() << "level " << level);
-                MixPathScope scope(TesselMixPath::Lanes, level);
-                const std::vector<float> lanes = play(file, 4.0, block);
-                ASSERT_EQ(plain.size(), lanes.size());
+                MixPathScope scope(TesselMixPath::Direct, level);
+                const std::vector<float> direct = play(file, 4.0, block);
+                ASSERT_EQ(plain.size(), direct.size());
                 for (size_t i = 0; i < plain.size(); ++i)
-                    ASSERT_NEAR(plain[i], lanes[i], 1e-5f) << "sample " << i;
+                    ASSERT_NEAR(plain[i], direct[i], 1e-5f) << "sample " << i;
             }
             ++modules;
         }
