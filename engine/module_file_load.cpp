@@ -9,31 +9,68 @@
 #include "model/it_import.h"
 #include "model/markup.h"
 #include "model/memory_file.h"
+#include "model/module_state.h"
 #include "model/mod_import.h"
 #include "model/s3m_import.h"
 #include "model/xm_import.h"
 #include "model/zip_helpers.h"
 
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+// The readers leave the document version and the pattern defaults
+// process-wide; a refused load must leave them as they were.
+class SharedReadState {
+public:
+    SharedReadState() : version_(documentVersion()), defaults_(patternDefaults()) {}
+    void restore() const
+    {
+        documentVersion() = version_;
+        patternDefaults() = defaults_;
+    }
+
+private:
+    float version_;
+    TesselPatternDefaults defaults_;
+};
+
+} // namespace
 
 int TesselEngine::loadModule(const std::string& path, TesselModule* module)
 {
     TesselModule& target = module ? *module : song;
-    stopNow();
-    platform::MutexLock lock(target.songLock(), 1000);
-    if (!lock)
-        return 0;
-
+    // The file is read into a song apart while the audio thread plays on; the
+    // lock is held only to put it in place, and only when it loaded whole.
+    const SharedReadState shared;
+    auto loaded = std::make_unique<TesselModule>();
+    const int kind = songFileKind(path);
     int result;
-    switch (songFileKind(path)) {
-    case 1: result = loadModuleFile(path, module); break;
-    case 2: result = importImpulseTracker(path, module); break;
-    case 3: result = importScreamTracker3(path, module); break;
-    case 4: result = importFastTracker(path, module); break;
-    case 5: result = importMod(path, module); break;
+    switch (kind) {
+    case 1: result = loadModuleFile(path, loaded.get()); break;
+    case 2: result = importImpulseTracker(path, loaded.get()); break;
+    case 3: result = importScreamTracker3(path, loaded.get()); break;
+    case 4: result = importFastTracker(path, loaded.get()); break;
+    case 5: result = importMod(path, loaded.get()); break;
     default: result = 1; break;
     }
+    if (result < 2) {
+        shared.restore();
+        return result;
+    }
 
+    platform::MutexLock lock(target.songLock(), kEditLockWaitMs);
+    if (!lock) {
+        shared.restore();
+        return 0;
+    }
+    stopNow();
+    target.takeSongFrom(*loaded);
+    songCounter().fetch_add(1);   // the controls notice the song that is now in place
+    // A preview load or an import must not redirect the song's next save.
+    if (&target == &song && kind == 1)
+        song.songPath = path;
     target.orderList.updateLength();
     rebuildSongPlaylist(nullptr);
     rebuildPatternPlaylists(true);
@@ -62,10 +99,6 @@ int TesselEngine::loadModuleFile(const std::string& path, TesselModule* module)
     while (!buffer.atEnd() && readElement(buffer, element))
         if (element.is("module", "mo", kElementOpen | kElementSelf))
             result = target.readXml(buffer, path, element);
-
-    // A preview load or a failed one must not redirect the song's next save.
-    if (&target == &song && result == 2)
-        song.songPath = path;
     return result;
 }
 
@@ -100,7 +133,8 @@ void TesselEngine::applyLoadedSong()
     const int busCount = song.outputBus.type;
     output.channels = static_cast<uint8_t>(busCount < 1 ? 1 : (busCount > output.maxChannels ? output.maxChannels
                                                                                               : busCount));
-    output.clear();
+    // The plug-in copies the block outside the lock: the audio thread clears it.
+    output.requestClear();
     if (midiOut)
         midiOut->resolveInstrumentPorts(song);
 }
