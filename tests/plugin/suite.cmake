@@ -20,3 +20,15 @@ set_target_properties(qb_ostra_stand_in PROPERTIES PREFIX "" OUTPUT_NAME Ostra N
 target_link_options(qb_ostra_stand_in PRIVATE -Wl,-soname,Ostra.so)
 add_dependencies(plugin_library_tests qb_ostra_stand_in)
 target_compile_definitions(plugin_library_tests PRIVATE QB_OSTRA_STAND_IN="$<TARGET_FILE:qb_ostra_stand_in>")
+
+# The library driven from a host's three threads at once, in a program of its
+# own so that the thread sanitizer build (QB_TSAN) builds and runs it alone.
+add_executable(plugin_thread_tests ${CMAKE_CURRENT_LIST_DIR}/threads/chunk_threads_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/library/test_host.cpp ${CMAKE_CURRENT_LIST_DIR}/library/zip_bytes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../support/test_main.cpp)
+target_include_directories(plugin_thread_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/.. ${PROJECT_SOURCE_DIR})
+target_link_libraries(plugin_thread_tests PRIVATE GTest::gtest PkgConfig::QB_LIBRARY_TEST_ZIP ${CMAKE_DL_LIBS})
+add_dependencies(plugin_thread_tests Quorbel)
+target_compile_definitions(plugin_thread_tests PRIVATE QB_PLUGIN_LIBRARY="$<TARGET_FILE:Quorbel>")
+gtest_discover_tests(plugin_thread_tests DISCOVERY_TIMEOUT 60
+  PROPERTIES ENVIRONMENT "QB_TEST_DATA=${CMAKE_CURRENT_LIST_DIR}/../data")
