@@ -14,6 +14,7 @@
 #include "model/s3m_import.h"
 #include "model/xm_import.h"
 #include "model/zip_helpers.h"
+#include "platform/status_text.h"
 
 #include <cstdio>
 #include <memory>
@@ -55,7 +56,10 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
     case 5: result = importMod(path, loaded.get()); break;
     default: result = 1; break;
     }
-    if (result < 2) {
+    // The XM importer's 1 is a song that loaded without some of its samples;
+    // any other result below 2 is no song, or only part of one.
+    const bool whole = result >= 2 || (kind == 4 && result == kXmLoadedWithWarning);
+    if (!whole) {
         shared.restore();
         return result;
     }
@@ -65,7 +69,10 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
         shared.restore();
         return 0;
     }
+    // Stopping clears the status line: what the importer reported on it stays.
+    const std::string status = platform::statusText();
     stopNow();
+    platform::setStatusText(status.c_str());
     target.takeSongFrom(*loaded);
     songCounter().fetch_add(1);   // the controls notice the song that is now in place
     // A preview load or an import must not redirect the song's next save.
