@@ -17,14 +17,19 @@
 
 namespace {
 
-// One folder for the whole run: the loads put their temporary files beside the input.
-const std::string& folder()
+// One folder for the whole run: the loads put their temporary files beside
+// the input and remove them again, so only the empty folder is left at exit.
+char folderPath[] = "/tmp/qb-fuzz-instrument-XXXXXX";
+
+const char* folder()
 {
-    static const std::string path = [] {
-        char pattern[] = "/tmp/qb-fuzz-instrument-XXXXXX";
-        return std::string(mkdtemp(pattern) ? pattern : "/tmp");
+    static const bool made = [] {
+        if (!mkdtemp(folderPath))
+            return false;
+        std::atexit([] { rmdir(folderPath); });
+        return true;
     }();
-    return path;
+    return made ? folderPath : "/tmp";
 }
 
 bool writeInput(const std::string& path, const uint8_t* data, size_t size)
@@ -52,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > 1u << 20)
         return 0;
     const bool zipped = size >= 2 && data[0] == 'P' && data[1] == 'K';
-    const std::string path = folder() + (zipped ? "/input.zip" : "/input.wav");
+    const std::string path = std::string(folder()) + (zipped ? "/input.zip" : "/input.wav");
     if (!writeInput(path, data, size))
         return 0;
     // Slots reused from input to input, as the pages reuse theirs.
