@@ -2,6 +2,7 @@
 // The engine's output block: what the mixer adds voices into and the plug-in
 // copies to the host.
 
+#include <atomic>
 #include <cstdint>
 
 struct TesselOutputBus;
@@ -17,6 +18,14 @@ struct TesselBusBuffer {
     // frames in use zeroed.
     void clear();
     void resetPending() { pending = 0; }
+    // Any thread: the next block clears first (applyClearRequest on the
+    // audio thread), since the plug-in copies the block without the lock.
+    void requestClear() { clearRequested.store(true, std::memory_order_release); }
+    void applyClearRequest()
+    {
+        if (clearRequested.exchange(false, std::memory_order_acquire))
+            clear();
+    }
 
     // The plug-in's side of the block.
     // True when the block is set up for that channel-count request.
@@ -34,4 +43,5 @@ struct TesselBusBuffer {
     uint8_t renderedFor = 0;
     uint8_t pending = 0;
     uint8_t ready = 1;
+    std::atomic<bool> clearRequested{false};
 };

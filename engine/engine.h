@@ -151,9 +151,12 @@ public:
     // when missing, in the caller's string); false when the new file could not
     // be completed, and then the old file is untouched. Takes no lock.
     bool saveModule(std::string& path);
-    // Loads any song file into module (null: the song), holding the song lock
-    // (1000 ms): 0 nothing loaded or the document ended early, 1 no loadable
-    // kind or no song in it, 2 loaded, or the importer's result.
+    // Loads any song file into module (null: the song): 0 nothing loaded (the
+    // document ended early, or the song lock not had in 1000 ms), 1 no
+    // loadable kind or no song in it, 2 loaded, or the importer's result.
+    // All or nothing: the file is read apart, and only a whole song takes the
+    // module's place (playback stopped, under the lock); any other result
+    // leaves the module, its file name and playback as they were.
     int loadModule(const std::string& path, TesselModule* module = nullptr);
     int loadModuleFile(const std::string& path, TesselModule* module = nullptr);
     int importImpulseTracker(const std::string& path, TesselModule* module = nullptr);
@@ -165,8 +168,9 @@ public:
     // name, no voices, fresh timing lists, the instruments' ports resolved.
     // False, with nothing erased, when the lock was not had.
     bool newSong();
-    // After a load: empty tracks freed, channels given the MIDI output, the
-    // bus count taken from the song, instruments' MIDI ports resolved.
+    // Caller holds the song lock. After a load: empty tracks freed, channels
+    // given the MIDI output, the bus count taken from the song, instruments'
+    // MIDI ports resolved, the output block's clear asked of the audio thread.
     void applyLoadedSong();
 
     // Mixer. Audio thread inside the block, song lock held; never allocates

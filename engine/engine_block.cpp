@@ -34,6 +34,7 @@ bool TesselEngine::process(int frames)
         return true;
     if (!usable_ || !editor || !plugin || frames <= 0)
         return false;
+    output.applyClearRequest();
     const int n = frames < TesselBusBuffer::kFrames ? frames : TesselBusBuffer::kFrames;
     const VstTimeInfo* time = plugin->hostTimeInfo(kTimeInfoFilter);
 

@@ -9,37 +9,78 @@
 #include "model/it_import.h"
 #include "model/markup.h"
 #include "model/memory_file.h"
+#include "model/module_state.h"
 #include "model/mod_import.h"
 #include "model/s3m_import.h"
 #include "model/xm_import.h"
 #include "model/zip_helpers.h"
+#include "platform/status_text.h"
 
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+// The readers leave the document version and the pattern defaults
+// process-wide; a refused load must leave them as they were.
+class SharedReadState {
+public:
+    SharedReadState() : version_(documentVersion()), defaults_(patternDefaults()) {}
+    void restore() const
+    {
+        documentVersion() = version_;
+        patternDefaults() = defaults_;
+    }
+
+private:
+    float version_;
+    TesselPatternDefaults defaults_;
+};
+
+} // namespace
 
 int TesselEngine::loadModule(const std::string& path, TesselModule* module)
 {
     TesselModule& target = module ? *module : song;
-    stopNow();
-    platform::MutexLock lock(target.songLock(), 1000);
-    if (!lock)
-        return 0;
-
+    // The file is read into a song apart while the audio thread plays on; the
+    // lock is held only to put it in place, and only when it loaded whole.
+    const SharedReadState shared;
+    auto loaded = std::make_unique<TesselModule>();
     const int kind = songFileKind(path);
     int result;
     switch (kind) {
-    case 1: result = loadModuleFile(path, module); break;
-    case 2: result = importImpulseTracker(path, module); break;
-    case 3: result = importScreamTracker3(path, module); break;
-    case 4: result = importFastTracker(path, module); break;
-    case 5: result = importMod(path, module); break;
+    case 1: result = loadModuleFile(path, loaded.get()); break;
+    case 2: result = importImpulseTracker(path, loaded.get()); break;
+    case 3: result = importScreamTracker3(path, loaded.get()); break;
+    case 4: result = importFastTracker(path, loaded.get()); break;
+    case 5: result = importMod(path, loaded.get()); break;
     default: result = 1; break;
     }
-    // An import replaces the song with one that has no module file yet, as
-    // New Module does: the next Save must ask for a name, never write over
-    // the module file loaded before.
-    if (&target == &song && kind >= 2 && kind <= 5)
-        song.songPath.clear();
+    // The XM importer's 1 is a song that loaded without some of its samples;
+    // any other result below 2 is no song, or only part of one.
+    const bool whole = result >= 2 || (kind == 4 && result == kXmLoadedWithWarning);
+    if (!whole) {
+        shared.restore();
+        return result;
+    }
 
+    platform::MutexLock lock(target.songLock(), kEditLockWaitMs);
+    if (!lock) {
+        shared.restore();
+        return 0;
+    }
+    // Stopping clears the status line: what the importer reported on it stays.
+    const std::string status = platform::statusText();
+    stopNow();
+    platform::setStatusText(status.c_str());
+    target.takeSongFrom(*loaded);
+    songCounter().fetch_add(1);   // the controls notice the song that is now in place
+    // A preview load must not redirect the song's next save. An import
+    // replaces the song with one that has no module file yet, as New Module
+    // does: the next Save must ask for a name, never write over the module
+    // file loaded before.
+    if (&target == &song)
+        song.songPath = kind == 1 ? path : std::string();
     target.orderList.updateLength();
     rebuildSongPlaylist(nullptr);
     rebuildPatternPlaylists(true);
@@ -76,10 +117,6 @@ int TesselEngine::loadModuleFile(const std::string& path, TesselModule* module)
     while (!buffer.atEnd() && readElement(buffer, element))
         if (element.is("module", "mo", kElementOpen | kElementSelf))
             result = target.readXml(buffer, path, element);
-
-    // A preview load or a failed one must not redirect the song's next save.
-    if (&target == &song && result == 2)
-        song.songPath = path;
     return result;
 }
 
@@ -114,7 +151,8 @@ void TesselEngine::applyLoadedSong()
     const int busCount = song.outputBus.type;
     output.channels = static_cast<uint8_t>(busCount < 1 ? 1 : (busCount > output.maxChannels ? output.maxChannels
                                                                                               : busCount));
-    output.clear();
+    // The plug-in copies the block outside the lock: the audio thread clears it.
+    output.requestClear();
     if (midiOut)
         midiOut->resolveInstrumentPorts(song);
 }

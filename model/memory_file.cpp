@@ -26,6 +26,10 @@ bool TesselMemoryFile::load(const std::string& path, uint32_t wanted)
         }
         wanted = static_cast<uint32_t>(length);
     }
+    if (wanted > kMaxLoadSize) {
+        std::fclose(file);
+        return false;
+    }
     // One byte more so that an empty file still gets a buffer.
     data = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(wanted) + 1));
     if (!data) {

@@ -13,6 +13,10 @@ public:
     uint8_t* end = nullptr;      // data + size
     uint8_t* position = nullptr; // data <= position <= end
 
+    // No song, sample or instrument file comes near this; a bigger one is
+    // damaged or hostile and would only take the host's memory.
+    static constexpr uint32_t kMaxLoadSize = 1u << 30;
+
     TesselMemoryFile() = default;
     ~TesselMemoryFile() { free(); }
     TesselMemoryFile(const TesselMemoryFile&) = delete;
@@ -29,7 +33,8 @@ public:
     }
 
     // Reads the whole file (size 0) or exactly `size` bytes into a buffer that
-    // stays locked in physical memory until freed. A short read is not reported.
+    // stays locked in physical memory until freed. A short read is not
+    // reported; more than kMaxLoadSize bytes are refused.
     bool load(const std::string& path, uint32_t size = 0);
     // Copies bytes into a fresh buffer, position at its start (for data that
     // did not come from a file: an entry read from an archive, a test text).

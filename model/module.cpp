@@ -16,7 +16,7 @@ TesselModule::TesselModule(TesselEngine* owner)
 
 void TesselModule::reset(double newTempo, double newResolution, int newRowsPerQuarter)
 {
-    const int r = std::clamp(newRowsPerQuarter, 1, kMaxRows / 16);
+    const int r = std::clamp(newRowsPerQuarter, 1, kMaxRowsPerQuarter);
     songCounter().fetch_add(1);
     std::fill(std::begin(text), std::end(text), '\0');
     orderList.reset();
@@ -46,4 +46,25 @@ void TesselModule::reset(double newTempo, double newResolution, int newRowsPerQu
         channels[static_cast<size_t>(j)].index = j;
         channels[static_cast<size_t>(j)].reset();
     }
+}
+
+void TesselModule::takeSongFrom(TesselModule& other)
+{
+    std::copy(std::begin(other.text), std::end(other.text), text);
+    timingMode = other.timingMode;
+    tempo = other.tempo;
+    resolution = other.resolution;
+    rowsPerQuarter = other.rowsPerQuarter;
+    outputBus = other.outputBus;
+    reserved = other.reserved;
+    midiIn = other.midiIn;
+    orderList.assign(other.orderList);
+    for (size_t i = 0; i < patterns.size(); ++i)
+        patterns[i].swap(other.patterns[i]);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i].takeFrom(other.samples[i]);
+    for (size_t i = 0; i < instruments.size(); ++i)
+        instruments[i].assign(other.instruments[i]);
+    for (size_t i = 0; i < channels.size(); ++i)
+        channels[i].assign(other.channels[i]);
 }

@@ -21,6 +21,15 @@ class TesselEngine;
 
 constexpr int kModuleTextSize = 64;
 constexpr uint32_t kEditLockWaitMs = 1000;
+// What the song's timing can be set to: the tempo effect and the importers
+// give 1 to 255 bpm, a host at most 999; the importers 1 to 255 ticks a row
+// (the speed slider and effect 1 to 100); 16 x rowsPerQuarter rows fill a
+// pattern.
+constexpr double kMinSongTempo = 1.0;
+constexpr double kMaxSongTempo = 999.0;
+constexpr double kMinSongSpeed = 1.0;
+constexpr double kMaxSongSpeed = 255.0;
+constexpr int kMaxRowsPerQuarter = kMaxRows / 16;
 
 class TesselModule {
 public:
@@ -38,6 +47,11 @@ public:
     // document version and song counter. rowsPerQuarter is kept to 1..16 so
     // that the default pattern length fits 256 rows.
     void reset(double tempo, double resolution, int rowsPerQuarter);
+
+    // Caller holds the song lock. This module takes the other's song, all but
+    // the file name: patterns and audio change hands without a copy, and the
+    // other keeps what is left of this one's, to be freed after the lock.
+    void takeSongFrom(TesselModule& other);
 
     // Patterns renumbered in order of first use in the order list, the unused
     // ones after them; the order list follows.

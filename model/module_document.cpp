@@ -11,6 +11,15 @@ namespace {
 
 constexpr double kCarryFlagsSince = 0.935;
 
+// A value outside the range, or not a number, becomes the nearest bound (the
+// fallback for not a number).
+double keptWithin(double value, double low, double high, double fallback)
+{
+    if (!(value == value))
+        return fallback;
+    return value < low ? low : (value > high ? high : value);
+}
+
 // The slot of a document index, or null when the index lies outside the table.
 template <typename Array>
 auto* slotAt(Array& slots, int i)
@@ -73,21 +82,25 @@ int TesselModule::readXml(TesselMemoryFile& buffer, const std::string& path, con
 {
     reset(120.0, 6.0, 4);
     element.getFloat("version", "v", documentVersion());
+    // Timing values beyond what the editor, the effects and the importers set
+    // would only make the audio thread step ticks and rows without end.
     element.getDouble("tempo", "t", tempo);
+    tempo = keptWithin(tempo, kMinSongTempo, kMaxSongTempo, 120.0);
     int32_t whole = 0;
     if (element.getInt("resolution", "r", whole)) {
         timingMode = Resolution;
         if (whole != 0)
-            resolution = whole;
+            resolution = keptWithin(whole, kMinSongSpeed, kMaxSongSpeed, 6.0);
     } else if (element.getInt("speed", "s", whole)) {
         timingMode = Speed;
         if (whole != 0)
-            resolution = whole;
+            resolution = keptWithin(whole, kMinSongSpeed, kMaxSongSpeed, 6.0);
     }
     element.getInt("midiIn", "m", midiIn);
-    // Rows per quarter divide song positions: a value below 1 is dropped.
+    // Rows per quarter divide song positions: a value below 1 is dropped, and
+    // the default pattern length (16 of them) must fit the rows of a pattern.
     if (element.getInt("rowsPerQuarter", "R", whole) && whole >= 1)
-        rowsPerQuarter = whole;
+        rowsPerQuarter = whole < kMaxRowsPerQuarter ? whole : kMaxRowsPerQuarter;
     if (element.kind == kElementSelf)
         return 2;
 

@@ -23,6 +23,14 @@ void TesselOrderList::reset()
     length = 0;
 }
 
+void TesselOrderList::assign(const TesselOrderList& other)
+{
+    entries = other.entries;
+    pitches = other.pitches;
+    pitchMode = other.pitchMode;
+    length = other.length;
+}
+
 void TesselOrderList::updateLength()
 {
     length = 0;

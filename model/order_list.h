@@ -51,6 +51,7 @@ public:
     TesselOrderList& operator=(const TesselOrderList&) = delete;
 
     void reset();
+    void assign(const TesselOrderList& other);
     // One past the last entry that is not empty (skip and end markers count).
     void updateLength();
     bool inPitchMode() const { return (pitchMode & 0xFF) != 0; }

@@ -118,6 +118,20 @@ void TesselSample::assign(const TesselSample& other)
     vibrato = other.vibrato;
 }
 
+void TesselSample::takeFrom(TesselSample& other)
+{
+    if (&other == this)
+        return;
+    TesselSampleData incoming;
+    incoming.swap(other.audio);
+    TesselSampleData outgoing;
+    outgoing.swap(audio);
+    assign(other);   // settings and file facts; no audio left to copy or free
+    audio.swap(incoming);
+    // The other slot frees this one's old audio whenever it goes.
+    other.audio.swap(outgoing);
+}
+
 bool TesselSample::isEmpty() const
 {
     return isAllBlank(name, kSampleNameLength) && defaultVolume == 64 && globalVolume == 64 &&

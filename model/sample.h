@@ -56,6 +56,9 @@ public:
     void assignData(const TesselSample& other);
     // Settings and data; the index and the reserved flag stay.
     void assign(const TesselSample& other);
+    // As assign, but the audio buffers change hands instead of being copied
+    // or freed: the other slot is left holding this one's old audio.
+    void takeFrom(TesselSample& other);
     void buildOverview();
 
     bool isDataEmpty() const { return filename.empty() && speed == 0 && fileRate == 0 && length == 0; }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -62,6 +63,13 @@ bool TesselSampleData::allocate(int n, uint32_t m)
     channels = n;
     frames = m;
     return true;
+}
+
+void TesselSampleData::swap(TesselSampleData& other) noexcept
+{
+    std::swap(buffers, other.buffers);
+    std::swap(frames, other.frames);
+    std::swap(channels, other.channels);
 }
 
 bool TesselSampleData::assign(const TesselSampleData& other)

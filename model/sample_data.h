@@ -35,6 +35,8 @@ public:
     bool allocate(int n, uint32_t m);
     // False when memory is short; this data is then empty.
     bool assign(const TesselSampleData& other);
+    // Exchanges the buffers: audio changes hands without a copy.
+    void swap(TesselSampleData& other) noexcept;
     void silence();
     // Every frame after f takes frame f's value: the guard frames behind the last frame.
     void holdFrom(uint32_t f);

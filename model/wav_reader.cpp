@@ -105,7 +105,7 @@ bool readData(TesselSample& sample, TesselMemoryFile& image, const WavFormat& f,
     if (!image.canRead(dataSize))
         return false;
     const uint64_t frames = uint64_t(dataSize) / uint32_t(f.bytesPerStoredSample()) / uint32_t(f.channels);
-    if (frames + 1 + kGuardFrames > uint64_t(std::numeric_limits<int32_t>::max()))
+    if (frames + 1 + kGuardFrames > uint64_t(kMaxWavFrames))
         return false;
     const uint32_t length = uint32_t(frames) + 1;
     if (!sample.audio.allocate(f.channels, length + kGuardFrames))

@@ -6,6 +6,11 @@
 #include <string>
 
 class TesselMemoryFile;
+
+// The longest audio a WAV image may give a slot (over 25 minutes at 44.1 kHz,
+// 256 MiB of floats a channel); 8-bit data would otherwise take four times
+// the file's size in memory.
+constexpr uint32_t kMaxWavFrames = 1u << 26;
 class TesselSample;
 
 // The format tag of the file's format chunk (1 PCM, 3 IEEE float, ...), or 0

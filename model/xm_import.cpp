@@ -47,10 +47,12 @@ void readSong(TesselMemoryFile& file, const XmHeader& h, TesselModule& song)
     // Rows keep the file's length at any speed only in the speed timing mode.
     song.timingMode = TesselModule::Speed;
     // A speed or tempo of 0 would stop the song's clock: the defaults stay.
+    // The header's fields are 16 bits wide; the format's own range is far
+    // narrower, and more would only make the audio thread run without end.
     if (h.speed != 0)
-        song.resolution = h.speed;
+        song.resolution = std::min<double>(h.speed, kMaxSongSpeed);
     if (h.tempo != 0)
-        song.tempo = h.tempo;
+        song.tempo = std::min<double>(h.tempo, kMaxSongTempo);
 
     const int used = std::min<int>(h.songLength, kOrderEntries);
     file.seek(kOrders);

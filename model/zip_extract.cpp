@@ -42,7 +42,32 @@ bool currentEntry(unzFile archive, unz_file_info& info, char (&name)[kZipEntryNa
     return true;
 }
 
+// Every entry within its bounds and the declared sizes together within the
+// total; false as soon as one is passed, or when the directory cannot be walked.
+bool archiveWithinBounds(unzFile archive)
+{
+    uint64_t total = 0;
+    int step = unzGoToFirstFile(archive);
+    for (; step == UNZ_OK; step = unzGoToNextFile(archive)) {
+        unz_file_info info;
+        if (unzGetCurrentFileInfo(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+            !zipEntryWithinBounds(info))
+            return false;
+        total += info.uncompressed_size;
+        if (total > kZipMaxInflatedTotal)
+            return false;
+    }
+    return step == UNZ_END_OF_LIST_OF_FILE;
+}
+
 } // namespace
+
+bool zipEntryWithinBounds(const unz_file_info& info)
+{
+    const uint64_t declared = info.uncompressed_size;
+    return declared <= kZipMaxInflatedTotal &&
+           (declared <= kZipFreelyInflatedSize || declared / kZipMaxInflateRatio <= info.compressed_size);
+}
 
 // minizip refuses an archive whose end record is its very first byte, which
 // is what every writer makes of an archive without entries.
@@ -74,6 +99,8 @@ int zipExtractCurrent(unzFile archive, const char* destination)
     char name[kZipEntryNameSize];
     if (!currentEntry(archive, info, name))
         return UNZ_ERRNO;
+    if (!zipEntryWithinBounds(info))
+        return UNZ_BADZIPFILE;
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kZipCopyChunk]);
     if (!buffer)
         return UNZ_INTERNALERROR;
@@ -91,6 +118,12 @@ int zipExtractCurrent(unzFile archive, const char* destination)
         if (got <= 0)
             break;
         total += static_cast<uLong>(got);
+        // A stream that inflates past its declared size is damaged or
+        // hostile: stopped here, not read to its end.
+        if (total > info.uncompressed_size) {
+            result = UNZ_BADZIPFILE;
+            break;
+        }
         if (std::fwrite(buffer.get(), 1, static_cast<size_t>(got), out) != static_cast<size_t>(got)) {
             result = UNZ_ERRNO;
             break;
@@ -119,6 +152,10 @@ bool zipExtractFile(const char* archivePath, const char* destination, const char
     bool existed = access(destination, F_OK) == 0;
     unz_file_info info;
     char name[kZipEntryNameSize];
+    if (!archiveWithinBounds(archive)) {
+        unzClose(archive);
+        return false;
+    }
     bool found = unzLocateFile(archive, entryName, 2) == UNZ_OK; // 2: without regard to case
     bool done = found && zipExtractCurrent(archive, destination) == UNZ_OK
                 && currentEntry(archive, info, name);

@@ -13,6 +13,17 @@ constexpr size_t kZipCopyChunk = 16384;
 constexpr int kZipEntryNameSize = 256;   // 255 characters and the terminator
 constexpr int kModuleSampleListLimit = 99; // one name per sample slot of a module
 
+// What reading an archive may inflate to, so that a small damaged or hostile
+// file cannot take the memory and time of a huge one. An entry never gives
+// more than its declared size; beyond kZipFreelyInflatedSize it may declare
+// at most kZipMaxInflateRatio times its compressed size (real songs and
+// samples stay far below); and the declared sizes of all entries of one
+// archive together stay within kZipMaxInflatedTotal. zipExtractFile refuses
+// every entry of an archive that passes any of them, before inflating any.
+constexpr uint64_t kZipFreelyInflatedSize = 4u << 20;
+constexpr uint64_t kZipMaxInflateRatio = 256;
+constexpr uint64_t kZipMaxInflatedTotal = 1u << 30;
+
 struct ZipEntry {
     char name[kZipEntryNameSize] = {};
     // A copy of the archive's record of the entry (sizes, date, method); empty
@@ -52,6 +63,8 @@ bool fileDosTime(const char* path, uint32_t& dosTime);
 // Writes the entry the open archive stands on to `destination`: 0 when done,
 // a negative minizip code (or UNZ_ERRNO for a file that cannot be written).
 int zipExtractCurrent(unzFile archive, const char* destination);
+// True when the entry's declared and compressed sizes keep to the bounds above.
+bool zipEntryWithinBounds(const unz_file_info& info);
 // Extracts the named entry (names compare without regard to case) and gives
 // the written file the entry's date. False, and nothing left behind, when the
 // archive, the entry or the destination fails.

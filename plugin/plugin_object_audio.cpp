@@ -24,6 +24,7 @@ void TesselPlugin::process(float** /*inputs*/, float** outputs, VstInt32 sampleF
             vecZero(outputs[c], sampleFrames);
     if (!engine.output.isReady(0))
         return;
+    engine.output.applyClearRequest();   // a load's, before a stale block is copied
     // The output block holds 16384 frames: a longer host block is rendered in parts.
     bool render = !engine.output.pending;
     for (VstInt32 done = 0; done < sampleFrames;) {

@@ -1,7 +1,8 @@
 // The song handed to the host as one chunk: the module file, written to and
 // read from a temporary file of this call's own in the private temporary
-// folder, removed afterwards. The block given to the host stays ours until
-// the next getChunk or the plug-in's deletion.
+// folder (or, when that cannot be written, in memory), removed afterwards.
+// The block given to the host stays ours until the next getChunk or the
+// plug-in's deletion.
 #include "plugin/plugin_object.h"
 
 #include "platform/folders.h"
@@ -13,8 +14,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -28,13 +31,20 @@ void logCommand(int action, int32_t value)
         log->logCommand(action, value);
 }
 
+// Where a chunk file may lie: the private temporary folder, else the shared
+// memory folder, which is held in memory, so that a full or read-only disk
+// never costs the host the song.
+std::vector<std::string> chunkFolders()
+{
+    return {platform::temporaryFolder(), "/dev/shm"};
+}
+
 // A folder of its own for one chunk file, so that no other call or process
 // can meet the file; removed with the file when it goes out of scope.
 class ChunkFile {
 public:
-    ChunkFile()
+    explicit ChunkFile(const std::string& base)
     {
-        const std::string base = platform::temporaryFolder();
         if (base.empty())
             return;
         std::string pattern = platform::joinPath(base, "chunk-XXXXXX");
@@ -104,10 +114,14 @@ VstInt32 TesselPlugin::getChunk(void** data, bool isPreset)
         return 0;
     *data = nullptr;
 
-    ChunkFile file;
     long size = 0;
-    if (file.usable() && TesselSongFiles::save && TesselSongFiles::save(engine, file.path()))
-        chunk_ = readWholeFile(file.path(), size);
+    for (const std::string& folder : chunkFolders()) {
+        ChunkFile file(folder);
+        if (file.usable() && TesselSongFiles::save && TesselSongFiles::save(engine, file.path()))
+            chunk_ = readWholeFile(file.path(), size);
+        if (chunk_)
+            break;
+    }
     if (!chunk_) {
         platform::setStatusText("Saving to host... failed.");
         logCommand(kCmdHostSave, 0);
@@ -126,13 +140,19 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
         return 0;
     platform::setStatusText("Loading from host...");
 
-    ChunkFile file;
-    if (!file.usable() || !writeWholeFile(file.path(), data, static_cast<size_t>(byteSize))) {
+    std::unique_ptr<ChunkFile> file;
+    for (const std::string& folder : chunkFolders()) {
+        file = std::make_unique<ChunkFile>(folder);
+        if (file->usable() && writeWholeFile(file->path(), data, static_cast<size_t>(byteSize)))
+            break;
+        file.reset();
+    }
+    if (!file) {
         platform::setStatusText("Loading from host... failed.");
         logCommand(kCmdHostLoad, 0);
         return 0;
     }
-    const int loaded = TesselSongFiles::load ? TesselSongFiles::load(engine, file.path()) : 0;
+    const int loaded = TesselSongFiles::load ? TesselSongFiles::load(engine, file->path()) : 0;
     // 1 means the chunk held no song: nothing was loaded, so nothing succeeded.
     const int result = loaded >= 2 ? loaded : 0;
     if (result) {
@@ -142,9 +162,8 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
         engine.song.songPath.clear();
         platform::setStatusText("Loading from host... completed.");
     } else {
-        // A load that got as far as naming the song may have replaced part
-        // of it: it must not be saved over the user's file by name.
-        if (engine.song.songPath == file.path())
+        // The temporary file is never the song's name, whatever the loader did.
+        if (engine.song.songPath == file->path())
             engine.song.songPath.clear();
         platform::setStatusText("Loading from host... failed.");
     }

@@ -18,7 +18,10 @@ int loadChunkModule(TesselEngine& engine, const std::string& path)
 
 void applyChunkModule(TesselEngine& engine)
 {
-    engine.applyLoadedSong();
+    // The channels it writes are read by the audio thread.
+    platform::MutexLock lock(engine.song.songLock(), kEditLockWaitMs);
+    if (lock)
+        engine.applyLoadedSong();
 }
 
 } // namespace

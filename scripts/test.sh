@@ -16,11 +16,15 @@ cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-# The file box's threads under the thread sanitizer: only the program that
-# tests them is built and run.
+# The file box's threads, and the library driven through its VST 2 entry
+# from a host's three threads (blocks, chunks, events), under the thread
+# sanitizer: only the programs that test them are built and run.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_WERROR=ON -DQB_TSAN=ON
-cmake --build build-tsan --target gui_thread_tests -j "$jobs"
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=tests/tsan.supp build-tsan/tests/gui_thread_tests
+cmake --build build-tsan --target gui_thread_tests plugin_thread_tests -j "$jobs"
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=tests/tsan.supp
+build-tsan/tests/gui_thread_tests
+build-tsan/tests/plugin_thread_tests
+unset TSAN_OPTIONS
 
 # The fuzz targets: a clang build with libFuzzer. Each target replays its seed
 # corpus, then searches for a short bounded time from a scratch copy so that

@@ -165,7 +165,7 @@ TEST_F(ModuleFileTest, LoadResultsFollowWhatTheFileHolds)
     EXPECT_DOUBLE_EQ(engine->song.tempo, 77.0);
 }
 
-TEST_F(ModuleFileTest, TruncatedDocumentGivesZeroAndKeepsWhatWasRead)
+TEST_F(ModuleFileTest, TruncatedDocumentGivesZeroAndKeepsTheSong)
 {
     engine->song.tempo = 140.0;
     std::string path = folder.file("cut.zip");
@@ -178,10 +178,12 @@ TEST_F(ModuleFileTest, TruncatedDocumentGivesZeroAndKeepsWhatWasRead)
     ASSERT_TRUE(zipAddFile(document.c_str(), cut.c_str(), "Module.xml"));
 
     engine->song.tempo = 60.0;
-    engine->song.songPath.clear();
+    engine->song.songPath = path;
+    const float version = documentVersion();
     EXPECT_EQ(engine->loadModule(cut), 0);
-    EXPECT_DOUBLE_EQ(engine->song.tempo, 140.0) << "the part read so far stays";
-    EXPECT_TRUE(engine->song.songPath.empty()) << "a failed load names no file to save over";
+    EXPECT_DOUBLE_EQ(engine->song.tempo, 60.0) << "a load is all or nothing";
+    EXPECT_EQ(engine->song.songPath, path) << "the song keeps its file";
+    EXPECT_EQ(documentVersion(), version);
 }
 
 TEST_F(ModuleFileTest, LockHeldElsewhereGivesZeroAndNoChange)

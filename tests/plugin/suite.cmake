@@ -3,14 +3,19 @@
 qb_test_suite(plugin qb_plugin)
 
 pkg_check_modules(QB_LIBRARY_TEST_ZIP REQUIRED IMPORTED_TARGET zlib minizip)
+# A test program that loads the library as a host does.
+function(qb_library_test_program name)
+  add_executable(${name} ${ARGN} ${CMAKE_CURRENT_LIST_DIR}/../support/test_main.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/.. ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE GTest::gtest PkgConfig::QB_LIBRARY_TEST_ZIP ${CMAKE_DL_LIBS})
+  add_dependencies(${name} Quorbel)
+  target_compile_definitions(${name} PRIVATE QB_PLUGIN_LIBRARY="$<TARGET_FILE:Quorbel>")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QB_TEST_DATA=${CMAKE_CURRENT_LIST_DIR}/../data")
+endfunction()
+
 file(GLOB _library_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/library/*.cpp)
-add_executable(plugin_library_tests ${_library_tests} ${CMAKE_CURRENT_LIST_DIR}/../support/test_main.cpp)
-target_include_directories(plugin_library_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/.. ${PROJECT_SOURCE_DIR})
-target_link_libraries(plugin_library_tests PRIVATE GTest::gtest PkgConfig::QB_LIBRARY_TEST_ZIP ${CMAKE_DL_LIBS})
-add_dependencies(plugin_library_tests Quorbel)
-target_compile_definitions(plugin_library_tests PRIVATE QB_PLUGIN_LIBRARY="$<TARGET_FILE:Quorbel>")
-gtest_discover_tests(plugin_library_tests DISCOVERY_TIMEOUT 60
-  PROPERTIES ENVIRONMENT "QB_TEST_DATA=${CMAKE_CURRENT_LIST_DIR}/../data")
+qb_library_test_program(plugin_library_tests ${_library_tests})
 
 # A stand-in sibling under the name the library asks for; the test loads it
 # first by its full path, so the library's load by name finds it loaded.
@@ -20,3 +25,8 @@ set_target_properties(qb_ostra_stand_in PROPERTIES PREFIX "" OUTPUT_NAME Ostra N
 target_link_options(qb_ostra_stand_in PRIVATE -Wl,-soname,Ostra.so)
 add_dependencies(plugin_library_tests qb_ostra_stand_in)
 target_compile_definitions(plugin_library_tests PRIVATE QB_OSTRA_STAND_IN="$<TARGET_FILE:qb_ostra_stand_in>")
+
+# The library driven from a host's three threads at once, in a program of its
+# own so that the thread sanitizer build (QB_TSAN) builds and runs it alone.
+qb_library_test_program(plugin_thread_tests ${CMAKE_CURRENT_LIST_DIR}/threads/chunk_threads_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/library/test_host.cpp ${CMAKE_CURRENT_LIST_DIR}/library/zip_bytes.cpp)

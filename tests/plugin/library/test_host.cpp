@@ -4,6 +4,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <dlfcn.h>
+#include <mutex>
 
 namespace {
 
@@ -14,7 +15,7 @@ void receiveEvents(TestHost& host, const VstEvents* events)
         EXPECT_EQ(e->type, kVstMidiType);
         EXPECT_EQ(e->byteSize, kVstMidiEventByteSize);
         const auto* midi = reinterpret_cast<const VstMidiEvent*>(e);
-        host.midiReceived.push_back({host.blocksRendered, midi->deltaFrames,
+        host.midiReceived.push_back({host.blocksRendered.load(), midi->deltaFrames,
                                      {static_cast<uint8_t>(midi->midiData[0]), static_cast<uint8_t>(midi->midiData[1]),
                                       static_cast<uint8_t>(midi->midiData[2])}});
     }
@@ -37,6 +38,9 @@ VstIntPtr TestHost::callback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*in
                              void* ptr, float /*opt*/)
 {
     TestHost& host = get();
+    // Tests that load while they play call in from two threads.
+    static std::mutex calls;
+    const std::lock_guard<std::mutex> hold(calls);
     host.requests.push_back(opcode);
     switch (opcode) {
     case audioMasterVersion:

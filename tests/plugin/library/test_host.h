@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,9 +26,10 @@ struct TestHost {
     VstTimeInfo time{};
     bool giveTime = true;
     std::vector<VstInt32> requests;
-    // What audioMasterProcessEvents received, and the blocks rendered so far.
+    // What audioMasterProcessEvents received, and the blocks rendered so far
+    // (counted on the thread that renders, read on any that sends MIDI).
     std::vector<ReceivedMidi> midiReceived;
-    int blocksRendered = 0;
+    std::atomic<int> blocksRendered{0};
 
     static TestHost& get();
     static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
