@@ -57,9 +57,13 @@ OwnWindow::OwnWindow(System& system, ::Window xid, const WindowOptions& options,
         hints.width = std::max(rect_.width(), 1);
         hints.height = std::max(rect_.height(), 1);
         XSetWMNormalHints(display, xid_, &hints);
-        placeOnTop(options.parent);
+        if (options.parent && options.parent->alive())
+            owner_ = static_cast<::Window>(options.parent->handle());
+        writeOwnerHint();
         if (options.tool)
             markAsTool();
+        else
+            askFrameMargins();
     }
 }
 
@@ -72,12 +76,6 @@ OwnWindow::~OwnWindow()
     }
     XFreeGC(display, gc_);
     XFlush(display);
-}
-
-void OwnWindow::placeOnTop(Window* above)
-{
-    if (above && above->alive())
-        XSetTransientForHint(system_.display(), xid_, system_.topLevelOf(static_cast<::Window>(above->handle())));
 }
 
 platform::Window* OwnWindow::parent() const
@@ -165,9 +163,15 @@ void OwnWindow::show(bool visible)
         Display* display = system_.display();
         if (visible) {
             invalid_ = image_.bounds();
-            if (parent_ == 0)
+            if (parent_ == 0) {
                 setKeepAbove(above_);
+                writeOwnerHint();
+            }
             XMapWindow(display, xid_);
+        } else if (parent_ == 0) {
+            // Withdrawn, so that the window manager lets it go even when it
+            // holds it iconified (with its owner) and would show it again.
+            XWithdrawWindow(display, xid_, system_.screen());
         } else {
             XUnmapWindow(display, xid_);
         }

@@ -10,8 +10,9 @@ packages=(
   libx11-dev libcairo2-dev libasound2-dev
   # The window layer tells monitors apart; the help's pages are laid out by litehtml.
   libxrandr-dev liblitehtml-dev
-  # Tests only: real windows on an X server of their own, driven through XTest.
-  xvfb libxtst-dev
+  # Tests only: real windows on an X server of their own, driven through XTest,
+  # some beside a real window manager's frames.
+  xvfb libxtst-dev openbox
   # Images, raster and text: pixman under Cairo, FreeType over a private fontconfig;
   # the Arial stand-ins and the monospace face renamed to the product font at build time.
   libpixman-1-dev libfontconfig-dev libfreetype-dev
