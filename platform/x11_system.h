@@ -138,6 +138,9 @@ private:
     void writeOwnerHint();
     // Asks the window manager for the frame it will give the window.
     void askFrameMargins();
+    // A request about this window to the window manager: a client message
+    // of that type with up to five longs, sent to the root.
+    void askWindowManager(Atom type, std::array<long, 5> data);
     // Adds or removes states through the window manager (a mapped window)
     // or in the property it reads at mapping.
     void changeState(bool add, Atom first, Atom second);

@@ -238,15 +238,21 @@ void OwnWindow::writeOwnerHint()
         XDeleteProperty(display, xid_, XA_WM_TRANSIENT_FOR);
 }
 
-void OwnWindow::askFrameMargins()
+void OwnWindow::askWindowManager(Atom type, std::array<long, 5> data)
 {
-    Display* display = system_.display();
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = xid_;
-    event.xclient.message_type = atom(display, "_NET_REQUEST_FRAME_EXTENTS");
+    event.xclient.message_type = type;
     event.xclient.format = 32;
-    XSendEvent(display, system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    for (size_t i = 0; i < data.size(); ++i)
+        event.xclient.data.l[i] = data[i];
+    XSendEvent(system_.display(), system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+void OwnWindow::askFrameMargins()
+{
+    askWindowManager(atom(system_.display(), "_NET_REQUEST_FRAME_EXTENTS"), {});
 }
 
 Rect OwnWindow::frameMargins() const

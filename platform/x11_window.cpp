@@ -222,16 +222,9 @@ void OwnWindow::setKeepAbove(bool above)
 
 void OwnWindow::askStateChange(bool add, Atom first, Atom second)
 {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = xid_;
-    event.xclient.message_type = system_.atoms().netWmState;
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = add ? 1 : 0;   // add or remove
-    event.xclient.data.l[1] = static_cast<long>(first);
-    event.xclient.data.l[2] = static_cast<long>(second);
-    event.xclient.data.l[3] = 1;   // from an application
-    XSendEvent(system_.display(), system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    constexpr long kFromApplication = 1;
+    askWindowManager(system_.atoms().netWmState,
+                     {add ? 1 : 0, static_cast<long>(first), static_cast<long>(second), kFromApplication, 0});
 }
 
 void OwnWindow::changeState(bool add, Atom first, Atom second)
@@ -322,17 +315,8 @@ void OwnWindow::beginMove()
     constexpr long kMoveByPointer = 8;
     constexpr long kFirstButton = 1;
     constexpr long kFromApplication = 1;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = xid_;
-    event.xclient.message_type = XInternAtom(display, "_NET_WM_MOVERESIZE", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = rootX;
-    event.xclient.data.l[1] = rootY;
-    event.xclient.data.l[2] = kMoveByPointer;
-    event.xclient.data.l[3] = kFirstButton;
-    event.xclient.data.l[4] = kFromApplication;
-    XSendEvent(display, system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    askWindowManager(XInternAtom(display, "_NET_WM_MOVERESIZE", False),
+                     {rootX, rootY, kMoveByPointer, kFirstButton, kFromApplication});
     XFlush(display);
 }
 
