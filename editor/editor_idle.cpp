@@ -96,6 +96,7 @@ void TesselEditor::idle()
 
 void TesselEditor::idlePages()
 {
+    followHostWindow();
     if (refreshRequested_.exchange(false))
         refreshLoadedSong();
     if (patternEditor_)

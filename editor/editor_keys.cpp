@@ -73,10 +73,10 @@ TesselKeyEvent keyEventOf(const VstKeyCode& code)
 
 } // namespace
 
+// In manual key mode too: X has no hook on the host's thread, so the keys a
+// host forwards are the ones such a hook would have taken.
 VstInt32 TesselEditor::onKeyDown(VstKeyCode& code)
 {
-    if (manualKeyMode())
-        return 1;
     TesselKeyEvent key = keyEventOf(code);
     const int32_t c = code.character;
     const bool shiftOnly = code.modifier == kModShift;
@@ -95,8 +95,6 @@ VstInt32 TesselEditor::onKeyDown(VstKeyCode& code)
 
 VstInt32 TesselEditor::onKeyUp(VstKeyCode& code)
 {
-    if (manualKeyMode())
-        return 1;
     TesselKeyEvent key = keyEventOf(code);
     key.printable = static_cast<uint8_t>(code.character);
     key.keyUp = 1;

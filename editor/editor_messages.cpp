@@ -77,6 +77,8 @@ bool TesselEditor::handleMessage(platform::Window& window, platform::WindowMessa
         case MessageKind::User:
             if (message.param == TesselHostHook::kHostMoved)
                 linkToHost();
+            else if (message.param == TesselHostHook::kHostRehung)
+                rehangOnHost();
             else if (message.param == TesselHostHook::kHostFocused && frame && !popupActive_
                      && !(liveInput().bits & platform::kRightButton)) {
                 window.raise();
@@ -111,9 +113,12 @@ bool TesselEditor::handleMessage(platform::Window& window, platform::WindowMessa
     }
 }
 
+// Keys of the editor window and of the toolbar in the host's window: the
+// ones a hook on the host's thread would see while the editor is in use.
 bool TesselEditor::filterKey(platform::Window& target, const platform::WindowMessage& message)
 {
-    if (!frame2_ || popupActive_ || !isWithin(&target, window_.get()))
+    const bool ours = isWithin(&target, window_.get()) || (frame && isWithin(&target, frame->getWindow()));
+    if (!frame2_ || popupActive_ || !ours)
         return false;
     const platform::KeyMessage& key = message.key;
     if (key.repeatCount != 1)

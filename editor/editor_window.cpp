@@ -260,9 +260,67 @@ void TesselEditor::registerHotKeys(bool on)
     }
 }
 
+// The hook hears every window from the one that holds the toolbar frame up
+// to the host's top window: any of them may be hidden, moved or moved into
+// another window.
 void TesselEditor::installHostHook(bool install)
 {
-    hostHook_.attach(windows_, install ? hostTopWindow() : nullptr, window_.get());
+    platform::Window* top = install ? hostTopWindow() : nullptr;
+    hostTop_ = top ? top->handle() : 0;
+    std::vector<platform::Window*> hostWindows;
+    if (top) {
+        for (platform::Window* at = frame ? frame->getSystemWindow() : nullptr; at && at != top; at = at->parent())
+            hostWindows.push_back(at);
+        hostWindows.push_back(top);
+    }
+    hostHook_.attach(windows_, hostWindows, window_.get());
+}
+
+platform::Window* TesselEditor::hookedHostTop() const
+{
+    return hostTop_ && windows_ ? windows_->findWindow(hostTop_) : nullptr;
+}
+
+// The host's windows now hang elsewhere: the window we stay above and the
+// windows we hear follow its top window.
+void TesselEditor::rehangOnHost()
+{
+    if (!window_ || inOwnHost())
+        return;
+    installHostHook(true);
+    if (window_->isTopLevel())
+        window_->setOwner(hookedHostTop());
+    followHostWindow();
+    window_->post(TesselHostHook::kHostMoved);
+}
+
+bool TesselEditor::hostLetsWindowShow() const
+{
+    if (inOwnHost() || !window_ || !window_->isTopLevel())
+        return true;
+    platform::Window* host = frame ? frame->getSystemWindow() : nullptr;
+    if (!host)
+        return true;
+    // A host closes its plug-in's window by hiding it, often without
+    // effEditClose: the editor window goes and comes with it.
+    platform::Window* top = hookedHostTop();
+    if (!host->alive() || !host->isShowing() || (top && top->isMinimised()))
+        return false;
+    // Kept above everything, the window would cover the host's modal dialogs.
+    return !pluginPreferences().alwaysOnTop || !top || top->isEnabled();
+}
+
+void TesselEditor::followHostWindow()
+{
+    if (!window_)
+        return;
+    const bool show = shown_ && hostLetsWindowShow();
+    if (show == window_->isVisible())
+        return;
+    // Placed before it is mapped, so that it appears where it belongs.
+    if (show)
+        linkToHost();
+    window_->show(show);
 }
 
 void TesselEditor::showEditorWindow()
@@ -274,7 +332,7 @@ void TesselEditor::showEditorWindow()
         toolbar_->showWindowButton(true);
         drawToolbarNow();
     }
-    window_->show(true);
+    followHostWindow();
     window_->post(TesselHostHook::kHostMoved);
     window_->setTimer(kTimerRedraw, kRedrawMs);
 }
@@ -300,7 +358,8 @@ void TesselEditor::hideEditorWindow()
     }
 }
 
-// WM_USER: with "linkwindows" the window sits just below the host's window.
+// WM_USER: with "linkwindows" the window sits just below the host's window,
+// inside the work area of its monitor.
 void TesselEditor::linkToHost()
 {
     TesselPreferences& preferences = pluginPreferences();
@@ -313,7 +372,17 @@ void TesselEditor::linkToHost()
         hostRect = hostRect.movedBy(-origin.x, -origin.y);
     }
     const platform::Rect place = window_->rect();
-    window_->setRect(platform::rectOfSize(hostRect.left - 2, hostRect.bottom + 4, place.width(), place.height()));
+    platform::Point at{hostRect.left - kLinkedLeftOffset, hostRect.bottom + kLinkedGapBelow};
+    if (window_->isTopLevel()) {
+        // The window manager's frame, caption and all, stays on the monitor.
+        const platform::Rect margins = window_->frameMargins();
+        const platform::Rect outer =
+            platform::rectOfSize(at.x, at.y, margins.left + place.width() + margins.right,
+                                 margins.top + place.height() + margins.bottom);
+        const platform::Rect kept = keptInside(outer, windows_->workArea(outer));
+        at = {kept.left, kept.top};
+    }
+    window_->setRect(platform::rectOfSize(at.x, at.y, place.width(), place.height()));
     if (window_->isTopLevel())
         window_->setKeepAbove(preferences.alwaysOnTop != 0);
 }

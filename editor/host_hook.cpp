@@ -1,27 +1,42 @@
 #include "editor/host_hook.h"
 
-bool TesselHostHook::handleMessage(platform::Window& /*window*/, platform::WindowMessage& message)
+bool TesselHostHook::handleMessage(platform::Window& window, platform::WindowMessage& message)
 {
     if (!editorWindow_)
         return false;
-    if (message.kind == platform::MessageKind::Moved || message.kind == platform::MessageKind::Resized)
+    switch (message.kind) {
+    case platform::MessageKind::Moved:
+    case platform::MessageKind::Resized:
         editorWindow_->post(kHostMoved);
-    else if (message.kind == platform::MessageKind::FocusIn)
-        editorWindow_->post(kHostFocused);
+        break;
+    case platform::MessageKind::FocusIn:
+        if (!hooked_.empty() && window.handle() == hooked_.back())
+            editorWindow_->post(kHostFocused);
+        break;
+    case platform::MessageKind::Reparented:
+    case platform::MessageKind::Destroy:
+        editorWindow_->post(kHostRehung);
+        break;
+    default:
+        break;
+    }
     return false;
 }
 
-void TesselHostHook::attach(platform::WindowSystem* system, platform::Window* host, platform::Window* editorWindow)
+void TesselHostHook::attach(platform::WindowSystem* system, const std::vector<platform::Window*>& hostWindows,
+                            platform::Window* editorWindow)
 {
-    if (hooked_ && system) {
-        if (platform::Window* hooked = system->findWindow(hooked_))
-            hooked->setHandler(nullptr);
-    }
-    hooked_ = 0;
+    if (system)
+        for (uintptr_t handle : hooked_)
+            if (platform::Window* hooked = system->findWindow(handle))
+                hooked->setHandler(nullptr);
+    hooked_.clear();
     editorWindow_ = nullptr;
-    if (!host || !editorWindow)
+    if (hostWindows.empty() || !editorWindow)
         return;
-    host->setHandler(this);
-    hooked_ = host->handle();
+    for (platform::Window* host : hostWindows) {
+        host->setHandler(this);
+        hooked_.push_back(host->handle());
+    }
     editorWindow_ = editorWindow;
 }

@@ -252,6 +252,13 @@ private:
     platform::Rect chooseWindowRect(platform::Window*& parent, bool& child);
     platform::Window* hostTopWindow() const;
     void installHostHook(bool install);
+    void rehangOnHost();
+    platform::Window* hookedHostTop() const;
+    // Whether the host's windows let the editor window show now: the host's
+    // window shows, and no modal dialog of the host stands over it.
+    bool hostLetsWindowShow() const;
+    // Shows or hides the editor window as its shown flag and the host allow.
+    void followHostWindow();
     void registerHotKeys(bool on);
     void linkToHost();
     void toggleFocus();
@@ -312,6 +319,9 @@ private:
     std::unique_ptr<platform::Window> window_;
     CFrame2* frame2_ = nullptr;
     TesselHostHook hostHook_;
+    // The host's top window the hook ends at (0 before the hook), by handle:
+    // the host may destroy it at any time.
+    uintptr_t hostTop_ = 0;
     bool keyFilterOn_ = false;
     bool hotKeysOn_ = false;
 

@@ -20,3 +20,14 @@ TesselPlacement placeEditorWindow(const TesselPlacementRequest& request)
                                                       kEditorWindowWidth, kEditorWindowHeight);
     return {below, TesselPlacementSource::kBelowHost};
 }
+
+platform::Rect keptInside(const platform::Rect& rect, const platform::Rect& area)
+{
+    if (area.empty())
+        return rect;
+    int32_t dx = std::min(0, area.right - rect.right);
+    int32_t dy = std::min(0, area.bottom - rect.bottom);
+    dx = std::max(dx, area.left - rect.left);
+    dy = std::max(dy, area.top - rect.top);
+    return rect.movedBy(dx, dy);
+}

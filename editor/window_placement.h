@@ -11,6 +11,9 @@ constexpr int32_t kEditorWindowWidth = 723;
 constexpr int32_t kEditorWindowHeight = 499;
 constexpr int32_t kPlacementMargin = 20;
 constexpr int32_t kGapBelowHost = 10;
+// A linked window: its top-left this far left of the host's window and below it.
+constexpr int32_t kLinkedLeftOffset = 2;
+constexpr int32_t kLinkedGapBelow = 4;
 
 struct TesselPlacementRequest {
     // The host's window, in the coordinates of `bounds`.
@@ -34,3 +37,8 @@ struct TesselPlacement {
 // Whether more than kPlacementMargin pixels of `rect` lie inside `bounds` on every side.
 bool overlapsEnough(const platform::Rect& rect, const platform::Rect& bounds);
 TesselPlacement placeEditorWindow(const TesselPlacementRequest& request);
+
+// The rectangle moved into the area as far as it fits there; one larger than
+// the area keeps its top-left corner (a window's caption) inside. Unmoved
+// when the area is empty (unknown).
+platform::Rect keptInside(const platform::Rect& rect, const platform::Rect& area);

@@ -74,6 +74,7 @@ enum class MessageKind : uint8_t {
     DragLeave,
     Drop,         // drag: what was dropped
     StateChanged, // param: 1 a top-level window is now maximised, 0 no longer
+    Reparented,   // a window outside the program was moved into another parent
 };
 
 // An owner-drawn row of a popup menu, sent to the menu's owner window.
@@ -165,6 +166,19 @@ public:
     virtual void setParent(Window* parent) = 0;
     virtual void show(bool visible) = 0;
     virtual bool isVisible() const = 0;
+    // On the screen: shown itself and up to its top-level window.
+    virtual bool isShowing() const
+    {
+        for (const Window* at = this; at; at = at->parent())
+            if (!at->isVisible())
+                return false;
+        return true;
+    }
+    // A top-level window the window manager holds minimised (iconified).
+    virtual bool isMinimised() const { return false; }
+    // False while its program shows a modal dialog over it, as a window
+    // that takes no input. Windows outside the program only.
+    virtual bool isEnabled() const { return true; }
     virtual void setTitle(const char* title) = 0;
     virtual std::string className() const = 0;
     virtual void setIcon(const Image& icon) = 0;
@@ -178,6 +192,14 @@ public:
     virtual void minimise() {}
     // Whether the window manager draws its frame and caption.
     virtual void setDecorated(bool decorated) { (void)decorated; }
+    // A top-level window: the window it stays above, in place of the one it
+    // was made with (WindowOptions::parent); none for no such window.
+    virtual void setOwner(Window* owner) { (void)owner; }
+    // A top-level window's frame from the window manager: how far it reaches
+    // beyond the client area on the left, top (the caption), right and
+    // bottom. setRect places this frame's top-left corner. All zero when the
+    // window has no frame or the manager has not told its size yet.
+    virtual Rect frameMargins() const { return {}; }
     // A top-level window: the window manager moves it with the pointer from
     // where the pointer is now until the button is let go.
     virtual void beginMove() {}

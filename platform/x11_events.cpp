@@ -39,6 +39,8 @@ uint32_t modifierBit(uint8_t key)
 
 void System::handleEvent(XEvent& event)
 {
+    if (takenAsTopLevelChange(event))
+        return;
     if (popup_ && popup_->handle(event))
         return;
     if (event.type == xkbEventBase_) {
@@ -64,6 +66,13 @@ void System::handleEvent(XEvent& event)
         break;
     case DestroyNotify:
         handleDestroyed(event.xdestroywindow.window);
+        break;
+    case ReparentNotify:
+        if (auto found = foreign_.find(event.xreparent.window); found != foreign_.end()) {
+            WindowMessage message;
+            message.kind = MessageKind::Reparented;
+            send(*found->second, message);
+        }
         break;
     case kXFocusIn:
     case kXFocusOut:

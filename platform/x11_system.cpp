@@ -37,10 +37,12 @@ Atoms::Atoms(Display* display)
 {
     const char* names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "_NET_WM_STATE", "_NET_WM_STATE_ABOVE",
                            "_NET_WM_NAME", "_NET_WM_ICON", "UTF8_STRING", "CLIPBOARD", "QUORBEL_CLIPBOARD",
-                           "_MOTIF_WM_HINTS", "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"};
+                           "_MOTIF_WM_HINTS", "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ",
+                           "_NET_WM_STATE_MODAL", "_NET_FRAME_EXTENTS", "_NET_CLIENT_LIST"};
     Atom* slots[] = {&wmProtocols, &wmDeleteWindow, &wmState, &netWmState, &netWmStateAbove, &netWmName,
                      &netWmIcon, &utf8String, &clipboard, &clipboardProperty, &motifHints,
-                     &netWmStateMaximisedVert, &netWmStateMaximisedHorz};
+                     &netWmStateMaximisedVert, &netWmStateMaximisedHorz, &netWmStateModal, &netFrameExtents,
+                     &netClientList};
     constexpr int count = sizeof names / sizeof names[0];
     Atom atoms[count];
     XInternAtoms(display, const_cast<char**>(names), count, False, atoms);
@@ -235,34 +237,6 @@ void System::warpPointer(Point screen)
     if (!cursors_[index])
         cursors_[index] = XCreateFontCursor(display_, kShapes[index]);
     return cursors_[index];
-}
-
-::Window System::topLevelOf(::Window xid) const
-{
-    ::Window below = xid;
-    for (::Window at = xid; at && at != root_;) {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0, rest = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(display_, at, atoms_.wmState, 0, 0, False, AnyPropertyType, &type, &format, &count,
-                               &rest, &data) == Success) {
-            if (data)
-                XFree(data);
-            if (type != None)
-                return at;
-        }
-        ::Window rootReturn = 0, parent = 0, *children = nullptr;
-        unsigned int childCount = 0;
-        if (!XQueryTree(display_, at, &rootReturn, &parent, &children, &childCount))
-            break;
-        if (children)
-            XFree(children);
-        below = at;
-        at = parent;
-    }
-    // Without a window manager: the ancestor just below the root.
-    return below;
 }
 
 void System::setFocus(OwnWindow* window)

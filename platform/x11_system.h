@@ -38,7 +38,8 @@ class SharedPixels;
 struct Atoms {
     explicit Atoms(Display* display);
     Atom wmProtocols, wmDeleteWindow, wmState, netWmState, netWmStateAbove, netWmName, netWmIcon, utf8String,
-        clipboard, clipboardProperty, motifHints, netWmStateMaximisedVert, netWmStateMaximisedHorz;
+        clipboard, clipboardProperty, motifHints, netWmStateMaximisedVert, netWmStateMaximisedHorz,
+        netWmStateModal, netFrameExtents, netClientList;
 };
 
 // Puts pixels of an image on a drawable of one visual: straight from the
@@ -107,6 +108,8 @@ public:
     void minimise() override;
     void beginMove() override;
     void setDecorated(bool decorated) override;
+    void setOwner(Window* owner) override;
+    Rect frameMargins() const override;
     Image& image() override { return image_; }
     void invalidate(const Rect& area) override;
     void present(const Rect& area) override;
@@ -138,7 +141,14 @@ private:
         uint32_t due;
     };
     void resizeImage(int32_t width, int32_t height);
-    void placeOnTop(Window* above);
+    // WM_TRANSIENT_FOR: the owner's top-level window, found anew each time,
+    // as the owner's program may have moved it since.
+    void writeOwnerHint();
+    // Asks the window manager for the frame it will give the window.
+    void askFrameMargins();
+    // A request about this window to the window manager: a client message
+    // of that type with up to five longs, sent to the root.
+    void askWindowManager(Atom type, std::array<long, 5> data);
     // Adds or removes states through the window manager (a mapped window)
     // or in the property it reads at mapping.
     void changeState(bool add, Atom first, Atom second);
@@ -150,6 +160,8 @@ private:
     void writeInitialState();
 
     ::Window parent_ = 0;   // 0 for top level
+    ::Window owner_ = 0;    // a top-level window's owner, as it was given
+    mutable Rect margins_;  // the frame the window manager last gave
     Rect rect_;
     bool visible_;
     std::string className_;
@@ -181,6 +193,11 @@ public:
     void setParent(Window*) override {}
     void show(bool) override {}
     bool isVisible() const override;
+    // Viewable (it and every window above it mapped), and its top level not
+    // iconified: some window managers keep iconified windows mapped.
+    bool isShowing() const override;
+    bool isMinimised() const override;
+    bool isEnabled() const override;
     void setTitle(const char*) override {}
     std::string className() const override;
     void setIcon(const Image&) override {}
@@ -254,9 +271,15 @@ public:
     void queue(Handle& window, const WindowMessage& message) { posted_.push_back({window.xid(), message}); }
     void destroyTree(OwnWindow& window);
     InputState stateOf(unsigned int xstate) const;
-    // The top level of a window (the ancestor with WM_STATE, below any
-    // window-manager frame), found through the server.
+    // The top-level client window of a window: the ancestor with WM_STATE,
+    // or, before a window manager has written it, the highest ancestor
+    // inside the manager's frame (never the frame itself).
     ::Window topLevelOf(::Window xid) const;
+    // Whether a modal dialog of the program that owns this top-level window
+    // shows over it: a window of another program's, viewable, transient for
+    // it, or modal (_NET_WM_STATE_MODAL) and transient for one of its owners
+    // or for its whole window group.
+    bool modalDialogOver(::Window topLevel);
     // Our windows painted, timed and presented: what a pump does after its
     // events, and what a popup's loop does for the windows under it.
     void serviceWindows();
@@ -313,6 +336,18 @@ private:
     std::array<::Cursor, 4> cursors_{};
     PopupSession* popup_ = nullptr;
     friend class PopupSession;
+    // Top-level windows coming and going, as the root tells them once we
+    // watch it; a modal answer holds until the count moves.
+    bool watchingTopLevels_ = false;
+    uint64_t topLevelChanges_ = 0;
+    struct ModalAnswer {
+        ::Window topLevel = 0;
+        uint64_t changes = 0;
+        bool modal = false;
+    } modalAnswer_;
+    // A structure event the root reported about one of its children, or a
+    // change of its client list: counted, and handled no further.
+    bool takenAsTopLevelChange(const XEvent& event);
     std::unique_ptr<DropReceiver> dropReceiver_;
     uint32_t nextModalIdle_ = 0;
     bool sharingRefused_ = false;   // the server cannot share memory with us

@@ -59,14 +59,8 @@ void OwnWindow::activate()
     if (!alive_ || !tool_ || !visible_)
         return;
     Display* display = system_.display();
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = xid_;
-    event.xclient.message_type = atom(display, "_NET_ACTIVE_WINDOW");
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 1;   // from an application
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    constexpr long kFromApplication = 1;
+    askWindowManager(atom(display, "_NET_ACTIVE_WINDOW"), {kFromApplication, CurrentTime, 0, 0, 0});
     ErrorTrap trap(display);
     XSetInputFocus(display, xid_, RevertToParent, CurrentTime);
     if (!trap.failed())

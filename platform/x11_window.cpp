@@ -45,9 +45,13 @@ OwnWindow::OwnWindow(System& system, ::Window xid, const WindowOptions& options,
         hints.width = std::max(rect_.width(), 1);
         hints.height = std::max(rect_.height(), 1);
         XSetWMNormalHints(display, xid_, &hints);
-        placeOnTop(options.parent);
+        if (options.parent && options.parent->alive())
+            owner_ = static_cast<::Window>(options.parent->handle());
+        writeOwnerHint();
         if (options.tool)
             markAsTool();
+        else
+            askFrameMargins();
     }
 }
 
@@ -60,12 +64,6 @@ OwnWindow::~OwnWindow()
     }
     XFreeGC(display, gc_);
     XFlush(display);
-}
-
-void OwnWindow::placeOnTop(Window* above)
-{
-    if (above && above->alive())
-        XSetTransientForHint(system_.display(), xid_, system_.topLevelOf(static_cast<::Window>(above->handle())));
 }
 
 platform::Window* OwnWindow::parent() const
@@ -154,9 +152,15 @@ void OwnWindow::show(bool visible)
         Display* display = system_.display();
         if (visible) {
             invalid_ = image_.bounds();
-            if (parent_ == 0)
+            if (parent_ == 0) {
                 setKeepAbove(above_);
+                writeOwnerHint();
+            }
             XMapWindow(display, xid_);
+        } else if (parent_ == 0) {
+            // Withdrawn, so that the window manager lets it go even when it
+            // holds it iconified (with its owner) and would show it again.
+            XWithdrawWindow(display, xid_, system_.screen());
         } else {
             XUnmapWindow(display, xid_);
         }
@@ -207,16 +211,9 @@ void OwnWindow::setKeepAbove(bool above)
 
 void OwnWindow::askStateChange(bool add, Atom first, Atom second)
 {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = xid_;
-    event.xclient.message_type = system_.atoms().netWmState;
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = add ? 1 : 0;   // add or remove
-    event.xclient.data.l[1] = static_cast<long>(first);
-    event.xclient.data.l[2] = static_cast<long>(second);
-    event.xclient.data.l[3] = 1;   // from an application
-    XSendEvent(system_.display(), system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    constexpr long kFromApplication = 1;
+    askWindowManager(system_.atoms().netWmState,
+                     {add ? 1 : 0, static_cast<long>(first), static_cast<long>(second), kFromApplication, 0});
 }
 
 void OwnWindow::changeState(bool add, Atom first, Atom second)
@@ -307,17 +304,8 @@ void OwnWindow::beginMove()
     constexpr long kMoveByPointer = 8;
     constexpr long kFirstButton = 1;
     constexpr long kFromApplication = 1;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = xid_;
-    event.xclient.message_type = XInternAtom(display, "_NET_WM_MOVERESIZE", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = rootX;
-    event.xclient.data.l[1] = rootY;
-    event.xclient.data.l[2] = kMoveByPointer;
-    event.xclient.data.l[3] = kFirstButton;
-    event.xclient.data.l[4] = kFromApplication;
-    XSendEvent(display, system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    askWindowManager(XInternAtom(display, "_NET_WM_MOVERESIZE", False),
+                     {rootX, rootY, kMoveByPointer, kFirstButton, kFromApplication});
     XFlush(display);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/x11_system.h"
 
 #include "platform/x11_errors.h"
+#include "platform/x11_properties.h"
 #include "platform/work_area.h"
 
 #include <X11/Xatom.h>
@@ -48,19 +49,7 @@ std::vector<Rect> randrMonitors(Display* display, ::Window root)
 // Up to `count` CARDINALs of a root property.
 std::vector<long> cardinals(Display* display, ::Window root, const char* name, long count)
 {
-    std::vector<long> values;
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0, rest = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, root, XInternAtom(display, name, False), 0, count, False, XA_CARDINAL, &type,
-                           &format, &items, &rest, &data) == Success && data && format == 32) {
-        const long* held = reinterpret_cast<const long*>(data);
-        values.assign(held, held + items);
-    }
-    if (data)
-        XFree(data);
-    return values;
+    return property32(display, root, XInternAtom(display, name, False), XA_CARDINAL, count);
 }
 
 // The current desktop's work area; empty when the window manager gives none.

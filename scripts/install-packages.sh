@@ -12,8 +12,9 @@ packages=(
   libxrandr-dev liblitehtml-dev
   # A local X server reads the windows' pixels from shared memory (MIT-SHM).
   libxext-dev
-  # Tests only: real windows on an X server of their own, driven through XTest.
-  xvfb libxtst-dev
+  # Tests only: real windows on an X server of their own, driven through XTest,
+  # some beside a real window manager's frames.
+  xvfb libxtst-dev openbox
   # Images, raster and text: pixman under Cairo, FreeType over a private fontconfig;
   # the Arial stand-ins and the monospace face renamed to the product font at build time.
   libpixman-1-dev libfontconfig-dev libfreetype-dev

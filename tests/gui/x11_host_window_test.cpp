@@ -76,6 +76,7 @@ TEST_F(X11HostWindowTest, AnotherProgramsChildIsListedPlacedAndHandedKeys)
     EXPECT_EQ(::Window(inside[1]->handle()), second);   // the top of the stacking order last
 
     windows->placeWindow(*inside[1], {0, 50, 600, 400});
+    windows->sync();   // handled by the server before the host asks
     XWindowAttributes placed{};
     XGetWindowAttributes(host, second, &placed);
     EXPECT_EQ(placed.x, 0);

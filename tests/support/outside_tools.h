@@ -18,7 +18,7 @@ inline const char* packageOf(std::string_view program)
         {"flac", "flac"},     {"oggenc", "vorbis-tools"},  {"oggdec", "vorbis-tools"},
         {"sox", "sox"},       {"soxi", "sox"},             {"xmllint", "libxml2-utils"},
         {"zip", "zip"},       {"unzip", "unzip"},          {"nm", "binutils"},
-        {"fc-list", "fontconfig"}, {"Xvfb", "xvfb"},
+        {"fc-list", "fontconfig"}, {"Xvfb", "xvfb"},     {"openbox", "openbox"},
     };
     for (const auto& [name, package] : kPackages)
         if (name == program)
