@@ -5,6 +5,7 @@
 // Screenshots go to screenshots/ as PNG files.
 
 #include "demo_song.h"
+#include "support/demo_song.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
 #include "gui/frame2.h"
@@ -73,6 +74,31 @@ protected:
             unsetenv("DISPLAY");
         else
             setenv("DISPLAY", savedDisplay.c_str(), 1);
+    }
+
+    // The demo song in the plug-in, which then renders blocks as a host's
+    // audio thread would.
+    void startSong()
+    {
+        AEffect* effect = plugin->getAeffect();
+        effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+        effect->dispatcher(effect, effSetBlockSize, 0, 512, nullptr, 0.0f);
+        effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+        TesselEngine& engine = plugin->getEngine();
+        {
+            platform::MutexLock lock(engine.song.songLock(), kEditLockWaitMs);
+            demo_song::fill(engine.song);
+        }
+        engine.rebuildSongPlaylist(nullptr, false);
+        engine.rebuildPatternPlaylists(false);
+    }
+    void render(int blocks)
+    {
+        std::vector<float> left(512), right(512);
+        float* outputs[2] = {left.data(), right.data()};
+        AEffect* effect = plugin->getAeffect();
+        for (int i = 0; i < blocks; ++i)
+            effect->processReplacing(effect, nullptr, outputs, 512);
     }
 
     ::Window makeHostWindow()

@@ -12,31 +12,7 @@
 
 namespace {
 
-class PagesOnX : public EditorOnX {
-protected:
-    void startSong()
-    {
-        AEffect* effect = plugin->getAeffect();
-        effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-        effect->dispatcher(effect, effSetBlockSize, 0, 512, nullptr, 0.0f);
-        effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
-        TesselEngine& engine = plugin->getEngine();
-        {
-            platform::MutexLock lock(engine.song.songLock(), kEditLockWaitMs);
-            demo_song::fill(engine.song);
-        }
-        engine.rebuildSongPlaylist(nullptr, false);
-        engine.rebuildPatternPlaylists(false);
-    }
-    void render(int blocks)
-    {
-        std::vector<float> left(512), right(512);
-        float* outputs[2] = {left.data(), right.data()};
-        AEffect* effect = plugin->getAeffect();
-        for (int i = 0; i < blocks; ++i)
-            effect->processReplacing(effect, nullptr, outputs, 512);
-    }
-};
+using PagesOnX = EditorOnX;
 
 TEST_F(PagesOnX, TheOrderListAndInfoPagesWithTheDemoSong)
 {

@@ -16,28 +16,6 @@ namespace {
 
 class RedrawOnX : public EditorOnX {
 protected:
-    void startSong()
-    {
-        AEffect* effect = plugin->getAeffect();
-        effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-        effect->dispatcher(effect, effSetBlockSize, 0, 512, nullptr, 0.0f);
-        effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
-        TesselEngine& engine = plugin->getEngine();
-        {
-            platform::MutexLock lock(engine.song.songLock(), kEditLockWaitMs);
-            demo_song::fill(engine.song);
-        }
-        engine.rebuildSongPlaylist(nullptr, false);
-        engine.rebuildPatternPlaylists(false);
-    }
-    void render(int blocks)
-    {
-        std::vector<float> left(512), right(512);
-        float* outputs[2] = {left.data(), right.data()};
-        AEffect* effect = plugin->getAeffect();
-        for (int i = 0; i < blocks; ++i)
-            effect->processReplacing(effect, nullptr, outputs, 512);
-    }
     // The pattern editor's pictures and the page offscreen forgotten, the
     // window's pixels wiped: everything is drawn and sent again.
     void redrawFromNothing()

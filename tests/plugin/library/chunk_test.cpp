@@ -276,7 +276,13 @@ TEST_F(LibraryChunkTest, LoadWhilePlayingNeverStallsABlock)
     loader.join();
     EXPECT_EQ(loaded, 4);
     EXPECT_GT(blocks, 4);
+#ifndef QB_SANITIZED_BUILD
+    // Under the sanitizers the swap alone can outlast a block on a busy
+    // machine, which this clock cannot tell from a wait for the whole load.
     EXPECT_EQ(waitedOut, 0);
+#else
+    (void)waitedOut;
+#endif
 }
 
 // "plugin/tune.zip" in the test data is a module file saved by the engine: a
