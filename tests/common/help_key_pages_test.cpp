@@ -4,6 +4,7 @@
 #include "help_test_support.h"
 
 #include "plugin/command_scheme.h"
+#include "shell/command_ids.h"
 
 #include <set>
 
@@ -87,7 +88,7 @@ TEST_F(HelpKeyPages, AKeyTakenByAnEarlierCommandIsNotListedTwice)
     // F5 is bound to both the info page and playing the song; the info page
     // comes first in the table, so F5 shows the info page.
     const std::string& global = (*entries_)["Keys_PB_1.htm"];
-    EXPECT_EQ(defaultScheme().idForKey(namedKey(kVkF1 + 4), false), 28);
+    EXPECT_EQ(defaultScheme().idForKey(namedKey(kVkF1 + 4), false), cmd::root::kInfoPage);
     EXPECT_NE(global.find("<td class=\"key\">F5</td><td>Info Page</td>"), std::string::npos);
     EXPECT_EQ(global.find("Play the song"), std::string::npos);
 }

@@ -1,6 +1,7 @@
 #include "key_rows.h"
 
 #include "plugin/commands_tables.h"
+#include "shell/command_ids.h"
 
 #include <algorithm>
 
@@ -114,17 +115,16 @@ std::vector<KeyRow> contextRows(std::string_view context, std::vector<std::strin
 
 std::vector<KeyRow> noteEntryRows()
 {
-    constexpr std::string_view kContext = "PatternEditor.Pattern.NoteEntry";
+    using namespace cmd::note_entry;
     struct Octave {
         int first;
         int last;
         const char* action;
     };
-    // Note commands are 86 (C of the base octave) onward.
     constexpr Octave kOctaves[] = {
-        {86, 97, "Notes C to B of the base octave"},
-        {98, 109, "Notes C to B one octave up"},
-        {110, 114, "Notes C to E two octaves up"},
+        {kFirstNote, kFirstNote + 11, "Notes C to B of the base octave"},
+        {kFirstNote + 12, kLastOctaveNote, "Notes C to B one octave up"},
+        {kLastOctaveNote + 1, kLastNoteKey, "Notes C to E two octaves up"},
     };
     std::vector<KeyRow> rows;
     const TesselContextTable* table = contextTable(kContext);
@@ -151,7 +151,7 @@ std::vector<KeyRow> noteEntryRows()
         {"NoteAudition", "Play the cell"},
     };
     for (const TesselCommandDef& command : table->rows) {
-        if (command.id <= 114)
+        if (command.id <= kLastNoteKey)
             continue;
         std::string_view action;
         for (const Plain& plain : kPlainWords)
