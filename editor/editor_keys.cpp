@@ -287,11 +287,8 @@ int32_t TesselEditor::noteFromKey(TesselKeyEvent key) const
     key.modifiers &= static_cast<uint8_t>(~kModShift);
     if (key.virtualKey >= kVkPad0 && key.virtualKey <= kVkDivide)
         return -1;
-    using namespace cmd::note_entry;
-    const int32_t id = defaultScheme().findIdInContext(kContext, key, false);
-    if (id >= kFirstNote && (id <= kLastOctaveNote || (id <= kLastNoteKey && octave_ < kLastOctave)))
-        return id - kFirstNote + 12 * octave_;
-    return -1;
+    const int32_t id = defaultScheme().findIdInContext(cmd::note_entry::kContext, key, false);
+    return cmd::note_entry::notePitch(id, octave_);
 }
 
 void TesselEditor::updateDragCursor()

@@ -137,6 +137,18 @@ inline constexpr int32_t kNoteOff = 117;
 inline constexpr int32_t kNoteCut = 118;
 inline constexpr int32_t kNoteAudition = 119;
 inline constexpr int32_t kRowAudition = 120;
+
+// The top base octave: there the keys above the two full octaves play
+// nothing, as they would pass the last note.
+inline constexpr int32_t kTopOctave = 8;
+
+// The pitch (0..119) a note command plays from base octave `octave` (0..8):
+// its semitone above C-0 plus 12 per octave; -1 for any other command.
+constexpr int32_t notePitch(int32_t id, int32_t octave)
+{
+    const bool plays = id >= kFirstNote && (id <= kLastOctaveNote || (id <= kLastNoteKey && octave < kTopOctave));
+    return plays ? id - kFirstNote + 12 * octave : -1;
+}
 } // namespace note_entry
 
 namespace sample_list {

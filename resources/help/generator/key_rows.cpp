@@ -4,6 +4,7 @@
 #include "shell/command_ids.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace helpgen {
 
@@ -64,10 +65,21 @@ std::string joined(const std::vector<std::string>& parts, std::string_view separ
     return text;
 }
 
+const TesselCommandDef& commandDef(std::string_view context, int32_t id)
+{
+    if (const TesselContextTable* table = contextTable(context))
+        for (const TesselCommandDef& command : table->rows)
+            if (command.id == id)
+                return command;
+    throw std::invalid_argument("no command " + std::to_string(id) + " in the context \"" + std::string(context)
+                                + "\"");
+}
+
 } // namespace
 
-std::vector<std::string> reachableKeys(std::string_view context, std::string_view name)
+std::vector<std::string> reachableKeys(std::string_view context, int32_t id)
 {
+    const std::string_view name = commandDef(context, id).name;
     std::vector<std::string> keys;
     const std::vector<Binding> bindings = bindingsOf(context);
     for (size_t i = 0; i < bindings.size(); ++i) {
@@ -83,16 +95,11 @@ std::vector<std::string> reachableKeys(std::string_view context, std::string_vie
     return keys;
 }
 
-KeyRow commandRow(std::string_view context, std::string_view name, std::string_view action)
+KeyRow commandRow(std::string_view context, int32_t id, std::string_view action)
 {
     KeyRow row;
-    row.keys = joined(reachableKeys(context, name), ", ");
-    row.action = std::string(action);
-    if (row.action.empty())
-        if (const TesselContextTable* table = contextTable(context))
-            for (const TesselCommandDef& command : table->rows)
-                if (name == command.name)
-                    row.action = plainLabel(command.label);
+    row.keys = joined(reachableKeys(context, id), ", ");
+    row.action = action.empty() ? plainLabel(commandDef(context, id).label) : std::string(action);
     return row;
 }
 
@@ -106,7 +113,7 @@ std::vector<KeyRow> contextRows(std::string_view context, std::vector<std::strin
         const std::string_view name = command.name;
         if (isContext(commandPath(context, name)) || std::find(except.begin(), except.end(), name) != except.end())
             continue;
-        KeyRow row = commandRow(context, name);
+        KeyRow row = commandRow(context, command.id);
         if (!row.keys.empty())
             rows.push_back(row);
     }
@@ -134,7 +141,7 @@ std::vector<KeyRow> noteEntryRows()
         std::vector<std::string> keys;
         for (const TesselCommandDef& command : table->rows)
             if (command.id >= octave.first && command.id <= octave.last)
-                for (const std::string& key : reachableKeys(kContext, command.name))
+                for (const std::string& key : reachableKeys(kContext, command.id))
                     keys.push_back(key);
         if (!keys.empty())
             rows.push_back({joined(keys, " "), octave.action});
@@ -157,7 +164,7 @@ std::vector<KeyRow> noteEntryRows()
         for (const Plain& plain : kPlainWords)
             if (std::string_view(command.name) == plain.name)
                 action = plain.action;
-        KeyRow row = commandRow(kContext, command.name, action);
+        KeyRow row = commandRow(kContext, command.id, action);
         if (!row.keys.empty())
             rows.push_back(row);
     }
