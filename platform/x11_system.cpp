@@ -362,7 +362,10 @@ void System::serviceWindows()
     paintPending();
     fireTimers();
     presentDamage();
-    XFlush(display_);
+    if (XNextRequest(display_) != flushedRequest_) {
+        XFlush(display_);
+        flushedRequest_ = XNextRequest(display_);
+    }
 }
 
 void System::paintPending()
