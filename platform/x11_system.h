@@ -354,6 +354,8 @@ private:
     // The number the next request will get at the last flush: a flush also
     // reads whatever the server sent, so it is skipped when nothing waits.
     unsigned long flushedRequest_ = 0;
+    // The last wait ran out with the queue empty and nothing to read.
+    bool quietSinceWait_ = false;
 };
 
 } // namespace platform::x11
