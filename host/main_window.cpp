@@ -193,6 +193,12 @@ void MainWindow::onTimer()
             pendingTitle_.reset();
         }
     }
+    // A window the server reported gone is known without asking: a new
+    // editor window is then looked for at the quicker pace.
+    if (editorInPlace_) {
+        const platform::Window* placed = windows_.findWindow(placedEditor_);
+        editorInPlace_ = placed && placed->alive();
+    }
     static_assert(kPlaceEveryTicks > 0 && kCheckPlacedEveryTicks % kPlaceEveryTicks == 0);
     if (++ticks_ % (editorInPlace_ ? kCheckPlacedEveryTicks : kPlaceEveryTicks) == 1)
         keepEditorFilling();
