@@ -9,36 +9,12 @@
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
+#include "shell/command_ids.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-enum GlobalCommand : int32_t {
-    kNewModule = 2,
-    kLoadModule = 3,
-    kSaveModule = 4,
-    kSaveModuleAs = 5,
-    kPlaySong = 6,
-    kPlayPattern = 7,
-    kPlayFromCursor = 8,
-    kStop = 9,
-    kReset = 10,
-    kPlayPatternFromCursor = 11,
-    kRebuildSync = 12,
-    kOctaveDown = 13,
-    kOctaveUp = 14,
-    kHelpKeyboard = 16,
-    kPatternEditorCommand = 25,
-    kSampleListCommand = 26,
-    kInstrumentListCommand = 27,
-    kInfoPageCommand = 28,
-    kOrderListCommand = 29,
-    kPreferencesCommand = 30,
-    kMuteChannel1 = 124,
-    kMuteChannel8 = 131,
-};
 
 constexpr int32_t kLastOctave = 8;
 constexpr uint8_t kAllCellFlags = 127;
@@ -50,70 +26,70 @@ constexpr int32_t kHelpPopupTop = 37;
 bool TesselEditor::executeCommand(int32_t id)
 {
     switch (id) {
-    case kNewModule: newModule(); return true;
-    case kLoadModule: openModule(); return true;
-    case kSaveModule: saveModule(0); return true;
-    case kSaveModuleAs: saveModule(1); return true;
-    case kPlaySong:
+    case cmd::root::kNewModule: newModule(); return true;
+    case cmd::root::kLoadModule: openModule(); return true;
+    case cmd::root::kSaveModule: saveModule(0); return true;
+    case cmd::root::kSaveModuleAs: saveModule(1); return true;
+    case cmd::root::kPlaySong:
         if (engine_->transport > 3)
-            return executeCommand(kInfoPageCommand);
+            return executeCommand(cmd::root::kInfoPage);
         playSong(-1, 0);
         return true;
-    case kPlayPattern: playPattern(-1, 0); return true;
-    case kPlayFromCursor: playFromCursor(); return true;
-    case kPlayPatternFromCursor:
+    case cmd::root::kPlayPattern: playPattern(-1, 0); return true;
+    case cmd::root::kPlayFromCursor: playFromCursor(); return true;
+    case cmd::root::kPlayPatternFromCursor:
         playPattern(current_ ? current_->getCurrentPattern() : 0, current_ ? current_->getCurrentRow() : 0);
         return true;
-    case kStop:
+    case cmd::root::kStop:
         if (engine_->transport != kStoppedCut) {
             engine_->stop();
             return true;
         }
         [[fallthrough]];
-    case kReset:
+    case cmd::root::kReset:
         if (info_)
             info_->resetChannelDisplay();
         engine_->reset();
         return true;
-    case kRebuildSync:
+    case cmd::root::kRebuildSync:
         platform::setStatusText("Building Sync Data...");
         engine_->rebuildSongPlaylist(nullptr, false);
         engine_->rebuildPatternPlaylists(false);
         platform::setStatusText("Building Sync Data... completed.");
         return true;
-    case kOctaveDown:
+    case cmd::root::kBaseOctaveDown:
         if (octave_ > 0)
             changeOctave(octave_ - 1);
         return true;
-    case kOctaveUp:
+    case cmd::root::kBaseOctaveUp:
         if (octave_ < kLastOctave)
             changeOctave(octave_ + 1);
         return true;
-    case kHelpKeyboard: {
+    case cmd::root::kHelpKeyboard: {
         const platform::Point origin = window_ ? window_->screenOrigin() : platform::Point{};
         showHelpPopup(help::keyboardHelpPage(currentPageNumber()), origin.x + kHelpPopupLeft, origin.y + kHelpPopupTop);
         return true;
     }
-    case kPatternEditorCommand:
+    case cmd::root::kPatternEditor:
         if (!shown_ || current_ == patternEditor_)
             return false;
         return switchToPageCommand(kPatternEditorPage);
-    case kSampleListCommand:
+    case cmd::root::kSampleList:
         return current_ != sampleList_ && switchToPageCommand(kSampleListPage);
-    case kInstrumentListCommand:
+    case cmd::root::kInstrumentList:
         return current_ != instrumentList_ && switchToPageCommand(kInstrumentListPage);
-    case kInfoPageCommand:
+    case cmd::root::kInfoPage:
         if (current_ == info_) {
-            info_->onPageCommand(kInfoPageCommand);
+            info_->onPageCommand(cmd::root::kInfoPage);
             return true;
         }
         return switchToPageCommand(kInfoPage);
-    case kOrderListCommand: return switchToPageCommand(kOrderListPage);
-    case kPreferencesCommand:
+    case cmd::root::kOrderList: return switchToPageCommand(kOrderListPage);
+    case cmd::root::kPreferences:
         return current_ != preferences_ && switchToPageCommand(kPreferencesPage);
     default:
-        if (id >= kMuteChannel1 && id <= kMuteChannel8) {
-            toggleMute(id - kMuteChannel1);
+        if (id >= cmd::pattern_editor::kMuteChannel1 && id <= cmd::pattern_editor::kMuteChannel8) {
+            toggleMute(id - cmd::pattern_editor::kMuteChannel1);
             if (current_)
                 current_->setDirty();
             return true;

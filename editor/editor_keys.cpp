@@ -14,6 +14,7 @@
 #include "platform/status_text.h"
 #include "plugin/command_scheme.h"
 #include "plugin/plugin_globals.h"
+#include "shell/command_ids.h"
 
 namespace {
 
@@ -28,11 +29,7 @@ enum RoadKey : uint8_t {
     kVkF12 = kVkF1 + 11,
     kVkFirstUnknown = 60,
 };
-constexpr uint8_t kNoteEntryFirst = 86;
-constexpr uint8_t kNoteEntryOctaveEnd = 109;
-constexpr uint8_t kNoteEntryLast = 114;
 constexpr int32_t kLastOctave = 8;
-constexpr const char* kNoteEntryContext = "PatternEditor.Pattern.NoteEntry";
 
 void normalise(TesselKeyEvent& key)
 {
@@ -290,10 +287,8 @@ int32_t TesselEditor::noteFromKey(TesselKeyEvent key) const
     key.modifiers &= static_cast<uint8_t>(~kModShift);
     if (key.virtualKey >= kVkPad0 && key.virtualKey <= kVkDivide)
         return -1;
-    const int32_t id = defaultScheme().findIdInContext(kNoteEntryContext, key, false);
-    if (id >= kNoteEntryFirst && (id <= kNoteEntryOctaveEnd || (id <= kNoteEntryLast && octave_ < kLastOctave)))
-        return id - kNoteEntryFirst + 12 * octave_;
-    return -1;
+    const int32_t id = defaultScheme().findIdInContext(cmd::note_entry::kContext, key, false);
+    return cmd::note_entry::notePitch(id, octave_);
 }
 
 void TesselEditor::updateDragCursor()

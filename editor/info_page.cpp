@@ -16,20 +16,12 @@
 #include "patterneditor/pattern_editor_page.h"
 #include "plugin/command_scheme.h"
 #include "resources/resource_ids.h"
+#include "shell/command_ids.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr const char* kContext = "InfoPage";
-enum InfoCommand : int32_t {
-    kHelpContext = 15,
-    kInfoPageCommand = 28,
-    kMute = 35,
-    kGoToPattern = 83,
-    kSkipBackward = 84,
-    kSkipForward = 85,
-};
 constexpr int32_t kLeftButton = 1;
 constexpr int32_t kLastInfoChannel = TesselInfoDisplay::kChannels - 1;
 // The level meters' column, cleared on every pass: all visible rows.
@@ -78,25 +70,25 @@ int32_t TesselInfoPageUI::onKeyEvent(const TesselKeyEvent& key)
 {
     if (key.keyUp)
         return 0;
-    runCommand(defaultScheme().findIdInContext(kContext, key, false), key);
+    runCommand(defaultScheme().findIdInContext(cmd::info_page::kContext, key, false), key);
     return 0;
 }
 
 void TesselInfoPageUI::runCommand(int32_t id, const TesselKeyEvent& key)
 {
     switch (id) {
-    case kHelpContext:
+    case cmd::root::kHelpContext:
         if (TesselEditor* owner = owningEditor(editor))
             owner->openHelpPage("IP.htm");
         break;
-    case kInfoPageCommand:
+    case cmd::root::kInfoPage:
         displayMode_ = 0;
         resetChannelDisplay(-1);
         break;
-    case kMute: mute((key.modifiers & kModShift) != 0); break;
-    case kGoToPattern: goToPlayingPattern(); break;
-    case kSkipBackward: skip(false); break;
-    case kSkipForward: skip(true); break;
+    case cmd::info_page::kMute: mute((key.modifiers & kModShift) != 0); break;
+    case cmd::info_page::kGoToPattern: goToPlayingPattern(); break;
+    case cmd::info_page::kSkipBackward: skip(false); break;
+    case cmd::info_page::kSkipForward: skip(true); break;
     default:
         if (key.virtualKey == kVkUp)
             moveCursor(-1);

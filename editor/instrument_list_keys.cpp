@@ -16,25 +16,13 @@
 #include "platform/status_text.h"
 #include "plugin/command_scheme.h"
 #include "resources/resource_ids.h"
+#include "shell/command_ids.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-
-enum PageCommand : int32_t {
-    kHelpContext = 15,
-    kCopy = 17,
-    kCut = 18,
-    kPaste = 19,
-    kDelete = 24,
-    kInstrumentListCommand = 27,
-    kSwapInList = 81,
-    kSwapInPatterns = 82,
-};
-
-constexpr const char* kContext = "InstrumentList";
 constexpr uint8_t kGraveAccent = 96;
 constexpr int32_t kPageStep = 16;
 constexpr int32_t kSwapLabelLength = 3;
@@ -116,7 +104,7 @@ void TesselInstrumentListUI::handleKey(const TesselKeyEvent& key, Edit& edit)
         midiPanel_->storeInto(edit.copy);
         return;
     }
-    const int32_t id = defaultScheme().findIdInContext(kContext, key, false);
+    const int32_t id = defaultScheme().findIdInContext(cmd::instrument_list::kContext, key, false);
     if (pageCommand(id, key, edit) || focusMove(key))
         return;
     if (tab_ == kBrowser) {
@@ -162,22 +150,23 @@ bool TesselInstrumentListUI::confirmed(const TesselKeyEvent& key, int32_t comman
 bool TesselInstrumentListUI::pageCommand(int32_t id, const TesselKeyEvent& key, Edit& edit)
 {
     switch (id) {
-    case kHelpContext:
+    case cmd::root::kHelpContext:
         if (TesselEditor* full = fullEditor())
             full->openHelpPage(field_ != 0 && tab_ <= kFilter ? kHelpPages[tab_] : "IL.htm");
         return true;
-    case kCopy:
-    case kCut:
+    case cmd::root::kCopy:
+    case cmd::root::kCut:
         clipboard_ = std::make_unique<TesselInstrument>(edit.copy);
         clipboardMarker_ = current_;
-        if (id == kCut)
+        if (id == cmd::root::kCut)
             edit.copy.reset();
-        platform::setStatusText(id == kCut ? "Instrument cut to clipboard." : "Instrument copied to clipboard.");
+        platform::setStatusText(id == cmd::root::kCut ? "Instrument cut to clipboard."
+                                                      : "Instrument copied to clipboard.");
         return true;
-    case kPaste:
+    case cmd::root::kPaste:
         if (clipboardMarker_ < 0 || !clipboard_) {
             platform::setStatusText("Instrument not pasted: clipboard is empty.");
-        } else if (edit.copy.isEmpty() || confirmed(key, kPaste)) {
+        } else if (edit.copy.isEmpty() || confirmed(key, cmd::root::kPaste)) {
             pendingSlot_ = -1;
             edit.copy.assign(*clipboard_);
             platform::setStatusText("Instrument pasted from clipboard.");
@@ -185,17 +174,19 @@ bool TesselInstrumentListUI::pageCommand(int32_t id, const TesselKeyEvent& key, 
             platform::formatStatusText("Press %s again to overwrite current instrument...", keyText(key).c_str());
         }
         return true;
-    case kDelete:
-        if (confirmed(key, kDelete)) {
+    case cmd::instrument_list::kDelete:
+        if (confirmed(key, cmd::instrument_list::kDelete)) {
             edit.copy.reset();
             platform::setStatusText("Instrument deleted.");
         } else {
             platform::formatStatusText("Press %s again to delete current instrument...", keyText(key).c_str());
         }
         return true;
-    case kInstrumentListCommand: nextTab(); return true;
-    case kSwapInList:
-    case kSwapInPatterns: openSwapPopup(id == kSwapInPatterns); return true;
+    case cmd::root::kInstrumentList: nextTab(); return true;
+    case cmd::instrument_list::kSwapInList:
+    case cmd::instrument_list::kSwapInPatterns:
+        openSwapPopup(id == cmd::instrument_list::kSwapInPatterns);
+        return true;
     default: return false;
     }
 }

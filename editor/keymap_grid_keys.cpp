@@ -20,7 +20,6 @@ namespace {
 using namespace edit_commands;
 
 constexpr int kLastColumn = kColumnsPerChannel - 1;
-constexpr int kLastOctave = 8;
 constexpr int kLastNote = 119;
 constexpr int kNoteCutValue = 254;
 constexpr int kNoteOffValue = 255;
@@ -170,8 +169,8 @@ bool TesselKeyMapUI::gridEntry(const TesselKeyEvent& key)
     const int column = view.cursorColumn;
     const int octave = editor_ ? editor_->octave() : 4;
     if (column == 0) {
-        if (id >= kFirstNote && (id <= kLastOctaveNote || (id <= kLastNoteKey && octave < kLastOctave)))
-            row.pitch = static_cast<int16_t>(id - kFirstNote + 12 * octave);
+        if (const int32_t pitch = notePitch(id, octave); pitch >= 0)
+            row.pitch = static_cast<int16_t>(pitch);
         else if (id == kNoteClear)
             row.pitch = -1;
         else if (id == kNoteOff)

@@ -8,6 +8,7 @@
 #include "gui/control_skin.h"
 #include "model/module.h"
 #include "plugin/command_scheme.h"
+#include "shell/command_ids.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,8 +17,6 @@ namespace {
 
 using namespace control_skin;
 
-constexpr const char* kContext = "OrderList";
-constexpr int32_t kHelpContext = 15;
 constexpr int32_t kPageStep = 16;
 constexpr int32_t kLastNamePlace = kChannelNameLength - 1;
 
@@ -35,7 +34,7 @@ int32_t TesselOrderListUI::onKeyEvent(const TesselKeyEvent& key)
     if (!song || key.keyUp)
         return 0;
     firstChannel_ = std::clamp(firstChannel_, 0, kLastFirstChannel);
-    if (defaultScheme().findIdInContext(kContext, key, false) == kHelpContext) {
+    if (defaultScheme().findIdInContext(cmd::order_list::kContext, key, false) == cmd::root::kHelpContext) {
         if (TesselEditor* owner = owningEditor(editor))
             owner->openHelpPage(area_ == kOrderArea ? "OL.htm" : "OL_Channel.htm");
         return 0;

@@ -8,6 +8,7 @@
 #include "gui/bitmap.h"
 #include "plugin/command_scheme.h"
 #include "resources/resource_ids.h"
+#include "shell/command_ids.h"
 
 #include <algorithm>
 
@@ -16,8 +17,6 @@ namespace {
 constexpr int32_t kMouseButtons = 1 | 2 | 4;
 constexpr CColor kButtonFace{0xA0, 0xA0, 0xA0, 0};
 constexpr CColor kButtonFrame{0x60, 0x60, 0x60, 0};
-constexpr int32_t kContextHelp = 15;
-constexpr const char* kContext = "Preferences";
 
 TesselButton makeButton(int32_t left, int32_t bitmap)
 {
@@ -150,7 +149,7 @@ int32_t TesselSongVariablesUI::onKeyEvent(const TesselKeyEvent& key)
         setDirty();
         return 1;
     }
-    if (defaultScheme().findIdInContext(kContext, key, false) == kContextHelp) {
+    if (defaultScheme().findIdInContext(cmd::preferences::kContext, key, false) == cmd::root::kHelpContext) {
         if (auto* owner = dynamic_cast<TesselEditor*>(editor))
             owner->openHelpPage("PR.htm");
         return 1;

@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/status_text.h"
 #include "platform/window.h"
+#include "shell/command_ids.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ void TesselSampleListUI::pasteSample(bool confirmed, TesselSampleEdit& edit, con
         return;
     }
     if (!confirmed && !edit.sample().isEmpty()) {
-        pending_ = {kPaste, edit.index()};
+        pending_ = {cmd::root::kPaste, edit.index()};
         const std::string text = key ? key->toString(false, true) : std::string();
         platform::formatStatusText("Press %s again to overwrite current sample...", text.c_str());
         return;
@@ -65,7 +66,7 @@ void TesselSampleListUI::pasteSample(bool confirmed, TesselSampleEdit& edit, con
 void TesselSampleListUI::deleteSample(bool confirmed, TesselSampleEdit& edit, const TesselKeyEvent* key)
 {
     if (!confirmed) {
-        pending_ = {kDelete, edit.index()};
+        pending_ = {cmd::sample_list::kDelete, edit.index()};
         const std::string text = key ? key->toString(false, true) : std::string();
         platform::formatStatusText("Press %s again to delete current sample...", text.c_str());
         return;

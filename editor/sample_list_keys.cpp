@@ -9,13 +9,13 @@
 #include "gui/editor_services.h"
 #include "gui/file_box.h"
 #include "plugin/command_scheme.h"
+#include "shell/command_ids.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr int32_t kPageStep = 16;
-constexpr const char* kContext = "SampleList";
 
 int32_t lowered(int32_t character)
 {
@@ -61,7 +61,7 @@ int32_t TesselSampleListUI::onKeyEvent(const TesselKeyEvent& key)
 int32_t TesselSampleListUI::commandOf(const TesselKeyEvent& key) const
 {
     // The page's context; a key it does not bind is looked up in the root's.
-    const TesselCommand* context = defaultScheme().findByPath(kContext);
+    const TesselCommand* context = defaultScheme().findByPath(cmd::sample_list::kContext);
     return context ? context->findByKey(key, false).id : defaultScheme().idForKey(key, false);
 }
 
@@ -70,16 +70,16 @@ bool TesselSampleListUI::runCommand(int32_t id, const TesselKeyEvent& key, Tesse
 {
     const bool secondPress = key.pressCount != 0 && pending.command == id && pending.slot == sample_;
     switch (id) {
-    case kHelpContext:
+    case cmd::root::kHelpContext:
         if (TesselEditor* editorObject = owner())
             editorObject->openHelpPage("SL.htm");
         return false;
-    case kCopy: copySample(false, edit); return true;
-    case kCut: copySample(true, edit); return true;
-    case kPaste: pasteSample(secondPress, edit, &key); return true;
-    case kDelete: deleteSample(secondPress, edit, &key); return true;
-    case kSampleListCommand: toggleMode(); return true;
-    case kNormalise: showNormalise(); return true;
+    case cmd::root::kCopy: copySample(false, edit); return true;
+    case cmd::root::kCut: copySample(true, edit); return true;
+    case cmd::root::kPaste: pasteSample(secondPress, edit, &key); return true;
+    case cmd::sample_list::kDelete: deleteSample(secondPress, edit, &key); return true;
+    case cmd::root::kSampleList: toggleMode(); return true;
+    case cmd::sample_list::kNormalise: showNormalise(); return true;
     default: return editingKey(key, edit);
     }
 }

@@ -30,16 +30,6 @@ public:
     // The name cursor at 25: the name is not being edited.
     static constexpr int32_t kNameNotEdited = kSampleNameLength;
     enum Mode : int32_t { kListMode = 0, kBrowserMode = 1 };
-    // The commands of the page's context and the root's that reach it.
-    enum Command : int32_t {
-        kHelpContext = 15,
-        kCopy = 17,
-        kCut = 18,
-        kPaste = 19,
-        kDelete = 24,
-        kSampleListCommand = 26,
-        kNormalise = 80,
-    };
 
     // `size`: the side pages' rectangle. The file box starts on the
     // editor's sample folder.

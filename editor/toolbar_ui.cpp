@@ -18,6 +18,7 @@
 #include "platform/version.h"
 #include "resources/palette.h"
 #include "resources/resource_ids.h"
+#include "shell/command_ids.h"
 
 #include <cstdio>
 
@@ -32,7 +33,6 @@ constexpr int kPositionFont = 11;   // the small cyan digits
 constexpr int32_t kNone = -1;
 // Play Song acts only while the engine is not playing.
 constexpr int32_t kLastStoppedState = 3;
-constexpr int32_t kResetCommand = 10;
 
 struct ButtonPlace {
     CRect rect;
@@ -283,7 +283,7 @@ void TesselToolbarUI::runButton(int i)
     case kPlayFromCursor: owner.playFromCursor(); break;
     case kStop:
         if (engine->transport <= kStoppedCut)
-            owner.executeCommand(kResetCommand);   // the info page's channels and the engine
+            owner.executeCommand(cmd::root::kReset);   // the info page's channels and the engine
         engine->stop();
         break;
     case kWebPage: owner.openWebPage(); break;

@@ -6,6 +6,7 @@
 #include "gui/drop_list.h"
 #include "engine/engine.h"
 #include "patterneditor/pattern_editor_page.h"
+#include "shell/command_ids.h"
 
 
 namespace {
@@ -112,7 +113,7 @@ TEST_F(EditorTest, AltWithAFunctionKeyTogglesThatChannelsMute)
     EXPECT_EQ(engine().song.channels[2].mute, 1);
     chord({kWinMenu}, kF(3));
     EXPECT_EQ(engine().song.channels[2].mute, 0);
-    EXPECT_TRUE(editor->executeCommand(124 + 7));
+    EXPECT_TRUE(editor->executeCommand(cmd::pattern_editor::kMuteChannel8));
     EXPECT_EQ(engine().song.channels[7].mute, 1);
 }
 
