@@ -9,7 +9,7 @@
 
 #include "bench/window_copy_reference.h"
 #include "engine/engine.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/offscreen_context.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_ui.h"

@@ -6,7 +6,7 @@
 #include "editor/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "gui/button.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/offscreen_context.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "plugin/plugin_globals.h"

@@ -4,7 +4,7 @@
 #include "editor/instrument_list_page.h"
 
 #include "engine/engine.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
 #include "gui/button_group.h"

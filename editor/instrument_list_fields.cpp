@@ -4,7 +4,7 @@
 #include "editor/instrument_list_edit.h"
 
 #include "engine/engine.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "engine/midi_out.h"
 #include "gui/button_group.h"
 #include "gui/drop_list.h"

@@ -4,7 +4,7 @@
 #include "editor/keyboard_page.h"
 
 #include "engine/engine.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/file_selector.h"
 #include "gui/frame2.h"
 #include "platform/status_text.h"

@@ -5,7 +5,7 @@
 // field and leave the row unmarked. Nothing here records undo.
 #include "editor/keymap_view.h"
 
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "model/module.h"
 #include "model/pattern.h"
 #include "patterneditor/edit_commands.h"

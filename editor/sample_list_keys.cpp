@@ -6,7 +6,7 @@
 #include "editor/sample_list_page.h"
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/file_box.h"
 #include "plugin/command_scheme.h"
 

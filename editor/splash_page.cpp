@@ -2,7 +2,7 @@
 
 #include "engine/engine_globals.h"
 #include "gui/bitmap.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/offscreen_context.h"
 #include "gui/version_number.h"
 #include "plugin/plugin_globals.h"

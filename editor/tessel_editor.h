@@ -12,7 +12,7 @@
 #include "editor/host_hook.h"
 #include "editor/status_countdown.h"
 #include "gui/control.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "model/subrow.h"
 #include "platform/window.h"
 #include "plugin/plugin_editor.h"

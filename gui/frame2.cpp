@@ -1,7 +1,7 @@
 #include "gui/frame2.h"
 
 #include "gui/draw_context.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/tessel_ui.h"
 
 CFrame2::CFrame2(const CRect& size, platform::Window* systemWindow, TesselFrameLink* editor)

@@ -3,7 +3,7 @@
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/drop_list.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/frame2.h"
 #include "plugin/plugin_globals.h"
 #include "resources/resource_ids.h"

@@ -2,7 +2,7 @@
 // under it, with the overlays on top, then one copy to the window.
 
 #include "gui/bitmap.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/frame2.h"
 #include "gui/offscreen_context.h"
 #include "gui/tessel_ui.h"

@@ -1,7 +1,7 @@
 // The mouse handler all pages share. Only the button bits count as a press:
 // a modifier key held alone starts nothing.
 
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/frame2.h"
 #include "gui/tessel_ui.h"
 #include "plugin/plugin_globals.h"

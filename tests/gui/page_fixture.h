@@ -3,7 +3,7 @@
 // pages make of it; test pages that record what reaches them; and the real
 // usage log, read back record by record.
 
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/frame2.h"
 #include "gui/tessel_ui.h"
 #include "gui_fixture.h"
