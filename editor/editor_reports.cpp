@@ -2,7 +2,7 @@
 // both run their dialog over the editor window, hand the answer to the
 // report sender, and tell the user on the status line.
 
-#include "editor/report_dialogs.h"
+#include "editor/reports/report_dialogs.h"
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/engine_globals.h"

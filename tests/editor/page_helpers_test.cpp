@@ -2,7 +2,7 @@
 
 #include "key_regions_text.h"
 
-#include "editor/keymap_regions.h"
+#include "editor/instrument_list/keymap_regions.h"
 #include "editor/overlay_menu.h"
 #include "gui/button_group.h"
 

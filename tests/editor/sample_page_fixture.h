@@ -5,7 +5,7 @@
 // files made by the system's tools in a scratch folder that the page's
 // browser starts in.
 
-#include "editor/sample_list_page.h"
+#include "editor/sample_list/sample_list_page.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "gui/file_box.h"

@@ -4,7 +4,7 @@
 // view and the browser, read back from the server.
 
 #include "x11_editor_fixture.h"
-#include "editor/sample_list_page.h"
+#include "editor/sample_list/sample_list_page.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
