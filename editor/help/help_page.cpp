@@ -2,8 +2,8 @@
 
 #include "common/help_pages.h"
 #include "common/help_viewer.h"
-#include "editor/page_factory.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_factory.h"
+#include "editor/core/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "gui/button.h"
 #include "pagekit/editor_services.h"

@@ -5,7 +5,7 @@
 // editor draws it on every redraw request while it moves. Drawn by the page
 // under it (drawOverlays); its mouse comes forwarded in frame coordinates.
 
-#include "editor/page_kinds.h"
+#include "editor/core/page_kinds.h"
 
 #include <array>
 #include <cstdint>

@@ -3,10 +3,10 @@
 
 #include "editor/info/info_page.h"
 
-#include "editor/channel_edits.h"
-#include "editor/page_factory.h"
-#include "editor/page_links.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/channel_edits.h"
+#include "editor/core/page_factory.h"
+#include "editor/core/page_links.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/control_skin.h"

@@ -5,7 +5,7 @@
 // keys work from it. GUI thread only.
 
 #include "editor/info/info_display.h"
-#include "editor/page_kinds.h"
+#include "editor/core/page_kinds.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // sliders of the tabs, placed as instrument_list_layout.h says.
 #include "editor/instrument_list/instrument_list_page.h"
 
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/midi_out.h"
 #include "gui/button_group.h"

@@ -3,7 +3,7 @@
 // page's copy of the instrument is not assigned after them.
 #include "editor/instrument_list/instrument_list_edit.h"
 
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/file_box.h"
 #include "gui/file_selector.h"

@@ -3,7 +3,7 @@
 // its label and name cursor, auditions, and browser mode.
 #include "editor/instrument_list/instrument_list_edit.h"
 
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/button_group.h"

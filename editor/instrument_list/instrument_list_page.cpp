@@ -2,8 +2,8 @@
 // write-back of each edit.
 #include "editor/instrument_list/instrument_list_edit.h"
 
-#include "editor/page_factory.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_factory.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/button_group.h"

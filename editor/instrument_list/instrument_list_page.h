@@ -13,8 +13,8 @@
 #include "editor/instrument_list/instrument_list_layout.h"
 #include "editor/instrument_list/instrument_midi_panel.h"
 #include "editor/instrument_list/keymap_view.h"
-#include "editor/overlay_menu.h"
-#include "editor/page_kinds.h"
+#include "editor/core/overlay_menu.h"
+#include "editor/core/page_kinds.h"
 #include "gui/offscreen_context.h"
 #include "model/subrow.h"
 

@@ -1,7 +1,7 @@
 #include "editor/instrument_list/instrument_midi_panel.h"
 
 #include "editor/instrument_list/midi_effect_names.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "gui/drop_list.h"
 #include "gui/slider.h"

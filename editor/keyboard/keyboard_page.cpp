@@ -5,7 +5,7 @@
 #include "editor/keyboard/keyboard_page.h"
 
 #include "editor/command_tree.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "gui/frame2.h"
 #include "plugin/command_scheme.h"

@@ -3,8 +3,8 @@
 // jump to the pattern editor.
 
 #include "editor/order_list/order_list_page.h"
-#include "editor/page_links.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_links.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"

@@ -2,7 +2,7 @@
 // the page is dirty, copied to the window context on every draw.
 
 #include "editor/order_list/order_list_page.h"
-#include "editor/page_links.h"
+#include "editor/core/page_links.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"

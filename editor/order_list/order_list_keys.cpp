@@ -1,10 +1,10 @@
 // The order list page's key road: help, Tab between the five areas, the
 // channel list's keys and the order column's.
 
-#include "editor/channel_edits.h"
+#include "editor/core/channel_edits.h"
 #include "editor/order_list/order_list_page.h"
-#include "editor/page_links.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_links.h"
+#include "editor/core/tessel_editor.h"
 #include "gui/control_skin.h"
 #include "model/module.h"
 #include "plugin/command_scheme.h"

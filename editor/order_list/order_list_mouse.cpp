@@ -1,7 +1,7 @@
 // The order list page's mouse: the two scroll bars, clicks that place the
 // order cursor (or pick a key in pitch mode) and clicks in the channel list.
 
-#include "editor/channel_edits.h"
+#include "editor/core/channel_edits.h"
 #include "editor/order_list/order_list_page.h"
 #include "model/module.h"
 

@@ -3,9 +3,9 @@
 
 #include "editor/order_list/order_list_page.h"
 
-#include "editor/page_factory.h"
-#include "editor/page_links.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_factory.h"
+#include "editor/core/page_links.h"
+#include "editor/core/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"

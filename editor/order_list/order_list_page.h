@@ -7,7 +7,7 @@
 // the root context. Every write takes the song lock (1000 ms; nothing on
 // time-out). GUI thread only.
 
-#include "editor/page_kinds.h"
+#include "editor/core/page_kinds.h"
 #include "gui/scrollbar.h"
 #include "gui/slider.h"
 

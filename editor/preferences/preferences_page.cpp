@@ -2,8 +2,8 @@
 
 #include "editor/preferences/preferences_page.h"
 
-#include "editor/page_factory.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_factory.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "plugin/command_scheme.h"

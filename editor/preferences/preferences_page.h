@@ -6,7 +6,7 @@
 // here and Escape goes back to the pattern editor. GUI thread only.
 
 #include "editor/keyboard/keyboard_page.h"
-#include "editor/page_kinds.h"
+#include "editor/core/page_kinds.h"
 #include "editor/preferences/settings_page.h"
 #include "gui/button.h"
 #include "gui/offscreen_context.h"

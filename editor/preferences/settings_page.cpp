@@ -2,7 +2,7 @@
 
 #include "editor/preferences/settings_page.h"
 
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/midi_out.h"
 #include "gui/bitmap.h"

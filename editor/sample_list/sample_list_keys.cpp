@@ -4,7 +4,7 @@
 
 #include "editor/sample_list/sample_edit.h"
 #include "editor/sample_list/sample_list_page.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "pagekit/editor_services.h"
 #include "gui/file_box.h"

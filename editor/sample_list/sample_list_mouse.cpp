@@ -3,7 +3,7 @@
 
 #include "editor/sample_list/sample_edit.h"
 #include "editor/sample_list/sample_list_page.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "gui/file_box.h"
 #include "platform/clock.h"
 #include "platform/status_text.h"

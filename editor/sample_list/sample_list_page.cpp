@@ -3,9 +3,9 @@
 
 #include "editor/sample_list/sample_list_page.h"
 
-#include "editor/page_factory.h"
+#include "editor/core/page_factory.h"
 #include "editor/sample_list/sample_edit.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "gui/button_group.h"
 #include "gui/control_skin.h"

@@ -7,8 +7,8 @@
 // current sample and writes it back to its slot under the song lock when it
 // changed it (TesselSampleEdit). GUI thread only.
 
-#include "editor/overlay_menu.h"
-#include "editor/page_kinds.h"
+#include "editor/core/overlay_menu.h"
+#include "editor/core/page_kinds.h"
 #include "editor/sample_list/sample_fields.h"
 #include "editor/sample_list/sample_file_buttons.h"
 #include "gui/scrollbar.h"

@@ -2,7 +2,7 @@
 // dialogs: what they ask, what they report, the files they leave, and the
 // update check's flag reaching the pattern editor.
 
-#include "editor/module_paths.h"
+#include "editor/core/module_paths.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "model/file_kind.h"

@@ -5,8 +5,8 @@
 
 #include "x11_editor_fixture.h"
 #include "editor/sample_list/sample_list_page.h"
-#include "editor/splash_page.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/splash_page.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/file_box.h"
 #include "model/scratch_folder.h"

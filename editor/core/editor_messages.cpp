@@ -1,7 +1,7 @@
 // The editor window's procedure and the key filter of manual key mode.
 
-#include "editor/page_kinds.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/tessel_editor.h"
 #include "gui/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/key_table.h"

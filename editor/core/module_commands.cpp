@@ -2,7 +2,7 @@
 // file, Save writes the song's own file or asks for one. Each reports on
 // the status line and on the toolbar's file message.
 
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/module_file.h"
 #include "patterneditor/pattern_editor_page.h"

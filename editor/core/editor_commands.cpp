@@ -2,8 +2,8 @@
 // channel mute keys and the toolbar's value controls.
 
 #include "common/help_pages.h"
-#include "editor/page_kinds.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"

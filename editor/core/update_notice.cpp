@@ -1,6 +1,6 @@
 // The update check's flag as the editor passes it on.
 
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "services/update_check.h"
 

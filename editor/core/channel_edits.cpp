@@ -1,6 +1,6 @@
-#include "editor/channel_edits.h"
+#include "editor/core/channel_edits.h"
 
-#include "editor/page_links.h"
+#include "editor/core/page_links.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/pattern_grid.h"

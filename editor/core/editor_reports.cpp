@@ -3,7 +3,7 @@
 // report sender, and tell the user on the status line.
 
 #include "editor/reports/report_dialogs.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/engine_globals.h"
 #include "gui/version_number.h"

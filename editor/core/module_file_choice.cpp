@@ -3,8 +3,8 @@
 // Both are bracketed as popups, so that keys typed meanwhile start nothing
 // and an always-on-top editor window does not cover them.
 
-#include "editor/module_paths.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/module_paths.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/file_selector.h"
 #include "platform/dialogs.h"

@@ -1,6 +1,6 @@
-#include "editor/page_links.h"
+#include "editor/core/page_links.h"
 
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "patterneditor/pattern_editor_page.h"
 
 TesselEditor* owningEditor(TesselEditorServices* services)

@@ -1,7 +1,7 @@
 // The product's web page: handed to the desktop's browser when the build
 // names an http or https address; nothing opens without one.
 
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "platform/helper_process.h"
 #include "platform/status_text.h"
 #include "services/build_settings.h"

@@ -1,4 +1,4 @@
-#include "editor/module_paths.h"
+#include "editor/core/module_paths.h"
 
 std::string folderWithSlash(const std::string& folder)
 {

@@ -1,10 +1,10 @@
 // effEditOpen, effEditClose and the editor idle.
 
-#include "editor/page_factory.h"
-#include "editor/page_kinds.h"
-#include "editor/splash_page.h"
-#include "editor/own_window_system.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_factory.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/splash_page.h"
+#include "editor/core/own_window_system.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/engine_actions.h"
 #include "gui/frame2.h"

@@ -1,4 +1,4 @@
-#include "editor/splash_page.h"
+#include "editor/core/splash_page.h"
 
 #include "engine/engine_globals.h"
 #include "gui/bitmap.h"

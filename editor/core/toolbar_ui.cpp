@@ -1,13 +1,13 @@
 // The toolbar: its buttons and file menu, the playing position texts and
 // the picture composed over the strip's skin.
 
-#include "editor/toolbar_ui.h"
+#include "editor/core/toolbar_ui.h"
 
-#include "editor/page_factory.h"
-#include "editor/page_kinds.h"
-#include "editor/splash_page.h"
+#include "editor/core/page_factory.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/splash_page.h"
 #include "common/help_pages.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"

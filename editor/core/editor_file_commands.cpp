@@ -1,6 +1,6 @@
 // Saving the preferences.
 
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "platform/message_box.h"
 #include "plugin/command_scheme.h"

@@ -3,10 +3,10 @@
 // own keys, played as a note while Caps Lock is on, resolved to a global
 // command or handed to the current page.
 
-#include "editor/key_characters.h"
-#include "editor/page_kinds.h"
-#include "editor/splash_page.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/key_characters.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/splash_page.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/frame2.h"
 #include "patterneditor/pattern_editor_page.h"

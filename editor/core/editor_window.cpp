@@ -1,12 +1,12 @@
 // The editor window: where it goes, its frame and pages, the hot keys and
 // the host hook that keep it with the host's window, showing and hiding.
 
-#include "editor/host_hook.h"
-#include "editor/page_factory.h"
-#include "editor/page_kinds.h"
-#include "editor/splash_page.h"
-#include "editor/tessel_editor.h"
-#include "editor/window_placement.h"
+#include "editor/core/host_hook.h"
+#include "editor/core/page_factory.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/splash_page.h"
+#include "editor/core/tessel_editor.h"
+#include "editor/core/window_placement.h"
 #include "gui/bitmap.h"
 #include "gui/frame2.h"
 #include "gui/offscreen_context.h"

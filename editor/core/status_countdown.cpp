@@ -1,4 +1,4 @@
-#include "editor/status_countdown.h"
+#include "editor/core/status_countdown.h"
 
 #include "platform/status_text.h"
 

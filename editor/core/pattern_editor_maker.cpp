@@ -2,10 +2,10 @@
 // link through which it reaches the editor's help, pages, timer, drag
 // cursor and playing position.
 
-#include "editor/page_factory.h"
-#include "editor/page_kinds.h"
-#include "editor/splash_page.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_factory.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/splash_page.h"
+#include "editor/core/tessel_editor.h"
 #include "gui/frame2.h"
 #include "patterneditor/overview_ui.h"
 #include "patterneditor/pattern_editor_ui.h"

@@ -1,4 +1,4 @@
-#include "editor/key_characters.h"
+#include "editor/core/key_characters.h"
 
 #include "platform/key_table.h"
 

@@ -3,8 +3,8 @@
 // instrument made current brings its first sample when it does not play the
 // current one.
 
-#include "editor/page_kinds.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "patterneditor/pattern_editor_page.h"
 

@@ -1,9 +1,9 @@
 // Page switching, what the pages ask of the editor, modal popups and the
 // window preferences.
 
-#include "editor/page_kinds.h"
-#include "editor/splash_page.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/splash_page.h"
+#include "editor/core/tessel_editor.h"
 #include "gui/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"

@@ -1,4 +1,4 @@
-#include "editor/overlay_menu.h"
+#include "editor/core/overlay_menu.h"
 
 #include "plugin/usage_log.h"
 

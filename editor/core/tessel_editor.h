@@ -9,8 +9,8 @@
 // GUI thread only, except the engine link's calls (see engine_links.h):
 // values the audio thread hands over are atomics read by the idle.
 
-#include "editor/host_hook.h"
-#include "editor/status_countdown.h"
+#include "editor/core/host_hook.h"
+#include "editor/core/status_countdown.h"
 #include "gui/control.h"
 #include "pagekit/editor_services.h"
 #include "model/subrow.h"
