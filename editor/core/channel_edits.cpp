@@ -1,6 +1,6 @@
 #include "editor/core/channel_edits.h"
 
-#include "editor/core/page_links.h"
+#include "editor/core/editor_page_services.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/pattern_grid.h"
@@ -24,7 +24,7 @@ bool editChannel(TesselModule* song, int32_t channel, Edit edit)
 
 } // namespace
 
-bool storeChannelVolume(TesselEditorServices* editor, TesselModule* song, int32_t channel, int32_t volume)
+bool storeChannelVolume(TesselEditorPageServices* editor, TesselModule* song, int32_t channel, int32_t volume)
 {
     if (!editChannel(song, channel, [volume](TesselChannel& c) { c.setVolume(volume); }))
         return false;
@@ -32,7 +32,7 @@ bool storeChannelVolume(TesselEditorServices* editor, TesselModule* song, int32_
     return true;
 }
 
-bool storeChannelPanning(TesselEditorServices* editor, TesselModule* song, int32_t channel, int32_t panning)
+bool storeChannelPanning(TesselEditorPageServices* editor, TesselModule* song, int32_t channel, int32_t panning)
 {
     if (!editChannel(song, channel, [panning](TesselChannel& c) { c.setPanning(panning); }))
         return false;
@@ -40,7 +40,7 @@ bool storeChannelPanning(TesselEditorServices* editor, TesselModule* song, int32
     return true;
 }
 
-bool storeChannelColour(TesselEditorServices* editor, TesselModule* song, int32_t channel, uint32_t colour)
+bool storeChannelColour(TesselEditorPageServices* editor, TesselModule* song, int32_t channel, uint32_t colour)
 {
     if (!editChannel(song, channel, [colour](TesselChannel& c) { c.colour = colour & 0xFFFFFF; }))
         return false;
@@ -48,7 +48,7 @@ bool storeChannelColour(TesselEditorServices* editor, TesselModule* song, int32_
     return true;
 }
 
-bool storeChannelName(TesselEditorServices* editor, TesselModule* song, int32_t channel, const char* name)
+bool storeChannelName(TesselEditorPageServices* editor, TesselModule* song, int32_t channel, const char* name)
 {
     char text[kChannelNameLength + 1] = {};
     std::memcpy(text, name, kChannelNameLength);
@@ -58,7 +58,7 @@ bool storeChannelName(TesselEditorServices* editor, TesselModule* song, int32_t 
     return true;
 }
 
-bool toggleChannelMute(TesselEditorServices* editor, TesselModule* song, int32_t channel)
+bool toggleChannelMute(TesselEditorPageServices* editor, TesselModule* song, int32_t channel)
 {
     if (!editChannel(song, channel, [](TesselChannel& c) { c.mute = c.mute ? 0 : 1; }))
         return false;
@@ -77,9 +77,9 @@ void paddedChannelName(const TesselModule& song, int32_t channel, char* out)
     std::memcpy(out, name, length);
 }
 
-void redrawPatternChannel(TesselEditorServices* editor, int32_t channel, bool header)
+void redrawPatternChannel(TesselEditorPageServices* editor, int32_t channel, bool header)
 {
-    TesselPatternEditorPage* page = patternEditorPage(editor);
+    TesselPatternEditorPage* page = editor ? editor->patternEditorPage() : nullptr;
     if (!page)
         return;
     if (header)

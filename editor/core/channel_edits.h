@@ -6,20 +6,20 @@
 
 #include <cstdint>
 
-class TesselEditorServices;
+class TesselEditorPageServices;
 class TesselModule;
 
 constexpr int kChannelNameLength = 14;
 
 // False when nothing was written (no song, a channel outside 0..63, the
 // lock busy).
-bool storeChannelVolume(TesselEditorServices* editor, TesselModule* song, int32_t channel, int32_t volume);
-bool storeChannelPanning(TesselEditorServices* editor, TesselModule* song, int32_t channel, int32_t panning);
+bool storeChannelVolume(TesselEditorPageServices* editor, TesselModule* song, int32_t channel, int32_t volume);
+bool storeChannelPanning(TesselEditorPageServices* editor, TesselModule* song, int32_t channel, int32_t panning);
 // COLORREF; 0xFFFFFF is none.
-bool storeChannelColour(TesselEditorServices* editor, TesselModule* song, int32_t channel, uint32_t colour);
+bool storeChannelColour(TesselEditorPageServices* editor, TesselModule* song, int32_t channel, uint32_t colour);
 // Exactly kChannelNameLength characters (trailing blanks kept).
-bool storeChannelName(TesselEditorServices* editor, TesselModule* song, int32_t channel, const char* name);
-bool toggleChannelMute(TesselEditorServices* editor, TesselModule* song, int32_t channel);
+bool storeChannelName(TesselEditorPageServices* editor, TesselModule* song, int32_t channel, const char* name);
+bool toggleChannelMute(TesselEditorPageServices* editor, TesselModule* song, int32_t channel);
 
 // The channel's name as an edit starts from it: blank-padded to
 // kChannelNameLength characters, so that nothing typed lands behind a
@@ -28,4 +28,4 @@ void paddedChannelName(const TesselModule& song, int32_t channel, char* out);
 
 // The pattern editor draws the channel again, its header strip rendered
 // anew when the name or colour changed.
-void redrawPatternChannel(TesselEditorServices* editor, int32_t channel, bool header);
+void redrawPatternChannel(TesselEditorPageServices* editor, int32_t channel, bool header);

@@ -93,9 +93,9 @@ TesselEditor::TesselEditor(TesselPlugin& plugin)
     cursorBlock_ = new CBitmap(resources::kCursorBlock);
 
     const TesselPreferences& preferences = pluginPreferences();
-    moduleFolder = preferences.modulePath;
-    sampleFolder = preferences.samplePath;
-    instrumentFolder = preferences.instrumentPath;
+    moduleFolder_ = preferences.modulePath;
+    sampleFolder_ = preferences.samplePath;
+    instrumentFolder_ = preferences.instrumentPath;
     instrument_ = 1;
     sample_ = 1;
     liveNote_.effect.command = 'S';

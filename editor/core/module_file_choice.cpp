@@ -77,7 +77,7 @@ bool TesselEditor::chooseModuleFile(bool save, std::string& path)
     };
     VstFileType saveType = zipType("Compressed Quorbel Module");
 
-    std::string initial = folderWithSlash(moduleFolder);
+    std::string initial = folderWithSlash(moduleFolder_);
     if (save && engine_->hostVendorIs("steinberg"))
         initial += "*.zip";
     VstFileSelect select;
@@ -99,5 +99,5 @@ bool TesselEditor::chooseModuleFile(bool save, std::string& path)
 
 void TesselEditor::keepModuleFolder(const std::string& path)
 {
-    moduleFolder = nextDefaultFolder(moduleFolder, path);
+    moduleFolder_ = nextDefaultFolder(moduleFolder_, path);
 }

@@ -5,6 +5,8 @@
 
 #include "gui/geometry.h"
 
+class TesselEditor;
+class TesselEditorPageServices;
 class TesselEditorServices;
 class TesselHelpPage;
 class TesselInfoPage;
@@ -18,13 +20,13 @@ class TesselUI;
 
 // `size`: the editor window's client area for the pattern editor, the
 // rectangle at (9, 43) of skin 108 for the side pages.
-TesselPatternEditorPage* makePatternEditorPage(TesselEditorServices* editor, const CRect& size);
-TesselToolbarPage* makeToolbarPage(TesselEditorServices* editor);
-TesselSampleListPage* makeSampleListPage(TesselEditorServices* editor, const CRect& size);
-TesselInstrumentListPage* makeInstrumentListPage(TesselEditorServices* editor, const CRect& size);
-TesselInfoPage* makeInfoPage(TesselEditorServices* editor, const CRect& size);
-TesselOrderListPage* makeOrderListPage(TesselEditorServices* editor, const CRect& size);
-TesselPreferencesPage* makePreferencesPage(TesselEditorServices* editor, const CRect& size);
-TesselHelpPage* makeHelpPage(TesselEditorServices* editor);
+TesselPatternEditorPage* makePatternEditorPage(TesselEditor* editor, const CRect& size);
+TesselToolbarPage* makeToolbarPage(TesselEditor* editor);
+TesselSampleListPage* makeSampleListPage(TesselEditorPageServices* editor, const CRect& size);
+TesselInstrumentListPage* makeInstrumentListPage(TesselEditorPageServices* editor, const CRect& size);
+TesselInfoPage* makeInfoPage(TesselEditorPageServices* editor, const CRect& size);
+TesselOrderListPage* makeOrderListPage(TesselEditorPageServices* editor, const CRect& size);
+TesselPreferencesPage* makePreferencesPage(TesselEditorPageServices* editor, const CRect& size);
+TesselHelpPage* makeHelpPage(TesselEditorPageServices* editor);
 // The pattern editor's overview panel (a popup page over the grid).
 TesselUI* makeOverviewPanel(TesselEditorServices* editor);

@@ -123,12 +123,9 @@ private:
 
 } // namespace
 
-TesselPatternEditorPage* makePatternEditorPage(TesselEditorServices* services, const CRect& size)
+TesselPatternEditorPage* makePatternEditorPage(TesselEditor* editor, const CRect& size)
 {
-    std::unique_ptr<TesselPatternEditorLink> link;
-    if (auto* editor = dynamic_cast<TesselEditor*>(services))
-        link = std::make_unique<EditorLink>(*editor);
-    auto* page = new TesselPatternEditorUI(size, services, std::move(link), makeOverviewPanel(services));
+    auto* page = new TesselPatternEditorUI(size, editor, std::make_unique<EditorLink>(*editor), makeOverviewPanel(editor));
     if (auto* overview = dynamic_cast<TesselOverviewUI*>(page->overviewPanel()))
         overview->attach(page->grid(), page->link());
     return page;

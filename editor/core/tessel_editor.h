@@ -9,10 +9,10 @@
 // GUI thread only, except the engine link's calls (see engine_links.h):
 // values the audio thread hands over are atomics read by the idle.
 
+#include "editor/core/editor_page_services.h"
 #include "editor/core/host_hook.h"
 #include "editor/core/status_countdown.h"
 #include "gui/control.h"
-#include "pagekit/editor_services.h"
 #include "model/subrow.h"
 #include "platform/window.h"
 #include "plugin/plugin_editor.h"
@@ -51,7 +51,7 @@ class UpdateCheck;
 }
 
 class TesselEditor final : public TesselPluginEditor,
-                           public TesselEditorServices,
+                           public TesselEditorPageServices,
                            public VSTGUI::CControlListener,
                            public TesselEditorSettings,
                            private platform::WindowHandler,
@@ -131,21 +131,21 @@ public:
     void showEditorWindow() override;
     void hideEditorWindow();
     bool isWindowVisible() const override { return frame2_ && shown_; }
-    platform::Window* editorWindow() const { return window_.get(); }
-    void switchPage(int32_t number, bool redraw);
+    platform::Window* editorWindow() const override { return window_.get(); }
+    void switchPage(int32_t number, bool redraw) override;
 
     // Window preferences.
-    void setFastRefresh(bool on);
+    void setFastRefresh(bool on) override;
     void setAlwaysOnTop(bool on);
     void setWindowsLinked(bool on, bool quiet) override;
     void setIntegrated(bool on, bool quiet) override;
     void setKeyMode(int mode, bool quiet) override;
     int getKeyMode() const;
-    void setPatternFont(const TesselFontRecord& font);
-    void setPatternFontWidth(int32_t width);
+    void setPatternFont(const TesselFontRecord& font) override;
+    void setPatternFontWidth(int32_t width) override;
     // The octave shown in the pattern editor's list; 0..8 only.
     void changeOctave(int32_t octave);
-    void savePreferences();
+    void savePreferences() override;
 
     // Module file commands: erase, open, save (saveAs 0 updates the song's
     // file when it has one). Each asks through the dialogs service and
@@ -157,7 +157,7 @@ public:
     bool updateAvailable() const;
 
     // Playback from the editor; each waits 1000 ms for the song lock.
-    void playSong(int32_t order, int32_t row);
+    void playSong(int32_t order, int32_t row) override;
     void playPattern(int32_t pattern, int32_t row);
     void playFromCursor();
 
@@ -170,28 +170,28 @@ public:
     // screen point. The popup runs in the editor's flow between beginPopup
     // and endPopup; the idle notices when it closed. Before the help file is
     // written, and once a page took too long to load, pages go to the viewer.
-    void openHelpPage(const char* name);
+    void openHelpPage(const char* name) override;
     void showHelpPopup(const char* name, int32_t x, int32_t y);
     // The viewer at a page with a tab: the openers and the help page's
     // buttons. Waits (bounded) for the help file; false, with a status
     // text, when the page cannot be shown.
-    bool openHelpViewer(const char* page, help::HelpCommand command, std::string_view query = {});
+    bool openHelpViewer(const char* page, help::HelpCommand command, std::string_view query = {}) override;
     // The toolbar's help button: the help at its default topic.
     void openDefaultHelp() override;
     // The viewer comes to the front over a window kept on top: the editor
     // window leaves the topmost band until it is active again.
-    void leaveTopmostForHelp();
+    void leaveTopmostForHelp() override;
     help::HelpViewer* helpViewer() const { return helpViewer_.get(); }
     help::CHelpPopup* helpPopup() const { return helpPopup_.get(); }
     // The editor window or its pages' window has the focus (pages draw
     // their inactive look else).
-    bool windowActive() const;
+    bool windowActive() const override;
 
     // Current sample 1..99; with follow, an instrument using it becomes current.
-    void setCurrentSample(int32_t n, bool follow);
+    void setCurrentSample(int32_t n, bool follow) override;
     // What the engine last reported playing: pattern and row (-1 none).
-    int32_t playingPattern() const { return playingPattern_.load(std::memory_order_relaxed); }
-    int32_t playingRow() const { return playingRow_.load(std::memory_order_relaxed); }
+    int32_t playingPattern() const override { return playingPattern_.load(std::memory_order_relaxed); }
+    int32_t playingRow() const override { return playingRow_.load(std::memory_order_relaxed); }
 
     // TesselEditorServices.
     TesselPlugin* plugin() override { return plugin_; }
@@ -235,9 +235,14 @@ public:
     void sendFeedback();
     // The same at the end of the next idle pass.
     void requestFeedback() { feedbackRequested_ = true; }
-    platform::WindowSystem* windowSystem() const { return windows_; }
-    // The default folders (modules, samples, instruments).
-    std::string moduleFolder, sampleFolder, instrumentFolder;
+    platform::WindowSystem* windowSystem() const override { return windows_; }
+    std::string& moduleFolder() override { return moduleFolder_; }
+    std::string& sampleFolder() override { return sampleFolder_; }
+    std::string& instrumentFolder() override { return instrumentFolder_; }
+    TesselPatternEditorPage* patternEditorPage() const override
+    {
+        return pages_.patternEditor ? patternEditor_ : nullptr;
+    }
 
 private:
     // Window procedure of the editor window.
@@ -373,6 +378,8 @@ private:
     std::atomic<std::thread::id> guiThread_;
 
     TesselKeyEvent previousKey_;
+    // The file selectors' default folders.
+    std::string moduleFolder_, sampleFolder_, instrumentFolder_;
 };
 
 // Installs the editor's maker in the plug-in shell; the library's load-time

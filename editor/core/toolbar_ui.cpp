@@ -98,8 +98,8 @@ const char* TesselToolbarUI::hint(int i)
     return i >= 0 && i < kButtons ? kHints[i] : "";
 }
 
-TesselToolbarUI::TesselToolbarUI(TesselEditorServices* services)
-    : TesselToolbarPage(CRect(0, 0, kWidth, kHeight), 0, nullptr, services, kClassId)
+TesselToolbarUI::TesselToolbarUI(TesselEditor* editor)
+    : TesselToolbarPage(CRect(0, 0, kWidth, kHeight), 0, nullptr, editor, kClassId), owner_(editor)
 {
     auto* skin = new CBitmap(kToolbarStrip);
     setBackground(skin);
@@ -122,11 +122,6 @@ TesselToolbarUI::~TesselToolbarUI()
         delete button;
     if (logo_)
         logo_->forget();
-}
-
-TesselEditor* TesselToolbarUI::editor() const
-{
-    return dynamic_cast<TesselEditor*>(TesselUI::editor);
 }
 
 void TesselToolbarUI::formatPosition(std::string& row, std::string& orderPattern) const
@@ -320,7 +315,7 @@ void TesselToolbarUI::valueChanged(CDrawContext* /*context*/, CControl* control)
     }
 }
 
-TesselToolbarPage* makeToolbarPage(TesselEditorServices* editor)
+TesselToolbarPage* makeToolbarPage(TesselEditor* editor)
 {
     return new TesselToolbarUI(editor);
 }

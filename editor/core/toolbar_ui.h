@@ -38,7 +38,7 @@ public:
         kWebPage = 14,
     };
 
-    explicit TesselToolbarUI(TesselEditorServices* services);
+    explicit TesselToolbarUI(TesselEditor* editor);
     ~TesselToolbarUI() override;
 
     void draw(CDrawContext* context) override;
@@ -69,8 +69,9 @@ private:
     void formatPosition(std::string& row, std::string& orderPattern) const;
     void runButton(int i);
     void pagePressed(int32_t page);
-    TesselEditor* editor() const;
+    TesselEditor* editor() const { return owner_; }
 
+    TesselEditor* owner_;
     std::array<TesselButton*, kButtons> buttons_{};
     std::array<bool, kButtons> pressed_{};
     CBitmap* logo_ = nullptr;

@@ -3,7 +3,7 @@
 #include "common/help_pages.h"
 #include "common/help_viewer.h"
 #include "editor/core/page_factory.h"
-#include "editor/core/tessel_editor.h"
+#include "editor/core/editor_page_services.h"
 #include "gui/bitmap.h"
 #include "gui/button.h"
 #include "pagekit/editor_services.h"
@@ -46,8 +46,8 @@ CRect placeOf(const resources::SkinPlace& place)
 
 } // namespace
 
-TesselHelpUI::TesselHelpUI(TesselEditorServices* editor, TesselEditor* owner)
-    : TesselHelpPage(CRect(), 0, nullptr, editor, kClassId), owner_(owner),
+TesselHelpUI::TesselHelpUI(TesselEditorPageServices* owner)
+    : TesselHelpPage(CRect(), 0, nullptr, owner, kClassId), owner_(owner),
       inactiveSkin_(new CBitmap(resources::kHelpPanelInactive)), shownMark_(new CBitmap(resources::kHelpShownMark))
 {
     auto* skin = new CBitmap(resources::kHelpPanel);
@@ -208,7 +208,7 @@ void TesselHelpUI::draw(CDrawContext* context)
     target->blend(*picture_->getImage(), source, destination, blendAlpha(visible_, size.height()));
 }
 
-TesselHelpPage* makeHelpPage(TesselEditorServices* editor)
+TesselHelpPage* makeHelpPage(TesselEditorPageServices* editor)
 {
-    return new TesselHelpUI(editor, dynamic_cast<TesselEditor*>(editor));
+    return new TesselHelpUI(editor);
 }

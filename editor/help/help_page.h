@@ -15,7 +15,7 @@ namespace VSTGUI {
 class COffscreenContext;
 }
 class TesselButton;
-class TesselEditor;
+class TesselEditorPageServices;
 
 class TesselHelpUI final : public TesselHelpPage {
 public:
@@ -33,7 +33,7 @@ public:
 
     // `owner`: the editor whose viewer and preferences the buttons use (none
     // in a page without an editor: the buttons only mark themselves).
-    TesselHelpUI(TesselEditorServices* editor, TesselEditor* owner);
+    explicit TesselHelpUI(TesselEditorPageServices* owner);
     ~TesselHelpUI() override;
 
     bool wantsKeys() override { return false; }
@@ -57,7 +57,7 @@ private:
     void press(int32_t button);
     void compose();
 
-    TesselEditor* owner_;
+    TesselEditorPageServices* owner_;
     std::array<std::unique_ptr<TesselButton>, kButtonCount> buttons_;
     CBitmap* inactiveSkin_;
     CBitmap* shownMark_;

@@ -5,8 +5,6 @@
 
 #include "editor/core/channel_edits.h"
 #include "editor/core/page_factory.h"
-#include "editor/core/page_links.h"
-#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/control_skin.h"
@@ -40,8 +38,8 @@ constexpr CRect kMeterArea{TesselInfoDisplay::kMeterX, TesselInfoDisplay::kFirst
 
 } // namespace
 
-TesselInfoPageUI::TesselInfoPageUI(TesselEditorServices* editor, const CRect& size)
-    : TesselInfoPage(size, 0, nullptr, editor, kClassId)
+TesselInfoPageUI::TesselInfoPageUI(TesselEditorPageServices* editor, const CRect& size)
+    : TesselInfoPage(size, 0, nullptr, editor, kClassId), TesselEditorPageOwner(editor)
 {
     auto* skin = new CBitmap(resources::kInfoPageSkin);
     setBackground(skin);
@@ -86,7 +84,7 @@ void TesselInfoPageUI::runCommand(int32_t id, const TesselKeyEvent& key)
 {
     switch (id) {
     case kHelpContext:
-        if (TesselEditor* owner = owningEditor(editor))
+        if (TesselEditorPageServices* owner = this->owner())
             owner->openHelpPage("IP.htm");
         break;
     case kInfoPageCommand:
@@ -119,7 +117,7 @@ void TesselInfoPageUI::moveCursor(int32_t by)
 
 void TesselInfoPageUI::mute(bool upwards)
 {
-    toggleChannelMute(editor, song, cursor_);
+    toggleChannelMute(owner(), song, cursor_);
     if (upwards && cursor_ > 0)
         moveCursor(-1);
     else if (!upwards && cursor_ < kLastInfoChannel)
@@ -128,8 +126,8 @@ void TesselInfoPageUI::mute(bool upwards)
 
 void TesselInfoPageUI::goToPlayingPattern()
 {
-    TesselEditor* owner = owningEditor(editor);
-    TesselPatternEditorPage* page = patternEditorPage(editor);
+    TesselEditorPageServices* owner = this->owner();
+    TesselPatternEditorPage* page = patternEditorPage();
     if (!engine || !owner || !page || engine->transport < kPlayingSong)
         return;
     const int32_t pattern = owner->playingPattern();
@@ -144,7 +142,7 @@ void TesselInfoPageUI::goToPlayingPattern()
 
 void TesselInfoPageUI::skip(bool forwards)
 {
-    TesselEditor* owner = owningEditor(editor);
+    TesselEditorPageServices* owner = this->owner();
     if (!engine || !owner || !song || engine->transport != kPlayingSong || song->orderList.inPitchMode())
         return;
     const int32_t current = engine->getPlayingOrder();
@@ -185,9 +183,9 @@ int32_t TesselInfoPageUI::onMouseDown(int32_t x, int32_t y, CDrawContext* /*cont
     const int32_t value = *slider.onMouse(buttons, CPoint(x, std::clamp(y, track->top, track->bottom)));
     if (value != before) {
         if (dragPanning_)
-            storeChannelPanning(editor, song, dragChannel_, value);
+            storeChannelPanning(owner(), song, dragChannel_, value);
         else
-            storeChannelVolume(editor, song, dragChannel_, value);
+            storeChannelVolume(owner(), song, dragChannel_, value);
     }
     setDirty();
     return 0;
@@ -227,7 +225,7 @@ void TesselInfoPageUI::draw(CDrawContext* context)
     TesselUI::draw(context);
 }
 
-TesselInfoPage* makeInfoPage(TesselEditorServices* editor, const CRect& size)
+TesselInfoPage* makeInfoPage(TesselEditorPageServices* editor, const CRect& size)
 {
     return new TesselInfoPageUI(editor, size);
 }

@@ -5,17 +5,18 @@
 // keys work from it. GUI thread only.
 
 #include "editor/info/info_display.h"
+#include "editor/core/editor_page_services.h"
 #include "editor/core/page_kinds.h"
 
 #include <cstdint>
 
-class TesselInfoPageUI : public TesselInfoPage {
+class TesselInfoPageUI : public TesselInfoPage, protected TesselEditorPageOwner {
 public:
     static constexpr int32_t kClassId = 10;
     static constexpr int32_t kLastFirstChannel =
         TesselInfoDisplay::kChannels - TesselInfoDisplay::kVisibleRows;
 
-    TesselInfoPageUI(TesselEditorServices* editor, const CRect& size);
+    TesselInfoPageUI(TesselEditorPageServices* editor, const CRect& size);
     ~TesselInfoPageUI() override;
 
     bool wantsKeys() override { return false; }

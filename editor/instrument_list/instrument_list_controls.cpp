@@ -3,7 +3,6 @@
 // sliders of the tabs, placed as instrument_list_layout.h says.
 #include "editor/instrument_list/instrument_list_page.h"
 
-#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/midi_out.h"
 #include "gui/button_group.h"
@@ -73,9 +72,9 @@ void TesselInstrumentListUI::buildControls()
     midiPanel_ = std::make_unique<TesselMIDIUI>(
         CRect(TesselMIDIUI::kKeyOrigin.h, TesselMIDIUI::kKeyOrigin.v, TesselMIDIUI::kKeyOrigin.h + TesselMIDIUI::kWidth,
               TesselMIDIUI::kKeyOrigin.v + TesselMIDIUI::kHeight),
-        editor, this);
-    TesselEditor* full = fullEditor();
-    fileBox_ = std::make_unique<TesselFileBox>(kFileBox, full ? full->instrumentFolder : std::string(), editor,
+        owner(), this);
+    TesselEditorPageServices* full = owner();
+    fileBox_ = std::make_unique<TesselFileBox>(kFileBox, full ? full->instrumentFolder() : std::string(), editor,
                                                TesselFileBox::kInstrumentBrowser);
     graph_ = std::make_unique<TesselEnvelopeGraph>(kGraph, editor);
 

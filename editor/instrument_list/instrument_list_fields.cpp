@@ -243,7 +243,7 @@ void TesselInstrumentListUI::fieldKey(const TesselKeyEvent& key, TesselInstrumen
     }
     if (tab_ == kPitch && field_ == kMidiPanelField) {
         if (key.virtualKey == kVkEnter)
-            midiPanel_->open(TesselMIDIUI::kKeyOrigin.h, TesselMIDIUI::kKeyOrigin.v, instrument, editor);
+            midiPanel_->open(TesselMIDIUI::kKeyOrigin.h, TesselMIDIUI::kKeyOrigin.v, instrument, owner());
         return;
     }
     TesselControl* control = fieldControl(tab_, field_);
@@ -262,7 +262,7 @@ void TesselInstrumentListUI::fieldClick(int32_t field, const CPoint& point, int3
 {
     if (tab_ == kPitch && field == kMidiPanelField) {
         if (buttons & 1)
-            midiPanel_->open(TesselMIDIUI::kMouseOrigin.h, TesselMIDIUI::kMouseOrigin.v, instrument, editor);
+            midiPanel_->open(TesselMIDIUI::kMouseOrigin.h, TesselMIDIUI::kMouseOrigin.v, instrument, owner());
         return;
     }
     if (field == kGraphField) {

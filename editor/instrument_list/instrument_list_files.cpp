@@ -3,7 +3,6 @@
 // page's copy of the instrument is not assigned after them.
 #include "editor/instrument_list/instrument_list_edit.h"
 
-#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/file_box.h"
 #include "gui/file_selector.h"
@@ -14,6 +13,7 @@
 #include "platform/folders.h"
 #include "platform/mutex.h"
 #include "platform/status_text.h"
+#include "platform/window.h"
 #include "plugin/plugin_object.h"
 #include "plugin/usage_log.h"
 
@@ -77,7 +77,7 @@ struct ScratchFolder {
 
 void TesselInstrumentListUI::newInstrument()
 {
-    TesselEditor* full = fullEditor();
+    TesselEditorPageServices* full = owner();
     platform::Window* window = full ? full->editorWindow() : nullptr;
     if (!window)
         return;
@@ -210,7 +210,7 @@ void TesselInstrumentListUI::loadInstrument(const std::string& path, int32_t tar
 
 void TesselInstrumentListUI::saveInstrument()
 {
-    TesselEditor* full = fullEditor();
+    TesselEditorPageServices* full = owner();
     if (!full || !plugin)
         return;
     VstFileType type("Compressed Quorbel Instrument", ".zip", "zip", "zip", "audio/qbz", "audio/x-qbz");
@@ -220,7 +220,7 @@ void TesselInstrumentListUI::saveInstrument()
     selection.nbFileTypes = 1;
     selection.fileTypes = &type;
     std::snprintf(selection.title, sizeof selection.title, "%s", "Save Instrument...");
-    std::string start = full->instrumentFolder;
+    std::string start = full->instrumentFolder();
     if (!start.empty() && start.back() != '/')
         start += '/';
     if (engine && engine->hostVendorIs("steinberg"))
@@ -261,14 +261,14 @@ void TesselInstrumentListUI::saveInstrument()
         platform::formatStatusText("Instrument '%s' saved successfully.", name.c_str());
     else
         platform::setStatusText("Saving failed.");
-    full->instrumentFolder = folderOf(path);
+    full->instrumentFolder() = folderOf(path);
     platform::setFileMessage("Saving instrument... completed.");
 }
 
 uint32_t TesselInstrumentListUI::chooseColour()
 {
     const uint32_t old = song->instruments[static_cast<size_t>(current_)].colour & 0xFFFFFF;
-    TesselEditor* full = fullEditor();
+    TesselEditorPageServices* full = owner();
     platform::Window* window = full ? full->editorWindow() : nullptr;
     if (!window)
         return old;

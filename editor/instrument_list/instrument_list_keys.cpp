@@ -3,7 +3,6 @@
 // its label and name cursor, auditions, and browser mode.
 #include "editor/instrument_list/instrument_list_edit.h"
 
-#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/button_group.h"
@@ -163,7 +162,7 @@ bool TesselInstrumentListUI::pageCommand(int32_t id, const TesselKeyEvent& key, 
 {
     switch (id) {
     case kHelpContext:
-        if (TesselEditor* full = fullEditor())
+        if (TesselEditorPageServices* full = owner())
             full->openHelpPage(field_ != 0 && tab_ <= kFilter ? kHelpPages[tab_] : "IL.htm");
         return true;
     case kCopy:
@@ -426,13 +425,13 @@ void TesselInstrumentListUI::browserKey(const TesselKeyEvent& key)
         loadInstrument(chosen, current_);
         return;
     }
-    if (TesselEditor* full = fullEditor())
-        full->instrumentFolder = fileBox_->folder();
+    if (TesselEditorPageServices* full = owner())
+        full->instrumentFolder() = fileBox_->folder();
 }
 
 void TesselInstrumentListUI::goToSample(int32_t sample)
 {
-    TesselEditor* full = fullEditor();
+    TesselEditorPageServices* full = owner();
     if (!full || sample < 1 || sample > kSamples)
         return;
     full->setCurrentSample(sample, false);

@@ -3,7 +3,6 @@
 // and the file box.
 #include "editor/instrument_list/instrument_list_edit.h"
 
-#include "editor/core/tessel_editor.h"
 #include "gui/button_group.h"
 #include "gui/envelope_graph.h"
 #include "gui/file_box.h"

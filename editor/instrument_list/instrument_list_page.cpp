@@ -3,7 +3,6 @@
 #include "editor/instrument_list/instrument_list_edit.h"
 
 #include "editor/core/page_factory.h"
-#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/button_group.h"
@@ -40,8 +39,8 @@ std::string instrumentMarkup(const TesselInstrument& instrument)
     return markup;
 }
 
-TesselInstrumentListUI::TesselInstrumentListUI(TesselEditorServices* editor, const CRect& size)
-    : TesselInstrumentListPage(size, 0, nullptr, editor, kClassId)
+TesselInstrumentListUI::TesselInstrumentListUI(TesselEditorPageServices* editor, const CRect& size)
+    : TesselInstrumentListPage(size, 0, nullptr, editor, kClassId), TesselEditorPageOwner(editor)
 {
     auto* background = new CBitmap(resources::kSidePagePanel);
     setBackground(background);
@@ -59,12 +58,7 @@ TesselInstrumentListUI::TesselInstrumentListUI(TesselEditorServices* editor, con
 
 TesselInstrumentListUI::~TesselInstrumentListUI() = default;
 
-TesselEditor* TesselInstrumentListUI::fullEditor() const
-{
-    return dynamic_cast<TesselEditor*>(editor);
-}
-
-TesselInstrumentListPage* makeInstrumentListPage(TesselEditorServices* editor, const CRect& size)
+TesselInstrumentListPage* makeInstrumentListPage(TesselEditorPageServices* editor, const CRect& size)
 {
     return new TesselInstrumentListUI(editor, size);
 }

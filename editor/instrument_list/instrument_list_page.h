@@ -13,6 +13,7 @@
 #include "editor/instrument_list/instrument_list_layout.h"
 #include "editor/instrument_list/instrument_midi_panel.h"
 #include "editor/instrument_list/keymap_view.h"
+#include "editor/core/editor_page_services.h"
 #include "editor/core/overlay_menu.h"
 #include "editor/core/page_kinds.h"
 #include "gui/offscreen_context.h"
@@ -26,7 +27,6 @@
 
 class TesselButtonGroup;
 class TesselDropList;
-class TesselEditor;
 class TesselEnvelope;
 class TesselEnvelopeGraph;
 class TesselFileBox;
@@ -35,7 +35,7 @@ class TesselInstrument;
 class TesselSlider;
 class TesselTextBox;
 
-class TesselInstrumentListUI final : public TesselInstrumentListPage {
+class TesselInstrumentListUI final : public TesselInstrumentListPage, protected TesselEditorPageOwner {
 public:
     static constexpr int32_t kClassId = 9;
     static constexpr int32_t kPageNumber = 4;
@@ -45,7 +45,7 @@ public:
     static constexpr int32_t kNoNameCursor = 25;
     enum Tab : int32_t { kGeneral = 0, kVolume, kPanning, kPitch, kFilter, kBrowser };
 
-    TesselInstrumentListUI(TesselEditorServices* editor, const CRect& size);
+    TesselInstrumentListUI(TesselEditorPageServices* editor, const CRect& size);
     ~TesselInstrumentListUI() override;
 
     void draw(CDrawContext* context) override;
@@ -100,7 +100,6 @@ private:
     bool writeBack(const TesselInstrument& copy);
     void refillPatternEditorList();
     void scrollIntoView();
-    TesselEditor* fullEditor() const;
 
     // instrument_list_keys.cpp
     void handleKey(const TesselKeyEvent& key, Edit& edit);

@@ -1,7 +1,6 @@
 #include "editor/instrument_list/instrument_midi_panel.h"
 
 #include "editor/instrument_list/midi_effect_names.h"
-#include "editor/core/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "gui/drop_list.h"
 #include "gui/slider.h"
@@ -31,7 +30,7 @@ constexpr int32_t kMaxVelocity = 64;
 
 } // namespace
 
-TesselMIDIUI::TesselMIDIUI(const CRect& size, TesselEditorServices* editor, TesselUI* owner)
+TesselMIDIUI::TesselMIDIUI(const CRect& size, TesselEditorPageServices* editor, TesselUI* owner)
     : TesselUI(size, 0, nullptr, editor, kClassId), services_(editor), owner_(owner)
 {
     auto* background = new CBitmap(resources::kMidiPanel);
@@ -89,7 +88,7 @@ TesselControl* TesselMIDIUI::fieldControl(int32_t field) const
     }
 }
 
-void TesselMIDIUI::open(int32_t x, int32_t y, const TesselInstrument& instrument, TesselEditorServices* editor)
+void TesselMIDIUI::open(int32_t x, int32_t y, const TesselInstrument& instrument, TesselEditorPageServices* editor)
 {
     if (editor)
         services_ = editor;
@@ -158,8 +157,8 @@ int32_t TesselMIDIUI::onKeyEvent(const TesselKeyEvent& key)
         return 1;
     }
     if (key.virtualKey == kVkF1 && key.modifiers == 0) {
-        if (auto* editor = dynamic_cast<TesselEditor*>(services_))
-            editor->openHelpPage("IL_MIDI.htm");
+        if (services_)
+            services_->openHelpPage("IL_MIDI.htm");
         return 1;
     }
     if (key.virtualKey == kVkUp || (key.virtualKey == kVkTab && shift)) {

@@ -6,6 +6,7 @@
 // draws it into its own picture (page coordinates) and stores the panel's
 // thirteen values back into the instrument it edits. GUI thread only.
 
+#include "editor/core/editor_page_services.h"
 #include "gui/tessel_ui.h"
 
 #include <array>
@@ -29,12 +30,12 @@ public:
     static constexpr CPoint kMouseOrigin{358, 50};
 
     // `owner`: the page whose picture shows the panel; its drop lists open over it.
-    TesselMIDIUI(const CRect& size, TesselEditorServices* editor, TesselUI* owner);
+    TesselMIDIUI(const CRect& size, TesselEditorPageServices* editor, TesselUI* owner);
     ~TesselMIDIUI() override;
 
     // At (x, y) with the background's size, a working copy of the
     // instrument, the lists set from it, field 0 focused, open.
-    void open(int32_t x, int32_t y, const TesselInstrument& instrument, TesselEditorServices* editor);
+    void open(int32_t x, int32_t y, const TesselInstrument& instrument, TesselEditorPageServices* editor);
     void close();
     bool isOpen() const { return open_; }
 
@@ -66,7 +67,7 @@ private:
     std::unique_ptr<TesselInstrument> copy_;
     bool open_ = false;
     int32_t field_ = 0;
-    TesselEditorServices* services_;
+    TesselEditorPageServices* services_;
     TesselUI* owner_;
     std::unique_ptr<TesselSlider> bendRange_;
     TesselDropList* resolution_ = nullptr;

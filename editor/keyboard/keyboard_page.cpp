@@ -5,7 +5,6 @@
 #include "editor/keyboard/keyboard_page.h"
 
 #include "editor/command_tree.h"
-#include "editor/core/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "gui/frame2.h"
 #include "plugin/command_scheme.h"
@@ -39,7 +38,7 @@ bool inside(const CRect& area, int32_t x, int32_t y)
 
 } // namespace
 
-TesselKeyboardUI::TesselKeyboardUI(TesselEditorServices* editor)
+TesselKeyboardUI::TesselKeyboardUI(TesselEditorPageServices* editor)
     : TesselSubPage(editor, resources::kKeyboardPanel, kClassId), buttons_{makeButton(0), makeButton(1), makeButton(2)},
       panel_(new CBitmap(resources::kCapturePanel)), spare_(new CBitmap(resources::kKeyboardKeyCap))
 {
@@ -204,8 +203,8 @@ int32_t TesselKeyboardUI::onKeyEvent(const TesselKeyEvent& key)
         return 1;
     }
     if (v == kVkF1 && key.modifiers == 0) {
-        if (auto* owner = dynamic_cast<TesselEditor*>(editor))
-            owner->openHelpPage("PR_Keyboard.htm");
+        if (TesselEditorPageServices* pages = owner())
+            pages->openHelpPage("PR_Keyboard.htm");
         return 1;
     }
     if (v == kVkTab)

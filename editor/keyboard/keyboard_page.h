@@ -36,7 +36,7 @@ public:
     static constexpr int32_t kCountdownWidth = 287;
     static constexpr CColor kUnfocusedRow{0x40, 0x40, 0x40, 0};
 
-    explicit TesselKeyboardUI(TesselEditorServices* editor);
+    explicit TesselKeyboardUI(TesselEditorPageServices* editor);
     ~TesselKeyboardUI() override;
 
     void onMouseWheel(int32_t x, int32_t y, float distance) override;

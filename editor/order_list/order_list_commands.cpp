@@ -3,13 +3,12 @@
 // jump to the pattern editor.
 
 #include "editor/order_list/order_list_page.h"
-#include "editor/core/page_links.h"
-#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/dialogs.h"
 #include "platform/status_text.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -38,7 +37,7 @@ void TesselOrderListUI::insertNextPattern(bool samePattern)
 
 void TesselOrderListUI::askToRenumber()
 {
-    TesselEditor* owner = owningEditor(editor);
+    TesselEditorPageServices* owner = this->owner();
     platform::Window* window = owner ? owner->editorWindow() : nullptr;
     if (!window || editor->popupActive())
         return;
@@ -60,7 +59,7 @@ void TesselOrderListUI::askToRenumber()
         engine->rebuildSongPlaylist(nullptr, false);
         engine->rebuildPatternPlaylists(false);
     }
-    if (TesselPatternEditorPage* page = patternEditorPage(editor))
+    if (TesselPatternEditorPage* page = patternEditorPage())
         page->clearUndoHistory();
     orderListChanged();
 }
@@ -99,13 +98,13 @@ void TesselOrderListUI::copyToEmptyPattern()
 void TesselOrderListUI::editPattern()
 {
     const int32_t pattern = entryAt(orderCursor_).pattern;
-    TesselPatternEditorPage* page = patternEditorPage(editor);
+    TesselPatternEditorPage* page = patternEditorPage();
     if (!isPattern(pattern) || !page)
         return;
     // The page keeps the editor's current order when it holds the pattern.
     if (!pitchMode() && engine)
         engine->currentOrder = orderCursor_;
     page->goToPattern(pattern, true);
-    if (TesselEditor* owner = owningEditor(editor))
+    if (TesselEditorPageServices* owner = this->owner())
         owner->switchPage(kPatternEditorPage, true);
 }

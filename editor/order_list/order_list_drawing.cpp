@@ -2,7 +2,6 @@
 // the page is dirty, copied to the window context on every draw.
 
 #include "editor/order_list/order_list_page.h"
-#include "editor/core/page_links.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
@@ -138,7 +137,7 @@ void TesselOrderListUI::drawChannelList(CDrawContext* into)
 // stretched 12 pixels wide; the plain colour while there is no grid.
 void TesselOrderListUI::drawSwatch(CDrawContext* into, int32_t channel, int32_t y)
 {
-    TesselPatternEditorPage* page = patternEditorPage(editor);
+    TesselPatternEditorPage* page = patternEditorPage();
     TesselPatternUI* grid = page ? page->patternGrid() : nullptr;
     if (grid && !grid->headerStrip())
         grid->renderChannelHeader(-1);

@@ -3,8 +3,6 @@
 
 #include "editor/core/channel_edits.h"
 #include "editor/order_list/order_list_page.h"
-#include "editor/core/page_links.h"
-#include "editor/core/tessel_editor.h"
 #include "gui/control_skin.h"
 #include "model/module.h"
 #include "plugin/command_scheme.h"
@@ -36,7 +34,7 @@ int32_t TesselOrderListUI::onKeyEvent(const TesselKeyEvent& key)
         return 0;
     firstChannel_ = std::clamp(firstChannel_, 0, kLastFirstChannel);
     if (defaultScheme().findIdInContext(kContext, key, false) == kHelpContext) {
-        if (TesselEditor* owner = owningEditor(editor))
+        if (TesselEditorPageServices* owner = this->owner())
             owner->openHelpPage(area_ == kOrderArea ? "OL.htm" : "OL_Channel.htm");
         return 0;
     }
@@ -80,7 +78,7 @@ void TesselOrderListUI::channelKey(const TesselKeyEvent& key)
         if (area_ == kNameArea)
             nameKey(key);
         else if (area_ == kColourArea && key.virtualKey == kVkEnter)
-            storeChannelColour(editor, song, channelCursor_, chooseChannelColour(channelCursor_));
+            storeChannelColour(owner(), song, channelCursor_, chooseChannelColour(channelCursor_));
         else if (area_ == kVolumeArea || area_ == kPanningArea)
             sliderKey(key);
         break;
@@ -107,7 +105,7 @@ void TesselOrderListUI::nameKey(const TesselKeyEvent& key)
     case kVkBack:
         if (at > 0) {
             closeUp(at - 1);
-            if (storeChannelName(editor, song, channelCursor_, name))
+            if (storeChannelName(owner(), song, channelCursor_, name))
                 nameCursor_ = at - 1;
         }
         return;
@@ -117,11 +115,11 @@ void TesselOrderListUI::nameKey(const TesselKeyEvent& key)
     case kVkHome: nameCursor_ = 0; return;
     case kVkInsert:
         openUp(at);
-        storeChannelName(editor, song, channelCursor_, name);
+        storeChannelName(owner(), song, channelCursor_, name);
         return;
     case kVkDelete:
         closeUp(at);
-        storeChannelName(editor, song, channelCursor_, name);
+        storeChannelName(owner(), song, channelCursor_, name);
         return;
     case kVkEnter: editor->redrawPatternEditor(); return;
     default: break;
@@ -130,7 +128,7 @@ void TesselOrderListUI::nameKey(const TesselKeyEvent& key)
         return;
     openUp(at);
     name[at] = static_cast<char>(key.printable);
-    if (storeChannelName(editor, song, channelCursor_, name))
+    if (storeChannelName(owner(), song, channelCursor_, name))
         nameCursor_ = at + 1;
 }
 
@@ -148,9 +146,9 @@ void TesselOrderListUI::sliderKey(const TesselKeyEvent& key)
     if (after == before)
         return;
     if (panning)
-        storeChannelPanning(editor, song, channelCursor_, after);
+        storeChannelPanning(owner(), song, channelCursor_, after);
     else
-        storeChannelVolume(editor, song, channelCursor_, after);
+        storeChannelVolume(owner(), song, channelCursor_, after);
 }
 
 void TesselOrderListUI::orderKey(const TesselKeyEvent& key)

@@ -85,7 +85,7 @@ void TesselOrderListUI::clickChannelList(int32_t x, int32_t y, int32_t buttons)
         nameCursor_ = std::clamp((x - kNameX) / kDigitWidth, 0, kChannelNameLength - 1);
     } else if (x >= kColourClickLeft && x <= kColourClickRight) {
         area_ = kColourArea;
-        storeChannelColour(editor, song, channelCursor_, chooseChannelColour(channelCursor_));
+        storeChannelColour(owner(), song, channelCursor_, chooseChannelColour(channelCursor_));
     } else {
         for (const bool panning : {false, true})
             if (rowSlider(row, panning).hitTest(CPoint(x, y))) {
@@ -112,7 +112,7 @@ void TesselOrderListUI::dragSlider(int32_t x, int32_t y, int32_t buttons)
     if (value == before)
         return;
     if (panning)
-        storeChannelPanning(editor, song, channelCursor_, value);
+        storeChannelPanning(owner(), song, channelCursor_, value);
     else
-        storeChannelVolume(editor, song, channelCursor_, value);
+        storeChannelVolume(owner(), song, channelCursor_, value);
 }

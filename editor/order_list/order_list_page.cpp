@@ -4,12 +4,11 @@
 #include "editor/order_list/order_list_page.h"
 
 #include "editor/core/page_factory.h"
-#include "editor/core/page_links.h"
-#include "editor/core/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/dialogs.h"
+#include "platform/window.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>
@@ -33,8 +32,8 @@ TesselOrderEntry& activeOrderEntry(TesselOrderList& orders, int32_t position)
     return orders.entries[static_cast<size_t>(std::clamp(position, 0, kOrderEntries - 1))];
 }
 
-TesselOrderListUI::TesselOrderListUI(TesselEditorServices* editor, const CRect& size)
-    : TesselOrderListPage(size, 0, nullptr, editor, kClassId), orderBar_(kOrderBar), channelBar_(kChannelBar)
+TesselOrderListUI::TesselOrderListUI(TesselEditorPageServices* editor, const CRect& size)
+    : TesselOrderListPage(size, 0, nullptr, editor, kClassId), TesselEditorPageOwner(editor), orderBar_(kOrderBar), channelBar_(kChannelBar)
 {
     auto* skin = new CBitmap(resources::kOrderListSkin);
     setBackground(skin);
@@ -86,7 +85,7 @@ bool TesselOrderListUI::editOrders(const std::function<void(TesselOrderList&)>& 
 
 void TesselOrderListUI::orderListChanged()
 {
-    if (TesselPatternEditorPage* page = patternEditorPage(editor))
+    if (TesselPatternEditorPage* page = patternEditorPage())
         page->goToPattern(page->getCurrentPattern(), true);
 }
 
@@ -175,7 +174,7 @@ uint32_t TesselOrderListUI::chooseChannelColour(int32_t channel)
     if (!song || channel < 0 || channel >= kChannels)
         return 0xFFFFFF;
     const uint32_t old = song->channels[static_cast<size_t>(channel)].colour & 0xFFFFFF;
-    TesselEditor* owner = owningEditor(editor);
+    TesselEditorPageServices* owner = this->owner();
     platform::Window* window = owner ? owner->editorWindow() : nullptr;
     if (!window || !editor || editor->popupActive())
         return old;
@@ -192,7 +191,7 @@ TesselSlider& TesselOrderListUI::rowSlider(int32_t row, bool panning)
     return panning ? *panningSliders_[r] : *volumeSliders_[r];
 }
 
-TesselOrderListPage* makeOrderListPage(TesselEditorServices* editor, const CRect& size)
+TesselOrderListPage* makeOrderListPage(TesselEditorPageServices* editor, const CRect& size)
 {
     return new TesselOrderListUI(editor, size);
 }

@@ -7,6 +7,7 @@
 // the root context. Every write takes the song lock (1000 ms; nothing on
 // time-out). GUI thread only.
 
+#include "editor/core/editor_page_services.h"
 #include "editor/core/page_kinds.h"
 #include "gui/scrollbar.h"
 #include "gui/slider.h"
@@ -25,7 +26,7 @@ class TesselOrderList;
 // entries in pitch mode, else the 256 order entries; clamped into it.
 TesselOrderEntry& activeOrderEntry(TesselOrderList& orders, int32_t position);
 
-class TesselOrderListUI : public TesselOrderListPage {
+class TesselOrderListUI : public TesselOrderListPage, protected TesselEditorPageOwner {
 public:
     static constexpr int32_t kClassId = 11;
     // Focus areas, in Tab order.
@@ -50,7 +51,7 @@ public:
     static constexpr CRect kOrderBar{108, 33, 118, 416};
     static constexpr CRect kChannelBar{676, 33, 686, 416};
 
-    TesselOrderListUI(TesselEditorServices* editor, const CRect& size);
+    TesselOrderListUI(TesselEditorPageServices* editor, const CRect& size);
     ~TesselOrderListUI() override;
 
     bool wantsKeys() override { return false; }

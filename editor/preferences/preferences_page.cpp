@@ -3,7 +3,6 @@
 #include "editor/preferences/preferences_page.h"
 
 #include "editor/core/page_factory.h"
-#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "plugin/command_scheme.h"
@@ -26,8 +25,8 @@ TesselButton makeButton(int32_t left, int32_t bitmap)
 
 } // namespace
 
-TesselSongVariablesUI::TesselSongVariablesUI(TesselEditorServices* editor, const CRect& size)
-    : TesselPreferencesPage(size, 0, nullptr, editor, kClassId), keyboard_(editor), settings_(editor),
+TesselSongVariablesUI::TesselSongVariablesUI(TesselEditorPageServices* editor, const CRect& size)
+    : TesselPreferencesPage(size, 0, nullptr, editor, kClassId), TesselEditorPageOwner(editor), keyboard_(editor), settings_(editor),
       resolution_(CRect(92, 79, 268, 90), 1, 100, 6),
       buttons_{makeButton(9, resources::kSettingsButton), makeButton(96, resources::kKeyboardButton),
                makeButton(183, resources::kSaveDefaultButton)}
@@ -115,8 +114,8 @@ void TesselSongVariablesUI::activate(int32_t control)
     } else if (control == kFocusKeyboard) {
         keyboard_.open(subPageOrigin());
     } else if (control == kFocusSave) {
-        if (auto* owner = dynamic_cast<TesselEditor*>(editor))
-            owner->savePreferences();
+        if (TesselEditorPageServices* pages = owner())
+            pages->savePreferences();
     }
 }
 
@@ -151,8 +150,8 @@ int32_t TesselSongVariablesUI::onKeyEvent(const TesselKeyEvent& key)
         return 1;
     }
     if (defaultScheme().findIdInContext(kContext, key, false) == kContextHelp) {
-        if (auto* owner = dynamic_cast<TesselEditor*>(editor))
-            owner->openHelpPage("PR.htm");
+        if (TesselEditorPageServices* pages = owner())
+            pages->openHelpPage("PR.htm");
         return 1;
     }
     const bool tab = key.virtualKey == kVkTab;
@@ -246,7 +245,7 @@ void TesselSongVariablesUI::draw(CDrawContext* context)
     setDirty(false);
 }
 
-TesselPreferencesPage* makePreferencesPage(TesselEditorServices* editor, const CRect& size)
+TesselPreferencesPage* makePreferencesPage(TesselEditorPageServices* editor, const CRect& size)
 {
     return new TesselSongVariablesUI(editor, size);
 }

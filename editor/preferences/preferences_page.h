@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <memory>
 
-class TesselSongVariablesUI : public TesselPreferencesPage {
+class TesselSongVariablesUI : public TesselPreferencesPage, protected TesselEditorPageOwner {
 public:
     static constexpr int32_t kClassId = 12;
     // Sub-pages open this far into the page.
@@ -26,7 +26,7 @@ public:
 
     // `size`: the side pages' rectangle, which the page keeps so that the
     // sub-pages reaching past its skin still lie inside it.
-    TesselSongVariablesUI(TesselEditorServices* editor, const CRect& size);
+    TesselSongVariablesUI(TesselEditorPageServices* editor, const CRect& size);
     ~TesselSongVariablesUI() override;
 
     void draw(CDrawContext* context) override;

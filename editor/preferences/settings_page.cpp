@@ -2,7 +2,6 @@
 
 #include "editor/preferences/settings_page.h"
 
-#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/midi_out.h"
 #include "gui/bitmap.h"
@@ -33,7 +32,7 @@ CRect controlPlace(int32_t control)
 
 } // namespace
 
-TesselSettingsUI::TesselSettingsUI(TesselEditorServices* editor)
+TesselSettingsUI::TesselSettingsUI(TesselEditorPageServices* editor)
     : TesselSubPage(editor, resources::kSettingsPanel, kClassId),
       refresh_(new TesselDropList(controlPlace(kRefresh), nullptr, "Normal")), font_(controlPlace(kFace), editor),
       width_(controlPlace(kWidth), -1, 32, -1, 2, "Auto"),
@@ -54,10 +53,6 @@ TesselSettingsUI::~TesselSettingsUI()
     heading_->forget();
 }
 
-TesselEditor* TesselSettingsUI::owner() const
-{
-    return dynamic_cast<TesselEditor*>(editor);
-}
 
 const TesselPathBox& TesselSettingsUI::folderBox(int32_t control) const
 {
@@ -88,13 +83,13 @@ const char* TesselSettingsUI::refreshText() const
 
 std::string* TesselSettingsUI::editorFolder(int32_t control) const
 {
-    TesselEditor* editor = owner();
+    TesselEditorPageServices* editor = owner();
     if (!editor)
         return nullptr;
     switch (control) {
-    case kSamples: return &editor->sampleFolder;
-    case kInstruments: return &editor->instrumentFolder;
-    default: return &editor->moduleFolder;
+    case kSamples: return &editor->sampleFolder();
+    case kInstruments: return &editor->instrumentFolder();
+    default: return &editor->moduleFolder();
     }
 }
 
@@ -143,7 +138,7 @@ void TesselSettingsUI::applyFolder(int32_t control)
 void TesselSettingsUI::apply(int32_t control)
 {
     TesselPreferences& preferences = getPreferences();
-    TesselEditor* editor = owner();
+    TesselEditorPageServices* editor = owner();
     switch (control) {
     case kRefresh:
         if ((refresh_->currentValue() != 0) != (preferences.graphicsPriority != 0) && editor)

@@ -15,7 +15,6 @@
 #include <string>
 
 class TesselDropList;
-class TesselEditor;
 
 class TesselSettingsUI : public TesselSubPage {
 public:
@@ -36,7 +35,7 @@ public:
     static constexpr int32_t kControlRight = 576;
     static constexpr int32_t kControlTops[kControlCount] = {47, 69, 80, 102, 113, 124, 146};
 
-    explicit TesselSettingsUI(TesselEditorServices* editor);
+    explicit TesselSettingsUI(TesselEditorPageServices* editor);
     ~TesselSettingsUI() override;
 
     int32_t onMouseDown(int32_t x, int32_t y, CDrawContext* context, int32_t buttons) override;
@@ -53,7 +52,6 @@ private:
     // The control's value after a key or a click, applied where it differs.
     void apply(int32_t control);
     void applyFolder(int32_t control);
-    TesselEditor* owner() const;
     // The editor's folder and the preference field of a folder control.
     std::string* editorFolder(int32_t control) const;
     char* preferenceFolder(int32_t control) const;

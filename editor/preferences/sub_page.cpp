@@ -2,8 +2,8 @@
 
 #include "gui/bitmap.h"
 
-TesselSubPage::TesselSubPage(TesselEditorServices* editor, int32_t skin, int32_t classId)
-    : TesselUI(CRect(0, 0, 0, 0), 0, nullptr, editor, classId)
+TesselSubPage::TesselSubPage(TesselEditorPageServices* editor, int32_t skin, int32_t classId)
+    : TesselUI(CRect(0, 0, 0, 0), 0, nullptr, editor, classId), TesselEditorPageOwner(editor)
 {
     auto* bitmap = new CBitmap(skin);
     setBackground(bitmap);

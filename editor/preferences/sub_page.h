@@ -5,15 +5,16 @@
 // coordinates like any page's; its mouse handlers take points in its own
 // coordinates. GUI thread only.
 
+#include "editor/core/editor_page_services.h"
 #include "gui/offscreen_context.h"
 #include "gui/tessel_ui.h"
 
 #include <cstdint>
 #include <memory>
 
-class TesselSubPage : public TesselUI {
+class TesselSubPage : public TesselUI, protected TesselEditorPageOwner {
 public:
-    TesselSubPage(TesselEditorServices* editor, int32_t skin, int32_t classId);
+    TesselSubPage(TesselEditorPageServices* editor, int32_t skin, int32_t classId);
     ~TesselSubPage() override;
 
     // The skin with the page's content at its size, then the close box;

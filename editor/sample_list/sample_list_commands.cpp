@@ -4,7 +4,6 @@
 
 #include "editor/sample_list/sample_edit.h"
 #include "editor/sample_list/sample_list_page.h"
-#include "editor/core/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "gui/frame2.h"
 #include "model/module.h"

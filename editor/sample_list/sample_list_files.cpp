@@ -4,7 +4,6 @@
 
 #include "editor/sample_list/sample_edit.h"
 #include "editor/sample_list/sample_list_page.h"
-#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/file_box.h"
 #include "gui/file_selector.h"
@@ -190,8 +189,8 @@ void TesselSampleListUI::saveSample()
 {
     VstFileType types[2] = {VstFileType("Compressed Quorbel Sample", ".zip", "zip", "zip", "audio/qbz", "audio/x-qbz"),
                             VstFileType("Wave File", ".wav", "wav", "wav", "audio/wav", "audio/x-wav")};
-    TesselEditor* editorObject = owner();
-    std::string start = editorObject ? editorObject->sampleFolder : std::string();
+    TesselEditorPageServices* editorObject = owner();
+    std::string start = editorObject ? editorObject->sampleFolder() : std::string();
     if (!start.empty() && start.back() != '/')
         start += '/';
     if (engine && engine->hostVendorIs("steinberg"))
@@ -224,7 +223,7 @@ void TesselSampleListUI::saveSample()
         else
             platform::setStatusText("Saving failed.");
         if (editorObject && !folderOf(path).empty())
-            editorObject->sampleFolder = folderOf(path);
+            editorObject->sampleFolder() = folderOf(path);
     } else {
         platform::setStatusText("Saving cancelled.");
     }

@@ -4,7 +4,6 @@
 
 #include "editor/sample_list/sample_edit.h"
 #include "editor/sample_list/sample_list_page.h"
-#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "pagekit/editor_services.h"
 #include "gui/file_box.h"
@@ -71,7 +70,7 @@ bool TesselSampleListUI::runCommand(int32_t id, const TesselKeyEvent& key, Tesse
     const bool secondPress = key.pressCount != 0 && pending.command == id && pending.slot == sample_;
     switch (id) {
     case kHelpContext:
-        if (TesselEditor* editorObject = owner())
+        if (TesselEditorPageServices* editorObject = owner())
             editorObject->openHelpPage("SL.htm");
         return false;
     case kCopy: copySample(false, edit); return true;
@@ -162,7 +161,7 @@ bool TesselSampleListUI::listKey(const TesselKeyEvent& key, TesselSampleEdit& ed
     case kVkEscape:
         if (mode_ == kBrowserMode)
             setListMode(kListMode);
-        else if (TesselEditor* editorObject = owner())
+        else if (TesselEditorPageServices* editorObject = owner())
             editorObject->switchPage(kPatternEditorPage, true);
         return true;
     case kVkEnd:

@@ -3,7 +3,6 @@
 
 #include "editor/sample_list/sample_edit.h"
 #include "editor/sample_list/sample_list_page.h"
-#include "editor/core/tessel_editor.h"
 #include "gui/file_box.h"
 #include "platform/clock.h"
 #include "platform/status_text.h"
@@ -97,7 +96,7 @@ int32_t TesselSampleListUI::onMouseDown(int32_t x, int32_t y, CDrawContext* /*co
 
 bool TesselSampleListUI::isDoubleClick(int32_t x, int32_t y)
 {
-    TesselEditor* editorObject = owner();
+    TesselEditorPageServices* editorObject = owner();
     platform::WindowSystem* windows = editorObject ? editorObject->windowSystem() : nullptr;
     const uint32_t now = windows ? windows->ticks() : platform::milliseconds();
     const bool twice = lastPressValid_ && now - lastPressTime_ <= kDoubleClickMs &&

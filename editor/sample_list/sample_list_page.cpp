@@ -5,7 +5,6 @@
 
 #include "editor/core/page_factory.h"
 #include "editor/sample_list/sample_edit.h"
-#include "editor/core/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "gui/button_group.h"
 #include "gui/control_skin.h"
@@ -37,13 +36,13 @@ std::unique_ptr<TesselButtonGroup> popupButtons(VSTGUI::CBitmap* popupSkin)
 
 } // namespace
 
-TesselSampleListPage* makeSampleListPage(TesselEditorServices* editor, const CRect& size)
+TesselSampleListPage* makeSampleListPage(TesselEditorPageServices* editor, const CRect& size)
 {
     return new TesselSampleListUI(editor, size);
 }
 
-TesselSampleListUI::TesselSampleListUI(TesselEditorServices* editor, const CRect& size)
-    : TesselSampleListPage(size, 0, nullptr, editor, kClassId), scrollbar_(rectOf(kScrollbar)),
+TesselSampleListUI::TesselSampleListUI(TesselEditorPageServices* editor, const CRect& size)
+    : TesselSampleListPage(size, 0, nullptr, editor, kClassId), TesselEditorPageOwner(editor), scrollbar_(rectOf(kScrollbar)),
       waveformSkin_(new VSTGUI::CBitmap(resources::kSampleWaveform)),
       fieldsSkin_(new VSTGUI::CBitmap(resources::kSampleFieldsPanel)),
       frameSkin_(new VSTGUI::CBitmap(resources::kSampleBrowserFrame)),
@@ -57,8 +56,8 @@ TesselSampleListUI::TesselSampleListUI(TesselEditorServices* editor, const CRect
     scrollbar_.setCounts(kSamples, kVisibleRows);
     normalise_.setImage(popupSkin_);
     normalise_.setButtonGroup(popupButtons(popupSkin_));
-    const TesselEditor* editorObject = owner();
-    fileBox_ = std::make_unique<TesselFileBox>(rectOf(kFileBox), editorObject ? editorObject->sampleFolder : "",
+    TesselEditorPageServices* editorObject = owner();
+    fileBox_ = std::make_unique<TesselFileBox>(rectOf(kFileBox), editorObject ? editorObject->sampleFolder() : "",
                                                editor, TesselFileBox::kSampleBrowser);
     sample_ = currentIndex();
 }
@@ -68,11 +67,6 @@ TesselSampleListUI::~TesselSampleListUI()
     fileBox_.reset();
     for (VSTGUI::CBitmap* skin : {waveformSkin_, fieldsSkin_, frameSkin_, nameCursorSkin_, popupSkin_})
         skin->forget();
-}
-
-TesselEditor* TesselSampleListUI::owner() const
-{
-    return dynamic_cast<TesselEditor*>(editor);
 }
 
 int32_t TesselSampleListUI::currentIndex() const
@@ -132,7 +126,7 @@ void TesselSampleListUI::selectSample(int32_t n, bool keepScroll)
     sample_ = index;
     if (!keepScroll)
         showRow(index);
-    if (TesselEditor* editorObject = owner())
+    if (TesselEditorPageServices* editorObject = owner())
         editorObject->setCurrentSample(index + 1, true);
     drawnSample_ = index;
     setDirty();
@@ -145,7 +139,7 @@ void TesselSampleListUI::finishAction(TesselSampleEdit& edit)
     if (sample_ != edit.index())
         dropPending();
     showRow(sample_);
-    if (TesselEditor* editorObject = owner())
+    if (TesselEditorPageServices* editorObject = owner())
         editorObject->setCurrentSample(sample_ + 1, true);
     drawnSample_ = sample_;
     setDirty();
@@ -167,6 +161,6 @@ void TesselSampleListUI::storeField(TesselSampleEdit& edit)
 
 void TesselSampleListUI::rememberFolder()
 {
-    if (TesselEditor* editorObject = owner())
-        editorObject->sampleFolder = fileBox_->folder();
+    if (TesselEditorPageServices* editorObject = owner())
+        editorObject->sampleFolder() = fileBox_->folder();
 }

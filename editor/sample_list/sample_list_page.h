@@ -7,6 +7,7 @@
 // current sample and writes it back to its slot under the song lock when it
 // changed it (TesselSampleEdit). GUI thread only.
 
+#include "editor/core/editor_page_services.h"
 #include "editor/core/overlay_menu.h"
 #include "editor/core/page_kinds.h"
 #include "editor/sample_list/sample_fields.h"
@@ -19,11 +20,10 @@
 #include <string>
 #include <vector>
 
-class TesselEditor;
 class TesselFileBox;
 class TesselSampleEdit;
 
-class TesselSampleListUI final : public TesselSampleListPage {
+class TesselSampleListUI final : public TesselSampleListPage, protected TesselEditorPageOwner {
 public:
     static constexpr int32_t kClassId = 8;
     static constexpr int32_t kVisibleRows = 50;
@@ -43,7 +43,7 @@ public:
 
     // `size`: the side pages' rectangle. The file box starts on the
     // editor's sample folder.
-    TesselSampleListUI(TesselEditorServices* editor, const CRect& size);
+    TesselSampleListUI(TesselEditorPageServices* editor, const CRect& size);
     ~TesselSampleListUI() override;
 
     void draw(CDrawContext* context) override;
@@ -133,7 +133,6 @@ private:
     void drawList(CDrawContext* context);
     void logCursor();
 
-    TesselEditor* owner() const;
     // The editor's current sample, zero-based.
     int32_t currentIndex() const;
     void showRow(int32_t index);

@@ -24,7 +24,7 @@ protected:
     // The editor open on the sample page; its browser starts in the scratch folder.
     void openPage()
     {
-        editor->sampleFolder = scratch.path() + "/";
+        editor->sampleFolder() = scratch.path() + "/";
         open();
         dismissSplash();
         press(platform::kWinF1 + 2);

@@ -44,7 +44,7 @@ protected:
     {
         EditorOnX::SetUp();
         ASSERT_FALSE(HasFatalFailure());
-        editor->sampleFolder = scratch.path() + "/";
+        editor->sampleFolder() = scratch.path() + "/";
     }
     void TearDown() override
     {
