@@ -54,7 +54,7 @@ bool CFrame2::initFrame(platform::Window* systemWindow)
 void CFrame2::drawPage(TesselUI* page)
 {
     auto* services = dynamic_cast<TesselEditorServices*>(getEditor());
-    TesselUI* patternEditor = services ? services->pages().patternEditor : nullptr;
+    TesselUI* patternEditor = services ? services->basePage() : nullptr;
     if (!page || !isChild(page))
         page = patternEditor;
     if (!page)

@@ -1,13 +1,15 @@
 #pragma once
 // What the pages need of the editor, declared here so that the page base does
-// not depend on it: the plug-in and engine it serves, the page set and the
-// current page, the frames, the current octave, instrument and sample, the
-// editor's flags and a few hooks into the pattern editor, the help and splash
-// pages and the toolbar. The editor implements it; GUI thread only.
+// not depend on it: the plug-in and engine it serves, the pages by their
+// place in the window and the current page, the frames, the current octave,
+// instrument and sample, the editor's flags, the octave and instrument lists,
+// the status line and the toolbar's page buttons. The editor implements it;
+// GUI thread only.
 
 #include "gui/frame_link.h"
 #include "gui/geometry.h"
 
+#include <array>
 #include <cstdint>
 
 class CFrame2;
@@ -22,50 +24,24 @@ class CDrawContext;
 class CFrame;
 } // namespace VSTGUI
 
-// Page numbers, as the toolbar's page buttons and the usage log know them.
-enum TesselPageNumber : int32_t {
-    kNoPage = -1,
-    kPatternEditorPage = 1,
-    kSampleListPage = 2,
-    kInstrumentListPage = 4,
-    kInfoPage = 6,
-    kOrderListPage = 7,
-    kPreferencesPage = 8,
-};
-
-// The editor's pages; none until it builds them. Not owned.
-struct TesselPages {
-    TesselUI* patternEditor = nullptr;
-    TesselUI* sampleList = nullptr;
-    TesselUI* instrumentList = nullptr;
-    TesselUI* info = nullptr;
-    TesselUI* orderList = nullptr;
-    TesselUI* preferences = nullptr;
-    TesselUI* help = nullptr;
-    TesselUI* splash = nullptr;
-    TesselUI* toolbar = nullptr;
-
-    // The page of a page number; none for others.
-    TesselUI* byNumber(int32_t number) const
-    {
-        switch (number) {
-        case kPatternEditorPage: return patternEditor;
-        case kSampleListPage: return sampleList;
-        case kInstrumentListPage: return instrumentList;
-        case kInfoPage: return info;
-        case kOrderListPage: return orderList;
-        case kPreferencesPage: return preferences;
-        default: return nullptr;
-        }
-    }
-};
+// The pages at the side place of the editor window, which move together.
+constexpr int32_t kSidePages = 5;
 
 class TesselEditorServices : public TesselFrameLink {
 public:
     virtual TesselPlugin* plugin() = 0;
     virtual TesselEngine* engine() = 0;
 
-    virtual const TesselPages& pages() const = 0;
+    // The pages by their place in the window, null where there is none
+    // (yet): the page under all the others, which fills the editor window
+    // and holds the current pattern, order and row; the pages at the side
+    // place; the panel that slides over the window's bottom; the toolbar over
+    // the host's window; the page a toolbar button opens, by page number.
+    virtual TesselUI* basePage() const = 0;
+    virtual std::array<TesselUI*, kSidePages> sidePages() const = 0;
+    virtual TesselUI* bottomPanel() const = 0;
+    virtual TesselUI* toolbarPage() const = 0;
+    virtual TesselUI* pageByNumber(int32_t number) const = 0;
     virtual TesselUI* currentPage() const = 0;
     virtual void setCurrentPage(TesselUI* page) = 0;
     // The editor window's frame holding the pages; null while there is no
@@ -101,29 +77,27 @@ public:
     // The usage log's focus record of the current page, when it changed.
     virtual void logCurrentFocus() = 0;
 
-    // The pattern editor page: whether it is dragging (a selection or a
-    // drag of its own) so that it keeps the mouse; its octave and instrument
-    // lists show a value; its status strip drawn over a page.
-    virtual bool patternEditorDragging() const = 0;
-    virtual void showPatternEditorOctave(float octave) = 0;
-    virtual void showPatternEditorInstrument(float instrument) = 0;
-    virtual void drawPatternEditorStatus(VSTGUI::CDrawContext* context) = 0;
-    // The instrument list page's list follows the song after the toolbar
-    // opened the page with no instrument current.
-    virtual void refreshInstrumentListPage() = 0;
-    // The help page slides out and takes no clicks.
-    virtual bool helpPageSlidingOut() const = 0;
-    // The splash page is shown and its fade has not begun: nothing is drawn
-    // over the pages.
-    virtual bool splashHidesOverlays() const = 0;
+    // The base page drags (a selection or a drag of its own) and keeps the
+    // mouse.
+    virtual bool basePageDragging() const = 0;
+    // The octave and instrument lists show a value.
+    virtual void showOctave(float octave) = 0;
+    virtual void showInstrument(float instrument) = 0;
+    // The status line, drawn over the base page.
+    virtual void drawStatusLine(VSTGUI::CDrawContext* context) = 0;
+    // A page opened from the toolbar after the current instrument was set
+    // for it follows the song again.
+    virtual void refreshPage(TesselUI* page) = 0;
+    // The bottom panel slides out and takes no clicks.
+    virtual bool bottomPanelSlidingOut() const = 0;
+    // Nothing is drawn over the pages (a splash screen covers them).
+    virtual bool overlaysHidden() const = 0;
     // The toolbar's five page buttons: down only for this page number.
     virtual void showPageButtons(int32_t pageNumber) = 0;
     // The Caps Lock indicator; null when the editor has none.
     virtual VSTGUI::CBitmap* capsLockIndicator() = 0;
     // The font box took a new pattern font.
     virtual void fontChanged(const TesselFontRecord& font) { (void)font; }
-    // The help at its default topic (the toolbar's help button).
-    virtual void openDefaultHelp() {}
 
     // The editor window's client rectangle, pages' pixels at double size
     // (half the width and height, plus 1); false without the editor window.

@@ -249,7 +249,7 @@ void TesselPatternEditorUI::drawStatus(CDrawContext* context)
     context->setFontColor(kStatusInk);
     context->drawString(status.c_str(), CRect(66, bottom - 14, right, bottom - 14 + kLineHeight), false, kLeftText);
 
-    const TesselUI* help = editor ? editor->pages().help : nullptr;
+    const TesselUI* help = editor ? editor->bottomPanel() : nullptr;
     const bool helpShown = help && help->isShown();
     const auto toggle = [&](CBitmap* bitmap, int32_t x) {
         if (bitmap && bitmap->getWidth() > 0)

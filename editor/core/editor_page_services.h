@@ -5,6 +5,7 @@
 // pages it makes; GUI thread only.
 
 #include "pagekit/editor_services.h"
+#include "pagekit/page_numbers.h"
 
 #include <cstdint>
 #include <string>

@@ -58,41 +58,41 @@ void TesselEditor::logCurrentFocus()
     log_.logFocus(page, 0, current_ && current_->isFocused() ? 1 : 0);
 }
 
-bool TesselEditor::patternEditorDragging() const
+bool TesselEditor::basePageDragging() const
 {
     return patternEditor_ && patternEditor_->draggingSelection();
 }
 
-void TesselEditor::showPatternEditorOctave(float value)
+void TesselEditor::showOctave(float value)
 {
     if (patternEditor_)
         patternEditor_->showOctave(value);
 }
 
-void TesselEditor::showPatternEditorInstrument(float value)
+void TesselEditor::showInstrument(float value)
 {
     if (patternEditor_)
         patternEditor_->showInstrument(value);
 }
 
-void TesselEditor::drawPatternEditorStatus(VSTGUI::CDrawContext* context)
+void TesselEditor::drawStatusLine(VSTGUI::CDrawContext* context)
 {
     if (patternEditor_)
         patternEditor_->drawStatus(context);
 }
 
-void TesselEditor::refreshInstrumentListPage()
+void TesselEditor::refreshPage(TesselUI* page)
 {
-    if (instrumentList_)
+    if (instrumentList_ && page == instrumentList_)
         instrumentList_->selectFirstInstrument();
 }
 
-bool TesselEditor::helpPageSlidingOut() const
+bool TesselEditor::bottomPanelSlidingOut() const
 {
     return help_ && help_->isHiding();
 }
 
-bool TesselEditor::splashHidesOverlays() const
+bool TesselEditor::overlaysHidden() const
 {
     return splash_ && splash_->isShown() && !splash_->isFadingOut();
 }

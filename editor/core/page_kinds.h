@@ -3,8 +3,36 @@
 // derives from its kind here. GUI thread only.
 
 #include "gui/tessel_ui.h"
+#include "pagekit/page_numbers.h"
 
 #include <cstdint>
+
+// The editor's pages; none until it builds them. Not owned.
+struct TesselPages {
+    TesselUI* patternEditor = nullptr;
+    TesselUI* sampleList = nullptr;
+    TesselUI* instrumentList = nullptr;
+    TesselUI* info = nullptr;
+    TesselUI* orderList = nullptr;
+    TesselUI* preferences = nullptr;
+    TesselUI* help = nullptr;
+    TesselUI* splash = nullptr;
+    TesselUI* toolbar = nullptr;
+
+    // The page of a page number; none for others.
+    TesselUI* byNumber(int32_t number) const
+    {
+        switch (number) {
+        case kPatternEditorPage: return patternEditor;
+        case kSampleListPage: return sampleList;
+        case kInstrumentListPage: return instrumentList;
+        case kInfoPage: return info;
+        case kOrderListPage: return orderList;
+        case kPreferencesPage: return preferences;
+        default: return nullptr;
+        }
+    }
+};
 
 class TesselSampleListPage : public TesselUI {
 public:

@@ -11,6 +11,7 @@
 
 #include "editor/core/editor_page_services.h"
 #include "editor/core/host_hook.h"
+#include "editor/core/page_kinds.h"
 #include "editor/core/status_countdown.h"
 #include "gui/control.h"
 #include "model/subrow.h"
@@ -177,7 +178,7 @@ public:
     // text, when the page cannot be shown.
     bool openHelpViewer(const char* page, help::HelpCommand command, std::string_view query = {}) override;
     // The toolbar's help button: the help at its default topic.
-    void openDefaultHelp() override;
+    void openDefaultHelp();
     // The viewer comes to the front over a window kept on top: the editor
     // window leaves the topmost band until it is active again.
     void leaveTopmostForHelp() override;
@@ -196,7 +197,14 @@ public:
     // TesselEditorServices.
     TesselPlugin* plugin() override { return plugin_; }
     TesselEngine* engine() override { return engine_; }
-    const TesselPages& pages() const override { return pages_; }
+    TesselUI* basePage() const override { return pages_.patternEditor; }
+    std::array<TesselUI*, kSidePages> sidePages() const override
+    {
+        return {pages_.sampleList, pages_.instrumentList, pages_.info, pages_.orderList, pages_.preferences};
+    }
+    TesselUI* bottomPanel() const override { return pages_.help; }
+    TesselUI* toolbarPage() const override { return pages_.toolbar; }
+    TesselUI* pageByNumber(int32_t number) const override { return pages_.byNumber(number); }
     TesselUI* currentPage() const override { return current_; }
     void setCurrentPage(TesselUI* page) override { current_ = page; }
     CFrame2* frame2() override { return frame2_; }
@@ -210,13 +218,13 @@ public:
     bool capsLock() const override { return capsLock_; }
     bool isOpen() const override { return frame != nullptr; }
     void logCurrentFocus() override;
-    bool patternEditorDragging() const override;
-    void showPatternEditorOctave(float octave) override;
-    void showPatternEditorInstrument(float instrument) override;
-    void drawPatternEditorStatus(VSTGUI::CDrawContext* context) override;
-    void refreshInstrumentListPage() override;
-    bool helpPageSlidingOut() const override;
-    bool splashHidesOverlays() const override;
+    bool basePageDragging() const override;
+    void showOctave(float octave) override;
+    void showInstrument(float instrument) override;
+    void drawStatusLine(VSTGUI::CDrawContext* context) override;
+    void refreshPage(TesselUI* page) override;
+    bool bottomPanelSlidingOut() const override;
+    bool overlaysHidden() const override;
     void showPageButtons(int32_t pageNumber) override;
     VSTGUI::CBitmap* capsLockIndicator() override { return capsPlate_; }
     void fontChanged(const TesselFontRecord& font) override { setPatternFont(font); }
@@ -225,6 +233,8 @@ public:
     void valueChanged(VSTGUI::CDrawContext* context, VSTGUI::CControl* control) override;
 
     TesselSplashUI* splash() const { return splash_; }
+    // The pages it made, by name.
+    const TesselPages& pages() const { return pages_; }
     // Skins the pages share: the cursor block (268) and the frame slices (121).
     VSTGUI::CBitmap* cursorBlock() const { return cursorBlock_; }
     VSTGUI::CBitmap* frameSlices() const { return frameSlices_; }

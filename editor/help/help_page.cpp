@@ -145,7 +145,7 @@ void TesselHelpUI::step()
 {
     const float height = static_cast<float>(size.height());
     if (speed_ > 0.0f) {
-        auto* patternEditor = editor ? dynamic_cast<TesselPatternEditorUI*>(editor->pages().patternEditor) : nullptr;
+        auto* patternEditor = editor ? dynamic_cast<TesselPatternEditorUI*>(editor->basePage()) : nullptr;
         const float share = patternEditor && patternEditor->coveringPanelHeight() > 0 ? 4.0f : 16.0f;
         visible_ = std::max(visible_ - std::clamp(speed_ / share, kMinStep, kMaxStep), 0.0f);
         if (visible_ <= 0.0f) {

@@ -90,7 +90,7 @@ void TesselInstrumentListUI::draw(CDrawContext* context)
 void TesselInstrumentListUI::drawList(CDrawContext* context)
 {
     fill(context, kList, control_skin::kListBackground);
-    auto* patternEditor = editor ? dynamic_cast<TesselPatternEditorPage*>(editor->pages().patternEditor) : nullptr;
+    TesselPatternEditorPage* patternEditor = patternEditorPage();
     const bool labels = !patternEditor || patternEditor->instrumentLabelsShown();
     const bool listFocused = isFocused() && field_ == 0;
     for (int32_t r = 0; r < kVisibleRows; ++r) {

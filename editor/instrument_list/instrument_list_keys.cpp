@@ -376,7 +376,7 @@ void TesselInstrumentListUI::nameKey(const TesselKeyEvent& key, TesselInstrument
 
 void TesselInstrumentListUI::labelCharacter(uint8_t character, TesselInstrument& instrument)
 {
-    auto* patternEditor = editor ? dynamic_cast<TesselPatternEditorPage*>(editor->pages().patternEditor) : nullptr;
+    TesselPatternEditorPage* patternEditor = patternEditorPage();
     if (character == kGraveAccent) {
         const bool labels = patternEditor ? patternEditor->instrumentLabelsShown() : true;
         platform::setStatusText(labels ? "Use numbers to identify instruments." : "Use labels to identify instruments.");

@@ -168,7 +168,7 @@ bool TesselInstrumentListUI::writeBack(const TesselInstrument& copy)
 
 void TesselInstrumentListUI::refillPatternEditorList()
 {
-    auto* patternEditor = editor ? dynamic_cast<TesselPatternEditorPage*>(editor->pages().patternEditor) : nullptr;
+    TesselPatternEditorPage* patternEditor = patternEditorPage();
     if (!patternEditor)
         return;
     patternEditor->fillInstrumentList();

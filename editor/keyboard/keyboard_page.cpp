@@ -91,7 +91,7 @@ void TesselKeyboardUI::tick()
     if (countdown_ > 0)
         --countdown_;
     // A page left in mid-capture stops capturing too.
-    const bool away = !editor || editor->currentPage() != editor->pages().preferences;
+    const bool away = !editor || editor->currentPage() != editor->pageByNumber(kPreferencesPage);
     if (before <= 1 || away)
         stopCapture();
     setDirty();

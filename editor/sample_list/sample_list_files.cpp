@@ -93,7 +93,7 @@ void TesselSampleListUI::redrawProgress()
 {
     if (!editor)
         return;
-    if (TesselUI* toolbar = editor->pages().toolbar)
+    if (TesselUI* toolbar = editor->toolbarPage())
         redrawNow(toolbar);
     if (editor->isWindowVisible())
         redrawNow(this);
