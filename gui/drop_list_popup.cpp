@@ -3,7 +3,7 @@
 // the (sub)menu that holds it.
 
 #include "gui/drop_list.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/frame2.h"
 #include "platform/popup_menu.h"
 #include "platform/window.h"

@@ -1,7 +1,7 @@
 #include "gui/file_box.h"
 
 #include "engine/engine.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/file_box_paths.h"
 #include "gui/shared_song_state.h"
 #include "gui/tessel_ui.h"

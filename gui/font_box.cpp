@@ -1,6 +1,6 @@
 #include "gui/font_box.h"
 
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/frame2.h"
 #include "platform/dialogs.h"
 #include "platform/key_event.h"

@@ -1,7 +1,7 @@
 // Keys through the editor's road: page switches, live notes, mutes, the host's
 // function keys, manual key mode and the press counts that the log records.
 
-#include "editor/page_kinds.h"
+#include "editor/core/page_kinds.h"
 #include "editor_fixture.h"
 #include "gui/drop_list.h"
 #include "engine/engine.h"

@@ -4,7 +4,7 @@
 // window buttons, the title strip's drag and the status strip's toggles.
 #include "pattern_page_fixture.h"
 
-#include "editor/page_kinds.h"
+#include "editor/core/page_kinds.h"
 #include "gui/base_dialog.h"
 #include "gui/button.h"
 #include "patterneditor/pattern_menu_table.h"
