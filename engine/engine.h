@@ -244,9 +244,6 @@ public:
     double hostRows(const VstTimeInfo& time) const;
     // Song rows per host quarter note (rowsPerQuarter; times 6/S in speed mode).
     double rowsPerHostQuarter() const;
-    // Wall-clock milliseconds at the end of this block and of the previous one.
-    uint32_t lastBlockMs = 0;
-    uint32_t previousBlockMs = 0;
     bool hostLoopArmed = false;
     TesselMidiInputRequests midiInputRequests;
 

@@ -9,7 +9,6 @@
 #include "engine/midi_out.h"
 #include "engine/pool.h"
 #include "engine/position_table.h"
-#include "platform/clock.h"
 #include "platform/vst2_records.h"
 
 #include <xmmintrin.h>
@@ -76,8 +75,6 @@ bool TesselEngine::process(int frames)
             settleAfterStop(time);
     }
 
-    previousBlockMs = lastBlockMs;
-    lastBlockMs = platform::milliseconds();
     if (midiOut) {
         midiOut->setHardwareTimeOffset(0.0);
         midiOut->processBlock(false);
