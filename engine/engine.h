@@ -278,6 +278,8 @@ private:
     // would find without a new tick or row (rowsPerSample each); returns how many.
     int skipQuietFrames(int limit, double rowsPerSample);
     void runTick(const VstTimeInfo* time, TesselRowEvents events, int frame);
+    // The song's channel mutes copied into the live channel records.
+    void takeChannelMutes();
     void settleAfterStop(const VstTimeInfo* time);
     void enterMidiNote(TesselNoteEntry& entry, int note, int velocity, bool& entered);
     void releaseMidiNote(int note, int instrument);
