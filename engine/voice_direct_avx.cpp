@@ -35,6 +35,12 @@ struct RampLane {
 
 QB_DIRECT_AVX2 inline RampLane rampLane(const TesselRampChannel& r, int32_t k)
 {
+    // Past the tables' last step a ramp plays at one gain (the last step's)
+    // for good: held at it, rather than every turn gathering that one entry.
+    if (r.from != r.target && r.age + k >= TesselTables::kRampSteps - 1) {
+        const __m256 settled = _mm256_set1_ps(r.at(k));
+        return {true, settled, settled, _mm256_set1_epi32(r.silentAt), r.age + k};
+    }
     return {r.from == r.target, _mm256_set1_ps(r.from), _mm256_set1_ps(r.target), _mm256_set1_epi32(r.silentAt),
             r.age + k};
 }
