@@ -154,6 +154,36 @@ struct Turn {
     __m256 peak1;
 };
 
+// One channel's sample values at eight positions, linearly interpolated.
+template <int kFetch, bool kTail>
+QB_DIRECT_AVX2 inline __attribute__((always_inline)) __m256 interpolate(const float* s, int32_t length, int32_t base,
+                                                                       __m256i whole, __m256 lanes, __m256 earlier,
+                                                                       __m256 later)
+{
+    __m256 x;
+    __m256 y;
+    if (kTail)
+        fetchLanes(s, whole, lanes, x, y);
+    else
+        fetch<kFetch>(s, length, base, whole, x, y);
+    return _mm256_add_ps(_mm256_mul_ps(x, earlier), _mm256_mul_ps(y, later));
+}
+
+// One channel's values times its gains, into its peak and its frames.
+template <bool kStore, bool kHeld, bool kTail>
+QB_DIRECT_AVX2 inline __attribute__((always_inline)) void channelOut(const Stretch& st, const RampLane& ramp, float* d,
+                                                                    __m256 v, __m256& peak, int32_t i,
+                                                                    __m256i frames8, __m256 lanes)
+{
+    const __m256 gain =
+        kHeld ? _mm256_andnot_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(frames8, ramp.silentAt)), ramp.target)
+              : rampGains(ramp, st.keepTable, st.takeTable, i, frames8);
+    const __m256 o = _mm256_mul_ps(v, gain);
+    peak = kTail ? _mm256_blendv_ps(peak, _mm256_max_ps(peak, o), lanes) : _mm256_max_ps(peak, o);
+    if (d)
+        put<kStore>(d + st.frame + i, o, kTail, lanes);
+}
+
 // Frames i..i+7 of the stretch; with kTail only the lanes in `lanes`.
 template <int kChannels, bool kStereo, bool kStore, int kFetch, bool kHeld, bool kTail>
 QB_DIRECT_AVX2 inline __attribute__((always_inline)) void eightFrames(const Stretch& st, Turn& t, int32_t i,
@@ -172,39 +202,12 @@ QB_DIRECT_AVX2 inline __attribute__((always_inline)) void eightFrames(const Stre
     // The lowest frame: the first for steps up, the last for steps down.
     const TesselFixedPos first = st.position + st.step * i;
     const auto base = static_cast<int32_t>((st.step >= 0 ? first : first + 7 * st.step) >> kFixedFractionBits);
-    __m256 x0;
-    __m256 y0;
-    if (kTail)
-        fetchLanes(st.s0, whole, lanes, x0, y0);
-    else
-        fetch<kFetch>(st.s0, st.length, base, whole, x0, y0);
-    const __m256 v0 = _mm256_add_ps(_mm256_mul_ps(x0, earlier), _mm256_mul_ps(y0, later));
-    const __m256 gain0 =
-        kHeld ? _mm256_andnot_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(t.frames8, st.ramp0.silentAt)), st.ramp0.target)
-              : rampGains(st.ramp0, st.keepTable, st.takeTable, i, t.frames8);
-    const __m256 o0 = _mm256_mul_ps(v0, gain0);
-    t.peak0 = kTail ? _mm256_blendv_ps(t.peak0, _mm256_max_ps(t.peak0, o0), lanes) : _mm256_max_ps(t.peak0, o0);
-    if (st.d0)
-        put<kStore>(st.d0 + st.frame + i, o0, kTail, lanes);
+    const __m256 v0 = interpolate<kFetch, kTail>(st.s0, st.length, base, whole, lanes, earlier, later);
+    channelOut<kStore, kHeld, kTail>(st, st.ramp0, st.d0, v0, t.peak0, i, t.frames8, lanes);
     if (kChannels == 2) {
-        __m256 v1 = v0;
-        if (kStereo) {
-            __m256 x1;
-            __m256 y1;
-            if (kTail)
-                fetchLanes(st.s1, whole, lanes, x1, y1);
-            else
-                fetch<kFetch>(st.s1, st.length, base, whole, x1, y1);
-            v1 = _mm256_add_ps(_mm256_mul_ps(x1, earlier), _mm256_mul_ps(y1, later));
-        }
-        const __m256 gain1 =
-            kHeld ? _mm256_andnot_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(t.frames8, st.ramp1.silentAt)),
-                                     st.ramp1.target)
-                  : rampGains(st.ramp1, st.keepTable, st.takeTable, i, t.frames8);
-        const __m256 o1 = _mm256_mul_ps(v1, gain1);
-        t.peak1 = kTail ? _mm256_blendv_ps(t.peak1, _mm256_max_ps(t.peak1, o1), lanes) : _mm256_max_ps(t.peak1, o1);
-        if (st.d1)
-            put<kStore>(st.d1 + st.frame + i, o1, kTail, lanes);
+        const __m256 v1 =
+            kStereo ? interpolate<kFetch, kTail>(st.s1, st.length, base, whole, lanes, earlier, later) : v0;
+        channelOut<kStore, kHeld, kTail>(st, st.ramp1, st.d1, v1, t.peak1, i, t.frames8, lanes);
     }
 }
 
