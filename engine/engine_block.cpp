@@ -37,7 +37,10 @@ void TesselEngine::takeChannelMutes()
 bool TesselEngine::process(int frames)
 {
     // Denormals would cost more than they are worth in the voices' tails.
-    _mm_setcsr(_mm_getcsr() | kFlushDenormals);
+    // Written only when the host changed it: loading the register is slow.
+    const unsigned csr = _mm_getcsr();
+    if ((csr & kFlushDenormals) != kFlushDenormals)
+        _mm_setcsr(csr | kFlushDenormals);
     // A host start on this thread plays the timing list as it stands (no
     // rebuild with its unbounded wait), and status writes only try their lock.
     TesselAudioThreadScope audioThread;
