@@ -23,7 +23,8 @@ struct TesselBusBuffer {
     void requestClear() { clearRequested.store(true, std::memory_order_release); }
     void applyClearRequest()
     {
-        if (clearRequested.exchange(false, std::memory_order_acquire))
+        // A plain load first: the exchange locks the bus, and requests are rare.
+        if (clearRequested.load(std::memory_order_relaxed) && clearRequested.exchange(false, std::memory_order_acquire))
             clear();
     }
 

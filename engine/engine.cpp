@@ -81,7 +81,7 @@ void TesselEngine::construct()
     transport = kStoppedCut;
     blockFrames = 0;
 
-    fillTesselTables();
+    fillTesselPlaybackTables();
     std::memset(heldNotes, 0, sizeof heldNotes);
 
     hangTemplateVoices();

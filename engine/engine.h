@@ -244,9 +244,6 @@ public:
     double hostRows(const VstTimeInfo& time) const;
     // Song rows per host quarter note (rowsPerQuarter; times 6/S in speed mode).
     double rowsPerHostQuarter() const;
-    // Wall-clock milliseconds at the end of this block and of the previous one.
-    uint32_t lastBlockMs = 0;
-    uint32_t previousBlockMs = 0;
     bool hostLoopArmed = false;
     TesselMidiInputRequests midiInputRequests;
 
@@ -281,6 +278,8 @@ private:
     // would find without a new tick or row (rowsPerSample each); returns how many.
     int skipQuietFrames(int limit, double rowsPerSample);
     void runTick(const VstTimeInfo* time, TesselRowEvents events, int frame);
+    // The song's channel mutes copied into the live channel records.
+    void takeChannelMutes();
     void settleAfterStop(const VstTimeInfo* time);
     void enterMidiNote(TesselNoteEntry& entry, int note, int velocity, bool& entered);
     void releaseMidiNote(int note, int instrument);

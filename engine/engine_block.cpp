@@ -9,7 +9,6 @@
 #include "engine/midi_out.h"
 #include "engine/pool.h"
 #include "engine/position_table.h"
-#include "platform/clock.h"
 #include "platform/vst2_records.h"
 
 #include <xmmintrin.h>
@@ -23,10 +22,25 @@ constexpr uint32_t kBlockLockWaitMs = 100;
 
 } // namespace
 
+void TesselEngine::takeChannelMutes()
+{
+    std::array<TesselChannel, kLiveChannels>& live = liveChannels();
+    // Written only where it changed: the records are far apart, and a store
+    // would claim each one's cache line.
+    for (int c = 0; c < kChannels; ++c) {
+        const uint8_t mute = song.channels[static_cast<size_t>(c)].mute;
+        if (live[static_cast<size_t>(c)].mute != mute)
+            live[static_cast<size_t>(c)].mute = mute;
+    }
+}
+
 bool TesselEngine::process(int frames)
 {
     // Denormals would cost more than they are worth in the voices' tails.
-    _mm_setcsr(_mm_getcsr() | kFlushDenormals);
+    // Written only when the host changed it: loading the register is slow.
+    const unsigned csr = _mm_getcsr();
+    if ((csr & kFlushDenormals) != kFlushDenormals)
+        _mm_setcsr(csr | kFlushDenormals);
     // A host start on this thread plays the timing list as it stands (no
     // rebuild with its unbounded wait), and status writes only try their lock.
     TesselAudioThreadScope audioThread;
@@ -48,20 +62,23 @@ bool TesselEngine::process(int frames)
 
     output.frames = blockFrames;
     output.silence();
-    std::array<TesselChannel, kLiveChannels>& live = liveChannels();
-    // Written only where it changed: the records are far apart, and a store
-    // would claim each one's cache line every block.
-    for (int c = 0; c < kChannels; ++c) {
-        const uint8_t mute = song.channels[static_cast<size_t>(c)].mute;
-        if (live[static_cast<size_t>(c)].mute != mute)
-            live[static_cast<size_t>(c)].mute = mute;
-    }
+    // The mutes reach the live records before the first tick or host loop
+    // jump of the block, the only steps that read them (gains, MIDI). A block
+    // between ticks (most of them at small block sizes) skips the copy and
+    // its 129 records far apart.
+    bool mutesTaken = transport == kStoppedCut || loop.active;
+    if (mutesTaken)
+        takeChannelMutes();
 
     if (transport != kStoppedCut) {
         const TesselPositionTable* table = TesselPools::positions;
         for (int f = 0; f < blockFrames; ++f) {
             stepHostLoop(loop);
             const TesselRowEvents events = stepRowEvents();
+            if (events.newTick && !mutesTaken) {
+                takeChannelMutes();
+                mutesTaken = true;
+            }
             if (events.newTick)
                 runTick(time, events, f);
             const double rowsPerSample = table ? table->rowsPerSample : 0.0;
@@ -76,8 +93,6 @@ bool TesselEngine::process(int frames)
             settleAfterStop(time);
     }
 
-    previousBlockMs = lastBlockMs;
-    lastBlockMs = platform::milliseconds();
     if (midiOut) {
         midiOut->setHardwareTimeOffset(0.0);
         midiOut->processBlock(false);

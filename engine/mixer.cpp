@@ -90,11 +90,14 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
     float* const scratch[2] = {mixScratch.channel[0], mixScratch.channel[1]};
     const bool direct = mixPath() == TesselMixPath::Direct;
     int active = 0;
-    // Only voices with events render; past notes are retired after the pass.
-    bool pastNotes[kVoiceLists];
+    // Only voices with events render; past notes are retired after the pass,
+    // from the few lists that hold any.
+    int withPastNotes[kVoiceLists];
+    int pastLists = 0;
     for (int l = 0; l < kVoiceLists; ++l) {
         const TesselChannelVoiceList& list = lists[static_cast<size_t>(l)];
-        pastNotes[l] = list.head && list.head->next;
+        if (list.head && list.head->next)
+            withPastNotes[pastLists++] = l;
         for (TesselVoiceListNode* node = list.head; node; node = node->next) {
             TesselVoice* voice = node->voice;
             if (!voice)
@@ -107,8 +110,7 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
             }
         }
     }
-    for (int l = 0; l < kVoiceLists; ++l)
-        if (pastNotes[l])
-            retireIdlePastNotes(lists[static_cast<size_t>(l)]);
+    for (int i = 0; i < pastLists; ++i)
+        retireIdlePastNotes(lists[static_cast<size_t>(withPastNotes[i])]);
     return active;
 }

@@ -10,15 +10,29 @@ TesselPlaylist::TesselPlaylist(int32_t capacity_, double tempo, double speed)
     char name[64];
     std::snprintf(name, sizeof name, "QB_PLAYLIST_%p", static_cast<void*>(this));
     mutex_ = platform::openNamedMutex(name);
-    reset(tempo, speed);
+    // The entries were made with the default speed; written again only for
+    // another (a song list holds 100000 of them).
+    if (speed != TesselPlaylistEntry{}.speed)
+        fillEntries(speed);
+    resetTimes(tempo);
 }
 
 void TesselPlaylist::reset(double tempo, double speed)
 {
-    startRow = 0;
-    count = 0;
+    fillEntries(speed);
+    resetTimes(tempo);
+}
+
+void TesselPlaylist::fillEntries(double speed)
+{
     for (int32_t i = 0; i < capacity; ++i)
         entries_[i] = TesselPlaylistEntry{-1, 0, speed};
+}
+
+void TesselPlaylist::resetTimes(double tempo)
+{
+    startRow = 0;
+    count = 0;
     tempoMap.clear();
     tempoMap[0] = TesselTempoEntry{tempo, 0.0, 0};
     findCache_ = -1;

@@ -83,6 +83,9 @@ public:
     int32_t capacity = 0;
 
 private:
+    void fillEntries(double speed);   // every entry empty, of that speed
+    void resetTimes(double tempo);    // no rows, one tempo from the start
+
     std::unique_ptr<TesselPlaylistEntry[]> entries_;
     platform::SharedMutex mutex_;
     mutable int32_t findCache_ = -1;

@@ -82,12 +82,12 @@ bool nearWhole(double v)
     return part < kNearWhole || part > 1.0 - kNearWhole;
 }
 
-// The rotation grids by the angle sum: sin(a + b) from the sines and cosines
-// of a and b, taken once each, instead of four library calls a point. The
-// result differs from the exact formula by far less than kNearWhole, so only
-// coordinates that close to a whole number can truncate differently, and
-// those are taken from the exact formula.
-void fillRotations(TesselTables& t)
+// The rotation grids first..end-1 by the angle sum: sin(a + b) from the
+// sines and cosines of a and b, taken once each, instead of four library
+// calls a point. The result differs from the exact formula by far less than
+// kNearWhole, so only coordinates that close to a whole number can truncate
+// differently, and those are taken from the exact formula.
+void fillRotations(TesselTables& t, int first, int end)
 {
     constexpr int kGrid = TesselTables::kGrid;
     static GridAngle angle[kGrid][kGrid];
@@ -99,7 +99,7 @@ void fillRotations(TesselTables& t)
             sinA[m][n] = std::sin(angle[m][n].a);
             cosA[m][n] = std::cos(angle[m][n].a);
         }
-    for (int k = 0; k < TesselTables::kRotations; ++k) {
+    for (int k = first; k < end; ++k) {
         const double b = k * kPi / 128.0;
         const double sinB = std::sin(b);
         const double cosB = std::cos(b);
@@ -162,10 +162,18 @@ void fillOnce()
         t.rampTake[k] = static_cast<float>(1.0 - power);
     }
 
-    fillRotations(t);
+    // The unturned grid serves every voice without a rotation; turned ones
+    // are computed a point at a time (see rotatedPanX).
+    fillRotations(t, 0, 1);
+}
+
+void fillTurnedGrids()
+{
+    fillRotations(tesselTableStore, 1, TesselTables::kRotations);
 }
 
 std::once_flag filled;
+std::once_flag turnedFilled;
 
 } // namespace
 
@@ -181,9 +189,20 @@ TesselRotationPoint rotatePanPoint(int k, int m, int n)
     return {truncUnsigned(x), truncUnsigned(y)};
 }
 
-void fillTesselTables()
+void fillTesselPlaybackTables()
 {
     // The same values every time: once per process, and never rewritten
     // under an audio thread that reads them.
     std::call_once(filled, fillOnce);
+}
+
+void fillTesselTables()
+{
+    fillTesselPlaybackTables();
+    std::call_once(turnedFilled, fillTurnedGrids);
+}
+
+int rotatedPanX(int k, int m, int n)
+{
+    return k == 0 ? tesselTableStore.rotation[0][m][n].x : rotatePanPoint(k, m, n).x;
 }

@@ -44,7 +44,15 @@ inline TesselTables& tesselTables()
 {
     return tesselTableStore;
 }
+// Every table, each rotation grid with it.
 void fillTesselTables();
+// What playback reads: every table but the turned rotation grids (k > 0),
+// 2 MB that a plug-in would otherwise write at every start-up for an effect
+// few songs use; rotatedPanX computes their points instead.
+void fillTesselPlaybackTables();
+// rotation[k][m][n].x, from the unturned grid or, turned, from the formula
+// the grids hold (the same value).
+int rotatedPanX(int k, int m, int n);
 
 // One rotated grid point, as the tables hold it.
 TesselRotationPoint rotatePanPoint(int k, int m, int n);

@@ -35,6 +35,12 @@ struct RampLane {
 
 QB_DIRECT_AVX2 inline RampLane rampLane(const TesselRampChannel& r, int32_t k)
 {
+    // Past the tables' last step a ramp plays at one gain (the last step's)
+    // for good: held at it, rather than every turn gathering that one entry.
+    if (r.from != r.target && r.age + k >= TesselTables::kRampSteps - 1) {
+        const __m256 settled = _mm256_set1_ps(r.at(k));
+        return {true, settled, settled, _mm256_set1_epi32(r.silentAt), r.age + k};
+    }
     return {r.from == r.target, _mm256_set1_ps(r.from), _mm256_set1_ps(r.target), _mm256_set1_epi32(r.silentAt),
             r.age + k};
 }
@@ -100,81 +106,155 @@ QB_DIRECT_AVX2 inline __attribute__((always_inline)) void fetch(const float* s, 
     b = _mm256_i32gather_ps(s + 1, whole, 4);
 }
 
+// The last frames of a stretch, fewer than eight: only the lanes in `lanes`
+// are read or written, so that the positions beyond the stretch, which may
+// lie outside the sample, and the frames beyond the block are never touched.
+QB_DIRECT_AVX2 inline __attribute__((always_inline)) void fetchLanes(const float* s, __m256i whole, __m256 lanes,
+                                                                    __m256& a, __m256& b)
+{
+    a = _mm256_mask_i32gather_ps(_mm256_setzero_ps(), s, whole, lanes, 4);
+    b = _mm256_mask_i32gather_ps(_mm256_setzero_ps(), s + 1, whole, lanes, 4);
+}
+
+// Adds (or stores) eight frames, or the tail's lanes of them.
+template <bool kStore>
+QB_DIRECT_AVX2 inline __attribute__((always_inline)) void put(float* d, __m256 o, bool tail, __m256 lanes)
+{
+    if (!tail) {
+        _mm256_storeu_ps(d, kStore ? o : _mm256_add_ps(o, _mm256_loadu_ps(d)));
+        return;
+    }
+    const __m256i m = _mm256_castps_si256(lanes);
+    _mm256_maskstore_ps(d, m, kStore ? o : _mm256_add_ps(o, _mm256_maskload_ps(d, m)));
+}
+
+// What stays the same through a stretch.
+struct Stretch {
+    const float* s0;
+    const float* s1;
+    int32_t length;
+    float* d0;
+    float* d1;
+    __m256 g;
+    const float* keepTable;
+    const float* takeTable;
+    RampLane ramp0;
+    RampLane ramp1;
+    TesselFixedPos position;
+    int64_t step;
+    int32_t frame;
+};
+
+// What moves on eight frames a turn.
+struct Turn {
+    __m256i low;     // positions of frames 0..3 of the turn
+    __m256i high;    // and of 4..7
+    __m256i frames8;
+    __m256 peak0;
+    __m256 peak1;
+};
+
+// One channel's sample values at eight positions, linearly interpolated.
+template <int kFetch, bool kTail>
+QB_DIRECT_AVX2 inline __attribute__((always_inline)) __m256 interpolate(const float* s, int32_t length, int32_t base,
+                                                                       __m256i whole, __m256 lanes, __m256 earlier,
+                                                                       __m256 later)
+{
+    __m256 x;
+    __m256 y;
+    if (kTail)
+        fetchLanes(s, whole, lanes, x, y);
+    else
+        fetch<kFetch>(s, length, base, whole, x, y);
+    return _mm256_add_ps(_mm256_mul_ps(x, earlier), _mm256_mul_ps(y, later));
+}
+
+// One channel's values times its gains, into its peak and its frames.
+template <bool kStore, bool kHeld, bool kTail>
+QB_DIRECT_AVX2 inline __attribute__((always_inline)) void channelOut(const Stretch& st, const RampLane& ramp, float* d,
+                                                                    __m256 v, __m256& peak, int32_t i,
+                                                                    __m256i frames8, __m256 lanes)
+{
+    const __m256 gain =
+        kHeld ? _mm256_andnot_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(frames8, ramp.silentAt)), ramp.target)
+              : rampGains(ramp, st.keepTable, st.takeTable, i, frames8);
+    const __m256 o = _mm256_mul_ps(v, gain);
+    peak = kTail ? _mm256_blendv_ps(peak, _mm256_max_ps(peak, o), lanes) : _mm256_max_ps(peak, o);
+    if (d)
+        put<kStore>(d + st.frame + i, o, kTail, lanes);
+}
+
+// Frames i..i+7 of the stretch; with kTail only the lanes in `lanes`.
+template <int kChannels, bool kStereo, bool kStore, int kFetch, bool kHeld, bool kTail>
+QB_DIRECT_AVX2 inline __attribute__((always_inline)) void eightFrames(const Stretch& st, Turn& t, int32_t i,
+                                                                     __m256 lanes)
+{
+    // The upper halves of four 64-bit positions into the lower lane, the lower halves into the upper.
+    const __m256i split = _mm256_setr_epi32(1, 3, 5, 7, 0, 2, 4, 6);
+    const __m256i a = _mm256_permutevar8x32_epi32(t.low, split);
+    const __m256i b = _mm256_permutevar8x32_epi32(t.high, split);
+    const __m256i whole = _mm256_permute2x128_si256(a, b, 0x20);
+    const __m256i bits = _mm256_permute2x128_si256(a, b, 0x31);
+    const __m256 fraction = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(bits, 8)), _mm256_set1_ps(0x1p-24f));
+    const __m256 later = _mm256_mul_ps(fraction, st.g);
+    const __m256 earlier = _mm256_sub_ps(st.g, later);
+
+    // The lowest frame: the first for steps up, the last for steps down.
+    const TesselFixedPos first = st.position + st.step * i;
+    const auto base = static_cast<int32_t>((st.step >= 0 ? first : first + 7 * st.step) >> kFixedFractionBits);
+    const __m256 v0 = interpolate<kFetch, kTail>(st.s0, st.length, base, whole, lanes, earlier, later);
+    channelOut<kStore, kHeld, kTail>(st, st.ramp0, st.d0, v0, t.peak0, i, t.frames8, lanes);
+    if (kChannels == 2) {
+        const __m256 v1 =
+            kStereo ? interpolate<kFetch, kTail>(st.s1, st.length, base, whole, lanes, earlier, later) : v0;
+        channelOut<kStore, kHeld, kTail>(st, st.ramp1, st.d1, v1, t.peak1, i, t.frames8, lanes);
+    }
+}
+
 template <int kChannels, bool kStereo, bool kStore, int kFetch, bool kHeld>
 QB_DIRECT_AVX2 void render(TesselDirectSpan& span, int32_t frame, int32_t k, TesselFixedPos position, int64_t step,
                            int32_t count)
 {
-    const float* s0 = span.source[0];
-    const float* s1 = span.source[1];
-    const int32_t length = span.length;
-    float* d0 = span.dst[0];
-    float* d1 = span.dst[1];
-    const __m256 g = _mm256_set1_ps(span.scale);
-    const __m256 toFraction = _mm256_set1_ps(0x1p-24f);
     const TesselTables& tables = tesselTables();
-    const float* keepTable = tables.rampKeep;
-    const float* takeTable = tables.rampTake;
-    const RampLane ramp0 = rampLane(span.ramp[0], k);
-    const RampLane ramp1 = rampLane(span.ramp[1], k);
-    __m256i frames8 = _mm256_add_epi32(_mm256_set1_epi32(k), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-    const __m256i eight = _mm256_set1_epi32(8);
-    // Positions of frames 0..3 and 4..7, then eight steps on.
-    __m256i low = _mm256_setr_epi64x(position, position + step, position + 2 * step, position + 3 * step);
-    __m256i high = _mm256_add_epi64(low, _mm256_set1_epi64x(4 * step));
+    const Stretch st{span.source[0],
+                     span.source[1],
+                     span.length,
+                     span.dst[0],
+                     span.dst[1],
+                     _mm256_set1_ps(span.scale),
+                     tables.rampKeep,
+                     tables.rampTake,
+                     rampLane(span.ramp[0], k),
+                     rampLane(span.ramp[1], k),
+                     position,
+                     step,
+                     frame};
+    const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    Turn t;
+    t.frames8 = _mm256_add_epi32(_mm256_set1_epi32(k), laneIndex);
+    t.low = _mm256_setr_epi64x(position, position + step, position + 2 * step, position + 3 * step);
+    t.high = _mm256_add_epi64(t.low, _mm256_set1_epi64x(4 * step));
+    t.peak0 = _mm256_set1_ps(span.peaks[0]);
+    t.peak1 = _mm256_set1_ps(span.peaks[1]);
     const __m256i stride = _mm256_set1_epi64x(8 * step);
-    // The upper halves of four 64-bit positions into the lower lane, the lower halves into the upper.
-    const __m256i split = _mm256_setr_epi32(1, 3, 5, 7, 0, 2, 4, 6);
-    __m256 peak0 = _mm256_set1_ps(span.peaks[0]);
-    __m256 peak1 = _mm256_set1_ps(span.peaks[1]);
+    const __m256i eight = _mm256_set1_epi32(8);
 
     int32_t i = 0;
     for (; i + 8 <= count; i += 8) {
-        const __m256i a = _mm256_permutevar8x32_epi32(low, split);
-        const __m256i b = _mm256_permutevar8x32_epi32(high, split);
-        const __m256i whole = _mm256_permute2x128_si256(a, b, 0x20);
-        const __m256i bits = _mm256_permute2x128_si256(a, b, 0x31);
-        const __m256 fraction = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(bits, 8)), toFraction);
-        const __m256 later = _mm256_mul_ps(fraction, g);
-        const __m256 earlier = _mm256_sub_ps(g, later);
-
-        // The lowest frame: the first for steps up, the last for steps down.
-        const TesselFixedPos first = position + step * i;
-        const auto base = static_cast<int32_t>((step >= 0 ? first : first + 7 * step) >> kFixedFractionBits);
-        __m256 x0;
-        __m256 y0;
-        fetch<kFetch>(s0, length, base, whole, x0, y0);
-        const __m256 v0 = _mm256_add_ps(_mm256_mul_ps(x0, earlier), _mm256_mul_ps(y0, later));
-        const __m256 gain0 = kHeld ? _mm256_andnot_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(frames8, ramp0.silentAt)),
-                                                      ramp0.target)
-                                   : rampGains(ramp0, keepTable, takeTable, i, frames8);
-        const __m256 o0 = _mm256_mul_ps(v0, gain0);
-        peak0 = _mm256_max_ps(peak0, o0);
-        if (d0)
-            _mm256_storeu_ps(d0 + frame + i, kStore ? o0 : _mm256_add_ps(o0, _mm256_loadu_ps(d0 + frame + i)));
-        if (kChannels == 2) {
-            __m256 v1 = v0;
-            if (kStereo) {
-                __m256 x1;
-                __m256 y1;
-                fetch<kFetch>(s1, length, base, whole, x1, y1);
-                v1 = _mm256_add_ps(_mm256_mul_ps(x1, earlier), _mm256_mul_ps(y1, later));
-            }
-            const __m256 gain1 =
-                kHeld ? _mm256_andnot_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(frames8, ramp1.silentAt)), ramp1.target)
-                      : rampGains(ramp1, keepTable, takeTable, i, frames8);
-            const __m256 o1 = _mm256_mul_ps(v1, gain1);
-            peak1 = _mm256_max_ps(peak1, o1);
-            if (d1)
-                _mm256_storeu_ps(d1 + frame + i, kStore ? o1 : _mm256_add_ps(o1, _mm256_loadu_ps(d1 + frame + i)));
-        }
-        low = _mm256_add_epi64(low, stride);
-        high = _mm256_add_epi64(high, stride);
-        frames8 = _mm256_add_epi32(frames8, eight);
+        eightFrames<kChannels, kStereo, kStore, kFetch, kHeld, false>(st, t, i, __m256{});
+        t.low = _mm256_add_epi64(t.low, stride);
+        t.high = _mm256_add_epi64(t.high, stride);
+        t.frames8 = _mm256_add_epi32(t.frames8, eight);
     }
-    span.peaks[0] = largest(peak0);
-    span.peaks[1] = largest(peak1);
-    if (i < count)
-        renderDirectScalar(span, frame + i, k + i, position + step * i, step, count - i);
+    // The last frames, fewer than eight, in one masked turn rather than a
+    // frame-by-frame loop, which the short stretches of small loops would
+    // otherwise spend much of their time in.
+    if (i < count) {
+        const __m256 lanes = _mm256_castsi256_ps(_mm256_cmpgt_epi32(_mm256_set1_epi32(count - i), laneIndex));
+        eightFrames<kChannels, kStereo, kStore, kFetch, kHeld, true>(st, t, i, lanes);
+    }
+    span.peaks[0] = largest(t.peak0);
+    span.peaks[1] = largest(t.peak1);
 }
 
 using Render = void (*)(TesselDirectSpan&, int32_t, int32_t, TesselFixedPos, int64_t, int32_t);

@@ -129,7 +129,7 @@ void TesselVoice::computeGains()
 
     const uint32_t v = (channel && channel->mute) ? 0 : product;
     const TesselTables& t = tesselTables();
-    const int x = t.rotation[rotation][clamp64(effectivePanning)][clamp64(effectiveDepth)].x;
+    const int x = rotatedPanX(rotation, clamp64(effectivePanning), clamp64(effectiveDepth));
     const bool mono = sample->channels <= 1;
     leftGain = static_cast<int32_t>(v * static_cast<uint32_t>(mono ? t.quarterCosine[x] : t.quarterCosineR2[x]));
     rightGain = static_cast<int32_t>(v * static_cast<uint32_t>(mono ? t.quarterSine[x] : t.quarterSineR2[x]));

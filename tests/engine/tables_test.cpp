@@ -78,5 +78,6 @@ TEST_F(Tables, EveryRotationEntryIsTheFormulas)
                 const TesselRotationPoint p = rotatePanPoint(k, m, n);
                 ASSERT_EQ(t.rotation[k][m][n].x, p.x) << k << " " << m << " " << n;
                 ASSERT_EQ(t.rotation[k][m][n].y, p.y) << k << " " << m << " " << n;
+                ASSERT_EQ(rotatedPanX(k, m, n), p.x) << "what playback reads " << k << " " << m << " " << n;
             }
 }
