@@ -12,9 +12,14 @@
 // every figure above means less too).
 //
 // Sound: the Host's default ALSA device (HOME points at a folder of the
-// benchmark's own with an .asoundrc) writes 16-bit stereo at 44100 Hz into a
-// pipe that the benchmark drains at that pace, so the song plays at its own
-// speed without a sound card.
+// benchmark's own with an .asoundrc) writes stereo at 44100 Hz into a pipe
+// that the benchmark drains at that pace, so the song plays at its own speed
+// without a sound card. The device takes the 32-bit floats the Host sends, as
+// a desktop's sound server does through ALSA's plug-in for it: a 16-bit
+// device would have libasound convert every sample on the Host's audio
+// thread, and that conversion, about half of what an idle Host costs, would
+// be measured instead of the program. QB_BENCH_SINK=S16_LE gives the 16-bit
+// device of a bare sound card. The format used is printed.
 //
 //   editor_cpu_bench HOST_PROGRAM [SECONDS [SCREENSHOT_FOLDER]]
 //
@@ -307,9 +312,7 @@ double referenceLoop()
 // Host's audio thread waits as it would for a sound card.
 class PacedSink {
 public:
-    static constexpr int kBytesPerSecond = 44100 * 2 * 2;
-
-    explicit PacedSink(const std::string& pipe)
+    PacedSink(const std::string& pipe, int bytesPerSample) : bytesPerSecond_(44100 * 2 * bytesPerSample)
     {
         fd_ = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
         if (fd_ >= 0)
@@ -334,8 +337,8 @@ private:
             sleepMs(5);
             const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
             // At most a tenth of a second may be owed: a stall is not made up.
-            const long long due = static_cast<long long>(elapsed * kBytesPerSecond);
-            taken = std::max(taken, due - kBytesPerSecond / 10);
+            const long long due = static_cast<long long>(elapsed * bytesPerSecond_);
+            taken = std::max(taken, due - bytesPerSecond_ / 10);
             while (taken < due) {
                 const size_t want = static_cast<size_t>(std::min<long long>(due - taken, 65536));
                 const ssize_t n = read(fd_, buffer.data(), want);
@@ -346,6 +349,7 @@ private:
         }
     }
 
+    int bytesPerSecond_;
     int fd_ = -1;
     std::atomic<bool> running_{true};
     std::thread thread_;
@@ -390,6 +394,15 @@ int main(int argc, char** argv)
     const double seconds = argc > 2 ? std::atof(argv[2]) : 20.0;
     const std::string shots = argc > 3 ? argv[3] : "";
 
+    // The sound device's sample format: what the Host sends unless asked.
+    const char* asked = std::getenv("QB_BENCH_SINK");
+    const bool sixteenBit = asked && std::strcmp(asked, "S16_LE") == 0;
+    if (asked && !sixteenBit && std::strcmp(asked, "FLOAT_LE") != 0) {
+        std::fprintf(stderr, "QB_BENCH_SINK is FLOAT_LE or S16_LE, not %s\n", asked);
+        return 2;
+    }
+    const char* sinkFormat = sixteenBit ? "S16_LE" : "FLOAT_LE";
+
     char name[] = "/tmp/qb-editor-cpu-XXXXXX";
     if (!mkdtemp(name))
         return 1;
@@ -404,13 +417,14 @@ int main(int argc, char** argv)
         !writeText(folder + "/bin/zenity", "#!/bin/sh\necho '" + song + "'\n", 0755) ||
         mkfifo((folder + "/sound").c_str(), 0600) != 0 ||
         !writeText(folder + "/.asoundrc",
-                   "pcm.!default { type plug; slave { pcm \"paced\"; format S16_LE; rate 44100; channels 2 } }\n"
+                   std::string("pcm.!default { type plug; slave { pcm \"paced\"; format ") + sinkFormat +
+                       "; rate 44100; channels 2 } }\n"
                    "pcm.paced { type file; slave.pcm \"null\"; file \"" + folder + "/sound\"; format \"raw\" }\n")) {
         std::fprintf(stderr, "could not write the benchmark's files in %s\n", folder.c_str());
         return 1;
     }
 
-    PacedSink sink(folder + "/sound");
+    PacedSink sink(folder + "/sound", sixteenBit ? 2 : 4);
     const std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
     XvfbServer server(screen.c_str());
     if (server.name().empty()) {
@@ -425,6 +439,7 @@ int main(int argc, char** argv)
 
     const double reference = referenceLoop();
     std::printf("reference: busy loop %.1f%% of one core\n", reference);
+    std::printf("sound:   %s stereo at 44100 Hz into a paced pipe\n", sinkFormat);
 
     const auto started = Clock::now();
     const pid_t host = startHost(program, server.name(), folder);
