@@ -9,7 +9,9 @@
 // Figures are percent of one core; the reference is a busy loop of the
 // benchmark's own over one second in the same run, as percent of one core
 // (about 100 on an unloaded machine; less when the machine is busy, and then
-// every figure above means less too).
+// every figure above means less too). A second line gives the floor the
+// Host's 10 ms idle timer sets: what a thread doing nothing but waking at
+// that pace uses on this machine.
 //
 // Sound: the Host's default ALSA device (HOME points at a folder of the
 // benchmark's own with an .asoundrc) writes stereo at 44100 Hz into a pipe
@@ -40,6 +42,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -47,6 +50,7 @@
 #include <thread>
 #include <vector>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -308,6 +312,29 @@ double referenceLoop()
     return 100.0 * (cpuSeconds("/proc/self/stat") - before) / wall;
 }
 
+// What waking every 10 ms costs by itself, as percent of one core: a thread
+// of the benchmark's own doing nothing but that for a few seconds. The Host's
+// window loop wakes at that pace to idle the editor, so its GUI thread can
+// use no less than this on the same machine; where waking is dear (a loaded
+// or virtual machine) this floor alone may pass 1%.
+double timerFloor()
+{
+    double share = 0;
+    std::thread([&share] {
+        timespec before{}, after{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &before);
+        const auto start = Clock::now();
+        while (Clock::now() - start < std::chrono::seconds(3))
+            poll(nullptr, 0, 10);
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &after);
+        const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+        const double used = static_cast<double>(after.tv_sec - before.tv_sec) +
+                            static_cast<double>(after.tv_nsec - before.tv_nsec) / 1e9;
+        share = 100.0 * used / wall;
+    }).join();
+    return share;
+}
+
 // Drains the sound pipe at the rate the device was given, so that the
 // Host's audio thread waits as it would for a sound card.
 class PacedSink {
@@ -439,6 +466,7 @@ int main(int argc, char** argv)
 
     const double reference = referenceLoop();
     std::printf("reference: busy loop %.1f%% of one core\n", reference);
+    std::printf("floor:   a thread waking every 10 ms and doing nothing uses %.2f%% of one core\n", timerFloor());
     std::printf("sound:   %s stereo at 44100 Hz into a paced pipe\n", sinkFormat);
 
     const auto started = Clock::now();
