@@ -13,6 +13,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace platform {
@@ -405,6 +406,9 @@ void System::serviceWindows()
 
 void System::paintPending()
 {
+    // Most passes have nothing to paint: they allocate nothing either.
+    if (std::none_of(own_.begin(), own_.end(), [](const auto& entry) { return !entry.second->invalid_.empty(); }))
+        return;
     for (OwnWindow* window : ownWindows()) {
         if (!own(window->xid()) || window->invalid_.empty() || !window->showing())
             continue;
@@ -421,6 +425,11 @@ void System::paintPending()
 void System::fireTimers()
 {
     const uint32_t now = milliseconds();
+    const auto isDue = [now](const auto& timer) { return static_cast<int32_t>(now - timer.second.due) >= 0; };
+    if (std::none_of(own_.begin(), own_.end(), [&](const auto& entry) {
+            return std::any_of(entry.second->timers_.begin(), entry.second->timers_.end(), isDue);
+        }))
+        return;
     std::vector<std::pair<::Window, uint32_t>> due;
     for (auto& [xid, window] : own_)
         for (auto& [id, timer] : window->timers_)
