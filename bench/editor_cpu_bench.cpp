@@ -18,10 +18,10 @@
 // that the benchmark drains at that pace, so the song plays at its own speed
 // without a sound card. The device takes the 32-bit floats the Host sends, as
 // a desktop's sound server does through ALSA's plug-in for it: a 16-bit
-// device would have libasound convert every sample on the Host's audio
-// thread, and that conversion, about half of what an idle Host costs, would
-// be measured instead of the program. QB_BENCH_SINK=S16_LE gives the 16-bit
-// device of a bare sound card. The format used is printed.
+// device would add libasound's conversion of every sample on the Host's
+// audio thread, work that on a desktop is not the program's. QB_BENCH_SINK=
+// S16_LE gives the 16-bit device of a bare sound card. The format used is
+// printed.
 //
 //   editor_cpu_bench HOST_PROGRAM [SECONDS [SCREENSHOT_FOLDER]]
 //
