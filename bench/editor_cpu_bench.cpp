@@ -9,12 +9,19 @@
 // Figures are percent of one core; the reference is a busy loop of the
 // benchmark's own over one second in the same run, as percent of one core
 // (about 100 on an unloaded machine; less when the machine is busy, and then
-// every figure above means less too).
+// every figure above means less too). A second line gives the floor the
+// Host's 10 ms idle timer sets: what a thread doing nothing but waking at
+// that pace uses on this machine.
 //
 // Sound: the Host's default ALSA device (HOME points at a folder of the
-// benchmark's own with an .asoundrc) writes 16-bit stereo at 44100 Hz into a
-// pipe that the benchmark drains at that pace, so the song plays at its own
-// speed without a sound card.
+// benchmark's own with an .asoundrc) writes stereo at 44100 Hz into a pipe
+// that the benchmark drains at that pace, so the song plays at its own speed
+// without a sound card. The device takes the 32-bit floats the Host sends, as
+// a desktop's sound server does through ALSA's plug-in for it: a 16-bit
+// device would add libasound's conversion of every sample on the Host's
+// audio thread, work that on a desktop is not the program's. QB_BENCH_SINK=
+// S16_LE gives the 16-bit device of a bare sound card. The format used is
+// printed.
 //
 //   editor_cpu_bench HOST_PROGRAM [SECONDS [SCREENSHOT_FOLDER]]
 //
@@ -35,6 +42,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -42,6 +50,7 @@
 #include <thread>
 #include <vector>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -303,13 +312,34 @@ double referenceLoop()
     return 100.0 * (cpuSeconds("/proc/self/stat") - before) / wall;
 }
 
+// What waking every 10 ms costs by itself, as percent of one core: a thread
+// of the benchmark's own doing nothing but that for a few seconds. The Host's
+// window loop wakes at that pace to idle the editor, so its GUI thread can
+// use no less than this on the same machine; where waking is dear (a loaded
+// or virtual machine) this floor alone may pass 1%.
+double timerFloor()
+{
+    double share = 0;
+    std::thread([&share] {
+        timespec before{}, after{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &before);
+        const auto start = Clock::now();
+        while (Clock::now() - start < std::chrono::seconds(3))
+            poll(nullptr, 0, 10);
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &after);
+        const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+        const double used = static_cast<double>(after.tv_sec - before.tv_sec) +
+                            static_cast<double>(after.tv_nsec - before.tv_nsec) / 1e9;
+        share = 100.0 * used / wall;
+    }).join();
+    return share;
+}
+
 // Drains the sound pipe at the rate the device was given, so that the
 // Host's audio thread waits as it would for a sound card.
 class PacedSink {
 public:
-    static constexpr int kBytesPerSecond = 44100 * 2 * 2;
-
-    explicit PacedSink(const std::string& pipe)
+    PacedSink(const std::string& pipe, int bytesPerSample) : bytesPerSecond_(44100 * 2 * bytesPerSample)
     {
         fd_ = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
         if (fd_ >= 0)
@@ -334,8 +364,8 @@ private:
             sleepMs(5);
             const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
             // At most a tenth of a second may be owed: a stall is not made up.
-            const long long due = static_cast<long long>(elapsed * kBytesPerSecond);
-            taken = std::max(taken, due - kBytesPerSecond / 10);
+            const long long due = static_cast<long long>(elapsed * bytesPerSecond_);
+            taken = std::max(taken, due - bytesPerSecond_ / 10);
             while (taken < due) {
                 const size_t want = static_cast<size_t>(std::min<long long>(due - taken, 65536));
                 const ssize_t n = read(fd_, buffer.data(), want);
@@ -346,6 +376,7 @@ private:
         }
     }
 
+    int bytesPerSecond_;
     int fd_ = -1;
     std::atomic<bool> running_{true};
     std::thread thread_;
@@ -390,6 +421,15 @@ int main(int argc, char** argv)
     const double seconds = argc > 2 ? std::atof(argv[2]) : 20.0;
     const std::string shots = argc > 3 ? argv[3] : "";
 
+    // The sound device's sample format: what the Host sends unless asked.
+    const char* asked = std::getenv("QB_BENCH_SINK");
+    const bool sixteenBit = asked && std::strcmp(asked, "S16_LE") == 0;
+    if (asked && !sixteenBit && std::strcmp(asked, "FLOAT_LE") != 0) {
+        std::fprintf(stderr, "QB_BENCH_SINK is FLOAT_LE or S16_LE, not %s\n", asked);
+        return 2;
+    }
+    const char* sinkFormat = sixteenBit ? "S16_LE" : "FLOAT_LE";
+
     char name[] = "/tmp/qb-editor-cpu-XXXXXX";
     if (!mkdtemp(name))
         return 1;
@@ -404,13 +444,14 @@ int main(int argc, char** argv)
         !writeText(folder + "/bin/zenity", "#!/bin/sh\necho '" + song + "'\n", 0755) ||
         mkfifo((folder + "/sound").c_str(), 0600) != 0 ||
         !writeText(folder + "/.asoundrc",
-                   "pcm.!default { type plug; slave { pcm \"paced\"; format S16_LE; rate 44100; channels 2 } }\n"
+                   std::string("pcm.!default { type plug; slave { pcm \"paced\"; format ") + sinkFormat +
+                       "; rate 44100; channels 2 } }\n"
                    "pcm.paced { type file; slave.pcm \"null\"; file \"" + folder + "/sound\"; format \"raw\" }\n")) {
         std::fprintf(stderr, "could not write the benchmark's files in %s\n", folder.c_str());
         return 1;
     }
 
-    PacedSink sink(folder + "/sound");
+    PacedSink sink(folder + "/sound", sixteenBit ? 2 : 4);
     const std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
     XvfbServer server(screen.c_str());
     if (server.name().empty()) {
@@ -425,6 +466,8 @@ int main(int argc, char** argv)
 
     const double reference = referenceLoop();
     std::printf("reference: busy loop %.1f%% of one core\n", reference);
+    std::printf("floor:   a thread waking every 10 ms and doing nothing uses %.2f%% of one core\n", timerFloor());
+    std::printf("sound:   %s stereo at 44100 Hz into a paced pipe\n", sinkFormat);
 
     const auto started = Clock::now();
     const pid_t host = startHost(program, server.name(), folder);

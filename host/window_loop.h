@@ -10,7 +10,8 @@
 
 namespace host {
 
-// The signals must be blocked in every thread, so that they wait here.
+// The signals must be blocked in every thread: while the loop runs, this
+// thread alone takes them.
 void runWindowLoop(platform::WindowSystem& windows, MainWindow& window, const sigset_t& signals);
 
 } // namespace host

@@ -13,6 +13,9 @@
 
 #include <poll.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace platform {
 
 std::unique_ptr<X11WindowSystem> X11WindowSystem::open(const char* displayName)
@@ -323,12 +326,9 @@ void System::handleDestroyed(::Window xid)
 
 void System::pump()
 {
-    // Only what has arrived: a stream of events never holds the pump. After
-    // a wait that ran out with nothing to read, only the queue is looked at:
-    // asking the connection would be one more read that finds nothing.
-    const int arrived = quietSinceWait_ ? XEventsQueued(display_, QueuedAlready) : XPending(display_);
-    quietSinceWait_ = false;
-    for (int budget = arrived; budget > 0 && XEventsQueued(display_, QueuedAlready) > 0; --budget) {
+    flushRequests();
+    // Only what has arrived: a stream of events never holds the pump.
+    for (int budget = eventsArrived(); budget > 0 && XEventsQueued(display_, QueuedAlready) > 0; --budget) {
         XEvent event;
         XNextEvent(display_, &event);
         handleEvent(event);
@@ -337,10 +337,43 @@ void System::pump()
     serviceWindows();
 }
 
+int System::eventsArrived()
+{
+    const Wait wait = std::exchange(lastWait_, Wait::Nothing);
+    bool read = XNextRequest(display_) != readRequest_ || wait == Wait::Readable;
+    if (!read && wait == Wait::Nothing && XEventsQueued(display_, QueuedAlready) == 0) {
+        // No wait of ours came before (a plug-in's editor is pumped from its
+        // host's idle): a glance at the socket costs less than a read.
+        pollfd socket{ConnectionNumber(display_), POLLIN, 0};
+        read = poll(&socket, 1, 0) != 0;
+    }
+    if (!read)
+        return XEventsQueued(display_, QueuedAlready);
+    readRequest_ = XNextRequest(display_);
+    return XEventsQueued(display_, QueuedAfterReading);
+}
+
+void System::flushRequests()
+{
+    if (XNextRequest(display_) != flushedRequest_) {
+        XFlush(display_);
+        flushedRequest_ = XNextRequest(display_);
+    }
+}
+
 void System::waitForEvents(uint32_t timeoutMs)
 {
-    if (!posted_.empty() || XEventsQueued(display_, QueuedAfterFlush) > 0)
+    flushRequests();
+    lastWait_ = Wait::Nothing;
+    if (!posted_.empty() || XEventsQueued(display_, QueuedAlready) > 0)
         return;
+    // What the library read from the socket while sending is queued only
+    // by a read; without requests since the last read there is none.
+    if (XNextRequest(display_) != readRequest_) {
+        readRequest_ = XNextRequest(display_);
+        if (XEventsQueued(display_, QueuedAfterReading) > 0)
+            return;
+    }
     const uint32_t now = milliseconds();
     for (auto& [xid, window] : own_)
         for (auto& [id, timer] : window->timers_) {
@@ -348,7 +381,9 @@ void System::waitForEvents(uint32_t timeoutMs)
             timeoutMs = std::min(timeoutMs, static_cast<uint32_t>(std::max(left, 0)));
         }
     pollfd wait{ConnectionNumber(display_), POLLIN, 0};
-    quietSinceWait_ = poll(&wait, 1, static_cast<int>(std::min<uint32_t>(timeoutMs, 60000))) == 0;
+    const int ready = poll(&wait, 1, static_cast<int>(std::min<uint32_t>(timeoutMs, 60000)));
+    // Interrupted by a signal, the pump reads as it would without a wait.
+    lastWait_ = ready == 0 ? Wait::Quiet : ready > 0 ? Wait::Readable : Wait::Nothing;
 }
 
 void System::dispatchPosted()
@@ -366,14 +401,14 @@ void System::serviceWindows()
     paintPending();
     fireTimers();
     presentDamage();
-    if (XNextRequest(display_) != flushedRequest_) {
-        XFlush(display_);
-        flushedRequest_ = XNextRequest(display_);
-    }
+    flushRequests();
 }
 
 void System::paintPending()
 {
+    // Most passes have nothing to paint: they allocate nothing either.
+    if (std::none_of(own_.begin(), own_.end(), [](const auto& entry) { return !entry.second->invalid_.empty(); }))
+        return;
     for (OwnWindow* window : ownWindows()) {
         if (!own(window->xid()) || window->invalid_.empty() || !window->showing())
             continue;
@@ -390,6 +425,11 @@ void System::paintPending()
 void System::fireTimers()
 {
     const uint32_t now = milliseconds();
+    const auto isDue = [now](const auto& timer) { return static_cast<int32_t>(now - timer.second.due) >= 0; };
+    if (std::none_of(own_.begin(), own_.end(), [&](const auto& entry) {
+            return std::any_of(entry.second->timers_.begin(), entry.second->timers_.end(), isDue);
+        }))
+        return;
     std::vector<std::pair<::Window, uint32_t>> due;
     for (auto& [xid, window] : own_)
         for (auto& [id, timer] : window->timers_)

@@ -354,8 +354,16 @@ private:
     // The number the next request will get at the last flush: a flush also
     // reads whatever the server sent, so it is skipped when nothing waits.
     unsigned long flushedRequest_ = 0;
-    // The last wait ran out with the queue empty and nothing to read.
-    bool quietSinceWait_ = false;
+    // The number the next request got when the connection was last read.
+    // Sending may make the library read the socket into its own buffer,
+    // where poll() cannot see it: after requests went out, one read looks.
+    unsigned long readRequest_ = 0;
+    // What the last wait saw of the socket, for the pump after it.
+    enum class Wait { Nothing, Quiet, Readable } lastWait_ = Wait::Nothing;
+    // The events the pump takes: what is queued, and what the socket holds
+    // only when it has something; an idle pass makes no system call here.
+    int eventsArrived();
+    void flushRequests();
 };
 
 } // namespace platform::x11
