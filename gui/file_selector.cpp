@@ -2,7 +2,7 @@
 
 #include "gui/frame.h"
 #include "platform/window.h"
-#include "plugin/audio_effect_x.h"
+#include "vst2/audio_effect_x.h"
 #include "plugin/editor_base.h"
 
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "gui/frame.h"
 #include "platform/clock.h"
-#include "plugin/audio_effect_x.h"
+#include "vst2/audio_effect_x.h"
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect)
 {

@@ -2,7 +2,7 @@
 // The editor side of the VST 2 boundary as the effect's dispatcher sees it:
 // every operation answers "nothing here" until a subclass provides a window.
 
-#include "plugin/vst/effect_record.h"
+#include "vst2/effect_record.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/usage_log.h"
-#include "plugin/vst/pin_properties.h"
+#include "vst2/pin_properties.h"
 #include "services/crash_handler.h"
 
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "fake_host.h"
 #include "gui/frame.h"
 #include "platform/headless_window.h"
-#include "plugin/audio_effect_x.h"
+#include "vst2/audio_effect_x.h"
 #include "plugin/editor_base.h"
 
 #include <gtest/gtest.h>

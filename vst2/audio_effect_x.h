@@ -2,8 +2,8 @@
 // The VST 2.3 extension of the effect base: opcodes 25 to 76, the named
 // requests to the host and the speaker arrangement helpers. Adds no state.
 
-#include "plugin/audio_effect.h"
-#include "plugin/vst/speakers.h"
+#include "vst2/audio_effect.h"
+#include "vst2/speakers.h"
 
 constexpr VstInt32 kVstVersion = 2300;
 

@@ -5,7 +5,7 @@
 // Threads: process and processReplacing on the host's audio thread, the
 // dispatcher on the host's dispatcher thread; no lock is taken here.
 
-#include "plugin/vst/effect_record.h"
+#include "vst2/effect_record.h"
 
 class AEffEditor;
 

@@ -1,6 +1,6 @@
 // Number formatting for parameter displays, kept for the interface: each
 // writes at most eight characters and a terminator.
-#include "plugin/audio_effect.h"
+#include "vst2/audio_effect.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "plugin/audio_effect.h"
+#include "vst2/audio_effect.h"
 
 #include "plugin/editor_base.h"
 

@@ -1,6 +1,6 @@
 // Speaker arrangements are heap blocks sized for their channel count; the
 // effect keeps the pointer and frees it through deallocateArrangement.
-#include "plugin/audio_effect_x.h"
+#include "vst2/audio_effect_x.h"
 
 #include <cstdlib>
 #include <cstring>
