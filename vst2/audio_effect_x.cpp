@@ -1,6 +1,6 @@
 #include "vst2/audio_effect_x.h"
 
-#include "plugin/editor_base.h"
+#include "vst2/effect_editor.h"
 
 namespace {
 
