@@ -1,6 +1,5 @@
 #include "plugin/usage_log.h"
 
-#include "gui/tessel_control.h"
 #include "platform/folders.h"
 #include "platform/key_event.h"
 
@@ -14,13 +13,6 @@
 namespace {
 
 std::atomic<TesselUsageLog*> openLog{nullptr};
-
-// The controls' value changes, 'd' records of the open log.
-void logControlValue(float value)
-{
-    if (TesselUsageLog* log = openLog.load())
-        log->append(OMBRIX::iDATA(value));
-}
 
 int64_t wallMilliseconds()
 {
@@ -60,6 +52,12 @@ TesselUsageLog* usageLog()
     return openLog.load();
 }
 
+void logControlValue(float value)
+{
+    if (TesselUsageLog* log = openLog.load())
+        log->append(OMBRIX::iDATA(value));
+}
+
 bool OMBRIX::iCURSOR::update(int16_t px, int16_t py, int16_t pdx, int16_t pdy)
 {
     if (px == x && py == y && pdx == dx && pdy == dy)
@@ -77,7 +75,6 @@ void setUsageLog(TesselUsageLog* log)
 {
     openLog.store(log);
     setUsageSink(log);
-    setTesselValueLog(log ? &logControlValue : nullptr);
 }
 
 TesselUsageLog::~TesselUsageLog()
@@ -85,7 +82,6 @@ TesselUsageLog::~TesselUsageLog()
     TesselUsageLog* self = this;
     if (openLog.compare_exchange_strong(self, nullptr)) {
         setUsageSink(nullptr);
-        setTesselValueLog(nullptr);
     }
 }
 

@@ -77,3 +77,6 @@ private:
 // The open log, or null; every logging call through it does nothing then.
 TesselUsageLog* usageLog();
 void setUsageLog(TesselUsageLog* log);
+// A control's value change: a 'd' record of the open log, if any. The plug-in
+// hands it to the controls as their value log.
+void logControlValue(float value);

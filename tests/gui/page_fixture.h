@@ -5,8 +5,10 @@
 
 #include "gui/editor_services.h"
 #include "gui/frame2.h"
+#include "gui/tessel_control.h"
 #include "gui/tessel_ui.h"
 #include "gui_fixture.h"
+#include "model/module_state.h"
 #include "model/scratch_folder.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/usage_log.h"
@@ -147,6 +149,8 @@ public:
     {
         EXPECT_TRUE(log.open({"Vendor", "Host", 1, "Maker", "Quorbel", 2}));
         setUsageLog(&log);
+        // As the plug-in object does: the controls log to the open log.
+        setTesselValueLog(logControlValue, [] { return songCounter().load(); });
     }
     ~TestUsageLog()
     {
