@@ -12,7 +12,7 @@
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "plugin/plugin_globals.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "gui/offscreen_context.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

@@ -20,7 +20,7 @@
 #include "model/module.h"
 #include "patterneditor/cell_text.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -15,7 +15,7 @@
 #include "platform/mutex.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_object.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <cctype>
 #include <cstdio>

@@ -14,7 +14,7 @@
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/key_event.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

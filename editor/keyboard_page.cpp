@@ -8,7 +8,7 @@
 #include "editor/tessel_editor.h"
 #include "gui/bitmap.h"
 #include "gui/frame2.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

@@ -8,7 +8,7 @@
 #include "gui/file_selector.h"
 #include "gui/frame2.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "plugin/plugin_object.h"
 
 #include <cstring>

@@ -7,7 +7,7 @@
 #include "editor/tessel_editor.h"
 #include "gui/control_skin.h"
 #include "model/module.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 #include <cstring>

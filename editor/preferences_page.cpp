@@ -6,7 +6,7 @@
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

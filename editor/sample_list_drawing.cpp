@@ -13,7 +13,7 @@
 #include "gui/file_box.h"
 #include "gui/tessel_font.h"
 #include "model/module.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 #include "resources/palette.h"
 #include "resources/sample_page_layout.h"
 

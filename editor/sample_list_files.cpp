@@ -14,7 +14,7 @@
 #include "platform/folders.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_object.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <unistd.h>
 

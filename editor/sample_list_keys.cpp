@@ -8,7 +8,7 @@
 #include "engine/engine.h"
 #include "gui/editor_services.h"
 #include "gui/file_box.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // points.
 
 #include "gui/text_box.h"
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 
 class TesselEditorServices;
 

@@ -6,7 +6,7 @@
 
 #include "gui/button_group.h"
 #include "gui/tessel_class.h"
-#include "plugin/usage_log_events.h"
+#include "shell/usage_log_events.h"
 
 #include <cstdint>
 #include <memory>

@@ -8,7 +8,7 @@
 #include "gui/control.h"
 #include "gui/draw_context.h"
 #include "gui/tessel_class.h"
-#include "plugin/usage_log_events.h"
+#include "shell/usage_log_events.h"
 
 #include <cstdint>
 #include <memory>

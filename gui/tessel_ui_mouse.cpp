@@ -5,7 +5,7 @@
 #include "gui/frame2.h"
 #include "gui/tessel_ui.h"
 #include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 namespace {
 

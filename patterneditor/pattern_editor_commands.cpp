@@ -11,9 +11,9 @@
 #include "patterneditor/edit_commands.h"
 #include "platform/dialogs.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <algorithm>
 

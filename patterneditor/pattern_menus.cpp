@@ -6,8 +6,8 @@
 #include "gui/param_display.h"
 #include "patterneditor/edit_commands.h"
 #include "patterneditor/pattern_editor_ui.h"
-#include "plugin/command_scheme.h"
-#include "plugin/usage_log.h"
+#include "shell/command_scheme.h"
+#include "shell/usage_log.h"
 
 #include <map>
 

@@ -5,7 +5,7 @@
 #include "model/pattern.h"
 #include "platform/key_event.h"
 #include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 #include "resources/resource_ids.h"
 
 namespace {

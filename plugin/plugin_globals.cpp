@@ -4,8 +4,8 @@
 #include "engine/engine_status.h"
 #include "gui/offscreen_context.h"
 #include "gui/tessel_font.h"
-#include "plugin/command_scheme.h"
-#include "plugin/usage_log.h"
+#include "shell/command_scheme.h"
+#include "shell/usage_log.h"
 
 #include <strings.h>
 

@@ -3,7 +3,7 @@
 // plug-in object keep (instance count, running engine, host identity), and
 // the objects built when the library loads.
 
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 
 #include <array>
 #include <atomic>

@@ -6,7 +6,7 @@
 #include "model/module_state.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 #include "vst2/pin_properties.h"
 #include "services/crash_handler.h"
 

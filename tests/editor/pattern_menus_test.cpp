@@ -9,7 +9,7 @@
 #include "gui/button.h"
 #include "patterneditor/undo_history.h"
 #include "platform/headless_dialogs.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 

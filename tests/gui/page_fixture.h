@@ -11,7 +11,7 @@
 #include "model/module_state.h"
 #include "model/scratch_folder.h"
 #include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <unistd.h>
 

@@ -4,8 +4,8 @@
 // on request. The editor's thread and the audio thread both log; one lock
 // serialises them, and the audio thread never waits for it nor touches the file.
 
-#include "plugin/commands_usage.h"
-#include "plugin/usage_log_events.h"
+#include "shell/commands_usage.h"
+#include "shell/usage_log_events.h"
 
 #include <cstdint>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "plugin/preferences_files.h"
+#include "shell/preferences_files.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "plugin/commands_tables.h"
+#include "shell/commands_tables.h"
 
 namespace {
 

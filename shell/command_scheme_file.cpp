@@ -1,10 +1,10 @@
 // The scheme as markup: one "key" element per binding inside "scheme".
 
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 
 #include "model/markup.h"
-#include "plugin/commands_tables.h"
-#include "plugin/preferences_files.h"
+#include "shell/commands_tables.h"
+#include "shell/preferences_files.h"
 
 #include <set>
 

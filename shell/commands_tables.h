@@ -1,7 +1,7 @@
 #pragma once
 // The built-in command definitions and default shortcuts.
 
-#include "plugin/commands.h"
+#include "shell/commands.h"
 
 #include <span>
 

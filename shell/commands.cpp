@@ -1,8 +1,8 @@
-#include "plugin/commands.h"
+#include "shell/commands.h"
 
-#include "plugin/command_scheme.h"
-#include "plugin/commands_tables.h"
-#include "plugin/commands_usage.h"
+#include "shell/command_scheme.h"
+#include "shell/commands_tables.h"
+#include "shell/commands_usage.h"
 
 namespace {
 

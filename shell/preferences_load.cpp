@@ -1,13 +1,13 @@
 // "Quorbel.ini": the preferences element, then the default scheme.
 
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 
 #include "model/markup.h"
 #include "model/settings_file.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
-#include "plugin/commands_usage.h"
-#include "plugin/preferences_files.h"
+#include "shell/command_scheme.h"
+#include "shell/commands_usage.h"
+#include "shell/preferences_files.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "plugin/usage_log_events.h"
+#include "shell/usage_log_events.h"
 
 #include "platform/key_event.h"
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 
 #include <cstdarg>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "plugin/commands.h"
+#include "shell/commands.h"
 
-#include "plugin/command_scheme.h"
-#include "plugin/commands_usage.h"
+#include "shell/command_scheme.h"
+#include "shell/commands_usage.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // has one, the default scheme "Default"; its bindings are stored as a
 // "scheme" markup element.
 
-#include "plugin/commands.h"
+#include "shell/commands.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 
 TesselCommandScheme::TesselCommandScheme(const std::string& schemeName)
     : TesselCommand({1, "Global", "", "No description", 0}, "")

@@ -1,4 +1,4 @@
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 
 #include "model/markup.h"
 

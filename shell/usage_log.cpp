@@ -1,4 +1,4 @@
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include "platform/folders.h"
 #include "platform/key_event.h"
