@@ -4,6 +4,7 @@
 // change of the preview song waits 1000 ms for the song lock and silences
 // the preview voices that read it.
 #include "gui/file_box.h"
+#include "gui/list_entries.h"
 
 #include "engine/engine.h"
 #include "gui/file_box_paths.h"
@@ -83,8 +84,8 @@ void TesselFileBox::loadPreviewFile(const std::string& path, PathKind kind)
         }
     }
     if (loaded) {
-        const TesselListItem shown = sample ? TesselListBox::sampleEntry(previewSong->samples[0])
-                                            : TesselListBox::instrumentEntry(previewSong->instruments[0]);
+        const TesselListItem shown = sample ? sampleListEntry(previewSong->samples[0])
+                                            : instrumentListEntry(previewSong->instruments[0]);
         list.setEntryDetail(list.getSelection(), shown.detail);
         list.layout();
         previewInstrument = &previewSong->instruments[0];
@@ -118,12 +119,12 @@ void TesselFileBox::listPreviewSlots()
     if (mode == kSampleBrowser) {
         for (const TesselSample& sample : previewSong->samples)
             if (sample.length > 0 && sample.bits > 0)
-                list.addEntry(TesselListBox::sampleEntry(sample));
+                list.addEntry(sampleListEntry(sample));
         return;
     }
     for (const TesselInstrument& instrument : previewSong->instruments)
         if (!instrument.isEmpty())
-            list.addEntry(TesselListBox::instrumentEntry(instrument));
+            list.addEntry(instrumentListEntry(instrument));
 }
 
 void TesselFileBox::playPreview(int32_t note)

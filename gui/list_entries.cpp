@@ -1,8 +1,5 @@
-// The entries that the sample and instrument lists show for a slot: number
-// and name, an icon, and a detail column with the sample format or what the
-// instrument plays.
+#include "gui/list_entries.h"
 
-#include "gui/list_box.h"
 #include "model/instrument.h"
 #include "model/sample.h"
 #include "resources/resource_ids.h"
@@ -62,7 +59,7 @@ void appendSetting(std::string& text, const char* prefix, int32_t setting, bool 
 
 } // namespace
 
-TesselListItem TesselListBox::sampleEntry(const TesselSample& sample)
+TesselListItem sampleListEntry(const TesselSample& sample)
 {
     TesselListItem item;
     const std::string name = trimmedName(sample.name, kSampleNameLength);
@@ -79,7 +76,7 @@ TesselListItem TesselListBox::sampleEntry(const TesselSample& sample)
     return item;
 }
 
-TesselListItem TesselListBox::instrumentEntry(const TesselInstrument& instrument)
+TesselListItem instrumentListEntry(const TesselInstrument& instrument)
 {
     TesselListItem item;
     item.name = numbered(instrument.index, trimmedName(instrument.name, kInstrumentNameLength));

@@ -6,7 +6,8 @@
 #include "gui/file_selector.h"
 #include "gui/frame2.h"
 #include "platform/key_event.h"
-#include "plugin/plugin_object.h"
+#include "vst2/audio_effect_x.h"
+#include "vst2/effect_editor.h"
 #include "resources/resource_ids.h"
 
 #include <cstring>
@@ -81,7 +82,10 @@ const std::string& TesselPathBox::chooseFolder()
     platform::Window* owner = nullptr;
     AudioEffectX* plugin = nullptr;
     if (editor_) {
-        plugin = editor_->plugin();
+        // The editor is also the effect's VST 2 editor: through its effect
+        // the host may show its own chooser.
+        if (auto* effectEditor = dynamic_cast<AEffEditor*>(editor_))
+            plugin = dynamic_cast<AudioEffectX*>(effectEditor->getEffect());
         if (CFrame2* frame = editor_->frame2())
             owner = frame->getWindow();
     }

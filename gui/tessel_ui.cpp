@@ -5,7 +5,7 @@
 #include "gui/drop_list.h"
 #include "gui/editor_services.h"
 #include "gui/frame2.h"
-#include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
 #include "resources/resource_ids.h"
 
 TesselUI::TesselUI(const CRect& size, int32_t tag, CBitmap* background, TesselEditorServices* editor,
@@ -147,6 +147,11 @@ int32_t TesselUI::pageScale()
         return parentFrame->pageScale();
     CFrame2* frame = frame2();
     return frame ? frame->pageScale() : 1;
+}
+
+VSTGUI::CFrame* TesselEditorServices::pagesFrame()
+{
+    return frame2();
 }
 
 bool TesselEditorServices::getViewRect(CRect& rect)

@@ -6,7 +6,7 @@
 #include "gui/frame2.h"
 #include "gui/offscreen_context.h"
 #include "gui/tessel_ui.h"
-#include "plugin/plugin_globals.h"
+#include "gui/page_state.h"
 
 void TesselUI::draw(CDrawContext* context)
 {

@@ -4,7 +4,7 @@
 #include "gui/editor_services.h"
 #include "gui/frame2.h"
 #include "gui/tessel_ui.h"
-#include "plugin/plugin_globals.h"
+#include "gui/page_state.h"
 #include "shell/usage_log.h"
 
 namespace {

@@ -151,3 +151,9 @@ TesselSongTiming TesselPreferences::songDefaults() const
 {
     return {defaultTempo, static_cast<double>(defaultResolution), defaultRowsPerBeat};
 }
+
+TesselPreferences& pluginPreferences()
+{
+    static TesselPreferences preferences;
+    return preferences;
+}

@@ -110,3 +110,6 @@ struct TesselPreferences {
 
     TesselSongTiming songDefaults() const;
 };
+
+// The shell's full preferences record; the engine gets its part through a hook.
+TesselPreferences& pluginPreferences();
