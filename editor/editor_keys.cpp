@@ -8,7 +8,7 @@
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
 #include "platform/status_text.h"

@@ -4,7 +4,7 @@
 #include "editor/page_kinds.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
 #include "platform/status_text.h"

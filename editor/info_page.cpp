@@ -10,7 +10,7 @@
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/control_skin.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "gui/offscreen_context.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"

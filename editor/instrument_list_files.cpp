@@ -5,7 +5,7 @@
 
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "gui/file_selector.h"
 #include "model/file_kind.h"
 #include "model/module.h"

@@ -6,7 +6,7 @@
 // draws it into its own picture (page coordinates) and stores the panel's
 // thirteen values back into the instrument it edits. GUI thread only.
 
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 
 #include <array>
 #include <cstdint>

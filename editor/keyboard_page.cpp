@@ -7,7 +7,7 @@
 #include "editor/command_tree.h"
 #include "editor/tessel_editor.h"
 #include "gui/bitmap.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 

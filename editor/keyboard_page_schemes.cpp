@@ -6,7 +6,7 @@
 #include "engine/engine.h"
 #include "gui/editor_services.h"
 #include "gui/file_selector.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "platform/status_text.h"
 #include "shell/command_scheme.h"
 #include "plugin/plugin_object.h"

@@ -6,7 +6,7 @@
 #include "editor/page_kinds.h"
 #include "editor/splash_page.h"
 #include "editor/tessel_editor.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "patterneditor/overview_ui.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "plugin/plugin_globals.h"

@@ -10,7 +10,7 @@
 #include "gui/control_fonts.h"
 #include "gui/page_fonts.h"
 #include "gui/control_skin.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "gui/tessel_font.h"
 #include "model/module.h"
 #include "shell/usage_log.h"

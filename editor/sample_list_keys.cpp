@@ -7,7 +7,7 @@
 #include "editor/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui/editor_services.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "shell/command_scheme.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "editor/sample_edit.h"
 #include "editor/sample_list_page.h"
 #include "editor/tessel_editor.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "platform/clock.h"
 #include "platform/status_text.h"
 #include "platform/window.h"

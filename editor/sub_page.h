@@ -6,7 +6,7 @@
 // coordinates. GUI thread only.
 
 #include "gui/offscreen_context.h"
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 
 #include <cstdint>
 #include <memory>

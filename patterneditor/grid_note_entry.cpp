@@ -4,7 +4,7 @@
 #include "patterneditor/pattern_grid.h"
 
 #include "engine/engine.h"
-#include "gui/page_operations.h"
+#include "pagekit/page_operations.h"
 #include "model/module.h"
 #include "patterneditor/amplify_prompt.h"
 #include "patterneditor/grid_checkpoint.h"

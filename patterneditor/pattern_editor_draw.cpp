@@ -9,7 +9,7 @@
 #include "gui/button.h"
 #include "gui/drop_list.h"
 #include "gui/editor_services.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "model/module.h"
 #include "patterneditor/amplify_prompt.h"
 #include "patterneditor/draw_target.h"

@@ -7,7 +7,7 @@
 #include "gui/button.h"
 #include "gui/drop_list.h"
 #include "gui/editor_services.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "model/module.h"
 #include "plugin/plugin_globals.h"
 #include "shell/usage_log.h"

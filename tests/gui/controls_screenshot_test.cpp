@@ -4,7 +4,7 @@
 #include "gui/control_skin.h"
 #include "gui/drop_list.h"
 #include "gui/list_box.h"
-#include "gui/list_entries.h"
+#include "pagekit/list_entries.h"
 #include "gui/slider.h"
 #include "model/instrument.h"
 #include "model/sample.h"

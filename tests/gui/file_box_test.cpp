@@ -5,8 +5,8 @@
 #include "file_box_fixture.h"
 
 #include "gui/control_skin.h"
-#include "gui/list_entries.h"
-#include "gui/file_box_paths.h"
+#include "pagekit/list_entries.h"
+#include "pagekit/file_box_paths.h"
 #include "platform/folders.h"
 
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "gui/file_selector.h"
 #include "gui_fixture.h"
 #include "vst2/audio_effect_x.h"
-#include "plugin/editor_base.h"
+#include "gui/editor_base.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // glyphs of the bitmap font, the sample rate in kHz, the samples an audio
 // instrument's key map plays and the MIDI settings of a MIDI instrument.
 #include "gui/list_box.h"
-#include "gui/list_entries.h"
+#include "pagekit/list_entries.h"
 #include "model/instrument.h"
 #include "model/sample.h"
 

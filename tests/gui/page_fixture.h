@@ -4,13 +4,13 @@
 // usage log, read back record by record.
 
 #include "gui/editor_services.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "gui/tessel_control.h"
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 #include "gui_fixture.h"
 #include "model/module_state.h"
 #include "model/scratch_folder.h"
-#include "plugin/plugin_globals.h"
+#include "pagekit/page_state.h"
 #include "shell/usage_log.h"
 
 #include <unistd.h>

@@ -1,12 +1,12 @@
 // The file box's keys and clicks: the path line edits and enters paths, the
 // list moves, enters folders and files, and plays the selection's preview
 // from note keys.
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 
 #include "engine/engine.h"
 #include "gui/control_skin.h"
 #include "gui/editor_services.h"
-#include "gui/file_box_paths.h"
+#include "pagekit/file_box_paths.h"
 #include "platform/key_event.h"
 #include "platform/status_text.h"
 

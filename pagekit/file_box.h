@@ -11,9 +11,9 @@
 // thread; drawing, keys, mouse and wheel take the browser mutex (re-entrant,
 // shared by every box of the process) as scans do.
 
-#include "gui/file_box_listing.h"
+#include "pagekit/file_box_listing.h"
 #include "gui/list_box.h"
-#include "gui/path_box.h"
+#include "pagekit/path_box.h"
 #include "gui/tessel_control.h"
 #include "platform/mutex.h"
 

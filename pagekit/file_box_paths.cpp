@@ -1,4 +1,4 @@
-#include "gui/file_box_paths.h"
+#include "pagekit/file_box_paths.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "gui/list_entries.h"
+#include "pagekit/list_entries.h"
 
 #include "model/instrument.h"
 #include "model/sample.h"

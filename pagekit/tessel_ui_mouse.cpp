@@ -2,9 +2,9 @@
 // a modifier key held alone starts nothing.
 
 #include "gui/editor_services.h"
-#include "gui/frame2.h"
-#include "gui/tessel_ui.h"
-#include "gui/page_state.h"
+#include "pagekit/frame2.h"
+#include "pagekit/tessel_ui.h"
+#include "pagekit/page_state.h"
 #include "shell/usage_log.h"
 
 namespace {

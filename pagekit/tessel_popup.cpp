@@ -1,4 +1,4 @@
-#include "gui/tessel_popup.h"
+#include "pagekit/tessel_popup.h"
 
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"

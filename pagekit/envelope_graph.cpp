@@ -1,9 +1,9 @@
-#include "gui/envelope_graph.h"
+#include "pagekit/envelope_graph.h"
 
 #include "gui/bitmap.h"
 #include "gui/control_skin.h"
 #include "gui/editor_services.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "model/envelope.h"
 #include "platform/key_event.h"
 #include "platform/window.h"

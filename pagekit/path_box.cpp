@@ -1,10 +1,10 @@
-#include "gui/path_box.h"
+#include "pagekit/path_box.h"
 
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "gui/editor_services.h"
 #include "gui/file_selector.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "platform/key_event.h"
 #include "vst2/audio_effect_x.h"
 #include "vst2/effect_editor.h"

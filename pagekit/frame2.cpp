@@ -1,8 +1,8 @@
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 
 #include "gui/draw_context.h"
 #include "gui/editor_services.h"
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 
 CFrame2::CFrame2(const CRect& size, platform::Window* systemWindow, TesselFrameLink* editor)
     : CFrame(size, systemWindow, editor)

@@ -3,12 +3,12 @@
 // selected sample or instrument file is loaded into slot 1 first. Every
 // change of the preview song waits 1000 ms for the song lock and silences
 // the preview voices that read it.
-#include "gui/file_box.h"
-#include "gui/list_entries.h"
+#include "pagekit/file_box.h"
+#include "pagekit/list_entries.h"
 
 #include "engine/engine.h"
-#include "gui/file_box_paths.h"
-#include "gui/shared_song_state.h"
+#include "pagekit/file_box_paths.h"
+#include "pagekit/shared_song_state.h"
 #include "model/module.h"
 #include "platform/status_text.h"
 

@@ -1,4 +1,4 @@
-#include "plugin/editor_base.h"
+#include "gui/editor_base.h"
 
 #include "gui/frame.h"
 #include "platform/clock.h"

@@ -1,4 +1,4 @@
-#include "gui/page_state.h"
+#include "pagekit/page_state.h"
 
 #include "gui/offscreen_context.h"
 

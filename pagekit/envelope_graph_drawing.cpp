@@ -1,7 +1,7 @@
 // The envelope graph's face: the tick grid, the lane labels, the polyline
 // with its node marks, and on the page the readout of the selected node and
 // the bar that shows which share of the envelope is in view.
-#include "gui/envelope_graph.h"
+#include "pagekit/envelope_graph.h"
 
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"

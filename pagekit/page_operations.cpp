@@ -1,4 +1,4 @@
-#include "gui/page_operations.h"
+#include "pagekit/page_operations.h"
 
 #include <algorithm>
 #include <cstdio>

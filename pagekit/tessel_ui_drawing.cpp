@@ -3,10 +3,10 @@
 
 #include "gui/bitmap.h"
 #include "gui/editor_services.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "gui/offscreen_context.h"
-#include "gui/tessel_ui.h"
-#include "gui/page_state.h"
+#include "pagekit/tessel_ui.h"
+#include "pagekit/page_state.h"
 
 void TesselUI::draw(CDrawContext* context)
 {

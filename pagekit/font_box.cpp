@@ -1,7 +1,7 @@
-#include "gui/font_box.h"
+#include "pagekit/font_box.h"
 
 #include "gui/editor_services.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "platform/dialogs.h"
 #include "platform/key_event.h"
 #include "platform/window.h"

@@ -1,4 +1,4 @@
-#include "gui/file_box_listing.h"
+#include "pagekit/file_box_listing.h"
 
 #include "model/file_kind.h"
 #include "model/zip_helpers.h"

@@ -1,10 +1,10 @@
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/drop_list.h"
 #include "gui/editor_services.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "shell/preferences.h"
 #include "resources/resource_ids.h"
 
