@@ -12,7 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/status_text.h"
 #include "shell/command_scheme.h"
-#include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
 #include "shell/usage_log.h"
 
 #include <algorithm>

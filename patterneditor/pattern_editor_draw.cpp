@@ -16,7 +16,7 @@
 #include "patterneditor/grid_colours.h"
 #include "platform/glyph_run.h"
 #include "platform/status_text.h"
-#include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
 #include "resources/palette.h"
 
 #include <algorithm>

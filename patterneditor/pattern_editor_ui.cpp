@@ -9,7 +9,7 @@
 #include "gui/editor_services.h"
 #include "pagekit/frame2.h"
 #include "model/module.h"
-#include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
 #include "shell/usage_log.h"
 #include "resources/resource_ids.h"
 
