@@ -9,7 +9,7 @@
 
 #include "bench/window_copy_reference.h"
 #include "engine/engine.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/offscreen_context.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_ui.h"
@@ -41,8 +41,12 @@ public:
     void endPopup() override {}
     TesselPlugin* plugin() override { return nullptr; }
     TesselEngine* engine() override { return &engine_; }
-    const TesselPages& pages() const override { return pages_; }
-    TesselUI* currentPage() const override { return pages_.patternEditor; }
+    TesselUI* basePage() const override { return page; }
+    std::array<TesselUI*, kSidePages> sidePages() const override { return {}; }
+    TesselUI* bottomPanel() const override { return nullptr; }
+    TesselUI* toolbarPage() const override { return nullptr; }
+    TesselUI* pageByNumber(int32_t) const override { return nullptr; }
+    TesselUI* currentPage() const override { return page; }
     void setCurrentPage(TesselUI*) override {}
     CFrame2* frame2() override { return nullptr; }
     VSTGUI::CFrame* toolbarFrame() override { return nullptr; }
@@ -58,17 +62,18 @@ public:
     bool isWindowVisible() const override { return true; }
     void showEditorWindow() override {}
     void logCurrentFocus() override {}
-    bool patternEditorDragging() const override { return false; }
-    void showPatternEditorOctave(float) override {}
-    void showPatternEditorInstrument(float) override {}
-    void drawPatternEditorStatus(VSTGUI::CDrawContext*) override {}
-    void refreshInstrumentListPage() override {}
-    bool helpPageSlidingOut() const override { return false; }
-    bool splashHidesOverlays() const override { return false; }
+    bool basePageDragging() const override { return false; }
+    void showOctave(float) override {}
+    void showInstrument(float) override {}
+    void drawStatusLine(VSTGUI::CDrawContext*) override {}
+    void refreshPage(TesselUI*) override {}
+    bool bottomPanelSlidingOut() const override { return false; }
+    bool overlaysHidden() const override { return false; }
     void showPageButtons(int32_t) override {}
     VSTGUI::CBitmap* capsLockIndicator() override { return nullptr; }
 
-    TesselPages pages_;
+    // The pattern editor page, the one page.
+    TesselUI* page = nullptr;
 
 private:
     TesselEngine& engine_;
@@ -97,7 +102,7 @@ struct Rig {
                 cell.effect.parameter = int16_t((c * 7 + r) & 0xFF);
             }
         page = new TesselPatternEditorUI(CRect(0, 0, kWidth, kHeight), &editor);
-        editor.pages_.patternEditor = page;
+        editor.page = page;
         page->layout(true);
         page->goToPattern(0, true);
         page->grid().moveCursorTo(9 * 3, 40);

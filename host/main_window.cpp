@@ -18,8 +18,11 @@ namespace {
 constexpr platform::Rect kFirstPlace{32, 32, 32 + 640, 32 + 480};
 constexpr uint8_t kExportKey = platform::kWinF1 + 9;       // F10: mode 1
 constexpr uint8_t kExportOtherKey = platform::kWinF1 + 10; // F11: mode 0
-// The editor window is looked for and kept in place every this many ticks.
+// The editor window is looked for and kept in place every this many ticks;
+// once found filling the client it is checked more rarely (each check asks
+// the server several questions), and at once when the client changes size.
 constexpr uint32_t kPlaceEveryTicks = 10;
+constexpr uint32_t kCheckPlacedEveryTicks = 100;
 
 VstIntPtr dispatch(AEffect* effect, int32_t opcode, VstIntPtr value = 0, void* ptr = nullptr)
 {
@@ -160,12 +163,21 @@ void MainWindow::layout()
 
 void MainWindow::keepEditorFilling()
 {
-    platform::Window* editor = editorWindow();
+    // Looking for the editor asks the server for the client's children: it
+    // is done until the editor is found and again only once it has gone.
+    platform::Window* editor = placedEditor_ ? windows_.findWindow(placedEditor_) : nullptr;
+    if (!editor || !editor->alive()) {
+        editor = editorWindow();
+        placedEditor_ = editor ? editor->handle() : 0;
+    }
+    editorInPlace_ = false;
     if (!editor)
         return;
     const platform::Rect whole{0, 0, mdiClient_->rect().width(), mdiClient_->rect().height()};
     if (editor->rect() != whole)
         windows_.placeWindow(*editor, whole);
+    else
+        editorInPlace_ = true;
 }
 
 void MainWindow::onTimer()
@@ -181,8 +193,14 @@ void MainWindow::onTimer()
             pendingTitle_.reset();
         }
     }
-    static_assert(kPlaceEveryTicks > 0);
-    if (++ticks_ % kPlaceEveryTicks == 1)
+    // A window the server reported gone is known without asking: a new
+    // editor window is then looked for at the quicker pace.
+    if (editorInPlace_) {
+        const platform::Window* placed = windows_.findWindow(placedEditor_);
+        editorInPlace_ = placed && placed->alive();
+    }
+    static_assert(kPlaceEveryTicks > 0 && kCheckPlacedEveryTicks % kPlaceEveryTicks == 0);
+    if (++ticks_ % (editorInPlace_ ? kCheckPlacedEveryTicks : kPlaceEveryTicks) == 1)
         keepEditorFilling();
 }
 

@@ -93,7 +93,9 @@ private:
     bool editorOpen_ = false;
     bool closed_ = false;
     uint32_t ticks_ = 0;
-    platform::Rect placedEditor_;
+    // The editor window kept filling the MDI client, once found.
+    uintptr_t placedEditor_ = 0;
+    bool editorInPlace_ = false;   // found filling the client at the last check
     std::mutex titleLock_;
     std::optional<std::string> pendingTitle_;
 };

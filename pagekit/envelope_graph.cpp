@@ -2,7 +2,7 @@
 
 #include "gui/bitmap.h"
 #include "gui/control_skin.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "model/envelope.h"
 #include "platform/key_event.h"

@@ -1,7 +1,7 @@
 #include "pagekit/file_box.h"
 
 #include "engine/engine.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/file_box_paths.h"
 #include "pagekit/shared_song_state.h"
 #include "pagekit/tessel_ui.h"

@@ -5,7 +5,7 @@
 
 #include "engine/engine.h"
 #include "gui/control_skin.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/file_box_paths.h"
 #include "platform/key_event.h"
 #include "platform/status_text.h"

@@ -1,6 +1,6 @@
 #include "pagekit/font_box.h"
 
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "platform/dialogs.h"
 #include "platform/key_event.h"

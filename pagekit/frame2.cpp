@@ -1,7 +1,7 @@
 #include "pagekit/frame2.h"
 
 #include "gui/draw_context.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/tessel_ui.h"
 
 CFrame2::CFrame2(const CRect& size, platform::Window* systemWindow, TesselFrameLink* editor)
@@ -54,7 +54,7 @@ bool CFrame2::initFrame(platform::Window* systemWindow)
 void CFrame2::drawPage(TesselUI* page)
 {
     auto* services = dynamic_cast<TesselEditorServices*>(getEditor());
-    TesselUI* patternEditor = services ? services->pages().patternEditor : nullptr;
+    TesselUI* patternEditor = services ? services->basePage() : nullptr;
     if (!page || !isChild(page))
         page = patternEditor;
     if (!page)

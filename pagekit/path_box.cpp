@@ -2,7 +2,7 @@
 
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/file_selector.h"
 #include "pagekit/frame2.h"
 #include "platform/key_event.h"

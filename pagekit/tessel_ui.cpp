@@ -3,7 +3,7 @@
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/drop_list.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "shell/preferences.h"
 #include "resources/resource_ids.h"
@@ -57,19 +57,19 @@ int32_t TesselUI::onKeyEvent(const TesselKeyEvent& /*key*/)
 
 int32_t TesselUI::getCurrentPattern()
 {
-    TesselUI* patternEditor = editor ? editor->pages().patternEditor : nullptr;
+    TesselUI* patternEditor = editor ? editor->basePage() : nullptr;
     return patternEditor && patternEditor != this ? patternEditor->getCurrentPattern() : 0;
 }
 
 int32_t TesselUI::getCurrentOrder()
 {
-    TesselUI* patternEditor = editor ? editor->pages().patternEditor : nullptr;
+    TesselUI* patternEditor = editor ? editor->basePage() : nullptr;
     return patternEditor && patternEditor != this ? patternEditor->getCurrentOrder() : 0;
 }
 
 int32_t TesselUI::getCurrentRow()
 {
-    TesselUI* patternEditor = editor ? editor->pages().patternEditor : nullptr;
+    TesselUI* patternEditor = editor ? editor->basePage() : nullptr;
     return patternEditor && patternEditor != this ? patternEditor->getCurrentRow() : 0;
 }
 
@@ -107,7 +107,7 @@ void TesselUI::setOctave(int32_t octave)
         return;
     if (octave >= 0 && octave <= 8)
         editor->setOctave(octave);
-    editor->showPatternEditorOctave(static_cast<float>(editor->octave()));
+    editor->showOctave(static_cast<float>(editor->octave()));
     editor->redrawPatternEditor();
 }
 
@@ -121,17 +121,20 @@ bool TesselUI::isSidePage(const TesselUI* page) const
 {
     if (!editor || !page)
         return false;
-    const TesselPages& pages = editor->pages();
-    return page == pages.sampleList || page == pages.instrumentList || page == pages.info || page == pages.orderList
-        || page == pages.preferences;
+    for (TesselUI* side : editor->sidePages())
+        if (page == side)
+            return true;
+    return false;
 }
 
 void TesselUI::moveSidePages(const CRect& rect)
 {
-    if (!editor || !editor->pages().preferences)
+    if (!editor)
         return;
-    const TesselPages& pages = editor->pages();
-    for (TesselUI* page : {pages.sampleList, pages.instrumentList, pages.info, pages.orderList, pages.preferences})
+    const std::array<TesselUI*, kSidePages> pages = editor->sidePages();
+    if (!pages.back())
+        return;
+    for (TesselUI* page : pages)
         if (page)
             page->setViewSize(rect);
 }

@@ -2,7 +2,7 @@
 // under it, with the overlays on top, then one copy to the window.
 
 #include "gui/bitmap.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "gui/offscreen_context.h"
 #include "pagekit/tessel_ui.h"
@@ -23,14 +23,13 @@ void TesselUI::redrawNow(TesselUI* page)
 {
     if (!editor || !page)
         return;
-    const TesselPages& pages = editor->pages();
-    if (page == pages.toolbar) {
+    if (page == editor->toolbarPage()) {
         if (CFrame* toolbarFrame = editor->toolbarFrame())
             toolbarFrame->draw(static_cast<CView*>(page));
         return;
     }
     if (CFrame2* frame = frame2())
-        frame->drawPage(page == pages.patternEditor && page == editor->currentPage() ? nullptr : page);
+        frame->drawPage(page == editor->basePage() && page == editor->currentPage() ? nullptr : page);
 }
 
 void TesselUI::drawBuffered(TesselUI* page, CDrawContext* windowContext, TesselUI* pageUnder, bool doubleSize)
@@ -52,7 +51,7 @@ void TesselUI::drawBuffered(TesselUI* page, CDrawContext* windowContext, TesselU
     if (page != pageUnder)
         page->draw(offscreen.get());
     TesselEditorServices* services = pageUnder->editor;
-    if (!services || !services->splashHidesOverlays())
+    if (!services || !services->overlaysHidden())
         pageUnder->drawOverlays(offscreen.get());
     offscreen->setOffset(CPoint());
 
@@ -74,13 +73,12 @@ void TesselUI::drawOverlays(CDrawContext* context)
         setDirty(false);
         return;
     }
-    const TesselPages& pages = editor->pages();
-    if (this == pages.patternEditor)
-        editor->drawPatternEditorStatus(context);
+    if (this == editor->basePage())
+        editor->drawStatusLine(context);
     else
         setDirty(false);
-    if (pages.help && pages.help->shown)
-        pages.help->draw(context);
+    if (TesselUI* panel = editor->bottomPanel(); panel && panel->shown)
+        panel->draw(context);
 
     CBitmap* indicator = editor->capsLock() ? editor->capsLockIndicator() : nullptr;
     CRect view;

@@ -1,11 +1,12 @@
 // The mouse handler all pages share. Only the button bits count as a press:
 // a modifier key held alone starts nothing.
 
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "pagekit/tessel_ui.h"
 #include "pagekit/page_state.h"
 #include "shell/usage_log.h"
+#include "pagekit/page_numbers.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ void TesselUI::mouse(CDrawContext* context, CPoint& where, int32_t buttons)
         if (isInside(where)) {
             onMouseDown(pagePoint.h, pagePoint.v, context, buttons);
         } else if (pressed) {
-            if (TesselUI* patternEditor = editor->pages().patternEditor) {
+            if (TesselUI* patternEditor = editor->basePage()) {
                 patternEditor->freshPress = freshPress;
                 patternEditor->onMouseDown(where.h, where.v, context, buttons);
             }
@@ -79,14 +80,13 @@ void TesselUI::switchFromToolbar(const CPoint& pagePoint)
     for (const PageButton& button : kPageButtons)
         if (pagePoint.isInside(button.strip))
             number = button.page;
-    const TesselPages& pages = editor->pages();
-    TesselUI* target = pages.byNumber(number);
+    TesselUI* target = editor->pageByNumber(number);
     TesselUI* current = editor->currentPage();
     if (!target || target == current)
         return;
     CFrame2* frame = frame2();
 
-    if (current && current != pages.patternEditor) {
+    if (current && current != editor->basePage()) {
         current->setFocused(false);
         frame->removeView(current, false);
     }
@@ -100,25 +100,25 @@ void TesselUI::switchFromToolbar(const CPoint& pagePoint)
 
     if (number == kInstrumentListPage && editor->currentInstrument() == 0) {
         editor->setCurrentInstrument(1, false);
-        editor->showPatternEditorInstrument(1.0f);
+        editor->showInstrument(1.0f);
         editor->redrawPatternEditor();
-        if (TesselUI* now = editor->currentPage(); now && now != pages.patternEditor)
+        if (TesselUI* now = editor->currentPage(); now && now != editor->basePage())
             now->setDirty();
-        editor->refreshInstrumentListPage();
+        editor->refreshPage(target);
     }
 
     editor->showPageButtons(number);
     currentPageNumber() = number;
     editor->logCurrentFocus();
-    redrawNow(pages.toolbar);
+    redrawNow(editor->toolbarPage());
     if (editor->isWindowVisible())
         redrawNow(target);
 }
 
 bool TesselUI::forwardToDraggingPatternEditor(CDrawContext* context, CPoint& where, int32_t buttons)
 {
-    TesselUI* patternEditor = editor->pages().patternEditor;
-    if (!patternEditor || !(buttons & kButtons) || !editor->patternEditorDragging())
+    TesselUI* patternEditor = editor->basePage();
+    if (!patternEditor || !(buttons & kButtons) || !editor->basePageDragging())
         return false;
     patternEditor->freshPress = freshPress;
     patternEditor->onMouseDown(where.h, where.v, context, buttons);
@@ -127,8 +127,8 @@ bool TesselUI::forwardToDraggingPatternEditor(CDrawContext* context, CPoint& whe
 
 bool TesselUI::forwardToHelpPage(CDrawContext* context, CPoint& where, int32_t buttons)
 {
-    TesselUI* help = editor->pages().help;
-    if (!help || !help->shown || !help->isInside(where) || editor->helpPageSlidingOut())
+    TesselUI* help = editor->bottomPanel();
+    if (!help || !help->shown || !help->isInside(where) || editor->bottomPanelSlidingOut())
         return false;
     help->freshPress = freshPress;
     help->onMouseDown(where.h, where.v, context, buttons);

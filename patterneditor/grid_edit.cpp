@@ -86,8 +86,8 @@ bool TesselPatternUI::executeEdit(int32_t id)
             rebuildTiming();
         });
     case kPaste:
-    case kOverwrite:
-    case kOverwriteHighlights:
+    case kOverwite:
+    case kOverwiteHighlights:
     case kMix:
         return pasteCommand(id, editRepeats);
     case kClear:
@@ -232,7 +232,7 @@ bool TesselPatternUI::pasteCommand(int32_t id, int32_t count)
     case kPaste:
         checkpointed("Paste from clipboard.", [&] { paste(true, kPasteOverwrite); });
         return true;
-    case kOverwrite: {
+    case kOverwite: {
         // A checkpoint, the extension and the paste under one hold.
         platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
         if (!lock)
@@ -245,7 +245,7 @@ bool TesselPatternUI::pasteCommand(int32_t id, int32_t count)
         markAllDirty();
         return true;
     }
-    case kOverwriteHighlights:
+    case kOverwiteHighlights:
         if (isSingleTrack())
             return true;
         if (count == 1) {

@@ -25,7 +25,6 @@ constexpr int kNoteCutPitch = 254;
 constexpr int kNoteOffPitch = 255;
 constexpr int kMaxInstrument = 99;
 constexpr int kMaxVolume = 64;
-constexpr int kTopOctave = 8;
 constexpr int kLiveTicks = 15;
 
 bool isDigit(int32_t c)
@@ -173,8 +172,7 @@ bool TesselPatternUI::enterNoteColumn(int32_t noteId, TesselSubrow& cell)
 {
     const int octave = host_->octave();
     TesselSubrow& last = view.lastEntered;
-    if (noteId >= kFirstNote && (noteId <= kLastOctaveNote || (noteId <= kLastNoteKey && octave < kTopOctave))) {
-        const int note = noteId - kFirstNote + 12 * octave;
+    if (const int note = notePitch(noteId, octave); note >= 0) {
         if (note > kLastNote)
             return true;
         cell.pitch = last.pitch = static_cast<int16_t>(note);

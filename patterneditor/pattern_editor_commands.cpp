@@ -5,7 +5,7 @@
 
 #include "engine/engine.h"
 #include "gui/drop_list.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "model/module.h"
 #include "patterneditor/edit_commands.h"

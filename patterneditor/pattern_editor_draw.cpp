@@ -8,7 +8,7 @@
 #include "gui/bitmap.h"
 #include "gui/button.h"
 #include "gui/drop_list.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "model/module.h"
 #include "patterneditor/amplify_prompt.h"
@@ -249,7 +249,7 @@ void TesselPatternEditorUI::drawStatus(CDrawContext* context)
     context->setFontColor(kStatusInk);
     context->drawString(status.c_str(), CRect(66, bottom - 14, right, bottom - 14 + kLineHeight), false, kLeftText);
 
-    const TesselUI* help = editor ? editor->pages().help : nullptr;
+    const TesselUI* help = editor ? editor->bottomPanel() : nullptr;
     const bool helpShown = help && help->isShown();
     const auto toggle = [&](CBitmap* bitmap, int32_t x) {
         if (bitmap && bitmap->getWidth() > 0)

@@ -4,7 +4,7 @@
 
 #include "gui/button.h"
 #include "gui/drop_list.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "patterneditor/edit_commands.h"
 #include "shell/usage_log.h"
 

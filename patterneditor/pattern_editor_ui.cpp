@@ -6,7 +6,7 @@
 #include "gui/bitmap.h"
 #include "gui/button.h"
 #include "gui/drop_list.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "model/module.h"
 #include "shell/preferences.h"

@@ -10,6 +10,7 @@
 // page publishes for the audio thread.
 
 #include "gui/control.h"
+#include "patterneditor/edit_commands.h"
 #include "patterneditor/grid_host.h"
 #include "patterneditor/info_panel.h"
 #include "patterneditor/pattern_editor_link.h"
@@ -79,7 +80,7 @@ public:
     bool draggingSelection() const override { return grid_.isMouseSelecting(); }
     void clearShiftState() override;
     void followPlayback(int32_t pattern, int32_t row) override;
-    void timedCommand() override { onCommand(288); }
+    void timedCommand() override { onCommand(edit_commands::kTimedCommand); }
     void layout() override { layout(false); }
     void fillInstrumentList() override { fillInstrumentList(0); }
     bool gridNeedsRedraw() const override;

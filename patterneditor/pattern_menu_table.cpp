@@ -2,6 +2,7 @@
 
 #include "patterneditor/cell_text.h"
 #include "shell/commands.h"
+#include "shell/command_ids.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,40 +11,53 @@ namespace pattern_menu {
 
 namespace {
 
-constexpr const char* R = "";
-constexpr const char* P = "PatternEditor";
-constexpr const char* G = "PatternEditor.Pattern";
+using namespace cmd::root;
+using namespace cmd::pattern_editor;
+using namespace cmd::pattern;
+
+constexpr const char* R = cmd::root::kContext;
+constexpr const char* P = cmd::pattern_editor::kContext;
+constexpr const char* G = cmd::pattern::kContext;
 constexpr int32_t S = kSeparator;
 
 constexpr Row kRows[] = {
-    {15, 0, R}, {S, 0, R}, {18, 0, R}, {17, 0, R},
-    {0, 0, "&Paste"}, {19, 1, R}, {22, 1, G}, {20, 1, G}, {21, 1, G},
-    {23, 0, G}, {S, 0, R},
+    {kHelpContext, 0, R}, {S, 0, R}, {kCut, 0, R}, {kCopy, 0, R},
+    {0, 0, "&Paste"}, {kPaste, 1, R}, {kMix, 1, G}, {kOverwite, 1, G}, {kOverwiteHighlights, 1, G},
+    {kClear, 0, G}, {S, 0, R},
     {0, 0, "&Note(s)"},
-    {0, 1, "&Select"}, {123, 2, G}, {62, 2, G}, {58, 2, G}, {61, 2, G}, {S, 2, R}, {59, 2, G}, {60, 2, G},
-    {0, 1, "&Arrange"}, {76, 2, G}, {75, 2, G}, {S, 2, R}, {63, 2, G},
-    {0, 1, "&Pitch"}, {54, 2, G}, {55, 2, G}, {S, 2, R}, {56, 2, G}, {57, 2, G},
-    {0, 1, "&Volume"}, {67, 2, G}, {68, 2, G}, {69, 2, G}, {70, 2, G}, {S, 2, R}, {71, 2, G}, {72, 2, G},
-    {0, 1, "&Effect"}, {73, 2, G}, {74, 2, G},
-    {S, 1, R}, {77, 1, G}, {281, 1, G}, {S, 1, R}, {64, 1, G},
-    {0, 0, "&Instrument"}, {51, 1, P}, {S, 1, R}, {40, 1, P}, {41, 1, P}, {S, 1, R}, {42, 1, P}, {66, 1, G},
-    {S, 1, R}, {65, 1, G},
-    {0, 0, "&Pattern"}, {39, 1, P}, {S, 1, R}, {33, 1, P}, {34, 1, P}, {S, 1, R}, {47, 1, P}, {48, 1, P},
-    {49, 1, P}, {50, 1, P}, {S, 1, R}, {46, 1, P},
-    {0, 0, "Channel/&Track"}, {35, 1, P}, {36, 1, P}, {S, 1, R}, {124, 1, P}, {125, 1, P}, {126, 1, P},
-    {127, 1, P}, {128, 1, P}, {129, 1, P}, {130, 1, P}, {131, 1, P},
+    {0, 1, "&Select"}, {kSelectAll, 2, G}, {kSelectNone, 2, G}, {kSelectChannel, 2, G}, {kSelectBlock, 2, G},
+    {S, 2, R}, {kSelectionStart, 2, G}, {kSelectionEnd, 2, G},
+    {0, 1, "&Arrange"}, {kHalveSelection, 2, G}, {kDoubleSelection, 2, G}, {S, 2, R}, {kSelectionSwap, 2, G},
+    {0, 1, "&Pitch"}, {kTransposeUp, 2, G}, {kTransposeDown, 2, G}, {S, 2, R}, {kTransposeUpOctave, 2, G},
+    {kTransposeDownOctave, 2, G},
+    {0, 1, "&Volume"}, {kSetVolumePan, 2, G}, {kInterpolateVolumePan, 2, G}, {kClearVolumePan, 2, G},
+    {kClearOrphanedVolumePan, 2, G}, {S, 2, R}, {kAmplifyVolume, 2, G}, {kRepeatAmplifyVolume, 2, G},
+    {0, 1, "&Effect"}, {kInterpolateEffects, 2, G}, {kClearEffects, 2, G},
+    {S, 1, R}, {kCycleEditMode, 1, G}, {kEditAnnotation, 1, G}, {S, 1, R}, {kPickUpNote, 1, G},
+    {0, 0, "&Instrument"}, {kInstrumentMenu, 1, P}, {S, 1, R}, {kInstrumentUp, 1, P}, {kInstrumentDown, 1, P},
+    {S, 1, R}, {kPickUpInstrumentNote, 1, P}, {kGoToInstrument, 1, G},
+    {S, 1, R}, {kSetInstrument, 1, G},
+    {0, 0, "&Pattern"}, {kPatternOverview, 1, P}, {S, 1, R}, {kPatternOptions, 1, P}, {kPatternOptionsApply, 1, P},
+    {S, 1, R}, {kNextPattern, 1, P}, {kPreviousPattern, 1, P},
+    {kNextOrder, 1, P}, {kPreviousOrder, 1, P}, {S, 1, R}, {kNextEmptyPattern, 1, P},
+    {0, 0, "Channel/&Track"}, {kMute, 1, P}, {kSolo, 1, P}, {S, 1, R},
+    {kMuteChannel1, 1, P}, {kMuteChannel2, 1, P}, {kMuteChannel3, 1, P}, {kMuteChannel4, 1, P},
+    {kMuteChannel5, 1, P}, {kMuteChannel6, 1, P}, {kMuteChannel7, 1, P}, {kMuteChannel8, 1, P},
     {S, 0, R},
-    {0, 0, "&File"}, {2, 1, R}, {3, 1, R}, {S, 1, R}, {4, 1, R}, {5, 1, R},
-    {0, 0, "&Undo"}, {37, 1, P}, {S, 1, R}, {38, 1, P},
-    {0, 0, "&Options"}, {121, 1, P}, {S, 1, R}, {52, 1, P}, {14, 1, R}, {13, 1, R}, {S, 1, R}, {43, 1, P},
-    {45, 1, P}, {S, 1, R}, {53, 1, P}, {44, 1, P},
-    {0, 0, "P&layback"}, {8, 1, R}, {S, 1, R}, {6, 1, R}, {7, 1, R}, {11, 1, R}, {S, 1, R}, {9, 1, R},
-    {10, 1, R}, {S, 1, R}, {12, 1, R},
+    {0, 0, "&File"}, {kNewModule, 1, R}, {kLoadModule, 1, R}, {S, 1, R}, {kSaveModule, 1, R}, {kSaveModuleAs, 1, R},
+    {0, 0, "&Undo"}, {kUndo, 1, P}, {S, 1, R}, {kUndoCheckpoint, 1, P},
+    {0, 0, "&Options"}, {kAlternateZoomMode, 1, P}, {S, 1, R}, {kBaseOctaveMenu, 1, P}, {kBaseOctaveUp, 1, R},
+    {kBaseOctaveDown, 1, R}, {S, 1, R}, {kCentraliseCursor, 1, P},
+    {kCursorGuide, 1, P}, {S, 1, R}, {kMidiInMode, 1, P}, {kFollowPattern, 1, P},
+    {0, 0, "P&layback"}, {kPlayFromCursor, 1, R}, {S, 1, R}, {kPlaySong, 1, R}, {kPlayPattern, 1, R},
+    {kPlayPatternFromCursor, 1, R}, {S, 1, R}, {kStop, 1, R},
+    {kReset, 1, R}, {S, 1, R}, {kRebuildSync, 1, R},
     {S, 0, R},
-    {0, 0, "&Go to"}, {25, 1, R}, {S, 1, R}, {26, 1, R}, {27, 1, R}, {S, 1, R}, {28, 1, R}, {S, 1, R},
-    {29, 1, R}, {30, 1, R},
+    {0, 0, "&Go to"}, {kPatternEditor, 1, R}, {S, 1, R}, {kSampleList, 1, R}, {kInstrumentList, 1, R}, {S, 1, R},
+    {kInfoPage, 1, R}, {S, 1, R},
+    {kOrderList, 1, R}, {kPreferences, 1, R},
     // The side menu's and the header menu's.
-    {291, 0, P}, {292, 0, P}, {294, 0, G}, {295, 0, G},
+    {kInsertInSong, 0, P}, {kDeleteFromSong, 0, P}, {kHeaderMenuFirst, 0, G}, {kHeaderMenuFirst + 1, 0, G},
 };
 static_assert(std::size(kRows) == 130);
 

@@ -3,8 +3,10 @@
 // the order they show, with the context whose scheme entry gives the label
 // and shortcut. Rows with id 0 open a submenu holding the deeper rows after
 // them; -1 is a separator. The main menu takes the rows up to the side
-// menu's, the side menu the two from id 291, the header menu the two from
+// menu's, the side menu the two from InsertInSong, the header menu the two from
 // id 294 (empty unless a scheme defines them).
+
+#include "shell/command_ids.h"
 
 #include <cstdint>
 #include <span>
@@ -17,7 +19,8 @@ namespace pattern_menu {
 
 constexpr int32_t kSeparator = -1;
 constexpr int32_t kSubmenu = 0;
-constexpr int32_t kSideMenuFirst = 291;
+constexpr int32_t kSideMenuFirst = cmd::pattern_editor::kInsertInSong;
+// Ids of no built-in command, for schemes that define them.
 constexpr int32_t kHeaderMenuFirst = 294;
 
 struct Row {

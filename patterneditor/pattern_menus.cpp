@@ -3,7 +3,7 @@
 #include "patterneditor/pattern_menus_ui.h"
 
 #include "gui/drop_list.h"
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "gui/param_display.h"
 #include "patterneditor/edit_commands.h"
 #include "patterneditor/pattern_editor_ui.h"

@@ -29,10 +29,8 @@ struct TesselSongStrips {
         }
         return line >= 0 && line < lines() && filled[strip] && bitmaps[strip];
     }
-    void release()
-    {
-        bitmaps[0].reset();
-        bitmaps[1].reset();
-        filled[0] = filled[1] = false;
-    }
+    // Until the next fill no strip is shown. The images are kept: a release
+    // is mostly followed at once by a layout that fills them again, and a
+    // fill clears the whole of each before writing (a new size makes new ones).
+    void release() { filled[0] = filled[1] = false; }
 };

@@ -323,8 +323,12 @@ void System::handleDestroyed(::Window xid)
 
 void System::pump()
 {
-    // Only what has arrived: a stream of events never holds the pump.
-    for (int budget = XPending(display_); budget > 0 && XEventsQueued(display_, QueuedAlready) > 0; --budget) {
+    // Only what has arrived: a stream of events never holds the pump. After
+    // a wait that ran out with nothing to read, only the queue is looked at:
+    // asking the connection would be one more read that finds nothing.
+    const int arrived = quietSinceWait_ ? XEventsQueued(display_, QueuedAlready) : XPending(display_);
+    quietSinceWait_ = false;
+    for (int budget = arrived; budget > 0 && XEventsQueued(display_, QueuedAlready) > 0; --budget) {
         XEvent event;
         XNextEvent(display_, &event);
         handleEvent(event);
@@ -344,7 +348,7 @@ void System::waitForEvents(uint32_t timeoutMs)
             timeoutMs = std::min(timeoutMs, static_cast<uint32_t>(std::max(left, 0)));
         }
     pollfd wait{ConnectionNumber(display_), POLLIN, 0};
-    poll(&wait, 1, static_cast<int>(std::min<uint32_t>(timeoutMs, 60000)));
+    quietSinceWait_ = poll(&wait, 1, static_cast<int>(std::min<uint32_t>(timeoutMs, 60000))) == 0;
 }
 
 void System::dispatchPosted()
@@ -362,7 +366,10 @@ void System::serviceWindows()
     paintPending();
     fireTimers();
     presentDamage();
-    XFlush(display_);
+    if (XNextRequest(display_) != flushedRequest_) {
+        XFlush(display_);
+        flushedRequest_ = XNextRequest(display_);
+    }
 }
 
 void System::paintPending()

@@ -351,6 +351,11 @@ private:
     std::unique_ptr<DropReceiver> dropReceiver_;
     uint32_t nextModalIdle_ = 0;
     bool sharingRefused_ = false;   // the server cannot share memory with us
+    // The number the next request will get at the last flush: a flush also
+    // reads whatever the server sent, so it is skipped when nothing waits.
+    unsigned long flushedRequest_ = 0;
+    // The last wait ran out with the queue empty and nothing to read.
+    bool quietSinceWait_ = false;
 };
 
 } // namespace platform::x11

@@ -3,7 +3,7 @@
 // allow a function named main with this signature.
 #include "plugin/entry.h"
 
-#include "editor/tessel_editor.h"
+#include "editor/core/tessel_editor.h"
 #include "platform/graphics_pins.h"
 #include "platform/message_box.h"
 #include "plugin/plugin_globals.h"

@@ -1,7 +1,9 @@
 #include "shell/command_scheme.h"
 
+#include "shell/command_ids.h"
+
 TesselCommandScheme::TesselCommandScheme(const std::string& schemeName)
-    : TesselCommand({1, "Global", "", "No description", 0}, "")
+    : TesselCommand({cmd::kGlobal, "Global", "", "No description", 0}, "")
 {
     setSchemeName(schemeName);
     path.clear();

@@ -3,6 +3,7 @@
 #include "shell/command_scheme.h"
 #include "shell/commands_tables.h"
 #include "shell/commands_usage.h"
+#include "shell/command_ids.h"
 
 namespace {
 
@@ -41,13 +42,13 @@ TesselCommand::TesselCommand(const TesselCommandDef& def, const std::string& par
 
 const TesselCommand& noneCommand()
 {
-    static const TesselCommand none({0, "None", "<None>", "No description", 0}, "");
+    static const TesselCommand none({cmd::kNone, "None", "<None>", "No description", 0}, "");
     return none;
 }
 
 const TesselCommand& ignoredCommand()
 {
-    static const TesselCommand ignored({-1, "Ignored", "<Ignored>", "No description", 0}, "");
+    static const TesselCommand ignored({cmd::kIgnored, "Ignored", "<Ignored>", "No description", 0}, "");
     return ignored;
 }
 

@@ -2,6 +2,7 @@
 
 #include "shell/command_scheme.h"
 #include "shell/commands_usage.h"
+#include "shell/command_ids.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ const TesselCommand& askInContexts(const TesselCommand& self, std::string path, 
         if (!path.empty()) {
             if (const TesselCommand* node = self.findByPath(path)) {
                 const TesselCommand& found = ask(*node);
-                if (found.id != 0)
+                if (found.id != cmd::kNone)
                     return found;
             }
         }
@@ -92,7 +93,7 @@ const TesselCommand& TesselCommand::findByKey(const TesselKeyEvent& key, bool ac
         }
     }
     if (fallback) {
-        if (fallback->id != 0)
+        if (fallback->id != cmd::kNone)
             logKeyCommand(fallback->id);
         return *fallback;
     }

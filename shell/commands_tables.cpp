@@ -1,160 +1,195 @@
 #include "shell/commands_tables.h"
 
+#include "shell/command_ids.h"
+
+#include <string_view>
+
 namespace {
 
 constexpr const char* kNoDescription = "No description";
 
-#define QB_CMD(id, name, label, flags) TesselCommandDef{id, name, label, kNoDescription, flags}
+// A command is named after its id constant, less the constant's "k", so the
+// names pages use for ids and the names schemes store are one and the same.
+constexpr const char* nameOf(const char* constant)
+{
+    return constant[0] == 'k' ? constant + 1 : throw "an id constant's name starts with k";
+}
 
-constexpr TesselCommandDef kRoot[] = {
-    QB_CMD(15, "HelpContext", "Context &Help", 0x2),
-    QB_CMD(16, "HelpKeyboard", "Keyboard Reference", 0x2),
-    QB_CMD(17, "Copy", "&Copy", 0x50),
-    QB_CMD(18, "Cut", "Cu&t", 0x51),
-    QB_CMD(19, "Paste", "&Paste", 0x51),
-    QB_CMD(25, "PatternEditor", "Pattern Editor", 0x8),
-    QB_CMD(26, "SampleList", "Sample List", 0x8),
-    QB_CMD(27, "InstrumentList", "Instrument List", 0x8),
-    QB_CMD(28, "InfoPage", "Info Page", 0x8),
-    QB_CMD(29, "OrderList", "Order List", 0x8),
-    QB_CMD(30, "Preferences", "Preferences", 0x8),
-    QB_CMD(2, "NewModule", "&New Module", 0x81),
-    QB_CMD(3, "LoadModule", "Open Module...", 0x81),
-    QB_CMD(4, "SaveModule", "&Save Module", 0x80),
-    QB_CMD(5, "SaveModuleAs", "Save Module &As...", 0x80),
-    QB_CMD(6, "PlaySong", "Play &Song", 0x400),
-    QB_CMD(12, "RebuildSync", "Rebuild Sync &Data", 0x100),
-    QB_CMD(7, "PlayPattern", "Play &Pattern", 0x400),
-    QB_CMD(11, "PlayPatternFromCursor", "Play Pattern &from Cursor", 0x400),
-    QB_CMD(8, "PlayFromCursor", "Play from &Cursor", 0x400),
-    QB_CMD(9, "Stop", "S&top Playback", 0x400),
-    QB_CMD(10, "Reset", "&Reset Playback", 0x100),
-    QB_CMD(13, "BaseOctaveDown", "Decrement Base Octave", 0x20),
-    QB_CMD(14, "BaseOctaveUp", "Increment Base Octave", 0x20),
+#define QB_CMD(id, label, flags) TesselCommandDef{id, nameOf(#id), label, kNoDescription, flags}
+
+// Each context's rows see only that context's ids.
+namespace root_rows {
+using namespace cmd::root;
+constexpr TesselCommandDef kRows[] = {
+    QB_CMD(kHelpContext, "Context &Help", 0x2),
+    QB_CMD(kHelpKeyboard, "Keyboard Reference", 0x2),
+    QB_CMD(kCopy, "&Copy", 0x50),
+    QB_CMD(kCut, "Cu&t", 0x51),
+    QB_CMD(kPaste, "&Paste", 0x51),
+    QB_CMD(kPatternEditor, "Pattern Editor", 0x8),
+    QB_CMD(kSampleList, "Sample List", 0x8),
+    QB_CMD(kInstrumentList, "Instrument List", 0x8),
+    QB_CMD(kInfoPage, "Info Page", 0x8),
+    QB_CMD(kOrderList, "Order List", 0x8),
+    QB_CMD(kPreferences, "Preferences", 0x8),
+    QB_CMD(kNewModule, "&New Module", 0x81),
+    QB_CMD(kLoadModule, "Open Module...", 0x81),
+    QB_CMD(kSaveModule, "&Save Module", 0x80),
+    QB_CMD(kSaveModuleAs, "Save Module &As...", 0x80),
+    QB_CMD(kPlaySong, "Play &Song", 0x400),
+    QB_CMD(kRebuildSync, "Rebuild Sync &Data", 0x100),
+    QB_CMD(kPlayPattern, "Play &Pattern", 0x400),
+    QB_CMD(kPlayPatternFromCursor, "Play Pattern &from Cursor", 0x400),
+    QB_CMD(kPlayFromCursor, "Play from &Cursor", 0x400),
+    QB_CMD(kStop, "S&top Playback", 0x400),
+    QB_CMD(kReset, "&Reset Playback", 0x100),
+    QB_CMD(kBaseOctaveDown, "Decrement Base Octave", 0x20),
+    QB_CMD(kBaseOctaveUp, "Increment Base Octave", 0x20),
 };
+} // namespace root_rows
 
-constexpr TesselCommandDef kPatternEditor[] = {
-    QB_CMD(32, "Pattern", "Pattern", 0),
-    QB_CMD(33, "PatternOptions", "Open &Pattern Options", 0x8),
-    QB_CMD(34, "PatternOptionsApply", "&Apply Pattern Options", 0x1),
-    QB_CMD(35, "Mute", "Toggle Channel Mute", 0x400),
-    QB_CMD(36, "Solo", "Toggle Channel Solo", 0x400),
-    QB_CMD(124, "MuteChannel1", "Toggle Channel 1", 0x400),
-    QB_CMD(125, "MuteChannel2", "Toggle Channel 2", 0x400),
-    QB_CMD(126, "MuteChannel3", "Toggle Channel 3", 0x400),
-    QB_CMD(127, "MuteChannel4", "Toggle Channel 4", 0x400),
-    QB_CMD(128, "MuteChannel5", "Toggle Channel 5", 0x400),
-    QB_CMD(129, "MuteChannel6", "Toggle Channel 6", 0x400),
-    QB_CMD(130, "MuteChannel7", "Toggle Channel 7", 0x400),
-    QB_CMD(131, "MuteChannel8", "Toggle Channel 8", 0x400),
-    QB_CMD(37, "Undo", "Open &Undo Dialog", 0x8),
-    QB_CMD(38, "UndoCheckpoint", "Add Undo &Checkpoint", 0x100),
-    QB_CMD(39, "PatternOverview", "Show Pattern &Overview", 0x8),
-    QB_CMD(122, "ToggleInfoBar", "Toggle Information Bar", 0x20),
-    QB_CMD(121, "AlternateZoomMode", "Switch &Zoom/Subrow Mode", 0x20),
-    QB_CMD(40, "InstrumentUp", "&Increment Current Instrument", 0x20),
-    QB_CMD(41, "InstrumentDown", "&Decrement Current Instrument", 0x20),
-    QB_CMD(42, "PickUpInstrumentNote", "&Pick up instrument/note", 0x20),
-    QB_CMD(43, "CentraliseCursor", "Toggle &Centralised Cursor", 0x20),
-    QB_CMD(44, "FollowPattern", "Toggle Pattern &Follow", 0x20),
-    QB_CMD(45, "CursorGuide", "Toggle Cursor &Guide", 0x20),
-    QB_CMD(46, "NextEmptyPattern", "Jump to next &empty pattern", 0x4),
-    QB_CMD(47, "NextPattern", "Jump to &next pattern", 0x4),
-    QB_CMD(48, "PreviousPattern", "Jump to &previous pattern", 0x4),
-    QB_CMD(49, "NextOrder", "Jump to nex&t order", 0x4),
-    QB_CMD(50, "PreviousOrder", "Jump to p&revious order", 0x4),
-    QB_CMD(51, "InstrumentMenu", "Show Instrument &Menu", 0x8),
-    QB_CMD(52, "BaseOctaveMenu", "Show Base Octave &Menu", 0x8),
-    QB_CMD(53, "MidiInMode", "Cycle &MIDI In modes", 0x20),
-    QB_CMD(282, "MergeWithHost", "Merge &editor with host", 0x20),
-    QB_CMD(291, "InsertInSong", "Insert rows in song", 0x11),
-    QB_CMD(292, "DeleteFromSong", "Delete rows from song", 0x11),
+namespace pattern_editor_rows {
+using namespace cmd::pattern_editor;
+constexpr TesselCommandDef kRows[] = {
+    QB_CMD(kPattern, "Pattern", 0),
+    QB_CMD(kPatternOptions, "Open &Pattern Options", 0x8),
+    QB_CMD(kPatternOptionsApply, "&Apply Pattern Options", 0x1),
+    QB_CMD(kMute, "Toggle Channel Mute", 0x400),
+    QB_CMD(kSolo, "Toggle Channel Solo", 0x400),
+    QB_CMD(kMuteChannel1, "Toggle Channel 1", 0x400),
+    QB_CMD(kMuteChannel2, "Toggle Channel 2", 0x400),
+    QB_CMD(kMuteChannel3, "Toggle Channel 3", 0x400),
+    QB_CMD(kMuteChannel4, "Toggle Channel 4", 0x400),
+    QB_CMD(kMuteChannel5, "Toggle Channel 5", 0x400),
+    QB_CMD(kMuteChannel6, "Toggle Channel 6", 0x400),
+    QB_CMD(kMuteChannel7, "Toggle Channel 7", 0x400),
+    QB_CMD(kMuteChannel8, "Toggle Channel 8", 0x400),
+    QB_CMD(kUndo, "Open &Undo Dialog", 0x8),
+    QB_CMD(kUndoCheckpoint, "Add Undo &Checkpoint", 0x100),
+    QB_CMD(kPatternOverview, "Show Pattern &Overview", 0x8),
+    QB_CMD(kToggleInfoBar, "Toggle Information Bar", 0x20),
+    QB_CMD(kAlternateZoomMode, "Switch &Zoom/Subrow Mode", 0x20),
+    QB_CMD(kInstrumentUp, "&Increment Current Instrument", 0x20),
+    QB_CMD(kInstrumentDown, "&Decrement Current Instrument", 0x20),
+    QB_CMD(kPickUpInstrumentNote, "&Pick up instrument/note", 0x20),
+    QB_CMD(kCentraliseCursor, "Toggle &Centralised Cursor", 0x20),
+    QB_CMD(kFollowPattern, "Toggle Pattern &Follow", 0x20),
+    QB_CMD(kCursorGuide, "Toggle Cursor &Guide", 0x20),
+    QB_CMD(kNextEmptyPattern, "Jump to next &empty pattern", 0x4),
+    QB_CMD(kNextPattern, "Jump to &next pattern", 0x4),
+    QB_CMD(kPreviousPattern, "Jump to &previous pattern", 0x4),
+    QB_CMD(kNextOrder, "Jump to nex&t order", 0x4),
+    QB_CMD(kPreviousOrder, "Jump to p&revious order", 0x4),
+    QB_CMD(kInstrumentMenu, "Show Instrument &Menu", 0x8),
+    QB_CMD(kBaseOctaveMenu, "Show Base Octave &Menu", 0x8),
+    QB_CMD(kMidiInMode, "Cycle &MIDI In modes", 0x20),
+    QB_CMD(kMergeWithHost, "Merge &editor with host", 0x20),
+    QB_CMD(kInsertInSong, "Insert rows in song", 0x11),
+    QB_CMD(kDeleteFromSong, "Delete rows from song", 0x11),
 };
+} // namespace pattern_editor_rows
 
-constexpr TesselCommandDef kPattern[] = {
-    QB_CMD(78, "NoteEntry", "Note Entry", 0),
-    QB_CMD(22, "Mix", "&Mix", 0x51),
-    QB_CMD(20, "Overwite", "&Overwrite", 0x51),
-    QB_CMD(21, "OverwiteHighlights", "Overwrite (&highlights)", 0x51),
-    QB_CMD(23, "Clear", "Cle&ar", 0x11),
-    QB_CMD(64, "PickUpNote", "Pick up &note", 0x20),
-    QB_CMD(54, "TransposeUp", "Transpose &up one semitone", 0x11),
-    QB_CMD(55, "TransposeDown", "Transpose &down one semitone", 0x11),
-    QB_CMD(56, "TransposeUpOctave", "Transpose u&p one octave", 0x11),
-    QB_CMD(57, "TransposeDownOctave", "Transpose d&own one octave", 0x11),
-    QB_CMD(58, "SelectChannel", "Select &channel / pattern", 0x10),
-    QB_CMD(123, "SelectAll", "Select &all", 0x10),
-    QB_CMD(59, "SelectionStart", "Set &beginning of selection", 0x10),
-    QB_CMD(60, "SelectionEnd", "Set &end of selection", 0x10),
-    QB_CMD(61, "SelectBlock", "Select block (minor/major &highlight,etc.)", 0x10),
-    QB_CMD(62, "SelectNone", "Select &none", 0x10),
-    QB_CMD(63, "SelectionSwap", "&Swap selection with data at cursor", 0x11),
-    QB_CMD(65, "SetInstrument", "&Set instrument to current", 0x11),
-    QB_CMD(67, "SetVolumePan", "&Set volume/pan", 0x11),
-    QB_CMD(70, "ClearOrphanedVolumePan", "Clear &orphaned volume/pan entries", 0x11),
-    QB_CMD(71, "AmplifyVolume", "&Amplify volume", 0x11),
-    QB_CMD(72, "RepeatAmplifyVolume", "&Repeat last volume amplification", 0x11),
-    QB_CMD(68, "InterpolateVolumePan", "&Interpolate volume/pan", 0x11),
-    QB_CMD(69, "ClearVolumePan", "&Clear volume/pan", 0x11),
-    QB_CMD(73, "InterpolateEffects", "&Interpolate effect parameters", 0x11),
-    QB_CMD(74, "ClearEffects", "&Clear effects", 0x11),
-    QB_CMD(75, "DoubleSelection", "&Double length", 0x11),
-    QB_CMD(76, "HalveSelection", "&Halve length", 0x11),
-    QB_CMD(77, "CycleEditMode", "Switch edit &mode", 0x20),
-    QB_CMD(66, "GoToInstrument", "&Go to instrument/sample", 0x8),
-    QB_CMD(281, "EditAnnotation", "&Create/edit annotation", 0x11),
-    QB_CMD(287, "ApplyFormula", "Apply formula", 0x11),
-    QB_CMD(289, "ClearFormula", "Clear formula", 0x11),
+namespace pattern_rows {
+using namespace cmd::pattern;
+constexpr TesselCommandDef kRows[] = {
+    QB_CMD(kNoteEntry, "Note Entry", 0),
+    QB_CMD(kMix, "&Mix", 0x51),
+    QB_CMD(kOverwite, "&Overwrite", 0x51),
+    QB_CMD(kOverwiteHighlights, "Overwrite (&highlights)", 0x51),
+    QB_CMD(kClear, "Cle&ar", 0x11),
+    QB_CMD(kPickUpNote, "Pick up &note", 0x20),
+    QB_CMD(kTransposeUp, "Transpose &up one semitone", 0x11),
+    QB_CMD(kTransposeDown, "Transpose &down one semitone", 0x11),
+    QB_CMD(kTransposeUpOctave, "Transpose u&p one octave", 0x11),
+    QB_CMD(kTransposeDownOctave, "Transpose d&own one octave", 0x11),
+    QB_CMD(kSelectChannel, "Select &channel / pattern", 0x10),
+    QB_CMD(kSelectAll, "Select &all", 0x10),
+    QB_CMD(kSelectionStart, "Set &beginning of selection", 0x10),
+    QB_CMD(kSelectionEnd, "Set &end of selection", 0x10),
+    QB_CMD(kSelectBlock, "Select block (minor/major &highlight,etc.)", 0x10),
+    QB_CMD(kSelectNone, "Select &none", 0x10),
+    QB_CMD(kSelectionSwap, "&Swap selection with data at cursor", 0x11),
+    QB_CMD(kSetInstrument, "&Set instrument to current", 0x11),
+    QB_CMD(kSetVolumePan, "&Set volume/pan", 0x11),
+    QB_CMD(kClearOrphanedVolumePan, "Clear &orphaned volume/pan entries", 0x11),
+    QB_CMD(kAmplifyVolume, "&Amplify volume", 0x11),
+    QB_CMD(kRepeatAmplifyVolume, "&Repeat last volume amplification", 0x11),
+    QB_CMD(kInterpolateVolumePan, "&Interpolate volume/pan", 0x11),
+    QB_CMD(kClearVolumePan, "&Clear volume/pan", 0x11),
+    QB_CMD(kInterpolateEffects, "&Interpolate effect parameters", 0x11),
+    QB_CMD(kClearEffects, "&Clear effects", 0x11),
+    QB_CMD(kDoubleSelection, "&Double length", 0x11),
+    QB_CMD(kHalveSelection, "&Halve length", 0x11),
+    QB_CMD(kCycleEditMode, "Switch edit &mode", 0x20),
+    QB_CMD(kGoToInstrument, "&Go to instrument/sample", 0x8),
+    QB_CMD(kEditAnnotation, "&Create/edit annotation", 0x11),
+    QB_CMD(kApplyFormula, "Apply formula", 0x11),
+    QB_CMD(kClearFormula, "Clear formula", 0x11),
 };
+} // namespace pattern_rows
 
-#define QB_NOTE(id, name) QB_CMD(id, name, name, 0xa01)
-
-constexpr TesselCommandDef kNoteEntry[] = {
-    QB_NOTE(86, "C-0"), QB_NOTE(87, "C#0"), QB_NOTE(88, "D-0"), QB_NOTE(89, "D#0"),
-    QB_NOTE(90, "E-0"), QB_NOTE(91, "F-0"), QB_NOTE(92, "F#0"), QB_NOTE(93, "G-0"),
-    QB_NOTE(94, "G#0"), QB_NOTE(95, "A-0"), QB_NOTE(96, "A#0"), QB_NOTE(97, "B-0"),
-    QB_NOTE(98, "C-1"), QB_NOTE(99, "C#1"), QB_NOTE(100, "D-1"), QB_NOTE(101, "D#1"),
-    QB_NOTE(102, "E-1"), QB_NOTE(103, "F-1"), QB_NOTE(104, "F#1"), QB_NOTE(105, "G-1"),
-    QB_NOTE(106, "G#1"), QB_NOTE(107, "A-1"), QB_NOTE(108, "A#1"), QB_NOTE(109, "B-1"),
-    QB_NOTE(110, "C-2"), QB_NOTE(111, "C#2"), QB_NOTE(112, "D-2"), QB_NOTE(113, "D#2"),
-    QB_NOTE(114, "E-2"),
-    QB_CMD(115, "NoteClear", "Clear note/column", 0x1),
-    QB_CMD(116, "NoteMask", "Toggle column mark", 0x20),
-    QB_CMD(117, "NoteOff", "Note Off (===)", 0xa01),
-    QB_CMD(118, "NoteCut", "Note Cut (^^^)", 0xa01),
-    QB_CMD(119, "NoteAudition", "Audition Note", 0x800),
-    QB_CMD(120, "RowAudition", "Audition Row", 0x800),
+namespace note_entry_rows {
+using namespace cmd::note_entry;
+// The notes by semitone from C-0.
+#define QB_NOTE(semitone, name) TesselCommandDef{kFirstNote + (semitone), name, name, kNoDescription, 0xa01}
+constexpr TesselCommandDef kRows[] = {
+    QB_NOTE(0, "C-0"), QB_NOTE(1, "C#0"), QB_NOTE(2, "D-0"), QB_NOTE(3, "D#0"),
+    QB_NOTE(4, "E-0"), QB_NOTE(5, "F-0"), QB_NOTE(6, "F#0"), QB_NOTE(7, "G-0"),
+    QB_NOTE(8, "G#0"), QB_NOTE(9, "A-0"), QB_NOTE(10, "A#0"), QB_NOTE(11, "B-0"),
+    QB_NOTE(12, "C-1"), QB_NOTE(13, "C#1"), QB_NOTE(14, "D-1"), QB_NOTE(15, "D#1"),
+    QB_NOTE(16, "E-1"), QB_NOTE(17, "F-1"), QB_NOTE(18, "F#1"), QB_NOTE(19, "G-1"),
+    QB_NOTE(20, "G#1"), QB_NOTE(21, "A-1"), QB_NOTE(22, "A#1"), QB_NOTE(23, "B-1"),
+    QB_NOTE(24, "C-2"), QB_NOTE(25, "C#2"), QB_NOTE(26, "D-2"), QB_NOTE(27, "D#2"),
+    QB_NOTE(28, "E-2"),
+    QB_CMD(kNoteClear, "Clear note/column", 0x1),
+    QB_CMD(kNoteMask, "Toggle column mark", 0x20),
+    QB_CMD(kNoteOff, "Note Off (===)", 0xa01),
+    QB_CMD(kNoteCut, "Note Cut (^^^)", 0xa01),
+    QB_CMD(kNoteAudition, "Audition Note", 0x800),
+    QB_CMD(kRowAudition, "Audition Row", 0x800),
 };
+static_assert(std::string_view(kRows[kLastOctaveNote - kFirstNote].name) == "B-1");
+static_assert(std::string_view(kRows[kLastNoteKey - kFirstNote].name) == "E-2");
+} // namespace note_entry_rows
 
-constexpr TesselCommandDef kSampleList[] = {
-    QB_CMD(24, "Delete", "Delete Sample", 0x1),
-    QB_CMD(80, "Normalise", "Normalise Sample", 0x1),
+namespace sample_list_rows {
+using namespace cmd::sample_list;
+constexpr TesselCommandDef kRows[] = {
+    QB_CMD(kDelete, "Delete Sample", 0x1),
+    QB_CMD(kNormalise, "Normalise Sample", 0x1),
 };
+} // namespace sample_list_rows
 
-constexpr TesselCommandDef kInfoPage[] = {
-    QB_CMD(83, "GoToPattern", "Go to Pattern", 0xc),
-    QB_CMD(35, "Mute", "Toggle Channel Mute", 0x400),
-    QB_CMD(84, "SkipBackward", "Skip Backward", 0x404),
-    QB_CMD(85, "SkipForward", "Skip Forward", 0x404),
+namespace info_page_rows {
+using namespace cmd::info_page;
+constexpr TesselCommandDef kRows[] = {
+    QB_CMD(kGoToPattern, "Go to Pattern", 0xc),
+    QB_CMD(kMute, "Toggle Channel Mute", 0x400),
+    QB_CMD(kSkipBackward, "Skip Backward", 0x404),
+    QB_CMD(kSkipForward, "Skip Forward", 0x404),
 };
+} // namespace info_page_rows
 
-constexpr TesselCommandDef kInstrumentList[] = {
-    QB_CMD(24, "Delete", "Delete Instrument", 0x1),
-    QB_CMD(81, "SwapInList", "Swap Instruments (list only)", 0x1),
-    QB_CMD(82, "SwapInPatterns", "Swap Instruments (list & patterns)", 0x1),
+namespace instrument_list_rows {
+using namespace cmd::instrument_list;
+constexpr TesselCommandDef kRows[] = {
+    QB_CMD(kDelete, "Delete Instrument", 0x1),
+    QB_CMD(kSwapInList, "Swap Instruments (list only)", 0x1),
+    QB_CMD(kSwapInPatterns, "Swap Instruments (list & patterns)", 0x1),
 };
+} // namespace instrument_list_rows
 
 #undef QB_NOTE
 #undef QB_CMD
 
 constexpr TesselContextTable kContexts[] = {
-    {"", kRoot},
-    {"PatternEditor", kPatternEditor},
-    {"PatternEditor.Pattern", kPattern},
-    {"PatternEditor.Pattern.NoteEntry", kNoteEntry},
-    {"SampleList", kSampleList},
-    {"InfoPage", kInfoPage},
-    {"InstrumentList", kInstrumentList},
+    {cmd::root::kContext, root_rows::kRows},
+    {cmd::pattern_editor::kContext, pattern_editor_rows::kRows},
+    {cmd::pattern::kContext, pattern_rows::kRows},
+    {cmd::note_entry::kContext, note_entry_rows::kRows},
+    {cmd::sample_list::kContext, sample_list_rows::kRows},
+    {cmd::info_page::kContext, info_page_rows::kRows},
+    {cmd::instrument_list::kContext, instrument_list_rows::kRows},
 };
 
 constexpr uint8_t kShift = kModShift;

@@ -5,9 +5,9 @@
 
 #include "common/help_popup.h"
 #include "common/help_viewer.h"
-#include "editor/splash_page.h"
-#include "editor/tessel_editor.h"
-#include "editor/toolbar_ui.h"
+#include "editor/core/splash_page.h"
+#include "editor/core/tessel_editor.h"
+#include "editor/core/toolbar_ui.h"
 #include "gui/button.h"
 #include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_ui.h"

@@ -1,8 +1,8 @@
 // The editor idle: the status line's countdown, what playback hands over
 // from the audio thread, loads on other threads, and redraw requests.
 
-#include "editor/page_kinds.h"
-#include "editor/status_countdown.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/status_countdown.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "gui/drop_list.h"

@@ -1,6 +1,6 @@
 // The editor's windows through effEditOpen, effEditIdle and effEditClose.
 
-#include "editor/page_kinds.h"
+#include "editor/core/page_kinds.h"
 #include "editor_fixture.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "resources/resource_ids.h"

@@ -2,7 +2,7 @@
 // dialogs: what they ask, what they report, the files they leave, and the
 // update check's flag reaching the pattern editor.
 
-#include "editor/module_paths.h"
+#include "editor/core/module_paths.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "model/file_kind.h"
@@ -26,7 +26,7 @@ protected:
         EditorTest::SetUp();
         open();
         dismissSplash();
-        editor->moduleFolder = folder.path();   // no '/' at its end
+        editor->moduleFolder() = folder.path();   // no '/' at its end
         platform::clearStatusText();
         platform::setFileMessage("");
     }
@@ -102,7 +102,7 @@ TEST_F(FileCommandsTest, SaveAsksForANameOnceThenUpdatesTheSameFile)
     const std::string zip = folder.file("name.zip");
     EXPECT_TRUE(fileExists(zip.c_str()));
     EXPECT_EQ(engine().song.songPath, zip);
-    EXPECT_EQ(editor->moduleFolder, folder.path() + "/");
+    EXPECT_EQ(editor->moduleFolder(), folder.path() + "/");
     expectReport("Saving... complete.", "Saving... complete.");
     EXPECT_FALSE(editor->popupActive());
 
@@ -216,7 +216,7 @@ TEST_F(FileCommandsTest, OpenReportsEachOutcome)
         EXPECT_EQ(request.filters[i].name, names[i]);
     EXPECT_EQ(request.filterIndex, 6);
     expectReport("Loading... cancelled.", "Loading... cancelled.");
-    EXPECT_EQ(editor->moduleFolder, folder.path());
+    EXPECT_EQ(editor->moduleFolder(), folder.path());
 
     // A zip holding no module: nothing loaded, the song kept, no page change.
     hostKey(0, kVkF1 + 2, 0);   // F3: the sample list
@@ -244,7 +244,7 @@ TEST_F(FileCommandsTest, OpenReportsEachOutcome)
     EXPECT_EQ(patternPage()->grid().view.cursorRow, 0);
     EXPECT_EQ(patternPage()->grid().view.cursorChannel, 0);
     EXPECT_EQ(patternPage()->pattern(), &engine().song.patterns[0]);
-    EXPECT_EQ(editor->moduleFolder, folder.path() + "/");
+    EXPECT_EQ(editor->moduleFolder(), folder.path() + "/");
 }
 
 // An imported song is a new song: Save asks for a name and the module file

@@ -5,7 +5,7 @@
 #include "pattern_page_fixture.h"
 
 #include "common/cwebpage.h"
-#include "editor/help_page.h"
+#include "editor/help/help_page.h"
 #include "gui/bitmap.h"
 #include "platform/folders.h"
 #include "resources/resource_ids.h"

@@ -85,7 +85,7 @@ TEST_F(InstrumentPageTest, SavedNewAndLoadedBackThroughTheFileBox)
     ZipEntryList saved;
     ASSERT_TRUE(zipListEntries(folder.file("piano.zip").c_str(), saved));
     EXPECT_EQ(saved.count(), 3);   // the document and the two samples
-    EXPECT_EQ(editor->instrumentFolder, folder.path() + "/");
+    EXPECT_EQ(editor->instrumentFolder(), folder.path() + "/");
 
     dialogs.answerButton(kAnswerNo);
     click(fileButtonX(0), kFileButtonY);

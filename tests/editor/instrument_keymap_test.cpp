@@ -5,7 +5,7 @@
 #include "instrument_page_fixture.h"
 #include "key_regions_text.h"
 
-#include "editor/keymap_view.h"
+#include "editor/instrument_list/keymap_view.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // F4 from the pattern editor, keys typed as text, clicks and wheel turns at
 // page points, and the song and status line read back.
 
-#include "editor/instrument_list_page.h"
+#include "editor/instrument_list/instrument_list_page.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "pagekit/frame2.h"

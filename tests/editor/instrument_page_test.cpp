@@ -4,7 +4,7 @@
 
 #include "instrument_page_fixture.h"
 
-#include "editor/instrument_list_edit.h"
+#include "editor/instrument_list/instrument_list_edit.h"
 #include "engine/fake_midi.h"
 #include "pagekit/envelope_graph.h"
 #include "support/lock_held_elsewhere.h"

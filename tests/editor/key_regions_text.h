@@ -1,7 +1,7 @@
 #pragma once
 // A key's velocity regions as one comparable text: "0-10:3 11-64:4".
 
-#include "editor/keymap_regions.h"
+#include "editor/instrument_list/keymap_regions.h"
 
 #include <string>
 

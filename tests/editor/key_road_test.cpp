@@ -1,11 +1,12 @@
 // Keys through the editor's road: page switches, live notes, mutes, the host's
 // function keys, manual key mode and the press counts that the log records.
 
-#include "editor/page_kinds.h"
+#include "editor/core/page_kinds.h"
 #include "editor_fixture.h"
 #include "gui/drop_list.h"
 #include "engine/engine.h"
 #include "patterneditor/pattern_editor_page.h"
+#include "shell/command_ids.h"
 
 
 namespace {
@@ -112,7 +113,7 @@ TEST_F(EditorTest, AltWithAFunctionKeyTogglesThatChannelsMute)
     EXPECT_EQ(engine().song.channels[2].mute, 1);
     chord({kWinMenu}, kF(3));
     EXPECT_EQ(engine().song.channels[2].mute, 0);
-    EXPECT_TRUE(editor->executeCommand(124 + 7));
+    EXPECT_TRUE(editor->executeCommand(cmd::pattern_editor::kMuteChannel8));
     EXPECT_EQ(engine().song.channels[7].mute, 1);
 }
 

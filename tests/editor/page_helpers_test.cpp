@@ -2,8 +2,8 @@
 
 #include "key_regions_text.h"
 
-#include "editor/keymap_regions.h"
-#include "editor/overlay_menu.h"
+#include "editor/instrument_list/keymap_regions.h"
+#include "editor/core/overlay_menu.h"
 #include "gui/button_group.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 // bitmap fonts' glyphs, the song's markup read back, engine blocks rendered
 // through the plug-in's audio call.
 
-#include "editor/info_page.h"
-#include "editor/order_list_page.h"
+#include "editor/info/info_page.h"
+#include "editor/order_list/order_list_page.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "gui/bitmap_text.h"

@@ -4,9 +4,10 @@
 // window buttons, the title strip's drag and the status strip's toggles.
 #include "pattern_page_fixture.h"
 
-#include "editor/page_kinds.h"
+#include "editor/core/page_kinds.h"
 #include "gui/base_dialog.h"
 #include "gui/button.h"
+#include "patterneditor/pattern_menu_table.h"
 #include "patterneditor/undo_history.h"
 #include "platform/headless_dialogs.h"
 #include "shell/command_scheme.h"
@@ -174,7 +175,7 @@ TEST_F(PatternMenusTest, TheHeaderMenuOpensOverAWholeLengthSelectionWhenTheSchem
     idle();
     EXPECT_EQ(windows.popupsAsked().size(), asked);   // no command: no menu
 
-    const TesselCommandDef header{294, "HeaderCommand", "Header command", "", 0x11};
+    const TesselCommandDef header{pattern_menu::kHeaderMenuFirst, "HeaderCommand", "Header command", "", 0x11};
     defaultScheme().findByPath("PatternEditor.Pattern")->addChildren(&header, 1);
     windows.click(pagesWindow(), band, kRightButton);
     idle();

@@ -6,6 +6,7 @@
 #include "gui/drop_list.h"
 #include "patterneditor/undo_history.h"
 #include "platform/headless_dialogs.h"
+#include "shell/command_ids.h"
 
 namespace {
 
@@ -55,12 +56,12 @@ TEST_F(PatternPageTest, RowsGoIntoAndOutOfTheSongOnlyAfterTheUsersYes)
     alt('E');   // two rows of one channel: not enough
     HeadlessDialogs& dialogs = windows.scriptedDialogs();
     const size_t asked = dialogs.requests().size();
-    EXPECT_TRUE(page().onCommand(291));
+    EXPECT_TRUE(page().onCommand(cmd::pattern_editor::kInsertInSong));
     EXPECT_EQ(dialogs.requests().size(), asked);
 
     grid().selection.select(&pattern(), {0, 0, 10, 0}, {63, 8, 11, 0});
     dialogs.answerButton(kAnswerNo);
-    page().onCommand(291);
+    page().onCommand(cmd::pattern_editor::kInsertInSong);
     ASSERT_EQ(dialogs.requests().size(), asked + 1);
     EXPECT_EQ(dialogs.requests().back().title, "Insert Row(s) into Song");
     EXPECT_EQ(dialogs.requests().back().text,
@@ -69,14 +70,14 @@ TEST_F(PatternPageTest, RowsGoIntoAndOutOfTheSongOnlyAfterTheUsersYes)
 
     const std::string before = page().undoPanel().history().label(0);
     dialogs.answerButton(kAnswerYes);
-    page().onCommand(291);
+    page().onCommand(cmd::pattern_editor::kInsertInSong);
     EXPECT_EQ(cell(0, 63).pitch, -1);   // pushed on into the next pattern
     EXPECT_EQ(cell(0, 1, 1).pitch, 60);
     EXPECT_EQ(page().undoPanel().history().label(0), before);   // no checkpoint
 
     grid().selection.select(&pattern(), {0, 0, 10, 0}, {63, 8, 11, 0});
     dialogs.answerButton(kAnswerYes);
-    page().onCommand(292);
+    page().onCommand(cmd::pattern_editor::kDeleteFromSong);
     EXPECT_EQ(dialogs.requests().back().title, "Delete Row(s) from Song");
     EXPECT_EQ(cell(0, 63).pitch, 60);
 }

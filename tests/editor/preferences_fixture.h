@@ -3,7 +3,7 @@
 // a settings folder of the test's own, the page reached with F12, clicks at
 // frame points, the fake clock moved in the 50 ms steps of the capture timer.
 
-#include "editor/preferences_page.h"
+#include "editor/preferences/preferences_page.h"
 #include "editor_fixture.h"
 #include "shell/command_scheme.h"
 

@@ -173,11 +173,11 @@ TEST_F(PreferencesPageTest, TheSettingsTakeEffectAtOnce)
     EXPECT_EQ(windows.scriptedDialogs().requests().back().title,
               "Select the directory which contains your samples...");
     EXPECT_STREQ(pluginPreferences().samplePath, (samples + "/").c_str());
-    EXPECT_EQ(editor->sampleFolder, samples + "/");
+    EXPECT_EQ(editor->sampleFolder(), samples + "/");
     windows.scriptedDialogs().answerPaths({"/" + std::string(300, 'x')});
     press(kWinReturn);
     EXPECT_STREQ(pluginPreferences().samplePath, (samples + "/").c_str());
-    EXPECT_EQ(editor->sampleFolder, samples + "/");
+    EXPECT_EQ(editor->sampleFolder(), samples + "/");
     EXPECT_EQ(settings().folderBox(TesselSettingsUI::kSamples).name, samples + "/");
 
     // Delay: typed, then its lowest value, "Auto", one block.

@@ -4,7 +4,7 @@
 // dialog chose to a loopback server. The dialogs are worked as a user would,
 // one step each pass of their modal loop.
 
-#include "editor/report_dialogs.h"
+#include "editor/reports/report_dialogs.h"
 #include "editor_fixture.h"
 #include "gui/base_dialog.h"
 #include "gui/dialog_view.h"

@@ -56,7 +56,7 @@ TEST_F(SamplePageTest, WavFlacAndOggFilesLoadThroughTheBrowserAsSoxiDescribesThe
     EXPECT_EQ(slot(3).channels, 2);
     EXPECT_GT(*std::max_element(slot(3).audio.buffers[1], slot(3).audio.buffers[1] + slot(3).length), 8000000.0f);
     EXPECT_EQ(fileMessage(), "Loading sample(s)... completed.");
-    EXPECT_EQ(editor->sampleFolder, scratch.path() + "/");
+    EXPECT_EQ(editor->sampleFolder(), scratch.path() + "/");
 }
 
 TEST_F(SamplePageTest, AnUpperCaseFlacInAZipAndSampleThreeOfAnImpulseTrackerModuleLoad)

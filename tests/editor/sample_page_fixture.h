@@ -5,7 +5,7 @@
 // files made by the system's tools in a scratch folder that the page's
 // browser starts in.
 
-#include "editor/sample_list_page.h"
+#include "editor/sample_list/sample_list_page.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "pagekit/file_box.h"
@@ -24,7 +24,7 @@ protected:
     // The editor open on the sample page; its browser starts in the scratch folder.
     void openPage()
     {
-        editor->sampleFolder = scratch.path() + "/";
+        editor->sampleFolder() = scratch.path() + "/";
         open();
         dismissSplash();
         press(platform::kWinF1 + 2);

@@ -2,8 +2,8 @@
 // any value, and the zoomed loop views, which read frames outside the
 // sample as silence.
 
-#include "editor/sample_texts.h"
-#include "editor/sample_waveform.h"
+#include "editor/sample_list/sample_texts.h"
+#include "editor/sample_list/sample_waveform.h"
 #include "gui/offscreen_context.h"
 #include "model/sample.h"
 #include "resources/palette.h"

@@ -4,8 +4,8 @@
 // compared with the one the page draws when made to read the song afresh.
 #include "pattern_page_fixture.h"
 
-#include "editor/instrument_list_page.h"
-#include "editor/keymap_view.h"
+#include "editor/instrument_list/instrument_list_page.h"
+#include "editor/instrument_list/keymap_view.h"
 #include "platform/dialogs.h"
 
 #include <cmath>

@@ -6,8 +6,8 @@
 
 #include "demo_song.h"
 #include "support/demo_song.h"
-#include "editor/splash_page.h"
-#include "editor/tessel_editor.h"
+#include "editor/core/splash_page.h"
+#include "editor/core/tessel_editor.h"
 #include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "platform/folders.h"

@@ -5,7 +5,7 @@
 #include "patterneditor/grid_colours.h"
 #include "patterneditor/overview_map.h"
 #include "patterneditor/pattern_editor_ui.h"
-#include "editor/instrument_list_page.h"
+#include "editor/instrument_list/instrument_list_page.h"
 #include "model/module.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 
 #include "common/help_popup.h"
 #include "common/help_viewer.h"
-#include "editor/help_page.h"
+#include "editor/help/help_page.h"
 #include "resources/resource_ids.h"
 
 namespace {

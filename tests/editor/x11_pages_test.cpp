@@ -2,8 +2,8 @@
 // song playing for the info page: screenshots for a person to look at, and
 // a few pixels that say the pages are there.
 
-#include "editor/info_page.h"
-#include "editor/order_list_page.h"
+#include "editor/info/info_page.h"
+#include "editor/order_list/order_list_page.h"
 #include "engine/engine.h"
 #include "support/demo_song.h"
 #include "x11_editor_fixture.h"

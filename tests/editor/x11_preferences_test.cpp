@@ -2,7 +2,7 @@
 // come through the host's key calls and the editor window's pixels are read
 // back from the server into PNGs.
 
-#include "editor/preferences_page.h"
+#include "editor/preferences/preferences_page.h"
 #include "x11_editor_fixture.h"
 
 namespace {

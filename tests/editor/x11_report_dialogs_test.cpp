@@ -2,7 +2,7 @@
 // screen for a person to look at: the feedback dialog grown to show its
 // preview of the screen, and the error report dialog.
 
-#include "editor/report_dialogs.h"
+#include "editor/reports/report_dialogs.h"
 #include "gui/dialog_view.h"
 // After our headers: the fixture brings Xlib's macros.
 #include "x11_editor_fixture.h"

@@ -4,9 +4,9 @@
 // view and the browser, read back from the server.
 
 #include "x11_editor_fixture.h"
-#include "editor/sample_list_page.h"
-#include "editor/splash_page.h"
-#include "editor/tessel_editor.h"
+#include "editor/sample_list/sample_list_page.h"
+#include "editor/core/splash_page.h"
+#include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "pagekit/file_box.h"
 #include "model/scratch_folder.h"
@@ -44,7 +44,7 @@ protected:
     {
         EditorOnX::SetUp();
         ASSERT_FALSE(HasFatalFailure());
-        editor->sampleFolder = scratch.path() + "/";
+        editor->sampleFolder() = scratch.path() + "/";
     }
     void TearDown() override
     {

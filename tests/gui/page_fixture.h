@@ -3,10 +3,11 @@
 // pages make of it; test pages that record what reaches them; and the real
 // usage log, read back record by record.
 
-#include "gui/editor_services.h"
+#include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "gui/tessel_control.h"
 #include "pagekit/tessel_ui.h"
+#include "pagekit/page_numbers.h"
 #include "gui_fixture.h"
 #include "model/module_state.h"
 #include "model/scratch_folder.h"
@@ -73,7 +74,22 @@ public:
 
     TesselPlugin* plugin() override { return nullptr; }
     TesselEngine* engine() override { return nullptr; }
-    const TesselPages& pages() const override { return pageSet; }
+    TesselUI* basePage() const override { return pageSet.base; }
+    std::array<TesselUI*, kSidePages> sidePages() const override { return pageSet.sides; }
+    TesselUI* bottomPanel() const override { return pageSet.bottom; }
+    TesselUI* toolbarPage() const override { return pageSet.toolbar; }
+    TesselUI* pageByNumber(int32_t number) const override
+    {
+        switch (number) {
+        case kPatternEditorPage: return pageSet.base;
+        case kSampleListPage: return pageSet.sides[0];
+        case kInstrumentListPage: return pageSet.sides[1];
+        case kInfoPage: return pageSet.sides[2];
+        case kOrderListPage: return pageSet.sides[3];
+        case kPreferencesPage: return pageSet.sides[4];
+        default: return nullptr;
+        }
+    }
     TesselUI* currentPage() const override { return current; }
     void setCurrentPage(TesselUI* page) override { current = page; }
     CFrame2* frame2() override { return frame; }
@@ -102,17 +118,28 @@ public:
     bool isWindowVisible() const override { return visible; }
     void showEditorWindow() override { visible = true; }
     void logCurrentFocus() override { ++focusLogs; }
-    bool patternEditorDragging() const override { return patternDragging; }
-    void showPatternEditorOctave(float value) override { octaveShown.push_back(value); }
-    void showPatternEditorInstrument(float value) override { instrumentShown.push_back(value); }
-    void drawPatternEditorStatus(CDrawContext*) override { ++statusDraws; }
-    void refreshInstrumentListPage() override { ++instrumentPageRefreshes; }
-    bool helpPageSlidingOut() const override { return false; }
-    bool splashHidesOverlays() const override { return false; }
+    bool basePageDragging() const override { return patternDragging; }
+    void showOctave(float value) override { octaveShown.push_back(value); }
+    void showInstrument(float value) override { instrumentShown.push_back(value); }
+    void drawStatusLine(CDrawContext*) override { ++statusDraws; }
+    void refreshPage(TesselUI* page) override
+    {
+        if (page == pageSet.sides[1])
+            ++instrumentPageRefreshes;
+    }
+    bool bottomPanelSlidingOut() const override { return false; }
+    bool overlaysHidden() const override { return false; }
     void showPageButtons(int32_t page) override { pageButtons.push_back(page); }
     CBitmap* capsLockIndicator() override { return indicator; }
 
-    TesselPages pageSet;
+    // The pages by their place: the pattern editor under the others, the
+    // five side pages, the help panel, the toolbar.
+    struct {
+        TesselUI* base = nullptr;
+        std::array<TesselUI*, kSidePages> sides{};
+        TesselUI* bottom = nullptr;
+        TesselUI* toolbar = nullptr;
+    } pageSet;
     TesselUI* current = nullptr;
     CFrame2* frame = nullptr;
     CFrame* toolbar = nullptr;
@@ -236,7 +263,7 @@ protected:
         toolbar->setToolbarStrip();
         for (TestPage*& side : sides)
             side = new TestPage(kSidePage, &fake);
-        fake.pageSet = {patternEditor, sides[0], sides[1], sides[2], sides[3], sides[4], nullptr, nullptr, toolbar};
+        fake.pageSet = {patternEditor, {sides[0], sides[1], sides[2], sides[3], sides[4]}, nullptr, toolbar};
         frame2->addView(patternEditor);
         toolbarFrame->addView(toolbar);
         fake.current = patternEditor;

@@ -1,5 +1,6 @@
 #include "shell/command_scheme.h"
 #include "shell/commands_usage.h"
+#include "shell/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ TEST_F(CommandLookup, PrintableCharacterDecides)
 {
     const TesselKeyEvent shiftThree{'3', 0, kModShift, {0, 0}, '#', 0, 0};
     EXPECT_EQ(find("PatternEditor", shiftThree).name, "PatternOverview");
-    EXPECT_EQ(scheme.findIdInContext("PatternEditor", shiftThree, false), 39);
+    EXPECT_EQ(scheme.findIdInContext("PatternEditor", shiftThree, false), cmd::pattern_editor::kPatternOverview);
     // Without Shift the 3 is the note D#1 in note entry.
     EXPECT_EQ(find("PatternEditor.Pattern.NoteEntry", charKey('3')).name, "D#1");
 }
@@ -60,7 +61,7 @@ TEST_F(CommandLookup, NoteEntryAndRootFallback)
     EXPECT_EQ(find("PatternEditor.Pattern.NoteEntry", charKey('z')).name, "C-0");
     const TesselCommand& f5 = find("PatternEditor.Pattern.NoteEntry", namedKey(kVkF1 + 4));
     EXPECT_EQ(f5.name, "InfoPage");
-    EXPECT_EQ(f5.id, 28);
+    EXPECT_EQ(f5.id, cmd::root::kInfoPage);
     // Enclosing contexts answer after the root: Alt-m is Mix two levels up.
     EXPECT_EQ(find("PatternEditor.Pattern.NoteEntry", charKey('m', kModAlt)).name, "Mix");
     // F2 is PatternOptions in the pattern editor, the page switch elsewhere.
@@ -69,28 +70,32 @@ TEST_F(CommandLookup, NoteEntryAndRootFallback)
     EXPECT_EQ(find("PatternEditor.Pattern.NoteEntry", namedKey(kVkF1 + 1)).path, "PatternEditor");
     EXPECT_EQ(scheme.findByPath("PatternEditor")->findByKey(namedKey(kVkF1 + 1), false).name, "PatternOptions");
     EXPECT_EQ(find("No.Such.Context", charKey('c', kModAlt)).name, "Copy");
-    EXPECT_EQ(find("", charKey('z')).id, 0);
+    EXPECT_EQ(find("", charKey('z')).id, cmd::kNone);
 }
 
 TEST_F(CommandLookup, ReleasesAndUnboundKeys)
 {
     TesselKeyEvent up = charKey('z');
     up.keyUp = 1;
-    EXPECT_EQ(find("PatternEditor.Pattern.NoteEntry", up).id, 0);
+    EXPECT_EQ(find("PatternEditor.Pattern.NoteEntry", up).id, cmd::kNone);
     EXPECT_EQ(&find("PatternEditor.Pattern.NoteEntry", up), &noneCommand());
     EXPECT_EQ(find("PatternEditor.Pattern.NoteEntry", up, true).name, "C-0");
-    EXPECT_EQ(scheme.idForKey(charKey('~', kModCtrl | kModAlt), false), 0);
+    EXPECT_EQ(scheme.idForKey(charKey('~', kModCtrl | kModAlt), false), cmd::kNone);
 }
 
 TEST_F(CommandLookup, IdLookupFallsBackThroughContexts)
 {
-    EXPECT_EQ(scheme.findByIdInContext("PatternEditor.Pattern.NoteEntry", 22).path, "PatternEditor.Pattern.Mix");
-    EXPECT_EQ(scheme.findByIdInContext("PatternEditor.Pattern.NoteEntry", 6).name, "PlaySong");
-    EXPECT_EQ(scheme.findByIdInContext("InfoPage", 35).path, "InfoPage.Mute");
-    EXPECT_EQ(scheme.findByIdInContext("PatternEditor", 35).path, "PatternEditor.Mute");
-    EXPECT_EQ(scheme.findByIdInContext("SampleList", 31).id, 0);
-    EXPECT_EQ(scheme.findByPath("SampleList")->findById(9).name, "Stop");
-    EXPECT_EQ(scheme.findById(24).id, 0);
+    const char* noteEntry = cmd::note_entry::kContext;
+    EXPECT_EQ(scheme.findByIdInContext(noteEntry, cmd::pattern::kMix).path, "PatternEditor.Pattern.Mix");
+    EXPECT_EQ(scheme.findByIdInContext(noteEntry, cmd::root::kPlaySong).name, "PlaySong");
+    // One id, a command in each context.
+    static_assert(cmd::info_page::kMute == cmd::pattern_editor::kMute);
+    EXPECT_EQ(scheme.findByIdInContext("InfoPage", cmd::info_page::kMute).path, "InfoPage.Mute");
+    EXPECT_EQ(scheme.findByIdInContext("PatternEditor", cmd::pattern_editor::kMute).path, "PatternEditor.Mute");
+    EXPECT_EQ(scheme.findByIdInContext("SampleList", 31).id, cmd::kNone);   // no command has id 31
+    EXPECT_EQ(scheme.findByPath("SampleList")->findById(cmd::root::kStop).name, "Stop");
+    // A context's own command is no root command.
+    EXPECT_EQ(scheme.findById(cmd::sample_list::kDelete).id, cmd::kNone);
 }
 
 TEST_F(CommandLookup, PathLookup)

@@ -1,5 +1,6 @@
 #include "shell/command_scheme.h"
 #include "shell/commands_tables.h"
+#include "shell/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ TEST_F(CommandTree, ContextCounts)
 {
     EXPECT_EQ(scheme.schemeName(), "Default");
     EXPECT_EQ(scheme.label, "Default");
-    EXPECT_EQ(scheme.id, 1);
+    EXPECT_EQ(scheme.id, cmd::kGlobal);
     EXPECT_EQ(scheme.name, "Global");
     EXPECT_EQ(scheme.path, "");
     EXPECT_EQ(scheme.children.size(), 24u);
@@ -67,7 +68,7 @@ TEST_F(CommandTree, DefaultRows)
     const TesselCommand& overwrite = at("PatternEditor.Pattern.Overwite");
     EXPECT_EQ(overwrite.id, 20);
     EXPECT_EQ(overwrite.label, "&Overwrite");
-    TesselCommandDef def{61, "SelectBlock", "Select block (minor/major &highlight,etc.)", "", 0};
+    TesselCommandDef def{cmd::pattern::kSelectBlock, "SelectBlock", "Select block (minor/major &highlight,etc.)", "", 0};
     EXPECT_EQ(def.plainLabel(), "Select block (minor/major highlight,etc.)");
     EXPECT_EQ(at("InstrumentList.SwapInPatterns").label, "Swap Instruments (list & patterns)");
     EXPECT_EQ(at("PatternEditor.MuteChannel8").id, 131);
@@ -88,6 +89,49 @@ TEST_F(CommandTree, DefaultRows)
     ASSERT_EQ(edit.shortcuts.size(), 3u);
     EXPECT_EQ(edit.shortcuts[2].key.printable, 180);
     EXPECT_EQ(at("PatternEditor.Pattern.Clear").shortcuts[0].key.toString(), "Alt-x x 3");
+}
+
+// Key schemes store commands by path and the usage log records their ids, so
+// neither may ever change: every context's commands, in tree order, with the
+// ids they were first given.
+TEST_F(CommandTree, EveryCommandKeepsItsStoredNameAndId)
+{
+    constexpr const char* kStored =
+        ": HelpContext=15 HelpKeyboard=16 Copy=17 Cut=18 Paste=19 PatternEditor=25 SampleList=26"
+        " InstrumentList=27 InfoPage=28 OrderList=29 Preferences=30 NewModule=2 LoadModule=3 SaveModule=4"
+        " SaveModuleAs=5 PlaySong=6 RebuildSync=12 PlayPattern=7 PlayPatternFromCursor=11"
+        " PlayFromCursor=8 Stop=9 Reset=10 BaseOctaveDown=13 BaseOctaveUp=14\n"
+        "PatternEditor: Pattern=32 PatternOptions=33 PatternOptionsApply=34 Mute=35 Solo=36"
+        " MuteChannel1=124 MuteChannel2=125 MuteChannel3=126 MuteChannel4=127 MuteChannel5=128"
+        " MuteChannel6=129 MuteChannel7=130 MuteChannel8=131 Undo=37 UndoCheckpoint=38 PatternOverview=39"
+        " ToggleInfoBar=122 AlternateZoomMode=121 InstrumentUp=40 InstrumentDown=41"
+        " PickUpInstrumentNote=42 CentraliseCursor=43 FollowPattern=44 CursorGuide=45 NextEmptyPattern=46"
+        " NextPattern=47 PreviousPattern=48 NextOrder=49 PreviousOrder=50 InstrumentMenu=51"
+        " BaseOctaveMenu=52 MidiInMode=53 MergeWithHost=282 InsertInSong=291 DeleteFromSong=292\n"
+        "PatternEditor.Pattern: NoteEntry=78 Mix=22 Overwite=20 OverwiteHighlights=21 Clear=23"
+        " PickUpNote=64 TransposeUp=54 TransposeDown=55 TransposeUpOctave=56 TransposeDownOctave=57"
+        " SelectChannel=58 SelectAll=123 SelectionStart=59 SelectionEnd=60 SelectBlock=61 SelectNone=62"
+        " SelectionSwap=63 SetInstrument=65 SetVolumePan=67 ClearOrphanedVolumePan=70 AmplifyVolume=71"
+        " RepeatAmplifyVolume=72 InterpolateVolumePan=68 ClearVolumePan=69 InterpolateEffects=73"
+        " ClearEffects=74 DoubleSelection=75 HalveSelection=76 CycleEditMode=77 GoToInstrument=66"
+        " EditAnnotation=281 ApplyFormula=287 ClearFormula=289\n"
+        "PatternEditor.Pattern.NoteEntry: C-0=86 C#0=87 D-0=88 D#0=89 E-0=90 F-0=91 F#0=92 G-0=93 G#0=94"
+        " A-0=95 A#0=96 B-0=97 C-1=98 C#1=99 D-1=100 D#1=101 E-1=102 F-1=103 F#1=104 G-1=105 G#1=106"
+        " A-1=107 A#1=108 B-1=109 C-2=110 C#2=111 D-2=112 D#2=113 E-2=114 NoteClear=115 NoteMask=116"
+        " NoteOff=117 NoteCut=118 NoteAudition=119 RowAudition=120\n"
+        "SampleList: Delete=24 Normalise=80\n"
+        "InfoPage: GoToPattern=83 Mute=35 SkipBackward=84 SkipForward=85\n"
+        "InstrumentList: Delete=24 SwapInList=81 SwapInPatterns=82\n";
+    std::string listing;
+    for (const char* context : {cmd::root::kContext, cmd::pattern_editor::kContext, cmd::pattern::kContext,
+                                cmd::note_entry::kContext, cmd::sample_list::kContext, cmd::info_page::kContext,
+                                cmd::instrument_list::kContext}) {
+        listing += std::string(context) + ":";
+        for (const TesselCommand& command : at(context).children)
+            listing += " " + command.name + "=" + std::to_string(command.id);
+        listing += "\n";
+    }
+    EXPECT_EQ(listing, kStored);
 }
 
 TEST_F(CommandTree, DefaultShortcutTable)
@@ -145,18 +189,18 @@ TEST_F(CommandTree, ShortcutsKeepTheirPathWhenChildrenMove)
 
 TEST_F(CommandTree, ShortcutKeyForMenus)
 {
-    EXPECT_EQ(scheme.shortcutKey("", 6).toString(), "F5");
-    EXPECT_TRUE(scheme.shortcutKey("", 31).isNone());
-    EXPECT_TRUE(scheme.shortcutKey("PatternEditor", 282).isNone());   // no key bound
-    EXPECT_TRUE(scheme.shortcutKey("NoSuchContext", 6).isNone());
-    EXPECT_EQ(scheme.shortcutKey("PatternEditor.Pattern", 22).toString(), "Alt-m");
+    EXPECT_EQ(scheme.shortcutKey("", cmd::root::kPlaySong).toString(), "F5");
+    EXPECT_TRUE(scheme.shortcutKey("", 31).isNone());   // no command has id 31
+    EXPECT_TRUE(scheme.shortcutKey("PatternEditor", cmd::pattern_editor::kMergeWithHost).isNone());   // no key bound
+    EXPECT_TRUE(scheme.shortcutKey("NoSuchContext", cmd::root::kPlaySong).isNone());
+    EXPECT_EQ(scheme.shortcutKey("PatternEditor.Pattern", cmd::pattern::kMix).toString(), "Alt-m");
 }
 
 TEST(CommandGlobals, NoneAndIgnored)
 {
-    EXPECT_EQ(noneCommand().id, 0);
+    EXPECT_EQ(noneCommand().id, cmd::kNone);
     EXPECT_EQ(noneCommand().name, "None");
     EXPECT_EQ(noneCommand().label, "<None>");
-    EXPECT_EQ(ignoredCommand().id, -1);
+    EXPECT_EQ(ignoredCommand().id, cmd::kIgnored);
     EXPECT_EQ(ignoredCommand().label, "<Ignored>");
 }

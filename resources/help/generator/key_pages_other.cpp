@@ -2,9 +2,13 @@
 // info page, order list and preferences.
 #include "key_pages.h"
 
+#include "shell/command_ids.h"
+
 namespace helpgen {
 
 namespace {
+
+using namespace cmd;
 
 KeySection section(std::string title, std::vector<KeyRow> rows)
 {
@@ -17,38 +21,38 @@ KeyPage globalKeys()
 {
     KeyPage page{"Keys_PB_1.htm", "Global Keys: Files, Playback and Pages", {}};
     page.sections.push_back(section("Files", {
-        commandRow("", "NewModule", "New module"),
-        commandRow("", "LoadModule", "Open a module"),
-        commandRow("", "SaveModule", "Save the module"),
-        commandRow("", "SaveModuleAs", "Save the module as..."),
+        commandRow(root::kContext, root::kNewModule, "New module"),
+        commandRow(root::kContext, root::kLoadModule, "Open a module"),
+        commandRow(root::kContext, root::kSaveModule, "Save the module"),
+        commandRow(root::kContext, root::kSaveModuleAs, "Save the module as..."),
     }));
     page.sections.push_back(section("Playback", {
-        commandRow("", "PlaySong", "Play the song"),
-        commandRow("", "PlayPattern", "Play the pattern"),
-        commandRow("", "PlayFromCursor", "Play from the cursor"),
-        commandRow("", "PlayPatternFromCursor", "Play the pattern from the cursor"),
-        commandRow("", "Stop", "Stop"),
-        commandRow("", "Reset", "Stop and reset the channels"),
-        commandRow("", "RebuildSync", "Rebuild the timing of the song"),
+        commandRow(root::kContext, root::kPlaySong, "Play the song"),
+        commandRow(root::kContext, root::kPlayPattern, "Play the pattern"),
+        commandRow(root::kContext, root::kPlayFromCursor, "Play from the cursor"),
+        commandRow(root::kContext, root::kPlayPatternFromCursor, "Play the pattern from the cursor"),
+        commandRow(root::kContext, root::kStop, "Stop"),
+        commandRow(root::kContext, root::kReset, "Stop and reset the channels"),
+        commandRow(root::kContext, root::kRebuildSync, "Rebuild the timing of the song"),
     }));
     page.sections.push_back(section("Pages", {
-        commandRow("", "PatternEditor"),
-        commandRow("", "SampleList"),
-        commandRow("", "InstrumentList"),
-        commandRow("", "InfoPage"),
-        commandRow("", "OrderList"),
-        commandRow("", "Preferences"),
+        commandRow(root::kContext, root::kPatternEditor),
+        commandRow(root::kContext, root::kSampleList),
+        commandRow(root::kContext, root::kInstrumentList),
+        commandRow(root::kContext, root::kInfoPage),
+        commandRow(root::kContext, root::kOrderList),
+        commandRow(root::kContext, root::kPreferences),
         {"Escape", "Back to the pattern editor"},
         {"Ctrl-F4", "Hide the editor window"},
     }));
     page.sections.push_back(section("Help", {
-        commandRow("", "HelpContext", "Help on this page"),
-        commandRow("", "HelpKeyboard", "This key reference"),
+        commandRow(root::kContext, root::kHelpContext, "Help on this page"),
+        commandRow(root::kContext, root::kHelpKeyboard, "This key reference"),
         {"Ctrl-F1", "Help panel"},
     }));
     page.sections.push_back(section("Everywhere", {
-        commandRow("", "BaseOctaveUp", "Octave up"),
-        commandRow("", "BaseOctaveDown", "Octave down"),
+        commandRow(root::kContext, root::kBaseOctaveUp, "Octave up"),
+        commandRow(root::kContext, root::kBaseOctaveDown, "Octave down"),
         {"Alt-F1 to Alt-F8", "Mute channel 1 to 8"},
         {"Shift-F2 to Shift-F12", "The host's own F2 to F12"},
         {"Caps Lock", "Live play: the keys play notes"},
@@ -77,12 +81,12 @@ KeyPage sampleListKeys()
         {"Digits (a number)", "Type the value"},
     }));
     page.sections.push_back(section("Samples", {
-        commandRow("", "Copy", "Copy the sample"),
-        commandRow("", "Cut", "Cut the sample"),
-        commandRow("", "Paste", "Paste (over a used sample: press again)"),
-        commandRow("SampleList", "Delete", "Delete the sample (press again)"),
-        commandRow("SampleList", "Normalise", "Normalise..."),
-        commandRow("", "SampleList", "File browser, or back to the list"),
+        commandRow(root::kContext, root::kCopy, "Copy the sample"),
+        commandRow(root::kContext, root::kCut, "Cut the sample"),
+        commandRow(root::kContext, root::kPaste, "Paste (over a used sample: press again)"),
+        commandRow(sample_list::kContext, sample_list::kDelete, "Delete the sample (press again)"),
+        commandRow(sample_list::kContext, sample_list::kNormalise, "Normalise..."),
+        commandRow(root::kContext, root::kSampleList, "File browser, or back to the list"),
         {"Enter", "File browser"},
         {"Escape", "Back to the list, then the pattern editor"},
         {"Note keys", "Play the sample at that note"},
@@ -106,13 +110,14 @@ KeyPage instrumentListKeys()
         {"Enter (on the label), Alt-0 to Alt-4", "Choose the colour"},
     }));
     page.sections.push_back(section("Instruments", {
-        commandRow("", "Copy", "Copy the instrument"),
-        commandRow("", "Cut", "Cut the instrument"),
-        commandRow("", "Paste", "Paste (over a used one: press again)"),
-        commandRow("InstrumentList", "Delete", "Delete the instrument (press again)"),
-        commandRow("InstrumentList", "SwapInList", "Swap with another (list only)..."),
-        commandRow("InstrumentList", "SwapInPatterns", "Swap with another (list and patterns)..."),
-        commandRow("", "InstrumentList", "Next tab"),
+        commandRow(root::kContext, root::kCopy, "Copy the instrument"),
+        commandRow(root::kContext, root::kCut, "Cut the instrument"),
+        commandRow(root::kContext, root::kPaste, "Paste (over a used one: press again)"),
+        commandRow(instrument_list::kContext, instrument_list::kDelete, "Delete the instrument (press again)"),
+        commandRow(instrument_list::kContext, instrument_list::kSwapInList, "Swap with another (list only)..."),
+        commandRow(instrument_list::kContext, instrument_list::kSwapInPatterns,
+                   "Swap with another (list and patterns)..."),
+        commandRow(root::kContext, root::kInstrumentList, "Next tab"),
         {"Enter", "File browser"},
         {"Escape", "Back to the list, then the pattern editor"},
         {"Note keys", "Play the instrument"},
@@ -134,11 +139,11 @@ KeyPage infoPageKeys()
     KeyPage page{"Keys_IP_1.htm", "Info Page Keys", {}};
     page.sections.push_back(section("Channels and playback", {
         {"Up, Down", "Previous or next channel"},
-        commandRow("InfoPage", "Mute", "Mute the channel and move on (Shift: back)"),
-        commandRow("InfoPage", "GoToPattern", "Edit the playing pattern"),
-        commandRow("InfoPage", "SkipBackward", "Play from the previous order"),
-        commandRow("InfoPage", "SkipForward", "Play from the next order"),
-        commandRow("", "InfoPage", "Clear the display"),
+        commandRow(info_page::kContext, info_page::kMute, "Mute the channel and move on (Shift: back)"),
+        commandRow(info_page::kContext, info_page::kGoToPattern, "Edit the playing pattern"),
+        commandRow(info_page::kContext, info_page::kSkipBackward, "Play from the previous order"),
+        commandRow(info_page::kContext, info_page::kSkipForward, "Play from the next order"),
+        commandRow(root::kContext, root::kInfoPage, "Clear the display"),
     }));
     return page;
 }

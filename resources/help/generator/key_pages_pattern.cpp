@@ -1,12 +1,13 @@
 // The pattern editor's three key pages.
 #include "key_pages.h"
 
+#include "shell/command_ids.h"
+
 namespace helpgen {
 
 namespace {
 
-constexpr const char* kPattern = "PatternEditor.Pattern";
-constexpr const char* kPage = "PatternEditor";
+using namespace cmd;
 
 KeySection section(std::string title, std::vector<KeyRow> rows)
 {
@@ -16,11 +17,11 @@ KeySection section(std::string title, std::vector<KeyRow> rows)
 }
 
 // Several commands of one kind as one row: their keys in turn.
-KeyRow combinedRow(const char* context, std::initializer_list<const char*> names, const char* action)
+KeyRow combinedRow(const char* context, std::initializer_list<int32_t> ids, const char* action)
 {
     KeyRow row{{}, action};
-    for (const char* name : names)
-        for (const std::string& key : reachableKeys(context, name))
+    for (const int32_t id : ids)
+        for (const std::string& key : reachableKeys(context, id))
             row.keys += (row.keys.empty() ? "" : ", ") + key;
     return row;
 }
@@ -69,43 +70,43 @@ KeyPage selectionsAndBlocks()
     KeyPage page{"Keys_PE_2.htm", "Pattern Editor Keys (2 of 3): Selections and Blocks", {}};
     page.sections.push_back(section("Selecting", {
         {"Shift-arrows, Shift-Page Up/Down, Shift-Home/End", "Select while moving"},
-        commandRow(kPattern, "SelectionStart", "Start of the selection"),
-        commandRow(kPattern, "SelectionEnd", "End of the selection"),
-        commandRow(kPattern, "SelectChannel", "Select the channel (again: the pattern)"),
-        commandRow(kPattern, "SelectBlock", "Select a highlight's rows (again: more)"),
-        commandRow(kPattern, "SelectNone", "Select nothing"),
+        commandRow(pattern::kContext, pattern::kSelectionStart, "Start of the selection"),
+        commandRow(pattern::kContext, pattern::kSelectionEnd, "End of the selection"),
+        commandRow(pattern::kContext, pattern::kSelectChannel, "Select the channel (again: the pattern)"),
+        commandRow(pattern::kContext, pattern::kSelectBlock, "Select a highlight's rows (again: more)"),
+        commandRow(pattern::kContext, pattern::kSelectNone, "Select nothing"),
     }));
     page.sections.push_back(section("Clipboard", {
-        commandRow("", "Copy"),
-        commandRow("", "Cut"),
-        commandRow("", "Paste", "Paste (inserting)"),
-        commandRow(kPattern, "Overwite", "Overwrite (again: lengthen the pattern)"),
-        commandRow(kPattern, "Mix", "Mix into empty fields (again: every gap)"),
-        commandRow(kPattern, "OverwiteHighlights", "Take the clipboard's highlights"),
-        commandRow(kPattern, "SelectionSwap"),
-        commandRow(kPattern, "Clear", "Clear the selection"),
+        commandRow(root::kContext, root::kCopy),
+        commandRow(root::kContext, root::kCut),
+        commandRow(root::kContext, root::kPaste, "Paste (inserting)"),
+        commandRow(pattern::kContext, pattern::kOverwite, "Overwrite (again: lengthen the pattern)"),
+        commandRow(pattern::kContext, pattern::kMix, "Mix into empty fields (again: every gap)"),
+        commandRow(pattern::kContext, pattern::kOverwiteHighlights, "Take the clipboard's highlights"),
+        commandRow(pattern::kContext, pattern::kSelectionSwap),
+        commandRow(pattern::kContext, pattern::kClear, "Clear the selection"),
     }));
     page.sections.push_back(section("Changing the selection", {
-        commandRow(kPattern, "TransposeUp"),
-        commandRow(kPattern, "TransposeDown"),
-        commandRow(kPattern, "TransposeUpOctave"),
-        commandRow(kPattern, "TransposeDownOctave"),
-        commandRow(kPattern, "SetInstrument"),
-        commandRow(kPattern, "SetVolumePan", "Set the last volume or panning"),
-        commandRow(kPattern, "InterpolateVolumePan", "Interpolate volume or panning"),
-        commandRow(kPattern, "ClearVolumePan", "Clear volume or panning"),
-        commandRow(kPattern, "ClearOrphanedVolumePan", "Clear volumes without notes"),
-        commandRow(kPattern, "AmplifyVolume", "Amplify volumes..."),
-        commandRow(kPattern, "RepeatAmplifyVolume", "Amplify again by the last amount"),
-        commandRow(kPattern, "InterpolateEffects"),
-        commandRow(kPattern, "ClearEffects"),
-        commandRow(kPattern, "DoubleSelection", "Double the length"),
-        commandRow(kPattern, "HalveSelection", "Halve the length"),
+        commandRow(pattern::kContext, pattern::kTransposeUp),
+        commandRow(pattern::kContext, pattern::kTransposeDown),
+        commandRow(pattern::kContext, pattern::kTransposeUpOctave),
+        commandRow(pattern::kContext, pattern::kTransposeDownOctave),
+        commandRow(pattern::kContext, pattern::kSetInstrument),
+        commandRow(pattern::kContext, pattern::kSetVolumePan, "Set the last volume or panning"),
+        commandRow(pattern::kContext, pattern::kInterpolateVolumePan, "Interpolate volume or panning"),
+        commandRow(pattern::kContext, pattern::kClearVolumePan, "Clear volume or panning"),
+        commandRow(pattern::kContext, pattern::kClearOrphanedVolumePan, "Clear volumes without notes"),
+        commandRow(pattern::kContext, pattern::kAmplifyVolume, "Amplify volumes..."),
+        commandRow(pattern::kContext, pattern::kRepeatAmplifyVolume, "Amplify again by the last amount"),
+        commandRow(pattern::kContext, pattern::kInterpolateEffects),
+        commandRow(pattern::kContext, pattern::kClearEffects),
+        commandRow(pattern::kContext, pattern::kDoubleSelection, "Double the length"),
+        commandRow(pattern::kContext, pattern::kHalveSelection, "Halve the length"),
     }));
     page.sections.push_back(section("At the cursor", {
-        commandRow(kPattern, "PickUpNote", "Pick up the cell as the last entry"),
-        commandRow(kPattern, "GoToInstrument", "Show the cell's instrument"),
-        commandRow(kPattern, "CycleEditMode", "Volume or panning in the volume column"),
+        commandRow(pattern::kContext, pattern::kPickUpNote, "Pick up the cell as the last entry"),
+        commandRow(pattern::kContext, pattern::kGoToInstrument, "Show the cell's instrument"),
+        commandRow(pattern::kContext, pattern::kCycleEditMode, "Volume or panning in the volume column"),
     }));
     return page;
 }
@@ -114,39 +115,42 @@ KeyPage patternsChannelsViews()
 {
     KeyPage page{"Keys_PE_3.htm", "Pattern Editor Keys (3 of 3): Patterns, Channels and Views", {}};
     page.sections.push_back(section("Patterns", {
-        commandRow(kPage, "NextPattern", "Next pattern"),
-        commandRow(kPage, "PreviousPattern", "Previous pattern"),
-        commandRow(kPage, "NextOrder", "Next pattern of the order list"),
-        commandRow(kPage, "PreviousOrder", "Previous pattern of the order list"),
-        commandRow(kPage, "NextEmptyPattern", "Next empty pattern"),
-        commandRow(kPage, "PatternOptions", "Pattern options"),
-        commandRow(kPage, "PatternOptionsApply", "Apply the pattern options again"),
-        commandRow(kPage, "PatternOverview", "Pattern overview"),
-        commandRow(kPage, "Undo", "Undo list"),
-        commandRow(kPage, "UndoCheckpoint"),
+        commandRow(pattern_editor::kContext, pattern_editor::kNextPattern, "Next pattern"),
+        commandRow(pattern_editor::kContext, pattern_editor::kPreviousPattern, "Previous pattern"),
+        commandRow(pattern_editor::kContext, pattern_editor::kNextOrder, "Next pattern of the order list"),
+        commandRow(pattern_editor::kContext, pattern_editor::kPreviousOrder, "Previous pattern of the order list"),
+        commandRow(pattern_editor::kContext, pattern_editor::kNextEmptyPattern, "Next empty pattern"),
+        commandRow(pattern_editor::kContext, pattern_editor::kPatternOptions, "Pattern options"),
+        commandRow(pattern_editor::kContext, pattern_editor::kPatternOptionsApply, "Apply the pattern options again"),
+        commandRow(pattern_editor::kContext, pattern_editor::kPatternOverview, "Pattern overview"),
+        commandRow(pattern_editor::kContext, pattern_editor::kUndo, "Undo list"),
+        commandRow(pattern_editor::kContext, pattern_editor::kUndoCheckpoint),
     }));
     page.sections.push_back(section("Channels", {
-        commandRow(kPage, "Mute", "Mute the channel"),
-        commandRow(kPage, "Solo", "Solo the channel"),
-        combinedRow(kPage, {"MuteChannel1", "MuteChannel2", "MuteChannel3", "MuteChannel4", "MuteChannel5",
-                            "MuteChannel6", "MuteChannel7", "MuteChannel8"},
+        commandRow(pattern_editor::kContext, pattern_editor::kMute, "Mute the channel"),
+        commandRow(pattern_editor::kContext, pattern_editor::kSolo, "Solo the channel"),
+        combinedRow(pattern_editor::kContext,
+                    {pattern_editor::kMuteChannel1, pattern_editor::kMuteChannel2, pattern_editor::kMuteChannel3,
+                     pattern_editor::kMuteChannel4, pattern_editor::kMuteChannel5, pattern_editor::kMuteChannel6,
+                     pattern_editor::kMuteChannel7, pattern_editor::kMuteChannel8},
                     "Mute channel 1 to 8, in turn"),
     }));
     page.sections.push_back(section("Instrument and octave", {
-        commandRow(kPage, "InstrumentUp", "Next instrument"),
-        commandRow(kPage, "InstrumentDown", "Previous instrument"),
-        commandRow(kPage, "InstrumentMenu", "Choose the instrument"),
-        commandRow(kPage, "PickUpInstrumentNote", "Pick up the cell's instrument and note"),
-        commandRow("", "BaseOctaveUp", "Octave up"),
-        commandRow("", "BaseOctaveDown", "Octave down"),
-        commandRow(kPage, "BaseOctaveMenu", "Choose the octave"),
+        commandRow(pattern_editor::kContext, pattern_editor::kInstrumentUp, "Next instrument"),
+        commandRow(pattern_editor::kContext, pattern_editor::kInstrumentDown, "Previous instrument"),
+        commandRow(pattern_editor::kContext, pattern_editor::kInstrumentMenu, "Choose the instrument"),
+        commandRow(pattern_editor::kContext, pattern_editor::kPickUpInstrumentNote,
+                   "Pick up the cell's instrument and note"),
+        commandRow(root::kContext, root::kBaseOctaveUp, "Octave up"),
+        commandRow(root::kContext, root::kBaseOctaveDown, "Octave down"),
+        commandRow(pattern_editor::kContext, pattern_editor::kBaseOctaveMenu, "Choose the octave"),
     }));
     page.sections.push_back(section("Views and modes", {
-        commandRow(kPage, "ToggleInfoBar", "Effect information bar"),
-        commandRow(kPage, "CentraliseCursor"),
-        commandRow(kPage, "FollowPattern", "Follow playback"),
-        commandRow(kPage, "CursorGuide"),
-        commandRow(kPage, "MidiInMode", "MIDI in: off, mono, poly"),
+        commandRow(pattern_editor::kContext, pattern_editor::kToggleInfoBar, "Effect information bar"),
+        commandRow(pattern_editor::kContext, pattern_editor::kCentraliseCursor),
+        commandRow(pattern_editor::kContext, pattern_editor::kFollowPattern, "Follow playback"),
+        commandRow(pattern_editor::kContext, pattern_editor::kCursorGuide),
+        commandRow(pattern_editor::kContext, pattern_editor::kMidiInMode, "MIDI in: off, mono, poly"),
         {"` (instrument column)", "Instrument labels or numbers"},
         {";", "Menu at the cursor"},
         {"Caps Lock", "Live play: the keys play notes"},

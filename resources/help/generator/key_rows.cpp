@@ -1,8 +1,10 @@
 #include "key_rows.h"
 
 #include "shell/commands_tables.h"
+#include "shell/command_ids.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace helpgen {
 
@@ -63,10 +65,21 @@ std::string joined(const std::vector<std::string>& parts, std::string_view separ
     return text;
 }
 
+const TesselCommandDef& commandDef(std::string_view context, int32_t id)
+{
+    if (const TesselContextTable* table = contextTable(context))
+        for (const TesselCommandDef& command : table->rows)
+            if (command.id == id)
+                return command;
+    throw std::invalid_argument("no command " + std::to_string(id) + " in the context \"" + std::string(context)
+                                + "\"");
+}
+
 } // namespace
 
-std::vector<std::string> reachableKeys(std::string_view context, std::string_view name)
+std::vector<std::string> reachableKeys(std::string_view context, int32_t id)
 {
+    const std::string_view name = commandDef(context, id).name;
     std::vector<std::string> keys;
     const std::vector<Binding> bindings = bindingsOf(context);
     for (size_t i = 0; i < bindings.size(); ++i) {
@@ -82,16 +95,11 @@ std::vector<std::string> reachableKeys(std::string_view context, std::string_vie
     return keys;
 }
 
-KeyRow commandRow(std::string_view context, std::string_view name, std::string_view action)
+KeyRow commandRow(std::string_view context, int32_t id, std::string_view action)
 {
     KeyRow row;
-    row.keys = joined(reachableKeys(context, name), ", ");
-    row.action = std::string(action);
-    if (row.action.empty())
-        if (const TesselContextTable* table = contextTable(context))
-            for (const TesselCommandDef& command : table->rows)
-                if (name == command.name)
-                    row.action = plainLabel(command.label);
+    row.keys = joined(reachableKeys(context, id), ", ");
+    row.action = action.empty() ? plainLabel(commandDef(context, id).label) : std::string(action);
     return row;
 }
 
@@ -105,7 +113,7 @@ std::vector<KeyRow> contextRows(std::string_view context, std::vector<std::strin
         const std::string_view name = command.name;
         if (isContext(commandPath(context, name)) || std::find(except.begin(), except.end(), name) != except.end())
             continue;
-        KeyRow row = commandRow(context, name);
+        KeyRow row = commandRow(context, command.id);
         if (!row.keys.empty())
             rows.push_back(row);
     }
@@ -114,17 +122,16 @@ std::vector<KeyRow> contextRows(std::string_view context, std::vector<std::strin
 
 std::vector<KeyRow> noteEntryRows()
 {
-    constexpr std::string_view kContext = "PatternEditor.Pattern.NoteEntry";
+    using namespace cmd::note_entry;
     struct Octave {
         int first;
         int last;
         const char* action;
     };
-    // Note commands are 86 (C of the base octave) onward.
     constexpr Octave kOctaves[] = {
-        {86, 97, "Notes C to B of the base octave"},
-        {98, 109, "Notes C to B one octave up"},
-        {110, 114, "Notes C to E two octaves up"},
+        {kFirstNote, kFirstNote + 11, "Notes C to B of the base octave"},
+        {kFirstNote + 12, kLastOctaveNote, "Notes C to B one octave up"},
+        {kLastOctaveNote + 1, kLastNoteKey, "Notes C to E two octaves up"},
     };
     std::vector<KeyRow> rows;
     const TesselContextTable* table = contextTable(kContext);
@@ -134,7 +141,7 @@ std::vector<KeyRow> noteEntryRows()
         std::vector<std::string> keys;
         for (const TesselCommandDef& command : table->rows)
             if (command.id >= octave.first && command.id <= octave.last)
-                for (const std::string& key : reachableKeys(kContext, command.name))
+                for (const std::string& key : reachableKeys(kContext, command.id))
                     keys.push_back(key);
         if (!keys.empty())
             rows.push_back({joined(keys, " "), octave.action});
@@ -151,13 +158,13 @@ std::vector<KeyRow> noteEntryRows()
         {"NoteAudition", "Play the cell"},
     };
     for (const TesselCommandDef& command : table->rows) {
-        if (command.id <= 114)
+        if (command.id <= kLastNoteKey)
             continue;
         std::string_view action;
         for (const Plain& plain : kPlainWords)
             if (std::string_view(command.name) == plain.name)
                 action = plain.action;
-        KeyRow row = commandRow(kContext, command.name, action);
+        KeyRow row = commandRow(kContext, command.id, action);
         if (!row.keys.empty())
             rows.push_back(row);
     }

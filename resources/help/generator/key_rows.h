@@ -3,6 +3,7 @@
 // default command scheme, and rows written by hand for the keys that pages
 // handle themselves.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,14 +20,16 @@ struct KeySection {
     std::vector<KeyRow> rows;
 };
 
-// The shortcut texts of the default scheme that reach the command at
-// `context`.`name`: a binding that an earlier command of the same context
-// takes first is left out, as the key never reaches this one.
-std::vector<std::string> reachableKeys(std::string_view context, std::string_view name);
+// The shortcut texts of the default scheme that reach the command `id` of
+// `context` (an id of shell/command_ids.h): a binding that an earlier
+// command of the same context takes first is left out, as the key never
+// reaches this one. A command the context does not hold stops the builder
+// (std::invalid_argument) rather than leave its row out unnoticed.
+std::vector<std::string> reachableKeys(std::string_view context, int32_t id);
 
 // One row for a command; the action is its label unless given. No row (an
 // empty `keys`) when no key reaches it.
-KeyRow commandRow(std::string_view context, std::string_view name, std::string_view action = {});
+KeyRow commandRow(std::string_view context, int32_t id, std::string_view action = {});
 
 // A row per command of a context that a key reaches, in table order, except
 // the named ones and the sub-contexts.

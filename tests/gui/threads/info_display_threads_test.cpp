@@ -2,7 +2,7 @@
 // through the engine's audio block on a thread of its own while the rows
 // copy what they show and draw, and the channels' mute flags change, for two
 // seconds at least.
-#include "editor/info_display.h"
+#include "editor/info/info_display.h"
 #include "engine/engine.h"
 #include "gui/offscreen_context.h"
 #include "model/module_state.h"

@@ -1,0 +1,122 @@
+// The module file commands: New erases the song, Open stops it and loads a
+// file, Save writes the song's own file or asks for one. Each reports on
+// the status line and on the toolbar's file message.
+
+#include "editor/core/tessel_editor.h"
+#include "engine/engine.h"
+#include "engine/module_file.h"
+#include "patterneditor/pattern_editor_page.h"
+#include "platform/status_text.h"
+
+#include <filesystem>
+
+namespace {
+
+// The usage log's file actions.
+enum FileAction : int32_t { kLogNewModule = 0, kLogLoadModule = 1, kLogSaveModule = 2 };
+
+constexpr int kLoadFailed = 0;
+constexpr int kLoadedNothing = 1;
+
+void report(const char* text)
+{
+    platform::setFileMessage(text);
+    platform::setStatusText(text);
+}
+
+bool somethingAt(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found && !error;
+}
+
+} // namespace
+
+void TesselEditor::newModule()
+{
+    if (!askYesNo("This will erase all patterns, samples and instruments. Are you sure?", "New..."))
+        return;
+    if (patternEditor_)
+        patternEditor_->resetView();
+    // Without the song lock nothing was erased, and nothing says it was.
+    if (!engine_->newSong())
+        return;
+    if (patternEditor_)
+        patternEditor_->rebuild();
+    if (current_)
+        current_->setDirty();
+    report("Module erased.");
+    log_.logCommand(kLogNewModule, 0);
+}
+
+void TesselEditor::openModule()
+{
+    engine_->stopNow();
+    if (engine_->transport != kStoppedCut) {
+        platform::setStatusText("Error: You cannot load a module while Quorbel is playing.");
+        return;
+    }
+    std::string path;
+    if (!chooseModuleFile(false, path)) {
+        report("Loading... cancelled.");
+        return;
+    }
+    platform::setFileMessage("Loading...");
+    drawToolbarNow();
+    if (patternEditor_)
+        patternEditor_->resetView();
+    const int result = engine_->loadModule(path);
+    if (result == kLoadFailed) {
+        report("Loading... failed.");
+    } else if (result == kLoadedNothing) {
+        platform::setFileMessage("Loading... error.");
+    } else {
+        platform::setFileMessage("Loading... complete.");
+        platform::setStatusText("Loading... complete");
+        if (patternEditor_)
+            patternEditor_->goToPattern(0, true);
+        switchPage(kPatternEditorPage, true);
+    }
+    log_.logCommand(kLogLoadModule, result);
+    keepModuleFolder(path);
+    drawNow(current_);
+}
+
+void TesselEditor::saveModule(int32_t saveAs)
+{
+    // Update the song's own file; a failure asks for another one.
+    std::string path = engine_->song.songPath;
+    if (!saveAs && !path.empty() && saveSongTo(path)) {
+        report("Saving... complete (updated).");
+        drawNow(current_);
+        log_.logCommand(kLogSaveModule, 1);
+        return;
+    }
+    const bool chosen = chooseModuleFile(true, path);
+    // The question is about the name that will be written.
+    if (chosen)
+        path = moduleSavePath(path);
+    if (!chosen || (somethingAt(path) && !askYesNo("File already exists. Overwrite?", "Save Module..."))) {
+        report("Saving... cancelled.");
+        drawNow(current_);
+        return;
+    }
+    platform::setFileMessage("Saving...");
+    drawToolbarNow();
+    const bool saved = saveSongTo(path);
+    log_.logCommand(kLogSaveModule, saved ? 1 : 0);
+    report(saved ? "Saving... complete." : "Saving... failed.");
+    keepModuleFolder(path);
+    drawNow(current_);
+}
+
+bool TesselEditor::saveSongTo(std::string& path)
+{
+    // The engine leaves the old file as it was when it fails.
+    if (!engine_->saveModule(path))
+        return false;
+    platform::MutexLock lock(engine_->song.songLock(), kEditLockWaitMs);
+    if (lock)
+        engine_->song.songPath = path;
+    return true;
+}

@@ -1,0 +1,10 @@
+// The pattern overview panel in the editor; the pattern editor page's maker
+// attaches it to the page's grid.
+
+#include "editor/core/page_factory.h"
+#include "patterneditor/overview_ui.h"
+
+TesselUI* makeOverviewPanel(TesselEditorServices* editor)
+{
+    return new TesselOverviewUI(editor);
+}

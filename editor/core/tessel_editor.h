@@ -1,0 +1,397 @@
+#pragma once
+// The plug-in's editor: one object, built with the plug-in and living as long
+// as it, that owns every page, the toolbar frame over the host's window, the
+// editor window with its frame, the hot keys, the host hook and the key
+// filter of manual key mode, the timers, the status line and the usage log.
+// effEditOpen makes the toolbar frame; the first idle after it makes the
+// editor window; effEditClose destroys both, the pages stay.
+//
+// GUI thread only, except the engine link's calls (see engine_links.h):
+// values the audio thread hands over are atomics read by the idle.
+
+#include "editor/core/editor_page_services.h"
+#include "editor/core/host_hook.h"
+#include "editor/core/page_kinds.h"
+#include "editor/core/status_countdown.h"
+#include "gui/control.h"
+#include "model/subrow.h"
+#include "platform/window.h"
+#include "plugin/plugin_editor.h"
+#include "shell/preferences.h"
+#include "shell/usage_log.h"
+#include "services/curl_global.h"
+#include "services/pending_report.h"
+#include "services/report_sender.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+class TesselHelpPage;
+class TesselInfoPage;
+class TesselInstrumentListPage;
+class TesselOrderListPage;
+class TesselPatternEditorPage;
+class TesselPreferencesPage;
+class TesselSampleListPage;
+class TesselSplashUI;
+class TesselToolbarPage;
+namespace help {
+class CHelpPopup;
+class HelpFile;
+class HelpViewer;
+enum class HelpCommand : uint8_t;
+}
+namespace services {
+class UpdateCheck;
+}
+
+class TesselEditor final : public TesselPluginEditor,
+                           public TesselEditorPageServices,
+                           public VSTGUI::CControlListener,
+                           public TesselEditorSettings,
+                           private platform::WindowHandler,
+                           private platform::KeyFilter {
+public:
+    // Side pages stand at this origin in the editor window.
+    static constexpr int32_t kSidePageLeft = 9;
+    static constexpr int32_t kSidePageTop = 43;
+    // The toolbar's two value controls.
+    static constexpr int32_t kInstrumentTag = 51;
+    static constexpr int32_t kOctaveTag = 52;
+
+    enum Timer : uint32_t { kTimerIdle = 1, kTimerShortcut = 2, kTimerCommand = 3, kTimerRedraw = 4 };
+    static constexpr uint32_t kFastIdleMs = 25;
+    static constexpr uint32_t kRedrawMs = 25;
+    enum HotKey : int32_t { kHotKeyR = 1, kHotKeyF2 = 2, kHotKeyT = 3 };
+
+    // Where the windows come from: by default an X connection of our own,
+    // opened by effEditOpen and closed after effEditClose; a test puts a
+    // headless window system here.
+    static inline std::function<platform::WindowSystem*()> windowSystemSource;
+    // The version file's address for the update check; empty gives the
+    // build's setting. Tests point it at a server of their own.
+    static inline std::function<std::string()> updateCheckAddressSource;
+    // Where reports are posted: the build's address, unless a test gives another.
+    static inline std::function<std::string()> reportAddressSource;
+
+    explicit TesselEditor(TesselPlugin& plugin);
+    // Closes an open editor, joins the update-check and help threads, then
+    // frees the pages, the font, the log and libcurl.
+    ~TesselEditor() override;
+
+    // VST 2 editor calls.
+    bool open(void* parent) override;
+    void close() override;
+    void idle() override;
+    VstInt32 onKeyDown(VstKeyCode& key) override;
+    VstInt32 onKeyUp(VstKeyCode& key) override;
+    void doIdleStuff() override { AEffGUIEditor::doIdleStuff(); }
+
+    // The engine's link (any thread where engine_links.h says so).
+    int32_t currentPattern() const override;
+    bool noteEntry(TesselNoteEntry& entry) const override;
+    void refreshAfterLoad() override;
+    void setPlaybackPosition(int32_t order, int32_t pattern, int32_t row) override;
+    // What the audio thread last handed over; -1 when nothing plays.
+    void playingPosition(int32_t& order, int32_t& pattern, int32_t& row) const
+    {
+        order = playingOrder_.load(std::memory_order_relaxed);
+        pattern = playingPattern_.load(std::memory_order_relaxed);
+        row = playingRow_.load(std::memory_order_relaxed);
+    }
+
+    // The key road.
+    void handleKeyDown(const TesselKeyEvent& key) override;
+    void handleKeyUp(const TesselKeyEvent& key) override;
+    bool manualKeyMode() const override;
+    bool doubleSize() const override;
+    void redrawPatternEditor() override;
+    // Runs a global command; false leaves the id to the page.
+    bool executeCommand(int32_t id);
+    // The note of a key at the current octave, or -1.
+    int32_t noteFromKey(TesselKeyEvent key) const;
+    // The last key down the road took, with its press count.
+    const TesselKeyEvent& previousKey() const { return previousKey_; }
+    // The pattern editor's drag help line and cursor, while it drags.
+    void updateDragCursor();
+
+    // Modal popups: no second one opens, the window leaves the topmost band.
+    bool popupActive() const override { return popupActive_; }
+    void beginPopup() override;
+    void endPopup() override;
+
+    // Window life.
+    void createWindow();
+    void destroyWindow();
+    void showEditorWindow() override;
+    void hideEditorWindow();
+    bool isWindowVisible() const override { return frame2_ && shown_; }
+    platform::Window* editorWindow() const override { return window_.get(); }
+    void switchPage(int32_t number, bool redraw) override;
+
+    // Window preferences.
+    void setFastRefresh(bool on) override;
+    void setAlwaysOnTop(bool on);
+    void setWindowsLinked(bool on, bool quiet) override;
+    void setIntegrated(bool on, bool quiet) override;
+    void setKeyMode(int mode, bool quiet) override;
+    int getKeyMode() const;
+    void setPatternFont(const TesselFontRecord& font) override;
+    void setPatternFontWidth(int32_t width) override;
+    // The octave shown in the pattern editor's list; 0..8 only.
+    void changeOctave(int32_t octave);
+    void savePreferences() override;
+
+    // Module file commands: erase, open, save (saveAs 0 updates the song's
+    // file when it has one). Each asks through the dialogs service and
+    // reports on the status line and the toolbar's file message.
+    void newModule();
+    void openModule();
+    void saveModule(int32_t saveAs);
+    // The update check found a newer version (any thread).
+    bool updateAvailable() const;
+
+    // Playback from the editor; each waits 1000 ms for the song lock.
+    void playSong(int32_t order, int32_t row) override;
+    void playPattern(int32_t pattern, int32_t row);
+    void playFromCursor();
+
+    // The product's web page in the desktop's browser, when the build names
+    // one (http or https); the toolbar's hint for it.
+    void openWebPage();
+    static std::string webPageHint();
+
+    // Help: a page of the help file in the viewer, or in the popup at a
+    // screen point. The popup runs in the editor's flow between beginPopup
+    // and endPopup; the idle notices when it closed. Before the help file is
+    // written, and once a page took too long to load, pages go to the viewer.
+    void openHelpPage(const char* name) override;
+    void showHelpPopup(const char* name, int32_t x, int32_t y);
+    // The viewer at a page with a tab: the openers and the help page's
+    // buttons. Waits (bounded) for the help file; false, with a status
+    // text, when the page cannot be shown.
+    bool openHelpViewer(const char* page, help::HelpCommand command, std::string_view query = {}) override;
+    // The toolbar's help button: the help at its default topic.
+    void openDefaultHelp();
+    // The viewer comes to the front over a window kept on top: the editor
+    // window leaves the topmost band until it is active again.
+    void leaveTopmostForHelp() override;
+    help::HelpViewer* helpViewer() const { return helpViewer_.get(); }
+    help::CHelpPopup* helpPopup() const { return helpPopup_.get(); }
+    // The editor window or its pages' window has the focus (pages draw
+    // their inactive look else).
+    bool windowActive() const override;
+
+    // Current sample 1..99; with follow, an instrument using it becomes current.
+    void setCurrentSample(int32_t n, bool follow) override;
+    // What the engine last reported playing: pattern and row (-1 none).
+    int32_t playingPattern() const override { return playingPattern_.load(std::memory_order_relaxed); }
+    int32_t playingRow() const override { return playingRow_.load(std::memory_order_relaxed); }
+
+    // TesselEditorServices.
+    TesselPlugin* plugin() override { return plugin_; }
+    TesselEngine* engine() override { return engine_; }
+    TesselUI* basePage() const override { return pages_.patternEditor; }
+    std::array<TesselUI*, kSidePages> sidePages() const override
+    {
+        return {pages_.sampleList, pages_.instrumentList, pages_.info, pages_.orderList, pages_.preferences};
+    }
+    TesselUI* bottomPanel() const override { return pages_.help; }
+    TesselUI* toolbarPage() const override { return pages_.toolbar; }
+    TesselUI* pageByNumber(int32_t number) const override { return pages_.byNumber(number); }
+    TesselUI* currentPage() const override { return current_; }
+    void setCurrentPage(TesselUI* page) override { current_ = page; }
+    CFrame2* frame2() override { return frame2_; }
+    VSTGUI::CFrame* toolbarFrame() override { return frame; }
+    int32_t octave() const override { return octave_; }
+    void setOctave(int32_t octave) override;
+    int32_t currentInstrument() const override { return instrument_; }
+    void setCurrentInstrument(int32_t number, bool selectSample) override;
+    int32_t currentSample() const override { return sample_; }
+    bool inputBlocked() const override { return popupActive_; }
+    bool capsLock() const override { return capsLock_; }
+    bool isOpen() const override { return frame != nullptr; }
+    void logCurrentFocus() override;
+    bool basePageDragging() const override;
+    void showOctave(float octave) override;
+    void showInstrument(float instrument) override;
+    void drawStatusLine(VSTGUI::CDrawContext* context) override;
+    void refreshPage(TesselUI* page) override;
+    bool bottomPanelSlidingOut() const override;
+    bool overlaysHidden() const override;
+    void showPageButtons(int32_t pageNumber) override;
+    VSTGUI::CBitmap* capsLockIndicator() override { return capsPlate_; }
+    void fontChanged(const TesselFontRecord& font) override { setPatternFont(font); }
+
+    // The toolbar's instrument and octave controls.
+    void valueChanged(VSTGUI::CDrawContext* context, VSTGUI::CControl* control) override;
+
+    TesselSplashUI* splash() const { return splash_; }
+    // The pages it made, by name.
+    const TesselPages& pages() const { return pages_; }
+    // Skins the pages share: the cursor block (268) and the frame slices (121).
+    VSTGUI::CBitmap* cursorBlock() const { return cursorBlock_; }
+    VSTGUI::CBitmap* frameSlices() const { return frameSlices_; }
+    TesselUsageLog& usageLog() { return log_; }
+    // The crash report claimed for this session (shown at the first window).
+    const services::PendingReport& pendingReport() const { return pendingReport_; }
+    // The feedback command: the comment dialog, then the report it asks for.
+    void sendFeedback();
+    // The same at the end of the next idle pass.
+    void requestFeedback() { feedbackRequested_ = true; }
+    platform::WindowSystem* windowSystem() const override { return windows_; }
+    std::string& moduleFolder() override { return moduleFolder_; }
+    std::string& sampleFolder() override { return sampleFolder_; }
+    std::string& instrumentFolder() override { return instrumentFolder_; }
+    TesselPatternEditorPage* patternEditorPage() const override
+    {
+        return pages_.patternEditor ? patternEditor_ : nullptr;
+    }
+
+private:
+    // Window procedure of the editor window.
+    bool handleMessage(platform::Window& window, platform::WindowMessage& message) override;
+    // Manual key mode: keys of the host's thread before any window.
+    bool filterKey(platform::Window& target, const platform::WindowMessage& message) override;
+
+    // Construction and window pieces.
+    void loadBitmapFonts();
+    void makePages(const platform::Rect& client);
+    void placePages(const platform::Rect& client);
+    platform::Rect chooseWindowRect(platform::Window*& parent, bool& child);
+    platform::Window* hostTopWindow() const;
+    void installHostHook(bool install);
+    void rehangOnHost();
+    platform::Window* hookedHostTop() const;
+    // Whether the host's windows let the editor window show now: the host's
+    // window shows, and no modal dialog of the host stands over it.
+    bool hostLetsWindowShow() const;
+    // Shows or hides the editor window as its shown flag and the host allow.
+    void followHostWindow();
+    void registerHotKeys(bool on);
+    void linkToHost();
+    void toggleFocus();
+    void resized(int32_t width, int32_t height);
+    platform::Rect pageArea(int32_t width, int32_t height) const;
+    void forgetPages();
+    void removePagesFrom(VSTGUI::CFrame* from);
+
+    // The road's pieces.
+    bool playLiveKey(TesselKeyEvent& key);
+    void stopLiveKey(TesselKeyEvent key);
+    void toggleMute(int32_t channel);
+    void escape(const TesselKeyEvent& key);
+    bool switchToPageCommand(int32_t number);
+    void changeInstrument(int32_t delta);
+    bool isGuiThread() const { return std::this_thread::get_id() == guiThread_.load(); }
+    platform::InputState liveInput() const;
+
+    // File command pieces.
+    platform::Dialogs* dialogs() const;
+    bool askYesNo(const char* text, const char* caption);
+    // The chosen module file's path; false when cancelled.
+    bool chooseModuleFile(bool save, std::string& path);
+    void keepModuleFolder(const std::string& path);
+    bool saveSongTo(std::string& path);
+    // Tells the pattern editor once when the update check found a newer version.
+    void noticeUpdateCheck();
+
+    // Idle pieces.
+    void idlePages();
+    void followPlayback();
+    void drawNow(TesselUI* page);
+    void drawToolbarNow();
+    void refreshLoadedSong();
+    // The popup closed: the editor takes the input back.
+    void finishHelpPopup();
+    void closeHelpWindows();
+    void restoreTopmostAfterHelp();
+    void offerPendingReport();
+    services::ReportDelivery reportDelivery() const;
+
+    TesselPlugin* plugin_;
+    TesselEngine* engine_;
+    // Claimed before the log opens, which starts "Quorbel.log" anew.
+    services::PendingReport pendingReport_;
+    TesselUsageLog log_;
+    services::CurlGlobal curl_;
+    std::unique_ptr<services::UpdateCheck> updateCheck_;
+    std::string fontPath_;
+    std::unique_ptr<help::HelpFile> helpFile_;
+    // Both go with the editor window (before the window system).
+    std::unique_ptr<help::HelpViewer> helpViewer_;
+    std::unique_ptr<help::CHelpPopup> helpPopup_;
+    bool leftTopmostForHelp_ = false;
+
+    platform::WindowSystem* windows_ = nullptr;
+    std::unique_ptr<platform::WindowSystem> ownWindows_;
+    std::unique_ptr<platform::Window> window_;
+    CFrame2* frame2_ = nullptr;
+    TesselHostHook hostHook_;
+    // The host's top window the hook ends at (0 before the hook), by handle:
+    // the host may destroy it at any time.
+    uintptr_t hostTop_ = 0;
+    bool keyFilterOn_ = false;
+    bool hotKeysOn_ = false;
+
+    TesselPages pages_;
+    TesselPatternEditorPage* patternEditor_ = nullptr;
+    std::atomic<TesselPatternEditorPage*> patternEditorForAudio_{nullptr};
+    TesselToolbarPage* toolbar_ = nullptr;
+    TesselSampleListPage* sampleList_ = nullptr;
+    TesselInstrumentListPage* instrumentList_ = nullptr;
+    TesselInfoPage* info_ = nullptr;
+    TesselOrderListPage* orderList_ = nullptr;
+    TesselPreferencesPage* preferences_ = nullptr;
+    TesselHelpPage* help_ = nullptr;
+    TesselSplashUI* splash_ = nullptr;
+    TesselUI* current_ = nullptr;
+    VSTGUI::CBitmap* capsPlate_ = nullptr;
+    VSTGUI::CBitmap* cursorBlock_ = nullptr;
+    VSTGUI::CBitmap* frameSlices_ = nullptr;
+
+    int32_t octave_ = 4;
+    int32_t instrument_ = 1;
+    int32_t sample_ = 1;
+    bool popupActive_ = false;
+    bool shown_ = false;
+    bool active_ = false;
+    bool capsLock_ = false;
+    bool redrawRequest_ = false;
+    bool inIdle_ = false;
+    bool firstCreationDone_ = false;
+    bool reportOffered_ = false;
+    bool updateMarkShown_ = false;
+    bool feedbackRequested_ = false;
+    platform::Rect savedRect_;
+
+    // Last values the idle compared.
+    double lastTempo_ = -1.0;
+    int32_t lastRow_ = -1;
+    int32_t lastOrder_ = -1;
+    int32_t lastDisplay_ = -1;
+    uint32_t lastChanges_ = 0;
+    TesselStatusCountdown status_;
+    TesselSubrow liveNote_;
+
+    // Handed over by the audio thread or a loading thread.
+    std::atomic<int32_t> playingOrder_{-1};
+    std::atomic<int32_t> playingPattern_{-1};
+    std::atomic<int32_t> playingRow_{-1};
+    std::atomic<bool> refreshRequested_{false};
+    std::atomic<std::thread::id> guiThread_;
+
+    TesselKeyEvent previousKey_;
+    // The file selectors' default folders.
+    std::string moduleFolder_, sampleFolder_, instrumentFolder_;
+};
+
+// Installs the editor's maker in the plug-in shell; the library's load-time
+// set-up calls it.
+void installTesselEditor();
