@@ -16,7 +16,7 @@
 #include "patterneditor/pattern_grid.h"
 #include "platform/folders.h"
 #include "platform/font_catalog.h"
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 #include "resources/product_font.h"
 
 #include <benchmark/benchmark.h>

@@ -11,7 +11,7 @@
 // The song is taken in through the engine's import and handed to the
 // plug-in as its chunk, as a host restores a saved project.
 #include "engine/engine.h"
-#include "plugin/vst/effect_record.h"
+#include "vst2/effect_record.h"
 #include "platform/vst2_records.h"
 
 #include <libopenmpt/libopenmpt.h>

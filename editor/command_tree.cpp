@@ -1,7 +1,7 @@
 #include "editor/command_tree.h"
 
 #include "gui/treeview.h"
-#include "plugin/commands.h"
+#include "shell/commands.h"
 
 #include <set>
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-class TesselEditorServices;
+class TesselFrameLink;
 
 // Where a drop list's entries come from when they change while it lives:
 // asked to fill the menu anew each time it opens.
@@ -58,11 +58,12 @@ public:
     void popup();
 
     // The page that owns the list and over which it opens, and its editor;
-    // set by the page. Held as a view, so the list needs nothing of pages.
-    void setOwner(CView* page, TesselEditorServices* services)
+    // set by the page. Held as a view and a frame link, so the list needs
+    // nothing of pages.
+    void setOwner(CView* page, TesselFrameLink* editor)
     {
         owner = page;
-        ownerServices = services;
+        ownerEditor = editor;
     }
     CView* getOwner() const { return owner; }
     // The text last drawn.
@@ -83,7 +84,7 @@ private:
 
     TesselEntrySource* source;
     CView* owner = nullptr;
-    TesselEditorServices* ownerServices = nullptr;
+    TesselFrameLink* ownerEditor = nullptr;
     char text[kTextSize] = {};
     int32_t drawnValue = 0;
 };

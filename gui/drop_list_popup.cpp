@@ -3,8 +3,8 @@
 // the (sub)menu that holds it.
 
 #include "gui/drop_list.h"
-#include "pagekit/editor_services.h"
-#include "gui/frame2.h"
+#include "gui/frame.h"
+#include "gui/frame_link.h"
 #include "platform/popup_menu.h"
 #include "platform/window.h"
 
@@ -36,8 +36,8 @@ CFrame* TesselDropList::popupFrame() const
 {
     if (owner && owner->getFrame())
         return owner->getFrame();
-    if (ownerServices && ownerServices->frame2())
-        return ownerServices->frame2();
+    if (ownerEditor && ownerEditor->pagesFrame())
+        return ownerEditor->pagesFrame();
     return parentFrame;
 }
 
@@ -71,8 +71,8 @@ void TesselDropList::popup()
     const platform::PopupMenu menu = buildPopup(0, &ranges);
     if (editor)
         editor->beginPopup();
-    if (ownerServices)
-        ownerServices->logCurrentFocus();
+    if (ownerEditor)
+        ownerEditor->logCurrentFocus();
     const int32_t chosen = window->system().trackPopup(*window, menu, popupPoint(*frame).toPlatform(),
                                                        (style & kRightButtonStyle) != 0);
 

@@ -2,8 +2,8 @@
 
 #include "gui/frame.h"
 #include "platform/window.h"
-#include "plugin/audio_effect_x.h"
-#include "plugin/editor_base.h"
+#include "vst2/audio_effect_x.h"
+#include "gui/editor_base.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 // more extensions, and "All Files (*.*)". GUI thread only.
 
 #include "platform/dialogs.h"
-#include "plugin/vst/effect_record.h"
+#include "vst2/effect_record.h"
 
 #include <cstdint>
 

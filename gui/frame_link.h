@@ -8,6 +8,10 @@
 
 #include <cstdint>
 
+namespace VSTGUI {
+class CFrame;
+}
+
 class TesselFrameLink {
 public:
     // The editor's key road; a key reaches it only when it has a virtual key
@@ -29,6 +33,11 @@ public:
     virtual void endPopup() {}
     // The editor base's doIdleStuff: at most one idle pass per 100 ms.
     virtual void doIdleStuff() {}
+    // The editor window's frame holding the pages, where a page's popup opens
+    // when the page itself has no frame; null while there is none.
+    virtual VSTGUI::CFrame* pagesFrame() { return nullptr; }
+    // The usage log's focus record of the current page, as a popup opens.
+    virtual void logCurrentFocus() {}
 
 protected:
     ~TesselFrameLink() = default;

@@ -14,9 +14,6 @@
 #include <utility>
 #include <vector>
 
-class TesselInstrument;
-class TesselSample;
-
 struct TesselListItem {
     // Up to 32 characters are shown.
     std::string name;
@@ -76,10 +73,6 @@ public:
     void setMessage(const std::string& text);
     const std::string& getMessage() const { return message; }
     TesselScrollbar& getScrollbar() { return scrollbar; }
-
-    // The entries the sample and instrument lists show for a slot.
-    static TesselListItem sampleEntry(const TesselSample& sample);
-    static TesselListItem instrumentEntry(const TesselInstrument& instrument);
 
 private:
     int32_t visibleRows() const { return rect.height() / kRowHeight; }

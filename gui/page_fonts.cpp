@@ -2,9 +2,12 @@
 
 #include "gui/control_fonts.h"
 #include "gui/tessel_font.h"
-#include "plugin/plugin_globals.h"
 
-#include <memory>
+std::array<std::unique_ptr<TesselFont>, kBitmapFonts>& bitmapFonts()
+{
+    static std::array<std::unique_ptr<TesselFont>, kBitmapFonts> fonts;
+    return fonts;
+}
 
 TesselFont* pageFont(int32_t resourceId, int32_t characterWidth)
 {

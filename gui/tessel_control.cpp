@@ -2,7 +2,6 @@
 
 #include "gui/bitmap.h"
 #include "gui/offscreen_context.h"
-#include "model/module_state.h"
 
 #include <atomic>
 
@@ -21,12 +20,14 @@ constexpr SkinShade kSkinShades[] = {
 constexpr CColor kOtherShade{64, 64, 64, 0};
 
 std::atomic<TesselValueLog> valueLog{nullptr};
+std::atomic<TesselSongGeneration> songGeneration{nullptr};
 
 } // namespace
 
-void setTesselValueLog(TesselValueLog log)
+void setTesselValueLog(TesselValueLog log, TesselSongGeneration generation)
 {
     valueLog.store(log);
+    songGeneration.store(generation);
 }
 
 TesselControl::TesselControl(int32_t classId) : TesselClass(classId) {}
@@ -59,7 +60,8 @@ void TesselControl::logValue(bool focused)
 {
     if (!focused || !logEnabled)
         return;
-    const int32_t generation = songCounter().load();
+    const TesselSongGeneration currentSong = songGeneration.load();
+    const int32_t generation = currentSong ? currentSong() : 0;
     const float current = static_cast<float>(value);
     if (logGeneration < generation) {
         logGeneration = generation;

@@ -26,10 +26,13 @@ constexpr uint32_t tesselRgba(uint8_t red, uint8_t green, uint8_t blue, uint8_t 
     return uint32_t{red} | uint32_t{green} << 8 | uint32_t{blue} << 16 | uint32_t{alpha} << 24;
 }
 
-// Where the controls' value changes go: the plug-in's usage log sets it
-// while it is open; without it (the stand-alone host) nothing is recorded.
+// Where the controls' value changes go, and the song they belong to (a
+// control's first value for a new song is its starting state, not a change).
+// Set from above: the plug-in points it at its usage log; without it (the
+// stand-alone host) nothing is recorded and every value is of one song.
 using TesselValueLog = void (*)(float value);
-void setTesselValueLog(TesselValueLog log);
+using TesselSongGeneration = int32_t (*)();
+void setTesselValueLog(TesselValueLog log, TesselSongGeneration generation);
 
 class TesselControl : public TesselClass {
 public:

@@ -3,7 +3,7 @@
 // records (header only; the host links none of the plug-in's code) and the
 // few host-side extras.
 
-#include "plugin/vst/effect_record.h"
+#include "vst2/effect_record.h"
 
 using VstPluginMainProc = AEffect* (*)(audioMasterCallback host);
 

@@ -47,6 +47,7 @@ public:
     // The editor window's frame holding the pages; null while there is no
     // editor window.
     virtual CFrame2* frame2() = 0;
+    VSTGUI::CFrame* pagesFrame() override;
     // The frame over the host's window holding the toolbar; null while closed.
     virtual VSTGUI::CFrame* toolbarFrame() = 0;
 
@@ -75,7 +76,7 @@ public:
     void endPopup() override = 0;
 
     // The usage log's focus record of the current page, when it changed.
-    virtual void logCurrentFocus() = 0;
+    void logCurrentFocus() override = 0;
 
     // The base page drags (a selection or a drag of its own) and keeps the
     // mouse.

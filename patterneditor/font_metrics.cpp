@@ -1,7 +1,7 @@
 #include "patterneditor/font_metrics.h"
 
 #include "engine/random.h"
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 
 #include <cstring>
 #include <string>

@@ -8,7 +8,7 @@
 #include "model/module.h"
 #include "patterneditor/amplify_prompt.h"
 #include "patterneditor/grid_checkpoint.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <algorithm>
 #include <string>

@@ -4,14 +4,14 @@
 #include "patterneditor/pattern_grid.h"
 
 #include "engine/engine.h"
-#include "gui/page_operations.h"
+#include "pagekit/page_operations.h"
 #include "model/module.h"
 #include "patterneditor/amplify_prompt.h"
 #include "patterneditor/grid_checkpoint.h"
 #include "patterneditor/edit_commands.h"
 #include "platform/key_event.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,7 +5,7 @@
 // only when the view changed. The page draws the bar (drawBar); the page
 // slot draw does nothing.
 
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 #include "patterneditor/effect_descriptions.h"
 #include "patterneditor/pattern_grid.h"
 #include "patterneditor/side_slide.h"

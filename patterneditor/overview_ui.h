@@ -6,7 +6,7 @@
 // GUI thread. Drawing reads the song without the song lock and creates no
 // track or row.
 
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 #include "resources/resource_ids.h"
 
 #include <cstdint>

@@ -6,14 +6,14 @@
 #include "engine/engine.h"
 #include "gui/drop_list.h"
 #include "pagekit/editor_services.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "model/module.h"
 #include "patterneditor/edit_commands.h"
 #include "platform/dialogs.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
-#include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
+#include "shell/command_scheme.h"
+#include "shell/preferences.h"
+#include "shell/usage_log.h"
 
 #include <algorithm>
 

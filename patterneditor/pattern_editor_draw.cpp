@@ -9,14 +9,14 @@
 #include "gui/button.h"
 #include "gui/drop_list.h"
 #include "pagekit/editor_services.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "model/module.h"
 #include "patterneditor/amplify_prompt.h"
 #include "patterneditor/draw_target.h"
 #include "patterneditor/grid_colours.h"
 #include "platform/glyph_run.h"
 #include "platform/status_text.h"
-#include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
 #include "resources/palette.h"
 
 #include <algorithm>

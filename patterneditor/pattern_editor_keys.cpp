@@ -8,7 +8,7 @@
 #include "patterneditor/edit_commands.h"
 #include "platform/key_event.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include "model/module.h"
 #include "model/module_state.h"
 #include "patterneditor/font_metrics.h"
-#include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
 #include "resources/resource_ids.h"
 
 #include <cstdio>

@@ -6,7 +6,7 @@
 #include "gui/drop_list.h"
 #include "pagekit/editor_services.h"
 #include "patterneditor/edit_commands.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "engine/engine_links.h"
 #include "engine/midi_input.h"
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 
 #include <cstdint>
 

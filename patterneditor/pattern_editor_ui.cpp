@@ -7,10 +7,10 @@
 #include "gui/button.h"
 #include "gui/drop_list.h"
 #include "pagekit/editor_services.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "model/module.h"
-#include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
+#include "shell/preferences.h"
+#include "shell/usage_log.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

@@ -19,7 +19,7 @@
 #include "patterneditor/pattern_menus.h"
 #include "patterneditor/pattern_options.h"
 #include "patterneditor/undo_ui.h"
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 
 #include <array>
 #include <atomic>

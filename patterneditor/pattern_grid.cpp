@@ -9,7 +9,7 @@
 #include "patterneditor/subrow_counts.h"
 #include "platform/glyph_run.h"
 #include "platform/font_catalog.h"
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "patterneditor/pattern_menu_table.h"
 
 #include "patterneditor/cell_text.h"
-#include "plugin/commands.h"
+#include "shell/commands.h"
 #include "shell/command_ids.h"
 
 #include <algorithm>

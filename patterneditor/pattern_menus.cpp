@@ -3,11 +3,12 @@
 #include "patterneditor/pattern_menus_ui.h"
 
 #include "gui/drop_list.h"
+#include "pagekit/editor_services.h"
 #include "gui/param_display.h"
 #include "patterneditor/edit_commands.h"
 #include "patterneditor/pattern_editor_ui.h"
-#include "plugin/command_scheme.h"
-#include "plugin/usage_log.h"
+#include "shell/command_scheme.h"
+#include "shell/usage_log.h"
 
 #include <map>
 

@@ -4,7 +4,7 @@
 // reports with a key result of 1 that its values are to be applied
 // (pattern_options_ui.h).
 
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 
 #include <cstdint>
 #include <functional>

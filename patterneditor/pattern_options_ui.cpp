@@ -4,8 +4,8 @@
 #include "gui/bitmap_text.h"
 #include "model/pattern.h"
 #include "platform/key_event.h"
-#include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
+#include "gui/page_fonts.h"
+#include "shell/usage_log.h"
 #include "resources/resource_ids.h"
 
 namespace {

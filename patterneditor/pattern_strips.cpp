@@ -6,7 +6,7 @@
 #include "gui/button.h"
 #include "model/pattern.h"
 #include "patterneditor/pattern_editor_ui.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <algorithm>
 

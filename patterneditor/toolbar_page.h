@@ -3,7 +3,7 @@
 // base: its five page buttons, the editor-window button and the playing
 // position texts. The toolbar draws the file message itself.
 
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 
 #include <cstdint>
 

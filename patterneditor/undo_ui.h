@@ -3,7 +3,7 @@
 // which the user picks one to restore, and the store behind them.
 
 #include "gui/control_skin.h"
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 #include "patterneditor/undo_history.h"
 #include "resources/resource_ids.h"
 

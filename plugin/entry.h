@@ -1,7 +1,7 @@
 #pragma once
 // The six functions the library exports; everything else stays hidden.
 
-#include "plugin/vst/effect_record.h"
+#include "vst2/effect_record.h"
 
 #include <cstdint>
 

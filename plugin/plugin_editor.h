@@ -4,7 +4,7 @@
 // library's load-time set-up installs its maker.
 
 #include "engine/engine_links.h"
-#include "plugin/editor_base.h"
+#include "gui/editor_base.h"
 
 class TesselPlugin;
 

@@ -2,10 +2,8 @@
 
 #include "engine/engine.h"
 #include "engine/engine_status.h"
-#include "gui/offscreen_context.h"
-#include "gui/tessel_font.h"
-#include "plugin/command_scheme.h"
-#include "plugin/usage_log.h"
+#include "shell/command_scheme.h"
+#include "shell/usage_log.h"
 
 #include <strings.h>
 
@@ -20,34 +18,10 @@ bool inOwnHost()
     return strcasecmp(hostIdentity().product, "Quorbel Host") == 0;
 }
 
-std::atomic<int32_t>& currentPageNumber()
-{
-    static std::atomic<int32_t> page{-1};
-    return page;
-}
-
 std::atomic<uint32_t>& changeCounter()
 {
     static std::atomic<uint32_t> counter{0};
     return counter;
-}
-
-TesselPreferences& pluginPreferences()
-{
-    static TesselPreferences preferences;
-    return preferences;
-}
-
-std::array<std::unique_ptr<TesselFont>, kBitmapFonts>& bitmapFonts()
-{
-    static std::array<std::unique_ptr<TesselFont>, kBitmapFonts> fonts;
-    return fonts;
-}
-
-std::unique_ptr<COffscreenContext>& pageOffscreen()
-{
-    static std::unique_ptr<COffscreenContext> offscreen;
-    return offscreen;
 }
 
 std::map<std::string, int32_t>& keyLookupMap()

@@ -3,7 +3,9 @@
 // plug-in object keep (instance count, running engine, host identity), and
 // the objects built when the library loads.
 
-#include "plugin/preferences.h"
+#include "gui/page_fonts.h"
+#include "pagekit/page_state.h"
+#include "shell/preferences.h"
 
 #include <array>
 #include <atomic>
@@ -13,11 +15,6 @@
 #include <string>
 
 class TesselEngine;
-class TesselFont;
-namespace VSTGUI {
-class COffscreenContext;
-}
-using VSTGUI::COffscreenContext;
 
 // The host as the plug-in asked it once at construction; read-only afterwards.
 struct TesselHostIdentity {
@@ -40,20 +37,10 @@ struct TesselInstances {
     static inline std::atomic<TesselEngine*> running{nullptr};
 };
 
-// The editor's current page (1 pattern editor ... -1 none).
-std::atomic<int32_t>& currentPageNumber();
-
 // Moved by whatever changes the song behind the pages' backs; the editor's
 // idle redraws the current page when it moved.
 std::atomic<uint32_t>& changeCounter();
 
-// The shell's full preferences record; the engine gets its part through a hook.
-TesselPreferences& pluginPreferences();
-
-// Owning pointers the editor fills; assigning deletes the previous object.
-constexpr int kBitmapFonts = 13;
-std::array<std::unique_ptr<TesselFont>, kBitmapFonts>& bitmapFonts();
-std::unique_ptr<COffscreenContext>& pageOffscreen();
 
 // Text lookups of the pattern editor; nothing adds to it.
 std::map<std::string, int32_t>& keyLookupMap();

@@ -2,10 +2,12 @@
 #include "plugin/plugin_object.h"
 
 #include "engine/engine_globals.h"
+#include "gui/tessel_control.h"
+#include "model/module_state.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
-#include "plugin/vst/pin_properties.h"
+#include "shell/usage_log.h"
+#include "vst2/pin_properties.h"
 #include "services/crash_handler.h"
 
 #include <cstdlib>
@@ -31,6 +33,9 @@ TesselPlugin::TesselPlugin(audioMasterCallback audioMaster) : AudioEffectX(audio
 {
     TesselInstances::number = ++TesselInstances::count;
     crashFilterInstalled_ = services::installCrashFilter(TesselUsageLog::flushForCrash);
+    // The toolkit's controls log their values through a hook: the usage log
+    // is the shell's, and the song generation the model's.
+    setTesselValueLog(logControlValue, [] { return songCounter().load(); });
     engine.attachPlugin(this);
     askHostIdentity();
     canProcessReplacing(true);

@@ -6,7 +6,7 @@
 // thread; everything else on its dispatcher thread. No lock of its own.
 
 #include "engine/engine.h"
-#include "plugin/audio_effect_x.h"
+#include "vst2/audio_effect_x.h"
 
 #include <cstdint>
 

@@ -9,7 +9,7 @@
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/song_files.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <climits>
 #include <cstdio>

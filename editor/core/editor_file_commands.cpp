@@ -3,7 +3,7 @@
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "platform/message_box.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "plugin/plugin_globals.h"
 
 #include <cstring>

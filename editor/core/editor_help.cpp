@@ -7,7 +7,7 @@
 #include "common/help_popup.h"
 #include "common/help_viewer.h"
 #include "editor/core/tessel_editor.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
 

@@ -7,10 +7,10 @@
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/engine_actions.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
-#include "plugin/audio_effect.h"
+#include "vst2/audio_effect.h"
 #include "plugin/plugin_globals.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "plugin/plugin_globals.h"
 #include "shell/command_ids.h"
 

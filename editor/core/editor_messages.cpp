@@ -2,7 +2,7 @@
 
 #include "editor/core/page_kinds.h"
 #include "editor/core/tessel_editor.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/key_table.h"
 #include "plugin/plugin_globals.h"

@@ -4,7 +4,7 @@
 #include "editor/core/page_kinds.h"
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
 #include "platform/status_text.h"

@@ -8,7 +8,7 @@
 #include "editor/core/tessel_editor.h"
 #include "editor/core/window_placement.h"
 #include "gui/bitmap.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "gui/offscreen_context.h"
 #include "gui/window_ancestors.h"
 #include "patterneditor/pattern_editor_page.h"

@@ -1,6 +1,6 @@
 #include "editor/core/overlay_menu.h"
 
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 namespace {
 

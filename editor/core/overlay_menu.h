@@ -5,7 +5,7 @@
 // becomes the result (the button's text in text mode, else its index);
 // Enter then closes it with that choice.
 
-#include "gui/tessel_popup.h"
+#include "pagekit/tessel_popup.h"
 #include "platform/key_event.h"
 
 class TesselOverlayMenu : public TesselPopup {

@@ -2,7 +2,7 @@
 // What the editor asks of its own pages beyond the page base. Each page
 // derives from its kind here. GUI thread only.
 
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 #include "pagekit/page_numbers.h"
 
 #include <cstdint>

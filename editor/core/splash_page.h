@@ -4,7 +4,7 @@
 // Levels run 0..300; the page is blended with the alpha v x v x 255 / 90000
 // of the level that applies. The fade runs on a monotonic millisecond clock.
 
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 
 #include <cstdint>
 #include <functional>

@@ -10,7 +10,7 @@
 #include "gui/offscreen_context.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

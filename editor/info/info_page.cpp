@@ -8,11 +8,11 @@
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/control_skin.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "gui/offscreen_context.h"
 #include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 #include "shell/command_ids.h"
 

@@ -11,8 +11,8 @@
 #include "gui/control_fonts.h"
 #include "gui/control_skin.h"
 #include "gui/drop_list.h"
-#include "gui/envelope_graph.h"
-#include "gui/file_box.h"
+#include "pagekit/envelope_graph.h"
+#include "pagekit/file_box.h"
 #include "gui/offscreen_context.h"
 #include "gui/slider.h"
 #include "gui/tessel_font.h"
@@ -20,7 +20,7 @@
 #include "model/module.h"
 #include "patterneditor/cell_text.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <algorithm>
 #include <cstdio>

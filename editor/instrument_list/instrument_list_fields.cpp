@@ -8,7 +8,7 @@
 #include "engine/midi_out.h"
 #include "gui/button_group.h"
 #include "gui/drop_list.h"
-#include "gui/envelope_graph.h"
+#include "pagekit/envelope_graph.h"
 #include "gui/slider.h"
 #include "gui/text_box.h"
 #include "model/envelope.h"

@@ -4,7 +4,7 @@
 #include "editor/instrument_list/instrument_list_edit.h"
 
 #include "engine/engine.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "gui/file_selector.h"
 #include "model/file_kind.h"
 #include "model/module.h"
@@ -15,7 +15,7 @@
 #include "platform/status_text.h"
 #include "platform/window.h"
 #include "plugin/plugin_object.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <cctype>
 #include <cstdio>

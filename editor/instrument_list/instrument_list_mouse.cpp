@@ -4,9 +4,9 @@
 #include "editor/instrument_list/instrument_list_edit.h"
 
 #include "gui/button_group.h"
-#include "gui/envelope_graph.h"
-#include "gui/file_box.h"
-#include "gui/frame2.h"
+#include "pagekit/envelope_graph.h"
+#include "pagekit/file_box.h"
+#include "pagekit/frame2.h"
 #include "gui/slider.h"
 #include "model/module.h"
 #include "platform/window.h"

@@ -6,8 +6,8 @@
 // draws it into its own picture (page coordinates) and stores the panel's
 // thirteen values back into the instrument it edits. GUI thread only.
 
+#include "pagekit/tessel_ui.h"
 #include "editor/core/editor_page_services.h"
-#include "gui/tessel_ui.h"
 
 #include <array>
 #include <cstdint>

@@ -10,7 +10,7 @@
 #include "model/pattern.h"
 #include "patterneditor/edit_commands.h"
 #include "platform/key_event.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "pagekit/editor_services.h"
-#include "gui/page_operations.h"
+#include "pagekit/page_operations.h"
 #include "model/instrument.h"
 #include "model/module.h"
 #include "platform/key_event.h"

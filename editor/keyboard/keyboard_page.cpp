@@ -6,8 +6,8 @@
 
 #include "editor/command_tree.h"
 #include "gui/bitmap.h"
-#include "gui/frame2.h"
-#include "plugin/command_scheme.h"
+#include "pagekit/frame2.h"
+#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

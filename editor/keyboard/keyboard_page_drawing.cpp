@@ -9,7 +9,7 @@
 #include "gui/page_fonts.h"
 #include "gui/control_skin.h"
 #include "gui/tessel_font.h"
-#include "plugin/commands.h"
+#include "shell/commands.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

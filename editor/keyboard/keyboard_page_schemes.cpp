@@ -6,9 +6,9 @@
 #include "engine/engine.h"
 #include "pagekit/editor_services.h"
 #include "gui/file_selector.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "plugin/plugin_object.h"
 
 #include <cstring>

@@ -6,7 +6,7 @@
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
 #include "gui/control_skin.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "gui/offscreen_context.h"
 #include "gui/page_fonts.h"
 #include "model/module.h"

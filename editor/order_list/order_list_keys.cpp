@@ -5,7 +5,7 @@
 #include "editor/order_list/order_list_page.h"
 #include "gui/control_skin.h"
 #include "model/module.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "shell/command_ids.h"
 
 #include <algorithm>

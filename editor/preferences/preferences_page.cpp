@@ -5,7 +5,7 @@
 #include "editor/core/page_factory.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 #include "shell/command_ids.h"
 

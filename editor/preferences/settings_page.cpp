@@ -7,7 +7,7 @@
 #include "gui/bitmap.h"
 #include "gui/drop_list.h"
 #include "platform/status_text.h"
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 #include "resources/resource_ids.h"
 
 #include <cstring>

@@ -6,8 +6,8 @@
 // preferences file here. GUI thread only.
 
 #include "editor/preferences/sub_page.h"
-#include "gui/font_box.h"
-#include "gui/path_box.h"
+#include "pagekit/font_box.h"
+#include "pagekit/path_box.h"
 #include "gui/slider.h"
 
 #include <array>

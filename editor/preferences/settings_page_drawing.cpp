@@ -9,7 +9,7 @@
 #include "gui/page_fonts.h"
 #include "gui/drop_list.h"
 #include "gui/tessel_font.h"
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 #include "resources/resource_ids.h"
 
 #include <cstring>

@@ -7,7 +7,7 @@
 
 #include "editor/core/editor_page_services.h"
 #include "gui/offscreen_context.h"
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 
 #include <cstdint>
 #include <memory>

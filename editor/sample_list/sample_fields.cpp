@@ -7,7 +7,7 @@
 #include "gui/control_skin.h"
 #include "gui/drop_list.h"
 #include "gui/slider.h"
-#include "gui/tessel_ui.h"
+#include "pagekit/tessel_ui.h"
 #include "gui/text_box.h"
 #include "model/sample.h"
 #include "resources/sample_page_layout.h"

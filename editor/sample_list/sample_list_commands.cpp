@@ -5,7 +5,7 @@
 #include "editor/sample_list/sample_edit.h"
 #include "editor/sample_list/sample_list_page.h"
 #include "gui/bitmap.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "model/module.h"
 #include "platform/dialogs.h"
 #include "platform/status_text.h"

@@ -10,10 +10,10 @@
 #include "gui/control_fonts.h"
 #include "gui/page_fonts.h"
 #include "gui/control_skin.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "gui/tessel_font.h"
 #include "model/module.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 #include "resources/palette.h"
 #include "resources/sample_page_layout.h"
 

@@ -5,15 +5,15 @@
 #include "editor/sample_list/sample_edit.h"
 #include "editor/sample_list/sample_list_page.h"
 #include "engine/engine.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "gui/file_selector.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "model/file_kind.h"
 #include "model/zip_helpers.h"
 #include "platform/folders.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_object.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <unistd.h>
 

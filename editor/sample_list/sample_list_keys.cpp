@@ -6,8 +6,8 @@
 #include "editor/sample_list/sample_list_page.h"
 #include "engine/engine.h"
 #include "pagekit/editor_services.h"
-#include "gui/file_box.h"
-#include "plugin/command_scheme.h"
+#include "pagekit/file_box.h"
+#include "shell/command_scheme.h"
 #include "shell/command_ids.h"
 
 #include <algorithm>

@@ -3,7 +3,8 @@
 
 #include "editor/sample_list/sample_edit.h"
 #include "editor/sample_list/sample_list_page.h"
-#include "gui/file_box.h"
+#include "editor/core/tessel_editor.h"
+#include "pagekit/file_box.h"
 #include "platform/clock.h"
 #include "platform/status_text.h"
 #include "platform/window.h"

@@ -8,7 +8,7 @@
 #include "gui/bitmap.h"
 #include "gui/button_group.h"
 #include "gui/control_skin.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "resources/sample_page_layout.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // every key that reaches a command the program acts on is on its page.
 #include "help_test_support.h"
 
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "shell/command_ids.h"
 
 #include <set>

@@ -9,7 +9,7 @@
 #include "editor/core/tessel_editor.h"
 #include "editor/core/toolbar_ui.h"
 #include "gui/button.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "platform/headless_window.h"
 #include "platform/key_table.h"

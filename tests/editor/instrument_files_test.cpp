@@ -4,7 +4,7 @@
 
 #include "instrument_page_fixture.h"
 
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "model/sample_audio_support.h"
 #include "model/scratch_folder.h"
 #include "model/zip_helpers.h"

@@ -6,7 +6,7 @@
 #include "editor/instrument_list/instrument_list_page.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "model/module.h"
 
 #include <cctype>

@@ -6,7 +6,7 @@
 
 #include "editor/instrument_list/instrument_list_edit.h"
 #include "engine/fake_midi.h"
-#include "gui/envelope_graph.h"
+#include "pagekit/envelope_graph.h"
 #include "support/lock_held_elsewhere.h"
 
 #include <cstdlib>

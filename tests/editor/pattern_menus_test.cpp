@@ -10,7 +10,7 @@
 #include "patterneditor/pattern_menu_table.h"
 #include "patterneditor/undo_history.h"
 #include "platform/headless_dialogs.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 

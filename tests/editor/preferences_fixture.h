@@ -5,7 +5,7 @@
 
 #include "editor/preferences/preferences_page.h"
 #include "editor_fixture.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 
 #include <cstdlib>
 #include <filesystem>

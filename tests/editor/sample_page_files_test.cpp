@@ -4,7 +4,7 @@
 // selector read back.
 
 #include "gui/control_skin.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "model/it_file_builder.h"
 #include "platform/folders.h"
 #include "resources/sample_page_layout.h"

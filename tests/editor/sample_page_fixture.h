@@ -8,7 +8,7 @@
 #include "editor/sample_list/sample_list_page.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "model/scratch_folder.h"
 #include "support/outside_tools.h"
 

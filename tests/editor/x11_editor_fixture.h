@@ -8,7 +8,7 @@
 #include "support/demo_song.h"
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "platform/folders.h"
 #include "platform/image.h"

@@ -8,7 +8,7 @@
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "model/scratch_folder.h"
 #include "platform/folders.h"
 #include "platform/image.h"

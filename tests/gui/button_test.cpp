@@ -7,7 +7,7 @@
 #include "gui/button_group.h"
 #include "gui/control_skin.h"
 #include "gui/offscreen_context.h"
-#include "gui/tessel_popup.h"
+#include "pagekit/tessel_popup.h"
 #include "page_fixture.h"
 #include "resources/resource_ids.h"
 

@@ -4,6 +4,7 @@
 #include "gui/control_skin.h"
 #include "gui/drop_list.h"
 #include "gui/list_box.h"
+#include "pagekit/list_entries.h"
 #include "gui/slider.h"
 #include "model/instrument.h"
 #include "model/sample.h"
@@ -32,16 +33,16 @@ public:
             sample.length = 22050 * (i + 1);
             sample.bits = 16;
             sample.fileRate = i == 1 ? 22050 : 44100;
-            list.addEntry(TesselListBox::sampleEntry(sample));
+            list.addEntry(sampleListEntry(sample));
         }
         auto strings = std::make_unique<TesselInstrument>();
         strings->index = 4;
         strings->reset();
         strings->setName("Strings");
-        list.addEntry(TesselListBox::instrumentEntry(*strings));
+        list.addEntry(instrumentListEntry(*strings));
         strings->midiOut = 1;
         strings->midiProgram = 48;
-        list.addEntry(TesselListBox::instrumentEntry(*strings));
+        list.addEntry(instrumentListEntry(*strings));
         list.addEntry({"(a greyed entry)", 0, TesselListBox::kGreyEntry, "", 0});
         for (int i = 0; i < 20; ++i)
             list.addEntry({"more " + std::to_string(i), 1, 0xFFFFFF, "", 0});

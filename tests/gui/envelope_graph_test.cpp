@@ -4,7 +4,7 @@
 #include "gui/bitmap_text.h"
 #include "gui/control_fonts.h"
 #include "gui/control_skin.h"
-#include "gui/envelope_graph.h"
+#include "pagekit/envelope_graph.h"
 #include "gui/offscreen_context.h"
 #include "model/envelope.h"
 #include "platform/folders.h"

@@ -9,7 +9,7 @@
 #include "engine/engine.h"
 #include "engine/voice.h"
 #include "engine/voice_update_tables.h"
-#include "gui/file_box.h"
+#include "pagekit/file_box.h"
 #include "gui/offscreen_context.h"
 #include "model/module_state.h"
 #include "model/scratch_folder.h"

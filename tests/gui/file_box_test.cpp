@@ -5,7 +5,8 @@
 #include "file_box_fixture.h"
 
 #include "gui/control_skin.h"
-#include "gui/file_box_paths.h"
+#include "pagekit/list_entries.h"
+#include "pagekit/file_box_paths.h"
 #include "platform/folders.h"
 
 #include <cstdio>
@@ -199,8 +200,8 @@ TEST_F(FileBoxTest, ModuleListsItsSlotsEnterNamesOneAndKeysPreviewIt)
     ASSERT_NE(preview, nullptr);
     expectEntries(*b, {{"/", 0, kWhite, ""},
                        {"..", 0, kWhite, ""},
-                       {"01: Kick", 3, kWhite, TesselListBox::sampleEntry(preview->samples[0]).detail},
-                       {"03: Snare", 3, kWhite, TesselListBox::sampleEntry(preview->samples[2]).detail}});
+                       {"01: Kick", 3, kWhite, sampleListEntry(preview->samples[0]).detail},
+                       {"03: Snare", 3, kWhite, sampleListEntry(preview->samples[2]).detail}});
     EXPECT_GE(preview->samples[2].length, 44100);
 
     const char* chosen = enterOn(*b, "03: Snare");
@@ -258,7 +259,7 @@ TEST_F(FileBoxTest, NoteKeyOnAFileLoadsItsPreviewIntoSlotOne)
     TesselModule* preview = b->previewModule();
     EXPECT_GE(preview->samples[0].length, 44100);
     EXPECT_EQ(b->getPreviewInstrument(), &preview->instruments[0]);
-    EXPECT_EQ(b->getList().entry(drum).detail, TesselListBox::sampleEntry(preview->samples[0]).detail);
+    EXPECT_EQ(b->getList().entry(drum).detail, sampleListEntry(preview->samples[0]).detail);
     EXPECT_EQ(b->getList().entry(drum).name, "drum.wav");
     EXPECT_EQ(platform::statusText(), "");
     const TesselVoiceListNode* head = engine->voiceLists[TesselChannelVoiceList::kPreview].head;

@@ -3,8 +3,8 @@
 
 #include "gui/file_selector.h"
 #include "gui_fixture.h"
-#include "plugin/audio_effect_x.h"
-#include "plugin/editor_base.h"
+#include "vst2/audio_effect_x.h"
+#include "gui/editor_base.h"
 
 #include <cstring>
 

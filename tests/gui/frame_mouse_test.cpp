@@ -1,4 +1,4 @@
-#include "gui/frame2.h"
+#include "pagekit/frame2.h"
 #include "gui_fixture.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // glyphs of the bitmap font, the sample rate in kHz, the samples an audio
 // instrument's key map plays and the MIDI settings of a MIDI instrument.
 #include "gui/list_box.h"
+#include "pagekit/list_entries.h"
 #include "model/instrument.h"
 #include "model/sample.h"
 
@@ -48,7 +49,7 @@ TEST(ListEntries, SamplesShowNumberNameOrFileAndFormat)
         {sample("  ", "", 0, 0, 0), "05: ", "         0 Sample 00\x84\x85/0.0\x86\x87"},
     };
     for (const Case& c : cases) {
-        const TesselListItem item = TesselListBox::sampleEntry(*c.slot);
+        const TesselListItem item = sampleListEntry(*c.slot);
         EXPECT_EQ(item.name, c.name);
         EXPECT_EQ(item.detail, c.detail) << c.name;
         EXPECT_EQ(item.icon, 3);
@@ -60,7 +61,7 @@ TEST(ListEntries, SamplesShowNumberNameOrFileAndFormat)
 TEST(ListEntries, AudioInstrumentsCountTheDistinctSamplesTheyPlay)
 {
     auto piano = instrument("Piano   ");
-    TesselListItem item = TesselListBox::instrumentEntry(*piano);
+    TesselListItem item = instrumentListEntry(*piano);
     EXPECT_EQ(item.name, "03: Piano");
     EXPECT_EQ(item.detail, "   (Audio) Ins. [1 sample]");
     EXPECT_EQ(item.icon, 6);
@@ -70,7 +71,7 @@ TEST(ListEntries, AudioInstrumentsCountTheDistinctSamplesTheyPlay)
     piano->keymap.regionsOf(40).insert({0, 63, 7});
     piano->keymap.regionsOf(41).insert({64, 127, 3});
     piano->keymap.getRow(42).instrument = 0;
-    item = TesselListBox::instrumentEntry(*piano);
+    item = instrumentListEntry(*piano);
     EXPECT_EQ(item.detail, "   (Audio) Ins. [2 samples]");
 
     // Keys that play nothing at all.
@@ -78,7 +79,7 @@ TEST(ListEntries, AudioInstrumentsCountTheDistinctSamplesTheyPlay)
         piano->keymap.getRow(key).instrument = 0;
     piano->keymap.regionsOf(40).clear();
     piano->keymap.regionsOf(41).clear();
-    EXPECT_EQ(TesselListBox::instrumentEntry(*piano).detail, "   (Audio) Ins. [0 samples]");
+    EXPECT_EQ(instrumentListEntry(*piano).detail, "   (Audio) Ins. [0 samples]");
 }
 
 TEST(ListEntries, MidiInstrumentsShowChannelProgramAndBanks)
@@ -89,7 +90,7 @@ TEST(ListEntries, MidiInstrumentsShowChannelProgramAndBanks)
     strings->midiProgram = 4;
     strings->midiBankMsb = 2;
     strings->midiBankLsb = 17;
-    TesselListItem item = TesselListBox::instrumentEntry(*strings);
+    TesselListItem item = instrumentListEntry(*strings);
     EXPECT_EQ(item.name, "03: ");
     EXPECT_EQ(item.detail, "    (MIDI) Ins. C10,#005,B002/017");
 
@@ -97,5 +98,5 @@ TEST(ListEntries, MidiInstrumentsShowChannelProgramAndBanks)
     strings->midiProgram = -1;
     strings->midiBankMsb = -1;
     strings->midiBankLsb = -1;
-    EXPECT_EQ(TesselListBox::instrumentEntry(*strings).detail, "    (MIDI) Ins. C--,#---,B---/---");
+    EXPECT_EQ(instrumentListEntry(*strings).detail, "    (MIDI) Ins. C--,#---,B---/---");
 }

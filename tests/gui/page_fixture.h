@@ -4,13 +4,15 @@
 // usage log, read back record by record.
 
 #include "pagekit/editor_services.h"
+#include "pagekit/frame2.h"
+#include "gui/tessel_control.h"
+#include "pagekit/tessel_ui.h"
 #include "pagekit/page_numbers.h"
-#include "gui/frame2.h"
-#include "gui/tessel_ui.h"
 #include "gui_fixture.h"
+#include "model/module_state.h"
 #include "model/scratch_folder.h"
-#include "plugin/plugin_globals.h"
-#include "plugin/usage_log.h"
+#include "pagekit/page_state.h"
+#include "shell/usage_log.h"
 
 #include <unistd.h>
 
@@ -174,6 +176,8 @@ public:
     {
         EXPECT_TRUE(log.open({"Vendor", "Host", 1, "Maker", "Quorbel", 2}));
         setUsageLog(&log);
+        // As the plug-in object does: the controls log to the open log.
+        setTesselValueLog(logControlValue, [] { return songCounter().load(); });
     }
     ~TestUsageLog()
     {

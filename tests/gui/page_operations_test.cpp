@@ -1,6 +1,6 @@
 // Operations of single pages that live with the page base: key-map region
 // texts and spans, typed instrument labels and cursor limits.
-#include "gui/page_operations.h"
+#include "pagekit/page_operations.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // the headless dialogs; a link dropped on a page reaches onDrop as its
 // target and changes nothing.
 
-#include "gui/font_box.h"
-#include "gui/path_box.h"
+#include "pagekit/font_box.h"
+#include "pagekit/path_box.h"
 #include "page_fixture.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
-# The toolkit's tests, and its real windows under an Xvfb of their own,
-# driven through XTest (xvfb, libxtst-dev).
-qb_test_suite(gui qb_gui)
+# The toolkit's and the page kit's tests, and real windows under an Xvfb of
+# their own, driven through XTest (xvfb, libxtst-dev).
+qb_test_suite(gui qb_pagekit)
 pkg_check_modules(QB_TEST_X11 REQUIRED IMPORTED_TARGET x11 xtst)
 target_link_libraries(gui_tests PRIVATE PkgConfig::QB_TEST_X11)
 
@@ -13,5 +13,5 @@ add_executable(gui_thread_tests ${CMAKE_CURRENT_SOURCE_DIR}/gui/threads/file_box
   ${PROJECT_SOURCE_DIR}/editor/info/info_display.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/support/test_main.cpp)
 target_include_directories(gui_thread_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/gui)
-target_link_libraries(gui_thread_tests PRIVATE qb_gui GTest::gtest GTest::gmock)
+target_link_libraries(gui_thread_tests PRIVATE qb_pagekit GTest::gtest GTest::gmock)
 gtest_discover_tests(gui_thread_tests DISCOVERY_TIMEOUT 60)

@@ -108,7 +108,8 @@ TEST(HostProgram, LinksNoneOfThePlugInsCode)
     const std::set<std::string> host = definedFunctions(QB_HOST_PROGRAM);
     ASSERT_FALSE(host.empty());
     std::vector<std::string> shared;
-    for (const char* archive : {QB_PLUGIN_ARCHIVE, QB_ENGINE_ARCHIVE, QB_SERVICES_ARCHIVE})
+    for (const char* archive :
+         {QB_PLUGIN_ARCHIVE, QB_ENGINE_ARCHIVE, QB_SERVICES_ARCHIVE, QB_SHELL_ARCHIVE, QB_PAGEKIT_ARCHIVE})
         for (const std::string& name : definedFunctions(archive))
             if (host.count(name))
                 shared.push_back(name);

@@ -12,9 +12,11 @@ target_compile_definitions(host_tests PRIVATE
 # The export test drives the real plug-in library.
 add_dependencies(host_tests Quorbel)
 target_compile_definitions(host_tests PRIVATE QB_PLUGIN_LIBRARY="$<TARGET_FILE:Quorbel>")
-# Host talks VST 2 only: none of these archives' functions may be linked into it.
+# Host talks VST 2 only: none of these archives' functions may be linked into
+# it (its link line reaches none of them either; the configure step checks that).
 target_compile_definitions(host_tests PRIVATE QB_PLUGIN_ARCHIVE="$<TARGET_FILE:qb_plugin>"
-  QB_ENGINE_ARCHIVE="$<TARGET_FILE:qb_engine>" QB_SERVICES_ARCHIVE="$<TARGET_FILE:qb_services>")
+  QB_ENGINE_ARCHIVE="$<TARGET_FILE:qb_engine>" QB_SERVICES_ARCHIVE="$<TARGET_FILE:qb_services>"
+  QB_SHELL_ARCHIVE="$<TARGET_FILE:qb_shell>" QB_PAGEKIT_ARCHIVE="$<TARGET_FILE:qb_pagekit>")
 
 # The windowed Host on an Xvfb of the test's own, driven through XTest
 # (xvfb, libxtst-dev).

@@ -10,7 +10,7 @@
 #include "platform/folders.h"
 #include "platform/font_catalog.h"
 #include "platform/headless_window.h"
-#include "plugin/preferences.h"
+#include "shell/preferences.h"
 #include "resources/product_font.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "plugin/command_scheme.h"
-#include "plugin/commands_usage.h"
+#include "shell/command_scheme.h"
+#include "shell/commands_usage.h"
 #include "shell/command_ids.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "file_helpers.h"
 
 #include "model/markup.h"
-#include "plugin/command_scheme.h"
-#include "plugin/commands_tables.h"
+#include "shell/command_scheme.h"
+#include "shell/commands_tables.h"
 
 #include <gtest/gtest.h>
 

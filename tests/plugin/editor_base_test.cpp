@@ -1,8 +1,8 @@
 #include "fake_host.h"
 #include "gui/frame.h"
 #include "platform/headless_window.h"
-#include "plugin/audio_effect_x.h"
-#include "plugin/editor_base.h"
+#include "vst2/audio_effect_x.h"
+#include "gui/editor_base.h"
 
 #include <gtest/gtest.h>
 

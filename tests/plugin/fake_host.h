@@ -2,7 +2,7 @@
 // A host callback that records every request and answers from a table the
 // test fills. One recorder per process; each test resets it.
 
-#include "plugin/vst/effect_record.h"
+#include "vst2/effect_record.h"
 
 #include <map>
 #include <vector>

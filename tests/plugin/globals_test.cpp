@@ -1,7 +1,7 @@
 #include "gui/tessel_font.h"
 #include "model/blanks.h"
 #include "model/module_state.h"
-#include "plugin/command_scheme.h"
+#include "shell/command_scheme.h"
 #include "plugin/plugin_globals.h"
 
 #include <gtest/gtest.h>

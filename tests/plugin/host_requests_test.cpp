@@ -1,5 +1,5 @@
 #include "fake_host.h"
-#include "plugin/audio_effect_x.h"
+#include "vst2/audio_effect_x.h"
 
 #include <gtest/gtest.h>
 

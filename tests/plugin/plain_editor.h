@@ -5,7 +5,7 @@
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
-#include "plugin/usage_log.h"
+#include "shell/usage_log.h"
 
 #include <cstdio>
 

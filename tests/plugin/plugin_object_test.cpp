@@ -3,7 +3,7 @@
 #include "engine/midi_out.h"
 #include "platform/message_box.h"
 #include "plugin/plugin_editor.h"
-#include "plugin/vst/pin_properties.h"
+#include "vst2/pin_properties.h"
 
 #include <cmath>
 #include <cstring>

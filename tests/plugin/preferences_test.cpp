@@ -2,9 +2,9 @@
 
 #include "model/markup.h"
 #include "platform/status_text.h"
-#include "plugin/command_scheme.h"
-#include "plugin/commands_usage.h"
-#include "plugin/preferences.h"
+#include "shell/command_scheme.h"
+#include "shell/commands_usage.h"
+#include "shell/preferences.h"
 
 #include <gtest/gtest.h>
 

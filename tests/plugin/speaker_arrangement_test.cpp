@@ -1,4 +1,4 @@
-#include "plugin/audio_effect_x.h"
+#include "vst2/audio_effect_x.h"
 
 #include <gtest/gtest.h>
 

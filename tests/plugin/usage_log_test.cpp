@@ -3,8 +3,8 @@
 #include "model/scratch_folder.h"
 #include "platform/key_event.h"
 #include "plugin/plugin_globals.h"
-#include "plugin/preferences.h"
-#include "plugin/usage_log.h"
+#include "shell/preferences.h"
+#include "shell/usage_log.h"
 
 #include <gtest/gtest.h>
 

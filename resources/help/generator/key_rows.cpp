@@ -1,6 +1,6 @@
 #include "key_rows.h"
 
-#include "plugin/commands_tables.h"
+#include "shell/commands_tables.h"
 #include "shell/command_ids.h"
 
 #include <algorithm>

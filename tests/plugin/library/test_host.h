@@ -3,7 +3,7 @@
 // finds "main", answers the host callback with a transport the test moves,
 // and drives the dispatcher, processReplacing and processEvents.
 
-#include "plugin/vst/effect_record.h"
+#include "vst2/effect_record.h"
 
 #include <gtest/gtest.h>
 
