@@ -4,7 +4,7 @@
 
 #include "editor/keyboard/keyboard_page.h"
 
-#include "editor/command_tree.h"
+#include "editor/keyboard/command_tree.h"
 #include "gui/bitmap.h"
 #include "pagekit/frame2.h"
 #include "shell/command_scheme.h"

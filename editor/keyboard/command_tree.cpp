@@ -1,4 +1,4 @@
-#include "editor/command_tree.h"
+#include "editor/keyboard/command_tree.h"
 
 #include "gui/treeview.h"
 #include "shell/commands.h"
