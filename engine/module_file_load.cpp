@@ -9,7 +9,7 @@
 #include "model/it_import.h"
 #include "model/markup.h"
 #include "model/memory_file.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "model/mod_import.h"
 #include "model/s3m_import.h"
 #include "model/xm_import.h"

@@ -3,7 +3,7 @@
 
 #include "model/document_fields.h"
 #include "model/instrument.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 
 #include <array>
 

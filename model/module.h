@@ -5,7 +5,7 @@
 
 #include "model/channel.h"
 #include "model/instrument.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "model/order_list.h"
 #include "model/output_bus.h"
 #include "model/pattern.h"

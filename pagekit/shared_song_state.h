@@ -3,7 +3,7 @@
 // values that every module of the process shares; this keeps the song's
 // own: they come back when the scope ends.
 
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "model/pattern.h"
 
 class SharedSongState {

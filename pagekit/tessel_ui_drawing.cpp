@@ -6,7 +6,7 @@
 #include "pagekit/frame2.h"
 #include "gui/offscreen_context.h"
 #include "pagekit/tessel_ui.h"
-#include "pagekit/page_state.h"
+#include "pagekit/page_globals.h"
 
 void TesselUI::draw(CDrawContext* context)
 {

@@ -4,7 +4,7 @@
 #include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "pagekit/tessel_ui.h"
-#include "pagekit/page_state.h"
+#include "pagekit/page_globals.h"
 #include "shell/usage_log.h"
 #include "pagekit/page_numbers.h"
 

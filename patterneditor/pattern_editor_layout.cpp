@@ -6,7 +6,7 @@
 #include "gui/button.h"
 #include "gui/drop_list.h"
 #include "model/module.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "patterneditor/font_metrics.h"
 #include "shell/preferences.h"
 #include "resources/resource_ids.h"

@@ -4,7 +4,7 @@
 // the objects built when the library loads.
 
 #include "gui/page_fonts.h"
-#include "pagekit/page_state.h"
+#include "pagekit/page_globals.h"
 #include "shell/preferences.h"
 
 #include <array>

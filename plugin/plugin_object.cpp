@@ -3,7 +3,7 @@
 
 #include "engine/engine_globals.h"
 #include "gui/tessel_control.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
 #include "shell/usage_log.h"

@@ -13,7 +13,7 @@
 #include "gui/tessel_font.h"
 #include "gui/text_box.h"
 #include "model/module.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/mutex.h"
 #include "resources/resource_ids.h"

@@ -3,7 +3,7 @@
 
 #include "engine/engine.h"
 #include "engine/pool.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "model/pattern.h"
 #include "platform/status_text.h"
 

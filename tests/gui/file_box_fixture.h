@@ -11,7 +11,7 @@
 #include "engine/voice_update_tables.h"
 #include "pagekit/file_box.h"
 #include "gui/offscreen_context.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "model/scratch_folder.h"
 #include "model/zip_helpers.h"
 #include "page_fixture.h"

@@ -9,9 +9,9 @@
 #include "pagekit/tessel_ui.h"
 #include "pagekit/page_numbers.h"
 #include "gui_fixture.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "model/scratch_folder.h"
-#include "pagekit/page_state.h"
+#include "pagekit/page_globals.h"
 #include "shell/usage_log.h"
 
 #include <unistd.h>

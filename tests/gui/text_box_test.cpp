@@ -6,7 +6,7 @@
 #include "gui/draw_context.h"
 #include "gui/text_box.h"
 #include "gui/text_entry.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "platform/canvas.h"
 #include "platform/folders.h"
 #include "page_fixture.h"

@@ -1,6 +1,6 @@
 #include "gui/tessel_font.h"
 #include "model/blanks.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "shell/command_scheme.h"
 #include "plugin/plugin_globals.h"
 

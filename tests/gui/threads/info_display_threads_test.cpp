@@ -5,7 +5,7 @@
 #include "editor/info/info_display.h"
 #include "engine/engine.h"
 #include "gui/offscreen_context.h"
-#include "model/module_state.h"
+#include "model/model_globals.h"
 #include "support/demo_song.h"
 
 #include <gtest/gtest.h>

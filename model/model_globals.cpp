@@ -1,4 +1,4 @@
-#include "model/module_state.h"
+#include "model/model_globals.h"
 
 #include "platform/version.h"
 

@@ -1,4 +1,4 @@
-#include "pagekit/page_state.h"
+#include "pagekit/page_globals.h"
 
 #include "gui/offscreen_context.h"
 
