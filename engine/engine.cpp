@@ -45,8 +45,8 @@ void TesselEngine::construct()
     sampleRate = 0.0f;
     hostSendsTime = 1;
     findLibrary();
-    TesselEngineGlobals::programVersion = platform::programVersion();
-    TesselEngineGlobals::reportVersion = platform::programVersion();
+    engineGlobals().programVersion = platform::programVersion();
+    engineGlobals().reportVersion = platform::programVersion();
     vecSelectCpuLevel();
 
     output.bus = &song.outputBus;
@@ -108,7 +108,7 @@ void TesselEngine::findLibrary()
     std::strncpy(libraryFolder, path.c_str(), sizeof libraryFolder - 1);
     libraryFolder[sizeof libraryFolder - 1] = '\0';
     const size_t slash = path.find_last_of('/');
-    TesselEngineGlobals::libraryFileName = slash == std::string::npos ? path : path.substr(slash + 1);
+    engineGlobals().libraryFileName = slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 void TesselEngine::hangTemplateVoices()

@@ -1,7 +1,16 @@
 #include "engine/engine_globals.h"
 
-std::array<TesselChannel, kLiveChannels>& liveChannels()
+TesselEngineGlobals& engineGlobals()
 {
-    static std::array<TesselChannel, kLiveChannels> channels;
-    return channels;
+    static TesselEngineGlobals globals;
+    return globals;
+}
+
+void TesselEngineGlobals::reset()
+{
+    for (TesselChannel& channel : liveChannels)
+        channel.reset();
+    programVersion = 0.0f;
+    reportVersion = 0.0f;
+    libraryFileName.clear();
 }

@@ -1,8 +1,8 @@
 #pragma once
-// Process-wide values the engine constructor fills: the 65 live channel
-// records (64 = the preview channel) that row processing works in, the
-// program version (kept twice: the song writer and the crash report read
-// their own copy) and the library's file name.
+// The engine's process-wide values, filled by the engine constructor: the 65
+// live channel records (64 = the preview channel) that row processing works
+// in, the program version (kept twice: the song writer and the crash report
+// read their own copy) and the library's file name.
 
 #include "model/channel.h"
 
@@ -11,10 +11,20 @@
 
 constexpr int kLiveChannels = 65;
 
-std::array<TesselChannel, kLiveChannels>& liveChannels();
-
 struct TesselEngineGlobals {
-    static inline float programVersion = 0.0f;
-    static inline float reportVersion = 0.0f;
-    static inline std::string libraryFileName;
+    std::array<TesselChannel, kLiveChannels> liveChannels;
+    float programVersion = 0.0f;
+    float reportVersion = 0.0f;
+    std::string libraryFileName;
+
+    TesselEngineGlobals() = default;
+    TesselEngineGlobals(const TesselEngineGlobals&) = delete;
+    TesselEngineGlobals& operator=(const TesselEngineGlobals&) = delete;
+
+    // Back to the values the process starts with.
+    void reset();
 };
+
+TesselEngineGlobals& engineGlobals();
+
+inline std::array<TesselChannel, kLiveChannels>& liveChannels() { return engineGlobals().liveChannels; }

@@ -1,17 +1,14 @@
 #include "gui/control_fonts.h"
 
+#include "gui/gui_globals.h"
 #include "gui/tessel_font.h"
 #include "resources/resource_ids.h"
 
-#include <map>
 #include <memory>
-#include <utility>
 
 TesselFont* keptFont(int32_t resourceId, int32_t characterWidth)
 {
-    // By value: freed when the library unloads.
-    static std::map<std::pair<int32_t, int32_t>, std::unique_ptr<TesselFont>> fonts;
-    std::unique_ptr<TesselFont>& font = fonts[{resourceId, characterWidth}];
+    std::unique_ptr<TesselFont>& font = guiGlobals().keptFonts[{resourceId, characterWidth}];
     if (!font)
         font = std::make_unique<TesselFont>(resourceId, characterWidth);
     return font.get();

@@ -3,12 +3,6 @@
 #include "gui/control_fonts.h"
 #include "gui/tessel_font.h"
 
-std::array<std::unique_ptr<TesselFont>, kBitmapFonts>& bitmapFonts()
-{
-    static std::array<std::unique_ptr<TesselFont>, kBitmapFonts> fonts;
-    return fonts;
-}
-
 TesselFont* pageFont(int32_t resourceId, int32_t characterWidth)
 {
     for (const std::unique_ptr<TesselFont>& font : bitmapFonts())

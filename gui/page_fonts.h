@@ -3,16 +3,12 @@
 // own (loaded into the global slots when it is built), else one the process
 // makes once for that id. GUI thread only.
 
-#include <array>
+#include "gui/gui_globals.h"
+
 #include <cstdint>
-#include <memory>
 
-class TesselFont;
-
-// The editor's fonts, owning pointers it fills; assigning deletes the
-// previous font.
-constexpr int kBitmapFonts = 13;
-std::array<std::unique_ptr<TesselFont>, kBitmapFonts>& bitmapFonts();
+// The editor's fonts (owning; assigning deletes the previous font).
+inline std::array<std::unique_ptr<TesselFont>, kBitmapFonts>& bitmapFonts() { return guiGlobals().bitmapFonts; }
 
 // Never null; a font of an unknown id draws nothing.
 TesselFont* pageFont(int32_t resourceId, int32_t characterWidth);

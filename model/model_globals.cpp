@@ -4,26 +4,23 @@
 
 #include <numeric>
 
-std::atomic<int32_t>& songCounter()
+TesselModelGlobals& modelGlobals()
 {
-    static std::atomic<int32_t> counter{-1};
-    return counter;
+    static TesselModelGlobals globals;
+    return globals;
 }
 
-float& documentVersion()
+void TesselModelGlobals::reset()
 {
-    static float version = platform::programVersion();
-    return version;
+    songCounter.store(-1);
+    documentVersion = platform::programVersion();
+    patternMap.fill(-1);
+    patternDefaults = {};
 }
 
-TesselPatternMap& patternMap()
+TesselPatternDefaults& patternDefaults()
 {
-    static TesselPatternMap map = [] {
-        TesselPatternMap m;
-        m.fill(-1);
-        return m;
-    }();
-    return map;
+    return modelGlobals().patternDefaults;
 }
 
 TesselPatternMap identityPatternMap()

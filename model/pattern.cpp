@@ -6,12 +6,6 @@
 #include <cassert>
 #include <cstdio>
 
-TesselPatternDefaults& patternDefaults()
-{
-    static TesselPatternDefaults defaults;
-    return defaults;
-}
-
 std::unique_ptr<TesselTrack>& TesselTrackTable::slot(int i)
 {
     assert(i >= 0 && i < kChannels);

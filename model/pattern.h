@@ -20,6 +20,8 @@ struct TesselPatternDefaults {
     int majorStep = 16;
     int minorStep = 4;
 };
+// What every new pattern takes: a process-wide value kept with the model's
+// others (model/model_globals.h).
 TesselPatternDefaults& patternDefaults();
 
 class TesselTrackTable {

@@ -3,7 +3,7 @@
 #include "engine/engine.h"
 #include "pagekit/editor_services.h"
 #include "pagekit/file_box_paths.h"
-#include "pagekit/shared_song_state.h"
+#include "model/model_globals.h"
 #include "pagekit/tessel_ui.h"
 #include "model/module.h"
 #include "platform/library_handle.h"

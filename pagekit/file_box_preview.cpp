@@ -8,7 +8,7 @@
 
 #include "engine/engine.h"
 #include "pagekit/file_box_paths.h"
-#include "pagekit/shared_song_state.h"
+#include "model/model_globals.h"
 #include "model/module.h"
 #include "platform/status_text.h"
 

@@ -2,14 +2,17 @@
 
 #include "gui/offscreen_context.h"
 
-std::atomic<int32_t>& currentPageNumber()
+TesselPageGlobals::TesselPageGlobals() = default;
+TesselPageGlobals::~TesselPageGlobals() = default;
+
+TesselPageGlobals& pageGlobals()
 {
-    static std::atomic<int32_t> page{-1};
-    return page;
+    static TesselPageGlobals globals;
+    return globals;
 }
 
-std::unique_ptr<VSTGUI::COffscreenContext>& pageOffscreen()
+void TesselPageGlobals::reset()
 {
-    static std::unique_ptr<VSTGUI::COffscreenContext> offscreen;
-    return offscreen;
+    currentPageNumber.store(-1);
+    pageOffscreen.reset();
 }

@@ -43,6 +43,14 @@ struct TesselCellFormat {
 // The text of a cell that holds nothing: " ··· ·· ·· .00".
 const TesselCellText& emptyCellText();
 
+// The empty-cell texts as constants, each also without an effect (" ..."
+// where " .00" stands).
+constexpr const char kEmptyCell[] = "\x20\xB7\xB7\xB7\x20\xB7\xB7\x20\xB7\xB7\x20\x2E\x30\x30";
+constexpr const char kEmptyCellJoined[] = "\x20\xB7\xB7\xB7\x20\xB7\xB7\xB7\xB7\xB7\xB7\x2E\x30\x30";
+constexpr const char kEmptyCellNoEffect[] = "\x20\xB7\xB7\xB7\x20\xB7\xB7\x20\xB7\xB7\x20\x2E\x2E\x2E";
+constexpr const char kEmptyCellJoinedNoEffect[] = "\x20\xB7\xB7\xB7\x20\xB7\xB7\xB7\xB7\xB7\xB7\x2E\x2E\x2E";
+static_assert(sizeof kEmptyCell == kCellTextSize && sizeof kEmptyCellJoinedNoEffect == kCellTextSize);
+
 // The twelve two-character note names, C first.
 const char* noteName(int semitone);
 

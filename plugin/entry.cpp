@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
+#include "plugin/process_globals.h"
 #include "plugin/song_files.h"
 
 #include <atomic>
@@ -19,11 +20,12 @@ constexpr const char* kCaption = "Quorbel";
 constexpr const char* kNoSseText = "ERROR: Quorbel requires an SSE-compatible processor (Intel PIII or higher).";
 constexpr const char* kOneInstanceText = "ERROR: You can only run one instance of Quorbel at a time.";
 
-// Built when the library loads: the engine's links into the shell and the
-// editor's maker.
+// Built when the library loads: the process-wide values, the engine's links
+// into the shell and the editor's maker.
 struct LoadTime {
     LoadTime()
     {
+        processGlobals();
         platform::pinGraphicsLibraries();
         installEngineHooks();
         installChunkSongFiles();
@@ -57,11 +59,11 @@ extern "C" QB_EXPORT AEffect* quorbelMain(audioMasterCallback audioMaster)
     }
     // Two hosts' threads calling at once must not both get past the count.
     static std::atomic<bool> creating{false};
-    if (TesselInstances::count.load() >= 1 || creating.exchange(true)) {
+    if (pluginInstances().count.load() >= 1 || creating.exchange(true)) {
         refuse(kOneInstanceText);
         return nullptr;
     }
-    TesselInstances::constructionFailed = false;
+    pluginInstances().constructionFailed = false;
     TesselPlugin* plugin = nullptr;
     try {
         plugin = new (std::nothrow) TesselPlugin(audioMaster);
@@ -71,10 +73,10 @@ extern "C" QB_EXPORT AEffect* quorbelMain(audioMasterCallback audioMaster)
     creating.store(false);
     if (!plugin)
         return nullptr;
-    if (TesselInstances::constructionFailed) {
+    if (pluginInstances().constructionFailed) {
         delete plugin;
         return nullptr;
     }
-    TesselInstances::running.store(&plugin->getEngine());
+    pluginInstances().running.store(&plugin->getEngine());
     return plugin->getAeffect();
 }

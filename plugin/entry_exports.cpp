@@ -45,19 +45,19 @@ int32_t QuorbelDisconnect()
 
 TesselBusBuffer* QuorbelGetBus(int32_t bus)
 {
-    TesselEngine* engine = TesselInstances::running.load();
+    TesselEngine* engine = pluginInstances().running.load();
     return bus == 0 && engine ? &engine->output : nullptr;
 }
 
 TesselOutputBus* QuorbelGetSetup()
 {
-    TesselEngine* engine = TesselInstances::running.load();
+    TesselEngine* engine = pluginInstances().running.load();
     return engine ? engine->output.bus : nullptr;
 }
 
 int32_t QuorbelPrepare(int32_t frames)
 {
-    TesselEngine* engine = TesselInstances::running.load();
+    TesselEngine* engine = pluginInstances().running.load();
     return engine && engine->process(frames) ? 1 : 0;
 }
 

@@ -1,4 +1,5 @@
 #include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
 
 #include "engine/engine.h"
 #include "engine/engine_status.h"
@@ -7,27 +8,26 @@
 
 #include <strings.h>
 
-TesselHostIdentity& hostIdentity()
+TesselPluginGlobals& pluginGlobals()
 {
-    static TesselHostIdentity identity;
-    return identity;
+    static TesselPluginGlobals globals;
+    return globals;
+}
+
+void TesselPluginGlobals::reset()
+{
+    hostIdentity = {};
+    instances.count.store(0);
+    instances.number = 0;
+    instances.constructionFailed = false;
+    instances.running.store(nullptr);
+    changeCounter.store(0);
+    keyLookupMap.clear();
 }
 
 bool inOwnHost()
 {
     return strcasecmp(hostIdentity().product, "Quorbel Host") == 0;
-}
-
-std::atomic<uint32_t>& changeCounter()
-{
-    static std::atomic<uint32_t> counter{0};
-    return counter;
-}
-
-std::map<std::string, int32_t>& keyLookupMap()
-{
-    static std::map<std::string, int32_t> map;
-    return map;
 }
 
 namespace {

@@ -1,17 +1,10 @@
 #pragma once
-// Process-wide values of the plug-in library: those the entry points and the
-// plug-in object keep (instance count, running engine, host identity), and
-// the objects built when the library loads.
+// The plug-in layer's process-wide values: those the entry points and the
+// plug-in object keep (instance count, running engine, host identity).
 
-#include "gui/page_fonts.h"
-#include "pagekit/page_globals.h"
-#include "shell/preferences.h"
-
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <string>
 
 class TesselEngine;
@@ -25,33 +18,39 @@ struct TesselHostIdentity {
     double positionOffset = 0.0;
 };
 
-TesselHostIdentity& hostIdentity();
-// The host is our own stand-alone host (product "Quorbel Host", any case).
-bool inOwnHost();
-
 struct TesselInstances {
-    static inline std::atomic<int32_t> count{0};
-    static inline int32_t number = 0;
-    static inline bool constructionFailed = false;
+    std::atomic<int32_t> count{0};
+    int32_t number = 0;
+    bool constructionFailed = false;
     // The engine the data exports serve; cleared when its plug-in goes.
-    static inline std::atomic<TesselEngine*> running{nullptr};
+    std::atomic<TesselEngine*> running{nullptr};
 };
 
-// Moved by whatever changes the song behind the pages' backs; the editor's
-// idle redraws the current page when it moved.
-std::atomic<uint32_t>& changeCounter();
+struct TesselPluginGlobals {
+    TesselHostIdentity hostIdentity;
+    TesselInstances instances;
+    // Moved by whatever changes the song behind the pages' backs; the
+    // editor's idle redraws the current page when it moved.
+    std::atomic<uint32_t> changeCounter{0};
+    // Text lookups of the pattern editor; nothing adds to it.
+    std::map<std::string, int32_t> keyLookupMap;
 
+    TesselPluginGlobals() = default;
+    TesselPluginGlobals(const TesselPluginGlobals&) = delete;
+    TesselPluginGlobals& operator=(const TesselPluginGlobals&) = delete;
 
-// Text lookups of the pattern editor; nothing adds to it.
-std::map<std::string, int32_t>& keyLookupMap();
+    // Back to the values the process starts with; only with no plug-in alive.
+    void reset();
+};
 
-constexpr const char* kOptionalText = "(optional)";
-// Empty note cells as the pattern editor draws them (0xB7 = middle dot).
-constexpr const char kEmptyCell[] = "\x20\xB7\xB7\xB7\x20\xB7\xB7\x20\xB7\xB7\x20\x2E\x30\x30";
-constexpr const char kEmptyCellJoined[] = "\x20\xB7\xB7\xB7\x20\xB7\xB7\xB7\xB7\xB7\xB7\x2E\x30\x30";
-constexpr const char kEmptyCellNoEffect[] = "\x20\xB7\xB7\xB7\x20\xB7\xB7\x20\xB7\xB7\x20\x2E\x2E\x2E";
-constexpr const char kEmptyCellJoinedNoEffect[] = "\x20\xB7\xB7\xB7\x20\xB7\xB7\xB7\xB7\xB7\xB7\x2E\x2E\x2E";
-static_assert(sizeof kEmptyCell == 15 && sizeof kEmptyCellJoinedNoEffect == 15);
+TesselPluginGlobals& pluginGlobals();
+
+inline TesselHostIdentity& hostIdentity() { return pluginGlobals().hostIdentity; }
+inline TesselInstances& pluginInstances() { return pluginGlobals().instances; }
+inline std::atomic<uint32_t>& changeCounter() { return pluginGlobals().changeCounter; }
+inline std::map<std::string, int32_t>& keyLookupMap() { return pluginGlobals().keyLookupMap; }
+// The host is our own stand-alone host (product "Quorbel Host", any case).
+bool inOwnHost();
 
 // Sets the engine's hooks (command tree, preferences); the library calls
 // it at load, tests that build engines call it themselves.

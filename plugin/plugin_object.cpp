@@ -31,7 +31,7 @@ void copyText(char* to, const char* text, size_t size)
 
 TesselPlugin::TesselPlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 0, 0)
 {
-    TesselInstances::number = ++TesselInstances::count;
+    pluginInstances().number = ++pluginInstances().count;
     crashFilterInstalled_ = services::installCrashFilter(TesselUsageLog::flushForCrash);
     // The toolkit's controls log their values through a hook: the usage log
     // is the shell's, and the song generation the model's.
@@ -52,7 +52,7 @@ TesselPlugin::TesselPlugin(audioMasterCallback audioMaster) : AudioEffectX(audio
     isSynth(true);
     setUniqueID(kQuorbelUniqueId);
     editor = nullptr;
-    if (TesselInstances::number == 1)
+    if (pluginInstances().number == 1)
         makeEditor(audioMaster);
     setBlockSize(getBlockSize());
     TesselPlugin::setSampleRate(sampleRate);
@@ -80,7 +80,7 @@ void TesselPlugin::makeEditor(audioMasterCallback audioMaster)
         // A half-built editor may have registered itself before it failed.
         editor = nullptr;
         cEffect.flags &= ~effFlagsHasEditor;
-        TesselInstances::constructionFailed = true;
+        pluginInstances().constructionFailed = true;
         return;
     }
     editor = pluginEditor_;
@@ -91,8 +91,8 @@ TesselPlugin::~TesselPlugin()
 {
     // The data exports must not reach this engine once it starts going.
     TesselEngine* self = &engine;
-    TesselInstances::running.compare_exchange_strong(self, nullptr);
-    --TesselInstances::count;
+    pluginInstances().running.compare_exchange_strong(self, nullptr);
+    --pluginInstances().count;
     deallocateArrangement(&inputArrangement);
     deallocateArrangement(&outputArrangement);
     if (crashFilterInstalled_)
@@ -174,7 +174,7 @@ bool TesselPlugin::getVendorString(char* text)
 
 VstInt32 TesselPlugin::getVendorVersion()
 {
-    return static_cast<VstInt32>(TesselEngineGlobals::programVersion * 1000.0f + 0.0001f);
+    return static_cast<VstInt32>(engineGlobals().programVersion * 1000.0f + 0.0001f);
 }
 
 VstInt32 TesselPlugin::canDo(char* text)

@@ -19,7 +19,7 @@ constexpr const char* kVendorName = "Quorbel Audio";
 
 class TesselPlugin : public AudioEffectX, public TesselPluginLink {
 public:
-    // Sets TesselInstances::constructionFailed when the editor cannot be made.
+    // Sets pluginInstances().constructionFailed when the editor cannot be made.
     explicit TesselPlugin(audioMasterCallback audioMaster);
     ~TesselPlugin() override;
 

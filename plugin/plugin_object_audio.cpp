@@ -5,6 +5,7 @@
 // structured-exception translator, a signal handler cannot resume the call,
 // so nothing is installed around each block.
 #include "plugin/plugin_object.h"
+#include "shell/preferences.h"
 
 #include "engine/midi_out.h"
 #include "engine/vector.h"
@@ -72,7 +73,7 @@ VstInt32 TesselPlugin::processEvents(VstEvents* events)
 
 int32_t TesselPlugin::instanceCount() const
 {
-    return TesselInstances::count.load();
+    return pluginInstances().count.load();
 }
 
 double TesselPlugin::hostPositionOffset() const

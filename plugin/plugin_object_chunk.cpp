@@ -3,6 +3,7 @@
 // folder (or, when that cannot be written, in memory), removed afterwards.
 // The block given to the host stays ours until the next getChunk or the
 // plug-in's deletion.
+#include "pagekit/page_globals.h"
 #include "plugin/plugin_object.h"
 
 #include "platform/folders.h"

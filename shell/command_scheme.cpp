@@ -15,8 +15,3 @@ void TesselCommandScheme::setSchemeName(const std::string& schemeName)
     label = schemeName_;
 }
 
-TesselCommandScheme& defaultScheme()
-{
-    static TesselCommandScheme scheme("Default");
-    return scheme;
-}

@@ -191,12 +191,6 @@ void TesselCommand::rebuildKeyList() const
     }
 }
 
-std::vector<TesselClash>& clashList()
-{
-    static std::vector<TesselClash> list;
-    return list;
-}
-
 void findKeyBindings(const std::string& commandPath, std::vector<TesselClash>& out)
 {
     for (const TesselClash& clash : clashList())

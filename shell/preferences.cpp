@@ -152,8 +152,3 @@ TesselSongTiming TesselPreferences::songDefaults() const
     return {defaultTempo, static_cast<double>(defaultResolution), defaultRowsPerBeat};
 }
 
-TesselPreferences& pluginPreferences()
-{
-    static TesselPreferences preferences;
-    return preferences;
-}

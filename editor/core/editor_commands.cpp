@@ -6,6 +6,7 @@
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "model/module.h"
+#include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"

@@ -3,8 +3,9 @@
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "platform/message_box.h"
-#include "shell/command_scheme.h"
 #include "plugin/plugin_globals.h"
+#include "shell/command_scheme.h"
+#include "shell/preferences.h"
 
 #include <cstring>
 

@@ -10,6 +10,7 @@
 #include "pagekit/frame2.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
 
 namespace {
 

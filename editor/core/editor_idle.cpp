@@ -1,17 +1,18 @@
 // effEditOpen, effEditClose and the editor idle.
 
+#include "editor/core/own_window_system.h"
 #include "editor/core/page_factory.h"
 #include "editor/core/page_kinds.h"
 #include "editor/core/splash_page.h"
-#include "editor/core/own_window_system.h"
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/engine_actions.h"
 #include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
-#include "vst2/audio_effect.h"
 #include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
+#include "vst2/audio_effect.h"
 
 namespace {
 

@@ -12,9 +12,10 @@
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
 #include "platform/status_text.h"
-#include "shell/command_scheme.h"
 #include "plugin/plugin_globals.h"
 #include "shell/command_ids.h"
+#include "shell/command_scheme.h"
+#include "shell/preferences.h"
 
 namespace {
 

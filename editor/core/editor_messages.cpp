@@ -6,6 +6,7 @@
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/key_table.h"
 #include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
 
 namespace {
 

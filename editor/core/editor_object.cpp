@@ -10,7 +10,9 @@
 #include "engine/engine_globals.h"
 #include "gui/bitmap.h"
 #include "gui/offscreen_context.h"
+#include "gui/page_fonts.h"
 #include "gui/tessel_font.h"
+#include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
 #include "platform/clock.h"
@@ -22,6 +24,7 @@
 #include "resources/product_font.h"
 #include "resources/resource_ids.h"
 #include "services/update_check.h"
+#include "shell/preferences.h"
 
 #include <cstdio>
 
@@ -79,7 +82,7 @@ TesselEditor::TesselEditor(TesselPlugin& plugin)
 
     frameSlices_ = new CBitmap(resources::kFrameSlices);
     updateCheck_ = std::make_unique<services::UpdateCheck>(
-        TesselEngineGlobals::programVersion,
+        engineGlobals().programVersion,
         updateCheckAddressSource ? updateCheckAddressSource() : services::updateCheckAddress());
     splash_ = new TesselSplashUI(this, [this] { return windows_ ? windows_->ticks() : platform::milliseconds(); });
     pages_.splash = splash_;

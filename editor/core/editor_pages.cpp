@@ -5,10 +5,12 @@
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
 #include "pagekit/frame2.h"
+#include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
+#include "shell/preferences.h"
 
 namespace {
 

@@ -27,7 +27,7 @@ services::ReportDelivery TesselEditor::reportDelivery() const
     delivery.identity.hostVendor = host.vendor;
     delivery.identity.hostProduct = host.product;
     delivery.identity.hostVersion = host.vendorVersion;
-    delivery.identity.pluginVersion = formatVersionNumber(TesselEngineGlobals::programVersion);
+    delivery.identity.pluginVersion = formatVersionNumber(engineGlobals().programVersion);
     return delivery;
 }
 

@@ -8,15 +8,17 @@
 #include "editor/core/tessel_editor.h"
 #include "editor/core/window_placement.h"
 #include "gui/bitmap.h"
-#include "pagekit/frame2.h"
 #include "gui/offscreen_context.h"
 #include "gui/window_ancestors.h"
+#include "pagekit/frame2.h"
+#include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
 #include "resources/resource_ids.h"
 #include "resources/resources.h"
+#include "shell/preferences.h"
 
 namespace {
 

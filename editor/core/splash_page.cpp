@@ -121,7 +121,7 @@ void TesselSplashUI::compose(CDrawContext& into)
     const int32_t logoX = (size.width() - logo_->getWidth()) / 2;
     const int32_t logoY = (size.height() - logo_->getHeight()) / 2;
     logo_->drawTransparent(&into, CRect(logoX, logoY, logoX + logo_->getWidth(), logoY + logo_->getHeight()));
-    const std::string version = "Version " + formatVersionNumber(TesselEngineGlobals::programVersion);
+    const std::string version = "Version " + formatVersionNumber(engineGlobals().programVersion);
     into.setFontColor(CColor{220, 226, 234, 0});
     into.setFont(0, 12);
     into.drawString(version.c_str(),

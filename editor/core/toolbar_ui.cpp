@@ -2,6 +2,8 @@
 // the picture composed over the strip's skin.
 
 #include "editor/core/toolbar_ui.h"
+#include "gui/page_fonts.h"
+#include "pagekit/page_globals.h"
 
 #include "editor/core/page_factory.h"
 #include "editor/core/page_kinds.h"

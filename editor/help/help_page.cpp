@@ -1,4 +1,5 @@
 #include "editor/help/help_page.h"
+#include "shell/preferences.h"
 
 #include "common/help_pages.h"
 #include "common/help_viewer.h"

@@ -10,6 +10,7 @@
 #include "editor/core/toolbar_ui.h"
 #include "gui/button.h"
 #include "pagekit/frame2.h"
+#include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "platform/headless_window.h"
 #include "platform/key_table.h"
@@ -17,6 +18,8 @@
 #include "plugin/fake_host.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
+#include "plugin/process_globals.h"
+#include "shell/preferences.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +90,7 @@ protected:
         installTesselEditor();
         platform::clearStatusText();
         platform::setFileMessage("");
-        currentPageNumber() = kNoPage;
+        processGlobals().reset();
         TesselEditor::windowSystemSource = [this] { return &windows; };
         platform::WindowOptions options;
         options.kind = platform::WindowOptions::Kind::TopLevel;
@@ -115,7 +118,7 @@ protected:
         TesselEditor::windowSystemSource = nullptr;
         TesselPluginEditor::maker = nullptr;
         EditorHost::product = "Test Host";
-        pluginPreferences() = TesselPreferences{};
+        processGlobals().reset();
     }
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,

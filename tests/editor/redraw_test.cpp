@@ -3,6 +3,7 @@
 // holds exactly what a redraw from nothing gives, and a pass with nothing
 // changed sends nothing.
 
+#include "pagekit/page_globals.h"
 #include "pages_fixture.h"
 #include "platform/canvas.h"
 #include "plugin/plugin_globals.h"

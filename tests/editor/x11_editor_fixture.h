@@ -5,7 +5,6 @@
 // Screenshots go to screenshots/ as PNG files.
 
 #include "demo_song.h"
-#include "support/demo_song.h"
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
 #include "pagekit/frame2.h"
@@ -13,8 +12,12 @@
 #include "platform/folders.h"
 #include "platform/image.h"
 #include "plugin/fake_host.h"
+#include "pagekit/page_globals.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
+#include "plugin/process_globals.h"
+#include "shell/preferences.h"
+#include "support/demo_song.h"
 #include "support/outside_tools.h"
 #include "support/xvfb_server.h"
 
@@ -67,6 +70,7 @@ protected:
     {
         plugin.reset();
         TesselPluginEditor::maker = nullptr;
+        processGlobals().reset();
         if (host)
             XCloseDisplay(host);
         server.reset();

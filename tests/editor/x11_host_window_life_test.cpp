@@ -48,7 +48,6 @@ protected:
         plugin.reset();
         manager.reset();
         EditorOnX::TearDown();
-        pluginPreferences() = TesselPreferences{};
     }
 
     ::Window root() const { return DefaultRootWindow(host); }

@@ -25,11 +25,6 @@ protected:
         key(0, kRight);   // the first key fades the splash out
         ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isShown(); }));
     }
-    void TearDown() override
-    {
-        EditorOnX::TearDown();
-        pluginPreferences() = TesselPreferences{};
-    }
 
     // A key through the host's key calls: character, VST virtual key, modifiers.
     void key(int character, int virtualKey, int modifiers = 0)

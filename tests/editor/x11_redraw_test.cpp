@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "gui/offscreen_context.h"
+#include "pagekit/page_globals.h"
 #include "platform/canvas.h"
 #include "plugin/plugin_globals.h"
 #include "redraw_check.h"

@@ -3,22 +3,24 @@
 // calls, and PNG screenshots of the list with a stereo sample, a zoomed loop
 // view and the browser, read back from the server.
 
-#include "x11_editor_fixture.h"
-#include "editor/sample_list/sample_list_page.h"
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
+#include "editor/sample_list/sample_list_page.h"
 #include "engine/engine.h"
-#include "pagekit/file_box.h"
 #include "model/scratch_folder.h"
+#include "pagekit/file_box.h"
+#include "pagekit/page_globals.h"
 #include "platform/folders.h"
 #include "platform/image.h"
 #include "plugin/fake_host.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
 #include "resources/palette.h"
+#include "shell/preferences.h"
 #include "support/outside_tools.h"
 #include "support/x11_grab.h"
 #include "support/xvfb_server.h"
+#include "x11_editor_fixture.h"
 
 // After the window layer's headers: Xlib's macros rename two of its messages.
 #include <X11/Xlib.h>
@@ -45,11 +47,6 @@ protected:
         EditorOnX::SetUp();
         ASSERT_FALSE(HasFatalFailure());
         editor->sampleFolder() = scratch.path() + "/";
-    }
-    void TearDown() override
-    {
-        EditorOnX::TearDown();
-        pluginPreferences() = TesselPreferences{};
     }
 
     // The host's calls with an index (keys).

@@ -16,9 +16,7 @@ class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        defaults_ = patternDefaults();
-        counter_ = songCounter().load();
-        version_ = documentVersion();
+        modelGlobals().reset();
         status_ = platform::statusText();
     }
     void TearDown() override
@@ -27,17 +25,12 @@ protected:
         TesselEngineHooks::buildCommandTree = nullptr;
         TesselEngineHooks::loadPreferences = nullptr;
         TesselEngine::lockWaitMs = kEngineLockWaitMs;
-        patternDefaults() = defaults_;
-        songCounter().store(counter_);
-        documentVersion() = version_;
+        modelGlobals().reset();
         platform::setStatusText(status_.c_str());
     }
 
     std::unique_ptr<TesselEngine> engine;
 
 private:
-    TesselPatternDefaults defaults_;
-    int32_t counter_ = 0;
-    float version_ = 0.0f;
     std::string status_;
 };

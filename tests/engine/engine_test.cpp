@@ -95,11 +95,11 @@ TEST_F(EngineTest, ConstructionSetsUpSongPoolsAndMembers)
         EXPECT_EQ(list->tempoMap.at(0).tempo, 120.0);
     }
 
-    EXPECT_EQ(TesselEngineGlobals::programVersion, platform::programVersion());
-    EXPECT_EQ(TesselEngineGlobals::reportVersion, platform::programVersion());
+    EXPECT_EQ(engineGlobals().programVersion, platform::programVersion());
+    EXPECT_EQ(engineGlobals().reportVersion, platform::programVersion());
     EXPECT_EQ(vecCpuLevel(), vec::levelForFeatures(vec::cpuFeatures()).level);
-    EXPECT_FALSE(TesselEngineGlobals::libraryFileName.empty());
-    EXPECT_EQ(TesselEngineGlobals::libraryFileName.find('/'), std::string::npos);
+    EXPECT_FALSE(engineGlobals().libraryFileName.empty());
+    EXPECT_EQ(engineGlobals().libraryFileName.find('/'), std::string::npos);
     EXPECT_EQ(e.song.channels[5].midiOut, e.midiOut);
     EXPECT_EQ(liveChannels()[64].midiOut, e.midiOut);
     EXPECT_EQ(e.song.owner(), &e);

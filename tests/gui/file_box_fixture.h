@@ -53,9 +53,7 @@ protected:
 
     void SetUp() override
     {
-        defaults_ = patternDefaults();
-        counter_ = songCounter().load();
-        version_ = documentVersion();
+        modelGlobals().reset();
         engine = std::make_unique<TesselEngine>();
         ASSERT_TRUE(engine->usable());
         fillRateTables(44100.0);
@@ -64,9 +62,7 @@ protected:
     void TearDown() override
     {
         engine.reset();
-        patternDefaults() = defaults_;
-        songCounter().store(counter_);
-        documentVersion() = version_;
+        modelGlobals().reset();
         platform::clearStatusText();
     }
 
@@ -126,7 +122,4 @@ protected:
     std::unique_ptr<TesselEngine> engine;
 
 private:
-    TesselPatternDefaults defaults_;
-    int32_t counter_ = 0;
-    float version_ = 0.0f;
 };

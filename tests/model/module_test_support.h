@@ -1,6 +1,7 @@
 #pragma once
 // Module tests change the process-wide song values; this puts them back.
 
+#include "model/model_globals.h"
 #include "model/module.h"
 #include "platform/version.h"
 
@@ -15,10 +16,7 @@ protected:
 
     static void restore()
     {
-        patternDefaults() = {};
-        songCounter() = -1;
-        documentVersion() = platform::programVersion();
-        patternMap().fill(-1);
+        modelGlobals().reset();
     }
     static std::unique_ptr<TesselModule> makeSong() { return std::make_unique<TesselModule>(); }
 };

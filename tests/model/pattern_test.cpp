@@ -1,11 +1,12 @@
+#include "model/model_globals.h"
 #include "model/pattern.h"
 
 #include <gtest/gtest.h>
 
 class PatternTest : public ::testing::Test {
 protected:
-    void SetUp() override { patternDefaults() = {}; }
-    void TearDown() override { patternDefaults() = {}; }
+    void SetUp() override { modelGlobals().reset(); }
+    void TearDown() override { modelGlobals().reset(); }
 };
 
 TEST_F(PatternTest, DisplayLabelFallsBackToTheNumber)

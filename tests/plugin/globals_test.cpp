@@ -1,8 +1,15 @@
+#include "engine/engine_globals.h"
+#include "gui/page_fonts.h"
+#include "gui/offscreen_context.h"
 #include "gui/tessel_font.h"
 #include "model/blanks.h"
 #include "model/model_globals.h"
-#include "shell/command_scheme.h"
+#include "pagekit/page_globals.h"
+#include "patterneditor/cell_text.h"
 #include "plugin/plugin_globals.h"
+#include "plugin/process_globals.h"
+#include "shell/shell_globals.h"
+#include "platform/version.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +26,48 @@ TEST(LoadTimeGlobals, InitialContents)
         EXPECT_EQ(font, nullptr);
     EXPECT_EQ(pageOffscreen(), nullptr);
     EXPECT_TRUE(keyLookupMap().empty());
+}
+
+// Every layer's values, changed as a session would leave them, come back to
+// the load-time state with the one reset tests use.
+TEST(LoadTimeGlobals, OneResetPutsEveryLayerBack)
+{
+    TesselProcessGlobals& globals = processGlobals();
+    songCounter() = 41;
+    documentVersion() = 0.5f;
+    patternMap() = identityPatternMap();
+    patternDefaults().length = 128;
+    liveChannels()[3].setVolume(12);
+    engineGlobals().libraryFileName = "elsewhere.so";
+    pluginPreferences().defaultTempo = 200;
+    defaultScheme().setSchemeName("Mine");
+    clashList().push_back({});
+    bitmapFonts()[2] = std::make_unique<TesselFont>(0, 8);
+    currentPageNumber() = 5;
+    pageOffscreen() = std::make_unique<VSTGUI::COffscreenContext>(nullptr, 4, 4);
+    std::strcpy(hostIdentity().product, "Some Host");
+    changeCounter() = 9;
+    pluginInstances().number = 3;
+
+    globals.reset();
+
+    EXPECT_EQ(songCounter().load(), -1);
+    EXPECT_EQ(documentVersion(), platform::programVersion());
+    for (int32_t entry : patternMap())
+        EXPECT_EQ(entry, -1);
+    EXPECT_EQ(patternDefaults().length, 64);
+    EXPECT_EQ(liveChannels()[3].volume, TesselChannel{}.volume);
+    EXPECT_TRUE(engineGlobals().libraryFileName.empty());
+    EXPECT_EQ(pluginPreferences().defaultTempo, TesselPreferences{}.defaultTempo);
+    EXPECT_EQ(defaultScheme().schemeName(), "Default");
+    EXPECT_TRUE(clashList().empty());
+    EXPECT_EQ(bitmapFonts()[2], nullptr);
+    EXPECT_EQ(currentPageNumber().load(), -1);
+    EXPECT_EQ(pageOffscreen(), nullptr);
+    EXPECT_STREQ(hostIdentity().product, "");
+    EXPECT_EQ(changeCounter().load(), 0u);
+    EXPECT_EQ(pluginInstances().number, 0);
+    EXPECT_EQ(&globals.model, &modelGlobals());
 }
 
 TEST(LoadTimeGlobals, BlankCellsAreEmpty)

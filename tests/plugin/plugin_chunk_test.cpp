@@ -1,6 +1,7 @@
 #include "plugin_fixture.h"
 
 #include "model/scratch_folder.h"
+#include "pagekit/page_globals.h"
 
 #include "platform/folders.h"
 #include "platform/status_text.h"

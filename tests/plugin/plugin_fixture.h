@@ -8,6 +8,7 @@
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
+#include "plugin/process_globals.h"
 #include "plugin/song_files.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ protected:
     {
         plugin.reset();
         FakeSongFiles::remove();
-        TesselInstances::constructionFailed = false;
+        processGlobals().reset();
         TesselPluginEditor::maker = nullptr;
     }
     TesselPlugin& make()

@@ -21,8 +21,8 @@ TEST_F(PluginTest, ConstructionSetsTheRecordAndAsksTheHost)
     EXPECT_EQ(e->numInputs, 0);
     EXPECT_EQ(e->numOutputs, 2);
     EXPECT_EQ(e->uniqueID, kQuorbelUniqueId);
-    EXPECT_EQ(TesselInstances::count.load(), 1);
-    EXPECT_EQ(TesselInstances::number, 1);
+    EXPECT_EQ(pluginInstances().count.load(), 1);
+    EXPECT_EQ(pluginInstances().number, 1);
     EXPECT_EQ(hostIdentity().vendorVersion, 42);
     EXPECT_EQ(hostIdentity().positionOffset, 0.0);
     EXPECT_NE(p.pluginEditor(), nullptr);
@@ -37,7 +37,7 @@ TEST_F(PluginTest, ConstructionSetsTheRecordAndAsksTheHost)
     EXPECT_TRUE(askedForMidi);
 
     plugin.reset();
-    EXPECT_EQ(TesselInstances::count.load(), 0);
+    EXPECT_EQ(pluginInstances().count.load(), 0);
 }
 
 VstIntPtr emagicHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
@@ -65,11 +65,11 @@ TEST_F(PluginTest, FailedEditorIsAConstructionFailure)
         throw std::runtime_error("no editor");
     };
     TesselPlugin& p = make();
-    EXPECT_TRUE(TesselInstances::constructionFailed);
+    EXPECT_TRUE(pluginInstances().constructionFailed);
     EXPECT_EQ(p.pluginEditor(), nullptr);
     EXPECT_EQ(p.getAeffect()->flags & effFlagsHasEditor, 0);
     plugin.reset();
-    EXPECT_EQ(TesselInstances::count.load(), 0);
+    EXPECT_EQ(pluginInstances().count.load(), 0);
 }
 
 // The default MIDI delay is one host block in whole milliseconds, whichever

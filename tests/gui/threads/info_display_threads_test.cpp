@@ -29,8 +29,7 @@ class InfoDisplayThreads : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        defaults_ = patternDefaults();
-        counter_ = songCounter().load();
+        modelGlobals().reset();
         engine = std::make_unique<TesselEngine>();
         ASSERT_TRUE(engine->usable());
         engine->attachPlugin(&plugin);
@@ -45,17 +44,12 @@ protected:
     void TearDown() override
     {
         engine.reset();
-        patternDefaults() = defaults_;
-        songCounter().store(counter_);
+        modelGlobals().reset();
     }
 
     QuietPlugin plugin;
     NoPatternEditor editor;
     std::unique_ptr<TesselEngine> engine;
-
-private:
-    TesselPatternDefaults defaults_;
-    int32_t counter_ = 0;
 };
 
 } // namespace

@@ -1,0 +1,28 @@
+#pragma once
+// Every value the process keeps, one part per layer. A layer reaches its own
+// part (modelGlobals(), engineGlobals(), shellGlobals(), guiGlobals(),
+// pageGlobals(), pluginGlobals()) and those below it, never one above; the
+// library builds them all when it loads, lowest layer first, so none is made
+// halfway through a call on the audio thread, and a test puts them all back
+// to that state with one reset().
+
+struct TesselModelGlobals;
+struct TesselEngineGlobals;
+struct TesselShellGlobals;
+struct TesselGuiGlobals;
+struct TesselPageGlobals;
+struct TesselPluginGlobals;
+
+struct TesselProcessGlobals {
+    TesselModelGlobals& model;
+    TesselEngineGlobals& engine;
+    TesselShellGlobals& shell;
+    TesselGuiGlobals& gui;
+    TesselPageGlobals& pages;
+    TesselPluginGlobals& plugin;
+
+    // With no plug-in or editor alive.
+    void reset();
+};
+
+TesselProcessGlobals& processGlobals();
