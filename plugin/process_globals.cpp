@@ -5,11 +5,12 @@
 #include "model/model_globals.h"
 #include "pagekit/page_globals.h"
 #include "plugin/plugin_globals.h"
+#include "services/services_globals.h"
 #include "shell/shell_globals.h"
 
 TesselProcessGlobals& processGlobals()
 {
-    static TesselProcessGlobals globals{modelGlobals(), engineGlobals(), shellGlobals(),
+    static TesselProcessGlobals globals{modelGlobals(), engineGlobals(), shellGlobals(), services::servicesGlobals(),
                                         guiGlobals(),   pageGlobals(),   pluginGlobals()};
     return globals;
 }
@@ -20,6 +21,7 @@ void TesselProcessGlobals::reset()
     plugin.reset();
     pages.reset();
     gui.reset();
+    services.reset();
     shell.reset();
     engine.reset();
     model.reset();

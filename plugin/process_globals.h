@@ -1,7 +1,7 @@
 #pragma once
 // Every value the process keeps, one part per layer. A layer reaches its own
-// part (modelGlobals(), engineGlobals(), shellGlobals(), guiGlobals(),
-// pageGlobals(), pluginGlobals()) and those below it, never one above; the
+// part (modelGlobals(), engineGlobals(), shellGlobals(), servicesGlobals(),
+// guiGlobals(), pageGlobals(), pluginGlobals()) and those below it, never one above; the
 // library builds them all when it loads, lowest layer first, so none is made
 // halfway through a call on the audio thread, and a test puts them all back
 // to that state with one reset().
@@ -12,11 +12,15 @@ struct TesselShellGlobals;
 struct TesselGuiGlobals;
 struct TesselPageGlobals;
 struct TesselPluginGlobals;
+namespace services {
+struct ServicesGlobals;
+}
 
 struct TesselProcessGlobals {
     TesselModelGlobals& model;
     TesselEngineGlobals& engine;
     TesselShellGlobals& shell;
+    services::ServicesGlobals& services;
     TesselGuiGlobals& gui;
     TesselPageGlobals& pages;
     TesselPluginGlobals& plugin;

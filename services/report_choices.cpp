@@ -5,12 +5,6 @@
 
 namespace services {
 
-RememberedReportChoices& rememberedReportChoices()
-{
-    static RememberedReportChoices choices;
-    return choices;
-}
-
 namespace {
 
 ReportRequest commonRequest(const ReportChoices& choices, const char* subject, const std::string& folder)

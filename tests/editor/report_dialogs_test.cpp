@@ -73,7 +73,6 @@ protected:
 
     void SetUp() override
     {
-        services::rememberedReportChoices() = services::RememberedReportChoices{};
         TesselEditor::reportAddressSource = [this] { return address; };
         EditorTest::SetUp();
     }

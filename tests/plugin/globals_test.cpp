@@ -8,6 +8,7 @@
 #include "patterneditor/cell_text.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/process_globals.h"
+#include "services/services_globals.h"
 #include "shell/shell_globals.h"
 #include "platform/version.h"
 
@@ -48,6 +49,7 @@ TEST(LoadTimeGlobals, OneResetPutsEveryLayerBack)
     std::strcpy(hostIdentity().product, "Some Host");
     changeCounter() = 9;
     pluginInstances().number = 3;
+    services::rememberedReportChoices().email = "me@example.org";
 
     globals.reset();
 
@@ -67,6 +69,7 @@ TEST(LoadTimeGlobals, OneResetPutsEveryLayerBack)
     EXPECT_STREQ(hostIdentity().product, "");
     EXPECT_EQ(changeCounter().load(), 0u);
     EXPECT_EQ(pluginInstances().number, 0);
+    EXPECT_TRUE(services::rememberedReportChoices().email.empty());
     EXPECT_EQ(&globals.model, &modelGlobals());
 }
 
