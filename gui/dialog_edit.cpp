@@ -10,9 +10,6 @@
 
 namespace {
 
-// VST 2 virtual keys the box reads besides those key_event.h names.
-constexpr uint8_t kVkNext = 8;
-
 constexpr CColor kPaper{255, 255, 255, 0};
 constexpr CColor kSelection{0, 0, 128, 0};
 constexpr CColor kShadow{128, 128, 128, 0};

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int32_t kLeft = 1;
-// Keys as the dialog reads them (VST 2 virtual keys).
 
 } // namespace
 

@@ -10,8 +10,6 @@
 
 namespace {
 
-// VST 2 virtual keys the box reads besides those key_event.h names.
-
 bool isWordCharacter(char c)
 {
     return std::isalnum(static_cast<unsigned char>(c)) != 0;

@@ -9,22 +9,6 @@
 
 namespace {
 
-enum GridKey : uint8_t {
-    kKeyBack = 1,
-    kKeyTab = 2,
-    kKeySpace = 7,
-    kKeyEnd = 9,
-    kKeyHome = 10,
-    kKeyLeft = 11,
-    kKeyUp = 12,
-    kKeyRight = 13,
-    kKeyDown = 14,
-    kKeyPageUp = 15,
-    kKeyPageDown = 16,
-    kKeyInsert = 21,
-    kKeyDelete = 22,
-};
-
 constexpr int kLastColumn = kColumnsPerChannel - 1;
 
 } // namespace
@@ -62,20 +46,20 @@ bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
     };
 
     switch (key.virtualKey) {
-    case kKeyBack:
+    case kVkBack:
         if (v.cursorRow > 0) {
             --v.cursorRow;
             ensureCursorVisible();
             rowChange(true);
         }
         return true;
-    case kKeyDelete:
+    case kVkDelete:
         rowChange(true);
         return true;
-    case kKeyInsert:
+    case kVkInsert:
         rowChange(false);
         return true;
-    case kKeyTab:
+    case kVkTab:
         if (shift) {
             if (v.cursorColumn > 0)
                 v.cursorColumn = 0;
@@ -87,7 +71,7 @@ bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
         }
         ensureCursorVisible();
         return true;
-    case kKeySpace: {
+    case kVkSpace: {
         platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
         if (lock) {
             const TesselGridPosition at{v.cursorChannel, 0, v.cursorRow, v.cursorSubrow};
@@ -98,7 +82,7 @@ bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
         }
         return true;
     }
-    case kKeyEnd:
+    case kVkEnd:
         if (control)
             moveCursorBy(0, 1);
         else if (v.cursorColumn < kLastColumn)
@@ -108,7 +92,7 @@ bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
         else
             moveCursorTo(-1, trackRows - 1);
         return true;
-    case kKeyHome:
+    case kVkHome:
         if (control)
             moveCursorBy(0, -1);
         else if (v.cursorColumn > 0)
@@ -118,9 +102,9 @@ bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
         else
             moveCursorTo(-1, 0);
         return true;
-    case kKeyLeft:
-    case kKeyRight: {
-        const int step = key.virtualKey == kKeyLeft ? -1 : 1;
+    case kVkLeft:
+    case kVkRight: {
+        const int step = key.virtualKey == kVkLeft ? -1 : 1;
         if (shift || alt) {
             v.cursorChannel = static_cast<int16_t>(v.cursorChannel + step);
             ensureCursorVisible();
@@ -129,15 +113,15 @@ bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
         }
         return true;
     }
-    case kKeyUp:
-    case kKeyDown: {
+    case kVkUp:
+    case kVkDown: {
         const int rows = alt ? 1 : std::max<int>(v.cursorIncrement, 1);
-        moveCursorBy(0, key.virtualKey == kKeyUp ? -rows : rows);
+        moveCursorBy(0, key.virtualKey == kVkUp ? -rows : rows);
         return true;
     }
-    case kKeyPageUp:
-    case kKeyPageDown: {
-        const bool up = key.virtualKey == kKeyPageUp;
+    case kVkPageUp:
+    case kVkPageDown: {
+        const bool up = key.virtualKey == kVkPageUp;
         if (alt) {
             if (up)
                 v.firstRow = std::max(v.firstRow - 1, 0);

@@ -57,14 +57,14 @@ int TesselUndoUI::onVirtualKey(int virtualKey)
 {
     constexpr int last = TesselUndoHistory::kLines - 1;
     switch (virtualKey) {
-    case kKeyEscape: shown = false; return 0;
-    case kKeyEnd:
-    case kKeyPageDown: selected_ = last; return 0;
-    case kKeyHome:
-    case kKeyPageUp: selected_ = 0; return 0;
-    case kKeyUp: selected_ = std::max(selected_ - 1, 0); return 0;
-    case kKeyDown: selected_ = std::min(selected_ + 1, last); return 0;
-    case kKeyEnter: shown = false; return 1;
+    case kVkEscape: shown = false; return 0;
+    case kVkEnd:
+    case kVkPageDown: selected_ = last; return 0;
+    case kVkHome:
+    case kVkPageUp: selected_ = 0; return 0;
+    case kVkUp: selected_ = std::max(selected_ - 1, 0); return 0;
+    case kVkDown: selected_ = std::min(selected_ + 1, last); return 0;
+    case kVkEnter: shown = false; return 1;
     default: return 0;
     }
 }

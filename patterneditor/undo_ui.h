@@ -4,6 +4,7 @@
 
 #include "gui/control_skin.h"
 #include "pagekit/tessel_ui.h"
+#include "platform/key_event.h"
 #include "patterneditor/undo_history.h"
 #include "resources/resource_ids.h"
 
@@ -24,17 +25,6 @@ public:
     // highlight colour; the other lines in the normal font on the skin.
     static constexpr CColor kSelectedBackground = control_skin::kHighlight;
 
-    // VST virtual keys the panel answers.
-    enum Key : uint8_t {
-        kKeyEscape = 6,
-        kKeyEnd = 9,
-        kKeyHome = 10,
-        kKeyUp = 12,
-        kKeyDown = 14,
-        kKeyPageUp = 15,
-        kKeyPageDown = 16,
-        kKeyEnter = 19,
-    };
 
     // The panel takes its background's size, at (0, 0) until opened.
     explicit TesselUndoUI(TesselModule& song, TesselLocalClock clock = {},

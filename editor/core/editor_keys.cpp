@@ -19,22 +19,11 @@
 
 namespace {
 
-// VST 2 virtual keys the road names besides key_event.h's.
-enum RoadKey : uint8_t {
-    kVkPad0 = 24,
-    kVkPad9 = 33,
-    kVkF2 = kVkF1 + 1,
-    kVkF4 = kVkF1 + 3,
-    kVkF8 = kVkF1 + 7,
-    kVkF11 = kVkF1 + 10,
-    kVkF12 = kVkF1 + 11,
-    kVkFirstUnknown = 60,
-};
 constexpr int32_t kLastOctave = 8;
 
 void normalise(TesselKeyEvent& key)
 {
-    if (key.virtualKey >= kVkFirstUnknown)
+    if (key.virtualKey >= kVirtualKeyNames)
         key.virtualKey = 0;
     if (key.virtualKey == kVkEquals && key.character == '=')
         key.virtualKey = 0;

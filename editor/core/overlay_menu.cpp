@@ -1,11 +1,10 @@
 #include "editor/core/overlay_menu.h"
 
+#include "platform/key_event.h"
 #include "shell/usage_log.h"
 
 namespace {
 
-constexpr uint8_t kKeyEscape = 6;
-constexpr uint8_t kKeyEnter = 19;
 
 } // namespace
 
@@ -14,7 +13,7 @@ bool TesselOverlayMenu::onKey(const TesselKeyEvent& key)
     TesselButtonGroup* group = getButtonGroup();
     if (!isShown() || !group)
         return false;
-    if (key.virtualKey == kKeyEscape) {
+    if (key.virtualKey == kVkEscape) {
         hide();
         return false;
     }
@@ -23,7 +22,7 @@ bool TesselOverlayMenu::onKey(const TesselKeyEvent& key)
         resultText = button->getText();
     else
         resultIndex = chosen;
-    if (key.virtualKey != kKeyEnter)
+    if (key.virtualKey != kVkEnter)
         return false;
     hide();
     return true;

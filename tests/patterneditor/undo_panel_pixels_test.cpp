@@ -101,10 +101,10 @@ TEST_P(UndoPanelSelection, OnlyTheSelectedLineIsWhiteOnTheHighlight)
 
 INSTANTIATE_TEST_SUITE_P(Table, UndoPanelSelection, ::testing::Values(
     SelectionCase{"Opened", {}, 0},
-    SelectionCase{"ThreeDown", {K::kKeyDown, K::kKeyDown, K::kKeyDown}, 3},
-    SelectionCase{"End", {K::kKeyEnd}, 9},
-    SelectionCase{"PageDownUp", {K::kKeyPageDown, K::kKeyUp}, 8},
-    SelectionCase{"UpFromTheTop", {K::kKeyUp, K::kKeyUp}, 0}),
+    SelectionCase{"ThreeDown", {kVkDown, kVkDown, kVkDown}, 3},
+    SelectionCase{"End", {kVkEnd}, 9},
+    SelectionCase{"PageDownUp", {kVkPageDown, kVkUp}, 8},
+    SelectionCase{"UpFromTheTop", {kVkUp, kVkUp}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using UndoPanelPlace = ModuleTest;
@@ -146,7 +146,7 @@ TEST_F(PageTest, TheOpenUndoPanelOverThePatternEditor)
         panel.pushCheckpoint(song.patterns[0], message);
     }
     panel.open(40, 40);
-    for (int key : {K::kKeyDown, K::kKeyDown})
+    for (int key : {kVkDown, kVkDown})
         EXPECT_EQ(panel.onKeyEvent(namedKey(static_cast<uint8_t>(key))), 0);
 
     std::unique_ptr<CDrawContext> window = frame2->createWindowContext();
@@ -160,7 +160,7 @@ TEST_F(PageTest, TheOpenUndoPanelOverThePatternEditor)
     EXPECT_GT(lookOfLine(screen, panel, 1, 0, 20).normal, 50);
 
     // Line 2 holds the checkpoint taken before the second edit.
-    ASSERT_EQ(panel.onKeyEvent(namedKey(K::kKeyEnter)), 1);
+    ASSERT_EQ(panel.onKeyEvent(namedKey(kVkEnter)), 1);
     EXPECT_FALSE(panel.isShown());
     ASSERT_EQ(panel.restoreCheckpoint(panel.selectedLine()), 0);
     EXPECT_EQ(song.patterns[0].tracks.trackAt(0)->rowAt(0)->pitch, 11);

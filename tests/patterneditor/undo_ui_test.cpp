@@ -9,8 +9,6 @@
 
 namespace {
 
-using K = TesselUndoUI;
-
 struct KeyCase {
     const char* name;
     std::vector<int> keys;   // pressed after opening the panel
@@ -35,14 +33,14 @@ TEST_P(UndoPanelKeys, MoveTheSelectionWithinTenLines)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, UndoPanelKeys, ::testing::Values(
-    KeyCase{"DownTwice", {K::kKeyDown, K::kKeyDown}, 2, true, 0},
-    KeyCase{"UpStopsAt0", {K::kKeyDown, K::kKeyUp, K::kKeyUp}, 0, true, 0},
-    KeyCase{"DownStopsAt9", {K::kKeyEnd, K::kKeyDown}, 9, true, 0},
-    KeyCase{"PageDownThenHome", {K::kKeyPageDown, K::kKeyHome}, 0, true, 0},
-    KeyCase{"PageUp", {K::kKeyDown, K::kKeyPageUp}, 0, true, 0},
-    KeyCase{"OtherKeys", {K::kKeyDown, 7, 22, 40, 0}, 1, true, 0},
-    KeyCase{"EscapeHides", {K::kKeyDown, K::kKeyEscape}, 1, false, 0},
-    KeyCase{"EnterHidesAndAsks", {K::kKeyDown, K::kKeyEnter}, 1, false, 1}),
+    KeyCase{"DownTwice", {kVkDown, kVkDown}, 2, true, 0},
+    KeyCase{"UpStopsAt0", {kVkDown, kVkUp, kVkUp}, 0, true, 0},
+    KeyCase{"DownStopsAt9", {kVkEnd, kVkDown}, 9, true, 0},
+    KeyCase{"PageDownThenHome", {kVkPageDown, kVkHome}, 0, true, 0},
+    KeyCase{"PageUp", {kVkDown, kVkPageUp}, 0, true, 0},
+    KeyCase{"OtherKeys", {kVkDown, 7, 22, 40, 0}, 1, true, 0},
+    KeyCase{"EscapeHides", {kVkDown, kVkEscape}, 1, false, 0},
+    KeyCase{"EnterHidesAndAsks", {kVkDown, kVkEnter}, 1, false, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using UndoPanel = ModuleTest;
@@ -59,8 +57,8 @@ TEST_F(UndoPanel, EnterRestoresTheSelectedLine)
     cell.pitch = 3;
 
     panel.open(40, 40);
-    panel.onKeyEvent(namedKey(K::kKeyDown));
-    ASSERT_EQ(panel.onKeyEvent(namedKey(K::kKeyEnter)), 1);
+    panel.onKeyEvent(namedKey(kVkDown));
+    ASSERT_EQ(panel.onKeyEvent(namedKey(kVkEnter)), 1);
     EXPECT_EQ(panel.restoreCheckpoint(panel.selectedLine()), 0);
     EXPECT_EQ(song->patterns[0].tracks.trackAt(0)->rowAt(0)->pitch, 1);
 
