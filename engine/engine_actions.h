@@ -25,6 +25,7 @@ enum TesselEngineAction : int {
     kActReset = 24,
     kActSetSampleRate = 25,
     kActTempo = 26,
+    kActMidiInput = 29,
 };
 
 // Does nothing until the plug-in shell has set the hook.

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr auto kActMidiInput = static_cast<TesselEngineAction>(29);   // CMD_MIDIINPUT
 constexpr uint32_t kMidiInputLockWaitMs = 100;
 
 int byteOf(char c)

@@ -20,8 +20,6 @@ constexpr int32_t kShiftBit = 8;
 constexpr int32_t kControlBit = 16;
 constexpr int32_t kAltBit = 32;
 
-// Usage-log actions of the mouse.
-constexpr int kActMouse = 37;
 constexpr int32_t kMouseSelects = 39;
 constexpr int32_t kMouseDrags = 40;
 constexpr int32_t kMouseCopy = 17;
@@ -32,8 +30,7 @@ constexpr int32_t kMouseMix = 22;
 
 void logMouse(int32_t value)
 {
-    if (TesselUsageLog* log = usageLog())
-        log->logCommand(kActMouse, value);
+    logUsageAction(kCmdMouse, value);
 }
 
 // The cursor column of a pixel inside a cell.

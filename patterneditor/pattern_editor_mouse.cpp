@@ -13,7 +13,6 @@ namespace {
 constexpr int32_t kLeft = 1;
 constexpr int32_t kRight = 4;
 constexpr int32_t kButtons = 1 | 2 | 4;
-constexpr int kActMouse = 37;
 constexpr int32_t kMouseMenu = 132;
 constexpr int32_t kMouseSideMenu = 290;
 // The header band above the row numbers, and the corner that opens the menu.
@@ -26,8 +25,7 @@ constexpr int kOctaveButton = 6;
 
 void logMouse(int32_t value)
 {
-    if (TesselUsageLog* log = usageLog())
-        log->logCommand(kActMouse, value);
+    logUsageAction(kCmdMouse, value);
 }
 
 } // namespace

@@ -19,9 +19,6 @@
 
 namespace {
 
-// Usage-log actions of the page.
-constexpr int kActShowPattern = 30;
-constexpr int kActOrderPosition = 31;
 constexpr uint8_t kAllFlags = 127;
 
 enum PublishedFlag : uint8_t {
@@ -32,12 +29,6 @@ enum PublishedFlag : uint8_t {
     kEnterLetter = 16,
     kEnterParameter = 32,
 };
-
-void logAction(int action, int32_t value)
-{
-    if (TesselUsageLog* log = usageLog())
-        log->logCommand(action, value);
-}
 
 } // namespace
 
@@ -115,7 +106,7 @@ void TesselPatternEditorUI::goToPattern(int32_t index, bool force)
         position = -1;
     published_.pattern.store(index, std::memory_order_relaxed);
     setCurrentOrder(position, true);
-    logAction(kActShowPattern, index);
+    logUsageAction(kCmdSetCurrentPattern, index);
     grid_.ensureCursorVisible();
     grid_.markAllDirty();
     publish();
@@ -136,7 +127,7 @@ void TesselPatternEditorUI::setCurrentOrder(int32_t position, bool force)
     // 0 that holds this pattern; the grid reads the timing list only inside it.
     grid_.fillSongStrips(position);
     setDirtyChannel(true, -1);
-    logAction(kActOrderPosition, position);
+    logUsageAction(kCmdSetCurrentOrder, position);
 }
 
 void TesselPatternEditorUI::setDirtyChannel(bool flag, int32_t channel)

@@ -14,19 +14,9 @@
 
 namespace {
 
-constexpr int kActMenuOpened = 38;
-constexpr int kActMenuChoice = 37;
-constexpr int kActMenuAtCursor = 34;
-constexpr int kActSideMenu = 45;
 constexpr int32_t kMouseMenu = 132;
 constexpr int32_t kSideMenuValue = 4;
 constexpr size_t kPairOfRows = 2;
-
-void logCommand(int action, int32_t value)
-{
-    if (TesselUsageLog* log = usageLog())
-        log->logCommand(action, value);
-}
 
 // Hears which (sub)menu a choice came from and turns it into a command id.
 class ChoiceListener final : public CControlListener {
@@ -78,7 +68,7 @@ int32_t TesselPatternMenusUI::popUp(const std::vector<pattern_menu::Entry>& entr
 
 void TesselPatternMenusUI::showContextMenu(int32_t x, int32_t y)
 {
-    logCommand(kActMenuOpened, 0);
+    logUsageAction(kCmdMouseMenu, 0);
     const auto entries =
         pattern_menu::buildEntries(pattern_menu::mainRows(), defaultScheme(), page_.grid().view.volumeMode);
     if (const int32_t id = popUp(entries, x, y))
@@ -88,7 +78,7 @@ void TesselPatternMenusUI::showContextMenu(int32_t x, int32_t y)
 
 void TesselPatternMenusUI::runCommand(int32_t id)
 {
-    logCommand(kActMenuChoice, id);
+    logUsageAction(kCmdMouse, id);
     if (page_.link().executeCommand(id)) {
         page_.setDirty();
         return;
@@ -100,7 +90,7 @@ void TesselPatternMenusUI::runCommand(int32_t id)
 
 void TesselPatternMenusUI::popupMenuAtCursor()
 {
-    logCommand(kActMenuAtCursor, kMouseMenu);
+    logUsageAction(kCmdKeyboard, kMouseMenu);
     const TesselPatternUI& grid = page_.grid();
     const TesselPatternView& view = grid.view;
     const platform::Point origin = grid.gridOrigin();
@@ -121,7 +111,7 @@ void TesselPatternMenusUI::showHeaderMenu(int32_t x, int32_t y)
 
 void TesselPatternMenusUI::popUpCommands(int32_t x, int32_t y)
 {
-    logCommand(kActSideMenu, kSideMenuValue);
+    logUsageAction(kCmdMouseRowMenu, kSideMenuValue);
     const auto rows = pattern_menu::rowsFrom(pattern_menu::kSideMenuFirst, kPairOfRows);
     const auto entries = pattern_menu::buildEntries(rows, defaultScheme(), page_.grid().view.volumeMode);
     if (const int32_t id = popUp(entries, x, y))

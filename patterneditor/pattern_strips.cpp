@@ -24,7 +24,6 @@ constexpr int32_t kTitleStripBottom = 15;
 constexpr int32_t kHeaderBandTop = 27;
 constexpr int32_t kHeaderBandBottom = 37;
 constexpr int32_t kHeaderBandShiftMaximised = 11;
-constexpr int kActMouse = 37;
 constexpr int32_t kMouseHeaderMenu = 293;
 
 void logFocus(int item)
@@ -159,8 +158,7 @@ bool TesselPatternMenusUI::headerBandMouse(int32_t x, int32_t y)
     const int32_t shift = page_.link().windowMaximised() ? kHeaderBandShiftMaximised : 0;
     if (x <= page_.gridOrigin().x || y < kHeaderBandTop - shift || y > kHeaderBandBottom - shift)
         return false;
-    if (TesselUsageLog* log = usageLog())
-        log->logCommand(kActMouse, kMouseHeaderMenu);
+    logUsageAction(kCmdMouse, kMouseHeaderMenu);
     showHeaderMenu(x, y);
     return true;
 }

@@ -2,6 +2,7 @@
 #include "shell/preferences.h"
 
 #include "engine/engine.h"
+#include "engine/engine_actions.h"
 #include "engine/engine_status.h"
 #include "shell/command_scheme.h"
 #include "shell/usage_log.h"
@@ -50,6 +51,14 @@ void loadPreferences(TesselEngine& engine)
     own.midiInMode = preferences.midiInMode;
     own.followPattern = preferences.followPattern;
 }
+
+// The engine numbers its actions without seeing the log's table.
+constexpr bool same(TesselEngineAction ours, TesselLogAction logs)
+{
+    return static_cast<int>(ours) == static_cast<int>(logs);
+}
+static_assert(same(kActPlaySong, kCmdPlaySong) && same(kActStopNow, kCmdStopNow) && same(kActHostCycle, kCmdHostCycle) &&
+              same(kActUndo, kCmdUndo) && same(kActTempo, kCmdTempo) && same(kActMidiInput, kCmdMidiInput));
 
 // The audio thread must not wait for the log's lock nor write its file: a
 // record that finds the log busy or full is dropped there.

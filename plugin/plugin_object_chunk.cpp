@@ -22,15 +22,7 @@
 
 namespace {
 
-constexpr int kCmdHostLoad = 3;
-constexpr int kCmdHostSave = 4;
 constexpr const char* kChunkFileName = "~qrbldmp.zip";
-
-void logCommand(int action, int32_t value)
-{
-    if (TesselUsageLog* log = usageLog())
-        log->logCommand(action, value);
-}
 
 // Where a chunk file may lie: the private temporary folder, else the shared
 // memory folder, which is held in memory, so that a full or read-only disk
@@ -106,7 +98,7 @@ VstInt32 TesselPlugin::getChunk(void** data, bool isPreset)
 {
     if (isPreset) {
         platform::setStatusText("Saving to host... failed.");
-        logCommand(kCmdHostSave, 0);
+        logUsageAction(kCmdHostSave, 0);
         return 0;
     }
     platform::setStatusText("Saving to host...");
@@ -125,12 +117,12 @@ VstInt32 TesselPlugin::getChunk(void** data, bool isPreset)
     }
     if (!chunk_) {
         platform::setStatusText("Saving to host... failed.");
-        logCommand(kCmdHostSave, 0);
+        logUsageAction(kCmdHostSave, 0);
         return 0;
     }
     *data = chunk_;
     platform::setStatusText("Saving to host... completed.");
-    logCommand(kCmdHostSave, 1);
+    logUsageAction(kCmdHostSave, 1);
     return static_cast<VstInt32>(size);
 }
 
@@ -150,7 +142,7 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
     }
     if (!file) {
         platform::setStatusText("Loading from host... failed.");
-        logCommand(kCmdHostLoad, 0);
+        logUsageAction(kCmdHostLoad, 0);
         return 0;
     }
     const int loaded = TesselSongFiles::load ? TesselSongFiles::load(engine, file->path()) : 0;
@@ -168,6 +160,6 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
             engine.song.songPath.clear();
         platform::setStatusText("Loading from host... failed.");
     }
-    logCommand(kCmdHostLoad, result);
+    logUsageAction(kCmdHostLoad, result);
     return result;
 }

@@ -2,11 +2,11 @@
 // Where the command system reports to the usage log. The log registers a sink
 // while it is open; without one every report is dropped.
 
+#include "shell/usage_log_actions.h"
+
 #include <cstdint>
 
 struct TesselPreferences;
-
-constexpr int kCmdKeyboard = 34;   // value: the id of the command a key resolved to
 
 class TesselUsageSink {
 public:

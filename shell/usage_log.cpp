@@ -52,6 +52,12 @@ TesselUsageLog* usageLog()
     return openLog.load();
 }
 
+void logUsageAction(TesselLogAction action, int32_t value)
+{
+    if (TesselUsageLog* log = openLog.load())
+        log->logCommand(action, value);
+}
+
 void logControlValue(float value)
 {
     if (TesselUsageLog* log = openLog.load())

@@ -5,6 +5,7 @@
 // serialises them, and the audio thread never waits for it nor touches the file.
 
 #include "shell/commands_usage.h"
+#include "shell/usage_log_actions.h"
 #include "shell/usage_log_events.h"
 
 #include <cstdint>
@@ -77,6 +78,8 @@ private:
 // The open log, or null; every logging call through it does nothing then.
 TesselUsageLog* usageLog();
 void setUsageLog(TesselUsageLog* log);
+// An action (`value` as the action defines it) in the open log, if any.
+void logUsageAction(TesselLogAction action, int32_t value);
 // A control's value change: a 'd' record of the open log, if any. The plug-in
 // hands it to the controls as their value log.
 void logControlValue(float value);

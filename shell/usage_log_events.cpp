@@ -2,6 +2,7 @@
 
 #include "platform/key_event.h"
 #include "shell/preferences.h"
+#include "shell/usage_log_actions.h"
 
 #include <cstdarg>
 #include <cstring>
@@ -20,7 +21,7 @@ const char* const kActionNames[] = {
     "CMD_CONTEXTHELP", "CMD_SETCURRENTLAYER", "CMD_MOUSE_ROW_MENU", "CMD_MOUSE_CHANNEL_MENU",
 };
 constexpr int kActionCount = sizeof kActionNames / sizeof kActionNames[0];
-static_assert(kActionCount == 47);
+static_assert(kActionCount == kCmdActionCount);
 
 const char* const kPageNames[] = {
     "HELP", "PATTERN_EDITOR", "SAMPLE_LIST", "SAMPLE_LIBRARY", "INSTRUMENT_LIST",

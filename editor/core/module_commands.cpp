@@ -12,9 +12,6 @@
 
 namespace {
 
-// The usage log's file actions.
-enum FileAction : int32_t { kLogNewModule = 0, kLogLoadModule = 1, kLogSaveModule = 2 };
-
 constexpr int kLoadFailed = 0;
 constexpr int kLoadedNothing = 1;
 
@@ -46,7 +43,7 @@ void TesselEditor::newModule()
     if (current_)
         current_->setDirty();
     report("Module erased.");
-    log_.logCommand(kLogNewModule, 0);
+    log_.logCommand(kCmdNewModule, 0);
 }
 
 void TesselEditor::openModule()
@@ -77,7 +74,7 @@ void TesselEditor::openModule()
             patternEditor_->goToPattern(0, true);
         switchPage(kPatternEditorPage, true);
     }
-    log_.logCommand(kLogLoadModule, result);
+    log_.logCommand(kCmdLoadModule, result);
     keepModuleFolder(path);
     drawNow(current_);
 }
@@ -89,7 +86,7 @@ void TesselEditor::saveModule(int32_t saveAs)
     if (!saveAs && !path.empty() && saveSongTo(path)) {
         report("Saving... complete (updated).");
         drawNow(current_);
-        log_.logCommand(kLogSaveModule, 1);
+        log_.logCommand(kCmdSaveModule, 1);
         return;
     }
     const bool chosen = chooseModuleFile(true, path);
@@ -104,7 +101,7 @@ void TesselEditor::saveModule(int32_t saveAs)
     platform::setFileMessage("Saving...");
     drawToolbarNow();
     const bool saved = saveSongTo(path);
-    log_.logCommand(kLogSaveModule, saved ? 1 : 0);
+    log_.logCommand(kCmdSaveModule, saved ? 1 : 0);
     report(saved ? "Saving... complete." : "Saving... failed.");
     keepModuleFolder(path);
     drawNow(current_);

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr int32_t kLeftButton = 1;
-constexpr int32_t kShowHelpEvent = 32;
 constexpr float kSlideInShare = 0.25f;
 constexpr const char* kSearchQuery = "culture";
 
@@ -75,8 +74,7 @@ void TesselHelpUI::placeIn(int32_t /*width*/, int32_t height)
 
 void TesselHelpUI::show(bool flag, bool animated)
 {
-    if (TesselUsageLog* log = usageLog())
-        log->logCommand(kShowHelpEvent, flag ? 1 : 0);
+    logUsageAction(kCmdShowHelpBar, flag ? 1 : 0);
     if (flag) {
         for (auto& button : buttons_)
             button->setState(false);

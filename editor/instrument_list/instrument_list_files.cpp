@@ -25,14 +25,7 @@
 
 namespace {
 
-enum LogAction : int { kLogNew = 7, kLogLoad = 8, kLogSave = 9 };
 constexpr size_t kPathSize = 1024;
-
-void logAction(int action, int32_t value)
-{
-    if (TesselUsageLog* log = usageLog())
-        log->logCommand(action, value);
-}
 
 std::string trimmedName(const TesselInstrument& instrument)
 {
@@ -88,7 +81,7 @@ void TesselInstrumentListUI::newInstrument()
     editor->endPopup();
     if (answer != platform::kAnswerYes)
         return;
-    logAction(kLogNew, current_ + 1);
+    logUsageAction(kCmdNewInstrument, current_ + 1);
     {
         platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
         if (!lock)
@@ -170,7 +163,7 @@ void TesselInstrumentListUI::loadInstrument(const std::string& path, int32_t tar
         TesselModule* preview = fileBox_->previewModule();
         if (preview && fileBox_->listedPath() == file && index >= 0 && index < kInstruments) {
             result = slot.importWithSamples(preview->instruments[static_cast<size_t>(index)], preview->samples, *song);
-            logAction(kLogLoad, static_cast<int32_t>(result));
+            logUsageAction(kCmdLoadInstrument, static_cast<int32_t>(result));
             if (result == kFileLoaded)
                 platform::formatStatusText("Instrument %s loaded successfully.", member.c_str());
         }
@@ -195,7 +188,7 @@ void TesselInstrumentListUI::loadInstrument(const std::string& path, int32_t tar
             if (result == kFileLoaded)
                 result = slot.importWithSamples(*loaded, *samples, *song);
         }
-        logAction(kLogLoad, static_cast<int32_t>(result));
+        logUsageAction(kCmdLoadInstrument, static_cast<int32_t>(result));
         if (result == kFileLoaded)
             platform::formatStatusText("Instrument '%s' loaded successfully.", trimmedName(slot).c_str());
         else if (result == kFileNothingFound)
@@ -256,7 +249,7 @@ void TesselInstrumentListUI::saveInstrument()
             saved = instrument.saveFile(path, song->samples, current_);
         }
     }
-    logAction(kLogSave, saved ? 1 : 0);
+    logUsageAction(kCmdSaveInstrument, saved ? 1 : 0);
     if (saved)
         platform::formatStatusText("Instrument '%s' saved successfully.", name.c_str());
     else

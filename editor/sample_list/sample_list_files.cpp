@@ -23,15 +23,7 @@
 
 namespace {
 
-constexpr int kLoadAction = 5;
-constexpr int kSaveAction = 6;
 constexpr const char* kCorrupt = "Loading Error: Corrupt or unsupported sample file.";
-
-void logAction(int action, int32_t value)
-{
-    if (TesselUsageLog* log = usageLog())
-        log->logCommand(action, value);
-}
 
 // The kind a zip entry is read as, by its name's extension in any case.
 int kindOfEntry(const std::string& name)
@@ -116,7 +108,7 @@ void TesselSampleListUI::loadSample(const std::string& path, int32_t target)
     } else if (TesselSample* copy = edit.copy()) {
         result = copy->loadFile(path);
     }
-    logAction(kLoadAction, static_cast<int32_t>(result));
+    logUsageAction(kCmdLoadSample, static_cast<int32_t>(result));
     if (result == kFileLoaded) {
         edit.copy()->buildOverview();
         edit.changed();
@@ -217,7 +209,7 @@ void TesselSampleListUI::saveSample()
         redrawProgress();
         const TesselSample& sample = song->samples[static_cast<size_t>(sample_)];
         const bool saved = sample.saveFile(path, sample_);
-        logAction(kSaveAction, saved ? 1 : 0);
+        logUsageAction(kCmdSaveSample, saved ? 1 : 0);
         if (saved)
             platform::formatStatusText("Sample '%s' saved successfully.", shownName(sample).c_str());
         else

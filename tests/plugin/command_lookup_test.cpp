@@ -116,7 +116,7 @@ TEST_F(CommandLookup, ResolvedKeysAreLogged)
     find("", withCount(kF8, 2));
     find("", charKey('~'));
     ASSERT_EQ(sink.commands.size(), 1u);
-    EXPECT_EQ(sink.commands[0], std::make_pair(kCmdKeyboard, int32_t{9}));
+    EXPECT_EQ(sink.commands[0], std::make_pair(int{kCmdKeyboard}, int32_t{9}));
 }
 
 TEST_F(CommandLookup, ClashRecords)

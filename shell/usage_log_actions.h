@@ -1,0 +1,56 @@
+#pragma once
+// The usage log's action numbers. They index its "CMD_" name table
+// (actionName), so they keep that order. The engine, which cannot see the
+// shell, numbers its own actions in engine_actions.h; the plug-in checks the
+// two agree where it joins them.
+
+enum TesselLogAction : int {
+    kCmdNewModule,
+    kCmdLoadModule,
+    kCmdSaveModule,
+    kCmdHostLoad,
+    kCmdHostSave,
+    kCmdLoadSample,
+    kCmdSaveSample,
+    kCmdNewInstrument,
+    kCmdLoadInstrument,
+    kCmdSaveInstrument,
+    kCmdPlaySong,
+    kCmdPlayPattern,
+    kCmdPlayRow,
+    kCmdPlaySample,
+    kCmdPlayNote,
+    kCmdStopNote,
+    kCmdStopNow,
+    kCmdStop,
+    kCmdHostPlay,
+    kCmdHostStop,
+    kCmdHostCycle,
+    kCmdUndo,
+    kCmdRedo,
+    kCmdUndoRedo,
+    kCmdReset,
+    kCmdSetSampleRate,
+    kCmdTempo,
+    kCmdMidiPlay,
+    kCmdMidiStop,
+    kCmdMidiInput,
+    kCmdSetCurrentPattern,
+    kCmdSetCurrentOrder,
+    kCmdShowHelpBar,
+    kCmdSetEditMode,
+    kCmdKeyboard,   // value: the id of the command a key resolved to
+    kCmdZoom,
+    kCmdInfoBar,
+    kCmdMouse,
+    kCmdMouseMenu,
+    kCmdMouseSelection,
+    kCmdMouseDragging,
+    kCmdSplash,
+    kCmdHelp,
+    kCmdContextHelp,
+    kCmdSetCurrentLayer,
+    kCmdMouseRowMenu,
+    kCmdMouseChannelMenu,
+    kCmdActionCount
+};
