@@ -3,11 +3,12 @@
 // mode, the info bar, the timed command and the song-wide row operations.
 #include "patterneditor/pattern_editor_ui.h"
 
+#include "common/help_pages.h"
 #include "engine/engine.h"
 #include "gui/drop_list.h"
+#include "model/module.h"
 #include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
-#include "model/module.h"
 #include "patterneditor/edit_commands.h"
 #include "platform/dialogs.h"
 #include "platform/status_text.h"
@@ -38,7 +39,7 @@ bool TesselPatternEditorUI::onCommand(int32_t id)
     switch (id) {
     case kHelpContext:
         if (view.cursorChannel == 0 && view.cursorColumn == 0 && view.cursorRow == 0)
-            link_->openHelpPage("PE.htm");
+            link_->openHelpPage(help::kPatternEditor);
         else
             grid_.executeEdit(kHelpContext);
         return true;

@@ -3,6 +3,7 @@
 // then the page's commands, a few keys of its own and note entry.
 #include "patterneditor/pattern_editor_ui.h"
 
+#include "common/help_pages.h"
 #include "engine/engine.h"
 #include "model/module.h"
 #include "patterneditor/edit_commands.h"
@@ -22,7 +23,7 @@ constexpr int32_t kBackquote = 96;
 bool endsAtOverview(TesselUI& overview, TesselPatternEditorLink& link, const TesselKeyEvent& key)
 {
     if (key.printable == '(' && !(key.modifiers & (kModAlt | kModCtrl))) {
-        link.openHelpPage("PE_Modes.htm");
+        link.openHelpPage(help::kPatternModes);
         return true;
     }
     overview.onKeyEvent(key);

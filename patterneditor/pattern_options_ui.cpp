@@ -1,12 +1,13 @@
 #include "patterneditor/pattern_options_ui.h"
 
+#include "common/help_pages.h"
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
+#include "gui/page_fonts.h"
 #include "model/pattern.h"
 #include "platform/key_event.h"
-#include "gui/page_fonts.h"
-#include "shell/usage_log.h"
 #include "resources/resource_ids.h"
+#include "shell/usage_log.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ int32_t TesselPatternOptionsUI::onKeyEvent(const TesselKeyEvent& key)
     case kVkF1:
         if (key.modifiers == 0) {
             if (openHelp)
-                openHelp("PE_Modes.htm");
+                openHelp(help::kPatternModes);
             return 0;
         }
         break;

@@ -3,18 +3,19 @@
 
 #include "editor/info/info_page.h"
 
+#include "common/help_pages.h"
 #include "editor/core/channel_edits.h"
 #include "editor/core/page_factory.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/control_skin.h"
-#include "pagekit/frame2.h"
 #include "gui/offscreen_context.h"
 #include "model/module.h"
+#include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 #include "shell/command_ids.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 
@@ -77,7 +78,7 @@ void TesselInfoPageUI::runCommand(int32_t id, const TesselKeyEvent& key)
     switch (id) {
     case cmd::root::kHelpContext:
         if (TesselEditorPageServices* owner = this->owner())
-            owner->openHelpPage("IP.htm");
+            owner->openHelpPage(help::kInfoPage);
         break;
     case cmd::root::kInfoPage:
         displayMode_ = 0;

@@ -3,19 +3,20 @@
 // its label and name cursor, auditions, and browser mode.
 #include "editor/instrument_list/instrument_list_edit.h"
 
+#include "common/help_pages.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/button_group.h"
+#include "model/module.h"
 #include "pagekit/envelope_graph.h"
 #include "pagekit/file_box.h"
 #include "pagekit/page_operations.h"
-#include "model/module.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/key_event.h"
 #include "platform/status_text.h"
-#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 #include "shell/command_ids.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 #include <cstring>
@@ -29,8 +30,8 @@ constexpr int32_t kEnvelopeFirstField = 2;
 constexpr int32_t kEnvelopeLastField = 9;
 constexpr int32_t kEnvelopeSliders = 10;
 
-constexpr const char* kHelpPages[5] = {"IL_General.htm", "IL_Volume.htm", "IL_Panning.htm", "IL_Pitch.htm",
-                                       "IL_Filter.htm"};
+constexpr const char* kHelpPages[5] = {help::kInstrumentGeneral, help::kInstrumentVolume, help::kInstrumentPanning,
+                                       help::kInstrumentPitch, help::kInstrumentFilter};
 
 bool isText(const TesselKeyEvent& key)
 {
@@ -151,7 +152,7 @@ bool TesselInstrumentListUI::pageCommand(int32_t id, const TesselKeyEvent& key, 
     switch (id) {
     case cmd::root::kHelpContext:
         if (TesselEditorPageServices* full = owner())
-            full->openHelpPage(field_ != 0 && tab_ <= kFilter ? kHelpPages[tab_] : "IL.htm");
+            full->openHelpPage(field_ != 0 && tab_ <= kFilter ? kHelpPages[tab_] : help::kInstrumentList);
         return true;
     case cmd::root::kCopy:
     case cmd::root::kCut:

@@ -1,5 +1,6 @@
 #include "editor/instrument_list/instrument_midi_panel.h"
 
+#include "common/help_pages.h"
 #include "editor/instrument_list/midi_effect_names.h"
 #include "gui/bitmap.h"
 #include "gui/drop_list.h"
@@ -158,7 +159,7 @@ int32_t TesselMIDIUI::onKeyEvent(const TesselKeyEvent& key)
     }
     if (key.virtualKey == kVkF1 && key.modifiers == 0) {
         if (services_)
-            services_->openHelpPage("IL_MIDI.htm");
+            services_->openHelpPage(help::kInstrumentMidi);
         return 1;
     }
     if (key.virtualKey == kVkUp || (key.virtualKey == kVkTab && shift)) {

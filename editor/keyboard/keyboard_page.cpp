@@ -4,11 +4,12 @@
 
 #include "editor/keyboard/keyboard_page.h"
 
+#include "common/help_pages.h"
 #include "editor/keyboard/command_tree.h"
 #include "gui/bitmap.h"
 #include "pagekit/frame2.h"
-#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 
@@ -204,7 +205,7 @@ int32_t TesselKeyboardUI::onKeyEvent(const TesselKeyEvent& key)
     }
     if (v == kVkF1 && key.modifiers == 0) {
         if (TesselEditorPageServices* pages = owner())
-            pages->openHelpPage("PR_Keyboard.htm");
+            pages->openHelpPage(help::kPreferencesKeyboard);
         return 1;
     }
     if (v == kVkTab)

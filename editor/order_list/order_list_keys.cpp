@@ -1,12 +1,13 @@
 // The order list page's key road: help, Tab between the five areas, the
 // channel list's keys and the order column's.
 
+#include "common/help_pages.h"
 #include "editor/core/channel_edits.h"
 #include "editor/order_list/order_list_page.h"
 #include "gui/control_skin.h"
 #include "model/module.h"
-#include "shell/command_scheme.h"
 #include "shell/command_ids.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 #include <cstring>
@@ -34,7 +35,7 @@ int32_t TesselOrderListUI::onKeyEvent(const TesselKeyEvent& key)
     firstChannel_ = std::clamp(firstChannel_, 0, kLastFirstChannel);
     if (defaultScheme().findIdInContext(cmd::order_list::kContext, key, false) == cmd::root::kHelpContext) {
         if (TesselEditorPageServices* owner = this->owner())
-            owner->openHelpPage(area_ == kOrderArea ? "OL.htm" : "OL_Channel.htm");
+            owner->openHelpPage(area_ == kOrderArea ? help::kOrderList : help::kOrderListChannels);
         return 0;
     }
     if (key.virtualKey == kVkTab) {

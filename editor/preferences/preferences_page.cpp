@@ -2,12 +2,13 @@
 
 #include "editor/preferences/preferences_page.h"
 
+#include "common/help_pages.h"
 #include "editor/core/page_factory.h"
 #include "engine/engine.h"
 #include "gui/bitmap.h"
-#include "shell/command_scheme.h"
 #include "resources/resource_ids.h"
 #include "shell/command_ids.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 
@@ -150,7 +151,7 @@ int32_t TesselSongVariablesUI::onKeyEvent(const TesselKeyEvent& key)
     }
     if (defaultScheme().findIdInContext(cmd::preferences::kContext, key, false) == cmd::root::kHelpContext) {
         if (TesselEditorPageServices* pages = owner())
-            pages->openHelpPage("PR.htm");
+            pages->openHelpPage(help::kPreferences);
         return 1;
     }
     const bool tab = key.virtualKey == kVkTab;

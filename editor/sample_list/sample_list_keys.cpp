@@ -2,13 +2,14 @@
 // commands, focus moves, the fields, the browser and the list with its
 // name editing and auditions.
 
+#include "common/help_pages.h"
 #include "editor/sample_list/sample_edit.h"
 #include "editor/sample_list/sample_list_page.h"
 #include "engine/engine.h"
 #include "pagekit/editor_services.h"
 #include "pagekit/file_box.h"
-#include "shell/command_scheme.h"
 #include "shell/command_ids.h"
+#include "shell/command_scheme.h"
 
 #include <algorithm>
 
@@ -71,7 +72,7 @@ bool TesselSampleListUI::runCommand(int32_t id, const TesselKeyEvent& key, Tesse
     switch (id) {
     case cmd::root::kHelpContext:
         if (TesselEditorPageServices* editorObject = owner())
-            editorObject->openHelpPage("SL.htm");
+            editorObject->openHelpPage(help::kSampleList);
         return false;
     case cmd::root::kCopy: copySample(false, edit); return true;
     case cmd::root::kCut: copySample(true, edit); return true;
