@@ -7,6 +7,25 @@
 
 namespace host {
 
+namespace {
+
+// The channels the stream carries. A device's channel count is what it can
+// take at most, and ALSA's converting and sound-server devices report up to
+// 128: a stream that wide costs the audio thread and the device's converter a
+// hundred and more silent channels on every block, stopped or playing. So the
+// stream reaches as far as the highest route and no further, but never below
+// stereo (a mono stream would be spread over both speakers by such a device).
+// ASIO and exclusive WASAPI take the device whole and keep every channel.
+int streamChannelCount(const std::string& apiName, int deviceChannels, const std::array<int, kBuses>& routes)
+{
+    if (apiName == "ASIO" || apiName == "Windows WASAPI")
+        return deviceChannels;
+    const int highestRoute = *std::max_element(routes.begin(), routes.end());
+    return std::min(deviceChannels, std::max(2, highestRoute));
+}
+
+} // namespace
+
 AudioOutput::AudioOutput(AudioSystem& audio, HostState& state)
     : audio_(audio), state_(state),
       report_([](const std::string& text) { std::fprintf(stderr, "Error: %s\n", text.c_str()); })
@@ -52,7 +71,7 @@ bool AudioOutput::openAudioStream()
 
     AudioStreamRequest request;
     request.device = device;
-    request.channels = channels;
+    request.channels = streamChannelCount(settings.apiName, channels, settings.routes);
     request.suggestedLatency = settings.latency / 1000.0;
     request.sampleRate = settings.sampleRate;
     request.framesPerBuffer = settings.apiName == "Windows DirectSound" ? 512 : 0;
@@ -67,7 +86,7 @@ bool AudioOutput::openAudioStream()
     request.user = this;
 
     // The callback reads only this snapshot; set before the stream can run.
-    channels_ = channels;
+    channels_ = request.channels;
     routes_ = settings.routes;
 
     AudioStream stream = nullptr;

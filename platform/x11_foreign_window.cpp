@@ -3,6 +3,8 @@
 
 #include "platform/x11_system.h"
 
+#include "platform/x11_properties.h"
+
 namespace platform::x11 {
 
 platform::Window* ForeignWindow::parent() const
@@ -16,6 +18,12 @@ platform::Window* ForeignWindow::parent() const
         return nullptr;
     if (children)
         XFree(children);
+    // Inside a window of this connection's own (never a window manager's
+    // frame, never redirecting its children) it is a top level only when a
+    // window manager marked it one: one request instead of a walk up the
+    // tree with several for every ancestor.
+    if (above != 0 && system_.own(above))
+        return hasProperty(display, xid_, system_.atoms().wmState) ? nullptr : system_.findWindow(above);
     if (above == 0 || above == system_.root() || system_.topLevelOf(xid_) == xid_)
         return nullptr;
     return system_.findWindow(above);

@@ -57,7 +57,8 @@ public:
     }
     bool overlaySliding() const override
     {
-        const auto* help = dynamic_cast<const TesselHelpPage*>(editor_.pages().help);
+        // Asked on every idle pass: the page's own type, not a cast.
+        const TesselHelpPage* help = editor_.helpPage();
         return (help && help->isAnimating()) || (editor_.splash() && editor_.splash()->isAnimating());
     }
     bool splashCovers() const override

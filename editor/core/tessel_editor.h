@@ -233,6 +233,7 @@ public:
     void valueChanged(VSTGUI::CDrawContext* context, VSTGUI::CControl* control) override;
 
     TesselSplashUI* splash() const { return splash_; }
+    const TesselHelpPage* helpPage() const { return help_; }
     // The pages it made, by name.
     const TesselPages& pages() const { return pages_; }
     // Skins the pages share: the cursor block (268) and the frame slices (121).

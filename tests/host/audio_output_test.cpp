@@ -272,3 +272,46 @@ TEST_F(AudioOutputTest, BackEndSpecificRequests)
     EXPECT_EQ(audio.lastRequest.extras, HostApiExtras::WasapiExclusive);
     EXPECT_EQ(audio.lastRequest.framesPerBuffer, 0u);
 }
+
+// ALSA's converting and sound-server devices report up to 128 channels: the
+// stream carries only as many as the routes reach, at least stereo, and every
+// routed bus still lands where it did. Back ends that take the device whole
+// keep all of its channels.
+TEST_F(AudioOutputTest, WideDeviceStreamsOnlyTheRoutedChannels)
+{
+    audio.devices = {{"default", 0, 128}, {"mono", 0, 1}};
+    state.settings.deviceName = "default";
+    state.settings.routes = {1, 2, 0, 0, 0, 0};
+    open();
+    EXPECT_EQ(audio.lastRequest.channels, 2);
+    EXPECT_EQ(output.streamChannels(), 2);
+    audio.pump(channels, 64);
+    expectAll(channels[0], testsynth::idleSample(0), "channel 1");
+    expectAll(channels[1], testsynth::idleSample(1), "channel 2");
+
+    HostAudioSettings next = state.settings;
+    next.routes = {0, 0, 0, 0, 5, 0};
+    output.applySettings(next);
+    EXPECT_EQ(audio.lastRequest.channels, 5);
+    Channels five(5);
+    audio.pump(five, 64);
+    for (int c = 0; c < 4; ++c)
+        expectAll(five[static_cast<size_t>(c)], 0.0f, "unrouted channel");
+    expectAll(five[4], testsynth::idleSample(4), "channel 5");
+
+    next.routes = {};   // nothing heard: still a stereo stream
+    output.applySettings(next);
+    EXPECT_EQ(audio.lastRequest.channels, 2);
+
+    next.deviceName = "mono";
+    next.routes = {1, 0, 0, 0, 0, 0};
+    output.applySettings(next);
+    EXPECT_EQ(audio.lastRequest.channels, 1);
+
+    audio.apis = {"ALSA", "ASIO"};
+    audio.devices.push_back({"Card", 1, 16});
+    next.apiName = "ASIO";
+    next.deviceName = "Card";
+    output.applySettings(next);
+    EXPECT_EQ(audio.lastRequest.channels, 16);
+}

@@ -223,7 +223,8 @@ TEST_F(AudioSettingsModelTest, ApplyThenCancelKeepsWhatApplyApplied)
     EXPECT_EQ(state.settings.routes[0], 5);
     EXPECT_EQ(state.settings.routes[1], 0);   // the choice after Apply is gone
     EXPECT_EQ(state.settings.latency, 100.0);
-    EXPECT_EQ(audio.lastRequest.channels, 8);
+    EXPECT_EQ(audio.lastRequest.device, 1);     // Line Out
+    EXPECT_EQ(audio.lastRequest.channels, 5);   // as far as the route reaches
 }
 
 TEST_F(AudioSettingsModelTest, AsioProbesRatesWithoutTheStreamAndTakesNoLatency)

@@ -125,6 +125,7 @@ TEST_F(RoutingDialogTest, ShowsTheSettingsAndAppliesWhatTheUserChose)
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(title, "Audio Settings");
     EXPECT_EQ(state.settings.latency, 1000.0);
-    EXPECT_EQ(audio.lastRequest.channels, 8);
+    EXPECT_EQ(audio.lastRequest.device, 1);   // Line Out
+    EXPECT_EQ(audio.lastRequest.channels, 2);
     EXPECT_EQ(audio.lastRequest.suggestedLatency, 1.0);
 }
