@@ -4,9 +4,11 @@
 // call before it) and, for blocks of 64 and 256 frames paced at real time,
 // the processor time of each processReplacing call: mean, 99.9th percentile
 // and the worst block, beside libopenmpt (linear interpolation) reading the
-// same song in blocks of the same size in the same run.
+// same song in blocks of the same size in the same run, in alternating turns.
 //
-//   vst_block_bench MODULE [--seconds S]
+//   vst_block_bench MODULE [--seconds S] [--plugin LIBRARY]
+//
+// --plugin loads another build of the library, e.g. an older one to compare.
 //
 // The song is taken in through the engine's import and handed to the
 // plug-in as its chunk, as a host restores a saved project.
@@ -53,7 +55,7 @@ VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, fl
 double threadSeconds()
 {
     timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(getenv("MONO") ? CLOCK_MONOTONIC : CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
@@ -113,28 +115,43 @@ struct BlockTimes {
     }
 };
 
-// Calls render() once per block period of wall time, timing each call.
+// Calls render() once per block period of wall time, timing each call into
+// `times`; false when render() had no more to give.
 template <typename Render>
-BlockTimes paced(int block, int blocks, Render render)
+bool paced(int block, int blocks, BlockTimes& times, Render render)
 {
-    BlockTimes times;
-    times.seconds.reserve(static_cast<size_t>(blocks));
     timespec next{};
     clock_gettime(CLOCK_MONOTONIC, &next);
     const long period = static_cast<long>(1e9 * block / kRate);
     for (int b = 0; b < blocks; ++b) {
         const double before = threadSeconds();
         if (!render())
-            break;
+            return false;
         times.seconds.push_back(threadSeconds() - before);
         next.tv_nsec += period;
         while (next.tv_nsec >= 1000000000L) {
             next.tv_nsec -= 1000000000L;
             ++next.tv_sec;
         }
-        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+        if (!getenv("UNPACED")) clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
     }
-    return times;
+    return true;
+}
+
+// The two players take turns of half a second each, so that what else the
+// machine runs meanwhile weighs on both alike.
+template <typename Ours, typename Reference>
+void inTurns(int block, int blocks, BlockTimes& ours, BlockTimes& reference, Ours renderOurs,
+             Reference renderReference)
+{
+    const int turn = std::max(1, kRate / 2 / block);
+    ours.seconds.reserve(static_cast<size_t>(blocks));
+    reference.seconds.reserve(static_cast<size_t>(blocks));
+    for (int done = 0; done < blocks; done += turn) {
+        const int n = std::min(turn, blocks - done);
+        if (!paced(block, n, ours, renderOurs) || !paced(block, n, reference, renderReference))
+            break;
+    }
 }
 
 } // namespace
@@ -142,18 +159,22 @@ BlockTimes paced(int block, int blocks, Render render)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: vst_block_bench MODULE [--seconds S]\n");
+        std::fprintf(stderr, "usage: vst_block_bench MODULE [--seconds S] [--plugin LIBRARY]\n");
         return 2;
     }
     const std::string module = argv[1];
     double seconds = 10.0;
-    for (int i = 2; i + 1 < argc; i += 2)
+    const char* plugin = QB_PLUGIN_LIBRARY;
+    for (int i = 2; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--seconds") == 0)
             seconds = std::atof(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--plugin") == 0)
+            plugin = argv[i + 1];
+    }
 
     // Start-up first, before anything else in the process warms up.
     const auto start = std::chrono::steady_clock::now();
-    void* library = dlopen(QB_PLUGIN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    void* library = dlopen(plugin, RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         std::fprintf(stderr, "vst_block_bench: %s\n", dlerror());
         return 1;
@@ -208,29 +229,32 @@ int main(int argc, char** argv)
         hostTime.samplePos = 0.0;
         hostTime.ppqPos = 0.0;
         hostTime.flags = kVstTransportChanged | kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid;
-        float peak = 0.0f;
-        const BlockTimes ours = paced(block, blocks, [&] {
-            float* outputs[2] = {left.data(), right.data()};
-            effect->processReplacing(effect, nullptr, outputs, block);
-            hostTime.flags &= ~kVstTransportChanged;
-            hostTime.samplePos += block;
-            hostTime.ppqPos = hostTime.samplePos / kRate * hostTime.tempo / 60.0;
-            for (int i = 0; i < block; ++i)
-                peak = std::max(peak, std::fabs(left[static_cast<size_t>(i)]));
-            return true;
-        });
-        hostTime.flags = kVstTransportChanged | kVstTempoValid;
-
         openmpt_module* mod =
             openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr, nullptr, nullptr,
                                                nullptr, nullptr);
         if (!mod)
             return 1;
         openmpt_module_set_render_param(mod, OPENMPT_MODULE_RENDER_INTERPOLATIONFILTER_LENGTH, 2);   // linear
-        const BlockTimes reference = paced(block, blocks, [&] {
-            return openmpt_module_read_float_stereo(mod, kRate, static_cast<size_t>(block), left.data(),
-                                                    right.data()) > 0;
-        });
+        float peak = 0.0f;
+        BlockTimes ours;
+        BlockTimes reference;
+        inTurns(
+            block, blocks, ours, reference,
+            [&] {
+                float* outputs[2] = {left.data(), right.data()};
+                effect->processReplacing(effect, nullptr, outputs, block);
+                hostTime.flags &= ~kVstTransportChanged;
+                hostTime.samplePos += block;
+                hostTime.ppqPos = hostTime.samplePos / kRate * hostTime.tempo / 60.0;
+                for (int i = 0; i < block; ++i)
+                    peak = std::max(peak, std::fabs(left[static_cast<size_t>(i)]));
+                return true;
+            },
+            [&] {
+                return openmpt_module_read_float_stereo(mod, kRate, static_cast<size_t>(block), left.data(),
+                                                        right.data()) > 0;
+            });
+        hostTime.flags = kVstTransportChanged | kVstTempoValid;
         openmpt_module_destroy(mod);
 
         ours.print("Quorbel", block);

@@ -115,7 +115,6 @@ public:
     int32_t bits = 0;          // 8, 16, 24, or 32 for float data
     int32_t channels = 0;
     int32_t length = 0;        // frames
-    TesselOverview overview;
     uint8_t header[kWavHeaderCopySize] = {};
 
     // Settings.
@@ -130,4 +129,8 @@ public:
     TesselLoop loop;
     TesselLoop sustain;
     TesselVibrato vibrato;
+
+    // Data part, last: the display's overview is large, and what the mixer
+    // reads of a sounding slot (audio, length, loops) lies together before it.
+    TesselOverview overview;
 };
