@@ -14,6 +14,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace platform {
@@ -340,7 +341,10 @@ void System::pump()
 int System::eventsArrived()
 {
     const Wait wait = std::exchange(lastWait_, Wait::Nothing);
-    bool read = XNextRequest(display_) != readRequest_ || wait == Wait::Readable;
+    // Asked right after the flush: the request count is the one it noted,
+    // and not asking again spares the display's lock on every pass.
+    const unsigned long next = flushedRequest_;
+    bool read = next != readRequest_ || wait == Wait::Readable;
     if (!read && wait == Wait::Nothing && XEventsQueued(display_, QueuedAlready) == 0) {
         // No wait of ours came before (a plug-in's editor is pumped from its
         // host's idle): a glance at the socket costs less than a read.
@@ -349,7 +353,7 @@ int System::eventsArrived()
     }
     if (!read)
         return XEventsQueued(display_, QueuedAlready);
-    readRequest_ = XNextRequest(display_);
+    readRequest_ = next;
     return XEventsQueued(display_, QueuedAfterReading);
 }
 
@@ -369,8 +373,8 @@ void System::waitForEvents(uint32_t timeoutMs)
         return;
     // What the library read from the socket while sending is queued only
     // by a read; without requests since the last read there is none.
-    if (XNextRequest(display_) != readRequest_) {
-        readRequest_ = XNextRequest(display_);
+    if (flushedRequest_ != readRequest_) {
+        readRequest_ = flushedRequest_;
         if (XEventsQueued(display_, QueuedAfterReading) > 0)
             return;
     }
@@ -430,18 +434,28 @@ void System::fireTimers()
             return std::any_of(entry.second->timers_.begin(), entry.second->timers_.end(), isDue);
         }))
         return;
-    std::vector<std::pair<::Window, uint32_t>> due;
+    // Passes come a hundred times a second with a timer or two due: those
+    // are listed on the stack, and only a crowd of them takes the heap.
+    using Due = std::pair<::Window, uint32_t>;
+    constexpr size_t kListedOnStack = 8;
+    std::array<Due, kListedOnStack> listed{};
+    size_t count = 0;
+    std::vector<Due> crowd;
     for (auto& [xid, window] : own_)
         for (auto& [id, timer] : window->timers_)
-            if (static_cast<int32_t>(now - timer.due) >= 0)
-                due.emplace_back(xid, id);
-    for (auto [xid, id] : due) {
+            if (static_cast<int32_t>(now - timer.due) >= 0) {
+                if (count < kListedOnStack)
+                    listed[count++] = {xid, id};
+                else
+                    crowd.emplace_back(xid, id);
+            }
+    const auto fire = [this, now](::Window xid, uint32_t id) {
         OwnWindow* window = own(xid);
         if (!window)
-            continue;
+            return;
         auto timer = window->timers_.find(id);
         if (timer == window->timers_.end())
-            continue;
+            return;
         timer->second.due = now + timer->second.period;
         // Timers come many times a second: the pointer and keys are asked
         // of the server only by a handler that wants them.
@@ -449,7 +463,11 @@ void System::fireTimers()
         message.kind = MessageKind::Timer;
         message.timerId = id;
         dispatch(*window, message);
-    }
+    };
+    for (size_t i = 0; i < count; ++i)
+        fire(listed[i].first, listed[i].second);
+    for (const auto& [xid, id] : crowd)
+        fire(xid, id);
 }
 
 void System::presentDamage()
