@@ -5,6 +5,7 @@
 // tables and live channel records it fills are process-wide.
 
 #include "engine/bus_buffer.h"
+#include "engine/busy_lists.h"
 #include "engine/engine_links.h"
 #include "engine/host_sync.h"
 #include "engine/midi_input.h"
@@ -29,6 +30,7 @@ struct VstEvents;
 struct VstTimeInfo;
 
 constexpr int kVoiceLists = TesselChannelVoiceList::kCount;
+static_assert(TesselBusyLists::kLists == kVoiceLists);
 constexpr int kHeldInstruments = 100;
 constexpr int kHeldNotes = 120;
 constexpr int kSongTimingCapacity = 100000;
@@ -176,9 +178,15 @@ public:
     // Mixer. Audio thread inside the block, song lock held; never allocates
     // or locks. Renders every voice of the lists into the output block and
     // returns past-note nodes of idle voices to the pool; the number of voices
-    // that were active or had events.
+    // that were active or had events. With `busy`, only the lists it marks,
+    // and those found quiet are unmarked.
     static int renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& lists, TesselBusBuffer& out,
-                            int frames);
+                            int frames, TesselBusyLists* busy = nullptr);
+    // No waiting note delay, past note, events or voice that is not idle.
+    static bool quietList(const TesselChannelVoiceList& list);
+    // Debug builds: every list the mark skips is quiet.
+    static void assertQuietUnmarked(const std::array<TesselChannelVoiceList, kVoiceLists>& lists,
+                                    const TesselBusyLists& busy);
 
     // How long construction and destruction wait for the song lock; tests shorten it.
     static inline uint32_t lockWaitMs = kEngineLockWaitMs;
@@ -190,6 +198,10 @@ public:
     TesselBusBuffer output;
     std::vector<TesselPlayPosition> positions;
     std::array<TesselChannelVoiceList, kVoiceLists> voiceLists;
+    // The lists the block and the tick visit. Whatever starts a voice of a
+    // list or gives it an event outside row processing and the tick update
+    // (which mark it themselves) marks it.
+    TesselBusyLists busyLists;
     int32_t currentOrder = 0;
     TesselInstrument auditionInstrument;
     // [instrument][note]: 0 = not held, else 1 + the voice list that holds it.

@@ -88,7 +88,7 @@ bool TesselEngine::process(int frames)
             if (!loop.active)
                 f += skipQuietFrames(blockFrames - f - 2, rowsPerSample);
         }
-        const int sounding = renderVoices(voiceLists, output, blockFrames);
+        const int sounding = renderVoices(voiceLists, output, blockFrames, &busyLists);
         if (sounding == 0 && transport == kStoppedReleased)
             settleAfterStop(time);
     }

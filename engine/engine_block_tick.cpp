@@ -96,14 +96,16 @@ void TesselEngine::runTick(const VstTimeInfo* time, TesselRowEvents events, int 
     if (transport >= 2)
         advanceRow(time, frame);
     // A list whose only node waits for no note and holds no sounding voice
-    // has nothing to update; its MIDI queue count is taken by the next list
-    // that does, and once after the last list when that one was passed.
-    bool counted = true;
-    for (int list = 0; list < kVoiceLists; ++list) {
+    // has nothing to update (one the busy mark skips is such a list); its
+    // MIDI queue count is taken by the next list that does, and once after
+    // the last list when that one was passed.
+    bool counted = false;
+    busyLists.forEach([&](int list) {
         counted = !idleList(voiceLists[static_cast<size_t>(list)]);
         if (counted)
             updateTick(list, frame);
-    }
+        counted = counted && list == kVoiceLists - 1;
+    });
     if (!counted && midiOut)
         midiOut->countQueued();
 }

@@ -80,6 +80,7 @@ void TesselEngine::stop()
     positions.resize(1);
     positions.front().reset();
     std::memset(heldNotes, 0, sizeof heldNotes);
+    busyLists.markAll();
     for (TesselChannelVoiceList& list : voiceLists)
         for (TesselVoiceListNode* node = list.head; node; node = node->next)
             if (node->voice && node->voice->state() != voice_state::kIdle)

@@ -56,6 +56,7 @@ bool TesselEngine::playSample(int note, int sample)
         platform::MutexLock lock(song.songLock(), 1000);
         if (lock) {
             TesselChannelVoiceList& list = voiceLists[TesselChannelVoiceList::kPreview];
+            busyLists.mark(TesselChannelVoiceList::kPreview);
             TesselVoiceListNode carrier{voice};
             playing = list.head ? list.insert(list.head, &carrier) : list.insert(nullptr, nullptr);
             if (playing && !list.head->voice)
@@ -90,6 +91,7 @@ void TesselEngine::stopNote(int instrument, int note, bool callerHoldsLock)
     const int held = heldNotes[instrument][note];
     if (held > 0 && held <= kVoiceLists) {
         const bool anyVoice = held == kVoiceLists && instrument == 0;
+        busyLists.mark(held - 1);   // a key released on an idle voice still records its silence
         for (TesselVoiceListNode* node = voiceLists[static_cast<size_t>(held - 1)].head; node; node = node->next) {
             TesselVoice* voice = node->voice;
             if (!voice || voice->note != note || (!anyVoice && voice->instrumentNumber != instrument))

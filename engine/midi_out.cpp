@@ -177,7 +177,7 @@ int TesselMidiOut::processBlock(bool immediate)
 // here on, so its time moves back by one block whatever stopped the loop.
 int TesselMidiOut::sendHostEvents()
 {
-    if (!host_ || !hostQueue_.lock())
+    if (!host_ || hostQueue_.seemsEmpty() || !hostQueue_.lock())
         return 0;
     const int32_t block = host_->blockFrames();
     int n = 0;
@@ -216,7 +216,7 @@ int32_t TesselMidiOut::hardwareMilliseconds(int32_t frames) const
 
 int TesselMidiOut::scheduleHardware()
 {
-    if (!hardwareQueue_.lock())
+    if (hardwareQueue_.seemsEmpty() || !hardwareQueue_.lock())
         return 0;
     int moved = 0;
     if (!hardwareQueue_.empty() && schedule_.lock()) {

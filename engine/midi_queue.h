@@ -32,6 +32,12 @@ public:
     bool empty() const { return end_ == begin_; }
     const TesselQueuedMessage& at(int i) const { return items_[begin_ + i]; }
 
+    // Without the lock, from any thread: the size as of the last change. The
+    // audio thread asks it every block so that an empty queue costs no lock;
+    // a message queued meanwhile is taken with the next block, as it would
+    // be had the lock been taken a moment earlier.
+    bool seemsEmpty() const { return published_.load(std::memory_order_acquire) == 0; }
+
     // After the messages with the same time, or before them with beforeEqual.
     // False when full.
     bool insert(const TesselQueuedMessage& m, bool beforeEqual)
@@ -55,6 +61,8 @@ public:
 
     void dropFront(int n)
     {
+        if (n <= 0)
+            return;
         begin_ += std::min(n, size());
         if (begin_ == end_)
             begin_ = end_ = 0;
@@ -102,11 +110,16 @@ public:
 
 private:
     // Under the lock; the release orders the change before a counter that says it happened.
-    void changed() { changes_.fetch_add(1, std::memory_order_release); }
+    void changed()
+    {
+        published_.store(size(), std::memory_order_release);
+        changes_.fetch_add(1, std::memory_order_release);
+    }
 
     std::timed_mutex mutex_;
     std::atomic<uint32_t> changes_{1};   // the first count takes the lock
     std::atomic<uint64_t> counted_{0};   // changes_ at the last count, and that count
+    std::atomic<int> published_{0};      // size() at the last change
     std::array<TesselQueuedMessage, kCapacity> items_{};
     int begin_ = 0;
     int end_ = 0;

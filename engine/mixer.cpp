@@ -7,6 +7,7 @@
 #include "engine/voice_direct.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace {
 
@@ -84,21 +85,27 @@ void retireIdlePastNotes(TesselChannelVoiceList& list)
 } // namespace
 
 int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& lists, TesselBusBuffer& out,
-                               int frames)
+                               int frames, TesselBusyLists* busy)
 {
     frames = std::clamp(frames, 0, TesselBusBuffer::kFrames);
     float* const scratch[2] = {mixScratch.channel[0], mixScratch.channel[1]};
     const bool direct = mixPath() == TesselMixPath::Direct;
     int active = 0;
     // Only voices with events render; past notes are retired after the pass,
-    // from the few lists that hold any.
+    // from the few lists that hold any. A list left with nothing to do drops
+    // out of the busy ones, so that later blocks do not touch its nodes.
     int withPastNotes[kVoiceLists];
     int pastLists = 0;
-    for (int l = 0; l < kVoiceLists; ++l) {
+    int quietLists[kVoiceLists];
+    int quiet = 0;
+    auto renderList = [&](int l) {
         const TesselChannelVoiceList& list = lists[static_cast<size_t>(l)];
-        if (list.head && list.head->next)
+        const bool pastNotes = list.head && list.head->next;
+        if (pastNotes)
             withPastNotes[pastLists++] = l;
+        bool work = false;
         for (TesselVoiceListNode* node = list.head; node; node = node->next) {
+            work = work || node->delay >= 0;
             TesselVoice* voice = node->voice;
             if (!voice)
                 continue;
@@ -108,9 +115,44 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
             } else if (voice->state() != voice_state::kIdle) {
                 ++active;
             }
+            work = work || voice->events || voice->state() != voice_state::kIdle;
         }
+        if (!work)
+            quietLists[quiet++] = l;
+    };
+    if (busy) {
+        assertQuietUnmarked(lists, *busy);
+        busy->forEach(renderList);
+    } else {
+        for (int l = 0; l < kVoiceLists; ++l)
+            renderList(l);
     }
     for (int i = 0; i < pastLists; ++i)
         retireIdlePastNotes(lists[static_cast<size_t>(withPastNotes[i])]);
+    if (busy)
+        for (int i = 0; i < quiet; ++i) {
+            const TesselChannelVoiceList& list = lists[static_cast<size_t>(quietLists[i])];
+            if (!list.head || !list.head->next)
+                busy->unmark(quietLists[i]);
+        }
     return active;
+}
+
+bool TesselEngine::quietList(const TesselChannelVoiceList& list)
+{
+    if (list.head && list.head->next)
+        return false;
+    for (const TesselVoiceListNode* node = list.head; node; node = node->next)
+        if (node->delay >= 0 || (node->voice && (node->voice->events || node->voice->state() != voice_state::kIdle)))
+            return false;
+    return true;
+}
+
+void TesselEngine::assertQuietUnmarked([[maybe_unused]] const std::array<TesselChannelVoiceList, kVoiceLists>& lists,
+                                       [[maybe_unused]] const TesselBusyLists& busy)
+{
+#ifndef NDEBUG
+    for (int l = 0; l < kVoiceLists; ++l)
+        assert(busy.marked(l) || quietList(lists[static_cast<size_t>(l)]));
+#endif
 }

@@ -24,6 +24,7 @@ void TesselEngine::processChannelRow(int list, const TesselSubrow* subrow, int s
 {
     if (list < 0 || list >= kVoiceLists)
         return;
+    busyLists.mark(list);
     voiceLists[static_cast<size_t>(list)].processRow(*this, song, blockOffset, 0, subrow, subrowIndex);
 }
 
@@ -43,6 +44,7 @@ void TesselEngine::updateTick(int list, int blockOffset)
 {
     if (list < 0 || list >= kVoiceLists)
         return;
+    busyLists.mark(list);
     TesselChannelVoiceList& chain = voiceLists[static_cast<size_t>(list)];
     TesselChannel& live = liveChannels()[static_cast<size_t>(list)];
     // Between blocks (an audition before the first block) an event spans

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -296,4 +298,42 @@ TEST(MidiOutHardware, TheTimerThreadKeepsTheSpacing)
     EXPECT_GE(sent[1].when - start, std::chrono::milliseconds(4));
     EXPECT_GE(sent[2].when - start, std::chrono::milliseconds(19));
     EXPECT_EQ(sent[2].message, noteOn(0, 64, 100));
+}
+
+// The block skips an empty queue without its lock: a message queued from
+// another thread while blocks run must still go out once, in order, on the
+// host's port and the machine's.
+TEST(MidiOutQueues, MessagesQueuedFromAnotherThreadDuringBlocksAllGoOutOnceInOrder)
+{
+    MidiRig rig;
+    constexpr int kMessages = 3000;
+    auto numbered = [](int i) { return midiMessage(0x90, i & 0x7F, i >> 7); };
+    std::atomic<bool> done{false};
+    std::thread editor([&] {
+        for (int i = 0; i < kMessages; ++i) {
+            EXPECT_TRUE(rig.out->queueMessage(numbered(i), 0, 0));
+            EXPECT_TRUE(rig.out->queueMessage(numbered(i), 1, 0));
+            if (i % 64 == 0)
+                std::this_thread::yield();
+        }
+        done = true;
+    });
+    while (!done)
+        rig.out->processBlock(false);
+    editor.join();
+    while (rig.out->processBlock(false) > 0) {
+    }
+
+    std::vector<MidiBytes> toHost;
+    for (const auto& block : rig.host.blocks)
+        for (const HostEvent& e : block)
+            toHost.push_back(bytesOf(e));
+    const std::vector<SentMessage> toPort = rig.ports->sentSoFar();
+    ASSERT_EQ(toHost.size(), size_t{kMessages});
+    ASSERT_EQ(toPort.size(), size_t{kMessages});
+    for (int i = 0; i < kMessages; ++i) {
+        const uint32_t m = numbered(i);
+        ASSERT_EQ(toHost[static_cast<size_t>(i)], (MidiBytes{0x90, static_cast<int>(m >> 8 & 0x7F), i >> 7}));
+        ASSERT_EQ(toPort[static_cast<size_t>(i)].message, m);
+    }
 }

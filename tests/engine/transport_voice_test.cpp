@@ -68,6 +68,29 @@ TEST_F(TransportVoiceTest, AuditionedLoopSoundsUntilTheStopRampsItOut)
     EXPECT_EQ(voice.state(), voice_state::kIdle);
 }
 
+// The block mixes only the lists marked busy and drops those it finds
+// quiet; a voice started later on such a list must still be heard.
+TEST_F(TransportVoiceTest, AListLeftQuietIsHeardAgainWhenAnAuditionStartsOnIt)
+{
+    auto block = [this] {
+        engine->output.frames = kBlock;
+        engine->output.silence();
+        return TesselEngine::renderVoices(engine->voiceLists, engine->output, kBlock, &engine->busyLists);
+    };
+    ASSERT_TRUE(engine->playSample(60, 0));
+    engine->stopNote(0, 60);
+    int blocks = 0;
+    while (block() > 0 && blocks < 200)
+        ++blocks;
+    ASSERT_LT(blocks, 200);
+    for (int l = 0; l < kVoiceLists; ++l)
+        ASSERT_FALSE(engine->busyLists.marked(l)) << "list " << l << " holds nothing yet stays busy";
+
+    ASSERT_TRUE(engine->playSample(62, 0));
+    EXPECT_GT(block(), 0);
+    EXPECT_GT(engine->output.channel[0][kBlock - 1], 0.0f);
+}
+
 TEST_F(TransportVoiceTest, KeyReleaseEndsTheAudition)
 {
     ASSERT_TRUE(engine->playSample(60, 0));
