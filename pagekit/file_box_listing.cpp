@@ -98,21 +98,21 @@ bool instrumentPart(const std::string& name)
     return name.size() >= 4 && strcasecmp(name.c_str() + name.size() - 4, ".zip") == 0;
 }
 
-} // namespace
-
-PathKind pathKind(const std::string& path)
+// Missing or Folder from the file system alone; OtherFile for a regular file,
+// which the caller looks into.
+PathKind statKind(const std::string& path)
 {
     struct stat info;
     if (path.empty() || stat(path.c_str(), &info) != 0)
         return PathKind::Missing;
     if (S_ISDIR(info.st_mode))
         return PathKind::Folder;
-    if (!S_ISREG(info.st_mode))
-        return PathKind::Missing;
-    if (sampleFileKind(path) != kSampleNone)
-        return PathKind::SampleFile;
-    if (instrumentFileKind(path) != 0)
-        return PathKind::InstrumentFile;
+    return S_ISREG(info.st_mode) ? PathKind::OtherFile : PathKind::Missing;
+}
+
+// A regular file that is not one the caller takes directly.
+PathKind moduleArchiveOrOther(const std::string& path)
+{
     if (moduleFileKind(path) != kModuleNone)
         return PathKind::ModuleFile;
     if (isZipFile(path))
@@ -120,22 +120,26 @@ PathKind pathKind(const std::string& path)
     return PathKind::OtherFile;
 }
 
+} // namespace
+
+PathKind pathKind(const std::string& path)
+{
+    if (const PathKind kind = statKind(path); kind != PathKind::OtherFile)
+        return kind;
+    if (sampleFileKind(path) != kSampleNone)
+        return PathKind::SampleFile;
+    if (instrumentFileKind(path) != 0)
+        return PathKind::InstrumentFile;
+    return moduleArchiveOrOther(path);
+}
+
 PathKind openingKind(const std::string& path, BrowserMode mode)
 {
-    struct stat info;
-    if (path.empty() || stat(path.c_str(), &info) != 0)
-        return PathKind::Missing;
-    if (S_ISDIR(info.st_mode))
-        return PathKind::Folder;
-    if (!S_ISREG(info.st_mode))
-        return PathKind::Missing;
+    if (const PathKind kind = statKind(path); kind != PathKind::OtherFile)
+        return kind;
     if (mode == BrowserMode::Sample && instrumentFileKind(path) != 0)
         return PathKind::InstrumentFile;
-    if (moduleFileKind(path) != kModuleNone)
-        return PathKind::ModuleFile;
-    if (isZipFile(path))
-        return PathKind::Archive;
-    return PathKind::OtherFile;
+    return moduleArchiveOrOther(path);
 }
 
 bool isChosenKind(const std::string& path, BrowserMode mode)
