@@ -6,9 +6,10 @@
 // and the worst block, beside libopenmpt (linear interpolation) reading the
 // same song in blocks of the same size in the same run, in alternating turns.
 //
-//   vst_block_bench MODULE [--seconds S] [--plugin LIBRARY]
+//   vst_block_bench MODULE [--seconds S] [--plugin LIBRARY] [--block FRAMES]
 //
-// --plugin loads another build of the library, e.g. an older one to compare.
+// --plugin loads another build of the library, e.g. an older one to compare;
+// --block measures that one block size only, e.g. under a profiler.
 //
 // The song is taken in through the engine's import and handed to the
 // plug-in as its chunk, as a host restores a saved project.
@@ -159,17 +160,20 @@ void inTurns(int block, int blocks, BlockTimes& ours, BlockTimes& reference, Our
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: vst_block_bench MODULE [--seconds S] [--plugin LIBRARY]\n");
+        std::fprintf(stderr, "usage: vst_block_bench MODULE [--seconds S] [--plugin LIBRARY] [--block FRAMES]\n");
         return 2;
     }
     const std::string module = argv[1];
     double seconds = 10.0;
     const char* plugin = QB_PLUGIN_LIBRARY;
+    std::vector<int> blockSizes = {64, 256};
     for (int i = 2; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--seconds") == 0)
             seconds = std::atof(argv[i + 1]);
         else if (std::strcmp(argv[i], "--plugin") == 0)
             plugin = argv[i + 1];
+        else if (std::strcmp(argv[i], "--block") == 0)
+            blockSizes = {std::clamp(std::atoi(argv[i + 1]), 1, 16384)};
     }
 
     // Start-up first, before anything else in the process warms up.
@@ -216,7 +220,7 @@ int main(int argc, char** argv)
     }
     std::vector<float> left(16384);
     std::vector<float> right(16384);
-    for (int block : {64, 256}) {
+    for (int block : blockSizes) {
         const int blocks = static_cast<int>(seconds * kRate / block);
         dispatch(effMainsChanged, 0, 0);
         dispatch(effSetBlockSize, 0, block);
