@@ -6,10 +6,13 @@
 // and the worst block, beside libopenmpt (linear interpolation) reading the
 // same song in blocks of the same size in the same run, in alternating turns.
 //
-//   vst_block_bench MODULE [--seconds S] [--plugin LIBRARY] [--block FRAMES]
+//   vst_block_bench MODULE [--seconds S] [--plugin LIBRARY] [--block FRAMES] [--profile CPU_SECONDS]
 //
 // --plugin loads another build of the library, e.g. an older one to compare;
 // --block measures that one block size only, e.g. under a profiler.
+// --profile runs the plug-in's blocks alone, unpaced, for that much processor
+// time, the host going back to the song's start every minute of song: a
+// steady run for perf (scripts/audio-path-order.sh).
 //
 // The song is taken in through the engine's import and handed to the
 // plug-in as its chunk, as a host restores a saved project.
@@ -167,11 +170,14 @@ int main(int argc, char** argv)
     double seconds = 10.0;
     const char* plugin = QB_PLUGIN_LIBRARY;
     std::vector<int> blockSizes = {64, 256};
+    double profileSeconds = 0.0;
     for (int i = 2; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--seconds") == 0)
             seconds = std::atof(argv[i + 1]);
         else if (std::strcmp(argv[i], "--plugin") == 0)
             plugin = argv[i + 1];
+        else if (std::strcmp(argv[i], "--profile") == 0)
+            profileSeconds = std::atof(argv[i + 1]);
         else if (std::strcmp(argv[i], "--block") == 0)
             blockSizes = {std::clamp(std::atoi(argv[i + 1]), 1, 16384)};
     }
@@ -220,6 +226,28 @@ int main(int argc, char** argv)
     }
     std::vector<float> left(16384);
     std::vector<float> right(16384);
+    if (profileSeconds > 0.0) {
+        const int block = blockSizes.front();
+        dispatch(effSetBlockSize, 0, block);
+        std::string copy = chunk;
+        dispatch(effSetChunk, 0, static_cast<VstIntPtr>(copy.size()), copy.data());
+        const auto songMinute = static_cast<long>(60 * kRate / block);
+        const double end = threadSeconds() + profileSeconds;
+        long blocks = 0;
+        for (; threadSeconds() < end; ++blocks) {
+            if (blocks % songMinute == 0) {
+                hostTime.samplePos = 0.0;
+                hostTime.flags = kVstTransportChanged | kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid;
+            }
+            float* outputs[2] = {left.data(), right.data()};
+            effect->processReplacing(effect, nullptr, outputs, block);
+            hostTime.flags &= ~kVstTransportChanged;
+            hostTime.samplePos += block;
+            hostTime.ppqPos = hostTime.samplePos / kRate * hostTime.tempo / 60.0;
+        }
+        std::printf("profile: %ld blocks of %d frames\n", blocks, block);
+        blockSizes.clear();
+    }
     for (int block : blockSizes) {
         const int blocks = static_cast<int>(seconds * kRate / block);
         dispatch(effMainsChanged, 0, 0);

@@ -20,6 +20,8 @@ packages=(
   libpixman-1-dev libfontconfig-dev libfreetype-dev
   fonts-liberation2 fonts-dejavu-core python3-fonttools
   clang libclang-rt-14-dev
+  # The plug-in's link lays its audio path out together (lld's symbol order).
+  lld
   # The thread sanitizer's runtime for the file box's thread tests.
   libtsan2
   # The desktop's file, colour and message dialogs: zenity first, else
