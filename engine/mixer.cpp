@@ -82,6 +82,30 @@ void retireIdlePastNotes(TesselChannelVoiceList& list)
     }
 }
 
+// A block starts with cold caches (the host slept in between): the lists'
+// nodes, their voices and the voices' events and samples are fetched for
+// all lists at once, a level at a time, so that the misses overlap instead
+// of waiting one after another inside the render.
+void prefetchVoices(const std::array<TesselChannelVoiceList, kVoiceLists>& lists, const TesselBusyLists& busy)
+{
+    busy.forEach([&](int l) { __builtin_prefetch(lists[static_cast<size_t>(l)].head); });
+    busy.forEach([&](int l) {
+        const TesselVoiceListNode* node = lists[static_cast<size_t>(l)].head;
+        if (!node || !node->voice)
+            return;
+        const char* voice = reinterpret_cast<const char*>(node->voice);
+        for (size_t line = 0; line < sizeof(TesselVoice); line += 64)
+            __builtin_prefetch(voice + line);
+    });
+    busy.forEach([&](int l) {
+        const TesselVoiceListNode* node = lists[static_cast<size_t>(l)].head;
+        if (!node || !node->voice)
+            return;
+        __builtin_prefetch(node->voice->events);
+        __builtin_prefetch(node->voice->sample);
+    });
+}
+
 } // namespace
 
 int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& lists, TesselBusBuffer& out,
@@ -122,6 +146,7 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
     };
     if (busy) {
         assertQuietUnmarked(lists, *busy);
+        prefetchVoices(lists, *busy);
         busy->forEach(renderList);
     } else {
         for (int l = 0; l < kVoiceLists; ++l)
