@@ -223,6 +223,8 @@ void TesselEngine::playChannelCell(int channel, const TesselPattern* pattern, in
     processChannelRow(channel, &cell, row, frame);
 }
 
+// The row is looked up again on every tick: an edit between ticks may have
+// added, removed or freed it, and nothing tells the audio thread so.
 void TesselEngine::playFurtherSubrows(int frame)
 {
     const int tick = positions.front().tick;
@@ -232,7 +234,16 @@ void TesselEngine::playFurtherSubrows(int frame)
         const TesselPattern* pattern = rowPattern_[static_cast<size_t>(c)];
         if (!list.head || !list.head->voice || !pattern)
             continue;
-        const TesselRow* row = pattern->findRow(c, rowNumber_[static_cast<size_t>(c)]);
+        // Most rows have no further subrows: that is seen from the row slot
+        // and the row alone. A row with a list is never empty, and inside
+        // the length it makes its track non-empty, so it is the row the
+        // pattern's lookup would find; only a row beyond the length needs it.
+        const TesselTrack* track = pattern->tracks.trackAt(c);
+        const int number = rowNumber_[static_cast<size_t>(c)];
+        if (!track)
+            continue;
+        const TesselRow* row = number >= 0 && number < track->length() ? track->rowAt(number)
+                                                                        : pattern->findRow(c, number);
         if (!row || !row->hasSubrowList())
             continue;
         if (const TesselSubrow* subrow = row->findSubrow(tick))

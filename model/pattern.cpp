@@ -6,12 +6,6 @@
 #include <cassert>
 #include <cstdio>
 
-std::unique_ptr<TesselTrack>& TesselTrackTable::slot(int i)
-{
-    assert(i >= 0 && i < kChannels);
-    return tracks_[static_cast<size_t>(i)];
-}
-
 void TesselTrackTable::setLength(int n)
 {
     n = std::clamp(n, 0, kMaxRows);
