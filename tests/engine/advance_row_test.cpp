@@ -184,20 +184,21 @@ TEST_F(AdvanceRowTest, EditsBetweenTicksReachTheNextTickOfThePlayingRow)
 {
     cell(0, 2, 0).pitch = 48;
     cell(0, 2, 5).pitch = 40;   // the track holds more than the playing row
+    const auto addSubrow = [this](int tickNumber, int pitch) {
+        TesselSubrow later(static_cast<int16_t>(tickNumber));
+        later.pitch = static_cast<int16_t>(pitch);
+        cell(0, 2, 0).setSubrow(tickNumber, later);
+    };
     ASSERT_TRUE(engine->playSong(-1, 0));
     nextRow();
     tick(1);
     EXPECT_EQ(channelPitch(2), 48);
 
-    TesselSubrow added(2);
-    added.pitch = 50;
-    cell(0, 2, 0).setSubrow(2, added);
+    addSubrow(2, 50);
     tick(2);
     EXPECT_EQ(channelPitch(2), 50);
 
-    TesselSubrow removed(3);
-    removed.pitch = 51;
-    cell(0, 2, 0).setSubrow(3, removed);
+    addSubrow(3, 51);
     cell(0, 2, 0).removeSubrow(3);
     cell(0, 2, 0).pruneSubrows();
     tick(3);
@@ -208,18 +209,14 @@ TEST_F(AdvanceRowTest, EditsBetweenTicksReachTheNextTickOfThePlayingRow)
     track.freeRow(0);
     tick(4);
     EXPECT_EQ(channelPitch(2), 50);
-    TesselSubrow fifth(5);
-    fifth.pitch = 53;
-    cell(0, 2, 0).setSubrow(5, fifth);
+    addSubrow(5, 53);
     tick(5);
     EXPECT_EQ(channelPitch(2), 53);
 
     // A row left beyond a shortened track, whose length holds nothing, is
     // no row; nor is one whose track went.
-    TesselSubrow sixth(6);
-    sixth.pitch = 54;
     track.setLength(0);
-    cell(0, 2, 0).setSubrow(6, sixth);
+    addSubrow(6, 54);
     tick(6);
     EXPECT_EQ(channelPitch(2), 53);
     engine->song.patterns[0].tracks.clear();
