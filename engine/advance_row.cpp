@@ -7,8 +7,6 @@
 #include "platform/status_text.h"
 #include "platform/vst2_records.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -20,28 +18,67 @@ int patternNumber(const TesselModule& song, const TesselPattern* pattern)
     return static_cast<int>(pattern - song.patterns.data());
 }
 
+// A status line put together piece by piece: the audio thread writes one on
+// every row, and the general formatter costs far more than these few pieces
+// (its code and locale data are cold on most blocks). What does not fit is
+// cut at the line's end, the terminator always kept.
+class StatusLine {
+public:
+    explicit StatusLine(char* out) : out_(out) { out_[0] = '\0'; }
+
+    StatusLine& text(const char* piece)
+    {
+        while (*piece && used_ + 1 < platform::kStatusTextSize)
+            out_[used_++] = *piece++;
+        out_[used_] = '\0';
+        return *this;
+    }
+
+    // Decimal, with at least minDigits characters: zeros fill after any sign.
+    StatusLine& number(int value, int minDigits = 1)
+    {
+        char digits[16];
+        int n = 0;
+        unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                                 : static_cast<unsigned long long>(value);
+        do {
+            digits[n++] = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude);
+        char piece[20];
+        int used = 0;
+        if (value < 0)
+            piece[used++] = '-';
+        for (int fill = minDigits - n - used; fill > 0; --fill)
+            piece[used++] = '0';
+        while (n)
+            piece[used++] = digits[--n];
+        piece[used] = '\0';
+        return text(piece);
+    }
+
+private:
+    char* out_;
+    size_t used_ = 0;
+};
+
 // Puts "<pattern>:<row>  <inner>" in front of the chained text.
 void chainRowText(const TesselModule& song, const TesselPattern& pattern, int row, char* text)
 {
     char inner[platform::kStatusTextSize];
     std::memcpy(inner, text, sizeof inner);
     // Deeper chains are cut at the line's end.
-    const int n = pattern.label[0]
-                      ? std::snprintf(text, platform::kStatusTextSize, "%s:%03d  %s", pattern.label, row, inner)
-                      : std::snprintf(text, platform::kStatusTextSize, "%03d:%03d  %s", patternNumber(song, &pattern),
-                                      row, inner);
-    if (n < 0)
-        text[0] = '\0';
+    StatusLine line(text);
+    if (pattern.label[0])
+        line.text(pattern.label);
+    else
+        line.number(patternNumber(song, &pattern), 3);
+    line.text(":").number(row, 3).text("  ").text(inner);
 }
 
 // Only over an empty line or an earlier playing message, and never waiting.
-__attribute__((format(printf, 1, 2))) void playingStatus(const char* format, ...)
+void playingStatus(const char* status)
 {
-    char status[platform::kStatusTextSize];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(status, sizeof status, format, args);
-    va_end(args);
     platform::trySetStatusText(status, "Playing");
 }
 
@@ -74,12 +111,16 @@ void TesselEngine::advanceRow(const VstTimeInfo* time, int frame)
             playChannelCell(c, main.pattern, main.row, frame);
     tickFlags &= static_cast<uint16_t>(~kPlaybackFlag);
 
+    char status[platform::kStatusTextSize];
+    StatusLine line(status);
     if (transport == kPlayingSong) {
         const bool hostPlays = time && (time->flags & kVstTransportPlaying);
-        playingStatus("Playing Song%s (Order: %d / Pattern: %s)", hostPlays ? " with Host" : "", currentOrder, text);
+        line.text(hostPlays ? "Playing Song with Host" : "Playing Song").text(" (Order: ").number(currentOrder);
+        line.text(" / Pattern: ").text(text).text(")");
     } else {
-        playingStatus("Playing Looped Pattern (%s)", text);
+        line.text("Playing Looped Pattern (").text(text).text(")");
     }
+    playingStatus(status);
 }
 
 // Finds the main position's row, applies what it changes in the timing,
@@ -182,6 +223,8 @@ void TesselEngine::playChannelCell(int channel, const TesselPattern* pattern, in
     processChannelRow(channel, &cell, row, frame);
 }
 
+// The row is looked up again on every tick: an edit between ticks may have
+// added, removed or freed it, and nothing tells the audio thread so.
 void TesselEngine::playFurtherSubrows(int frame)
 {
     const int tick = positions.front().tick;
@@ -191,7 +234,16 @@ void TesselEngine::playFurtherSubrows(int frame)
         const TesselPattern* pattern = rowPattern_[static_cast<size_t>(c)];
         if (!list.head || !list.head->voice || !pattern)
             continue;
-        const TesselRow* row = pattern->findRow(c, rowNumber_[static_cast<size_t>(c)]);
+        // Most rows have no further subrows: that is seen from the row slot
+        // and the row alone. A row with a list is never empty, and inside
+        // the length it makes its track non-empty, so it is the row the
+        // pattern's lookup would find; only a row beyond the length needs it.
+        const TesselTrack* track = pattern->tracks.trackAt(c);
+        const int number = rowNumber_[static_cast<size_t>(c)];
+        if (!track)
+            continue;
+        const TesselRow* row = number >= 0 && number < track->length() ? track->rowAt(number)
+                                                                        : pattern->findRow(c, number);
         if (!row || !row->hasSubrowList())
             continue;
         if (const TesselSubrow* subrow = row->findSubrow(tick))

@@ -6,12 +6,6 @@
 #include <cassert>
 #include <cstdio>
 
-std::unique_ptr<TesselTrack>& TesselTrackTable::slot(int i)
-{
-    assert(i >= 0 && i < kChannels);
-    return tracks_[static_cast<size_t>(i)];
-}
-
 void TesselTrackTable::setLength(int n)
 {
     n = std::clamp(n, 0, kMaxRows);
@@ -109,10 +103,15 @@ const TesselRow* TesselPattern::findRow(int track, int row) const
     if (track < 0 || track >= kChannels || row < 0 || row >= kMaxRows)
         return nullptr;
     const TesselTrack* t = tracks.trackAt(track);
-    if (!t || t->isEmpty())
+    if (!t)
         return nullptr;
     const TesselRow* r = t->rowAt(row);
-    return (r && !r->isEmpty()) ? r : nullptr;
+    if (!r || r->isEmpty())
+        return nullptr;
+    // A non-empty row inside the length already makes its track non-empty;
+    // only a row left beyond the length needs the whole track looked at
+    // (the playing engine asks this for many channels on every tick).
+    return (row < t->length() || !t->isEmpty()) ? r : nullptr;
 }
 
 void TesselPattern::deleteRow(TesselCellPosition position, bool clearOnly)

@@ -4,6 +4,7 @@
 #include "model/track.h"
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -46,7 +47,12 @@ public:
     void clear();
 
 private:
-    std::unique_ptr<TesselTrack>& slot(int i);
+    // Inline: the playing engine looks up a track per channel on every row and tick.
+    std::unique_ptr<TesselTrack>& slot(int i)
+    {
+        assert(i >= 0 && i < kChannels);
+        return tracks_[static_cast<size_t>(i)];
+    }
 
     std::array<std::unique_ptr<TesselTrack>, kChannels> tracks_;
     int32_t length_ = 0;

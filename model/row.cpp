@@ -117,8 +117,4 @@ const TesselSubrow* TesselRow::findSubrow(int n) const
     return nullptr;
 }
 
-const TesselRow& TesselRow::blank()
-{
-    static const TesselRow row;
-    return row;
-}
+constinit const TesselRow tesselBlankRow;

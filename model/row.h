@@ -8,7 +8,7 @@
 
 class TesselRow : public TesselSubrow {
 public:
-    explicit TesselRow(int16_t rowIndex = 0) : TesselSubrow(rowIndex) {}
+    explicit constexpr TesselRow(int16_t rowIndex = 0) : TesselSubrow(rowIndex) {}
     // A copy of the own subrow and the further subrows (row copies read
     // their sources into these before writing).
     TesselRow(const TesselRow& other);
@@ -49,3 +49,12 @@ public:
 private:
     std::unique_ptr<TesselSubrowList> subrows_;
 };
+
+// Built before any code runs (no first-use guard): the engine compares cells
+// with it for every channel of every row.
+extern const TesselRow tesselBlankRow;
+
+inline const TesselRow& TesselRow::blank()
+{
+    return tesselBlankRow;
+}

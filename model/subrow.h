@@ -27,7 +27,7 @@ struct TesselSubrowData {
 
 class TesselSubrow : public TesselSubrowData {
 public:
-    explicit TesselSubrow(int16_t subrowIndex = 0) { index = subrowIndex; }
+    explicit constexpr TesselSubrow(int16_t subrowIndex = 0) { index = subrowIndex; }
     TesselSubrow(const TesselSubrow&) = default;
     TesselSubrow& operator=(const TesselSubrow&) = default;
     virtual ~TesselSubrow() = default;

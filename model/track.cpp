@@ -16,12 +16,6 @@ int subrowCountFromSpeed(double speed)
     return speed >= kMaxSubrows ? kMaxSubrows : static_cast<int>(speed);
 }
 
-std::unique_ptr<TesselRow>& TesselRowTable::slot(int i)
-{
-    assert(i >= 0 && i < kMaxRows);
-    return rows_[static_cast<size_t>(i)];
-}
-
 const TesselRow& TesselRowTable::rowOrBlank(int i) const
 {
     const TesselRow* row = (i >= 0 && i < kMaxRows) ? rows_[static_cast<size_t>(i)].get() : nullptr;

@@ -5,6 +5,7 @@
 #include "model/row.h"
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -56,7 +57,12 @@ public:
     void freeRow(int i) { slot(i).reset(); }
 
 protected:
-    std::unique_ptr<TesselRow>& slot(int i);
+    // Inline: the playing engine looks up a slot per channel on every tick.
+    std::unique_ptr<TesselRow>& slot(int i)
+    {
+        assert(i >= 0 && i < kMaxRows);
+        return rows_[static_cast<size_t>(i)];
+    }
 
     std::array<std::unique_ptr<TesselRow>, kMaxRows> rows_;
     int16_t length_ = 0;

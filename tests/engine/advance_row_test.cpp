@@ -177,6 +177,53 @@ TEST_F(AdvanceRowTest, RowsAndTheirFurtherSubrowsReachTheChannels)
     EXPECT_EQ(channelPitch(2), 52);
 }
 
+// Later ticks look at the playing row afresh: what an edit between two ticks
+// leaves there is what the next tick plays, and a freed row or track is
+// simply nothing to play.
+TEST_F(AdvanceRowTest, EditsBetweenTicksReachTheNextTickOfThePlayingRow)
+{
+    cell(0, 2, 0).pitch = 48;
+    cell(0, 2, 5).pitch = 40;   // the track holds more than the playing row
+    const auto addSubrow = [this](int tickNumber, int pitch) {
+        TesselSubrow later(static_cast<int16_t>(tickNumber));
+        later.pitch = static_cast<int16_t>(pitch);
+        cell(0, 2, 0).setSubrow(tickNumber, later);
+    };
+    ASSERT_TRUE(engine->playSong(-1, 0));
+    nextRow();
+    tick(1);
+    EXPECT_EQ(channelPitch(2), 48);
+
+    addSubrow(2, 50);
+    tick(2);
+    EXPECT_EQ(channelPitch(2), 50);
+
+    addSubrow(3, 51);
+    cell(0, 2, 0).removeSubrow(3);
+    cell(0, 2, 0).pruneSubrows();
+    tick(3);
+    EXPECT_EQ(channelPitch(2), 50);
+
+    // The row freed, then made again with a subrow for tick 5.
+    TesselTrack& track = engine->song.patterns[0].tracks.getTrack(2);
+    track.freeRow(0);
+    tick(4);
+    EXPECT_EQ(channelPitch(2), 50);
+    addSubrow(5, 53);
+    tick(5);
+    EXPECT_EQ(channelPitch(2), 53);
+
+    // A row left beyond a shortened track, whose length holds nothing, is
+    // no row; nor is one whose track went.
+    track.setLength(0);
+    addSubrow(6, 54);
+    tick(6);
+    EXPECT_EQ(channelPitch(2), 53);
+    engine->song.patterns[0].tracks.clear();
+    tick(7);
+    EXPECT_EQ(channelPitch(2), 53);
+}
+
 TEST_F(AdvanceRowTest, FurtherPositionsPlayTheirCellsFirst)
 {
     cell(0, 3, 0).pitch = 40;
