@@ -62,6 +62,8 @@ private:
     void makeEditor(audioMasterCallback audioMaster);
     // Renders (unless a block is pending) and copies at most one output block.
     void renderPart(float** outputs, int channels, VstInt32 offset, VstInt32 frames, bool render);
+    // Silence in the part's frames from `copied` on (all of them past the engine's channels).
+    static void zeroAfter(float** outputs, int channels, VstInt32 offset, VstInt32 frames, int copied);
     void freeChunk();
 
     TesselEngine engine;
