@@ -66,11 +66,19 @@ private:
     static void zeroAfter(float** outputs, int channels, VstInt32 offset, VstInt32 frames, int copied);
     void freeChunk();
 
-    TesselEngine engine;
+    // Refreshes outputChannels_ after the output arrangement changed.
+    void noteOutputArrangement();
+
     VstSpeakerArrangement* outputArrangement = nullptr;
     VstSpeakerArrangement* inputArrangement = nullptr;
+    // The output arrangement's channel count (-1 without one), kept here so
+    // that a block does not reach into the arrangement's own allocation.
+    int outputChannels_ = -1;
     TesselPluginEditor* pluginEditor_ = nullptr;
     bool crashFilterInstalled_ = false;
     // The last block handed to the host by getChunk; ours until the next call.
     void* chunk_ = nullptr;
+    // Last, so that the fields above share the first lines a block reads with
+    // the start of the engine, whose block fields come first.
+    TesselEngine engine;
 };

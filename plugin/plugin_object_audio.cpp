@@ -14,10 +14,10 @@
 
 void TesselPlugin::process(float** /*inputs*/, float** outputs, VstInt32 sampleFrames)
 {
-    if (!outputArrangement || !outputs || sampleFrames <= 0)
+    if (outputChannels_ < 0 || !outputs || sampleFrames <= 0)
         return;
     // The host gave buffers for its declared outputs only.
-    int channels = outputArrangement->numChannels;
+    int channels = outputChannels_;
     if (channels > cEffect.numOutputs)
         channels = cEffect.numOutputs;
     if (!engine.output.isReady(0)) {
