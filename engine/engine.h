@@ -218,6 +218,9 @@ public:
 
 private:
     bool usable_ = false;
+    // The song's lock, which the block takes first: the song keeps its handle
+    // at its far end.
+    platform::RecursiveTimedMutex* songLock_ = nullptr;
 
 public:
     TesselBusBuffer output;
