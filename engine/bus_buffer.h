@@ -44,6 +44,7 @@ struct TesselBusBuffer {
     uint8_t pending = 0;
     uint8_t ready = 1;
     std::atomic<bool> clearRequested{false};
-    // After the fields every block reads, so those share the engine's first lines.
-    float channel[kChannels][kFrames] = {};
+    // After the fields every block reads, so those share the engine's first
+    // lines; on a cache line of their own, as the mixer's vector stores want.
+    alignas(64) float channel[kChannels][kFrames] = {};
 };
