@@ -35,7 +35,6 @@ struct TesselBusBuffer {
     // frames into up to `count` host channels and clears the pending flag.
     void copyTo(float** outputs, int count, int frames);
 
-    float channel[kChannels][kFrames] = {};
     TesselOutputBus* bus = nullptr;
     int32_t frames = 0;
     uint8_t requestedChannels = 0;
@@ -45,4 +44,7 @@ struct TesselBusBuffer {
     uint8_t pending = 0;
     uint8_t ready = 1;
     std::atomic<bool> clearRequested{false};
+    // After the fields every block reads, so those share the engine's first
+    // lines; on a cache line of their own, as the mixer's vector stores want.
+    alignas(64) float channel[kChannels][kFrames] = {};
 };

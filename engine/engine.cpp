@@ -14,6 +14,7 @@
 
 TesselEngine::TesselEngine()
 {
+    songLock_ = &song.songLock();
     for (auto& list : patternTiming)
         list = std::make_unique<TesselPlaylist>(kPatternTimingCapacity, 120.0, 6.0);
     editor = nullptr;

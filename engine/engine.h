@@ -194,34 +194,50 @@ public:
     // and a timer thread. Tests put fake ports in.
     static inline std::function<std::unique_ptr<TesselMidiOut>()> makeMidiOut;
 
+    // What a block reads whatever it plays, side by side at the object's
+    // start (and the output block's own fields right after): a block paced
+    // at real time finds all of it cold, and the rest of the object spans
+    // megabytes.
     int16_t blockFrames = 0;
-    TesselBusBuffer output;
+    // Set by the block process (2 new row, 8 new tick, 0x100 while playback
+    // processes a row); each voice whose row is processed takes it as its flags.
+    uint16_t tickFlags = 0;
+    uint8_t hostSendsTime = 1;
+    bool hostLoopArmed = false;
+    int32_t transport = kStoppedCut;
+    int32_t currentOrder = 0;
+    int32_t nextTempoChange = 0;
+    float sampleRate = 0.0f;
+    double speed = 6.0;
+    double tempo = 120.0;
+    TesselPluginLink* plugin = nullptr;
+    TesselEditorLink* editor = nullptr;
+    // The engine's own MIDI output (ownMidiOut_); song and live channels point to it.
+    TesselMidiOut* midiOut = nullptr;
     std::vector<TesselPlayPosition> positions;
+
+private:
+    bool usable_ = false;
+    // The song's lock, which the block takes first: the song keeps its handle
+    // at its far end.
+    platform::RecursiveTimedMutex* songLock_ = nullptr;
+
+public:
+    TesselBusBuffer output;
     std::array<TesselChannelVoiceList, kVoiceLists> voiceLists;
     // The lists the block and the tick visit. Whatever starts a voice of a
     // list or gives it an event outside row processing and the tick update
     // (which mark it themselves) marks it.
     TesselBusyLists busyLists;
-    int32_t currentOrder = 0;
     TesselInstrument auditionInstrument;
     // [instrument][note]: 0 = not held, else 1 + the voice list that holds it.
     int32_t heldNotes[kHeldInstruments][kHeldNotes] = {};
     TesselEnginePreferences preferences;
     TesselPlaylist songTiming{kSongTimingCapacity, 120.0, 6.0};
     std::array<std::unique_ptr<TesselPlaylist>, kPatterns> patternTiming;
-    // The engine's own MIDI output (ownMidiOut_); song and live channels point to it.
-    TesselMidiOut* midiOut = nullptr;
     char libraryFolder[1024] = {};
     int32_t cleared[2] = {};
     TesselModule song{this};
-    TesselPluginLink* plugin = nullptr;
-    TesselEditorLink* editor = nullptr;
-    double speed = 6.0;
-    float sampleRate = 0.0f;
-    double tempo = 120.0;
-    int32_t nextTempoChange = 0;
-    uint8_t hostSendsTime = 1;
-    int32_t transport = kStoppedCut;
     std::array<TesselMidiInSlot, kVoiceLists> midiInSlots;
     int32_t midiNoteChannel[128] = {};
 
@@ -229,10 +245,7 @@ public:
     TesselRandom random;
 
     // Row processing, song lock held (audio thread in the block, or an
-    // audition). The block process sets the tick flags word (2 new row, 8 new
-    // tick, 0x100 while playback processes a row); each voice whose row is
-    // processed takes it as its flags.
-    uint16_t tickFlags = 0;
+    // audition); the tick flags word is at the start of the object.
     // The voice tick update of one voice list at frame `blockOffset`: pending
     // note delays count down, the current voice runs its effect slots in tick
     // mode, every voice computes its tick, records its event and sends MIDI.
@@ -256,7 +269,6 @@ public:
     double hostRows(const VstTimeInfo& time) const;
     // Song rows per host quarter note (rowsPerQuarter; times 6/S in speed mode).
     double rowsPerHostQuarter() const;
-    bool hostLoopArmed = false;
     TesselMidiInputRequests midiInputRequests;
 
 private:
@@ -296,7 +308,6 @@ private:
     void enterMidiNote(TesselNoteEntry& entry, int note, int velocity, bool& entered);
     void releaseMidiNote(int note, int instrument);
 
-    bool usable_ = false;
     bool ownsPools_ = false;
     std::atomic<int32_t> playingOrder_{0};
     std::atomic<double> shownTempo_{120.0};

@@ -54,7 +54,7 @@ bool TesselEngine::process(int frames)
 
     // Voices and positions are touched only from here on: a time-out leaves
     // everything as it was and the host hears silence.
-    platform::MutexLock lock(song.songLock(), kBlockLockWaitMs);
+    platform::MutexLock lock(*songLock_, kBlockLockWaitMs);
     if (!lock)
         return false;
     resizeBlock(n);

@@ -1,10 +1,7 @@
 #include "engine/engine_globals.h"
 
-TesselEngineGlobals& engineGlobals()
-{
-    static TesselEngineGlobals globals;
-    return globals;
-}
+// The first of the load-time constructors, so another one may already use it.
+TesselEngineGlobals tesselEngineGlobals __attribute__((init_priority(101)));
 
 void TesselEngineGlobals::reset()
 {

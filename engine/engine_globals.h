@@ -25,6 +25,10 @@ struct TesselEngineGlobals {
     void reset();
 };
 
-TesselEngineGlobals& engineGlobals();
+// Built before the library's other load-time objects (see engine_globals.cpp);
+// reached directly, since the audio path asks for it many times a block.
+extern TesselEngineGlobals tesselEngineGlobals __attribute__((visibility("hidden")));
+
+inline TesselEngineGlobals& engineGlobals() { return tesselEngineGlobals; }
 
 inline std::array<TesselChannel, kLiveChannels>& liveChannels() { return engineGlobals().liveChannels; }

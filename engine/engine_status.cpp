@@ -7,7 +7,10 @@
 
 namespace {
 
-thread_local bool onAudioThread = false;
+// Initial-exec: the library is dlopen'd, and the default model would reach this
+// byte through __tls_get_addr and a block of its own on every audio block;
+// glibc keeps spare static TLS for a dlopen'd library's few bytes like this one.
+thread_local bool onAudioThread __attribute__((tls_model("initial-exec"))) = false;
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
 struct TesselQueuedMessage {
@@ -30,7 +31,7 @@ public:
     // Under the lock.
     int size() const { return end_ - begin_; }
     bool empty() const { return end_ == begin_; }
-    const TesselQueuedMessage& at(int i) const { return items_[begin_ + i]; }
+    const TesselQueuedMessage& at(int i) const { return (*items_)[begin_ + i]; }
 
     // Without the lock, from any thread: the size as of the last change. The
     // audio thread asks it every block so that an empty queue costs no lock;
@@ -45,11 +46,11 @@ public:
         if (size() == kCapacity)
             return false;
         if (end_ == kCapacity) {
-            std::copy(items_.begin() + begin_, items_.begin() + end_, items_.begin());
+            std::copy(items_->begin() + begin_, items_->begin() + end_, items_->begin());
             end_ -= begin_;
             begin_ = 0;
         }
-        auto first = items_.begin() + begin_, last = items_.begin() + end_;
+        auto first = items_->begin() + begin_, last = items_->begin() + end_;
         auto later = [](const TesselQueuedMessage& a, const TesselQueuedMessage& b) { return a.time < b.time; };
         auto at = beforeEqual ? std::lower_bound(first, last, m, later) : std::upper_bound(first, last, m, later);
         std::copy_backward(at, last, last + 1);
@@ -72,7 +73,7 @@ public:
     void shiftTimes(int32_t frames)
     {
         for (int i = begin_; i < end_; ++i)
-            items_[i].time -= frames;
+            (*items_)[i].time -= frames;
     }
 
     void clear()
@@ -116,11 +117,14 @@ private:
         changes_.fetch_add(1, std::memory_order_release);
     }
 
-    std::timed_mutex mutex_;
+    // The counts first and the messages in a block of their own: a queue
+    // that stays empty costs a block one cache line, not a page.
+    std::atomic<int> published_{0};      // size() at the last change
     std::atomic<uint32_t> changes_{1};   // the first count takes the lock
     std::atomic<uint64_t> counted_{0};   // changes_ at the last count, and that count
-    std::atomic<int> published_{0};      // size() at the last change
-    std::array<TesselQueuedMessage, kCapacity> items_{};
     int begin_ = 0;
     int end_ = 0;
+    std::unique_ptr<std::array<TesselQueuedMessage, kCapacity>> items_ =
+        std::make_unique<std::array<TesselQueuedMessage, kCapacity>>();
+    std::timed_mutex mutex_;
 };

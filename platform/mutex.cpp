@@ -10,11 +10,13 @@ namespace {
 
 // All mutex state changes happen under one guard so that waitBoth can take two
 // locks atomically; the guard is held only for a few instructions.
-std::mutex& stateGuard()
-{
-    static std::mutex guard;
-    return guard;
-}
+// Constant-initialised, so no guard variable is checked on each lock.
+std::mutex stateGuardMutex;
+std::mutex& stateGuard() { return stateGuardMutex; }
+
+// Threads waiting on released(), counted under the state guard: a release
+// with nobody waiting (the audio thread's every block) skips the broadcast.
+uint32_t waiters = 0;
 
 std::condition_variable& released()
 {
@@ -29,11 +31,14 @@ bool waitFor(std::unique_lock<std::mutex>& guard, uint32_t timeoutMs, Ready read
     // the song every block, and the clock read cost more than the lock itself.
     if (ready())
         return true;
-    if (timeoutMs == kWaitForever) {
+    ++waiters;
+    bool got = true;
+    if (timeoutMs == kWaitForever)
         released().wait(guard, ready);
-        return true;
-    }
-    return released().wait_for(guard, std::chrono::milliseconds(timeoutMs), ready);
+    else
+        got = released().wait_for(guard, std::chrono::milliseconds(timeoutMs), ready);
+    --waiters;
+    return got;
 }
 
 } // namespace
@@ -55,8 +60,10 @@ bool RecursiveTimedMutex::unlock()
         return false;
     if (--depth_ == 0) {
         owner_ = std::thread::id();
+        const bool anyoneWaiting = waiters != 0;
         guard.unlock();
-        released().notify_all();
+        if (anyoneWaiting)
+            released().notify_all();
     }
     return true;
 }

@@ -48,6 +48,7 @@ TesselPlugin::TesselPlugin(audioMasterCallback audioMaster) : AudioEffectX(audio
     allocateArrangement(&outputArrangement, 2);
     if (outputArrangement)
         outputArrangement->type = kSpeakerArrStereo;
+    noteOutputArrangement();
     hasVu(true);
     isSynth(true);
     setUniqueID(kQuorbelUniqueId);
@@ -95,6 +96,7 @@ TesselPlugin::~TesselPlugin()
     --pluginInstances().count;
     deallocateArrangement(&inputArrangement);
     deallocateArrangement(&outputArrangement);
+    noteOutputArrangement();
     if (crashFilterInstalled_)
         services::removeCrashFilter();
     engine.editor = nullptr;
@@ -139,7 +141,16 @@ bool TesselPlugin::setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeake
         return false;
     matchArrangement(&outputArrangement, output);
     matchArrangement(&inputArrangement, input);
+    noteOutputArrangement();
     return true;
+}
+
+void TesselPlugin::noteOutputArrangement()
+{
+    if (!outputArrangement)
+        outputChannels_ = -1;
+    else
+        outputChannels_ = outputArrangement->numChannels > 0 ? outputArrangement->numChannels : 0;
 }
 
 bool TesselPlugin::getSpeakerArrangement(VstSpeakerArrangement** input, VstSpeakerArrangement** output)

@@ -62,13 +62,23 @@ private:
     void makeEditor(audioMasterCallback audioMaster);
     // Renders (unless a block is pending) and copies at most one output block.
     void renderPart(float** outputs, int channels, VstInt32 offset, VstInt32 frames, bool render);
+    // Silence in the part's frames from `copied` on (all of them past the engine's channels).
+    static void zeroAfter(float** outputs, int channels, VstInt32 offset, VstInt32 frames, int copied);
     void freeChunk();
 
-    TesselEngine engine;
+    // Refreshes outputChannels_ after the output arrangement changed.
+    void noteOutputArrangement();
+
     VstSpeakerArrangement* outputArrangement = nullptr;
     VstSpeakerArrangement* inputArrangement = nullptr;
+    // The output arrangement's channel count (-1 without one), kept here so
+    // that a block does not reach into the arrangement's own allocation.
+    int outputChannels_ = -1;
     TesselPluginEditor* pluginEditor_ = nullptr;
     bool crashFilterInstalled_ = false;
     // The last block handed to the host by getChunk; ours until the next call.
     void* chunk_ = nullptr;
+    // Last, so that the fields above share the first lines a block reads with
+    // the start of the engine, whose block fields come first.
+    TesselEngine engine;
 };

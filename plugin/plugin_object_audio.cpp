@@ -14,17 +14,16 @@
 
 void TesselPlugin::process(float** /*inputs*/, float** outputs, VstInt32 sampleFrames)
 {
-    if (!outputArrangement || !outputs || sampleFrames <= 0)
+    if (outputChannels_ < 0 || !outputs || sampleFrames <= 0)
         return;
     // The host gave buffers for its declared outputs only.
-    int channels = outputArrangement->numChannels;
+    int channels = outputChannels_;
     if (channels > cEffect.numOutputs)
         channels = cEffect.numOutputs;
-    for (int c = 0; c < channels; ++c)
-        if (outputs[c])
-            vecZero(outputs[c], sampleFrames);
-    if (!engine.output.isReady(0))
+    if (!engine.output.isReady(0)) {
+        zeroAfter(outputs, channels, 0, sampleFrames, 0);
         return;
+    }
     engine.output.applyClearRequest();   // a load's, before a stale block is copied
     // The output block holds 16384 frames: a longer host block is rendered in parts.
     bool render = !engine.output.pending;
@@ -39,17 +38,32 @@ void TesselPlugin::process(float** /*inputs*/, float** outputs, VstInt32 sampleF
 
 void TesselPlugin::renderPart(float** outputs, int channels, VstInt32 offset, VstInt32 frames, bool render)
 {
-    if (render && !engine.process(frames))
-        return;
-    if (!engine.output.pending)
-        return;
-    float* at[TesselBusBuffer::kChannels] = {};
-    for (int c = 0; c < channels && c < TesselBusBuffer::kChannels; ++c)
-        at[c] = outputs[c] ? outputs[c] + offset : nullptr;
-    int copied = engine.blockFrames;
-    if (copied > frames)
-        copied = frames;
-    engine.output.copyTo(at, channels, copied);
+    // Each frame of the host's buffers is stored once, the engine's block or
+    // silence: a block paced at real time starts with those lines cold.
+    int copied = 0;
+    if ((!render || engine.process(frames)) && engine.output.pending) {
+        float* at[TesselBusBuffer::kChannels] = {};
+        for (int c = 0; c < channels && c < TesselBusBuffer::kChannels; ++c)
+            at[c] = outputs[c] ? outputs[c] + offset : nullptr;
+        copied = engine.blockFrames;
+        if (copied > frames)
+            copied = frames;
+        if (copied < 0)
+            copied = 0;
+        engine.output.copyTo(at, channels, copied);
+    }
+    zeroAfter(outputs, channels, offset, frames, copied);
+}
+
+void TesselPlugin::zeroAfter(float** outputs, int channels, VstInt32 offset, VstInt32 frames, int copied)
+{
+    for (int c = 0; c < channels; ++c) {
+        if (!outputs[c])
+            continue;
+        const int from = c < TesselBusBuffer::kChannels ? copied : 0;
+        if (from < frames)
+            vecZero(outputs[c] + offset + from, frames - from);
+    }
 }
 
 void TesselPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 using namespace platform;
@@ -82,4 +84,62 @@ TEST(NamedMutex, ScopeGuardReleasesOnlyWhatItTook)
         EXPECT_TRUE(lock.held());
     }
     EXPECT_FALSE(m.ownedByCaller());
+}
+
+// A release wakes whoever waits, however they wait, once the last of the
+// owner's holds goes; and an owner that takes and releases it over and over
+// (the audio thread, every block) never leaves a waiter asleep on a free lock.
+TEST(NamedMutex, ThreadsBlockedOnItWakeWhenTheOwnerLetsGo)
+{
+    RecursiveTimedMutex song;
+    RecursiveTimedMutex list;
+    ASSERT_TRUE(song.lock());
+    ASSERT_TRUE(song.lock());
+    std::atomic<int> woken{0};
+    std::thread untimed([&] {
+        if (song.lock(kWaitForever)) {
+            ++woken;
+            song.unlock();
+        }
+    });
+    std::thread timed([&] {
+        if (song.lock(60000)) {
+            ++woken;
+            song.unlock();
+        }
+    });
+    std::thread both([&] {
+        if (waitBoth(list, song, 60000)) {
+            ++woken;
+            song.unlock();
+            list.unlock();
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));   // all three asleep on it
+    EXPECT_TRUE(song.unlock());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(woken.load(), 0) << "one release of two leaves it held";
+    EXPECT_TRUE(song.unlock());
+    untimed.join();
+    timed.join();
+    both.join();
+    EXPECT_EQ(woken.load(), 3);
+
+    std::atomic<bool> blocksDone{false};
+    std::thread audio([&] {
+        for (int block = 0; block < 20000; ++block) {
+            if (song.lock(kWaitForever))
+                song.unlock();
+        }
+        blocksDone = true;
+    });
+    int taken = 0;
+    while (!blocksDone) {
+        taken += song.lock(kWaitForever) ? 1 : 0;
+        song.unlock();
+        taken += song.lock(60000) ? 1 : 0;
+        song.unlock();
+    }
+    audio.join();
+    EXPECT_GT(taken, 0);
 }

@@ -87,4 +87,28 @@ TEST_F(LibraryAudioTest, NoteOnThroughProcessEventsSounds)
         setenv("DISPLAY", savedDisplay.c_str(), 1);
 }
 
+// Playing, every frame the host hands over is written, whatever the block's
+// size (the host's buffers start as NaN): the engine's block where it
+// rendered one, silence anywhere else, also past the 16384-frame output block.
+TEST_F(LibraryAudioTest, PlayingBlocksOfAnySizeWriteEveryFrame)
+{
+    const std::string tune = readWholeFile(testData("plugin/tune.zip"));
+    ASSERT_EQ(host().dispatch(effSetChunk, 0, static_cast<VstIntPtr>(tune.size()),
+                              const_cast<char*>(tune.data())), 2);
+    host().time.flags = kVstTransportChanged | kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid;
+    float peak = 0.0f;
+    for (const VstInt32 frames : {512, 64, 1, 700, 17000, 64, 300, 4096}) {
+        host().render(frames);
+        for (const std::vector<float>* channel : {&host().left, &host().right}) {
+            ASSERT_EQ(channel->size(), static_cast<size_t>(frames));
+            for (size_t f = 0; f < channel->size(); ++f)
+                ASSERT_TRUE(std::isfinite((*channel)[f])) << "frame " << f << " of a " << frames << "-frame block";
+        }
+        peak = std::fmax(peak, peakOf(host().left));
+        host().advance(frames);
+    }
+    EXPECT_EQ(host().dispatch(-1), 1);   // playing
+    EXPECT_GT(peak, 0.0f);
+}
+
 } // namespace
