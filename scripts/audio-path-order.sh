@@ -48,9 +48,9 @@ done
   nm --defined-only "$library" | awk '$2 ~ /^[bBdDrR]$/ { print $3 }' >"$work/data"
   c++filt <"$work/data" | paste "$work/data" - >"$work/names"
   for pattern in \
-    '^guard variable for (modelGlobals|pluginGlobals|engineGlobals|TesselRow::blank|platform::\(anonymous namespace\)::released)' \
+    '^guard variable for (modelGlobals|pluginGlobals|engineGlobals|platform::\(anonymous namespace\)::released)' \
     '^(modelGlobals|pluginGlobals)\(\)::globals$' '^TesselPools::' '^vec::currentLevel$' '^gMidiSuppressed$' \
-    '^TesselRow::blank\(\)::row$' '^\(anonymous namespace\)::renderVariant$' \
+    '^(tesselBlankRow|\(anonymous namespace\)::renderVariant)$' \
     '^platform::\(anonymous namespace\)::(stateGuard\(\)::guard|released\(\)::cv)$' \
     '^vtable for (TesselPlugin|TesselRow)$' '^vec::\(anonymous namespace\)::k(Zero|Copy)$' '^renderDirectAvx2.*::kRenders$' \
     '^engineGlobals\(\)::globals$' '^\(anonymous namespace\)::mixScratch$'; do
