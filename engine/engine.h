@@ -223,12 +223,14 @@ private:
     platform::RecursiveTimedMutex* songLock_ = nullptr;
 
 public:
-    TesselBusBuffer output;
+    // The voice lists before the output block's 64 KB channels, so that a
+    // small block finds them on the page of the fields above.
     std::array<TesselChannelVoiceList, kVoiceLists> voiceLists;
     // The lists the block and the tick visit. Whatever starts a voice of a
     // list or gives it an event outside row processing and the tick update
     // (which mark it themselves) marks it.
     TesselBusyLists busyLists;
+    TesselBusBuffer output;
     TesselInstrument auditionInstrument;
     // [instrument][note]: 0 = not held, else 1 + the voice list that holds it.
     int32_t heldNotes[kHeldInstruments][kHeldNotes] = {};

@@ -3,6 +3,8 @@
 #include "engine/tables.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 int sampleRenderChannels(const TesselSample& sample)
 {
@@ -11,7 +13,14 @@ int sampleRenderChannels(const TesselSample& sample)
 
 float sampleRenderGain(const TesselSample& sample)
 {
-    return tesselTables().powersOfTwoInverse[std::clamp(sample.bits, 0, 32)];
+    // The tables' powersOfTwoInverse entry, made from its bits: a voice's
+    // first use of it would otherwise be the only read of that table's page.
+    const int bits = std::clamp(sample.bits, 0, 32);
+    if (bits == 31)
+        return -0x1p-31f;
+    if (bits == 32)
+        return 1.0f;
+    return std::bit_cast<float>(static_cast<uint32_t>(127 - bits) << 23);
 }
 
 void renderSampleLinear(float* const out[2], const TesselSample& sample, const TesselSamplePos* positions,

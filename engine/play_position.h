@@ -21,11 +21,12 @@ struct TesselPlayPosition {
     void reset();
 
     TesselPattern* pattern = nullptr;   // null = song playback
-    std::array<TesselLoopState, kLoopChannels> loops;
     int32_t row = 0;          // pattern row of the current entry
     double time = 0.0;        // song position in rows (or pattern rows), with the fraction
     double ticks = 0.0;       // tick position inside the row
     int32_t entry = -1;       // whole part of time last acted on; -1 = none
     int32_t tick = -1;        // tick index last acted on; -1 = none
     int32_t pendingRow = -1;  // where pattern playback continues after a break or loop; -1 = none
+    // Last: every block reads the fields above, a loop only its rows.
+    std::array<TesselLoopState, kLoopChannels> loops;
 };

@@ -14,10 +14,26 @@ struct TesselRotationPoint {
 // The gain ramp's one-pole smoother: current = 0.99 x current + take x target a frame.
 constexpr float kRampTake = 0.01f;
 
+// The first step of the ramp tables at which keep rounds to 0 and take to 1:
+// from then on a ramp plays exactly at its target. Computed as the tables
+// are filled, in the same double arithmetic.
+constexpr int rampSettledStep()
+{
+    const double keep = 1.0 - static_cast<double>(kRampTake);
+    double power = 1.0;
+    for (int k = 0;; ++k) {
+        power *= keep;
+        if (static_cast<float>(power) == 0.0f && static_cast<float>(1.0 - power) == 1.0f)
+            return k;
+    }
+}
+constexpr int kRampSettledStep = rampSettledStep();
+
 struct TesselTables {
     static constexpr int kGrid = 65;       // pan positions 0..64 on each axis
     static constexpr int kRotations = 256;
     static constexpr int kRampSteps = 16385;   // frames of a ramp held apart; later ones take the last
+    static_assert(kRampSettledStep < kRampSteps);
 
     float finePitch[256];        // 2^(i/192)
     float finePitchInverse[256];

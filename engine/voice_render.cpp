@@ -81,7 +81,9 @@ void keepRamps(const TesselRampState& state, int channels, int played, const Tes
             state.age[j] = 0;
         } else {
             state.ramp[2 * j] = r.at(played - 1);
-            state.from[j] = r.from;
+            // A settled ramp plays its target exactly (from x 0 + target x 1):
+            // held from here on, its later frames read no table.
+            state.from[j] = r.age + played - 1 >= kRampSettledStep ? r.target : r.from;
             state.age[j] = std::min(r.age + played, kOldest);
         }
     }

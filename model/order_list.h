@@ -72,10 +72,11 @@ public:
     // entries read. False when the input ends first.
     bool readXml(TesselMemoryFile& buffer, const TesselElement& element);
 
-    std::array<TesselOrderEntry, kOrderEntries> entries;
-    std::array<TesselOrderPitch, kOrderPitches> pitches;
+    // First: every audio block reads the mode, beside the song's timing.
     int32_t pitchMode = 0;
     int32_t length = 0;
+    std::array<TesselOrderEntry, kOrderEntries> entries;
+    std::array<TesselOrderPitch, kOrderPitches> pitches;
 };
 
 // In the active table, the entries from the position on move down one (the

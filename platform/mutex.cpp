@@ -8,15 +8,19 @@
 namespace platform {
 namespace {
 
-// All mutex state changes happen under one guard so that waitBoth can take two
-// locks atomically; the guard is held only for a few instructions.
+// Waits, and whatever must not interleave with them (waitBoth's taking of
+// two locks), happen under one guard; a lock that is free or the caller's
+// own is taken without it.
 // Constant-initialised, so no guard variable is checked on each lock.
 std::mutex stateGuardMutex;
 std::mutex& stateGuard() { return stateGuardMutex; }
 
-// Threads waiting on released(), counted under the state guard: a release
-// with nobody waiting (the audio thread's every block) skips the broadcast.
-uint32_t waiters = 0;
+// Threads waiting on released(). A waiter counts itself before it last
+// looks at the lock, and a release frees the lock before it reads the count
+// (both sequentially consistent): either the waiter sees the lock free or
+// the release sees the waiter and wakes it under the guard. A release with
+// nobody waiting (the audio thread's every block) wakes no one.
+std::atomic<uint32_t> waiters{0};
 
 std::condition_variable& released()
 {
@@ -24,13 +28,31 @@ std::condition_variable& released()
     return cv;
 }
 
+// The calling thread's token: the address of a thread-local, distinct for
+// every running thread and never 0. Initial-exec, so that it is an offset
+// from the thread pointer and not a call.
+uintptr_t selfToken()
+{
+    static thread_local char token __attribute__((tls_model("initial-exec")));
+    return reinterpret_cast<uintptr_t>(&token);
+}
+
+void wakeWaiters()
+{
+    if (waiters.load() == 0)
+        return;
+    std::lock_guard<std::mutex> guard(stateGuard());
+    released().notify_all();
+}
+
 template <class Ready>
 bool waitFor(std::unique_lock<std::mutex>& guard, uint32_t timeoutMs, Ready ready)
 {
-    // A free lock is taken without reading the clock: the audio thread locks
-    // the song every block, and the clock read cost more than the lock itself.
+    // A free lock is taken without reading the clock.
     if (ready())
         return true;
+    if (timeoutMs == 0)
+        return false;
     ++waiters;
     bool got = true;
     if (timeoutMs == kWaitForever)
@@ -43,46 +65,68 @@ bool waitFor(std::unique_lock<std::mutex>& guard, uint32_t timeoutMs, Ready read
 
 } // namespace
 
+bool RecursiveTimedMutex::tryTake(uintptr_t who)
+{
+    // Only this thread ever stores its own token.
+    if (owner_.load(std::memory_order_relaxed) == who) {
+        ++depth_;
+        return true;
+    }
+    uintptr_t expected = 0;
+    if (!owner_.compare_exchange_strong(expected, who, std::memory_order_acquire, std::memory_order_relaxed))
+        return false;
+    depth_ = 1;
+    return true;
+}
+
+bool RecursiveTimedMutex::giveBack()
+{
+    if (--depth_ > 0)
+        return false;
+    owner_.store(0);
+    return true;
+}
+
 bool RecursiveTimedMutex::lock(uint32_t timeoutMs)
 {
-    const auto me = std::this_thread::get_id();
-    std::unique_lock<std::mutex> guard(stateGuard());
-    if (!waitFor(guard, timeoutMs, [&] { return availableTo(me); }))
+    const uintptr_t me = selfToken();
+    if (tryTake(me))
+        return true;
+    if (timeoutMs == 0)
         return false;
-    take(me);
-    return true;
+    std::unique_lock<std::mutex> guard(stateGuard());
+    return waitFor(guard, timeoutMs, [&] { return tryTake(me); });
 }
 
 bool RecursiveTimedMutex::unlock()
 {
-    std::unique_lock<std::mutex> guard(stateGuard());
-    if (depth_ == 0 || owner_ != std::this_thread::get_id())
+    if (owner_.load(std::memory_order_relaxed) != selfToken())
         return false;
-    if (--depth_ == 0) {
-        owner_ = std::thread::id();
-        const bool anyoneWaiting = waiters != 0;
-        guard.unlock();
-        if (anyoneWaiting)
-            released().notify_all();
-    }
+    if (giveBack())
+        wakeWaiters();
     return true;
 }
 
 bool RecursiveTimedMutex::ownedByCaller() const
 {
-    std::lock_guard<std::mutex> guard(stateGuard());
-    return depth_ > 0 && owner_ == std::this_thread::get_id();
+    return owner_.load(std::memory_order_relaxed) == selfToken();
 }
 
 bool waitBoth(RecursiveTimedMutex& a, RecursiveTimedMutex& b, uint32_t timeoutMs)
 {
-    const auto me = std::this_thread::get_id();
+    const uintptr_t me = selfToken();
     std::unique_lock<std::mutex> guard(stateGuard());
-    if (!waitFor(guard, timeoutMs, [&] { return a.availableTo(me) && b.availableTo(me); }))
+    // Both or neither: a taken alone is given back at once, waking whoever
+    // waits for it (the guard is held, so the wake-up cannot be missed).
+    return waitFor(guard, timeoutMs, [&] {
+        if (!a.tryTake(me))
+            return false;
+        if (b.tryTake(me))
+            return true;
+        if (a.giveBack())
+            released().notify_all();
         return false;
-    a.take(me);
-    b.take(me);
-    return true;
+    });
 }
 
 SharedMutex openNamedMutex(const std::string& name)

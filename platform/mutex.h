@@ -3,6 +3,7 @@
 // owner may take one again (it must release it as often), waits have a
 // time-out in milliseconds, and mutexes opened by the same name share one lock.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -27,11 +28,18 @@ public:
 
 private:
     friend bool waitBoth(RecursiveTimedMutex&, RecursiveTimedMutex&, uint32_t);
-    bool availableTo(std::thread::id who) const { return depth_ == 0 || owner_ == who; }
-    void take(std::thread::id who) { owner_ = who; ++depth_; }
+    // Takes the lock (or once more) for the thread `who` when it is free or
+    // already its own; never waits.
+    bool tryTake(uintptr_t who);
+    // Gives back one take of tryTake; true when that freed the lock.
+    bool giveBack();
 
-    std::thread::id owner_;
-    uint32_t depth_ = 0;
+    // The owning thread's token (0: free), changed only by compare and swap
+    // or by the owner's last release: a lock nobody else holds is taken and
+    // released without the state guard or any system call, as the audio
+    // thread does every block.
+    std::atomic<uintptr_t> owner_{0};
+    uint32_t depth_ = 0;   // read and written by the owner only
 };
 
 // Takes both or neither; used where a timing list and the song are locked together.

@@ -51,7 +51,7 @@ done
     '^guard variable for (modelGlobals|pluginGlobals|engineGlobals|platform::\(anonymous namespace\)::released)' \
     '^(modelGlobals|pluginGlobals)\(\)::globals$' '^TesselPools::' '^vec::currentLevel$' '^gMidiSuppressed$' \
     '^(tesselBlankRow|\(anonymous namespace\)::renderVariant)$' \
-    '^platform::\(anonymous namespace\)::(stateGuard\(\)::guard|released\(\)::cv)$' \
+    '^platform::\(anonymous namespace\)::(stateGuardMutex|waiters|released\(\)::cv)$' \
     '^vtable for (TesselPlugin|TesselRow)$' '^vec::\(anonymous namespace\)::k(Zero|Copy)$' '^renderDirectAvx2.*::kRenders$' \
     '^engineGlobals\(\)::globals$' '^\(anonymous namespace\)::mixScratch$'; do
     PATTERN=$pattern awk -F '\t' '$2 ~ ENVIRON["PATTERN"] { print $1 }' "$work/names"

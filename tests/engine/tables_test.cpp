@@ -1,7 +1,11 @@
 #include "engine/tables.h"
 
+#include "engine/interpolate.h"
+#include "engine/voice_render.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 class Tables : public ::testing::Test {
@@ -80,4 +84,51 @@ TEST_F(Tables, EveryRotationEntryIsTheFormulas)
                 ASSERT_EQ(t.rotation[k][m][n].y, p.y) << k << " " << m << " " << n;
                 ASSERT_EQ(rotatedPanX(k, m, n), p.x) << "what playback reads " << k << " " << m << " " << n;
             }
+}
+
+TEST_F(Tables, TheRampHoldsEveryStepAndSettlesWhereItsConstantSays)
+{
+    // Settled exactly from the constant's step on.
+    const double keep = 1.0 - static_cast<double>(kRampTake);
+    double power = 1.0;
+    for (int k = 0; k < TesselTables::kRampSteps; ++k) {
+        power *= keep;
+        ASSERT_EQ(t.rampKeep[k], static_cast<float>(power)) << k;
+        ASSERT_EQ(t.rampTake[k], static_cast<float>(1.0 - power)) << k;
+        ASSERT_EQ(k >= kRampSettledStep, t.rampKeep[k] == 0.0f && t.rampTake[k] == 1.0f) << k;
+    }
+
+    // A ramp that settles during a block is held from then on, and no frame
+    // plays differently for it: before, at and after the settling step, and
+    // when a new target starts a new ramp from there.
+    float ramp[4] = {0.25f, 0.75f, 0.5f, 0.5f};
+    float from[2] = {0.25f, 0.5f};
+    int32_t age[2] = {kRampSettledStep - 3, 0};
+    const TesselRampState state{ramp, from, age};
+    TesselRampChannel plan[2];
+    ramp[0] = TesselRampChannel{0.25f, 0.75f, kRampSettledStep - 3}.at(-1);
+    ASSERT_EQ(planRamps(state, 2, 8, false, plan), 8);
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(plan[0].at(k), 0.25f * t.rampKeep[kRampSettledStep - 3 + k] +
+                                     0.75f * t.rampTake[kRampSettledStep - 3 + k]) << k;
+    keepRamps(state, 2, 8, plan);
+    EXPECT_EQ(ramp[0], 0.75f);
+    EXPECT_EQ(from[0], 0.75f);
+    planRamps(state, 2, 8, false, plan);
+    EXPECT_EQ(plan[0].from, plan[0].target);
+    EXPECT_EQ(plan[0].age, kRampSettledStep + 5);
+    ramp[1] = 0.5f;
+    planRamps(state, 2, 8, false, plan);
+    EXPECT_EQ(plan[0].from, 0.75f);
+    EXPECT_EQ(plan[0].age, 0);
+    EXPECT_EQ(plan[0].at(0), 0.75f * t.rampKeep[0] + 0.5f * t.rampTake[0]);
+}
+
+TEST_F(Tables, SampleGainsAreTheInversePowersOfTwo)
+{
+    TesselSample sample;
+    for (int bits = -3; bits <= 40; ++bits) {
+        sample.bits = bits;
+        EXPECT_EQ(sampleRenderGain(sample), t.powersOfTwoInverse[std::clamp(bits, 0, 32)]) << bits;
+    }
 }
