@@ -72,8 +72,12 @@ bool RecursiveTimedMutex::tryTake(uintptr_t who)
         ++depth_;
         return true;
     }
+    // Sequentially consistent, failing too: a waiter's look here, after it
+    // counted itself, and a release's freeing and reading of the count must
+    // fall in one order for no wake-up to be lost (on x86 it is the same
+    // instruction either way).
     uintptr_t expected = 0;
-    if (!owner_.compare_exchange_strong(expected, who, std::memory_order_acquire, std::memory_order_relaxed))
+    if (!owner_.compare_exchange_strong(expected, who))
         return false;
     depth_ = 1;
     return true;
