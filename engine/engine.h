@@ -218,6 +218,9 @@ public:
 
 private:
     bool usable_ = false;
+    // The song position's step per frame, as computeTiming last left it in
+    // the position table (this engine's own, though the table is shared).
+    double rowsPerFrame_ = 0.0;
     // The song's lock, which the block takes first: the song keeps its handle
     // at its far end.
     platform::RecursiveTimedMutex* songLock_ = nullptr;
@@ -304,8 +307,6 @@ private:
     // would find without a new tick or row (rowsPerSample each); returns how many.
     int skipQuietFrames(int limit, double rowsPerSample);
     void runTick(const VstTimeInfo* time, TesselRowEvents events, int frame);
-    // The song's channel mutes copied into the live channel records.
-    void takeChannelMutes();
     void settleAfterStop(const VstTimeInfo* time);
     void enterMidiNote(TesselNoteEntry& entry, int note, int velocity, bool& entered);
     void releaseMidiNote(int note, int instrument);

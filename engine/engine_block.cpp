@@ -22,18 +22,6 @@ constexpr uint32_t kBlockLockWaitMs = 100;
 
 } // namespace
 
-void TesselEngine::takeChannelMutes()
-{
-    std::array<TesselChannel, kLiveChannels>& live = liveChannels();
-    // Written only where it changed: the records are far apart, and a store
-    // would claim each one's cache line.
-    for (int c = 0; c < kChannels; ++c) {
-        const uint8_t mute = song.channels[static_cast<size_t>(c)].mute;
-        if (live[static_cast<size_t>(c)].mute != mute)
-            live[static_cast<size_t>(c)].mute = mute;
-    }
-}
-
 bool TesselEngine::process(int frames)
 {
     // Denormals would cost more than they are worth in the voices' tails.
@@ -62,26 +50,17 @@ bool TesselEngine::process(int frames)
 
     output.frames = blockFrames;
     output.silence();
-    // The mutes reach the live records before the first tick or host loop
-    // jump of the block, the only steps that read them (gains, MIDI). A block
-    // between ticks (most of them at small block sizes) skips the copy and
-    // its 129 records far apart.
-    bool mutesTaken = transport == kStoppedCut || loop.active;
-    if (mutesTaken)
-        takeChannelMutes();
-
     if (transport != kStoppedCut) {
-        const TesselPositionTable* table = TesselPools::positions;
+        const bool timed = TesselPools::positions != nullptr;
         for (int f = 0; f < blockFrames; ++f) {
             stepHostLoop(loop);
             const TesselRowEvents events = stepRowEvents();
-            if (events.newTick && !mutesTaken) {
-                takeChannelMutes();
-                mutesTaken = true;
-            }
             if (events.newTick)
                 runTick(time, events, f);
-            const double rowsPerSample = table ? table->rowsPerSample : 0.0;
+            // A tick may change the tempo or speed. The step is the engine's
+            // own copy of the table's: that field sits on a page of its own,
+            // at the far end of 128 KB of positions.
+            const double rowsPerSample = timed ? rowsPerFrame_ : 0.0;
             position().time += rowsPerSample;
             // Frames between ticks only move the time; the block's last frame
             // always takes the full step, which leaves the tick position.

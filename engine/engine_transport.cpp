@@ -36,6 +36,7 @@ void TesselEngine::computeTiming()
         table->ticksPerSample = 0.0f;
         table->rowsPerSample = 0.0;
     }
+    rowsPerFrame_ = table->rowsPerSample;
 }
 
 void TesselEngine::setTempo(double bpm)

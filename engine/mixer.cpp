@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 
 namespace {
 
@@ -82,27 +83,58 @@ void retireIdlePastNotes(TesselChannelVoiceList& list)
     }
 }
 
+// The sample frames a voice reads in a block of `frames`, from its position
+// on in the direction it plays: a few lines of each channel. Beyond a few
+// lines the hardware's own stream prefetch takes over.
+void prefetchSampleFrames(const TesselVoice& voice, int frames)
+{
+    constexpr int64_t kFloatsPerLine = 16;
+    constexpr int64_t kMostLines = 8;
+    const TesselSample* sample = voice.sample;
+    const TesselVoiceEvent* event = voice.events;
+    if (!sample || !event)
+        return;
+    const int64_t length = sample->audio.frames;
+    const float reach = std::fabs(event->pitch) * static_cast<float>(frames);
+    if (length <= 0 || voice.position < 0 || voice.position >= length || !(reach >= 0.0f))
+        return;
+    const int64_t span = std::min<int64_t>(static_cast<int64_t>(std::min(reach, 1e6f)) + 2, kMostLines * kFloatsPerLine);
+    const int64_t from = std::max<int64_t>(voice.backwards ? voice.position - span : voice.position, 0);
+    const int64_t to = std::min<int64_t>(from + span, length);
+    for (int j = 0; j < sampleRenderChannels(*sample); ++j)
+        for (int64_t f = from; f < to + kFloatsPerLine; f += kFloatsPerLine)
+            __builtin_prefetch(sample->audio.buffers[j] + std::min(f, to));
+}
+
 // A block starts with cold caches (the host slept in between): the lists'
-// nodes, their voices and the voices' events and samples are fetched for
-// all lists at once, a level at a time, so that the misses overlap instead
-// of waiting one after another inside the render.
-void prefetchVoices(const std::array<TesselChannelVoiceList, kVoiceLists>& lists, const TesselBusyLists& busy)
+// nodes, their voices, the voices' events and samples and the sample frames
+// they play are fetched for all lists at once, a level at a time, so that
+// the misses overlap instead of waiting one after another inside the render.
+void prefetchVoices(const std::array<TesselChannelVoiceList, kVoiceLists>& lists, const TesselBusyLists& busy,
+                    int frames)
 {
     busy.forEach([&](int l) { __builtin_prefetch(lists[static_cast<size_t>(l)].head); });
-    busy.forEach([&](int l) {
+    auto headVoice = [&](int l) -> const TesselVoice* {
         const TesselVoiceListNode* node = lists[static_cast<size_t>(l)].head;
-        if (!node || !node->voice)
+        return node ? node->voice : nullptr;
+    };
+    busy.forEach([&](int l) {
+        if (const TesselVoice* voice = headVoice(l))
+            for (size_t line = 0; line < sizeof(TesselVoice); line += 64)
+                __builtin_prefetch(reinterpret_cast<const char*>(voice) + line);
+    });
+    // The sample's audio, format, length and loops: its first four lines.
+    busy.forEach([&](int l) {
+        const TesselVoice* voice = headVoice(l);
+        if (!voice || !voice->events)
             return;
-        const char* voice = reinterpret_cast<const char*>(node->voice);
-        for (size_t line = 0; line < sizeof(TesselVoice); line += 64)
-            __builtin_prefetch(voice + line);
+        __builtin_prefetch(voice->events);
+        for (size_t line = 0; line < 256 && voice->sample; line += 64)
+            __builtin_prefetch(reinterpret_cast<const char*>(voice->sample) + line);
     });
     busy.forEach([&](int l) {
-        const TesselVoiceListNode* node = lists[static_cast<size_t>(l)].head;
-        if (!node || !node->voice)
-            return;
-        __builtin_prefetch(node->voice->events);
-        __builtin_prefetch(node->voice->sample);
+        if (const TesselVoice* voice = headVoice(l))
+            prefetchSampleFrames(*voice, frames);
     });
 }
 
@@ -145,8 +177,10 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
             quietLists[quiet++] = l;
     };
     if (busy) {
+#ifndef NDEBUG
         assertQuietUnmarked(lists, *busy);
-        prefetchVoices(lists, *busy);
+#endif
+        prefetchVoices(lists, *busy, frames);
         busy->forEach(renderList);
     } else {
         for (int l = 0; l < kVoiceLists; ++l)

@@ -6,6 +6,8 @@
 // by one.
 #include "engine/step_below.h"
 
+#include "engine/exact_math.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -15,10 +17,10 @@ int stepsAtOnce(double& x, double step, double stop, int limit)
 {
     if (!(x > 0.0) || !std::isfinite(x) || !(step > 0.0) || !(x < stop) || limit <= 0)
         return 0;
-    const int b = std::ilogb(x);
-    const double top = std::ldexp(1.0, b + 1);
+    const int b = exact::ilogb(x);
+    const double top = exact::powerOfTwo(b + 1);
     const double d = (x + step) - x;
-    if (!(d > 0.0) || std::fabs(step - d) == std::ldexp(1.0, b - 53))
+    if (!(d > 0.0) || std::fabs(step - d) == exact::powerOfTwo(b - 53))
         return 0;
     // k d and x + k d are exact while x + k d stays below the binade's top:
     // all are multiples of its spacing.

@@ -1,6 +1,7 @@
 #include "engine/voice.h"
 
 #include "engine/pool.h"
+#include "model/channel.h"
 
 namespace {
 
@@ -50,6 +51,12 @@ void TesselVoice::reset()
     static_cast<TesselVoiceFields&>(*this) = TesselVoiceFields{};
     initState();
     position = -1;
+}
+
+bool TesselVoice::channelMuted() const
+{
+    const TesselChannel* settings = channelSettings ? channelSettings : liveChannel;
+    return settings && settings->mute != 0;
 }
 
 void TesselVoice::freeEvents()

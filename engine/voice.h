@@ -147,6 +147,9 @@ public:
     void recordEvent(int blockFrames);
 
     uint8_t state() const { return current.state; }
+    // The mute of the song's channel the voice plays on, read where the
+    // editor sets it (a preview voice's record stands for itself).
+    bool channelMuted() const;
     void setState(uint8_t s) { current.state = s; }
 
     // Mixer. Audio thread, song lock held; never allocates or locks.

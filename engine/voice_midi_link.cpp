@@ -26,11 +26,11 @@ TesselMidiInstrument midiSettingsOf(const TesselInstrument& instrument)
     return m;
 }
 
-TesselMidiChannel midiChannelOf(const TesselChannel& live)
+TesselMidiChannel midiChannelOf(const TesselChannel& live, bool muted)
 {
     TesselMidiChannel c;
     c.index = live.index;
-    c.muted = live.mute != 0;
+    c.muted = muted;
     c.volume = live.volume;
     c.midiOut = live.midiOut;
     const TesselEffectSlot& rowSlot = live.effectSlots[1];
@@ -68,7 +68,7 @@ void sendVoiceMidi(TesselVoice& voice, const TesselChannel& live, int32_t offset
     v.previousMidi = voice.previousMidi;
 
     const TesselMidiInstrument settings = midiSettingsOf(*voice.instrument);
-    sendVoiceMidi(v, &settings, midiChannelOf(live), offset);
+    sendVoiceMidi(v, &settings, midiChannelOf(live, voice.channelMuted()), offset);
 
     if (v.state != voice.state())
         voice.setState(v.state);

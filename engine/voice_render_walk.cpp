@@ -4,6 +4,8 @@
 // between loop turns are counted by division too.
 #include "engine/voice_render.h"
 
+#include "engine/exact_math.h"
+
 #include <climits>
 #include <cmath>
 
@@ -113,7 +115,7 @@ int32_t renderableFrames(const TesselSample& sample)
 int64_t walkStep(float pitch)
 {
     const float step = std::isfinite(pitch) ? std::clamp(pitch, -kMaxStep, kMaxStep) : 0.0f;
-    return std::llround(static_cast<double>(step) * 0x1p32);
+    return exact::llround(static_cast<double>(step) * 0x1p32);
 }
 
 bool settleWalk(TesselVoiceWalk& walk, const TesselSample& sample)

@@ -127,7 +127,7 @@ void TesselVoice::computeGains()
         current.pitch *= pitchFactor768((w * autoVibratoDepth) >> 14);
     }
 
-    const uint32_t v = (channel && channel->mute) ? 0 : product;
+    const uint32_t v = channelMuted() ? 0 : product;
     const TesselTables& t = tesselTables();
     const int x = rotatedPanX(rotation, clamp64(effectivePanning), clamp64(effectiveDepth));
     const bool mono = sample->channels <= 1;

@@ -109,3 +109,30 @@ TEST_F(PlaybackTest, ADelayedNoteOnTheOnlyBusyChannelStartsOnItsTick)
         engine->song.patterns[0].tracks.getTrack(channel).getRow(1).clear();
     }
 }
+
+TEST_F(PlaybackTest, ASongMuteSilencesItsChannelFromTheNextTickOn)
+{
+    // The editor mutes the song's channel between blocks; the voice already
+    // sounding ramps to silence at the next tick and comes back when unmuted.
+    addInstrument(400000);
+    addNote(5, 0);
+    engine->rebuildSongPlaylist(nullptr, true);
+    ASSERT_TRUE(engine->playSong(-1, 0));
+    auto loudness = [this](int frames) {
+        double sum = 0.0;
+        for (int done = 0; done < frames; done += 64) {
+            EXPECT_TRUE(engine->process(64));
+            for (int f = 0; f < 64; ++f)
+                sum += std::fabs(engine->output.channel[0][f]) + std::fabs(engine->output.channel[1][f]);
+        }
+        return sum;
+    };
+    const double sounding = loudness(2 * kTickFrames);
+    ASSERT_GT(sounding, 0.0);
+    engine->song.channels[5].mute = 1;
+    loudness(2 * kTickFrames);   // the tick's ramp down
+    EXPECT_LT(loudness(2 * kTickFrames), sounding * 1e-5);
+    engine->song.channels[5].mute = 0;
+    loudness(2 * kTickFrames);
+    EXPECT_GT(loudness(2 * kTickFrames), sounding * 0.5);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The few libm functions a block calls, computed in place with the same
+// results: a block starts with cold caches, and each call into libm fetches
+// its code from a page of its own. Outside the common range (subnormals,
+// huge values, NaN) each falls back on the library function.
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+namespace exact {
+
+constexpr int kMantissaBits = 52;
+constexpr int kExponentBias = 1023;
+
+// std::ilogb: the binary exponent of x.
+inline int ilogb(double x)
+{
+    const auto biased = static_cast<int>((std::bit_cast<uint64_t>(x) >> kMantissaBits) & 0x7FF);
+    if (biased == 0 || biased == 0x7FF)
+        return std::ilogb(x);
+    return biased - kExponentBias;
+}
+
+// std::ldexp(1.0, e): 2 to the power e.
+inline double powerOfTwo(int e)
+{
+    if (e < 1 - kExponentBias || e > kExponentBias)
+        return std::ldexp(1.0, e);
+    return std::bit_cast<double>(static_cast<uint64_t>(e + kExponentBias) << kMantissaBits);
+}
+
+// std::modf: the fraction of v, with its whole part in `whole`.
+inline double modf(double v, double& whole)
+{
+    constexpr double kAllWhole = 0x1p52;   // from here on every double is whole
+    // Subnormals too: the block's denormals-are-zero mode would read them as 0.
+    if (!(std::fabs(v) < kAllWhole) || std::fabs(v) < 0x1p-1022)
+        return std::modf(v, &whole);
+    // Both parts keep v's sign, even when they are zero.
+    whole = std::copysign(static_cast<double>(static_cast<int64_t>(v)), v);
+    return std::copysign(v - whole, v);
+}
+
+// std::llround: to the nearest integer, halves away from zero.
+inline long long llround(double v)
+{
+    constexpr double kInRange = 0x1p62;
+    if (!(std::fabs(v) < kInRange))
+        return std::llround(v);
+    const auto truncated = static_cast<long long>(v);
+    const double fraction = v - static_cast<double>(truncated);   // exact
+    if (fraction >= 0.5)
+        return truncated + 1;
+    if (fraction <= -0.5)
+        return truncated - 1;
+    return truncated;
+}
+
+} // namespace exact
