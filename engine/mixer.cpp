@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/interpolate.h"
 #include "engine/pool.h"
+#include "engine/tables.h"
 #include "engine/vector.h"
 #include "engine/voice_direct.h"
 
@@ -106,10 +107,39 @@ void prefetchSampleFrames(const TesselVoice& voice, int frames)
             __builtin_prefetch(sample->audio.buffers[j] + std::min(f, to));
 }
 
+// The stretch of the gain tables a voice's moving ramps read in a block of
+// `frames`: a ramp checks the step before its age, then goes on from its age
+// or, given a new target, starts afresh from step 0. A held ramp (start and
+// target the same) reads no table.
+void prefetchRampSteps(const TesselVoice& voice, const TesselVoiceEvent& event, int frames)
+{
+    constexpr int32_t kFloatsPerLine = 16;
+    const TesselTables& t = tesselTables();
+    auto fetch = [&](int32_t from, int32_t count) {
+        const int32_t end = std::min(from + count, TesselTables::kRampSteps);
+        for (int32_t i = std::max(from, 0); i < end + kFloatsPerLine - 1; i += kFloatsPerLine) {
+            __builtin_prefetch(&t.rampKeep[std::min(i, end - 1)]);
+            __builtin_prefetch(&t.rampTake[std::min(i, end - 1)]);
+        }
+    };
+    const float targets[2] = {event.gain0, event.gain1};
+    int32_t fetched = -1;   // both channels' ramps usually run together
+    for (int j = 0; j < 2; ++j) {
+        const bool retargeted = targets[j] != voice.ramp[2 * j + 1];
+        const int32_t age = voice.rampAge[j];
+        if (voice.rampFrom[j] != targets[j] && age > 0 && age != fetched)
+            fetch(age - 1, retargeted ? 1 : frames + 1);
+        if (retargeted && fetched != 0)
+            fetch(0, frames);
+        fetched = retargeted ? 0 : age;
+    }
+}
+
 // A block starts with cold caches (the host slept in between): the lists'
-// nodes, their voices, the voices' events and samples and the sample frames
-// they play are fetched for all lists at once, a level at a time, so that
-// the misses overlap instead of waiting one after another inside the render.
+// nodes, their voices, the voices' events and samples, the sample frames
+// they play and the gain tables their ramps read are fetched for all lists
+// at once, a level at a time, so that the misses overlap instead of waiting
+// one after another inside the render.
 void prefetchVoices(const std::array<TesselChannelVoiceList, kVoiceLists>& lists, const TesselBusyLists& busy,
                     int frames)
 {
@@ -133,8 +163,11 @@ void prefetchVoices(const std::array<TesselChannelVoiceList, kVoiceLists>& lists
             __builtin_prefetch(reinterpret_cast<const char*>(voice->sample) + line);
     });
     busy.forEach([&](int l) {
-        if (const TesselVoice* voice = headVoice(l))
-            prefetchSampleFrames(*voice, frames);
+        const TesselVoice* voice = headVoice(l);
+        if (!voice || !voice->events)
+            return;
+        prefetchSampleFrames(*voice, frames);
+        prefetchRampSteps(*voice, *voice->events, frames);
     });
 }
 
