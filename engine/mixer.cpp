@@ -96,6 +96,8 @@ void prefetchSampleFrames(const TesselVoice& voice, int frames)
     if (!sample || !event)
         return;
     const int64_t length = sample->audio.frames;
+    if (!sample->audio.buffers[0])
+        return;
     const float reach = std::fabs(event->pitch) * static_cast<float>(frames);
     if (length <= 0 || voice.position < 0 || voice.position >= length || !(reach >= 0.0f))
         return;
@@ -123,15 +125,20 @@ void prefetchRampSteps(const TesselVoice& voice, const TesselVoiceEvent& event, 
         }
     };
     const float targets[2] = {event.gain0, event.gain1};
-    int32_t fetched = -1;   // both channels' ramps usually run together
+    // Both channels' ramps usually run together: the same steps once.
+    int32_t fetchedAge = -1;
+    bool fetchedStart = false;
     for (int j = 0; j < 2; ++j) {
         const bool retargeted = targets[j] != voice.ramp[2 * j + 1];
         const int32_t age = voice.rampAge[j];
-        if (voice.rampFrom[j] != targets[j] && age > 0 && age != fetched)
+        if (voice.rampFrom[j] != targets[j] && age > 0 && age != fetchedAge) {
             fetch(age - 1, retargeted ? 1 : frames + 1);
-        if (retargeted && fetched != 0)
+            fetchedAge = age;
+        }
+        if (retargeted && !fetchedStart) {
             fetch(0, frames);
-        fetched = retargeted ? 0 : age;
+            fetchedStart = true;
+        }
     }
 }
 
