@@ -84,6 +84,14 @@ void retireIdlePastNotes(TesselChannelVoiceList& list)
     }
 }
 
+// Every cache line of the bytes from `first` up to `end`.
+void prefetchRange(const void* first, const void* end)
+{
+    const auto line = [](const void* p) { return reinterpret_cast<uintptr_t>(p) & ~uintptr_t{63}; };
+    for (uintptr_t at = line(first); at < reinterpret_cast<uintptr_t>(end); at += 64)
+        __builtin_prefetch(reinterpret_cast<const void*>(at));
+}
+
 // The sample frames a voice reads in a block of `frames`, from its position
 // on in the direction it plays: a few lines of each channel. Beyond a few
 // lines the hardware's own stream prefetch takes over.
@@ -155,19 +163,19 @@ void prefetchVoices(const std::array<TesselChannelVoiceList, kVoiceLists>& lists
         const TesselVoiceListNode* node = lists[static_cast<size_t>(l)].head;
         return node ? node->voice : nullptr;
     };
+    // Of a voice, the fields from the filter to the event chain; of a sample,
+    // the audio, depth, length and loops: all a block reads of either.
     busy.forEach([&](int l) {
         if (const TesselVoice* voice = headVoice(l))
-            for (size_t line = 0; line < sizeof(TesselVoice); line += 64)
-                __builtin_prefetch(reinterpret_cast<const char*>(voice) + line);
+            prefetchRange(voice->filter, &voice->events + 1);
     });
-    // The sample's audio, format, length and loops: its first four lines.
     busy.forEach([&](int l) {
         const TesselVoice* voice = headVoice(l);
         if (!voice || !voice->events)
             return;
         __builtin_prefetch(voice->events);
-        for (size_t line = 0; line < 256 && voice->sample; line += 64)
-            __builtin_prefetch(reinterpret_cast<const char*>(voice->sample) + line);
+        if (const TesselSample* sample = voice->sample)
+            prefetchRange(sample, &sample->sustain + 1);
     });
     busy.forEach([&](int l) {
         const TesselVoice* voice = headVoice(l);

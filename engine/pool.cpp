@@ -3,16 +3,22 @@
 #include "engine/position_table.h"
 #include "platform/aligned_memory.h"
 
+#include <cstdint>
 #include <new>
 
 template <typename T, int N>
 template <typename Make>
 void TesselPoolBlock<T, N>::create(Make make)
 {
-    void* block = platform::alignedAlloc(sizeof(T) * N);
+    // A record type may ask for more than the allocation's alignment (a
+    // voice starts on a cache line): the block has room to move up to it.
+    constexpr size_t kSlack = alignof(T) > platform::kAudioAlignment ? alignof(T) : 0;
+    void* block = platform::alignedAlloc(sizeof(T) * N + kSlack);
     if (!block)
         return;
-    records_ = static_cast<T*>(block);
+    block_ = block;
+    const auto start = reinterpret_cast<uintptr_t>(block);
+    records_ = reinterpret_cast<T*>(kSlack ? (start + kSlack - 1) / kSlack * kSlack : start);
     for (int i = 0; i < N; ++i) {
         make(&records_[i]);
         freeStack_[i] = &records_[i];
@@ -26,7 +32,8 @@ TesselPoolBlock<T, N>::~TesselPoolBlock()
         return;
     for (int i = 0; i < N; ++i)
         records_[i].~T();
-    platform::alignedFree(records_);
+    platform::alignedFree(block_);
+    block_ = nullptr;
     records_ = nullptr;
 }
 

@@ -62,6 +62,7 @@ protected:
     template <typename Tidy>
     void releaseAllInUse(Tidy tidy);
 
+    void* block_ = nullptr;   // the allocation; records_ starts at T's alignment in it
     T* records_ = nullptr;
     int32_t count_ = 0;
     T* freeStack_[kCapacity] = {};

@@ -106,15 +106,20 @@ public:
     // The "samplefile" element, self-contained or holding the file name as text.
     bool readDataXml(TesselMemoryFile& buffer, const TesselElement& element);
 
-    // Data part.
+    // What the mixer reads of a sounding slot, first and together: two
+    // cache lines. Data part: audio, bit depth, length; settings: the loops.
     TesselSampleData audio;
+    int32_t bits = 0;          // 8, 16, 24, or 32 for float data
+    int32_t length = 0;        // frames
+    TesselLoop loop;
+    TesselLoop sustain;
+
+    // Data part.
     std::string filename;      // last path component of the source file
     int32_t speed = 0;         // playback rate in Hz of the base note
     uint8_t pitch = 60;        // base note
     int32_t fileRate = 0;      // sample rate of the source file
-    int32_t bits = 0;          // 8, 16, 24, or 32 for float data
     int32_t channels = 0;
-    int32_t length = 0;        // frames
     uint8_t header[kWavHeaderCopySize] = {};
 
     // Settings.
@@ -126,11 +131,8 @@ public:
     int32_t defaultRotation = -1;
     int32_t reserved = 0;
     int32_t index = 0;
-    TesselLoop loop;
-    TesselLoop sustain;
     TesselVibrato vibrato;
 
-    // Data part, last: the display's overview is large, and what the mixer
-    // reads of a sounding slot (audio, length, loops) lies together before it.
+    // Data part, last: the display's overview is large.
     TesselOverview overview;
 };
