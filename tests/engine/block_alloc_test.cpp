@@ -73,6 +73,14 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
 {
     return counted(size);
 }
+void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+    return counted(size, static_cast<std::size_t>(alignment));
+}
+void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+    return counted(size, static_cast<std::size_t>(alignment));
+}
 void operator delete(void* p) noexcept
 {
     std::free(p);
