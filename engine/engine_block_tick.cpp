@@ -3,7 +3,6 @@
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
-#include "engine/exact_math.h"
 #include "engine/midi_out.h"
 #include "engine/step_below.h"
 #include "engine/voice.h"

@@ -1,8 +1,9 @@
 #pragma once
-// The few libm functions a block calls, computed in place with the same
+// Some of the libm functions a block calls, computed in place with the same
 // results: a block starts with cold caches, and each call into libm fetches
 // its code from a page of its own. Outside the common range (subnormals,
-// huge values, NaN) each falls back on the library function.
+// huge values, NaN) each falls back on the library function. modf stays
+// libm's: inlined at each of its callers it ran more code than one call.
 
 #include <bit>
 #include <cmath>
@@ -28,18 +29,6 @@ inline double powerOfTwo(int e)
     if (e < 1 - kExponentBias || e > kExponentBias)
         return std::ldexp(1.0, e);
     return std::bit_cast<double>(static_cast<uint64_t>(e + kExponentBias) << kMantissaBits);
-}
-
-// std::modf: the fraction of v, with its whole part in `whole`.
-inline double modf(double v, double& whole)
-{
-    constexpr double kAllWhole = 0x1p52;   // from here on every double is whole
-    // Subnormals too: the block's denormals-are-zero mode would read them as 0.
-    if (!(std::fabs(v) < kAllWhole) || std::fabs(v) < 0x1p-1022)
-        return std::modf(v, &whole);
-    // Both parts keep v's sign, even when they are zero.
-    whole = std::copysign(static_cast<double>(static_cast<int64_t>(v)), v);
-    return std::copysign(v - whole, v);
 }
 
 // std::llround: to the nearest integer, halves away from zero.

@@ -2,7 +2,6 @@
 // loop (cycle), all converted from quarter notes into song rows.
 #include "engine/engine.h"
 #include "engine/engine_actions.h"
-#include "engine/exact_math.h"
 
 #include "platform/vst2_records.h"
 
