@@ -13,7 +13,12 @@ ctest --test-dir build-test --output-on-failure -j "$jobs"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_WERROR=ON -DQB_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+# The leak check does not follow __tls_get_addr: the sanitizer's guess at
+# the bounds of a thread-local block that came with a library the host
+# loaded with the plug-in reads a stale header whenever the block starts 16
+# bytes past a page boundary, and the leak scan at exit then crashes, in
+# about one run of thirty. Static thread-local storage is still scanned.
+ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 # The file box's threads, and the library driven through its VST 2 entry
