@@ -2,26 +2,7 @@
 
 #include "engine/tables.h"
 
-#include <algorithm>
-#include <bit>
 #include <cstdint>
-
-int sampleRenderChannels(const TesselSample& sample)
-{
-    return sample.audio.channels >= 2 && sample.audio.buffers[1] ? 2 : 1;
-}
-
-float sampleRenderGain(const TesselSample& sample)
-{
-    // The tables' powersOfTwoInverse entry, made from its bits: a voice's
-    // first use of it would otherwise be the only read of that table's page.
-    const int bits = std::clamp(sample.bits, 0, 32);
-    if (bits == 31)
-        return -0x1p-31f;
-    if (bits == 32)
-        return 1.0f;
-    return std::bit_cast<float>(static_cast<uint32_t>(127 - bits) << 23);
-}
 
 void renderSampleLinear(float* const out[2], const TesselSample& sample, const TesselSamplePos* positions,
                         int frames)

@@ -29,9 +29,22 @@ struct TesselVoiceWalk {
 
 // A position whose fraction lies in 0..1, in fixed point (the fraction's
 // bits below 2^-32 dropped), and back: the fraction keeps its upper 24 bits,
-// which a float holds exactly, so that it stays below 1.
-TesselFixedPos toFixed(const TesselSamplePos& p);
-TesselSamplePos fromFixed(TesselFixedPos p);
+// which a float holds exactly, so that it stays below 1. Inline, as are the
+// other few-instruction helpers of a block's path: a call would cost a
+// cache line of its own in a block that starts cold.
+inline TesselFixedPos toFixed(const TesselSamplePos& p)
+{
+    constexpr int64_t kOne = int64_t{1} << kFixedFractionBits;
+    const auto fraction = static_cast<int64_t>(static_cast<double>(p.fraction) * 0x1p32);
+    return int64_t{p.frame} * kOne + std::clamp<int64_t>(fraction, 0, kOne - 1);
+}
+
+inline TesselSamplePos fromFixed(TesselFixedPos p)
+{
+    const auto frame = static_cast<int32_t>(p >> kFixedFractionBits);
+    const auto bits = static_cast<uint32_t>(p & ((int64_t{1} << kFixedFractionBits) - 1));
+    return {frame, static_cast<float>(bits >> 8) * 0x1p-24f};
+}
 
 // The step a walk takes: finite, no longer than any sample, in fixed point.
 int64_t walkStep(float pitch);
@@ -77,7 +90,13 @@ int walkPositions(TesselVoiceWalk& walk, const TesselSample& sample, TesselSampl
 
 // The frames the renderer may read: the length, limited so that the frame
 // after each position exists in the buffers. 0 without audio.
-int32_t renderableFrames(const TesselSample& sample);
+inline int32_t renderableFrames(const TesselSample& sample)
+{
+    if (!sample.audio.buffers[0] || sample.audio.frames < 2)
+        return 0;
+    const int64_t readable = int64_t{sample.audio.frames} - 1;
+    return static_cast<int32_t>(std::clamp<int64_t>(sample.length, 0, readable));
+}
 
 // The one-pole gain ramp of one channel, in closed form: from its start,
 // frame k of a ramp `age` frames old plays at

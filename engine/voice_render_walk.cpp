@@ -91,27 +91,6 @@ int64_t ceilDiv(int64_t a, int64_t b)
 
 } // namespace
 
-TesselFixedPos toFixed(const TesselSamplePos& p)
-{
-    const auto fraction = static_cast<int64_t>(static_cast<double>(p.fraction) * 0x1p32);
-    return wholeFrame(p.frame) + std::clamp<int64_t>(fraction, 0, kOne - 1);
-}
-
-TesselSamplePos fromFixed(TesselFixedPos p)
-{
-    const auto frame = static_cast<int32_t>(p >> kFixedFractionBits);
-    const auto bits = static_cast<uint32_t>(p & (kOne - 1));
-    return {frame, static_cast<float>(bits >> 8) * 0x1p-24f};
-}
-
-int32_t renderableFrames(const TesselSample& sample)
-{
-    if (!sample.audio.buffers[0] || sample.audio.frames < 2)
-        return 0;
-    const int64_t readable = int64_t{sample.audio.frames} - 1;
-    return static_cast<int32_t>(std::clamp<int64_t>(sample.length, 0, readable));
-}
-
 int64_t walkStep(float pitch)
 {
     const float step = std::isfinite(pitch) ? std::clamp(pitch, -kMaxStep, kMaxStep) : 0.0f;
