@@ -50,24 +50,34 @@ QB_AVX inline void zero16(float* dst, int i, __m256 zero)
     _mm256_storeu_ps(dst + i + 8, zero);
 }
 
+// Zeroes from 32-byte alignment with stores that bypass the cache, when the
+// array is larger than the cache; returns where it stopped (0: not done).
+// Apart from the loop below, which a block's few hundred floats run cold.
+__attribute__((noinline)) QB_AVX int zeroStreaming(float* dst, int len)
+{
+    const size_t bytes = static_cast<size_t>(len) * 4;
+    const int32_t cache = streamingCacheSize();
+    if (cache <= 0 || bytes < static_cast<size_t>(cache))
+        return 0;
+    const __m256 zero = _mm256_setzero_ps();
+    int i = 0;
+    for (; addr(dst + i) & 31; ++i)
+        dst[i] = 0.0f;
+    for (; i + 16 <= len; i += 16) {
+        _mm256_stream_ps(dst + i, zero);
+        _mm256_stream_ps(dst + i + 8, zero);
+    }
+    _mm_sfence();
+    return i;
+}
+
 template <int kUnroll>
 QB_AVX void zeroAvx(float* dst, int len)
 {
     const __m256 zero = _mm256_setzero_ps();
     int i = 0;
-    const size_t bytes = static_cast<size_t>(len) * 4;
-    if (bytes > 0x200000 && (addr(dst) & 3) == 0) {
-        const int32_t cache = streamingCacheSize();
-        if (cache > 0 && bytes >= static_cast<size_t>(cache)) {
-            for (; addr(dst + i) & 31; ++i)
-                dst[i] = 0.0f;
-            for (; i + 16 <= len; i += 16) {
-                _mm256_stream_ps(dst + i, zero);
-                _mm256_stream_ps(dst + i + 8, zero);
-            }
-            _mm_sfence();
-        }
-    }
+    if (static_cast<size_t>(len) * 4 > 0x200000 && (addr(dst) & 3) == 0) [[unlikely]]
+        i = zeroStreaming(dst, len);
     for (; i + 16 * kUnroll <= len; i += 16 * kUnroll)
         for (int u = 0; u < kUnroll; ++u)
             zero16(dst, i + 16 * u, zero);
@@ -77,30 +87,35 @@ QB_AVX void zeroAvx(float* dst, int len)
         dst[i] = 0.0f;
 }
 
+// Copies from 32-byte alignment of the destination with stores that bypass
+// the cache, when the array is larger than half the cache; returns where it
+// stopped (0: not done). Apart from the loop below, as zeroStreaming.
+template <bool kPrefetch>
+__attribute__((noinline)) QB_AVX int copyStreaming(const float* src, float* dst, int len)
+{
+    const size_t bytes = static_cast<size_t>(len) * 4;
+    const int32_t cache = streamingCacheSize();
+    if (cache <= 0 || bytes < static_cast<size_t>(cache) / 2)
+        return 0;
+    int i = 0;
+    for (; addr(dst + i) & 31; ++i)
+        dst[i] = src[i];
+    for (; i + 16 <= len; i += 16) {
+        if (kPrefetch)
+            _mm_prefetch(reinterpret_cast<const char*>(src + i) + 512, _MM_HINT_NTA);
+        _mm256_stream_ps(dst + i, _mm256_loadu_ps(src + i));
+        _mm256_stream_ps(dst + i + 8, _mm256_loadu_ps(src + i + 8));
+    }
+    _mm_sfence();
+    return i;
+}
+
 template <bool kPrefetch>
 QB_AVX void copyAvx(const float* src, float* dst, int len)
 {
-    if (len < 16) {
-        for (int k = len - 1; k >= 0; --k)
-            dst[k] = src[k];
-        return;
-    }
     int i = 0;
-    if ((addr(dst) & 3) == 0) {
-        for (; addr(dst + i) & 31; ++i)
-            dst[i] = src[i];
-        const size_t bytes = static_cast<size_t>(len - i) * 4;
-        const int32_t cache = bytes > 0x20000 ? streamingCacheSize() : 0;
-        if (cache > 0 && bytes >= static_cast<size_t>(cache) / 2) {
-            for (; i + 16 <= len; i += 16) {
-                if (kPrefetch)
-                    _mm_prefetch(reinterpret_cast<const char*>(src + i) + 512, _MM_HINT_NTA);
-                _mm256_stream_ps(dst + i, _mm256_loadu_ps(src + i));
-                _mm256_stream_ps(dst + i + 8, _mm256_loadu_ps(src + i + 8));
-            }
-            _mm_sfence();
-        }
-    }
+    if (static_cast<size_t>(len) * 4 > 0x20000 && (addr(dst) & 3) == 0) [[unlikely]]
+        i = copyStreaming<kPrefetch>(src, dst, len);
     for (; i + 16 <= len; i += 16) {
         const __m256 x0 = _mm256_loadu_ps(src + i);
         const __m256 x1 = _mm256_loadu_ps(src + i + 8);
