@@ -301,6 +301,8 @@ private:
     void resizeBlock(int frames);
     TesselHostLoop followHost(const VstTimeInfo* time);
     void hostTransportChanged(const VstTimeInfo& time);
+    TesselHostLoop hostCycle(const VstTimeInfo& time, double rows, double offset);
+    void logHostTransport(bool changed, bool plays, bool cycle, const TesselHostLoop& loop);
     void stepHostLoop(const TesselHostLoop& loop);
     TesselRowEvents stepRowEvents();
     // Steps the song position over up to `limit` frames that stepRowEvents

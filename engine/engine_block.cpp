@@ -53,7 +53,8 @@ bool TesselEngine::process(int frames)
     if (transport != kStoppedCut) {
         const bool timed = TesselPools::positions != nullptr;
         for (int f = 0; f < blockFrames; ++f) {
-            stepHostLoop(loop);
+            if (loop.active)
+                stepHostLoop(loop);
             const TesselRowEvents events = stepRowEvents();
             if (events.newTick)
                 runTick(time, events, f);

@@ -44,16 +44,26 @@ double TesselEngine::rowsPerHostQuarter() const
     return rows;
 }
 
-double TesselEngine::hostRows(const VstTimeInfo& time) const
+namespace {
+
+// The host's song position in rows, at `rows` per quarter, less the host's
+// position offset; 0 when it is not a number.
+inline double hostRowsAt(const VstTimeInfo& time, double rows, double offset)
 {
-    const double offset = plugin ? plugin->hostPositionOffset() : 0.0;
     double quarters = 0.0;
     if (time.flags & kVstPpqPosValid)
         quarters = time.ppqPos;
     else if (time.sampleRate > 0.0)
         quarters = time.tempo / 60.0 * time.samplePos / time.sampleRate;
-    const double t = rowsPerHostQuarter() * quarters - offset;
+    const double t = rows * quarters - offset;
     return std::isfinite(t) ? t : 0.0;
+}
+
+} // namespace
+
+double TesselEngine::hostRows(const VstTimeInfo& time) const
+{
+    return hostRowsAt(time, rowsPerHostQuarter(), plugin ? plugin->hostPositionOffset() : 0.0);
 }
 
 void TesselEngine::hostTransportChanged(const VstTimeInfo& time)
@@ -75,24 +85,30 @@ void TesselEngine::hostTransportChanged(const VstTimeInfo& time)
     }
 }
 
+// Every block runs followHost: its usual path (the host plays on, no
+// change, no cycle) is kept short, and what happens only now and then is
+// apart, below it.
 TesselHostLoop TesselEngine::followHost(const VstTimeInfo* time)
 {
     TesselHostLoop loop;
     if (!time)
         return loop;
     const bool pitchMode = song.orderList.inPitchMode();
-    if (hostSendsTime && (time->flags & kVstTempoValid) && time->tempo > 0.0 && time->tempo != tempo)
+    if (hostSendsTime && (time->flags & kVstTempoValid) && time->tempo > 0.0 && time->tempo != tempo) [[unlikely]]
         setTempo(time->tempo);
     const bool changed = (time->flags & kVstTransportChanged) != 0;
-    if (changed && !pitchMode)
+    if (changed && !pitchMode) [[unlikely]]
         hostTransportChanged(*time);
 
     // No host is known here whose song position must be ignored, so the
     // vendor exception of the position sync is empty.
     const bool plays = hostPlays(*time);
+    const bool cycle = plays && cycleValid(*time);
     if (!pitchMode && ((plays && transport == kPlayingSong) || transport == kStoppedCut)) {
         TesselPlayPosition& pos = position();
-        double t = hostRows(*time);
+        const double rows = rowsPerHostQuarter();
+        const double offset = plugin ? plugin->hostPositionOffset() : 0.0;
+        double t = hostRowsAt(*time, rows, offset);
         if ((time->flags & kVstPpqPosValid) && (t < pos.time - kJumpTolerance || t > pos.time + 1.0))
             hostLoopArmed = false;
         if (t < 0.0)
@@ -100,24 +116,33 @@ TesselHostLoop TesselEngine::followHost(const VstTimeInfo* time)
         pos.time = t;
         double whole = 0.0;
         pos.ticks = std::modf(t + 0.0001, &whole) * speed;
-        if (plays && cycleValid(*time)) {
-            const double rows = rowsPerHostQuarter();
-            const double offset = plugin ? plugin->hostPositionOffset() : 0.0;
-            loop.start = rows * time->cycleStartPos - offset;
-            loop.end = rows * time->cycleEndPos - offset;
-            loop.active = std::isfinite(loop.start) && std::isfinite(loop.end);
-        }
+        if (cycle) [[unlikely]]
+            loop = hostCycle(*time, rows, offset);
         if (!plays && transport == kStoppedCut)
             pos.entry = static_cast<int32_t>(t);
     }
+    if (changed || cycle) [[unlikely]]
+        logHostTransport(changed, plays, cycle, loop);
+    return loop;
+}
 
+TesselHostLoop TesselEngine::hostCycle(const VstTimeInfo& time, double rows, double offset)
+{
+    TesselHostLoop loop;
+    loop.start = rows * time.cycleStartPos - offset;
+    loop.end = rows * time.cycleEndPos - offset;
+    loop.active = std::isfinite(loop.start) && std::isfinite(loop.end);
+    return loop;
+}
+
+void TesselEngine::logHostTransport(bool changed, bool plays, bool cycle, const TesselHostLoop& loop)
+{
     if (changed) {
         const int32_t entry = position().entry < 0 ? 0 : position().entry;
         logEngineAction(plays ? kActHostPlay : kActHostStop, entry);
     }
-    if (plays && cycleValid(*time))
+    if (cycle)
         logEngineAction(kActHostCycle, packLoop(loop.start, loop.end));
-    return loop;
 }
 
 void TesselEngine::stepHostLoop(const TesselHostLoop& loop)
