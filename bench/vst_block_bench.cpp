@@ -59,7 +59,7 @@ VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, fl
 double threadSeconds()
 {
     timespec t{};
-    clock_gettime(getenv("MONO") ? CLOCK_MONOTONIC : CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
@@ -137,7 +137,7 @@ bool paced(int block, int blocks, BlockTimes& times, Render render)
             next.tv_nsec -= 1000000000L;
             ++next.tv_sec;
         }
-        if (!getenv("UNPACED")) clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
     }
     return true;
 }
