@@ -120,9 +120,10 @@ struct BlockTimes {
 };
 
 // Calls render() once per block period of wall time, timing each call into
-// `times`; false when render() had no more to give.
-template <typename Render>
-bool paced(int block, int blocks, BlockTimes& times, Render render)
+// `times`; false when render() had no more to give. What the host does
+// around the block (its transport, the meter) comes after, untimed.
+template <typename Render, typename After>
+bool paced(int block, int blocks, BlockTimes& times, Render render, After after)
 {
     timespec next{};
     clock_gettime(CLOCK_MONOTONIC, &next);
@@ -132,6 +133,7 @@ bool paced(int block, int blocks, BlockTimes& times, Render render)
         if (!render())
             return false;
         times.seconds.push_back(threadSeconds() - before);
+        after();
         next.tv_nsec += period;
         while (next.tv_nsec >= 1000000000L) {
             next.tv_nsec -= 1000000000L;
@@ -144,8 +146,8 @@ bool paced(int block, int blocks, BlockTimes& times, Render render)
 
 // The two players take turns of half a second each, so that what else the
 // machine runs meanwhile weighs on both alike.
-template <typename Ours, typename Reference>
-void inTurns(int block, int blocks, BlockTimes& ours, BlockTimes& reference, Ours renderOurs,
+template <typename Ours, typename AfterOurs, typename Reference>
+void inTurns(int block, int blocks, BlockTimes& ours, BlockTimes& reference, Ours renderOurs, AfterOurs afterOurs,
              Reference renderReference)
 {
     const int turn = std::max(1, kRate / 2 / block);
@@ -153,7 +155,7 @@ void inTurns(int block, int blocks, BlockTimes& ours, BlockTimes& reference, Our
     reference.seconds.reserve(static_cast<size_t>(blocks));
     for (int done = 0; done < blocks; done += turn) {
         const int n = std::min(turn, blocks - done);
-        if (!paced(block, n, ours, renderOurs) || !paced(block, n, reference, renderReference))
+        if (!paced(block, n, ours, renderOurs, afterOurs) || !paced(block, n, reference, renderReference, [] {}))
             break;
     }
 }
@@ -275,12 +277,14 @@ int main(int argc, char** argv)
             [&] {
                 float* outputs[2] = {left.data(), right.data()};
                 effect->processReplacing(effect, nullptr, outputs, block);
+                return true;
+            },
+            [&] {
                 hostTime.flags &= ~kVstTransportChanged;
                 hostTime.samplePos += block;
                 hostTime.ppqPos = hostTime.samplePos / kRate * hostTime.tempo / 60.0;
                 for (int i = 0; i < block; ++i)
                     peak = std::max(peak, std::fabs(left[static_cast<size_t>(i)]));
-                return true;
             },
             [&] {
                 return openmpt_module_read_float_stereo(mod, kRate, static_cast<size_t>(block), left.data(),
