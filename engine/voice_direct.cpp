@@ -17,6 +17,11 @@ namespace {
 
 std::atomic<TesselMixPath> path{TesselMixPath::Direct};
 
+// A block this short (what hosts run at low latency) starts with cold
+// caches after the host's wait, and each voice renders few frames: the
+// code of another loop variant costs it more than the variant saves.
+constexpr int kCompactBlockFrames = 256;
+
 } // namespace
 
 int voiceMixChannels(const TesselSample& sample, int bus, const TesselBusBuffer& out)
@@ -97,6 +102,7 @@ int renderVoiceDirect(TesselVoice& voice, TesselBusBuffer& out, float* const scr
     span.scale = sampleRenderGain(*sample);
     span.channels = c;
     span.store = filtered;
+    span.compact = out.frames <= kCompactBlockFrames;
     for (int j = 0; j < c; ++j) {
         span.dst[j] = filtered ? scratch[j] : (j < lanes ? out.channel[j] : nullptr);
         span.peaks[j] = -INFINITY;

@@ -28,6 +28,7 @@ struct TesselDirectSpan {
     int channels;               // channels rendered, 1 or 2
     float* dst[2];              // block frames; null: computed for the peaks only
     bool store;                 // stored rather than added
+    bool compact;               // a short block: one loop serves all but the far reads
     TesselRampChannel ramp[2];  // by event frame
     float peaks[2];             // the largest value of each channel so far
 };

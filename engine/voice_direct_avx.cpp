@@ -279,6 +279,13 @@ QB_DIRECT_AVX2 void renderDirectAvx2(TesselDirectSpan& span, int32_t frame, int3
     const int64_t size = step < 0 ? -step : step;
     const int fetch = size <= kOne ? kNear : size <= 2 * kOne ? kWide : kFar;
     const bool stereo = span.source[1] != span.source[0];
+    if (span.compact && fetch != kFar) {
+        // The wide reads give what the near ones do, and the moving gains
+        // what the held ones do: a short block fetches one loop's code.
+        static constexpr Render kCompact[8] = RENDERS_OF(kWide, false);
+        kCompact[(span.channels == 2) * 4 + stereo * 2 + span.store](span, frame, k, position, step, count);
+        return;
+    }
     // Gains that stay where they are on every channel rendered: no ramp in the loop.
     const bool held = span.ramp[0].from == span.ramp[0].target &&
                       (span.channels < 2 || span.ramp[1].from == span.ramp[1].target);

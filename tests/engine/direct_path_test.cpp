@@ -309,7 +309,8 @@ protected:
 TEST_F(DirectPath, MatchesThePlainRenderBlockByBlock)
 {
     // Every block size from 1 to 64 and the sizes around the tiles and the
-    // largest, small ones first and large ones first.
+    // largest, small ones first and large ones first: the short blocks take
+    // the one compact loop, the long ones each loop variant.
     const std::vector<int> small = schedule(1, 64, 1);
     const std::vector<int> large = {127, 128, 129, 511, 512, 513, 1000, 4096, 16384};
     std::vector<int> up = small;
