@@ -230,14 +230,15 @@ void TesselEngine::playFurtherSubrows(int frame)
     const int tick = positions.front().tick;
     tickFlags |= kPlaybackFlag;
     for (int c = 0; c < kChannels; ++c) {
-        const TesselChannelVoiceList& list = voiceLists[static_cast<size_t>(c)];
         const TesselPattern* pattern = rowPattern_[static_cast<size_t>(c)];
-        if (!list.head || !list.head->voice || !pattern)
+        if (!pattern)
             continue;
         // Most rows have no further subrows: that is seen from the row slot
-        // and the row alone. A row with a list is never empty, and inside
-        // the length it makes its track non-empty, so it is the row the
-        // pattern's lookup would find; only a row beyond the length needs it.
+        // and the row alone, before the channel's voice is looked at (most
+        // of the 64 channels of a song play nothing). A row with a list is
+        // never empty, and inside the length it makes its track non-empty,
+        // so it is the row the pattern's lookup would find; only a row
+        // beyond the length needs it.
         const TesselTrack* track = pattern->tracks.trackAt(c);
         const int number = rowNumber_[static_cast<size_t>(c)];
         if (!track)
@@ -245,6 +246,9 @@ void TesselEngine::playFurtherSubrows(int frame)
         const TesselRow* row = number >= 0 && number < track->length() ? track->rowAt(number)
                                                                         : pattern->findRow(c, number);
         if (!row || !row->hasSubrowList())
+            continue;
+        const TesselChannelVoiceList& list = voiceLists[static_cast<size_t>(c)];
+        if (!list.head || !list.head->voice)
             continue;
         if (const TesselSubrow* subrow = row->findSubrow(tick))
             processChannelRow(c, subrow, tick, frame);

@@ -8,6 +8,7 @@
 #include "model/envelope.h"
 #include "model/subrow.h"
 
+#include <cstddef>
 #include <cstdint>
 
 class TesselRandom;
@@ -54,12 +55,17 @@ struct TesselVoiceMidiState {
 // event chain, the position table and the row copy.
 struct TesselVoiceFields {
     float filterHistory[8] = {};
-    int32_t leftGain = 0;      // value / 2^24
-    int32_t rightGain = 0;
     int8_t key = -1;
+    // With the current event's state and the row copy, what a row reads of
+    // each of the 64 channels to see that it has nothing to do (most
+    // channels of a song play nothing): on the voice's first line.
+    uint8_t subrowIndex = 255;   // 255 = none
+    uint16_t flags = 0;
     TesselInstrument* instrument = nullptr;
     TesselChannel* channelSettings = nullptr;
     TesselChannel* liveChannel = nullptr;
+    int32_t leftGain = 0;      // value / 2^24
+    int32_t rightGain = 0;
     TesselEnvelopeState envelopes[kEnvelopes];
     int8_t note = -1;
     char noteText[4] = {};
@@ -75,7 +81,6 @@ struct TesselVoiceFields {
     uint8_t velocity = 0;
     uint8_t instrumentNumber = 0;
     uint8_t autoVibratoPhase = 0;
-    uint16_t flags = 0;
     int8_t effectivePanning = 0;
     uint16_t panning = 0;
     uint16_t autoVibratoDepth = 0;
@@ -89,7 +94,6 @@ struct TesselVoiceFields {
     uint8_t depth = 0;
     uint8_t effectiveDepth = 0;
     uint8_t rotation = 0;
-    uint8_t subrowIndex = 255;   // 255 = none
 
     // What the mixer reads and writes in every block, last, beside the
     // voice's current event and event chain: a block paced at real time finds
@@ -110,6 +114,10 @@ struct TesselVoiceFields {
     uint8_t backwards = 0;
     uint8_t sustainState = 1;    // 1 sustain loop applies, 3 released
 };
+// The voice is line-aligned: a row's check stays on the first line, and the
+// mixer's fields start one.
+static_assert(offsetof(TesselVoiceFields, liveChannel) + sizeof(TesselChannel*) <= 64);
+static_assert(offsetof(TesselVoiceFields, filter) % 64 == 0);
 
 // Line-aligned in its pool, so that the fields a block reads take the fewest lines.
 class alignas(64) TesselVoice : public TesselVoiceFields {
