@@ -9,7 +9,6 @@
 #include "model/sample.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -48,8 +47,15 @@ void TesselVoice::takePitchDefaults()
         for (TesselEffectSlot& slot : liveChannel->effectSlots)
             slot.portamentoTarget = note;
     pitchFactor = noteFactor(note);
-    if (note >= 0 && note <= 119)
-        std::snprintf(noteText, sizeof noteText, "%s%.1d", kNoteNames[note % 12], note / 12);
+    // Put together by hand: the formatter's code and locale data would be
+    // cold on the audio thread at nearly every new note.
+    if (note >= 0 && note <= 119) {
+        const char* name = kNoteNames[note % 12];
+        noteText[0] = name[0];
+        noteText[1] = name[1];
+        noteText[2] = static_cast<char>('0' + note / 12);
+        noteText[3] = '\0';
+    }
 }
 
 void TesselVoice::takeInstrumentDefaults()

@@ -10,6 +10,7 @@ target_link_libraries(gui_tests PRIVATE PkgConfig::QB_TEST_X11)
 # run alone.
 add_executable(gui_thread_tests ${CMAKE_CURRENT_SOURCE_DIR}/gui/threads/file_box_threads_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/gui/threads/info_display_threads_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/gui/threads/status_line_threads_test.cpp
   ${PROJECT_SOURCE_DIR}/editor/info/info_display.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/support/test_main.cpp)
 target_include_directories(gui_thread_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/gui)
