@@ -65,15 +65,16 @@ done
        END { for (s in ir) print (every[s] ? 0 : 1), ir[s], s }' "$work/functions" | sort -k1,1n -k2,2nr -k3 |
     awk '{ print $3 }'
   # The data every block reads, small first so that they share pages: the
-  # process-wide values, the lock's guard, the pools' and tables' pointers,
-  # the vtables and kernel tables of the calls on the way, then the large ones.
+  # process-wide values, the lock's guard and the status line each row
+  # writes, the pools' and tables' pointers, the vtables and kernel tables of
+  # the calls on the way, then the large ones.
   nm --defined-only "$library" | awk '$2 ~ /^[bBdDrR]$/ { print $3 }' >"$work/data"
   c++filt <"$work/data" | paste "$work/data" - >"$work/names"
   for pattern in \
     '^guard variable for (modelGlobals|pluginGlobals|engineGlobals|platform::\(anonymous namespace\)::released)' \
     '^(modelGlobals|pluginGlobals)\(\)::globals$' '^TesselPools::' '^vec::currentLevel$' '^gMidiSuppressed$' \
     '^(tesselBlankRow|\(anonymous namespace\)::renderVariant)$' \
-    '^platform::\(anonymous namespace\)::(stateGuardMutex|waiters|released\(\)::cv)$' \
+    '^platform::\(anonymous namespace\)::(stateGuardMutex|waiters|released\(\)::cv|busy|buffer)$' \
     '^vtable for (TesselPlugin|TesselRow)$' '^vec::\(anonymous namespace\)::k(Zero|Copy)$' '^renderDirectAvx2.*::kRenders$' \
     '^engineGlobals\(\)::globals$' '^\(anonymous namespace\)::mixScratch$'; do
     PATTERN=$pattern awk -F '\t' '$2 ~ ENVIRON["PATTERN"] { print $1 }' "$work/names"
