@@ -301,6 +301,7 @@ private:
     void resizeBlock(int frames);
     TesselHostLoop followHost(const VstTimeInfo* time);
     void hostTransportChanged(const VstTimeInfo& time);
+    bool pullsBackOverPlayedTick(const TesselPlayPosition& pos, double t) const;
     TesselHostLoop hostCycle(const VstTimeInfo& time, double rows, double offset);
     void logHostTransport(bool changed, bool plays, bool cycle, const TesselHostLoop& loop);
     void stepHostLoop(const TesselHostLoop& loop);

@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr double kTickEpsilon = 0.0000001;
-constexpr double kRowEpsilon = 0.000001;
+constexpr double kTickEpsilon = TesselPlayPosition::kTickEpsilon;
+constexpr double kRowEpsilon = TesselPlayPosition::kRowEpsilon;
 constexpr uint16_t kTickFlagNewRow = 2;
 constexpr uint16_t kTickFlagNewTick = 8;
 
@@ -47,14 +47,13 @@ TesselRowEvents TesselEngine::stepRowEvents()
 {
     TesselRowEvents events;
     TesselPlayPosition& pos = position();
-    double whole = 0.0;
-    pos.ticks = std::modf(pos.time + kTickEpsilon, &whole) * speed;
-    const auto tick = static_cast<int32_t>(pos.ticks + kRowEpsilon);
+    pos.ticks = TesselPlayPosition::ticksAt(pos.time, speed);
+    const int32_t tick = TesselPlayPosition::tickIndex(pos.ticks);
     if (tick != pos.tick) {
         pos.tick = tick;
         events.newTick = true;
     }
-    const auto row = static_cast<int32_t>(pos.time + kRowEpsilon);
+    const int32_t row = TesselPlayPosition::rowIndex(pos.time);
     if (row != pos.entry) {
         events.newRow = events.newTick = true;
         pos.entry = row;

@@ -113,9 +113,11 @@ TesselHostLoop TesselEngine::followHost(const VstTimeInfo* time)
             hostLoopArmed = false;
         if (t < 0.0)
             t = 0.0;
-        pos.time = t;
-        double whole = 0.0;
-        pos.ticks = std::modf(t + 0.0001, &whole) * speed;
+        if (!pullsBackOverPlayedTick(pos, t)) {
+            pos.time = t;
+            double whole = 0.0;
+            pos.ticks = std::modf(t + 0.0001, &whole) * speed;
+        }
         if (cycle) [[unlikely]]
             loop = hostCycle(*time, rows, offset);
         if (!plays && transport == kStoppedCut)
@@ -124,6 +126,20 @@ TesselHostLoop TesselEngine::followHost(const VstTimeInfo* time)
     if (changed || cycle) [[unlikely]]
         logHostTransport(changed, plays, cycle, loop);
     return loop;
+}
+
+// A host that plays at another tempo than the engine steps at (one that sends
+// its position but does not say it sends time, so its tempo is not taken)
+// puts the position a little behind the engine's own at every block: up to
+// the block's own step. Back over the start of a tick or row already played,
+// that tick or row would play again and strike its notes twice; such a pull
+// is left to a later block, by which time the host has passed that start too.
+bool TesselEngine::pullsBackOverPlayedTick(const TesselPlayPosition& pos, double t) const
+{
+    if (transport != kPlayingSong || !(t < pos.time))
+        return false;
+    const double drift = std::max(kJumpTolerance, blockFrames * rowsPerFrame_);
+    return pos.time - t <= drift && pos.behind(t, speed);
 }
 
 TesselHostLoop TesselEngine::hostCycle(const VstTimeInfo& time, double rows, double offset)

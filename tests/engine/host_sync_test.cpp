@@ -95,6 +95,36 @@ TEST_F(BlockTest, AHostStopLetsTheSongRelease)
     EXPECT_EQ(engine->transport, kStoppedCut);
 }
 
+// A host that sends its position at 120 BPM but does not say it sends time:
+// the song steps at its own 125 BPM inside a block and is pulled back a few
+// frames at the start of the next. Every row still plays once, in order.
+TEST_F(BlockTest, AHostAtAnotherTempoPlaysEveryRowOnce)
+{
+    struct RowLog : block_test::BlockEditor {
+        void setPlaybackPosition(int32_t, int32_t, int32_t row) override
+        {
+            if (row >= 0)
+                rows.push_back(row);
+        }
+        std::vector<int32_t> rows;
+    } log;
+    engine->editor = &log;
+    for (const int block : {64, 256, 1024}) {
+        SCOPED_TRACE(block);
+        log.rows.clear();
+        startSong();
+        plugin.play(120.0, 44100.0);
+        for (int done = 0; done < 24 * 5512; done += block) {
+            ASSERT_TRUE(engine->process(block));
+            plugin.advance(block);
+        }
+        ASSERT_GE(log.rows.size(), 24u);
+        for (size_t i = 0; i < log.rows.size(); ++i)
+            ASSERT_EQ(log.rows[i], static_cast<int32_t>(i));
+    }
+    engine->editor = &editor;
+}
+
 class HostLoopTest : public BlockTest {
 protected:
     // The host plays quarters 4..8 in a loop (rows 16..32) from quarter `from`;
