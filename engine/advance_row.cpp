@@ -218,7 +218,7 @@ void TesselEngine::playChannelCell(int channel, const TesselPattern* pattern, in
     rowPattern_[static_cast<size_t>(channel)] = pattern;
     rowNumber_[static_cast<size_t>(channel)] = row;
     // Most channels of most songs sit idle on blank cells.
-    if (&cell == &TesselRow::blank() && blankCellSettled(channel))
+    if (&cell == &TesselRow::blank() && passesBlankCell(channel))
         return;
     processChannelRow(channel, &cell, row, frame);
 }

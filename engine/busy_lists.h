@@ -5,6 +5,13 @@
 // is marked wherever a voice of it can start or gain an event, and unmarked
 // by the mixing pass once it finds the list quiet. All marked is always
 // right, only slower.
+//
+// Beside it, which lists are settled: the row step found their blank cell
+// would leave them exactly as they are (TesselEngine::blankCellSettled),
+// and nothing has marked them since. Whatever changes a list's voices marks
+// the list (the row step, a tick, an audition, a key release) or all of them
+// (a stop, a restart, a new song), so a settled list stays settled until
+// then and the row step passes its blank cells without reading its voice.
 
 #include <cstdint>
 
@@ -14,13 +21,16 @@ public:
 
     void mark(int list)
     {
-        if (list >= 0 && list < kLists)
+        if (list >= 0 && list < kLists) {
             words_[list >> 6] |= uint64_t{1} << (list & 63);
+            settled_[list >> 6] &= ~(uint64_t{1} << (list & 63));
+        }
     }
     void markAll()
     {
         words_[0] = ~uint64_t{0};
         words_[1] = 1;
+        forgetSettled();
     }
     void unmark(int list) { words_[list >> 6] &= ~(uint64_t{1} << (list & 63)); }
     bool marked(int list) const { return (words_[list >> 6] >> (list & 63)) & 1; }
@@ -35,6 +45,19 @@ public:
                 visit(w * 64 + __builtin_ctzll(bits));
     }
 
+    void settle(int list)
+    {
+        if (list >= 0 && list < kLists)
+            settled_[list >> 6] |= uint64_t{1} << (list & 63);
+    }
+    bool settled(int list) const { return list >= 0 && list < kLists && ((settled_[list >> 6] >> (list & 63)) & 1); }
+    void forgetSettled()
+    {
+        settled_[0] = 0;
+        settled_[1] = 0;
+    }
+
 private:
     uint64_t words_[2] = {~uint64_t{0}, 1};
+    uint64_t settled_[2] = {0, 0};
 };

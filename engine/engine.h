@@ -202,6 +202,7 @@ public:
     // Set by the block process (2 new row, 8 new tick, 0x100 while playback
     // processes a row); each voice whose row is processed takes it as its flags.
     uint16_t tickFlags = 0;
+    uint16_t settledTickFlags_ = 0;   // the tick flags the busy lists' settled marks hold for
     uint8_t hostSendsTime = 1;
     bool hostLoopArmed = false;
     int32_t transport = kStoppedCut;
@@ -265,6 +266,9 @@ public:
     // current voice has no instrument and took the blank cell last. Playback
     // passes such cells.
     bool blankCellSettled(int channel) const;
+    // blankCellSettled, remembered in the busy lists for as long as nothing
+    // marks the list and the tick flags stay those it was found with.
+    bool passesBlankCell(int channel);
 
     // Audio block, host synchronisation and MIDI input.
     // Audio thread: the host's MIDI notes entered into the pattern editor's

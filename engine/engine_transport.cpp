@@ -102,6 +102,7 @@ void TesselEngine::stopNow()
         head->releaseFollowing();
         head->reset();
     }
+    busyLists.markAll();
 }
 
 void TesselEngine::reset()

@@ -21,6 +21,7 @@ void TesselEngine::restartChannels()
             list.head->reset();
     for (int c = 0; c < kChannels; ++c)
         liveChannels()[static_cast<size_t>(c)].assign(song.channels[static_cast<size_t>(c)]);
+    busyLists.markAll();
 }
 
 void TesselEngine::setSpeed(double ticks)

@@ -23,6 +23,7 @@ bool TesselEngine::newSong()
             head->reset();
         }
     }
+    busyLists.markAll();
     std::memset(heldNotes, 0, sizeof heldNotes);
     transport = kStoppedCut;
     positions.resize(1);

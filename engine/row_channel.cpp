@@ -115,6 +115,8 @@ void TesselChannelVoiceList::processRow(TesselEngine& engine, TesselModule& modu
     if (!node || channel < 0 || channel >= kLiveChannels)
         return;
     TesselChannel& live = liveChannels()[static_cast<size_t>(channel)];
+    // Whatever calls the row step, its list has work and is no longer settled.
+    engine.busyLists.mark(channel);
 
     const bool pastNoteAction = subrow && applyPastNoteAction(*subrow, *node);
     TesselVoiceListNode* old = node->processRow(engine, module, live, blockOffset, subrow, subrowIndex);
@@ -154,6 +156,20 @@ void TesselChannelVoiceList::processRow(TesselEngine& engine, TesselModule& modu
 // the voice's row without an index, the live record and the song's channel
 // settings, the block's tick flags, and the row slot set up for no effect.
 // The rest (key-map slot, row values, MIDI) needs an instrument.
+bool TesselEngine::passesBlankCell(int channel)
+{
+    if (settledTickFlags_ != tickFlags) {
+        busyLists.forgetSettled();
+        settledTickFlags_ = tickFlags;
+    }
+    if (busyLists.settled(channel))
+        return true;
+    if (!blankCellSettled(channel))
+        return false;
+    busyLists.settle(channel);
+    return true;
+}
+
 bool TesselEngine::blankCellSettled(int channel) const
 {
     const TesselChannelVoiceList& list = voiceLists[static_cast<size_t>(channel)];
