@@ -141,12 +141,10 @@ TesselVoice* TesselVoicePool::acquire(const TesselVoice* source)
             return nullptr;
         voice = pop();
     }
-    // Copies take event records from the event pool, not from this one.
-    if (voice) {
-        voice->copyFrom(template_);
-        if (source)
-            voice->copyFrom(*source);
-    }
+    // Copies take event records from the event pool, not from this one. A
+    // copy of the source overwrites all the template would have set.
+    if (voice)
+        voice->copyFrom(source ? *source : template_);
     return voice;
 }
 
