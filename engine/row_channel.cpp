@@ -156,20 +156,6 @@ void TesselChannelVoiceList::processRow(TesselEngine& engine, TesselModule& modu
 // the voice's row without an index, the live record and the song's channel
 // settings, the block's tick flags, and the row slot set up for no effect.
 // The rest (key-map slot, row values, MIDI) needs an instrument.
-bool TesselEngine::passesBlankCell(int channel)
-{
-    if (settledTickFlags_ != tickFlags) {
-        busyLists.forgetSettled();
-        settledTickFlags_ = tickFlags;
-    }
-    if (busyLists.settled(channel))
-        return true;
-    if (!blankCellSettled(channel))
-        return false;
-    busyLists.settle(channel);
-    return true;
-}
-
 bool TesselEngine::blankCellSettled(int channel) const
 {
     const TesselChannelVoiceList& list = voiceLists[static_cast<size_t>(channel)];
@@ -192,4 +178,18 @@ bool TesselEngine::blankCellSettled(int channel) const
     const TesselEffectSlot& slot = live.effectSlots[1];
     return slot.command == '.' && slot.count == 0 && slot.tremorOff == 0 && slot.slideFactor == 1.0f &&
            slot.volumeSlideStep == 0 && slot.panSlideStep == 0 && !(slot.loopMark != 0 && slot.loopMark == slot.loopPasses);
+}
+
+bool TesselEngine::passesBlankCell(int channel)
+{
+    if (settledTickFlags_ != tickFlags) {
+        busyLists.forgetSettled();
+        settledTickFlags_ = tickFlags;
+    }
+    if (busyLists.settled(channel))
+        return true;
+    if (!blankCellSettled(channel))
+        return false;
+    busyLists.settle(channel);
+    return true;
 }
