@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
+#include "engine/exact_math.h"
 #include "engine/midi_out.h"
 #include "engine/step_below.h"
 #include "engine/voice.h"
@@ -76,7 +77,7 @@ int TesselEngine::skipQuietFrames(int limit, double rowsPerSample)
     TesselPlayPosition& pos = position();
     const double t = pos.time;
     double whole = 0.0;
-    const double ticks = std::modf(t + kTickEpsilon, &whole) * speed;
+    const double ticks = exact::modf(t + kTickEpsilon, &whole) * speed;
     if (static_cast<int32_t>(ticks + kRowEpsilon) != pos.tick || static_cast<int32_t>(t + kRowEpsilon) != pos.entry)
         return 0;
     const double rowEnd = static_cast<double>(pos.entry) + 1.0 - kRowEpsilon;

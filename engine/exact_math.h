@@ -2,8 +2,7 @@
 // Some of the libm functions a block calls, computed in place with the same
 // results: a block starts with cold caches, and each call into libm fetches
 // its code from a page of its own. Outside the common range (subnormals,
-// huge values, NaN) each falls back on the library function. modf stays
-// libm's: inlined at each of its callers it ran more code than one call.
+// huge values, NaN) each falls back on the library function.
 
 #include <bit>
 #include <cmath>
@@ -44,6 +43,25 @@ inline long long llround(double v)
     if (fraction <= -0.5)
         return truncated - 1;
     return truncated;
+}
+
+// std::modf: the fraction of x, with x's sign, and its whole part in
+// *whole. The conversion to an integer truncates as modf does, and x minus
+// that whole part is exact. A few instructions where the call fetched
+// libm's page on every block.
+inline double modf(double x, double* whole)
+{
+    constexpr double kInRange = 0x1p62;
+    if (!(std::fabs(x) < kInRange))
+        return std::modf(x, whole);
+    if (std::fabs(x) < 1.0) {
+        // All fraction, bit for bit (a subnormal too, which the conversion
+        // would read as zero where denormals are flushed).
+        *whole = std::copysign(0.0, x);
+        return x;
+    }
+    *whole = std::copysign(static_cast<double>(static_cast<long long>(x)), x);
+    return std::copysign(x - *whole, x);
 }
 
 } // namespace exact

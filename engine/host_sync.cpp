@@ -2,6 +2,7 @@
 // loop (cycle), all converted from quarter notes into song rows.
 #include "engine/engine.h"
 #include "engine/engine_actions.h"
+#include "engine/exact_math.h"
 
 #include "platform/vst2_records.h"
 
@@ -116,7 +117,7 @@ TesselHostLoop TesselEngine::followHost(const VstTimeInfo* time)
         if (!pullsBackOverPlayedTick(pos, t)) {
             pos.time = t;
             double whole = 0.0;
-            pos.ticks = std::modf(t + 0.0001, &whole) * speed;
+            pos.ticks = exact::modf(t + 0.0001, &whole) * speed;
         }
         if (cycle) [[unlikely]]
             loop = hostCycle(*time, rows, offset);

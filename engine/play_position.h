@@ -2,6 +2,8 @@
 // One playback position of the engine: the pattern (or the song), the
 // pattern-loop state of each channel, and where in the rows and ticks it is.
 
+#include "engine/exact_math.h"
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -28,7 +30,7 @@ struct TesselPlayPosition {
     static double ticksAt(double t, double speed)
     {
         double whole = 0.0;
-        return std::modf(t + kTickEpsilon, &whole) * speed;
+        return exact::modf(t + kTickEpsilon, &whole) * speed;
     }
     static int32_t tickIndex(double ticks) { return static_cast<int32_t>(ticks + kRowEpsilon); }
     static int32_t rowIndex(double t) { return static_cast<int32_t>(t + kRowEpsilon); }

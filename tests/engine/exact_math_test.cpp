@@ -1,4 +1,4 @@
-// The block's in-place ilogb, ldexp and llround give the library's
+// The block's in-place ilogb, ldexp, llround and modf give the library's
 // results bit for bit, through the ranges the block uses and past them
 // (subnormals, huge values, infinities, NaN), where they hand over to it.
 #include "engine/exact_math.h"
@@ -63,6 +63,16 @@ TEST_P(ExactMath, AgreesWithTheLibraryBitForBit)
         }
         if (std::isfinite(x) && std::fabs(x) < 0x1p63) {
             ASSERT_EQ(exact::llround(x), std::llround(x)) << std::hexfloat << x;
+        }
+        double whole = 0.0;
+        double libraryWhole = 0.0;
+        const double fraction = exact::modf(x, &whole);
+        const double libraryFraction = std::modf(x, &libraryWhole);
+        if (std::isnan(x)) {
+            ASSERT_TRUE(std::isnan(fraction) && std::isnan(whole));
+        } else {
+            ASSERT_EQ(bits(fraction), bits(libraryFraction)) << std::hexfloat << x;
+            ASSERT_EQ(bits(whole), bits(libraryWhole)) << std::hexfloat << x;
         }
     }
     for (int e = -1080; e <= 1030; ++e)
