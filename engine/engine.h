@@ -8,6 +8,7 @@
 #include "engine/busy_lists.h"
 #include "engine/engine_links.h"
 #include "engine/host_sync.h"
+#include "engine/line_plan.h"
 #include "engine/midi_input.h"
 #include "engine/play_position.h"
 #include "engine/playlist.h"
@@ -179,9 +180,10 @@ public:
     // or locks. Renders every voice of the lists into the output block and
     // returns past-note nodes of idle voices to the pool; the number of voices
     // that were active or had events. With `busy`, only the lists it marks,
-    // and those found quiet are unmarked.
+    // and those found quiet are unmarked; with `nextLines` too, the lines the
+    // next block's voices will read are noted there.
     static int renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& lists, TesselBusBuffer& out,
-                            int frames, TesselBusyLists* busy = nullptr);
+                            int frames, TesselBusyLists* busy = nullptr, TesselLinePlan* nextLines = nullptr);
     // No waiting note delay, past note, events or voice that is not idle.
     static bool quietList(const TesselChannelVoiceList& list);
     // Debug builds: every list the mark skips is quiet.
@@ -234,6 +236,8 @@ public:
     // list or gives it an event outside row processing and the tick update
     // (which mark it themselves) marks it.
     TesselBusyLists busyLists;
+    // Noted by each block's mixing pass, fetched as the next block starts.
+    TesselLinePlan voiceLines;
     TesselBusBuffer output;
     TesselInstrument auditionInstrument;
     // [instrument][note]: 0 = not held, else 1 + the voice list that holds it.

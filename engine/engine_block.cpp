@@ -45,6 +45,7 @@ bool TesselEngine::process(int frames)
     platform::MutexLock lock(*songLock_, kBlockLockWaitMs);
     if (!lock)
         return false;
+    voiceLines.fetchAndClear();
     resizeBlock(n);
     const TesselHostLoop loop = followHost(time);
 
@@ -68,7 +69,7 @@ bool TesselEngine::process(int frames)
             if (!loop.active)
                 f += skipQuietFrames(blockFrames - f - 2, rowsPerSample);
         }
-        const int sounding = renderVoices(voiceLists, output, blockFrames, &busyLists);
+        const int sounding = renderVoices(voiceLists, output, blockFrames, &busyLists, &voiceLines);
         if (sounding == 0 && transport == kStoppedReleased)
             settleAfterStop(time);
     }

@@ -2,6 +2,7 @@
 // the output block, then past notes whose voices went idle back to the pool.
 #include "engine/engine.h"
 #include "engine/interpolate.h"
+#include "engine/line_plan.h"
 #include "engine/pool.h"
 #include "engine/tables.h"
 #include "engine/vector.h"
@@ -85,17 +86,17 @@ void retireIdlePastNotes(TesselChannelVoiceList& list)
 }
 
 // Every cache line of the bytes from `first` up to `end`.
-void prefetchRange(const void* first, const void* end)
+void noteRange(TesselLinePlan& plan, const void* first, const void* end)
 {
     const auto line = [](const void* p) { return reinterpret_cast<uintptr_t>(p) & ~uintptr_t{63}; };
     for (uintptr_t at = line(first); at < reinterpret_cast<uintptr_t>(end); at += 64)
-        __builtin_prefetch(reinterpret_cast<const void*>(at));
+        plan.note(reinterpret_cast<const void*>(at));
 }
 
 // The sample frames a voice reads in a block of `frames`, from its position
 // on in the direction it plays: a few lines of each channel. Beyond a few
 // lines the hardware's own stream prefetch takes over.
-void prefetchSampleFrames(const TesselVoice& voice, int frames)
+void noteSampleFrames(TesselLinePlan& plan, const TesselVoice& voice, int frames)
 {
     constexpr int64_t kFloatsPerLine = 16;
     constexpr int64_t kMostLines = 8;
@@ -114,51 +115,50 @@ void prefetchSampleFrames(const TesselVoice& voice, int frames)
     const int64_t to = std::min<int64_t>(from + span, length);
     for (int j = 0; j < sampleRenderChannels(*sample); ++j)
         for (int64_t f = from; f < to + kFloatsPerLine; f += kFloatsPerLine)
-            __builtin_prefetch(sample->audio.buffers[j] + std::min(f, to));
+            plan.note(sample->audio.buffers[j] + std::min(f, to));
 }
 
 // The stretch of the gain tables a voice's moving ramps read in a block of
 // `frames`: a ramp checks the step before its age, then goes on from its age
 // or, given a new target, starts afresh from step 0. A held ramp (start and
 // target the same) reads no table.
-void prefetchRampSteps(const TesselVoice& voice, const TesselVoiceEvent& event, int frames)
+void noteRampSteps(TesselLinePlan& plan, const TesselVoice& voice, const TesselVoiceEvent& event, int frames)
 {
     constexpr int32_t kFloatsPerLine = 16;
     const TesselTables& t = tesselTables();
-    auto fetch = [&](int32_t from, int32_t count) {
+    auto noteSteps = [&](int32_t from, int32_t count) {
         const int32_t end = std::min(from + count, TesselTables::kRampSteps);
         for (int32_t i = std::max(from, 0); i < end + kFloatsPerLine - 1; i += kFloatsPerLine) {
-            __builtin_prefetch(&t.rampKeep[std::min(i, end - 1)]);
-            __builtin_prefetch(&t.rampTake[std::min(i, end - 1)]);
+            plan.note(&t.rampKeep[std::min(i, end - 1)]);
+            plan.note(&t.rampTake[std::min(i, end - 1)]);
         }
     };
     const float targets[2] = {event.gain0, event.gain1};
     // Both channels' ramps usually run together: the same steps once.
-    int32_t fetchedAge = -1;
-    bool fetchedStart = false;
+    int32_t notedAge = -1;
+    bool notedStart = false;
     for (int j = 0; j < 2; ++j) {
         const bool retargeted = targets[j] != voice.ramp[2 * j + 1];
         const int32_t age = voice.rampAge[j];
-        if (voice.rampFrom[j] != targets[j] && age > 0 && age != fetchedAge) {
-            fetch(age - 1, retargeted ? 1 : frames + 1);
-            fetchedAge = age;
+        if (voice.rampFrom[j] != targets[j] && age > 0 && age != notedAge) {
+            noteSteps(age - 1, retargeted ? 1 : frames + 1);
+            notedAge = age;
         }
-        if (retargeted && !fetchedStart) {
-            fetch(0, frames);
-            fetchedStart = true;
+        if (retargeted && !notedStart) {
+            noteSteps(0, frames);
+            notedStart = true;
         }
     }
 }
 
-// A block starts with cold caches (the host slept in between): the lists'
-// nodes, their voices, the voices' events and samples, the sample frames
-// they play and the gain tables their ramps read are fetched for all lists
-// at once, a level at a time, so that the misses overlap instead of waiting
-// one after another inside the render.
-void prefetchVoices(const std::array<TesselChannelVoiceList, kVoiceLists>& lists, const TesselBusyLists& busy,
-                    int frames)
+// What the next block of `frames` reads of the busy lists: their nodes, their
+// voices, the voices' events and samples, the sample frames they play and
+// the gain tables their ramps read, a level at a time for all lists, so that
+// a full plan keeps the upper levels of every list.
+void planVoiceLines(const std::array<TesselChannelVoiceList, kVoiceLists>& lists, const TesselBusyLists& busy,
+                    int frames, TesselLinePlan& plan)
 {
-    busy.forEach([&](int l) { __builtin_prefetch(lists[static_cast<size_t>(l)].head); });
+    busy.forEach([&](int l) { plan.note(lists[static_cast<size_t>(l)].head); });
     auto headVoice = [&](int l) -> const TesselVoice* {
         const TesselVoiceListNode* node = lists[static_cast<size_t>(l)].head;
         return node ? node->voice : nullptr;
@@ -167,29 +167,29 @@ void prefetchVoices(const std::array<TesselChannelVoiceList, kVoiceLists>& lists
     // the audio, depth, length and loops: all a block reads of either.
     busy.forEach([&](int l) {
         if (const TesselVoice* voice = headVoice(l))
-            prefetchRange(voice->filter, &voice->events + 1);
+            noteRange(plan, voice->filter, &voice->events + 1);
     });
     busy.forEach([&](int l) {
         const TesselVoice* voice = headVoice(l);
         if (!voice || !voice->events)
             return;
-        __builtin_prefetch(voice->events);
+        plan.note(voice->events);
         if (const TesselSample* sample = voice->sample)
-            prefetchRange(sample, &sample->sustain + 1);
+            noteRange(plan, sample, &sample->sustain + 1);
     });
     busy.forEach([&](int l) {
         const TesselVoice* voice = headVoice(l);
         if (!voice || !voice->events)
             return;
-        prefetchSampleFrames(*voice, frames);
-        prefetchRampSteps(*voice, *voice->events, frames);
+        noteSampleFrames(plan, *voice, frames);
+        noteRampSteps(plan, *voice, *voice->events, frames);
     });
 }
 
 } // namespace
 
 int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& lists, TesselBusBuffer& out,
-                               int frames, TesselBusyLists* busy)
+                               int frames, TesselBusyLists* busy, TesselLinePlan* nextLines)
 {
     frames = std::clamp(frames, 0, TesselBusBuffer::kFrames);
     float* const scratch[2] = {mixScratch.channel[0], mixScratch.channel[1]};
@@ -228,7 +228,6 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
 #ifndef NDEBUG
         assertQuietUnmarked(lists, *busy);
 #endif
-        prefetchVoices(lists, *busy, frames);
         busy->forEach(renderList);
     } else {
         for (int l = 0; l < kVoiceLists; ++l)
@@ -242,6 +241,10 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
             if (!list.head || !list.head->next)
                 busy->unmark(quietLists[i]);
         }
+    // The next block most likely plays on from where this one ends, with the
+    // same voices.
+    if (busy && nextLines)
+        planVoiceLines(lists, *busy, frames, *nextLines);
     return active;
 }
 

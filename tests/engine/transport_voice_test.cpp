@@ -91,6 +91,43 @@ TEST_F(TransportVoiceTest, AListLeftQuietIsHeardAgainWhenAnAuditionStartsOnIt)
     EXPECT_GT(engine->output.channel[0][kBlock - 1], 0.0f);
 }
 
+// Each block notes what the next one will read of the voices that play on
+// (the engine fetches it all as that block starts); once the voice ends and
+// its list goes quiet, nothing is noted for it.
+TEST_F(TransportVoiceTest, ABlockNotesTheLinesTheNextOneReads)
+{
+    TesselLinePlan plan;
+    auto block = [&] {
+        plan.fetchAndClear();
+        engine->output.frames = kBlock;
+        engine->output.silence();
+        return TesselEngine::renderVoices(engine->voiceLists, engine->output, kBlock, &engine->busyLists, &plan);
+    };
+    auto noted = [&](const void* p) {
+        const auto line = [](const void* q) { return reinterpret_cast<uintptr_t>(q) >> 6; };
+        for (int i = 0; i < plan.count(); ++i)
+            if (line(plan.line(i)) == line(p))
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(engine->playSample(60, 0));
+    for (int n = 0; n < 3; ++n) {
+        ASSERT_GT(block(), 0);
+        const TesselVoice& voice = auditionVoice();
+        EXPECT_TRUE(noted(voice.events));
+        EXPECT_TRUE(noted(&voice.exactPosition));
+        EXPECT_TRUE(noted(&voice.sample->loop));
+        EXPECT_TRUE(noted(voice.sample->audio.buffers[0] + voice.position)) << "block " << n;
+    }
+
+    engine->stopNote(0, 60);
+    int blocks = 0;
+    while (block() > 0 && blocks < 200)
+        ++blocks;
+    ASSERT_LT(blocks, 200);
+    EXPECT_EQ(plan.count(), 0);
+}
+
 TEST_F(TransportVoiceTest, KeyReleaseEndsTheAudition)
 {
     ASSERT_TRUE(engine->playSample(60, 0));
