@@ -11,6 +11,10 @@ class TesselLinePlan {
 public:
     // Enough for the voices of a busy block; the first noted are kept.
     static constexpr int kMost = 128;
+    // Only short blocks (what hosts run at low latency) are planned: a
+    // longer one spends long enough rendering that its cold start matters
+    // little, and noting its longer stretches costs more than it saves.
+    static constexpr int kMostFrames = 256;
 
     void note(const void* line)
     {

@@ -243,7 +243,7 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
         }
     // The next block most likely plays on from where this one ends, with the
     // same voices.
-    if (busy && nextLines)
+    if (busy && nextLines && frames <= TesselLinePlan::kMostFrames)
         planVoiceLines(lists, *busy, frames, *nextLines);
     return active;
 }

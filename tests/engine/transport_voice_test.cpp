@@ -97,11 +97,12 @@ TEST_F(TransportVoiceTest, AListLeftQuietIsHeardAgainWhenAnAuditionStartsOnIt)
 TEST_F(TransportVoiceTest, ABlockNotesTheLinesTheNextOneReads)
 {
     TesselLinePlan plan;
+    constexpr int kShortBlock = TesselLinePlan::kMostFrames;   // what hosts run at low latency
     auto block = [&] {
         plan.fetchAndClear();
-        engine->output.frames = kBlock;
+        engine->output.frames = kShortBlock;
         engine->output.silence();
-        return TesselEngine::renderVoices(engine->voiceLists, engine->output, kBlock, &engine->busyLists, &plan);
+        return TesselEngine::renderVoices(engine->voiceLists, engine->output, kShortBlock, &engine->busyLists, &plan);
     };
     auto noted = [&](const void* p) {
         const auto line = [](const void* q) { return reinterpret_cast<uintptr_t>(q) >> 6; };
