@@ -13,6 +13,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,9 +26,9 @@ const char kReady[] = "HOST> Playing; press Ctrl+C to quit.\n";
 
 // Runs Host without a display; sends SIGINT once it reports that it plays
 // when `interrupt` is set. Gives up (killing it) after a minute.
-ProgramRun runHost(std::vector<std::string> args, bool interrupt)
+ProgramRun runHost(std::vector<std::string> args, bool interrupt, rlim_t fileSizeLimit = 0)
 {
-    hosttest::HostProcess host(std::move(args), {{"DISPLAY", ""}});
+    hosttest::HostProcess host(std::move(args), {{"DISPLAY", ""}}, fileSizeLimit);
     if (interrupt && host.waitFor(kReady))
         host.signal(SIGINT);
     ProgramRun run;
@@ -75,6 +76,31 @@ TEST(HostProgram, ExportsTheSongAndEnds)
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     EXPECT_EQ(static_cast<size_t>(in.tellg()), host::kWavHeaderSize + 10240 * 8);
     std::remove(path.c_str());
+}
+
+// A disk that fills up (here a file-size limit, and the device that is always
+// full) cuts the file short: no success is claimed and no stub is left.
+TEST(HostProgram, AnExportThatCannotBeWrittenWholeFailsAndLeavesNoFile)
+{
+    const std::string path = platform::joinPath(platform::temporaryFolder(), "program-short-export.wav");
+    ProgramRun run = runHost({"--plugin", QB_TEST_SYNTH, "--export", path}, false, 50000);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(contains(run.output, "Host: Export failed: File too large. (" + path + ")\n")) << run.output;
+    EXPECT_FALSE(contains(run.output, "Export complete")) << run.output;
+    EXPECT_FALSE(platform::fileExists(path));
+
+    struct stat device {};
+    if (stat("/dev/full", &device) == 0 && S_ISCHR(device.st_mode)) {
+        run = runHost({"--plugin", QB_TEST_SYNTH, "--export", "/dev/full"}, false);
+        EXPECT_EQ(run.status, 1) << run.output;
+        EXPECT_TRUE(contains(run.output, "Host: Export failed: No space left on device. (/dev/full)\n")) << run.output;
+        EXPECT_EQ(stat("/dev/full", &device), 0);   // no plain file: it stays
+        EXPECT_TRUE(S_ISCHR(device.st_mode));
+    }
+
+    run = runHost({"--plugin", QB_TEST_SYNTH, "--export", "/nonexistent/folder/out.wav"}, false);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(contains(run.output, "Host: Export failed: No such file or directory.")) << run.output;
 }
 
 TEST(HostProgram, RejectsUnknownArguments)

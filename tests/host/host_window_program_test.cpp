@@ -314,6 +314,58 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
         << program->output();
 }
 
+// An export onto a full disk (a name linked to the device that is always
+// full) says so in the title instead of claiming success; the device, no
+// plain file, stays.
+TEST_F(HostWindowProgramTest, AnExportOntoAFullDiskSaysItFailed)
+{
+    struct stat device {};
+    if (stat("/dev/full", &device) != 0 || !S_ISCHR(device.st_mode))
+        GTEST_SKIP() << "no /dev/full here";
+    const std::string path = folder + "/full.wav";
+    ASSERT_EQ(symlink("/dev/full", path.c_str()), 0);
+    start();
+    ::Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << program->output();
+    const int x0 = host::CaptionLayout{placeOf(main).width(), false}.slider().left;
+    click(main, {x0 - 40, 19});
+    ASSERT_TRUE(eventually([&] { return focusIn(main); }));
+    shifted(XK_F10);
+    ::Window chooser = 0;
+    ASSERT_TRUE(eventually([&] { return (chooser = topLevel("QuorbelDialog", "Export to wav...")) != 0; }))
+        << program->output();
+    ASSERT_TRUE(eventually([&] { return focusIn(chooser); }));
+    type(path);
+    tap(XK_Return);
+    // "full.wav already exists": replace it.
+    ::Window question = 0;
+    ASSERT_TRUE(eventually([&] {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        XQueryTree(host, DefaultRootWindow(host), &root, &parent, &children, &count);
+        for (unsigned int i = 0; i < count && !question; ++i) {
+            XWindowAttributes attributes{};
+            if (children[i] != chooser && XGetWindowAttributes(host, children[i], &attributes) &&
+                attributes.map_state == IsViewable && classOf(children[i]) == "QuorbelDialog" &&
+                titleOf(children[i]) == "Export to wav...")
+                question = children[i];
+        }
+        if (children)
+            XFree(children);
+        return question != 0;
+    })) << program->output();
+    const Rect r = placeOf(question);
+    click(question, {r.width() - 10 - 160 + 37, r.height() - 22});
+
+    EXPECT_TRUE(eventually([&] { return titleOf(main) == "Export failed: No space left on device."; }, 60))
+        << titleOf(main) << program->output();
+    ASSERT_EQ(stat("/dev/full", &device), 0);
+    EXPECT_TRUE(S_ISCHR(device.st_mode));
+    EXPECT_EQ(stat(path.c_str(), &device), 0);
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->wait(), 0) << program->output();
+}
+
 TEST_F(HostWindowProgramTest, ATerminationRequestEndsItAsAConfirmedQuit)
 {
     start();
