@@ -56,10 +56,7 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
     case 5: result = importMod(path, loaded.get()); break;
     default: result = 1; break;
     }
-    // The XM importer's 1 is a song that loaded without some of its samples;
-    // any other result below 2 is no song, or only part of one.
-    const bool whole = result >= 2 || (kind == 4 && result == kXmLoadedWithWarning);
-    if (!whole) {
+    if (!songLoadIsWhole(kind, result)) {
         shared.restore();
         return result;
     }
