@@ -12,6 +12,7 @@
 #include "model/model_globals.h"
 #include "model/mod_import.h"
 #include "model/s3m_import.h"
+#include "model/temporaries_note.h"
 #include "model/xm_import.h"
 #include "model/zip_helpers.h"
 #include "platform/status_text.h"
@@ -101,6 +102,7 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
 int TesselEngine::loadModuleFile(const std::string& path, TesselModule* module)
 {
     TesselModule& target = module ? *module : song;
+    const TemporariesNote note(path);
     const std::string document = moduleTempPath(path, "~qrblxml.tmp");
     std::remove(document.c_str());
     TesselMemoryFile buffer;

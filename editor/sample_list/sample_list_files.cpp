@@ -11,6 +11,7 @@
 #include "model/file_kind.h"
 #include "model/zip_helpers.h"
 #include "platform/folders.h"
+#include "platform/process_files.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_object.h"
 #include "shell/usage_log.h"
@@ -162,7 +163,7 @@ unsigned TesselSampleListUI::loadArchiveMember(const std::string& archive, const
     const std::string folder = platform::temporaryFolder();
     if (kind == kSampleNone || folder.empty())
         return kFileWrongKind;
-    std::string temporary = platform::joinPath(folder, "~qrblXXXXXX");
+    std::string temporary = platform::joinPath(folder, platform::processFilePattern("~qrbl"));
     const int descriptor = mkstemp(temporary.data());
     if (descriptor < 0)
         return kFileUnreadable;
