@@ -204,6 +204,23 @@ protected:
         return true;
     }
 
+    // Shift+F10 with the focus on the window (x0: the slider's left), and the
+    // path typed into the save dialog; the dialog, 0 when it did not come.
+    ::Window exportTo(::Window main, int x0, const std::string& path)
+    {
+        click(main, {x0 - 40, 19});   // the focus back on the window
+        if (!eventually([&] { return focusIn(main); }))
+            return 0;
+        shifted(XK_F10);
+        ::Window chooser = 0;
+        if (!eventually([&] { return (chooser = topLevel("QuorbelDialog", "Export to wav...")) != 0; }) ||
+            !eventually([&] { return focusIn(chooser); }))
+            return 0;
+        type(path);
+        tap(XK_Return);
+        return chooser;
+    }
+
     // A copy of the program with the temporary folder of every copy the
     // test starts.
     std::unique_ptr<hosttest::HostProcess> startCopy()
@@ -273,16 +290,8 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
     EXPECT_TRUE(eventually([&] { return topLevel("QuorbelDialog", "Audio Settings") == 0; }));
 
     // Shift+F10: our own save dialog; the typed path becomes a WAV file.
-    click(main, {x0 - 40, 19});   // the focus back on the window
-    ASSERT_TRUE(eventually([&] { return focusIn(main); }));
-    shifted(XK_F10);
-    ::Window chooser = 0;
-    ASSERT_TRUE(eventually([&] { return (chooser = topLevel("QuorbelDialog", "Export to wav...")) != 0; }))
-        << program->output();
-    ASSERT_TRUE(eventually([&] { return focusIn(chooser); }));
     const std::string path = folder + "/export.wav";
-    type(path);
-    tap(XK_Return);
+    ASSERT_NE(exportTo(main, x0, path), 0u);
 
 
     EXPECT_TRUE(eventually([&] { return titleOf(main).rfind("Export complete [", 0) == 0; }, 60))
@@ -328,15 +337,8 @@ TEST_F(HostWindowProgramTest, AnExportOntoAFullDiskSaysItFailed)
     ::Window main = 0;
     ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << program->output();
     const int x0 = host::CaptionLayout{placeOf(main).width(), false}.slider().left;
-    click(main, {x0 - 40, 19});
-    ASSERT_TRUE(eventually([&] { return focusIn(main); }));
-    shifted(XK_F10);
-    ::Window chooser = 0;
-    ASSERT_TRUE(eventually([&] { return (chooser = topLevel("QuorbelDialog", "Export to wav...")) != 0; }))
-        << program->output();
-    ASSERT_TRUE(eventually([&] { return focusIn(chooser); }));
-    type(path);
-    tap(XK_Return);
+    const ::Window chooser = exportTo(main, x0, path);
+    ASSERT_NE(chooser, 0u);
     // "full.wav already exists": replace it.
     ::Window question = 0;
     ASSERT_TRUE(eventually([&] {
