@@ -223,13 +223,23 @@ void System::handleConfigure(const XConfigureEvent& event)
 {
     if (OwnWindow* window = own(event.window)) {
         Point at{event.x, event.y};
-        // A top-level window inside a window manager's frame: its place on
-        // the screen comes from the manager's own notice, or from the server.
-        if (window->isTopLevel() && !event.send_event) {
+        Point size{event.width, event.height};
+        // A top-level window inside a window manager's frame: the event's
+        // place is the frame's, and a manager's notice may tell a size or
+        // place that a later request has replaced (one sent as it took the
+        // window over). The server's present answer is the one that holds;
+        // a later change brings an event of its own.
+        if (window->isTopLevel()) {
+            XWindowAttributes attributes{};
             ::Window child = 0;
-            XTranslateCoordinates(display_, event.window, root_, 0, 0, &at.x, &at.y, &child);
+            Point onScreen;
+            if (XGetWindowAttributes(display_, event.window, &attributes)
+                && XTranslateCoordinates(display_, event.window, root_, 0, 0, &onScreen.x, &onScreen.y, &child)) {
+                at = onScreen;
+                size = {attributes.width, attributes.height};
+            }
         }
-        window->configured(rectOfSize(at.x, at.y, event.width, event.height));
+        window->configured(rectOfSize(at.x, at.y, size.x, size.y));
         return;
     }
     auto found = foreign_.find(event.window);
