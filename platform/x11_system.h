@@ -253,6 +253,7 @@ public:
     void pumpModal(platform::Window* modal) override;
     void sync() override;
     int connectionNumber() const override;
+    void keepWindowsOfProcessAbove(int pid) override;
 
     Display* display() const { return display_; }
     ::Window root() const { return root_; }

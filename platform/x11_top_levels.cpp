@@ -197,6 +197,31 @@ bool System::modalDialogOver(::Window window)
     return modalAnswer_.modal;
 }
 
+void System::keepWindowsOfProcessAbove(int pid)
+{
+    // Only a window manager keeps windows above: its list holds the windows
+    // it manages, and their state once it has taken the request.
+    const Atom pidAtom = atom(display_, "_NET_WM_PID");
+    for (long client : property32(display_, root_, atoms_.netClientList, XA_WINDOW, kClientListLimit)) {
+        const auto window = static_cast<::Window>(client);
+        const std::vector<long> pids = property32(display_, window, pidAtom, XA_CARDINAL, 1);
+        if (pids.empty() || pids.front() != pid || hasAtom(display_, window, atoms_.netWmState, atoms_.netWmStateAbove))
+            continue;
+        constexpr long kAdd = 1;
+        constexpr long kFromApplication = 1;
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = atoms_.netWmState;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = kAdd;
+        event.xclient.data.l[1] = static_cast<long>(atoms_.netWmStateAbove);
+        event.xclient.data.l[3] = kFromApplication;
+        XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    }
+    XFlush(display_);
+}
+
 bool ForeignWindow::isShowing() const
 {
     return alive_ && viewable(system_.display(), xid_);
