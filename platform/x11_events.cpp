@@ -222,24 +222,22 @@ void System::handleFocus(const XFocusChangeEvent& event)
 void System::handleConfigure(const XConfigureEvent& event)
 {
     if (OwnWindow* window = own(event.window)) {
-        Point at{event.x, event.y};
-        Point size{event.width, event.height};
-        // A top-level window inside a window manager's frame: the event's
-        // place is the frame's, and a manager's notice may tell a size or
-        // place that a later request has replaced (one sent as it took the
-        // window over). The server's present answer is the one that holds;
-        // a later change brings an event of its own.
+        // The event may be an old one: of a request we have since replaced
+        // with another (whose event is still to come), or a window manager's
+        // notice of a size or place that a later request has changed. The
+        // server's present answer is the one that holds, and a later change
+        // brings an event of its own. A top-level window's event tells its
+        // place in the manager's frame; it is wanted on the screen.
+        ::Window rootReturn = 0;
+        int x = 0, y = 0;
+        unsigned int width = 0, height = 0, border = 0, depth = 0;
+        if (!XGetGeometry(display_, event.window, &rootReturn, &x, &y, &width, &height, &border, &depth))
+            return;   // gone: its DestroyNotify follows
         if (window->isTopLevel()) {
-            XWindowAttributes attributes{};
             ::Window child = 0;
-            Point onScreen;
-            if (XGetWindowAttributes(display_, event.window, &attributes)
-                && XTranslateCoordinates(display_, event.window, root_, 0, 0, &onScreen.x, &onScreen.y, &child)) {
-                at = onScreen;
-                size = {attributes.width, attributes.height};
-            }
+            XTranslateCoordinates(display_, event.window, root_, 0, 0, &x, &y, &child);
         }
-        window->configured(rectOfSize(at.x, at.y, size.x, size.y));
+        window->configured(rectOfSize(x, y, static_cast<int32_t>(width), static_cast<int32_t>(height)));
         return;
     }
     auto found = foreign_.find(event.window);

@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "support/window_manager.h"
 #include "support/x11_grab.h"
+#include "support/x11_properties.h"
 
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
@@ -89,19 +90,7 @@ protected:
     // Up to `count` longs of a format-32 property; empty when there is none.
     std::vector<long> property(::Window w, const char* name, long count)
     {
-        std::vector<long> values;
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0, rest = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(host, w, XInternAtom(host, name, False), 0, count, False, AnyPropertyType, &type,
-                               &format, &items, &rest, &data) == Success && data && format == 32) {
-            const long* held = reinterpret_cast<const long*>(data);
-            values.assign(held, held + items);
-        }
-        if (data)
-            XFree(data);
-        return values;
+        return x11_read::property32(host, w, name, count);
     }
     // Framed and marked by the window manager.
     bool managed(::Window w)

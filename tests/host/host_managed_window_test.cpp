@@ -8,6 +8,7 @@
 // Last: Xlib's macros would rename names of the headers above.
 #include "gui/x11_fixture.h"
 #include "support/window_manager.h"
+#include "support/x11_properties.h"
 
 #include <chrono>
 #include <functional>
@@ -75,41 +76,10 @@ protected:
 
     std::vector<long> property(::Window w, const char* name, long count)
     {
-        std::vector<long> values;
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0, rest = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(host, w, XInternAtom(host, name, False), 0, count, False, AnyPropertyType, &type,
-                               &format, &items, &rest, &data) == Success && data && format == 32) {
-            const long* held = reinterpret_cast<const long*>(data);
-            values.assign(held, held + items);
-        }
-        if (data)
-            XFree(data);
-        return values;
+        return x11_read::property32(host, w, name, count);
     }
-    std::string classOf(::Window w)
-    {
-        XClassHint hint{};
-        if (!XGetClassHint(host, w, &hint))
-            return {};
-        std::string name = hint.res_class ? hint.res_class : "";
-        XFree(hint.res_name);
-        XFree(hint.res_class);
-        return name;
-    }
-    std::vector<::Window> childrenOf(::Window w)
-    {
-        ::Window root = 0, parent = 0, *children = nullptr;
-        unsigned int count = 0;
-        std::vector<::Window> out;
-        if (XQueryTree(host, w, &root, &parent, &children, &count))
-            out.assign(children, children + count);
-        if (children)
-            XFree(children);
-        return out;
-    }
+    std::string classOf(::Window w) { return x11_read::classOf(host, w); }
+    std::vector<::Window> childrenOf(::Window w) { return x11_read::childrenOf(host, w); }
     // The managed, mapped window of that class; 0 while there is none.
     ::Window client(const char* className)
     {
@@ -166,7 +136,7 @@ protected:
 // each time without the window being touched.
 TEST_F(ManagedHostTest, TheEditorFillsTheHostWindowOnEveryStart)
 {
-    for (int run = 0; run < 6; ++run) {
+    for (int run = 0; run < 11; ++run) {
         start();
         ::Window frame = 0;
         ASSERT_TRUE(eventually([&] { return (frame = client("QuorbelHost")) != 0; })) << "run " << run;
@@ -196,34 +166,37 @@ TEST_F(ManagedHostTest, TheKeyReferenceKeepsItsPlaceWhenPaged)
     const ::Window editor = clientAndEditor(frame).second;
     XSetInputFocus(host, editor, RevertToParent, CurrentTime);
     tap(XK_Shift_L);   // the first key ends the splash
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    key(XK_Shift_L, true);
-    tap(XK_F1);
-    key(XK_Shift_L, false);
+    // Shift+F1 again while the splash may still take the keys.
     ::Window popup = 0;
-    ASSERT_TRUE(eventually([&] { return (popup = client("QuorbelHelp")) != 0; })) << program->output();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const Rect first = onScreen(popup);
+    for (int tries = 0; tries < 10 && !popup; ++tries) {
+        key(XK_Shift_L, true);
+        tap(XK_F1);
+        key(XK_Shift_L, false);
+        eventually([&] { return (popup = client("QuorbelHelp")) != 0; }, 2);
+    }
+    ASSERT_NE(popup, 0u) << program->output();
     const Rect editorOnScreen = onScreen(editor);
-    EXPECT_EQ(first.left, editorOnScreen.left + 10) << text(first) << " beside " << text(editorOnScreen);
-    EXPECT_EQ(first.top, editorOnScreen.top + 37) << text(first) << " beside " << text(editorOnScreen);
+    Rect first;
+    EXPECT_TRUE(eventually([&] {
+        first = onScreen(popup);
+        return first.left == editorOnScreen.left + 10 && first.top == editorOnScreen.top + 37;
+    }, 5)) << text(first) << " beside " << text(editorOnScreen);
     grabWindow(host, DefaultRootWindow(host)).writePng("screenshots/host_key_reference_first.png");
-    const Rect monitor{0, 0, 1024, 768};
-    int top = first.top;
+
     // The three key pages of the pattern editor, each of its own height,
-    // then the first again.
-    int height = first.height();
+    // then the first again: each where the last one was, unless its height
+    // would take it off the monitor.
+    const Rect monitor{0, 0, 1024, 768};
+    Rect last = first;
     for (int page = 2; page <= 4; ++page) {
         tap(XK_Right);
-        ASSERT_TRUE(eventually([&] { return client("QuorbelHelp") == popup && onScreen(popup).height() != height; }, 5))
-            << "page " << page << " did not show";
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        const Rect now = onScreen(popup);
-        height = now.height();
-        // Where it was, unless the page's height would take it off the monitor.
-        EXPECT_EQ(now.left, first.left) << "page " << page << ": " << text(now);
-        EXPECT_EQ(now.top, std::min(top, monitor.bottom - now.height())) << "page " << page << ": " << text(now);
-        top = now.top;
+        Rect now;
+        EXPECT_TRUE(eventually([&] {
+            now = onScreen(popup);
+            return client("QuorbelHelp") == popup && now.height() != last.height() && now.left == last.left
+                && now.top == std::min(last.top, monitor.bottom - now.height());
+        }, 5)) << "page " << page << ": " << text(now) << " after " << text(last);
+        last = now;
     }
     grabWindow(host, DefaultRootWindow(host)).writePng("screenshots/host_key_reference_paged.png");
     tap(XK_Escape);

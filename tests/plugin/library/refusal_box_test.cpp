@@ -8,6 +8,7 @@
 #include "library/test_host.h"
 #include "support/outside_tools.h"
 #include "support/window_manager.h"
+#include "support/x11_properties.h"
 #include "support/xvfb_server.h"
 
 #include <X11/Xatom.h>
@@ -97,19 +98,7 @@ protected:
     ::Window root() const { return DefaultRootWindow(display); }
     std::vector<long> property(::Window w, const char* name, long count)
     {
-        std::vector<long> values;
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0, rest = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(display, w, XInternAtom(display, name, False), 0, count, False, AnyPropertyType,
-                               &type, &format, &items, &rest, &data) == Success && data && format == 32) {
-            const long* held = reinterpret_cast<const long*>(data);
-            values.assign(held, held + items);
-        }
-        if (data)
-            XFree(data);
-        return values;
+        return x11_read::property32(display, w, name, count);
     }
     bool keptAbove(::Window w)
     {
@@ -153,12 +142,7 @@ protected:
     // Whether a's frame lies above b's in the root's stacking order.
     bool stackedAbove(::Window a, ::Window b)
     {
-        ::Window rootReturn = 0, parent = 0, *children = nullptr;
-        unsigned int count = 0;
-        XQueryTree(display, root(), &rootReturn, &parent, &children, &count);
-        std::vector<::Window> order(children, children + count);   // bottom first
-        if (children)
-            XFree(children);
+        const std::vector<::Window> order = x11_read::childrenOf(display, root());
         const auto at = [&](::Window w) { return std::find(order.begin(), order.end(), frameOf(w)) - order.begin(); };
         return at(a) > at(b);
     }
