@@ -179,8 +179,8 @@ void CHelpPopup::fitToPage()
         return;
     const platform::Point size = popupSizeFor(*view);
     // From the place it was put at last, not from what the window reports:
-    // a window manager taking the frameless window over may tell of its
-    // frame's first corner (0, 0) and not of where it then put it.
+    // a window manager taking the frameless window over may report it for a
+    // moment at its frame's first corner (0, 0), before it moves the frame.
     const platform::Rect wanted = platform::rectOfSize(position_.x, position_.y, size.x, size.y);
     const platform::Rect placed = keepInside(wanted, system_.workArea(wanted));
     position_ = {placed.left, placed.top};

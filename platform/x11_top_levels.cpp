@@ -132,6 +132,20 @@ std::optional<Rect> frameExtents(Display* display, ::Window window, Atom netFram
                 static_cast<int32_t>(extents[3])};
 }
 
+// A request about a window to the window manager (EWMH): a client message
+// to the root, which the manager takes whichever program sends it.
+void askManagerAbout(Display* display, ::Window root, ::Window window, Atom type, const std::array<long, 5>& data)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = type;
+    event.xclient.format = 32;
+    for (size_t i = 0; i < data.size(); ++i)
+        event.xclient.data.l[i] = data[i];
+    XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
 } // namespace
 
 ::Window System::topLevelOf(::Window xid) const
@@ -251,15 +265,8 @@ void System::keepWindowsOfProcessAbove(int pid)
             continue;
         constexpr long kAdd = 1;
         constexpr long kFromApplication = 1;
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = atoms_.netWmState;
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = kAdd;
-        event.xclient.data.l[1] = static_cast<long>(atoms_.netWmStateAbove);
-        event.xclient.data.l[3] = kFromApplication;
-        XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        askManagerAbout(display_, root_, window, atoms_.netWmState,
+                        {kAdd, static_cast<long>(atoms_.netWmStateAbove), 0, kFromApplication, 0});
     }
     XFlush(display_);
 }
@@ -307,14 +314,7 @@ void OwnWindow::writeOwnerHint()
 
 void OwnWindow::askWindowManager(Atom type, std::array<long, 5> data)
 {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = xid_;
-    event.xclient.message_type = type;
-    event.xclient.format = 32;
-    for (size_t i = 0; i < data.size(); ++i)
-        event.xclient.data.l[i] = data[i];
-    XSendEvent(system_.display(), system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    askManagerAbout(system_.display(), system_.root(), xid_, type, data);
 }
 
 void OwnWindow::askFrameMargins()
