@@ -258,7 +258,13 @@ void TesselToolbarUI::runButton(int i)
         redrawNow(this);
     }
     switch (i) {
-    case kFileMenu: fileMenu_->popup(); break;
+    case kFileMenu:
+        fileMenu_->popup();
+        // Closed, the menu's hint tells of nothing on screen; what a chosen
+        // command reported stays.
+        if (platform::fileMessage() == hint(kFileMenu))
+            platform::setFileMessage("");
+        break;
     case kPatternEditorButton:
         if (!owner.isWindowVisible())
             owner.showEditorWindow();
