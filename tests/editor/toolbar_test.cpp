@@ -98,6 +98,19 @@ TEST_F(ToolbarTest, TransportButtonsAndThePlayingPosition)
     idle();
     EXPECT_EQ(toolbar()->orderText(), "---(000)");
     EXPECT_NE(toolbar()->rowText(), "---");
+    // The whole text stands inside its well, none of it on the well's edge
+    // or under the Play Song button beside it.
+    const auto cyan = [&](Rect area) {
+        int count = 0;
+        for (int32_t y = area.top; y < area.bottom; ++y)
+            for (int32_t x = area.left; x < area.right; ++x) {
+                const Colour c = bar().image().pixelAt(x, y);
+                count += c.blue > 150 && c.green > 150 && c.red < 150 ? 1 : 0;
+            }
+        return count;
+    };
+    EXPECT_GT(cyan({191, 4, 198, 19}), 6);   // the ")"
+    EXPECT_EQ(cyan({198, 0, 204, 22}), 0);
     const std::string playedRow = toolbar()->rowText();
 
     clickButton(TesselToolbarUI::kStop);
