@@ -267,7 +267,7 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
     // The dialog over the window, as a person sees the screen.
     EXPECT_TRUE(eventually([&] { return grab(settings).pixelAt(10, 10) == platform::rgb(224, 224, 220); }));
     EXPECT_TRUE(grab(DefaultRootWindow(host)).writePng("screenshots/host_audio_settings.png"));
-    const CRect cancel = dialogUnitsToPixels({148, 198, 50, 14});
+    const CRect cancel = dialogUnitsToPixels({168, 198, 50, 14});
     ::Window settingsFrame = childrenOf(settings).front();
     click(settingsFrame, {(cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2});
     EXPECT_TRUE(eventually([&] { return topLevel("QuorbelDialog", "Audio Settings") == 0; }));
