@@ -108,6 +108,7 @@ public:
     void minimise() override;
     void beginMove() override;
     void setDecorated(bool decorated) override;
+    void setMinimumSize(int32_t width, int32_t height) override;
     void setOwner(Window* owner) override;
     Rect frameMargins() const override;
     Image& image() override { return image_; }

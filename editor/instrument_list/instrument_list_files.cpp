@@ -197,7 +197,9 @@ void TesselInstrumentListUI::loadInstrument(const std::string& path, int32_t tar
         else
             platform::setStatusText("Loading Error: Corrupt or unsupported instrument file.");
     }
-    platform::setFileMessage("Loading instrument... completed.");
+    // The toolbar's line must not call a refused file a completed load.
+    platform::setFileMessage(result == kFileLoaded ? "Loading instrument... completed."
+                                                   : "Loading instrument... failed.");
     refillPatternEditorList();
     setDirty();
 }

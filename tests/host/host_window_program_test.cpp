@@ -14,6 +14,7 @@
 
 // Last: Xlib's macros would rename names of the headers above.
 #include "gui/x11_fixture.h"
+#include "support/window_manager.h"
 
 #include <cctype>
 #include <chrono>
@@ -284,7 +285,7 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
     // The dialog over the window, as a person sees the screen.
     EXPECT_TRUE(eventually([&] { return grab(settings).pixelAt(10, 10) == platform::rgb(224, 224, 220); }));
     EXPECT_TRUE(grab(DefaultRootWindow(host)).writePng("screenshots/host_audio_settings.png"));
-    const CRect cancel = dialogUnitsToPixels({148, 198, 50, 14});
+    const CRect cancel = dialogUnitsToPixels({168, 198, 50, 14});
     ::Window settingsFrame = childrenOf(settings).front();
     click(settingsFrame, {(cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2});
     EXPECT_TRUE(eventually([&] { return topLevel("QuorbelDialog", "Audio Settings") == 0; }));
@@ -364,6 +365,41 @@ TEST_F(HostWindowProgramTest, AnExportOntoAFullDiskSaysItFailed)
     ASSERT_EQ(stat("/dev/full", &device), 0);
     EXPECT_TRUE(S_ISCHR(device.st_mode));
     EXPECT_EQ(stat(path.c_str(), &device), 0);
+}
+
+// Under a window manager the user narrows the window as far as it goes: the
+// volume slider, the export and the settings buttons stay clear of the toolbar.
+TEST_F(HostWindowProgramTest, NarrowedAsFarAsItGoesTheWindowKeepsItsControlsClearOfTheToolbar)
+{
+    WindowManager manager(server->name());
+    ASSERT_TRUE(manager.running()) << "openbox did not start managing windows";
+    start();
+    // Managed, the window sits in the manager's frame.
+    ::Window main = 0;
+    ASSERT_TRUE(eventually([&] {
+        for (::Window frame : childrenOf(DefaultRootWindow(host)))
+            for (::Window inside : childrenOf(frame))
+                if (classOf(inside) == "QuorbelHost")
+                    main = inside;
+        return main != 0;
+    })) << program->output();
+    ::Window toolbar = 0;
+    for (::Window child : childrenOf(main))
+        if (classOf(child) != "MDIClient")
+            toolbar = child;
+    ASSERT_NE(toolbar, 0u);
+    const int toolbarRight = placeOf(toolbar).right;
+
+    XResizeWindow(host, main, 400, 300);   // as a drag of the frame's edge asks
+    XSync(host, False);
+    ASSERT_TRUE(eventually([&] { return placeOf(main).width() < 893; })) << placeOf(main).width();
+    const int width = placeOf(main).width();
+    EXPECT_EQ(width, host::minimumCaptionWidth(toolbarRight));
+    const int x0 = host::CaptionLayout{width, false}.slider().left;
+    EXPECT_GT(x0, toolbarRight);
+    click(main, {x0 + 76, 19});
+    EXPECT_TRUE(eventually([&] { return trackShows(main, x0, 0); })) << "the track is hidden";
+    EXPECT_TRUE(grab(main).writePng("screenshots/host_window_narrowest.png"));
     program->signal(SIGTERM);
     EXPECT_EQ(program->wait(), 0) << program->output();
 }
