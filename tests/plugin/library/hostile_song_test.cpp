@@ -1,0 +1,114 @@
+// Damaged and hostile songs handed to the library as chunks: numbers no
+// editor writes play without harm and come back from the chunk brought into
+// range.
+#include "library/test_host.h"
+#include "library/zip_bytes.h"
+#include "model/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+class HostileSongTest : public StartedPluginTest {
+protected:
+    std::string chunk()
+    {
+        void* data = nullptr;
+        const VstIntPtr size = host().dispatch(effGetChunk, 0, 0, &data);
+        return size > 0 && data ? std::string(static_cast<const char*>(data), static_cast<size_t>(size))
+                                : std::string();
+    }
+    VstIntPtr setChunk(std::string bytes)
+    {
+        return host().dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data());
+    }
+    // Plays `blocks` blocks of 512 frames with the host's transport running;
+    // every frame the host receives must be finite. The loudest frame.
+    float playFinite(int blocks)
+    {
+        host().time.flags = kVstTransportChanged | kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid;
+        float peak = 0.0f;
+        for (int block = 0; block < blocks; ++block) {
+            host().render(512);
+            for (const std::vector<float>* channel : {&host().left, &host().right})
+                for (size_t f = 0; f < channel->size(); ++f) {
+                    EXPECT_TRUE(std::isfinite((*channel)[f])) << "frame " << f << " of block " << block;
+                    if (!std::isfinite((*channel)[f]))
+                        return peak;
+                }
+            peak = std::fmax(peak, peakOf(host().left));
+            host().advance(512);
+        }
+        return peak;
+    }
+};
+
+// Every number of the sample, its loops and vibrato, an instrument with its
+// envelope and a channel set far outside its range: the song loads, plays
+// (under the sanitizers, without an overflow) and the chunk the host saves
+// holds the numbers brought into range.
+TEST_F(HostileSongTest, HostileNumbersAreBroughtIntoRangeWhenRead)
+{
+    const std::string tune = readWholeFile(testData("plugin/tune.zip"));
+    std::string document = zipEntryOf(tune, "Module.xml");
+    const auto replace = [&document](const std::string& from, const std::string& to) {
+        const size_t at = document.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        document.replace(at, from.size(), to);
+    };
+    replace("defaultVolume=\"64\" globalVolume=\"64\" defaultPan=\"-1\"",
+            "defaultVolume=\"2147483647\" globalVolume=\"99999\" defaultPan=\"-2147483648\"");
+    replace("<loop type=\"1\" begin=\"0\" end=\"2205\"/>", "<loop type=\"1\" begin=\"-2147483648\" end=\"2147483647\"/>");
+    replace("<sustain type=\"0\" begin=\"0\" end=\"0\"/>", "<sustain type=\"2\" begin=\"-5\" end=\"99999999\"/>");
+    replace("<vi s=\"0\" w=\"0\" r=\"0\" d=\"0\"/>",
+            "<vi s=\"2147483647\" w=\"-7\" r=\"2147483647\" d=\"-2147483648\"/>");
+    replace(" <channel index=\"0\" name=\"Channel 1     \"/>",
+            " <instrument index=\"0\" name=\"hostile\" label=\"01\">\n"
+            "  <general/>\n"
+            "  <volume global=\"2147483647\" fadeOut=\"-2147483648\" swing=\"2147483647\">\n"
+            "   <envelope enabled=\"200\" carry=\"7\">\n"
+            "    <loop type=\"1\" begin=\"-2147483648\" end=\"2147483647\"/>\n"
+            "    <sustain type=\"9\" begin=\"2147483647\" end=\"-1\"/>\n"
+            "<node tick=\"0\" value=\"40\" value2=\"2147483647\"/>"
+            "<node tick=\"50\" value=\"99999\" value2=\"-1\"/>"
+            "<node tick=\"10\" value=\"48\" value2=\"0\"/>"
+            "<node tick=\"2147483647\" value=\"32\" value2=\"0\"/>\n"
+            "   </envelope>\n"
+            "  </volume>\n"
+            "  <panning default=\"-2147483648\" pitchCentre=\"2147483647\" pitchSeparation=\"-2147483648\""
+            " swing=\"2147483647\"/>\n"
+            "  <filter cutoff=\"2147483647\" resonance=\"-2147483648\"/>\n"
+            "  <pitch MIDIChannel=\"-5\" MIDIProgram=\"2147483647\" MIDIPitchBend=\"-2147483648\"/>\n"
+            " </instrument>\n"
+            " <channel index=\"0\" name=\"Channel 1     \" panning=\"-2147483648\" volume=\"2147483647\""
+            " cutoff=\"99999\" resonance=\"-1\"/>");
+    ASSERT_EQ(setChunk(zipOfEntries({{"Sample 000.wav", zipEntryOf(tune, "Sample 000.wav")}, {"Module.xml", document}})),
+              2);
+    EXPECT_GT(playFinite(100), 0.0f);
+
+    const std::string saved = zipEntryOf(chunk(), "Module.xml");
+    for (const char* expected : {
+             "defaultVolume=\"64\" globalVolume=\"64\" defaultPan=\"-1\"",
+             // Within the sample: its 2205 frames and the frame of silence the reader adds.
+             "<loop type=\"1\" begin=\"0\" end=\"2206\"/>",
+             "<sustain type=\"2\" begin=\"0\" end=\"2206\"/>",
+             "<vi s=\"255\" w=\"0\" r=\"255\" d=\"0\"/>",
+             "<volume global=\"255\" swing=\"100\">",             // fade-out 0 is not written
+             "<envelope enabled=\"2\" carry=\"1\">",
+             "<loop type=\"1\" begin=\"0\" end=\"3\"/>",           // node numbers of its four nodes
+             "<sustain type=\"0\" begin=\"3\" end=\"0\"/>",
+             // Values within 0..64, ticks in order and within 30000.
+             "<node tick=\"0\" value=\"40\" value2=\"64\"/><node tick=\"50\" value=\"64\" value2=\"0\"/>"
+             "<node tick=\"50\" value=\"48\" value2=\"0\"/><node tick=\"30000\" value=\"32\" value2=\"0\"/>",
+             "<panning pitchCentre=\"255\" pitchSeparation=\"-255\" swing=\"64\">",
+             "<filter cutoff=\"127\">",
+             "MIDIChannel=\"0\" MIDIProgram=\"127\" MIDIPitchBend=\"0\"",
+             "<channel index=\"0\" panning=\"0\" name=\"Channel 1     \"/>",
+         })
+        EXPECT_NE(saved.find(expected), std::string::npos) << expected << "\n" << saved.substr(0, 2400);
+}
+
+} // namespace
