@@ -1,13 +1,18 @@
-// Damaged and hostile songs handed to the library as chunks: numbers no
-// editor writes play without harm and come back from the chunk brought into
-// range.
+// Damaged and hostile songs handed to the library as chunks: audio that is
+// not a number, and numbers no editor writes, play without harm and come
+// back from the chunk brought into range.
 #include "library/test_host.h"
 #include "library/zip_bytes.h"
 #include "model/scratch_folder.h"
+#include "support/outside_tools.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace {
@@ -45,6 +50,40 @@ protected:
         return peak;
     }
 };
+
+void putFloat(std::string& bytes, size_t at, float value)
+{
+    const uint32_t raw = std::bit_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i)
+        bytes[at + static_cast<size_t>(i)] = static_cast<char>((raw >> (8 * i)) & 0xFF);
+}
+
+// The test song (a looped sine of 2205 frames played every eighth row) with
+// its sample replaced by a 32-bit float WAV from sox in which every seventh
+// value is damaged: not a number, an infinity, or 3e38.
+TEST_F(HostileSongTest, FloatSampleHoldingNanAndInfinityPlaysFinite)
+{
+    ASSERT_TRUE(outside_tools::have({"sox"}));
+    const ScratchFolder folder;
+    const std::string command = "sox -n -r 22050 -c 1 -e floating-point -b 32 '" + folder.file("float.wav") +
+                                "' synth 0.1 sine 440";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::string wav = readWholeFile(folder.file("float.wav"));
+    const size_t data = wav.find("data");
+    ASSERT_NE(data, std::string::npos);
+    ASSERT_EQ(wav.size(), data + 8 + 2205 * 4);
+    const float damage[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(), 3e38f, -3e38f};
+    for (size_t value = 0; value < 2205; value += 7)
+        putFloat(wav, data + 8 + value * 4, damage[(value / 7) % std::size(damage)]);
+
+    const std::string tune = readWholeFile(testData("plugin/tune.zip"));
+    ASSERT_EQ(setChunk(zipOfEntries({{"Sample 000.wav", wav}, {"Module.xml", zipEntryOf(tune, "Module.xml")}})), 2);
+    const float peak = playFinite(200);
+    EXPECT_GT(peak, 0.0f);   // the sine between the damage still sounds
+    EXPECT_LT(peak, 100.0f);
+    EXPECT_EQ(host().dispatch(-1), 1);   // playing
+}
 
 // Every number of the sample, its loops and vibrato, an instrument with its
 // envelope and a channel set far outside its range: the song loads, plays
