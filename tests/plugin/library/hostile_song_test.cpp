@@ -19,15 +19,16 @@ namespace {
 
 class HostileSongTest : public StartedPluginTest {
 protected:
-    std::string chunk()
+    // The song's document as the host would save it now.
+    std::string savedDocument()
     {
         void* data = nullptr;
         const VstIntPtr size = host().dispatch(effGetChunk, 0, 0, &data);
-        return size > 0 && data ? std::string(static_cast<const char*>(data), static_cast<size_t>(size))
-                                : std::string();
+        return zipEntryOf(std::string(static_cast<const char*>(data), static_cast<size_t>(size)), "Module.xml");
     }
-    VstIntPtr setChunk(std::string bytes)
+    VstIntPtr load(const std::string& audio, const std::string& document)
     {
+        std::string bytes = zipOfEntries({{"Sample 000.wav", audio}, {"Module.xml", document}});
         return host().dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data());
     }
     // Plays `blocks` blocks of 512 frames with the host's transport running;
@@ -78,7 +79,7 @@ TEST_F(HostileSongTest, FloatSampleHoldingNanAndInfinityPlaysFinite)
         putFloat(wav, data + 8 + value * 4, damage[(value / 7) % std::size(damage)]);
 
     const std::string tune = readWholeFile(testData("plugin/tune.zip"));
-    ASSERT_EQ(setChunk(zipOfEntries({{"Sample 000.wav", wav}, {"Module.xml", zipEntryOf(tune, "Module.xml")}})), 2);
+    ASSERT_EQ(load(wav, zipEntryOf(tune, "Module.xml")), 2);
     const float peak = playFinite(200);
     EXPECT_GT(peak, 0.0f);   // the sine between the damage still sounds
     EXPECT_LT(peak, 100.0f);
@@ -124,11 +125,10 @@ TEST_F(HostileSongTest, HostileNumbersAreBroughtIntoRangeWhenRead)
             " </instrument>\n"
             " <channel index=\"0\" name=\"Channel 1     \" panning=\"-2147483648\" volume=\"2147483647\""
             " cutoff=\"99999\" resonance=\"-1\"/>");
-    ASSERT_EQ(setChunk(zipOfEntries({{"Sample 000.wav", zipEntryOf(tune, "Sample 000.wav")}, {"Module.xml", document}})),
-              2);
+    ASSERT_EQ(load(zipEntryOf(tune, "Sample 000.wav"), document), 2);
     EXPECT_GT(playFinite(100), 0.0f);
 
-    const std::string saved = zipEntryOf(chunk(), "Module.xml");
+    const std::string saved = savedDocument();
     for (const char* expected : {
              "defaultVolume=\"64\" globalVolume=\"64\" defaultPan=\"-1\"",
              // Within the sample: its 2205 frames and the frame of silence the reader adds.
