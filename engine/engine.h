@@ -290,12 +290,13 @@ private:
     // channels on the engine's MIDI output, instruments' ports resolved.
     void prepareIncomingSong(TesselModule& incoming);
     // Puts `incoming` in `target`'s place under the song lock (1000 ms),
-    // exchanging only what has a fixed size: voices dropped, the song's
-    // records, and for the engine's own song the timing lists (`lists`) and
-    // the file name (`path`, which keeps the old one). `erase` also forgets
-    // held keys and play positions. `incoming` keeps the old song for the
-    // caller to free after the lock. False, with nothing changed, when the
-    // lock was not had.
+    // exchanging only what has a fixed size: playback stopped (a load) or
+    // its voices dropped (`erase`: New, which stopped before, and which also
+    // forgets held keys and play positions), the song's records, and for the
+    // engine's own song the timing lists (`lists`) and the file name
+    // (`path`, which keeps the old one). `incoming` keeps the old song for
+    // the caller to free after the lock. False, with nothing changed, when
+    // the lock was not had.
     bool swapInSong(TesselModule& target, TesselModule& incoming, TesselTimingLists* lists, std::string& path,
                     bool erase);
     // Song lock held: every voice back to the pool, every list marked for the block.

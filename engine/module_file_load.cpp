@@ -59,9 +59,9 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
     std::string songFile = kind == 1 ? path : std::string();
     // Stopping clears the status line: what the importer reported on it stays.
     const std::string status = platform::statusText();
-    stopNow();
+    const bool swapped = swapInSong(target, *loaded, lists.get(), songFile, false);
     platform::setStatusText(status.c_str());
-    if (!swapInSong(target, *loaded, lists.get(), songFile, false)) {
+    if (!swapped) {
         shared.restore();
         return 0;
     }

@@ -56,10 +56,16 @@ bool TesselEngine::swapInSong(TesselModule& target, TesselModule& incoming, Tess
     if (!lock)
         return false;
     const LockHoldTimer timer(lastSwapLockSeconds_);   // stops just before the lock is released
-    // The caller stopped playback before the lock; voices the host's notes
-    // started since then play the old song too.
-    transport = kStoppedCut;
-    dropVoices();
+    if (erase) {
+        // New stopped before the lock, as it must even without it; voices
+        // the host's notes started since then play the old song too.
+        transport = kStoppedCut;
+        dropVoices();
+    } else {
+        // A load stops here: the stop's notes-off reads the voices that the
+        // audio thread plays. Its work does not grow with the song.
+        stopNow();
+    }
     target.takeSongFrom(incoming);
     songCounter().fetch_add(1);   // the controls notice the song that is now in place
     applyLoadedSong();
