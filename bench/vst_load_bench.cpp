@@ -16,9 +16,8 @@
 // and an effect; its instrument has no audio, so that playing it costs the
 // row steps but little mixing). The host starts its transport again after
 // each load, so that the new song plays on.
+#include "bench/vst_bench_host.h"
 #include "engine/engine.h"
-#include "platform/vst2_records.h"
-#include "vst2/effect_record.h"
 
 #include <algorithm>
 #include <atomic>
@@ -29,7 +28,6 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -37,34 +35,14 @@
 
 namespace {
 
-constexpr int kRate = 44100;
+using vst_bench::hostTime;
+using vst_bench::kRate;
+using vst_bench::readFile;
 using Clock = std::chrono::steady_clock;
-
-VstTimeInfo hostTime{};
-
-VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
-{
-    switch (opcode) {
-    case audioMasterVersion:
-        return 2400;
-    case audioMasterGetTime:
-        return reinterpret_cast<VstIntPtr>(&hostTime);
-    case audioMasterGetSampleRate:
-        return kRate;
-    default:
-        return 0;
-    }
-}
 
 double millisecondsBetween(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double, std::milli>(to - from).count();
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 bool writeFile(const std::string& path, const std::string& bytes)
@@ -259,9 +237,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vst_load_bench: %s\n", dlerror());
         return 1;
     }
-    using Main = AEffect* (*)(audioMasterCallback);
-    auto entry = reinterpret_cast<Main>(dlsym(library, "main"));
-    AEffect* effect = entry ? entry(&hostCallback) : nullptr;
+    AEffect* effect = vst_bench::makeEffect(library);
     if (!effect) {
         std::fprintf(stderr, "vst_load_bench: the library made no effect\n");
         return 1;
