@@ -55,6 +55,7 @@ void TesselSample::reset()
 
 void TesselSample::destroyData()
 {
+    unreadAudio.reset();
     filename.clear();
     filename.shrink_to_fit();
     audio.free();
@@ -62,6 +63,7 @@ void TesselSample::destroyData()
 
 void TesselSample::clearData()
 {
+    unreadAudio.reset();
     filename.clear();
     std::memset(header, 0, sizeof header);
     bits = 0;
@@ -85,6 +87,7 @@ void TesselSample::assignData(const TesselSample& other)
     if (&other == this)
         return;
     clearData();
+    unreadAudio = other.unreadAudio;
     filename = other.filename;
     speed = other.speed;
     pitch = other.pitch;

@@ -1,7 +1,7 @@
 #include "model/sample_file_support.h"
 
 #include "model/memory_file.h"
-#include "model/zip_helpers.h"
+#include "model/zip_archive.h"
 
 #include <cctype>
 #include <cstring>
@@ -67,10 +67,8 @@ bool saveZippedDocument(const std::string& target, const char* entryName, const 
     return replaceWith(archive, target);
 }
 
-bool loadZippedDocument(const std::string& archive, const char* entryName, TesselMemoryFile& buffer)
+bool loadZippedDocument(ZipArchive& archive, const std::string& path, const char* entryName,
+                        TesselMemoryFile& buffer)
 {
-    const std::string document = besideFile(archive, kDocumentTemporary);
-    const bool loaded = zipExtractFile(archive.c_str(), document.c_str(), entryName) && buffer.load(document);
-    std::remove(document.c_str());
-    return loaded;
+    return archive.open(path) && archive.read(archive.indexOf(entryName), buffer, kZipMaxDocumentSize);
 }

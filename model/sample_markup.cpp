@@ -1,5 +1,6 @@
 // Sample slots, their loops and auto-vibrato in the song document.
 
+#include "model/zip_archive.h"
 #include "model/document_fields.h"
 #include "model/sample.h"
 #include "model/sample_audio_entry.h"
@@ -105,7 +106,7 @@ bool TesselSample::readDataXml(TesselMemoryFile& buffer, const TesselElement& el
     return readChildren(buffer, "samplefile", "sf", [](const TesselElement&) {});
 }
 
-bool TesselSample::readXml(TesselMemoryFile& buffer, const std::string& modulePath, const TesselElement& element)
+bool TesselSample::readXml(TesselMemoryFile& buffer, ZipArchive* archive, const TesselElement& element)
 {
     int32_t number = -1;
     element.getInt("index", "i", number);
@@ -117,8 +118,8 @@ bool TesselSample::readXml(TesselMemoryFile& buffer, const std::string& modulePa
     element.getInt("defaultVolume", "v", defaultVolume);
     element.getInt("globalVolume", "V", globalVolume);
     element.getInt("defaultPan", "p", defaultPan);
-    if (index >= 0)
-        loadSampleAudio(*this, modulePath, index);
+    if (index >= 0 && archive)
+        loadSampleAudio(*this, *archive, index);
     if (element.kind == kElementSelf)
         return true;
     return readChildren(buffer, "sample", "sa", [&](const TesselElement& child) {
