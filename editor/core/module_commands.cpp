@@ -90,7 +90,9 @@ void TesselEditor::tellUnreadSamples()
         if (lock)
             numbers = unreadSampleNumbers(engine_->song);
     }
-    platform::setStatusText(("Loading... complete" + unreadSamplesStatus(numbers)).c_str());
+    // The line has never had a full stop; one comes before the samples' names.
+    const std::string status = "Loading... complete" + (numbers.empty() ? "" : "." + unreadSamplesStatus(numbers));
+    platform::setStatusText(status.c_str());
     if (!numbers.empty())
         tell(unreadSamplesMessage(numbers).c_str(), "Open Module...");
 }
