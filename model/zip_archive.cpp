@@ -12,8 +12,7 @@
 bool ZipArchive::open(const std::string& path)
 {
     close();
-    uint64_t archiveSize = 0;
-    archive_ = zipOpenForReading(path.c_str(), archiveSize);
+    archive_ = zipOpenForReading(path.c_str(), archiveSize_);
     if (!archive_)
         return false;
     uint64_t total = 0;
@@ -26,7 +25,7 @@ bool ZipArchive::open(const std::string& path)
             break;
         std::snprintf(entry.name, sizeof entry.name, "%.*s", kZipEntryNameSize - 1, full);
         total += entry.info.uncompressed_size;
-        if (!zipTotalWithinBounds(total, archiveSize))
+        if (!zipTotalWithinBounds(total, archiveSize_))
             break;
         entries_.push_back(entry);
     }
@@ -43,6 +42,8 @@ void ZipArchive::close()
         unzClose(archive_);
     archive_ = nullptr;
     entries_.clear();
+    archiveSize_ = 0;
+    storedBytes_ = 0;
 }
 
 int32_t ZipArchive::indexOf(const char* name) const
@@ -102,6 +103,8 @@ bool ZipArchive::readStored(int32_t index, ZipStoredEntry& entry)
     // Only what minizip can write back unchanged.
     if (record.compression_method != 0 && record.compression_method != Z_DEFLATED)
         return false;
+    if (record.compressed_size > archiveSize_ - storedBytes_)
+        return false;
     int method = 0;
     int level = 0;
     if (unzOpenCurrentFile2(archive_, &method, &level, 1) != UNZ_OK)
@@ -118,7 +121,10 @@ bool ZipArchive::readStored(int32_t index, ZipStoredEntry& entry)
     while ((got = unzReadCurrentFile(archive_, buffer, sizeof buffer)) > 0)
         entry.bytes.insert(entry.bytes.end(), buffer, buffer + got);
     unzCloseCurrentFile(archive_);
-    if (got != 0)
+    if (got != 0 || entry.bytes.size() > archiveSize_ - storedBytes_) {
         entry.bytes.clear();
-    return got == 0;
+        return false;
+    }
+    storedBytes_ += entry.bytes.size();
+    return true;
 }

@@ -48,7 +48,8 @@ public:
     // declares more than `limit` bytes, or is damaged.
     bool read(int32_t index, TesselMemoryFile& into, uint64_t limit = kZipMaxInflatedTotal);
     // The entry as stored; false, and no bytes, when its method is none a
-    // writer can store again or the bytes cannot be read.
+    // writer can store again, the bytes cannot be read, or the entries kept
+    // so far would pass the archive's size with it.
     bool readStored(int32_t index, ZipStoredEntry& entry);
 
 private:
@@ -61,4 +62,8 @@ private:
 
     unzFile archive_ = nullptr;
     std::vector<Entry> entries_;
+    uint64_t archiveSize_ = 0;
+    // Entries may share their bytes: what is kept as stored stays within
+    // the archive's own size, however many entries point at the same bytes.
+    uint64_t storedBytes_ = 0;
 };

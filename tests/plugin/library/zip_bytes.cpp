@@ -6,19 +6,30 @@
 
 #include "model/scratch_folder.h"
 
+namespace {
+
+// The rest of the entry the zip has open, which is then closed.
+std::string readOpenEntry(unzFile zip)
+{
+    std::string content;
+    char buffer[4096];
+    int n;
+    while ((n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0)
+        content.append(buffer, static_cast<size_t>(n));
+    unzCloseCurrentFile(zip);
+    return content;
+}
+
+} // namespace
+
 std::string zipEntryOf(const std::string& zipBytes, const char* entryName)
 {
     const ScratchFolder folder;
     const std::string path = folder.write("chunk.zip", zipBytes);
     std::string content;
     if (unzFile zip = unzOpen(path.c_str())) {
-        if (unzLocateFile(zip, entryName, 2) == UNZ_OK && unzOpenCurrentFile(zip) == UNZ_OK) {
-            char buffer[4096];
-            int n;
-            while ((n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0)
-                content.append(buffer, static_cast<size_t>(n));
-            unzCloseCurrentFile(zip);
-        }
+        if (unzLocateFile(zip, entryName, 2) == UNZ_OK && unzOpenCurrentFile(zip) == UNZ_OK)
+            content = readOpenEntry(zip);
         unzClose(zip);
     }
     return content;
@@ -166,15 +177,9 @@ std::string zipStoredEntryOf(const std::string& zipBytes, const char* entryName)
         int level = 0;
         if (unzLocateFile(zip, entryName, 2) == UNZ_OK &&
             unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK &&
-            unzOpenCurrentFile2(zip, &method, &level, 1) == UNZ_OK) {
+            unzOpenCurrentFile2(zip, &method, &level, 1) == UNZ_OK)
             stored = std::to_string(method) + "/" + std::to_string(info.crc) + "/" +
-                     std::to_string(info.uncompressed_size) + "/";
-            char buffer[4096];
-            int n;
-            while ((n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0)
-                stored.append(buffer, static_cast<size_t>(n));
-            unzCloseCurrentFile(zip);
-        }
+                     std::to_string(info.uncompressed_size) + "/" + readOpenEntry(zip);
         unzClose(zip);
     }
     return stored;
