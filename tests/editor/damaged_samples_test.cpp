@@ -3,15 +3,14 @@
 // song loads, the user is told which samples were not read, and saving keeps
 // their entries exactly as they came until a slot is cleared.
 
+#include "damaged_song.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "model/scratch_folder.h"
 #include "model/zip_archive.h"
 #include "platform/message_box.h"
 #include "plugin/song_files.h"
-#include "support/outside_tools.h"
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -70,33 +69,11 @@ protected:
 
 TEST_F(DamagedSamplesTest, TheUserIsToldAndSavingKeepsTheEntriesAsTheyCame)
 {
-    ASSERT_TRUE(outside_tools::have({"sox", "zip"}));
-    // Three samples made by sox in a song saved here, zipped again by hand
-    // with the second one cut short and the third one's bytes damaged.
-    for (int slot = 0; slot < 3; ++slot) {
-        const std::string wav = folder.file("s" + std::to_string(slot) + ".wav");
-        const std::string make = "sox -n -r 22050 -b 16 -c 1 '" + wav + "' synth 0.2 sine " +
-                                 std::to_string(220 * (slot + 1));
-        ASSERT_EQ(std::system(make.c_str()), 0);
-        ASSERT_EQ(engine().song.samples[static_cast<size_t>(slot)].loadFile(wav), kFileLoaded);
-    }
-    std::string saved = folder.file("saved.zip");
-    ASSERT_TRUE(engine().saveModule(saved));
-    const std::string commands = "cd '" + folder.path() + "' && mkdir parts && cd parts && unzip -q ../saved.zip"
-                                 " && head -c 30 'Sample 001.wav' > cut && mv cut 'Sample 001.wav'"
-                                 " && zip -q ../song.zip Module.xml 'Sample 000.wav' 'Sample 001.wav' 'Sample 002.wav'";
-    ASSERT_EQ(std::system(commands.c_str()), 0);
-    std::string bytes = readWholeFile(folder.file("song.zip"));
-    const size_t third = bytes.find("Sample 002.wav");
-    ASSERT_NE(third, std::string::npos);
-    for (size_t i = third + 200; i < third + 400; ++i)
-        bytes[i] = static_cast<char>(0x5A);
-    const std::string song = folder.write("song.zip", bytes);
+    const std::string song = makeDamagedSong(engine(), folder);
     const std::string cut = storedEntry(song, "Sample 001.wav");
     const std::string damaged = storedEntry(song, "Sample 002.wav");
     ASSERT_FALSE(cut.empty());
     ASSERT_FALSE(damaged.empty());
-    engine().newSong();
 
     // Opened: the song is in, the status line and a box name the two.
     dialogs().answerPaths({song});
@@ -129,7 +106,7 @@ TEST_F(DamagedSamplesTest, TheUserIsToldAndSavingKeepsTheEntriesAsTheyCame)
         platform::MutexLock lock(engine().song.songLock(), kEditLockWaitMs);
         engine().song.samples[1].reset();
     }
-    saved = folder.file("again.zip");
+    std::string saved = folder.file("again.zip");
     ASSERT_TRUE(engine().saveModule(saved));
     EXPECT_EQ(storedEntry(saved, "Sample 001.wav"), "");
     EXPECT_TRUE(storedEntry(saved, "Sample 002.wav") == damaged);
