@@ -1,5 +1,6 @@
 // What the module file commands ask the user: the file selector over the
-// module types, a Yes/No box, and the default folder a chosen file leaves.
+// module types, Yes/No and Yes/No/Cancel boxes, and the default folder a
+// chosen file leaves.
 // Both are bracketed as popups, so that keys typed meanwhile start nothing
 // and an always-on-top editor window does not cover them.
 
@@ -63,6 +64,15 @@ bool TesselEditor::askYesNo(const char* text, const char* caption)
         return false;
     PopupScope popup(*this);
     return service->messageBox(window_.get(), text, caption, platform::kBoxYesNo) == platform::kAnswerYes;
+}
+
+int32_t TesselEditor::askYesNoCancel(const char* text, const char* caption)
+{
+    platform::Dialogs* service = dialogs();
+    if (!service)
+        return platform::kAnswerCancel;
+    PopupScope popup(*this);
+    return service->messageBox(window_.get(), text, caption, platform::kBoxYesNoCancel | platform::kBoxIconQuestion);
 }
 
 bool TesselEditor::chooseModuleFile(bool save, std::string& path)

@@ -87,6 +87,7 @@ void TesselInstrumentListUI::newInstrument()
         if (!lock)
             return;
         song->instruments[static_cast<size_t>(current_)].reset();
+        song->markEdited();
     }
     songWritten_ = true;
     platform::setFileMessage("Instrument erased.");
@@ -112,6 +113,7 @@ void TesselInstrumentListUI::swapInstruments(int32_t a, int32_t b, bool inPatter
         const TesselInstrument held(first);
         first.assign(second);
         second.assign(held);
+        song->markEdited();
         first.setLabel(secondOwnLabel ? secondLabel.c_str() : first.defaultLabel().c_str());
         second.setLabel(firstOwnLabel ? firstLabel.c_str() : second.defaultLabel().c_str());
         if (inPatterns) {
@@ -196,6 +198,8 @@ void TesselInstrumentListUI::loadInstrument(const std::string& path, int32_t tar
         else
             platform::setStatusText("Loading Error: Corrupt or unsupported instrument file.");
     }
+    if (result == kFileLoaded)
+        song->markEdited();
     platform::setFileMessage("Loading instrument... completed.");
     refillPatternEditorList();
     setDirty();

@@ -518,3 +518,109 @@ TEST_F(HostFirstHourTest, WithoutADeviceABoxSaysSoAtStart)
     program->signal(SIGTERM);
     EXPECT_EQ(program->wait(), 0) << program->output();
 }
+
+// A note typed, then Ctrl+O and closing the window: each asks whether to
+// save the edited song first, Cancel keeps it, No lets the edit go, Yes
+// saves as Ctrl+S does; a song just loaded or saved asks nothing of it.
+TEST_F(HostFirstHourTest, AnEditedSongIsOfferedForSavingBeforeItGoes)
+{
+    const std::string song = folder + "/song.zip";
+    const std::string question = "--question\n--extra-button=Cancel\n--no-markup\n";
+    const std::string saveChanges = "--text=Save changes to the current module?\n";
+    start();
+    ::Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << program->output();
+    // With a sound card nothing is asked at start.
+    EXPECT_TRUE(has(program->output(), "Driver: [JACK Audio Connection Kit] system @ 44100 Hz")) << program->output();
+    EXPECT_FALSE(zenity->called(1));
+
+    typeNote(main, XK_q);
+    EXPECT_TRUE(grab(main).writePng("screenshots/host_edited_song.png"));
+
+    // Cancel: nothing opens, the song stays edited.
+    zenity->answerCancel(1);
+    pressCtrl(XK_o);
+    EXPECT_EQ(zenity->waitForCall(1), question + "--title=Open Module...\n" + saveChanges);
+    ASSERT_TRUE(zenity->waitForAnswer(1));
+    // Yes: a name is asked for (the song has none), the song saved, then opened.
+    zenity->answerYes(2);
+    zenity->answer(3, 0, song + "\n");
+    zenity->answer(4, 0, song + "\n");
+    pressCtrl(XK_o);
+    EXPECT_EQ(zenity->waitForCall(2), question + "--title=Open Module...\n" + saveChanges);
+    EXPECT_TRUE(has(zenity->waitForCall(3), "--save\n")) << zenity->waitForCall(3);
+    EXPECT_TRUE(has(zenity->waitForCall(4), "--title=Open Module...\n")) << zenity->waitForCall(4);
+    const std::string firstSave = moduleXml(song);
+    ASSERT_FALSE(firstSave.empty()) << "the song was not saved";
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+
+    // Just loaded: closing asks only whether to quit (No stays).
+    zenity->answerNo(5);
+    askToClose(main);
+    EXPECT_EQ(zenity->waitForCall(5), "--question\n--no-markup\n--title=Quorbel\n--text=Are you sure you want to quit?\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(program->running());
+
+    // No: the edit goes, the song is opened again.
+    typeNote(main, XK_w);
+    zenity->answerNo(6);
+    zenity->answer(7, 0, song + "\n");
+    pressCtrl(XK_o);
+    EXPECT_EQ(zenity->waitForCall(6), question + "--title=Open Module...\n" + saveChanges);
+    EXPECT_TRUE(has(zenity->waitForCall(7), "--title=Open Module...\n"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(moduleXml(song), firstSave);
+
+    // Closing with an edit: Cancel stays, Yes saves to the song's file and quits.
+    typeNote(main, XK_e);
+    zenity->answerCancel(8);
+    askToClose(main);
+    EXPECT_EQ(zenity->waitForCall(8), question + "--title=Quorbel\n" + saveChanges);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(program->running());
+    EXPECT_NE(topLevel("QuorbelHost"), 0u);
+    zenity->answerYes(9);
+    askToClose(main);
+    EXPECT_EQ(zenity->waitForCall(9), question + "--title=Quorbel\n" + saveChanges);
+    EXPECT_EQ(program->wait(), 0) << program->output();
+    EXPECT_FALSE(zenity->called(10)) << zenity->waitForCall(10, 0);
+    const std::string lastSave = moduleXml(song);
+    EXPECT_FALSE(lastSave.empty());
+    EXPECT_NE(lastSave, firstSave);
+}
+
+// Without zenity the question is the program's own box, with its three
+// buttons: Cancel keeps the window, No quits without saving.
+TEST_F(HostFirstHourTest, TheOwnBoxOffersToSaveWithThreeAnswers)
+{
+    std::remove((folder + "/bin/zenity").c_str());
+    start();
+    ::Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << program->output();
+    typeNote(main, XK_z);
+    const auto answer = [&](int fromRight) {
+        askToClose(main);
+        ::Window box = 0;
+        ASSERT_TRUE(eventually([&] { return (box = topLevel("QuorbelDialog", "Quorbel")) != 0; }));
+        EXPECT_TRUE(eventually([&] { return !(grab(box).pixelAt(10, 10) == platform::rgb(0, 0, 0)); }));
+        if (fromRight == 0) {
+            EXPECT_TRUE(grab(DefaultRootWindow(host)).writePng("screenshots/host_save_changes.png"));
+        }
+        // Yes, No and Cancel, 75 wide and 85 apart, along the bottom right:
+        // the third button from the right is drawn.
+        const Rect r = placeOf(box);
+        const platform::Image shown = grab(box);
+        bool third = false;
+        for (int x = r.width() - 10 - 245; x < r.width() - 10 - 170; ++x)
+            third = third || !(shown.pixelAt(x, r.height() - 22) == shown.pixelAt(10, 10));
+        EXPECT_TRUE(third) << "no Cancel button";
+        click(box, {r.width() - 10 - 75 - 85 * fromRight + 37, r.height() - 22});
+        ASSERT_TRUE(eventually([&] { return topLevel("QuorbelDialog", "Quorbel") == 0; }));
+    };
+    answer(0);   // Cancel
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(program->running());
+    EXPECT_NE(topLevel("QuorbelHost"), 0u);
+    answer(1);   // No
+    EXPECT_EQ(program->wait(), 0) << program->output();
+}
