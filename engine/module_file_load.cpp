@@ -12,6 +12,7 @@
 #include "model/model_globals.h"
 #include "model/mod_import.h"
 #include "model/s3m_import.h"
+#include "model/temporaries_note.h"
 #include "model/xm_import.h"
 #include "model/zip_helpers.h"
 #include "platform/status_text.h"
@@ -56,10 +57,7 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
     case 5: result = importMod(path, loaded.get()); break;
     default: result = 1; break;
     }
-    // The XM importer's 1 is a song that loaded without some of its samples;
-    // any other result below 2 is no song, or only part of one.
-    const bool whole = result >= 2 || (kind == 4 && result == kXmLoadedWithWarning);
-    if (!whole) {
+    if (!songLoadIsWhole(kind, result)) {
         shared.restore();
         return result;
     }
@@ -104,6 +102,7 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
 int TesselEngine::loadModuleFile(const std::string& path, TesselModule* module)
 {
     TesselModule& target = module ? *module : song;
+    const TemporariesNote note(path);
     const std::string document = moduleTempPath(path, "~qrblxml.tmp");
     std::remove(document.c_str());
     TesselMemoryFile buffer;

@@ -4,6 +4,7 @@
 #include "engine/engine.h"
 #include "engine/module_file.h"
 
+#include "model/temporaries_note.h"
 #include "model/zip_helpers.h"
 
 #include <cstdio>
@@ -14,7 +15,7 @@ namespace {
 
 struct SaveTemporaries {
     explicit SaveTemporaries(const std::string& path)
-        : document(moduleTempPath(path, "~qrblxml.tmp")), archive(moduleTempPath(path, "~qrblzip.tmp")),
+        : note(path), document(moduleTempPath(path, "~qrblxml.tmp")), archive(moduleTempPath(path, "~qrblzip.tmp")),
           earlier(moduleTempPath(path, "~qrblarc.tmp")), entry(moduleTempPath(path, "~qrblupd.tmp"))
     {
         removeAll();   // leftovers of an interrupted save would be appended to
@@ -25,6 +26,7 @@ struct SaveTemporaries {
         for (const std::string* p : {&document, &archive, &earlier, &entry})
             std::remove(p->c_str());
     }
+    TemporariesNote note;   // first made, last gone
     std::string document, archive, earlier, entry;
 };
 

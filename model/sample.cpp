@@ -21,6 +21,15 @@ TesselRenderVariant chooseRenderVariant()
 
 } // namespace
 
+void TesselLoop::keepWithin(int32_t last)
+{
+    if (type < 0 || type > 2)
+        type = 0;
+    last = std::max(last, 0);
+    setBegin(std::clamp(begin, 0, last));
+    setEnd(std::clamp(end, 0, last));
+}
+
 TesselRenderVariant sampleRenderVariant()
 {
     return renderVariant.load(std::memory_order_relaxed);
