@@ -7,6 +7,9 @@
 
 namespace host {
 
+const char kNoAudioDevice[] = "No audio device was found: Quorbel plays silent.\n"
+                              "Choose a device in the Audio Settings (Shift+F12).";
+
 namespace {
 
 // The channels the stream carries. A device's channel count is what it can
@@ -47,6 +50,7 @@ bool AudioOutput::openAudioStream()
     if (hostState() != &state_ || stream_)
         return false;
     HostAudioSettings& settings = state_.settings;
+    noDevice_ = true;
 
     int device = findOutputDevice(audio_, settings.apiName, settings.deviceName);
     std::optional<AudioDeviceInfo> info;
@@ -63,8 +67,14 @@ bool AudioOutput::openAudioStream()
     }
     if (!info || info->maxOutputChannels <= 0)
         return false;
+    noDevice_ = false;
 
     const int channels = info->maxOutputChannels;
+    if (state_.firstRun) {
+        settings.routes[0] = 1;
+        settings.routes[1] = std::min(2, channels);
+        state_.firstRun = false;
+    }
     for (int& route : settings.routes)
         if (route > channels || route < 0)
             route = 0;

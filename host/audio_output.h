@@ -12,6 +12,9 @@
 
 namespace host {
 
+// Shown at start when there is no device to play through.
+extern const char kNoAudioDevice[];
+
 class AudioOutput {
 public:
     // The error report of a failed open; prints to stderr unless replaced
@@ -34,6 +37,8 @@ public:
     void applySettings(const HostAudioSettings& settings);
 
     bool isOpen() const { return stream_ != nullptr; }
+    // The last open found no device to play through (nothing was reported).
+    bool foundNoDevice() const { return noDevice_; }
     // What the open stream reports of itself; nothing without a stream.
     std::optional<AudioStreamInfo> streamInfo() const;
     // The channel count and routes the running stream was opened with.
@@ -55,6 +60,7 @@ private:
     // Taken at open: the callback never looks the device up by name.
     int channels_ = 0;
     std::array<int, kBuses> routes_{};
+    bool noDevice_ = false;
 };
 
 } // namespace host

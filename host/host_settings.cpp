@@ -65,8 +65,11 @@ std::string hostSettingsPath()
 
 void loadHostSettings(AudioSystem& audio, HostState& state, const std::string& path)
 {
+    // A file that exists keeps its routes, none included; one unreadable
+    // keeps the defaults, as ever.
+    state.firstRun = path.empty() || !platform::fileExists(path);
     TesselMemoryFile file;
-    if (path.empty() || !platform::fileExists(path) || !file.load(path))
+    if (state.firstRun || !file.load(path))
         return;
     TesselElement element;
     while (readElement(file, element))
@@ -78,7 +81,9 @@ void loadHostSettings(AudioSystem& audio, HostState& state) { loadHostSettings(a
 
 bool saveHostSettings(AudioSystem& audio, const HostState& state, const std::string& path)
 {
-    if (path.empty())
+    // A first run that never found a device has no routes to keep: a file
+    // without them would leave the next run, with a device, silent.
+    if (path.empty() || state.firstRun)
         return false;
     const std::string temporary = path + ".new";
     std::FILE* stream = std::fopen(temporary.c_str(), "w");

@@ -18,6 +18,8 @@ std::string hostSettingsPath();
 
 // Fills the state's settings and master volume from the file. Routes are
 // stored by channel name and come back only while the device has that name.
+// Without the file the state notes a first run (its routes come with the
+// first device opened).
 void loadHostSettings(AudioSystem& audio, HostState& state, const std::string& path);
 void loadHostSettings(AudioSystem& audio, HostState& state);
 

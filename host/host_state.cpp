@@ -32,6 +32,7 @@ bool hostStartup(HostState& state)
     state.timeInfo = VstTimeInfo{};
     state.idlePrinted = false;
     state.settings = HostAudioSettings{};
+    state.firstRun = false;
     // The version is compiled in; there is no version block to read.
     state.modulePath = ownExecutable();
     state.hostVersion = platform::programVersion();

@@ -31,6 +31,10 @@ struct HostState {
     std::atomic<bool> idlePrinted{false};
 
     HostAudioSettings settings;               // the current audio settings
+    // No settings file was found: the first device opened takes bus 0 on its
+    // first two channels (the one for a mono device), so that a first run
+    // is heard without a visit to the audio settings.
+    bool firstRun = false;
 };
 
 // Null before hostStartup and after hostShutdown.

@@ -7,6 +7,7 @@
 
 #include "host/audio_output.h"
 #include "host/host_settings.h"
+#include "host/main_window.h"
 #include "host/plugin_loader.h"
 #include "host/portaudio_system.h"
 #include "host/wav_export.h"
@@ -144,8 +145,13 @@ int main(int argc, char** argv)
             output.setErrorReport([&windows](const std::string& text) {
                 windows->dialogs().messageBox(nullptr, text, "Error", platform::kBoxOk);
             });
-        if (!output.openAudioStream())
+        if (!output.openAudioStream()) {
             std::printf("HOST> No audio device could be opened; running silent.\n");
+            // Play would light up and nothing be heard: the window says why.
+            if (windows && output.foundNoDevice())
+                windows->dialogs().messageBox(nullptr, host::kNoAudioDevice, host::kMainWindowTitle,
+                                              platform::kBoxOk | platform::kBoxIconWarning);
+        }
 
         bool windowed = false;
         if (windows) {

@@ -33,7 +33,8 @@ public:
     virtual void openAudioSettings(platform::Window& owner) = 0;
     // Mode 1 from F10 and the export button, 0 from F11 and the button with Shift.
     virtual void startExport(platform::Window& owner, int mode) = 0;
-    // "Are you sure you want to quit?": true for Yes.
+    // The plug-in's question about an edited song, else "Are you sure you
+    // want to quit?": true to quit.
     virtual bool confirmQuit(platform::Window& owner) = 0;
 
 protected:

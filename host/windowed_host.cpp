@@ -3,6 +3,7 @@
 #include "host/routing_dialog.h"
 #include "host/window_loop.h"
 #include "platform/dialogs.h"
+#include "vst2/quit_question.h"
 
 #include <sys/stat.h>
 
@@ -74,6 +75,15 @@ void WindowedHost::startExport(platform::Window& owner, int mode)
 
 bool WindowedHost::confirmQuit(platform::Window& owner)
 {
+    // The plug-in asks first whether to save an edited song; when it asked,
+    // its answer stands for ours.
+    if (AEffect* effect = state_.effect) {
+        const VstIntPtr answer = effect->dispatcher(effect, effVendorSpecific, kVendorQuitQuestion, 0, nullptr, 0.0f);
+        if (answer == kQuitGo)
+            return true;
+        if (answer == kQuitStay)
+            return false;
+    }
     return windows_.dialogs().messageBox(&owner, kQuitQuestion, kMainWindowTitle,
                                          platform::kBoxYesNo | platform::kBoxIconWarning) == platform::kAnswerYes;
 }

@@ -13,6 +13,7 @@
 #include "platform/mutex.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -107,7 +108,15 @@ public:
     // Path of the song's file: empty until a successful save or load of this song.
     std::string songPath;
 
+    // Whether the song changed since it was loaded, saved or erased: before
+    // it is replaced or the program quits the user is offered to save it.
+    // Edits mark it on the editor's thread; the flag alone is atomic.
+    void markEdited() { edited_.store(true, std::memory_order_relaxed); }
+    void markUnedited() { edited_.store(false, std::memory_order_relaxed); }
+    bool edited() const { return edited_.load(std::memory_order_relaxed); }
+
 private:
     platform::SharedMutex mutex_;   // released before the slots are destroyed
+    std::atomic<bool> edited_{false};
     TesselEngine* owner_ = nullptr;
 };

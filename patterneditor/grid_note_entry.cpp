@@ -153,6 +153,8 @@ void TesselPatternUI::recordTyping(TesselSubrow& cell, const TesselSubrowData& b
 {
     if (sameCell(cell, before))
         return;
+    // A keystroke joining the run takes no checkpoint, yet changes the song.
+    song_.markEdited();
     const TypingRun& run = typingRun_;
     const bool joins = run.pattern == pattern_->index && run.at == at && run.keystroke + 1 == keystrokes_ &&
                        run.checkpoints == host_->checkpointCount();

@@ -236,6 +236,7 @@ void TesselPatternEditorUI::songRows(bool insert)
                              : engine->songTiming.deleteSongRows(*song, selection);
     if (!done)
         return;
+    song->markEdited();
     engine->rebuildSongPlaylist(nullptr, false);
     engine->rebuildPatternPlaylists(false);
     int32_t shown = pattern_->index;

@@ -90,6 +90,8 @@ void TesselPatternEditorUI::restoreUndoLine()
         if (!lock)
             return;
         restored = undo_->restoreCheckpoint(undo_->selectedLine());
+        if (restored >= 0)
+            song->markEdited();
         if (restored >= 0 && engine) {
             engine->rebuildPatternPlaylist(restored, true);
             engine->rebuildSongPlaylist(nullptr, true);
@@ -106,6 +108,7 @@ void TesselPatternEditorUI::applyPatternOptions(const char* message)
         platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
         if (lock)
             undo_->pushCheckpoint(pattern, message);
+        song->markEdited();
         pattern.setLabel(values.label.c_str());
         pattern.minorStep = std::max(values.minorStep, 0);
         pattern.majorStep = std::max(values.majorStep, 0);

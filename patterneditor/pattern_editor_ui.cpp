@@ -246,6 +246,9 @@ void TesselPatternEditorUI::followPlayback(int32_t pattern, int32_t row)
 void TesselPatternEditorUI::applyMidiInput(const TesselMidiInputRequests::Taken& taken)
 {
     bool changed = false;
+    // A channel to redraw is one the audio thread entered a MIDI note into.
+    if (taken.redrawChannels && song)
+        song->markEdited();
     for (int32_t i = 0; i < std::min(taken.cursorSteps, 256); ++i) {
         grid_.stepCursor();
         changed = true;
@@ -353,6 +356,9 @@ void TesselPatternEditorUI::setCurrentInstrument(int32_t number)
 
 void TesselPatternEditorUI::pushCheckpoint(const TesselPattern& pattern, const char* message)
 {
+    // The grid checkpoints only before an edit of its pattern.
+    if (song)
+        song->markEdited();
     undo_->pushCheckpoint(pattern, message);
 }
 

@@ -5,6 +5,7 @@
 
 #include "engine/engine_links.h"
 #include "gui/editor_base.h"
+#include "vst2/quit_question.h"
 
 class TesselPlugin;
 
@@ -12,6 +13,9 @@ class TesselPluginEditor : public AEffGUIEditor, public TesselEditorLink {
 public:
     using AEffGUIEditor::AEffGUIEditor;
     ~TesselPluginEditor() override = default;
+
+    // The stand-alone host is about to quit: a QuitAnswer.
+    virtual VstIntPtr answerQuitQuestion() { return kQuitNothingLost; }
 
     // Null, or throws, when the editor cannot be built: the plug-in then
     // reports a construction failure.

@@ -43,6 +43,8 @@ public:
     VstInt32 getVendorVersion() override;
     VstInt32 canDo(char* text) override;
     bool keysRequired() override { return true; }
+    // The stand-alone host's quit question goes to the editor.
+    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
     // TesselPluginLink, for the engine.
     intptr_t canHostDo(const char* what) override;

@@ -1,5 +1,6 @@
 // The audio side of the plug-in: blocks from the engine's output block into
-// the host's buffers, block size and rate, the host's MIDI.
+// the host's buffers, block size and rate, the host's MIDI, and the
+// dispatcher's calls beyond the effect base's.
 //
 // The crash filter stays installed for the plug-in's whole life; unlike a
 // structured-exception translator, a signal handler cannot resume the call,
@@ -10,7 +11,9 @@
 #include "engine/midi_out.h"
 #include "engine/vector.h"
 #include "plugin/engine_calls.h"
+#include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
+#include "vst2/quit_question.h"
 
 void TesselPlugin::process(float** /*inputs*/, float** outputs, VstInt32 sampleFrames)
 {
@@ -76,6 +79,13 @@ VstIntPtr TesselPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     if (opcode == kOpcodeIsPlaying)
         return engine.isPlaying() ? 1 : 0;
     return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+}
+
+VstIntPtr TesselPlugin::vendorSpecific(VstInt32 index, VstIntPtr /*value*/, void* /*ptr*/, float /*opt*/)
+{
+    if (index == kVendorQuitQuestion && pluginEditor_)
+        return pluginEditor_->answerQuitQuestion();
+    return kQuitNotAnswered;
 }
 
 VstInt32 TesselPlugin::processEvents(VstEvents* events)

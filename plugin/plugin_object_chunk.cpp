@@ -170,8 +170,10 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
     if (result) {
         if (TesselSongFiles::apply)
             TesselSongFiles::apply(engine);
-        // The song came from the host, not from a file of the user's.
+        // The song came from the host, not from a file of the user's; the
+        // host keeps it in its session, so it has nothing unsaved.
         engine.song.songPath.clear();
+        engine.song.markUnedited();
         reportUnreadSamples();
     } else {
         // The temporary file is never the song's name, whatever the loader did.

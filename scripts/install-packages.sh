@@ -15,6 +15,8 @@ packages=(
   # Tests only: real windows on an X server of their own, driven through XTest,
   # some beside a real window manager's frames.
   xvfb libxtst-dev openbox
+  # Tests only: a sound card for the Host, a JACK server on its paced dummy driver.
+  jackd2
   # Images, raster and text: pixman under Cairo, FreeType over a private fontconfig;
   # the Arial stand-ins and the monospace face renamed to the product font at build time.
   libpixman-1-dev libfontconfig-dev libfreetype-dev

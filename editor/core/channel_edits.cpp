@@ -9,9 +9,10 @@
 
 namespace {
 
-// The edit runs under the song lock on a channel in 0..63.
+// The edit runs under the song lock on a channel in 0..63. A mute is
+// listening, not an edit to offer to save.
 template <class Edit>
-bool editChannel(TesselModule* song, int32_t channel, Edit edit)
+bool editChannel(TesselModule* song, int32_t channel, Edit edit, bool songEdit = true)
 {
     if (!song || channel < 0 || channel >= kChannels)
         return false;
@@ -19,6 +20,8 @@ bool editChannel(TesselModule* song, int32_t channel, Edit edit)
     if (!lock)
         return false;
     edit(song->channels[static_cast<size_t>(channel)]);
+    if (songEdit)
+        song->markEdited();
     return true;
 }
 
@@ -60,7 +63,7 @@ bool storeChannelName(TesselEditorPageServices* editor, TesselModule* song, int3
 
 bool toggleChannelMute(TesselEditorPageServices* editor, TesselModule* song, int32_t channel)
 {
-    if (!editChannel(song, channel, [](TesselChannel& c) { c.mute = c.mute ? 0 : 1; }))
+    if (!editChannel(song, channel, [](TesselChannel& c) { c.mute = c.mute ? 0 : 1; }, false))
         return false;
     redrawPatternChannel(editor, channel, false);
     return true;

@@ -1,12 +1,14 @@
 // The module file commands: New erases the song, Open stops it and loads a
-// file, Save writes the song's own file or asks for one. Each reports on
-// the status line and on the toolbar's file message.
+// file (offering to save an edited song first), Save writes the song's own
+// file or asks for one. Each reports on the status line and on the
+// toolbar's file message.
 
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "engine/module_file.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "model/unread_samples.h"
+#include "platform/dialogs.h"
 #include "platform/status_text.h"
 
 #include <filesystem>
@@ -15,6 +17,7 @@ namespace {
 
 constexpr int kLoadFailed = 0;
 constexpr int kLoadedNothing = 1;
+constexpr const char* kSaveChangesQuestion = "Save changes to the current module?";
 
 void report(const char* text)
 {
@@ -50,6 +53,7 @@ void TesselEditor::newModule()
     // Without the song lock nothing was erased, and nothing says it was.
     if (!engine_->newSong())
         return;
+    engine_->song.markUnedited();
     if (patternEditor_)
         patternEditor_->rebuild();
     if (current_)
@@ -60,6 +64,9 @@ void TesselEditor::newModule()
 
 void TesselEditor::openModule()
 {
+    // Asked before anything stops, so that Cancel leaves the song playing.
+    if (!offerToSaveChanges("Open Module..."))
+        return;
     engine_->stopNow();
     if (engine_->transport != kStoppedCut) {
         platform::setStatusText("Error: You cannot load a module while Quorbel is playing.");
@@ -80,6 +87,7 @@ void TesselEditor::openModule()
     } else if (result == kLoadedNothing) {
         platform::setFileMessage("Loading... error.");
     } else {
+        engine_->song.markUnedited();
         platform::setFileMessage("Loading... complete.");
         tellUnreadSamples();
         if (patternEditor_)
@@ -144,5 +152,27 @@ bool TesselEditor::saveSongTo(std::string& path)
     platform::MutexLock lock(engine_->song.songLock(), kEditLockWaitMs);
     if (lock)
         engine_->song.songPath = path;
+    engine_->song.markUnedited();
     return true;
+}
+
+bool TesselEditor::offerToSaveChanges(const char* caption)
+{
+    if (!engine_->song.edited())
+        return true;
+    const int32_t answer = askYesNoCancel(kSaveChangesQuestion, caption);
+    if (answer == platform::kAnswerNo)
+        return true;
+    if (answer != platform::kAnswerYes)
+        return false;
+    // As Ctrl+S: the song's own file, else a name asked for.
+    saveModule(0);
+    return !engine_->song.edited();
+}
+
+VstIntPtr TesselEditor::answerQuitQuestion()
+{
+    if (!engine_->song.edited())
+        return kQuitNothingLost;
+    return offerToSaveChanges("Quorbel") ? kQuitGo : kQuitStay;
 }

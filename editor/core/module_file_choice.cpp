@@ -1,8 +1,8 @@
 // What the module file commands ask and tell the user: the file selector
-// over the module types, a Yes/No box, a box to read, and the default folder
-// a chosen file leaves. The dialogs are bracketed as popups, so that keys
-// typed meanwhile start nothing and an always-on-top editor window does not
-// cover them.
+// over the module types, Yes/No and Yes/No/Cancel boxes, a box to read, and
+// the default folder a chosen file leaves. The dialogs are bracketed as
+// popups, so that keys typed meanwhile start nothing and an always-on-top
+// editor window does not cover them.
 
 #include "editor/core/module_paths.h"
 #include "editor/core/tessel_editor.h"
@@ -72,6 +72,15 @@ void TesselEditor::tell(const char* text, const char* caption)
         PopupScope popup(*this);
         service->messageBox(window_.get(), text, caption, platform::kBoxOk | platform::kBoxIconWarning);
     }
+}
+
+int32_t TesselEditor::askYesNoCancel(const char* text, const char* caption)
+{
+    platform::Dialogs* service = dialogs();
+    if (!service)
+        return platform::kAnswerCancel;
+    PopupScope popup(*this);
+    return service->messageBox(window_.get(), text, caption, platform::kBoxYesNoCancel | platform::kBoxIconQuestion);
 }
 
 bool TesselEditor::chooseModuleFile(bool save, std::string& path)

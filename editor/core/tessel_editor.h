@@ -154,6 +154,12 @@ public:
     void newModule();
     void openModule();
     void saveModule(int32_t saveAs);
+    // Before an edited song is replaced: asks whether to save it first. True
+    // to go on (saved, or its edits let go), false to keep everything as is
+    // (Cancel, or a save that did not happen).
+    bool offerToSaveChanges(const char* caption);
+    // The stand-alone host quits: the same question when the song was edited.
+    VstIntPtr answerQuitQuestion() override;
     // The update check found a newer version (any thread).
     bool updateAvailable() const;
 
@@ -300,6 +306,8 @@ private:
     void tell(const char* text, const char* caption);
     // After a load: the status line, and a box naming unread samples.
     void tellUnreadSamples();
+    // kAnswerYes, kAnswerNo or kAnswerCancel (also without a dialogs service).
+    int32_t askYesNoCancel(const char* text, const char* caption);
     // The chosen module file's path; false when cancelled.
     bool chooseModuleFile(bool save, std::string& path);
     void keepModuleFolder(const std::string& path);

@@ -88,6 +88,7 @@ void TesselInstrumentListUI::newInstrument()
         if (!lock)
             return;
         song->instruments[static_cast<size_t>(current_)].reset();
+        song->markEdited();
     }
     songWritten_ = true;
     platform::setFileMessage("Instrument erased.");
@@ -113,6 +114,7 @@ void TesselInstrumentListUI::swapInstruments(int32_t a, int32_t b, bool inPatter
         const TesselInstrument held(first);
         first.assign(second);
         second.assign(held);
+        song->markEdited();
         first.setLabel(secondOwnLabel ? secondLabel.c_str() : first.defaultLabel().c_str());
         second.setLabel(firstOwnLabel ? firstLabel.c_str() : second.defaultLabel().c_str());
         if (inPatterns) {
@@ -197,6 +199,8 @@ void TesselInstrumentListUI::loadInstrument(const std::string& path, int32_t tar
         else
             platform::setStatusText("Loading Error: Corrupt or unsupported instrument file.");
     }
+    if (result == kFileLoaded)
+        song->markEdited();
     // The toolbar's line must not call a refused file a completed load.
     platform::setFileMessage(result == kFileLoaded ? "Loading instrument... completed."
                                                    : "Loading instrument... failed.");

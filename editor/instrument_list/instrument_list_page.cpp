@@ -162,6 +162,7 @@ bool TesselInstrumentListUI::writeBack(const TesselInstrument& copy)
         return false;
     TesselInstrument& target = song->instruments[static_cast<size_t>(copy.index)];
     target.assign(copy);
+    song->markEdited();
     std::memcpy(target.label, copy.label, sizeof target.label);
     return true;
 }

@@ -53,6 +53,7 @@ void TesselOrderListUI::askToRenumber()
             return;
         song->renumberPatterns();
         song->orderList.updateLength();
+        song->markEdited();
     }
     // The timing lists name patterns by number; so do the undo snapshots.
     if (engine) {
@@ -87,6 +88,7 @@ void TesselOrderListUI::copyToEmptyPattern()
         song->patterns[static_cast<size_t>(target)].assign(song->patterns[static_cast<size_t>(source)]);
         insertOrderEntry(song->orderList, at, target);
         song->orderList.updateLength();
+        song->markEdited();
     }
     if (engine)
         engine->rebuildPatternPlaylist(target, false);

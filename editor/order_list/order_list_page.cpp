@@ -78,6 +78,7 @@ bool TesselOrderListUI::editOrders(const std::function<void(TesselOrderList&)>& 
             return false;
         edit(song->orderList);
         song->orderList.updateLength();
+        song->markEdited();
     }
     orderListChanged();
     return true;

@@ -131,6 +131,7 @@ void TesselSongVariablesUI::applyResolution()
         if (!lock)
             return;
         song->resolution = v;
+        song->markEdited();
         engine->rebuildSongPlaylist(nullptr, true);
         engine->rebuildPatternPlaylists(true);
     }

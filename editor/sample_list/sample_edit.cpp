@@ -63,6 +63,7 @@ bool TesselSampleEdit::commit()
     if (!lock)
         return false;
     moveSampleInto(song_->samples[static_cast<size_t>(index_)], *copy_);
+    song_->markEdited();
     copy_.reset();
     changed_ = false;
     return true;

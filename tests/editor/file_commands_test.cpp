@@ -4,12 +4,15 @@
 
 #include "editor/core/module_paths.h"
 #include "editor_fixture.h"
+#include "editor/core/channel_edits.h"
 #include "engine/engine.h"
 #include "model/file_kind.h"
 #include "model/scratch_folder.h"
 #include "model/zip_helpers.h"
 #include "platform/folders.h"
+#include "plugin/song_files.h"
 #include "support/loopback_http_server.h"
+#include "vst2/quit_question.h"
 
 #include <algorithm>
 #include <chrono>
@@ -439,4 +442,80 @@ TEST_F(EditorUpdateCheckTest, DeletingAnEditorWhoseCheckStallsReturnsWithinASeco
     const auto start = std::chrono::steady_clock::now();
     plugin.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+// What the user did since the song was loaded or saved is offered for saving
+// before another song takes its place: a note, an order list entry, a
+// channel's settings count, a mute does not. Cancel keeps the song, No
+// opens the other; a song just opened is replaced without a question. The
+// stand-alone host's quit question is answered the same way; a song the
+// host hands over is its session's, and closing the editor asks nothing.
+TEST_F(FileCommandsTest, AnEditedSongIsOfferedForSavingBeforeItGoes)
+{
+    const std::string good = savedSong("good.zip", 133.0);
+    TesselModule& song = engine().song;
+    EXPECT_FALSE(song.edited());
+    const auto quitAnswer = [&] { return dispatch(effVendorSpecific, kVendorQuitQuestion); };
+    EXPECT_EQ(quitAnswer(), kQuitNothingLost);
+    EXPECT_EQ(asked(), 0u);
+    EXPECT_TRUE(toggleChannelMute(editor, &song, 0));
+    EXPECT_FALSE(song.edited());
+    hostKey('q', 0, 0);
+    ASSERT_TRUE(song.edited());
+
+    dialogs().answerButton(platform::kAnswerCancel);
+    ctrl('o');
+    ASSERT_EQ(asked(), 1u);
+    EXPECT_EQ(lastAsked().kind, HeadlessDialogs::Kind::MessageBox);
+    EXPECT_EQ(lastAsked().text, "Save changes to the current module?");
+    EXPECT_EQ(lastAsked().title, "Open Module...");
+    EXPECT_EQ(lastAsked().style & platform::kBoxButtonsMask, platform::kBoxYesNoCancel);
+    EXPECT_TRUE(song.edited());
+    EXPECT_DOUBLE_EQ(song.tempo, 120.0);
+
+    dialogs().answerButton(platform::kAnswerNo);
+    dialogs().answerPaths({good});
+    ctrl('o');
+    ASSERT_EQ(asked(), 3u);
+    EXPECT_EQ(lastAsked().kind, HeadlessDialogs::Kind::Open);
+    EXPECT_DOUBLE_EQ(song.tempo, 133.0);
+    EXPECT_FALSE(song.edited());
+    dialogs().answerPaths({good});
+    ctrl('o');
+    EXPECT_EQ(asked(), 4u);
+
+    hostKey(0, kVkF1 + 10, 0);   // F11: the order list
+    ASSERT_EQ(pageNumber(), kOrderListPage);
+    hostKey('5', 0, 0);
+    EXPECT_TRUE(song.edited());
+    song.markUnedited();
+    EXPECT_TRUE(storeChannelName(editor, &song, 1, "Bass          "));
+    EXPECT_TRUE(song.edited());
+
+    // The host's quit question: Cancel stays, No goes, both without saving.
+    dialogs().answerButton(platform::kAnswerCancel);
+    EXPECT_EQ(quitAnswer(), kQuitStay);
+    EXPECT_EQ(lastAsked().title, "Quorbel");
+    dialogs().answerButton(platform::kAnswerNo);
+    EXPECT_EQ(quitAnswer(), kQuitGo);
+    EXPECT_EQ(readWholeFile(good).find("Bass"), std::string::npos);
+
+    // Inside a DAW, with the library's chunk operations.
+    const auto keptSave = TesselSongFiles::save;
+    const auto keptLoad = TesselSongFiles::load;
+    const auto keptApply = TesselSongFiles::apply;
+    installChunkSongFiles();
+    std::string chunk = readWholeFile(good);
+    const VstIntPtr loaded = dispatch(effSetChunk, 0, static_cast<VstIntPtr>(chunk.size()), chunk.data());
+    TesselSongFiles::save = keptSave;
+    TesselSongFiles::load = keptLoad;
+    TesselSongFiles::apply = keptApply;
+    ASSERT_GE(loaded, 2);
+    EXPECT_FALSE(song.edited());
+    hostKey(0, kVkF1 + 1, 0);   // F2: the pattern editor
+    hostKey('w', 0, 0);
+    EXPECT_TRUE(song.edited());
+    const size_t before = asked();
+    dispatch(effEditClose);
+    EXPECT_EQ(asked(), before);
 }

@@ -2,8 +2,10 @@
 // test's own), as a user starts it again and again: the editor window fills
 // the Host's window from the start, and the key reference the editor opens
 // with Shift+F1 keeps its place on its monitor while the arrow keys page it.
+// A JACK dummy server is its sound card (without one a box would say so first).
 #include "host_process.h"
 #include "platform/folders.h"
+#include "support/jack_dummy_server.h"
 
 // Last: Xlib's macros would rename names of the headers above.
 #include "gui/x11_fixture.h"
@@ -57,10 +59,14 @@ protected:
         folder = name;
         mkdir((folder + "/bin").c_str(), 0700);
         ASSERT_TRUE(platform::makeFolders("screenshots"));
+        ASSERT_TRUE(outside_tools::have({"jackd"}));
+        sound = std::make_unique<JackDummyServer>(2, 44100);
+        ASSERT_TRUE(sound->ready()) << "jackd did not start";
     }
     void TearDown() override
     {
         program.reset();
+        sound.reset();
         manager.reset();
         X11Test::TearDown();
         if (std::system(("rm -rf '" + folder + "'").c_str()) != 0) {}
@@ -70,7 +76,8 @@ protected:
         program = std::make_unique<hosttest::HostProcess>(
             std::vector<std::string>{},
             std::vector<std::pair<std::string, std::string>>{
-                {"DISPLAY", server->name()}, {"PATH", folder + "/bin"}, {"XDG_CONFIG_HOME", folder}});
+                {"DISPLAY", server->name()}, {"PATH", folder + "/bin"}, {"XDG_CONFIG_HOME", folder},
+                sound->environment()});
         ASSERT_TRUE(program->waitFor(kWindowReady)) << program->output();
     }
 
@@ -127,6 +134,7 @@ protected:
 
     std::string folder;
     std::unique_ptr<WindowManager> manager;
+    std::unique_ptr<JackDummyServer> sound;
     std::unique_ptr<hosttest::HostProcess> program;
 };
 

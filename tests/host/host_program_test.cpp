@@ -1,11 +1,13 @@
 // The Host program itself, run as a child process with the test synth. This
 // machine's audio devices may be missing: then it must say so and run silent.
+// Where a test needs a sound card it brings one: a JACK dummy server.
 
 #include "host/wav_file.h"
 #include "host_process.h"
 #include "model/scratch_folder.h"
 #include "model/temporaries_note.h"
 #include "platform/folders.h"
+#include "support/jack_dummy_server.h"
 #include "support/outside_tools.h"
 
 #include <gtest/gtest.h>
@@ -30,9 +32,11 @@ const char kReady[] = "HOST> Playing; press Ctrl+C to quit.\n";
 
 // Runs Host without a display; sends SIGINT once it reports that it plays
 // when `interrupt` is set. Gives up (killing it) after a minute.
-ProgramRun runHost(std::vector<std::string> args, bool interrupt, rlim_t fileSizeLimit = 0)
+ProgramRun runHost(std::vector<std::string> args, bool interrupt, rlim_t fileSizeLimit = 0,
+                   std::vector<std::pair<std::string, std::string>> env = {})
 {
-    hosttest::HostProcess host(std::move(args), {{"DISPLAY", ""}}, fileSizeLimit);
+    env.emplace_back("DISPLAY", "");
+    hosttest::HostProcess host(std::move(args), env, fileSizeLimit);
     if (interrupt && host.waitFor(kReady))
         host.signal(SIGINT);
     ProgramRun run;
@@ -56,7 +60,14 @@ TEST(HostProgram, PlaysUntilInterruptedAndShutsDownInOrder)
         << run.output;
     EXPECT_TRUE(contains(run.output, kReady));
     EXPECT_TRUE(contains(run.output, "HOST> Shutting down...\n"));
-    // The settings are written at exit.
+
+    // With one, the settings are written at exit.
+    ASSERT_TRUE(outside_tools::have({"jackd"}));
+    JackDummyServer sound(2, 44100);
+    ASSERT_TRUE(sound.ready());
+    const ProgramRun played = runHost({"--plugin", QB_TEST_SYNTH}, true, 0, {sound.environment()});
+    EXPECT_EQ(played.status, 0) << played.output;
+    EXPECT_TRUE(contains(played.output, "Driver: [JACK Audio Connection Kit] system @ 44100 Hz")) << played.output;
     EXPECT_TRUE(platform::fileExists(platform::joinPath(platform::settingsFolder(), "Host.ini")));
 }
 
@@ -274,4 +285,47 @@ TEST(HostProgram, LinksNoneOfThePlugInsCode)
             if (host.count(name))
                 shared.push_back(name);
     EXPECT_TRUE(shared.empty()) << shared.size() << " functions of the plug-in in Host, " << shared.front();
+}
+
+// With no settings file the song is heard at once: bus 0 on the device's
+// first two channels (both on the one of a mono device). A file that exists
+// keeps its routes, none included; a first run without any device leaves
+// no file, so that the next run, with one, is heard.
+TEST(HostProgram, AFirstRunPlaysBusZeroOnTheDevicesFirstChannels)
+{
+    ASSERT_TRUE(outside_tools::have({"jackd"}));
+    char name[] = "/tmp/qb-first-run-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    const std::string folder = name;
+    const std::string settings = folder + "/Quorbel/Host.ini";
+    const auto run = [&](const std::string& jackServer) {
+        const ProgramRun done = runHost({"--plugin", QB_TEST_SYNTH}, true, 0,
+                                        {{"XDG_CONFIG_HOME", folder}, {"JACK_DEFAULT_SERVER", jackServer}});
+        EXPECT_EQ(done.status, 0) << done.output;
+        return done.output;
+    };
+    const std::string head = "<driver api=\"JACK Audio Connection Kit\" device=\"system\" latency=\"100\" "
+                             "samplerate=\"44100\" volume=\"1.000000\">\n";
+    for (const auto& [channels, right] : {std::pair{2, "system 2"}, std::pair{1, "system 1"}}) {
+        JackDummyServer sound(channels, 44100);
+        ASSERT_TRUE(sound.ready());
+        std::remove(settings.c_str());
+        EXPECT_TRUE(contains(run(sound.environment().second), "Driver: [JACK Audio Connection Kit] system"));
+        EXPECT_EQ(readWholeFile(settings), head + " <channel index=\"0\" output=\"system 1\"/>\n"
+                                                 " <channel index=\"1\" output=\"" + right + "\"/>\n</driver>\n")
+            << channels << " channels";
+    }
+
+    JackDummyServer sound(2, 44100);
+    ASSERT_TRUE(sound.ready());
+    {
+        std::ofstream(settings) << head << "</driver>\n";
+    }
+    run(sound.environment().second);
+    EXPECT_EQ(readWholeFile(settings), head + "</driver>\n");
+
+    std::remove(settings.c_str());
+    EXPECT_TRUE(contains(run("qbtest-no-such-server"), "running silent"));
+    EXPECT_FALSE(platform::fileExists(settings));
+    std::system(("rm -rf '" + folder + "'").c_str());
 }

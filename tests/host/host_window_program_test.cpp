@@ -1,15 +1,19 @@
 // The Host program with its window, on an Xvfb of the test's own, with the
-// real plug-in library and no sound card: the test plays the user from a
-// second connection, clicking and typing through XTest, and reads what the
-// server shows. The desktop's dialog programs are kept off PATH, so the
-// dialogs are the program's own.
+// real plug-in library and a JACK dummy server as its sound card: the test
+// plays the user from a second connection, clicking and typing through
+// XTest, and reads what the server shows. The desktop's dialog programs are
+// kept off PATH, so the dialogs are the program's own; the tests of the
+// first hour put a stand-in zenity there and openbox on the screen.
 
 #include "gui/dialog_template.h"
+#include "host/audio_output.h"
 #include "host/caption.h"
 #include "host/host_bitmaps.h"
 #include "host/wav_file.h"
 #include "host_process.h"
 #include "platform/folders.h"
+#include "support/jack_dummy_server.h"
+#include "support/recording_zenity.h"
 #include "wav_bytes.h"
 
 // Last: Xlib's macros would rename names of the headers above.
@@ -54,39 +58,53 @@ protected:
         folder = name;
         mkdir((folder + "/bin").c_str(), 0700);
         ASSERT_TRUE(platform::makeFolders("screenshots"));
+        ASSERT_TRUE(outside_tools::have({"jackd"}));
+        sound = std::make_unique<JackDummyServer>(2, 44100);
+        ASSERT_TRUE(sound->ready()) << "jackd did not start";
     }
 
     void TearDown() override
     {
         program.reset();
+        sound.reset();
         X11Test::TearDown();
         std::system(("rm -rf '" + folder + "'").c_str());
     }
 
-    void start()
+    // With the JACK server of this name (the test's own unless given).
+    void startProgram(const std::string& jackServer = {})
     {
-        // An empty PATH folder: no zenity, no kdialog.
+        // PATH holds the bin folder alone: no zenity, no kdialog but a stand-in.
         program = std::make_unique<hosttest::HostProcess>(
             std::vector<std::string>{},
             std::vector<std::pair<std::string, std::string>>{
-                {"DISPLAY", server->name()}, {"PATH", folder + "/bin"}, {"XDG_CONFIG_HOME", folder}});
+                {"DISPLAY", server->name()},
+                {"PATH", folder + "/bin"},
+                {"XDG_CONFIG_HOME", folder},
+                {"JACK_DEFAULT_SERVER", jackServer.empty() ? sound->environment().second : jackServer}});
+    }
+    void start()
+    {
+        startProgram();
         ASSERT_TRUE(program->waitFor(kWindowReady)) << program->output();
     }
 
-    // The mapped top-level window with this class or title; 0 when none.
-    ::Window topLevel(const char* className, const char* title = nullptr)
+    // The mapped top-level window with this class or title; 0 when none. A
+    // window manager's frame is looked into: the window is its child.
+    ::Window topLevel(const char* className, const char* title = nullptr, ::Window under = 0, int depth = 0)
     {
         ::Window root = 0, parent = 0, *children = nullptr, found = 0;
         unsigned int count = 0;
-        XQueryTree(host, DefaultRootWindow(host), &root, &parent, &children, &count);
+        XQueryTree(host, under ? under : DefaultRootWindow(host), &root, &parent, &children, &count);
         for (unsigned int i = 0; i < count && !found; ++i) {
             XWindowAttributes attributes{};
             if (!XGetWindowAttributes(host, children[i], &attributes) || attributes.map_state != IsViewable)
                 continue;
-            if (className && classOf(children[i]) != className)
+            if ((className && classOf(children[i]) != className) || (title && titleOf(children[i]) != title)) {
+                if (depth == 0 && classOf(children[i]).empty())
+                    found = topLevel(className, title, children[i], 1);
                 continue;
-            if (title && titleOf(children[i]) != title)
-                continue;
+            }
             found = children[i];
         }
         if (children)
@@ -233,12 +251,14 @@ protected:
             std::vector<std::pair<std::string, std::string>>{{"DISPLAY", server->name()},
                                                              {"PATH", folder + "/bin"},
                                                              {"XDG_CONFIG_HOME", folder},
-                                                             {"XDG_RUNTIME_DIR", runtime}});
+                                                             {"XDG_RUNTIME_DIR", runtime},
+                                                             sound->environment()});
         EXPECT_TRUE(copy->waitFor(kWindowReady)) << copy->output();
         return copy;
     }
 
     std::string folder;
+    std::unique_ptr<JackDummyServer> sound;
     std::unique_ptr<hosttest::HostProcess> program;
 };
 
@@ -467,5 +487,229 @@ TEST_F(HostWindowProgramTest, ASecondCopyClosingLeavesTheFirstWhole)
     }
     ASSERT_TRUE(program->running());
     program->signal(SIGTERM);
+    EXPECT_EQ(program->wait(), 0) << program->output();
+}
+
+namespace {
+
+// The Host as a new user meets it: openbox manages the windows and the
+// desktop's dialogs are a stand-in zenity that records each call and gives
+// the answers the test set for it.
+class HostFirstHourTest : public HostWindowProgramTest {
+protected:
+    void SetUp() override
+    {
+        HostWindowProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(outside_tools::have({"openbox"}));
+        manager = std::make_unique<WindowManager>(server->name());
+        ASSERT_TRUE(manager->running()) << "openbox did not start managing windows";
+        zenity = std::make_unique<RecordingZenity>(folder + "/bin");
+    }
+    void TearDown() override
+    {
+        program.reset();
+        manager.reset();
+        HostWindowProgramTest::TearDown();
+    }
+
+    void pressCtrl(KeySym sym)
+    {
+        key(XK_Control_L, true);
+        tap(sym);
+        key(XK_Control_L, false);
+    }
+    // A click on the window's strip, beside its controls: the keys go on
+    // to the editor, whose cursor stays where it is.
+    void focusEditor(::Window main)
+    {
+        const int x0 = host::CaptionLayout{placeOf(main).width(), false}.slider().left;
+        click(main, {x0 - 40, 19});
+        ASSERT_TRUE(eventually([&] { return focusIn(main); }));
+    }
+    // A note key typed at the cursor on the top row, again until the pattern
+    // editor shows the cursor a row further down: the splash takes the
+    // first key and dims the page while it fades.
+    void typeNote(::Window main, KeySym sym)
+    {
+        // The cursor's row number stands on a light ground; rows are 10 high
+        // from 74.
+        const std::function<bool(int)> cursorOnRow = [&](int row) {
+            const platform::Image shown = grab(main);
+            const auto light = [&](int top) {
+                int count = 0;
+                for (int y = top + 1; y < top + 9; ++y)
+                    for (int x = 0; x < 20; ++x) {
+                        const platform::Colour c = shown.pixelAt(x, y);
+                        count += c.red > 200 && c.green > 200 && c.blue > 200;
+                    }
+                return count > 40;
+            };
+            return light(74 + 10 * row) && !light(74 + 10 * (1 - row));
+        };
+        focusEditor(main);
+        tap(XK_Shift_L);   // ends the splash, else nothing
+        if (!eventually([&] { return cursorOnRow(0); }))
+            grab(main).writePng("screenshots/host_note_not_shown.png");
+        ASSERT_TRUE(cursorOnRow(0)) << "the page does not show its cursor";
+        bool moved = false;
+        for (int attempt = 0; attempt < 3 && !moved; ++attempt) {
+            tap(sym);
+            moved = eventually([&] { return cursorOnRow(1); }, 5);
+        }
+        if (!moved)
+            grab(main).writePng("screenshots/host_note_not_shown.png");
+        ASSERT_TRUE(moved) << "the note does not show";
+    }
+
+    // The song file's document.
+    std::string moduleXml(const std::string& zip)
+    {
+        const std::string out = folder + "/Module.xml";
+        std::remove(out.c_str());
+        if (std::system(("unzip -p '" + zip + "' Module.xml > '" + out + "' 2>/dev/null").c_str()) != 0)
+            return {};
+        return readWholeFile(out);
+    }
+
+    std::unique_ptr<WindowManager> manager;
+    std::unique_ptr<RecordingZenity> zenity;
+};
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+} // namespace
+
+// Without a device Play would light up and nothing be heard: a box says so
+// at start (drawn by the program without zenity, the desktop's with it).
+TEST_F(HostFirstHourTest, WithoutADeviceABoxSaysSoAtStart)
+{
+    const std::string nowhere = "qbtest-no-such-server";
+    std::remove((folder + "/bin/zenity").c_str());
+    startProgram(nowhere);
+    ::Window box = 0;
+    ASSERT_TRUE(eventually([&] { return (box = topLevel("QuorbelDialog", "Quorbel")) != 0; })) << program->output();
+    EXPECT_TRUE(eventually([&] { return !(grab(box).pixelAt(10, 10) == platform::rgb(0, 0, 0)); }));
+    EXPECT_TRUE(grab(DefaultRootWindow(host)).writePng("screenshots/host_no_audio_device.png"));
+    const Rect r = placeOf(box);
+    click(box, {r.width() - 10 - 75 + 37, r.height() - 22});   // OK
+    ASSERT_TRUE(program->waitFor(kWindowReady)) << program->output();
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->wait(), 0) << program->output();
+
+    zenity = std::make_unique<RecordingZenity>(folder + "/bin");
+    startProgram(nowhere);
+    EXPECT_EQ(zenity->waitForCall(1), std::string("--warning\n--no-markup\n--title=Quorbel\n--text=") +
+                                          host::kNoAudioDevice + "\n");
+    ASSERT_TRUE(program->waitFor(kWindowReady)) << program->output();
+    EXPECT_TRUE(has(program->output(), "HOST> No audio device could be opened; running silent.\n"));
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->wait(), 0) << program->output();
+}
+
+// A note typed, then Ctrl+O and closing the window: each asks whether to
+// save the edited song first, Cancel keeps it, No lets the edit go, Yes
+// saves as Ctrl+S does; a song just loaded or saved asks nothing of it.
+TEST_F(HostFirstHourTest, AnEditedSongIsOfferedForSavingBeforeItGoes)
+{
+    const std::string song = folder + "/song.zip";
+    const std::string question = "--question\n--extra-button=Cancel\n--no-markup\n";
+    const std::string saveChanges = "--text=Save changes to the current module?\n";
+    start();
+    ::Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << program->output();
+    // With a sound card nothing is asked at start.
+    EXPECT_TRUE(has(program->output(), "Driver: [JACK Audio Connection Kit] system @ 44100 Hz")) << program->output();
+    EXPECT_FALSE(zenity->called(1));
+
+    typeNote(main, XK_q);
+    EXPECT_TRUE(grab(main).writePng("screenshots/host_edited_song.png"));
+
+    // Cancel: nothing opens, the song stays edited.
+    zenity->answerCancel(1);
+    pressCtrl(XK_o);
+    EXPECT_EQ(zenity->waitForCall(1), question + "--title=Open Module...\n" + saveChanges);
+    ASSERT_TRUE(zenity->waitForAnswer(1));
+    // Yes: a name is asked for (the song has none), the song saved, then opened.
+    zenity->answerYes(2);
+    zenity->answer(3, 0, song + "\n");
+    zenity->answer(4, 0, song + "\n");
+    pressCtrl(XK_o);
+    EXPECT_EQ(zenity->waitForCall(2), question + "--title=Open Module...\n" + saveChanges);
+    EXPECT_TRUE(has(zenity->waitForCall(3), "--save\n")) << zenity->waitForCall(3);
+    EXPECT_TRUE(has(zenity->waitForCall(4), "--title=Open Module...\n")) << zenity->waitForCall(4);
+    const std::string firstSave = moduleXml(song);
+    ASSERT_FALSE(firstSave.empty()) << "the song was not saved";
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+
+    // Just loaded: closing asks only whether to quit (No stays).
+    zenity->answerNo(5);
+    askToClose(main);
+    EXPECT_EQ(zenity->waitForCall(5), "--question\n--no-markup\n--title=Quorbel\n--text=Are you sure you want to quit?\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(program->running());
+
+    // No: the edit goes, the song is opened again.
+    typeNote(main, XK_w);
+    zenity->answerNo(6);
+    zenity->answer(7, 0, song + "\n");
+    pressCtrl(XK_o);
+    EXPECT_EQ(zenity->waitForCall(6), question + "--title=Open Module...\n" + saveChanges);
+    EXPECT_TRUE(has(zenity->waitForCall(7), "--title=Open Module...\n"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(moduleXml(song), firstSave);
+
+    // Closing with an edit: Cancel stays, Yes saves to the song's file and quits.
+    typeNote(main, XK_e);
+    zenity->answerCancel(8);
+    askToClose(main);
+    EXPECT_EQ(zenity->waitForCall(8), question + "--title=Quorbel\n" + saveChanges);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(program->running());
+    EXPECT_NE(topLevel("QuorbelHost"), 0u);
+    zenity->answerYes(9);
+    askToClose(main);
+    EXPECT_EQ(zenity->waitForCall(9), question + "--title=Quorbel\n" + saveChanges);
+    EXPECT_EQ(program->wait(), 0) << program->output();
+    EXPECT_FALSE(zenity->called(10)) << zenity->waitForCall(10, 0);
+    const std::string lastSave = moduleXml(song);
+    EXPECT_FALSE(lastSave.empty());
+    EXPECT_NE(lastSave, firstSave);
+}
+
+// Without zenity the question is the program's own box, with its three
+// buttons: Cancel keeps the window, No quits without saving.
+TEST_F(HostFirstHourTest, TheOwnBoxOffersToSaveWithThreeAnswers)
+{
+    std::remove((folder + "/bin/zenity").c_str());
+    start();
+    ::Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << program->output();
+    typeNote(main, XK_z);
+    const auto answer = [&](int fromRight) {
+        askToClose(main);
+        ::Window box = 0;
+        ASSERT_TRUE(eventually([&] { return (box = topLevel("QuorbelDialog", "Quorbel")) != 0; }));
+        EXPECT_TRUE(eventually([&] { return !(grab(box).pixelAt(10, 10) == platform::rgb(0, 0, 0)); }));
+        if (fromRight == 0) {
+            EXPECT_TRUE(grab(DefaultRootWindow(host)).writePng("screenshots/host_save_changes.png"));
+        }
+        // Yes, No and Cancel, 75 wide and 85 apart, along the bottom right:
+        // the third button from the right is drawn.
+        const Rect r = placeOf(box);
+        const platform::Image shown = grab(box);
+        bool third = false;
+        for (int x = r.width() - 10 - 245; x < r.width() - 10 - 170; ++x)
+            third = third || !(shown.pixelAt(x, r.height() - 22) == shown.pixelAt(10, 10));
+        EXPECT_TRUE(third) << "no Cancel button";
+        click(box, {r.width() - 10 - 75 - 85 * fromRight + 37, r.height() - 22});
+        ASSERT_TRUE(eventually([&] { return topLevel("QuorbelDialog", "Quorbel") == 0; }));
+    };
+    answer(0);   // Cancel
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(program->running());
+    EXPECT_NE(topLevel("QuorbelHost"), 0u);
+    answer(1);   // No
     EXPECT_EQ(program->wait(), 0) << program->output();
 }
