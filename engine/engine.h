@@ -152,7 +152,9 @@ public:
 
     // Module files. `saveModule` writes the song to path (".zip" is appended
     // when missing, in the caller's string); false when the new file could not
-    // be completed, and then the old file is untouched. Takes no lock.
+    // be completed, and then the old file is untouched. What it writes is the
+    // song at one instant: copied under the song lock (1000 ms wait; false
+    // without it), written after the lock is let go.
     bool saveModule(std::string& path);
     // Loads any song file into module (null: the song): 0 nothing loaded (the
     // document ended early, or the song lock not had in 1000 ms), 1 no

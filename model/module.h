@@ -52,6 +52,12 @@ public:
     // the file name: patterns and audio change hands without a copy, and the
     // other keeps what is left of this one's, to be freed after the lock.
     void takeSongFrom(TesselModule& other);
+    // Caller holds the other's song lock. This module becomes a copy of the
+    // other's song, file name and all: what a save writes while the song
+    // plays and changes on. Cells and audio are copied as they lie, without
+    // any conversion, so the time under the lock is that of a copy. False
+    // when some sample's audio could not be had: the copy is not the song.
+    bool copySongFrom(const TesselModule& other);
 
     // Patterns renumbered in order of first use in the order list, the unused
     // ones after them; the order list follows.
@@ -105,6 +111,9 @@ public:
     std::string songPath;
 
 private:
+    // The text, timing, output bus and order list, which every song copy takes.
+    void copySettingsFrom(const TesselModule& other);
+
     platform::SharedMutex mutex_;   // released before the slots are destroyed
     TesselEngine* owner_ = nullptr;
 };
