@@ -8,8 +8,11 @@
 //
 // Two songs, every cell filled (note, instrument, volume, panning and an
 // effect): 32 channels x 20 patterns of 64 rows, and 64 channels x 20
-// patterns of 256 rows. --plugin loads another build of the library, e.g.
-// one built from an older tree, to compare.
+// patterns of 256 rows. Also printed: how long the save's copy of the song
+// takes (what it holds the song lock for, and so may keep a block waiting)
+// and how long writing the document into memory takes (the part of a save
+// that no other thread shares). --plugin loads another build of the
+// library, e.g. one built from an older tree, to compare.
 #include "engine/engine.h"
 #include "vst2/effect_record.h"
 #include "platform/vst2_records.h"
@@ -76,9 +79,9 @@ void fillSong(TesselModule& song, const SongShape& shape)
 }
 
 // The song's module file as the chunk holds it, its document text alone, and
-// the time the save's copy of the song takes: what the save holds the song
-// lock (and so may keep a block waiting) for.
-bool makeSong(const SongShape& shape, std::string& chunk, std::string& document, double& copySeconds)
+// the times of the save's copy of the song and of writing its document.
+bool makeSong(const SongShape& shape, std::string& chunk, std::string& document, double& copySeconds,
+              double& writeSeconds)
 {
     TesselEngine engine;
     if (!engine.usable())
@@ -100,8 +103,10 @@ bool makeSong(const SongShape& shape, std::string& chunk, std::string& document,
     char* text = nullptr;
     size_t size = 0;
     if (FILE* memory = open_memstream(&text, &size)) {
+        const auto start = std::chrono::steady_clock::now();
         engine.song.writeXml(memory, path, false);
         std::fclose(memory);
+        writeSeconds = secondsSince(start);
         document.assign(text, size);
         std::free(text);
     }
@@ -161,8 +166,8 @@ int main(int argc, char** argv)
     int status = 0;
     for (const SongShape& shape : shapes) {
         std::string chunk, document;
-        double copySeconds = 0.0;
-        if (!makeSong(shape, chunk, document, copySeconds)) {
+        double copySeconds = 0.0, writeSeconds = 0.0;
+        if (!makeSong(shape, chunk, document, copySeconds, writeSeconds)) {
             std::fprintf(stderr, "chunk_save_bench: could not make the song %s\n", shape.name);
             return 1;
         }
@@ -183,9 +188,9 @@ int main(int argc, char** argv)
         }
         const double mine = median(ours), theirs = median(reference);
         std::printf("%s: document %.1f MB, chunk %.1f MB; getChunk %.3f s, deflate of the document %.3f s, "
-                    "ratio %.2f; the song's copy under the lock %.1f ms\n",
+                    "ratio %.2f; the song's copy under the lock %.1f ms, its document in memory %.1f ms\n",
                     shape.name, static_cast<double>(document.size()) / 1e6, static_cast<double>(size) / 1e6, mine,
-                    theirs, theirs > 0.0 ? mine / theirs : 0.0, copySeconds * 1e3);
+                    theirs, theirs > 0.0 ? mine / theirs : 0.0, copySeconds * 1e3, writeSeconds * 1e3);
     }
     dispatch(effMainsChanged, 0, 0);
     dispatch(effClose);

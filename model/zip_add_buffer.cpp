@@ -43,6 +43,11 @@ void deflatePiece(Piece& piece)
     z_stream stream{};
     if (deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return;
+    // Level 9's own settings but for a hash chain searched to 1024 instead of
+    // 4096: on song documents, whose lines repeat with small changes, the
+    // longer search finds nothing better (the same size to a thousandth) and
+    // costs a quarter more time.
+    deflateTune(&stream, 32, 258, 258, 1024);
     bool ok = !piece.dictionarySize ||
               deflateSetDictionary(&stream, piece.dictionary, static_cast<uInt>(piece.dictionarySize)) == Z_OK;
     // Room for the worst case and the flush's empty stored block; this runs
