@@ -13,9 +13,8 @@
 // and how long writing the document into memory takes (the part of a save
 // that no other thread shares). --plugin loads another build of the
 // library, e.g. one built from an older tree, to compare.
+#include "bench/vst_bench_host.h"
 #include "engine/engine.h"
-#include "vst2/effect_record.h"
-#include "platform/vst2_records.h"
 
 #include <zlib.h>
 
@@ -25,8 +24,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -34,20 +31,9 @@
 
 namespace {
 
-VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
-{
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 struct SongShape {
@@ -98,7 +84,7 @@ bool makeSong(const SongShape& shape, std::string& chunk, std::string& document,
         return false;
     std::string path = std::string(folder) + "/song.zip";
     if (engine.saveModule(path))
-        chunk = readFile(path);
+        chunk = vst_bench::readFile(path);
     std::remove(path.c_str());
     char* text = nullptr;
     size_t size = 0;
@@ -147,9 +133,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "chunk_save_bench: %s\n", dlerror());
         return 1;
     }
-    using Main = AEffect* (*)(audioMasterCallback);
-    auto entry = reinterpret_cast<Main>(dlsym(library, "main"));
-    AEffect* effect = entry ? entry(&hostCallback) : nullptr;
+    AEffect* effect = vst_bench::makeEffect(library);
     if (!effect) {
         std::fprintf(stderr, "chunk_save_bench: the library made no effect\n");
         return 1;
@@ -157,7 +141,7 @@ int main(int argc, char** argv)
     auto dispatch = [effect](VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                              float opt = 0.0f) { return effect->dispatcher(effect, opcode, index, value, ptr, opt); };
     dispatch(effOpen);
-    dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(vst_bench::kRate));
     dispatch(effSetBlockSize, 0, 512);
     dispatch(effMainsChanged, 0, 1);
 

@@ -16,9 +16,8 @@
 //
 // The song is taken in through the engine's import and handed to the
 // plug-in as its chunk, as a host restores a saved project.
+#include "bench/vst_bench_host.h"
 #include "engine/engine.h"
-#include "vst2/effect_record.h"
-#include "platform/vst2_records.h"
 
 #include <libopenmpt/libopenmpt.h>
 
@@ -30,31 +29,15 @@
 #include <cstring>
 #include <ctime>
 #include <dlfcn.h>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-constexpr int kRate = 44100;
-
-VstTimeInfo hostTime{};
-
-VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
-{
-    switch (opcode) {
-    case audioMasterVersion:
-        return 2400;
-    case audioMasterGetTime:
-        return reinterpret_cast<VstIntPtr>(&hostTime);
-    case audioMasterGetSampleRate:
-        return kRate;
-    default:
-        return 0;
-    }
-}
+using vst_bench::hostTime;
+using vst_bench::kRate;
+using vst_bench::readFile;
 
 double threadSeconds()
 {
@@ -66,12 +49,6 @@ double threadSeconds()
 double millisecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The engine's own module file of the song, as the plug-in's chunk holds it.
@@ -192,9 +169,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const double loaded = millisecondsSince(start);
-    using Main = AEffect* (*)(audioMasterCallback);
-    auto entry = reinterpret_cast<Main>(dlsym(library, "main"));
-    AEffect* effect = entry ? entry(&hostCallback) : nullptr;
+    AEffect* effect = vst_bench::makeEffect(library);
     if (!effect) {
         std::fprintf(stderr, "vst_block_bench: the library made no effect\n");
         return 1;

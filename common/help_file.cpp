@@ -1,5 +1,7 @@
 #include "common/help_file.h"
 
+#include "platform/process_files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -40,7 +42,7 @@ std::string temporaryPathFor(const std::string& path)
 
 std::string helpFileName()
 {
-    return "Quorbel-" + std::to_string(getpid()) + ".chm";
+    return platform::processFileName(getpid(), ".chm");
 }
 
 bool writeHelpFile(const std::string& path, std::span<const uint8_t> bytes, const std::atomic<bool>& stop)

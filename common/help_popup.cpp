@@ -178,9 +178,13 @@ void CHelpPopup::fitToPage()
     if (!view)
         return;
     const platform::Point size = popupSizeFor(*view);
-    const platform::Rect at = window_->rect();
-    const platform::Rect wanted = platform::rectOfSize(at.left, at.top, size.x, size.y);
-    window_->setRect(keepInside(wanted, system_.workArea(wanted)));
+    // From the place it was put at last, not from what the window reports:
+    // a window manager taking the frameless window over may report it for a
+    // moment at its frame's first corner (0, 0), before it moves the frame.
+    const platform::Rect wanted = platform::rectOfSize(position_.x, position_.y, size.x, size.y);
+    const platform::Rect placed = keepInside(wanted, system_.workArea(wanted));
+    position_ = {placed.left, placed.top};
+    window_->setRect(placed);
     window_->show(true);
 }
 

@@ -13,6 +13,7 @@
 #include "engine/play_position.h"
 #include "engine/playlist.h"
 #include "engine/random.h"
+#include "engine/timing_lists.h"
 #include "engine/voice_list.h"
 #include "model/instrument.h"
 #include "model/module.h"
@@ -34,16 +35,7 @@ constexpr int kVoiceLists = TesselChannelVoiceList::kCount;
 static_assert(TesselBusyLists::kLists == kVoiceLists);
 constexpr int kHeldInstruments = 100;
 constexpr int kHeldNotes = 120;
-constexpr int kSongTimingCapacity = 100000;
-constexpr int kPatternTimingCapacity = 500;
 constexpr uint32_t kEngineLockWaitMs = 5000;
-
-// What one pattern's rows leave to the song's walk.
-struct TesselPatternTiming {
-    int32_t jump = -1;       // order entry to continue at; -1 = none
-    int32_t breakRow = -1;   // row of a break command; -1 = none
-    double speed = 6.0;      // speed at the end of the pattern
-};
 
 // Transport states; 2 or more counts as playing.
 enum TesselTransport : int32_t {
@@ -160,22 +152,30 @@ public:
     // document ended early, or the song lock not had in 1000 ms), 1 no
     // loadable kind or no song in it, 2 loaded, or the importer's result.
     // All or nothing: the file is read apart, and only a whole song takes the
-    // module's place (playback stopped, under the lock); any other result
-    // leaves the module, its file name and playback as they were.
+    // module's place (playback stopped); any other result leaves the module,
+    // its file name and playback as they were. The song lock is held only
+    // for an exchange whose cost does not grow with either song: the new
+    // song's timing lists are built before it, the old song is freed and the
+    // editor refreshed after it.
     int loadModule(const std::string& path, TesselModule* module = nullptr);
     int loadModuleFile(const std::string& path, TesselModule* module = nullptr);
     int importImpulseTracker(const std::string& path, TesselModule* module = nullptr);
     int importFastTracker(const std::string& path, TesselModule* module = nullptr);
     int importScreamTracker3(const std::string& path, TesselModule* module = nullptr);
     int importMod(const std::string& path, TesselModule* module = nullptr);
-    // Editor thread: stops at once, then erases the song under the song lock
-    // (1000 ms): the preferred tempo, resolution and rows per beat, no file
-    // name, no voices, fresh timing lists, the instruments' ports resolved.
-    // False, with nothing erased, when the lock was not had.
+    // Editor thread: stops at once, then puts an empty song in place, made
+    // apart and exchanged under the song lock (1000 ms) as a load's is: the
+    // preferred tempo, resolution and rows per beat, no file name, no voices,
+    // fresh timing lists, the instruments' ports resolved. False, with
+    // nothing erased, when the lock was not had.
     bool newSong();
-    // Caller holds the song lock. After a load: empty tracks freed, channels
-    // given the MIDI output, the bus count taken from the song, instruments'
-    // MIDI ports resolved, the output block's clear asked of the audio thread.
+    // How long the last whole-song replacement held the song lock, in
+    // seconds, for the load benchmark. Any thread; never blocks.
+    double lastSwapLockSeconds() const { return lastSwapLockSeconds_.load(std::memory_order_relaxed); }
+    // Caller holds the song lock. After a load: channels given the MIDI
+    // output, the bus count taken from the song, instruments' MIDI ports
+    // resolved, the output block's clear asked of the audio thread. Its work
+    // does not grow with the song.
     void applyLoadedSong();
 
     // Mixer. Audio thread inside the block, song lock held; never allocates
@@ -295,6 +295,22 @@ public:
     TesselMidiInputRequests midiInputRequests;
 
 private:
+    // Whole-song replacement (song_swap.cpp). Before the lock, on the new
+    // song that nobody else sees yet: its order length, empty tracks freed,
+    // channels on the engine's MIDI output, instruments' ports resolved.
+    void prepareIncomingSong(TesselModule& incoming);
+    // Puts `incoming` in `target`'s place under the song lock (1000 ms),
+    // exchanging only what has a fixed size: playback stopped (a load) or
+    // its voices dropped (`erase`: New, which stopped before, and which also
+    // forgets held keys and play positions), the song's records, and for the
+    // engine's own song the timing lists (`lists`) and the file name
+    // (`path`, which keeps the old one). `incoming` keeps the old song for
+    // the caller to free after the lock. False, with nothing changed, when
+    // the lock was not had.
+    bool swapInSong(TesselModule& target, TesselModule& incoming, TesselTimingLists* lists, std::string& path,
+                    bool erase);
+    // Song lock held: every voice back to the pool, every list marked for the block.
+    void dropVoices();
     void construct();
     void findLibrary();
     void hangTemplateVoices();
@@ -335,6 +351,7 @@ private:
     bool ownsPools_ = false;
     std::atomic<int32_t> playingOrder_{0};
     std::atomic<double> shownTempo_{120.0};
+    std::atomic<double> lastSwapLockSeconds_{0.0};
     // Declared after its host, so that the output is destroyed first.
     std::unique_ptr<TesselEngineMidiHost> midiHost_;
     std::unique_ptr<TesselMidiOut> ownMidiOut_;

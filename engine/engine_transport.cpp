@@ -93,16 +93,8 @@ void TesselEngine::stopNow()
     enterStopped(kStoppedCut, kActStopNow);
 
     platform::MutexLock lock(song.songLock(), 1000);
-    if (!lock)
-        return;
-    for (TesselChannelVoiceList& list : voiceLists) {
-        TesselVoiceListNode* head = list.head;
-        if (!head)
-            continue;
-        head->releaseFollowing();
-        head->reset();
-    }
-    busyLists.markAll();
+    if (lock)
+        dropVoices();
 }
 
 void TesselEngine::reset()

@@ -9,6 +9,11 @@
 // ".zip" already (in any letter case).
 std::string moduleSavePath(const std::string& path);
 
+// Whether a song file of this kind (`songFileKind`) that the load answered
+// with `result` is now the song: an XM file may lack some samples and still
+// be one; any other result below 2 left the song as it was.
+bool songLoadIsWhole(int kind, int result);
+
 // The temporary file `name` in the folder of `path`.
 std::string moduleTempPath(const std::string& path, const char* name);
 

@@ -12,6 +12,7 @@
 #include "model/model_globals.h"
 #include "model/mod_import.h"
 #include "model/s3m_import.h"
+#include "model/temporaries_note.h"
 #include "model/xm_import.h"
 #include "model/zip_helpers.h"
 #include "platform/status_text.h"
@@ -19,31 +20,14 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
-
-// The readers leave the document version and the pattern defaults
-// process-wide; a refused load must leave them as they were.
-class SharedReadState {
-public:
-    SharedReadState() : version_(documentVersion()), defaults_(patternDefaults()) {}
-    void restore() const
-    {
-        documentVersion() = version_;
-        patternDefaults() = defaults_;
-    }
-
-private:
-    float version_;
-    TesselPatternDefaults defaults_;
-};
-
-} // namespace
-
 int TesselEngine::loadModule(const std::string& path, TesselModule* module)
 {
     TesselModule& target = module ? *module : song;
+    const bool own = &target == &song;
     // The file is read into a song apart while the audio thread plays on; the
     // lock is held only to put it in place, and only when it loaded whole.
+    // The readers leave the document version and the pattern defaults
+    // process-wide; a refused load must leave them as they were.
     const SharedReadState shared;
     auto loaded = std::make_unique<TesselModule>();
     const int kind = songFileKind(path);
@@ -56,54 +40,38 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
     case 5: result = importMod(path, loaded.get()); break;
     default: result = 1; break;
     }
-    // The XM importer's 1 is a song that loaded without some of its samples;
-    // any other result below 2 is no song, or only part of one.
-    const bool whole = result >= 2 || (kind == 4 && result == kXmLoadedWithWarning);
-    if (!whole) {
+    if (!songLoadIsWhole(kind, result)) {
         shared.restore();
         return result;
     }
 
-    platform::MutexLock lock(target.songLock(), kEditLockWaitMs);
-    if (!lock) {
-        shared.restore();
-        return 0;
-    }
-    // Stopping clears the status line: what the importer reported on it stays.
-    const std::string status = platform::statusText();
-    stopNow();
-    platform::setStatusText(status.c_str());
-    target.takeSongFrom(*loaded);
-    songCounter().fetch_add(1);   // the controls notice the song that is now in place
+    // Made ready, and its timing lists built, while it is still ours alone.
+    prepareIncomingSong(*loaded);
+    std::unique_ptr<TesselTimingLists> lists;
+    if (own)
+        lists = std::make_unique<TesselTimingLists>(*loaded);
     // A preview load must not redirect the song's next save. An import
     // replaces the song with one that has no module file yet, as New Module
     // does: the next Save must ask for a name, never write over the module
     // file loaded before.
-    if (&target == &song)
-        song.songPath = kind == 1 ? path : std::string();
-    target.orderList.updateLength();
-    rebuildSongPlaylist(nullptr);
-    rebuildPatternPlaylists(true);
-    // A preview module's instruments play through the same ports.
-    if (&target != &song && midiOut)
-        midiOut->resolveInstrumentPorts(target);
-    applyLoadedSong();
-    if (&target == &song) {
-        // Like a new song, a loaded one starts at its beginning and at its own
-        // tempo: the editor shows these before anything plays.
-        currentOrder = 0;
-        playingOrder_.store(0, std::memory_order_relaxed);
-        setSpeed(song.resolution);
-        setTempo(song.tempo);
+    std::string songFile = kind == 1 ? path : std::string();
+    // Stopping clears the status line: what the importer reported on it stays.
+    const std::string status = platform::statusText();
+    const bool swapped = swapInSong(target, *loaded, lists.get(), songFile, false);
+    platform::setStatusText(status.c_str());
+    if (!swapped) {
+        shared.restore();
+        return 0;
     }
-    if (&target == &song && editor)
+    if (own && editor)
         editor->refreshAfterLoad();
-    return result;
+    return result;   // the old song and its lists go here, after the lock
 }
 
 int TesselEngine::loadModuleFile(const std::string& path, TesselModule* module)
 {
     TesselModule& target = module ? *module : song;
+    const TemporariesNote note(path);
     const std::string document = moduleTempPath(path, "~qrblxml.tmp");
     std::remove(document.c_str());
     TesselMemoryFile buffer;
@@ -144,8 +112,6 @@ int TesselEngine::importMod(const std::string& path, TesselModule* module)
 
 void TesselEngine::applyLoadedSong()
 {
-    for (TesselPattern& pattern : song.patterns)
-        pattern.tracks.freeEmptyTracks();
     for (TesselChannel& channel : song.channels)
         channel.midiOut = midiOut;
     const int busCount = song.outputBus.type;

@@ -1,5 +1,7 @@
 #include "engine/module_file.h"
 
+#include "model/xm_import.h"
+
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
@@ -8,6 +10,11 @@ std::string moduleSavePath(const std::string& path)
 {
     const bool zip = path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".zip") == 0;
     return zip ? path : path + ".zip";
+}
+
+bool songLoadIsWhole(int kind, int result)
+{
+    return result >= 2 || (kind == 4 && result == kXmLoadedWithWarning);
 }
 
 std::string moduleTempPath(const std::string& path, const char* name)

@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "engine/module_file.h"
 
+#include "model/temporaries_note.h"
 #include "model/zip_helpers.h"
 
 #include <cstdio>
@@ -19,7 +20,7 @@ namespace {
 
 struct SaveTemporaries {
     explicit SaveTemporaries(const std::string& path)
-        : archive(moduleTempPath(path, "~qrblzip.tmp")),
+        : note(path), archive(moduleTempPath(path, "~qrblzip.tmp")),
           earlier(moduleTempPath(path, "~qrblarc.tmp")), entry(moduleTempPath(path, "~qrblupd.tmp"))
     {
         removeAll();   // leftovers of an interrupted save would be appended to
@@ -30,6 +31,7 @@ struct SaveTemporaries {
         for (const std::string* p : {&archive, &earlier, &entry})
             std::remove(p->c_str());
     }
+    TemporariesNote note;   // first made, last gone
     std::string archive, earlier, entry;
 };
 

@@ -1,42 +1,27 @@
 // Erasing the song for the editor's "New" command.
 #include "engine/engine.h"
-#include "engine/midi_out.h"
 
-#include <cstring>
+#include <memory>
+#include <string>
 
 bool TesselEngine::newSong()
 {
     // Notes still sounding on MIDI ports would hang once their instruments are gone.
     stopNow();
 
-    platform::MutexLock lock(song.songLock(), kEditLockWaitMs);
-    if (!lock)
+    // The empty song is made apart and put in place as a loaded one is, so
+    // that erasing a big song costs the audio thread no more than loading a
+    // small one. Resetting it sets the process-wide pattern defaults and
+    // document version, which a refusal puts back.
+    const SharedReadState shared;
+    auto fresh = std::make_unique<TesselModule>(this);
+    fresh->reset(preferences.defaultTempo, preferences.defaultResolution, preferences.defaultRowsPerBeat);
+    prepareIncomingSong(*fresh);
+    TesselTimingLists lists(*fresh);
+    std::string noFile;
+    if (!swapInSong(song, *fresh, &lists, noFile, true)) {
+        shared.restore();
         return false;
-    song.reset(preferences.defaultTempo, preferences.defaultResolution, preferences.defaultRowsPerBeat);
-    song.songPath.clear();
-    song.outputBus.reset();
-
-    // stopNow's own wait may have timed out; the lists are emptied here in any case.
-    for (TesselChannelVoiceList& list : voiceLists) {
-        if (TesselVoiceListNode* head = list.head) {
-            head->releaseFollowing();
-            head->reset();
-        }
     }
-    busyLists.markAll();
-    std::memset(heldNotes, 0, sizeof heldNotes);
-    transport = kStoppedCut;
-    positions.resize(1);
-    positions.front().reset();
-    currentOrder = 0;
-    playingOrder_.store(0, std::memory_order_relaxed);
-    setSpeed(song.resolution);
-    setTempo(song.tempo);
-
-    rebuildSongPlaylist(nullptr);
-    rebuildPatternPlaylists(true);
-    // Channels back on the engine's MIDI output, the output block cleared and
-    // sized for the song's buses, the instruments' ports looked up again.
-    applyLoadedSong();
-    return true;
+    return true;   // the old song and its lists go here, after the lock
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <new>
+#include <utility>
 
 TesselPlaylist::TesselPlaylist(int32_t capacity_, double tempo, double speed)
     : entries_(new (std::nothrow) TesselPlaylistEntry[capacity_ > 0 ? capacity_ : 1])
@@ -43,4 +44,14 @@ int32_t TesselPlaylist::append(int order, int row, double speed)
     if (count < capacity)
         entries_[count++] = TesselPlaylistEntry{static_cast<int16_t>(order), static_cast<int16_t>(row), speed};
     return count;
+}
+
+void TesselPlaylist::exchange(TesselPlaylist& other) noexcept
+{
+    entries_.swap(other.entries_);
+    tempoMap.swap(other.tempoMap);
+    std::swap(startRow, other.startRow);
+    std::swap(count, other.count);
+    std::swap(capacity, other.capacity);
+    std::swap(findCache_, other.findCache_);
 }

@@ -55,6 +55,9 @@ public:
     // Keeps the first n entries and the tempo changes before n; later
     // entries return to {-1, 0, speed}.
     void cutBack(int32_t n);
+    // Exchanges entries, tempo map and break row with another list in
+    // constant time, allocating and freeing nothing; each keeps its mutex.
+    void exchange(TesselPlaylist& other) noexcept;
 
     // Song-row block operations on the song's list (editor thread; waits
     // without limit for the song lock and this list's mutex together).

@@ -110,8 +110,14 @@ private:
 
 } // namespace
 
-TesselPatternTiming TesselEngine::buildPatternTiming(const TesselPattern& pattern, TesselPlaylist& list, int order) const
+TesselPatternTiming buildPatternTiming(const TesselModule& song, const TesselPattern& pattern, TesselPlaylist& list,
+                                       int order)
 {
     const double speed = list.count > 0 ? list.entries()[list.count - 1].speed : song.resolution;
     return PatternWalk(song, list, order, speed).run(pattern);
+}
+
+TesselPatternTiming TesselEngine::buildPatternTiming(const TesselPattern& pattern, TesselPlaylist& list, int order) const
+{
+    return ::buildPatternTiming(song, pattern, list, order);
 }

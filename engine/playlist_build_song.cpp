@@ -1,7 +1,9 @@
 // Rebuilding the song's and the patterns' timing lists. Each rebuild works
 // in a process-wide scratch list under the scratch's own mutex and copies
 // the result in under the song lock, so the audio thread never sees a list
-// half built. Lock order: scratch mutex, then song lock.
+// half built. Lock order: scratch mutex, then song lock. A whole new song
+// brings lists of its own (timing_lists.cpp) and pauses the rebuilds while
+// they are exchanged.
 #include "engine/engine.h"
 
 #include <algorithm>
@@ -49,17 +51,45 @@ bool isPatternNumber(int32_t p)
     return p >= 0 && p < kPatterns;
 }
 
-// A pattern's own list: its rows from row 0, continuing past its end at the
-// row of its break.
-void buildPatternList(const TesselEngine& engine, TesselPlaylist& scratch, int pattern)
+} // namespace
+
+void buildPatternList(const TesselModule& song, TesselPlaylist& list, int pattern)
 {
-    scratch.reset(engine.song.tempo, engine.song.resolution);
-    const TesselPatternTiming result =
-        engine.buildPatternTiming(engine.song.patterns[static_cast<size_t>(pattern)], scratch, -1);
-    scratch.startRow = result.breakRow >= 0 ? result.breakRow : 0;
+    list.reset(song.tempo, song.resolution);
+    const TesselPatternTiming result = buildPatternTiming(song, song.patterns[static_cast<size_t>(pattern)], list, -1);
+    list.startRow = result.breakRow >= 0 ? result.breakRow : 0;
 }
 
-} // namespace
+void buildSongTiming(const TesselModule& song, TesselPlaylist& list, int32_t order, double speed)
+{
+    const TesselOrderList& orders = song.orderList;
+    while (order >= 0 && order < std::min(orders.length, kOrderEntries) && list.count < list.capacity) {
+        const int32_t p = orders.entries[static_cast<size_t>(order)].pattern;
+        if (p == kOrderEnd)
+            break;
+        if (p == kOrderEmpty) {
+            for (int r = 0; r < kEmptyOrderRows; ++r)
+                list.append(order, 0, speed);
+            ++order;
+            continue;
+        }
+        if (!isPatternNumber(p)) {
+            ++order;
+            continue;
+        }
+        const TesselPatternTiming result = buildPatternTiming(song, song.patterns[static_cast<size_t>(p)], list, order);
+        speed = result.speed;
+        // A break does not move the next pattern's start: each is read from row 0.
+        order = result.jump >= 0 ? result.jump : order + 1;
+    }
+}
+
+TesselRebuildPause::TesselRebuildPause(const TesselModule& song)
+    : song_(scratchList(Scratch::Song, song).lock(), platform::kWaitForever),
+      pattern_(scratchList(Scratch::Pattern, song).lock(), platform::kWaitForever),
+      allPatterns_(scratchList(Scratch::AllPatterns, song).lock(), platform::kWaitForever)
+{
+}
 
 void TesselEngine::rebuildSongPlaylist(const TesselPlayPosition* from, bool callerHoldsLock)
 {
@@ -87,27 +117,7 @@ void TesselEngine::rebuildSongPlaylist(const TesselPlayPosition* from, bool call
         order = 0;
         speed = song.resolution;
     }
-
-    const TesselOrderList& orders = song.orderList;
-    while (order >= 0 && order < std::min(orders.length, kOrderEntries) && scratch.count < scratch.capacity) {
-        const int32_t p = orders.entries[static_cast<size_t>(order)].pattern;
-        if (p == kOrderEnd)
-            break;
-        if (p == kOrderEmpty) {
-            for (int r = 0; r < kEmptyOrderRows; ++r)
-                scratch.append(order, 0, speed);
-            ++order;
-            continue;
-        }
-        if (!isPatternNumber(p)) {
-            ++order;
-            continue;
-        }
-        const TesselPatternTiming result = buildPatternTiming(song.patterns[static_cast<size_t>(p)], scratch, order);
-        speed = result.speed;
-        // A break does not move the next pattern's start: each is read from row 0.
-        order = result.jump >= 0 ? result.jump : order + 1;
-    }
+    buildSongTiming(song, scratch, order, speed);
     publish(song, songTiming, scratch, callerHoldsLock, kCopyWaitMs);
 }
 
@@ -117,7 +127,7 @@ void TesselEngine::rebuildPatternPlaylist(int pattern, bool callerHoldsLock)
         return;
     TesselPlaylist& scratch = scratchList(Scratch::Pattern, song);
     platform::MutexLock scratchLock(scratch.lock(), platform::kWaitForever);
-    buildPatternList(*this, scratch, pattern);
+    buildPatternList(song, scratch, pattern);
     publish(song, *patternTiming[static_cast<size_t>(pattern)], scratch, callerHoldsLock, kCopyWaitMs);
 }
 
@@ -129,7 +139,7 @@ void TesselEngine::rebuildPatternPlaylists(bool callerHoldsLock)
         TesselPlaylist* target = patternTiming[static_cast<size_t>(p)].get();
         if (!target)
             continue;
-        buildPatternList(*this, scratch, p);
+        buildPatternList(song, scratch, p);
         publish(song, *target, scratch, callerHoldsLock, kBulkCopyWaitMs);
     }
 }

@@ -14,6 +14,16 @@ constexpr int kCaptionHeight = 36;
 // Without the window manager's caption the controls move left for the
 // system buttons.
 constexpr int kNoCaptionShift = 56;
+// The controls' span, from the slider's left edge to the window's right one.
+constexpr int kControlsSpan = 144;
+// Clear space kept between the plug-in's toolbar and the slider.
+constexpr int kControlsGap = 3;
+
+// The narrowest window whose controls stay clear of a toolbar this wide.
+constexpr int minimumCaptionWidth(int toolbarWidth)
+{
+    return toolbarWidth + kControlsGap + kControlsSpan;
+}
 
 enum class CaptionPart { Strip, SystemButtons, Settings, Export, Slider };
 enum class SystemButton { Minimise, Restore, Close };
@@ -26,7 +36,7 @@ struct CaptionLayout {
     // the bitmaps drawn at their top-left corners.
     platform::Rect settings() const { return edges(width - 33, 10, width - 15, 28); }
     platform::Rect exportButton() const { return edges(width - 59, 10, width - 41, 28); }
-    platform::Rect slider() const { return edges(width - 144, 10, width - 67, 28); }
+    platform::Rect slider() const { return edges(width - kControlsSpan, 10, width - 67, 28); }
     platform::Rect systemButtons() const { return {width - 56, 2, width - 6, 16}; }
 
     // In this order: the system buttons (only while maximised), settings,

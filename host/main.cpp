@@ -56,24 +56,34 @@ void waitForInterrupt(const sigset_t& signals, Done done)
     }
 }
 
-// Plays until interrupted; with an export path, renders it and ends.
-void runWithoutWindow(host::HostState& state, const Options& options, const sigset_t& signals)
+// Plays until interrupted; with an export path, renders it and ends. False
+// when the export asked for did not give a whole file.
+bool runWithoutWindow(host::HostState& state, const Options& options, const sigset_t& signals)
 {
-    // Without a window the titles go to standard output, the completion only.
+    // Without a window the titles go to standard output, the completion only;
+    // a failure goes to standard error below.
     host::WavExporter exporter(state, [](const std::string& title, bool progress) {
-        if (!progress && title.rfind("Export", 0) == 0)
+        if (!progress && title.rfind("Export complete", 0) == 0)
             std::printf("HOST> %s\n", title.c_str());
     });
     const bool exporting = !options.exportPath.empty();
+    bool started = false;
     if (exporting) {
         exporter.setTitleHoldMs(0);
-        if (!exporter.press(1, options.exportPath))
+        started = exporter.press(1, options.exportPath);
+        if (!started)
             std::fprintf(stderr, "Host: the export could not be started\n");
     }
     std::printf("HOST> Playing; press Ctrl+C to quit.\n");
     waitForInterrupt(signals, [&] { return exporting && !exporter.busy(); });
     // The export holds the plug-in; it ends before anything is closed.
     exporter.stop();
+    if (!exporting)
+        return true;
+    const host::ExportResult result = exporter.join();
+    if (started && !result.failure.empty())
+        std::fprintf(stderr, "Host: %s (%s)\n", result.failure.c_str(), options.exportPath.c_str());
+    return started && result.failure.empty();
 }
 
 } // namespace
@@ -92,6 +102,9 @@ int main(int argc, char** argv)
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    // A file-size limit then makes a write fall short, which the export
+    // reports, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
 
     std::printf("*** This is a 64 Bit Build! ***\n");
     std::printf("long = %d Bytes, Pointer = %d Bytes, AEffect = %d Bytes\n\n", static_cast<int>(sizeof(long)),
@@ -122,6 +135,7 @@ int main(int argc, char** argv)
 
     // The window needs a display; an export runs without one.
     std::unique_ptr<platform::X11WindowSystem> windows;
+    bool exported = true;
     if (options.exportPath.empty())
         windows = platform::X11WindowSystem::open();
     {
@@ -144,7 +158,7 @@ int main(int argc, char** argv)
         }
         // A plug-in without an editor plays on without a window.
         if (!windowed)
-            runWithoutWindow(state, options, signals);
+            exported = runWithoutWindow(state, options, signals);
 
         std::printf("HOST> Shutting down...\n");
         host::saveHostSettings(*audio, state);
@@ -154,5 +168,5 @@ int main(int argc, char** argv)
     host::closePlugin(state);
     audio->terminate();
     host::hostShutdown(state);
-    return 0;
+    return exported ? 0 : 1;
 }

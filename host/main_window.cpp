@@ -94,6 +94,8 @@ bool MainWindow::create()
         const platform::Rect at = frame_->rect();
         frame_->setRect(platform::rectOfSize(at.left, at.top, rect->width() + kExtraWidth,
                                              rect->height() + kExtraHeight));
+        // Narrower, the volume slider would slide under the toolbar.
+        frame_->setMinimumSize(minimumCaptionWidth(rect->width()), rect->height());
     }
     std::fflush(stdout);
     layout();

@@ -4,8 +4,11 @@
 #include "platform/aligned_memory.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 #include <vector>
 
 namespace host {
@@ -42,6 +45,30 @@ struct Buses {
     }
     float* data[kBuses] = {};
 };
+
+// Writes the sizes into the header, flushes and closes; the first error
+// (errno) of the export, 0 when the file is whole as far as the system can tell.
+int finishFile(std::FILE* file, uint32_t frames, int writeError)
+{
+    int error = writeError;
+    if (!patchWavSizes(file, frames) && !error)
+        error = errno ? errno : EIO;
+    // Buffered bytes reach the disk only here: a full disk may first show now.
+    if (std::fflush(file) != 0 && !error)
+        error = errno ? errno : EIO;
+    if (std::fclose(file) != 0 && !error)
+        error = errno ? errno : EIO;
+    return error;
+}
+
+// A file cut short is no export: it goes, unless it is no plain file (a
+// device named as the target must stay).
+void discardFile(const std::string& path)
+{
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        std::remove(path.c_str());
+}
 
 } // namespace
 
@@ -124,30 +151,43 @@ ExportResult WavExporter::run(int mode, const std::string& path)
     }
     const double rate = state_.timeInfo.sampleRate;
     std::FILE* file = std::fopen(path.c_str(), "wb+");
-    if (!file)
-        return {};
-    const auto header = wavHeader(0, static_cast<uint32_t>(rate + 0.0001));
-    if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) {
-        std::fclose(file);
-        return {};
+    if (!file) {
+        ExportResult result;
+        result.failure = std::string("Export failed: ") + std::strerror(errno) + ".";
+        return result;
     }
-
-    const ExportResult result = render(mode, file);
-    patchWavSizes(file, result.frames);
-    std::fclose(file);
+    const auto header = wavHeader(0, static_cast<uint32_t>(rate + 0.0001));
+    int writeError = 0;
+    ExportResult result;
+    if (std::fwrite(header.data(), 1, header.size(), file) != header.size())
+        writeError = errno ? errno : EIO;
+    else
+        result = render(mode, file, writeError);
+    writeError = finishFile(file, result.frames, writeError);
 
     char text[128];
-    std::snprintf(text, sizeof text, "Export complete %s in %.2fs.",
-                  exportClock(result.frames, rate).c_str(), result.seconds);
+    if (writeError) {
+        discardFile(path);
+        result.failure = std::string("Export failed: ") + std::strerror(writeError) + ".";
+        std::snprintf(text, sizeof text, "%s", result.failure.c_str());
+    } else {
+        std::snprintf(text, sizeof text, "Export complete %s in %.2fs.",
+                      exportClock(result.frames, rate).c_str(), result.seconds);
+    }
+    holdTitle(text);
+    return result;
+}
+
+void WavExporter::holdTitle(const std::string& text)
+{
     title(text, false);
     std::unique_lock<std::mutex> guard(lock_);
     wake_.wait_for(guard, std::chrono::milliseconds(titleHoldMs_), [this] { return stopRequested_; });
     guard.unlock();
     title("Quorbel", false);
-    return result;
 }
 
-ExportResult WavExporter::render(int mode, std::FILE* file)
+ExportResult WavExporter::render(int mode, std::FILE* file, int& writeError)
 {
     ExportResult result;
     Buses buses;
@@ -193,9 +233,11 @@ ExportResult WavExporter::render(int mode, std::FILE* file)
                 *p++ = static_cast<uint8_t>(v >> 16);
                 *p++ = static_cast<uint8_t>(v >> 24);
             }
-        // A full disk ends the export with what was written.
-        if (std::fwrite(out.data(), 1, out.size(), file) != out.size())
+        // A full disk ends the export; the caller then removes the file.
+        if (std::fwrite(out.data(), 1, out.size(), file) != out.size()) {
+            writeError = errno ? errno : EIO;
             break;
+        }
         time.samplePos += kExportBlock;
         time.flags = 0;
     }

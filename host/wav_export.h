@@ -22,6 +22,9 @@ struct ExportResult {
     bool rendered = false;   // false when the file or the audio mutex could not be had
     uint32_t frames = 0;
     double seconds = 0.0;   // time the rendering took
+    // Why there is no file ("" when the export is whole): it could not be
+    // created, or a write of it fell short (a full disk) and it was removed.
+    std::string failure;
 };
 
 // "[m:ss.mmm]" of a position in frames.
@@ -56,7 +59,10 @@ public:
     void setFrameLimit(uint64_t frames) { frameLimit_ = frames; }
 
 private:
-    ExportResult render(int mode, std::FILE* file);
+    // Renders and writes the blocks; `writeError` is set (errno) when a block
+    // could not be written whole.
+    ExportResult render(int mode, std::FILE* file, int& writeError);
+    void holdTitle(const std::string& text);
     void title(const std::string& text, bool progress) { if (titles_) titles_(text, progress); }
 
     HostState& state_;

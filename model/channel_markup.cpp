@@ -4,6 +4,14 @@
 #include "model/document_fields.h"
 #include "model/pattern.h"
 
+namespace {
+
+constexpr int32_t kMaxPanning = 64;
+constexpr int32_t kMaxVolume = 64;
+constexpr int32_t kMaxFilterValue = 127;
+
+} // namespace
+
 void TesselChannel::writeXml(FILE* file) const
 {
     TesselElement element("channel", kElementSelf);
@@ -25,10 +33,10 @@ bool TesselChannel::readXml(TesselMemoryFile& buffer, const TesselElement& eleme
     element.getInt("index", "i", number);
     index = (number >= 0 && number < kChannels) ? number : -1;
     reset();
-    element.getInt("panning", "p", panning);
-    element.getInt("volume", "v", volume);
-    element.getInt("cutoff", "f", cutoff);
-    element.getInt("resonance", "r", resonance);
+    readIntWithin(element, "panning", "p", panning, 0, kMaxPanning);
+    readIntWithin(element, "volume", "v", volume, 0, kMaxVolume);
+    readIntWithin(element, "cutoff", "f", cutoff, 0, kMaxFilterValue);
+    readIntWithin(element, "resonance", "r", resonance, 0, kMaxFilterValue);
     readByte(element, "mute", "m", mute);
     readByte(element, "solo", "s", solo);
     char text[kMarkupValueSize] = {};

@@ -3,6 +3,7 @@
 
 #include "model/markup.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -21,6 +22,29 @@ inline bool readSignedByte(const TesselElement& element, const char* longName, c
                            int8_t& out)
 {
     return element.getChar(longName, shortName, out, false);
+}
+
+// An integer attribute brought into low..high as it is read (a value outside
+// becomes the nearest bound), so that no document, hand-edited or hostile,
+// hands the engine a number its arithmetic was not made for.
+inline bool readIntWithin(const TesselElement& element, const char* longName, const char* shortName, int32_t& out,
+                          int32_t low, int32_t high)
+{
+    int32_t value = 0;
+    if (!element.getInt(longName, shortName, value))
+        return false;
+    out = std::clamp(value, low, high);
+    return true;
+}
+
+// As readByte, the value brought into low..high.
+inline bool readByteWithin(const TesselElement& element, const char* longName, const char* shortName, uint8_t& out,
+                           uint8_t low, uint8_t high)
+{
+    if (!readByte(element, longName, shortName, out))
+        return false;
+    out = std::clamp(out, low, high);
+    return true;
 }
 
 inline void writeClose(FILE* file, const char* name, bool indent = true, bool newline = true)

@@ -5,6 +5,18 @@
 
 #include <algorithm>
 
+namespace {
+
+// Node values: 0..64 on the envelope graph, 32 the centre of panning and pitch.
+constexpr int32_t kMaxNodeValue = 64;
+
+uint16_t nodeValueWithin(int32_t value)
+{
+    return static_cast<uint16_t>(std::clamp(value, 0, kMaxNodeValue));
+}
+
+} // namespace
+
 void TesselEnvelope::writeNodeXml(FILE* file, int i) const
 {
     const TesselEnvelopeNode& n = node(i);
@@ -34,8 +46,8 @@ void TesselEnvelope::writeXml(FILE* file) const
 bool TesselEnvelope::readXml(TesselMemoryFile& buffer, const TesselElement& element)
 {
     reset();
-    readByte(element, "enabled", "e", enabled);
-    readByte(element, "carry", "c", carry);
+    readByteWithin(element, "enabled", "e", enabled, Off, Milliseconds);
+    readByteWithin(element, "carry", "c", carry, 0, 1);
     if (element.kind == kElementSelf)
         return true;
     const bool closed = readChildren(buffer, "envelope", "en", [&](const TesselElement& child) {
@@ -44,19 +56,26 @@ bool TesselEnvelope::readXml(TesselMemoryFile& buffer, const TesselElement& elem
                 return;   // a 33rd node has no slot
             TesselEnvelopeNode& n = nodes[nodeCount++];
             n = TesselEnvelopeNode{};
-            int16_t value = 0;
-            if (child.getShort("tick", "x", value))
-                n.tick = static_cast<uint16_t>(value);
-            if (child.getShort("value", "y", value))
-                n.value = static_cast<uint16_t>(value);
-            if (child.getShort("value2", "z", value))
-                n.value2 = static_cast<uint16_t>(value);
+            // Ticks in order, none before the node ahead nor past the
+            // graph's end, as the editor keeps them.
+            const int32_t earliest = nodeCount > 1 ? nodes[nodeCount - 2].tick : 0;
+            int32_t value = earliest;
+            child.getInt("tick", "x", value);
+            n.tick = static_cast<uint16_t>(std::clamp(value, earliest, std::max(earliest, kMaxEnvelopeTick)));
+            if (child.getInt("value", "y", value))
+                n.value = nodeValueWithin(value);
+            if (child.getInt("value2", "z", value))
+                n.value2 = nodeValueWithin(value);
         } else if (child.is("loop", "lo", kElementAny)) {
             loop.readXml(child);
         } else if (child.is("sustain", "su", kElementAny)) {
             sustain.readXml(child);
         }
     });
+    // Loop points are node numbers: they name nodes that are there.
+    const int32_t lastNode = static_cast<int32_t>(nodeCount) - 1;
+    loop.keepWithin(lastNode);
+    sustain.keepWithin(lastNode);
     if (closed)
         computeSlopes();
     return closed;

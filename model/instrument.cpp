@@ -33,10 +33,15 @@ TesselInstrument::TesselInstrument(const TesselInstrument& other) : TesselInstru
 
 void TesselInstrument::reset()
 {
+    resetSettings();
+    keymap.reset(index);
+}
+
+void TesselInstrument::resetSettings()
+{
     setName("");
     copyText(label, sizeof label, defaultLabel().c_str());
     colour = 0xFFFFFF;
-    keymap.reset(index);
     newNoteAction = 0;
     duplicateCheckType = 0;
     duplicateAction = 0;
@@ -76,14 +81,30 @@ void TesselInstrument::assign(const TesselInstrument& other)
 {
     if (&other == this)
         return;
-    reset();
+    resetAndCopySettings(other);
+    keymap.keyRegions = other.keymap.keyRegions;
+    keymap.TesselRowTable::assign(other.keymap);
+}
+
+void TesselInstrument::takeFrom(TesselInstrument& other)
+{
+    if (&other == this)
+        return;
+    resetAndCopySettings(other);
+    keymap.keyRegions = other.keymap.keyRegions;
+    keymap.swapRows(other.keymap);
+}
+
+void TesselInstrument::resetAndCopySettings(const TesselInstrument& other)
+{
+    // The key map is left to the caller: resetting it would make rows that
+    // are replaced at once.
+    resetSettings();
     std::memcpy(name, other.name, sizeof name);
     name[kInstrumentNameLength] = '\0';
     if (other.compareDefaultLabel() != 0)
         setLabel(other.label);
     colour = other.colour;
-    keymap.keyRegions = other.keymap.keyRegions;
-    keymap.TesselRowTable::assign(other.keymap);
     newNoteAction = other.newNoteAction;
     duplicateCheckType = other.duplicateCheckType;
     duplicateAction = other.duplicateAction;

@@ -32,6 +32,10 @@ public:
     void reset();
     // Everything but the index; the label only when the source has one of its own.
     void assign(const TesselInstrument& other);
+    // As assign, but the key map's rows change hands instead of being copied:
+    // the other keeps this one's, to be freed whenever it goes. Allocates
+    // and frees nothing.
+    void takeFrom(TesselInstrument& other);
     // 0 when the label is the default number (index + 1 as "%.2d").
     int compareDefaultLabel() const;
     std::string defaultLabel() const;
@@ -73,6 +77,12 @@ public:
     unsigned importWithSamples(const TesselInstrument& source, const std::array<TesselSample, kSamples>& sourceSamples,
                                TesselModule& destination);
 
+private:
+    // All but the key map as reset leaves it; then, as the other has it.
+    void resetSettings();
+    void resetAndCopySettings(const TesselInstrument& other);
+
+public:
     TesselEnvelope& volumeEnvelope() { return envelopes[kVolumeEnvelope]; }
     TesselEnvelope& panningEnvelope() { return envelopes[kPanningEnvelope]; }
     TesselEnvelope& pitchEnvelope() { return envelopes[kPitchEnvelope]; }

@@ -13,6 +13,16 @@ namespace {
 constexpr std::array<uint32_t, 5> kOldPalette = {0xFFFFFF, 0x8080FF, 0x80FF80, 0x80FFFF, 0xFFA591};
 constexpr double kPaletteColoursUntil = 1.003;
 
+// The ranges of the numbers, as wide as the importers fill them (volumes and
+// pitch settings are bytes in the files they come from, fade-out a 16-bit
+// word); the engine multiplies them together in 32 bits.
+constexpr int32_t kMaxByte = 255;
+constexpr int32_t kMaxFadeOut = 65535;
+constexpr int32_t kMaxSwingPercent = 100;
+constexpr int32_t kMaxPan = 64;
+constexpr int32_t kMaxFilterValue = 127;
+constexpr uint8_t kHighestFilterRange = 2;
+
 void writeEnvelopeIn(FILE* file, const TesselEnvelope& envelope)
 {
     if (!envelope.isEmpty())
@@ -111,25 +121,27 @@ bool TesselInstrument::readXml(TesselMemoryFile& buffer, const TesselElement& el
     // Groups may come in any order; a self-contained one is passed over.
     return readChildren(buffer, "instrument", "in", [&](const TesselElement& child) {
         if (child.is("general", "ge", kElementAny)) {
+            // Actions the engine does not know are passed over by it, as the
+            // importers leave them.
             readByte(child, "newNoteAction", "n", newNoteAction);
             readByte(child, "duplicateCheckType", "c", duplicateCheckType);
             readByte(child, "duplicateAction", "a", duplicateAction);
             readGroup(buffer, child, "general", "ge", nullptr, this);
         } else if (child.is("volume", "vo", kElementAny)) {
-            child.getInt("global", "g", globalVolume);
-            child.getInt("fadeOut", "f", fadeOut);
-            child.getInt("swing", "s", volumeSwing);
+            readIntWithin(child, "global", "g", globalVolume, 0, kMaxByte);
+            readIntWithin(child, "fadeOut", "f", fadeOut, 0, kMaxFadeOut);
+            readIntWithin(child, "swing", "s", volumeSwing, 0, kMaxSwingPercent);
             readGroup(buffer, child, "volume", "vo", &envelopes[kVolumeEnvelope], nullptr);
         } else if (child.is("panning", "pa", kElementAny)) {
-            child.getInt("default", "d", defaultPan);
-            child.getInt("pitchCentre", "c", pitchCentre);
-            child.getInt("pitchSeparation", "p", pitchSeparation);
-            child.getInt("swing", "s", panningSwing);
+            readIntWithin(child, "default", "d", defaultPan, -1, kMaxPan);
+            readIntWithin(child, "pitchCentre", "c", pitchCentre, 0, kMaxByte);
+            readIntWithin(child, "pitchSeparation", "p", pitchSeparation, -kMaxByte, kMaxByte);
+            readIntWithin(child, "swing", "s", panningSwing, 0, kMaxPan);
             readGroup(buffer, child, "panning", "pa", &envelopes[kPanningEnvelope], nullptr);
         } else if (child.is("filter", "fi", kElementAny)) {
-            child.getInt("cutoff", "c", filterCutoff);
-            child.getInt("resonance", "z", filterResonance);
-            readByte(child, "range", "r", filterRange);
+            readIntWithin(child, "cutoff", "c", filterCutoff, -1, kMaxFilterValue);
+            readIntWithin(child, "resonance", "z", filterResonance, -1, kMaxFilterValue);
+            readByteWithin(child, "range", "r", filterRange, 0, kHighestFilterRange);
             readGroup(buffer, child, "filter", "fi", &envelopes[kFilterEnvelope], nullptr);
         } else if (child.is("pitch", "pi", kElementAny)) {
             readMidiAttributes(child);

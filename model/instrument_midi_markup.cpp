@@ -20,6 +20,14 @@ MidiEffectName midiEffectName(int i)
     return name;
 }
 
+// MIDI numbers: channel 0 (the song channel's own) or 1..16, programs and
+// banks 0..127 or -1 for none, a bend range in semitones that a synthesizer's
+// 7-bit setting can take, and the effect list's 131 entries.
+constexpr int32_t kMaxMidiChannel = 16;
+constexpr int32_t kMaxMidiValue = 127;
+constexpr int32_t kMaxBendRange = 127;
+constexpr int32_t kMaxMidiEffect = 130;
+
 } // namespace
 
 void TesselInstrument::addMidiAttributes(TesselElement& element) const
@@ -50,17 +58,17 @@ void TesselInstrument::readMidiAttributes(const TesselElement& element)
     // "p" is the port and "P" the program: exact short names only.
     if (element.getString("MIDIOutPort", "p", port, sizeof port, false))
         setMidiOutPort(port);
-    element.getInt("MIDIChannel", "c", midiChannel);
-    element.getInt("MIDIProgram", "P", midiProgram);
-    element.getInt("MIDIBankMSB", "B", midiBankMsb);
-    element.getInt("MIDIBankLSB", "b", midiBankLsb);
+    readIntWithin(element, "MIDIChannel", "c", midiChannel, 0, kMaxMidiChannel);
+    readIntWithin(element, "MIDIProgram", "P", midiProgram, -1, kMaxMidiValue);
+    readIntWithin(element, "MIDIBankMSB", "B", midiBankMsb, -1, kMaxMidiValue);
+    readIntWithin(element, "MIDIBankLSB", "b", midiBankLsb, -1, kMaxMidiValue);
     int32_t range = 0;
-    if (element.getInt("MIDIPitchBend", "m", range))
+    if (readIntWithin(element, "MIDIPitchBend", "m", range, 0, kMaxBendRange))
         setMidiPitchBend(range);
     readByte(element, "MIDIPitchBendHiRes", "M", midiPitchBendHiRes);
-    element.getInt("MIDIDefaultVelocity", "v", midiDefaultVelocity);
+    readIntWithin(element, "MIDIDefaultVelocity", "v", midiDefaultVelocity, 0, kMaxMidiValue);
     for (int i = 0; i < kMidiEffects; ++i) {
         const MidiEffectName name = midiEffectName(i);
-        element.getInt(name.longName, name.shortName, midiEffects[static_cast<size_t>(i)]);
+        readIntWithin(element, name.longName, name.shortName, midiEffects[static_cast<size_t>(i)], 0, kMaxMidiEffect);
     }
 }

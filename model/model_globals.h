@@ -57,3 +57,19 @@ private:
     TesselPatternDefaults defaults_;
     float version_;
 };
+
+// The same values, put back only when asked: a song read or made apart that
+// does not take the song's place leaves them as they were.
+class SharedReadState {
+public:
+    SharedReadState() : version_(documentVersion()), defaults_(patternDefaults()) {}
+    void restore() const
+    {
+        documentVersion() = version_;
+        patternDefaults() = defaults_;
+    }
+
+private:
+    float version_;
+    TesselPatternDefaults defaults_;
+};

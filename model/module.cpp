@@ -94,7 +94,7 @@ void TesselModule::takeSongFrom(TesselModule& other)
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i].takeFrom(other.samples[i]);
     for (size_t i = 0; i < instruments.size(); ++i)
-        instruments[i].assign(other.instruments[i]);
+        instruments[i].takeFrom(other.instruments[i]);
     for (size_t i = 0; i < channels.size(); ++i)
         channels[i].assign(other.channels[i]);
 }

@@ -49,8 +49,10 @@ public:
     void reset(double tempo, double resolution, int rowsPerQuarter);
 
     // Caller holds the song lock. This module takes the other's song, all but
-    // the file name: patterns and audio change hands without a copy, and the
-    // other keeps what is left of this one's, to be freed after the lock.
+    // the file name: patterns, audio and key maps change hands without a
+    // copy, and the other keeps what is left of this one's, to be freed after
+    // the lock. Allocates and frees nothing; its work does not grow with
+    // what either song holds.
     void takeSongFrom(TesselModule& other);
     // Caller holds the other's song lock. This module becomes a copy of the
     // other's song, file name and all: what a save writes while the song

@@ -31,8 +31,6 @@ bool TesselOutputBus::readXml(TesselMemoryFile& buffer, const TesselElement& ele
         char text[kStoredOutputBusName + 1] = {};
         if (child.getString("name", "n", text, sizeof text, false))
             setName(text);
-        child.getInt("type", "t", type);
-        if (type > kMaxOutputBusType)
-            type = kMaxOutputBusType;
+        readIntWithin(child, "type", "t", type, 0, kMaxOutputBusType);
     });
 }

@@ -21,6 +21,15 @@ TesselRenderVariant chooseRenderVariant()
 
 } // namespace
 
+void TesselLoop::keepWithin(int32_t last)
+{
+    if (type < 0 || type > 2)
+        type = 0;
+    last = std::max(last, 0);
+    setBegin(std::clamp(begin, 0, last));
+    setEnd(std::clamp(end, 0, last));
+}
+
 TesselRenderVariant sampleRenderVariant()
 {
     return renderVariant.load(std::memory_order_relaxed);
@@ -126,10 +135,15 @@ void TesselSample::takeFrom(TesselSample& other)
     incoming.swap(other.audio);
     TesselSampleData outgoing;
     outgoing.swap(audio);
-    assign(other);   // settings and file facts; no audio left to copy or free
+    // The file name changes hands too: a copy of a long one would allocate.
+    std::string incomingName;
+    incomingName.swap(other.filename);
+    assign(other);   // settings and file facts; no audio or name left to copy or free
     audio.swap(incoming);
-    // The other slot frees this one's old audio whenever it goes.
+    filename.swap(incomingName);
+    // The other slot frees this one's old audio and name whenever it goes.
     other.audio.swap(outgoing);
+    other.filename.swap(incomingName);
 }
 
 bool TesselSample::isEmpty() const

@@ -3,6 +3,7 @@
 #include "model/sample_audio_entry.h"
 
 #include "model/sample.h"
+#include "model/temporaries_note.h"
 #include "model/zip_helpers.h"
 
 #include <cstdio>
@@ -31,6 +32,7 @@ bool storeSampleAudio(const TesselSample& sample, const std::string& zipPath, in
 {
     if (sample.length <= 0 || !sample.audio.channel(0) || zipPath.empty())
         return false;
+    const TemporariesNote note(zipPath);
     const std::string temporary = besideArchive(zipPath);
     const bool stored = sample.writeWav(temporary) &&
                         zipAddFile(temporary.c_str(), zipPath.c_str(), sampleEntryName(slot).c_str());
@@ -42,6 +44,7 @@ bool loadSampleAudio(TesselSample& sample, const std::string& modulePath, int sl
 {
     if (modulePath.empty())
         return false;
+    const TemporariesNote note(modulePath);
     const std::string temporary = besideArchive(modulePath);
     if (!zipExtractFile(modulePath.c_str(), temporary.c_str(), sampleEntryName(slot).c_str()))
         return false;

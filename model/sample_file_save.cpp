@@ -2,6 +2,7 @@
 
 #include "model/sample.h"
 #include "model/sample_file_support.h"
+#include "model/temporaries_note.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ bool TesselSample::saveFile(const std::string& path, int index) const
 {
     if (!endsWithNoCase(path, "wav"))
         return saveZip(path, index);
+    const TemporariesNote note(path);
     const std::string temporary = besideFile(path, kWavTemporary);
     if (!writeWav(temporary)) {
         std::remove(temporary.c_str());

@@ -1,6 +1,7 @@
 #include "model/sample_file_support.h"
 
 #include "model/memory_file.h"
+#include "model/temporaries_note.h"
 #include "model/zip_helpers.h"
 
 #include <cctype>
@@ -48,6 +49,7 @@ bool replaceWith(const std::string& temporary, const std::string& target)
 
 bool saveZippedDocument(const std::string& target, const char* entryName, const TesselDocumentWriter& write)
 {
+    const TemporariesNote note(target);
     const std::string document = besideFile(target, kDocumentTemporary);
     const std::string archive = besideFile(target, kArchiveTemporary);
     // Entries are appended to an existing archive, so a leftover must go first.
@@ -69,6 +71,7 @@ bool saveZippedDocument(const std::string& target, const char* entryName, const 
 
 bool loadZippedDocument(const std::string& archive, const char* entryName, TesselMemoryFile& buffer)
 {
+    const TemporariesNote note(archive);
     const std::string document = besideFile(archive, kDocumentTemporary);
     const bool loaded = zipExtractFile(archive.c_str(), document.c_str(), entryName) && buffer.load(document);
     std::remove(document.c_str());

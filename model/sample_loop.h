@@ -8,6 +8,12 @@
 
 struct TesselElement;
 
+// The furthest frame a sample loop may name. The voice walk takes positions
+// as frames times 2^32 in 64 bits and adds up to three loop lengths at once;
+// 2^28 frames (over an hour and a half at 48 kHz, four times the longest WAV
+// the reader takes) keeps every such sum inside 64 bits.
+constexpr int32_t kMaxLoopFrame = 1 << 28;
+
 struct TesselLoop {
     int32_t type = 0;    // 0 off, 1 forwards, 2 ping-pong
     int32_t begin = 0;
@@ -26,6 +32,9 @@ struct TesselLoop {
         setEnd(other.end);
     }
     bool isEmpty() const { return type == 0 && begin == 0 && end == 0; }
+    // Begin and end brought into 0..last, a type other than off, forwards
+    // and ping-pong made off: what a file gives is made safe to play.
+    void keepWithin(int32_t last);
 
     // Document markup: a self-contained "sustain" (flag set) or "loop".
     void writeXml(FILE* file, bool sustainLoop) const;

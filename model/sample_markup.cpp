@@ -4,9 +4,19 @@
 #include "model/sample.h"
 #include "model/sample_audio_entry.h"
 
+#include <algorithm>
+#include <climits>
 #include <string>
 
 namespace {
+
+constexpr int32_t kMaxVolume = 64;
+constexpr int32_t kMaxPan = 64;
+constexpr uint8_t kHighestNote = 119;
+// Auto-vibrato fields are bytes in every file that has them; the waveforms
+// are sine, square, ramp down and triangle.
+constexpr int32_t kMaxVibratoByte = 255;
+constexpr int32_t kMaxVibratoWaveform = 3;
 
 // The open form's text content: references, doubled backslashes and line feeds undone.
 std::string decodeFileNameText(char* text)
@@ -54,10 +64,10 @@ void TesselVibrato::writeXml(FILE* file) const
 void TesselVibrato::readXml(const TesselElement& element)
 {
     *this = TesselVibrato{};
-    element.getInt("speed", "s", speed);
-    element.getInt("waveform", "w", waveform);
-    element.getInt("rate", "r", rate);
-    element.getInt("depth", "d", depth);
+    readIntWithin(element, "speed", "s", speed, 0, kMaxVibratoByte);
+    readIntWithin(element, "waveform", "w", waveform, 0, kMaxVibratoWaveform);
+    readIntWithin(element, "rate", "r", rate, 0, kMaxVibratoByte);
+    readIntWithin(element, "depth", "d", depth, 0, kMaxVibratoByte);
 }
 
 bool TesselSample::writeDataXml(FILE* file, const std::string& zipPath, int slot, bool storeAudio) const
@@ -90,10 +100,11 @@ void TesselSample::writeXml(int slot, FILE* file, const std::string& zipPath, bo
 
 bool TesselSample::readDataXml(TesselMemoryFile& buffer, const TesselElement& element)
 {
-    element.getInt("speed", "s", speed);
+    // A rate below 0 Hz would walk the sample backwards from its start.
+    readIntWithin(element, "speed", "s", speed, 0, INT32_MAX);
     int8_t basePitch = 0;
     if (readSignedByte(element, "pitch", "p", basePitch))
-        pitch = static_cast<uint8_t>(basePitch);
+        pitch = std::min(static_cast<uint8_t>(basePitch), kHighestNote);
     char text[kMarkupValueSize] = {};
     if (element.getString("filename", "f", text, sizeof text, false))
         filename = text;
@@ -114,14 +125,14 @@ bool TesselSample::readXml(TesselMemoryFile& buffer, const std::string& modulePa
     char text[kMarkupValueSize] = {};
     if (element.getString("name", "n", text, sizeof text, false))
         setName(text);
-    element.getInt("defaultVolume", "v", defaultVolume);
-    element.getInt("globalVolume", "V", globalVolume);
-    element.getInt("defaultPan", "p", defaultPan);
+    readIntWithin(element, "defaultVolume", "v", defaultVolume, 0, kMaxVolume);
+    readIntWithin(element, "globalVolume", "V", globalVolume, 0, kMaxVolume);
+    readIntWithin(element, "defaultPan", "p", defaultPan, -1, kMaxPan);
     if (index >= 0)
         loadSampleAudio(*this, modulePath, index);
     if (element.kind == kElementSelf)
         return true;
-    return readChildren(buffer, "sample", "sa", [&](const TesselElement& child) {
+    const bool closed = readChildren(buffer, "sample", "sa", [&](const TesselElement& child) {
         if (child.is("samplefile", "sf", kElementAny))
             readDataXml(buffer, child);
         else if (child.is("loop", "lo", kElementAny))
@@ -131,4 +142,10 @@ bool TesselSample::readXml(TesselMemoryFile& buffer, const std::string& modulePa
         else if (child.is("vibrato", "vi", kElementAny))
             vibrato.readXml(child);
     });
+    // Loop points inside the audio when it is there (a song whose audio entry
+    // is missing keeps them), and never beyond what the voice walk can hold.
+    const int32_t last = length > 0 ? std::min(length, kMaxLoopFrame) : kMaxLoopFrame;
+    loop.keepWithin(last);
+    sustain.keepWithin(last);
+    return closed;
 }

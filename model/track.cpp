@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+#include <utility>
 
 int subrowsShown(const TesselSpeedAtRow& speedAtRow, int row)
 {
@@ -66,6 +67,12 @@ void TesselRowTable::assign(const TesselRowTable& other)
             mine = std::make_unique<TesselRow>(static_cast<int16_t>(i));
         mine->assign(*theirs);
     }
+}
+
+void TesselRowTable::swapRows(TesselRowTable& other) noexcept
+{
+    rows_.swap(other.rows_);
+    std::swap(length_, other.length_);
 }
 
 void TesselRowTable::deleteRow(TesselCellPosition position, bool clearOnly)

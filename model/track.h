@@ -44,6 +44,8 @@ public:
     bool isEmpty() const;
     void freeEmptyRows();
     void assign(const TesselRowTable& other);
+    // Exchanges rows and lengths in constant time, allocating nothing.
+    void swapRows(TesselRowTable& other) noexcept;
     // Clear flag: free the row in place. Subrow > 0: remove that subrow line.
     // Otherwise the later rows move up one slot and are renumbered.
     void deleteRow(TesselCellPosition position, bool clearOnly);

@@ -7,6 +7,7 @@
 #include "model/wav_values.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <limits>
 
@@ -161,8 +162,9 @@ bool TesselSample::readWav(TesselMemoryFile& image, TesselWavLoopInfo* loopInfo)
         clearData();
         return false;
     }
-    fileRate = int32_t(format.rate);
-    speed = int32_t(format.rate);
+    // A rate past 2^31 would turn negative and walk the sample backwards.
+    fileRate = int32_t(std::min<uint32_t>(format.rate, INT32_MAX));
+    speed = fileRate;
     bits = format.bits;
     channels = format.channels;
 

@@ -73,7 +73,10 @@ float pcmValue(uint32_t raw, int bytes, bool isUnsigned)
 
 float floatValue(uint32_t raw)
 {
-    return std::bit_cast<float>(raw);
+    const float value = std::bit_cast<float>(raw);
+    if (!std::isfinite(value))
+        return 0.0f;
+    return std::clamp(value, -kMaxFloatSample, kMaxFloatSample);
 }
 
 float pcm24In32Value(uint32_t raw)

@@ -33,7 +33,13 @@ WavHeader makeWavHeader(const WavHeaderFields& fields);
 // tracker formats store unsigned 16-bit samples, centred at 32768).
 float pcmValue(uint32_t raw, int bytes, bool isUnsigned = false);
 
-// A 4-byte IEEE float sample.
+// Float files hold full scale as 1.0; mixes and renders may run a few times
+// over it, no real recording 16 times (24 dB). Beyond that a value is damage,
+// and one near the float's limit would overflow the mixer's sums to infinity.
+constexpr float kMaxFloatSample = 16.0f;
+
+// A 4-byte IEEE float sample: not a number and infinities are silence, other
+// values are kept within +-kMaxFloatSample.
 float floatValue(uint32_t raw);
 
 // 24-bit samples left-justified in a 4-byte container, on the 24-bit scale.

@@ -1,6 +1,7 @@
 // The sample files a zipped module announces, so that saving can carry them over.
 
 #include "model/markup.h"
+#include "model/temporaries_note.h"
 #include "model/zip_helpers.h"
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 bool zipListModuleSamples(const char* modulePath, ZipEntryList& list)
 {
     list.clear();
+    const TemporariesNote note(modulePath);
     std::string path(modulePath);
     size_t slash = path.find_last_of('/');
     std::string temporary = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1))

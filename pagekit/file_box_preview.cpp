@@ -108,8 +108,10 @@ bool TesselFileBox::loadPreviewModule(const std::string& path)
     if (!engine)
         return false;
     SharedSongState keep;
-    platform::MutexLock lock(previewSong->songLock(), kPreviewLockMs);
-    if (!lock || !engine->removePreviewVoices(*previewSong, kPreviewLockMs))
+    // The module is read apart and put in place by the engine, which holds
+    // the song lock (every module's) only for that: the audio thread plays
+    // on while the file is read. The preview's voices go with its old song.
+    if (!engine->removePreviewVoices(*previewSong, kPreviewLockMs))
         return false;
     return engine->loadModule(path, previewSong.get()) == kLoaded;
 }

@@ -97,7 +97,11 @@ void TesselPatternUI::renderChannelHeader(int channel)
             canvas.fillRect({left, kSkinTop, left + kColourStripWidth, height}, colour);
             laySkin(canvas, skin, left, right, kSkinTop);
             canvas.setClip({left, 0, right - kSkinRightGap, height});
-            const int top = std::max((kHeaderHeight - font_->metrics().height) / 2, 0);
+            // The name stands on the shaded band: its baseline at the skin's
+            // top, where dark ink on the skin's dark edge would lose the
+            // letters' feet; never so high that capitals lose their tops.
+            const platform::FontMetrics& metrics = font_->metrics();
+            const int top = std::max(kSkinTop - metrics.ascent, -metrics.internalLeading);
             platform::drawText(canvas, *font_, name, {left + kNameLeft, top},
                                {muted ? gridColour(kColourMutedInk) : resources::palette::kBackground});
         }

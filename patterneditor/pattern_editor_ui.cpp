@@ -102,7 +102,10 @@ void TesselPatternEditorUI::goToPattern(int32_t index, bool force)
                                              orders.entries[size_t(position)].pattern == index
                                        : position >= 0 && position < kOrderPitches &&
                                              orders.pitches[size_t(position)].pattern == index;
-    if (!held)
+    // A song without order entries (a new one) puts no other pattern at the
+    // current position: the readout keeps it, "000/000", not "-001/000".
+    const bool noOrders = orderTable_ == 0 && position >= 0 && position < kOrderEntries && orders.isEmpty();
+    if (!held && !noOrders)
         position = -1;
     published_.pattern.store(index, std::memory_order_relaxed);
     setCurrentOrder(position, true);

@@ -87,6 +87,15 @@ bool programOnPath(const std::string& name)
 HelperResult runHelper(const std::vector<std::string>& arguments, size_t outputCap,
                        const std::function<void()>& waiting)
 {
+    return runHelperWatched(arguments, outputCap, [&waiting](int) {
+        if (waiting)
+            waiting();
+    });
+}
+
+HelperResult runHelperWatched(const std::vector<std::string>& arguments, size_t outputCap,
+                              const std::function<void(int pid)>& waiting)
+{
     HelperResult result;
     if (arguments.empty())
         return result;
@@ -136,9 +145,12 @@ HelperResult runHelper(const std::vector<std::string>& arguments, size_t outputC
             result.output.append(buffer, std::min(room, static_cast<size_t>(got)));
         }
         if (waiting)
-            waiting();
+            waiting(static_cast<int>(pid));
     }
-    result.exitStatus = reap(pid, waiting);
+    result.exitStatus = reap(pid, [&waiting, pid] {
+        if (waiting)
+            waiting(static_cast<int>(pid));
+    });
     return result;
 }
 

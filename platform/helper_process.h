@@ -24,6 +24,10 @@ struct HelperResult {
 
 HelperResult runHelper(const std::vector<std::string>& arguments, size_t outputCap,
                        const std::function<void()>& waiting);
+// The same, with `waiting` told the helper's process id: a caller can find
+// the helper's windows by it (_NET_WM_PID).
+HelperResult runHelperWatched(const std::vector<std::string>& arguments, size_t outputCap,
+                              const std::function<void(int pid)>& waiting);
 
 // Whether PATH holds an executable file of that name.
 bool programOnPath(const std::string& name);

@@ -23,16 +23,25 @@ bool haveDisplay()
     return display && *display;
 }
 
-// The desktop's dialog program, else a window of our own on a connection of
+// The desktop's dialog program, else a window of our own, on a connection of
 // the box's own: the caller may be a host's thread with no window of ours.
+// A system-modal box stands above every other window, also above one kept
+// on top (an editor window of ours): the program's window is asked to be
+// kept above as soon as it shows; our own box keeps itself above.
 void showOnDesktop(const std::string& text, const std::string& caption, unsigned style)
 {
     const uint32_t boxStyle = kBoxOk | (style & kBoxIconMask);
+    std::unique_ptr<X11WindowSystem> windows = X11WindowSystem::open();
     if (const std::optional<DialogProgram> program = DesktopDialogs::findProgram()) {
-        runHelper(messageArguments(*program, text, caption, boxStyle), DesktopDialogs::kOutputCap, [] {});
+        const bool above = (style & kBoxSystemModal) != 0 && windows;
+        runHelperWatched(messageArguments(*program, text, caption, boxStyle), DesktopDialogs::kOutputCap,
+                         [&](int pid) {
+                             if (above)
+                                 windows->keepWindowsOfProcessAbove(pid);
+                         });
         return;
     }
-    if (std::unique_ptr<X11WindowSystem> windows = X11WindowSystem::open())
+    if (windows)
         ownMessageBox(*windows, nullptr, text, caption, boxStyle);
 }
 

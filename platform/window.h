@@ -192,6 +192,13 @@ public:
     virtual void minimise() {}
     // Whether the window manager draws its frame and caption.
     virtual void setDecorated(bool decorated) { (void)decorated; }
+    // A top-level window: the smallest client size the window manager lets
+    // the user make it.
+    virtual void setMinimumSize(int32_t width, int32_t height)
+    {
+        (void)width;
+        (void)height;
+    }
     // A top-level window: the window it stays above, in place of the one it
     // was made with (WindowOptions::parent); none for no such window.
     virtual void setOwner(Window* owner) { (void)owner; }

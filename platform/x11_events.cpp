@@ -222,14 +222,22 @@ void System::handleFocus(const XFocusChangeEvent& event)
 void System::handleConfigure(const XConfigureEvent& event)
 {
     if (OwnWindow* window = own(event.window)) {
-        Point at{event.x, event.y};
-        // A top-level window inside a window manager's frame: its place on
-        // the screen comes from the manager's own notice, or from the server.
-        if (window->isTopLevel() && !event.send_event) {
+        // The event may be an old one: of a request we have since replaced
+        // with another (whose event is still to come), or a window manager's
+        // notice of a size or place that a later request has changed. The
+        // server's present answer is the one that holds, and a later change
+        // brings an event of its own. A top-level window's event tells its
+        // place in the manager's frame; it is wanted on the screen.
+        ::Window rootReturn = 0;
+        int x = 0, y = 0;
+        unsigned int width = 0, height = 0, border = 0, depth = 0;
+        if (!XGetGeometry(display_, event.window, &rootReturn, &x, &y, &width, &height, &border, &depth))
+            return;   // gone: its DestroyNotify follows
+        if (window->isTopLevel()) {
             ::Window child = 0;
-            XTranslateCoordinates(display_, event.window, root_, 0, 0, &at.x, &at.y, &child);
+            XTranslateCoordinates(display_, event.window, root_, 0, 0, &x, &y, &child);
         }
-        window->configured(rectOfSize(at.x, at.y, event.width, event.height));
+        window->configured(rectOfSize(x, y, static_cast<int32_t>(width), static_cast<int32_t>(height)));
         return;
     }
     auto found = foreign_.find(event.window);

@@ -108,6 +108,7 @@ public:
     void minimise() override;
     void beginMove() override;
     void setDecorated(bool decorated) override;
+    void setMinimumSize(int32_t width, int32_t height) override;
     void setOwner(Window* owner) override;
     Rect frameMargins() const override;
     Image& image() override { return image_; }
@@ -198,6 +199,8 @@ public:
     bool isShowing() const override;
     bool isMinimised() const override;
     bool isEnabled() const override;
+    // The frame the window manager gave a top-level window; none else.
+    Rect frameMargins() const override;
     void setTitle(const char*) override {}
     std::string className() const override;
     void setIcon(const Image&) override {}
@@ -253,6 +256,7 @@ public:
     void pumpModal(platform::Window* modal) override;
     void sync() override;
     int connectionNumber() const override;
+    void keepWindowsOfProcessAbove(int pid) override;
 
     Display* display() const { return display_; }
     ::Window root() const { return root_; }
@@ -276,9 +280,10 @@ public:
     // inside the manager's frame (never the frame itself).
     ::Window topLevelOf(::Window xid) const;
     // Whether a modal dialog of the program that owns this top-level window
-    // shows over it: a window of another program's, viewable, transient for
-    // it, or modal (_NET_WM_STATE_MODAL) and transient for one of its owners
-    // or for its whole window group.
+    // shows over it: a window of another connection's, viewable, transient
+    // for it, or modal (_NET_WM_STATE_MODAL) and either transient for one of
+    // its owners or made by the same program (process, client leader or
+    // window group), whatever owner it names.
     bool modalDialogOver(::Window topLevel);
     // Our windows painted, timed and presented: what a pump does after its
     // events, and what a popup's loop does for the windows under it.

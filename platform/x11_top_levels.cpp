@@ -10,6 +10,9 @@
 #include <X11/Xatom.h>
 
 #include <algorithm>
+#include <optional>
+
+#include <unistd.h>
 
 namespace platform::x11 {
 
@@ -90,6 +93,59 @@ bool isDialogType(Display* display, ::Window window)
     return type == atom(display, "_NET_WM_WINDOW_TYPE_DIALOG") || type == atom(display, "_NET_WM_WINDOW_TYPE_NORMAL");
 }
 
+// Who made a window: its program's process and its client leader, the
+// window group. A window lacking one leaves it 0, which matches nothing.
+struct Maker {
+    long pid = 0;
+    long leader = 0;
+    ::Window group = 0;
+
+    Maker(Display* display, ::Window window) : group(windowGroup(display, window))
+    {
+        const std::vector<long> pids = property32(display, window, atom(display, "_NET_WM_PID"), XA_CARDINAL, 1);
+        const std::vector<long> leaders =
+            property32(display, window, atom(display, "WM_CLIENT_LEADER"), XA_WINDOW, 1);
+        pid = pids.empty() ? 0 : pids.front();
+        leader = leaders.empty() ? 0 : leaders.front();
+    }
+};
+
+// A host may show its window without naming its owner (one restored with a
+// saved session often does): its dialogs are still known by the process
+// they come from (ours: a plug-in lives in its host's process) or by the
+// leader and group its windows share.
+bool sameProgram(const Maker& host, const Maker& other)
+{
+    const bool samePid = other.pid != 0 && (other.pid == host.pid || other.pid == static_cast<long>(getpid()));
+    return samePid || (other.leader != 0 && other.leader == host.leader)
+        || (other.group != 0 && other.group == host.group);
+}
+
+// _NET_FRAME_EXTENTS: left, right, top, bottom; none when the manager has
+// not framed the window (or has taken the property away on hiding it).
+std::optional<Rect> frameExtents(Display* display, ::Window window, Atom netFrameExtents)
+{
+    const std::vector<long> extents = property32(display, window, netFrameExtents, XA_CARDINAL, 4);
+    if (extents.size() != 4)
+        return std::nullopt;
+    return Rect{static_cast<int32_t>(extents[0]), static_cast<int32_t>(extents[2]), static_cast<int32_t>(extents[1]),
+                static_cast<int32_t>(extents[3])};
+}
+
+// A request about a window to the window manager (EWMH): a client message
+// to the root, which the manager takes whichever program sends it.
+void askManagerAbout(Display* display, ::Window root, ::Window window, Atom type, const std::array<long, 5>& data)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = type;
+    event.xclient.format = 32;
+    for (size_t i = 0; i < data.size(); ++i)
+        event.xclient.data.l[i] = data[i];
+    XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
 } // namespace
 
 ::Window System::topLevelOf(::Window xid) const
@@ -158,7 +214,7 @@ bool System::modalDialogOver(::Window window)
                                                     && owners.size() < kOwnerChainLimit;
          at = transientFor(display_, at))
         owners.push_back(at);
-    const ::Window group = windowGroup(display_, top);
+    const Maker host(display_, top);
 
     // The window manager's list of the windows it manages; without one, the
     // root's children that it would have managed.
@@ -185,16 +241,34 @@ bool System::modalDialogOver(::Window window)
             continue;
         const ::Window owner = transientFor(display_, client);
         bool dialog = owner == top && isDialogType(display_, client);
-        if (!dialog && hasAtom(display_, client, atoms_.netWmState, atoms_.netWmStateModal)) {
-            const bool forGroup = (owner == 0 || owner == root_) && group != 0 && windowGroup(display_, client) == group;
-            dialog = contains(owners, owner) || forGroup;
-        }
+        // A modal dialog of the host's blocks all its windows, whichever it
+        // names as owner, or none.
+        if (!dialog && hasAtom(display_, client, atoms_.netWmState, atoms_.netWmStateModal))
+            dialog = contains(owners, owner) || sameProgram(host, Maker(display_, client));
         if (dialog && viewable(display_, client)) {
             modalAnswer_.modal = true;
             break;
         }
     }
     return modalAnswer_.modal;
+}
+
+void System::keepWindowsOfProcessAbove(int pid)
+{
+    // Only a window manager keeps windows above: its list holds the windows
+    // it manages, and their state once it has taken the request.
+    const Atom pidAtom = atom(display_, "_NET_WM_PID");
+    for (long client : property32(display_, root_, atoms_.netClientList, XA_WINDOW, kClientListLimit)) {
+        const auto window = static_cast<::Window>(client);
+        const std::vector<long> pids = property32(display_, window, pidAtom, XA_CARDINAL, 1);
+        if (pids.empty() || pids.front() != pid || hasAtom(display_, window, atoms_.netWmState, atoms_.netWmStateAbove))
+            continue;
+        constexpr long kAdd = 1;
+        constexpr long kFromApplication = 1;
+        askManagerAbout(display_, root_, window, atoms_.netWmState,
+                        {kAdd, static_cast<long>(atoms_.netWmStateAbove), 0, kFromApplication, 0});
+    }
+    XFlush(display_);
 }
 
 bool ForeignWindow::isShowing() const
@@ -240,14 +314,7 @@ void OwnWindow::writeOwnerHint()
 
 void OwnWindow::askWindowManager(Atom type, std::array<long, 5> data)
 {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = xid_;
-    event.xclient.message_type = type;
-    event.xclient.format = 32;
-    for (size_t i = 0; i < data.size(); ++i)
-        event.xclient.data.l[i] = data[i];
-    XSendEvent(system_.display(), system_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    askManagerAbout(system_.display(), system_.root(), xid_, type, data);
 }
 
 void OwnWindow::askFrameMargins()
@@ -259,14 +326,19 @@ Rect OwnWindow::frameMargins() const
 {
     if (!alive_ || parent_ != 0)
         return {};
-    // _NET_FRAME_EXTENTS: left, right, top, bottom. The manager takes it away
-    // when the window is hidden; the frame it had is the one it will get.
-    const std::vector<long> extents =
-        property32(system_.display(), xid_, system_.atoms().netFrameExtents, XA_CARDINAL, 4);
-    if (extents.size() == 4)
-        margins_ = {static_cast<int32_t>(extents[0]), static_cast<int32_t>(extents[2]),
-                    static_cast<int32_t>(extents[1]), static_cast<int32_t>(extents[3])};
+    // The manager takes the extents away when the window is hidden; the
+    // frame it had is the one it will get.
+    if (const std::optional<Rect> extents = frameExtents(system_.display(), xid_, system_.atoms().netFrameExtents))
+        margins_ = *extents;
     return margins_;
+}
+
+Rect ForeignWindow::frameMargins() const
+{
+    // Only a window the manager framed carries the extents.
+    if (!alive_)
+        return {};
+    return frameExtents(system_.display(), xid_, system_.atoms().netFrameExtents).value_or(Rect{});
 }
 
 } // namespace platform::x11

@@ -320,6 +320,22 @@ void OwnWindow::setDecorated(bool decorated)
                     PropModeReplace, reinterpret_cast<const unsigned char*>(hints), 5);
 }
 
+void OwnWindow::setMinimumSize(int32_t width, int32_t height)
+{
+    if (!alive_ || parent_ != 0)
+        return;
+    // Added to the hints given at creation (the first place and size).
+    Display* display = system_.display();
+    XSizeHints hints{};
+    long given = 0;
+    if (!XGetWMNormalHints(display, xid_, &hints, &given))
+        hints = XSizeHints{};
+    hints.flags |= PMinSize;
+    hints.min_width = std::max(width, 1);
+    hints.min_height = std::max(height, 1);
+    XSetWMNormalHints(display, xid_, &hints);
+}
+
 void OwnWindow::raise()
 {
     if (alive_)

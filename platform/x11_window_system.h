@@ -25,6 +25,10 @@ public:
     virtual void sync() = 0;
     // The connection's file descriptor, for a loop that waits on it.
     virtual int connectionNumber() const = 0;
+    // Asks the window manager to keep every window that the process of that
+    // id shows above other windows (kept above as well): a box that must be
+    // answered before anything else, shown by a program of the desktop.
+    virtual void keepWindowsOfProcessAbove(int pid) = 0;
 
 protected:
     X11WindowSystem() = default;

@@ -9,6 +9,7 @@
 #include "shell/usage_log.h"
 #include "vst2/pin_properties.h"
 #include "services/crash_handler.h"
+#include "services/leftover_files.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -53,6 +54,8 @@ TesselPlugin::TesselPlugin(audioMasterCallback audioMaster) : AudioEffectX(audio
     isSynth(true);
     setUniqueID(kQuorbelUniqueId);
     editor = nullptr;
+    // Before this process adds its own: what ended copies left behind goes.
+    services::removeLeftoverFiles();
     if (pluginInstances().number == 1)
         makeEditor(audioMaster);
     setBlockSize(getBlockSize());

@@ -7,6 +7,7 @@
 #include "plugin/plugin_object.h"
 
 #include "platform/folders.h"
+#include "platform/process_files.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/song_files.h"
@@ -40,7 +41,7 @@ public:
     {
         if (base.empty())
             return;
-        std::string pattern = platform::joinPath(base, "chunk-XXXXXX");
+        std::string pattern = platform::joinPath(base, platform::processFilePattern("chunk"));
         if (!mkdtemp(pattern.data()))
             return;
         folder_ = pattern;

@@ -1,6 +1,7 @@
 #include "resources/product_font.h"
 
 #include "platform/folders.h"
+#include "platform/process_files.h"
 #include "resources/resource_ids.h"
 #include "resources/resources.h"
 
@@ -12,7 +13,7 @@ namespace resources {
 
 std::string productFontFileName()
 {
-    return "Quorbel-" + std::to_string(getpid()) + ".ttf";
+    return platform::processFileName(getpid(), ".ttf");
 }
 
 std::string registerProductFont(platform::FontCatalog& catalog, const std::string& folder)

@@ -1,6 +1,7 @@
 #include "services/crash_handler.h"
 
 #include "platform/folders.h"
+#include "platform/process_files.h"
 #include "services/crash_report.h"
 
 #include <atomic>
@@ -134,7 +135,7 @@ bool isOurs(const struct sigaction& action)
 
 std::string crashFileName(long pid, const char* extension)
 {
-    return "Quorbel-" + std::to_string(pid) + extension;
+    return platform::processFileName(pid, extension);
 }
 
 int crashFilter(int signal, siginfo_t* info, void* context)

@@ -1,6 +1,7 @@
 #include "services/pending_report.h"
 
 #include "platform/folders.h"
+#include "platform/process_files.h"
 #include "services/crash_handler.h"
 
 #include <algorithm>
@@ -50,6 +51,7 @@ PendingReport claimPendingReport(const std::string& folder)
     pending.folder = folder.empty() ? platform::temporaryFolder() : folder;
     if (pending.folder.empty())
         return pending;
+    long crashed = 0;
     for (long pid : markedCrashes(pending.folder)) {
         // unlink succeeds for one caller only, whichever process it is in.
         if (unlink(platform::joinPath(pending.folder, crashFileName(pid, kPendingMarkExtension)).c_str()) != 0)
@@ -57,13 +59,15 @@ PendingReport claimPendingReport(const std::string& folder)
         pending.claimed = true;
         pending.reportPath = platform::joinPath(pending.folder, crashFileName(pid, kCrashReportExtension));
         pending.dumpPath = platform::joinPath(pending.folder, crashFileName(pid, kCrashDumpExtension));
+        crashed = pid;
         break;
     }
     if (!pending.claimed)
         return pending;
-    const std::string kept = platform::joinPath(pending.folder, kKeptLogName);
-    if (std::rename(platform::joinPath(pending.folder, "Quorbel.log").c_str(), kept.c_str()) == 0)
-        pending.keptLogPath = kept;
+    // The crashed process's own log: no later copy of the program writes it.
+    const std::string log = platform::joinPath(pending.folder, platform::processFileName(crashed, ".log"));
+    if (platform::fileExists(log))
+        pending.keptLogPath = log;
     return pending;
 }
 

@@ -2,16 +2,14 @@
 // The crash reports waiting for the next editor. The crash filter leaves a
 // mark "Quorbel-<pid>.pending" in the temporary folder once its process's
 // files are whole; the next editor in any process claims one (each mark is
-// claimed once) and, before its own usage log starts "Quorbel.log" anew,
-// keeps the crashed session's log aside. The report dialog then runs at its
-// first window creation; cancelled, the files stay and no later editor asks
-// again. Marks of other crashes stay for the editors after it.
+// claimed once), with the crashed process's own usage log "Quorbel-<pid>.log".
+// The report dialog then runs at its first window creation; cancelled, the
+// files stay and no later editor asks again. Marks of other crashes stay for
+// the editors after it.
 
 #include <string>
 
 namespace services {
-
-constexpr const char* kKeptLogName = "Quorbel-crash.log";
 
 struct PendingReport {
     bool claimed = false;
@@ -21,8 +19,7 @@ struct PendingReport {
     std::string keptLogPath;   // the crashed session's usage log; empty when it left none
 };
 
-// Editor constructor, before the usage log opens. `folder` empty: the
-// private temporary folder.
+// Editor constructor. `folder` empty: the private temporary folder.
 PendingReport claimPendingReport(const std::string& folder = {});
 
 } // namespace services

@@ -29,7 +29,7 @@ struct ReportRequest {
     std::string email;          // empty: "(not provided)"
     unsigned flags = kReportComment;
     std::string folder;         // where the members are and the zip goes; empty: the temporary folder
-    std::string usageLogPath;   // empty: folder/"Quorbel.log"
+    std::string usageLogPath;   // empty: this process's own, folder/"Quorbel-<pid>.log"
     std::string capturePath;    // empty: folder/"Quorbel.gif"
     std::string exceptionReportPath;   // empty: folder/"Quorbel.err"
     std::string dumpPath;              // empty: folder/"Quorbel.dmp"

@@ -2,6 +2,7 @@
 
 #include "model/zip_helpers.h"
 #include "platform/folders.h"
+#include "platform/process_files.h"
 #include "services/report_files.h"
 
 #include <cerrno>
@@ -62,8 +63,9 @@ std::string createReportZip(const std::string& folder, const std::string& name)
 
 std::string ReportSources::pathOf(unsigned bit, const char* fileName) const
 {
-    if (bit == kReportUsageLog && !usageLog.empty())
-        return usageLog;
+    // This process's own log unless another is named (a crash's).
+    if (bit == kReportUsageLog)
+        return usageLog.empty() ? platform::joinPath(folder, platform::processFileName(getpid(), ".log")) : usageLog;
     if (bit == kReportScreenCapture && !capture.empty())
         return capture;
     if (bit == kReportExceptionReport && !exceptionReport.empty())

@@ -18,7 +18,7 @@ std::string createReportZip(const std::string& folder, const std::string& name);
 // Where each member comes from: folder/fileName, unless overridden.
 struct ReportSources {
     std::string folder;
-    std::string usageLog;   // empty: folder/"Quorbel.log"
+    std::string usageLog;   // empty: this process's own, folder/"Quorbel-<pid>.log"
     std::string capture;    // empty: folder/"Quorbel.gif"
     std::string exceptionReport;   // empty: folder/"Quorbel.err"
     std::string dump;              // empty: folder/"Quorbel.dmp"

@@ -1,6 +1,7 @@
 #include "shell/usage_log.h"
 
 #include "platform/folders.h"
+#include "platform/process_files.h"
 #include "platform/key_event.h"
 
 #include <atomic>
@@ -95,7 +96,7 @@ bool TesselUsageLog::open(const TesselLogIdentity& identity)
 {
     std::lock_guard<std::mutex> guard(lock_);
     const std::string folder = platform::temporaryFolder();
-    path_ = folder.empty() ? std::string() : platform::joinPath(folder, "Quorbel.log");
+    path_ = folder.empty() ? std::string() : platform::joinPath(folder, platform::processFileName(getpid(), ".log"));
     std::snprintf(crashPath_, sizeof crashPath_, "%s", path_.c_str());
     previousTime_ = wallMilliseconds();
     position_ = 0;

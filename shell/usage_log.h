@@ -1,8 +1,10 @@
 #pragma once
 // The usage log of one editor: records collected in a 102400-byte buffer and
-// appended to "Quorbel.log" in the private temporary folder when it fills or
-// on request. The editor's thread and the audio thread both log; one lock
-// serialises them, and the audio thread never waits for it nor touches the file.
+// appended to "Quorbel-<pid>.log" in the private temporary folder when it
+// fills or on request; each process has its own, so that no other copy of the
+// program starts it anew or removes it. The editor's thread and the audio
+// thread both log; one lock serialises them, and the audio thread never
+// waits for it nor touches the file.
 
 #include "shell/commands_usage.h"
 #include "shell/usage_log_actions.h"

@@ -1,6 +1,8 @@
 #include "offline/offline_render.h"
 
 #include "engine/engine.h"
+#include "engine/module_file.h"
+#include "model/file_kind.h"
 #include "platform/status_text.h"
 
 #include <libopenmpt/libopenmpt.h>
@@ -138,12 +140,16 @@ RenderResult renderWithEngine(const std::string& path, const RenderSettings& set
     if (!engine.usable())
         return result;
     OfflineHost host(engine, static_cast<float>(settings.rate));
-    // A warning (samples beyond the song's slots, 4-bit samples) still leaves a playable song.
+    // A warning (samples beyond the song's slots, 4-bit samples) still leaves
+    // a playable song; a file the engine cannot read leaves the empty one,
+    // which is no render of it.
     result.loadResult = engine.loadModule(path);
+    if (!songLoadIsWhole(songFileKind(path), result.loadResult)) {
+        result.loadResult = 0;
+        return result;
+    }
     if (result.loadResult == 1)
         result.warning = platform::statusText();
-    if (result.loadResult < 1)
-        return result;
     if (settings.soloChannel >= 0)
         for (int c = 0; c < kChannels; ++c)
             engine.song.channels[static_cast<size_t>(c)].mute = c != settings.soloChannel;

@@ -360,8 +360,9 @@ void TesselEditor::hideEditorWindow()
     }
 }
 
-// WM_USER: with "linkwindows" the window sits just below the host's window,
-// inside the work area of its monitor.
+// WM_USER: with "linkwindows" the window sits just below the host's window
+// (above it when its monitor has no room below), inside the work area of
+// its monitor.
 void TesselEditor::linkToHost()
 {
     TesselPreferences& preferences = pluginPreferences();
@@ -376,12 +377,16 @@ void TesselEditor::linkToHost()
     const platform::Rect place = window_->rect();
     platform::Point at{hostRect.left - kLinkedLeftOffset, hostRect.bottom + kLinkedGapBelow};
     if (window_->isTopLevel()) {
-        // The window manager's frame, caption and all, stays on the monitor.
+        // The window manager's frame, caption and all, stays on the monitor,
+        // and off the host's window with the host's caption.
         const platform::Rect margins = window_->frameMargins();
         const platform::Rect outer =
             platform::rectOfSize(at.x, at.y, margins.left + place.width() + margins.right,
                                  margins.top + place.height() + margins.bottom);
-        const platform::Rect kept = keptInside(outer, windows_->workArea(outer));
+        platform::Window* hostTop = hookedHostTop();
+        const int32_t hostTopEdge =
+            hostTop && hostTop->alive() ? screenRect(*hostTop).top - hostTop->frameMargins().top : hostRect.top;
+        const platform::Rect kept = linkedPlace(outer, hostTopEdge, windows_->workArea(outer));
         at = {kept.left, kept.top};
     }
     window_->setRect(platform::rectOfSize(at.x, at.y, place.width(), place.height()));

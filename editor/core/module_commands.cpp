@@ -21,6 +21,17 @@ void report(const char* text)
     platform::setStatusText(text);
 }
 
+// A loaded song opens where it starts: at the pattern of its current order
+// entry (its first), so that the order readout shows that entry; pattern 0
+// when the entry holds none.
+int32_t firstPatternShown(const TesselModule& song, int32_t order)
+{
+    if (order < 0 || order >= kOrderEntries)
+        return 0;
+    const int32_t pattern = song.orderList.entries[static_cast<size_t>(order)].pattern;
+    return pattern >= 0 && pattern < kPatterns ? pattern : 0;
+}
+
 bool somethingAt(const std::string& path)
 {
     std::error_code error;
@@ -71,7 +82,7 @@ void TesselEditor::openModule()
         platform::setFileMessage("Loading... complete.");
         platform::setStatusText("Loading... complete");
         if (patternEditor_)
-            patternEditor_->goToPattern(0, true);
+            patternEditor_->goToPattern(firstPatternShown(engine_->song, engine_->currentOrder), true);
         switchPage(kPatternEditorPage, true);
     }
     log_.logCommand(kCmdLoadModule, result);

@@ -318,7 +318,7 @@ private:
 
     TesselPlugin* plugin_;
     TesselEngine* engine_;
-    // Claimed before the log opens, which starts "Quorbel.log" anew.
+    // The crash this editor offers to report, claimed as it is made.
     services::PendingReport pendingReport_;
     TesselUsageLog log_;
     services::CurlGlobal curl_;

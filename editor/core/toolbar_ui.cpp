@@ -74,7 +74,8 @@ constexpr int32_t kVersionTop = 24;
 constexpr CPoint kLogoAt{462, 4};
 constexpr CRect kHintRect(19, 19, 188, 31);
 constexpr CPoint kRowAt{128, 9};
-constexpr CPoint kOrderAt{153, 9};
+// Eight 6-pixel cells: the ")" ends two pixels inside its well.
+constexpr CPoint kOrderAt{150, 9};
 
 // Buttons that first show a hidden editor window.
 bool showsWindowFirst(int i)
@@ -258,7 +259,13 @@ void TesselToolbarUI::runButton(int i)
         redrawNow(this);
     }
     switch (i) {
-    case kFileMenu: fileMenu_->popup(); break;
+    case kFileMenu:
+        fileMenu_->popup();
+        // Closed, the menu's hint tells of nothing on screen; what a chosen
+        // command reported stays.
+        if (platform::fileMessage() == hint(kFileMenu))
+            platform::setFileMessage("");
+        break;
     case kPatternEditorButton:
         if (!owner.isWindowVisible())
             owner.showEditorWindow();

@@ -31,3 +31,11 @@ platform::Rect keptInside(const platform::Rect& rect, const platform::Rect& area
     dy = std::max(dy, area.top - rect.top);
     return rect.movedBy(dx, dy);
 }
+
+platform::Rect linkedPlace(const platform::Rect& below, int32_t hostTop, const platform::Rect& area)
+{
+    if (area.empty() || below.bottom <= area.bottom)
+        return keptInside(below, area);
+    const platform::Rect above = below.movedBy(0, hostTop - kLinkedGapBelow - below.bottom);
+    return keptInside(above.top >= area.top ? above : below, area);
+}

@@ -42,3 +42,8 @@ TesselPlacement placeEditorWindow(const TesselPlacementRequest& request);
 // the area keeps its top-left corner (a window's caption) inside. Unmoved
 // when the area is empty (unknown).
 platform::Rect keptInside(const platform::Rect& rect, const platform::Rect& area);
+// A linked window's frame: `below` (just under the host's window) while the
+// area has room for it there; else just above the host's window, whose frame
+// begins at `hostTop`, rather than over the host's own controls; else as
+// near below as the area lets it be.
+platform::Rect linkedPlace(const platform::Rect& below, int32_t hostTop, const platform::Rect& area);

@@ -11,6 +11,7 @@
 #include "model/zip_helpers.h"
 #include "platform/dialogs.h"
 #include "platform/folders.h"
+#include "platform/process_files.h"
 #include "platform/mutex.h"
 #include "platform/status_text.h"
 #include "platform/window.h"
@@ -53,7 +54,7 @@ std::string folderOf(const std::string& path)
 struct ScratchFolder {
     ScratchFolder()
     {
-        std::string pattern = platform::temporaryFolder() + "/qrblXXXXXX";
+        std::string pattern = platform::joinPath(platform::temporaryFolder(), platform::processFilePattern("qrbl"));
         if (mkdtemp(pattern.data()))
             path = pattern;
     }
@@ -196,7 +197,9 @@ void TesselInstrumentListUI::loadInstrument(const std::string& path, int32_t tar
         else
             platform::setStatusText("Loading Error: Corrupt or unsupported instrument file.");
     }
-    platform::setFileMessage("Loading instrument... completed.");
+    // The toolbar's line must not call a refused file a completed load.
+    platform::setFileMessage(result == kFileLoaded ? "Loading instrument... completed."
+                                                   : "Loading instrument... failed.");
     refillPatternEditorList();
     setDirty();
 }

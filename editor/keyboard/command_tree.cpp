@@ -56,6 +56,7 @@ void rebuildCommandTree(TesselTreeview& tree, const TesselCommand& scheme)
     collectOpen(root, open);
 
     tree.clearChildren(&root);
+    root.label = kSchemeRootLabel;
     addCommands(&root, scheme);
     TesselTreeNode* found = reopen(root, open, selected);
     tree.setSelection(found ? found : &root);

@@ -9,6 +9,9 @@
 class TesselCommand;
 class TesselTreeview;
 
+// What the tree's root, the whole scheme, is called on the page.
+inline constexpr const char kSchemeRootLabel[] = "Keyboard Scheme";
+
 // The plain label, then the shortcuts' texts in brackets.
 std::string commandNodeText(const TesselCommand& command);
 

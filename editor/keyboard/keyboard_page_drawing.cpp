@@ -3,6 +3,7 @@
 
 #include "editor/keyboard/keyboard_page.h"
 
+#include "editor/keyboard/command_tree.h"
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
 #include "gui/control_fonts.h"
@@ -59,7 +60,9 @@ void TesselKeyboardUI::drawTexts(CDrawContext& face)
     if (!command)
         return;
     TesselFont* normal = controlFont(TesselControlFont::Normal, false);
-    const std::string label = TesselCommandDef{0, nullptr, command->label.c_str(), nullptr, 0}.plainLabel();
+    const std::string label = command->isRoot()
+                                  ? std::string(kSchemeRootLabel)
+                                  : TesselCommandDef{0, nullptr, command->label.c_str(), nullptr, 0}.plainLabel();
     drawBitmapText(&face, label.c_str(), kTextLeft, kLabelTop + kLineInset, titleFont(), nullptr,
                    fitting(kTextLeft, right, titleFont()));
     const std::string path = "(" + (command->isRoot() ? std::string("scheme") : command->path) + ")";

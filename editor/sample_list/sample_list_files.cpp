@@ -11,6 +11,7 @@
 #include "model/file_kind.h"
 #include "model/zip_helpers.h"
 #include "platform/folders.h"
+#include "platform/process_files.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_object.h"
 #include "shell/usage_log.h"
@@ -109,11 +110,13 @@ void TesselSampleListUI::loadSample(const std::string& path, int32_t target)
         result = copy->loadFile(path);
     }
     logUsageAction(kCmdLoadSample, static_cast<int32_t>(result));
+    bool loaded = false;
     if (result == kFileLoaded) {
         edit.copy()->buildOverview();
         edit.changed();
-        // The song lock not had drops the load without a word.
-        if (edit.commit()) {
+        // The song lock not had drops the load without a word on the status line.
+        loaded = edit.commit();
+        if (loaded) {
             if (previewSlot)
                 platform::formatStatusText("Sample %s loaded successfully.", member.c_str());
             else
@@ -125,7 +128,8 @@ void TesselSampleListUI::loadSample(const std::string& path, int32_t target)
     } else {
         platform::setStatusText(kCorrupt);
     }
-    platform::setFileMessage("Loading sample(s)... completed.");
+    // The toolbar's line must not call a refused file a completed load.
+    platform::setFileMessage(loaded ? "Loading sample(s)... completed." : "Loading sample(s)... failed.");
     if (target == sample_)
         fields_->show(song->samples[static_cast<size_t>(target)]);
     setDirty();
@@ -162,7 +166,7 @@ unsigned TesselSampleListUI::loadArchiveMember(const std::string& archive, const
     const std::string folder = platform::temporaryFolder();
     if (kind == kSampleNone || folder.empty())
         return kFileWrongKind;
-    std::string temporary = platform::joinPath(folder, "~qrblXXXXXX");
+    std::string temporary = platform::joinPath(folder, platform::processFilePattern("~qrbl"));
     const int descriptor = mkstemp(temporary.data());
     if (descriptor < 0)
         return kFileUnreadable;

@@ -8,6 +8,7 @@
 #include "model/file_kind.h"
 #include "model/scratch_folder.h"
 #include "model/zip_helpers.h"
+#include "platform/folders.h"
 #include "support/loopback_http_server.h"
 
 #include <algorithm>
@@ -285,6 +286,38 @@ TEST_F(FileCommandsTest, SaveAfterAnImportAsksForANameAndLeavesTheOpenedModule)
         EXPECT_EQ(engine().song.songPath, named);
         EXPECT_EQ(readWholeFile(tune), bytes) << module;
     }
+}
+
+// The order readout over the grid ("%.3d/%.3d", the page's order position)
+// names the song's first order entry after an import, whose first entry
+// holds another pattern than 0, and after New, whose order list is empty.
+TEST_F(FileCommandsTest, AnImportOrNewShowsTheFirstOrderEntry)
+{
+    const struct {
+        const char* path;
+        int32_t firstPattern;
+        int32_t entries;
+    } imports[] = {
+        {"/usr/share/games/biniax2/music/biniax_common00.it", 3, 46},   // biniax2-data
+        {"/usr/share/games/njam/data/ritam.s3m", 2, 18},                 // njam-data
+    };
+    for (const auto& module : imports) {
+        ASSERT_TRUE(fileExists(module.path)) << module.path;
+        dialogs().answerPaths({module.path});
+        ctrl('o');
+        ASSERT_EQ(platform::fileMessage(), "Loading... complete.");
+        ASSERT_EQ(engine().song.orderList.length, module.entries);
+        EXPECT_EQ(patternPage()->getCurrentOrder(), 0) << module.path;
+        EXPECT_EQ(patternPage()->getCurrentPattern(), module.firstPattern) << module.path;
+    }
+    dialogs().answerButton(platform::kAnswerYes);
+    ctrl('n');
+    ASSERT_EQ(platform::fileMessage(), "Module erased.");
+    EXPECT_EQ(patternPage()->getCurrentOrder(), 0);
+    EXPECT_EQ(patternPage()->getCurrentPattern(), 0);
+    idle();
+    ASSERT_TRUE(platform::makeFolders("screenshots"));
+    EXPECT_TRUE(editor->frame2()->getWindow()->image().writePng("screenshots/pattern_editor_after_new.png"));
 }
 
 TEST_F(FileCommandsTest, NewAsksFirstAndErasesOnYes)

@@ -116,6 +116,7 @@ TEST_F(InstrumentPageTest, SavedNewAndLoadedBackThroughTheFileBox)
     const std::vector<std::string> before = fingerprints(song());
     page().loadInstrument(damaged, 4);
     EXPECT_EQ(status(), "Loading Error: No instruments found in file.");
+    EXPECT_EQ(fileMessage(), "Loading instrument... failed.");
     EXPECT_EQ(fingerprints(song()), before);
     EXPECT_TRUE(instrument(5).isEmpty());
     page().loadInstrument(folder.file("missing.zip"), 4);

@@ -142,11 +142,28 @@ TEST_F(KeyboardPageTest, EscapeEndsACaptureThenHidesThePageAndModifiersAloneAreK
     EXPECT_EQ(keyboard().panelLines()[0], "Assign '!' (Shift-1) to current command?");
 }
 
-TEST_F(KeyboardPageTest, TheRootTakesNoShortcut)
+TEST_F(KeyboardPageTest, TheRootIsNamedAndTakesNoShortcut)
 {
     openKeyboard();
     ASSERT_EQ(keyboard().selectedPath(), "");
     EXPECT_TRUE(keyboard().listRows().empty());
+    // The root's row shows its name after the box glyph, on the selection's band.
+    TesselTreeview& tree = keyboard().tree();
+    EXPECT_EQ(tree.getRoot().label, "Keyboard Scheme");
+    const CRect& place = *tree.getRect();
+    const int32_t left = kSubPage.x + place.left + 2 + 2 * 6;   // past the glyph and a blank
+    const int32_t top = kSubPage.y + place.top + 2;
+    keyboard().setDirty();
+    idle();
+    const Image& shown = editor->frame2()->getWindow()->image();
+    const Colour band = shown.pixelAt(left, top);
+    int ink = 0;
+    for (int32_t y = top; y < top + TesselTreeview::kRowHeight; ++y)
+        for (int32_t x = left; x < left + 14 * 6; ++x)
+            ink += shown.pixelAt(x, y) == band ? 0 : 1;
+    EXPECT_GT(ink, 60);
+    ASSERT_TRUE(makeFolders("screenshots"));
+    EXPECT_TRUE(shown.writePng("screenshots/keyboard_root.png"));
     const std::string before = schemeText();
     press(kWinReturn);
     EXPECT_FALSE(keyboard().capturing());

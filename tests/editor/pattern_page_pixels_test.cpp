@@ -83,6 +83,30 @@ TEST_F(PatternPixelsTest, WithPatternFollowBlocksMoveThePageToThePlayingPatternA
     engine().stop();
 }
 
+TEST_F(PatternPixelsTest, ChannelNamesStandWholeOnTheHeadersShadedBandAboveTheSkin)
+{
+    // Two headers alike but for the name: only the band above the skin may differ.
+    std::snprintf(song().channels[3].name, sizeof song().channels[3].name, "%s", "Bass");
+    song().channels[4].name[0] = 0;
+    grid().renderChannelHeader(-1);
+    const Image& image = shown();
+    const int top = grid().gridOrigin().y - TesselPatternUI::kHeaderHeight;
+    const int width = view().channelWidth;
+    const int letter = grid().gridFont()->metrics().averageCharWidth;
+    const auto differing = [&](int from, int to) {
+        int count = 0;
+        for (int y = top + from; y < top + to; ++y)
+            for (int dx = 7 + 3 * letter; dx < 7 + 7 * letter; ++dx) {
+                const int x = grid().gridOrigin().x + 1 + dx;
+                count += image.pixelAt(x + 3 * width, y) == image.pixelAt(x + 4 * width, y) ? 0 : 1;
+            }
+        return count;
+    };
+    constexpr int kSkinTop = 9;
+    EXPECT_GT(differing(0, kSkinTop), 4 * letter);   // the name is there
+    EXPECT_EQ(differing(kSkinTop, TesselPatternUI::kHeaderHeight), 0);   // and none of it on the skin
+}
+
 TEST_F(PatternPixelsTest, APictureOfThePageWithADemoSong)
 {
     fillDemoSong();

@@ -148,7 +148,7 @@ TEST_F(ReportEditorTest, TheNextEditorAsksOnceAfterACrashAndOkSendsTheWholeRepor
     ASSERT_TRUE(exists(crashFile(services::kPendingMarkExtension)));
     LoopbackHttpServer server({200, "OK", "", "", Ending::Whole});
     address = server.address("/report");
-    makePlugin();   // claims the crash, keeps its log aside
+    makePlugin();   // claims the crash and its log
     ASSERT_TRUE(editor->pendingReport().claimed);
 
     bool emailOptional = false, technicalFixed = false, popupHeld = false;
@@ -182,7 +182,7 @@ TEST_F(ReportEditorTest, TheNextEditorAsksOnceAfterACrashAndOkSendsTheWholeRepor
     EXPECT_EQ(platform::statusText(), services::kReportSentStatus);
     for (const std::string& gone : {crashFile(services::kCrashReportExtension),
                                     crashFile(services::kCrashDumpExtension), std::string("Quorbel.cmt"),
-                                    std::string(services::kKeptLogName),
+                                    crashFile(".log"),   // the crashed process's own log
                                     crashFile(services::kPendingMarkExtension)})
         EXPECT_FALSE(exists(gone)) << gone;
     EXPECT_EQ(zipEntryNames(zip).size(), 4u);
@@ -212,7 +212,7 @@ TEST_F(ReportEditorTest, CancellingTheCrashReportSendsNothingKeepsTheFilesAndAsk
     EXPECT_EQ(server.connections(), 0);
     EXPECT_TRUE(exists(crashFile(services::kCrashReportExtension)));
     EXPECT_TRUE(exists(crashFile(services::kCrashDumpExtension)));
-    EXPECT_TRUE(exists(services::kKeptLogName));
+    EXPECT_TRUE(exists(crashFile(".log")));
 
     passes = 0;
     dispatch(effEditClose);

@@ -89,18 +89,23 @@ TEST_F(SamplePageTest, AnUpperCaseFlacInAZipAndSampleThreeOfAnImpulseTrackerModu
     EXPECT_EQ(slot(0).length, 300);
 }
 
-TEST_F(SamplePageTest, ADamagedFileGivesTheErrorAndLeavesTheSlotAsItWas)
+TEST_F(SamplePageTest, ADamagedOrRefusedFileGivesTheErrorFailsOnTheToolbarAndLeavesTheSlotAsItWas)
 {
+    ASSERT_TRUE(outside_tools::have({"sox"}));
     scratch.write("broken.wav", std::string("RIFF\x10\0\0\0WAVEfmt junk that ends", 30));
     scratch.write("noise.ogg", "OggS but nothing a decoder takes");
     make("quad.wav", "sox -n -r 22050 -b 16 -c 4 quad.wav synth 0.1 sine 440");   // a slot holds two channels
+    // A WAV file of float data is refused.
+    make("float.wav", "sox -n -r 44100 -e floating-point -b 32 -c 2 float.wav synth 0.1 sine 440");
     openPage();
     fillSlot(0, "Keep me", 640, 2, 16, 300.0f);
     const std::string before = contents(0);
     press(kWinReturn);
-    for (const char* name : {"broken.wav", "noise.ogg", "quad.wav"}) {
+    for (const char* name : {"broken.wav", "noise.ogg", "quad.wav", "float.wav"}) {
+        setFileMessage("");
         chooseInBrowser(name);
         EXPECT_EQ(statusText(), "Loading Error: Corrupt or unsupported sample file.") << name;
+        EXPECT_EQ(fileMessage(), "Loading sample(s)... failed.") << name;
         EXPECT_EQ(contents(0), before) << name;
     }
     // A sample file kind the page cannot read names no sample either.

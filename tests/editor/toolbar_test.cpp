@@ -98,6 +98,19 @@ TEST_F(ToolbarTest, TransportButtonsAndThePlayingPosition)
     idle();
     EXPECT_EQ(toolbar()->orderText(), "---(000)");
     EXPECT_NE(toolbar()->rowText(), "---");
+    // The whole text stands inside its well, none of it on the well's edge
+    // or under the Play Song button beside it.
+    const auto cyan = [&](Rect area) {
+        int count = 0;
+        for (int32_t y = area.top; y < area.bottom; ++y)
+            for (int32_t x = area.left; x < area.right; ++x) {
+                const Colour c = bar().image().pixelAt(x, y);
+                count += c.blue > 150 && c.green > 150 && c.red < 150 ? 1 : 0;
+            }
+        return count;
+    };
+    EXPECT_GT(cyan({191, 4, 198, 19}), 6);   // the ")"
+    EXPECT_EQ(cyan({198, 0, 204, 22}), 0);
     const std::string playedRow = toolbar()->rowText();
 
     clickButton(TesselToolbarUI::kStop);
@@ -118,19 +131,26 @@ TEST_F(ToolbarTest, TransportButtonsAndThePlayingPosition)
 TEST_F(ToolbarTest, TheFileMenuRunsTheEditorsFileCommands)
 {
     // Each command asks the user first; the dialogs are cancelled. What a
-    // command reports stays after the release (New reports nothing).
+    // command reports stays after the release; the menu's hint goes with the
+    // menu (New declined and a dismissed menu report nothing).
     HeadlessDialogs& dialogs = windows.scriptedDialogs();
     const struct {
         int32_t choice;
         const char* message;
-    } choices[] = {{1, "File Menu..."}, {2, "Loading... cancelled."}, {3, "Saving... cancelled."}, {4, "Saving... cancelled."}};
+    } choices[] = {{0, ""}, {1, ""}, {2, "Loading... cancelled."}, {3, "Saving... cancelled."},
+                   {4, "Saving... cancelled."}};
+    const Rect hintLine{19, 19, 188, 31};
     for (const auto& c : choices) {
-        setFileMessage("");
+        windows.injectMove(bar(), {300, 30});   // off every button: the next one entered shows its hint
+        idle();
         const size_t asked = dialogs.requests().size();
         windows.answerPopup(c.choice);
         clickButton(TesselToolbarUI::kFileMenu);
-        EXPECT_EQ(dialogs.requests().size(), asked + 1) << c.choice;
+        EXPECT_EQ(dialogs.requests().size(), asked + (c.choice > 0 ? 1 : 0)) << c.choice;
         EXPECT_EQ(fileMessage(), c.message) << c.choice;
+        if (*c.message == 0) {
+            EXPECT_EQ(lightPixels(hintLine), 0) << c.choice;
+        }
     }
     EXPECT_EQ(dialogs.requests().front().title, "New...");
     const PopupMenu& menu = windows.popupsAsked().back().menu;

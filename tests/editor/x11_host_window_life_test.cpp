@@ -11,11 +11,15 @@
 #include "engine/engine.h"
 #include "support/window_manager.h"
 #include "support/x11_grab.h"
+#include "support/x11_properties.h"
 
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <functional>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -55,7 +59,7 @@ protected:
     // A top-level window of the host's where it asks to be (USPosition),
     // transient for its owner when it has one; mapped, not yet managed.
     ::Window hostTopLevel(int x, int y, int width, int height, const char* name, ::Window owner = 0,
-                          bool modal = false)
+                          bool modal = false, const std::function<void(::Window)>& mark = {})
     {
         XSetWindowAttributes set{};
         set.background_pixel = 0x305070;
@@ -77,6 +81,8 @@ protected:
                             reinterpret_cast<const unsigned char*>(&state), 1);
         }
         XSelectInput(host, w, KeyPressMask | KeyReleaseMask);
+        if (mark)
+            mark(w);
         XMapWindow(host, w);
         XSync(host, False);
         return w;
@@ -84,19 +90,7 @@ protected:
     // Up to `count` longs of a format-32 property; empty when there is none.
     std::vector<long> property(::Window w, const char* name, long count)
     {
-        std::vector<long> values;
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0, rest = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(host, w, XInternAtom(host, name, False), 0, count, False, AnyPropertyType, &type,
-                               &format, &items, &rest, &data) == Success && data && format == 32) {
-            const long* held = reinterpret_cast<const long*>(data);
-            values.assign(held, held + items);
-        }
-        if (data)
-            XFree(data);
-        return values;
+        return x11_read::property32(host, w, name, count);
     }
     // Framed and marked by the window manager.
     bool managed(::Window w)
@@ -243,7 +237,8 @@ TEST_F(EditorBesideAManagedHost, TheLinkedWindowKeepsItsCaptionOnItsMonitor)
 
     // The host's window in the bottom-right corner of the left monitor:
     // just below it the editor window would leave the screen at the bottom
-    // and reach onto the other monitor.
+    // and reach onto the other monitor; kept on the monitor there, it would
+    // cover the host's window and its controls.
     const ::Window top = hostTopLevel(800 - kToolbarWidth - 10, 768 - kToolbarHeight - 60, kToolbarWidth,
                                       kToolbarHeight, "Host");
     ASSERT_TRUE(waitUntilManaged(top));
@@ -254,10 +249,13 @@ TEST_F(EditorBesideAManagedHost, TheLinkedWindowKeepsItsCaptionOnItsMonitor)
         return viewable(editorXid()) && managed(editorXid()) && intersect(frame, area) == frame;
     };
     ASSERT_TRUE(idleUntil([&] { return editorXid() && inside(left); })) << text(frameRect(editorXid()));
-    // As close to the linked place as the monitor lets it be.
+    // Just above the host's window, its caption included, as far right as
+    // the monitor lets it be.
     const platform::Rect frame = frameRect(editorXid());
+    const platform::Rect hostFrame = frameRect(top);
     EXPECT_EQ(frame.right, left.right);
-    EXPECT_EQ(frame.bottom, left.bottom);
+    EXPECT_EQ(frame.bottom, hostFrame.top - 4) << text(frame) << " over " << text(hostFrame);
+    EXPECT_TRUE(intersect(frame, hostFrame).empty());
     ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isAnimating(); }));
     shootScreen("host_corner_monitor.png");
 
@@ -393,6 +391,82 @@ TEST_F(EditorBesideAManagedHost, TheHostsModalDialogsHideTheEditorWindowWhileThe
     ASSERT_TRUE(waitUntilManaged(dialog));
     idlePasses(10);
     EXPECT_TRUE(viewable(editorXid()));
+    dispatch(effEditClose);
+}
+
+// What a host writes on its windows that tells which program made them.
+struct MadeBy {
+    long pid = 0;
+    ::Window leader = 0;
+    ::Window group = 0;
+
+    void writeOn(Display* display, ::Window w) const
+    {
+        if (pid)
+            XChangeProperty(display, w, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                            PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+        if (leader) {
+            const long value = static_cast<long>(leader);
+            XChangeProperty(display, w, XInternAtom(display, "WM_CLIENT_LEADER", False), XA_WINDOW, 32,
+                            PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
+        }
+        if (group) {
+            XWMHints hints{};
+            hints.flags = WindowGroupHint;
+            hints.window_group = group;
+            XSetWMHints(display, w, &hints);
+        }
+    }
+};
+
+// A host that restores its plug-in's window with a saved session may show it
+// without an owner: its modal dialogs, owned by its main window or by none,
+// are known by the process, the client leader or the window group instead.
+TEST_F(EditorBesideAManagedHost, TheHostsModalDialogsAreKnownByItsProcessWhenItsWindowNamesNoOwner)
+{
+    const ::Window leader = XCreateSimpleWindow(host, root(), 0, 0, 1, 1, 0, 0, 0);
+    const MadeBy daw{static_cast<long>(getpid()), leader, leader};
+    const auto byDaw = [&](::Window w) { daw.writeOn(host, w); };
+    const ::Window main = hostTopLevel(40, 40, 700, 80, "Host Main", 0, false, byDaw);
+    ASSERT_TRUE(waitUntilManaged(main));
+    const ::Window top = hostTopLevel(120, 170, kToolbarWidth, kToolbarHeight, "Host Plug-in", 0, false, byDaw);
+    ASSERT_TRUE(waitUntilManaged(top));
+    ASSERT_EQ(dispatch(effEditOpen, 0, reinterpret_cast<void*>(top)), 1);
+    ASSERT_TRUE(idleUntil([&] { return editorXid() && shownLinkedBelow(top); }));
+    ASSERT_TRUE(idleUntil([&] { return !editor->splash()->isAnimating(); }));
+    EXPECT_EQ(ownerOf(top), 0u);
+
+    // The host's export dialog, owned by its main window, or by none, and
+    // marked by one sign of the host's only.
+    const struct {
+        const char* what;
+        MadeBy made;
+        ::Window owner;
+    } dialogs[] = {{"process, owned by the main window", {daw.pid, 0, 0}, main},
+                   {"process, no owner", {daw.pid, 0, 0}, 0},
+                   {"client leader", {0, leader, 0}, 0},
+                   {"window group", {0, 0, leader}, main}};
+    for (const auto& d : dialogs) {
+        const ::Window modal = hostTopLevel(200, 300, 360, 120, "Export", d.owner, true,
+                                            [&](::Window w) { d.made.writeOn(host, w); });
+        ASSERT_TRUE(idleUntil([&] { return !viewable(editorXid()); })) << d.what;
+        EXPECT_TRUE(editor->isWindowVisible()) << d.what;
+        if (d.owner == 0 && d.made.pid)
+            shootScreen("host_restored_dialog_shown.png");
+        XDestroyWindow(host, modal);
+        ASSERT_TRUE(idleUntil([&] { return shownLinkedBelow(top); })) << d.what;
+    }
+
+    // Another program's modal dialog leaves the editor window on top.
+    const ::Window otherLeader = XCreateSimpleWindow(host, root(), 0, 0, 1, 1, 0, 0, 0);
+    const MadeBy other{static_cast<long>(getppid()), otherLeader, otherLeader};
+    const ::Window foreign = hostTopLevel(600, 420, 300, 100, "Other Program", 0, true,
+                                          [&](::Window w) { other.writeOn(host, w); });
+    ASSERT_TRUE(waitUntilManaged(foreign));
+    idlePasses(10);
+    EXPECT_TRUE(viewable(editorXid()));
+    shootScreen("host_restored_other_program.png");
+    XDestroyWindow(host, foreign);
     dispatch(effEditClose);
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,8 +18,10 @@ namespace hosttest {
 
 class HostProcess {
 public:
-    // Environment entries with an empty value are removed.
-    HostProcess(std::vector<std::string> args, const std::vector<std::pair<std::string, std::string>>& env)
+    // Environment entries with an empty value are removed. A file-size limit
+    // (bytes, 0 for none) makes its writes fall short as on a full disk.
+    HostProcess(std::vector<std::string> args, const std::vector<std::pair<std::string, std::string>>& env,
+                rlim_t fileSizeLimit = 0)
     {
         int pipeFds[2];
         if (pipe(pipeFds) != 0)
@@ -34,6 +37,12 @@ public:
             dup2(pipeFds[1], 2);
             close(pipeFds[0]);
             close(pipeFds[1]);
+            if (fileSizeLimit > 0) {
+                rlimit limit{};
+                getrlimit(RLIMIT_FSIZE, &limit);
+                limit.rlim_cur = fileSizeLimit;
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
             for (const auto& [name, value] : env) {
                 if (value.empty())
                     unsetenv(name.c_str());
@@ -69,6 +78,8 @@ public:
         }
         return true;
     }
+
+    pid_t pid() const { return pid_; }
 
     void signal(int number)
     {

@@ -3,6 +3,8 @@
 
 #include "host/wav_file.h"
 #include "host_process.h"
+#include "model/scratch_folder.h"
+#include "model/temporaries_note.h"
 #include "platform/folders.h"
 #include "support/outside_tools.h"
 
@@ -11,8 +13,11 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
+#include <sys/wait.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,9 +30,9 @@ const char kReady[] = "HOST> Playing; press Ctrl+C to quit.\n";
 
 // Runs Host without a display; sends SIGINT once it reports that it plays
 // when `interrupt` is set. Gives up (killing it) after a minute.
-ProgramRun runHost(std::vector<std::string> args, bool interrupt)
+ProgramRun runHost(std::vector<std::string> args, bool interrupt, rlim_t fileSizeLimit = 0)
 {
-    hosttest::HostProcess host(std::move(args), {{"DISPLAY", ""}});
+    hosttest::HostProcess host(std::move(args), {{"DISPLAY", ""}}, fileSizeLimit);
     if (interrupt && host.waitFor(kReady))
         host.signal(SIGINT);
     ProgramRun run;
@@ -75,6 +80,161 @@ TEST(HostProgram, ExportsTheSongAndEnds)
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     EXPECT_EQ(static_cast<size_t>(in.tellg()), host::kWavHeaderSize + 10240 * 8);
     std::remove(path.c_str());
+}
+
+// A disk that fills up (here a file-size limit, and the device that is always
+// full) cuts the file short: no success is claimed and no stub is left.
+TEST(HostProgram, AnExportThatCannotBeWrittenWholeFailsAndLeavesNoFile)
+{
+    const std::string path = platform::joinPath(platform::temporaryFolder(), "program-short-export.wav");
+    ProgramRun run = runHost({"--plugin", QB_TEST_SYNTH, "--export", path}, false, 50000);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(contains(run.output, "Host: Export failed: File too large. (" + path + ")\n")) << run.output;
+    EXPECT_FALSE(contains(run.output, "Export complete")) << run.output;
+    EXPECT_FALSE(platform::fileExists(path));
+
+    struct stat device {};
+    if (stat("/dev/full", &device) == 0 && S_ISCHR(device.st_mode)) {
+        run = runHost({"--plugin", QB_TEST_SYNTH, "--export", "/dev/full"}, false);
+        EXPECT_EQ(run.status, 1) << run.output;
+        EXPECT_TRUE(contains(run.output, "Host: Export failed: No space left on device. (/dev/full)\n")) << run.output;
+        EXPECT_EQ(stat("/dev/full", &device), 0);   // no plain file: it stays
+        EXPECT_TRUE(S_ISCHR(device.st_mode));
+    }
+
+    run = runHost({"--plugin", QB_TEST_SYNTH, "--export", "/nonexistent/folder/out.wav"}, false);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(contains(run.output, "Host: Export failed: No such file or directory.")) << run.output;
+}
+
+namespace {
+
+// The id of a process that has ended, having run `body` (killed, as it were:
+// no destructor runs).
+template <typename Body>
+pid_t endedProcess(Body body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        body();
+        _exit(0);
+    }
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+pid_t endedProcess()
+{
+    return endedProcess([] {});
+}
+
+// While it lives, this process's private temporary folder is the one below `runtime`.
+class RuntimeFolder {
+public:
+    explicit RuntimeFolder(const std::string& runtime)
+    {
+        const char* before = std::getenv("XDG_RUNTIME_DIR");
+        saved_ = before ? before : "";
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
+    ~RuntimeFolder() { setenv("XDG_RUNTIME_DIR", saved_.c_str(), 1); }
+
+private:
+    std::string saved_;
+};
+
+} // namespace
+
+// Two copies of the program with the real plug-in and one private temporary
+// folder, the second exporting and ending while the first plays: each keeps
+// its usage log of its own, and the one that ends removes only its own. A
+// start removes what copies that have ended left there (a crash's files, which
+// wait for its report, excepted) and beside the songs they were saving, never
+// a running process's files.
+TEST(HostProgram, CopiesKeepTheirOwnFilesAndAStartClearsWhatEndedOnesLeft)
+{
+    ScratchFolder runtime;
+    const std::string folder = runtime.file("Quorbel");
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    const auto put = [&](const std::string& name) {
+        if (FILE* f = std::fopen((folder + "/" + name).c_str(), "wb")) {
+            std::fputs("left", f);
+            std::fclose(f);
+        }
+    };
+    const auto there = [&](const std::string& name) {
+        struct stat info {};
+        return lstat((folder + "/" + name).c_str(), &info) == 0;
+    };
+    const std::string gone = std::to_string(endedProcess());
+    const std::string crashed = std::to_string(endedProcess());
+    const std::string running = std::to_string(getpid());
+    // Files, then folders (with what they hold), of an ended copy...
+    const std::vector<std::string> leftFiles{"Quorbel-" + gone + ".ttf", "Quorbel-" + gone + ".chm",
+                                             "~qrblchm-" + gone + ".tmp", "Quorbel-" + gone + ".log",
+                                             "~qrbl-" + gone + "-x1Y2z3"};
+    const std::vector<std::string> leftFolders{"chunk-" + gone + "-a1B2c3", "qrbl-" + gone + "-d4E5f6"};
+    // ...a crash waiting for its report, a running process's own, and others.
+    const std::vector<std::string> keptFiles{"Quorbel-" + crashed + ".err", "Quorbel-" + crashed + ".dmp",
+                                             "Quorbel-" + crashed + ".log", "Quorbel-" + running + ".ttf",
+                                             "Quorbel-" + running + ".log", "Quorbel-crash.log", "notes.txt"};
+    const std::string keptFolder = "chunk-" + running + "-g7H8i9";
+    for (const std::string& name : leftFolders) {
+        mkdir((folder + "/" + name).c_str(), 0700);
+        put(name + "/~qrbldmp.zip");
+    }
+    mkdir((folder + "/" + keptFolder).c_str(), 0700);
+    for (const auto* names : {&leftFiles, &keptFiles})
+        for (const std::string& name : *names)
+            put(name);
+    std::vector<std::string> left = leftFiles, kept = keptFiles;
+    left.insert(left.end(), leftFolders.begin(), leftFolders.end());
+    kept.push_back(keptFolder);
+
+    // A save killed half-way beside its song, and one running beside another.
+    ScratchFolder killedSave, runningSave;
+    std::unique_ptr<TemporariesNote> runningNote;
+    {
+        const RuntimeFolder ours(runtime.path());
+        endedProcess([&] {
+            new TemporariesNote(killedSave.file("song.zip"));
+            killedSave.write("~qrblxml.tmp", "<module");
+            killedSave.write("~qrblzip.tmp", "PK");
+        });
+        runningNote = std::make_unique<TemporariesNote>(runningSave.file("song.zip"));
+        runningSave.write("~qrblzip.tmp", "PK");
+    }
+    killedSave.write("song.zip", "the song");
+
+    const std::vector<std::pair<std::string, std::string>> env{{"DISPLAY", ""}, {"XDG_RUNTIME_DIR", runtime.path()}};
+    hosttest::HostProcess first({"--plugin", QB_PLUGIN_LIBRARY}, env);
+    ASSERT_TRUE(first.waitFor(kReady)) << first.output();
+    for (const std::string& name : left)
+        EXPECT_FALSE(there(name)) << name;
+    for (const std::string& name : kept)
+        EXPECT_TRUE(there(name)) << name;
+    const std::string firstLog = "Quorbel-" + std::to_string(first.pid()) + ".log";
+    EXPECT_TRUE(there(firstLog));
+    EXPECT_FALSE(platform::fileExists(killedSave.file("~qrblxml.tmp")));
+    EXPECT_FALSE(platform::fileExists(killedSave.file("~qrblzip.tmp")));
+    EXPECT_EQ(readWholeFile(killedSave.file("song.zip")), "the song");
+    EXPECT_TRUE(platform::fileExists(runningSave.file("~qrblzip.tmp")));
+
+    hosttest::HostProcess second({"--plugin", QB_PLUGIN_LIBRARY, "--export", runtime.file("second.wav")}, env);
+    const pid_t secondPid = second.pid();
+    EXPECT_EQ(second.wait(), 0) << second.output();
+    EXPECT_TRUE(platform::fileExists(runtime.file("second.wav")));
+    EXPECT_FALSE(there("Quorbel-" + std::to_string(secondPid) + ".log"));
+    ASSERT_TRUE(first.running());
+    EXPECT_TRUE(there(firstLog)) << "the second copy removed the first's log";
+    EXPECT_EQ(readWholeFile(folder + "/" + firstLog).substr(0, 1), "v");   // its start header, not cut anew
+
+    first.signal(SIGINT);
+    EXPECT_EQ(first.wait(), 0) << first.output();
+    EXPECT_FALSE(there(firstLog));
+    for (const std::string& name : kept)
+        EXPECT_TRUE(there(name)) << name;
+    EXPECT_TRUE(platform::fileExists(runningSave.file("~qrblzip.tmp")));
 }
 
 TEST(HostProgram, RejectsUnknownArguments)

@@ -14,6 +14,7 @@
 
 // Last: Xlib's macros would rename names of the headers above.
 #include "gui/x11_fixture.h"
+#include "support/window_manager.h"
 
 #include <cctype>
 #include <chrono>
@@ -204,6 +205,23 @@ protected:
         return true;
     }
 
+    // Shift+F10 with the focus on the window (x0: the slider's left), and the
+    // path typed into the save dialog; the dialog, 0 when it did not come.
+    ::Window exportTo(::Window main, int x0, const std::string& path)
+    {
+        click(main, {x0 - 40, 19});   // the focus back on the window
+        if (!eventually([&] { return focusIn(main); }))
+            return 0;
+        shifted(XK_F10);
+        ::Window chooser = 0;
+        if (!eventually([&] { return (chooser = topLevel("QuorbelDialog", "Export to wav...")) != 0; }) ||
+            !eventually([&] { return focusIn(chooser); }))
+            return 0;
+        type(path);
+        tap(XK_Return);
+        return chooser;
+    }
+
     // A copy of the program with the temporary folder of every copy the
     // test starts.
     std::unique_ptr<hosttest::HostProcess> startCopy()
@@ -267,22 +285,14 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
     // The dialog over the window, as a person sees the screen.
     EXPECT_TRUE(eventually([&] { return grab(settings).pixelAt(10, 10) == platform::rgb(224, 224, 220); }));
     EXPECT_TRUE(grab(DefaultRootWindow(host)).writePng("screenshots/host_audio_settings.png"));
-    const CRect cancel = dialogUnitsToPixels({148, 198, 50, 14});
+    const CRect cancel = dialogUnitsToPixels({168, 198, 50, 14});
     ::Window settingsFrame = childrenOf(settings).front();
     click(settingsFrame, {(cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2});
     EXPECT_TRUE(eventually([&] { return topLevel("QuorbelDialog", "Audio Settings") == 0; }));
 
     // Shift+F10: our own save dialog; the typed path becomes a WAV file.
-    click(main, {x0 - 40, 19});   // the focus back on the window
-    ASSERT_TRUE(eventually([&] { return focusIn(main); }));
-    shifted(XK_F10);
-    ::Window chooser = 0;
-    ASSERT_TRUE(eventually([&] { return (chooser = topLevel("QuorbelDialog", "Export to wav...")) != 0; }))
-        << program->output();
-    ASSERT_TRUE(eventually([&] { return focusIn(chooser); }));
     const std::string path = folder + "/export.wav";
-    type(path);
-    tap(XK_Return);
+    ASSERT_NE(exportTo(main, x0, path), 0u);
 
 
     EXPECT_TRUE(eventually([&] { return titleOf(main).rfind("Export complete [", 0) == 0; }, 60))
@@ -312,6 +322,86 @@ TEST_F(HostWindowProgramTest, TheWindowItsDialogsTheExportAndTheQuitQuestion)
     EXPECT_EQ(program->wait(), 0) << program->output();
     EXPECT_NE(program->output().find("HOST> Close editor..\nHOST> Shutting down...\n"), std::string::npos)
         << program->output();
+}
+
+// An export onto a full disk (a name linked to the device that is always
+// full) says so in the title instead of claiming success; the device, no
+// plain file, stays.
+TEST_F(HostWindowProgramTest, AnExportOntoAFullDiskSaysItFailed)
+{
+    struct stat device {};
+    if (stat("/dev/full", &device) != 0 || !S_ISCHR(device.st_mode))
+        GTEST_SKIP() << "no /dev/full here";
+    const std::string path = folder + "/full.wav";
+    ASSERT_EQ(symlink("/dev/full", path.c_str()), 0);
+    start();
+    ::Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = topLevel("QuorbelHost")) != 0; })) << program->output();
+    const int x0 = host::CaptionLayout{placeOf(main).width(), false}.slider().left;
+    const ::Window chooser = exportTo(main, x0, path);
+    ASSERT_NE(chooser, 0u);
+    // "full.wav already exists": replace it.
+    ::Window question = 0;
+    ASSERT_TRUE(eventually([&] {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        XQueryTree(host, DefaultRootWindow(host), &root, &parent, &children, &count);
+        for (unsigned int i = 0; i < count && !question; ++i) {
+            XWindowAttributes attributes{};
+            if (children[i] != chooser && XGetWindowAttributes(host, children[i], &attributes) &&
+                attributes.map_state == IsViewable && classOf(children[i]) == "QuorbelDialog" &&
+                titleOf(children[i]) == "Export to wav...")
+                question = children[i];
+        }
+        if (children)
+            XFree(children);
+        return question != 0;
+    })) << program->output();
+    const Rect r = placeOf(question);
+    click(question, {r.width() - 10 - 160 + 37, r.height() - 22});
+
+    EXPECT_TRUE(eventually([&] { return titleOf(main) == "Export failed: No space left on device."; }, 60))
+        << titleOf(main) << program->output();
+    ASSERT_EQ(stat("/dev/full", &device), 0);
+    EXPECT_TRUE(S_ISCHR(device.st_mode));
+    EXPECT_EQ(stat(path.c_str(), &device), 0);
+}
+
+// Under a window manager the user narrows the window as far as it goes: the
+// volume slider, the export and the settings buttons stay clear of the toolbar.
+TEST_F(HostWindowProgramTest, NarrowedAsFarAsItGoesTheWindowKeepsItsControlsClearOfTheToolbar)
+{
+    WindowManager manager(server->name());
+    ASSERT_TRUE(manager.running()) << "openbox did not start managing windows";
+    start();
+    // Managed, the window sits in the manager's frame.
+    ::Window main = 0;
+    ASSERT_TRUE(eventually([&] {
+        for (::Window frame : childrenOf(DefaultRootWindow(host)))
+            for (::Window inside : childrenOf(frame))
+                if (classOf(inside) == "QuorbelHost")
+                    main = inside;
+        return main != 0;
+    })) << program->output();
+    ::Window toolbar = 0;
+    for (::Window child : childrenOf(main))
+        if (classOf(child) != "MDIClient")
+            toolbar = child;
+    ASSERT_NE(toolbar, 0u);
+    const int toolbarRight = placeOf(toolbar).right;
+
+    XResizeWindow(host, main, 400, 300);   // as a drag of the frame's edge asks
+    XSync(host, False);
+    ASSERT_TRUE(eventually([&] { return placeOf(main).width() < 893; })) << placeOf(main).width();
+    const int width = placeOf(main).width();
+    EXPECT_EQ(width, host::minimumCaptionWidth(toolbarRight));
+    const int x0 = host::CaptionLayout{width, false}.slider().left;
+    EXPECT_GT(x0, toolbarRight);
+    click(main, {x0 + 76, 19});
+    EXPECT_TRUE(eventually([&] { return trackShows(main, x0, 0); })) << "the track is hidden";
+    EXPECT_TRUE(grab(main).writePng("screenshots/host_window_narrowest.png"));
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->wait(), 0) << program->output();
 }
 
 TEST_F(HostWindowProgramTest, ATerminationRequestEndsItAsAConfirmedQuit)

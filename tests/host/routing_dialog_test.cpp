@@ -129,3 +129,36 @@ TEST_F(RoutingDialogTest, ShowsTheSettingsAndAppliesWhatTheUserChose)
     EXPECT_EQ(audio.lastRequest.channels, 2);
     EXPECT_EQ(audio.lastRequest.suggestedLatency, 1.0);
 }
+
+// PortAudio's name for JACK is the longest of its drivers' names: every
+// letter of it is shown, its last one drawn inside the list's strip.
+TEST_F(RoutingDialogTest, TheLongestDriverNameIsShownWhole)
+{
+    const std::string jack = "JACK Audio Connection Kit";
+    audio.apis[1] = jack;
+    state.settings.apiName = jack;
+    state.settings.deviceName = "system";
+    constexpr int32_t kCell = 8;    // the lists' font
+    constexpr int32_t kInset = 2;   // the text's place in the strip
+    run({[&](ScriptedRoutingDlg& d) {
+        ASSERT_EQ(d.items().text(kDriverList), jack);
+        EXPECT_TRUE(platform::makeFolders("screenshots"));
+        EXPECT_TRUE(d.inner().image().writePng("screenshots/audio_settings_long_driver.png"));
+        const CRect& list = d.item(kDriverList).rect;
+        const int32_t lastCell = list.left + kInset + kCell * static_cast<int32_t>(jack.size() - 1);
+        EXPECT_LE(lastCell + kCell, list.right - 1);
+        // The final "t" in the ink of the "J".
+        const platform::Image& shown = d.inner().image();
+        const auto brightness = [](platform::Colour c) { return c.red + c.green + c.blue; };
+        platform::Colour ink = shown.pixelAt(list.left + kInset, list.top);
+        for (int32_t y = list.top; y < list.bottom; ++y)
+            for (int32_t x = list.left + kInset; x < list.left + kInset + kCell; ++x)
+                if (brightness(shown.pixelAt(x, y)) > brightness(ink))
+                    ink = shown.pixelAt(x, y);
+        int inked = 0;
+        for (int32_t y = list.top; y < list.bottom; ++y)
+            for (int32_t x = lastCell; x < lastCell + kCell; ++x)
+                inked += shown.pixelAt(x, y) == ink ? 1 : 0;
+        EXPECT_GE(inked, 5);
+    }});
+}

@@ -42,7 +42,7 @@ void fillEnvelope(TesselEnvelope& e, int nodes, int seed)
     e.nodeCount = static_cast<uint32_t>(nodes);
     for (int i = 0; i < nodes; ++i) {
         e.node(i).tick = static_cast<uint16_t>(i * 10 + seed);
-        e.node(i).value = static_cast<uint16_t>(65535 - i);
+        e.node(i).value = static_cast<uint16_t>(64 - i);
         e.node(i).value2 = static_cast<uint16_t>(i * seed);
     }
     e.computeSlopes();
@@ -65,7 +65,7 @@ void fillInstrument(TesselInstrument& in)
     in.panningSwing = 4;
     in.filterCutoff = 90;
     in.filterResonance = 20;
-    in.filterRange = 5;
+    in.filterRange = 1;
     in.midiIn = 1;
     in.midiOut = 1;
     in.midiThru = 1;
@@ -197,7 +197,7 @@ void checkEverything(const TesselModule& song)
     EXPECT_EQ(in.duplicateAction, 2);
     EXPECT_EQ(in.fadeOut, 256);
     EXPECT_EQ(in.pitchSeparation, -8);
-    EXPECT_EQ(in.filterRange, 5);
+    EXPECT_EQ(in.filterRange, 1);
     EXPECT_STREQ(in.midiOutPort, "Synth \"A\" <1>");
     EXPECT_EQ(in.midiProgram, 5);
     EXPECT_EQ(in.midiBankLsb, 2);
@@ -205,7 +205,7 @@ void checkEverything(const TesselModule& song)
     EXPECT_EQ(in.midiPitchBendHiRes, 1);
     EXPECT_EQ(in.midiEffects[9], 29);
     EXPECT_EQ(in.envelopes[kVolumeEnvelope].count(), kEnvelopeNodes);
-    EXPECT_EQ(in.envelopes[kVolumeEnvelope].node(31).value, 65535 - 31);
+    EXPECT_EQ(in.envelopes[kVolumeEnvelope].node(31).value, 64 - 31);
     EXPECT_NE(in.envelopes[kVolumeEnvelope].node(1).slope, 0.0f);
     EXPECT_EQ(in.envelopes[kPitchEnvelope].carry, 1);
     EXPECT_EQ(in.envelopes[kFilterEnvelope].enabled, 2);

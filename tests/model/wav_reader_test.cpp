@@ -6,6 +6,7 @@
 #include "model/sample_audio_support.h"
 #include "model/wav_test_support.h"
 
+#include <climits>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -213,6 +214,18 @@ TEST(WavFormatTag, ReadsTheTagOfTheFormatChunk)
     EXPECT_EQ(wavFormatTag(folder + "/notwave.wav"), 0);
     EXPECT_EQ(wavFormatTag(folder + "/short.wav"), 0);
     EXPECT_EQ(wavFormatTag(folder + "/missing.wav"), 0);
+}
+
+// A header's rate past 2^31 would read as a negative playback rate.
+TEST(WavReader, RatesPastTheSignedRangeStayPositive)
+{
+    WavLayout layout;
+    layout.rate = 0xFFFFFFF0u;
+    TesselSample s;
+    ASSERT_TRUE(readImage(s, makeWav(layout, fourFrames())));
+    EXPECT_EQ(s.fileRate, INT32_MAX);
+    EXPECT_EQ(s.speed, INT32_MAX);
+    expectFourFrames(s);
 }
 
 TEST(WavLoopInfo, SetsRatePitchAndTheFirstLoopInFrames)

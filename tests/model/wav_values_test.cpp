@@ -27,6 +27,13 @@ TEST(WavValues, FloatAndContainerValues)
     const float f = 1.0f;
     std::memcpy(&one, &f, 4);
     EXPECT_EQ(floatValue(one), 1.0f);
+    // Damage is silence; a value past 16 times full scale is kept at that.
+    for (const uint32_t raw : {0x7FC00000u, 0x7F800000u, 0xFF800000u, 0xFFFFFFFFu})
+        EXPECT_EQ(floatValue(raw), 0.0f) << std::hex << raw;
+    const float huge = 3e38f;
+    std::memcpy(&one, &huge, 4);
+    EXPECT_EQ(floatValue(one), 16.0f);
+    EXPECT_EQ(floatValue(one | 0x80000000u), -16.0f);
     EXPECT_EQ(pcm24In32Value(0x7FFFFF00), 8388607.0f);
     EXPECT_EQ(pcm24In32Value(0x80000000), -8388608.0f);
     EXPECT_EQ(pcm24In32Value(0x00000100), 1.0f);

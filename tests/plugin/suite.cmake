@@ -16,6 +16,10 @@ endfunction()
 
 file(GLOB _library_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/library/*.cpp)
 qb_library_test_program(plugin_library_tests ${_library_tests})
+# The refusal box of a second copy beside the first copy's editor window, on
+# an X server of the test's own (xvfb, openbox) typed at through XTest.
+pkg_check_modules(QB_LIBRARY_TEST_X11 REQUIRED IMPORTED_TARGET x11 xtst)
+target_link_libraries(plugin_library_tests PRIVATE PkgConfig::QB_LIBRARY_TEST_X11)
 
 # A stand-in sibling under the name the library asks for; the test loads it
 # first by its full path, so the library's load by name finds it loaded.

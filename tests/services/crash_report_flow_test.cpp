@@ -1,6 +1,7 @@
 // From a fault to the report: the pending mark, its claim by the next
 // editor, the report the crash dialog sends, and the filter's lifetime.
 #include "platform/message_box.h"
+#include "platform/process_files.h"
 #include "platform/status_text.h"
 #include "report_test_support.h"
 #include "services/crash_handler.h"
@@ -83,13 +84,18 @@ protected:
     void SetUp() override
     {
         ReportFolderTest::SetUp();
-        std::snprintf(logPath, sizeof logPath, "%s", file("Quorbel.log").c_str());
         platform::clearStatusText();
     }
+    // In the child: its own usage log with a session in it, then the fault.
+    void sessionThenFault() const
+    {
+        std::snprintf(logPath, sizeof logPath, "%s", put(ownLog(), "session").c_str());
+        writeThroughNull();
+    }
+    static std::string ownLog() { return platform::processFileName(getpid(), ".log"); }
     void crashOnce()
     {
-        put("Quorbel.log", "session");
-        ASSERT_EQ(inChild(flushLog, writeThroughNull), 42);
+        ASSERT_EQ(inChild(flushLog, [this] { sessionThenFault(); }), 42);
         ASSERT_TRUE(platform::fileExists(file(crashFileOfLastChild(kPendingMarkExtension))));
     }
 };
@@ -101,15 +107,15 @@ TEST_F(CrashReportFlowTest, TheNextEditorClaimsTheCrashAndSendsItOnOk)
     crashOnce();
     const PendingReport pending = claimPendingReport();
     ASSERT_TRUE(pending.claimed);
-    EXPECT_EQ(pending.keptLogPath, file(kKeptLogName));
+    // The crashed process's own log, apart from this session's.
+    EXPECT_EQ(pending.keptLogPath, file(platform::processFileName(lastChild, ".log")));
     EXPECT_EQ(readWholeFile(pending.keptLogPath), "session+flushed");
-    EXPECT_FALSE(platform::fileExists(file("Quorbel.log")));   // the new log may start afresh
 
     ReportChoices choices;
     choices.comment = "I pressed F5.";
     choices.email = "(optional)";
     choices.interactionLog = true;
-    put("Quorbel.log", "the new session's log");
+    put(ownLog(), "the new session's log");
     LoopbackHttpServer server({200, "OK", "", "", Ending::Whole});
     ReportDelivery delivery;
     delivery.address = server.address("/report");
@@ -129,7 +135,7 @@ TEST_F(CrashReportFlowTest, TheNextEditorClaimsTheCrashAndSendsItOnOk)
     EXPECT_EQ(zipEntryText(zip, "Quorbel.dmp").substr(0, 8), "QBDUMP01");
     EXPECT_EQ(zipEntryText(zip, "Quorbel.log"), "session+flushed");
     EXPECT_EQ(platform::statusText(), kReportSentStatus);
-    EXPECT_EQ(folderEntries(), std::vector<std::string>{"Quorbel.log"});   // only the live session's log
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{ownLog()});   // only the live session's log
 }
 
 TEST_F(CrashReportFlowTest, OnlyOneClaimSucceedsAcrossProcessesAndCancelKeepsTheFiles)
@@ -151,7 +157,7 @@ TEST_F(CrashReportFlowTest, OnlyOneClaimSucceedsAcrossProcessesAndCancelKeepsThe
     EXPECT_EQ(claims, 1);
     EXPECT_FALSE(claimPendingReport().claimed);
     // The claimer cancelled: the crash's files stay, and nobody asks again.
-    std::vector<std::string> kept{kKeptLogName, crashFileOfLastChild(kCrashDumpExtension),
+    std::vector<std::string> kept{platform::processFileName(lastChild, ".log"), crashFileOfLastChild(kCrashDumpExtension),
                                   crashFileOfLastChild(kCrashReportExtension)};
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(folderEntries(), kept);
@@ -161,8 +167,7 @@ TEST_F(CrashReportFlowTest, OnlyOneClaimSucceedsAcrossProcessesAndCancelKeepsThe
 // editor, with its own report and dump; neither replaced the other's.
 TEST_F(CrashReportFlowTest, TwoCrashesAreKeptApartAndOfferedOneEditorEach)
 {
-    put("Quorbel.log", "session");
-    ASSERT_EQ(inChild(flushLog, writeThroughNull), 42);
+    ASSERT_EQ(inChild(flushLog, [this] { sessionThenFault(); }), 42);
     const pid_t first = lastChild;
     ASSERT_EQ(inChild(nullptr, [] { raise(SIGSEGV); }), 42);
     const pid_t second = lastChild;
@@ -193,10 +198,10 @@ TEST_F(CrashReportFlowTest, TwoCrashesAreKeptApartAndOfferedOneEditorEach)
 
 TEST_F(CrashReportFlowTest, WithoutACrashThereIsNothingToClaimAndTheLogStays)
 {
-    put("Quorbel.log", "session");
+    put(ownLog(), "session");
     const PendingReport pending = claimPendingReport();
     EXPECT_FALSE(pending.claimed);
-    EXPECT_EQ(readWholeFile(file("Quorbel.log")), "session");
+    EXPECT_EQ(readWholeFile(file(ownLog())), "session");
 }
 
 TEST_F(CrashReportFlowTest, TwoThreadsFaultingAtOnceLeaveAWholeReport)

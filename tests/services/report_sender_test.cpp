@@ -1,4 +1,5 @@
 #include "model/module.h"
+#include "platform/process_files.h"
 #include "platform/status_text.h"
 #include "report_test_support.h"
 #include "services/report_choices.h"
@@ -80,7 +81,7 @@ TEST_F(ReportSenderTest, MembersGoInInTheTablesOrderAndAreDeleted)
     put("Quorbel.err", "report");
     put("Quorbel.dmp", "dump");
     put("Quorbel.xml", "<module/>");
-    put("Quorbel.log", "log");
+    put(platform::processFileName(getpid(), ".log"), "log");   // this process's own log
     const std::string capture = scratch_.write("capture.gif", "GIF89a");
     ReportRequest request = feedback(0x3F);
     request.subject = kErrorReportSubject;
@@ -212,7 +213,7 @@ TEST_F(ReportSenderTest, FeedbackChoicesChooseTheMembers)
     choices.technicalData = true;
     choices.moduleData = true;
     choices.interactionLog = true;
-    put("Quorbel.log", "the session's log");
+    put(platform::processFileName(getpid(), ".log"), "the session's log");
     ReportRequest request = feedbackRequest(choices, &song);
     EXPECT_EQ(request.flags, unsigned(kReportComment | kReportMiniDump | kReportModuleData | kReportUsageLog));
     EXPECT_EQ(readWholeFile(file("Quorbel.xml")), expected);

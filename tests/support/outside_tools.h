@@ -19,6 +19,7 @@ inline const char* packageOf(std::string_view program)
         {"sox", "sox"},       {"soxi", "sox"},             {"xmllint", "libxml2-utils"},
         {"zip", "zip"},       {"unzip", "unzip"},          {"nm", "binutils"},
         {"fc-list", "fontconfig"}, {"Xvfb", "xvfb"},     {"openbox", "openbox"},
+        {"zenity", "zenity"}, {"import", "imagemagick"},
     };
     for (const auto& [name, package] : kPackages)
         if (name == program)
