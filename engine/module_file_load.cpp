@@ -12,8 +12,8 @@
 #include "model/model_globals.h"
 #include "model/mod_import.h"
 #include "model/s3m_import.h"
-#include "model/temporaries_note.h"
 #include "model/xm_import.h"
+#include "model/zip_archive.h"
 #include "model/zip_helpers.h"
 #include "platform/status_text.h"
 
@@ -71,20 +71,18 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
 int TesselEngine::loadModuleFile(const std::string& path, TesselModule* module)
 {
     TesselModule& target = module ? *module : song;
-    const TemporariesNote note(path);
-    const std::string document = moduleTempPath(path, "~qrblxml.tmp");
-    std::remove(document.c_str());
+    // The archive is opened and its directory walked once for the whole
+    // load: the document and every sample are read from their places in it.
+    ZipArchive archive;
     TesselMemoryFile buffer;
-    const bool read = zipExtractFile(path.c_str(), document.c_str(), "Module.xml") && buffer.load(document);
-    std::remove(document.c_str());
-    if (!read)
+    if (!archive.open(path) || !archive.read(archive.indexOf("Module.xml"), buffer, kZipMaxDocumentSize))
         return 0;
 
     int result = 1;
     TesselElement element;
     while (!buffer.atEnd() && readElement(buffer, element))
         if (element.is("module", "mo", kElementOpen | kElementSelf))
-            result = target.readXml(buffer, path, element);
+            result = target.readXml(buffer, &archive, element);
     return result;
 }
 

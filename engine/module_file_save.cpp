@@ -7,6 +7,7 @@
 #include "engine/module_file.h"
 
 #include "model/temporaries_note.h"
+#include "model/zip_archive.h"
 #include "model/zip_helpers.h"
 
 #include <cstdio>
@@ -52,14 +53,17 @@ bool writeDocument(TesselModule& song, const SaveTemporaries& temp)
     return stored;
 }
 
-// Every sample with audio must have reached the new zip.
+// Every sample with audio, and every entry kept unread in place of audio,
+// must have reached the new zip.
 bool samplesStored(const TesselModule& song, const std::string& archive)
 {
     ZipEntryList entries;
     const bool listed = zipListEntries(archive.c_str(), entries);
     for (int slot = 0; slot < kSamples; ++slot) {
         const TesselSample& sample = song.samples[static_cast<size_t>(slot)];
-        if (sample.isEmpty() || sample.length <= 0 || !sample.audio.channel(0))
+        const bool hasAudio = sample.length > 0 && sample.audio.channel(0);
+        const bool keepsEntry = sample.unreadAudio && sample.unreadAudio->kept;
+        if (sample.isEmpty() || (!hasAudio && !keepsEntry))
             continue;
         char name[32];
         std::snprintf(name, sizeof name, "Sample %.3d.wav", slot);

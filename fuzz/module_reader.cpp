@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!element.is("module", "mo", kElementOpen | kElementSelf))
             continue;
         // No module path: the fuzzer never touches files.
-        const int result = song->readXml(file, "", element);
+        const int result = song->readXml(file, nullptr, element);
         if (result != 0 && result != 2)
             __builtin_trap();
         // Writing a whole song is slow next to reading: only finished documents.

@@ -1,5 +1,6 @@
 // Loading a zipped instrument with its samples.
 
+#include "model/zip_archive.h"
 #include "model/file_kind.h"
 #include "model/instrument.h"
 #include "model/instrument_file_keymap.h"
@@ -65,8 +66,9 @@ unsigned TesselInstrument::loadFile(const std::string& path, std::array<TesselSa
 
 unsigned TesselInstrument::loadZip(const std::string& path, std::array<TesselSample, kSamples>& samples, int n)
 {
+    ZipArchive archive;
     TesselMemoryFile buffer;
-    if (!loadZippedDocument(path, "Instrument.xml", buffer))
+    if (!loadZippedDocument(archive, path, "Instrument.xml", buffer))
         return kFileNothingFound;
     auto loaded = std::make_unique<TesselInstrument>();
     SamplePlacement placement(samples);
@@ -79,7 +81,7 @@ unsigned TesselInstrument::loadZip(const std::string& path, std::array<TesselSam
                 instrumentRead = true;
         } else if (element.is("sample", "sa", kElementOpen | kElementSelf)) {
             auto sample = std::make_unique<TesselSample>();
-            sample->readXml(buffer, path, element);
+            sample->readXml(buffer, &archive, element);
             placement.place(*sample);
         }
     }

@@ -18,6 +18,7 @@
 #include <string>
 
 class TesselEngine;
+class ZipArchive;
 
 constexpr int kModuleTextSize = 64;
 constexpr uint32_t kEditLockWaitMs = 1000;
@@ -82,9 +83,9 @@ public:
     void writeOrderXml(FILE* file) const;
     void writeOutputsXml(FILE* file);
     // Resets the song, then reads the module element's attributes and
-    // children; sample audio comes from the module file at `path` (none when
-    // empty). 2 at the closing element, 0 when the input ends first.
-    int readXml(TesselMemoryFile& buffer, const std::string& path, const TesselElement& element);
+    // children; sample audio comes from the open module file (none without
+    // one). 2 at the closing element, 0 when the input ends first.
+    int readXml(TesselMemoryFile& buffer, ZipArchive* archive, const TesselElement& element);
 
     // What a cell plays at, for the cursor guide: -1 without an instrument
     // (or one outside 1..99); the key map row's value when set; else the

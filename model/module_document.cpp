@@ -78,7 +78,7 @@ void TesselModule::writeXml(FILE* file, const std::string& zipPath, bool storeAu
     writeClose(file, "module");
 }
 
-int TesselModule::readXml(TesselMemoryFile& buffer, const std::string& path, const TesselElement& element)
+int TesselModule::readXml(TesselMemoryFile& buffer, ZipArchive* archive, const TesselElement& element)
 {
     reset(120.0, 6.0, 4);
     element.getFloat("version", "v", documentVersion());
@@ -111,7 +111,7 @@ int TesselModule::readXml(TesselMemoryFile& buffer, const std::string& path, con
     auto pattern = std::make_unique<TesselPattern>();
     const bool closed = readChildren(buffer, "module", "mo", [&](const TesselElement& child) {
         if (child.is("sample", "sa", kElementAny)) {
-            sample->readXml(buffer, path, child);
+            sample->readXml(buffer, archive, child);
             if (TesselSample* slot = slotAt(samples, sample->index))
                 slot->assign(*sample);
         } else if (child.is("instrument", "in", kElementAny)) {

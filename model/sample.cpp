@@ -64,6 +64,7 @@ void TesselSample::reset()
 
 void TesselSample::destroyData()
 {
+    unreadAudio.reset();
     filename.clear();
     filename.shrink_to_fit();
     audio.free();
@@ -71,6 +72,7 @@ void TesselSample::destroyData()
 
 void TesselSample::clearData()
 {
+    unreadAudio.reset();
     filename.clear();
     std::memset(header, 0, sizeof header);
     bits = 0;
@@ -94,6 +96,7 @@ void TesselSample::assignData(const TesselSample& other)
     if (&other == this)
         return;
     clearData();
+    unreadAudio = other.unreadAudio;
     filename = other.filename;
     speed = other.speed;
     pitch = other.pitch;

@@ -6,9 +6,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class TesselMemoryFile;
+class ZipArchive;
+struct ZipStoredEntry;
 struct TesselWavLoopInfo;
 
 constexpr int kSamples = 99;
@@ -61,7 +64,10 @@ public:
     void takeFrom(TesselSample& other);
     void buildOverview();
 
-    bool isDataEmpty() const { return filename.empty() && speed == 0 && fileRate == 0 && length == 0; }
+    bool isDataEmpty() const
+    {
+        return filename.empty() && speed == 0 && fileRate == 0 && length == 0 && !unreadAudio;
+    }
     bool isEmpty() const;
 
     // Normaliser of the sample page: largest absolute value over all channels
@@ -100,9 +106,9 @@ public:
     void writeXml(int slot, FILE* file, const std::string& zipPath, bool storeAudio) const;
     bool writeDataXml(FILE* file, const std::string& zipPath, int slot, bool storeAudio) const;
     // Reads "index" (outside 0..98 it becomes -1), resets, then the settings,
-    // the audio entry of the module file at `modulePath` (none when the path
-    // is empty) and the children; false when the input ends first.
-    bool readXml(TesselMemoryFile& buffer, const std::string& modulePath, const TesselElement& element);
+    // the audio entry of the open archive (none without one) and the
+    // children; false when the input ends first.
+    bool readXml(TesselMemoryFile& buffer, ZipArchive* archive, const TesselElement& element);
     // The "samplefile" element, self-contained or holding the file name as text.
     bool readDataXml(TesselMemoryFile& buffer, const TesselElement& element);
 
@@ -121,6 +127,11 @@ public:
     int32_t fileRate = 0;      // sample rate of the source file
     int32_t channels = 0;
     uint8_t header[kWavHeaderCopySize] = {};
+    // The slot's entry of the module file as it was stored, when its audio
+    // could not be read: saved again unchanged until the slot's audio is
+    // replaced or the slot cleared, so that a damaged sample is not lost.
+    // Shared, never changed: copies of the song cost nothing for it.
+    std::shared_ptr<const ZipStoredEntry> unreadAudio;
 
     // Settings.
     char name[kSampleNameLength + 1] = {};

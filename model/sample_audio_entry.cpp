@@ -2,11 +2,14 @@
 
 #include "model/sample_audio_entry.h"
 
+#include "model/memory_file.h"
 #include "model/sample.h"
 #include "model/temporaries_note.h"
+#include "model/zip_archive.h"
 #include "model/zip_helpers.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -30,8 +33,11 @@ std::string sampleEntryName(int slot)
 
 bool storeSampleAudio(const TesselSample& sample, const std::string& zipPath, int slot)
 {
-    if (sample.length <= 0 || !sample.audio.channel(0) || zipPath.empty())
+    if (zipPath.empty())
         return false;
+    const bool hasAudio = sample.length > 0 && sample.audio.channel(0);
+    if (!hasAudio)
+        return sample.unreadAudio && zipAddStoredEntry(*sample.unreadAudio, zipPath.c_str(), sampleEntryName(slot).c_str());
     const TemporariesNote note(zipPath);
     const std::string temporary = besideArchive(zipPath);
     const bool stored = sample.writeWav(temporary) &&
@@ -40,17 +46,18 @@ bool storeSampleAudio(const TesselSample& sample, const std::string& zipPath, in
     return stored;
 }
 
-bool loadSampleAudio(TesselSample& sample, const std::string& modulePath, int slot)
+bool loadSampleAudio(TesselSample& sample, ZipArchive& archive, int slot)
 {
-    if (modulePath.empty())
+    const int32_t entry = archive.indexOf(sampleEntryName(slot).c_str());
+    if (entry < 0)
         return false;
-    const TemporariesNote note(modulePath);
-    const std::string temporary = besideArchive(modulePath);
-    if (!zipExtractFile(modulePath.c_str(), temporary.c_str(), sampleEntryName(slot).c_str()))
-        return false;
-    const bool loaded = sample.readWavFile(temporary, nullptr);
-    std::remove(temporary.c_str());
-    // The temporary file's name is no source: the document's "filename" gives it.
-    sample.filename.clear();
-    return loaded;
+    TesselMemoryFile image;
+    if (archive.read(entry, image) && sample.readWav(image, nullptr))
+        return true;
+    // Damaged: the slot stays without audio but keeps the entry as stored.
+    // One that cannot even be read as stored is still named as unread.
+    auto stored = std::make_shared<ZipStoredEntry>();
+    stored->kept = archive.readStored(entry, *stored);
+    sample.unreadAudio = std::move(stored);
+    return false;
 }

@@ -1,13 +1,17 @@
 #pragma once
-// A sample slot's audio as the "Sample %.3d.wav" entry of a module zip,
-// passed through the temporary file "~qrblsmp.tmp" beside the zip.
+// A sample slot's audio as the "Sample %.3d.wav" entry of a module zip:
+// written through the temporary file "~qrblsmp.tmp" beside the zip, read
+// from the module's open archive.
 
 #include <string>
 
 class TesselSample;
+class ZipArchive;
 
 std::string sampleEntryName(int slot);
-// False when the slot has no audio or the entry could not be added.
+// The slot's audio, else the entry it keeps unread; false when it has
+// neither or the entry could not be added.
 bool storeSampleAudio(const TesselSample& sample, const std::string& zipPath, int slot);
-// False, and the sample left without audio, when the entry is missing or unreadable.
-bool loadSampleAudio(TesselSample& sample, const std::string& modulePath, int slot);
+// False, and the sample left without audio, when the entry is missing or
+// unreadable; an unreadable entry is kept in the slot as it was stored.
+bool loadSampleAudio(TesselSample& sample, ZipArchive& archive, int slot);

@@ -1,5 +1,6 @@
 // Loading a sample slot from a WAV, zipped sample, FLAC or Ogg Vorbis file.
 
+#include "model/zip_archive.h"
 #include "model/file_kind.h"
 #include "model/markup.h"
 #include "model/sample.h"
@@ -56,8 +57,9 @@ unsigned TesselSample::loadWav(const std::string& path)
 
 unsigned TesselSample::loadZip(const std::string& path, int n)
 {
+    ZipArchive archive;
     TesselMemoryFile buffer;
-    if (!loadZippedDocument(path, "Sample.xml", buffer))
+    if (!loadZippedDocument(archive, path, "Sample.xml", buffer))
         return kFileNothingFound;
     int seen = 0;
     TesselElement element;
@@ -65,7 +67,7 @@ unsigned TesselSample::loadZip(const std::string& path, int n)
         if (!element.is("sample", "sa", kElementOpen | kElementSelf) || seen++ != n)
             continue;
         auto loaded = std::make_unique<TesselSample>();
-        if (!loaded->readXml(buffer, path, element))
+        if (!loaded->readXml(buffer, &archive, element))
             return kFileNothingFound;
         assign(*loaded);
         return kFileLoaded;

@@ -2,6 +2,7 @@
 
 #include "model/memory_file.h"
 #include "model/temporaries_note.h"
+#include "model/zip_archive.h"
 #include "model/zip_helpers.h"
 
 #include <cctype>
@@ -69,11 +70,8 @@ bool saveZippedDocument(const std::string& target, const char* entryName, const 
     return replaceWith(archive, target);
 }
 
-bool loadZippedDocument(const std::string& archive, const char* entryName, TesselMemoryFile& buffer)
+bool loadZippedDocument(ZipArchive& archive, const std::string& path, const char* entryName,
+                        TesselMemoryFile& buffer)
 {
-    const TemporariesNote note(archive);
-    const std::string document = besideFile(archive, kDocumentTemporary);
-    const bool loaded = zipExtractFile(archive.c_str(), document.c_str(), entryName) && buffer.load(document);
-    std::remove(document.c_str());
-    return loaded;
+    return archive.open(path) && archive.read(archive.indexOf(entryName), buffer, kZipMaxDocumentSize);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 class TesselMemoryFile;
+class ZipArchive;
 
 // `name` in the folder of `path`.
 std::string besideFile(const std::string& path, const char* name);
@@ -23,6 +24,7 @@ bool replaceWith(const std::string& temporary, const std::string& target);
 // "~qrblzip.tmp" and renames that over the target. False when any step fails.
 using TesselDocumentWriter = std::function<void(FILE* file, const std::string& archive)>;
 bool saveZippedDocument(const std::string& target, const char* entryName, const TesselDocumentWriter& write);
-// Extracts the entry (any case) through "~qrblxml.tmp" beside the archive
-// into the buffer; false when it is missing or unreadable.
-bool loadZippedDocument(const std::string& archive, const char* entryName, TesselMemoryFile& buffer);
+// Opens the archive and reads the entry (any case) into the buffer; false
+// when either is missing or unreadable, or the entry is no document's size.
+bool loadZippedDocument(ZipArchive& archive, const std::string& path, const char* entryName,
+                        TesselMemoryFile& buffer);

@@ -1,5 +1,6 @@
 // Sample slots, their loops and auto-vibrato in the song document.
 
+#include "model/zip_archive.h"
 #include "model/document_fields.h"
 #include "model/sample.h"
 #include "model/sample_audio_entry.h"
@@ -116,7 +117,7 @@ bool TesselSample::readDataXml(TesselMemoryFile& buffer, const TesselElement& el
     return readChildren(buffer, "samplefile", "sf", [](const TesselElement&) {});
 }
 
-bool TesselSample::readXml(TesselMemoryFile& buffer, const std::string& modulePath, const TesselElement& element)
+bool TesselSample::readXml(TesselMemoryFile& buffer, ZipArchive* archive, const TesselElement& element)
 {
     int32_t number = -1;
     element.getInt("index", "i", number);
@@ -128,8 +129,8 @@ bool TesselSample::readXml(TesselMemoryFile& buffer, const std::string& modulePa
     readIntWithin(element, "defaultVolume", "v", defaultVolume, 0, kMaxVolume);
     readIntWithin(element, "globalVolume", "V", globalVolume, 0, kMaxVolume);
     readIntWithin(element, "defaultPan", "p", defaultPan, -1, kMaxPan);
-    if (index >= 0)
-        loadSampleAudio(*this, modulePath, index);
+    if (index >= 0 && archive)
+        loadSampleAudio(*this, *archive, index);
     if (element.kind == kElementSelf)
         return true;
     const bool closed = readChildren(buffer, "sample", "sa", [&](const TesselElement& child) {

@@ -2,6 +2,8 @@
 
 #include "model/zip_helpers.h"
 
+#include "model/zip_file_reader.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -44,7 +46,7 @@ bool currentEntry(unzFile archive, unz_file_info& info, char (&name)[kZipEntryNa
 
 // Every entry within its bounds and the declared sizes together within the
 // total; false as soon as one is passed, or when the directory cannot be walked.
-bool archiveWithinBounds(unzFile archive)
+bool archiveWithinBounds(unzFile archive, uint64_t archiveSize)
 {
     uint64_t total = 0;
     int step = unzGoToFirstFile(archive);
@@ -54,7 +56,7 @@ bool archiveWithinBounds(unzFile archive)
             !zipEntryWithinBounds(info))
             return false;
         total += info.uncompressed_size;
-        if (total > kZipMaxInflatedTotal)
+        if (!zipTotalWithinBounds(total, archiveSize))
             return false;
     }
     return step == UNZ_END_OF_LIST_OF_FILE;
@@ -67,6 +69,12 @@ bool zipEntryWithinBounds(const unz_file_info& info)
     const uint64_t declared = info.uncompressed_size;
     return declared <= kZipMaxInflatedTotal &&
            (declared <= kZipFreelyInflatedSize || declared / kZipMaxInflateRatio <= info.compressed_size);
+}
+
+bool zipTotalWithinBounds(uint64_t total, uint64_t archiveSize)
+{
+    return total <= kZipMaxInflatedTotal &&
+           (total <= kZipFreelyInflatedTotal || total / kZipMaxArchiveRatio <= archiveSize);
 }
 
 // minizip refuses an archive whose end record is its very first byte, which
@@ -146,13 +154,14 @@ bool zipExtractFile(const char* archivePath, const char* destination, const char
 {
     if (std::strlen(entryName) >= static_cast<size_t>(kZipEntryNameSize))
         return false;
-    unzFile archive = unzOpen(archivePath);
+    uint64_t archiveSize = 0;
+    unzFile archive = zipOpenForReading(archivePath, archiveSize);
     if (!archive)
         return false;
     bool existed = access(destination, F_OK) == 0;
     unz_file_info info;
     char name[kZipEntryNameSize];
-    if (!archiveWithinBounds(archive)) {
+    if (!archiveWithinBounds(archive, archiveSize)) {
         unzClose(archive);
         return false;
     }
@@ -172,7 +181,8 @@ bool zipExtractFile(const char* archivePath, const char* destination, const char
 bool zipListEntries(const char* archivePath, ZipEntryList& list)
 {
     list.clear();
-    unzFile archive = unzOpen(archivePath);
+    uint64_t archiveSize = 0;
+    unzFile archive = zipOpenForReading(archivePath, archiveSize);
     if (!archive)
         return zipIsEmptyArchive(archivePath);
     unz_global_info global;

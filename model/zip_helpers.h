@@ -18,12 +18,24 @@ constexpr int kModuleSampleListLimit = 99; // one name per sample slot of a modu
 // file cannot take the memory and time of a huge one. An entry never gives
 // more than its declared size; beyond kZipFreelyInflatedSize it may declare
 // at most kZipMaxInflateRatio times its compressed size (real songs and
-// samples stay far below); and the declared sizes of all entries of one
-// archive together stay within kZipMaxInflatedTotal. zipExtractFile refuses
-// every entry of an archive that passes any of them, before inflating any.
+// samples stay far below). The declared sizes of all entries of one archive
+// together stay within kZipMaxInflatedTotal, and beyond
+// kZipFreelyInflatedTotal within kZipMaxArchiveRatio times the archive's own
+// size: sample audio deflates two or three times, a song document some
+// twenty, and a song whose document is large has audio beside it. The
+// readers refuse every entry of an archive that passes any of them, before
+// inflating any.
 constexpr uint64_t kZipFreelyInflatedSize = 4u << 20;
 constexpr uint64_t kZipMaxInflateRatio = 256;
 constexpr uint64_t kZipMaxInflatedTotal = 1u << 30;
+constexpr uint64_t kZipFreelyInflatedTotal = 16u << 20;
+constexpr uint64_t kZipMaxArchiveRatio = 32;
+// A song document beyond this is no song: 200 patterns of 256 rows with a
+// note, an instrument and an effect on every row of all 64 channels write
+// about 200 MiB.
+constexpr uint64_t kZipMaxDocumentSize = 256u << 20;
+
+struct ZipStoredEntry;
 
 struct ZipEntry {
     char name[kZipEntryNameSize] = {};
@@ -68,6 +80,8 @@ uint32_t dosTimeOf(time_t moment);
 int zipExtractCurrent(unzFile archive, const char* destination);
 // True when the entry's declared and compressed sizes keep to the bounds above.
 bool zipEntryWithinBounds(const unz_file_info& info);
+// True when entries declaring `total` bytes together fit an archive of `archiveSize` bytes.
+bool zipTotalWithinBounds(uint64_t total, uint64_t archiveSize);
 // Extracts the named entry (names compare without regard to case) and gives
 // the written file the entry's date. False, and nothing left behind, when the
 // archive, the entry or the destination fails.
@@ -82,6 +96,10 @@ bool zipAddFile(const char* source, const char* archive, const char* entryName);
 // into one deflate stream at level 9: what any reader inflates, at a
 // fraction of the time a single stream at that level takes.
 bool zipAddBuffer(const void* data, size_t size, const char* archive, const char* entryName);
+// Adds the entry exactly as it was stored in another archive (see
+// zip_archive.h), appending or creating as zipAddFile does; false when
+// anything failed or the entry was not kept whole.
+bool zipAddStoredEntry(const ZipStoredEntry& entry, const char* archive, const char* entryName);
 // An archive without entries, which minizip itself refuses to open.
 bool zipIsEmptyArchive(const char* path);
 // Every entry of the archive with its information; false when the archive

@@ -65,6 +65,8 @@ private:
     // Silence in the part's frames from `copied` on (all of them past the engine's channels).
     static void zeroAfter(float** outputs, int channels, VstInt32 offset, VstInt32 frames, int copied);
     void freeChunk();
+    // The status line after a chunk loaded, naming samples it could not read.
+    void reportUnreadSamples();
 
     // Refreshes outputChannels_ after the output arrangement changed.
     void noteOutputArrangement();

@@ -6,9 +6,12 @@
 #include "pagekit/page_globals.h"
 #include "plugin/plugin_object.h"
 
+#include "model/unread_samples.h"
 #include "platform/folders.h"
 #include "platform/process_files.h"
+#include "platform/message_box.h"
 #include "platform/status_text.h"
+#include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/song_files.h"
 #include "shell/usage_log.h"
@@ -127,6 +130,21 @@ VstInt32 TesselPlugin::getChunk(void** data, bool isPreset)
     return static_cast<VstInt32>(size);
 }
 
+// A song that loaded with samples whose audio could not be read says which,
+// on the status line and, when the editor is open, in a box.
+void TesselPlugin::reportUnreadSamples()
+{
+    std::string numbers;
+    {
+        platform::MutexLock lock(engine.song.songLock(), kEditLockWaitMs);
+        if (lock)
+            numbers = unreadSampleNumbers(engine.song);
+    }
+    platform::setStatusText(("Loading from host... completed." + unreadSamplesStatus(numbers)).c_str());
+    if (!numbers.empty() && pluginEditor_ && pluginEditor_->getFrame())
+        platform::showMessageBox(unreadSamplesMessage(numbers).c_str(), "Quorbel", platform::kBoxIconError);
+}
+
 VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
 {
     currentPageNumber() = 1;
@@ -154,7 +172,7 @@ VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
             TesselSongFiles::apply(engine);
         // The song came from the host, not from a file of the user's.
         engine.song.songPath.clear();
-        platform::setStatusText("Loading from host... completed.");
+        reportUnreadSamples();
     } else {
         // The temporary file is never the song's name, whatever the loader did.
         if (engine.song.songPath == file->path())

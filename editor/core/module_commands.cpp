@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "engine/module_file.h"
 #include "patterneditor/pattern_editor_page.h"
+#include "model/unread_samples.h"
 #include "platform/status_text.h"
 
 #include <filesystem>
@@ -80,7 +81,7 @@ void TesselEditor::openModule()
         platform::setFileMessage("Loading... error.");
     } else {
         platform::setFileMessage("Loading... complete.");
-        platform::setStatusText("Loading... complete");
+        tellUnreadSamples();
         if (patternEditor_)
             patternEditor_->goToPattern(firstPatternShown(engine_->song, engine_->currentOrder), true);
         switchPage(kPatternEditorPage, true);
@@ -88,6 +89,23 @@ void TesselEditor::openModule()
     log_.logCommand(kCmdLoadModule, result);
     keepModuleFolder(path);
     drawNow(current_);
+}
+
+// The status line after a load, naming the samples whose audio could not be
+// read, which a box then tells of as well.
+void TesselEditor::tellUnreadSamples()
+{
+    std::string numbers;
+    {
+        platform::MutexLock lock(engine_->song.songLock(), kEditLockWaitMs);
+        if (lock)
+            numbers = unreadSampleNumbers(engine_->song);
+    }
+    // The line has never had a full stop; one comes before the samples' names.
+    const std::string status = "Loading... complete" + (numbers.empty() ? "" : "." + unreadSamplesStatus(numbers));
+    platform::setStatusText(status.c_str());
+    if (!numbers.empty())
+        tell(unreadSamplesMessage(numbers).c_str(), "Open Module...");
 }
 
 void TesselEditor::saveModule(int32_t saveAs)

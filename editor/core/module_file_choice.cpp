@@ -1,7 +1,8 @@
-// What the module file commands ask the user: the file selector over the
-// module types, a Yes/No box, and the default folder a chosen file leaves.
-// Both are bracketed as popups, so that keys typed meanwhile start nothing
-// and an always-on-top editor window does not cover them.
+// What the module file commands ask and tell the user: the file selector
+// over the module types, a Yes/No box, a box to read, and the default folder
+// a chosen file leaves. The dialogs are bracketed as popups, so that keys
+// typed meanwhile start nothing and an always-on-top editor window does not
+// cover them.
 
 #include "editor/core/module_paths.h"
 #include "editor/core/tessel_editor.h"
@@ -63,6 +64,14 @@ bool TesselEditor::askYesNo(const char* text, const char* caption)
         return false;
     PopupScope popup(*this);
     return service->messageBox(window_.get(), text, caption, platform::kBoxYesNo) == platform::kAnswerYes;
+}
+
+void TesselEditor::tell(const char* text, const char* caption)
+{
+    if (platform::Dialogs* service = dialogs()) {
+        PopupScope popup(*this);
+        service->messageBox(window_.get(), text, caption, platform::kBoxOk | platform::kBoxIconWarning);
+    }
 }
 
 bool TesselEditor::chooseModuleFile(bool save, std::string& path)

@@ -296,6 +296,10 @@ private:
     // File command pieces.
     platform::Dialogs* dialogs() const;
     bool askYesNo(const char* text, const char* caption);
+    // A box with OK, for what the user must know of.
+    void tell(const char* text, const char* caption);
+    // After a load: the status line, and a box naming unread samples.
+    void tellUnreadSamples();
     // The chosen module file's path; false when cancelled.
     bool chooseModuleFile(bool save, std::string& path);
     void keepModuleFolder(const std::string& path);

@@ -3,6 +3,7 @@
 // with the process-wide writer depth and document version put back.
 
 #include "model/markup.h"
+#include "model/zip_archive.h"
 #include "module_test_support.h"
 #include "scratch_folder.h"
 
@@ -28,17 +29,20 @@ protected:
         return writtenText([&](FILE* f) { song.writeXml(f, "", false); });
     }
 
-    // Reads the first "module" element of the text into the song: the
+    // Reads the first "module" element of the text into the song, with the
+    // sample audio of the module file at `path` when one is given: the
     // reader's result, or -1 when there is no module element.
     static int readSong(TesselModule& song, const std::string& text, const std::string& path = "")
     {
+        ZipArchive archive;
+        ZipArchive* audio = !path.empty() && archive.open(path) ? &archive : nullptr;
         TesselMemoryFile file;
         if (!file.assign(text.data(), static_cast<uint32_t>(text.size())))
             return -1;
         TesselElement element;
         while (readElement(file, element))
             if (element.is("module", "mo", kElementOpen | kElementSelf))
-                return song.readXml(file, path, element);
+                return song.readXml(file, audio, element);
         return -1;
     }
 

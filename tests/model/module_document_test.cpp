@@ -193,7 +193,7 @@ TEST_F(DocumentTest, SamplesWriteTheirDataLoopsAndAnAlwaysPresentVibratoLine)
     TesselSample read;
     const std::string open = "<sample index=\"7\" n=\"x\"><samplefile s=\"8000\" p=\"-128\">C:\\\\songs\\\\a&amp;b&lt;\n"
                              ".wav</samplefile><vibrato speed=\"1\" waveform=\"2\" rate=\"3\" depth=\"4\"/></sample>";
-    ASSERT_TRUE(readFirst(open, [&](TesselMemoryFile& f, const TesselElement& e) { return read.readXml(f, "", e); }));
+    ASSERT_TRUE(readFirst(open, [&](TesselMemoryFile& f, const TesselElement& e) { return read.readXml(f, nullptr, e); }));
     EXPECT_EQ(read.index, 7);
     EXPECT_EQ(read.filename, "C:\\songs\\a&b<.wav");
     EXPECT_EQ(read.speed, 8000);

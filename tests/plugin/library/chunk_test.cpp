@@ -1,4 +1,5 @@
 // The song handed to and taken from the host through the library.
+#include "library/song_bytes.h"
 #include "library/test_host.h"
 #include "library/zip_bytes.h"
 #include "model/scratch_folder.h"
@@ -14,23 +15,15 @@
 #include <thread>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
 class LibraryChunkTest : public StartedPluginTest {
 protected:
 
-    std::string chunk()
-    {
-        void* data = nullptr;
-        const VstIntPtr size = host().dispatch(effGetChunk, 0, 0, &data);
-        return size > 0 && data ? std::string(static_cast<const char*>(data), static_cast<size_t>(size))
-                                : std::string();
-    }
-    VstIntPtr setChunk(std::string bytes)
-    {
-        return host().dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data());
-    }
+    std::string chunk() { return host().chunk(); }
+    VstIntPtr setChunk(std::string bytes) { return host().setChunk(std::move(bytes)); }
     void playBlocks(int n)
     {
         for (int block = 0; block < n; ++block) {
@@ -40,27 +33,6 @@ protected:
     }
 };
 
-// The process's peak resident size in KiB, first reset to the present size when asked.
-long residentPeakKiB(bool reset)
-{
-    if (reset) {
-        FILE* refs = std::fopen("/proc/self/clear_refs", "w");
-        if (refs) {
-            std::fputs("5", refs);
-            std::fclose(refs);
-        }
-    }
-    long peak = 0;
-    if (FILE* status = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, status))
-            if (std::sscanf(line, "VmHWM: %ld", &peak) == 1)
-                break;
-        std::fclose(status);
-    }
-    return peak;
-}
-
 // How often the calling thread has given up the processor of its own accord
 // (to wait for a lock, for instance).
 long voluntarySwitches()
@@ -68,35 +40,6 @@ long voluntarySwitches()
     rusage usage{};
     getrusage(RUSAGE_THREAD, &usage);
     return usage.ru_nvcsw;
-}
-
-// Stereo 16-bit noise at 44.1 kHz as a WAV file: it does not compress.
-std::string noiseWav(uint32_t frames)
-{
-    const uint32_t bytes = frames * 4;
-    std::string wav = "RIFF____WAVEfmt ";
-    auto put = [&wav](uint32_t value, int n) {
-        for (int i = 0; i < n; ++i)
-            wav.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    };
-    put(16, 4);
-    put(1, 2);
-    put(2, 2);
-    put(44100, 4);
-    put(44100 * 4, 4);
-    put(4, 2);
-    put(16, 2);
-    wav += "data";
-    put(bytes, 4);
-    uint32_t state = 12345;
-    for (uint32_t i = 0; i < bytes; ++i) {
-        state = state * 1664525u + 1013904223u;
-        wav.push_back(static_cast<char>(state >> 24));
-    }
-    const uint32_t riff = static_cast<uint32_t>(wav.size() - 8);
-    for (int i = 0; i < 4; ++i)
-        wav[4 + static_cast<size_t>(i)] = static_cast<char>((riff >> (8 * i)) & 0xFF);
-    return wav;
 }
 
 // Sets an environment variable for the life of the object.

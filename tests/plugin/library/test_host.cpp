@@ -1,6 +1,7 @@
 #include "library/test_host.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <dlfcn.h>
@@ -183,5 +184,38 @@ float peakOf(const std::vector<float>& buffer)
     float peak = 0.0f;
     for (float v : buffer)
         peak = std::fabs(v) > peak || std::isnan(v) ? (std::isnan(v) ? INFINITY : std::fabs(v)) : peak;
+    return peak;
+}
+
+std::string TestHost::chunk()
+{
+    void* data = nullptr;
+    const VstIntPtr size = dispatch(effGetChunk, 0, 0, &data);
+    return size > 0 && data ? std::string(static_cast<const char*>(data), static_cast<size_t>(size)) : std::string();
+}
+
+VstIntPtr TestHost::setChunk(std::string bytes)
+{
+    return dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data());
+}
+
+// The process's peak resident size in KiB, first reset to the present size when asked.
+long residentPeakKiB(bool reset)
+{
+    if (reset) {
+        FILE* refs = std::fopen("/proc/self/clear_refs", "w");
+        if (refs) {
+            std::fputs("5", refs);
+            std::fclose(refs);
+        }
+    }
+    long peak = 0;
+    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "VmHWM: %ld", &peak) == 1)
+                break;
+        std::fclose(status);
+    }
     return peak;
 }

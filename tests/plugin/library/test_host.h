@@ -51,6 +51,9 @@ struct TestHost {
     // Advances the host's transport by one block of `frames` while playing.
     void advance(VstInt32 frames);
     void sendMidi(uint8_t status, uint8_t data1, uint8_t data2);
+    // The song through effGetChunk (empty when refused) and effSetChunk (its answer).
+    std::string chunk();
+    VstIntPtr setChunk(std::string bytes);
 
     void* symbol(const char* name) const;
 
@@ -69,4 +72,6 @@ protected:
 };
 
 int threadCount();
+// The process's peak resident size in KiB, first reset to the present size when asked.
+long residentPeakKiB(bool reset);
 float peakOf(const std::vector<float>& buffer);
