@@ -144,7 +144,9 @@ public:
 
     // Module files. `saveModule` writes the song to path (".zip" is appended
     // when missing, in the caller's string); false when the new file could not
-    // be completed, and then the old file is untouched. Takes no lock.
+    // be completed, and then the old file is untouched. What it writes is the
+    // song at one instant: copied under the song lock (1000 ms wait; false
+    // without it), written after the lock is let go.
     bool saveModule(std::string& path);
     // Loads any song file into module (null: the song): 0 nothing loaded (the
     // document ended early, or the song lock not had in 1000 ms), 1 no
@@ -207,7 +209,9 @@ public:
     uint16_t settledTickFlags_ = 0;   // the tick flags the busy lists' settled marks hold for
     uint8_t hostSendsTime = 1;
     bool hostLoopArmed = false;
-    int32_t transport = kStoppedCut;
+    // Written by the audio thread (the host's transport) and the editor's;
+    // the editor's pages read it while blocks play.
+    std::atomic<int32_t> transport{kStoppedCut};
     int32_t currentOrder = 0;
     int32_t nextTempoChange = 0;
     float sampleRate = 0.0f;
@@ -276,8 +280,14 @@ public:
 
     // Audio block, host synchronisation and MIDI input.
     // Audio thread: the host's MIDI notes entered into the pattern editor's
-    // pattern; cells are written under the song lock (100 ms wait).
+    // pattern. The notes sound at once (song lock, 100 ms wait); the cells
+    // they write wait in midiInputRequests.cells for enterMidiCells.
     void processMidiInput(const VstEvents* events);
+    // Editor's thread: writes the waiting MIDI notes into their cells under
+    // the song lock; those meant for a song since replaced, or for rows their
+    // pattern no longer has, are dropped.
+    // False when the lock could not be had: the notes wait for the next call.
+    bool enterMidiCells();
     // Host position in song rows: from ppqPos when valid, else samplePos.
     double hostRows(const VstTimeInfo& time) const;
     // Song rows per host quarter note (rowsPerQuarter; times 6/S in speed mode).

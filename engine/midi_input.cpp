@@ -1,11 +1,14 @@
-// MIDI notes from the host into the pattern being edited: a note-on writes
+// MIDI notes from the host into the pattern being edited: a note-on enters
 // the note into the cell under the cursor (or the next free channel) and
-// sounds it, a note-off releases it. The cells are written under the song
-// lock; what the page itself must do (step its cursor, redraw a channel)
-// is left to the editor's thread through midiInputRequests.
+// sounds it, a note-off releases it. The audio thread only reads the song:
+// the cell it would write goes to the editor's thread through
+// midiInputRequests, with what the page itself must do (step its cursor,
+// redraw a channel), and that thread writes it under the song lock.
 #include "engine/engine.h"
 #include "engine/engine_actions.h"
 #include "engine/engine_status.h"
+
+#include "model/model_globals.h"
 
 #include "platform/vst2_records.h"
 
@@ -72,25 +75,42 @@ void TesselEngine::enterMidiNote(TesselNoteEntry& entry, int note, int velocity,
                 break;
             }
 
-    TesselSubrow& cell = pattern.tracks.getTrack(c).getRow(row);
+    // The cell as it will be once the editor's thread has written the note.
+    const TesselTrack* track = pattern.tracks.trackAt(c);
+    const TesselRow* stored = track ? track->rowAt(row) : nullptr;
+    TesselSubrow cell(static_cast<int16_t>(row));
+    if (stored)
+        cell = *stored;
+    TesselMidiCellWrite write;
+    write.song = songCounter().load();
+    write.pattern = static_cast<int16_t>(p);
+    write.channel = static_cast<int16_t>(c);
+    write.row = static_cast<int16_t>(row);
     TesselMidiInSlot& slot = midiInSlots[static_cast<size_t>(c)];
     cell.pitch = static_cast<int16_t>(note);
     midiInputRequests.enteredNote(note);
     slot.lastNote = note;
     midiNoteChannel[note] = c;
     ++slot.count;
-    if (entry.enterInstrument)
+    if (entry.enterInstrument) {
         cell.instrument = static_cast<int16_t>(entry.instrument);
+        write.fields |= TesselMidiCellWrite::kInstrument;
+    }
     if (entry.enterVolume) {
         cell.volume = static_cast<int16_t>((velocity + 1) / 2);
         slot.lastVolume = cell.volume;
         cell.panning = static_cast<int16_t>(entry.panning);
         cell.depth = static_cast<int16_t>(entry.depth);
+        write.fields |= TesselMidiCellWrite::kVolume;
     }
-    if (entry.enterLetter)
+    if (entry.enterLetter) {
         cell.effect.command = entry.letter;
-    if (entry.enterParameter)
+        write.fields |= TesselMidiCellWrite::kLetter;
+    }
+    if (entry.enterParameter) {
         cell.effect.parameter = static_cast<int16_t>(entry.parameter);
+        write.fields |= TesselMidiCellWrite::kParameter;
+    }
 
     const bool playing = transport == kPlayingSong || transport == kPlayingPattern;
     if (preferences.followPattern && playing && entry.enterLetter && entry.enterParameter) {
@@ -107,9 +127,48 @@ void TesselEngine::enterMidiNote(TesselNoteEntry& entry, int note, int velocity,
             entry.row += entry.rowStep;
     }
     entered = true;
-    const TesselSubrow played = cell;
-    playNote(played, c);
+    write.pitch = cell.pitch;
+    write.instrument = cell.instrument;
+    write.volume = cell.volume;
+    write.panning = cell.panning;
+    write.depth = cell.depth;
+    write.letter = cell.effect.command;
+    write.parameter = cell.effect.parameter;
+    midiInputRequests.cells.push(write);
+    playNote(cell, c);
     midiInputRequests.redraw(c);
+}
+
+bool TesselEngine::enterMidiCells()
+{
+    if (midiInputRequests.cells.empty())
+        return true;
+    platform::MutexLock lock(song.songLock(), kEditLockWaitMs);
+    if (!lock)
+        return false;
+    const int32_t songNow = songCounter().load();
+    midiInputRequests.cells.drain([this, songNow](const TesselMidiCellWrite& write) {
+        if (write.song != songNow || write.pattern < 0 || write.pattern >= kPatterns || write.channel < 0 ||
+            write.channel >= kChannels)
+            return;
+        TesselPattern& pattern = song.patterns[static_cast<size_t>(write.pattern)];
+        if (write.row < 0 || write.row >= pattern.length())
+            return;
+        TesselRow& cell = pattern.tracks.getTrack(write.channel).getRow(write.row);
+        cell.pitch = write.pitch;
+        if (write.fields & TesselMidiCellWrite::kInstrument)
+            cell.instrument = write.instrument;
+        if (write.fields & TesselMidiCellWrite::kVolume) {
+            cell.volume = write.volume;
+            cell.panning = write.panning;
+            cell.depth = write.depth;
+        }
+        if (write.fields & TesselMidiCellWrite::kLetter)
+            cell.effect.command = write.letter;
+        if (write.fields & TesselMidiCellWrite::kParameter)
+            cell.effect.parameter = write.parameter;
+    });
+    return true;
 }
 
 void TesselEngine::releaseMidiNote(int note, int instrument)

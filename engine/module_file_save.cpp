@@ -1,6 +1,8 @@
-// Saving the song as a module file. The new file is built complete beside the
-// target and only then renamed over it, so a failure at any step leaves the
-// old file as it was.
+// Saving the song as a module file. The song is copied under its lock and
+// written from the copy, so the audio thread waits only for the copy and the
+// file holds the song as it was at one instant. The new file is built
+// complete beside the target and only then renamed over it, so a failure at
+// any step leaves the old file as it was.
 #include "engine/engine.h"
 #include "engine/module_file.h"
 
@@ -9,14 +11,17 @@
 #include "model/zip_helpers.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <strings.h>
 
 namespace {
 
 struct SaveTemporaries {
     explicit SaveTemporaries(const std::string& path)
-        : note(path), document(moduleTempPath(path, "~qrblxml.tmp")), archive(moduleTempPath(path, "~qrblzip.tmp")),
+        : note(path), archive(moduleTempPath(path, "~qrblzip.tmp")),
           earlier(moduleTempPath(path, "~qrblarc.tmp")), entry(moduleTempPath(path, "~qrblupd.tmp"))
     {
         removeAll();   // leftovers of an interrupted save would be appended to
@@ -24,21 +29,28 @@ struct SaveTemporaries {
     ~SaveTemporaries() { removeAll(); }
     void removeAll() const
     {
-        for (const std::string* p : {&document, &archive, &earlier, &entry})
+        for (const std::string* p : {&archive, &earlier, &entry})
             std::remove(p->c_str());
     }
     TemporariesNote note;   // first made, last gone
-    std::string document, archive, earlier, entry;
+    std::string archive, earlier, entry;
 };
 
+// The document, written in memory, goes into the new zip after the samples'
+// audio, which writing it stores there.
 bool writeDocument(TesselModule& song, const SaveTemporaries& temp)
 {
-    FILE* file = std::fopen(temp.document.c_str(), "w");
+    char* text = nullptr;
+    size_t size = 0;
+    FILE* file = open_memstream(&text, &size);
     if (!file)
         return false;
     song.writeXml(file, temp.archive, true);
     const bool written = std::ferror(file) == 0;
-    return std::fclose(file) == 0 && written;
+    const bool closed = std::fclose(file) == 0;
+    const bool stored = written && closed && zipAddBuffer(text, size, temp.archive.c_str(), "Module.xml");
+    std::free(text);
+    return stored;
 }
 
 // Every sample with audio, and every entry kept unread in place of audio,
@@ -109,13 +121,19 @@ bool carryOver(const std::string& path, const SaveTemporaries& temp)
 bool TesselEngine::saveModule(std::string& path)
 {
     path = moduleSavePath(path);
+    // Made before the lock is taken: only the copy itself happens under it.
+    std::unique_ptr<TesselModule> copy;
+    try {
+        copy = std::make_unique<TesselModule>(this);
+        platform::MutexLock lock(song.songLock(), kEditLockWaitMs);
+        if (!lock || !copy->copySongFrom(song))
+            return false;
+    } catch (const std::bad_alloc&) {
+        return false;   // a song too large to copy now: the file stays as it was
+    }
     const SaveTemporaries temp(path);
-
-    if (!writeDocument(song, temp))
+    if (!writeDocument(*copy, temp) || !samplesStored(*copy, temp.archive))
         return false;
-    if (!zipAddFile(temp.document.c_str(), temp.archive.c_str(), "Module.xml") || !samplesStored(song, temp.archive))
-        return false;
-    std::remove(temp.document.c_str());
 
     if (fileExists(path.c_str()) && !carryOver(path, temp))
         return false;

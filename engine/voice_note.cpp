@@ -13,10 +13,16 @@ namespace {
 // Envelope values at a note's start: the neutral point of each envelope.
 constexpr float kStartValues[kEnvelopes][2] = {{64.0f, 0.0f}, {32.0f, 32.0f}, {32.0f, 0.0f}, {64.0f, 64.0f}};
 
+// The working positions go back to the loop's own frames. Every setter keeps
+// them there already, so this writes only a loop whose fields were set by
+// hand: the sample is the song's, read meanwhile by the editor's drawing and
+// by saving, and the audio thread must not write it as a matter of course.
 void restartLoop(TesselLoop& loop)
 {
-    loop.setBegin(loop.begin);
-    loop.setEnd(loop.end);
+    if (loop.workingBegin != TesselSamplePos{loop.begin, 0.0f})
+        loop.setBegin(loop.begin);
+    if (loop.workingEnd != TesselSamplePos{loop.end, 0.0f})
+        loop.setEnd(loop.end);
 }
 
 } // namespace

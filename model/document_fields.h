@@ -49,7 +49,7 @@ inline bool readByteWithin(const TesselElement& element, const char* longName, c
 
 inline void writeClose(FILE* file, const char* name, bool indent = true, bool newline = true)
 {
-    writeElement(file, TesselElement(name, kElementClose), indent, newline);
+    writeIntElement(file, name, kElementClose, nullptr, 0, indent, newline);
 }
 
 // Hands every element up to the closing `longName`/`shortName` to `child`:

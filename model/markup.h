@@ -87,6 +87,19 @@ TesselElement* readElement(TesselMemoryFile& file, TesselElement& element);
 // the depth after it is written, a close element lowers it before.
 void writeElement(FILE* stream, const TesselElement& element, bool indent, bool newline);
 
+// One attribute of a tag whose values are all integers.
+struct TesselIntAttribute {
+    const char* name;
+    long long value;
+    bool present = true;
+};
+
+// As writeElement, for a tag whose attributes are all integers (a closing tag
+// has none), without building an element: the song's cells, most of its
+// document, are written this way. Same bytes, same depth.
+void writeIntElement(FILE* stream, const char* name, int32_t kind, const TesselIntAttribute* attributes, int n,
+                     bool indent, bool newline);
+
 // Escapes the five special characters of a value; `out` must hold
 // kMarkupEscapedSize bytes, enough for a value made only of them.
 constexpr size_t kMarkupEscapedSize = (kMarkupValueSize - 1) * 6 + 1;

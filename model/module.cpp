@@ -48,7 +48,7 @@ void TesselModule::reset(double newTempo, double newResolution, int newRowsPerQu
     }
 }
 
-void TesselModule::takeSongFrom(TesselModule& other)
+void TesselModule::copySettingsFrom(const TesselModule& other)
 {
     std::copy(std::begin(other.text), std::end(other.text), text);
     timingMode = other.timingMode;
@@ -59,6 +59,36 @@ void TesselModule::takeSongFrom(TesselModule& other)
     reserved = other.reserved;
     midiIn = other.midiIn;
     orderList.assign(other.orderList);
+}
+
+bool TesselModule::copySongFrom(const TesselModule& other)
+{
+    bool whole = true;
+    copySettingsFrom(other);
+    for (size_t i = 0; i < patterns.size(); ++i) {
+        patterns[i].index = other.patterns[i].index;
+        patterns[i].assign(other.patterns[i]);
+    }
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i].index = other.samples[i].index;
+        samples[i].assign(other.samples[i]);
+        samples[i].reserved = other.samples[i].reserved;
+        if (samples[i].length != other.samples[i].length)
+            whole = false;
+    }
+    for (size_t i = 0; i < instruments.size(); ++i) {
+        instruments[i].index = other.instruments[i].index;   // its resets go by the index
+        instruments[i].assign(other.instruments[i]);
+    }
+    for (size_t i = 0; i < channels.size(); ++i)
+        channels[i].assign(other.channels[i]);
+    songPath = other.songPath;
+    return whole;
+}
+
+void TesselModule::takeSongFrom(TesselModule& other)
+{
+    copySettingsFrom(other);
     for (size_t i = 0; i < patterns.size(); ++i)
         patterns[i].swap(other.patterns[i]);
     for (size_t i = 0; i < samples.size(); ++i)

@@ -56,6 +56,12 @@ public:
     // the lock. Allocates and frees nothing; its work does not grow with
     // what either song holds.
     void takeSongFrom(TesselModule& other);
+    // Caller holds the other's song lock. This module becomes a copy of the
+    // other's song, file name and all: what a save writes while the song
+    // plays and changes on. Cells and audio are copied as they lie, without
+    // any conversion, so the time under the lock is that of a copy. False
+    // when some sample's audio could not be had: the copy is not the song.
+    bool copySongFrom(const TesselModule& other);
 
     // Patterns renumbered in order of first use in the order list, the unused
     // ones after them; the order list follows.
@@ -116,6 +122,9 @@ public:
     bool edited() const { return edited_.load(std::memory_order_relaxed); }
 
 private:
+    // The text, timing, output bus and order list, which every song copy takes.
+    void copySettingsFrom(const TesselModule& other);
+
     platform::SharedMutex mutex_;   // released before the slots are destroyed
     std::atomic<bool> edited_{false};
     TesselEngine* owner_ = nullptr;

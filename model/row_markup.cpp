@@ -9,12 +9,11 @@ void writeEffect(FILE* file, const TesselEffect& effect)
 {
     if (effect.command == '.' && effect.parameter == 0)
         return;
-    TesselElement element("effect", kElementSelf);
-    element.addInt("index", effect.cellIndex, effect.cellIndex != 0);
     // The command travels as its character code, signed like the reader takes it.
-    element.addInt("command", static_cast<int8_t>(effect.command), effect.command != '.');
-    element.addInt("parameter", effect.parameter, effect.parameter != 0);
-    writeElement(file, element, false, false);
+    const TesselIntAttribute attributes[] = {{"index", effect.cellIndex, effect.cellIndex != 0},
+                                             {"command", static_cast<int8_t>(effect.command), effect.command != '.'},
+                                             {"parameter", effect.parameter, effect.parameter != 0}};
+    writeIntElement(file, "effect", kElementSelf, attributes, 3, false, false);
 }
 
 void readEffect(const TesselElement& element, TesselEffect& effect)
@@ -31,13 +30,12 @@ void readEffect(const TesselElement& element, TesselEffect& effect)
 
 void TesselSubrow::writeOpen(FILE* file) const
 {
-    TesselElement element("row", kElementOpen);
-    element.addInt("index", index);
-    element.addInt("pitch", pitch, pitch != -1);
-    element.addInt("volume", volume, volume != -1);
-    element.addInt("panning", panning, panning != -1);
-    element.addInt("instrument", instrument, instrument != 0);
-    writeElement(file, element, true, false);
+    const TesselIntAttribute attributes[] = {{"index", index},
+                                             {"pitch", pitch, pitch != -1},
+                                             {"volume", volume, volume != -1},
+                                             {"panning", panning, panning != -1},
+                                             {"instrument", instrument, instrument != 0}};
+    writeIntElement(file, "row", kElementOpen, attributes, 5, true, false);
     writeEffect(file, effect);
 }
 

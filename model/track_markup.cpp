@@ -14,9 +14,8 @@ void TesselTrack::writeRows(FILE* file) const
 
 void TesselTrack::writeXml(FILE* file) const
 {
-    TesselElement element("track", kElementOpen);
-    element.addInt("index", index);
-    writeElement(file, element, true, true);
+    const TesselIntAttribute attributes[] = {{"index", index}};
+    writeIntElement(file, "track", kElementOpen, attributes, 1, true, true);
     writeRows(file);
     writeClose(file, "track");
 }

@@ -49,9 +49,17 @@ TesselFileTime fileModifiedTime(const char* path)
 bool fileDosTime(const char* path, uint32_t& dosTime)
 {
     struct stat info;
-    struct tm local;
-    if (stat(path, &info) != 0 || !localtime_r(&info.st_mtime, &local))
+    if (stat(path, &info) != 0)
         return false;
+    dosTime = dosTimeOf(info.st_mtime);
+    return true;
+}
+
+uint32_t dosTimeOf(time_t moment)
+{
+    struct tm local {};
+    if (!localtime_r(&moment, &local))
+        local.tm_year = 0;   // taken as the earliest DOS date below
     // The DOS format counts years from 1980 in 7 bits.
     if (local.tm_year < 80) {
         local = tm{};
@@ -64,6 +72,5 @@ bool fileDosTime(const char* path, uint32_t& dosTime)
                                           | local.tm_mday);
     uint32_t time = static_cast<uint32_t>((local.tm_hour << 11) | (local.tm_min << 5)
                                           | (local.tm_sec / 2));
-    dosTime = (date << 16) | time;
-    return true;
+    return (date << 16) | time;
 }

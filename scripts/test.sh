@@ -24,8 +24,10 @@ ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 UBSAN_OPTIONS=print_stacktr
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 # The file box's threads, and the library driven through its VST 2 entry
-# from a host's three threads (blocks, chunks, events), under the thread
-# sanitizer: only the programs that test them are built and run.
+# from a host's threads (blocks, chunks, events; and MIDI recording on the
+# audio thread while the editor idles on an Xvfb and the GUI thread saves
+# and loads chunks), under the thread sanitizer: only the programs that
+# test them are built and run.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_WERROR=ON -DQB_TSAN=ON
 cmake --build build-tsan --target gui_thread_tests plugin_thread_tests -j "$jobs"
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=tests/tsan.supp

@@ -100,6 +100,8 @@ void TesselEditor::idlePages()
     followHostWindow();
     if (refreshRequested_.exchange(false))
         refreshLoadedSong();
+    // The notes first, so that the channels redrawn below show them.
+    engine_->enterMidiCells();
     if (patternEditor_)
         patternEditor_->applyMidiInput(engine_->midiInputRequests.take());
 

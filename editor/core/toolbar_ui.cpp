@@ -192,7 +192,7 @@ void TesselToolbarUI::draw(CDrawContext* context)
     if (CBitmap* skin = getBackground())
         skin->draw(context, size);
     drawSmallNumber(context, platform::programVersion(), kVersionRight, kVersionTop);
-    const int32_t transport = engine ? engine->transport : kStoppedCut;
+    const int32_t transport = engine ? engine->transport.load() : kStoppedCut;
     for (int i = 0; i < kButtons; ++i) {
         if (kPlaces[i].bitmap == 0)
             continue;   // plain buttons are places on the skin

@@ -3,6 +3,7 @@
 #include "model/sample_audio_support.h"
 #include "model/scratch_folder.h"
 #include "model/zip_helpers.h"
+#include "support/demo_song.h"
 #include "support/lock_held_elsewhere.h"
 #include "support/outside_tools.h"
 
@@ -135,6 +136,51 @@ TEST_F(ModuleFileTest, FailedSaveLeavesTheOldFileByteIdentical)
 
     std::string nowhere = folder.file("missing/folder/song.zip");
     EXPECT_FALSE(engine->saveModule(nowhere));
+}
+
+// The save writes a copy of the song and deflates a large document in pieces
+// on several threads: the zip tool must find one intact entry holding, byte
+// for byte, the document the song itself writes, and loading the file must
+// give that song back.
+TEST_F(ModuleFileTest, SavedDocumentIsTheSongsOwnAndLoadsBack)
+{
+    {
+        platform::MutexLock lock(engine->song.songLock(), kEditLockWaitMs);
+        demo_song::fill(engine->song);
+        // Megabytes of cells, so that the document spans several pieces.
+        for (int p = 7; p < 11; ++p) {
+            TesselPattern& full = engine->song.patterns[static_cast<size_t>(p)];
+            full.setLength(256);
+            for (int c = 0; c < kChannels; ++c)
+                for (int r = 0; r < 256; ++r)
+                    demo_song::note(full, c, r, 24 + (p + c + r) % 72, 1 + r % 3, (r * 5 + c) % 65);
+        }
+    }
+    auto documentOf = [](TesselModule& song) {
+        char* text = nullptr;
+        size_t size = 0;
+        FILE* memory = open_memstream(&text, &size);
+        song.writeXml(memory, "", false);
+        std::fclose(memory);
+        std::string document(text, size);
+        std::free(text);
+        return document;
+    };
+    const std::string expected = documentOf(engine->song);
+    ASSERT_GT(expected.size(), size_t{3} << 20);
+
+    std::string path = folder.file("full.zip");
+    ASSERT_TRUE(engine->saveModule(path));
+    expectIntact(path);
+    ASSERT_TRUE(outside_tools::have({"unzip"}));
+    const std::string extracted = folder.file("extracted.xml");
+    ASSERT_EQ(std::system(("unzip -p '" + path + "' Module.xml > '" + extracted + "'").c_str()), 0);
+    EXPECT_TRUE(readWholeFile(extracted) == expected) << "the saved document differs from the song's";
+
+    TesselEngine other;
+    ASSERT_TRUE(other.usable());
+    ASSERT_EQ(other.loadModule(path), 2);
+    EXPECT_TRUE(documentOf(other.song) == expected) << "the loaded song differs from the saved one";
 }
 
 TEST_F(ModuleFileTest, LoadResultsFollowWhatTheFileHolds)

@@ -37,4 +37,5 @@ endif()
 # The library driven from a host's three threads at once, in a program of its
 # own so that the thread sanitizer build (QB_TSAN) builds and runs it alone.
 qb_library_test_program(plugin_thread_tests ${CMAKE_CURRENT_LIST_DIR}/threads/chunk_threads_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/threads/recording_threads_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/library/test_host.cpp ${CMAKE_CURRENT_LIST_DIR}/library/zip_bytes.cpp)
