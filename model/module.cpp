@@ -71,7 +71,7 @@ bool TesselModule::copySongFrom(const TesselModule& other)
     }
     for (size_t i = 0; i < samples.size(); ++i) {
         samples[i].index = other.samples[i].index;
-        samples[i].assign(other.samples[i]);
+        samples[i].assign(other.samples[i], true);
         samples[i].reserved = other.samples[i].reserved;
         if (samples[i].length != other.samples[i].length)
             whole = false;

@@ -58,9 +58,10 @@ public:
     void takeSongFrom(TesselModule& other);
     // Caller holds the other's song lock. This module becomes a copy of the
     // other's song, file name and all: what a save writes while the song
-    // plays and changes on. Cells and audio are copied as they lie, without
-    // any conversion, so the time under the lock is that of a copy. False
-    // when some sample's audio could not be had: the copy is not the song.
+    // plays and changes on. Cells are copied as they lie, without any
+    // conversion, and the samples' audio is shared, not copied, so the time
+    // under the lock is that of a copy of the cells. False when some sample's
+    // audio could not be had: the copy is not the song.
     bool copySongFrom(const TesselModule& other);
 
     // Patterns renumbered in order of first use in the order list, the unused

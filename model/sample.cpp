@@ -91,7 +91,7 @@ void TesselSample::setName(const char* text)
     setBlankPadded(name, kSampleNameLength, text);
 }
 
-void TesselSample::assignData(const TesselSample& other)
+void TesselSample::assignData(const TesselSample& other, bool sharedAudio)
 {
     if (&other == this)
         return;
@@ -103,7 +103,9 @@ void TesselSample::assignData(const TesselSample& other)
     fileRate = other.fileRate;
     bits = other.bits;
     std::memcpy(header, other.header, sizeof header);
-    if (!audio.assign(other.audio)) {
+    if (sharedAudio) {
+        audio.share(other.audio);
+    } else if (!audio.assign(other.audio)) {
         clearData();   // never a length without the audio behind it
         return;
     }
@@ -112,7 +114,7 @@ void TesselSample::assignData(const TesselSample& other)
     overview = other.overview;
 }
 
-void TesselSample::assign(const TesselSample& other)
+void TesselSample::assign(const TesselSample& other, bool sharedAudio)
 {
     if (&other == this)
         return;
@@ -124,7 +126,7 @@ void TesselSample::assign(const TesselSample& other)
     defaultPan = other.defaultPan;
     defaultDepth = other.defaultDepth;
     defaultRotation = other.defaultRotation;
-    assignData(other);
+    assignData(other, sharedAudio);
     loop.assign(other.loop);
     sustain.assign(other.sustain);
     vibrato = other.vibrato;

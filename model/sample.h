@@ -55,10 +55,11 @@ public:
     void destroyData();
     void setName(const char* text);
     std::string nameText() const { return std::string(name, kSampleNameLength); }
-    // Data part only: file facts, audio, overview.
-    void assignData(const TesselSample& other);
+    // Data part only: file facts, audio, overview. The audio is copied, or
+    // with `sharedAudio` held together with `other` (see TesselSampleData::share).
+    void assignData(const TesselSample& other, bool sharedAudio = false);
     // Settings and data; the index and the reserved flag stay.
-    void assign(const TesselSample& other);
+    void assign(const TesselSample& other, bool sharedAudio = false);
     // As assign, but the audio buffers change hands instead of being copied
     // or freed: the other slot is left holding this one's old audio.
     void takeFrom(TesselSample& other);

@@ -38,14 +38,29 @@ void TesselSamplePos::reflect(int32_t boundary)
     carryFraction();
 }
 
+struct TesselSampleData::Storage {
+    float* buffers[kMaxSampleChannels] = {nullptr, nullptr};
+    ~Storage()
+    {
+        for (float* buffer : buffers)
+            platform::alignedFree(buffer);
+    }
+};
+
+void TesselSampleData::adopt(std::shared_ptr<Storage> storage)
+{
+    for (int c = 0; c < kMaxSampleChannels; ++c)
+        buffers[c] = storage->buffers[c];
+    storage_ = std::move(storage);
+}
+
 void TesselSampleData::free()
 {
     frames = 0;
     channels = 0;
-    for (float*& buffer : buffers) {
-        platform::alignedFree(buffer);
+    storage_.reset();
+    for (float*& buffer : buffers)
         buffer = nullptr;
-    }
 }
 
 bool TesselSampleData::allocate(int n, uint32_t m)
@@ -53,13 +68,13 @@ bool TesselSampleData::allocate(int n, uint32_t m)
     free();
     if (n < 0 || n > kMaxSampleChannels)
         return false;
+    auto storage = std::make_shared<Storage>();
     for (int c = 0; c < n; ++c) {
-        buffers[c] = static_cast<float*>(platform::alignedAlloc(sizeof(float) * m));
-        if (!buffers[c] && m != 0) {
-            free();
+        storage->buffers[c] = static_cast<float*>(platform::alignedAlloc(sizeof(float) * m));
+        if (!storage->buffers[c] && m != 0)
             return false;
-        }
     }
+    adopt(std::move(storage));
     channels = n;
     frames = m;
     return true;
@@ -70,6 +85,18 @@ void TesselSampleData::swap(TesselSampleData& other) noexcept
     std::swap(buffers, other.buffers);
     std::swap(frames, other.frames);
     std::swap(channels, other.channels);
+    storage_.swap(other.storage_);
+}
+
+void TesselSampleData::share(const TesselSampleData& other)
+{
+    if (&other == this)
+        return;
+    storage_ = other.storage_;
+    for (int c = 0; c < kMaxSampleChannels; ++c)
+        buffers[c] = other.buffers[c];
+    frames = other.frames;
+    channels = other.channels;
 }
 
 bool TesselSampleData::assign(const TesselSampleData& other)
@@ -77,16 +104,23 @@ bool TesselSampleData::assign(const TesselSampleData& other)
     if (&other == this)
         return true;
     free();
+    if (!other.storage_ || other.frames == 0) {
+        // Nothing to copy: no block either, so that settings alone are
+        // assigned without an allocation (as a load does under the song lock).
+        channels = other.channels;
+        frames = other.frames;
+        return true;
+    }
+    auto storage = std::make_shared<Storage>();
     for (int c = 0; c < kMaxSampleChannels; ++c) {
         if (!other.buffers[c] || other.frames == 0)
             continue;
-        buffers[c] = static_cast<float*>(platform::alignedAlloc(sizeof(float) * other.frames));
-        if (!buffers[c]) {
-            free();
+        storage->buffers[c] = static_cast<float*>(platform::alignedAlloc(sizeof(float) * other.frames));
+        if (!storage->buffers[c])
             return false;
-        }
-        std::copy(other.buffers[c], other.buffers[c] + other.frames, buffers[c]);
+        std::copy(other.buffers[c], other.buffers[c] + other.frames, storage->buffers[c]);
     }
+    adopt(std::move(storage));
     channels = other.channels;
     frames = other.frames;
     return true;

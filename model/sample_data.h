@@ -3,6 +3,7 @@
 // inside them.
 
 #include <cstdint>
+#include <memory>
 
 constexpr int kMaxSampleChannels = 2;
 
@@ -37,6 +38,12 @@ public:
     bool assign(const TesselSampleData& other);
     // Exchanges the buffers: audio changes hands without a copy.
     void swap(TesselSampleData& other) noexcept;
+    // Reads the same frames as `other`, which keep living while either holds
+    // them: a song's copy for saving takes its audio this way under the song
+    // lock, at the cost of a reference count. A sample's frames are never
+    // changed in place once it is in a song (edits work on a copy that is
+    // swapped in), so what a holder reads stays as it was.
+    void share(const TesselSampleData& other);
     void silence();
     // Every frame after f takes frame f's value: the guard frames behind the last frame.
     void holdFrom(uint32_t f);
@@ -47,4 +54,10 @@ public:
     float* buffers[kMaxSampleChannels] = {nullptr, nullptr};
     uint32_t frames = 0;
     int32_t channels = 0;
+
+private:
+    // Owns the buffers above; shared by the holders of one sample's frames.
+    struct Storage;
+    void adopt(std::shared_ptr<Storage> storage);
+    std::shared_ptr<Storage> storage_;
 };

@@ -6,17 +6,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-void swapAudio(TesselSampleData& a, TesselSampleData& b)
-{
-    std::swap(a.buffers, b.buffers);
-    std::swap(a.frames, b.frames);
-    std::swap(a.channels, b.channels);
-}
-
-} // namespace
-
 TesselSampleEdit::TesselSampleEdit(TesselModule* song, int32_t index)
     : song_(song && index >= 0 && index < kSamples ? song : nullptr), index_(index)
 {
@@ -93,8 +82,8 @@ bool isWholeCopy(const TesselSample& copy, const TesselSample& source)
 void moveSampleInto(TesselSample& slot, TesselSample& from)
 {
     TesselSampleData audio;
-    swapAudio(audio, from.audio);
+    audio.swap(from.audio);
     // Without audio in `from`, assign copies only settings, texts and numbers.
     slot.assign(from);
-    swapAudio(slot.audio, audio);
+    slot.audio.swap(audio);
 }

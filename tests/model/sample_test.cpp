@@ -121,6 +121,33 @@ TEST(SampleTest, AssignCopiesSettingsAndAudioButKeepsIndexAndReserved)
     EXPECT_EQ(b.index, 8);
 }
 
+// A save's copy of the song holds the samples' frames with the song instead of
+// copying them under the song lock; frames the song lets go of (a sample
+// replaced or erased while the save writes) stay whole for the copy.
+TEST(SampleTest, SharedAudioOutlivesTheSlotThatLetItGo)
+{
+    TesselSample live;
+    fill(live, 2, 4096, 0.25f);
+    TesselSample saved;
+    saved.assign(live, true);
+    EXPECT_EQ(saved.audio.channel(1), live.audio.channel(1));
+    ASSERT_EQ(saved.audio.frames, 4096u);
+
+    TesselSample replacement;
+    fill(replacement, 1, 16, -1.0f);
+    live.audio.swap(replacement.audio);
+    replacement.reset();   // the song's old frames are let go of here
+    live.reset();
+    EXPECT_EQ(saved.audio.channel(0)[4095], 0.25f);
+    EXPECT_EQ(saved.audio.channel(1)[0], 0.25f);
+
+    TesselSample deep;
+    deep.assign(saved);
+    EXPECT_NE(deep.audio.channel(0), saved.audio.channel(0));
+    saved.reset();
+    EXPECT_EQ(deep.audio.channel(1)[100], 0.25f);
+}
+
 TEST(SampleTest, DataAllocationRefusesMoreThanTwoChannels)
 {
     TesselSampleData d;
