@@ -20,6 +20,25 @@
 #include <cstdio>
 #include <memory>
 
+namespace {
+
+// The document and every sample read from their places in the opened
+// archive; 0 when the document cannot be read.
+int readModuleArchive(ZipArchive& archive, TesselModule& target)
+{
+    TesselMemoryFile buffer;
+    if (!archive.read(archive.indexOf("Module.xml"), buffer, kZipMaxDocumentSize))
+        return 0;
+    int result = 1;
+    TesselElement element;
+    while (!buffer.atEnd() && readElement(buffer, element))
+        if (element.is("module", "mo", kElementOpen | kElementSelf))
+            result = target.readXml(buffer, &archive, element);
+    return result;
+}
+
+} // namespace
+
 int TesselEngine::loadModule(const std::string& path, TesselModule* module)
 {
     TesselModule& target = module ? *module : song;
@@ -30,10 +49,18 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
     // process-wide; a refused load must leave them as they were.
     const SharedReadState shared;
     auto loaded = std::make_unique<TesselModule>();
-    const int kind = songFileKind(path);
+    // A module file's archive is opened and its directory read once, here:
+    // whether it holds a document and then the document and every sample
+    // come from that one reading.
+    ZipArchive archive;
+    int kind;
+    if (hasModuleArchiveName(path))
+        kind = archive.open(path) && archive.indexOf("Module.xml") >= 0 ? kModuleZip : kModuleNone;
+    else
+        kind = songFileKind(path);
     int result;
     switch (kind) {
-    case 1: result = loadModuleFile(path, loaded.get()); break;
+    case 1: result = readModuleArchive(archive, *loaded); break;
     case 2: result = importImpulseTracker(path, loaded.get()); break;
     case 3: result = importScreamTracker3(path, loaded.get()); break;
     case 4: result = importFastTracker(path, loaded.get()); break;
@@ -70,20 +97,10 @@ int TesselEngine::loadModule(const std::string& path, TesselModule* module)
 
 int TesselEngine::loadModuleFile(const std::string& path, TesselModule* module)
 {
-    TesselModule& target = module ? *module : song;
-    // The archive is opened and its directory walked once for the whole
-    // load: the document and every sample are read from their places in it.
     ZipArchive archive;
-    TesselMemoryFile buffer;
-    if (!archive.open(path) || !archive.read(archive.indexOf("Module.xml"), buffer, kZipMaxDocumentSize))
+    if (!archive.open(path))
         return 0;
-
-    int result = 1;
-    TesselElement element;
-    while (!buffer.atEnd() && readElement(buffer, element))
-        if (element.is("module", "mo", kElementOpen | kElementSelf))
-            result = target.readXml(buffer, &archive, element);
-    return result;
+    return readModuleArchive(archive, module ? *module : song);
 }
 
 int TesselEngine::importImpulseTracker(const std::string& path, TesselModule* module)

@@ -57,6 +57,11 @@ bool isZipFile(const std::string& path)
     return longEnough && signature;
 }
 
+bool hasModuleArchiveName(const std::string& path)
+{
+    return hasExtension(path, "zip");
+}
+
 int moduleFileKind(const std::string& path)
 {
     if (hasExtension(path, "zip"))

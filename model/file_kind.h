@@ -34,6 +34,9 @@ bool isDirectory(const std::string& path);
 // A ".zip" longer than 16 bytes that starts with "PK".
 bool isZipFile(const std::string& path);
 
+// A module file by its name alone: a ".zip" is one when it holds
+// "module.xml", which its reader looks for as it opens it.
+bool hasModuleArchiveName(const std::string& path);
 int moduleFileKind(const std::string& path);
 int songFileKind(const std::string& path);
 int sampleFileKind(const std::string& path);
