@@ -6,15 +6,33 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace hosttest {
+
+// What the windowed program prints once its window is up.
+inline constexpr char kWindowReady[] = "HOST> Playing; close the window to quit.\n";
+
+// Polls until the condition holds, as the program's window changes on its
+// own time; false after the deadline.
+inline bool eventually(const std::function<bool()>& condition, int seconds = 20)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
 
 class HostProcess {
 public:

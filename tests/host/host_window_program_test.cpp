@@ -31,19 +31,8 @@ namespace {
 using platform::Point;
 using platform::Rect;
 
-const char kWindowReady[] = "HOST> Playing; close the window to quit.\n";
-
-// Polls until the condition holds; false after the deadline.
-bool eventually(const std::function<bool()>& condition, int seconds = 20)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
+using hosttest::eventually;
+using hosttest::kWindowReady;
 
 class HostWindowProgramTest : public X11Test {
 protected:
