@@ -37,8 +37,9 @@ packages=(
   # Tests only: a reference reader for imported modules, and modules made by others.
   libopenmpt-dev biniax2-data njam-data circuslinux-data ceferino-data heroes-sound-tracks
   vodovod rafkill-data gltron ironseed-data madbomber-data
-  # Tests only: readers of the image library's GIF, BMP, PCX, icon and WBMP files.
-  libgif-dev imagemagick
+  # Tests only: readers of the image library's GIF, BMP, PCX, icon and WBMP files,
+  # and ImageMagick's import, which grabs a window (named by the package that holds it).
+  libgif-dev imagemagick imagemagick-6.q16
 )
 missing=()
 for p in "${packages[@]}"; do
