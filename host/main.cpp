@@ -111,8 +111,12 @@ int main(int argc, char** argv)
     std::printf("long = %d Bytes, Pointer = %d Bytes, AEffect = %d Bytes\n\n", static_cast<int>(sizeof(long)),
                 static_cast<int>(sizeof(void*)), static_cast<int>(sizeof(AEffect)));
 
+    // A render needs no sound card: an export leaves the sound system (and
+    // whatever else uses it) alone, and keeps the remembered device settings
+    // as they are.
+    const bool exporting = !options.exportPath.empty();
     auto audio = host::makePortAudioSystem();
-    if (audio->initialize() != 0) {
+    if (!exporting && audio->initialize() != 0) {
         std::fprintf(stderr, "Host: the audio library could not be initialised\n");
         return -1;
     }
@@ -137,7 +141,7 @@ int main(int argc, char** argv)
     // The window needs a display; an export runs without one.
     std::unique_ptr<platform::X11WindowSystem> windows;
     bool exported = true;
-    if (options.exportPath.empty())
+    if (!exporting)
         windows = platform::X11WindowSystem::open();
     {
         host::AudioOutput output(*audio, state);
@@ -145,7 +149,7 @@ int main(int argc, char** argv)
             output.setErrorReport([&windows](const std::string& text) {
                 windows->dialogs().messageBox(nullptr, text, "Error", platform::kBoxOk);
             });
-        if (!output.openAudioStream()) {
+        if (!exporting && !output.openAudioStream()) {
             std::printf("HOST> No audio device could be opened; running silent.\n");
             // Play would light up and nothing be heard: the window says why.
             if (windows && output.foundNoDevice())
@@ -167,7 +171,8 @@ int main(int argc, char** argv)
             exported = runWithoutWindow(state, options, signals);
 
         std::printf("HOST> Shutting down...\n");
-        host::saveHostSettings(*audio, state);
+        if (!exporting)
+            host::saveHostSettings(*audio, state);
         output.closeAudioStream();
     }
     windows.reset();

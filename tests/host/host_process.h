@@ -74,11 +74,17 @@ public:
         output_fd_ = pipeFds[0];
     }
 
+    // Asked to end first, so that it leaves its sound server as a program
+    // does (a client killed outright keeps a JACK server waiting on it for
+    // minutes); killed when it has not ended in a few seconds.
     ~HostProcess()
     {
         if (pid_ > 0 && status_ == kRunning) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
+            kill(pid_, SIGTERM);
+            if (wait(10) == -2) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, nullptr, 0);
+            }
         }
         if (output_fd_ >= 0)
             close(output_fd_);

@@ -88,6 +88,8 @@ TEST(HostProgram, ExportsTheSongAndEnds)
     const ProgramRun run = runHost({"--plugin", QB_TEST_SYNTH, "--export", path}, false);
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(contains(run.output, "HOST> Export complete [0:00.232] in ")) << run.output;
+    // A render opens no sound device: the sound system is left alone.
+    EXPECT_FALSE(contains(run.output, "running silent")) << run.output;
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     EXPECT_EQ(static_cast<size_t>(in.tellg()), host::kWavHeaderSize + 10240 * 8);
     std::remove(path.c_str());

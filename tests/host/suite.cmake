@@ -22,3 +22,10 @@ target_compile_definitions(host_tests PRIVATE QB_PLUGIN_ARCHIVE="$<TARGET_FILE:q
 # (xvfb, libxtst-dev).
 pkg_check_modules(QB_TEST_HOST_X11 REQUIRED IMPORTED_TARGET x11 xtst)
 target_link_libraries(host_tests PRIVATE PkgConfig::QB_TEST_HOST_X11)
+
+# The tests that start a JACK server of their own take turns. JACK servers
+# are not independent: the Host's client is always called "PortAudio", and a
+# client's socket is named after the client alone, so two at once on two
+# servers take each other's socket; and all servers of a user share one
+# metadata store, where one waits on another's closing clients.
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_LIST_DIR}/sound_server_turns.cmake)

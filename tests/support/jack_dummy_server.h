@@ -44,6 +44,9 @@ public:
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
+    // Never killed outright: its servers and clients share one metadata
+    // store per user, which a server killed while holding it leaves locked
+    // for every later server.
     ~JackDummyServer()
     {
         if (pid_ > 0) {
