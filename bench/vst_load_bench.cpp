@@ -1,12 +1,15 @@
-// Loads while a host plays: Quorbel.so loaded with dlopen and driven through
-// its VST 2 entry in blocks of 64 and 256 frames paced at real time, while a
-// second thread hands it whole songs through effSetChunk, as a host does when
-// the user opens a project during playback. For each block size it prints the
-// worst block with no load running and while each song loads (the wall time
-// of processReplacing, which is what the host waits for: a block that waits
-// for the song lock uses no processor time), and, from an engine in this
-// process loading the same chunks as the chunk does, how long each load held
-// the song lock.
+// Loads and saves while a host plays: Quorbel.so loaded with dlopen and
+// driven through its VST 2 entry in blocks of 64 and 256 frames paced at real
+// time, while a second thread hands it whole songs through effSetChunk, as a
+// host does when the user opens a project during playback, and a second
+// later takes the song back through effGetChunk, as a host saving its
+// session does. For each block size it prints the worst block with nothing
+// running beside it and while each song loads and is saved (the wall time of
+// processReplacing, which is what the host waits for: a block that waits for
+// the song lock uses no processor time), and, from an engine in this process
+// loading the same chunks as the chunk does, how long each load held the
+// song lock, and how long a save's copy of the song holds it: the copy in
+// one take, and the longest of the turns a save takes it in.
 //
 //   vst_load_bench [--seconds S] [--loads N] [--plugin LIBRARY]
 //
@@ -28,6 +31,7 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -162,7 +166,8 @@ struct Load {
     int song;   // 0 = 32 channels, 1 = 20 full patterns
     Clock::time_point start;
     Clock::time_point end;
-    bool loaded;
+    bool loaded;   // for a save: a chunk came back
+    bool save = false;
 };
 
 const char* const kSongNames[2] = {"32 channels", "20 full patterns"};
@@ -203,6 +208,47 @@ LockHolds loadHoldingLock(TesselEngine& engine, const std::string& path)
     if (held)
         engine.applyLoadedSong();
     holds.apply = millisecondsBetween(start, Clock::now());
+    return holds;
+}
+
+// How long a save's copy of the song holds the song lock: the whole copy in
+// one take, and the longest of the turns the save takes (the settings and
+// channels; then a sample, an instrument, or one track of one pattern each).
+struct SaveHolds {
+    double whole = 0.0;
+    double longestTurn = 0.0;
+};
+
+SaveHolds saveCopyHoldingLock(TesselEngine& engine)
+{
+    SaveHolds holds;
+    TesselModule& song = engine.song;
+    {
+        auto copy = std::make_unique<TesselModule>(&engine);
+        const Clock::time_point start = Clock::now();
+        copy->copySongFrom(song);
+        holds.whole = millisecondsBetween(start, Clock::now());
+    }
+    auto copy = std::make_unique<TesselModule>(&engine);
+    Clock::time_point start = Clock::now();
+    const auto timed = [&](auto part) {
+        start = Clock::now();
+        part();
+        holds.longestTurn = std::max(holds.longestTurn, millisecondsBetween(start, Clock::now()));
+    };
+    timed([&] { copy->copyOutlineFrom(song); });
+    for (size_t i = 0; i < song.samples.size(); ++i)
+        timed([&] { copy->copySampleFrom(song, i); });
+    for (size_t i = 0; i < song.instruments.size(); ++i)
+        timed([&] { copy->copyInstrumentFrom(song, i); });
+    for (size_t p = 0; p < song.patterns.size(); ++p)
+        for (int track = 0; track < kChannels; ++track) {
+            start = Clock::now();
+            if (track == 0)
+                copy->patterns[p].assignOutline(song.patterns[p]);
+            copy->patterns[p].tracks.assignTrack(track, song.patterns[p].tracks);
+            holds.longestTurn = std::max(holds.longestTurn, millisecondsBetween(start, Clock::now()));
+        }
     return holds;
 }
 
@@ -276,6 +322,12 @@ int main(int argc, char** argv)
                 loads.push_back(load);
                 restart = true;
                 std::this_thread::sleep_for(std::chrono::seconds(1));
+                Load save{song, Clock::now(), {}, false, true};
+                void* data = nullptr;
+                save.loaded = dispatch(effGetChunk, 0, 0, &data) > 0 && data;
+                save.end = Clock::now();
+                loads.push_back(save);
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
             }
             loading = false;
         });
@@ -312,11 +364,13 @@ int main(int argc, char** argv)
 
         std::printf("block %4d (period %.2f ms): %zu blocks, worst with no load %.2f ms\n", block,
                     1e3 * block / kRate, blocks.size(), worstBlock(blocks, loads, nullptr));
-        for (int song = 0; song < 2; ++song) {
+        for (int row = 0; row < 4; ++row) {
+            const int song = row % 2;
+            const bool saving = row >= 2;
             double worst = 0.0;
-            std::printf("  while loading %-16s worst block", kSongNames[song]);
+            std::printf("  while %s %-16s worst block", saving ? "saving " : "loading", kSongNames[song]);
             for (const Load& load : loads) {
-                if (load.song != song)
+                if (load.song != song || load.save != saving)
                     continue;
                 const double w = worstBlock(blocks, loads, &load);
                 worst = std::max(worst, w);
@@ -326,6 +380,8 @@ int main(int argc, char** argv)
                     std::printf(" %.2f", w);
                 if (!load.loaded)
                     std::printf(" (refused)");
+                if (saving)
+                    std::printf(" (in %.0f)", millisecondsBetween(load.start, load.end));
             }
             std::printf(" ms; worst of all %.2f ms\n", worst);
         }
@@ -347,6 +403,16 @@ int main(int argc, char** argv)
             loadHoldingLock(engine, paths[1 - song]);   // the other song is in place before each load
             const LockHolds holds = loadHoldingLock(engine, paths[song]);
             std::printf(" %.3f + %.3f", holds.swap, holds.apply);
+        }
+        std::printf(" ms\n");
+    }
+    for (int song = 0; song < 2; ++song) {
+        if (engine.loadModule(paths[song]) < 2)
+            return 1;
+        std::printf("song lock held while saving %-16s (the copy in one take; the longest turn):", kSongNames[song]);
+        for (int n = 0; n < loadsPerSong; ++n) {
+            const SaveHolds holds = saveCopyHoldingLock(engine);
+            std::printf(" %.3f; %.3f", holds.whole, holds.longestTurn);
         }
         std::printf(" ms\n");
     }

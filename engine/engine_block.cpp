@@ -41,8 +41,10 @@ bool TesselEngine::process(int frames)
     const VstTimeInfo* time = plugin->hostTimeInfo(kTimeInfoFilter);
 
     // Voices and positions are touched only from here on: a time-out leaves
-    // everything as it was and the host hears silence.
-    platform::MutexLock lock(*songLock_, kBlockLockWaitMs);
+    // everything as it was and the host hears silence. Playing reads the
+    // song; what the audio thread writes into it (notes from MIDI) is
+    // written under a take of its own.
+    platform::MutexLock lock(*songLock_, kBlockLockWaitMs, platform::LockUse::kReadOnly);
     if (!lock)
         return false;
     voiceLines.fetchAndClear();

@@ -60,11 +60,12 @@ bool TesselEngine::isPlaying() const
     return transport == kPlayingSong && !positions.empty() && positions.front().entry <= songTiming.count;
 }
 
-// What both stops do at once, before they wait for the song lock.
+// What both stops do at once, before they wait for the song lock. The MIDI
+// notes still sounding are ended under it: the audio thread plays notes into
+// the same counts, and once it has let go of the song it sees the transport
+// stopped and plays no more.
 void TesselEngine::enterStopped(int32_t state, int action)
 {
-    if (midiOut)
-        midiOut->notesOff();
     transport = state;
     engineStatus("");
     logEngineAction(static_cast<TesselEngineAction>(action),
@@ -78,6 +79,8 @@ void TesselEngine::stop()
     platform::MutexLock lock(song.songLock(), 1000);
     if (!lock)
         return;
+    if (midiOut)
+        midiOut->notesOff();
     positions.resize(1);
     positions.front().reset();
     std::memset(heldNotes, 0, sizeof heldNotes);
@@ -93,8 +96,11 @@ void TesselEngine::stopNow()
     enterStopped(kStoppedCut, kActStopNow);
 
     platform::MutexLock lock(song.songLock(), 1000);
-    if (lock)
-        dropVoices();
+    if (!lock)
+        return;
+    if (midiOut)
+        midiOut->notesOff();
+    dropVoices();
 }
 
 void TesselEngine::reset()

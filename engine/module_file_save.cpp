@@ -1,10 +1,10 @@
-// Saving the song as a module file. The song is copied under its lock and
-// written from the copy, so the audio thread waits only for the copy and the
-// file holds the song as it was at one instant. The new file is built
+// Saving the song as a module file. The song is copied as it was at one
+// instant (engine/song_snapshot.h) and written from the copy. The new file is built
 // complete beside the target and only then renamed over it, so a failure at
 // any step leaves the old file as it was.
 #include "engine/engine.h"
 #include "engine/module_file.h"
+#include "engine/song_snapshot.h"
 
 #include "model/temporaries_note.h"
 #include "model/zip_archive.h"
@@ -121,12 +121,10 @@ bool carryOver(const std::string& path, const SaveTemporaries& temp)
 bool TesselEngine::saveModule(std::string& path)
 {
     path = moduleSavePath(path);
-    // Made before the lock is taken: only the copy itself happens under it.
     std::unique_ptr<TesselModule> copy;
     try {
         copy = std::make_unique<TesselModule>(this);
-        platform::MutexLock lock(song.songLock(), kEditLockWaitMs);
-        if (!lock || !copy->copySongFrom(song))
+        if (snapshotSong(song, *copy, kEditLockWaitMs) != TesselSnapshotResult::kWhole)
             return false;
     } catch (const std::bad_alloc&) {
         return false;   // a song too large to copy now: the file stays as it was

@@ -63,27 +63,39 @@ void TesselModule::copySettingsFrom(const TesselModule& other)
 
 bool TesselModule::copySongFrom(const TesselModule& other)
 {
-    bool whole = true;
-    copySettingsFrom(other);
+    copyOutlineFrom(other);
     for (size_t i = 0; i < patterns.size(); ++i) {
         patterns[i].index = other.patterns[i].index;
         patterns[i].assign(other.patterns[i]);
     }
-    for (size_t i = 0; i < samples.size(); ++i) {
-        samples[i].index = other.samples[i].index;
-        samples[i].assign(other.samples[i], true);
-        samples[i].reserved = other.samples[i].reserved;
-        if (samples[i].length != other.samples[i].length)
-            whole = false;
-    }
-    for (size_t i = 0; i < instruments.size(); ++i) {
-        instruments[i].index = other.instruments[i].index;   // its resets go by the index
-        instruments[i].assign(other.instruments[i]);
-    }
+    bool whole = true;
+    for (size_t i = 0; i < samples.size(); ++i)
+        whole = copySampleFrom(other, i) && whole;
+    for (size_t i = 0; i < instruments.size(); ++i)
+        copyInstrumentFrom(other, i);
+    return whole;
+}
+
+void TesselModule::copyOutlineFrom(const TesselModule& other)
+{
+    copySettingsFrom(other);
     for (size_t i = 0; i < channels.size(); ++i)
         channels[i].assign(other.channels[i]);
     songPath = other.songPath;
-    return whole;
+}
+
+bool TesselModule::copySampleFrom(const TesselModule& other, size_t i)
+{
+    samples[i].index = other.samples[i].index;
+    samples[i].assign(other.samples[i], true);
+    samples[i].reserved = other.samples[i].reserved;
+    return samples[i].length == other.samples[i].length;
+}
+
+void TesselModule::copyInstrumentFrom(const TesselModule& other, size_t i)
+{
+    instruments[i].index = other.instruments[i].index;   // its resets go by the index
+    instruments[i].assign(other.instruments[i]);
 }
 
 void TesselModule::takeSongFrom(TesselModule& other)

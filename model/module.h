@@ -63,6 +63,13 @@ public:
     // under the lock is that of a copy of the cells. False when some sample's
     // audio could not be had: the copy is not the song.
     bool copySongFrom(const TesselModule& other);
+    // The parts of copySongFrom, for a copy taken in turns: the settings,
+    // channels and path; one sample (false when its audio could not be
+    // copied whole); one instrument. The patterns go by
+    // TesselPattern::assignOutline and TesselTrackTable::assignTrack.
+    void copyOutlineFrom(const TesselModule& other);
+    bool copySampleFrom(const TesselModule& other, size_t i);
+    void copyInstrumentFrom(const TesselModule& other, size_t i);
 
     // Patterns renumbered in order of first use in the order list, the unused
     // ones after them; the order list follows.
@@ -125,7 +132,6 @@ public:
 private:
     // The text, timing, output bus and order list, which every song copy takes.
     void copySettingsFrom(const TesselModule& other);
-
     platform::SharedMutex mutex_;   // released before the slots are destroyed
     std::atomic<bool> edited_{false};
     TesselEngine* owner_ = nullptr;

@@ -26,19 +26,23 @@ TesselTrack& TesselTrackTable::getTrack(int i)
 void TesselTrackTable::assign(const TesselTrackTable& other)
 {
     length_ = other.length_;
-    for (int i = 0; i < kChannels; ++i) {
-        auto& mine = slot(i);
-        const auto& theirs = other.tracks_[static_cast<size_t>(i)];
-        if (!theirs) {
-            mine.reset();
-            continue;
-        }
-        if (mine)
-            mine->clear();
-        else
-            mine = std::make_unique<TesselTrack>(i);
-        mine->assign(*theirs);
+    for (int i = 0; i < kChannels; ++i)
+        assignTrack(i, other);
+}
+
+void TesselTrackTable::assignTrack(int i, const TesselTrackTable& other)
+{
+    auto& mine = slot(i);
+    const auto& theirs = other.tracks_[static_cast<size_t>(i)];
+    if (!theirs) {
+        mine.reset();
+        return;
     }
+    if (mine)
+        mine->clear();
+    else
+        mine = std::make_unique<TesselTrack>(i);
+    mine->assign(*theirs);
 }
 
 void TesselTrackTable::swap(TesselTrackTable& other) noexcept
@@ -81,12 +85,17 @@ void TesselPattern::reset(int length)
 
 void TesselPattern::assign(const TesselPattern& other)
 {
-    reset(patternDefaults().length);
+    assignOutline(other);
+    tracks.assign(other.tracks);
+}
+
+void TesselPattern::assignOutline(const TesselPattern& other)
+{
+    reset(other.length());
     std::copy(std::begin(other.label), std::end(other.label), label);
     label[kPatternLabelSize - 1] = '\0';
     majorStep = other.majorStep;
     minorStep = other.minorStep;
-    tracks.assign(other.tracks);
 }
 
 void TesselPattern::swap(TesselPattern& other) noexcept

@@ -40,6 +40,8 @@ public:
     const TesselTrack* trackAt(int i) const { return const_cast<TesselTrackTable*>(this)->slot(i).get(); }
 
     void assign(const TesselTrackTable& other);
+    // Track i becomes a copy of the other's track i (none when it has none).
+    void assignTrack(int i, const TesselTrackTable& other);
     // Exchanges tracks and lengths (the song's renumbering moves whole patterns).
     void swap(TesselTrackTable& other) noexcept;
     bool isEmpty() const;
@@ -66,6 +68,8 @@ public:
 
     void reset(int length);
     void assign(const TesselPattern& other);
+    // Label, steps and length, with no tracks yet; the index stays.
+    void assignOutline(const TesselPattern& other);
     // Exchanges every field, the index included.
     void swap(TesselPattern& other) noexcept;
     void setLength(int n) { tracks.setLength(n); }

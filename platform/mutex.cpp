@@ -91,7 +91,7 @@ bool RecursiveTimedMutex::giveBack()
     return true;
 }
 
-bool RecursiveTimedMutex::lock(uint32_t timeoutMs)
+bool RecursiveTimedMutex::lockToRead(uint32_t timeoutMs)
 {
     const uintptr_t me = selfToken();
     if (tryTake(me))
@@ -100,6 +100,14 @@ bool RecursiveTimedMutex::lock(uint32_t timeoutMs)
         return false;
     std::unique_lock<std::mutex> guard(stateGuard());
     return waitFor(guard, timeoutMs, [&] { return tryTake(me); });
+}
+
+bool RecursiveTimedMutex::lock(uint32_t timeoutMs)
+{
+    if (!lockToRead(timeoutMs))
+        return false;
+    ++changingTakes_;
+    return true;
 }
 
 bool RecursiveTimedMutex::unlock()
@@ -122,7 +130,7 @@ bool waitBoth(RecursiveTimedMutex& a, RecursiveTimedMutex& b, uint32_t timeoutMs
     std::unique_lock<std::mutex> guard(stateGuard());
     // Both or neither: a taken alone is given back at once, waking whoever
     // waits for it (the guard is held, so the wake-up cannot be missed).
-    return waitFor(guard, timeoutMs, [&] {
+    const bool taken = waitFor(guard, timeoutMs, [&] {
         if (!a.tryTake(me))
             return false;
         if (b.tryTake(me))
@@ -131,6 +139,11 @@ bool waitBoth(RecursiveTimedMutex& a, RecursiveTimedMutex& b, uint32_t timeoutMs
             released().notify_all();
         return false;
     });
+    if (taken) {
+        ++a.changingTakes_;
+        ++b.changingTakes_;
+    }
+    return taken;
 }
 
 SharedMutex openNamedMutex(const std::string& name)

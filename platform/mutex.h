@@ -22,6 +22,13 @@ public:
     // Any thread; waits at most timeoutMs (kWaitForever: no limit).
     bool lock(uint32_t timeoutMs = kWaitForever);
     bool tryLock() { return lock(0); }
+    // The same, for a holder that only reads what the lock guards: its take
+    // is not counted among the changing ones.
+    bool lockToRead(uint32_t timeoutMs = kWaitForever);
+    // Every take of lock() and waitBoth() so far, each of which may have
+    // changed what the lock guards. Read by a holder: a reader that took it
+    // in turns sees by this whether anything may have changed in between.
+    uint64_t changingTakes() const { return changingTakes_; }
     // Owner thread only; false (and nothing changes) when the caller does not own it.
     bool unlock();
     bool ownedByCaller() const;
@@ -40,6 +47,7 @@ private:
     // thread does every block.
     std::atomic<uintptr_t> owner_{0};
     uint32_t depth_ = 0;   // read and written by the owner only
+    uint64_t changingTakes_ = 0;   // likewise
 };
 
 // Takes both or neither; used where a timing list and the song are locked together.
@@ -51,10 +59,15 @@ using SharedMutex = std::shared_ptr<RecursiveTimedMutex>;
 // anyone holds it open.
 SharedMutex openNamedMutex(const std::string& name);
 
+enum class LockUse { kMayChange, kReadOnly };
+
 // Scope guard for a lock taken with a time-out.
 class MutexLock {
 public:
-    MutexLock(RecursiveTimedMutex& m, uint32_t timeoutMs) : m_(m), held_(m.lock(timeoutMs)) {}
+    MutexLock(RecursiveTimedMutex& m, uint32_t timeoutMs, LockUse use = LockUse::kMayChange)
+        : m_(m), held_(use == LockUse::kReadOnly ? m.lockToRead(timeoutMs) : m.lock(timeoutMs))
+    {
+    }
     ~MutexLock() { if (held_) m_.unlock(); }
     MutexLock(const MutexLock&) = delete;
     MutexLock& operator=(const MutexLock&) = delete;
