@@ -15,6 +15,7 @@
 // library, e.g. one built from an older tree, to compare.
 #include "bench/vst_bench_host.h"
 #include "engine/engine.h"
+#include "engine/song_snapshot.h"
 
 #include <zlib.h>
 
@@ -76,7 +77,7 @@ bool makeSong(const SongShape& shape, std::string& chunk, std::string& document,
     {
         auto copy = std::make_unique<TesselModule>(&engine);
         const auto start = std::chrono::steady_clock::now();
-        copy->copySongFrom(engine.song);
+        snapshotSong(engine.song, *copy, kEditLockWaitMs);
         copySeconds = secondsSince(start);
     }
     char folder[] = "/tmp/chunk_save_bench.XXXXXX";
@@ -172,7 +173,7 @@ int main(int argc, char** argv)
         }
         const double mine = median(ours), theirs = median(reference);
         std::printf("%s: document %.1f MB, chunk %.1f MB; getChunk %.3f s, deflate of the document %.3f s, "
-                    "ratio %.2f; the song's copy under the lock %.1f ms, its document in memory %.1f ms\n",
+                    "ratio %.2f; the song's copy (in turns of a track under the lock) %.1f ms, its document in memory %.1f ms\n",
                     shape.name, static_cast<double>(document.size()) / 1e6, static_cast<double>(size) / 1e6, mine,
                     theirs, theirs > 0.0 ? mine / theirs : 0.0, copySeconds * 1e3, writeSeconds * 1e3);
     }
