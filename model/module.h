@@ -58,10 +58,11 @@ public:
     void takeSongFrom(TesselModule& other);
     // Caller holds the other's song lock. This module becomes a copy of the
     // other's song, file name and all: what a save writes while the song
-    // plays and changes on. Cells are copied as they lie, without any
-    // conversion, and the samples' audio is shared, not copied, so the time
-    // under the lock is that of a copy of the cells. False when some sample's
-    // audio could not be had: the copy is not the song.
+    // plays and changes on (a save takes it in one take only when edits keep
+    // coming between the turns it otherwise takes it in). Cells are copied as
+    // they lie, without any conversion, and the samples' audio is shared, not
+    // copied, so the time under the lock is that of a copy of the cells.
+    // False when some sample's audio could not be had: the copy is not the song.
     bool copySongFrom(const TesselModule& other);
     // The parts of copySongFrom, for a copy taken in turns: the settings,
     // channels and path; one sample (false when its audio could not be
@@ -132,6 +133,7 @@ public:
 private:
     // The text, timing, output bus and order list, which every song copy takes.
     void copySettingsFrom(const TesselModule& other);
+
     platform::SharedMutex mutex_;   // released before the slots are destroyed
     std::atomic<bool> edited_{false};
     TesselEngine* owner_ = nullptr;
