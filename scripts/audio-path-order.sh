@@ -7,8 +7,9 @@
 #
 #   scripts/audio-path-order.sh [BUILD_DIR]      (default build-test)
 #
-# Run it after changes that add, rename or move work onto the audio path; a
-# name the library no longer has is skipped, so a stale list costs speed only.
+# Run it after changes that add, rename or move work onto the audio path. The
+# link skips a name the library no longer has without a word; the test
+# audio_path_order (tests/plugin/audio_path_order.sh) fails on one instead.
 # Needs valgrind (callgrind) and the two real modules the benchmarks use.
 set -eu
 cd "$(dirname "$0")/.."
