@@ -188,7 +188,10 @@ public:
                             int frames, TesselBusyLists* busy = nullptr, TesselLinePlan* nextLines = nullptr);
     // No waiting note delay, past note, events or voice that is not idle.
     static bool quietList(const TesselChannelVoiceList& list);
-    // Debug builds: every list the mark skips is quiet.
+    // Whatever changes a list's voices marks it busy. Builds with
+    // QB_AUDIO_CHECKS (the sanitizer builds) check before each block that
+    // every list the mark skips is quiet, and abort naming the first that
+    // is not: a list left unmarked would not sound.
     static void assertQuietUnmarked(const std::array<TesselChannelVoiceList, kVoiceLists>& lists,
                                     const TesselBusyLists& busy);
 

@@ -9,8 +9,9 @@
 #include "engine/voice_direct.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -225,7 +226,7 @@ int TesselEngine::renderVoices(std::array<TesselChannelVoiceList, kVoiceLists>& 
             quietLists[quiet++] = l;
     };
     if (busy) {
-#ifndef NDEBUG
+#ifdef QB_AUDIO_CHECKS
         assertQuietUnmarked(lists, *busy);
 #endif
         busy->forEach(renderList);
@@ -258,11 +259,12 @@ bool TesselEngine::quietList(const TesselChannelVoiceList& list)
     return true;
 }
 
-void TesselEngine::assertQuietUnmarked([[maybe_unused]] const std::array<TesselChannelVoiceList, kVoiceLists>& lists,
-                                       [[maybe_unused]] const TesselBusyLists& busy)
+void TesselEngine::assertQuietUnmarked(const std::array<TesselChannelVoiceList, kVoiceLists>& lists,
+                                       const TesselBusyLists& busy)
 {
-#ifndef NDEBUG
     for (int l = 0; l < kVoiceLists; ++l)
-        assert(busy.marked(l) || quietList(lists[static_cast<size_t>(l)]));
-#endif
+        if (!busy.marked(l) && !quietList(lists[static_cast<size_t>(l)])) {
+            std::fprintf(stderr, "busy lists: voice list %d changed without being marked busy\n", l);
+            std::abort();
+        }
 }
