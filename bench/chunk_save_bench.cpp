@@ -77,7 +77,7 @@ bool makeSong(const SongShape& shape, std::string& chunk, std::string& document,
     {
         auto copy = std::make_unique<TesselModule>(&engine);
         const auto start = std::chrono::steady_clock::now();
-        snapshotSong(engine.song, *copy, kEditLockWaitMs);
+        snapshotSong(engine.song, *copy, editLockWaitMs);
         copySeconds = secondsSince(start);
     }
     char folder[] = "/tmp/chunk_save_bench.XXXXXX";

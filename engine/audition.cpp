@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr uint32_t kAuditionLockWaitMs = 1000;
-
 // The held-note entry of an instrument's note; null for what the table
 // cannot hold (instrument numbers from files, pitches up to 253).
 int32_t* heldEntry(TesselEngine& engine, int instrument, int pitch)
@@ -60,7 +58,7 @@ bool TesselEngine::playNote(const TesselSubrow& subrow, int channel)
 {
     if (!auditionAllowed() || channel < 0 || channel >= kVoiceLists)
         return false;
-    platform::MutexLock lock(song.songLock(), kAuditionLockWaitMs);
+    platform::MutexLock lock(song.songLock(), editLockWaitMs);
     if (!lock)
         return false;
     playOn(*this, song, subrow, channel, subrow.instrument);
@@ -71,7 +69,7 @@ bool TesselEngine::previewNote(const TesselSubrow& subrow, TesselModule* module)
 {
     if (!auditionAllowed())
         return false;
-    platform::MutexLock lock(song.songLock(), kAuditionLockWaitMs);
+    platform::MutexLock lock(song.songLock(), editLockWaitMs);
     if (!lock)
         return false;
     playOn(*this, module ? *module : song, subrow, TesselChannelVoiceList::kPreview, 0);
@@ -82,7 +80,7 @@ bool TesselEngine::playRow(int pattern, int row)
 {
     if (!auditionAllowed() || pattern < 0 || pattern >= kPatterns || row < 0 || row >= kMaxRows)
         return false;
-    platform::MutexLock lock(song.songLock(), kAuditionLockWaitMs);
+    platform::MutexLock lock(song.songLock(), editLockWaitMs);
     if (!lock)
         return false;
     platform::formatStatusText("Playing (Row: %d / Pattern: %d)", row, pattern);

@@ -76,7 +76,7 @@ void TesselEngine::stop()
 {
     enterStopped(kStoppedReleased, kActStop);
 
-    platform::MutexLock lock(song.songLock(), 1000);
+    platform::MutexLock lock(song.songLock(), editLockWaitMs);
     if (!lock)
         return;
     if (midiOut)
@@ -95,7 +95,7 @@ void TesselEngine::stopNow()
 {
     enterStopped(kStoppedCut, kActStopNow);
 
-    platform::MutexLock lock(song.songLock(), 1000);
+    platform::MutexLock lock(song.songLock(), editLockWaitMs);
     if (!lock)
         return;
     if (midiOut)

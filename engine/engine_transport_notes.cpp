@@ -53,7 +53,7 @@ bool TesselEngine::playSample(int note, int sample)
 
     bool playing = false;
     {
-        platform::MutexLock lock(song.songLock(), 1000);
+        platform::MutexLock lock(song.songLock(), editLockWaitMs);
         if (lock) {
             TesselChannelVoiceList& list = voiceLists[TesselChannelVoiceList::kPreview];
             busyLists.mark(TesselChannelVoiceList::kPreview);
@@ -84,7 +84,7 @@ void TesselEngine::stopNote(int instrument, int note, bool callerHoldsLock)
         return;
     std::optional<platform::MutexLock> lock;
     if (!callerHoldsLock) {
-        lock.emplace(song.songLock(), 1000);
+        lock.emplace(song.songLock(), editLockWaitMs);
         if (!*lock)
             return;
     }

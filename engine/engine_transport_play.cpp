@@ -44,7 +44,7 @@ bool TesselEngine::playSong(int order, int row)
     if (!TesselAudioThreadScope::active())
         rebuildSongPlaylist(nullptr, false);
 
-    platform::MutexLock lock(song.songLock(), 1000);
+    platform::MutexLock lock(song.songLock(), editLockWaitMs);
     if (!lock)
         return false;
     TesselPlayPosition& at = position();
@@ -89,7 +89,7 @@ void TesselEngine::playPattern(int pattern, int row, TesselPlayPosition* at)
         at->reset();
     stop();
 
-    platform::MutexLock lock(song.songLock(), 1000);
+    platform::MutexLock lock(song.songLock(), editLockWaitMs);
     if (!lock)
         return;
     if (!at) {

@@ -143,7 +143,7 @@ bool TesselEngine::enterMidiCells()
 {
     if (midiInputRequests.cells.empty())
         return true;
-    platform::MutexLock lock(song.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(song.songLock(), editLockWaitMs);
     if (!lock)
         return false;
     const int32_t songNow = songCounter().load();

@@ -124,7 +124,7 @@ bool TesselEngine::saveModule(std::string& path)
     std::unique_ptr<TesselModule> copy;
     try {
         copy = std::make_unique<TesselModule>(this);
-        if (snapshotSong(song, *copy, kEditLockWaitMs) != TesselSnapshotResult::kWhole)
+        if (snapshotSong(song, *copy, editLockWaitMs) != TesselSnapshotResult::kWhole)
             return false;
     } catch (const std::bad_alloc&) {
         return false;   // a song too large to copy now: the file stays as it was

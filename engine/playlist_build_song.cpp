@@ -10,8 +10,9 @@
 
 namespace {
 
-constexpr uint32_t kCopyWaitMs = 1000;
-constexpr uint32_t kBulkCopyWaitMs = 100;
+// Rebuilding every pattern's list takes the song lock once per pattern,
+// each take waiting a tenth of an edit's wait.
+constexpr uint32_t kBulkCopyShare = 10;
 constexpr int kEmptyOrderRows = 64;
 
 enum class Scratch { Song, Pattern, AllPatterns };
@@ -118,7 +119,7 @@ void TesselEngine::rebuildSongPlaylist(const TesselPlayPosition* from, bool call
         speed = song.resolution;
     }
     buildSongTiming(song, scratch, order, speed);
-    publish(song, songTiming, scratch, callerHoldsLock, kCopyWaitMs);
+    publish(song, songTiming, scratch, callerHoldsLock, editLockWaitMs);
 }
 
 void TesselEngine::rebuildPatternPlaylist(int pattern, bool callerHoldsLock)
@@ -128,7 +129,7 @@ void TesselEngine::rebuildPatternPlaylist(int pattern, bool callerHoldsLock)
     TesselPlaylist& scratch = scratchList(Scratch::Pattern, song);
     platform::MutexLock scratchLock(scratch.lock(), platform::kWaitForever);
     buildPatternList(song, scratch, pattern);
-    publish(song, *patternTiming[static_cast<size_t>(pattern)], scratch, callerHoldsLock, kCopyWaitMs);
+    publish(song, *patternTiming[static_cast<size_t>(pattern)], scratch, callerHoldsLock, editLockWaitMs);
 }
 
 void TesselEngine::rebuildPatternPlaylists(bool callerHoldsLock)
@@ -140,7 +141,7 @@ void TesselEngine::rebuildPatternPlaylists(bool callerHoldsLock)
         if (!target)
             continue;
         buildPatternList(song, scratch, p);
-        publish(song, *target, scratch, callerHoldsLock, kBulkCopyWaitMs);
+        publish(song, *target, scratch, callerHoldsLock, editLockWaitMs / kBulkCopyShare);
     }
 }
 

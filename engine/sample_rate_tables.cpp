@@ -10,7 +10,7 @@ void TesselEngine::setSampleRate(float rate)
     if (!(rate > 0.0f))
         return;
     logEngineAction(kActSetSampleRate, static_cast<int32_t>(rate + 0.0001f));
-    platform::MutexLock lock(song.songLock(), 1000);
+    platform::MutexLock lock(song.songLock(), editLockWaitMs);
     if (!lock)
         return;
     sampleRate = rate;

@@ -52,7 +52,7 @@ bool TesselEngine::swapInSong(TesselModule& target, TesselModule& incoming, Tess
     std::optional<TesselRebuildPause> pause;
     if (own && lists)
         pause.emplace(song);
-    platform::MutexLock lock(target.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(target.songLock(), editLockWaitMs);
     if (!lock)
         return false;
     const LockHoldTimer timer(lastSwapLockSeconds_);   // stops just before the lock is released

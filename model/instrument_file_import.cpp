@@ -10,7 +10,7 @@ unsigned TesselInstrument::importWithSamples(const TesselInstrument& source,
                                              const std::array<TesselSample, kSamples>& sourceSamples,
                                              TesselModule& destination)
 {
-    platform::MutexLock lock(destination.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(destination.songLock(), editLockWaitMs);
     if (!lock)
         return kFileUnreadable;
     assign(source);

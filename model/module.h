@@ -22,7 +22,12 @@ class TesselEngine;
 class ZipArchive;
 
 constexpr int kModuleTextSize = 64;
+// How long an edit waits for the song lock before it gives up, changing
+// nothing.
 constexpr uint32_t kEditLockWaitMs = 1000;
+// The wait every edit takes: kEditLockWaitMs, except in tests that hold the
+// song lock elsewhere on purpose and need not wait out the product's second.
+inline std::atomic<uint32_t> editLockWaitMs{kEditLockWaitMs};
 // What the song's timing can be set to: the tempo effect and the importers
 // give 1 to 255 bpm, a host at most 999; the importers 1 to 255 ticks a row
 // (the speed slider and effect 1 to 100); 16 x rowsPerQuarter rows fill a

@@ -10,7 +10,7 @@ bool TesselPatternUI::checkpointed(const char* message, Edit edit)
 {
     if (!pattern_)
         return false;
-    platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(song_.songLock(), editLockWaitMs);
     if (!lock)
         return false;
     host_->pushCheckpoint(*pattern_, message);

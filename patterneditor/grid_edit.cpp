@@ -234,7 +234,7 @@ bool TesselPatternUI::pasteCommand(int32_t id, int32_t count)
         return true;
     case kOverwite: {
         // A checkpoint, the extension and the paste under one hold.
-        platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song_.songLock(), editLockWaitMs);
         if (!lock)
             return true;
         if (mayExtend)

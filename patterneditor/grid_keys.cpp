@@ -27,7 +27,7 @@ bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
     const auto rowChange = [&](bool deleting) {
         if (deleting && !alt && control)
             return;
-        platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song_.songLock(), editLockWaitMs);
         if (!lock)
             return;
         host_->pushCheckpoint(*pattern_, nullptr);
@@ -72,7 +72,7 @@ bool TesselPatternUI::moveByKey(const TesselKeyEvent& key)
         ensureCursorVisible();
         return true;
     case kVkSpace: {
-        platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song_.songLock(), editLockWaitMs);
         if (lock) {
             const TesselGridPosition at{v.cursorChannel, 0, v.cursorRow, v.cursorSubrow};
             TesselSubrow& cell = cellAt(v.cursorChannel, v.cursorRow, v.cursorSubrow);

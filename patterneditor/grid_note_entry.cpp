@@ -114,7 +114,7 @@ void TesselPatternUI::enterNote(const TesselKeyEvent& key)
     const int subrow = view.cursorSubrow;
     bool done = false;
     if (view.cursorColumn == 0) {
-        platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song_.songLock(), editLockWaitMs);
         if (!lock)
             return;
         TesselSubrow& cell = cellAt(view.cursorChannel, view.cursorRow, view.cursorSubrow);
@@ -125,7 +125,7 @@ void TesselPatternUI::enterNote(const TesselKeyEvent& key)
     if (!done && executeEdit(scheme.findIdInContext(kGridContext, key, false)))
         done = true;
     if (!done && !moveByKey(key)) {
-        platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song_.songLock(), editLockWaitMs);
         if (!lock)
             return;
         TesselSubrow& cell = cellAt(view.cursorChannel, view.cursorRow, view.cursorSubrow);

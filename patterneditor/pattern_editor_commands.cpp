@@ -58,7 +58,7 @@ bool TesselPatternEditorUI::onCommand(int32_t id)
         undo_->open(kPanelLeft, kPanelTop);
         return true;
     case kUndoCheckpoint: {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (lock) {
             undo_->pushCheckpoint(*pattern_, "User Checkpoint");
             platform::setStatusText("Added undo checkpoint.");
@@ -155,7 +155,7 @@ bool TesselPatternEditorUI::switchPattern(int32_t index, bool resetCursor)
         view.firstRow = view.firstChannel = 0;
     }
     goToPattern(index, false);
-    platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(song->songLock(), editLockWaitMs);
     if (lock)
         undo_->pushCheckpoint(*previous, nullptr);
     return true;
@@ -178,7 +178,7 @@ bool TesselPatternEditorUI::switchOrder(bool forward)
     engine->currentOrder = next;
     TesselPattern* previous = pattern_;
     goToPattern(pattern, true);
-    platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(song->songLock(), editLockWaitMs);
     if (lock)
         undo_->pushCheckpoint(*previous, nullptr);
     return true;
@@ -188,7 +188,7 @@ void TesselPatternEditorUI::toggleMute(bool solo)
 {
     const int channel = grid_.view.cursorChannel;
     {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (!lock)
             return;
         auto& channels = song->channels;

@@ -86,7 +86,7 @@ void TesselPatternEditorUI::restoreUndoLine()
 {
     int restored = -1;
     {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (!lock)
             return;
         restored = undo_->restoreCheckpoint(undo_->selectedLine());
@@ -105,7 +105,7 @@ void TesselPatternEditorUI::applyPatternOptions(const char* message)
     const TesselPatternValues values = options_->values();
     TesselPattern& pattern = *pattern_;
     {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (lock)
             undo_->pushCheckpoint(pattern, message);
         song->markEdited();

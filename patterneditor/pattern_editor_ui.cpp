@@ -77,7 +77,7 @@ void TesselPatternEditorUI::goToPattern(int32_t index, bool force)
     if (next == pattern_ && !force)
         return;
     if (pattern_ && pattern_ != next) {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (lock)
             pattern_->tracks.freeEmptyTracks();
     }

@@ -48,7 +48,7 @@ bool TesselUndoHistory::isEmptySlot(int slot) const
 
 bool TesselUndoHistory::pushCheckpoint(const TesselPattern& pattern, const char* message)
 {
-    platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(song_.songLock(), editLockWaitMs);
     if (!lock)
         return false;
     std::unique_ptr<TesselPattern> copy;
@@ -74,7 +74,7 @@ int TesselUndoHistory::restoreCheckpoint(int line)
     if (index < 0 || index >= kPatterns)
         return -1;
     // One hold of the re-entrant lock across the push and the copy back.
-    platform::MutexLock lock(song_.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(song_.songLock(), editLockWaitMs);
     if (!lock)
         return -1;
     std::unique_ptr<TesselPattern> restored;

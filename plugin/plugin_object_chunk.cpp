@@ -136,7 +136,7 @@ void TesselPlugin::reportUnreadSamples()
 {
     std::string numbers;
     {
-        platform::MutexLock lock(engine.song.songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(engine.song.songLock(), editLockWaitMs);
         if (lock)
             numbers = unreadSampleNumbers(engine.song);
     }

@@ -19,7 +19,7 @@ int loadChunkModule(TesselEngine& engine, const std::string& path)
 void applyChunkModule(TesselEngine& engine)
 {
     // The channels it writes are read by the audio thread.
-    platform::MutexLock lock(engine.song.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(engine.song.songLock(), editLockWaitMs);
     if (lock)
         engine.applyLoadedSong();
 }

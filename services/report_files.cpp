@@ -57,7 +57,7 @@ bool writeTextFile(const std::string& path, const std::string& text)
 
 bool writeModuleMarkup(TesselModule& song, const std::string& path)
 {
-    platform::MutexLock lock(song.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(song.songLock(), editLockWaitMs);
     if (!lock)
         return false;
     FILE* file = openPrivateFile(path);

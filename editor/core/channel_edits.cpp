@@ -16,7 +16,7 @@ bool editChannel(TesselModule* song, int32_t channel, Edit edit, bool songEdit =
 {
     if (!song || channel < 0 || channel >= kChannels)
         return false;
-    platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(song->songLock(), editLockWaitMs);
     if (!lock)
         return false;
     edit(song->channels[static_cast<size_t>(channel)]);

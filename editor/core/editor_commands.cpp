@@ -110,7 +110,7 @@ void TesselEditor::playSong(int32_t order, int32_t row)
 {
     if (info_)
         info_->resetChannelDisplay();
-    platform::MutexLock lock(engine_->song.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(engine_->song.songLock(), editLockWaitMs);
     if (lock)
         engine_->playSong(order, row);
 }
@@ -119,7 +119,7 @@ void TesselEditor::playPattern(int32_t pattern, int32_t row)
 {
     if (pattern < 0)
         pattern = current_ ? current_->getCurrentPattern() : 0;
-    platform::MutexLock lock(engine_->song.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(engine_->song.songLock(), editLockWaitMs);
     if (lock)
         engine_->playPattern(pattern, row);
 }
@@ -150,7 +150,7 @@ void TesselEditor::toggleMute(int32_t channel)
     if (channel < 0 || channel >= kChannels)
         return;
     {
-        platform::MutexLock lock(engine_->song.songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(engine_->song.songLock(), editLockWaitMs);
         if (!lock)
             return;
         TesselChannel& settings = engine_->song.channels[static_cast<size_t>(channel)];

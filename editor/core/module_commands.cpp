@@ -105,7 +105,7 @@ void TesselEditor::tellUnreadSamples()
 {
     std::string numbers;
     {
-        platform::MutexLock lock(engine_->song.songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(engine_->song.songLock(), editLockWaitMs);
         if (lock)
             numbers = unreadSampleNumbers(engine_->song);
     }
@@ -149,7 +149,7 @@ bool TesselEditor::saveSongTo(std::string& path)
     // The engine leaves the old file as it was when it fails.
     if (!engine_->saveModule(path))
         return false;
-    platform::MutexLock lock(engine_->song.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(engine_->song.songLock(), editLockWaitMs);
     if (lock)
         engine_->song.songPath = path;
     engine_->song.markUnedited();

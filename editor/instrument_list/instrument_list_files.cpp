@@ -84,7 +84,7 @@ void TesselInstrumentListUI::newInstrument()
         return;
     logUsageAction(kCmdNewInstrument, current_ + 1);
     {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (!lock)
             return;
         song->instruments[static_cast<size_t>(current_)].reset();
@@ -101,7 +101,7 @@ void TesselInstrumentListUI::swapInstruments(int32_t a, int32_t b, bool inPatter
     if (a == b || a < 1 || a > kInstruments || b < 1 || b > kInstruments)
         return;
     {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (!lock)
             return;
         TesselInstrument& first = song->instruments[static_cast<size_t>(a - 1)];
@@ -249,7 +249,7 @@ void TesselInstrumentListUI::saveInstrument()
     bool saved = false;
     std::string name;
     {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (lock) {
             const TesselInstrument& instrument = song->instruments[static_cast<size_t>(current_)];
             name = trimmedName(instrument);

@@ -157,7 +157,7 @@ bool TesselInstrumentListUI::writeBack(const TesselInstrument& copy)
 {
     if (copy.index < 0 || copy.index >= kInstruments)
         return false;
-    platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(song->songLock(), editLockWaitMs);
     if (!lock)
         return false;
     TesselInstrument& target = song->instruments[static_cast<size_t>(copy.index)];

@@ -48,7 +48,7 @@ void TesselOrderListUI::askToRenumber()
     if (answer != platform::kAnswerYes)
         return;
     {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (!lock)
             return;
         song->renumberPatterns();
@@ -73,7 +73,7 @@ void TesselOrderListUI::copyToEmptyPattern()
     int32_t source = -1;
     int32_t target = -1;
     {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (!lock)
             return;
         source = entryAt(at - 1).pattern;

@@ -73,7 +73,7 @@ bool TesselOrderListUI::editOrders(const std::function<void(TesselOrderList&)>& 
     if (!song)
         return false;
     {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (!lock)
             return false;
         edit(song->orderList);

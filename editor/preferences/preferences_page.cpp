@@ -127,7 +127,7 @@ void TesselSongVariablesUI::applyResolution()
     {
         // A song write: the lock or nothing. The rows' ticks come from the
         // resolution, so the timing lists are rebuilt as a load does.
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (!lock)
             return;
         song->resolution = v;

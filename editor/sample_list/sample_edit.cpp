@@ -48,7 +48,7 @@ bool TesselSampleEdit::commit()
     if (!isChanged() || !song_)
         return false;
     clampSampleLoops(*copy_);
-    platform::MutexLock lock(song_->songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(song_->songLock(), editLockWaitMs);
     if (!lock)
         return false;
     moveSampleInto(song_->samples[static_cast<size_t>(index_)], *copy_);

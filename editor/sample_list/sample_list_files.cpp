@@ -144,7 +144,7 @@ unsigned TesselSampleListUI::loadSlotOfPreview(const std::string& archive, const
     TesselModule* preview = fileBox_->previewModule();
     if (slot < 0 || !preview || fileBox_->listedPath() != archive)
         return kFileUnreadable;
-    platform::MutexLock lock(preview->songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(preview->songLock(), editLockWaitMs);
     if (!lock)
         return kFileUnreadable;
     const TesselSample& source = preview->samples[static_cast<size_t>(slot)];

@@ -4,6 +4,7 @@
 
 #include "pages_fixture.h"
 #include "support/lock_held_elsewhere.h"
+#include "support/short_edit_lock_wait.h"
 
 #include <gtest/gtest.h>
 
@@ -157,6 +158,7 @@ TEST_F(InfoPageTest, WithTheSongLockBusyTheRowsKeepTheirPicture)
     play(0);
     const platform::Image before = shown().clone();
     {
+        ShortEditLockWait shortWait;
         LockHeldElsewhere busy(song().songLock());
         engine().stopNow();   // waits for the lock in vain: the voices stay
         infoPage()->setDirty();

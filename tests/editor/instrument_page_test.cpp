@@ -8,6 +8,7 @@
 #include "engine/fake_midi.h"
 #include "pagekit/envelope_graph.h"
 #include "support/lock_held_elsewhere.h"
+#include "support/short_edit_lock_wait.h"
 
 #include <cstdlib>
 
@@ -122,6 +123,7 @@ TEST_F(InstrumentPageTest, APastePromptAndADeleteConfirmOnlyTheSlotTheyAskedAbou
     click(100, 21 + 8 * 2 + 3);
     press(kWinHome);
     {
+        ShortEditLockWait shortWait;
         LockHeldElsewhere held(song().songLock());
         type("x");
     }

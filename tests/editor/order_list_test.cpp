@@ -6,6 +6,7 @@
 #include "patterneditor/pattern_grid.h"
 #include "platform/headless_dialogs.h"
 #include "support/lock_held_elsewhere.h"
+#include "support/short_edit_lock_wait.h"
 
 #include <gtest/gtest.h>
 
@@ -340,6 +341,7 @@ TEST_F(OrderListTest, WithTheSongLockHeldElsewhereNothingChanges)
 {
     const std::string before = markup();
     {
+        ShortEditLockWait shortWait;
         LockHeldElsewhere busy(song().songLock());
         press('5');
         EXPECT_EQ(orderList()->digit(), 0);   // nothing typed

@@ -6,6 +6,7 @@
 
 #include "patterneditor/pattern_options_ui.h"
 #include "patterneditor/undo_history.h"
+#include "support/short_edit_lock_wait.h"
 
 #include <atomic>
 #include <thread>
@@ -130,6 +131,7 @@ TEST_F(PatternOptionsTest, WithTheSongLockHeldElsewhereLabelAndStepsApplyButNotT
     press(kWinTab);
     press(kWinTab);
     press(kWinHome);   // length 1
+    ShortEditLockWait shortWait;
     std::atomic<bool> held{false};
     std::atomic<bool> release{false};
     std::thread other([&] {
@@ -141,7 +143,7 @@ TEST_F(PatternOptionsTest, WithTheSongLockHeldElsewhereLabelAndStepsApplyButNotT
     });
     while (!held)
         std::this_thread::yield();
-    press(kWinReturn);   // waits out the lock's time-out
+    press(kWinReturn);   // each edit waits out the lock's time-out
     release = true;
     other.join();
     EXPECT_EQ(std::string(pattern().label), "lk");

@@ -10,6 +10,7 @@
 #include "platform/font_catalog.h"
 #include "platform/message_box.h"
 #include "support/lock_held_elsewhere.h"
+#include "support/short_edit_lock_wait.h"
 
 #include <cstring>
 
@@ -86,6 +87,7 @@ TEST_F(PreferencesPageTest, TheSliderSetsTheSongsResolutionAndItsTimingLists)
 
     // The song lock held elsewhere: the edit is skipped.
     {
+        ShortEditLockWait shortWait;
         LockHeldElsewhere held(engine().song.songLock());
         press('9');
         press(kWinReturn);

@@ -4,6 +4,7 @@
 
 #include "sample_page_fixture.h"
 #include "support/lock_held_elsewhere.h"
+#include "support/short_edit_lock_wait.h"
 
 namespace {
 
@@ -141,6 +142,7 @@ TEST_F(SamplePageTest, AltMAndEnterNormaliseWithBothTexts)
     fillSlot(0, "Quiet", 500, 2, 16, 1200.0f);
     const float quiet = slot(0).peak();
     {
+        ShortEditLockWait shortWait;
         LockHeldElsewhere lock(engine().song.songLock());
         chord({kWinMenu}, 'M');
         ASSERT_TRUE(page()->normalisePopup().isShown());
@@ -171,6 +173,7 @@ TEST_F(SamplePageTest, WithTheSongLockHeldElsewhereAnEditChangesNothing)
     fillSlot(0, "Held", 100, 1, 16, 10.0f);
     const std::string before = contents(0);
     {
+        ShortEditLockWait shortWait;
         LockHeldElsewhere lock(engine().song.songLock());
         press(kWinHome);
         press('X');

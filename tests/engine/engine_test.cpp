@@ -243,7 +243,7 @@ TEST_F(EngineTest, WithoutTheSongLockAtDestructionThePoolsStay)
     ASSERT_TRUE(engine->usable());
     TesselEngine::lockWaitMs = 50;
     auto holder = std::make_unique<SongLockHolder>();
-    engine.reset();   // stopNow waits its 1000 ms, then the teardown gives up
+    engine.reset();   // stopNow waits in vain, then the teardown gives up
     holder.reset();
     ASSERT_NE(TesselPools::nodes, nullptr);
     // the lists went back all the same

@@ -5,6 +5,7 @@
 #include "model/zip_helpers.h"
 #include "support/demo_song.h"
 #include "support/lock_held_elsewhere.h"
+#include "support/short_edit_lock_wait.h"
 #include "support/outside_tools.h"
 
 #include <gtest/gtest.h>
@@ -238,6 +239,7 @@ TEST_F(ModuleFileTest, LockHeldElsewhereGivesZeroAndNoChange)
     ASSERT_TRUE(engine->saveModule(path));
     engine->song.tempo = 55.0;
     auto other = std::make_unique<TesselModule>();   // shares the one song lock
+    ShortEditLockWait shortWait;
     LockHeldElsewhere holder(other->songLock());
     EXPECT_EQ(engine->loadModule(path), 0);
     EXPECT_DOUBLE_EQ(engine->song.tempo, 55.0);

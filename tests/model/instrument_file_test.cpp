@@ -5,6 +5,7 @@
 #include "model/sample_audio_support.h"
 #include "model/scratch_folder.h"
 #include "support/lock_held_elsewhere.h"
+#include "support/short_edit_lock_wait.h"
 
 #include <gtest/gtest.h>
 
@@ -245,6 +246,7 @@ TEST(InstrumentFile, ImportWaitsForTheSongLockAndGivesUp)
     auto browsed = std::make_unique<TesselModule>();
     auto song = std::make_unique<TesselModule>();
     browsed->instruments[0].setName("Source");
+    ShortEditLockWait shortWait;
     auto holder = std::make_unique<LockHeldElsewhere>(song->songLock());
     const unsigned result = song->instruments[1].importWithSamples(browsed->instruments[0], browsed->samples, *song);
     holder.reset();

@@ -126,7 +126,7 @@ TEST_F(ModuleTest, AnEditWaitingForTheSongLockHeldElsewhereTimesOutAndChangesNot
     const uint32_t start = platform::milliseconds();
     bool edited = false;
     {
-        platform::MutexLock lock(song->songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(song->songLock(), editLockWaitMs);
         if (lock) {
             song->reset(90.0, 3.0, 2);
             edited = true;

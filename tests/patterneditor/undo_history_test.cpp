@@ -6,6 +6,7 @@
 #include "model/selection.h"
 #include "patterneditor/undo_history.h"
 #include "support/lock_held_elsewhere.h"
+#include "support/short_edit_lock_wait.h"
 
 #include <string>
 #include <vector>
@@ -101,6 +102,7 @@ TEST_F(UndoHistoryTest, NothingHappensWhileTheSongLockIsHeldElsewhere)
     song->patterns[0].tracks.getTrack(0).getRow(0).pitch = 10;
     const std::string song0 = markup();
     {
+        ShortEditLockWait shortWait;
         LockHeldElsewhere holder(song->songLock());
         EXPECT_FALSE(history->pushCheckpoint(song->patterns[0], "Edit."));
         EXPECT_EQ(history->restoreCheckpoint(0), -1);

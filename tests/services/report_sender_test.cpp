@@ -5,6 +5,7 @@
 #include "services/report_choices.h"
 #include "services/report_sender.h"
 #include "support/lock_held_elsewhere.h"
+#include "support/short_edit_lock_wait.h"
 
 #include <unistd.h>
 
@@ -226,6 +227,7 @@ TEST_F(ReportSenderTest, FeedbackChoicesChooseTheMembers)
     EXPECT_EQ(zipEntryText(result.zipPath, "Module.xml"), expected);
 
     // A song lock that cannot be had leaves the module out.
+    ShortEditLockWait shortWait;
     LockHeldElsewhere holder(song.songLock());
     choices.technicalData = false;
     choices.interactionLog = false;
