@@ -1,3 +1,0 @@
-#include "lower/lower.h"
-
-int lowerTwice() { return 2 * lower(); }

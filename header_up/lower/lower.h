@@ -1,3 +1,0 @@
-#pragma once
-#include "upper/upper.h"
-inline int lower() { return 1; }

@@ -1,3 +1,0 @@
-#pragma once
-#include "lower/lower.h"
-inline int upper() { return lower() + 1; }

@@ -1,2 +1,0 @@
-#include "upper/upper.h"
-int upperTwice() { return 2 * upper(); }

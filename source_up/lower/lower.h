@@ -1,3 +1,0 @@
-#pragma once
-
-inline int lower() { return 1; }
