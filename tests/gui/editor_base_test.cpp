@@ -1,4 +1,4 @@
-#include "fake_host.h"
+#include "plugin/fake_host.h"
 #include "gui/frame.h"
 #include "platform/headless_window.h"
 #include "vst2/audio_effect_x.h"
