@@ -14,7 +14,7 @@
 #include "editor/core/page_kinds.h"
 #include "editor/core/status_countdown.h"
 #include "gui/control.h"
-#include "gui/editor_base.h"
+#include "gui_vst2/editor_base.h"
 #include "model/subrow.h"
 #include "platform/window.h"
 #include "plugin/plugin_editor.h"

@@ -1,6 +1,6 @@
 // The type filter of a selection record, as the system dialog shows it.
 
-#include "gui/file_selector.h"
+#include "gui_vst2/file_selector.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 #include "gui/frame.h"
 #include "platform/headless_window.h"
 #include "vst2/audio_effect_x.h"
-#include "gui/editor_base.h"
+#include "gui_vst2/editor_base.h"
 
 #include <gtest/gtest.h>
 

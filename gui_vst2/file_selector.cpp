@@ -1,9 +1,9 @@
-#include "gui/file_selector.h"
+#include "gui_vst2/file_selector.h"
 
 #include "gui/frame.h"
 #include "platform/window.h"
 #include "vst2/audio_effect_x.h"
-#include "gui/editor_base.h"
+#include "gui_vst2/editor_base.h"
 
 #include <cstring>
 
