@@ -1,13 +1,50 @@
 #include "gui_vst2/file_selector.h"
 
+#include "gui/file_selector.h"
 #include "gui/frame.h"
+#include "gui_vst2/editor_base.h"
 #include "platform/window.h"
 #include "vst2/audio_effect_x.h"
-#include "gui_vst2/editor_base.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace VSTGUI {
+
+namespace {
+
+std::string field(const char* text, size_t size)
+{
+    return std::string(text, strnlen(text, size));
+}
+
+CFileChoice choiceOf(const VstFileSelect& selection)
+{
+    CFileChoice choice;
+    switch (selection.command) {
+    case kVstFileSave: choice.kind = platform::FileDialogKind::Save; break;
+    case kVstMultipleFilesLoad: choice.kind = platform::FileDialogKind::OpenSeveral; break;
+    case kVstDirectorySelect: choice.kind = platform::FileDialogKind::Folder; break;
+    default: choice.kind = platform::FileDialogKind::Open;
+    }
+    choice.title = field(selection.title, sizeof selection.title);
+    if (selection.initialPath)
+        choice.startPath = selection.initialPath;
+    const int32_t types = selection.fileTypes ? std::max(selection.nbFileTypes, 0) : 0;
+    for (int32_t i = 0; i < types; ++i) {
+        const VstFileType& type = selection.fileTypes[i];
+        choice.types.push_back({field(type.name, sizeof type.name), field(type.dosType, sizeof type.dosType),
+                                field(type.unixType, sizeof type.unixType)});
+    }
+    return choice;
+}
+
+} // namespace
+
+platform::FileDialogRequest CFileSelector::request(const VstFileSelect& selection)
+{
+    return fileDialogRequest(choiceOf(selection));
+}
 
 CFileSelector::~CFileSelector()
 {
@@ -103,11 +140,8 @@ int32_t CFileSelector::run(VstFileSelect* selection, platform::Window* parent)
 
     if (selection->command < kVstFileLoad || selection->command > kVstDirectorySelect)
         return 0;
-    platform::Window* owner = parentWindow(parent);
-    if (!owner)
-        return 0;
-    std::vector<std::string> paths;
-    if (!owner->system().dialogs().chooseFiles(owner, request(*selection), paths))
+    const std::vector<std::string> paths = chooseFiles(parentWindow(parent), choiceOf(*selection));
+    if (paths.empty())
         return 0;
     if (selection->command == kVstMultipleFilesLoad) {
         returnPaths(*selection, paths);

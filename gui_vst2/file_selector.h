@@ -1,10 +1,8 @@
 #pragma once
-// The toolkit's file selector as a VST 2 plug-in asks for it: files to open
-// (one or several), a file to save or a folder, asked for with a VstFileSelect
-// record and answered by the window system's dialogs. The host's own selector is used only when it
-// can both open and close one, which the plug-in never claims. The type
-// filter lists each file type, "All Supported Types" when there are two or
-// more extensions, and "All Files (*.*)". GUI thread only.
+// The toolkit's file selector as a VST 2 plug-in asks for it: a VstFileSelect
+// record, answered by the toolkit's selector (gui/file_selector.h) over the
+// plug-in editor's window, or by the host's own selector when it can both
+// open and close one, which the plug-in never claims. GUI thread only.
 
 #include "platform/dialogs.h"
 #include "vst2/effect_record.h"
