@@ -5,7 +5,7 @@
 // extensions, and "All Files (*.*)". It knows no plug-in format: the VST 2
 // selection record is read and answered in gui_vst2/. GUI thread only.
 
-#include "platform/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "gui_vst2/file_selector.h"
 
 #include "gui/file_selector.h"
-#include "gui/frame.h"
+#include "gui/frame/frame.h"
 #include "gui_vst2/editor_base.h"
 #include "platform/window.h"
 #include "vst2/audio_effect_x.h"

@@ -4,7 +4,7 @@
 // plug-in editor's window, or by the host's own selector when it can both
 // open and close one, which the plug-in never claims. GUI thread only.
 
-#include "platform/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 #include "vst2/effect_record.h"
 
 #include <cstdint>

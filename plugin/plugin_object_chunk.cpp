@@ -5,10 +5,10 @@
 // plug-in's deletion.
 #include "plugin/plugin_object.h"
 
-#include "model/unread_samples.h"
-#include "platform/folders.h"
-#include "platform/process_files.h"
-#include "platform/message_box.h"
+#include "model/sample/unread_samples.h"
+#include "platform/system/folders.h"
+#include "platform/system/process_files.h"
+#include "platform/dialogs/message_box.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"

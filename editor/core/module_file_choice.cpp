@@ -8,7 +8,7 @@
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
 #include "gui_vst2/file_selector.h"
-#include "platform/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 #include "plugin/plugin_object.h"
 
 #include <cstring>

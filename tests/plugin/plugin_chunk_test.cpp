@@ -2,7 +2,7 @@
 
 #include "model/scratch_folder.h"
 
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "platform/status_text.h"
 
 #include <cstdio>
