@@ -3,7 +3,6 @@
 // folder (or, when that cannot be written, in memory), removed afterwards.
 // The block given to the host stays ours until the next getChunk or the
 // plug-in's deletion.
-#include "pagekit/page_globals.h"
 #include "plugin/plugin_object.h"
 
 #include "model/sample/unread_samples.h"
@@ -141,13 +140,14 @@ void TesselPlugin::reportUnreadSamples()
             numbers = unreadSampleNumbers(engine.song);
     }
     platform::setStatusText(("Loading from host... completed." + unreadSamplesStatus(numbers)).c_str());
-    if (!numbers.empty() && pluginEditor_ && pluginEditor_->getFrame())
+    if (!numbers.empty() && pluginEditor_ && pluginEditor_->isOpen())
         platform::showMessageBox(unreadSamplesMessage(numbers).c_str(), "Quorbel", platform::kBoxIconError);
 }
 
 VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
 {
-    currentPageNumber() = 1;
+    if (TesselPluginEditor::songFromHost)
+        TesselPluginEditor::songFromHost();
     if (isPreset || !data || byteSize <= 0)
         return 0;
     platform::setStatusText("Loading from host...");

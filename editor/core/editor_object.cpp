@@ -11,7 +11,9 @@
 #include "gui/bitmap.h"
 #include "gui/offscreen_context.h"
 #include "gui/page_fonts.h"
+#include "gui/controls/tessel_control.h"
 #include "gui/tessel_font.h"
+#include "model/model_globals.h"
 #include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/overview/toolbar_page.h"
@@ -72,7 +74,7 @@ void forgetPage(TesselUI*& page)
 } // namespace
 
 TesselEditor::TesselEditor(TesselPlugin& plugin)
-    : TesselPluginEditor(&plugin), plugin_(&plugin), engine_(&plugin.getEngine()),
+    : AEffGUIEditor(&plugin), plugin_(&plugin), engine_(&plugin.getEngine()),
       pendingReport_(services::claimPendingReport())
 {
     guiThread_.store(std::this_thread::get_id());
@@ -166,9 +168,20 @@ TesselPluginEditor* makeTesselEditor(TesselPlugin& plugin, audioMasterCallback /
     return new TesselEditor(plugin);
 }
 
+// A song the host hands over is shown from the pattern editor page, the next
+// time the editor opens as well.
+void showHostSongFromPatternEditor()
+{
+    currentPageNumber() = kPatternEditorPage;
+}
+
 } // namespace
 
 void installTesselEditor()
 {
     TesselPluginEditor::maker = makeTesselEditor;
+    TesselPluginEditor::songFromHost = showHostSongFromPatternEditor;
+    // The toolkit's controls log their values through a hook: the usage log
+    // is the shell's, and the song generation the model's.
+    setTesselValueLog(logControlValue, [] { return songCounter().load(); });
 }

@@ -7,7 +7,7 @@
 #include "editor/core/module_paths.h"
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
-#include "gui/file_selector.h"
+#include "gui_vst2/file_selector.h"
 #include "platform/dialogs/dialogs.h"
 #include "plugin/plugin_object.h"
 

@@ -14,6 +14,7 @@
 #include "editor/core/page_kinds.h"
 #include "editor/core/status_countdown.h"
 #include "gui/controls/control.h"
+#include "gui_vst2/editor_base.h"
 #include "model/song/subrow.h"
 #include "platform/window.h"
 #include "plugin/plugin_editor.h"
@@ -51,7 +52,8 @@ namespace services {
 class UpdateCheck;
 }
 
-class TesselEditor final : public TesselPluginEditor,
+class TesselEditor final : public AEffGUIEditor,
+                           public TesselPluginEditor,
                            public TesselEditorPageServices,
                            public VSTGUI::CControlListener,
                            public TesselEditorSettings,
@@ -92,6 +94,9 @@ public:
     VstInt32 onKeyDown(VstKeyCode& key) override;
     VstInt32 onKeyUp(VstKeyCode& key) override;
     void doIdleStuff() override { AEffGUIEditor::doIdleStuff(); }
+
+    // The plug-in object's view of its editor (isOpen below serves it too).
+    AEffEditor& vst2Editor() override { return *this; }
 
     // The engine's link (any thread where engine_links.h says so).
     int32_t currentPattern() const override;
@@ -405,6 +410,6 @@ private:
     std::string moduleFolder_, sampleFolder_, instrumentFolder_;
 };
 
-// Installs the editor's maker in the plug-in shell; the library's load-time
-// set-up calls it.
+// Installs the editor's maker and hooks in the plug-in shell and the
+// toolkit; the library's load-time set-up calls it.
 void installTesselEditor();

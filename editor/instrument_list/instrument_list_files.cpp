@@ -5,7 +5,7 @@
 
 #include "engine/engine.h"
 #include "pagekit/file_box.h"
-#include "gui/file_selector.h"
+#include "gui_vst2/file_selector.h"
 #include "model/file_kind.h"
 #include "model/song/module.h"
 #include "model/zip/zip_helpers.h"

@@ -6,7 +6,7 @@
 #include "editor/sample_list/sample_list_page.h"
 #include "engine/engine.h"
 #include "pagekit/file_box.h"
-#include "gui/file_selector.h"
+#include "gui_vst2/file_selector.h"
 #include "pagekit/frame2.h"
 #include "model/file_kind.h"
 #include "model/zip/zip_helpers.h"

@@ -5,6 +5,7 @@
 
 #include "common/help_popup.h"
 #include "common/help_viewer.h"
+#include "editor/core/process_globals.h"
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
 #include "editor/core/toolbar_ui.h"
@@ -18,7 +19,6 @@
 #include "plugin/fake_host.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
-#include "plugin/process_globals.h"
 #include "shell/preferences.h"
 
 #include <gtest/gtest.h>

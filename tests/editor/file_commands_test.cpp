@@ -512,6 +512,8 @@ TEST_F(FileCommandsTest, AnEditedSongIsOfferedForSavingBeforeItGoes)
     TesselSongFiles::apply = keptApply;
     ASSERT_GE(loaded, 2);
     EXPECT_FALSE(song.edited());
+    // The host's song is shown from the pattern editor page.
+    EXPECT_EQ(pageNumber(), kPatternEditorPage);
     hostKey(0, kVkF1 + 1, 0);   // F2: the pattern editor
     hostKey('w', 0, 0);
     EXPECT_TRUE(song.edited());

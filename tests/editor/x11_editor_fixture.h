@@ -5,6 +5,7 @@
 // Screenshots go to screenshots/ as PNG files.
 
 #include "demo_song.h"
+#include "editor/core/process_globals.h"
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
 #include "pagekit/frame2.h"
@@ -15,7 +16,6 @@
 #include "pagekit/page_globals.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
-#include "plugin/process_globals.h"
 #include "shell/preferences.h"
 #include "support/demo_song.h"
 #include "support/outside_tools.h"

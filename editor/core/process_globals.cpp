@@ -1,4 +1,4 @@
-#include "plugin/process_globals.h"
+#include "editor/core/process_globals.h"
 
 #include "engine/engine_globals.h"
 #include "gui/gui_globals.h"

@@ -1,4 +1,4 @@
-#include "gui/editor_base.h"
+#include "gui_vst2/editor_base.h"
 
 #include "gui/frame/frame.h"
 #include "platform/system/clock.h"

@@ -1,3 +1,4 @@
+#include "editor/core/process_globals.h"
 #include "engine/engine_globals.h"
 #include "gui/page_fonts.h"
 #include "gui/offscreen_context.h"
@@ -7,7 +8,6 @@
 #include "pagekit/page_globals.h"
 #include "patterneditor/grid/cell_text.h"
 #include "plugin/plugin_globals.h"
-#include "plugin/process_globals.h"
 #include "services/services_globals.h"
 #include "shell/shell_globals.h"
 #include "platform/system/version.h"

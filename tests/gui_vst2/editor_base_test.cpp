@@ -1,8 +1,8 @@
-#include "fake_host.h"
+#include "plugin/fake_host.h"
 #include "gui/frame/frame.h"
 #include "platform/headless/headless_window.h"
 #include "vst2/audio_effect_x.h"
-#include "gui/editor_base.h"
+#include "gui_vst2/editor_base.h"
 
 #include <gtest/gtest.h>
 

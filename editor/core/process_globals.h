@@ -1,10 +1,11 @@
 #pragma once
 // Every value the process keeps, one part per layer. A layer reaches its own
 // part (modelGlobals(), engineGlobals(), shellGlobals(), servicesGlobals(),
-// guiGlobals(), pageGlobals(), pluginGlobals()) and those below it, never one above; the
-// library builds them all when it loads, lowest layer first, so none is made
-// halfway through a call on the audio thread, and a test puts them all back
-// to that state with one reset().
+// guiGlobals(), pageGlobals(), pluginGlobals()) and those below it, never one
+// above; this whole lives in the editor layer, the one that reaches them all.
+// The library builds them all when it loads, lowest layer first, so none is
+// made halfway through a call on the audio thread, and a test puts them all
+// back to that state with one reset().
 
 struct TesselModelGlobals;
 struct TesselEngineGlobals;

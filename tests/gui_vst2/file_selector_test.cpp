@@ -1,10 +1,10 @@
 // The file selector over the headless dialogs: the type filter it asks for,
 // the paths it hands back in the selection record, and what it frees.
 
-#include "gui/file_selector.h"
-#include "gui_fixture.h"
+#include "gui_vst2/file_selector.h"
+#include "gui/gui_fixture.h"
 #include "vst2/audio_effect_x.h"
-#include "gui/editor_base.h"
+#include "gui_vst2/editor_base.h"
 
 #include <cstring>
 
