@@ -86,8 +86,8 @@ void TesselEditor::idle()
     AEffGUIEditor::idle();
     if (windows_ && !(frame && frame->getWindowSystem()))
         windows_->pump();
-    finishHelpPopup();
-    restoreTopmostAfterHelp();
+    helpWindows_->finishPopup();
+    helpWindows_->restoreTopmost();
     if (feedbackRequested_) {
         feedbackRequested_ = false;
         sendFeedback();

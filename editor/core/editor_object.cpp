@@ -1,8 +1,5 @@
 // The editor's construction and destruction, and its maker.
 
-#include "common/help_file.h"
-#include "common/help_popup.h"
-#include "common/help_viewer.h"
 #include "editor/core/page_kinds.h"
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
@@ -20,7 +17,6 @@
 #include "platform/font_catalog.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
-#include "resources/help/embedded_help.h"
 #include "resources/product_font.h"
 #include "resources/resource_ids.h"
 #include "services/update_check.h"
@@ -89,7 +85,7 @@ TesselEditor::TesselEditor(TesselPlugin& plugin)
 
     const std::string temporary = platform::temporaryFolder();
     fontPath_ = resources::registerProductFont(platform::FontCatalog::process(), temporary);
-    helpFile_ = std::make_unique<help::HelpFile>(temporary, resources::helpArchive());
+    helpWindows_ = std::make_unique<TesselHelpWindows>(*this, temporary);
 
     loadBitmapFonts();
     capsPlate_ = new CBitmap(resources::kCapsLockPlate);
@@ -120,7 +116,7 @@ TesselEditor::~TesselEditor()
         close();
     // The threads first: they write the flag and the file they own.
     updateCheck_.reset();
-    helpFile_.reset();
+    helpWindows_.reset();
 
     if (window_)
         window_->killTimer(kTimerIdle);

@@ -60,6 +60,12 @@ void TesselEditor::logCurrentFocus()
     log_.logFocus(page, 0, current_ && current_->isFocused() ? 1 : 0);
 }
 
+bool TesselEditor::windowActive() const
+{
+    platform::Window* pages = frame2_ ? frame2_->getWindow() : nullptr;
+    return (window_ && window_->hasFocus()) || (pages && pages->hasFocus());
+}
+
 bool TesselEditor::basePageDragging() const
 {
     return patternEditor_ && patternEditor_->draggingSelection();

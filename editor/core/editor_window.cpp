@@ -231,7 +231,7 @@ void TesselEditor::destroyWindow()
 {
     if (!frame2_)
         return;
-    closeHelpWindows();
+    helpWindows_->closeAll();
     if (shown_)
         hideEditorWindow();
     splash_->finish();

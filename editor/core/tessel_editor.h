@@ -13,6 +13,7 @@
 #include "editor/core/host_hook.h"
 #include "editor/core/page_kinds.h"
 #include "editor/core/status_countdown.h"
+#include "editor/help_windows/help_windows.h"
 #include "gui/control.h"
 #include "model/subrow.h"
 #include "platform/window.h"
@@ -42,9 +43,6 @@ class TesselSampleListPage;
 class TesselSplashUI;
 class TesselToolbarPage;
 namespace help {
-class CHelpPopup;
-class HelpFile;
-class HelpViewer;
 enum class HelpCommand : uint8_t;
 }
 namespace services {
@@ -173,23 +171,18 @@ public:
     void openWebPage();
     static std::string webPageHint();
 
-    // Help: a page of the help file in the viewer, or in the popup at a
-    // screen point. The popup runs in the editor's flow between beginPopup
-    // and endPopup; the idle notices when it closed. Before the help file is
-    // written, and once a page took too long to load, pages go to the viewer.
-    void openHelpPage(const char* name) override;
-    void showHelpPopup(const char* name, int32_t x, int32_t y);
-    // The viewer at a page with a tab: the openers and the help page's
-    // buttons. Waits (bounded) for the help file; false, with a status
-    // text, when the page cannot be shown.
-    bool openHelpViewer(const char* page, help::HelpCommand command, std::string_view query = {}) override;
+    // Help, in the help windows (see help_windows.h).
+    void openHelpPage(const char* name) override { helpWindows_->openPage(name); }
+    void showHelpPopup(const char* name, int32_t x, int32_t y) { helpWindows_->showPopup(name, x, y); }
+    bool openHelpViewer(const char* page, help::HelpCommand command, std::string_view query = {}) override
+    {
+        return helpWindows_->openViewer(page, command, query);
+    }
     // The toolbar's help button: the help at its default topic.
-    void openDefaultHelp();
-    // The viewer comes to the front over a window kept on top: the editor
-    // window leaves the topmost band until it is active again.
-    void leaveTopmostForHelp() override;
-    help::HelpViewer* helpViewer() const { return helpViewer_.get(); }
-    help::CHelpPopup* helpPopup() const { return helpPopup_.get(); }
+    void openDefaultHelp() { helpWindows_->openDefaultPage(); }
+    void leaveTopmostForHelp() override { helpWindows_->leaveTopmost(); }
+    help::HelpViewer* helpViewer() const { return helpWindows_->viewer(); }
+    help::CHelpPopup* helpPopup() const { return helpWindows_->popup(); }
     // The editor window or its pages' window has the focus (pages draw
     // their inactive look else).
     bool windowActive() const override;
@@ -321,10 +314,6 @@ private:
     void drawNow(TesselUI* page);
     void drawToolbarNow();
     void refreshLoadedSong();
-    // The popup closed: the editor takes the input back.
-    void finishHelpPopup();
-    void closeHelpWindows();
-    void restoreTopmostAfterHelp();
     void offerPendingReport();
     services::ReportDelivery reportDelivery() const;
 
@@ -336,11 +325,7 @@ private:
     services::CurlGlobal curl_;
     std::unique_ptr<services::UpdateCheck> updateCheck_;
     std::string fontPath_;
-    std::unique_ptr<help::HelpFile> helpFile_;
-    // Both go with the editor window (before the window system).
-    std::unique_ptr<help::HelpViewer> helpViewer_;
-    std::unique_ptr<help::CHelpPopup> helpPopup_;
-    bool leftTopmostForHelp_ = false;
+    std::unique_ptr<TesselHelpWindows> helpWindows_;
 
     platform::WindowSystem* windows_ = nullptr;
     std::unique_ptr<platform::WindowSystem> ownWindows_;
