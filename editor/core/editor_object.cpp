@@ -69,7 +69,7 @@ void forgetPage(TesselUI*& page)
 
 TesselEditor::TesselEditor(TesselPlugin& plugin)
     : TesselPluginEditor(&plugin), plugin_(&plugin), engine_(&plugin.getEngine()),
-      pendingReport_(services::claimPendingReport())
+      pendingReport_(services::claimPendingReport()), fileCommands_(*this)
 {
     guiThread_.store(std::this_thread::get_id());
     log_.open(logIdentity(plugin));   // records stay in memory when the file cannot be written
@@ -91,10 +91,6 @@ TesselEditor::TesselEditor(TesselPlugin& plugin)
     capsPlate_ = new CBitmap(resources::kCapsLockPlate);
     cursorBlock_ = new CBitmap(resources::kCursorBlock);
 
-    const TesselPreferences& preferences = pluginPreferences();
-    moduleFolder_ = preferences.modulePath;
-    sampleFolder_ = preferences.samplePath;
-    instrumentFolder_ = preferences.instrumentPath;
     instrument_ = 1;
     sample_ = 1;
     liveNote_.effect.command = 'S';

@@ -13,6 +13,7 @@
 #include "editor/core/host_hook.h"
 #include "editor/core/page_kinds.h"
 #include "editor/core/status_countdown.h"
+#include "editor/file_commands/file_commands.h"
 #include "editor/help_windows/help_windows.h"
 #include "gui/control.h"
 #include "model/subrow.h"
@@ -132,6 +133,9 @@ public:
     bool isWindowVisible() const override { return frame2_ && shown_; }
     platform::Window* editorWindow() const override { return window_.get(); }
     void switchPage(int32_t number, bool redraw) override;
+    // Draws a page, or the toolbar, at once rather than at the next idle.
+    void drawNow(TesselUI* page);
+    void drawToolbarNow();
 
     // Window preferences.
     void setFastRefresh(bool on) override;
@@ -146,18 +150,12 @@ public:
     void changeOctave(int32_t octave);
     void savePreferences() override;
 
-    // Module file commands: erase, open, save (saveAs 0 updates the song's
-    // file when it has one). Each asks through the dialogs service and
-    // reports on the status line and the toolbar's file message.
-    void newModule();
-    void openModule();
-    void saveModule(int32_t saveAs);
-    // Before an edited song is replaced: asks whether to save it first. True
-    // to go on (saved, or its edits let go), false to keep everything as is
-    // (Cancel, or a save that did not happen).
-    bool offerToSaveChanges(const char* caption);
-    // The stand-alone host quits: the same question when the song was edited.
-    VstIntPtr answerQuitQuestion() override;
+    // Module file commands, in the file commands (see file_commands.h).
+    void newModule() { fileCommands_.newModule(); }
+    void openModule() { fileCommands_.openModule(); }
+    void saveModule(int32_t saveAs) { fileCommands_.saveModule(saveAs); }
+    bool offerToSaveChanges(const char* caption) { return fileCommands_.offerToSaveChanges(caption); }
+    VstIntPtr answerQuitQuestion() override { return fileCommands_.answerQuitQuestion(); }
     // The update check found a newer version (any thread).
     bool updateAvailable() const;
 
@@ -246,9 +244,9 @@ public:
     // The same at the end of the next idle pass.
     void requestFeedback() { feedbackRequested_ = true; }
     platform::WindowSystem* windowSystem() const override { return windows_; }
-    std::string& moduleFolder() override { return moduleFolder_; }
-    std::string& sampleFolder() override { return sampleFolder_; }
-    std::string& instrumentFolder() override { return instrumentFolder_; }
+    std::string& moduleFolder() override { return fileCommands_.moduleFolder(); }
+    std::string& sampleFolder() override { return fileCommands_.sampleFolder(); }
+    std::string& instrumentFolder() override { return fileCommands_.instrumentFolder(); }
     TesselPatternEditorPage* patternEditorPage() const override
     {
         return pages_.patternEditor ? patternEditor_ : nullptr;
@@ -292,27 +290,12 @@ private:
     bool isGuiThread() const { return std::this_thread::get_id() == guiThread_.load(); }
     platform::InputState liveInput() const;
 
-    // File command pieces.
-    platform::Dialogs* dialogs() const;
-    bool askYesNo(const char* text, const char* caption);
-    // A box with OK, for what the user must know of.
-    void tell(const char* text, const char* caption);
-    // After a load: the status line, and a box naming unread samples.
-    void tellUnreadSamples();
-    // kAnswerYes, kAnswerNo or kAnswerCancel (also without a dialogs service).
-    int32_t askYesNoCancel(const char* text, const char* caption);
-    // The chosen module file's path; false when cancelled.
-    bool chooseModuleFile(bool save, std::string& path);
-    void keepModuleFolder(const std::string& path);
-    bool saveSongTo(std::string& path);
     // Tells the pattern editor once when the update check found a newer version.
     void noticeUpdateCheck();
 
     // Idle pieces.
     void idlePages();
     void followPlayback();
-    void drawNow(TesselUI* page);
-    void drawToolbarNow();
     void refreshLoadedSong();
     void offerPendingReport();
     services::ReportDelivery reportDelivery() const;
@@ -386,8 +369,7 @@ private:
     std::atomic<std::thread::id> guiThread_;
 
     TesselKeyEvent previousKey_;
-    // The file selectors' default folders.
-    std::string moduleFolder_, sampleFolder_, instrumentFolder_;
+    TesselFileCommands fileCommands_;
 };
 
 // Installs the editor's maker in the plug-in shell; the library's load-time

@@ -30,9 +30,9 @@ void TesselEditor::savePreferences()
         preferences.positionX2 = place.right;
         preferences.positionY2 = place.bottom;
     }
-    storeFolder(preferences.modulePath, sizeof preferences.modulePath, moduleFolder_);
-    storeFolder(preferences.samplePath, sizeof preferences.samplePath, sampleFolder_);
-    storeFolder(preferences.instrumentPath, sizeof preferences.instrumentPath, instrumentFolder_);
+    storeFolder(preferences.modulePath, sizeof preferences.modulePath, fileCommands_.moduleFolder());
+    storeFolder(preferences.samplePath, sizeof preferences.samplePath, fileCommands_.sampleFolder());
+    storeFolder(preferences.instrumentPath, sizeof preferences.instrumentPath, fileCommands_.instrumentFolder());
     const TesselModule& song = engine_->song;
     const TesselSongTiming timing{song.tempo, song.resolution, song.rowsPerQuarter};
     if (preferences.save(defaultScheme(), timing) == TesselPreferencesSave::kNoFolder)
