@@ -6,7 +6,6 @@
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
-#include "engine/engine_actions.h"
 #include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/toolbar_page.h"
@@ -14,16 +13,10 @@
 #include "shell/preferences.h"
 #include "vst2/audio_effect.h"
 
-namespace {
-
-constexpr int32_t kRowLimit = 100000;
-
-} // namespace
-
 bool TesselEditor::open(void* parent)
 {
     AEffGUIEditor::open(parent);
-    guiThread_.store(std::this_thread::get_id());
+    follower_.claimGuiThread();
     popupActive_ = false;
     if (frame)
         close();
@@ -98,7 +91,7 @@ void TesselEditor::idle()
 void TesselEditor::idlePages()
 {
     followHostWindow();
-    if (refreshRequested_.exchange(false))
+    if (follower_.takeRefreshRequest())
         refreshLoadedSong();
     // The notes first, so that the channels redrawn below show them.
     engine_->enterMidiCells();
@@ -111,12 +104,7 @@ void TesselEditor::idlePages()
         if (current_)
             current_->setDirty();
     }
-    const double tempo = engine_->shownTempo();
-    if (tempo != lastTempo_) {
-        lastTempo_ = tempo;
-        log_.logCommand(kActTempo, static_cast<int32_t>(tempo + 0.0001));
-    }
-    followPlayback();
+    follower_.follow({patternEditor_, toolbar_, info_, orderList_});
     noticeUpdateCheck();
     const TesselStatusCountdown::Pass pass = status_.step();
     if (pass.statusChanged && frame2_)
@@ -148,38 +136,6 @@ void TesselEditor::idlePages()
         drawNow(splashShown ? splash_ : current_);
 }
 
-// Steps 6 to 8 of a pass: what playback moved since the last one.
-void TesselEditor::followPlayback()
-{
-    const int32_t row = playingRow_.load(std::memory_order_relaxed);
-    const int32_t transport = engine_->transport;
-    if (row != lastRow_ && row < kRowLimit) {
-        lastRow_ = row;
-        redrawPatternEditor();
-        if (pluginPreferences().followPattern && transport > 3 && patternEditor_)
-            patternEditor_->followPlayback(playingPattern_.load(std::memory_order_relaxed), row);
-        if (transport != kStoppedCut) {
-            if (toolbar_)
-                toolbar_->refreshPosition();
-            if (info_)
-                info_->refresh();
-        }
-    }
-    const int32_t order = engine_->getPlayingOrder();
-    if (order != lastOrder_) {
-        lastOrder_ = order;
-        if (orderList_)
-            orderList_->setDirty();
-    }
-    const double tempo = lastTempo_ > 0.0 ? lastTempo_ : 1.0;
-    const int32_t display = static_cast<int32_t>(row * 120 / tempo);
-    if (display != lastDisplay_) {
-        lastDisplay_ = display;
-        if (info_)
-            info_->setDirty();
-    }
-}
-
 void TesselEditor::drawNow(TesselUI* page)
 {
     if (!frame2_ || !page)
@@ -199,26 +155,13 @@ void TesselEditor::redrawPatternEditor()
         patternEditor_->setDirty();
 }
 
-// The engine's link.
-
-int32_t TesselEditor::currentPattern() const
-{
-    TesselPatternEditorPage* page = patternEditorForAudio_.load();
-    return page ? page->getCurrentPattern() : -1;
-}
-
-bool TesselEditor::noteEntry(TesselNoteEntry& entry) const
-{
-    TesselPatternEditorPage* page = patternEditorForAudio_.load();
-    return page && page->noteEntry(entry);
-}
-
+// The engine's link: a load on another thread leaves the refresh to the idle.
 void TesselEditor::refreshAfterLoad()
 {
-    if (isGuiThread())
+    if (follower_.onGuiThread())
         refreshLoadedSong();
     else
-        refreshRequested_.store(true);
+        follower_.requestRefresh();
 }
 
 void TesselEditor::refreshLoadedSong()
@@ -230,11 +173,4 @@ void TesselEditor::refreshLoadedSong()
     patternEditor_->setDirty();
     if (current_)
         current_->setDirty();
-}
-
-void TesselEditor::setPlaybackPosition(int32_t order, int32_t pattern, int32_t row)
-{
-    playingOrder_.store(order, std::memory_order_relaxed);
-    playingPattern_.store(pattern, std::memory_order_relaxed);
-    playingRow_.store(row, std::memory_order_relaxed);
 }

@@ -69,9 +69,9 @@ void forgetPage(TesselUI*& page)
 
 TesselEditor::TesselEditor(TesselPlugin& plugin)
     : TesselPluginEditor(&plugin), plugin_(&plugin), engine_(&plugin.getEngine()),
-      pendingReport_(services::claimPendingReport()), fileCommands_(*this)
+      pendingReport_(services::claimPendingReport()), fileCommands_(*this),
+      follower_(*engine_, log_)
 {
-    guiThread_.store(std::this_thread::get_id());
     log_.open(logIdentity(plugin));   // records stay in memory when the file cannot be written
     setUsageLog(&log_);
     log_.logPreferences(pluginPreferences());
@@ -133,7 +133,7 @@ TesselEditor::~TesselEditor()
 
 void TesselEditor::forgetPages()
 {
-    patternEditorForAudio_.store(nullptr);
+    follower_.linkPatternEditor(nullptr);
     TesselUI* pages[] = {splash_, help_, preferences_, orderList_, info_, instrumentList_, sampleList_,
                          patternEditor_, toolbar_};
     for (TesselUI*& page : pages)

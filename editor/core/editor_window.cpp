@@ -193,7 +193,7 @@ void TesselEditor::makePages(const platform::Rect& client)
     if (patternEditor_)
         return;
     patternEditor_ = makePatternEditorPage(this, CRect(client));
-    patternEditorForAudio_.store(patternEditor_);
+    follower_.linkPatternEditor(patternEditor_);
     help_ = makeHelpPage(this);
     CBitmap side(resources::kSidePagePanel);
     const CRect sideRect(kSidePageLeft, kSidePageTop, kSidePageLeft + side.getWidth(),

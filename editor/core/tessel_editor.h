@@ -15,6 +15,7 @@
 #include "editor/core/status_countdown.h"
 #include "editor/file_commands/file_commands.h"
 #include "editor/help_windows/help_windows.h"
+#include "editor/playback_follower/playback_follower.h"
 #include "gui/control.h"
 #include "model/subrow.h"
 #include "platform/window.h"
@@ -92,17 +93,19 @@ public:
     VstInt32 onKeyUp(VstKeyCode& key) override;
     void doIdleStuff() override { AEffGUIEditor::doIdleStuff(); }
 
-    // The engine's link (any thread where engine_links.h says so).
-    int32_t currentPattern() const override;
-    bool noteEntry(TesselNoteEntry& entry) const override;
+    // The engine's link (any thread where engine_links.h says so), in the
+    // playback follower (see playback_follower.h).
+    int32_t currentPattern() const override { return follower_.currentPattern(); }
+    bool noteEntry(TesselNoteEntry& entry) const override { return follower_.noteEntry(entry); }
     void refreshAfterLoad() override;
-    void setPlaybackPosition(int32_t order, int32_t pattern, int32_t row) override;
+    void setPlaybackPosition(int32_t order, int32_t pattern, int32_t row) override
+    {
+        follower_.setPlaybackPosition(order, pattern, row);
+    }
     // What the audio thread last handed over; -1 when nothing plays.
     void playingPosition(int32_t& order, int32_t& pattern, int32_t& row) const
     {
-        order = playingOrder_.load(std::memory_order_relaxed);
-        pattern = playingPattern_.load(std::memory_order_relaxed);
-        row = playingRow_.load(std::memory_order_relaxed);
+        follower_.playingPosition(order, pattern, row);
     }
 
     // The key road.
@@ -188,8 +191,8 @@ public:
     // Current sample 1..99; with follow, an instrument using it becomes current.
     void setCurrentSample(int32_t n, bool follow) override;
     // What the engine last reported playing: pattern and row (-1 none).
-    int32_t playingPattern() const override { return playingPattern_.load(std::memory_order_relaxed); }
-    int32_t playingRow() const override { return playingRow_.load(std::memory_order_relaxed); }
+    int32_t playingPattern() const override { return follower_.playingPattern(); }
+    int32_t playingRow() const override { return follower_.playingRow(); }
 
     // TesselEditorServices.
     TesselPlugin* plugin() override { return plugin_; }
@@ -287,7 +290,6 @@ private:
     void escape(const TesselKeyEvent& key);
     bool switchToPageCommand(int32_t number);
     void changeInstrument(int32_t delta);
-    bool isGuiThread() const { return std::this_thread::get_id() == guiThread_.load(); }
     platform::InputState liveInput() const;
 
     // Tells the pattern editor once when the update check found a newer version.
@@ -295,7 +297,6 @@ private:
 
     // Idle pieces.
     void idlePages();
-    void followPlayback();
     void refreshLoadedSong();
     void offerPendingReport();
     services::ReportDelivery reportDelivery() const;
@@ -323,7 +324,6 @@ private:
 
     TesselPages pages_;
     TesselPatternEditorPage* patternEditor_ = nullptr;
-    std::atomic<TesselPatternEditorPage*> patternEditorForAudio_{nullptr};
     TesselToolbarPage* toolbar_ = nullptr;
     TesselSampleListPage* sampleList_ = nullptr;
     TesselInstrumentListPage* instrumentList_ = nullptr;
@@ -352,24 +352,14 @@ private:
     bool feedbackRequested_ = false;
     platform::Rect savedRect_;
 
-    // Last values the idle compared.
-    double lastTempo_ = -1.0;
-    int32_t lastRow_ = -1;
-    int32_t lastOrder_ = -1;
-    int32_t lastDisplay_ = -1;
+    // The song's change count the idle last compared.
     uint32_t lastChanges_ = 0;
     TesselStatusCountdown status_;
     TesselSubrow liveNote_;
 
-    // Handed over by the audio thread or a loading thread.
-    std::atomic<int32_t> playingOrder_{-1};
-    std::atomic<int32_t> playingPattern_{-1};
-    std::atomic<int32_t> playingRow_{-1};
-    std::atomic<bool> refreshRequested_{false};
-    std::atomic<std::thread::id> guiThread_;
-
     TesselKeyEvent previousKey_;
     TesselFileCommands fileCommands_;
+    TesselPlaybackFollower follower_;
 };
 
 // Installs the editor's maker in the plug-in shell; the library's load-time
