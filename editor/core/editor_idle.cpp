@@ -1,6 +1,5 @@
 // effEditOpen, effEditClose and the editor idle.
 
-#include "editor/core/own_window_system.h"
 #include "editor/core/page_factory.h"
 #include "editor/core/page_kinds.h"
 #include "editor/core/splash_page.h"
@@ -20,19 +19,15 @@ bool TesselEditor::open(void* parent)
     popupActive_ = false;
     if (frame)
         close();
-    if (windowSystemSource) {
-        windows_ = windowSystemSource();
-    } else {
-        ownWindows_ = openOwnWindowSystem();
-        windows_ = ownWindows_.get();
-    }
+    editorWindow_.connect();
+    platform::WindowSystem* windows = windowSystem();
     // While a popup menu or a dialog holds the thread, the host's idle goes on.
-    if (windows_)
-        windows_->setModalIdle([this] {
+    if (windows)
+        windows->setModalIdle([this] {
             if (effect)
                 effect->masterIdle();
         });
-    platform::Window* host = windows_ ? windows_->findWindow(reinterpret_cast<uintptr_t>(parent)) : nullptr;
+    platform::Window* host = windows ? windows->findWindow(reinterpret_cast<uintptr_t>(parent)) : nullptr;
     frame = new CFrame(CRect(0, 0, rect.right, rect.bottom), host, this);
     if (!toolbar_) {
         toolbar_ = makeToolbarPage(this);
@@ -50,10 +45,7 @@ void TesselEditor::close()
         delete frame;
         frame = nullptr;
     }
-    if (windows_)
-        windows_->setModalIdle(nullptr);
-    windows_ = nullptr;
-    ownWindows_.reset();   // our connection goes after our last window
+    editorWindow_.disconnect();
 }
 
 void TesselEditor::idle()
@@ -61,9 +53,9 @@ void TesselEditor::idle()
     if (inIdle_)
         return;
     inIdle_ = true;
-    if (!frame2_ && frame && windows_) {
+    if (!frame2_ && frame && windowSystem()) {
         createWindow();
-        if (frame2_ && shown_)
+        if (frame2_ && editorWindow_.shown())
             showEditorWindow();
         offerPendingReport();
     }
@@ -77,8 +69,8 @@ void TesselEditor::idle()
     // The base idle pumps the toolbar frame's window system; the editor
     // window still needs its pump when the host's window was not found.
     AEffGUIEditor::idle();
-    if (windows_ && !(frame && frame->getWindowSystem()))
-        windows_->pump();
+    if (windowSystem() && !(frame && frame->getWindowSystem()))
+        windowSystem()->pump();
     helpWindows_->finishPopup();
     helpWindows_->restoreTopmost();
     if (feedbackRequested_) {
@@ -90,7 +82,7 @@ void TesselEditor::idle()
 
 void TesselEditor::idlePages()
 {
-    followHostWindow();
+    editorWindow_.followHost();
     if (follower_.takeRefreshRequest())
         refreshLoadedSong();
     // The notes first, so that the channels redrawn below show them.

@@ -80,7 +80,7 @@ TesselEditor::TesselEditor(TesselPlugin& plugin)
     updateCheck_ = std::make_unique<services::UpdateCheck>(
         engineGlobals().programVersion,
         updateCheckAddressSource ? updateCheckAddressSource() : services::updateCheckAddress());
-    splash_ = new TesselSplashUI(this, [this] { return windows_ ? windows_->ticks() : platform::milliseconds(); });
+    splash_ = new TesselSplashUI(this, [this] { return windowSystem() ? windowSystem()->ticks() : platform::milliseconds(); });
     pages_.splash = splash_;
 
     const std::string temporary = platform::temporaryFolder();
@@ -114,8 +114,8 @@ TesselEditor::~TesselEditor()
     updateCheck_.reset();
     helpWindows_.reset();
 
-    if (window_)
-        window_->killTimer(kTimerIdle);
+    if (platform::Window* window = editorWindow())
+        window->killTimer(kTimerIdle);
     capsPlate_->forget();
     cursorBlock_->forget();
     frameSlices_->forget();

@@ -23,8 +23,9 @@ void storeFolder(char* field, size_t size, const std::string& folder)
 void TesselEditor::savePreferences()
 {
     TesselPreferences& preferences = pluginPreferences();
-    if (window_ && !inOwnHost()) {
-        const platform::Rect place = window_->rect();
+    platform::Window* window = editorWindow();
+    if (window && !inOwnHost()) {
+        const platform::Rect place = window->rect();
         preferences.positionX1 = place.left;
         preferences.positionY1 = place.top;
         preferences.positionX2 = place.right;

@@ -1,18 +1,21 @@
 #pragma once
 // The plug-in's editor: one object, built with the plug-in and living as long
 // as it, that owns every page, the toolbar frame over the host's window, the
-// editor window with its frame, the hot keys, the host hook and the key
-// filter of manual key mode, the timers, the status line and the usage log.
-// effEditOpen makes the toolbar frame; the first idle after it makes the
-// editor window; effEditClose destroys both, the pages stay.
+// pages' frame in the editor window, the key road, the timers, the status
+// line and the usage log. Its parts with a job of their own are members it
+// forwards to: the editor window with its host hook (editor_window.h), the
+// help windows (help_windows.h), the file commands (file_commands.h) and
+// the playback follower (playback_follower.h). effEditOpen makes the toolbar
+// frame; the first idle after it makes the editor window; effEditClose
+// destroys both, the pages stay.
 //
-// GUI thread only, except the engine link's calls (see engine_links.h):
-// values the audio thread hands over are atomics read by the idle.
+// GUI thread only, except the engine link's calls (see engine_links.h),
+// which the playback follower takes as atomics the idle reads.
 
 #include "editor/core/editor_page_services.h"
-#include "editor/core/host_hook.h"
 #include "editor/core/page_kinds.h"
 #include "editor/core/status_countdown.h"
+#include "editor/editor_window/editor_window.h"
 #include "editor/file_commands/file_commands.h"
 #include "editor/help_windows/help_windows.h"
 #include "editor/playback_follower/playback_follower.h"
@@ -54,9 +57,7 @@ class UpdateCheck;
 class TesselEditor final : public TesselPluginEditor,
                            public TesselEditorPageServices,
                            public VSTGUI::CControlListener,
-                           public TesselEditorSettings,
-                           private platform::WindowHandler,
-                           private platform::KeyFilter {
+                           public TesselEditorSettings {
 public:
     // Side pages stand at this origin in the editor window.
     static constexpr int32_t kSidePageLeft = 9;
@@ -133,8 +134,8 @@ public:
     void destroyWindow();
     void showEditorWindow() override;
     void hideEditorWindow();
-    bool isWindowVisible() const override { return frame2_ && shown_; }
-    platform::Window* editorWindow() const override { return window_.get(); }
+    bool isWindowVisible() const override { return frame2_ && editorWindow_.shown(); }
+    platform::Window* editorWindow() const override { return editorWindow_.window(); }
     void switchPage(int32_t number, bool redraw) override;
     // Draws a page, or the toolbar, at once rather than at the next idle.
     void drawNow(TesselUI* page);
@@ -246,7 +247,7 @@ public:
     void sendFeedback();
     // The same at the end of the next idle pass.
     void requestFeedback() { feedbackRequested_ = true; }
-    platform::WindowSystem* windowSystem() const override { return windows_; }
+    platform::WindowSystem* windowSystem() const override { return editorWindow_.system(); }
     std::string& moduleFolder() override { return fileCommands_.moduleFolder(); }
     std::string& sampleFolder() override { return fileCommands_.sampleFolder(); }
     std::string& instrumentFolder() override { return fileCommands_.instrumentFolder(); }
@@ -255,30 +256,18 @@ public:
         return pages_.patternEditor ? patternEditor_ : nullptr;
     }
 
-private:
-    // Window procedure of the editor window.
-    bool handleMessage(platform::Window& window, platform::WindowMessage& message) override;
-    // Manual key mode: keys of the host's thread before any window.
-    bool filterKey(platform::Window& target, const platform::WindowMessage& message) override;
+    // What the editor window's messages mean to the pages: its new size,
+    // the focus it got or lost, a timer, the hot keys' focus toggle.
+    void resized(int32_t width, int32_t height);
+    void focusChanged(bool focused);
+    void timerFired(uint32_t id);
+    void toggleFocus();
 
+private:
     // Construction and window pieces.
     void loadBitmapFonts();
     void makePages(const platform::Rect& client);
     void placePages(const platform::Rect& client);
-    platform::Rect chooseWindowRect(platform::Window*& parent, bool& child);
-    platform::Window* hostTopWindow() const;
-    void installHostHook(bool install);
-    void rehangOnHost();
-    platform::Window* hookedHostTop() const;
-    // Whether the host's windows let the editor window show now: the host's
-    // window shows, and no modal dialog of the host stands over it.
-    bool hostLetsWindowShow() const;
-    // Shows or hides the editor window as its shown flag and the host allow.
-    void followHostWindow();
-    void registerHotKeys(bool on);
-    void linkToHost();
-    void toggleFocus();
-    void resized(int32_t width, int32_t height);
     platform::Rect pageArea(int32_t width, int32_t height) const;
     void forgetPages();
     void removePagesFrom(VSTGUI::CFrame* from);
@@ -311,16 +300,8 @@ private:
     std::string fontPath_;
     std::unique_ptr<TesselHelpWindows> helpWindows_;
 
-    platform::WindowSystem* windows_ = nullptr;
-    std::unique_ptr<platform::WindowSystem> ownWindows_;
-    std::unique_ptr<platform::Window> window_;
+    TesselEditorWindow editorWindow_{*this};
     CFrame2* frame2_ = nullptr;
-    TesselHostHook hostHook_;
-    // The host's top window the hook ends at (0 before the hook), by handle:
-    // the host may destroy it at any time.
-    uintptr_t hostTop_ = 0;
-    bool keyFilterOn_ = false;
-    bool hotKeysOn_ = false;
 
     TesselPages pages_;
     TesselPatternEditorPage* patternEditor_ = nullptr;
@@ -341,8 +322,6 @@ private:
     int32_t instrument_ = 1;
     int32_t sample_ = 1;
     bool popupActive_ = false;
-    bool shown_ = false;
-    bool active_ = false;
     bool capsLock_ = false;
     bool redrawRequest_ = false;
     bool inIdle_ = false;
@@ -350,7 +329,6 @@ private:
     bool reportOffered_ = false;
     bool updateMarkShown_ = false;
     bool feedbackRequested_ = false;
-    platform::Rect savedRect_;
 
     // The song's change count the idle last compared.
     uint32_t lastChanges_ = 0;
