@@ -1,7 +1,7 @@
 #include "gui/editor_base.h"
 
-#include "gui/frame.h"
-#include "platform/clock.h"
+#include "gui/frame/frame.h"
+#include "platform/system/clock.h"
 #include "vst2/audio_effect_x.h"
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect)

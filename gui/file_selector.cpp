@@ -1,6 +1,6 @@
 #include "gui/file_selector.h"
 
-#include "gui/frame.h"
+#include "gui/frame/frame.h"
 #include "platform/window.h"
 #include "vst2/audio_effect_x.h"
 #include "gui/editor_base.h"

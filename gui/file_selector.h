@@ -6,7 +6,7 @@
 // filter lists each file type, "All Supported Types" when there are two or
 // more extensions, and "All Files (*.*)". GUI thread only.
 
-#include "platform/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 #include "vst2/effect_record.h"
 
 #include <cstdint>

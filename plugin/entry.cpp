@@ -4,8 +4,8 @@
 #include "plugin/entry.h"
 
 #include "editor/core/tessel_editor.h"
-#include "platform/graphics_pins.h"
-#include "platform/message_box.h"
+#include "platform/graphics/graphics_pins.h"
+#include "platform/dialogs/message_box.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
 #include "plugin/process_globals.h"

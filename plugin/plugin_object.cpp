@@ -2,7 +2,7 @@
 #include "plugin/plugin_object.h"
 
 #include "engine/engine_globals.h"
-#include "gui/tessel_control.h"
+#include "gui/controls/tessel_control.h"
 #include "model/model_globals.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"

@@ -5,7 +5,7 @@
 #include "editor/core/page_kinds.h"
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/status_text.h"

@@ -7,7 +7,7 @@
 #include "engine/engine.h"
 #include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/toolbar_page.h"
+#include "patterneditor/overview/toolbar_page.h"
 #include "plugin/plugin_globals.h"
 #include "shell/preferences.h"
 #include "vst2/audio_effect.h"

@@ -10,7 +10,7 @@
 #include "engine/engine.h"
 #include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/toolbar_page.h"
+#include "patterneditor/overview/toolbar_page.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
 #include "shell/command_ids.h"

@@ -11,7 +11,7 @@
 #include "pagekit/frame2.h"
 #include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/toolbar_page.h"
+#include "patterneditor/overview/toolbar_page.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
 #include "resources/resource_ids.h"

@@ -2,7 +2,7 @@
 
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
-#include "platform/message_box.h"
+#include "platform/dialogs/message_box.h"
 #include "plugin/plugin_globals.h"
 #include "shell/command_scheme.h"
 #include "shell/preferences.h"

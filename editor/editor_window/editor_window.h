@@ -10,7 +10,7 @@
 // GUI thread only.
 
 #include "editor/editor_window/host_hook.h"
-#include "platform/geometry.h"
+#include "platform/graphics/geometry.h"
 #include "platform/window.h"
 
 #include <cstdint>

@@ -5,7 +5,7 @@
 // rectangle counts only while more than 20 pixels of it lie inside the
 // bounds on every side, so a window left at a screen edge is placed anew.
 
-#include "platform/geometry.h"
+#include "platform/graphics/geometry.h"
 
 constexpr int32_t kEditorWindowWidth = 723;
 constexpr int32_t kEditorWindowHeight = 499;

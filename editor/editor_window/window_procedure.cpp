@@ -2,7 +2,7 @@
 
 #include "editor/core/tessel_editor.h"
 #include "editor/editor_window/editor_window.h"
-#include "gui/frame.h"
+#include "gui/frame/frame.h"
 #include "pagekit/frame2.h"
 #include "platform/key_table.h"
 #include "plugin/plugin_globals.h"

@@ -4,10 +4,10 @@
 #include "editor/core/tessel_editor.h"
 #include "editor/file_commands/file_commands.h"
 #include "engine/engine.h"
-#include "engine/module_file.h"
+#include "engine/song_files/module_file.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "model/unread_samples.h"
-#include "platform/dialogs.h"
+#include "model/sample/unread_samples.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/status_text.h"
 
 #include <filesystem>

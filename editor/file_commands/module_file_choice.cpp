@@ -10,7 +10,7 @@
 #include "editor/file_commands/file_commands.h"
 #include "engine/engine.h"
 #include "gui/file_selector.h"
-#include "platform/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
 #include "shell/preferences.h"

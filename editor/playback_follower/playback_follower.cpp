@@ -4,7 +4,7 @@
 #include "engine/engine.h"
 #include "engine/engine_actions.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/toolbar_page.h"
+#include "patterneditor/overview/toolbar_page.h"
 #include "plugin/plugin_globals.h"
 #include "shell/preferences.h"
 #include "shell/usage_log.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Holds the song lock on another thread from construction to destruction.
 
-#include "platform/library_handle.h"
+#include "platform/system/library_handle.h"
 #include "support/lock_held_elsewhere.h"
 
 class SongLockHolder {

@@ -4,7 +4,7 @@
 // the last track the copy reaches) equal, changing both at once.
 #include "engine_fixture.h"
 
-#include "engine/song_snapshot.h"
+#include "engine/song_files/song_snapshot.h"
 
 #include <atomic>
 #include <thread>

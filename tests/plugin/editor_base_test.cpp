@@ -1,6 +1,6 @@
 #include "fake_host.h"
-#include "gui/frame.h"
-#include "platform/headless_window.h"
+#include "gui/frame/frame.h"
+#include "platform/headless/headless_window.h"
 #include "vst2/audio_effect_x.h"
 #include "gui/editor_base.h"
 

@@ -2,15 +2,15 @@
 #include "gui/page_fonts.h"
 #include "gui/offscreen_context.h"
 #include "gui/tessel_font.h"
-#include "model/blanks.h"
+#include "model/song/blanks.h"
 #include "model/model_globals.h"
 #include "pagekit/page_globals.h"
-#include "patterneditor/cell_text.h"
+#include "patterneditor/grid/cell_text.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/process_globals.h"
 #include "services/services_globals.h"
 #include "shell/shell_globals.h"
-#include "platform/version.h"
+#include "platform/system/version.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "model/scratch_folder.h"
 #include "pagekit/page_globals.h"
 
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "platform/status_text.h"
 
 #include <cstdio>

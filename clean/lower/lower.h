@@ -1,0 +1,3 @@
+#pragma once
+
+inline int lower() { return 1; }

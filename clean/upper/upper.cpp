@@ -1,0 +1,2 @@
+#include "upper/upper.h"
+int upperTwice() { return 2 * upper(); }

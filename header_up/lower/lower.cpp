@@ -1,0 +1,3 @@
+#include "lower/lower.h"
+
+int lowerTwice() { return 2 * lower(); }
