@@ -67,12 +67,12 @@ bool TesselEditor::executeCommand(int32_t id)
             changeOctave(octave_ + 1);
         return true;
     case cmd::root::kHelpKeyboard: {
-        const platform::Point origin = window_ ? window_->screenOrigin() : platform::Point{};
+        const platform::Point origin = editorWindow() ? editorWindow()->screenOrigin() : platform::Point{};
         showHelpPopup(help::keyboardHelpPage(currentPageNumber()), origin.x + kHelpPopupLeft, origin.y + kHelpPopupTop);
         return true;
     }
     case cmd::root::kPatternEditor:
-        if (!shown_ || current_ == patternEditor_)
+        if (!editorWindow_.shown() || current_ == patternEditor_)
             return false;
         return switchToPageCommand(kPatternEditorPage);
     case cmd::root::kSampleList:

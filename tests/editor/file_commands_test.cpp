@@ -2,7 +2,7 @@
 // dialogs: what they ask, what they report, the files they leave, and the
 // update check's flag reaching the pattern editor.
 
-#include "editor/core/module_paths.h"
+#include "editor/file_commands/module_paths.h"
 #include "editor_fixture.h"
 #include "editor/core/channel_edits.h"
 #include "engine/engine.h"

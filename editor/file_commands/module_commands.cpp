@@ -1,9 +1,8 @@
-// The module file commands: New erases the song, Open stops it and loads a
-// file (offering to save an edited song first), Save writes the song's own
-// file or asks for one. Each reports on the status line and on the
-// toolbar's file message.
+// The module file commands themselves: erase, open, save and the questions
+// before an edited song is replaced.
 
 #include "editor/core/tessel_editor.h"
+#include "editor/file_commands/file_commands.h"
 #include "engine/engine.h"
 #include "engine/song_files/module_file.h"
 #include "patterneditor/pattern_editor_page.h"
@@ -44,31 +43,31 @@ bool somethingAt(const std::string& path)
 
 } // namespace
 
-void TesselEditor::newModule()
+void TesselFileCommands::newModule()
 {
     if (!askYesNo("This will erase all patterns, samples and instruments. Are you sure?", "New..."))
         return;
-    if (patternEditor_)
-        patternEditor_->resetView();
+    if (editor_.patternEditorPage())
+        editor_.patternEditorPage()->resetView();
     // Without the song lock nothing was erased, and nothing says it was.
-    if (!engine_->newSong())
+    if (!engine_.newSong())
         return;
-    engine_->song.markUnedited();
-    if (patternEditor_)
-        patternEditor_->rebuild();
-    if (current_)
-        current_->setDirty();
+    engine_.song.markUnedited();
+    if (editor_.patternEditorPage())
+        editor_.patternEditorPage()->rebuild();
+    if (editor_.currentPage())
+        editor_.currentPage()->setDirty();
     report("Module erased.");
-    log_.logCommand(kCmdNewModule, 0);
+    editor_.usageLog().logCommand(kCmdNewModule, 0);
 }
 
-void TesselEditor::openModule()
+void TesselFileCommands::openModule()
 {
     // Asked before anything stops, so that Cancel leaves the song playing.
     if (!offerToSaveChanges("Open Module..."))
         return;
-    engine_->stopNow();
-    if (engine_->transport != kStoppedCut) {
+    engine_.stopNow();
+    if (engine_.transport != kStoppedCut) {
         platform::setStatusText("Error: You cannot load a module while Quorbel is playing.");
         return;
     }
@@ -78,36 +77,36 @@ void TesselEditor::openModule()
         return;
     }
     platform::setFileMessage("Loading...");
-    drawToolbarNow();
-    if (patternEditor_)
-        patternEditor_->resetView();
-    const int result = engine_->loadModule(path);
+    editor_.drawToolbarNow();
+    if (editor_.patternEditorPage())
+        editor_.patternEditorPage()->resetView();
+    const int result = engine_.loadModule(path);
     if (result == kLoadFailed) {
         report("Loading... failed.");
     } else if (result == kLoadedNothing) {
         platform::setFileMessage("Loading... error.");
     } else {
-        engine_->song.markUnedited();
+        engine_.song.markUnedited();
         platform::setFileMessage("Loading... complete.");
         tellUnreadSamples();
-        if (patternEditor_)
-            patternEditor_->goToPattern(firstPatternShown(engine_->song, engine_->currentOrder), true);
-        switchPage(kPatternEditorPage, true);
+        if (editor_.patternEditorPage())
+            editor_.patternEditorPage()->goToPattern(firstPatternShown(engine_.song, engine_.currentOrder), true);
+        editor_.switchPage(kPatternEditorPage, true);
     }
-    log_.logCommand(kCmdLoadModule, result);
+    editor_.usageLog().logCommand(kCmdLoadModule, result);
     keepModuleFolder(path);
-    drawNow(current_);
+    editor_.drawNow(editor_.currentPage());
 }
 
 // The status line after a load, naming the samples whose audio could not be
 // read, which a box then tells of as well.
-void TesselEditor::tellUnreadSamples()
+void TesselFileCommands::tellUnreadSamples()
 {
     std::string numbers;
     {
-        platform::MutexLock lock(engine_->song.songLock(), kEditLockWaitMs);
+        platform::MutexLock lock(engine_.song.songLock(), kEditLockWaitMs);
         if (lock)
-            numbers = unreadSampleNumbers(engine_->song);
+            numbers = unreadSampleNumbers(engine_.song);
     }
     // The line has never had a full stop; one comes before the samples' names.
     const std::string status = "Loading... complete" + (numbers.empty() ? "" : "." + unreadSamplesStatus(numbers));
@@ -116,14 +115,14 @@ void TesselEditor::tellUnreadSamples()
         tell(unreadSamplesMessage(numbers).c_str(), "Open Module...");
 }
 
-void TesselEditor::saveModule(int32_t saveAs)
+void TesselFileCommands::saveModule(int32_t saveAs)
 {
     // Update the song's own file; a failure asks for another one.
-    std::string path = engine_->song.songPath;
+    std::string path = engine_.song.songPath;
     if (!saveAs && !path.empty() && saveSongTo(path)) {
         report("Saving... complete (updated).");
-        drawNow(current_);
-        log_.logCommand(kCmdSaveModule, 1);
+        editor_.drawNow(editor_.currentPage());
+        editor_.usageLog().logCommand(kCmdSaveModule, 1);
         return;
     }
     const bool chosen = chooseModuleFile(true, path);
@@ -132,33 +131,33 @@ void TesselEditor::saveModule(int32_t saveAs)
         path = moduleSavePath(path);
     if (!chosen || (somethingAt(path) && !askYesNo("File already exists. Overwrite?", "Save Module..."))) {
         report("Saving... cancelled.");
-        drawNow(current_);
+        editor_.drawNow(editor_.currentPage());
         return;
     }
     platform::setFileMessage("Saving...");
-    drawToolbarNow();
+    editor_.drawToolbarNow();
     const bool saved = saveSongTo(path);
-    log_.logCommand(kCmdSaveModule, saved ? 1 : 0);
+    editor_.usageLog().logCommand(kCmdSaveModule, saved ? 1 : 0);
     report(saved ? "Saving... complete." : "Saving... failed.");
     keepModuleFolder(path);
-    drawNow(current_);
+    editor_.drawNow(editor_.currentPage());
 }
 
-bool TesselEditor::saveSongTo(std::string& path)
+bool TesselFileCommands::saveSongTo(std::string& path)
 {
     // The engine leaves the old file as it was when it fails.
-    if (!engine_->saveModule(path))
+    if (!engine_.saveModule(path))
         return false;
-    platform::MutexLock lock(engine_->song.songLock(), kEditLockWaitMs);
+    platform::MutexLock lock(engine_.song.songLock(), kEditLockWaitMs);
     if (lock)
-        engine_->song.songPath = path;
-    engine_->song.markUnedited();
+        engine_.song.songPath = path;
+    engine_.song.markUnedited();
     return true;
 }
 
-bool TesselEditor::offerToSaveChanges(const char* caption)
+bool TesselFileCommands::offerToSaveChanges(const char* caption)
 {
-    if (!engine_->song.edited())
+    if (!engine_.song.edited())
         return true;
     const int32_t answer = askYesNoCancel(kSaveChangesQuestion, caption);
     if (answer == platform::kAnswerNo)
@@ -167,12 +166,12 @@ bool TesselEditor::offerToSaveChanges(const char* caption)
         return false;
     // As Ctrl+S: the song's own file, else a name asked for.
     saveModule(0);
-    return !engine_->song.edited();
+    return !engine_.song.edited();
 }
 
-VstIntPtr TesselEditor::answerQuitQuestion()
+VstIntPtr TesselFileCommands::answerQuitQuestion()
 {
-    if (!engine_->song.edited())
+    if (!engine_.song.edited())
         return kQuitNothingLost;
     return offerToSaveChanges("Quorbel") ? kQuitGo : kQuitStay;
 }

@@ -1,4 +1,4 @@
-#include "editor/core/own_window_system.h"
+#include "editor/editor_window/own_window_system.h"
 
 #include "platform/x11/x11_window_system.h"
 

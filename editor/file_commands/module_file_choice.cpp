@@ -1,15 +1,19 @@
-// What the module file commands ask and tell the user: the file selector
+// What the module file commands ask and tell the user, and where their
+// folders start: the file selector
 // over the module types, Yes/No and Yes/No/Cancel boxes, a box to read, and
 // the default folder a chosen file leaves. The dialogs are bracketed as
 // popups, so that keys typed meanwhile start nothing and an always-on-top
 // editor window does not cover them.
 
-#include "editor/core/module_paths.h"
+#include "editor/file_commands/module_paths.h"
 #include "editor/core/tessel_editor.h"
+#include "editor/file_commands/file_commands.h"
 #include "engine/engine.h"
 #include "gui_vst2/file_selector.h"
 #include "platform/dialogs/dialogs.h"
+#include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
+#include "shell/preferences.h"
 
 #include <cstring>
 
@@ -52,38 +56,46 @@ VstFileType zipType(const char* name)
 
 } // namespace
 
-platform::Dialogs* TesselEditor::dialogs() const
+TesselFileCommands::TesselFileCommands(TesselEditor& editor) : editor_(editor), engine_(*editor.engine())
 {
-    return windows_ ? &windows_->dialogs() : nullptr;
+    const TesselPreferences& preferences = pluginPreferences();
+    moduleFolder_ = preferences.modulePath;
+    sampleFolder_ = preferences.samplePath;
+    instrumentFolder_ = preferences.instrumentPath;
 }
 
-bool TesselEditor::askYesNo(const char* text, const char* caption)
+platform::Dialogs* TesselFileCommands::dialogs() const
+{
+    return editor_.windowSystem() ? &editor_.windowSystem()->dialogs() : nullptr;
+}
+
+bool TesselFileCommands::askYesNo(const char* text, const char* caption)
 {
     platform::Dialogs* service = dialogs();
     if (!service)
         return false;
-    PopupScope popup(*this);
-    return service->messageBox(window_.get(), text, caption, platform::kBoxYesNo) == platform::kAnswerYes;
+    PopupScope popup(editor_);
+    return service->messageBox(editor_.editorWindow(), text, caption, platform::kBoxYesNo) == platform::kAnswerYes;
 }
 
-void TesselEditor::tell(const char* text, const char* caption)
+void TesselFileCommands::tell(const char* text, const char* caption)
 {
     if (platform::Dialogs* service = dialogs()) {
-        PopupScope popup(*this);
-        service->messageBox(window_.get(), text, caption, platform::kBoxOk | platform::kBoxIconWarning);
+        PopupScope popup(editor_);
+        service->messageBox(editor_.editorWindow(), text, caption, platform::kBoxOk | platform::kBoxIconWarning);
     }
 }
 
-int32_t TesselEditor::askYesNoCancel(const char* text, const char* caption)
+int32_t TesselFileCommands::askYesNoCancel(const char* text, const char* caption)
 {
     platform::Dialogs* service = dialogs();
     if (!service)
         return platform::kAnswerCancel;
-    PopupScope popup(*this);
-    return service->messageBox(window_.get(), text, caption, platform::kBoxYesNoCancel | platform::kBoxIconQuestion);
+    PopupScope popup(editor_);
+    return service->messageBox(editor_.editorWindow(), text, caption, platform::kBoxYesNoCancel | platform::kBoxIconQuestion);
 }
 
-bool TesselEditor::chooseModuleFile(bool save, std::string& path)
+bool TesselFileCommands::chooseModuleFile(bool save, std::string& path)
 {
     // The open dialog's first name keeps its trailing blank, as it always had.
     VstFileType openTypes[] = {
@@ -96,7 +108,7 @@ bool TesselEditor::chooseModuleFile(bool save, std::string& path)
     VstFileType saveType = zipType("Compressed Quorbel Module");
 
     std::string initial = folderWithSlash(moduleFolder_);
-    if (save && engine_->hostVendorIs("steinberg"))
+    if (save && engine_.hostVendorIs("steinberg"))
         initial += "*.zip";
     VstFileSelect select;
     std::memset(&select, 0, sizeof select);
@@ -107,15 +119,15 @@ bool TesselEditor::chooseModuleFile(bool save, std::string& path)
     std::strncpy(select.title, save ? "Save Module..." : "Open Module...", sizeof select.title - 1);
     select.initialPath = initial.data();
 
-    CFileSelector selector(plugin_);
-    PopupScope popup(*this);
-    if (selector.run(&select, window_.get()) < 1 || !select.returnPath || !select.returnPath[0])
+    CFileSelector selector(editor_.plugin());
+    PopupScope popup(editor_);
+    if (selector.run(&select, editor_.editorWindow()) < 1 || !select.returnPath || !select.returnPath[0])
         return false;
     path = select.returnPath;
     return true;
 }
 
-void TesselEditor::keepModuleFolder(const std::string& path)
+void TesselFileCommands::keepModuleFolder(const std::string& path)
 {
     moduleFolder_ = nextDefaultFolder(moduleFolder_, path);
 }

@@ -23,16 +23,17 @@ void storeFolder(char* field, size_t size, const std::string& folder)
 void TesselEditor::savePreferences()
 {
     TesselPreferences& preferences = pluginPreferences();
-    if (window_ && !inOwnHost()) {
-        const platform::Rect place = window_->rect();
+    platform::Window* window = editorWindow();
+    if (window && !inOwnHost()) {
+        const platform::Rect place = window->rect();
         preferences.positionX1 = place.left;
         preferences.positionY1 = place.top;
         preferences.positionX2 = place.right;
         preferences.positionY2 = place.bottom;
     }
-    storeFolder(preferences.modulePath, sizeof preferences.modulePath, moduleFolder_);
-    storeFolder(preferences.samplePath, sizeof preferences.samplePath, sampleFolder_);
-    storeFolder(preferences.instrumentPath, sizeof preferences.instrumentPath, instrumentFolder_);
+    storeFolder(preferences.modulePath, sizeof preferences.modulePath, fileCommands_.moduleFolder());
+    storeFolder(preferences.samplePath, sizeof preferences.samplePath, fileCommands_.sampleFolder());
+    storeFolder(preferences.instrumentPath, sizeof preferences.instrumentPath, fileCommands_.instrumentFolder());
     const TesselModule& song = engine_->song;
     const TesselSongTiming timing{song.tempo, song.resolution, song.rowsPerQuarter};
     if (preferences.save(defaultScheme(), timing) == TesselPreferencesSave::kNoFolder)

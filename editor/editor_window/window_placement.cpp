@@ -1,4 +1,4 @@
-#include "editor/core/window_placement.h"
+#include "editor/editor_window/window_placement.h"
 
 bool overlapsEnough(const platform::Rect& rect, const platform::Rect& bounds)
 {

@@ -1,20 +1,13 @@
-// The editor window: where it goes, its frame and pages, the hot keys and
-// the host hook that keep it with the host's window, showing and hiding.
+// Where the editor window goes, its window system, the hot keys and the host
+// hook that keep it with the host's window, showing and hiding.
 
-#include "editor/core/host_hook.h"
-#include "editor/core/page_factory.h"
-#include "editor/core/page_kinds.h"
-#include "editor/core/splash_page.h"
+#include "editor/editor_window/editor_window.h"
+
 #include "editor/core/tessel_editor.h"
-#include "editor/core/window_placement.h"
-#include "gui/bitmap.h"
-#include "gui/offscreen_context.h"
+#include "editor/editor_window/own_window_system.h"
+#include "editor/editor_window/window_placement.h"
+#include "gui/frame/frame.h"
 #include "gui/frame/window_ancestors.h"
-#include "pagekit/frame2.h"
-#include "pagekit/page_globals.h"
-#include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/overview/toolbar_page.h"
-#include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
 #include "resources/resource_ids.h"
 #include "resources/resources.h"
@@ -22,7 +15,6 @@
 
 namespace {
 
-constexpr const char* kWelcomeText = " Welcome to Quorbel! Press Ctrl-F1 for help on getting started.";
 constexpr const char* kWindowTitle = "Quorbel Window";
 constexpr const char* kWindowClass = "QuorbelWindow";
 constexpr const char* kMdiClientClass = "MDIClient";
@@ -64,24 +56,55 @@ platform::Rect preferenceRect(const TesselPreferences& preferences)
 
 } // namespace
 
-platform::Window* TesselEditor::hostTopWindow() const
+TesselEditorWindow::TesselEditorWindow(TesselEditor& editor) : editor_(editor) {}
+
+TesselEditorWindow::~TesselEditorWindow() = default;
+
+void TesselEditorWindow::connect()
 {
-    platform::Window* toolbarWindow = frame ? frame->getWindow() : nullptr;
+    if (TesselEditor::windowSystemSource) {
+        windows_ = TesselEditor::windowSystemSource();
+    } else {
+        ownWindows_ = openOwnWindowSystem();
+        windows_ = ownWindows_.get();
+    }
+}
+
+void TesselEditorWindow::disconnect()
+{
+    if (windows_)
+        windows_->setModalIdle(nullptr);
+    windows_ = nullptr;
+    ownWindows_.reset();   // our connection goes after our last window
+}
+
+// The window the host opened the editor in, holding the toolbar frame.
+platform::Window* TesselEditorWindow::hostWindow() const
+{
+    VSTGUI::CFrame* toolbar = editor_.toolbarFrame();
+    return toolbar ? toolbar->getSystemWindow() : nullptr;
+}
+
+platform::Window* TesselEditorWindow::hostTopWindow() const
+{
+    VSTGUI::CFrame* toolbar = editor_.toolbarFrame();
+    platform::Window* toolbarWindow = toolbar ? toolbar->getWindow() : nullptr;
     if (platform::Window* framed = findFramedAncestor(toolbarWindow))
         return framed;
     platform::Window* root = findRootWindow(toolbarWindow);
     return root != toolbarWindow ? root : nullptr;
 }
 
-platform::Rect TesselEditor::chooseWindowRect(platform::Window*& parent, bool& child)
+platform::Rect TesselEditorWindow::chooseRect(platform::Window*& parent, bool& child)
 {
     TesselPreferences& preferences = pluginPreferences();
-    platform::Window* toolbarWindow = frame ? frame->getWindow() : nullptr;
+    VSTGUI::CFrame* toolbar = editor_.toolbarFrame();
+    platform::Window* toolbarWindow = toolbar ? toolbar->getWindow() : nullptr;
     const bool ownHost = inOwnHost();
     parent = nullptr;
     child = false;
     if (ownHost)
-        parent = childOfClass(windows_, frame ? frame->getSystemWindow() : nullptr, kMdiClientClass);
+        parent = childOfClass(windows_, hostWindow(), kMdiClientClass);
     if (!parent && (ownHost || preferences.mergeWithHost))
         parent = ancestorOfClass(toolbarWindow, kMdiClientClass);
     child = parent != nullptr;
@@ -92,7 +115,7 @@ platform::Rect TesselEditor::chooseWindowRect(platform::Window*& parent, bool& c
     if (!parent)
         parent = hostTopWindow();
 
-    platform::Window* host = frame ? frame->getSystemWindow() : nullptr;
+    platform::Window* host = hostWindow();
     TesselPlacementRequest request;
     request.host = host && host->alive() ? screenRect(*host) : platform::Rect{};
     request.bounds = windows_->screenArea();
@@ -109,15 +132,14 @@ platform::Rect TesselEditor::chooseWindowRect(platform::Window*& parent, bool& c
     return placement.rect;
 }
 
-void TesselEditor::createWindow()
+bool TesselEditorWindow::create(platform::Rect& client)
 {
-    if (frame2_ || !windows_)
-        return;
-    TesselPreferences& preferences = pluginPreferences();
+    if (window_ || !windows_)
+        return false;
     const bool ownHost = inOwnHost();
     platform::Window* parent = nullptr;
     bool child = false;
-    const platform::Rect place = chooseWindowRect(parent, child);
+    const platform::Rect place = chooseRect(parent, child);
 
     platform::WindowOptions options;
     options.kind = child ? platform::WindowOptions::Kind::Child : platform::WindowOptions::Kind::TopLevel;
@@ -136,109 +158,20 @@ void TesselEditor::createWindow()
         window_ = windows_->createWindow(options);
     }
     if (!window_)
-        return;
+        return false;
     window_->setIcon(resources::loadBitmap(resources::kWindowIcon));
-    const platform::Rect client{0, 0, place.width(), place.height()};
-    frame2_ = new CFrame2(CRect(client), window_.get(), this);
-    registerHotKeys(true);
-
-    const platform::Rect pages = pageArea(client.width(), client.height());
-    makePages(pages);
-    placePages(pages);
-    frame2_->addView(patternEditor_);
-    patternEditor_->layout();
-    if (!ownHost)
-        window_->setKeepAbove(preferences.alwaysOnTop != 0);
-
-    if (ownHost)
-        preferences.keyboardMode = 0;
-    else if (preferences.keyboardMode == 1)
-        setKeyMode(1, true);
-    if (!ownHost) {
-        installHostHook(true);
-        window_->post(TesselHostHook::kHostMoved);
-    }
-
-    if (!firstCreationDone_) {
-        splash_->start(CRect(pages));
-        frame2_->addView(splash_);
-        current_ = patternEditor_;
-        if (frame && !shown_)
-            showEditorWindow();
-        showPageButtons(kPatternEditorPage);
-        currentPageNumber() = kPatternEditorPage;
-        logCurrentFocus();
-    } else {
-        switchPage(currentPageNumber(), false);
-        if (platform::statusText().empty())
-            platform::setStatusText(kWelcomeText);
-    }
-
-    octave_ = 4;
-    patternEditor_->showOctave(4.0f);
-    const bool instrumentChanged = instrument_ != 1;
-    instrument_ = 1;
-    patternEditor_->showInstrument(1.0f);
-    if (instrumentChanged) {
-        redrawPatternEditor();
-        if (current_)
-            current_->setDirty();
-    }
-    instrumentList_->selectFirstInstrument();
-    firstCreationDone_ = true;
+    client = {0, 0, place.width(), place.height()};
+    return true;
 }
 
-void TesselEditor::makePages(const platform::Rect& client)
+void TesselEditorWindow::hookHost()
 {
-    if (patternEditor_)
-        return;
-    patternEditor_ = makePatternEditorPage(this, CRect(client));
-    patternEditorForAudio_.store(patternEditor_);
-    help_ = makeHelpPage(this);
-    CBitmap side(resources::kSidePagePanel);
-    const CRect sideRect(kSidePageLeft, kSidePageTop, kSidePageLeft + side.getWidth(),
-                         kSidePageTop + side.getHeight());
-    sampleList_ = makeSampleListPage(this, sideRect);
-    instrumentList_ = makeInstrumentListPage(this, sideRect);
-    info_ = makeInfoPage(this, sideRect);
-    orderList_ = makeOrderListPage(this, sideRect);
-    preferences_ = makePreferencesPage(this, sideRect);
-    pages_.patternEditor = patternEditor_;
-    pages_.sampleList = sampleList_;
-    pages_.instrumentList = instrumentList_;
-    pages_.info = info_;
-    pages_.orderList = orderList_;
-    pages_.preferences = preferences_;
-    pages_.help = help_;
+    installHostHook(true);
+    relink();
 }
 
-void TesselEditor::placePages(const platform::Rect& client)
+void TesselEditorWindow::destroy()
 {
-    patternEditor_->setViewSize(CRect(client));
-    help_->placeIn(client.width(), client.height());
-}
-
-void TesselEditor::removePagesFrom(VSTGUI::CFrame* from)
-{
-    TesselUI* pages[] = {splash_, help_, current_, patternEditor_, sampleList_, instrumentList_,
-                         info_, orderList_, preferences_};
-    for (TesselUI* page : pages)
-        if (page)
-            from->removeView(page, false);
-}
-
-void TesselEditor::destroyWindow()
-{
-    if (!frame2_)
-        return;
-    closeHelpWindows();
-    if (shown_)
-        hideEditorWindow();
-    splash_->finish();
-    removePagesFrom(frame2_);
-    delete frame2_;
-    frame2_ = nullptr;
-    pageOffscreen().reset();
     registerHotKeys(false);
     if (keyFilterOn_ && windows_)
         windows_->setKeyFilter(nullptr);
@@ -247,60 +180,74 @@ void TesselEditor::destroyWindow()
     window_.reset();
 }
 
-void TesselEditor::registerHotKeys(bool on)
+void TesselEditorWindow::registerHotKeys(bool on)
 {
     if (!window_ || !windows_ || on == hotKeysOn_)
         return;
     hotKeysOn_ = on;
     if (on) {
-        windows_->registerHotKey(*window_, kHotKeyR, kHotKeyModifiers, 'R');
-        windows_->registerHotKey(*window_, kHotKeyF2, kHotKeyModifiers, platform::kWinF1 + 1);
-        windows_->registerHotKey(*window_, kHotKeyT, kHotKeyModifiers, 'T');
+        windows_->registerHotKey(*window_, TesselEditor::kHotKeyR, kHotKeyModifiers, 'R');
+        windows_->registerHotKey(*window_, TesselEditor::kHotKeyF2, kHotKeyModifiers, platform::kWinF1 + 1);
+        windows_->registerHotKey(*window_, TesselEditor::kHotKeyT, kHotKeyModifiers, 'T');
     } else {
-        for (int32_t id : {kHotKeyR, kHotKeyF2, kHotKeyT})
+        for (int32_t id : {TesselEditor::kHotKeyR, TesselEditor::kHotKeyF2, TesselEditor::kHotKeyT})
             windows_->unregisterHotKey(*window_, id);
     }
+}
+
+void TesselEditorWindow::filterKeys()
+{
+    if (keyFilterOn_ || !windows_)
+        return;
+    windows_->setKeyFilter(this);
+    keyFilterOn_ = true;
+}
+
+void TesselEditorWindow::relink()
+{
+    if (window_)
+        window_->post(TesselHostHook::kHostMoved);
 }
 
 // The hook hears every window from the one that holds the toolbar frame up
 // to the host's top window: any of them may be hidden, moved or moved into
 // another window.
-void TesselEditor::installHostHook(bool install)
+void TesselEditorWindow::installHostHook(bool install)
 {
     platform::Window* top = install ? hostTopWindow() : nullptr;
     hostTop_ = top ? top->handle() : 0;
     std::vector<platform::Window*> hostWindows;
     if (top) {
-        for (platform::Window* at = frame ? frame->getSystemWindow() : nullptr; at && at != top; at = at->parent())
+        for (platform::Window* at = hostWindow(); at && at != top; at = at->parent())
             hostWindows.push_back(at);
         hostWindows.push_back(top);
     }
     hostHook_.attach(windows_, hostWindows, window_.get());
 }
 
-platform::Window* TesselEditor::hookedHostTop() const
+platform::Window* TesselEditorWindow::hookedHostTop() const
 {
     return hostTop_ && windows_ ? windows_->findWindow(hostTop_) : nullptr;
 }
 
 // The host's windows now hang elsewhere: the window we stay above and the
 // windows we hear follow its top window.
-void TesselEditor::rehangOnHost()
+void TesselEditorWindow::rehangOnHost()
 {
     if (!window_ || inOwnHost())
         return;
     installHostHook(true);
     if (window_->isTopLevel())
         window_->setOwner(hookedHostTop());
-    followHostWindow();
-    window_->post(TesselHostHook::kHostMoved);
+    followHost();
+    relink();
 }
 
-bool TesselEditor::hostLetsWindowShow() const
+bool TesselEditorWindow::hostLetsWindowShow() const
 {
     if (inOwnHost() || !window_ || !window_->isTopLevel())
         return true;
-    platform::Window* host = frame ? frame->getSystemWindow() : nullptr;
+    platform::Window* host = hostWindow();
     if (!host)
         return true;
     // A host closes its plug-in's window by hiding it, often without
@@ -312,7 +259,7 @@ bool TesselEditor::hostLetsWindowShow() const
     return !pluginPreferences().alwaysOnTop || !top || top->isEnabled();
 }
 
-void TesselEditor::followHostWindow()
+void TesselEditorWindow::followHost()
 {
     if (!window_)
         return;
@@ -325,48 +272,13 @@ void TesselEditor::followHostWindow()
     window_->show(show);
 }
 
-void TesselEditor::showEditorWindow()
-{
-    if (!frame2_)
-        return;
-    shown_ = true;
-    if (toolbar_) {
-        toolbar_->showWindowButton(true);
-        drawToolbarNow();
-    }
-    followHostWindow();
-    window_->post(TesselHostHook::kHostMoved);
-    window_->setTimer(kTimerRedraw, kRedrawMs);
-}
-
-void TesselEditor::hideEditorWindow()
-{
-    if (inOwnHost() || !shown_)
-        return;
-    shown_ = false;
-    if (toolbar_) {
-        toolbar_->showWindowButton(false);
-        drawToolbarNow();
-    }
-    if (window_) {
-        TesselPreferences& preferences = pluginPreferences();
-        const platform::Rect place = window_->rect();
-        preferences.positionX1 = place.left;
-        preferences.positionY1 = place.top;
-        preferences.positionX2 = place.right;
-        preferences.positionY2 = place.bottom;
-        log_.logPreferences(preferences);
-        window_->show(false);
-    }
-}
-
 // WM_USER: with "linkwindows" the window sits just below the host's window
 // (above it when its monitor has no room below), inside the work area of
 // its monitor.
-void TesselEditor::linkToHost()
+void TesselEditorWindow::linkToHost()
 {
     TesselPreferences& preferences = pluginPreferences();
-    platform::Window* host = frame ? frame->getSystemWindow() : nullptr;
+    platform::Window* host = hostWindow();
     if (!window_ || !preferences.linkWindows || inOwnHost() || !host || !host->alive())
         return;
     platform::Rect hostRect = screenRect(*host);
@@ -392,50 +304,4 @@ void TesselEditor::linkToHost()
     window_->setRect(platform::rectOfSize(at.x, at.y, place.width(), place.height()));
     if (window_->isTopLevel())
         window_->setKeepAbove(preferences.alwaysOnTop != 0);
-}
-
-// At double size the pages cover half the window's width and height.
-platform::Rect TesselEditor::pageArea(int32_t width, int32_t height) const
-{
-    return doubleSize() ? platform::Rect{0, 0, width / 2, height / 2} : platform::Rect{0, 0, width, height};
-}
-
-void TesselEditor::resized(int32_t width, int32_t height)
-{
-    if (!frame2_)
-        return;
-    if (platform::Window* pages = frame2_->getWindow())
-        pages->setRect({0, 0, width, height});
-    frame2_->setViewSize(CRect(0, 0, width, height));
-    const platform::Rect client = pageArea(width, height);
-    CRect before;
-    patternEditor_->getViewSize(before);
-    if (before == CRect(client))
-        return;
-    placePages(client);
-    patternEditor_->layout();
-    if (splash_->isShown())
-        splash_->setViewSize(CRect(client));
-}
-
-// The hot keys Ctrl+Alt+F2 and Ctrl+Alt+R: to the editor window and back.
-void TesselEditor::toggleFocus()
-{
-    if (!window_)
-        return;
-    platform::Window* pages = frame2_ ? frame2_->getWindow() : nullptr;
-    if (!windowActive()) {
-        if (!shown_)
-            showEditorWindow();
-        window_->raise();
-        if (pages)
-            pages->takeFocus();
-        else
-            window_->takeFocus();
-        return;
-    }
-    if (shown_)
-        hideEditorWindow();
-    else
-        showEditorWindow();
 }

@@ -1,4 +1,4 @@
-#include "editor/core/host_hook.h"
+#include "editor/editor_window/host_hook.h"
 
 bool TesselHostHook::handleMessage(platform::Window& window, platform::WindowMessage& message)
 {

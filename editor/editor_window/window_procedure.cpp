@@ -1,9 +1,9 @@
 // The editor window's procedure and the key filter of manual key mode.
 
-#include "editor/core/page_kinds.h"
 #include "editor/core/tessel_editor.h"
+#include "editor/editor_window/editor_window.h"
+#include "gui/frame/frame.h"
 #include "pagekit/frame2.h"
-#include "patterneditor/pattern_editor_page.h"
 #include "platform/key_table.h"
 #include "plugin/plugin_globals.h"
 #include "shell/preferences.h"
@@ -22,7 +22,7 @@ bool isWithin(platform::Window* window, const platform::Window* ancestor)
 
 } // namespace
 
-bool TesselEditor::handleMessage(platform::Window& window, platform::WindowMessage& message)
+bool TesselEditorWindow::handleMessage(platform::Window& window, platform::WindowMessage& message)
 {
     using platform::MessageKind;
     // A fault in a page ends this message, not the host.
@@ -35,74 +35,63 @@ bool TesselEditor::handleMessage(platform::Window& window, platform::WindowMessa
         case MessageKind::Resized:
             if (!inOwnHost())
                 savedRect_ = message.area;
-            resized(message.area.width(), message.area.height());
+            editor_.resized(message.area.width(), message.area.height());
             return true;
         case MessageKind::FocusIn:
-            active_ = true;
-            redrawPatternEditor();
-            if (help_)
-                help_->setDirty();
+            editor_.focusChanged(true);
             return true;
         case MessageKind::FocusOut:
-            if (!inOwnHost()) {
-                active_ = false;
-                redrawPatternEditor();
-            }
+            if (!inOwnHost())
+                editor_.focusChanged(false);
             return true;
         case MessageKind::KeyDown:
         case MessageKind::KeyUp: {
-            if (manualKeyMode() || message.key.repeatCount != 1)
+            if (editor_.manualKeyMode() || message.key.repeatCount != 1)
                 return true;
             const TesselKeyEvent key = platform::keyEventFor(message.key, message.input.keyboard());
             if (key.virtualKey == 0 && key.character == 0)
                 return true;
             if (key.keyUp)
-                handleKeyUp(key);
+                editor_.handleKeyUp(key);
             else
-                handleKeyDown(key);
+                editor_.handleKeyDown(key);
             return true;
         }
         case MessageKind::Close:
-            hideEditorWindow();
+            editor_.hideEditorWindow();
             return true;
         case MessageKind::Timer:
-            if (message.timerId == kTimerIdle)
-                idle();
-            else if (message.timerId == kTimerCommand && patternEditor_)
-                patternEditor_->timedCommand();
-            else if (message.timerId == kTimerRedraw)
-                redrawRequest_ = true;
-            else if (message.timerId == kTimerShortcut && preferences_)
-                preferences_->shortcutTimer();
+            editor_.timerFired(message.timerId);
             return true;
         case MessageKind::User:
             if (message.param == TesselHostHook::kHostMoved)
                 linkToHost();
             else if (message.param == TesselHostHook::kHostRehung)
                 rehangOnHost();
-            else if (message.param == TesselHostHook::kHostFocused && frame && !popupActive_
-                     && !(liveInput().bits & platform::kRightButton)) {
+            else if (message.param == TesselHostHook::kHostFocused && editor_.toolbarFrame() && !editor_.popupActive()
+                     && !(windows_ && (windows_->inputState().bits & platform::kRightButton))) {
                 window.raise();
             }
             return true;
         case MessageKind::Wheel: {
-            if (popupActive_ || !current_)
+            TesselUI* page = editor_.currentPage();
+            if (editor_.popupActive() || !page)
                 return true;
             const platform::Point origin = window.screenOrigin();
             int32_t x = message.point.x - origin.x;
             int32_t y = message.point.y - origin.y;
-            if (doubleSize()) {
+            if (editor_.doubleSize()) {
                 x /= 2;
                 y /= 2;
             }
-            current_->onMouseWheel(x, y, static_cast<float>(message.wheelDelta) / kWheelNotch);
+            page->onMouseWheel(x, y, static_cast<float>(message.wheelDelta) / kWheelNotch);
             return true;
         }
         case MessageKind::HotKey:
-            if (message.param == kHotKeyR || message.param == kHotKeyF2)
-                toggleFocus();
-            else if (message.param == kHotKeyT)
-                setAlwaysOnTop(!pluginPreferences().alwaysOnTop);
+            if (message.param == TesselEditor::kHotKeyR || message.param == TesselEditor::kHotKeyF2)
+                editor_.toggleFocus();
+            else if (message.param == TesselEditor::kHotKeyT)
+                editor_.setAlwaysOnTop(!pluginPreferences().alwaysOnTop);
             return true;
         case MessageKind::Destroy:
             return false;
@@ -116,32 +105,28 @@ bool TesselEditor::handleMessage(platform::Window& window, platform::WindowMessa
 
 // Keys of the editor window and of the toolbar in the host's window: the
 // ones a hook on the host's thread would see while the editor is in use.
-bool TesselEditor::filterKey(platform::Window& target, const platform::WindowMessage& message)
+bool TesselEditorWindow::filterKey(platform::Window& target, const platform::WindowMessage& message)
 {
-    const bool ours = isWithin(&target, window_.get()) || (frame && isWithin(&target, frame->getWindow()));
-    if (!frame2_ || popupActive_ || !ours)
+    VSTGUI::CFrame* toolbar = editor_.toolbarFrame();
+    const bool ours = isWithin(&target, window_.get()) || (toolbar && isWithin(&target, toolbar->getWindow()));
+    if (!editor_.frame2() || editor_.popupActive() || !ours)
         return false;
     const platform::KeyMessage& key = message.key;
     if (key.repeatCount != 1)
         return false;
     const platform::KeyboardState held = message.input.keyboard();
     if (!key.up && key.windowsKey == 'K' && held.control && held.alt && !held.shift) {
-        setKeyMode(getKeyMode() == 1 ? 0 : 1, false);
+        editor_.setKeyMode(editor_.getKeyMode() == 1 ? 0 : 1, false);
         return true;
     }
-    if (getKeyMode() != 1)
+    if (editor_.getKeyMode() != 1)
         return false;
     const TesselKeyEvent event = platform::keyEventFor(key, held);
     if (event.virtualKey == 0 && event.character == 0)
         return false;
     if (event.keyUp)
-        handleKeyUp(event);
+        editor_.handleKeyUp(event);
     else
-        handleKeyDown(event);
+        editor_.handleKeyDown(event);
     return true;
-}
-
-platform::InputState TesselEditor::liveInput() const
-{
-    return windows_ ? windows_->inputState() : platform::InputState{};
 }

@@ -1,4 +1,4 @@
-#include "editor/core/module_paths.h"
+#include "editor/file_commands/module_paths.h"
 
 std::string folderWithSlash(const std::string& folder)
 {
