@@ -15,7 +15,7 @@
 // library, e.g. one built from an older tree, to compare.
 #include "bench/vst_bench_host.h"
 #include "engine/engine.h"
-#include "engine/song_snapshot.h"
+#include "engine/song_files/song_snapshot.h"
 
 #include <zlib.h>
 

@@ -5,8 +5,8 @@
 #include "engine/engine.h"
 #include "engine/pool.h"
 #include "engine/tables.h"
-#include "engine/vector.h"
-#include "engine/voice_direct.h"
+#include "engine/vector/vector.h"
+#include "engine/voice/voice_direct.h"
 
 #include <benchmark/benchmark.h>
 

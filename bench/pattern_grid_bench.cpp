@@ -10,12 +10,12 @@
 // should be well under that.
 
 #include "bench/window_copy_reference.h"
-#include "gui/frame.h"
+#include "gui/frame/frame.h"
 #include "gui/offscreen_context.h"
-#include "model/module.h"
-#include "patterneditor/pattern_grid.h"
-#include "platform/folders.h"
-#include "platform/font_catalog.h"
+#include "model/song/module.h"
+#include "patterneditor/grid/pattern_grid.h"
+#include "platform/system/folders.h"
+#include "platform/graphics/font_catalog.h"
 #include "shell/preferences.h"
 #include "resources/product_font.h"
 

@@ -11,10 +11,10 @@
 #include "engine/engine.h"
 #include "pagekit/editor_services.h"
 #include "gui/offscreen_context.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "patterneditor/pattern_editor_ui.h"
-#include "platform/folders.h"
-#include "platform/font_catalog.h"
+#include "platform/system/folders.h"
+#include "platform/graphics/font_catalog.h"
 #include "resources/product_font.h"
 
 #include <benchmark/benchmark.h>

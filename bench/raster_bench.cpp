@@ -6,8 +6,8 @@
 //    has no colour key).
 // Compare each Canvas* figure with its Pixman* twin. Arguments: sizes.
 
-#include "platform/canvas.h"
-#include "platform/image_surface.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/image_surface.h"
 #include "resources/resource_ids.h"
 #include "resources/resources.h"
 

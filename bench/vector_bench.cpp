@@ -1,7 +1,7 @@
 // The vector primitives at each processor level against a plain loop.
 // Argument pairs: (level, floats); level -1 is the plain loop.
-#include "engine/vector.h"
-#include "engine/vector_cpu.h"
+#include "engine/vector/vector.h"
+#include "engine/vector/vector_cpu.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // The reference the pattern editor's benchmarks are read against: one 1:1
 // copy of a whole window of the size they draw.
 
-#include "platform/canvas.h"
-#include "platform/image.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/image.h"
 
 #include <benchmark/benchmark.h>
 

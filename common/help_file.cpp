@@ -1,6 +1,6 @@
 #include "common/help_file.h"
 
-#include "platform/process_files.h"
+#include "platform/system/process_files.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -4,8 +4,8 @@
 #include "common/help_archive.h"
 #include "common/help_pages.h"
 #include "common/web_container.h"
-#include "platform/font_catalog.h"
-#include "platform/windows1252.h"
+#include "platform/graphics/font_catalog.h"
+#include "platform/graphics/windows1252.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,7 +4,7 @@
 #include "common/help_address.h"
 #include "common/help_pages.h"
 #include "common/help_popup_fit.h"
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 #include "platform/key_table.h"
 
 #include <time.h>

@@ -2,7 +2,7 @@
 // How the help popup fits itself to a key-reference page and keeps itself on
 // the monitor.
 
-#include "platform/geometry.h"
+#include "platform/graphics/geometry.h"
 
 namespace web {
 class WebView;

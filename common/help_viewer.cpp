@@ -5,7 +5,7 @@
 #include "common/help_archive.h"
 #include "common/help_pages.h"
 #include "common/help_popup_fit.h"
-#include "platform/font_catalog.h"
+#include "platform/graphics/font_catalog.h"
 #include "platform/key_table.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 // pump drives it, and it closes when its owner goes. GUI thread only.
 
 #include "common/help_index.h"
-#include "platform/font.h"
+#include "platform/graphics/font.h"
 #include "platform/window.h"
 
 #include <cstdint>

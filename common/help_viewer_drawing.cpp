@@ -3,8 +3,8 @@
 #include "common/help_viewer.h"
 
 #include "common/cwebpage.h"
-#include "platform/canvas.h"
-#include "platform/text.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/text.h"
 
 namespace help {
 

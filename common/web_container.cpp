@@ -2,10 +2,10 @@
 
 #include "common/help_address.h"
 #include "common/help_archive.h"
-#include "platform/canvas.h"
-#include "platform/font_catalog.h"
-#include "platform/text.h"
-#include "platform/windows1252.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/font_catalog.h"
+#include "platform/graphics/text.h"
+#include "platform/graphics/windows1252.h"
 
 #include <cairo.h>
 

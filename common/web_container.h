@@ -6,8 +6,8 @@
 // nothing from anywhere else. No scripts run: litehtml has no engine and
 // this container makes no elements of its own. GUI thread only.
 
-#include "platform/font.h"
-#include "platform/image.h"
+#include "platform/graphics/font.h"
+#include "platform/graphics/image.h"
 #include "platform/window.h"
 
 #include <litehtml/litehtml.h>

@@ -3,8 +3,8 @@
 #include "common/help_address.h"
 #include "common/help_archive.h"
 #include "common/web_container.h"
-#include "platform/font_catalog.h"
-#include "platform/helper_process.h"
+#include "platform/graphics/font_catalog.h"
+#include "platform/system/helper_process.h"
 #include "platform/posted_message.h"
 
 #include <algorithm>

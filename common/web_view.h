@@ -14,7 +14,7 @@
 // The window's handler hands every message to handleMessage first. GUI thread
 // only; one view per window.
 
-#include "platform/geometry.h"
+#include "platform/graphics/geometry.h"
 #include "platform/window.h"
 
 #include <cstdint>

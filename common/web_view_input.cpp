@@ -6,8 +6,8 @@
 #include "common/help_address.h"
 #include "common/help_pages.h"
 #include "common/web_container.h"
-#include "platform/canvas.h"
-#include "platform/helper_process.h"
+#include "platform/graphics/canvas.h"
+#include "platform/system/helper_process.h"
 #include "platform/posted_message.h"
 
 #include <algorithm>

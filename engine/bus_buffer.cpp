@@ -1,6 +1,6 @@
 #include "engine/bus_buffer.h"
 
-#include "engine/vector.h"
+#include "engine/vector/vector.h"
 
 #include <emmintrin.h>
 

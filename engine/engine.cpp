@@ -1,13 +1,13 @@
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
-#include "engine/engine_midi.h"
-#include "engine/midi_out.h"
+#include "engine/midi/engine_midi.h"
+#include "engine/midi/midi_out.h"
 #include "engine/pool.h"
 #include "engine/tables.h"
-#include "engine/vector.h"
-#include "platform/library_handle.h"
-#include "platform/version.h"
+#include "engine/vector/vector.h"
+#include "platform/system/library_handle.h"
+#include "platform/system/version.h"
 
 #include <cstring>
 #include <strings.h>

@@ -6,9 +6,9 @@
 
 #include "engine/engine_globals.h"
 #include "engine/engine_status.h"
-#include "engine/midi_out.h"
+#include "engine/midi/midi_out.h"
 #include "engine/pool.h"
-#include "engine/position_table.h"
+#include "engine/timing/position_table.h"
 #include "platform/vst2_records.h"
 
 #include <xmmintrin.h>

@@ -3,10 +3,10 @@
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
-#include "engine/exact_math.h"
-#include "engine/midi_out.h"
-#include "engine/step_below.h"
-#include "engine/voice.h"
+#include "engine/vector/exact_math.h"
+#include "engine/midi/midi_out.h"
+#include "engine/rows/step_below.h"
+#include "engine/voice/voice.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // in, the program version (kept twice: the song writer and the crash report
 // read their own copy) and the library's file name.
 
-#include "model/channel.h"
+#include "model/song/channel.h"
 
 #include <array>
 #include <string>

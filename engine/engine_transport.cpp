@@ -3,11 +3,11 @@
 
 #include "engine/engine_actions.h"
 #include "engine/engine_status.h"
-#include "engine/midi_out.h"
+#include "engine/midi/midi_out.h"
 #include "engine/pool.h"
-#include "engine/position_table.h"
+#include "engine/timing/position_table.h"
 #include "engine/transport_release.h"
-#include "engine/voice_update_tables.h"
+#include "engine/voice/voice_update_tables.h"
 
 #include <cstring>
 

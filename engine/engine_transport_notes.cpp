@@ -5,7 +5,7 @@
 #include "engine/engine_globals.h"
 #include "engine/pool.h"
 #include "engine/transport_release.h"
-#include "engine/voice_update_tables.h"
+#include "engine/voice/voice_update_tables.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "engine/pool.h"
 
-#include "engine/position_table.h"
-#include "platform/aligned_memory.h"
+#include "engine/timing/position_table.h"
+#include "platform/system/aligned_memory.h"
 
 #include <cstdint>
 #include <new>

@@ -7,9 +7,9 @@
 // serialisation is the song lock. Created and deleted by the engine under the
 // song lock; process-wide.
 
-#include "engine/voice.h"
-#include "engine/voice_event.h"
-#include "engine/voice_list.h"
+#include "engine/voice/voice.h"
+#include "engine/voice/voice_event.h"
+#include "engine/voice/voice_list.h"
 
 #include <atomic>
 #include <cstdint>

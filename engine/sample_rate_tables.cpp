@@ -2,7 +2,7 @@
 #include "engine/engine.h"
 
 #include "engine/engine_actions.h"
-#include "engine/voice_update_tables.h"
+#include "engine/voice/voice_update_tables.h"
 
 void TesselEngine::setSampleRate(float rate)
 {

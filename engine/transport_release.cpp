@@ -1,10 +1,10 @@
 #include "engine/transport_release.h"
 
-#include "engine/voice.h"
-#include "engine/voice_midi.h"
+#include "engine/voice/voice.h"
+#include "engine/voice/voice_midi.h"
 
-#include "model/channel.h"
-#include "model/instrument.h"
+#include "model/song/channel.h"
+#include "model/instrument/instrument.h"
 
 namespace {
 

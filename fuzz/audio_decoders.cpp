@@ -1,8 +1,8 @@
 // FLAC and Ogg Vorbis loads: the input goes to a scratch file (the decoders
 // read by path) and is loaded into a slot by its signature.
 
-#include "model/sample.h"
-#include "platform/folders.h"
+#include "model/sample/sample.h"
+#include "platform/system/folders.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -4,8 +4,8 @@
 // The loads read the file through the zip helpers and their temporary files.
 
 #include "model/file_kind.h"
-#include "model/instrument.h"
-#include "model/sample.h"
+#include "model/instrument/instrument.h"
+#include "model/sample/sample.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Impulse Tracker importer: any input imports to a result, and what it leaves
 // in the song stays inside the model's limits.
 
-#include "model/it_import.h"
-#include "model/module.h"
+#include "model/import/it_import.h"
+#include "model/song/module.h"
 
 #include <cstdint>
 #include <cstdio>

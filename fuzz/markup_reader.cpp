@@ -1,6 +1,6 @@
 // Markup reader: every tag of the input is read, queried and written again.
 
-#include "model/markup.h"
+#include "model/markup/markup.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // MOD importer: any image imports or is refused, inside its bounds.
 
 #include "fuzz/module_import_check.h"
-#include "model/mod_import.h"
+#include "model/import/mod_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -2,8 +2,8 @@
 // What every module importer promises for any input: a known result, and
 // sample lengths and loops inside the bytes it was given.
 
-#include "model/import_result.h"
-#include "model/module.h"
+#include "model/import/import_result.h"
+#include "model/song/module.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // a finished one is written again, so that whatever a document put into the
 // records is also walked by the writers.
 
-#include "model/markup.h"
-#include "model/module.h"
+#include "model/markup/markup.h"
+#include "model/song/module.h"
 
 #include <cstdint>
 #include <cstdio>

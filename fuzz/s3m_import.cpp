@@ -1,7 +1,7 @@
 // Scream Tracker 3 importer: any image imports or is refused, inside its bounds.
 
 #include "fuzz/module_import_check.h"
-#include "model/s3m_import.h"
+#include "model/import/s3m_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,9 +1,9 @@
 // WAV reader: every image is read with loop information, applied to the slot
 // and written out again.
 
-#include "model/memory_file.h"
-#include "model/sample.h"
-#include "model/wav_loop_info.h"
+#include "model/audio_files/memory_file.h"
+#include "model/sample/sample.h"
+#include "model/audio_files/wav_loop_info.h"
 
 #include <cstdint>
 

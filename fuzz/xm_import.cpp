@@ -1,9 +1,9 @@
 // XM importer: any image imports without reading past it, and what it
 // stores stays inside the song's limits.
 
-#include "model/memory_file.h"
-#include "model/module.h"
-#include "model/xm_import.h"
+#include "model/audio_files/memory_file.h"
+#include "model/song/module.h"
+#include "model/import/xm_import.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "gui/bitmap.h"
 
 #include "gui/draw_context.h"
-#include "gui/frame.h"
+#include "gui/frame/frame.h"
 #include "resources/resources.h"
 
 namespace VSTGUI {

@@ -5,7 +5,7 @@
 
 #include "gui/geometry.h"
 #include "gui/reference_count.h"
-#include "platform/image.h"
+#include "platform/graphics/image.h"
 
 #include <cstdint>
 #include <vector>

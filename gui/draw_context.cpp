@@ -1,9 +1,9 @@
 #include "gui/draw_context.h"
 
-#include "gui/frame.h"
-#include "platform/damage_list.h"
-#include "platform/font_catalog.h"
-#include "platform/text.h"
+#include "gui/frame/frame.h"
+#include "platform/graphics/damage_list.h"
+#include "platform/graphics/font_catalog.h"
+#include "platform/graphics/text.h"
 #include "platform/window.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 // deleted at once; what it drew into a window is presented then.
 
 #include "gui/geometry.h"
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,119 +1,66 @@
 #include "gui/file_selector.h"
 
-#include "gui/frame.h"
 #include "platform/window.h"
-#include "vst2/audio_effect_x.h"
-#include "gui/editor_base.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace VSTGUI {
 
-CFileSelector::~CFileSelector()
+namespace {
+
+constexpr size_t kMaxExtensions = 100;
+
+} // namespace
+
+platform::FileDialogRequest fileDialogRequest(const CFileChoice& choice)
 {
-    if (!selection_)
-        return;
-    if (hostSelector_) {
-        if (plugin_)
-            plugin_->closeFileSelector(selection_);
-        return;
+    platform::FileDialogRequest request;
+    request.kind = choice.kind;
+    request.title = choice.title;
+    request.startPath = choice.startPath;
+    if (request.kind == platform::FileDialogKind::Folder)
+        return request;
+
+    std::vector<std::string> distinct;
+    for (const CFileType& type : choice.types) {
+        platform::FileFilter filter;
+        filter.name = type.name + " (." + type.dosType + ")";
+        filter.extensions.push_back(type.dosType);
+        // Saving offers the DOS types only.
+        if (request.kind != platform::FileDialogKind::Save && !type.unixType.empty() && type.unixType != type.dosType)
+            filter.extensions.push_back(type.unixType);
+        for (const std::string& extension : filter.extensions)
+            if (distinct.size() < kMaxExtensions &&
+                std::find(distinct.begin(), distinct.end(), extension) == distinct.end())
+                distinct.push_back(extension);
+        request.filters.push_back(std::move(filter));
     }
-    release();
-}
-
-void CFileSelector::release()
-{
-    VstFileSelect& selection = *selection_;
-    if (selection.reserved == 1) {
-        delete[] selection.returnPath;
-        selection.returnPath = nullptr;
-        selection.sizeReturnPath = 0;
-        selection.reserved = 0;
+    if (request.kind == platform::FileDialogKind::Save) {
+        if (!choice.types.empty())
+            request.defaultExtension = choice.types.front().dosType;
+        return request;
     }
-    if (selection.command == kVstMultipleFilesLoad && selection.returnMultiplePaths) {
-        for (int32_t i = 0; i < selection.nbReturnPath; ++i)
-            delete[] selection.returnMultiplePaths[i];
-        delete[] selection.returnMultiplePaths;
-        selection.returnMultiplePaths = nullptr;
+    if (distinct.size() > 1) {
+        platform::FileFilter all;
+        std::string joined;
+        for (const std::string& extension : distinct)
+            joined += (joined.empty() ? "*." : ";*.") + extension;
+        all.name = "All Supported Types (" + joined + ")";
+        all.extensions = distinct;
+        request.filters.push_back(std::move(all));
+        // The entry right after the types, however many extensions they add.
+        request.filterIndex = static_cast<int32_t>(choice.types.size()) + 1;
     }
+    request.filters.push_back({"All Files (*.*)", {}});
+    return request;
 }
 
-platform::Window* CFileSelector::parentWindow(platform::Window* given) const
+std::vector<std::string> chooseFiles(platform::Window* owner, const CFileChoice& choice)
 {
-    if (given || !plugin_)
-        return given;
-    auto* editor = dynamic_cast<AEffGUIEditor*>(plugin_->getEditor());
-    CFrame* frame = editor ? editor->getFrame() : nullptr;
-    return frame ? frame->getWindow() : nullptr;
-}
-
-bool CFileSelector::hostRuns()
-{
-    if (!plugin_)
-        return false;
-    char open[] = "openFileSelector";
-    char close[] = "closeFileSelector";
-    if (plugin_->canHostDo(open) <= 0 || plugin_->canHostDo(close) <= 0)
-        return false;
-    hostSelector_ = true;
-    return true;
-}
-
-bool CFileSelector::returnPath(VstFileSelect& selection, const std::string& path)
-{
-    const size_t size = path.size() + 1;
-    if (selection.returnPath) {
-        if (selection.sizeReturnPath <= 0 || size > static_cast<size_t>(selection.sizeReturnPath))
-            return false;
-    } else {
-        selection.returnPath = new char[size];
-        selection.sizeReturnPath = static_cast<VstInt32>(size);
-        selection.reserved = 1;
-    }
-    std::memcpy(selection.returnPath, path.c_str(), size);
-    selection.nbReturnPath = 1;
-    return true;
-}
-
-void CFileSelector::returnPaths(VstFileSelect& selection, const std::vector<std::string>& paths)
-{
-    const size_t count = std::min(paths.size(), static_cast<size_t>(kMaxPaths));
-    selection.returnMultiplePaths = new char*[count];
-    for (size_t i = 0; i < count; ++i) {
-        selection.returnMultiplePaths[i] = new char[paths[i].size() + 1];
-        std::memcpy(selection.returnMultiplePaths[i], paths[i].c_str(), paths[i].size() + 1);
-    }
-    selection.nbReturnPath = static_cast<VstInt32>(count);
-}
-
-int32_t CFileSelector::run(VstFileSelect* selection, platform::Window* parent)
-{
-    if (!selection)
-        return 0;
-    // A second run on the same selector first frees what the first one made.
-    if (selection_ && !hostSelector_)
-        release();
-    selection_ = selection;
-    hostSelector_ = false;
-    selection->nbReturnPath = 0;
-    if (selection->returnPath && selection->sizeReturnPath > 0)
-        selection->returnPath[0] = 0;
-    if (hostRuns())
-        return plugin_->openFileSelector(selection) ? selection->nbReturnPath : 0;
-
-    if (selection->command < kVstFileLoad || selection->command > kVstDirectorySelect)
-        return 0;
-    platform::Window* owner = parentWindow(parent);
-    if (!owner)
-        return 0;
     std::vector<std::string> paths;
-    if (!owner->system().dialogs().chooseFiles(owner, request(*selection), paths))
-        return 0;
-    if (selection->command == kVstMultipleFilesLoad) {
-        returnPaths(*selection, paths);
-        return selection->nbReturnPath;
-    }
-    return returnPath(*selection, paths.front()) ? 1 : 0;
+    if (!owner || !owner->system().dialogs().chooseFiles(owner, fileDialogRequest(choice), paths))
+        paths.clear();
+    return paths;
 }
 
 } // namespace VSTGUI

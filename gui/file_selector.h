@@ -1,57 +1,43 @@
 #pragma once
 // The toolkit's file selector: files to open (one or several), a file to
-// save or a folder, asked for with a VstFileSelect record and answered by
-// the window system's dialogs. The host's own selector is used only when it
-// can both open and close one, which the plug-in never claims. The type
-// filter lists each file type, "All Supported Types" when there are two or
-// more extensions, and "All Files (*.*)". GUI thread only.
+// save or a folder, chosen in the window system's dialogs. The type filter
+// lists each file type, "All Supported Types" when there are two or more
+// extensions, and "All Files (*.*)". It knows no plug-in format: the VST 2
+// selection record is read and answered in gui_vst2/. GUI thread only.
 
-#include "platform/dialogs.h"
-#include "vst2/effect_record.h"
+#include "platform/dialogs/dialogs.h"
 
-#include <cstdint>
+#include <string>
+#include <vector>
 
-class AudioEffectX;
 namespace platform {
 class Window;
 }
 
 namespace VSTGUI {
 
-class CFileSelector {
-public:
-    // At most this many paths come back from a selection of several files.
-    static constexpr int32_t kMaxPaths = 1024;
-
-    explicit CFileSelector(AudioEffectX* plugin) : plugin_(plugin) {}
-    // Frees what run allocated: the return path when the reserved field is
-    // 1, the paths of a multiple selection and their list; or lets the host
-    // close its selector.
-    virtual ~CFileSelector();
-    CFileSelector(const CFileSelector&) = delete;
-    CFileSelector& operator=(const CFileSelector&) = delete;
-
-    // The number of paths chosen; 0 on cancel or failure. A return path the
-    // caller gave (with its size) must hold the whole path: a longer one
-    // fails the run, never cut; without one, the selector allocates it.
-    // The parent is the given window, else the plug-in editor's frame window.
-    int32_t run(VstFileSelect* selection, platform::Window* parent = nullptr);
-
-    // The dialog request for a selection record.
-    static platform::FileDialogRequest request(const VstFileSelect& selection);
-
-private:
-    platform::Window* parentWindow(platform::Window* given) const;
-    bool hostRuns();
-    bool returnPath(VstFileSelect& selection, const std::string& path);
-    void returnPaths(VstFileSelect& selection, const std::vector<std::string>& paths);
-    void release();
-
-    AudioEffectX* plugin_;
-    VstFileSelect* selection_ = nullptr;
-    bool hostSelector_ = false;
+// A type of file offered: its name and its extension as DOS and as Unix name
+// it (often the same; either may be empty).
+struct CFileType {
+    std::string name;
+    std::string dosType;
+    std::string unixType;
 };
 
-} // namespace VSTGUI
+// What the user is asked to choose.
+struct CFileChoice {
+    platform::FileDialogKind kind = platform::FileDialogKind::Open;
+    std::string title;
+    std::string startPath;   // a folder, a file, or empty
+    std::vector<CFileType> types;
+};
 
-using VSTGUI::CFileSelector;
+// The dialog request for a choice: saving offers the DOS types only and adds
+// the first one to a name without extension; opening lists every extension.
+platform::FileDialogRequest fileDialogRequest(const CFileChoice& choice);
+
+// Runs the dialog over `owner`. The paths chosen; none on cancel, or without
+// an owner.
+std::vector<std::string> chooseFiles(platform::Window* owner, const CFileChoice& choice);
+
+} // namespace VSTGUI

@@ -1,8 +1,8 @@
 #pragma once
 // The toolkit's points, rectangles and colours, and their platform forms.
 
-#include "platform/colour.h"
-#include "platform/geometry.h"
+#include "platform/graphics/colour.h"
+#include "platform/graphics/geometry.h"
 
 #include <cstdint>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "gui/page_fonts.h"
 
-#include "gui/control_fonts.h"
+#include "gui/controls/control_fonts.h"
 #include "gui/tessel_font.h"
 
 TesselFont* pageFont(int32_t resourceId, int32_t characterWidth)

@@ -1,6 +1,6 @@
 #include "gui/text_lines.h"
 
-#include "platform/font.h"
+#include "platform/graphics/font.h"
 
 #include <algorithm>
 

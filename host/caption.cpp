@@ -1,7 +1,7 @@
 #include "host/caption.h"
 
 #include "host/host_bitmaps.h"
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 
 #include <algorithm>
 

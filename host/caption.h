@@ -5,8 +5,8 @@
 // its own, minimise, restore and close). Where each lies, what a click hits
 // and how the strip is drawn.
 
-#include "platform/geometry.h"
-#include "platform/image.h"
+#include "platform/graphics/geometry.h"
+#include "platform/graphics/image.h"
 
 namespace host {
 

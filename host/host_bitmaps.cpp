@@ -1,6 +1,6 @@
 #include "host/host_bitmaps.h"
 
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 #include "resources/palette.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 // The host program's own bitmaps, drawn in code and kept apart from the
 // plug-in's resources, whose ids overlap them.
 
-#include "platform/image.h"
+#include "platform/graphics/image.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // The host program's dialog resources: the module "Host" with the audio
 // settings dialog (101).
 
-#include "gui/dialog_template.h"
+#include "gui/dialogs/dialog_template.h"
 
 namespace host {
 

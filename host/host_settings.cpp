@@ -1,8 +1,8 @@
 #include "host/host_settings.h"
 
-#include "model/markup.h"
-#include "model/memory_file.h"
-#include "platform/folders.h"
+#include "model/markup/markup.h"
+#include "model/audio_files/memory_file.h"
+#include "platform/system/folders.h"
 
 #include <cmath>
 #include <cstdio>

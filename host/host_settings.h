@@ -3,7 +3,7 @@
 // between runs. Read once at start-up, written once at exit; every failure is
 // silent and leaves the defaults.
 
-#include "host/audio_system.h"
+#include "host/audio/audio_system.h"
 #include "host/host_state.h"
 
 #include <string>

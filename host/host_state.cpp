@@ -1,7 +1,7 @@
 #include "host/host_state.h"
 
-#include "platform/aligned_memory.h"
-#include "platform/version.h"
+#include "platform/system/aligned_memory.h"
+#include "platform/system/version.h"
 
 #include <dlfcn.h>
 #include <unistd.h>

@@ -2,7 +2,7 @@
 // The host's state for the whole run and the one process-wide pointer through
 // which the host callback reaches it.
 
-#include "host/audio_settings.h"
+#include "host/audio/audio_settings.h"
 #include "host/vst2.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "host/main_window.h"
 
 #include "host/host_bitmaps.h"
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 #include "resources/palette.h"
 
 #include <algorithm>

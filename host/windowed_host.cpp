@@ -1,8 +1,8 @@
 #include "host/windowed_host.h"
 
-#include "host/routing_dialog.h"
+#include "host/audio/routing_dialog.h"
 #include "host/window_loop.h"
-#include "platform/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 #include "vst2/quit_question.h"
 
 #include <sys/stat.h>

@@ -3,9 +3,9 @@
 // audio settings dialog, the export with its file chooser on the GUI thread
 // (titles from the export thread handed over to it) and the quit question.
 
-#include "host/audio_output.h"
+#include "host/audio/audio_output.h"
 #include "host/main_window.h"
-#include "host/wav_export.h"
+#include "host/audio/wav_export.h"
 
 #include <csignal>
 

@@ -4,8 +4,8 @@
 #include "image/cx_image.h"
 
 #include "gui/draw_context.h"
-#include "platform/canvas.h"
-#include "platform/image.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/image.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "model/file_kind.h"
 
-#include "model/zip_helpers.h"
-#include "platform/folders.h"
+#include "model/zip/zip_helpers.h"
+#include "platform/system/folders.h"
 
 #include <cstdio>
 #include <strings.h>

@@ -1,6 +1,6 @@
 #include "model/model_globals.h"
 
-#include "platform/version.h"
+#include "platform/system/version.h"
 
 #include <numeric>
 

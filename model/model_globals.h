@@ -3,7 +3,7 @@
 // They have no lock of their own: the song reset, the module reader and
 // renumbering write them.
 
-#include "model/pattern.h"
+#include "model/song/pattern.h"
 
 #include <array>
 #include <atomic>

@@ -6,7 +6,7 @@
 // the status line and the toolbar's page buttons. The editor implements it;
 // GUI thread only.
 
-#include "gui/frame_link.h"
+#include "gui/frame/frame_link.h"
 #include "gui/geometry.h"
 
 #include <array>

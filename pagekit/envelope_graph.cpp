@@ -1,10 +1,10 @@
 #include "pagekit/envelope_graph.h"
 
 #include "gui/bitmap.h"
-#include "gui/control_skin.h"
+#include "gui/controls/control_skin.h"
 #include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
-#include "model/envelope.h"
+#include "model/instrument/envelope.h"
 #include "platform/key_event.h"
 #include "platform/window.h"
 #include "resources/resource_ids.h"

@@ -5,7 +5,7 @@
 // and the graph edits it in place through the envelope's node operations.
 // Kind 3 splits the graph into two lanes (value above, second value below).
 
-#include "gui/tessel_control.h"
+#include "gui/controls/tessel_control.h"
 
 #include <cstdint>
 

@@ -5,10 +5,10 @@
 
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
-#include "gui/control_fonts.h"
-#include "gui/control_skin.h"
+#include "gui/controls/control_fonts.h"
+#include "gui/controls/control_skin.h"
 #include "gui/offscreen_context.h"
-#include "model/envelope.h"
+#include "model/instrument/envelope.h"
 #include "resources/palette.h"
 
 #include <cmath>

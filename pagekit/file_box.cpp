@@ -5,8 +5,8 @@
 #include "pagekit/file_box_paths.h"
 #include "model/model_globals.h"
 #include "pagekit/tessel_ui.h"
-#include "model/module.h"
-#include "platform/library_handle.h"
+#include "model/song/module.h"
+#include "platform/system/library_handle.h"
 #include "platform/status_text.h"
 
 #include <unistd.h>

@@ -12,10 +12,10 @@
 // shared by every box of the process) as scans do.
 
 #include "pagekit/file_box_listing.h"
-#include "gui/list_box.h"
+#include "gui/lists/list_box.h"
 #include "pagekit/path_box.h"
-#include "gui/tessel_control.h"
-#include "platform/mutex.h"
+#include "gui/controls/tessel_control.h"
+#include "platform/system/mutex.h"
 
 #include <atomic>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "pagekit/file_box.h"
 
 #include "engine/engine.h"
-#include "gui/control_skin.h"
+#include "gui/controls/control_skin.h"
 #include "pagekit/editor_services.h"
 #include "pagekit/file_box_paths.h"
 #include "platform/key_event.h"

@@ -1,7 +1,7 @@
 #include "pagekit/file_box_listing.h"
 
 #include "model/file_kind.h"
-#include "model/zip_helpers.h"
+#include "model/zip/zip_helpers.h"
 
 #include <dirent.h>
 #include <strings.h>

@@ -4,7 +4,7 @@
 // entries, as list items. Touches no control, so the box's scan thread may
 // call it.
 
-#include "gui/list_box.h"
+#include "gui/lists/list_box.h"
 
 #include <atomic>
 #include <string>

@@ -9,7 +9,7 @@
 #include "engine/engine.h"
 #include "pagekit/file_box_paths.h"
 #include "model/model_globals.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "platform/status_text.h"
 
 #include <cctype>

@@ -2,7 +2,7 @@
 
 #include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
-#include "platform/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/key_event.h"
 #include "platform/window.h"
 

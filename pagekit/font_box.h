@@ -3,7 +3,7 @@
 // opens the font chooser. The record is the preferences' font, its height in
 // points.
 
-#include "gui/text_box.h"
+#include "gui/controls/text_box.h"
 #include "shell/preferences.h"
 
 class TesselEditorServices;

@@ -5,7 +5,7 @@
 // drawn twice as large, so mouse and wheel points are halved and points
 // going to the screen doubled.
 
-#include "gui/frame.h"
+#include "gui/frame/frame.h"
 
 #include <cstdint>
 

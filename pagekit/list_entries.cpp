@@ -1,7 +1,7 @@
 #include "pagekit/list_entries.h"
 
-#include "model/instrument.h"
-#include "model/sample.h"
+#include "model/instrument/instrument.h"
+#include "model/sample/sample.h"
 #include "resources/resource_ids.h"
 
 #include <bitset>

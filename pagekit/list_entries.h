@@ -3,7 +3,7 @@
 // and name, an icon, and a detail column with the sample format or what the
 // instrument plays. Beside the toolkit's list box, which knows no song.
 
-#include "gui/list_box.h"
+#include "gui/lists/list_box.h"
 
 class TesselInstrument;
 class TesselSample;

@@ -3,10 +3,10 @@
 // values: key-map region texts and spans, instrument labels typed in a
 // cell, and the cursor limits of the instrument and order list pages.
 
-#include "model/instrument.h"
-#include "model/keymap.h"
-#include "model/module.h"
-#include "model/order_list.h"
+#include "model/instrument/instrument.h"
+#include "model/instrument/keymap.h"
+#include "model/song/module.h"
+#include "model/song/order_list.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "pagekit/editor_services.h"
-#include "gui/file_selector.h"
+#include "gui_vst2/file_selector.h"
 #include "pagekit/frame2.h"
 #include "platform/key_event.h"
 #include "vst2/audio_effect_x.h"

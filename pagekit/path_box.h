@@ -3,7 +3,7 @@
 // Without the editable-path flag every click and Enter open the chooser;
 // with it the text is edited and only a click on the drawn button opens it.
 
-#include "gui/text_box.h"
+#include "gui/controls/text_box.h"
 
 class TesselEditorServices;
 namespace VSTGUI {

@@ -4,7 +4,7 @@
 // places it, forwards clicks to it and reads the result: the chosen
 // button's index, or its text in text mode.
 
-#include "gui/button_group.h"
+#include "gui/controls/button_group.h"
 #include "gui/tessel_class.h"
 #include "shell/usage_log_events.h"
 

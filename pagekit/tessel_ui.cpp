@@ -2,7 +2,7 @@
 
 #include "engine/engine.h"
 #include "gui/bitmap.h"
-#include "gui/drop_list.h"
+#include "gui/lists/drop_list.h"
 #include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
 #include "shell/preferences.h"

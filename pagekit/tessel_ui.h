@@ -5,7 +5,7 @@
 // drags, the pattern editor keeping the mouse while it drags, the close box
 // of popup pages) and one offscreen through which they draw buffered.
 
-#include "gui/control.h"
+#include "gui/controls/control.h"
 #include "gui/draw_context.h"
 #include "gui/tessel_class.h"
 #include "shell/usage_log_events.h"

@@ -5,8 +5,8 @@
 
 #include "common/help_pages.h"
 #include "engine/engine.h"
-#include "model/module.h"
-#include "patterneditor/edit_commands.h"
+#include "model/song/module.h"
+#include "patterneditor/menus/edit_commands.h"
 #include "platform/key_event.h"
 #include "platform/status_text.h"
 #include "shell/command_scheme.h"

@@ -3,11 +3,11 @@
 #include "patterneditor/pattern_editor_ui.h"
 
 #include "gui/bitmap.h"
-#include "gui/button.h"
-#include "gui/drop_list.h"
-#include "model/module.h"
+#include "gui/controls/button.h"
+#include "gui/lists/drop_list.h"
+#include "model/song/module.h"
 #include "model/model_globals.h"
-#include "patterneditor/font_metrics.h"
+#include "patterneditor/grid/font_metrics.h"
 #include "shell/preferences.h"
 #include "resources/resource_ids.h"
 

@@ -5,7 +5,7 @@
 // the page. The editor gives the page one; without an editor (tests) these
 // defaults answer.
 
-#include "platform/geometry.h"
+#include "platform/graphics/geometry.h"
 
 #include <cstdint>
 

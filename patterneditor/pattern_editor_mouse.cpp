@@ -2,10 +2,10 @@
 // (selections and drags, the popup menus) and the header band.
 #include "patterneditor/pattern_editor_ui.h"
 
-#include "gui/button.h"
-#include "gui/drop_list.h"
+#include "gui/controls/button.h"
+#include "gui/lists/drop_list.h"
 #include "pagekit/editor_services.h"
-#include "patterneditor/edit_commands.h"
+#include "patterneditor/menus/edit_commands.h"
 #include "shell/usage_log.h"
 
 namespace {

@@ -7,7 +7,7 @@
 // said otherwise.
 
 #include "engine/engine_links.h"
-#include "engine/midi_input.h"
+#include "engine/midi/midi_input.h"
 #include "pagekit/tessel_ui.h"
 
 #include <cstdint>

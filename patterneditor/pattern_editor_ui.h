@@ -9,16 +9,16 @@
 // GUI thread, except getCurrentPattern and noteEntry, which read values the
 // page publishes for the audio thread.
 
-#include "gui/control.h"
-#include "patterneditor/edit_commands.h"
-#include "patterneditor/grid_host.h"
-#include "patterneditor/info_panel.h"
+#include "gui/controls/control.h"
+#include "patterneditor/menus/edit_commands.h"
+#include "patterneditor/grid/grid_host.h"
+#include "patterneditor/overview/info_panel.h"
 #include "patterneditor/pattern_editor_link.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/pattern_grid.h"
-#include "patterneditor/pattern_menus.h"
-#include "patterneditor/pattern_options.h"
-#include "patterneditor/undo_ui.h"
+#include "patterneditor/grid/pattern_grid.h"
+#include "patterneditor/menus/pattern_menus.h"
+#include "patterneditor/menus/pattern_options.h"
+#include "patterneditor/undo/undo_ui.h"
 #include "shell/preferences.h"
 
 #include <array>

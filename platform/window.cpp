@@ -1,6 +1,6 @@
 #include "platform/window.h"
 
-#include "platform/image.h"
+#include "platform/graphics/image.h"
 
 namespace platform {
 

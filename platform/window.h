@@ -6,7 +6,7 @@
 // instances in one process each hold their own. GUI thread only.
 
 #include "platform/key_table.h"
-#include "platform/geometry.h"
+#include "platform/graphics/geometry.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "platform/desktop_dialogs.h"
+#include "platform/dialogs/desktop_dialogs.h"
 #include "platform/window.h"
 
 namespace platform {

@@ -3,7 +3,7 @@
 // rules of MonitorFromRect (nearest) and of the work area, apart from any
 // display so that both backends share them.
 
-#include "platform/geometry.h"
+#include "platform/graphics/geometry.h"
 
 #include <vector>
 

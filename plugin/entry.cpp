@@ -3,12 +3,12 @@
 // allow a function named main with this signature.
 #include "plugin/entry.h"
 
+#include "editor/core/process_globals.h"
 #include "editor/core/tessel_editor.h"
-#include "platform/graphics_pins.h"
-#include "platform/message_box.h"
+#include "platform/graphics/graphics_pins.h"
+#include "platform/dialogs/message_box.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
-#include "plugin/process_globals.h"
 #include "plugin/song_files.h"
 
 #include <atomic>

@@ -2,8 +2,6 @@
 #include "plugin/plugin_object.h"
 
 #include "engine/engine_globals.h"
-#include "gui/tessel_control.h"
-#include "model/model_globals.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
 #include "shell/usage_log.h"
@@ -34,9 +32,6 @@ TesselPlugin::TesselPlugin(audioMasterCallback audioMaster) : AudioEffectX(audio
 {
     pluginInstances().number = ++pluginInstances().count;
     crashFilterInstalled_ = services::installCrashFilter(TesselUsageLog::flushForCrash);
-    // The toolkit's controls log their values through a hook: the usage log
-    // is the shell's, and the song generation the model's.
-    setTesselValueLog(logControlValue, [] { return songCounter().load(); });
     engine.attachPlugin(this);
     askHostIdentity();
     canProcessReplacing(true);
@@ -87,7 +82,8 @@ void TesselPlugin::makeEditor(audioMasterCallback audioMaster)
         pluginInstances().constructionFailed = true;
         return;
     }
-    editor = pluginEditor_;
+    editor = &pluginEditor_->vst2Editor();
+    cEffect.flags |= effFlagsHasEditor;
     engine.editor = pluginEditor_;
 }
 

@@ -8,8 +8,8 @@
 #include "plugin/plugin_object.h"
 #include "shell/preferences.h"
 
-#include "engine/midi_out.h"
-#include "engine/vector.h"
+#include "engine/midi/midi_out.h"
+#include "engine/vector/vector.h"
 #include "plugin/engine_calls.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"

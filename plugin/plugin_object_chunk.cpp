@@ -3,13 +3,12 @@
 // folder (or, when that cannot be written, in memory), removed afterwards.
 // The block given to the host stays ours until the next getChunk or the
 // plug-in's deletion.
-#include "pagekit/page_globals.h"
 #include "plugin/plugin_object.h"
 
-#include "model/unread_samples.h"
-#include "platform/folders.h"
-#include "platform/process_files.h"
-#include "platform/message_box.h"
+#include "model/sample/unread_samples.h"
+#include "platform/system/folders.h"
+#include "platform/system/process_files.h"
+#include "platform/dialogs/message_box.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
@@ -141,13 +140,14 @@ void TesselPlugin::reportUnreadSamples()
             numbers = unreadSampleNumbers(engine.song);
     }
     platform::setStatusText(("Loading from host... completed." + unreadSamplesStatus(numbers)).c_str());
-    if (!numbers.empty() && pluginEditor_ && pluginEditor_->getFrame())
+    if (!numbers.empty() && pluginEditor_ && pluginEditor_->isOpen())
         platform::showMessageBox(unreadSamplesMessage(numbers).c_str(), "Quorbel", platform::kBoxIconError);
 }
 
 VstInt32 TesselPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
 {
-    currentPageNumber() = 1;
+    if (TesselPluginEditor::songFromHost)
+        TesselPluginEditor::songFromHost();
     if (isPreset || !data || byteSize <= 0)
         return 0;
     platform::setStatusText("Loading from host...");

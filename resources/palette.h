@@ -1,7 +1,7 @@
 #pragma once
 // The shared colours of the skins, for the controls that draw beside them.
 
-#include "platform/colour.h"
+#include "platform/graphics/colour.h"
 
 namespace resources::palette {
 

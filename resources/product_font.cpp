@@ -1,7 +1,7 @@
 #include "resources/product_font.h"
 
-#include "platform/folders.h"
-#include "platform/process_files.h"
+#include "platform/system/folders.h"
+#include "platform/system/process_files.h"
 #include "resources/resource_ids.h"
 #include "resources/resources.h"
 

@@ -5,7 +5,7 @@
 // the process's own: another copy of the program closing its editor deletes
 // its own file, never the one this process's fonts are read from.
 
-#include "platform/font_catalog.h"
+#include "platform/graphics/font_catalog.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // embedded in the library; looked up by id (resource_ids.h). Any thread:
 // the table is read-only once built.
 
-#include "platform/image.h"
+#include "platform/graphics/image.h"
 
 #include <cstdint>
 #include <span>

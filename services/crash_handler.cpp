@@ -1,7 +1,7 @@
 #include "services/crash_handler.h"
 
-#include "platform/folders.h"
-#include "platform/process_files.h"
+#include "platform/system/folders.h"
+#include "platform/system/process_files.h"
 #include "services/crash_report.h"
 
 #include <atomic>

@@ -1,8 +1,8 @@
 #include "services/leftover_files.h"
 
-#include "model/temporaries_note.h"
-#include "platform/folders.h"
-#include "platform/process_files.h"
+#include "model/song/temporaries_note.h"
+#include "platform/system/folders.h"
+#include "platform/system/process_files.h"
 #include "services/crash_handler.h"
 
 namespace services {

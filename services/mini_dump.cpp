@@ -1,6 +1,6 @@
 #include "services/mini_dump.h"
 
-#include "platform/message_box.h"
+#include "platform/dialogs/message_box.h"
 #include "services/crash_report.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "services/pending_report.h"
 
-#include "platform/folders.h"
-#include "platform/process_files.h"
+#include "platform/system/folders.h"
+#include "platform/system/process_files.h"
 #include "services/crash_handler.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "services/report_choices.h"
 
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "services/mini_dump.h"
 
 namespace services {

@@ -1,6 +1,6 @@
 #include "services/report_files.h"
 
-#include "model/module.h"
+#include "model/song/module.h"
 
 #include <fcntl.h>
 #include <unistd.h>

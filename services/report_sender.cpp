@@ -1,6 +1,6 @@
 #include "services/report_sender.h"
 
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "platform/status_text.h"
 #include "services/report_zip.h"
 

@@ -1,8 +1,8 @@
 #include "services/report_zip.h"
 
-#include "model/zip_helpers.h"
-#include "platform/folders.h"
-#include "platform/process_files.h"
+#include "model/zip/zip_helpers.h"
+#include "platform/system/folders.h"
+#include "platform/system/process_files.h"
 #include "services/report_files.h"
 
 #include <cerrno>

@@ -2,7 +2,7 @@
 
 #include "shell/command_scheme.h"
 
-#include "model/markup.h"
+#include "model/markup/markup.h"
 #include "shell/commands_tables.h"
 #include "shell/preferences_files.h"
 

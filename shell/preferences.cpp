@@ -1,6 +1,6 @@
 #include "shell/preferences.h"
 
-#include "model/markup.h"
+#include "model/markup/markup.h"
 
 #include <cstring>
 #include <string>

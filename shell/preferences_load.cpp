@@ -2,7 +2,7 @@
 
 #include "shell/preferences.h"
 
-#include "model/markup.h"
+#include "model/markup/markup.h"
 #include "model/settings_file.h"
 #include "platform/status_text.h"
 #include "shell/command_scheme.h"

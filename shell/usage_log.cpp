@@ -1,7 +1,7 @@
 #include "shell/usage_log.h"
 
-#include "platform/folders.h"
-#include "platform/process_files.h"
+#include "platform/system/folders.h"
+#include "platform/system/process_files.h"
 #include "platform/key_event.h"
 
 #include <atomic>

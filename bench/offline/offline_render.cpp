@@ -1,7 +1,7 @@
 #include "offline/offline_render.h"
 
 #include "engine/engine.h"
-#include "engine/module_file.h"
+#include "engine/song_files/module_file.h"
 #include "model/file_kind.h"
 #include "platform/status_text.h"
 

@@ -1,9 +1,9 @@
 #include "editor/core/channel_edits.h"
 
 #include "editor/core/editor_page_services.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/pattern_grid.h"
+#include "patterneditor/grid/pattern_grid.h"
 
 #include <cstring>
 

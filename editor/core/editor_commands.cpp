@@ -5,7 +5,7 @@
 #include "editor/core/page_kinds.h"
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "platform/status_text.h"
@@ -67,12 +67,12 @@ bool TesselEditor::executeCommand(int32_t id)
             changeOctave(octave_ + 1);
         return true;
     case cmd::root::kHelpKeyboard: {
-        const platform::Point origin = window_ ? window_->screenOrigin() : platform::Point{};
+        const platform::Point origin = editorWindow() ? editorWindow()->screenOrigin() : platform::Point{};
         showHelpPopup(help::keyboardHelpPage(currentPageNumber()), origin.x + kHelpPopupLeft, origin.y + kHelpPopupTop);
         return true;
     }
     case cmd::root::kPatternEditor:
-        if (!shown_ || current_ == patternEditor_)
+        if (!editorWindow_.shown() || current_ == patternEditor_)
             return false;
         return switchToPageCommand(kPatternEditorPage);
     case cmd::root::kSampleList:

@@ -1,45 +1,33 @@
 // effEditOpen, effEditClose and the editor idle.
 
-#include "editor/core/own_window_system.h"
 #include "editor/core/page_factory.h"
 #include "editor/core/page_kinds.h"
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
 #include "engine/engine.h"
-#include "engine/engine_actions.h"
 #include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/toolbar_page.h"
+#include "patterneditor/overview/toolbar_page.h"
 #include "plugin/plugin_globals.h"
 #include "shell/preferences.h"
 #include "vst2/audio_effect.h"
 
-namespace {
-
-constexpr int32_t kRowLimit = 100000;
-
-} // namespace
-
 bool TesselEditor::open(void* parent)
 {
     AEffGUIEditor::open(parent);
-    guiThread_.store(std::this_thread::get_id());
+    follower_.claimGuiThread();
     popupActive_ = false;
     if (frame)
         close();
-    if (windowSystemSource) {
-        windows_ = windowSystemSource();
-    } else {
-        ownWindows_ = openOwnWindowSystem();
-        windows_ = ownWindows_.get();
-    }
+    editorWindow_.connect();
+    platform::WindowSystem* windows = windowSystem();
     // While a popup menu or a dialog holds the thread, the host's idle goes on.
-    if (windows_)
-        windows_->setModalIdle([this] {
+    if (windows)
+        windows->setModalIdle([this] {
             if (effect)
                 effect->masterIdle();
         });
-    platform::Window* host = windows_ ? windows_->findWindow(reinterpret_cast<uintptr_t>(parent)) : nullptr;
+    platform::Window* host = windows ? windows->findWindow(reinterpret_cast<uintptr_t>(parent)) : nullptr;
     frame = new CFrame(CRect(0, 0, rect.right, rect.bottom), host, this);
     if (!toolbar_) {
         toolbar_ = makeToolbarPage(this);
@@ -57,10 +45,7 @@ void TesselEditor::close()
         delete frame;
         frame = nullptr;
     }
-    if (windows_)
-        windows_->setModalIdle(nullptr);
-    windows_ = nullptr;
-    ownWindows_.reset();   // our connection goes after our last window
+    editorWindow_.disconnect();
 }
 
 void TesselEditor::idle()
@@ -68,9 +53,9 @@ void TesselEditor::idle()
     if (inIdle_)
         return;
     inIdle_ = true;
-    if (!frame2_ && frame && windows_) {
+    if (!frame2_ && frame && windowSystem()) {
         createWindow();
-        if (frame2_ && shown_)
+        if (frame2_ && editorWindow_.shown())
             showEditorWindow();
         offerPendingReport();
     }
@@ -84,10 +69,10 @@ void TesselEditor::idle()
     // The base idle pumps the toolbar frame's window system; the editor
     // window still needs its pump when the host's window was not found.
     AEffGUIEditor::idle();
-    if (windows_ && !(frame && frame->getWindowSystem()))
-        windows_->pump();
-    finishHelpPopup();
-    restoreTopmostAfterHelp();
+    if (windowSystem() && !(frame && frame->getWindowSystem()))
+        windowSystem()->pump();
+    helpWindows_->finishPopup();
+    helpWindows_->restoreTopmost();
     if (feedbackRequested_) {
         feedbackRequested_ = false;
         sendFeedback();
@@ -97,8 +82,8 @@ void TesselEditor::idle()
 
 void TesselEditor::idlePages()
 {
-    followHostWindow();
-    if (refreshRequested_.exchange(false))
+    editorWindow_.followHost();
+    if (follower_.takeRefreshRequest())
         refreshLoadedSong();
     // The notes first, so that the channels redrawn below show them.
     engine_->enterMidiCells();
@@ -111,12 +96,7 @@ void TesselEditor::idlePages()
         if (current_)
             current_->setDirty();
     }
-    const double tempo = engine_->shownTempo();
-    if (tempo != lastTempo_) {
-        lastTempo_ = tempo;
-        log_.logCommand(kActTempo, static_cast<int32_t>(tempo + 0.0001));
-    }
-    followPlayback();
+    follower_.follow({patternEditor_, toolbar_, info_, orderList_});
     noticeUpdateCheck();
     const TesselStatusCountdown::Pass pass = status_.step();
     if (pass.statusChanged && frame2_)
@@ -148,38 +128,6 @@ void TesselEditor::idlePages()
         drawNow(splashShown ? splash_ : current_);
 }
 
-// Steps 6 to 8 of a pass: what playback moved since the last one.
-void TesselEditor::followPlayback()
-{
-    const int32_t row = playingRow_.load(std::memory_order_relaxed);
-    const int32_t transport = engine_->transport;
-    if (row != lastRow_ && row < kRowLimit) {
-        lastRow_ = row;
-        redrawPatternEditor();
-        if (pluginPreferences().followPattern && transport > 3 && patternEditor_)
-            patternEditor_->followPlayback(playingPattern_.load(std::memory_order_relaxed), row);
-        if (transport != kStoppedCut) {
-            if (toolbar_)
-                toolbar_->refreshPosition();
-            if (info_)
-                info_->refresh();
-        }
-    }
-    const int32_t order = engine_->getPlayingOrder();
-    if (order != lastOrder_) {
-        lastOrder_ = order;
-        if (orderList_)
-            orderList_->setDirty();
-    }
-    const double tempo = lastTempo_ > 0.0 ? lastTempo_ : 1.0;
-    const int32_t display = static_cast<int32_t>(row * 120 / tempo);
-    if (display != lastDisplay_) {
-        lastDisplay_ = display;
-        if (info_)
-            info_->setDirty();
-    }
-}
-
 void TesselEditor::drawNow(TesselUI* page)
 {
     if (!frame2_ || !page)
@@ -199,26 +147,13 @@ void TesselEditor::redrawPatternEditor()
         patternEditor_->setDirty();
 }
 
-// The engine's link.
-
-int32_t TesselEditor::currentPattern() const
-{
-    TesselPatternEditorPage* page = patternEditorForAudio_.load();
-    return page ? page->getCurrentPattern() : -1;
-}
-
-bool TesselEditor::noteEntry(TesselNoteEntry& entry) const
-{
-    TesselPatternEditorPage* page = patternEditorForAudio_.load();
-    return page && page->noteEntry(entry);
-}
-
+// The engine's link: a load on another thread leaves the refresh to the idle.
 void TesselEditor::refreshAfterLoad()
 {
-    if (isGuiThread())
+    if (follower_.onGuiThread())
         refreshLoadedSong();
     else
-        refreshRequested_.store(true);
+        follower_.requestRefresh();
 }
 
 void TesselEditor::refreshLoadedSong()
@@ -230,11 +165,4 @@ void TesselEditor::refreshLoadedSong()
     patternEditor_->setDirty();
     if (current_)
         current_->setDirty();
-}
-
-void TesselEditor::setPlaybackPosition(int32_t order, int32_t pattern, int32_t row)
-{
-    playingOrder_.store(order, std::memory_order_relaxed);
-    playingPattern_.store(pattern, std::memory_order_relaxed);
-    playingRow_.store(row, std::memory_order_relaxed);
 }

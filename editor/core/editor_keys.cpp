@@ -10,7 +10,7 @@
 #include "engine/engine.h"
 #include "pagekit/frame2.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/toolbar_page.h"
+#include "patterneditor/overview/toolbar_page.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
 #include "shell/command_ids.h"
@@ -67,7 +67,7 @@ VstInt32 TesselEditor::onKeyDown(VstKeyCode& code)
     TesselKeyEvent key = keyEventOf(code);
     const int32_t c = code.character;
     const bool shiftOnly = code.modifier == kModShift;
-    if (windows_)
+    if (windowSystem())
         capsLock_ = liveInput().capsLock;
     if (c == 0)
         key.printable = 0;
@@ -103,7 +103,7 @@ void TesselEditor::handleKeyDown(const TesselKeyEvent& incoming)
     previousKey_ = key;
     log_.logKey(key);
 
-    if (shown_ && splash_->isShown() && !splash_->isFadingOut()) {
+    if (editorWindow_.shown() && splash_->isShown() && !splash_->isFadingOut()) {
         splash_->startFadeOut();
         return;
     }
@@ -151,8 +151,8 @@ void TesselEditor::handleKeyDown(const TesselKeyEvent& incoming)
         return;
     }
     if (mods == kModShift && isFunctionKey(v, kVkF2, kVkF12)) {
-        if (platform::Window* host = hostTopWindow())
-            windows_->sendKey(*host, static_cast<uint8_t>(v + 72), platform::kShiftHeld);
+        if (platform::Window* host = editorWindow_.hostTopWindow())
+            windowSystem()->sendKey(*host, static_cast<uint8_t>(v + 72), platform::kShiftHeld);
         return;
     }
     const int32_t id = defaultScheme().idForKey(key, false);
@@ -172,7 +172,7 @@ void TesselEditor::handleKeyDown(const TesselKeyEvent& incoming)
 
 void TesselEditor::escape(const TesselKeyEvent& key)
 {
-    if (!shown_ || !current_)
+    if (!editorWindow_.shown() || !current_)
         return;
     if (current_->wantsKeys())
         current_->onKeyEvent(key);
@@ -251,7 +251,7 @@ void TesselEditor::handleKeyUp(const TesselKeyEvent& incoming)
         updateDragCursor();
     if (key.virtualKey == kVkCapsLock && current_)
         current_->setDirty();
-    if (windows_)
+    if (windowSystem())
         capsLock_ = liveInput().capsLock;
     if (capsLock_) {
         stopLiveKey(key);
@@ -301,4 +301,10 @@ void TesselEditor::updateDragCursor()
     else
         line += "  +  OVERWRITE, insert (Shift), mix (Alt), mix fields (Alt+Shift)";
     platform::setStatusText(line.c_str());
+}
+
+platform::InputState TesselEditor::liveInput() const
+{
+    platform::WindowSystem* windows = windowSystem();
+    return windows ? windows->inputState() : platform::InputState{};
 }

@@ -1,8 +1,5 @@
 // The editor's construction and destruction, and its maker.
 
-#include "common/help_file.h"
-#include "common/help_popup.h"
-#include "common/help_viewer.h"
 #include "editor/core/page_kinds.h"
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
@@ -11,16 +8,17 @@
 #include "gui/bitmap.h"
 #include "gui/offscreen_context.h"
 #include "gui/page_fonts.h"
+#include "gui/controls/tessel_control.h"
 #include "gui/tessel_font.h"
+#include "model/model_globals.h"
 #include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/toolbar_page.h"
-#include "platform/clock.h"
-#include "platform/folders.h"
-#include "platform/font_catalog.h"
+#include "patterneditor/overview/toolbar_page.h"
+#include "platform/system/clock.h"
+#include "platform/system/folders.h"
+#include "platform/graphics/font_catalog.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
-#include "resources/help/embedded_help.h"
 #include "resources/product_font.h"
 #include "resources/resource_ids.h"
 #include "services/update_check.h"
@@ -72,10 +70,10 @@ void forgetPage(TesselUI*& page)
 } // namespace
 
 TesselEditor::TesselEditor(TesselPlugin& plugin)
-    : TesselPluginEditor(&plugin), plugin_(&plugin), engine_(&plugin.getEngine()),
-      pendingReport_(services::claimPendingReport())
+    : AEffGUIEditor(&plugin), plugin_(&plugin), engine_(&plugin.getEngine()),
+      pendingReport_(services::claimPendingReport()), fileCommands_(*this),
+      follower_(*engine_, log_)
 {
-    guiThread_.store(std::this_thread::get_id());
     log_.open(logIdentity(plugin));   // records stay in memory when the file cannot be written
     setUsageLog(&log_);
     log_.logPreferences(pluginPreferences());
@@ -84,21 +82,17 @@ TesselEditor::TesselEditor(TesselPlugin& plugin)
     updateCheck_ = std::make_unique<services::UpdateCheck>(
         engineGlobals().programVersion,
         updateCheckAddressSource ? updateCheckAddressSource() : services::updateCheckAddress());
-    splash_ = new TesselSplashUI(this, [this] { return windows_ ? windows_->ticks() : platform::milliseconds(); });
+    splash_ = new TesselSplashUI(this, [this] { return windowSystem() ? windowSystem()->ticks() : platform::milliseconds(); });
     pages_.splash = splash_;
 
     const std::string temporary = platform::temporaryFolder();
     fontPath_ = resources::registerProductFont(platform::FontCatalog::process(), temporary);
-    helpFile_ = std::make_unique<help::HelpFile>(temporary, resources::helpArchive());
+    helpWindows_ = std::make_unique<TesselHelpWindows>(*this, temporary);
 
     loadBitmapFonts();
     capsPlate_ = new CBitmap(resources::kCapsLockPlate);
     cursorBlock_ = new CBitmap(resources::kCursorBlock);
 
-    const TesselPreferences& preferences = pluginPreferences();
-    moduleFolder_ = preferences.modulePath;
-    sampleFolder_ = preferences.samplePath;
-    instrumentFolder_ = preferences.instrumentPath;
     instrument_ = 1;
     sample_ = 1;
     liveNote_.effect.command = 'S';
@@ -120,10 +114,10 @@ TesselEditor::~TesselEditor()
         close();
     // The threads first: they write the flag and the file they own.
     updateCheck_.reset();
-    helpFile_.reset();
+    helpWindows_.reset();
 
-    if (window_)
-        window_->killTimer(kTimerIdle);
+    if (platform::Window* window = editorWindow())
+        window->killTimer(kTimerIdle);
     capsPlate_->forget();
     cursorBlock_->forget();
     frameSlices_->forget();
@@ -141,7 +135,7 @@ TesselEditor::~TesselEditor()
 
 void TesselEditor::forgetPages()
 {
-    patternEditorForAudio_.store(nullptr);
+    follower_.linkPatternEditor(nullptr);
     TesselUI* pages[] = {splash_, help_, preferences_, orderList_, info_, instrumentList_, sampleList_,
                          patternEditor_, toolbar_};
     for (TesselUI*& page : pages)
@@ -166,9 +160,20 @@ TesselPluginEditor* makeTesselEditor(TesselPlugin& plugin, audioMasterCallback /
     return new TesselEditor(plugin);
 }
 
+// A song the host hands over is shown from the pattern editor page, the next
+// time the editor opens as well.
+void showHostSongFromPatternEditor()
+{
+    currentPageNumber() = kPatternEditorPage;
+}
+
 } // namespace
 
 void installTesselEditor()
 {
     TesselPluginEditor::maker = makeTesselEditor;
+    TesselPluginEditor::songFromHost = showHostSongFromPatternEditor;
+    // The toolkit's controls log their values through a hook: the usage log
+    // is the shell's, and the song generation the model's.
+    setTesselValueLog(logControlValue, [] { return songCounter().load(); });
 }

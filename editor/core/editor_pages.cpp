@@ -7,7 +7,7 @@
 #include "pagekit/frame2.h"
 #include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/toolbar_page.h"
+#include "patterneditor/overview/toolbar_page.h"
 #include "platform/status_text.h"
 #include "plugin/plugin_globals.h"
 #include "shell/preferences.h"
@@ -26,7 +26,7 @@ void TesselEditor::switchPage(int32_t number, bool redraw)
             frame2_->removeView(current_, false);
     }
     current_ = pages_.byNumber(number);
-    if (number > 0 && frame && !shown_)
+    if (number > 0 && frame && !editorWindow_.shown())
         showEditorWindow();
     if (number == kInstrumentListPage && instrument_ == 0) {
         instrument_ = 1;
@@ -48,7 +48,7 @@ void TesselEditor::switchPage(int32_t number, bool redraw)
     logCurrentFocus();
     if (redraw) {
         drawToolbarNow();
-        if (shown_)
+        if (editorWindow_.shown())
             drawNow(current_);
     }
 }
@@ -58,6 +58,13 @@ void TesselEditor::logCurrentFocus()
     const int32_t number = currentPageNumber();
     const int page = number < 0 ? kNoPageLogged : number;
     log_.logFocus(page, 0, current_ && current_->isFocused() ? 1 : 0);
+}
+
+bool TesselEditor::windowActive() const
+{
+    platform::Window* window = editorWindow();
+    platform::Window* pages = frame2_ ? frame2_->getWindow() : nullptr;
+    return (window && window->hasFocus()) || (pages && pages->hasFocus());
 }
 
 bool TesselEditor::basePageDragging() const
@@ -107,9 +114,10 @@ void TesselEditor::showPageButtons(int32_t pageNumber)
 
 void TesselEditor::beginPopup()
 {
+    platform::Window* window = editorWindow();
     popupActive_ = true;
-    if (window_ && window_->isTopLevel())
-        window_->setKeepAbove(false);
+    if (window && window->isTopLevel())
+        window->setKeepAbove(false);
     redrawPatternEditor();
     if (current_)
         current_->setDirty();
@@ -117,9 +125,10 @@ void TesselEditor::beginPopup()
 
 void TesselEditor::endPopup()
 {
+    platform::Window* window = editorWindow();
     popupActive_ = false;
-    if (window_ && window_->isTopLevel())
-        window_->setKeepAbove(pluginPreferences().alwaysOnTop != 0);
+    if (window && window->isTopLevel())
+        window->setKeepAbove(pluginPreferences().alwaysOnTop != 0);
     redrawPatternEditor();
     if (current_)
         current_->setDirty();
@@ -145,10 +154,8 @@ void TesselEditor::setKeyMode(int mode, bool quiet)
     if (inOwnHost())
         mode = 0;
     mode = mode == 1 ? 1 : 0;
-    if (mode == 1 && !keyFilterOn_ && windows_ && frame2_) {
-        windows_->setKeyFilter(this);
-        keyFilterOn_ = true;
-    }
+    if (mode == 1 && frame2_)
+        editorWindow_.filterKeys();
     if (!quiet)
         platform::setStatusText(mode == 1 ? "Manual key mode enabled (use Ctrl-Alt-K to toggle)."
                                           : "Manual key mode disabled (use Ctrl-Alt-K to toggle).");
@@ -157,28 +164,29 @@ void TesselEditor::setKeyMode(int mode, bool quiet)
 
 void TesselEditor::setFastRefresh(bool on)
 {
+    platform::Window* window = editorWindow();
     pluginPreferences().graphicsPriority = on ? 1 : 0;
-    if (!window_)
+    if (!window)
         return;
     if (on)
-        window_->setTimer(kTimerIdle, kFastIdleMs);
+        window->setTimer(kTimerIdle, kFastIdleMs);
     else
-        window_->killTimer(kTimerIdle);
+        window->killTimer(kTimerIdle);
 }
 
 void TesselEditor::setAlwaysOnTop(bool on)
 {
+    platform::Window* window = editorWindow();
     pluginPreferences().alwaysOnTop = on ? 1 : 0;
-    if (window_ && window_->isTopLevel())
-        window_->setKeepAbove(on && !popupActive_);
+    if (window && window->isTopLevel())
+        window->setKeepAbove(on && !popupActive_);
     redrawPatternEditor();
 }
 
 void TesselEditor::setWindowsLinked(bool on, bool quiet)
 {
     pluginPreferences().linkWindows = on ? 1 : 0;
-    if (window_)
-        window_->post(TesselHostHook::kHostMoved);
+    editorWindow_.relink();
     if (!quiet)
         platform::setStatusText(on ? "Quorbel windows linked." : "Quorbel windows separated.");
 }

@@ -33,11 +33,11 @@ services::ReportDelivery TesselEditor::reportDelivery() const
 
 void TesselEditor::sendFeedback()
 {
-    if (!window_ || popupActive_)
+    if (!editorWindow() || popupActive_)
         return;
     platform::setStatusText(kPreparingStatus);
     idle();
-    CCommentDialog dialog(kFeedbackDialogId, window_.get());
+    CCommentDialog dialog(kFeedbackDialogId, editorWindow());
     platform::setStatusText("");
     beginPopup();
     const intptr_t result = dialog.doModal(kProductName);
@@ -56,10 +56,10 @@ void TesselEditor::sendFeedback()
 // the claimed mark means no later editor asks again.
 void TesselEditor::offerPendingReport()
 {
-    if (reportOffered_ || !pendingReport_.claimed || !window_ || popupActive_)
+    if (reportOffered_ || !pendingReport_.claimed || !editorWindow() || popupActive_)
         return;
     reportOffered_ = true;
-    CReportDialog dialog(window_.get());
+    CReportDialog dialog(editorWindow());
     beginPopup();
     const intptr_t result = dialog.doModal(kProductName);
     endPopup();

@@ -2,7 +2,7 @@
 // attaches it to the page's grid.
 
 #include "editor/core/page_factory.h"
-#include "patterneditor/overview_ui.h"
+#include "patterneditor/overview/overview_ui.h"
 
 TesselUI* makeOverviewPanel(TesselEditorServices* editor)
 {

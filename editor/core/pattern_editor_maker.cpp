@@ -7,7 +7,7 @@
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
 #include "pagekit/frame2.h"
-#include "patterneditor/overview_ui.h"
+#include "patterneditor/overview/overview_ui.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "plugin/plugin_globals.h"
 

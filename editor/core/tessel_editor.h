@@ -1,20 +1,27 @@
 #pragma once
 // The plug-in's editor: one object, built with the plug-in and living as long
 // as it, that owns every page, the toolbar frame over the host's window, the
-// editor window with its frame, the hot keys, the host hook and the key
-// filter of manual key mode, the timers, the status line and the usage log.
-// effEditOpen makes the toolbar frame; the first idle after it makes the
-// editor window; effEditClose destroys both, the pages stay.
+// pages' frame in the editor window, the key road, the timers, the status
+// line and the usage log. Its parts with a job of their own are members it
+// forwards to: the editor window with its host hook (editor_window.h), the
+// help windows (help_windows.h), the file commands (file_commands.h) and
+// the playback follower (playback_follower.h). effEditOpen makes the toolbar
+// frame; the first idle after it makes the editor window; effEditClose
+// destroys both, the pages stay.
 //
-// GUI thread only, except the engine link's calls (see engine_links.h):
-// values the audio thread hands over are atomics read by the idle.
+// GUI thread only, except the engine link's calls (see engine_links.h),
+// which the playback follower takes as atomics the idle reads.
 
 #include "editor/core/editor_page_services.h"
-#include "editor/core/host_hook.h"
 #include "editor/core/page_kinds.h"
 #include "editor/core/status_countdown.h"
-#include "gui/control.h"
-#include "model/subrow.h"
+#include "editor/editor_window/editor_window.h"
+#include "editor/file_commands/file_commands.h"
+#include "editor/help_windows/help_windows.h"
+#include "editor/playback_follower/playback_follower.h"
+#include "gui/controls/control.h"
+#include "gui_vst2/editor_base.h"
+#include "model/song/subrow.h"
 #include "platform/window.h"
 #include "plugin/plugin_editor.h"
 #include "shell/preferences.h"
@@ -42,21 +49,17 @@ class TesselSampleListPage;
 class TesselSplashUI;
 class TesselToolbarPage;
 namespace help {
-class CHelpPopup;
-class HelpFile;
-class HelpViewer;
 enum class HelpCommand : uint8_t;
 }
 namespace services {
 class UpdateCheck;
 }
 
-class TesselEditor final : public TesselPluginEditor,
+class TesselEditor final : public AEffGUIEditor,
+                           public TesselPluginEditor,
                            public TesselEditorPageServices,
                            public VSTGUI::CControlListener,
-                           public TesselEditorSettings,
-                           private platform::WindowHandler,
-                           private platform::KeyFilter {
+                           public TesselEditorSettings {
 public:
     // Side pages stand at this origin in the editor window.
     static constexpr int32_t kSidePageLeft = 9;
@@ -93,17 +96,22 @@ public:
     VstInt32 onKeyUp(VstKeyCode& key) override;
     void doIdleStuff() override { AEffGUIEditor::doIdleStuff(); }
 
-    // The engine's link (any thread where engine_links.h says so).
-    int32_t currentPattern() const override;
-    bool noteEntry(TesselNoteEntry& entry) const override;
+    // The plug-in object's view of its editor (isOpen below serves it too).
+    AEffEditor& vst2Editor() override { return *this; }
+
+    // The engine's link (any thread where engine_links.h says so), in the
+    // playback follower (see playback_follower.h).
+    int32_t currentPattern() const override { return follower_.currentPattern(); }
+    bool noteEntry(TesselNoteEntry& entry) const override { return follower_.noteEntry(entry); }
     void refreshAfterLoad() override;
-    void setPlaybackPosition(int32_t order, int32_t pattern, int32_t row) override;
+    void setPlaybackPosition(int32_t order, int32_t pattern, int32_t row) override
+    {
+        follower_.setPlaybackPosition(order, pattern, row);
+    }
     // What the audio thread last handed over; -1 when nothing plays.
     void playingPosition(int32_t& order, int32_t& pattern, int32_t& row) const
     {
-        order = playingOrder_.load(std::memory_order_relaxed);
-        pattern = playingPattern_.load(std::memory_order_relaxed);
-        row = playingRow_.load(std::memory_order_relaxed);
+        follower_.playingPosition(order, pattern, row);
     }
 
     // The key road.
@@ -131,9 +139,12 @@ public:
     void destroyWindow();
     void showEditorWindow() override;
     void hideEditorWindow();
-    bool isWindowVisible() const override { return frame2_ && shown_; }
-    platform::Window* editorWindow() const override { return window_.get(); }
+    bool isWindowVisible() const override { return frame2_ && editorWindow_.shown(); }
+    platform::Window* editorWindow() const override { return editorWindow_.window(); }
     void switchPage(int32_t number, bool redraw) override;
+    // Draws a page, or the toolbar, at once rather than at the next idle.
+    void drawNow(TesselUI* page);
+    void drawToolbarNow();
 
     // Window preferences.
     void setFastRefresh(bool on) override;
@@ -148,18 +159,12 @@ public:
     void changeOctave(int32_t octave);
     void savePreferences() override;
 
-    // Module file commands: erase, open, save (saveAs 0 updates the song's
-    // file when it has one). Each asks through the dialogs service and
-    // reports on the status line and the toolbar's file message.
-    void newModule();
-    void openModule();
-    void saveModule(int32_t saveAs);
-    // Before an edited song is replaced: asks whether to save it first. True
-    // to go on (saved, or its edits let go), false to keep everything as is
-    // (Cancel, or a save that did not happen).
-    bool offerToSaveChanges(const char* caption);
-    // The stand-alone host quits: the same question when the song was edited.
-    VstIntPtr answerQuitQuestion() override;
+    // Module file commands, in the file commands (see file_commands.h).
+    void newModule() { fileCommands_.newModule(); }
+    void openModule() { fileCommands_.openModule(); }
+    void saveModule(int32_t saveAs) { fileCommands_.saveModule(saveAs); }
+    bool offerToSaveChanges(const char* caption) { return fileCommands_.offerToSaveChanges(caption); }
+    VstIntPtr answerQuitQuestion() override { return fileCommands_.answerQuitQuestion(); }
     // The update check found a newer version (any thread).
     bool updateAvailable() const;
 
@@ -173,23 +178,18 @@ public:
     void openWebPage();
     static std::string webPageHint();
 
-    // Help: a page of the help file in the viewer, or in the popup at a
-    // screen point. The popup runs in the editor's flow between beginPopup
-    // and endPopup; the idle notices when it closed. Before the help file is
-    // written, and once a page took too long to load, pages go to the viewer.
-    void openHelpPage(const char* name) override;
-    void showHelpPopup(const char* name, int32_t x, int32_t y);
-    // The viewer at a page with a tab: the openers and the help page's
-    // buttons. Waits (bounded) for the help file; false, with a status
-    // text, when the page cannot be shown.
-    bool openHelpViewer(const char* page, help::HelpCommand command, std::string_view query = {}) override;
+    // Help, in the help windows (see help_windows.h).
+    void openHelpPage(const char* name) override { helpWindows_->openPage(name); }
+    void showHelpPopup(const char* name, int32_t x, int32_t y) { helpWindows_->showPopup(name, x, y); }
+    bool openHelpViewer(const char* page, help::HelpCommand command, std::string_view query = {}) override
+    {
+        return helpWindows_->openViewer(page, command, query);
+    }
     // The toolbar's help button: the help at its default topic.
-    void openDefaultHelp();
-    // The viewer comes to the front over a window kept on top: the editor
-    // window leaves the topmost band until it is active again.
-    void leaveTopmostForHelp() override;
-    help::HelpViewer* helpViewer() const { return helpViewer_.get(); }
-    help::CHelpPopup* helpPopup() const { return helpPopup_.get(); }
+    void openDefaultHelp() { helpWindows_->openDefaultPage(); }
+    void leaveTopmostForHelp() override { helpWindows_->leaveTopmost(); }
+    help::HelpViewer* helpViewer() const { return helpWindows_->viewer(); }
+    help::CHelpPopup* helpPopup() const { return helpWindows_->popup(); }
     // The editor window or its pages' window has the focus (pages draw
     // their inactive look else).
     bool windowActive() const override;
@@ -197,8 +197,8 @@ public:
     // Current sample 1..99; with follow, an instrument using it becomes current.
     void setCurrentSample(int32_t n, bool follow) override;
     // What the engine last reported playing: pattern and row (-1 none).
-    int32_t playingPattern() const override { return playingPattern_.load(std::memory_order_relaxed); }
-    int32_t playingRow() const override { return playingRow_.load(std::memory_order_relaxed); }
+    int32_t playingPattern() const override { return follower_.playingPattern(); }
+    int32_t playingRow() const override { return follower_.playingRow(); }
 
     // TesselEditorServices.
     TesselPlugin* plugin() override { return plugin_; }
@@ -252,39 +252,27 @@ public:
     void sendFeedback();
     // The same at the end of the next idle pass.
     void requestFeedback() { feedbackRequested_ = true; }
-    platform::WindowSystem* windowSystem() const override { return windows_; }
-    std::string& moduleFolder() override { return moduleFolder_; }
-    std::string& sampleFolder() override { return sampleFolder_; }
-    std::string& instrumentFolder() override { return instrumentFolder_; }
+    platform::WindowSystem* windowSystem() const override { return editorWindow_.system(); }
+    std::string& moduleFolder() override { return fileCommands_.moduleFolder(); }
+    std::string& sampleFolder() override { return fileCommands_.sampleFolder(); }
+    std::string& instrumentFolder() override { return fileCommands_.instrumentFolder(); }
     TesselPatternEditorPage* patternEditorPage() const override
     {
         return pages_.patternEditor ? patternEditor_ : nullptr;
     }
 
-private:
-    // Window procedure of the editor window.
-    bool handleMessage(platform::Window& window, platform::WindowMessage& message) override;
-    // Manual key mode: keys of the host's thread before any window.
-    bool filterKey(platform::Window& target, const platform::WindowMessage& message) override;
+    // What the editor window's messages mean to the pages: its new size,
+    // the focus it got or lost, a timer, the hot keys' focus toggle.
+    void resized(int32_t width, int32_t height);
+    void focusChanged(bool focused);
+    void timerFired(uint32_t id);
+    void toggleFocus();
 
+private:
     // Construction and window pieces.
     void loadBitmapFonts();
     void makePages(const platform::Rect& client);
     void placePages(const platform::Rect& client);
-    platform::Rect chooseWindowRect(platform::Window*& parent, bool& child);
-    platform::Window* hostTopWindow() const;
-    void installHostHook(bool install);
-    void rehangOnHost();
-    platform::Window* hookedHostTop() const;
-    // Whether the host's windows let the editor window show now: the host's
-    // window shows, and no modal dialog of the host stands over it.
-    bool hostLetsWindowShow() const;
-    // Shows or hides the editor window as its shown flag and the host allow.
-    void followHostWindow();
-    void registerHotKeys(bool on);
-    void linkToHost();
-    void toggleFocus();
-    void resized(int32_t width, int32_t height);
     platform::Rect pageArea(int32_t width, int32_t height) const;
     void forgetPages();
     void removePagesFrom(VSTGUI::CFrame* from);
@@ -296,35 +284,14 @@ private:
     void escape(const TesselKeyEvent& key);
     bool switchToPageCommand(int32_t number);
     void changeInstrument(int32_t delta);
-    bool isGuiThread() const { return std::this_thread::get_id() == guiThread_.load(); }
     platform::InputState liveInput() const;
 
-    // File command pieces.
-    platform::Dialogs* dialogs() const;
-    bool askYesNo(const char* text, const char* caption);
-    // A box with OK, for what the user must know of.
-    void tell(const char* text, const char* caption);
-    // After a load: the status line, and a box naming unread samples.
-    void tellUnreadSamples();
-    // kAnswerYes, kAnswerNo or kAnswerCancel (also without a dialogs service).
-    int32_t askYesNoCancel(const char* text, const char* caption);
-    // The chosen module file's path; false when cancelled.
-    bool chooseModuleFile(bool save, std::string& path);
-    void keepModuleFolder(const std::string& path);
-    bool saveSongTo(std::string& path);
     // Tells the pattern editor once when the update check found a newer version.
     void noticeUpdateCheck();
 
     // Idle pieces.
     void idlePages();
-    void followPlayback();
-    void drawNow(TesselUI* page);
-    void drawToolbarNow();
     void refreshLoadedSong();
-    // The popup closed: the editor takes the input back.
-    void finishHelpPopup();
-    void closeHelpWindows();
-    void restoreTopmostAfterHelp();
     void offerPendingReport();
     services::ReportDelivery reportDelivery() const;
 
@@ -336,26 +303,13 @@ private:
     services::CurlGlobal curl_;
     std::unique_ptr<services::UpdateCheck> updateCheck_;
     std::string fontPath_;
-    std::unique_ptr<help::HelpFile> helpFile_;
-    // Both go with the editor window (before the window system).
-    std::unique_ptr<help::HelpViewer> helpViewer_;
-    std::unique_ptr<help::CHelpPopup> helpPopup_;
-    bool leftTopmostForHelp_ = false;
+    std::unique_ptr<TesselHelpWindows> helpWindows_;
 
-    platform::WindowSystem* windows_ = nullptr;
-    std::unique_ptr<platform::WindowSystem> ownWindows_;
-    std::unique_ptr<platform::Window> window_;
+    TesselEditorWindow editorWindow_{*this};
     CFrame2* frame2_ = nullptr;
-    TesselHostHook hostHook_;
-    // The host's top window the hook ends at (0 before the hook), by handle:
-    // the host may destroy it at any time.
-    uintptr_t hostTop_ = 0;
-    bool keyFilterOn_ = false;
-    bool hotKeysOn_ = false;
 
     TesselPages pages_;
     TesselPatternEditorPage* patternEditor_ = nullptr;
-    std::atomic<TesselPatternEditorPage*> patternEditorForAudio_{nullptr};
     TesselToolbarPage* toolbar_ = nullptr;
     TesselSampleListPage* sampleList_ = nullptr;
     TesselInstrumentListPage* instrumentList_ = nullptr;
@@ -373,8 +327,6 @@ private:
     int32_t instrument_ = 1;
     int32_t sample_ = 1;
     bool popupActive_ = false;
-    bool shown_ = false;
-    bool active_ = false;
     bool capsLock_ = false;
     bool redrawRequest_ = false;
     bool inIdle_ = false;
@@ -382,29 +334,17 @@ private:
     bool reportOffered_ = false;
     bool updateMarkShown_ = false;
     bool feedbackRequested_ = false;
-    platform::Rect savedRect_;
 
-    // Last values the idle compared.
-    double lastTempo_ = -1.0;
-    int32_t lastRow_ = -1;
-    int32_t lastOrder_ = -1;
-    int32_t lastDisplay_ = -1;
+    // The song's change count the idle last compared.
     uint32_t lastChanges_ = 0;
     TesselStatusCountdown status_;
     TesselSubrow liveNote_;
 
-    // Handed over by the audio thread or a loading thread.
-    std::atomic<int32_t> playingOrder_{-1};
-    std::atomic<int32_t> playingPattern_{-1};
-    std::atomic<int32_t> playingRow_{-1};
-    std::atomic<bool> refreshRequested_{false};
-    std::atomic<std::thread::id> guiThread_;
-
     TesselKeyEvent previousKey_;
-    // The file selectors' default folders.
-    std::string moduleFolder_, sampleFolder_, instrumentFolder_;
+    TesselFileCommands fileCommands_;
+    TesselPlaybackFollower follower_;
 };
 
-// Installs the editor's maker in the plug-in shell; the library's load-time
-// set-up calls it.
+// Installs the editor's maker and hooks in the plug-in shell and the
+// toolkit; the library's load-time set-up calls it.
 void installTesselEditor();

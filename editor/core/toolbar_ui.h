@@ -5,7 +5,7 @@
 // logo. Hovering a button writes its hint into the program's hint line
 // (the file message); a left press runs it.
 
-#include "patterneditor/toolbar_page.h"
+#include "patterneditor/overview/toolbar_page.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // names an http or https address; nothing opens without one.
 
 #include "editor/core/tessel_editor.h"
-#include "platform/helper_process.h"
+#include "platform/system/helper_process.h"
 #include "platform/status_text.h"
 #include "services/build_settings.h"
 

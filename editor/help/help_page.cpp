@@ -6,7 +6,7 @@
 #include "editor/core/page_factory.h"
 #include "editor/core/editor_page_services.h"
 #include "gui/bitmap.h"
-#include "gui/button.h"
+#include "gui/controls/button.h"
 #include "pagekit/editor_services.h"
 #include "gui/offscreen_context.h"
 #include "patterneditor/pattern_editor_ui.h"

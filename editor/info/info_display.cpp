@@ -1,13 +1,13 @@
 #include "editor/info/info_display.h"
 
 #include "engine/engine.h"
-#include "engine/voice.h"
+#include "engine/voice/voice.h"
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
-#include "gui/control_skin.h"
+#include "gui/controls/control_skin.h"
 #include "gui/draw_context.h"
 #include "gui/page_fonts.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 // render meanwhile; when the lock stays busy the rows keep their picture.
 // GUI thread only (the capture's reads are the only shared ones).
 
-#include "gui/slider.h"
+#include "gui/controls/slider.h"
 
 #include <array>
 #include <cstdint>

@@ -4,15 +4,15 @@
 #include "editor/instrument_list/instrument_list_page.h"
 
 #include "engine/engine.h"
-#include "engine/midi_out.h"
-#include "gui/button_group.h"
-#include "gui/control_skin.h"
-#include "gui/drop_list.h"
+#include "engine/midi/midi_out.h"
+#include "gui/controls/button_group.h"
+#include "gui/controls/control_skin.h"
+#include "gui/lists/drop_list.h"
 #include "pagekit/envelope_graph.h"
 #include "pagekit/file_box.h"
-#include "gui/slider.h"
-#include "gui/text_box.h"
-#include "model/module.h"
+#include "gui/controls/slider.h"
+#include "gui/controls/text_box.h"
+#include "model/song/module.h"
 #include "resources/resource_ids.h"
 
 #include <cstdio>

@@ -4,7 +4,7 @@
 // page writes back only what changed. Private to the page's files.
 
 #include "editor/instrument_list/instrument_list_page.h"
-#include "model/instrument.h"
+#include "model/instrument/instrument.h"
 
 #include <string>
 

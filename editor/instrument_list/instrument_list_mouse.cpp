@@ -3,12 +3,12 @@
 // and the file box.
 #include "editor/instrument_list/instrument_list_edit.h"
 
-#include "gui/button_group.h"
+#include "gui/controls/button_group.h"
 #include "pagekit/envelope_graph.h"
 #include "pagekit/file_box.h"
 #include "pagekit/frame2.h"
-#include "gui/slider.h"
-#include "model/module.h"
+#include "gui/controls/slider.h"
+#include "model/song/module.h"
 #include "platform/window.h"
 
 #include <algorithm>

@@ -17,7 +17,7 @@
 #include "editor/core/overlay_menu.h"
 #include "editor/core/page_kinds.h"
 #include "gui/offscreen_context.h"
-#include "model/subrow.h"
+#include "model/song/subrow.h"
 
 #include <array>
 #include <cstdint>

@@ -3,9 +3,9 @@
 #include "common/help_pages.h"
 #include "editor/instrument_list/midi_effect_names.h"
 #include "gui/bitmap.h"
-#include "gui/drop_list.h"
-#include "gui/slider.h"
-#include "model/instrument.h"
+#include "gui/lists/drop_list.h"
+#include "gui/controls/slider.h"
+#include "model/instrument/instrument.h"
 #include "platform/key_event.h"
 #include "resources/resource_ids.h"
 

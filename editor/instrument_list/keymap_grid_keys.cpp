@@ -6,9 +6,9 @@
 #include "editor/instrument_list/keymap_view.h"
 
 #include "pagekit/editor_services.h"
-#include "model/module.h"
-#include "model/pattern.h"
-#include "patterneditor/edit_commands.h"
+#include "model/song/module.h"
+#include "model/song/pattern.h"
+#include "patterneditor/menus/edit_commands.h"
 #include "platform/key_event.h"
 #include "shell/command_scheme.h"
 

@@ -4,7 +4,7 @@
 // range and a sample number. An operation that cannot be done whole (a key
 // would need a fifth region) changes nothing.
 
-#include "model/keymap.h"
+#include "model/instrument/keymap.h"
 
 #include <array>
 #include <cstdint>

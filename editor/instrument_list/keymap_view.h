@@ -15,9 +15,9 @@
 // GUI thread only.
 
 #include "editor/instrument_list/keymap_regions.h"
-#include "gui/scrollbar.h"
-#include "gui/text_entry.h"
-#include "patterneditor/track_grid.h"
+#include "gui/controls/scrollbar.h"
+#include "gui/controls/text_entry.h"
+#include "patterneditor/grid/track_grid.h"
 
 #include <cstdint>
 #include <functional>

@@ -5,9 +5,9 @@
 
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
-#include "gui/control_fonts.h"
-#include "gui/control_skin.h"
-#include "patterneditor/cell_text.h"
+#include "gui/controls/control_fonts.h"
+#include "gui/controls/control_skin.h"
+#include "patterneditor/grid/cell_text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "editor/keyboard/command_tree.h"
 
-#include "gui/treeview.h"
+#include "gui/lists/treeview.h"
 #include "shell/commands.h"
 
 #include <set>

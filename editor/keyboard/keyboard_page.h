@@ -6,8 +6,8 @@
 // place, so the key road follows at once. GUI thread only.
 
 #include "editor/preferences/sub_page.h"
-#include "gui/button.h"
-#include "gui/treeview.h"
+#include "gui/controls/button.h"
+#include "gui/lists/treeview.h"
 #include "platform/key_event.h"
 
 #include <array>

@@ -5,7 +5,7 @@
 
 #include "engine/engine.h"
 #include "pagekit/editor_services.h"
-#include "gui/file_selector.h"
+#include "gui_vst2/file_selector.h"
 #include "pagekit/frame2.h"
 #include "platform/status_text.h"
 #include "shell/command_scheme.h"

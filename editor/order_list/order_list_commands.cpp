@@ -4,9 +4,9 @@
 
 #include "editor/order_list/order_list_page.h"
 #include "engine/engine.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "platform/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/status_text.h"
 #include "platform/window.h"
 

@@ -5,13 +5,13 @@
 #include "engine/engine.h"
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
-#include "gui/control_skin.h"
+#include "gui/controls/control_skin.h"
 #include "pagekit/frame2.h"
 #include "gui/offscreen_context.h"
 #include "gui/page_fonts.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/pattern_grid.h"
+#include "patterneditor/grid/pattern_grid.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 #include "common/help_pages.h"
 #include "editor/core/channel_edits.h"
 #include "editor/order_list/order_list_page.h"
-#include "gui/control_skin.h"
-#include "model/module.h"
+#include "gui/controls/control_skin.h"
+#include "model/song/module.h"
 #include "shell/command_ids.h"
 #include "shell/command_scheme.h"
 

@@ -3,7 +3,7 @@
 
 #include "editor/core/channel_edits.h"
 #include "editor/order_list/order_list_page.h"
-#include "model/module.h"
+#include "model/song/module.h"
 
 #include <algorithm>
 

@@ -5,9 +5,9 @@
 
 #include "editor/core/page_factory.h"
 #include "gui/bitmap.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "platform/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/window.h"
 #include "resources/resource_ids.h"
 

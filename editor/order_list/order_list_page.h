@@ -9,8 +9,8 @@
 
 #include "editor/core/editor_page_services.h"
 #include "editor/core/page_kinds.h"
-#include "gui/scrollbar.h"
-#include "gui/slider.h"
+#include "gui/controls/scrollbar.h"
+#include "gui/controls/slider.h"
 
 #include <array>
 #include <cstdint>

@@ -8,9 +8,9 @@
 #include "editor/keyboard/keyboard_page.h"
 #include "editor/core/page_kinds.h"
 #include "editor/preferences/settings_page.h"
-#include "gui/button.h"
+#include "gui/controls/button.h"
 #include "gui/offscreen_context.h"
-#include "gui/slider.h"
+#include "gui/controls/slider.h"
 
 #include <array>
 #include <cstdint>

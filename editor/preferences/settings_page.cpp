@@ -3,9 +3,9 @@
 #include "editor/preferences/settings_page.h"
 
 #include "engine/engine.h"
-#include "engine/midi_out.h"
+#include "engine/midi/midi_out.h"
 #include "gui/bitmap.h"
-#include "gui/drop_list.h"
+#include "gui/lists/drop_list.h"
 #include "platform/status_text.h"
 #include "shell/preferences.h"
 #include "resources/resource_ids.h"

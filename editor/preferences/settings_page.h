@@ -8,7 +8,7 @@
 #include "editor/preferences/sub_page.h"
 #include "pagekit/font_box.h"
 #include "pagekit/path_box.h"
-#include "gui/slider.h"
+#include "gui/controls/slider.h"
 
 #include <array>
 #include <cstdint>

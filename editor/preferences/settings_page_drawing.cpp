@@ -5,9 +5,9 @@
 
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
-#include "gui/control_fonts.h"
+#include "gui/controls/control_fonts.h"
 #include "gui/page_fonts.h"
-#include "gui/drop_list.h"
+#include "gui/lists/drop_list.h"
 #include "gui/tessel_font.h"
 #include "shell/preferences.h"
 #include "resources/resource_ids.h"

@@ -5,7 +5,7 @@
 
 #include "editor/reports/report_dialogs.h"
 
-#include "gui/dialog_template.h"
+#include "gui/dialogs/dialog_template.h"
 #include "plugin/plugin_object.h"
 #include "resources/resource_ids.h"
 

@@ -1,11 +1,11 @@
 #include "editor/reports/report_dialogs.h"
 
-#include "gui/dialog_view.h"
+#include "gui/dialogs/dialog_view.h"
 #include "gui/draw_context.h"
-#include "gui/hyperlink.h"
+#include "gui/controls/hyperlink.h"
 #include "image/cx_io_file.h"
-#include "platform/dialogs.h"
-#include "platform/folders.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/system/folders.h"
 #include "platform/window.h"
 #include "services/report_files.h"
 

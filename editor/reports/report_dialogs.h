@@ -5,7 +5,7 @@
 // made. OK leaves the answer in choices() (with "Screen Capture" the GIF is
 // written first); the sending is the caller's. GUI thread only.
 
-#include "gui/base_dialog.h"
+#include "gui/dialogs/base_dialog.h"
 #include "image/cx_image.h"
 #include "services/report_choices.h"
 

@@ -1,7 +1,7 @@
 #include "editor/sample_list/sample_edit.h"
 
-#include "model/module.h"
-#include "platform/mutex.h"
+#include "model/song/module.h"
+#include "platform/system/mutex.h"
 
 #include <algorithm>
 #include <utility>

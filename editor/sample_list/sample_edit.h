@@ -4,7 +4,7 @@
 // under the song lock, only when the action changed it. Keys that only move
 // the selection or the focus therefore write nothing. GUI thread only.
 
-#include "model/sample.h"
+#include "model/sample/sample.h"
 
 #include <cstdint>
 #include <memory>

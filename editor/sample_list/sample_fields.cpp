@@ -2,14 +2,14 @@
 
 #include "editor/sample_list/sample_texts.h"
 #include "gui/bitmap_text.h"
-#include "gui/button_group.h"
-#include "gui/control_fonts.h"
-#include "gui/control_skin.h"
-#include "gui/drop_list.h"
-#include "gui/slider.h"
+#include "gui/controls/button_group.h"
+#include "gui/controls/control_fonts.h"
+#include "gui/controls/control_skin.h"
+#include "gui/lists/drop_list.h"
+#include "gui/controls/slider.h"
 #include "pagekit/tessel_ui.h"
-#include "gui/text_box.h"
-#include "model/sample.h"
+#include "gui/controls/text_box.h"
+#include "model/sample/sample.h"
 #include "resources/sample_page_layout.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "editor/sample_list/sample_list_page.h"
 #include "editor/core/tessel_editor.h"
 #include "pagekit/file_box.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "platform/status_text.h"
 #include "platform/window.h"
 #include "resources/sample_page_layout.h"

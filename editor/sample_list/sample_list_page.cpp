@@ -6,8 +6,8 @@
 #include "editor/core/page_factory.h"
 #include "editor/sample_list/sample_edit.h"
 #include "gui/bitmap.h"
-#include "gui/button_group.h"
-#include "gui/control_skin.h"
+#include "gui/controls/button_group.h"
+#include "gui/controls/control_skin.h"
 #include "pagekit/file_box.h"
 #include "resources/sample_page_layout.h"
 

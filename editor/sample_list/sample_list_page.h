@@ -12,8 +12,8 @@
 #include "editor/core/page_kinds.h"
 #include "editor/sample_list/sample_fields.h"
 #include "editor/sample_list/sample_file_buttons.h"
-#include "gui/scrollbar.h"
-#include "model/sample.h"
+#include "gui/controls/scrollbar.h"
+#include "model/sample/sample.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "editor/sample_list/sample_texts.h"
 
-#include "model/sample.h"
+#include "model/sample/sample.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

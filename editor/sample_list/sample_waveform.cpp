@@ -2,10 +2,10 @@
 
 #include "editor/sample_list/sample_texts.h"
 #include "gui/bitmap_text.h"
-#include "gui/control_fonts.h"
-#include "gui/control_skin.h"
+#include "gui/controls/control_fonts.h"
+#include "gui/controls/control_skin.h"
 #include "gui/draw_context.h"
-#include "model/sample.h"
+#include "model/sample/sample.h"
 #include "resources/palette.h"
 
 #include <algorithm>

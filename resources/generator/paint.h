@@ -2,7 +2,7 @@
 // Drawing helpers of the resource generator, on the platform canvas.
 
 #include "glyphs.h"
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 
 #include <cstdint>
 #include <string>

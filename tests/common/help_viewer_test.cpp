@@ -5,7 +5,7 @@
 
 #include "common/help_archive.h"
 #include "common/help_viewer.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "platform/key_table.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 
 #include "web_test_support.h"
 
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 
 #include <climits>
 

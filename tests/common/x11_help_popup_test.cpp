@@ -7,7 +7,7 @@
 
 #include "common/help_popup.h"
 #include "gui/x11_fixture.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 
 #include <X11/Xatom.h>
 

@@ -7,8 +7,8 @@
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "model/scratch_folder.h"
-#include "model/zip_archive.h"
-#include "platform/message_box.h"
+#include "model/zip/zip_archive.h"
+#include "platform/dialogs/message_box.h"
 #include "plugin/song_files.h"
 
 #include <string>

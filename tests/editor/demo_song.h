@@ -3,7 +3,7 @@
 // melody, a bass line, drums and hats with volumes and effects in pattern 0,
 // which the order list plays first.
 
-#include "model/module.h"
+#include "model/song/module.h"
 
 inline void fillDemoSongInto(TesselModule& song)
 {

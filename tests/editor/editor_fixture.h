@@ -5,20 +5,20 @@
 
 #include "common/help_popup.h"
 #include "common/help_viewer.h"
+#include "editor/core/process_globals.h"
 #include "editor/core/splash_page.h"
 #include "editor/core/tessel_editor.h"
 #include "editor/core/toolbar_ui.h"
-#include "gui/button.h"
+#include "gui/controls/button.h"
 #include "pagekit/frame2.h"
 #include "pagekit/page_globals.h"
 #include "patterneditor/pattern_editor_ui.h"
-#include "platform/headless_window.h"
+#include "platform/headless/headless_window.h"
 #include "platform/key_table.h"
 #include "platform/status_text.h"
 #include "plugin/fake_host.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
-#include "plugin/process_globals.h"
 #include "shell/preferences.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "editor/core/status_countdown.h"
 #include "editor_fixture.h"
 #include "engine/engine.h"
-#include "gui/drop_list.h"
+#include "gui/lists/drop_list.h"
 #include "patterneditor/pattern_editor_page.h"
 
 #include <thread>

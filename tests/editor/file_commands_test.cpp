@@ -2,14 +2,14 @@
 // dialogs: what they ask, what they report, the files they leave, and the
 // update check's flag reaching the pattern editor.
 
-#include "editor/core/module_paths.h"
+#include "editor/file_commands/module_paths.h"
 #include "editor_fixture.h"
 #include "editor/core/channel_edits.h"
 #include "engine/engine.h"
 #include "model/file_kind.h"
 #include "model/scratch_folder.h"
-#include "model/zip_helpers.h"
-#include "platform/folders.h"
+#include "model/zip/zip_helpers.h"
+#include "platform/system/folders.h"
 #include "plugin/song_files.h"
 #include "support/loopback_http_server.h"
 #include "vst2/quit_question.h"
@@ -512,6 +512,8 @@ TEST_F(FileCommandsTest, AnEditedSongIsOfferedForSavingBeforeItGoes)
     TesselSongFiles::apply = keptApply;
     ASSERT_GE(loaded, 2);
     EXPECT_FALSE(song.edited());
+    // The host's song is shown from the pattern editor page.
+    EXPECT_EQ(pageNumber(), kPatternEditorPage);
     hostKey(0, kVkF1 + 1, 0);   // F2: the pattern editor
     hostKey('w', 0, 0);
     EXPECT_TRUE(song.edited());

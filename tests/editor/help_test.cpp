@@ -7,7 +7,7 @@
 #include "common/cwebpage.h"
 #include "editor/help/help_page.h"
 #include "gui/bitmap.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "resources/resource_ids.h"
 
 #include <cmath>

@@ -7,7 +7,7 @@
 #include "pagekit/file_box.h"
 #include "model/sample_audio_support.h"
 #include "model/scratch_folder.h"
-#include "model/zip_helpers.h"
+#include "model/zip/zip_helpers.h"
 
 #include <fstream>
 #include <iterator>

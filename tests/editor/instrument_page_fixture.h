@@ -7,7 +7,7 @@
 #include "editor_fixture.h"
 #include "engine/engine.h"
 #include "pagekit/frame2.h"
-#include "model/module.h"
+#include "model/song/module.h"
 
 #include <cctype>
 #include <cstdio>

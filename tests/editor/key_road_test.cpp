@@ -3,7 +3,7 @@
 
 #include "editor/core/page_kinds.h"
 #include "editor_fixture.h"
-#include "gui/drop_list.h"
+#include "gui/lists/drop_list.h"
 #include "engine/engine.h"
 #include "patterneditor/pattern_editor_page.h"
 #include "shell/command_ids.h"

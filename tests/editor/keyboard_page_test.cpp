@@ -5,7 +5,7 @@
 
 #include "preferences_fixture.h"
 
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "resources/palette.h"
 
 namespace {

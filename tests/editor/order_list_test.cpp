@@ -3,8 +3,8 @@
 // settings, pitch mode, the mouse, and a busy song lock.
 
 #include "pages_fixture.h"
-#include "patterneditor/pattern_grid.h"
-#include "platform/headless_dialogs.h"
+#include "patterneditor/grid/pattern_grid.h"
+#include "platform/headless/headless_dialogs.h"
 #include "support/lock_held_elsewhere.h"
 #include "support/short_edit_lock_wait.h"
 

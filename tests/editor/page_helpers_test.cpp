@@ -4,7 +4,7 @@
 
 #include "editor/instrument_list/keymap_regions.h"
 #include "editor/core/overlay_menu.h"
-#include "gui/button_group.h"
+#include "gui/controls/button_group.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // song back, the clipboard and its extension, help pages, status texts.
 #include "pattern_page_fixture.h"
 
-#include "patterneditor/undo_history.h"
+#include "patterneditor/undo/undo_history.h"
 #include "platform/status_text.h"
 
 #include <cstring>

@@ -5,11 +5,11 @@
 #include "pattern_page_fixture.h"
 
 #include "editor/core/page_kinds.h"
-#include "gui/base_dialog.h"
-#include "gui/button.h"
-#include "patterneditor/pattern_menu_table.h"
-#include "patterneditor/undo_history.h"
-#include "platform/headless_dialogs.h"
+#include "gui/dialogs/base_dialog.h"
+#include "gui/controls/button.h"
+#include "patterneditor/menus/pattern_menu_table.h"
+#include "patterneditor/undo/undo_history.h"
+#include "platform/headless/headless_dialogs.h"
 #include "shell/command_scheme.h"
 
 #include <algorithm>

@@ -5,8 +5,8 @@
 // scrolls, the right button asks for the menus.
 #include "pattern_page_fixture.h"
 
-#include "patterneditor/pattern_menus.h"
-#include "patterneditor/undo_history.h"
+#include "patterneditor/menus/pattern_menus.h"
+#include "patterneditor/undo/undo_history.h"
 
 namespace {
 

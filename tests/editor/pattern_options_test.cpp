@@ -4,8 +4,8 @@
 // song lock held elsewhere.
 #include "pattern_page_fixture.h"
 
-#include "patterneditor/pattern_options_ui.h"
-#include "patterneditor/undo_history.h"
+#include "patterneditor/menus/pattern_options_ui.h"
+#include "patterneditor/undo/undo_history.h"
 #include "support/short_edit_lock_wait.h"
 
 #include <atomic>

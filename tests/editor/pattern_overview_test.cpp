@@ -4,9 +4,9 @@
 // the keys that keep it open or close it, and its mouse.
 #include "pattern_page_fixture.h"
 
-#include "patterneditor/grid_colours.h"
-#include "patterneditor/overview_map.h"
-#include "patterneditor/overview_ui.h"
+#include "patterneditor/grid/grid_colours.h"
+#include "patterneditor/overview/overview_map.h"
+#include "patterneditor/overview/overview_ui.h"
 
 #include <set>
 

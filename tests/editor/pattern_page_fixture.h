@@ -8,7 +8,7 @@
 #include "engine/engine.h"
 #include "model/scratch_folder.h"
 #include "patterneditor/pattern_editor_ui.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 
 #include <initializer_list>
 #include <vector>

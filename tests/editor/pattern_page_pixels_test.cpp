@@ -3,7 +3,7 @@
 // and a picture of the page with a demo song.
 #include "pattern_page_fixture.h"
 
-#include "patterneditor/grid_colours.h"
+#include "patterneditor/grid/grid_colours.h"
 
 namespace {
 

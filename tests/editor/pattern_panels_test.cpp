@@ -3,9 +3,9 @@
 // behind their question, the instrument and octave menus, mute and solo.
 #include "pattern_page_fixture.h"
 
-#include "gui/drop_list.h"
-#include "patterneditor/undo_history.h"
-#include "platform/headless_dialogs.h"
+#include "gui/lists/drop_list.h"
+#include "patterneditor/undo/undo_history.h"
+#include "platform/headless/headless_dialogs.h"
 #include "shell/command_ids.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include "preferences_fixture.h"
 
 #include "engine/engine.h"
-#include "engine/midi_out.h"
-#include "patterneditor/font_metrics.h"
-#include "platform/font_catalog.h"
-#include "platform/message_box.h"
+#include "engine/midi/midi_out.h"
+#include "patterneditor/grid/font_metrics.h"
+#include "platform/graphics/font_catalog.h"
+#include "platform/dialogs/message_box.h"
 #include "support/lock_held_elsewhere.h"
 #include "support/short_edit_lock_wait.h"
 

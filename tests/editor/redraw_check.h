@@ -1,7 +1,7 @@
 #pragma once
 // Two pictures of the editor compared pixel for pixel.
 
-#include "platform/image.h"
+#include "platform/graphics/image.h"
 
 #include <cstdio>
 #include <string>

@@ -5,7 +5,7 @@
 
 #include "pagekit/page_globals.h"
 #include "pages_fixture.h"
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 #include "plugin/plugin_globals.h"
 #include "redraw_check.h"
 

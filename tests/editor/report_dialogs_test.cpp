@@ -6,8 +6,8 @@
 
 #include "editor/reports/report_dialogs.h"
 #include "editor_fixture.h"
-#include "gui/base_dialog.h"
-#include "gui/dialog_view.h"
+#include "gui/dialogs/base_dialog.h"
+#include "gui/dialogs/dialog_view.h"
 #include "services/crash_handler.h"
 #include "services/pending_report.h"
 #include "services/report_test_support.h"

@@ -3,10 +3,10 @@
 // Impulse Tracker module, a damaged file, and saves through the file
 // selector read back.
 
-#include "gui/control_skin.h"
+#include "gui/controls/control_skin.h"
 #include "pagekit/frame2.h"
 #include "model/it_file_builder.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "resources/sample_page_layout.h"
 #include "sample_page_fixture.h"
 

@@ -5,7 +5,7 @@
 #include "editor/sample_list/sample_texts.h"
 #include "editor/sample_list/sample_waveform.h"
 #include "gui/offscreen_context.h"
-#include "model/sample.h"
+#include "model/sample/sample.h"
 #include "resources/palette.h"
 
 #include <gtest/gtest.h>

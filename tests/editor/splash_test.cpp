@@ -1,6 +1,6 @@
 // The splash page on the fake clock: its fade, its alpha and what it shows.
 
-#include "editor/core/window_placement.h"
+#include "editor/editor_window/window_placement.h"
 #include "gui/offscreen_context.h"
 #include "editor_fixture.h"
 #include "resources/resource_ids.h"

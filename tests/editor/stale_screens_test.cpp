@@ -6,7 +6,7 @@
 
 #include "editor/instrument_list/instrument_list_page.h"
 #include "editor/instrument_list/keymap_view.h"
-#include "platform/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 
 #include <cmath>
 

@@ -3,8 +3,8 @@
 // the file menu.
 #include "pattern_page_fixture.h"
 
-#include "gui/drop_list.h"
-#include "platform/headless_dialogs.h"
+#include "gui/lists/drop_list.h"
+#include "platform/headless/headless_dialogs.h"
 
 namespace {
 

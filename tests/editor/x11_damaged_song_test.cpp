@@ -4,7 +4,7 @@
 
 #include "damaged_song.h"
 #include "x11_editor_fixture.h"
-#include "platform/message_box.h"
+#include "platform/dialogs/message_box.h"
 #include "platform/status_text.h"
 #include "plugin/song_files.h"
 

@@ -2,11 +2,11 @@
 // keys through XTest, hot keys and the screenshots of the first pages.
 
 #include "x11_editor_fixture.h"
-#include "patterneditor/grid_colours.h"
-#include "patterneditor/overview_map.h"
+#include "patterneditor/grid/grid_colours.h"
+#include "patterneditor/overview/overview_map.h"
 #include "patterneditor/pattern_editor_ui.h"
 #include "editor/instrument_list/instrument_list_page.h"
-#include "model/module.h"
+#include "model/song/module.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include "engine/engine.h"
 #include "gui/offscreen_context.h"
 #include "pagekit/page_globals.h"
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 #include "plugin/plugin_globals.h"
 #include "redraw_check.h"
 #include "support/demo_song.h"

@@ -3,7 +3,7 @@
 // preview of the screen, and the error report dialog.
 
 #include "editor/reports/report_dialogs.h"
-#include "gui/dialog_view.h"
+#include "gui/dialogs/dialog_view.h"
 // After our headers: the fixture brings Xlib's macros.
 #include "x11_editor_fixture.h"
 

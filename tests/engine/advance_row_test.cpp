@@ -1,7 +1,7 @@
 // The row advance of song and pattern playback and its status line.
 #include "transport_fixture.h"
 
-#include "engine/voice.h"
+#include "engine/voice/voice.h"
 #include "platform/vst2_records.h"
 
 #include <cmath>

@@ -3,7 +3,7 @@
 // freed: by a thread while it is watched, and by any thread while it holds a
 // watched lock.
 
-#include "platform/mutex.h"
+#include "platform/system/mutex.h"
 
 // Counts what the calling thread allocates for the watch's lifetime.
 class AllocationWatch {

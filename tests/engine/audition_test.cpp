@@ -2,7 +2,7 @@
 #include "row_fixture.h"
 #include "song_lock_holder.h"
 
-#include "engine/voice_midi.h"
+#include "engine/voice/voice_midi.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // Waveform tables, vibrato, tremolo and panbrello, the S subcommands and the
 // key-map entry's slot.
-#include "engine/waveforms.h"
+#include "engine/voice/waveforms.h"
 #include "voice_rig.h"
 
 #include <cmath>

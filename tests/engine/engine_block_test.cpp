@@ -2,7 +2,7 @@
 // instances and the state after a stop.
 #include "block_fixture.h"
 
-#include "engine/position_table.h"
+#include "engine/timing/position_table.h"
 
 #include <atomic>
 #include <chrono>

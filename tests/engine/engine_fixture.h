@@ -4,7 +4,7 @@
 #include "engine/engine.h"
 #include "engine/pool.h"
 #include "model/model_globals.h"
-#include "model/pattern.h"
+#include "model/song/pattern.h"
 #include "platform/status_text.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "fake_midi.h"
 
 #include "engine/engine_globals.h"
-#include "engine/voice_midi.h"
+#include "engine/voice/voice_midi.h"
 #include "model/scratch_folder.h"
 
 #include <gtest/gtest.h>

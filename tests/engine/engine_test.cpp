@@ -2,12 +2,12 @@
 #include "song_lock_holder.h"
 
 #include "engine/engine_globals.h"
-#include "engine/position_table.h"
-#include "engine/vector.h"
-#include "engine/vector_cpu.h"
-#include "platform/library_handle.h"
-#include "platform/mutex.h"
-#include "platform/version.h"
+#include "engine/timing/position_table.h"
+#include "engine/vector/vector.h"
+#include "engine/vector/vector_cpu.h"
+#include "platform/system/library_handle.h"
+#include "platform/system/mutex.h"
+#include "platform/system/version.h"
 
 #include <atomic>
 #include <chrono>

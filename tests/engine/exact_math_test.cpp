@@ -1,7 +1,7 @@
 // The block's in-place ilogb, ldexp, llround and modf give the library's
 // results bit for bit, through the ranges the block uses and past them
 // (subnormals, huge values, infinities, NaN), where they hand over to it.
-#include "engine/exact_math.h"
+#include "engine/vector/exact_math.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // what reaches them and when, a timer queue on a clock the test moves, and
 // a host that keeps every event list it is sent.
 
-#include "engine/midi_out.h"
+#include "engine/midi/midi_out.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "engine/interpolate.h"
-#include "engine/position_table.h"
+#include "engine/vector/interpolate.h"
+#include "engine/timing/position_table.h"
 #include "mixer_fixture.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // The mixer's voice path and the vector primitives' processor level for the
 // length of a scope; both are process-wide.
 
-#include "engine/vector_cpu.h"
-#include "engine/voice_direct.h"
+#include "engine/vector/vector_cpu.h"
+#include "engine/voice/voice_direct.h"
 
 #include <vector>
 

@@ -4,10 +4,10 @@
 
 #include "engine/engine.h"
 #include "engine/pool.h"
-#include "engine/position_table.h"
+#include "engine/timing/position_table.h"
 #include "engine/tables.h"
-#include "engine/voice.h"
-#include "model/sample.h"
+#include "engine/voice/voice.h"
+#include "model/sample/sample.h"
 
 #include <gtest/gtest.h>
 

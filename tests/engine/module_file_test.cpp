@@ -2,7 +2,7 @@
 #include "engine/engine_fixture.h"
 #include "model/sample_audio_support.h"
 #include "model/scratch_folder.h"
-#include "model/zip_helpers.h"
+#include "model/zip/zip_helpers.h"
 #include "support/demo_song.h"
 #include "support/lock_held_elsewhere.h"
 #include "support/short_edit_lock_wait.h"

@@ -1,7 +1,7 @@
 // Erasing the song for the editor's "New" command.
 #include "transport_fixture.h"
 
-#include "engine/midi_out.h"
+#include "engine/midi/midi_out.h"
 #include "song_lock_holder.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Timing-list storage: searches, tempo lookups, copies, cuts and row times.
-#include "engine/playlist.h"
+#include "engine/timing/playlist.h"
 
 #include <gtest/gtest.h>
 

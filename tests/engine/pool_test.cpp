@@ -1,5 +1,5 @@
 #include "engine/pool.h"
-#include "engine/position_table.h"
+#include "engine/timing/position_table.h"
 
 #include <gtest/gtest.h>
 

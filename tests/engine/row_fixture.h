@@ -7,9 +7,9 @@
 
 #include "engine/engine_actions.h"
 #include "engine/engine_globals.h"
-#include "engine/voice.h"
-#include "engine/voice_flags.h"
-#include "engine/voice_update_tables.h"
+#include "engine/voice/voice.h"
+#include "engine/voice/voice_flags.h"
+#include "engine/voice/voice_update_tables.h"
 
 #include <utility>
 #include <vector>

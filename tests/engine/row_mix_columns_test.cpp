@@ -1,6 +1,6 @@
 // The volume, panning and depth columns of a row on a voice.
-#include "engine/voice.h"
-#include "engine/voice_flags.h"
+#include "engine/voice/voice.h"
+#include "engine/voice/voice_flags.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Holds the song lock on another thread from construction to destruction;
 // meanwhile what waits for it as an edit does gives up after milliseconds.
 
-#include "platform/library_handle.h"
+#include "platform/system/library_handle.h"
 #include "support/lock_held_elsewhere.h"
 #include "support/short_edit_lock_wait.h"
 

@@ -4,7 +4,7 @@
 // the last track the copy reaches) equal, changing both at once.
 #include "engine_fixture.h"
 
-#include "engine/song_snapshot.h"
+#include "engine/song_files/song_snapshot.h"
 
 #include <atomic>
 #include <thread>
@@ -38,6 +38,16 @@ protected:
             for (int n = 1; !done; ++n)
                 other(n);
         });
+        // A failed assertion returns early: the thread still ends and joins.
+        struct Join {
+            std::atomic<bool>& done;
+            std::thread& thread;
+            ~Join()
+            {
+                done = true;
+                thread.join();
+            }
+        } join{done, beside};
         for (int i = 0; i < 30; ++i) {
             auto copy = std::make_unique<TesselModule>(engine.get());
             ASSERT_EQ(snapshotSong(engine->song, *copy, kEditLockWaitMs), TesselSnapshotResult::kWhole);
@@ -47,8 +57,6 @@ protected:
             EXPECT_EQ(a->volume, b->volume) << "copy " << i;
             EXPECT_EQ(copy->patterns[5].findRow(17, 40)->pitch, 60);
         }
-        done = true;
-        beside.join();
     }
 
     void setBoth(int n)
@@ -62,11 +70,17 @@ protected:
 
 TEST_F(SongSnapshotTest, ACopyTakenInTurnsHoldsASongThatExistedWhateverChangesBetweenThem)
 {
-    // An editor changing the song without pause: every try in turns meets a
-    // change, and the copy is taken in one take.
+    // An editor changing the song all the time: every try in turns meets a
+    // change, and the copy is taken in one take. The editor lets go for a
+    // moment after each change, as a real one does between keys: a lock
+    // taken again at once could keep the copy out for its whole wait on a
+    // loaded machine.
     copyBeside([&](int n) {
-        platform::MutexLock lock(engine->song.songLock(), kEditLockWaitMs);
-        setBoth(n);
+        {
+            platform::MutexLock lock(engine->song.songLock(), kEditLockWaitMs);
+            setBoth(n);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(20));
     });
     // Edits now and then: some copies start again, some get through in turns.
     copyBeside([&](int n) {

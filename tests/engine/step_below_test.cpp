@@ -1,7 +1,7 @@
 // The song time stepped over the frames between ticks: every value and count
 // exactly what stepping frame by frame gives, across binades and for steps
 // that fall halfway between two multiples of a binade's spacing.
-#include "engine/step_below.h"
+#include "engine/rows/step_below.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "engine/tables.h"
 
-#include "engine/interpolate.h"
-#include "engine/voice_render.h"
+#include "engine/vector/interpolate.h"
+#include "engine/voice/voice_render.h"
 
 #include <gtest/gtest.h>
 

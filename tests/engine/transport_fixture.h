@@ -5,7 +5,7 @@
 #include "engine_fixture.h"
 
 #include "engine/engine_actions.h"
-#include "engine/voice_update_tables.h"
+#include "engine/voice/voice_update_tables.h"
 
 #include <utility>
 #include <vector>

@@ -1,7 +1,7 @@
 // Starting and stopping playback, re-initialising and the output rate.
 #include "transport_fixture.h"
 
-#include "engine/position_table.h"
+#include "engine/timing/position_table.h"
 
 TEST_F(TransportTest, SongPlaybackRefusesWithoutOrderListOrRow)
 {

@@ -1,5 +1,5 @@
-#include "engine/vector.h"
-#include "engine/vector_cpu.h"
+#include "engine/vector/vector.h"
+#include "engine/vector/vector_cpu.h"
 
 #include <gtest/gtest.h>
 

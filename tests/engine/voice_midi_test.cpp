@@ -1,7 +1,7 @@
-#include "engine/voice_midi.h"
+#include "engine/voice/voice_midi.h"
 #include "fake_midi.h"
-#include "model/channel.h"
-#include "model/instrument.h"
+#include "model/song/channel.h"
+#include "model/instrument/instrument.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Note start, release and event recording of voices.
 #include "engine_fixture.h"
 
-#include "engine/voice.h"
-#include "engine/voice_list.h"
+#include "engine/voice/voice.h"
+#include "engine/voice/voice_list.h"
 
 #include <cstring>
 

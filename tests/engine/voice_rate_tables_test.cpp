@@ -1,5 +1,5 @@
 // The note, cutoff and resonance tables follow the engine's output rate.
-#include "engine/voice_update_tables.h"
+#include "engine/voice/voice_update_tables.h"
 #include "engine_fixture.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 // One voice event at a time: positions through loops, the end of the
 // sample, the gain ramp, the filter and the peaks.
-#include "engine/voice_render.h"
+#include "engine/voice/voice_render.h"
 #include "mixer_fixture.h"
 
 #include <gtest/gtest.h>

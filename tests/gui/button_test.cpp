@@ -4,8 +4,8 @@
 // its result.
 #include "platform/key_event.h"
 #include "gui/bitmap.h"
-#include "gui/button_group.h"
-#include "gui/control_skin.h"
+#include "gui/controls/button_group.h"
+#include "gui/controls/control_skin.h"
 #include "gui/offscreen_context.h"
 #include "pagekit/tessel_popup.h"
 #include "page_fixture.h"

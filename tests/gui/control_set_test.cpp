@@ -2,10 +2,10 @@
 // real usage log, bitmap text, the small digits and the version number.
 #include "gui/bitmap_text.h"
 #include "gui/offscreen_context.h"
-#include "gui/tessel_control.h"
+#include "gui/controls/tessel_control.h"
 #include "gui/tessel_font.h"
 #include "gui/version_number.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "page_fixture.h"
 #include "resources/resource_ids.h"
 

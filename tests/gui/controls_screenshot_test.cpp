@@ -1,15 +1,15 @@
 // A side page holding one of each control, drawn buffered into the editor
 // window as a person sees it (screenshots/controls.png).
-#include "gui/button_group.h"
-#include "gui/control_skin.h"
-#include "gui/drop_list.h"
-#include "gui/list_box.h"
+#include "gui/controls/button_group.h"
+#include "gui/controls/control_skin.h"
+#include "gui/lists/drop_list.h"
+#include "gui/lists/list_box.h"
 #include "pagekit/list_entries.h"
-#include "gui/slider.h"
-#include "model/instrument.h"
-#include "model/sample.h"
+#include "gui/controls/slider.h"
+#include "model/instrument/instrument.h"
+#include "model/sample/sample.h"
 #include "page_fixture.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 
 #include <memory>
 

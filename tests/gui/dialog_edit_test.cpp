@@ -1,11 +1,11 @@
 // The dialogs' edit boxes, check boxes and wrapped lines, worked through a
 // dialog view with keys and the mouse as a user works them.
 
-#include "gui/dialog_edit.h"
-#include "gui/dialog_view.h"
+#include "gui/dialogs/dialog_edit.h"
+#include "gui/dialogs/dialog_view.h"
 #include "gui/draw_context.h"
 #include "gui/text_lines.h"
-#include "platform/font.h"
+#include "platform/graphics/font.h"
 #include "platform/key_event.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include "gui/offscreen_context.h"
 #include "gui_fixture.h"
 #include "platform/raster_support.h"
-#include "platform/text.h"
-#include "platform/folders.h"
+#include "platform/graphics/text.h"
+#include "platform/system/folders.h"
 
 namespace {
 

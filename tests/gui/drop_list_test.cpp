@@ -3,10 +3,10 @@
 // reaches the (sub)menu that holds it and that menu's listener, a dismissal
 // changes nothing, and a refill keeps the current entry.
 #include "platform/key_event.h"
-#include "gui/control_skin.h"
-#include "gui/drop_list.h"
+#include "gui/controls/control_skin.h"
+#include "gui/lists/drop_list.h"
 #include "gui/offscreen_context.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "page_fixture.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 // A view that takes drops and writes down what came.
 
-#include "gui/drop_target.h"
-#include "gui/view.h"
+#include "gui/frame/drop_target.h"
+#include "gui/frame/view.h"
 
 #include <string>
 #include <vector>

@@ -2,12 +2,12 @@
 // node operations; the face is probed for grid lines, node marks, the
 // readout and the share bar, and written to screenshots/ for a look.
 #include "gui/bitmap_text.h"
-#include "gui/control_fonts.h"
-#include "gui/control_skin.h"
+#include "gui/controls/control_fonts.h"
+#include "gui/controls/control_skin.h"
 #include "pagekit/envelope_graph.h"
 #include "gui/offscreen_context.h"
-#include "model/envelope.h"
-#include "platform/folders.h"
+#include "model/instrument/envelope.h"
+#include "platform/system/folders.h"
 #include "platform/key_event.h"
 
 #include <gtest/gtest.h>

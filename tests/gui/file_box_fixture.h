@@ -7,13 +7,13 @@
 // is dated 9 July 2021, 08:05 local time.
 
 #include "engine/engine.h"
-#include "engine/voice.h"
-#include "engine/voice_update_tables.h"
+#include "engine/voice/voice.h"
+#include "engine/voice/voice_update_tables.h"
 #include "pagekit/file_box.h"
 #include "gui/offscreen_context.h"
 #include "model/model_globals.h"
 #include "model/scratch_folder.h"
-#include "model/zip_helpers.h"
+#include "model/zip/zip_helpers.h"
 #include "page_fixture.h"
 #include "platform/status_text.h"
 

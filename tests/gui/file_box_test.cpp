@@ -4,10 +4,10 @@
 // engine; the path line, clicks, wheel and refusals; and a picture.
 #include "file_box_fixture.h"
 
-#include "gui/control_skin.h"
+#include "gui/controls/control_skin.h"
 #include "pagekit/list_entries.h"
 #include "pagekit/file_box_paths.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 
 #include <cstdio>
 #include <vector>

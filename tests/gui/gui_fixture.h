@@ -4,9 +4,9 @@
 // record the calls they get.
 
 #include "gui/draw_context.h"
-#include "gui/frame.h"
-#include "gui/frame_link.h"
-#include "platform/headless_window.h"
+#include "gui/frame/frame.h"
+#include "gui/frame/frame_link.h"
+#include "platform/headless/headless_window.h"
 
 #include <gtest/gtest.h>
 

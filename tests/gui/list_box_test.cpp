@@ -1,10 +1,10 @@
 // The list box: keys and clicks move the selection and the first row, the
 // bar drags, rows redraw as the selection and focus move (pixels probed),
 // and the usage log hears of focused changes.
-#include "gui/control_skin.h"
-#include "gui/list_box.h"
+#include "gui/controls/control_skin.h"
+#include "gui/lists/list_box.h"
 #include "gui/offscreen_context.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "page_fixture.h"
 
 #include <string>

@@ -1,10 +1,10 @@
 // The sample and instrument lists' entries, byte for byte: the bit and kHz
 // glyphs of the bitmap font, the sample rate in kHz, the samples an audio
 // instrument's key map plays and the MIDI settings of a MIDI instrument.
-#include "gui/list_box.h"
+#include "gui/lists/list_box.h"
 #include "pagekit/list_entries.h"
-#include "model/instrument.h"
-#include "model/sample.h"
+#include "model/instrument/instrument.h"
+#include "model/sample/sample.h"
 
 #include <gtest/gtest.h>
 

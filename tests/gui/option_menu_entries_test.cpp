@@ -1,6 +1,6 @@
 // The option menu's entries: the current entry counted with and without
 // separators, and insertion and removal carrying check flags and submenus.
-#include "gui/option_menu.h"
+#include "gui/lists/option_menu.h"
 
 #include <gtest/gtest.h>
 

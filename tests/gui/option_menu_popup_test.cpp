@@ -1,6 +1,6 @@
 // The option menu's popup: what the window layer is asked to show, how a
 // choice comes back through the submenus, and what keeps a popup closed.
-#include "gui/option_menu.h"
+#include "gui/lists/option_menu.h"
 #include "page_fixture.h"
 
 #include <memory>

@@ -3,10 +3,10 @@
 // (written to screenshots/).
 #include "gui/bitmap_text.h"
 #include "gui/offscreen_context.h"
-#include "gui/option_menu.h"
+#include "gui/lists/option_menu.h"
 #include "gui/tessel_font.h"
 #include "page_fixture.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "pagekit/editor_services.h"
 #include "pagekit/frame2.h"
-#include "gui/tessel_control.h"
+#include "gui/controls/tessel_control.h"
 #include "pagekit/tessel_ui.h"
 #include "pagekit/page_numbers.h"
 #include "gui_fixture.h"

@@ -2,10 +2,10 @@
 // for a minimum of -1, the mouse along the track (measured where the track
 // is drawn), and ranges or bars with nothing to divide by.
 #include "platform/key_event.h"
-#include "gui/control_skin.h"
+#include "gui/controls/control_skin.h"
 #include "gui/offscreen_context.h"
-#include "gui/scrollbar.h"
-#include "gui/slider.h"
+#include "gui/controls/scrollbar.h"
+#include "gui/controls/slider.h"
 #include "page_fixture.h"
 
 namespace {

@@ -3,12 +3,12 @@
 // the selection out of them, and the face shows the box and line glyphs
 // where they belong (probed cell by cell; written to screenshots/).
 #include "gui/bitmap_text.h"
-#include "gui/control_fonts.h"
-#include "gui/control_skin.h"
+#include "gui/controls/control_fonts.h"
+#include "gui/controls/control_skin.h"
 #include "gui/offscreen_context.h"
 #include "gui/tessel_font.h"
-#include "gui/treeview.h"
-#include "platform/folders.h"
+#include "gui/lists/treeview.h"
+#include "platform/system/folders.h"
 #include "platform/key_event.h"
 #include "resources/resource_ids.h"
 

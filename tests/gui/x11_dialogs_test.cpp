@@ -2,11 +2,11 @@
 // the modal pass that keeps windows painted but deaf while a dialog program
 // runs.
 
-#include "platform/desktop_dialogs.h"
-#include "platform/dialog_helpers.h"
-#include "platform/dialog_window.h"
-#include "platform/folders.h"
-#include "platform/message_box.h"
+#include "platform/dialogs/desktop_dialogs.h"
+#include "platform/dialogs/dialog_helpers.h"
+#include "platform/dialogs/dialog_window.h"
+#include "platform/system/folders.h"
+#include "platform/dialogs/message_box.h"
 #include "platform/dialog_test_support.h"
 #include "x11_fixture.h"
 

@@ -4,7 +4,7 @@
 // mouse and keyboard through XTest).
 
 #include "gui_fixture.h"
-#include "platform/x11_window_system.h"
+#include "platform/x11/x11_window_system.h"
 #include "support/outside_tools.h"
 #include "support/x11_grab.h"
 #include "support/xvfb_server.h"

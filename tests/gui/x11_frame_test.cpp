@@ -1,7 +1,7 @@
 #include "gui/bitmap.h"
-#include "platform/headless_window.h"
-#include "platform/image.h"
-#include "platform/folders.h"
+#include "platform/headless/headless_window.h"
+#include "platform/graphics/image.h"
+#include "platform/system/folders.h"
 #include "x11_fixture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/headless_window.h"
+#include "platform/headless/headless_window.h"
 #include "x11_fixture.h"
 
 #include <X11/XKBlib.h>

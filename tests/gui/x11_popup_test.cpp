@@ -1,5 +1,5 @@
-#include "platform/folders.h"
-#include "platform/menu_panel.h"
+#include "platform/system/folders.h"
+#include "platform/dialogs/menu_panel.h"
 #include "x11_fixture.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "host/asio_drivers.h"
+#include "host/audio/asio_drivers.h"
 
 #include <gtest/gtest.h>
 

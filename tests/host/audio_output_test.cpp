@@ -1,4 +1,4 @@
-#include "host/audio_output.h"
+#include "host/audio/audio_output.h"
 
 #include "fake_audio.h"
 #include "host_fixture.h"

@@ -1,7 +1,7 @@
 // The audio settings dialog's state over the fake audio system: what each
 // list offers and selects, and what OK, Apply and Cancel leave applied.
 
-#include "host/audio_settings_model.h"
+#include "host/audio/audio_settings_model.h"
 
 #include "fake_audio.h"
 #include "host_fixture.h"

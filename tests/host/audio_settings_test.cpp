@@ -1,4 +1,4 @@
-#include "host/audio_settings.h"
+#include "host/audio/audio_settings.h"
 
 #include "fake_audio.h"
 

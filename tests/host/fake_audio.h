@@ -2,7 +2,7 @@
 // An audio system without a sound card: a list of APIs and devices, and a
 // stream that runs only when a test calls it.
 
-#include "host/audio_system.h"
+#include "host/audio/audio_system.h"
 
 #include <algorithm>
 #include <string>

@@ -4,7 +4,7 @@
 // with Shift+F1 keeps its place on its monitor while the arrow keys page it.
 // A JACK dummy server is its sound card (without one a box would say so first).
 #include "host_process.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "support/jack_dummy_server.h"
 
 // Last: Xlib's macros would rename names of the headers above.

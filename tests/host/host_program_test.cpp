@@ -2,11 +2,11 @@
 // machine's audio devices may be missing: then it must say so and run silent.
 // Where a test needs a sound card it brings one: a JACK dummy server.
 
-#include "host/wav_file.h"
+#include "host/audio/wav_file.h"
 #include "host_process.h"
 #include "model/scratch_folder.h"
-#include "model/temporaries_note.h"
-#include "platform/folders.h"
+#include "model/song/temporaries_note.h"
+#include "platform/system/folders.h"
 #include "support/jack_dummy_server.h"
 #include "support/outside_tools.h"
 

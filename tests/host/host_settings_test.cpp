@@ -2,9 +2,9 @@
 
 #include "fake_audio.h"
 #include "host_fixture.h"
-#include "model/markup.h"
+#include "model/markup/markup.h"
 #include "model/scratch_folder.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 
 #include <cstdio>
 #include <fstream>

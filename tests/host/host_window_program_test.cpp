@@ -5,13 +5,13 @@
 // kept off PATH, so the dialogs are the program's own; the tests of the
 // first hour put a stand-in zenity there and openbox on the screen.
 
-#include "gui/dialog_template.h"
-#include "host/audio_output.h"
+#include "gui/dialogs/dialog_template.h"
+#include "host/audio/audio_output.h"
 #include "host/caption.h"
 #include "host/host_bitmaps.h"
-#include "host/wav_file.h"
+#include "host/audio/wav_file.h"
 #include "host_process.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "support/jack_dummy_server.h"
 #include "support/recording_zenity.h"
 #include "wav_bytes.h"

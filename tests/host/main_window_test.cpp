@@ -4,10 +4,10 @@
 #include "host/main_window.h"
 
 #include "fake_editor.h"
-#include "gui/base_dialog.h"
+#include "gui/dialogs/base_dialog.h"
 #include "host/host_bitmaps.h"
 #include "host/host_dialogs.h"
-#include "platform/headless_window.h"
+#include "platform/headless/headless_window.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "host_fixture.h"
 #include "test_synth.h"
 
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 
 #include <cstdio>
 #include <dlfcn.h>

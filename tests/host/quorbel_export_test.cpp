@@ -1,11 +1,11 @@
 // The export driving the real plug-in library: a saved song handed over as the
 // chunk, rendered until the plug-in says the song has ended.
 
-#include "host/wav_export.h"
+#include "host/audio/wav_export.h"
 
 #include "host/plugin_loader.h"
-#include "host/wav_file.h"
-#include "platform/folders.h"
+#include "host/audio/wav_file.h"
+#include "platform/system/folders.h"
 #include "wav_bytes.h"
 
 #include <gtest/gtest.h>

@@ -1,15 +1,15 @@
 // The "Audio Settings" dialog on the headless window layer over the fake
 // audio system, worked by a user script: one step a pass of its modal loop.
 
-#include "host/routing_dialog.h"
+#include "host/audio/routing_dialog.h"
 
 #include "fake_audio.h"
-#include "gui/dialog_view.h"
-#include "gui/frame.h"
+#include "gui/dialogs/dialog_view.h"
+#include "gui/frame/frame.h"
 #include "host/host_dialogs.h"
 #include "host_fixture.h"
-#include "platform/folders.h"
-#include "platform/headless_window.h"
+#include "platform/system/folders.h"
+#include "platform/headless/headless_window.h"
 
 #include <gtest/gtest.h>
 

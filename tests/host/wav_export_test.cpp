@@ -1,8 +1,8 @@
-#include "host/wav_export.h"
+#include "host/audio/wav_export.h"
 
-#include "host/wav_file.h"
+#include "host/audio/wav_file.h"
 #include "host_fixture.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "test_synth.h"
 #include "wav_bytes.h"
 

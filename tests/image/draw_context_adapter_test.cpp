@@ -4,7 +4,7 @@
 
 #include "gui/offscreen_context.h"
 #include "image/cx_image.h"
-#include "platform/image.h"
+#include "platform/graphics/image.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // image tests.
 
 #include "image/cx_image.h"
-#include "platform/image.h"
+#include "platform/graphics/image.h"
 
 #include <cstdint>
 #include <functional>

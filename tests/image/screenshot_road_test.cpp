@@ -5,7 +5,7 @@
 
 #include "gui/draw_context.h"
 #include "image/cx_image.h"
-#include "platform/headless_window.h"
+#include "platform/headless/headless_window.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // A song that sets every field the document carries, and the checks of it
 // that a round trip must keep.
 
-#include "model/module.h"
+#include "model/song/module.h"
 
 void fillEverything(TesselModule& song);
 // The engine turns the port name into a port number after a load; tests stand in for it.

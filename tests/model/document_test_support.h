@@ -2,8 +2,8 @@
 // Song document tests: text in and out of the markup writers and readers,
 // with the process-wide writer depth and document version put back.
 
-#include "model/markup.h"
-#include "model/zip_archive.h"
+#include "model/markup/markup.h"
+#include "model/zip/zip_archive.h"
 #include "module_test_support.h"
 #include "scratch_folder.h"
 

@@ -1,7 +1,7 @@
 // The envelope's node operations: insertion in tick order, the 32-node
 // limit, moves kept between the neighbours and deletion; slopes follow
 // every edit (the value clamp is the graph tests').
-#include "model/envelope.h"
+#include "model/instrument/envelope.h"
 
 #include <gtest/gtest.h>
 

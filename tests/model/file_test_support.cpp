@@ -1,6 +1,6 @@
 #include "model/file_test_support.h"
 
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 
 #include <gtest/gtest.h>
 

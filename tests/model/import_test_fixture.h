@@ -2,7 +2,7 @@
 // A fresh song to import into; the status text and the song-wide values are
 // put back around each test.
 
-#include "model/module.h"
+#include "model/song/module.h"
 #include "model/module_test_support.h"
 #include "model/sample_audio_support.h"
 #include "platform/status_text.h"

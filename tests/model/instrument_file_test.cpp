@@ -1,6 +1,6 @@
-#include "model/instrument.h"
-#include "model/module.h"
-#include "model/zip_helpers.h"
+#include "model/instrument/instrument.h"
+#include "model/song/module.h"
+#include "model/zip/zip_helpers.h"
 
 #include "model/sample_audio_support.h"
 #include "model/scratch_folder.h"

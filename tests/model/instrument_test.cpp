@@ -1,4 +1,4 @@
-#include "model/instrument.h"
+#include "model/instrument/instrument.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // lengths or C5 speeds, so those are checked against the sample headers read
 // here field by field.
 
-#include "model/it_import.h"
+#include "model/import/it_import.h"
 #include "model/module_test_support.h"
 
 #include <libopenmpt/libopenmpt.hpp>

@@ -3,7 +3,7 @@
 // song-wide values are put back afterwards.
 
 #include "model/it_file_builder.h"
-#include "model/it_import.h"
+#include "model/import/it_import.h"
 #include "model/import_test_fixture.h"
 #include "platform/status_text.h"
 

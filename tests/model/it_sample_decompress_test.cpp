@@ -1,4 +1,4 @@
-#include "model/it_sample_decompress.h"
+#include "model/import/it_sample_decompress.h"
 #include "model/it_compressor.h"
 
 #include <gtest/gtest.h>

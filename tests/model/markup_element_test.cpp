@@ -1,4 +1,4 @@
-#include "model/markup.h"
+#include "model/markup/markup.h"
 #include "model/scratch_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "model/markup.h"
+#include "model/markup/markup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "model/memory_file.h"
+#include "model/audio_files/memory_file.h"
 
 #include <gtest/gtest.h>
 

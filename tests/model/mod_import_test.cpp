@@ -1,6 +1,6 @@
 #include "model/tracker_import_test_support.h"
 
-#include "model/mod_import_parts.h"
+#include "model/import/mod_import_parts.h"
 
 using tracker_file::Bytes;
 using tracker_file::ModFile;

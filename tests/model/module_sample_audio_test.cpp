@@ -1,6 +1,6 @@
 #include "document_test_support.h"
 #include "model/file_test_support.h"
-#include "model/zip_helpers.h"
+#include "model/zip/zip_helpers.h"
 #include "sample_audio_support.h"
 #include "scratch_folder.h"
 

@@ -1,6 +1,6 @@
 #include "module_test_support.h"
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "support/lock_held_elsewhere.h"
 
 #include <cstring>

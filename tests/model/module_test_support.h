@@ -2,8 +2,8 @@
 // Module tests change the process-wide song values; this puts them back.
 
 #include "model/model_globals.h"
-#include "model/module.h"
-#include "platform/version.h"
+#include "model/song/module.h"
+#include "platform/system/version.h"
 
 #include <gtest/gtest.h>
 

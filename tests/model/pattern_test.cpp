@@ -1,5 +1,5 @@
 #include "model/model_globals.h"
-#include "model/pattern.h"
+#include "model/song/pattern.h"
 
 #include <gtest/gtest.h>
 

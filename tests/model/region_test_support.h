@@ -4,7 +4,7 @@
 // cell "row.subrow:" and its fields (p pitch, i instrument, v volume,
 // b panning, an effect letter and its parameter), blank separated.
 
-#include "model/clipboard.h"
+#include "model/selection/clipboard.h"
 #include "module_test_support.h"
 #include "platform/status_text.h"
 

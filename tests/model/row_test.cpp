@@ -1,4 +1,4 @@
-#include "model/row.h"
+#include "model/song/row.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Four frames of known 16-bit mono audio for a sample slot, and a look at
 // the values a slot holds.
 
-#include "model/sample.h"
+#include "model/sample/sample.h"
 
 #include <algorithm>
 #include <array>

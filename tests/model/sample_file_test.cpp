@@ -1,6 +1,6 @@
 #include "model/file_kind.h"
-#include "model/sample.h"
-#include "model/zip_helpers.h"
+#include "model/sample/sample.h"
+#include "model/zip/zip_helpers.h"
 
 #include "model/file_test_support.h"
 #include "model/sample_audio_support.h"

@@ -1,4 +1,4 @@
-#include "model/sample.h"
+#include "model/sample/sample.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "model/settings_file.h"
 
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Inserting and deleting blocks of song rows across patterns in play order.
 #include "module_test_support.h"
 
-#include "model/play_sequence.h"
+#include "model/song/play_sequence.h"
 #include "platform/status_text.h"
 
 #include <string>

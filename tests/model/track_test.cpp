@@ -1,4 +1,4 @@
-#include "model/track.h"
+#include "model/song/track.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // Imports S3M and MOD images built in memory into a fresh song; the status
 // text and the song-wide values are put back afterwards.
 
-#include "model/mod_import.h"
+#include "model/import/mod_import.h"
 #include "model/import_test_fixture.h"
-#include "model/s3m_import.h"
+#include "model/import/s3m_import.h"
 #include "model/tracker_file_builder.h"
 #include "platform/status_text.h"
 

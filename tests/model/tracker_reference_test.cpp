@@ -5,7 +5,7 @@
 
 #include "model/tracker_import_test_support.h"
 
-#include "model/mod_import_parts.h"
+#include "model/import/mod_import_parts.h"
 #include "model/scratch_folder.h"
 
 #include <libopenmpt/libopenmpt.h>

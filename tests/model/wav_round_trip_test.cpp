@@ -1,6 +1,6 @@
-#include "model/memory_file.h"
-#include "model/sample.h"
-#include "model/wav_loop_info.h"
+#include "model/audio_files/memory_file.h"
+#include "model/sample/sample.h"
+#include "model/audio_files/wav_loop_info.h"
 
 #include "model/sample_audio_support.h"
 #include "model/wav_test_support.h"

@@ -1,4 +1,4 @@
-#include "model/wav_values.h"
+#include "model/audio_files/wav_values.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Instruments, their key maps and envelopes, sample headers and data.
 
 #include "model/xm_import_test_support.h"
-#include "model/xm_samples.h"
+#include "model/import/xm_samples.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // Imports a generated XM image into a fresh song; the status text and the
 // process-wide song values are put back around each test.
 
-#include "model/memory_file.h"
-#include "model/module.h"
+#include "model/audio_files/memory_file.h"
+#include "model/song/module.h"
 #include "model/import_test_fixture.h"
 #include "model/xm_file_builder.h"
-#include "model/xm_import.h"
+#include "model/import/xm_import.h"
 #include "platform/status_text.h"
 
 #include <memory>

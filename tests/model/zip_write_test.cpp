@@ -1,4 +1,4 @@
-#include "model/zip_helpers.h"
+#include "model/zip/zip_helpers.h"
 #include "model/scratch_folder.h"
 
 #include <gtest/gtest.h>

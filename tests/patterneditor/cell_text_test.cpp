@@ -1,7 +1,7 @@
 // Cell texts: every field at its fixed place, whatever the cell holds.
-#include "model/module.h"
+#include "model/song/module.h"
 #include "model/module_test_support.h"
-#include "patterneditor/cell_text.h"
+#include "patterneditor/grid/cell_text.h"
 
 #include <cstring>
 #include <string>

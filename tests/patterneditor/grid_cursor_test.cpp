@@ -3,7 +3,7 @@
 #include "grid_rig.h"
 
 #include "engine/engine_fixture.h"
-#include "patterneditor/grid_colours.h"
+#include "patterneditor/grid/grid_colours.h"
 #include "resources/palette.h"
 
 #include <cmath>

@@ -2,10 +2,10 @@
 // shades, the drag outline and the cursor guide.
 #include "grid_rig.h"
 
-#include "patterneditor/cursor_guide.h"
-#include "patterneditor/grid_colours.h"
-#include "platform/folders.h"
-#include "platform/hatch.h"
+#include "patterneditor/grid/cursor_guide.h"
+#include "patterneditor/grid/grid_colours.h"
+#include "platform/system/folders.h"
+#include "platform/graphics/hatch.h"
 
 #include <cstdio>
 

@@ -4,8 +4,8 @@
 #include "grid_rig.h"
 
 #include "engine/engine_fixture.h"
-#include "patterneditor/grid_colours.h"
-#include "patterneditor/track_grid.h"
+#include "patterneditor/grid/grid_colours.h"
+#include "patterneditor/grid/track_grid.h"
 #include "platform/status_text.h"
 #include "resources/palette.h"
 

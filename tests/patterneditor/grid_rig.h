@@ -2,14 +2,14 @@
 // A pattern grid over a song of its own, in the program's font from the
 // preferences' defaults, laid out in an editor-sized area.
 
-#include "gui/frame.h"
+#include "gui/frame/frame.h"
 #include "gui/offscreen_context.h"
-#include "model/module.h"
+#include "model/song/module.h"
 #include "model/module_test_support.h"
-#include "patterneditor/pattern_grid.h"
-#include "platform/folders.h"
-#include "platform/font_catalog.h"
-#include "platform/headless_window.h"
+#include "patterneditor/grid/pattern_grid.h"
+#include "platform/system/folders.h"
+#include "platform/graphics/font_catalog.h"
+#include "platform/headless/headless_window.h"
 #include "shell/preferences.h"
 #include "resources/product_font.h"
 

@@ -3,8 +3,8 @@
 #include "engine/engine_actions.h"
 #include "model/module_test_support.h"
 #include "model/scratch_folder.h"
-#include "model/selection.h"
-#include "patterneditor/undo_history.h"
+#include "model/selection/selection.h"
+#include "patterneditor/undo/undo_history.h"
 #include "support/lock_held_elsewhere.h"
 #include "support/short_edit_lock_wait.h"
 

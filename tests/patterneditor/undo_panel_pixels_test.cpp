@@ -3,12 +3,12 @@
 // window (written to screenshots/), restored with Enter and drawn again.
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
-#include "gui/control_fonts.h"
+#include "gui/controls/control_fonts.h"
 #include "gui/offscreen_context.h"
 #include "gui/page_fixture.h"
 #include "model/module_test_support.h"
-#include "patterneditor/undo_ui.h"
-#include "platform/folders.h"
+#include "patterneditor/undo/undo_ui.h"
+#include "platform/system/folders.h"
 #include "platform/key_event.h"
 #include "resources/palette.h"
 

@@ -1,8 +1,8 @@
 // The undo panel's keys and line texts; the engine's subrow counts.
 #include "engine/engine_fixture.h"
 #include "model/module_test_support.h"
-#include "patterneditor/subrow_counts.h"
-#include "patterneditor/undo_ui.h"
+#include "patterneditor/grid/subrow_counts.h"
+#include "patterneditor/undo/undo_ui.h"
 #include "platform/key_event.h"
 
 #include <vector>

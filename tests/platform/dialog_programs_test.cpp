@@ -3,10 +3,10 @@
 // as the user's would be.
 
 #include "dialog_test_support.h"
-#include "platform/desktop_dialogs.h"
-#include "platform/dialog_helpers.h"
-#include "platform/helper_process.h"
-#include "platform/message_box.h"
+#include "platform/dialogs/desktop_dialogs.h"
+#include "platform/dialogs/dialog_helpers.h"
+#include "platform/system/helper_process.h"
+#include "platform/dialogs/message_box.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Helpers of the dialog tests: a scratch folder, a PATH that holds only
 // stand-in dialog programs, and typing into the headless system.
 
-#include "platform/headless_window.h"
+#include "platform/headless/headless_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The headless screen: windows' images composed where a display would show them.
 
-#include "platform/headless_window.h"
+#include "platform/headless/headless_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Starting a program without waiting for it: its arguments as given, no
 // shell between, and not our child.
 
-#include "platform/helper_process.h"
+#include "platform/system/helper_process.h"
 
 #include "model/scratch_folder.h"
 

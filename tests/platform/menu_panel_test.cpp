@@ -1,5 +1,5 @@
-#include "platform/canvas.h"
-#include "platform/menu_panel.h"
+#include "platform/graphics/canvas.h"
+#include "platform/dialogs/menu_panel.h"
 
 #include <gtest/gtest.h>
 

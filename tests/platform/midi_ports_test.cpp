@@ -1,4 +1,4 @@
-#include "platform/midi_ports.h"
+#include "platform/midi/midi_ports.h"
 
 #include <gtest/gtest.h>
 

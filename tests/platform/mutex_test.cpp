@@ -1,5 +1,5 @@
-#include "platform/clock.h"
-#include "platform/mutex.h"
+#include "platform/system/clock.h"
+#include "platform/system/mutex.h"
 #include "support/lock_held_elsewhere.h"
 
 #include <gtest/gtest.h>

@@ -4,11 +4,11 @@
 // window shows what it asks.
 
 #include "dialog_test_support.h"
-#include "platform/desktop_dialogs.h"
-#include "platform/dialog_window.h"
-#include "platform/folders.h"
-#include "platform/font_catalog.h"
-#include "platform/own_dialogs.h"
+#include "platform/dialogs/desktop_dialogs.h"
+#include "platform/dialogs/dialog_window.h"
+#include "platform/system/folders.h"
+#include "platform/graphics/font_catalog.h"
+#include "platform/dialogs/own_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Pixel probes shared by the canvas and text tests.
 
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 
 #include <set>
 #include <utility>

@@ -1,8 +1,8 @@
-#include "platform/aligned_memory.h"
-#include "platform/folders.h"
-#include "platform/library_handle.h"
+#include "platform/system/aligned_memory.h"
+#include "platform/system/folders.h"
+#include "platform/system/library_handle.h"
 #include "platform/status_text.h"
-#include "platform/version.h"
+#include "platform/system/version.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Text by GDI's rules over our own font configuration.
 
-#include "platform/font_catalog.h"
-#include "platform/text.h"
-#include "platform/windows1252.h"
+#include "platform/graphics/font_catalog.h"
+#include "platform/graphics/text.h"
+#include "platform/graphics/windows1252.h"
 #include "raster_support.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/timer_queue.h"
+#include "platform/system/timer_queue.h"
 
 #include <gtest/gtest.h>
 

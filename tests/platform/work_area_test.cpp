@@ -1,7 +1,7 @@
 // Which monitor a window belongs to and what of it windows may cover, and a
 // tool window taking the focus as it shows.
 
-#include "platform/headless_window.h"
+#include "platform/headless/headless_window.h"
 #include "platform/work_area.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The X11 screen read back: a host's window of known colours, at the depths
 // a desktop or a remote session gives, comes back exactly at its place.
-#include "platform/image.h"
+#include "platform/graphics/image.h"
 #include "support/x11_painted_screen.h"
 
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 // getChunk and setChunk of two plug-ins in turn.
 #include "plugin_fixture.h"
 
-#include "model/zip_helpers.h"
+#include "model/zip/zip_helpers.h"
 #include "model/sample_audio_support.h"
 #include "model/scratch_folder.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 
 #include <dirent.h>
 

@@ -1,6 +1,6 @@
 #include "fake_host.h"
 #include "vst2/audio_effect_x.h"
-#include "gui/editor_base.h"
+#include "vst2/effect_editor.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Small file helpers for the settings and scheme tests.
 
 #include "model/scratch_folder.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 
 #include <cstdio>
 #include <fstream>

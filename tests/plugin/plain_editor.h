@@ -9,14 +9,13 @@
 
 #include <cstdio>
 
-class PlainEditor : public TesselPluginEditor {
+class PlainEditor : public AEffEditor, public TesselPluginEditor {
 public:
     static constexpr int16_t kWidth = 800;
     static constexpr int16_t kHeight = 26;
 
-    explicit PlainEditor(TesselPlugin& plugin) : TesselPluginEditor(&plugin)
+    explicit PlainEditor(TesselPlugin& plugin) : AEffEditor(&plugin)
     {
-        rect = ERect{0, 0, kHeight, kWidth};
         char vendor[64] = {};
         char product[64] = {};
         plugin.getVendorString(vendor);
@@ -32,11 +31,20 @@ public:
             std::remove(log_.path().c_str());
     }
 
+    bool getRect(ERect** out) override
+    {
+        *out = &rect_;
+        return true;
+    }
+    AEffEditor& vst2Editor() override { return *this; }
+    bool isOpen() const override { return false; }
+
     static TesselPluginEditor* make(TesselPlugin& plugin, audioMasterCallback /*host*/)
     {
         return new PlainEditor(plugin);
     }
 
 private:
+    ERect rect_{0, 0, kHeight, kWidth};
     TesselUsageLog log_;
 };

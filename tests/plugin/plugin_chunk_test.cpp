@@ -1,9 +1,8 @@
 #include "plugin_fixture.h"
 
 #include "model/scratch_folder.h"
-#include "pagekit/page_globals.h"
 
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "platform/status_text.h"
 
 #include <cstdio>
@@ -105,14 +104,15 @@ TEST_F(PluginTest, SetChunkRefusesEmptyDataAndPresets)
 {
     TesselPlugin& p = make();
     char block[8] = "PK";
-    currentPageNumber() = 7;
+    static int songsFromHost;
+    songsFromHost = 0;
+    TesselPluginEditor::songFromHost = [] { ++songsFromHost; };
     EXPECT_EQ(p.setChunk(nullptr, 8), 0);
-    EXPECT_EQ(currentPageNumber().load(), 1);
+    EXPECT_EQ(songsFromHost, 1);
     EXPECT_EQ(p.setChunk(block, 0), 0);
     EXPECT_EQ(p.setChunk(block, -4), 0);
-    currentPageNumber() = 7;
     EXPECT_EQ(p.setChunk(block, 8, true), 0);
-    EXPECT_EQ(currentPageNumber().load(), 1);   // set before the preset is refused
+    EXPECT_EQ(songsFromHost, 4);   // told before the preset is refused
     EXPECT_TRUE(FakeSongFiles::loadedFrom.empty());
 
     platform::clearStatusText();
@@ -120,7 +120,6 @@ TEST_F(PluginTest, SetChunkRefusesEmptyDataAndPresets)
     EXPECT_EQ(p.getChunk(&data, true), 0);
     EXPECT_EQ(platform::statusText(), "Saving to host... failed.");
     EXPECT_TRUE(FakeSongFiles::savedTo.empty());
-    currentPageNumber() = -1;
 }
 
 TEST_F(PluginTest, RestoredSongHasNoFileName)
@@ -147,7 +146,6 @@ TEST_F(PluginTest, RestoredSongHasNoFileName)
     p.getEngine().song.songPath = "/home/user/tune.zip";
     EXPECT_EQ(p.setChunk(block, sizeof block), 0);
     EXPECT_EQ(p.getEngine().song.songPath, "/home/user/tune.zip");
-    currentPageNumber() = -1;
 }
 
 } // namespace

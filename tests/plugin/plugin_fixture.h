@@ -3,13 +3,16 @@
 // operations that record their paths. The instance count and the song-file
 // hooks are put back after each test.
 
+#include "engine/engine_globals.h"
 #include "fake_host.h"
+#include "model/model_globals.h"
 #include "plain_editor.h"
 #include "plugin/plugin_editor.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
-#include "plugin/process_globals.h"
 #include "plugin/song_files.h"
+#include "services/services_globals.h"
+#include "shell/shell_globals.h"
 
 #include <gtest/gtest.h>
 
@@ -65,13 +68,25 @@ protected:
     {
         plugin.reset();
         FakeSongFiles::remove();
-        processGlobals().reset();
+        resetPluginSideGlobals();
         TesselPluginEditor::maker = nullptr;
+        TesselPluginEditor::songFromHost = nullptr;
     }
     TesselPlugin& make()
     {
         plugin = std::make_unique<TesselPlugin>(FakeHost::callback);
         return *plugin;
+    }
+
+    // The process-wide values of the layers the plug-in object builds on,
+    // top down as the library's own reset goes (it also holds the editor's).
+    static void resetPluginSideGlobals()
+    {
+        pluginGlobals().reset();
+        services::servicesGlobals().reset();
+        shellGlobals().reset();
+        engineGlobals().reset();
+        modelGlobals().reset();
     }
 
     std::unique_ptr<TesselPlugin> plugin;

@@ -1,7 +1,7 @@
 #include "plugin_fixture.h"
 
-#include "engine/midi_out.h"
-#include "platform/message_box.h"
+#include "engine/midi/midi_out.h"
+#include "platform/dialogs/message_box.h"
 #include "plugin/plugin_editor.h"
 #include "vst2/pin_properties.h"
 

@@ -1,6 +1,6 @@
 #include "file_helpers.h"
 
-#include "model/markup.h"
+#include "model/markup/markup.h"
 #include "platform/status_text.h"
 #include "shell/command_scheme.h"
 #include "shell/commands_usage.h"

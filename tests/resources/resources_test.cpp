@@ -1,7 +1,7 @@
 // The embedded resources: sizes by id, the bitmap fonts' cell layout, and
 // the key colour where pages draw them keyed.
 
-#include "platform/canvas.h"
+#include "platform/graphics/canvas.h"
 #include "resources/resource_ids.h"
 #include "resources/resources.h"
 

@@ -1,5 +1,5 @@
 #include "model/scratch_folder.h"
-#include "platform/folders.h"
+#include "platform/system/folders.h"
 #include "services/crash_handler.h"
 #include "services/signal_safe_text.h"
 

@@ -1,7 +1,7 @@
 // From a fault to the report: the pending mark, its claim by the next
 // editor, the report the crash dialog sends, and the filter's lifetime.
-#include "platform/message_box.h"
-#include "platform/process_files.h"
+#include "platform/dialogs/message_box.h"
+#include "platform/system/process_files.h"
 #include "platform/status_text.h"
 #include "report_test_support.h"
 #include "services/crash_handler.h"

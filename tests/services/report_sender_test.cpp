@@ -1,5 +1,5 @@
-#include "model/module.h"
-#include "platform/process_files.h"
+#include "model/song/module.h"
+#include "platform/system/process_files.h"
 #include "platform/status_text.h"
 #include "report_test_support.h"
 #include "services/report_choices.h"

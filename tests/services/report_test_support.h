@@ -4,8 +4,8 @@
 // server, and readers for the report zips.
 
 #include "model/scratch_folder.h"
-#include "model/zip_helpers.h"
-#include "platform/folders.h"
+#include "model/zip/zip_helpers.h"
+#include "platform/system/folders.h"
 #include "support/loopback_http_server.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // and an order list with a skip marker. The caller holds the song lock or
 // owns the song alone.
 
-#include "model/module.h"
+#include "model/song/module.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // see what waiting for it does; the destructor lets it go and waits for the
 // thread.
 
-#include "platform/mutex.h"
+#include "platform/system/mutex.h"
 
 #include <atomic>
 #include <chrono>

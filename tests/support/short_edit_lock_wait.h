@@ -5,7 +5,7 @@
 // milliseconds; the product's wait comes back when the scope ends. Tests
 // whose point is the product's wait itself leave it alone.
 
-#include "model/module.h"
+#include "model/song/module.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the X server shows of a window, read over a test's own connection.
 
-#include "platform/image.h"
+#include "platform/graphics/image.h"
 
 // After the window layer's headers: Xlib's macros rename two of its messages.
 #include <X11/Xlib.h>

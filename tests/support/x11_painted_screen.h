@@ -4,7 +4,7 @@
 // that a 5-6-5 visual holds exactly, so that a capture at any depth must give
 // them back to the bit.
 
-#include "platform/x11_window_system.h"
+#include "platform/x11/x11_window_system.h"
 #include "support/outside_tools.h"
 #include "support/xvfb_server.h"
 

@@ -1,8 +1,0 @@
-#include "editor/core/own_window_system.h"
-
-#include "platform/x11_window_system.h"
-
-std::unique_ptr<platform::WindowSystem> openOwnWindowSystem()
-{
-    return platform::X11WindowSystem::open();
-}
