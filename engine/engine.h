@@ -83,8 +83,9 @@ public:
 
     // Timing lists. Each rebuild takes its scratch list's mutex (no time
     // limit) before the song lock. Without the caller's lock the copy waits
-    // 1000 ms for the song lock (100 ms per pattern when all are rebuilt) and
-    // a time-out keeps the old list. Editor or audio thread.
+    // 1000 ms for the song lock (100 ms per pattern when all are rebuilt,
+    // and once that was refused the rest only try) and a time-out keeps the
+    // old list. Editor or audio thread.
     void rebuildSongPlaylist(const TesselPlayPosition* from, bool callerHoldsLock = true);
     void rebuildPatternPlaylist(int pattern, bool callerHoldsLock);
     void rebuildPatternPlaylists(bool callerHoldsLock);

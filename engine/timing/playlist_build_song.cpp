@@ -35,16 +35,18 @@ TesselPlaylist& scratchList(Scratch which, const TesselModule& song)
 }
 
 // Copies the scratch into the engine's list; a time-out keeps the old list.
-void publish(TesselModule& song, TesselPlaylist& target, const TesselPlaylist& scratch, bool callerHoldsLock,
+// False when the song lock was not had in time and the list stayed as it was.
+bool publish(TesselModule& song, TesselPlaylist& target, const TesselPlaylist& scratch, bool callerHoldsLock,
              uint32_t waitMs)
 {
     if (callerHoldsLock) {
         target.assign(scratch);
-        return;
+        return true;
     }
     platform::MutexLock lock(song.songLock(), waitMs);
     if (lock)
         target.assign(scratch);
+    return static_cast<bool>(lock);
 }
 
 bool isPatternNumber(int32_t p)
@@ -136,12 +138,17 @@ void TesselEngine::rebuildPatternPlaylists(bool callerHoldsLock)
 {
     TesselPlaylist& scratch = scratchList(Scratch::AllPatterns, song);
     platform::MutexLock scratchLock(scratch.lock(), platform::kWaitForever);
+    // Once the lock was refused, the others only try it: a lock held
+    // elsewhere would otherwise cost the editor a wait per pattern, 20 s in
+    // all.
+    uint32_t waitMs = editLockWaitMs / kBulkCopyShare;
     for (int p = 0; p < kPatterns; ++p) {
         TesselPlaylist* target = patternTiming[static_cast<size_t>(p)].get();
         if (!target)
             continue;
         buildPatternList(song, scratch, p);
-        publish(song, *target, scratch, callerHoldsLock, editLockWaitMs / kBulkCopyShare);
+        if (!publish(song, *target, scratch, callerHoldsLock, waitMs))
+            waitMs = 0;
     }
 }
 
