@@ -2,7 +2,7 @@
 // paging, what closes it, where it keeps to the screen; the help panel that
 // Ctrl+F1 slides in and out, its blend, its buttons and its toggle; the
 // viewer's life with the editor window.
-#include "pattern_page_fixture.h"
+#include "editor/pattern_page/pattern_page_fixture.h"
 
 #include "common/cwebpage.h"
 #include "editor/help/help_page.h"

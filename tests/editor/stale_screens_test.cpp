@@ -2,7 +2,7 @@
 // other key: nothing of the erased song (the header's instrument, the key
 // map), and the loaded song's tempo and order position. Each picture is
 // compared with the one the page draws when made to read the song afresh.
-#include "pattern_page_fixture.h"
+#include "editor/pattern_page/pattern_page_fixture.h"
 
 #include "editor/instrument_list/instrument_list_page.h"
 #include "editor/instrument_list/keymap_view.h"

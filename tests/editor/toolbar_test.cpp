@@ -1,7 +1,7 @@
 // The toolbar in the host's window: hints on hover, page buttons that switch
 // and switch back, the transport buttons and the playing position texts,
 // the file menu.
-#include "pattern_page_fixture.h"
+#include "editor/pattern_page/pattern_page_fixture.h"
 
 #include "gui/lists/drop_list.h"
 #include "platform/headless/headless_dialogs.h"

@@ -1,5 +1,5 @@
-#include "fake_midi.h"
-#include "row_fixture.h"
+#include "engine/midi/fake_midi.h"
+#include "engine/rows/row_fixture.h"
 #include "song_lock_holder.h"
 
 #include "engine/voice/voice_midi.h"

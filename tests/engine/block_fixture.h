@@ -5,7 +5,7 @@
 
 #include "block_rig.h"
 #include "engine_fixture.h"
-#include "mixer_fixture.h"
+#include "engine/mixing/mixer_fixture.h"
 
 #include "engine/tables.h"
 

@@ -2,7 +2,7 @@
 # offline renders of bench/ (a reference in tests only; the library never
 # links it).
 include(${PROJECT_SOURCE_DIR}/bench/offline/offline.cmake)
-qb_test_suite(engine qb_engine)
+qb_test_suite(engine qb_engine COMPONENTS voice mixing rows playback song_files midi)
 target_link_libraries(engine_tests PRIVATE qb_offline_render)
 # The benchmark program render_module is run as a user runs it (bench/ is
 # left out of the sanitizer builds).

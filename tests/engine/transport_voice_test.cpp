@@ -1,6 +1,6 @@
 // Auditions, key releases and stops as the voices and the mixer see them.
 #include "transport_fixture.h"
-#include "mixer_fixture.h"
+#include "engine/mixing/mixer_fixture.h"
 #include "song_lock_holder.h"
 
 using namespace mixer_test;

@@ -3,7 +3,7 @@
 #include "plugin_fixture.h"
 
 #include "model/zip/zip_helpers.h"
-#include "model/sample_audio_support.h"
+#include "model/audio_files/sample_audio_support.h"
 #include "model/scratch_folder.h"
 #include "platform/system/folders.h"
 
