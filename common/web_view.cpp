@@ -4,8 +4,8 @@
 #include "common/help_archive.h"
 #include "common/web_container.h"
 #include "platform/graphics/font_catalog.h"
-#include "platform/system/helper_process.h"
 #include "platform/posted_message.h"
+#include "platform/system/helper_process.h"
 
 #include <algorithm>
 #include <cctype>

@@ -7,8 +7,8 @@
 #include "common/help_pages.h"
 #include "common/web_container.h"
 #include "platform/graphics/canvas.h"
-#include "platform/system/helper_process.h"
 #include "platform/posted_message.h"
+#include "platform/system/helper_process.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 #include "engine/engine.h"
 
 #include "engine/engine_globals.h"
-#include "engine/vector/exact_math.h"
 #include "engine/midi/midi_out.h"
 #include "engine/rows/step_below.h"
+#include "engine/vector/exact_math.h"
 #include "engine/voice/voice.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // The mixing pass of a block: every voice event of every channel list into
 // the output block, then past notes whose voices went idle back to the pool.
 #include "engine/engine.h"
-#include "engine/vector/interpolate.h"
 #include "engine/line_plan.h"
 #include "engine/pool.h"
 #include "engine/tables.h"
+#include "engine/vector/interpolate.h"
 #include "engine/vector/vector.h"
 #include "engine/voice/voice_direct.h"
 

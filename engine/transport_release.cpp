@@ -3,8 +3,8 @@
 #include "engine/voice/voice.h"
 #include "engine/voice/voice_midi.h"
 
-#include "model/song/channel.h"
 #include "model/instrument/instrument.h"
+#include "model/song/channel.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // and written out again.
 
 #include "model/audio_files/memory_file.h"
-#include "model/sample/sample.h"
 #include "model/audio_files/wav_loop_info.h"
+#include "model/sample/sample.h"
 
 #include <cstdint>
 

@@ -2,8 +2,8 @@
 // stores stays inside the song's limits.
 
 #include "model/audio_files/memory_file.h"
-#include "model/song/module.h"
 #include "model/import/xm_import.h"
+#include "model/song/module.h"
 
 #include <cstdint>
 

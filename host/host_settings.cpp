@@ -1,7 +1,7 @@
 #include "host/host_settings.h"
 
-#include "model/markup/markup.h"
 #include "model/audio_files/memory_file.h"
+#include "model/markup/markup.h"
 #include "platform/system/folders.h"
 
 #include <cmath>

@@ -6,11 +6,11 @@
 //   Host [--plugin PATH] [--export FILE.wav]
 
 #include "host/audio/audio_output.h"
+#include "host/audio/portaudio_system.h"
+#include "host/audio/wav_export.h"
 #include "host/host_settings.h"
 #include "host/main_window.h"
 #include "host/plugin_loader.h"
-#include "host/audio/portaudio_system.h"
-#include "host/audio/wav_export.h"
 #include "host/windowed_host.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/x11/x11_window_system.h"

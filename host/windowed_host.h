@@ -4,8 +4,8 @@
 // (titles from the export thread handed over to it) and the quit question.
 
 #include "host/audio/audio_output.h"
-#include "host/main_window.h"
 #include "host/audio/wav_export.h"
+#include "host/main_window.h"
 
 #include <csignal>
 

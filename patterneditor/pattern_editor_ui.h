@@ -10,14 +10,14 @@
 // page publishes for the audio thread.
 
 #include "gui/controls/control.h"
-#include "patterneditor/menus/edit_commands.h"
 #include "patterneditor/grid/grid_host.h"
+#include "patterneditor/grid/pattern_grid.h"
+#include "patterneditor/menus/edit_commands.h"
+#include "patterneditor/menus/pattern_menus.h"
+#include "patterneditor/menus/pattern_options.h"
 #include "patterneditor/overview/info_panel.h"
 #include "patterneditor/pattern_editor_link.h"
 #include "patterneditor/pattern_editor_page.h"
-#include "patterneditor/grid/pattern_grid.h"
-#include "patterneditor/menus/pattern_menus.h"
-#include "patterneditor/menus/pattern_options.h"
 #include "patterneditor/undo/undo_ui.h"
 #include "shell/preferences.h"
 

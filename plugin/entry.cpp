@@ -5,8 +5,8 @@
 
 #include "editor/core/process_globals.h"
 #include "editor/core/tessel_editor.h"
-#include "platform/graphics/graphics_pins.h"
 #include "platform/dialogs/message_box.h"
+#include "platform/graphics/graphics_pins.h"
 #include "plugin/plugin_globals.h"
 #include "plugin/plugin_object.h"
 #include "plugin/song_files.h"

@@ -1,7 +1,7 @@
 #include "services/report_sender.h"
 
-#include "platform/system/folders.h"
 #include "platform/status_text.h"
+#include "platform/system/folders.h"
 #include "services/report_zip.h"
 
 #include <fcntl.h>

@@ -2,8 +2,8 @@
 
 #include "editor/core/editor_page_services.h"
 #include "model/song/module.h"
-#include "patterneditor/pattern_editor_page.h"
 #include "patterneditor/grid/pattern_grid.h"
+#include "patterneditor/pattern_editor_page.h"
 
 #include <cstring>
 

@@ -2,8 +2,8 @@
 // names an http or https address; nothing opens without one.
 
 #include "editor/core/tessel_editor.h"
-#include "platform/system/helper_process.h"
 #include "platform/status_text.h"
+#include "platform/system/helper_process.h"
 #include "services/build_settings.h"
 
 namespace {

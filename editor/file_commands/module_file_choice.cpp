@@ -5,9 +5,9 @@
 // popups, so that keys typed meanwhile start nothing and an always-on-top
 // editor window does not cover them.
 
-#include "editor/file_commands/module_paths.h"
 #include "editor/core/tessel_editor.h"
 #include "editor/file_commands/file_commands.h"
+#include "editor/file_commands/module_paths.h"
 #include "engine/engine.h"
 #include "gui_vst2/file_selector.h"
 #include "platform/dialogs/dialogs.h"

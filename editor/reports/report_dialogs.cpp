@@ -1,8 +1,8 @@
 #include "editor/reports/report_dialogs.h"
 
+#include "gui/controls/hyperlink.h"
 #include "gui/dialogs/dialog_view.h"
 #include "gui/draw_context.h"
-#include "gui/controls/hyperlink.h"
 #include "image/cx_io_file.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/folders.h"

@@ -2,8 +2,8 @@
 // of the voice, its instrument and its live channel, and the results back.
 #include "engine/voice/voice_midi.h"
 
-#include "model/song/channel.h"
 #include "model/instrument/instrument.h"
+#include "model/song/channel.h"
 
 #include <algorithm>
 

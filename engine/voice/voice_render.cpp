@@ -3,10 +3,10 @@
 // peaks.
 #include "engine/voice/voice_render.h"
 
-#include "engine/vector/interpolate.h"
 #include "engine/pool.h"
-#include "engine/timing/position_table.h"
 #include "engine/tables.h"
+#include "engine/timing/position_table.h"
+#include "engine/vector/interpolate.h"
 #include "engine/vector/vector.h"
 #include "engine/voice/voice.h"
 

@@ -1,14 +1,14 @@
 // The tick computation of a voice: effective volume, panning, depth and
 // pitch from the effect slots and envelopes, then the gains the mixer ramps to.
-#include "engine/timing/position_table.h"
 #include "engine/tables.h"
+#include "engine/timing/position_table.h"
 #include "engine/voice/voice.h"
 #include "engine/voice/voice_update_tables.h"
 #include "engine/voice/waveforms.h"
 
-#include "model/song/channel.h"
 #include "model/instrument/instrument.h"
 #include "model/sample/sample.h"
+#include "model/song/channel.h"
 
 #include <algorithm>
 #include <cmath>

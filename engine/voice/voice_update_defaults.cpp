@@ -4,9 +4,9 @@
 #include "engine/voice/voice.h"
 #include "engine/voice/voice_update_tables.h"
 
-#include "model/song/channel.h"
 #include "model/instrument/instrument.h"
 #include "model/sample/sample.h"
+#include "model/song/channel.h"
 
 #include <algorithm>
 

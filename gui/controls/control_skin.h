@@ -4,8 +4,8 @@
 // controls, the virtual keys they read, and GDI-style fills (right and
 // bottom edges left out).
 
-#include "gui/geometry.h"
 #include "gui/controls/tessel_control.h"
+#include "gui/geometry.h"
 #include "resources/palette.h"
 
 #include <cstdint>

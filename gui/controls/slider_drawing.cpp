@@ -6,8 +6,8 @@
 #include "gui/bitmap_text.h"
 #include "gui/controls/control_fonts.h"
 #include "gui/controls/control_skin.h"
-#include "gui/offscreen_context.h"
 #include "gui/controls/slider.h"
+#include "gui/offscreen_context.h"
 #include "platform/graphics/canvas.h"
 
 #include <algorithm>

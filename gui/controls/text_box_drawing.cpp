@@ -5,9 +5,9 @@
 #include "gui/bitmap.h"
 #include "gui/bitmap_text.h"
 #include "gui/controls/control_fonts.h"
+#include "gui/controls/text_box.h"
 #include "gui/offscreen_context.h"
 #include "gui/tessel_font.h"
-#include "gui/controls/text_box.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>

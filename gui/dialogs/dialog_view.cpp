@@ -6,9 +6,9 @@
 #include "gui/bitmap.h"
 #include "gui/controls/button.h"
 #include "gui/controls/control_skin.h"
-#include "gui/lists/drop_list.h"
-#include "gui/frame/frame.h"
 #include "gui/controls/slider.h"
+#include "gui/frame/frame.h"
+#include "gui/lists/drop_list.h"
 
 #include <algorithm>
 #include <cctype>

@@ -6,9 +6,9 @@
 #include "gui/bitmap.h"
 #include "gui/controls/button.h"
 #include "gui/controls/control_skin.h"
+#include "gui/controls/slider.h"
 #include "gui/draw_context.h"
 #include "gui/lists/drop_list.h"
-#include "gui/controls/slider.h"
 #include "gui/text_lines.h"
 #include "platform/graphics/font.h"
 

@@ -5,9 +5,9 @@
 #include "gui/dialogs/dialog_view.h"
 
 #include "gui/controls/button.h"
-#include "gui/lists/drop_list.h"
-#include "gui/frame/frame.h"
 #include "gui/controls/slider.h"
+#include "gui/frame/frame.h"
+#include "gui/lists/drop_list.h"
 #include "platform/key_event.h"
 
 namespace {

@@ -4,8 +4,8 @@
 // menu holding them. It is no child of a frame: its page owns it, forwards
 // keys and clicks to it and draws it; its menu opens over the page's frame.
 
-#include "gui/lists/option_menu.h"
 #include "gui/controls/tessel_control.h"
+#include "gui/lists/option_menu.h"
 
 #include <cstdint>
 #include <string>

@@ -2,9 +2,9 @@
 // where the page shows it, bracketed for the editor, and a choice handed to
 // the (sub)menu that holds it.
 
-#include "gui/lists/drop_list.h"
 #include "gui/frame/frame.h"
 #include "gui/frame/frame_link.h"
+#include "gui/lists/drop_list.h"
 #include "platform/dialogs/popup_menu.h"
 #include "platform/window.h"
 

@@ -1,8 +1,8 @@
 #include "model/audio_files/flac_decoder.h"
 
-#include "model/sample/sample.h"
 #include "model/audio_files/wav_reader.h"
 #include "model/audio_files/wav_values.h"
+#include "model/sample/sample.h"
 #include "model/zip/zip_helpers.h"
 
 #include <cstdio>

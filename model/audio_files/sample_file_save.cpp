@@ -1,7 +1,7 @@
 // Saving a sample slot as a WAV file or a zipped sample.
 
-#include "model/sample/sample.h"
 #include "model/audio_files/sample_file_support.h"
+#include "model/sample/sample.h"
 #include "model/song/temporaries_note.h"
 
 namespace {

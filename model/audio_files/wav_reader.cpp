@@ -1,10 +1,10 @@
 #include "model/audio_files/wav_reader.h"
 
-#include "model/file_kind.h"
 #include "model/audio_files/memory_file.h"
-#include "model/sample/sample.h"
 #include "model/audio_files/wav_loop_info.h"
 #include "model/audio_files/wav_values.h"
+#include "model/file_kind.h"
+#include "model/sample/sample.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,5 +1,5 @@
-#include "model/sample/sample.h"
 #include "model/audio_files/wav_values.h"
+#include "model/sample/sample.h"
 
 #include <algorithm>
 #include <cstdio>

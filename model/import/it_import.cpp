@@ -1,9 +1,9 @@
 // Header, channels, orders and offset tables, then each structure in the
 // file's order of work.
 
+#include "model/audio_files/memory_file.h"
 #include "model/import/it_import.h"
 #include "model/import/it_import_parts.h"
-#include "model/audio_files/memory_file.h"
 #include "model/song/module.h"
 #include "platform/status_text.h"
 

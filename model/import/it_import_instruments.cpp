@@ -1,8 +1,8 @@
 // Instruments in the new layout (three envelopes of 25 nodes) and the old one
 // (a volume envelope only, with its node list ended by tick 255).
 
-#include "model/instrument/instrument.h"
 #include "model/import/it_import_parts.h"
+#include "model/instrument/instrument.h"
 
 #include <algorithm>
 

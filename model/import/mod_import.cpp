@@ -3,8 +3,8 @@
 
 #include "model/import/mod_import.h"
 
-#include "model/import/import_reading.h"
 #include "model/audio_files/memory_file.h"
+#include "model/import/import_reading.h"
 #include "model/import/mod_import_parts.h"
 #include "model/song/module.h"
 #include "platform/status_text.h"

@@ -3,10 +3,10 @@
 
 #include "model/import/s3m_import.h"
 
-#include "model/import/import_reading.h"
 #include "model/audio_files/memory_file.h"
-#include "model/song/module.h"
+#include "model/import/import_reading.h"
 #include "model/import/s3m_import_parts.h"
+#include "model/song/module.h"
 #include "platform/status_text.h"
 
 #include <algorithm>

@@ -1,11 +1,11 @@
 // Packed patterns: 64 rows of entries, each naming its channel and the parts
 // that follow; a zero byte ends the row.
 
-#include "model/import/import_reading.h"
-#include "model/instrument/instrument.h"
 #include "model/audio_files/memory_file.h"
-#include "model/song/pattern.h"
+#include "model/import/import_reading.h"
 #include "model/import/s3m_import_parts.h"
+#include "model/instrument/instrument.h"
+#include "model/song/pattern.h"
 
 namespace {
 

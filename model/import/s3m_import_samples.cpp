@@ -1,8 +1,8 @@
 // Sample headers (type 1, sampled instruments) and their audio: the frames of
 // each channel in turn, 8 or 16 bits little-endian, signed or unsigned.
 
-#include "model/import/import_reading.h"
 #include "model/audio_files/memory_file.h"
+#include "model/import/import_reading.h"
 #include "model/import/s3m_import_parts.h"
 #include "model/sample/sample.h"
 

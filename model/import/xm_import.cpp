@@ -6,8 +6,8 @@
 #include "model/import/import_reading.h"
 
 #include "model/audio_files/memory_file.h"
-#include "model/song/module.h"
 #include "model/import/xm_import_parts.h"
+#include "model/song/module.h"
 #include "platform/status_text.h"
 
 #include <algorithm>

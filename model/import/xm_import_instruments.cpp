@@ -2,9 +2,9 @@
 // headers of the instrument, then their delta-coded data.
 
 #include "model/audio_files/memory_file.h"
-#include "model/song/module.h"
 #include "model/import/xm_import_parts.h"
 #include "model/import/xm_samples.h"
+#include "model/song/module.h"
 
 #include <algorithm>
 #include <vector>

@@ -2,9 +2,9 @@
 // plausible, then cells row by row, each channel in turn.
 
 #include "model/audio_files/memory_file.h"
-#include "model/song/module.h"
 #include "model/import/xm_effects.h"
 #include "model/import/xm_import_parts.h"
+#include "model/song/module.h"
 #include "platform/status_text.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "model/import/xm_samples.h"
 
 #include "model/audio_files/memory_file.h"
-#include "model/sample/sample.h"
 #include "model/import/xm_import_parts.h"
+#include "model/sample/sample.h"
 #include "platform/status_text.h"
 
 #include <algorithm>

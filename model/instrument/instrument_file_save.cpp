@@ -1,8 +1,8 @@
 // Saving an instrument with the samples its key map uses as a zipped instrument.
 
+#include "model/audio_files/sample_file_support.h"
 #include "model/instrument/instrument.h"
 #include "model/instrument/instrument_file_keymap.h"
-#include "model/audio_files/sample_file_support.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // Channel settings in the song document.
 
-#include "model/song/channel.h"
 #include "model/markup/document_fields.h"
+#include "model/song/channel.h"
 #include "model/song/pattern.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Instrument envelopes in the song document.
 
-#include "model/markup/document_fields.h"
 #include "model/instrument/envelope.h"
+#include "model/markup/document_fields.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // The instrument element: general settings with the key map, the volume,
 // panning, filter and pitch groups, each with its envelope.
 
-#include "model/markup/document_fields.h"
 #include "model/instrument/instrument.h"
+#include "model/markup/document_fields.h"
 #include "model/model_globals.h"
 
 #include <array>

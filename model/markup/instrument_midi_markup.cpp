@@ -1,7 +1,7 @@
 // The MIDI settings of an instrument: attributes of its "pitch" group.
 
-#include "model/markup/document_fields.h"
 #include "model/instrument/instrument.h"
+#include "model/markup/document_fields.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // Instrument key maps and key regions in the song document.
 
-#include "model/markup/document_fields.h"
 #include "model/instrument/keymap.h"
+#include "model/markup/document_fields.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // its own holding the copied rows at the same channels and rows as in the
 // source, and the source's row highlights. Empty while its region is inactive.
 
-#include "model/song/pattern.h"
 #include "model/selection/selection.h"
+#include "model/song/pattern.h"
 
 class TesselClipboard {
 public:

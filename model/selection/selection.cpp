@@ -1,8 +1,8 @@
 // The region record: setting its corners and fitting it to its pattern.
 #include "model/selection/selection.h"
 
-#include "model/song/pattern.h"
 #include "model/selection/selection_cells.h"
+#include "model/song/pattern.h"
 
 #include <utility>
 

@@ -3,8 +3,8 @@
 // a time: pointers into the song that stay valid while the channel is worked
 // on (rows live in their slots, further subrows in a std::list).
 
-#include "model/song/pattern.h"
 #include "model/selection/selection.h"
+#include "model/song/pattern.h"
 
 #include <algorithm>
 #include <vector>

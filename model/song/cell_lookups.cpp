@@ -1,7 +1,7 @@
 // Small lookups on cells and positions shared by note entry, playback from
 // the editor and the cursor guide. None of them creates a row or a track.
-#include "model/song/module.h"
 #include "model/selection/selection_cells.h"
+#include "model/song/module.h"
 
 namespace {
 

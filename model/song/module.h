@@ -3,13 +3,13 @@
 // samples, 99 instruments, 64 channel settings and the song lock. Every
 // module of the process opens the same song lock by name.
 
-#include "model/song/channel.h"
 #include "model/instrument/instrument.h"
 #include "model/model_globals.h"
+#include "model/sample/sample.h"
+#include "model/song/channel.h"
 #include "model/song/order_list.h"
 #include "model/song/output_bus.h"
 #include "model/song/pattern.h"
-#include "model/sample/sample.h"
 #include "platform/system/mutex.h"
 
 #include <array>

@@ -3,8 +3,8 @@
 // song model edits rows through this view; the engine's timing list
 // implements it.
 
-#include "model/song/module.h"
 #include "model/selection/selection.h"
+#include "model/song/module.h"
 #include "platform/system/mutex.h"
 
 #include <cstdint>

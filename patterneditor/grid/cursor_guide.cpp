@@ -4,9 +4,9 @@
 
 #include "engine/random.h"
 #include "model/song/module.h"
+#include "patterneditor/effect_table.h"
 #include "patterneditor/grid/cell_text.h"
 #include "patterneditor/grid/draw_target.h"
-#include "patterneditor/effect_table.h"
 #include "patterneditor/grid/grid_colours.h"
 #include "patterneditor/grid/pattern_grid.h"
 #include "platform/graphics/text.h"

@@ -6,8 +6,8 @@
 
 #include "model/selection/clipboard.h"
 #include "model/song/module.h"
-#include "patterneditor/menus/amplify_prompt.h"
 #include "patterneditor/grid/grid_checkpoint.h"
+#include "patterneditor/menus/amplify_prompt.h"
 #include "shell/usage_log.h"
 
 #include <algorithm>

@@ -6,9 +6,9 @@
 #include "common/help_pages.h"
 #include "engine/engine.h"
 #include "model/song/module.h"
+#include "patterneditor/grid/grid_checkpoint.h"
 #include "patterneditor/menus/amplify_prompt.h"
 #include "patterneditor/menus/edit_commands.h"
-#include "patterneditor/grid/grid_checkpoint.h"
 #include "platform/status_text.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 // pattern editor page implements it; a grid without a host (the key map,
 // tests) gets these defaults.
 
-#include "platform/system/clock.h"
 #include "platform/graphics/geometry.h"
+#include "platform/system/clock.h"
 
 #include <cstdint>
 

@@ -3,8 +3,8 @@
 // with a slider of percent (0..200, starting at 100). Enter accepts the
 // value, Escape closes the panel; other keys and the mouse go to the slider.
 
-#include "gui/geometry.h"
 #include "gui/controls/slider.h"
+#include "gui/geometry.h"
 #include "resources/resource_ids.h"
 
 #include <cstdint>

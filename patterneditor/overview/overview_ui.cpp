@@ -4,9 +4,9 @@
 #include "gui/bitmap.h"
 #include "gui/controls/control_skin.h"
 #include "patterneditor/grid/grid_colours.h"
+#include "patterneditor/grid/pattern_grid.h"
 #include "patterneditor/overview/overview_map.h"
 #include "patterneditor/pattern_editor_link.h"
-#include "patterneditor/grid/pattern_grid.h"
 #include "platform/key_event.h"
 
 #include <algorithm>

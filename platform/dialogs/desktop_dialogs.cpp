@@ -1,7 +1,7 @@
 #include "platform/dialogs/desktop_dialogs.h"
 
-#include "platform/system/helper_process.h"
 #include "platform/dialogs/own_dialogs.h"
+#include "platform/system/helper_process.h"
 #include "platform/window.h"
 
 namespace platform {

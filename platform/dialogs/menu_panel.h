@@ -6,8 +6,8 @@
 // measured and drawn by the menu's owner. Also the keyboard's moves through
 // the rows and where menus go on the screen. Backends only show it.
 
-#include "platform/graphics/image.h"
 #include "platform/dialogs/popup_menu.h"
+#include "platform/graphics/image.h"
 #include "platform/window.h"
 
 #include <functional>

@@ -1,8 +1,8 @@
 #include "platform/dialogs/message_box.h"
 
 #include "platform/dialogs/desktop_dialogs.h"
-#include "platform/system/helper_process.h"
 #include "platform/dialogs/own_dialogs.h"
+#include "platform/system/helper_process.h"
 #include "platform/x11/x11_window_system.h"
 
 #include <atomic>

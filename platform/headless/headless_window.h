@@ -5,10 +5,10 @@
 // what each popup showed. Messages wait for pump(), as events wait for the
 // editor's idle on a display.
 
-#include "platform/drag.h"
-#include "platform/headless/headless_dialogs.h"
-#include "platform/graphics/image.h"
 #include "platform/dialogs/popup_menu.h"
+#include "platform/drag.h"
+#include "platform/graphics/image.h"
+#include "platform/headless/headless_dialogs.h"
 #include "platform/window.h"
 
 #include <cstdint>

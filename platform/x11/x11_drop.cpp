@@ -1,8 +1,8 @@
 #include "platform/x11/x11_drop.h"
 
-#include "platform/system/clock.h"
 #include "platform/drop_paths.h"
 #include "platform/graphics/windows1252.h"
+#include "platform/system/clock.h"
 #include "platform/x11/x11_system.h"
 
 #include <X11/Xatom.h>

@@ -5,8 +5,8 @@
 
 // The window layer's headers come before Xlib's, whose macros would
 // otherwise rename two of its messages.
-#include "platform/graphics/damage_list.h"
 #include "platform/drag.h"
+#include "platform/graphics/damage_list.h"
 #include "platform/graphics/image.h"
 #include "platform/x11/x11_window_system.h"
 

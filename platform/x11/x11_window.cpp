@@ -3,8 +3,8 @@
 
 #include "platform/x11/x11_system.h"
 
-#include "platform/system/clock.h"
 #include "platform/graphics/windows1252.h"
+#include "platform/system/clock.h"
 #include "platform/x11/x11_shared_pixels.h"
 
 #include <X11/Xatom.h>

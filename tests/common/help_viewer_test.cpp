@@ -5,8 +5,8 @@
 
 #include "common/help_archive.h"
 #include "common/help_viewer.h"
-#include "platform/system/folders.h"
 #include "platform/key_table.h"
+#include "platform/system/folders.h"
 
 #include <algorithm>
 

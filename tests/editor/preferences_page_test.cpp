@@ -7,8 +7,8 @@
 #include "engine/engine.h"
 #include "engine/midi/midi_out.h"
 #include "patterneditor/grid/font_metrics.h"
-#include "platform/graphics/font_catalog.h"
 #include "platform/dialogs/message_box.h"
+#include "platform/graphics/font_catalog.h"
 #include "support/lock_held_elsewhere.h"
 #include "support/short_edit_lock_wait.h"
 

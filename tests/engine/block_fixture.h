@@ -4,8 +4,8 @@
 // tick). Restores the SSE control word that the block changes.
 
 #include "block_rig.h"
-#include "engine_fixture.h"
 #include "engine/mixing/mixer_fixture.h"
+#include "engine_fixture.h"
 
 #include "engine/tables.h"
 

@@ -2,10 +2,10 @@
 // run with its default OK and Cancel, the items' mouse and keys, and links.
 // Each dialog's user is a script run once a pass of the modal loop.
 
+#include "gui/controls/hyperlink.h"
 #include "gui/dialogs/base_dialog.h"
 #include "gui/dialogs/dialog_view.h"
 #include "gui/frame/frame.h"
-#include "gui/controls/hyperlink.h"
 #include "platform/headless/headless_window.h"
 
 #include <gtest/gtest.h>

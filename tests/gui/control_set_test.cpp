@@ -1,8 +1,8 @@
 // The control set base: shades of the skin colours, value records in the
 // real usage log, bitmap text, the small digits and the version number.
 #include "gui/bitmap_text.h"
-#include "gui/offscreen_context.h"
 #include "gui/controls/tessel_control.h"
+#include "gui/offscreen_context.h"
 #include "gui/tessel_font.h"
 #include "gui/version_number.h"
 #include "model/song/module.h"

@@ -2,8 +2,8 @@
 // box; a popup page drawn buffered at double size, as a person sees it
 // (written to screenshots/).
 #include "gui/bitmap_text.h"
-#include "gui/offscreen_context.h"
 #include "gui/lists/option_menu.h"
+#include "gui/offscreen_context.h"
 #include "gui/tessel_font.h"
 #include "page_fixture.h"
 #include "platform/system/folders.h"

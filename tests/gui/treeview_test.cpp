@@ -5,11 +5,11 @@
 #include "gui/bitmap_text.h"
 #include "gui/controls/control_fonts.h"
 #include "gui/controls/control_skin.h"
+#include "gui/lists/treeview.h"
 #include "gui/offscreen_context.h"
 #include "gui/tessel_font.h"
-#include "gui/lists/treeview.h"
-#include "platform/system/folders.h"
 #include "platform/key_event.h"
+#include "platform/system/folders.h"
 #include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/system/folders.h"
 #include "platform/dialogs/menu_panel.h"
+#include "platform/system/folders.h"
 #include "x11_fixture.h"
 
 #include <functional>

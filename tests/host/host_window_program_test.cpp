@@ -7,9 +7,9 @@
 
 #include "gui/dialogs/dialog_template.h"
 #include "host/audio/audio_output.h"
+#include "host/audio/wav_file.h"
 #include "host/caption.h"
 #include "host/host_bitmaps.h"
-#include "host/audio/wav_file.h"
 #include "host_process.h"
 #include "platform/system/folders.h"
 #include "support/jack_dummy_server.h"

@@ -3,8 +3,8 @@
 
 #include "host/audio/wav_export.h"
 
-#include "host/plugin_loader.h"
 #include "host/audio/wav_file.h"
+#include "host/plugin_loader.h"
 #include "platform/system/folders.h"
 #include "wav_bytes.h"
 

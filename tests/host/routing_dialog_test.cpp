@@ -8,8 +8,8 @@
 #include "gui/frame/frame.h"
 #include "host/host_dialogs.h"
 #include "host_fixture.h"
-#include "platform/system/folders.h"
 #include "platform/headless/headless_window.h"
+#include "platform/system/folders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The lookups of note entry and the cursor guide: which sample a note plays,
 // at what volume and panning, and neighbouring order entries.
-#include "model/song/module.h"
 #include "model/module_test_support.h"
 #include "model/selection/selection.h"
+#include "model/song/module.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Cell texts: every field at its fixed place, whatever the cell holds.
-#include "model/song/module.h"
 #include "model/module_test_support.h"
+#include "model/song/module.h"
 #include "patterneditor/grid/cell_text.h"
 
 #include <cstring>

@@ -2,8 +2,8 @@
 // the double-click test on the window system's clock.
 #include "grid_rig.h"
 
-#include "patterneditor/grid/cursor_guide.h"
 #include "patterneditor/effect_table.h"
+#include "patterneditor/grid/cursor_guide.h"
 #include "patterneditor/grid/grid_lookups.h"
 
 namespace {

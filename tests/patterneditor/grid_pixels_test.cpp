@@ -4,8 +4,8 @@
 
 #include "patterneditor/grid/cursor_guide.h"
 #include "patterneditor/grid/grid_colours.h"
-#include "platform/system/folders.h"
 #include "platform/graphics/hatch.h"
+#include "platform/system/folders.h"
 
 #include <cstdio>
 

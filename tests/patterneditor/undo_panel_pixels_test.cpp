@@ -8,8 +8,8 @@
 #include "gui/page_fixture.h"
 #include "model/module_test_support.h"
 #include "patterneditor/undo/undo_ui.h"
-#include "platform/system/folders.h"
 #include "platform/key_event.h"
+#include "platform/system/folders.h"
 #include "resources/palette.h"
 
 #include <vector>

@@ -5,8 +5,8 @@
 #include "dialog_test_support.h"
 #include "platform/dialogs/desktop_dialogs.h"
 #include "platform/dialogs/dialog_helpers.h"
-#include "platform/system/helper_process.h"
 #include "platform/dialogs/message_box.h"
+#include "platform/system/helper_process.h"
 
 #include <gtest/gtest.h>
 

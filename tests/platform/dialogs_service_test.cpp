@@ -2,8 +2,8 @@
 // recorded, answers come from the queue, a save name gets the default
 // extension, and only one dialog (or popup) shows at a time.
 
-#include "platform/headless/headless_window.h"
 #include "platform/dialogs/popup_menu.h"
+#include "platform/headless/headless_window.h"
 
 #include <gtest/gtest.h>
 

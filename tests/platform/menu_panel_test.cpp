@@ -1,5 +1,5 @@
-#include "platform/graphics/canvas.h"
 #include "platform/dialogs/menu_panel.h"
+#include "platform/graphics/canvas.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include "dialog_test_support.h"
 #include "platform/dialogs/desktop_dialogs.h"
 #include "platform/dialogs/dialog_window.h"
-#include "platform/system/folders.h"
-#include "platform/graphics/font_catalog.h"
 #include "platform/dialogs/own_dialogs.h"
+#include "platform/graphics/font_catalog.h"
+#include "platform/system/folders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
+#include "platform/status_text.h"
 #include "platform/system/aligned_memory.h"
 #include "platform/system/folders.h"
 #include "platform/system/library_handle.h"
-#include "platform/status_text.h"
 #include "platform/system/version.h"
 
 #include <gtest/gtest.h>

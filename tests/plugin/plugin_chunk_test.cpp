@@ -2,8 +2,8 @@
 
 #include "model/scratch_folder.h"
 
-#include "platform/system/folders.h"
 #include "platform/status_text.h"
+#include "platform/system/folders.h"
 
 #include <cstdio>
 #include <cstring>

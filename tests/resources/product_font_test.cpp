@@ -1,9 +1,9 @@
 // The product font is ours alone: registered into a private configuration
 // from a file in the private temporary folder, and gone when unregistered.
 
-#include "platform/system/folders.h"
 #include "platform/graphics/font_catalog.h"
 #include "platform/graphics/text.h"
+#include "platform/system/folders.h"
 #include "resources/product_font.h"
 #include "support/outside_tools.h"
 

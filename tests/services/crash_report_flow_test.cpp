@@ -1,8 +1,8 @@
 // From a fault to the report: the pending mark, its claim by the next
 // editor, the report the crash dialog sends, and the filter's lifetime.
 #include "platform/dialogs/message_box.h"
-#include "platform/system/process_files.h"
 #include "platform/status_text.h"
+#include "platform/system/process_files.h"
 #include "report_test_support.h"
 #include "services/crash_handler.h"
 #include "services/mini_dump.h"

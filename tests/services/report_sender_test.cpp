@@ -1,6 +1,6 @@
 #include "model/song/module.h"
-#include "platform/system/process_files.h"
 #include "platform/status_text.h"
+#include "platform/system/process_files.h"
 #include "report_test_support.h"
 #include "services/report_choices.h"
 #include "services/report_sender.h"

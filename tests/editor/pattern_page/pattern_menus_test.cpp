@@ -5,8 +5,8 @@
 #include "pattern_page_fixture.h"
 
 #include "editor/core/page_kinds.h"
-#include "gui/dialogs/base_dialog.h"
 #include "gui/controls/button.h"
+#include "gui/dialogs/base_dialog.h"
 #include "patterneditor/menus/pattern_menu_table.h"
 #include "patterneditor/undo/undo_history.h"
 #include "platform/headless/headless_dialogs.h"

@@ -2,8 +2,8 @@
 // samples, rows moved with their regions by keys and by mouse drags, the
 // region area's wheel and range insertion, and the way to a key's sample.
 
-#include "instrument_page_fixture.h"
 #include "editor/key_regions_text.h"
+#include "instrument_page_fixture.h"
 
 #include "editor/instrument_list/keymap_view.h"
 

@@ -2,12 +2,12 @@
 // edits and playback on every page, with only the changed parts sent, is
 // what it shows after a redraw from nothing sent in full.
 
+#include "editor/redraw_check.h"
 #include "engine/engine.h"
 #include "gui/offscreen_context.h"
 #include "pagekit/page_globals.h"
 #include "platform/graphics/canvas.h"
 #include "plugin/plugin_globals.h"
-#include "editor/redraw_check.h"
 #include "support/demo_song.h"
 #include "x11_editor_fixture.h"
 

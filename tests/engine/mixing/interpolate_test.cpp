@@ -1,5 +1,5 @@
-#include "engine/vector/interpolate.h"
 #include "engine/timing/position_table.h"
+#include "engine/vector/interpolate.h"
 #include "mixer_fixture.h"
 
 #include <gtest/gtest.h>

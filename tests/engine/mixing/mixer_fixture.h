@@ -4,8 +4,8 @@
 
 #include "engine/engine.h"
 #include "engine/pool.h"
-#include "engine/timing/position_table.h"
 #include "engine/tables.h"
+#include "engine/timing/position_table.h"
 #include "engine/voice/voice.h"
 #include "model/sample/sample.h"
 

@@ -3,8 +3,8 @@
 // libopenmpt: the two must agree where the fault made them part.
 
 #include "model/import/it_file_builder.h"
-#include "model/scratch_folder.h"
 #include "model/import/xm_file_builder.h"
+#include "model/scratch_folder.h"
 #include "offline/loudness.h"
 #include "offline/offline_render.h"
 

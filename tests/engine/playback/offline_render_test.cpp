@@ -3,8 +3,8 @@
 // XM speed and tempo effects set its length, a song that loads with a
 // warning still plays, and the comparison finds a curve shifted in time.
 
-#include "model/scratch_folder.h"
 #include "model/import/xm_file_builder.h"
+#include "model/scratch_folder.h"
 #include "offline/loudness.h"
 #include "offline/offline_render.h"
 

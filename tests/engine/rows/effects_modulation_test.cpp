@@ -1,7 +1,7 @@
 // Waveform tables, vibrato, tremolo and panbrello, the S subcommands and the
 // key-map entry's slot.
-#include "engine/voice/waveforms.h"
 #include "engine/voice/voice_rig.h"
+#include "engine/voice/waveforms.h"
 
 #include <cmath>
 

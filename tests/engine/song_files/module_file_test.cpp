@@ -5,8 +5,8 @@
 #include "model/zip/zip_helpers.h"
 #include "support/demo_song.h"
 #include "support/lock_held_elsewhere.h"
-#include "support/short_edit_lock_wait.h"
 #include "support/outside_tools.h"
+#include "support/short_edit_lock_wait.h"
 
 #include <gtest/gtest.h>
 

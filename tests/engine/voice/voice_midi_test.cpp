@@ -1,7 +1,7 @@
-#include "engine/voice/voice_midi.h"
 #include "engine/midi/fake_midi.h"
-#include "model/song/channel.h"
+#include "engine/voice/voice_midi.h"
 #include "model/instrument/instrument.h"
+#include "model/song/channel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The note, cutoff and resonance tables follow the engine's output rate.
-#include "engine/voice/voice_update_tables.h"
 #include "engine/engine_fixture.h"
+#include "engine/voice/voice_update_tables.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // One voice event at a time: positions through loops, the end of the
 // sample, the gain ramp, the filter and the peaks.
-#include "engine/voice/voice_render.h"
 #include "engine/mixing/mixer_fixture.h"
+#include "engine/voice/voice_render.h"
 
 #include <gtest/gtest.h>
 

@@ -2,15 +2,15 @@
 // A voice on a live channel with an instrument and a sample, and the steps
 // row processing runs on it: the row set-up, then tick steps.
 
-#include "engine/timing/position_table.h"
 #include "engine/tables.h"
+#include "engine/timing/position_table.h"
 #include "engine/voice/voice.h"
 #include "engine/voice/voice_flags.h"
 #include "engine/voice/voice_update_tables.h"
 
-#include "model/song/channel.h"
 #include "model/instrument/instrument.h"
 #include "model/sample/sample.h"
+#include "model/song/channel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "model/audio_files/flac_decoder.h"
 #include "model/audio_files/ogg_decoder.h"
-#include "model/sample/sample.h"
 #include "model/audio_files/wav_values.h"
+#include "model/sample/sample.h"
 
 #include "model/file_test_support.h"
 

@@ -1,8 +1,8 @@
-#include "model/markup/document_test_support.h"
 #include "model/file_test_support.h"
+#include "model/markup/document_test_support.h"
+#include "model/scratch_folder.h"
 #include "model/zip/zip_helpers.h"
 #include "sample_audio_support.h"
-#include "model/scratch_folder.h"
 
 TEST_F(DocumentTest, SampleAudioTravelsAsWavEntriesOfTheZip)
 {

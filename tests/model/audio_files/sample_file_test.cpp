@@ -2,10 +2,10 @@
 #include "model/sample/sample.h"
 #include "model/zip/zip_helpers.h"
 
-#include "model/file_test_support.h"
 #include "model/audio_files/sample_audio_support.h"
-#include "model/scratch_folder.h"
 #include "model/audio_files/wav_test_support.h"
+#include "model/file_test_support.h"
+#include "model/scratch_folder.h"
 #include "support/outside_tools.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "model/audio_files/memory_file.h"
-#include "model/sample/sample.h"
 #include "model/audio_files/wav_loop_info.h"
+#include "model/sample/sample.h"
 
 #include "model/audio_files/sample_audio_support.h"
 #include "model/audio_files/wav_test_support.h"

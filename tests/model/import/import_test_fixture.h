@@ -2,9 +2,9 @@
 // A fresh song to import into; the status text and the song-wide values are
 // put back around each test.
 
-#include "model/song/module.h"
-#include "model/module_test_support.h"
 #include "model/audio_files/sample_audio_support.h"
+#include "model/module_test_support.h"
+#include "model/song/module.h"
 #include "platform/status_text.h"
 
 #include <memory>

@@ -4,8 +4,8 @@
 // cell "row.subrow:" and its fields (p pitch, i instrument, v volume,
 // b panning, an effect letter and its parameter), blank separated.
 
-#include "model/selection/clipboard.h"
 #include "model/module_test_support.h"
+#include "model/selection/clipboard.h"
 #include "platform/status_text.h"
 
 #include <map>

@@ -3,9 +3,9 @@
 // with the process-wide writer depth and document version put back.
 
 #include "model/markup/markup.h"
-#include "model/zip/zip_archive.h"
 #include "model/module_test_support.h"
 #include "model/scratch_folder.h"
+#include "model/zip/zip_archive.h"
 
 #include <cstdio>
 #include <string>

@@ -3,9 +3,9 @@
 // key green shows as the dark page background it will be drawn over:
 //   resource_sheet <folder>
 
-#include "platform/system/folders.h"
 #include "platform/graphics/font_catalog.h"
 #include "platform/graphics/text.h"
+#include "platform/system/folders.h"
 #include "resources/product_font.h"
 #include "resources/resources.h"
 
