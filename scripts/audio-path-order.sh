@@ -9,7 +9,7 @@
 #
 # Run it after changes that add, rename or move work onto the audio path. The
 # link skips a name the library no longer has without a word; the test
-# audio_path_order (tests/plugin/audio_path_order.sh) fails on one instead.
+# AudioPathOrder.EveryNameIsInTheLibrary (tests/plugin/audio_path_order.sh) fails on one instead.
 # Needs valgrind (callgrind) and the two real modules the benchmarks use.
 set -eu
 cd "$(dirname "$0")/.."

@@ -50,5 +50,5 @@ if(CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo" AND CMAKE_CXX_COMPILER_ID STREQUAL
 else()
   set(_order_match base)
 endif()
-add_test(NAME audio_path_order COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/audio_path_order.sh
+add_test(NAME AudioPathOrder.EveryNameIsInTheLibrary COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/audio_path_order.sh
   $<TARGET_FILE:Quorbel> ${PROJECT_SOURCE_DIR}/plugin/audio_path.order ${_order_match})
