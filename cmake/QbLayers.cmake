@@ -125,54 +125,27 @@ function(_qb_layer_folders targets out_folders out_owners)
   set(${out_owners} ${_owners} PARENT_SCOPE)
 endfunction()
 
-# The library whose folder holds `path` (relative to the project), or empty.
-function(_qb_owner path folders owners out)
-  set(_best "")
-  set(_best_length 0)
-  set(_i 0)
-  foreach(_folder ${folders})
-    string(LENGTH "${_folder}/" _length)
-    string(SUBSTRING "${path}" 0 ${_length} _head)
-    if(_head STREQUAL "${_folder}/" AND _length GREATER _best_length)
-      list(GET owners ${_i} _best)
-      set(_best_length ${_length})
-    endif()
-    math(EXPR _i "${_i} + 1")
-  endforeach()
-  set(${out} "${_best}" PARENT_SCOPE)
-endfunction()
-
-# Every `#include "folder/..."` of `file` must name a header of `target`'s
-# own folder or of a library it links, directly or through others: a header
-# of a layer above would compile (the include root is the whole tree) while
-# the layers no longer go one way. Appends what breaks this to `violations`.
-function(_qb_check_file_includes file target folders owners violations)
-  set(_found ${${violations}})
-  _qb_reached(${target} _allowed)
-  list(APPEND _allowed ${target})
-  file(STRINGS ${file} _lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
-  file(RELATIVE_PATH _rel_file ${PROJECT_SOURCE_DIR} ${file})
-  foreach(_line ${_lines})
-    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" _included "${_line}")
-    _qb_owner("${_included}" "${folders}" "${owners}" _owner)
-    if(_owner AND NOT _owner IN_LIST _allowed)
-      list(APPEND _found "${_rel_file} (${target}) includes ${_included} (${_owner})")
-    endif()
-  endforeach()
-  set(${violations} ${_found} PARENT_SCOPE)
-endfunction()
-
-# qb_check_includes(PROGRAMS program...): configuring fails when a file of
-# one library, or of the programs named, includes a header of a library it
-# does not reach through its link lines. Sources are checked against the
-# target that compiles them, headers against the library of their folder.
-# Other programs are tools the build runs (the resource and help
-# generators), which compile what they need of a layer themselves.
+# qb_check_includes(PROGRAMS program...): a file of one library, or of the
+# programs named, must include no header of a library that it does not
+# reach through its link lines. Sources are checked against the target that
+# compiles them, headers against the library of their folder. Other
+# programs are tools the build runs (the resource and help generators),
+# which compile what they need of a layer themselves.
+#
+# Configuring checks every file; after that the build checks them again
+# whenever one changes (the target qb_layer_includes), so an include added
+# to a file that already existed fails the next build, not only the next
+# configure. What each target may include is written to a file that the
+# build's check reads (cmake/QbIncludeCheck.cmake does the checking).
 function(qb_check_includes)
   cmake_parse_arguments(_check "" "" "PROGRAMS" ${ARGN})
   _qb_collect_targets(${PROJECT_SOURCE_DIR} _targets)
   _qb_layer_folders("${_targets}" _folders _owners)
-  set(_violations)
+  set(_data "set(QB_INCLUDE_ROOT \"${PROJECT_SOURCE_DIR}\")\n")
+  string(APPEND _data "set(QB_LAYER_FOLDERS \"${_folders}\")\nset(QB_LAYER_OWNERS \"${_owners}\")\n")
+  set(_checked ${_owners})
+  set(_sources_checked)
+  set(_depends)
   foreach(_target ${_targets})
     get_target_property(_dir ${_target} SOURCE_DIR)
     file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR} ${_dir})
@@ -181,34 +154,48 @@ function(qb_check_includes)
        OR (_type STREQUAL "EXECUTABLE" AND NOT _target IN_LIST _check_PROGRAMS))
       continue()
     endif()
+    list(APPEND _checked ${_target})
     get_target_property(_sources ${_target} SOURCES)
     foreach(_source ${_sources})
       if(NOT IS_ABSOLUTE ${_source})
         set(_source ${_dir}/${_source})
       endif()
-      if(_source MATCHES "\\.(cpp|c)$" AND EXISTS ${_source})
-        string(FIND "${_source}" "${PROJECT_SOURCE_DIR}/" _inside)
-        if(_inside EQUAL 0)
-          _qb_check_file_includes(${_source} ${_target} "${_folders}" "${_owners}" _violations)
-        endif()
+      string(FIND "${_source}" "${PROJECT_SOURCE_DIR}/" _inside)
+      if(_source MATCHES "\\.(cpp|c)$" AND _inside EQUAL 0 AND EXISTS ${_source})
+        file(RELATIVE_PATH _rel_source ${PROJECT_SOURCE_DIR} ${_source})
+        list(APPEND _sources_checked "${_rel_source}|${_target}")
+        list(APPEND _depends ${_source})
       endif()
     endforeach()
   endforeach()
-  set(_i 0)
-  foreach(_folder ${_folders})
-    list(GET _owners ${_i} _owner)
-    math(EXPR _i "${_i} + 1")
-    file(GLOB_RECURSE _headers ${PROJECT_SOURCE_DIR}/${_folder}/*.h)
-    foreach(_header ${_headers})
-      file(RELATIVE_PATH _rel_header ${PROJECT_SOURCE_DIR} ${_header})
-      _qb_owner("${_rel_header}" "${_folders}" "${_owners}" _header_owner)
-      if(_header_owner STREQUAL _owner)
-        _qb_check_file_includes(${_header} ${_owner} "${_folders}" "${_owners}" _violations)
-      endif()
-    endforeach()
+  list(REMOVE_DUPLICATES _checked)
+  foreach(_target ${_checked})
+    _qb_reached(${_target} _allowed)
+    string(APPEND _data "set(QB_MAY_INCLUDE_${_target} \"${_target};${_allowed}\")\n")
   endforeach()
+  string(APPEND _data "set(QB_CHECKED_SOURCES \"${_sources_checked}\")\n")
+  set(_data_file ${CMAKE_BINARY_DIR}/layer_includes.cmake)
+  file(WRITE ${_data_file} "${_data}")
+
+  include(${_data_file})
+  include(${PROJECT_SOURCE_DIR}/cmake/QbIncludeCheck.cmake)
+  qb_run_include_check(_violations)
   if(_violations)
     list(JOIN _violations "\n  " _listed)
     message(FATAL_ERROR "Includes that go up a layer:\n  ${_listed}")
   endif()
+
+  foreach(_folder ${_folders})
+    file(GLOB_RECURSE _headers ${PROJECT_SOURCE_DIR}/${_folder}/*.h)
+    list(APPEND _depends ${_headers})
+  endforeach()
+  set(_stamp ${CMAKE_BINARY_DIR}/layer_includes.checked)
+  add_custom_command(OUTPUT ${_stamp}
+    COMMAND ${CMAKE_COMMAND} -DQB_INCLUDE_DATA=${_data_file}
+      -P ${PROJECT_SOURCE_DIR}/cmake/check_layer_includes.cmake
+    COMMAND ${CMAKE_COMMAND} -E touch ${_stamp}
+    DEPENDS ${_depends} ${_data_file} ${PROJECT_SOURCE_DIR}/cmake/QbIncludeCheck.cmake
+    COMMENT "Checking that no file includes a layer above its own"
+    VERBATIM)
+  add_custom_target(qb_layer_includes ALL DEPENDS ${_stamp})
 endfunction()

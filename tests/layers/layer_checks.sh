@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Configures small projects that use the project's layer checks
-# (cmake/QbLayers.cmake): a clean one must configure, and each kind of
-# violation (a header or a source including a layer above, a library
-# reaching one it must not, two libraries linking round a circle) must
-# fail configuring with a message that names it.
+# (cmake/QbLayers.cmake and the include check beside it): a clean one must
+# configure and build, and each kind of violation (a header or a source
+# including a layer above, a library reaching one it must not, two
+# libraries linking round a circle) must fail configuring with a message
+# that names it; an upward include written into a file after configuring
+# must fail the next build.
+#
+#   layer_checks.sh CMAKE_FOLDER
 set -uo pipefail
 checks=$1
 work=$(mktemp -d)
@@ -14,7 +18,7 @@ failures=0
 make_project() {
   local dir=$work/$1
   mkdir -p "$dir/cmake" "$dir/lower" "$dir/upper" "$dir/side"
-  cp "$checks" "$dir/cmake/QbLayers.cmake"
+  cp "$checks"/QbLayers.cmake "$checks"/QbIncludeCheck.cmake "$checks"/check_layer_includes.cmake "$dir/cmake/"
   printf '#pragma once\n%s\ninline int lower() { return 1; }\n' "$2" > "$dir/lower/lower.h"
   printf '#include "lower/lower.h"\n%s\nint lowerTwice() { return 2 * lower(); }\n' "$3" > "$dir/lower/lower.cpp"
   printf '#pragma once\n#include "lower/lower.h"\ninline int upper() { return lower() + 1; }\n' > "$dir/upper/upper.h"
@@ -65,6 +69,15 @@ make_project circle '' '' 'target_link_libraries(qb_lower PUBLIC qb_upper)'
 expect circle 'Libraries link round a circle'
 make_project reach_forbidden '' '' 'target_link_libraries(qb_lower PUBLIC qb_side)'
 expect reach_forbidden 'qb_lower must not reach qb_side'
+
+# Configured clean, then an include of the layer above written into a
+# header that already existed: the build fails, naming it.
+output=$(cmake --build "$work/clean/build" 2>&1) || { echo "FAIL clean: did not build:"; echo "$output"; failures=$((failures + 1)); }
+sed -i '2i #include "upper/upper.h"' "$work/clean/lower/lower.h"
+if output=$(cmake --build "$work/clean/build" 2>&1) || ! grep -q 'lower/lower.h (qb_lower) includes upper/upper.h (qb_upper)' <<<"$output"; then
+  echo "FAIL edited: an upward include added after configuring did not fail the build:"; echo "$output"
+  failures=$((failures + 1))
+fi
 
 [ $failures -eq 0 ] && echo "every layer check holds"
 exit $failures
